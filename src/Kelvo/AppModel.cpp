@@ -1,0 +1,408 @@
+#include "AppModel.h"
+
+#include "WindowBackgroundStore.h"
+
+#include "clean/CleanWhitelistStore.h"
+#include "platform/DefaultsStore.h"
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+
+namespace {
+
+namespace Keys {
+const QString lastInstallerScanDate = QStringLiteral("lastInstallerScanDate");
+const QString lastInstallerCleanedCount = QStringLiteral("lastInstallerCleanedCount");
+const QString lastInstallerCleanedBytes = QStringLiteral("lastInstallerCleanedBytes");
+const QString lastPurgeScanDate = QStringLiteral("lastPurgeScanDate");
+const QString lastPurgeCleanedCount = QStringLiteral("lastPurgeCleanedCount");
+const QString lastPurgeCleanedBytes = QStringLiteral("lastPurgeCleanedBytes");
+const QString lastAnalysisDate = QStringLiteral("lastAnalysisDate");
+const QString lastAnalysisPath = QStringLiteral("lastAnalysisPath");
+const QString lastAnalysisTotalSize = QStringLiteral("lastAnalysisTotalSize");
+const QString lastAnalysisTotalFiles = QStringLiteral("lastAnalysisTotalFiles");
+const QString lastOptimizeDate = QStringLiteral("lastOptimizeDate");
+const QString lastOptimizeCount = QStringLiteral("lastOptimizeCount");
+const QString lastUninstallDate = QStringLiteral("lastUninstallDate");
+const QString lastUninstallCount = QStringLiteral("lastUninstallCount");
+const QString lastCleanDate = QStringLiteral("lastCleanDate");
+const QString lastCleanCount = QStringLiteral("lastCleanCount");
+const QString showHealthAura = QStringLiteral("showHealthAura");
+const QString customWindowBackgroundPath = QStringLiteral("customWindowBackgroundPath");
+} // namespace Keys
+
+QString L(const char* zh, const char* en)
+{
+    return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+}
+
+bool containsAll(const QStringList& words, std::initializer_list<const char*> wanted)
+{
+    return std::all_of(wanted.begin(), wanted.end(),
+                       [&](const char* word) { return words.contains(QLatin1String(word)); });
+}
+
+void storeValue(const QString& key, const QVariant& value)
+{
+    DefaultsStore::open()->setValue(key, value);
+}
+
+} // namespace
+
+AppModel::AppModel(Environment environment, QObject* parent)
+    : QObject(parent)
+    , m_environment(std::move(environment))
+    // The first status line is Chinese whatever the language; every later one is localised.
+    , m_statusTitle(QStringLiteral("准备就绪"))
+    , m_statusDetail(QStringLiteral("选择一个项目开始检查。"))
+    , m_scanPath(m_environment.home)
+    , m_analysisPath(m_environment.home + QStringLiteral("/Library"))
+    , m_versionText(QStringLiteral("未检查"))
+{
+    loadStoredValues();
+}
+
+AppModel::~AppModel() = default;
+
+void AppModel::loadStoredValues()
+{
+    const std::unique_ptr<QSettings> store = DefaultsStore::open();
+    using DefaultsStore::readDouble;
+    using DefaultsStore::readInt64;
+    m_stats.lastInstallerScanDate = readDouble(*store, Keys::lastInstallerScanDate);
+    m_stats.lastInstallerCleanedCount = readInt64(*store, Keys::lastInstallerCleanedCount);
+    m_stats.lastInstallerCleanedBytes = readInt64(*store, Keys::lastInstallerCleanedBytes);
+    m_stats.lastPurgeScanDate = readDouble(*store, Keys::lastPurgeScanDate);
+    m_stats.lastPurgeCleanedCount = readInt64(*store, Keys::lastPurgeCleanedCount);
+    m_stats.lastPurgeCleanedBytes = readInt64(*store, Keys::lastPurgeCleanedBytes);
+    m_stats.lastAnalysisDate = readDouble(*store, Keys::lastAnalysisDate);
+    m_stats.lastAnalysisPath = DefaultsStore::readString(*store, Keys::lastAnalysisPath);
+    m_stats.lastAnalysisTotalSize = readInt64(*store, Keys::lastAnalysisTotalSize);
+    m_stats.lastAnalysisTotalFiles = readInt64(*store, Keys::lastAnalysisTotalFiles);
+    m_stats.lastOptimizeDate = readDouble(*store, Keys::lastOptimizeDate);
+    m_stats.lastOptimizeCount = readInt64(*store, Keys::lastOptimizeCount);
+    m_stats.lastUninstallDate = readDouble(*store, Keys::lastUninstallDate);
+    m_stats.lastUninstallCount = readInt64(*store, Keys::lastUninstallCount);
+    m_stats.lastCleanDate = readDouble(*store, Keys::lastCleanDate);
+    m_stats.lastCleanCount = readInt64(*store, Keys::lastCleanCount);
+    m_showHealthAura = DefaultsStore::readBool(*store, Keys::showHealthAura, true);
+    m_customWindowBackgroundPath = DefaultsStore::readString(*store, Keys::customWindowBackgroundPath);
+}
+
+// Run lifecycle -------------------------------------------------------------------------------------
+
+QString AppModel::runningFeatureRawValue() const
+{
+    return m_runningFeature ? AppFeatures::rawValue(*m_runningFeature) : QString();
+}
+
+QVariant AppModel::pendingActionValue() const
+{
+    return m_pendingAction ? QVariant::fromValue(*m_pendingAction) : QVariant();
+}
+
+QVariant AppModel::alertMessageValue() const
+{
+    return m_alertMessage ? QVariant(*m_alertMessage) : QVariant();
+}
+
+void AppModel::setSelectedFeature(AppFeature feature)
+{
+    if (feature == m_selectedFeature)
+        return;
+    m_selectedFeature = feature;
+    emit selectedFeatureChanged();
+}
+
+QString AppModel::selectedFeatureRawValue() const
+{
+    return AppFeatures::rawValue(m_selectedFeature);
+}
+
+void AppModel::setSelectedFeatureRawValue(const QString& rawValue)
+{
+    if (const std::optional<AppFeature> feature = AppFeatures::fromRawValue(rawValue))
+        setSelectedFeature(*feature);
+}
+
+void AppModel::setScanPath(const QString& path)
+{
+    if (path == m_scanPath)
+        return;
+    m_scanPath = path;
+    emit scanPathChanged();
+}
+
+void AppModel::setAnalysisPath(const QString& path)
+{
+    if (path == m_analysisPath)
+        return;
+    m_analysisPath = path;
+    emit analysisPathChanged();
+}
+
+void AppModel::setShowingCleanProtectionSheet(bool showing)
+{
+    if (showing == m_showingCleanProtectionSheet)
+        return;
+    m_showingCleanProtectionSheet = showing;
+    emit protectionSheetsChanged();
+}
+
+void AppModel::setShowingOptimizeProtectionSheet(bool showing)
+{
+    if (showing == m_showingOptimizeProtectionSheet)
+        return;
+    m_showingOptimizeProtectionSheet = showing;
+    emit protectionSheetsChanged();
+}
+
+bool AppModel::canOpenSystemSettings() const
+{
+#ifdef Q_OS_MACOS
+    return true;
+#else
+    return false; // the privacy panes exist only in macOS System Settings
+#endif
+}
+
+void AppModel::setRunning(bool running, std::optional<AppFeature> feature)
+{
+    m_isRunning = running;
+    m_runningFeature = feature;
+    emit runStateChanged();
+}
+
+void AppModel::setStatus(const QString& title, const QString& detail)
+{
+    m_statusTitle = title;
+    m_statusDetail = detail;
+    emit statusChanged();
+}
+
+void AppModel::setAlertMessage(std::optional<QString> message)
+{
+    m_alertMessage = std::move(message);
+    emit alertMessageChanged();
+}
+
+void AppModel::setPendingAction(std::optional<AppAction> action)
+{
+    m_pendingAction = std::move(action);
+    emit pendingActionChanged();
+}
+
+void AppModel::request(const AppAction& action)
+{
+    if (action.arguments == QStringList{QStringLiteral("clean"), QStringLiteral("--whitelist")}) {
+        // A list that cannot be read is reported instead of opening an editor whose save would
+        // overwrite it.
+        if (loadCleanWhitelistEditor())
+            setShowingCleanProtectionSheet(true);
+        return;
+    }
+    if (action.isDestructive) {
+        setPendingAction(action);
+        return;
+    }
+    execute(action);
+}
+
+void AppModel::confirmPendingAction()
+{
+    if (!m_pendingAction)
+        return;
+    const AppAction action = *m_pendingAction;
+    setPendingAction(std::nullopt);
+    execute(action);
+}
+
+void AppModel::cancelPendingAction()
+{
+    setPendingAction(std::nullopt);
+}
+
+void AppModel::dismissAlert()
+{
+    setAlertMessage(std::nullopt);
+}
+
+QFuture<void> AppModel::execute(const AppAction& action)
+{
+    setRunning(true, AppActionFactory::featureForAction(action));
+    setStatus(action.title, L("正在处理，请稍等。", "Working, please wait."));
+    // The running flags are cleared on every path, a failed run included.
+    const auto finish = [this] { setRunning(false, std::nullopt); };
+    return dispatch(action).then(this, finish).onFailed(this, finish);
+}
+
+QFuture<void> AppModel::dispatch(const AppAction& action)
+{
+    const QStringList& words = action.arguments;
+    if (words == QStringList{QStringLiteral("--version")}) {
+        m_versionText = localVersionText();
+        emit versionTextChanged();
+        setStatus(L("版本已更新", "Version Updated"), m_versionText);
+    } else if (!words.isEmpty() &&
+               QStringList{QStringLiteral("touchid"), QStringLiteral("completion"), QStringLiteral("remove")}
+                   .contains(words.first())) {
+        const QString message = L("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
+        setAlertMessage(message);
+        setStatus(L("暂不可用", "Not Available"), message);
+    } else {
+        setStatus(completedTitle(action), completedDetail(action));
+    }
+    return QtFuture::makeReadyFuture();
+}
+
+QString AppModel::completedTitle(const AppAction& action) const
+{
+    if (containsAll(action.arguments, {"clean", "--dry-run"}))
+        return L("预览完成", "Preview Complete");
+    return L("处理完成", "Completed");
+}
+
+QString AppModel::completedDetail(const AppAction& action) const
+{
+    if (containsAll(action.arguments, {"clean", "--dry-run"}))
+        return L("已检查可清理项目。正式清理前仍会让你确认。",
+                 "Cleanable items have been checked. You will still confirm before the real cleanup.");
+    return action.title + L(" 已结束。", " is finished.");
+}
+
+void AppModel::openSystemSettingsPane(const QString& url)
+{
+    const QUrl target(url, QUrl::StrictMode);
+    if (!target.isValid() || target.scheme().isEmpty())
+        return;
+    QDesktopServices::openUrl(target);
+}
+
+// Appearance and version ----------------------------------------------------------------------------
+
+void AppModel::setShowHealthAura(bool show)
+{
+    if (show == m_showHealthAura)
+        return;
+    m_showHealthAura = show;
+    storeValue(Keys::showHealthAura, show);
+    emit showHealthAuraChanged();
+}
+
+QUrl AppModel::customWindowBackgroundURL() const
+{
+    if (m_customWindowBackgroundPath.isEmpty() || !QFileInfo(m_customWindowBackgroundPath).isFile())
+        return {};
+    return QUrl::fromLocalFile(m_customWindowBackgroundPath);
+}
+
+void AppModel::setCustomWindowBackgroundPath(const QString& path)
+{
+    m_customWindowBackgroundPath = path;
+    storeValue(Keys::customWindowBackgroundPath, path);
+    emit windowBackgroundChanged();
+}
+
+void AppModel::chooseWindowBackgroundImage(const QString& sourcePath)
+{
+    if (sourcePath.isEmpty())
+        return; // the chooser was cancelled
+    try {
+        const QString installed =
+            WindowBackgroundStore::installImage(sourcePath, m_environment.applicationSupport);
+        ++m_windowBackgroundRevision;
+        setCustomWindowBackgroundPath(installed);
+    } catch (const KelvoError& error) {
+        setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") + error.description());
+    }
+}
+
+void AppModel::clearWindowBackgroundImage()
+{
+    try {
+        WindowBackgroundStore::removeInstalledImages(m_environment.applicationSupport);
+    } catch (const KelvoError&) {
+        // A copy left behind is removed by the next install or clear.
+    }
+    ++m_windowBackgroundRevision;
+    setCustomWindowBackgroundPath(QString());
+}
+
+void AppModel::sanitizeWindowBackgroundPathIfNeeded()
+{
+    if (!m_customWindowBackgroundPath.isEmpty() && customWindowBackgroundURL().isEmpty())
+        setCustomWindowBackgroundPath(QString());
+}
+
+QString AppModel::localVersionText() const
+{
+    return m_environment.bundleVersion.isEmpty() ? L("本地版本", "Local Build") : m_environment.bundleVersion;
+}
+
+void AppModel::refreshEnvironment()
+{
+    m_versionText = localVersionText();
+    emit versionTextChanged();
+    setStatus(L("Kelvo 已就绪", "Kelvo Is Ready"),
+              L("可以直接检查、预览和整理，不需要外部终端工具。",
+                "You can scan, preview, and clean directly without an external terminal tool."));
+}
+
+void AppModel::startUp()
+{
+    refreshEnvironment();
+    sanitizeWindowBackgroundPathIfNeeded();
+}
+
+// Protection list editor ----------------------------------------------------------------------------
+
+void AppModel::setCleanWhitelistText(const QString& text)
+{
+    if (text == m_cleanWhitelistText)
+        return;
+    m_cleanWhitelistText = text;
+    emit cleanWhitelistTextChanged();
+}
+
+bool AppModel::loadCleanWhitelistEditor()
+{
+    try {
+        setCleanWhitelistText(CleanWhitelistStore::load(m_environment.home).patterns.join(QLatin1Char('\n')));
+        return true;
+    } catch (const KelvoError& error) {
+        setAlertMessage(error.description());
+        return false;
+    }
+}
+
+bool AppModel::saveCleanWhitelistEditor()
+{
+    // Lines typed as comments are kept: the store writes them and the next load skips them.
+    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+    QStringList lines;
+    for (const QString& line : m_cleanWhitelistText.split(lineBreak)) {
+        const QString trimmed = line.trimmed();
+        if (!trimmed.isEmpty())
+            lines.append(trimmed);
+    }
+    try {
+        CleanWhitelistStore::save(CleanWhitelistState{lines}, m_environment.home);
+    } catch (const KelvoError& error) {
+        setAlertMessage(error.description());
+        return false;
+    }
+    setStatus(L("保护名单已更新", "Protection List Updated"),
+              L("智能清理会按新的保护名单跳过对应内容。",
+                "Smart Clean will skip items covered by the new protection list."));
+    setShowingCleanProtectionSheet(false);
+    return true;
+}
+
+void AppModel::restoreCleanWhitelistDefaults()
+{
+    setCleanWhitelistText(CleanWhitelistStore::defaultPatterns().join(QLatin1Char('\n')));
+}

@@ -1,0 +1,236 @@
+#pragma once
+
+#include "vocabulary/AppAction.h"
+#include "vocabulary/AppFeature.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <QVariant>
+
+#include <functional>
+#include <optional>
+
+class QSettings;
+
+// The application's one controller: turns the user's actions into engine calls on background tasks
+// and publishes reports, a status line and statistics that the views observe. Lives on the main
+// thread; every published property is written there.
+class AppModel : public QObject {
+    Q_OBJECT
+
+    // Run lifecycle
+    Q_PROPERTY(bool isRunning READ isRunning NOTIFY runStateChanged)
+    Q_PROPERTY(QString runningFeature READ runningFeatureRawValue NOTIFY runStateChanged)
+    Q_PROPERTY(QVariant pendingAction READ pendingActionValue NOTIFY pendingActionChanged)
+    Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
+    Q_PROPERTY(QString statusDetail READ statusDetail NOTIFY statusChanged)
+    Q_PROPERTY(QVariant alertMessage READ alertMessageValue NOTIFY alertMessageChanged)
+    Q_PROPERTY(QString selectedFeature READ selectedFeatureRawValue WRITE setSelectedFeatureRawValue NOTIFY
+                   selectedFeatureChanged)
+    Q_PROPERTY(QString scanPath READ scanPath WRITE setScanPath NOTIFY scanPathChanged)
+    Q_PROPERTY(QString analysisPath READ analysisPath WRITE setAnalysisPath NOTIFY analysisPathChanged)
+    Q_PROPERTY(bool showingCleanProtectionSheet READ showingCleanProtectionSheet WRITE
+                   setShowingCleanProtectionSheet NOTIFY protectionSheetsChanged)
+    Q_PROPERTY(bool showingOptimizeProtectionSheet READ showingOptimizeProtectionSheet WRITE
+                   setShowingOptimizeProtectionSheet NOTIFY protectionSheetsChanged)
+    Q_PROPERTY(bool canOpenSystemSettings READ canOpenSystemSettings CONSTANT)
+
+    // Persisted statistics
+    Q_PROPERTY(double lastInstallerScanDate READ lastInstallerScanDate NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastInstallerCleanedCount READ lastInstallerCleanedCount NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastInstallerCleanedBytes READ lastInstallerCleanedBytes NOTIFY statisticsChanged)
+    Q_PROPERTY(double lastPurgeScanDate READ lastPurgeScanDate NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastPurgeCleanedCount READ lastPurgeCleanedCount NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastPurgeCleanedBytes READ lastPurgeCleanedBytes NOTIFY statisticsChanged)
+    Q_PROPERTY(double lastAnalysisDate READ lastAnalysisDate NOTIFY statisticsChanged)
+    Q_PROPERTY(QString lastAnalysisPathStored READ lastAnalysisPathStored NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastAnalysisTotalSize READ lastAnalysisTotalSize NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastAnalysisTotalFiles READ lastAnalysisTotalFiles NOTIFY statisticsChanged)
+    Q_PROPERTY(double lastOptimizeDate READ lastOptimizeDate NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastOptimizeCount READ lastOptimizeCount NOTIFY statisticsChanged)
+    Q_PROPERTY(double lastUninstallDate READ lastUninstallDate NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastUninstallCount READ lastUninstallCount NOTIFY statisticsChanged)
+    Q_PROPERTY(double lastCleanDate READ lastCleanDate NOTIFY statisticsChanged)
+    Q_PROPERTY(qint64 lastCleanCount READ lastCleanCount NOTIFY statisticsChanged)
+
+    // Appearance, version and editors
+    Q_PROPERTY(bool showHealthAura READ showHealthAura WRITE setShowHealthAura NOTIFY showHealthAuraChanged)
+    Q_PROPERTY(QString customWindowBackgroundPath READ customWindowBackgroundPath NOTIFY windowBackgroundChanged)
+    Q_PROPERTY(QUrl customWindowBackgroundURL READ customWindowBackgroundURL NOTIFY windowBackgroundChanged)
+    Q_PROPERTY(int windowBackgroundRevision READ windowBackgroundRevision NOTIFY windowBackgroundChanged)
+    Q_PROPERTY(QString versionText READ versionText NOTIFY versionTextChanged)
+    Q_PROPERTY(QString cleanWhitelistText READ cleanWhitelistText WRITE setCleanWhitelistText NOTIFY
+                   cleanWhitelistTextChanged)
+    Q_PROPERTY(QStringList optimizeWhitelistSelection READ optimizeWhitelistSelection NOTIFY
+                   optimizeWhitelistChanged)
+    Q_PROPERTY(QStringList optimizeWhitelistCustomKeys READ optimizeWhitelistCustomKeys NOTIFY
+                   optimizeWhitelistChanged)
+
+public:
+    // Where the controller keeps its files. The application passes the real folders; tests pass
+    // temporary ones.
+    struct Environment {
+        QString home;               // the user's home folder
+        QString applicationSupport; // the application's own support folder (window background)
+        QString bundleVersion;      // the application's version text; empty for a local build
+    };
+
+    explicit AppModel(Environment environment, QObject* parent = nullptr);
+    ~AppModel() override;
+
+    const Environment& environment() const { return m_environment; }
+
+    // Run lifecycle
+    bool isRunning() const { return m_isRunning; }
+    std::optional<AppFeature> runningFeature() const { return m_runningFeature; }
+    QString runningFeatureRawValue() const;
+    const std::optional<AppAction>& pendingAction() const { return m_pendingAction; }
+    QVariant pendingActionValue() const;
+    QString statusTitle() const { return m_statusTitle; }
+    QString statusDetail() const { return m_statusDetail; }
+    const std::optional<QString>& alertMessage() const { return m_alertMessage; }
+    QVariant alertMessageValue() const;
+    AppFeature selectedFeature() const { return m_selectedFeature; }
+    void setSelectedFeature(AppFeature feature);
+    QString selectedFeatureRawValue() const;
+    void setSelectedFeatureRawValue(const QString& rawValue);
+    QString scanPath() const { return m_scanPath; }
+    void setScanPath(const QString& path);
+    QString analysisPath() const { return m_analysisPath; }
+    void setAnalysisPath(const QString& path);
+    bool showingCleanProtectionSheet() const { return m_showingCleanProtectionSheet; }
+    void setShowingCleanProtectionSheet(bool showing);
+    bool showingOptimizeProtectionSheet() const { return m_showingOptimizeProtectionSheet; }
+    void setShowingOptimizeProtectionSheet(bool showing);
+    bool canOpenSystemSettings() const;
+
+    // Entry point for pages: opens an editor, parks a destructive action, or runs it.
+    Q_INVOKABLE void request(const AppAction& action);
+    Q_INVOKABLE void confirmPendingAction();
+    Q_INVOKABLE void cancelPendingAction();
+    Q_INVOKABLE void dismissAlert();
+    // Runs an action now; the returned future finishes when the run has ended.
+    QFuture<void> execute(const AppAction& action);
+
+    QString completedTitle(const AppAction& action) const;
+    QString completedDetail(const AppAction& action) const;
+
+    Q_INVOKABLE void openSystemSettingsPane(const QString& url);
+
+    // Statistics
+    double lastInstallerScanDate() const { return m_stats.lastInstallerScanDate; }
+    qint64 lastInstallerCleanedCount() const { return m_stats.lastInstallerCleanedCount; }
+    qint64 lastInstallerCleanedBytes() const { return m_stats.lastInstallerCleanedBytes; }
+    double lastPurgeScanDate() const { return m_stats.lastPurgeScanDate; }
+    qint64 lastPurgeCleanedCount() const { return m_stats.lastPurgeCleanedCount; }
+    qint64 lastPurgeCleanedBytes() const { return m_stats.lastPurgeCleanedBytes; }
+    double lastAnalysisDate() const { return m_stats.lastAnalysisDate; }
+    QString lastAnalysisPathStored() const { return m_stats.lastAnalysisPath; }
+    qint64 lastAnalysisTotalSize() const { return m_stats.lastAnalysisTotalSize; }
+    qint64 lastAnalysisTotalFiles() const { return m_stats.lastAnalysisTotalFiles; }
+    double lastOptimizeDate() const { return m_stats.lastOptimizeDate; }
+    qint64 lastOptimizeCount() const { return m_stats.lastOptimizeCount; }
+    double lastUninstallDate() const { return m_stats.lastUninstallDate; }
+    qint64 lastUninstallCount() const { return m_stats.lastUninstallCount; }
+    double lastCleanDate() const { return m_stats.lastCleanDate; }
+    qint64 lastCleanCount() const { return m_stats.lastCleanCount; }
+
+    // Appearance and version
+    bool showHealthAura() const { return m_showHealthAura; }
+    void setShowHealthAura(bool show);
+    QString customWindowBackgroundPath() const { return m_customWindowBackgroundPath; }
+    QUrl customWindowBackgroundURL() const;
+    int windowBackgroundRevision() const { return m_windowBackgroundRevision; }
+    QString versionText() const { return m_versionText; }
+
+    // The window opens the image chooser and hands over the chosen file.
+    Q_INVOKABLE void chooseWindowBackgroundImage(const QString& sourcePath);
+    Q_INVOKABLE void clearWindowBackgroundImage();
+    Q_INVOKABLE void sanitizeWindowBackgroundPathIfNeeded();
+    Q_INVOKABLE void refreshEnvironment();
+    // The start-up sequence, run once when the window is first shown.
+    Q_INVOKABLE void startUp();
+
+    // Protection list editor
+    QString cleanWhitelistText() const { return m_cleanWhitelistText; }
+    void setCleanWhitelistText(const QString& text);
+    // Loads the stored list into the editor text; returns false (and raises an alert) on failure.
+    Q_INVOKABLE bool loadCleanWhitelistEditor();
+    // Returns true when the list was saved.
+    Q_INVOKABLE bool saveCleanWhitelistEditor();
+    Q_INVOKABLE void restoreCleanWhitelistDefaults();
+
+    QStringList optimizeWhitelistSelection() const { return m_optimizeWhitelistSelection; }
+    QStringList optimizeWhitelistCustomKeys() const { return m_optimizeWhitelistCustomKeys; }
+
+signals:
+    void runStateChanged();
+    void pendingActionChanged();
+    void statusChanged();
+    void alertMessageChanged();
+    void selectedFeatureChanged();
+    void scanPathChanged();
+    void analysisPathChanged();
+    void protectionSheetsChanged();
+    void statisticsChanged();
+    void showHealthAuraChanged();
+    void windowBackgroundChanged();
+    void versionTextChanged();
+    void cleanWhitelistTextChanged();
+    void optimizeWhitelistChanged();
+
+private:
+    struct Statistics {
+        double lastInstallerScanDate = 0;
+        qint64 lastInstallerCleanedCount = 0;
+        qint64 lastInstallerCleanedBytes = 0;
+        double lastPurgeScanDate = 0;
+        qint64 lastPurgeCleanedCount = 0;
+        qint64 lastPurgeCleanedBytes = 0;
+        double lastAnalysisDate = 0;
+        QString lastAnalysisPath;
+        qint64 lastAnalysisTotalSize = 0;
+        qint64 lastAnalysisTotalFiles = 0;
+        double lastOptimizeDate = 0;
+        qint64 lastOptimizeCount = 0;
+        double lastUninstallDate = 0;
+        qint64 lastUninstallCount = 0;
+        double lastCleanDate = 0;
+        qint64 lastCleanCount = 0;
+    };
+
+    void loadStoredValues();
+    // Runs the branch of one action; the future finishes when its result texts are set.
+    QFuture<void> dispatch(const AppAction& action);
+    void setRunning(bool running, std::optional<AppFeature> feature);
+    void setStatus(const QString& title, const QString& detail);
+    void setAlertMessage(std::optional<QString> message);
+    void setPendingAction(std::optional<AppAction> action);
+    void setCustomWindowBackgroundPath(const QString& path);
+    QString localVersionText() const;
+
+    Environment m_environment;
+    bool m_isRunning = false;
+    std::optional<AppFeature> m_runningFeature;
+    std::optional<AppAction> m_pendingAction;
+    QString m_statusTitle;
+    QString m_statusDetail;
+    std::optional<QString> m_alertMessage;
+    AppFeature m_selectedFeature = AppFeature::dashboard;
+    QString m_scanPath;
+    QString m_analysisPath;
+    bool m_showingCleanProtectionSheet = false;
+    bool m_showingOptimizeProtectionSheet = false;
+
+    Statistics m_stats;
+    bool m_showHealthAura = true;
+    QString m_customWindowBackgroundPath;
+    int m_windowBackgroundRevision = 0;
+    QString m_versionText;
+    QString m_cleanWhitelistText;
+    QStringList m_optimizeWhitelistSelection;
+    QStringList m_optimizeWhitelistCustomKeys;
+};

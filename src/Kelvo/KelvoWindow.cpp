@@ -1,0 +1,27 @@
+#include "KelvoWindow.h"
+
+#include "ActionFactoryBridge.h"
+#include "AppModel.h"
+#include "LocalizationSettings.h"
+
+#include <QQmlApplicationEngine>
+#include <QQmlEngine>
+
+namespace KelvoWindow {
+
+QUrl mainUrl()
+{
+    return QUrl(QStringLiteral("qrc:/qml/Main.qml"));
+}
+
+void load(QQmlApplicationEngine& engine, AppModel& model)
+{
+    static ActionFactoryBridge actions;
+    QQmlEngine::setObjectOwnership(&model, QQmlEngine::CppOwnership);
+    qmlRegisterSingletonInstance("Kelvo", 1, 0, "AppModel", &model);
+    qmlRegisterSingletonInstance("Kelvo", 1, 0, "Localization", &LocalizationSettings::shared());
+    qmlRegisterSingletonInstance("Kelvo", 1, 0, "Actions", &actions);
+    engine.load(mainUrl());
+}
+
+} // namespace KelvoWindow

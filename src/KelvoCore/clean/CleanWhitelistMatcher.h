@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Does a path fall under the protection list?
+namespace CleanWhitelistMatcher {
+// Entry forms: "FINDER_METADATA"; a prefix rule ending in "*"; a glob with "*" inside; a plain path
+// (itself and everything below). "$HOME" and "~" expand to the home folder anywhere in an entry.
+bool isProtected(const QString& path, const QStringList& patterns, const QString& home);
+// One expanded entry against a standardised path.
+bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath);
+} // namespace CleanWhitelistMatcher

@@ -1,0 +1,135 @@
+#include "clean/CleanWhitelistStore.h"
+
+#include "platform/FileErrorText.h"
+#include "platform/TextFile.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace CleanWhitelistStore {
+namespace {
+
+const QString headerTitle = QStringLiteral("# Kelvo Whitelist - Protected paths won't be deleted");
+const QString headerHint = QStringLiteral("# Add one path or pattern per line to keep it safe.");
+
+// Every line-break character, so a CR LF pair gives an extra empty line that is then dropped.
+QStringList lines(const QString& text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral("[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
+    return text.split(lineBreak);
+}
+
+QStringList trimmedNonEmpty(const QStringList& entries)
+{
+    QStringList result;
+    for (const QString& entry : entries) {
+        const QString trimmed = entry.trimmed();
+        if (!trimmed.isEmpty())
+            result << trimmed;
+    }
+    return result;
+}
+
+QString configFolder(const QString& home)
+{
+    return QDir(home).filePath(QStringLiteral(".config/kelvo"));
+}
+
+} // namespace
+
+QString configURL(const QString& home)
+{
+    return QDir(home).filePath(QStringLiteral(".config/kelvo/whitelist"));
+}
+
+QString legacyConfigURL(const QString& home)
+{
+    return QDir(home).filePath(QStringLiteral(".config/tarn/whitelist"));
+}
+
+const QStringList& defaultPatterns()
+{
+    static const QStringList patterns{
+        QStringLiteral("$HOME/Library/Caches/ms-playwright*"),
+        QStringLiteral("$HOME/.cache/huggingface*"),
+        QStringLiteral("$HOME/.m2/repository/*"),
+        QStringLiteral("$HOME/.gradle/caches/*"),
+        QStringLiteral("$HOME/.gradle/daemon/*"),
+        QStringLiteral("$HOME/.ollama/models/*"),
+        QStringLiteral("$HOME/Library/Caches/com.nssurge.surge-mac/*"),
+        QStringLiteral("$HOME/Library/Application Support/com.nssurge.surge-mac/*"),
+        QStringLiteral("$HOME/Library/Caches/org.R-project.R/R/renv/*"),
+        QStringLiteral("$HOME/Library/Caches/pypoetry/virtualenvs*"),
+        QStringLiteral("$HOME/Library/Caches/JetBrains*"),
+        QStringLiteral("$HOME/Library/Caches/com.jetbrains.toolbox*"),
+        QStringLiteral("$HOME/Library/Caches/tealdeer/tldr-pages"),
+        QStringLiteral("$HOME/Library/Application Support/JetBrains*"),
+        QStringLiteral("$HOME/Library/Caches/com.apple.finder"),
+        QStringLiteral("$HOME/Library/Mobile Documents*"),
+        QStringLiteral("$HOME/Library/Caches/com.apple.FontRegistry*"),
+        QStringLiteral("$HOME/Library/Caches/com.apple.spotlight*"),
+        QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*"),
+        QStringLiteral("$HOME/Library/Caches/CloudKit*"),
+        QStringLiteral("FINDER_METADATA"),
+    };
+    return patterns;
+}
+
+CleanWhitelistState load(const QString& home)
+{
+    // The older tool's file is only a fallback until the first save writes the program's own.
+    QString path = configURL(home);
+    if (!QFileInfo::exists(path)) {
+        path = legacyConfigURL(home);
+        if (!QFileInfo::exists(path))
+            return {defaultPatterns()};
+    }
+    const QStringList entries = parse(TextFile::readUtf8(path));
+    // A list of nothing but comments is an untouched file, not a wish to protect nothing.
+    return {entries.isEmpty() ? defaultPatterns() : entries};
+}
+
+void save(const CleanWhitelistState& state, const QString& home)
+{
+    const QString folder = configFolder(home);
+    if (!QDir().mkpath(folder))
+        throw KelvoError(FileErrorText::cannotCreateFolder(folder));
+    TextFile::writeUtf8Atomically(configURL(home), serialize(state));
+}
+
+QStringList deduplicated(const QStringList& entries)
+{
+    QStringList result;
+    QSet<QString> seen;
+    for (const QString& entry : entries) {
+        if (!seen.contains(entry)) {
+            seen.insert(entry);
+            result << entry;
+        }
+    }
+    return result;
+}
+
+QStringList parse(const QString& text)
+{
+    QStringList entries;
+    for (const QString& line : trimmedNonEmpty(lines(text))) {
+        // An indented "#" is a comment too, since the test runs on the trimmed line.
+        if (!line.startsWith(QLatin1Char('#')))
+            entries << line;
+    }
+    return deduplicated(entries);
+}
+
+QString serialize(const CleanWhitelistState& state)
+{
+    QStringList fileLines{headerTitle, headerHint, QString()};
+    fileLines << deduplicated(trimmedNonEmpty(state.patterns));
+    return fileLines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace CleanWhitelistStore

@@ -1,0 +1,22 @@
+#include "platform/PathText.h"
+
+#include <QDir>
+
+namespace PathText {
+
+QString standardized(const QString& path)
+{
+    // cleanPath is purely lexical: it never consults the file system, so links stay unresolved.
+    return QDir::cleanPath(path);
+}
+
+bool isAtOrBelow(const QString& path, const QString& root)
+{
+    if (path == root)
+        return true;
+    if (root.endsWith(QLatin1Char('/')))
+        return path.startsWith(root);
+    return path.size() > root.size() && path.startsWith(root) && path.at(root.size()) == QLatin1Char('/');
+}
+
+} // namespace PathText

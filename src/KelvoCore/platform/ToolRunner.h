@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <chrono>
+#include <optional>
+
+// Runs a system tool by absolute path with fixed arguments. A missing tool is a failed run.
+namespace ToolRunner {
+struct Request {
+    QString program; // absolute path
+    QStringList arguments;
+    std::optional<std::chrono::milliseconds> timeLimit; // none: wait as long as it takes
+};
+
+struct Result {
+    bool started = false;
+    bool timedOut = false; // the tool was ended after its time limit
+    int exitCode = -1;     // -1 when it did not start, crashed or was ended
+    QByteArray standardOutput;
+
+    bool succeeded() const { return started && !timedOut && exitCode == 0; }
+};
+
+// Synchronous; stdout is captured, stderr is drained and dropped. Call it from a worker thread.
+Result run(const Request& request);
+} // namespace ToolRunner

@@ -1,0 +1,87 @@
+#include "vocabulary/AppLocalization.h"
+
+#include "platform/DefaultsStore.h"
+
+#include <QLocale>
+#include <QSettings>
+
+namespace AppLocalization {
+
+QString preferenceKey()
+{
+    return QStringLiteral("kelvo.language.preference");
+}
+
+QString rawValue(AppLanguagePreference preference)
+{
+    switch (preference) {
+    case AppLanguagePreference::system:
+        return QStringLiteral("system");
+    case AppLanguagePreference::chinese:
+        return QStringLiteral("chinese");
+    case AppLanguagePreference::english:
+        return QStringLiteral("english");
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString rawValue(AppResolvedLanguage language)
+{
+    return language == AppResolvedLanguage::chinese ? QStringLiteral("chinese") : QStringLiteral("english");
+}
+
+AppLanguagePreference loadPreference(const QSettings& defaults)
+{
+    // Strict: only a text value counts, so a number or a list stored under the key reads as system.
+    const QString stored = DefaultsStore::readString(defaults, preferenceKey());
+    if (stored == rawValue(AppLanguagePreference::chinese))
+        return AppLanguagePreference::chinese;
+    if (stored == rawValue(AppLanguagePreference::english))
+        return AppLanguagePreference::english;
+    return AppLanguagePreference::system;
+}
+
+void savePreference(AppLanguagePreference preference, QSettings& defaults)
+{
+    defaults.setValue(preferenceKey(), rawValue(preference));
+}
+
+AppResolvedLanguage resolvedLanguage(AppLanguagePreference preference, const QStringList& preferredLanguages)
+{
+    switch (preference) {
+    case AppLanguagePreference::chinese:
+        return AppResolvedLanguage::chinese;
+    case AppLanguagePreference::english:
+        return AppResolvedLanguage::english;
+    case AppLanguagePreference::system:
+        break;
+    }
+    const QString first = preferredLanguages.isEmpty() ? QString() : preferredLanguages.first();
+    return first.toLower().startsWith(QLatin1String("zh")) ? AppResolvedLanguage::chinese
+                                                           : AppResolvedLanguage::english;
+}
+
+QString text(const QString& zh, const QString& en, AppLanguagePreference preference,
+             const QStringList& preferredLanguages)
+{
+    return resolvedLanguage(preference, preferredLanguages) == AppResolvedLanguage::chinese ? zh : en;
+}
+
+QStringList systemPreferredLanguages()
+{
+    return QLocale::system().uiLanguages();
+}
+
+AppResolvedLanguage currentLanguage()
+{
+    const auto defaults = DefaultsStore::open();
+    return resolvedLanguage(loadPreference(*defaults), systemPreferredLanguages());
+}
+
+QString localized(const QString& zh, const QString& en)
+{
+    return currentLanguage() == AppResolvedLanguage::chinese ? zh : en;
+}
+
+} // namespace AppLocalization

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QSettings;
+
+enum class AppLanguagePreference { system, chinese, english };
+enum class AppResolvedLanguage { chinese, english };
+
+// The language rule: every text is a Chinese/English pair chosen when it is produced.
+namespace AppLocalization {
+QString preferenceKey();
+
+QString rawValue(AppLanguagePreference preference);
+QString rawValue(AppResolvedLanguage language);
+
+// "chinese" and "english" (exactly) load as themselves; anything else, or nothing, as system.
+AppLanguagePreference loadPreference(const QSettings& defaults);
+void savePreference(AppLanguagePreference preference, QSettings& defaults);
+
+// Only the first preferred language counts: "zh..." in any case means Chinese.
+AppResolvedLanguage resolvedLanguage(AppLanguagePreference preference, const QStringList& preferredLanguages);
+QString text(const QString& zh, const QString& en, AppLanguagePreference preference,
+             const QStringList& preferredLanguages);
+
+// The system's preferred languages, most preferred first.
+QStringList systemPreferredLanguages();
+// The language resolved now from the stored preference (standard defaults) and the system languages.
+AppResolvedLanguage currentLanguage();
+// zh or en by currentLanguage(); the engine's way of producing a text.
+QString localized(const QString& zh, const QString& en);
+} // namespace AppLocalization

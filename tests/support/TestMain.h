@@ -1,0 +1,39 @@
+#pragma once
+
+// One test executable per feature folder: every test class of the folder registers itself with
+// KELVO_REGISTER_TEST and KELVO_TEST_MAIN runs them all in a sandbox.
+//
+// The sandbox points HOME, the XDG folders and the defaults store at a temporary folder before any
+// test runs, so no test can read or write the real home, the real Trash or the real settings.
+
+#include <QObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace TestSupport {
+
+using TestFactory = std::function<std::unique_ptr<QObject>()>;
+
+inline std::vector<TestFactory>& registry()
+{
+    static std::vector<TestFactory> factories;
+    return factories;
+}
+
+template <typename T>
+struct Registration {
+    Registration() { registry().push_back([] { return std::make_unique<T>(); }); }
+};
+
+// Makes the process's home, XDG folders and defaults store temporary. Returns the sandbox root.
+QString enterSandbox(QTemporaryDir& root);
+
+int runAll(int argc, char** argv);
+
+} // namespace TestSupport
+
+#define KELVO_REGISTER_TEST(Class) static const TestSupport::Registration<Class> kelvoRegistration##Class;

@@ -1,0 +1,14 @@
+// Entry point of the application's test executables: a GUI application, drawn offscreen.
+#include "TestMain.h"
+
+#include <QGuiApplication>
+
+int main(int argc, char** argv)
+{
+    QTemporaryDir sandbox;
+    TestSupport::enterSandbox(sandbox);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return TestSupport::runAll(argc, argv);
+}
