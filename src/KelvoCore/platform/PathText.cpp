@@ -7,7 +7,13 @@ namespace PathText {
 QString standardized(const QString& path)
 {
     // cleanPath is purely lexical: it never consults the file system, so links stay unresolved.
-    return QDir::cleanPath(path);
+    QString clean = QDir::cleanPath(path);
+    // It keeps ".." that climbs above the root; nothing is above the root.
+    while (clean.startsWith(QLatin1String("/../")))
+        clean.remove(0, 3);
+    if (clean == QLatin1String("/.."))
+        clean = QStringLiteral("/");
+    return clean;
 }
 
 bool isAtOrBelow(const QString& path, const QString& root)

@@ -1,0 +1,91 @@
+pragma Singleton
+import QtQuick
+import Kelvo 1.0
+
+// The window's look in one place: colours, radii, spacing, type sizes and fonts, plus the one text
+// helper every view uses so that its words follow the language choice at once.
+QtObject {
+    // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
+    function t(zh, en) { return Localization.chinese ? zh : en }
+
+    // Fonts: the first family of each list that is installed. Chinese text needs a Simplified
+    // Chinese face (on Linux "Noto Sans CJK SC" from fonts-noto-cjk).
+    readonly property var installedFamilies: Qt.fontFamilies()
+    function firstInstalled(candidates) {
+        for (let i = 0; i < candidates.length; ++i) {
+            if (installedFamilies.indexOf(candidates[i]) >= 0)
+                return candidates[i]
+        }
+        return Qt.application.font.family
+    }
+    readonly property string chineseFamily: firstInstalled(
+        ["PingFang SC", "Noto Sans CJK SC", "Source Han Sans SC", "Microsoft YaHei", "WenQuanYi Micro Hei"])
+    readonly property string latinFamily: firstInstalled(
+        [".AppleSystemUIFont", "SF Pro Text", "Helvetica Neue", "Inter", "Noto Sans", "Cantarell",
+         "Noto Sans CJK SC", "DejaVu Sans"])
+    readonly property string fontFamily: Localization.chinese ? chineseFamily : latinFamily
+    readonly property string monoFamily: firstInstalled(
+        ["SF Mono", "Menlo", "JetBrains Mono", "Noto Sans Mono CJK SC", "Noto Sans Mono", "DejaVu Sans Mono"])
+
+    // Type scale (pixels)
+    readonly property int fontCaption: 11
+    readonly property int fontSmall: 12
+    readonly property int fontBody: 13
+    readonly property int fontHeadline: 15
+    readonly property int fontSection: 17
+    readonly property int fontTitle: 26
+    readonly property int fontBrand: 20
+
+    // Text colours
+    readonly property color textPrimary: "#1d1d1f"
+    readonly property color textSecondary: "#5b5b63"
+    readonly property color textTertiary: "#8a8a92"
+    readonly property color textOnAccent: "#ffffff"
+
+    // Accent and state colours
+    readonly property color accent: "#0a72ef"
+    readonly property color accentPressed: "#075bc2"
+    readonly property color accentSoft: Qt.rgba(0.04, 0.45, 0.94, 0.12)
+    readonly property color success: "#2ea44f"
+    readonly property color warning: "#d98a00"
+    readonly property color danger: "#e0443e"
+
+    // Surfaces: translucent glass over the window background
+    readonly property color sidebarFill: Qt.rgba(0.97, 0.975, 0.99, 0.62)
+    readonly property color panelFill: Qt.rgba(1, 1, 1, 0.74)
+    readonly property color panelFillStrong: Qt.rgba(1, 1, 1, 0.92)
+    readonly property color panelStroke: Qt.rgba(1, 1, 1, 0.85)
+    readonly property color hairline: Qt.rgba(0, 0, 0, 0.08)
+    readonly property color chipFill: Qt.rgba(0.04, 0.45, 0.94, 0.09)
+    readonly property color chipText: "#0b5cc0"
+    readonly property color controlFill: Qt.rgba(0, 0, 0, 0.055)
+    readonly property color controlFillPressed: Qt.rgba(0, 0, 0, 0.11)
+    readonly property color shadow: Qt.rgba(0.1, 0.12, 0.2, 0.14)
+    readonly property color scrim: Qt.rgba(0.08, 0.09, 0.12, 0.28)
+
+    // Background gradient when no custom image is set
+    readonly property color backdropTop: "#e7eefb"
+    readonly property color backdropBottom: "#f4eef6"
+    readonly property color backdropGlowA: Qt.rgba(0.55, 0.72, 1.0, 0.55)
+    readonly property color backdropGlowB: Qt.rgba(1.0, 0.78, 0.86, 0.45)
+    readonly property color backdropGlowC: Qt.rgba(0.68, 0.93, 0.86, 0.40)
+
+    // Radii
+    readonly property int radiusSmall: 6
+    readonly property int radiusControl: 8
+    readonly property int radiusCard: 14
+    readonly property int radiusSheet: 16
+
+    // Spacing
+    readonly property int spacingTight: 4
+    readonly property int spacingSmall: 8
+    readonly property int spacing: 12
+    readonly property int spacingLarge: 20
+    readonly property int pageMargin: 32
+
+    // Sizes
+    readonly property int sidebarWidth: 236
+    readonly property int titleBarHeight: 44
+    readonly property int statusStripHeight: 44
+    readonly property int contentMaxWidth: 860
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "AppModel.h"
+#include "LocalizationSettings.h"
+
+#include "platform/DefaultsStore.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A controller over a synthetic home and support folder, with an empty defaults store.
+struct AppModelFixture {
+    QTemporaryDir root;
+    QString home = root.filePath("home");
+    QString support = root.filePath("support/Kelvo");
+
+    AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
+    {
+        QDir().mkpath(home);
+        DefaultsStore::open()->clear();
+        LocalizationSettings::shared().setPreference(language);
+    }
+
+    std::unique_ptr<AppModel> makeModel(const QString& version = {}) const
+    {
+        return std::make_unique<AppModel>(AppModel::Environment{home, support, version});
+    }
+};

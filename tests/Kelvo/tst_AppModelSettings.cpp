@@ -1,0 +1,277 @@
+#include "TestMain.h"
+
+#include "AppModelFixture.h"
+
+#include "clean/CleanWhitelistStore.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSignalSpy>
+
+namespace {
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestAppModelSettings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void statisticsAreReadWhenTheControllerIsMade_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("clean date") << "lastCleanDate" << QVariant(1733400000.5) << QVariant(1733400000.5);
+        QTest::newRow("clean count") << "lastCleanCount" << QVariant(12) << QVariant(qint64(12));
+        QTest::newRow("purge bytes") << "lastPurgeCleanedBytes" << QVariant(qint64(6'000'000'000))
+                                     << QVariant(qint64(6'000'000'000));
+        QTest::newRow("installer count") << "lastInstallerCleanedCount" << QVariant(3) << QVariant(qint64(3));
+        QTest::newRow("analysis path") << "lastAnalysisPathStored" << QVariant("/Users/me/Library")
+                                       << QVariant("/Users/me/Library");
+        QTest::newRow("count stored as words") << "lastUninstallCount" << QVariant("many") << QVariant(qint64(0));
+        QTest::newRow("count stored as a fraction") << "lastOptimizeCount" << QVariant(2.5) << QVariant(qint64(0));
+        QTest::newRow("date stored as words") << "lastAnalysisDate" << QVariant("yesterday") << QVariant(0.0);
+        QTest::newRow("aura stored as a number") << "showHealthAura" << QVariant(7) << QVariant(true);
+        QTest::newRow("aura off") << "showHealthAura" << QVariant(false) << QVariant(false);
+        QTest::newRow("missing aura") << "showHealthAura" << QVariant() << QVariant(true);
+    }
+    void statisticsAreReadWhenTheControllerIsMade()
+    {
+        QFETCH(QString, key);
+        QFETCH(QVariant, stored);
+        QFETCH(QVariant, expected);
+        AppModelFixture fixture;
+        const QString storeKey = key == "lastAnalysisPathStored" ? QString("lastAnalysisPath") : key;
+        if (stored.isValid())
+            DefaultsStore::open()->setValue(storeKey, stored);
+        const auto model = fixture.makeModel();
+        QCOMPARE(model->property(qPrintable(key)), expected);
+    }
+
+    void everyStatisticStartsAtItsDefault()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        for (const char* key : {"lastInstallerScanDate", "lastPurgeScanDate", "lastAnalysisDate", "lastOptimizeDate",
+                                "lastUninstallDate", "lastCleanDate"})
+            QCOMPARE(model->property(key).toDouble(), 0.0);
+        for (const char* key : {"lastInstallerCleanedCount", "lastInstallerCleanedBytes", "lastPurgeCleanedCount",
+                                "lastPurgeCleanedBytes", "lastAnalysisTotalSize", "lastAnalysisTotalFiles",
+                                "lastOptimizeCount", "lastUninstallCount", "lastCleanCount"})
+            QCOMPARE(model->property(key).toLongLong(), qint64(0));
+        QCOMPARE(model->lastAnalysisPathStored(), QString());
+        QCOMPARE(model->versionText(), QStringLiteral("未检查"));
+        QCOMPARE(model->scanPath(), fixture.home);
+        QCOMPARE(model->analysisPath(), fixture.home + "/Library");
+    }
+
+    void healthAuraIsStoredAtOnce()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        QSignalSpy changed(model.get(), &AppModel::showHealthAuraChanged);
+        model->setShowHealthAura(false);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(DefaultsStore::open()->value("showHealthAura").toString(), QString("false"));
+        QCOMPARE(fixture.makeModel()->showHealthAura(), false);
+    }
+
+    void refreshEnvironment_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("bundleVersion");
+        QTest::addColumn<QString>("versionText");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("english release") << int(AppLanguagePreference::english) << "1.4.2" << "1.4.2"
+                                         << "Kelvo Is Ready";
+        QTest::newRow("english local") << int(AppLanguagePreference::english) << "" << "Local Build"
+                                       << "Kelvo Is Ready";
+        QTest::newRow("chinese local") << int(AppLanguagePreference::chinese) << "" << "本地版本" << "Kelvo 已就绪";
+    }
+    void refreshEnvironment()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, bundleVersion);
+        QFETCH(QString, versionText);
+        QFETCH(QString, title);
+        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        const auto model = fixture.makeModel(bundleVersion);
+        QSignalSpy versionChanged(model.get(), &AppModel::versionTextChanged);
+        model->refreshEnvironment();
+        QCOMPARE(versionChanged.count(), 1);
+        QCOMPARE(model->versionText(), versionText);
+        QCOMPARE(model->statusTitle(), title);
+        QVERIFY(!model->statusDetail().isEmpty());
+    }
+
+    // Window background ------------------------------------------------------------------------------
+
+    void choosingABackgroundInstallsACopy()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        const QString source = fixture.root.filePath("Pictures/sky.PNG");
+        writeFile(source, "png");
+        QSignalSpy changed(model.get(), &AppModel::windowBackgroundChanged);
+        model->chooseWindowBackgroundImage(source);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(model->windowBackgroundRevision(), 1);
+        const QString installed = model->customWindowBackgroundPath();
+        QVERIFY(installed.startsWith(fixture.support + "/WindowBackground/wallpaper-"));
+        QVERIFY(installed.endsWith(".png"));
+        QCOMPARE(model->customWindowBackgroundURL(), QUrl::fromLocalFile(installed));
+        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), installed);
+
+        model->chooseWindowBackgroundImage(source);
+        QCOMPARE(model->windowBackgroundRevision(), 2);
+        QVERIFY(!QFileInfo::exists(installed));
+    }
+
+    void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("prefix");
+        QTest::newRow("english") << int(AppLanguagePreference::english) << "Could not set the background image: ";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "无法设置背景图片：";
+    }
+    void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, prefix);
+        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        const auto model = fixture.makeModel();
+        writeFile(fixture.root.filePath("a.jpg"), "jpg");
+        model->chooseWindowBackgroundImage(fixture.root.filePath("a.jpg"));
+        const QString before = model->customWindowBackgroundPath();
+        model->chooseWindowBackgroundImage(fixture.root.filePath("vanished.jpg"));
+        QVERIFY(model->alertMessage().has_value());
+        QVERIFY2(model->alertMessage()->startsWith(prefix), qPrintable(*model->alertMessage()));
+        QCOMPARE(model->customWindowBackgroundPath(), before);
+        QVERIFY(QFileInfo::exists(before));
+    }
+
+    void clearingRemovesTheCopy()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        writeFile(fixture.root.filePath("a.jpg"), "jpg");
+        model->chooseWindowBackgroundImage(fixture.root.filePath("a.jpg"));
+        const QString installed = model->customWindowBackgroundPath();
+        model->clearWindowBackgroundImage();
+        QCOMPARE(model->customWindowBackgroundPath(), QString());
+        QVERIFY(model->customWindowBackgroundURL().isEmpty());
+        QCOMPARE(model->windowBackgroundRevision(), 2);
+        QVERIFY(!QFileInfo::exists(installed));
+        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), QString());
+    }
+
+    void startUpForgetsABackgroundWhoseFileVanished_data()
+    {
+        QTest::addColumn<bool>("fileExists");
+        QTest::newRow("file still there") << true;
+        QTest::newRow("file vanished") << false;
+    }
+    void startUpForgetsABackgroundWhoseFileVanished()
+    {
+        QFETCH(bool, fileExists);
+        AppModelFixture fixture;
+        const QString image = fixture.root.filePath("kept/wallpaper-1.png");
+        if (fileExists)
+            writeFile(image, "png");
+        DefaultsStore::open()->setValue("customWindowBackgroundPath", image);
+        const auto model = fixture.makeModel();
+        model->startUp();
+        QCOMPARE(model->customWindowBackgroundPath(), fileExists ? image : QString());
+        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(),
+                 fileExists ? image : QString());
+    }
+
+    // Protection list editor -------------------------------------------------------------------------
+
+    void editorShowsTheStoredList()
+    {
+        AppModelFixture fixture;
+        writeFile(CleanWhitelistStore::configURL(fixture.home), "# header\n~/Projects\n$HOME/.cache/*\n");
+        const auto model = fixture.makeModel();
+        QVERIFY(model->loadCleanWhitelistEditor());
+        QCOMPARE(model->cleanWhitelistText(), QString("~/Projects\n$HOME/.cache/*"));
+    }
+
+    void savingKeepsTrimmedNonEmptyLinesInOrder()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        model->setShowingCleanProtectionSheet(true);
+        model->setCleanWhitelistText("  ~/b  \n\n\t~/a\r\n# note\n~/b\n");
+        QVERIFY(model->saveCleanWhitelistEditor());
+        QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/b", "~/a"}));
+        QVERIFY(readFile(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
+        QCOMPARE(model->statusTitle(), QString("Protection List Updated"));
+        QVERIFY(!model->showingCleanProtectionSheet());
+    }
+
+    void restoreDefaultsFillsTheEditorWithoutSaving()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        model->restoreCleanWhitelistDefaults();
+        QCOMPARE(model->cleanWhitelistText().split('\n'), CleanWhitelistStore::defaultPatterns());
+        QVERIFY(!QFileInfo::exists(CleanWhitelistStore::configURL(fixture.home)));
+    }
+
+    void anUnreadableListIsReportedAndNotOverwritten_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("english") << int(AppLanguagePreference::english) << "not UTF-8";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "不是 UTF-8";
+    }
+    void anUnreadableListIsReportedAndNotOverwritten()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, words);
+        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        const QByteArray latin1("~/caf\xe9\n");
+        writeFile(CleanWhitelistStore::configURL(fixture.home), latin1);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::cleanWhitelist());
+        QVERIFY(model->alertMessage().has_value());
+        QVERIFY2(model->alertMessage()->contains(words), qPrintable(*model->alertMessage()));
+        QVERIFY(!model->showingCleanProtectionSheet());
+        QCOMPARE(readFile(CleanWhitelistStore::configURL(fixture.home)), latin1);
+    }
+
+    void aFailedSaveKeepsThePreviousFileAndTheEditorOpen()
+    {
+        AppModelFixture fixture;
+        // A folder standing where the list file goes makes the write fail, even for root.
+        QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home) + "/blocker"));
+        const auto model = fixture.makeModel();
+        model->setShowingCleanProtectionSheet(true);
+        model->setCleanWhitelistText("~/keep");
+        const QString statusBefore = model->statusTitle();
+        QVERIFY(!model->saveCleanWhitelistEditor());
+        QVERIFY(model->alertMessage().has_value());
+        QVERIFY(model->showingCleanProtectionSheet());
+        QCOMPARE(model->statusTitle(), statusBefore);
+        QCOMPARE(model->cleanWhitelistText(), QString("~/keep"));
+        QVERIFY(QFileInfo(CleanWhitelistStore::configURL(fixture.home) + "/blocker").isDir());
+    }
+};
+
+KELVO_REGISTER_TEST(TestAppModelSettings)
+#include "tst_AppModelSettings.moc"
