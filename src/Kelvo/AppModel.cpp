@@ -1,10 +1,10 @@
 #include "AppModel.h"
 
+#include "LocalizationSettings.h"
 #include "WindowBackgroundStore.h"
 
 #include "clean/CleanWhitelistStore.h"
 #include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDesktopServices>
@@ -37,7 +37,7 @@ const QString customWindowBackgroundPath = QStringLiteral("customWindowBackgroun
 
 QString L(const char* zh, const char* en)
 {
-    return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+    return LocalizationSettings::shared().text(QString::fromUtf8(zh), QString::fromUtf8(en));
 }
 
 bool containsAll(const QStringList& words, std::initializer_list<const char*> wanted)

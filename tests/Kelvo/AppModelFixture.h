@@ -20,7 +20,9 @@ struct AppModelFixture {
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
         QDir().mkpath(home);
-        DefaultsStore::open()->clear();
+        const auto store = DefaultsStore::open();
+        store->clear();
+        AppLocalization::savePreference(language, *store);
         LocalizationSettings::shared().setPreference(language);
     }
 

@@ -16,7 +16,7 @@ Item {
         sourceItem: root.backdrop
         sourceRect: {
             const origin = root.backdrop ? root.mapToItem(root.backdrop, 0, 0) : Qt.point(0, 0)
-            return Qt.rect(origin.x + root.x * 0, origin.y, root.width, root.height)
+            return Qt.rect(origin.x, origin.y, root.width, root.height)
         }
     }
     FastBlur {

@@ -1,0 +1,81 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+import "components"
+
+// The window's content: the sidebar, the page of the chosen feature with the status line under
+// it, and the alerts and sheets the controller asks for. Runs the start-up sequence once.
+Item {
+    id: root
+    property var window
+    property Item backdrop
+
+    readonly property var pages: ({
+        dashboard: "pages/DashboardPage.qml",
+        clean: "pages/CleanPage.qml",
+        uninstall: "pages/UninstallPage.qml",
+        optimize: "pages/OptimizePage.qml",
+        analyze: "pages/AnalyzeView.qml",
+        purge: "pages/PurgePage.qml",
+        installer: "pages/InstallerPage.qml",
+        maintenance: "pages/SettingsPage.qml"
+    })
+
+    objectName: "contentView"
+    Component.onCompleted: AppModel.startUp()
+
+    SidebarView {
+        id: sidebar
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        anchors.left: parent.left
+        width: Theme.sidebarWidth
+        window: root.window
+        backdrop: root.backdrop
+        focus: true
+    }
+
+    Item {
+        id: mainArea
+        anchors.top: parent.top
+        anchors.bottom: parent.bottom
+        anchors.left: sidebar.right
+        anchors.right: parent.right
+
+        WindowDragArea {
+            id: titleBar
+            anchors.top: parent.top
+            anchors.left: parent.left
+            anchors.right: parent.right
+            height: Theme.titleBarHeight
+            window: root.window
+        }
+
+        Loader {
+            id: page
+            objectName: "pageLoader"
+            anchors.top: titleBar.bottom
+            anchors.bottom: statusStrip.top
+            anchors.bottomMargin: Theme.spacing
+            anchors.left: parent.left
+            anchors.right: parent.right
+            source: root.pages[AppModel.selectedFeature] || root.pages.dashboard
+        }
+
+        StatusStripView {
+            id: statusStrip
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.leftMargin: Theme.pageMargin - 8
+            anchors.rightMargin: Theme.pageMargin - 8
+            anchors.bottomMargin: Theme.spacingLarge - 4
+        }
+    }
+
+    ConfirmActionDialog {}
+    MessageAlertDialog {}
+    ProtectionListSheet {
+        onClosed: sidebar.forceActiveFocus()
+    }
+}

@@ -1,0 +1,128 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import QtQml.Models
+import Kelvo 1.0
+import "components"
+
+// The left column: window buttons, the brand and the eight features. Up and down arrows move the
+// choice; Ctrl+1 to Ctrl+8 (Command on macOS) jump straight to an item.
+FocusScope {
+    id: root
+    property var window
+    property Item backdrop
+
+    readonly property var features: [
+        { feature: "dashboard", zh: "概览", en: "Overview", icon: "qrc:/icons/overview.svg" },
+        { feature: "clean", zh: "智能清理", en: "Smart Clean", icon: "qrc:/icons/smart-clean.svg" },
+        { feature: "uninstall", zh: "卸载应用", en: "Uninstall Apps", icon: "qrc:/icons/uninstall.svg" },
+        { feature: "optimize", zh: "系统优化", en: "Optimize", icon: "qrc:/icons/optimize.svg" },
+        { feature: "analyze", zh: "空间分析", en: "Storage Analysis", icon: "qrc:/icons/storage.svg" },
+        { feature: "purge", zh: "项目瘦身", en: "Project Cleanup", icon: "qrc:/icons/project.svg" },
+        { feature: "installer", zh: "安装包整理", en: "Installer Cleanup", icon: "qrc:/icons/installer.svg" },
+        { feature: "maintenance", zh: "设置", en: "Settings", icon: "qrc:/icons/settings.svg" }
+    ]
+    readonly property int currentIndex: features.findIndex(item => item.feature === AppModel.selectedFeature)
+
+    function choose(index) {
+        if (index >= 0 && index < features.length)
+            AppModel.selectedFeature = features[index].feature
+    }
+
+    objectName: "sidebar"
+    focus: true
+    activeFocusOnTab: true
+    Keys.onUpPressed: choose(Math.max(0, currentIndex - 1))
+    Keys.onDownPressed: choose(Math.min(features.length - 1, currentIndex + 1))
+
+    Instantiator {
+        model: root.features.length
+        delegate: Shortcut {
+            required property int index
+            sequence: "Ctrl+" + (index + 1)
+            onActivated: root.choose(index)
+        }
+    }
+
+    FrostedGlass {
+        anchors.fill: parent
+        backdrop: root.backdrop
+    }
+    Rectangle {
+        anchors.right: parent.right
+        width: 1
+        height: parent.height
+        color: Theme.hairline
+    }
+
+    WindowDragArea {
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        height: Theme.titleBarHeight
+        window: root.window
+    }
+    WindowControls {
+        x: 18
+        y: (Theme.titleBarHeight - height) / 2
+        window: root.window
+    }
+
+    ColumnLayout {
+        anchors.fill: parent
+        anchors.topMargin: Theme.titleBarHeight + 6
+        anchors.leftMargin: 14
+        anchors.rightMargin: 14
+        anchors.bottomMargin: Theme.spacingLarge
+        spacing: 2
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.leftMargin: 6
+            Layout.bottomMargin: Theme.spacingLarge + 2
+            spacing: 10
+            BrandMark { size: 36 }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 1
+                Label {
+                    objectName: "brandName"
+                    text: "Kelvo"
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontBrand
+                    font.weight: Font.Bold
+                }
+                Label {
+                    objectName: "brandSubtitle"
+                    Layout.fillWidth: true
+                    text: Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization")
+                    color: Theme.textSecondary
+                    font.pixelSize: Theme.fontSmall
+                    elide: Text.ElideRight
+                }
+            }
+        }
+
+        Repeater {
+            id: items
+            objectName: "sidebarItems"
+            model: root.features
+            delegate: SidebarItem {
+                required property var modelData
+                required property int index
+                objectName: "sidebarItem_" + modelData.feature
+                Layout.fillWidth: true
+                text: Theme.t(modelData.zh, modelData.en)
+                icon: modelData.icon
+                selected: AppModel.selectedFeature === modelData.feature
+                running: AppModel.isRunning && AppModel.runningFeature === modelData.feature
+                onClicked: {
+                    root.choose(index)
+                    root.forceActiveFocus()
+                }
+            }
+        }
+
+        Item { Layout.fillHeight: true }
+    }
+}
