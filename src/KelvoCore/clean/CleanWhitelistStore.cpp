@@ -1,8 +1,6 @@
 #include "clean/CleanWhitelistStore.h"
 
-#include "platform/FileErrorText.h"
 #include "platform/TextFile.h"
-#include "vocabulary/KelvoError.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,11 +30,6 @@ QStringList trimmedNonEmpty(const QStringList& entries)
             result << trimmed;
     }
     return result;
-}
-
-QString configFolder(const QString& home)
-{
-    return QDir(home).filePath(QStringLiteral(".config/kelvo"));
 }
 
 } // namespace
@@ -95,9 +88,7 @@ CleanWhitelistState load(const QString& home)
 
 void save(const CleanWhitelistState& state, const QString& home)
 {
-    const QString folder = configFolder(home);
-    if (!QDir().mkpath(folder))
-        throw KelvoError(FileErrorText::cannotCreateFolder(folder));
+    // Makes home/.config/kelvo as needed, and reports a folder that cannot be made in the display language.
     TextFile::writeUtf8Atomically(configURL(home), serialize(state));
 }
 

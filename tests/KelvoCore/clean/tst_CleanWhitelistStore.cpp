@@ -60,10 +60,11 @@ private slots:
 
     void cleanup()
     {
-        // Give back permissions taken away by a test so the folder can be removed.
-        QFile::setPermissions(m_home + QStringLiteral("/.config/kelvo"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        QFile::setPermissions(ownFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        // Give back the write permission a test took away, so the folder can be removed.
+        const QString kelvoFolder = m_home + QStringLiteral("/.config/kelvo");
+        if (QFileInfo(kelvoFolder).isDir())
+            QFile::setPermissions(kelvoFolder,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         m_root.reset();
         DefaultsStore::open()->remove(AppLocalization::preferenceKey());
     }
@@ -104,8 +105,8 @@ private slots:
 
         QTest::newRow("empty") << "" << QStringList{};
         QTest::newRow("header only") << QString::fromUtf8(header) << QStringList{};
-        QTest::newRow("trimming, comments and repeats")
-            << "  foo  \nfoo\n#bar\n  #baz\n\n" << QStringList{"foo"};
+        QTest::newRow("trimming, comments and repeats") << "  foo  \nfoo\n#bar\n  #baz\n\n"
+                                                        << QStringList{"foo"};
         QTest::newRow("tabs are trimmed") << "\t/a/b\t\n" << QStringList{"/a/b"};
         QTest::newRow("inner spaces kept") << "$HOME/Library/Application Support/x\n"
                                            << QStringList{"$HOME/Library/Application Support/x"};
@@ -113,13 +114,14 @@ private slots:
                                                         << QStringList{"/a/b#c", "/d # note"};
         QTest::newRow("CRLF") << "a\r\nb\r\n" << QStringList{"a", "b"};
         QTest::newRow("CR alone") << "a\rb" << QStringList{"a", "b"};
-        QTest::newRow("every other line break")
-            << QStringLiteral("a\u000Bb\u000Cc\u0085d\u2028e\u2029f") << QStringList{"a", "b", "c", "d", "e", "f"};
+        QTest::newRow("every other line break") << QStringLiteral("a\u000Bb\u000Cc\u0085d\u2028e\u2029f")
+                                                << QStringList{"a", "b", "c", "d", "e", "f"};
         QTest::newRow("no final line feed") << "a\nb" << QStringList{"a", "b"};
         QTest::newRow("first of repeats kept in order") << "b\na\nb\nc\na\n" << QStringList{"b", "a", "c"};
         QTest::newRow("repeats after trimming") << " a\na \n" << QStringList{"a"};
         QTest::newRow("different case is no repeat") << "/A\n/a\n" << QStringList{"/A", "/a"};
-        QTest::newRow("unicode") << QStringLiteral("~/文档/项目\n") << QStringList{QStringLiteral("~/文档/项目")};
+        QTest::newRow("unicode") << QStringLiteral("~/文档/项目\n")
+                                 << QStringList{QStringLiteral("~/文档/项目")};
     }
 
     void textIsParsed()
@@ -139,21 +141,22 @@ private slots:
         QTest::addColumn<QStringList>("entries"); // empty: the defaults
 
         QTest::newRow("no file") << false << QByteArray() << false << QByteArray() << QStringList{};
-        QTest::newRow("own file") << true << header + "/own\n" << false << QByteArray() << QStringList{"/own"};
-        QTest::newRow("legacy fallback") << false << QByteArray() << true << QByteArray("/legacy\n/x\n")
-                                         << QStringList{"/legacy", "/x"};
-        QTest::newRow("own file wins") << true << QByteArray("/own\n") << true << QByteArray("/legacy\n")
-                                       << QStringList{"/own"};
+        QTest::newRow("own file") << true << header + "/own\n"
+                                  << false << QByteArray() << QStringList{"/own"};
+        QTest::newRow("legacy fallback")
+            << false << QByteArray() << true << QByteArray("/legacy\n/x\n") << QStringList{"/legacy", "/x"};
+        QTest::newRow("own file wins")
+            << true << QByteArray("/own\n") << true << QByteArray("/legacy\n") << QStringList{"/own"};
         QTest::newRow("header-only own file gives defaults")
             << true << header << true << QByteArray("/legacy\n") << QStringList{};
-        QTest::newRow("empty own file gives defaults") << true << QByteArray() << false << QByteArray()
-                                                       << QStringList{};
+        QTest::newRow("empty own file gives defaults")
+            << true << QByteArray() << false << QByteArray() << QStringList{};
         QTest::newRow("comment-only legacy file gives defaults")
             << false << QByteArray() << true << QByteArray("# old\n\n") << QStringList{};
         QTest::newRow("CRLF file") << true << QByteArray("# c\r\n/a\r\n/b\r\n") << false << QByteArray()
                                    << QStringList{"/a", "/b"};
-        QTest::newRow("byte-order mark") << true << QByteArray("\xEF\xBB\xBF/a\n") << false << QByteArray()
-                                         << QStringList{"/a"};
+        QTest::newRow("byte-order mark")
+            << true << QByteArray("\xEF\xBB\xBF/a\n") << false << QByteArray() << QStringList{"/a"};
     }
 
     void filesAreLoaded()
@@ -298,7 +301,8 @@ private slots:
                                     : m_home + QStringLiteral("/.config/kelvo");
         QString survivor; // what must still be there, unchanged
         QByteArray survivorContents;
-        if (situation == QLatin1String("folder is a file") || situation == QLatin1String("config is a file")) {
+        if (situation == QLatin1String("folder is a file") ||
+            situation == QLatin1String("config is a file")) {
             QVERIFY(writeFile(blocker, "not a folder\n"));
             survivor = blocker;
             survivorContents = "not a folder\n";

@@ -16,7 +16,10 @@ class AppLocalizationTest : public QObject {
 private slots:
     void cleanup() { DefaultsStore::open()->remove(AppLocalization::preferenceKey()); }
 
-    void theKeyIsFixed() { QCOMPARE(AppLocalization::preferenceKey(), QStringLiteral("kelvo.language.preference")); }
+    void theKeyIsFixed()
+    {
+        QCOMPARE(AppLocalization::preferenceKey(), QStringLiteral("kelvo.language.preference"));
+    }
 
     void languageIsResolved_data()
     {
@@ -51,10 +54,10 @@ private slots:
         QFETCH(AppResolvedLanguage, expected);
 
         QCOMPARE(AppLocalization::resolvedLanguage(preference, preferredLanguages), expected);
-        const QString chosen = AppLocalization::text(QStringLiteral("中文"), QStringLiteral("English"), preference,
-                                                     preferredLanguages);
-        QCOMPARE(chosen,
-                 expected == AppResolvedLanguage::chinese ? QStringLiteral("中文") : QStringLiteral("English"));
+        const QString chosen = AppLocalization::text(QStringLiteral("中文"), QStringLiteral("English"),
+                                                     preference, preferredLanguages);
+        QCOMPARE(chosen, expected == AppResolvedLanguage::chinese ? QStringLiteral("中文")
+                                                                  : QStringLiteral("English"));
     }
 
     void storedPreferenceIsLoaded_data()

@@ -44,7 +44,8 @@ private slots:
         QTest::newRow("an application") << "/Applications/Foo.app" << home << true;
         QTest::newRow("inside an application") << "/Applications/Foo.app/Contents/Info.plist" << home << true;
         QTest::newRow("applications redundant separators") << "//Applications//Foo.app" << home << true;
-        QTest::newRow("double-dot between applications") << "/Applications/Foo.app/../Bar.app" << home << true;
+        QTest::newRow("double-dot between applications")
+            << "/Applications/Foo.app/../Bar.app" << home << true;
         QTest::newRow("double-dot out of applications") << "/Applications/../Library/x" << home << false;
         QTest::newRow("applications sibling") << "/Applications2/x" << home << false;
         QTest::newRow("applications prefix only") << "/ApplicationsOld" << home << false;
@@ -55,13 +56,20 @@ private slots:
         QTest::newRow("root") << "/" << home << false;
         QTest::newRow("empty path") << "" << home << false;
         QTest::newRow("relative path") << "Applications/Foo.app" << home << false;
-        QTest::newRow("home given with trailing separator") << "{home}/Desktop/x" << "{home}/" << true;
-        QTest::newRow("home with trailing separator, sibling") << "{home}2" << "{home}/" << false;
-        QTest::newRow("home given with single-dot components") << "{home}/x" << "{home}/./" << true;
-        QTest::newRow("home given with double-dot components") << "{home}/x" << "{home}/sub/.." << true;
-        QTest::newRow("empty home admits no library") << "/Library/x" << "" << false;
-        QTest::newRow("empty home still admits applications") << "/Applications/Foo.app" << "" << true;
-        QTest::newRow("relative home admits nothing of its own") << "/x/y" << "x" << false;
+        QTest::newRow("home given with trailing separator") << "{home}/Desktop/x"
+                                                            << "{home}/" << true;
+        QTest::newRow("home with trailing separator, sibling") << "{home}2"
+                                                               << "{home}/" << false;
+        QTest::newRow("home given with single-dot components") << "{home}/x"
+                                                               << "{home}/./" << true;
+        QTest::newRow("home given with double-dot components") << "{home}/x"
+                                                               << "{home}/sub/.." << true;
+        QTest::newRow("empty home admits no library") << "/Library/x"
+                                                      << "" << false;
+        QTest::newRow("empty home still admits applications") << "/Applications/Foo.app"
+                                                              << "" << true;
+        QTest::newRow("relative home admits nothing of its own") << "/x/y"
+                                                                 << "x" << false;
     }
 
     void candidates()
@@ -86,7 +94,8 @@ private slots:
     {
         QFETCH(QString, home);
 
-        const QStringList expected{m_home, QStringLiteral("/Applications"), m_home + QStringLiteral("/Applications"),
+        const QStringList expected{m_home, QStringLiteral("/Applications"),
+                                   m_home + QStringLiteral("/Applications"),
                                    m_home + QStringLiteral("/Library")};
         QCOMPARE(ScanPathGuard::allowedTrashRoots(expand(home)), expected);
     }
