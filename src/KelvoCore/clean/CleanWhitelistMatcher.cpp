@@ -50,6 +50,22 @@ bool isProtected(const QString& path, const QStringList& patterns, const QString
     return false;
 }
 
+bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, const QString& home)
+{
+    const QString below = PathText::standardized(folder) + QLatin1Char('/');
+    const QString homeText = PathText::standardized(home);
+    for (const QString& entry : patterns) {
+        if (entry == finderMetadataEntry)
+            continue;
+        // The literal part before the first "*" names the deepest folder the entry is sure to be in.
+        const QString expandedEntry = expanded(entry, homeText);
+        const QString literal = expandedEntry.left(expandedEntry.indexOf(QLatin1Char('*')));
+        if (literal.startsWith(below))
+            return true;
+    }
+    return false;
+}
+
 bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
 {
     // A final "*" is a plain prefix: no separator is needed after it, and earlier "*" are literal.

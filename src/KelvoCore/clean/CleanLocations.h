@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The catalogue of places Smart Clean measures, as paths below the home folder. The catalogue is
+// data, so the scanner is the same on every system and tests can run the macOS catalogue anywhere.
+struct CleanTarget {
+    QString labelZh;
+    QString labelEn; // empty label: the entry's note carries no label (browsers)
+    QString relativePath;
+};
+
+struct CleanBrowser {
+    QString name;
+    QStringList processNames; // running when any of these is running
+    QStringList relativePaths;
+};
+
+struct CleanGroup {
+    QString titleZh;
+    QString titleEn;
+    std::vector<CleanTarget> targets;
+};
+
+struct CleanCatalogue {
+    CleanGroup userEssentials;
+    CleanGroup browsersTitle; // title only; the browsers follow
+    std::vector<CleanBrowser> browsers;
+    CleanGroup developerTools;
+    CleanGroup diagnostics;
+    CleanGroup trash;
+};
+
+namespace CleanLocations {
+const CleanCatalogue& macOS();
+// The same groups where Linux keeps them: the XDG cache, the browsers' Linux folders, the
+// freedesktop Trash.
+const CleanCatalogue& linuxDesktop();
+const CleanCatalogue& forThisSystem();
+} // namespace CleanLocations

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QJsonObject>
+#include <QString>
+#include <QUuid>
+
+#include <optional>
+#include <vector>
+
+// The Smart Clean preview: one entry per location found, plus a one-line summary.
+struct CleanPreviewReport {
+    // The stored order is the numeric code 0 to 6.
+    enum class EntryStatus { cleanable, done, skipped, info, detail, review, summary };
+
+    struct Entry {
+        QUuid id;
+        QString section;
+        QString path; // the location, or a message for lines that are not paths
+        std::optional<QString> note;
+        EntryStatus status = EntryStatus::cleanable;
+
+        bool operator==(const Entry&) const = default;
+    };
+
+    std::vector<Entry> entries;
+    QDateTime generatedAt;
+    std::optional<QString> summary;
+
+    // Distinct section texts over all entries, whatever their status.
+    int sectionCount() const;
+
+    bool operator==(const CleanPreviewReport&) const = default;
+
+    static QString rawValue(EntryStatus status);
+    static std::optional<EntryStatus> statusFromRawValue(const QString& rawValue);
+
+    // The report as JSON: {"generated_at", "summary", "section_count", "entries": [{"id", "section",
+    // "path", "note", "status"}]}; fromJson reads it back, dropping entries it cannot read.
+    QJsonObject toJson() const;
+    static CleanPreviewReport fromJson(const QJsonObject& json);
+};

@@ -1,0 +1,114 @@
+#include "clean/LocalCleanExecutor.h"
+
+#include "clean/CleanWhitelistMatcher.h"
+#include "clean/CleanWhitelistStore.h"
+#include "platform/FileRemover.h"
+#include "platform/FileWalker.h"
+#include "platform/HomeFolder.h"
+#include "platform/PathText.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDir>
+
+#include <limits>
+
+namespace LocalCleanExecutor {
+
+namespace {
+
+QStringList protectionPatterns(const QString& home)
+{
+    try {
+        return CleanWhitelistStore::load(home).patterns;
+    } catch (const KelvoError&) {
+        // An unreadable list never turns protection off.
+        return CleanWhitelistStore::defaultPatterns();
+    }
+}
+
+bool isInsideAllowedRoots(const QString& path, const QStringList& roots)
+{
+    return std::any_of(roots.begin(), roots.end(), [&](const QString& root) { return PathText::isAtOrBelow(path, root); });
+}
+
+// The children of a folder (hidden ones included), or the item itself when it is not a folder.
+// A link standing at the location is not a folder: it is removed as itself, never followed.
+QStringList removalTargets(const QString& path, FileWalker::Kind kind)
+{
+    if (kind != FileWalker::Kind::folder)
+        return {path};
+    QStringList targets;
+    FileWalker::Options options;
+    options.maxDepth = 1;
+    FileWalker::walk(path, options, [&](const FileWalker::Item& item) {
+        targets.append(item.path);
+        return FileWalker::Decision::skipDescendants;
+    });
+    return targets;
+}
+
+void add(LocalCleanResult& result, const FileRemover::Outcome& outcome)
+{
+    if (!outcome.removed) {
+        ++result.failedCount;
+        return;
+    }
+    ++result.removedCount;
+    result.removedBytes = outcome.countedBytes > std::numeric_limits<qint64>::max() - result.removedBytes
+                              ? std::numeric_limits<qint64>::max()
+                              : result.removedBytes + outcome.countedBytes;
+}
+
+// Removes one target unless it is protected. A folder holding a protected path is not removed whole:
+// its children are handled one by one, so the protected path and the folders around it stay.
+void removeTarget(const QString& target, const QStringList& patterns, const QString& home, LocalCleanResult& result)
+{
+    const QString path = PathText::standardized(target);
+    if (CleanWhitelistMatcher::isProtected(path, patterns, home))
+        return;
+    const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
+    if (!item)
+        return; // vanished meanwhile
+    if (item->kind == FileWalker::Kind::folder && CleanWhitelistMatcher::protectsSomethingBelow(path, patterns, home)) {
+        for (const QString& child : removalTargets(path, item->kind))
+            removeTarget(child, patterns, home, result);
+        return;
+    }
+    add(result, FileRemover::removeItem(path));
+}
+
+} // namespace
+
+LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots)
+{
+    return clean(report, allowedRoots, HomeFolder::current());
+}
+
+LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home)
+{
+    QStringList roots;
+    for (const QString& root : allowedRoots)
+        roots.append(PathText::standardized(root));
+    const QStringList patterns = protectionPatterns(home);
+
+    LocalCleanResult result;
+    for (const CleanPreviewReport::Entry& entry : report.entries) {
+        if (entry.status != CleanPreviewReport::EntryStatus::cleanable)
+            continue;
+        const QString path = PathText::standardized(entry.path);
+        if (!QDir::isAbsolutePath(path) || !isInsideAllowedRoots(path, roots))
+            continue;
+        if (CleanWhitelistMatcher::isProtected(path, patterns, home))
+            continue;
+        const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
+        // Vanished since the preview, or a link standing in for the location: neither the link nor
+        // what it points to is touched.
+        if (!location || location->kind == FileWalker::Kind::link)
+            continue;
+        for (const QString& target : removalTargets(path, location->kind))
+            removeTarget(target, patterns, home, result);
+    }
+    return result;
+}
+
+} // namespace LocalCleanExecutor

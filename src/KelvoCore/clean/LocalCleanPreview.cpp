@@ -1,0 +1,266 @@
+#include "clean/LocalCleanPreview.h"
+
+#include "platform/FileWalker.h"
+#include "platform/RunningProcesses.h"
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
+#include <limits>
+
+namespace LocalCleanPreview {
+
+namespace {
+
+using Entry = CleanPreviewReport::Entry;
+using Status = CleanPreviewReport::EntryStatus;
+
+QString text(const QString& zh, const QString& en)
+{
+    return AppLocalization::localized(zh, en);
+}
+
+qint64 saturatingAdd(qint64 a, qint64 b)
+{
+    return b > 0 && a > std::numeric_limits<qint64>::max() - b ? std::numeric_limits<qint64>::max() : a + b;
+}
+
+// Running totals over the whole scan, passed on at a calm rate.
+class ProgressReporter {
+public:
+    explicit ProgressReporter(const Options& options) : m_options(options) { m_clock.start(); }
+
+    void startLocation(const QString& path)
+    {
+        m_progress.location = path;
+        report(true);
+    }
+    void add(qint64 bytes)
+    {
+        ++m_progress.itemsMeasured;
+        m_progress.bytesMeasured = saturatingAdd(m_progress.bytesMeasured, bytes);
+        if ((m_progress.itemsMeasured & 0x3FF) == 0)
+            report(false);
+    }
+
+private:
+    void report(bool always)
+    {
+        if (!m_options.onProgress || (!always && m_clock.elapsed() < 100))
+            return;
+        m_clock.restart();
+        m_options.onProgress(m_progress);
+    }
+
+    const Options& m_options;
+    Progress m_progress;
+    QElapsedTimer m_clock;
+};
+
+Summary summarize(const QString& path, const Options& options, ProgressReporter* reporter)
+{
+    Summary summary;
+    FileWalker::Options walk;
+    walk.enterPackages = false;
+    walk.cancelled = options.cancelled;
+    const FileWalker::Outcome outcome = FileWalker::walk(path, walk, [&](const FileWalker::Item& item) {
+        if (item.kind == FileWalker::Kind::file) {
+            summary.bytes = saturatingAdd(summary.bytes, item.allocatedBytes);
+            ++summary.items;
+            if (reporter)
+                reporter->add(item.allocatedBytes);
+        } else if (item.kind == FileWalker::Kind::folder) {
+            ++summary.items;
+            if (reporter)
+                reporter->add(0);
+        }
+        return summary.items >= itemCap ? FileWalker::Decision::stop : FileWalker::Decision::proceed;
+    });
+    if (outcome.rootListed && summary.items > 0)
+        return summary;
+    // A single file, or an empty folder measured as itself.
+    const std::optional<FileWalker::Item> self = FileWalker::statItem(path);
+    if (!self || self->kind != FileWalker::Kind::file || self->allocatedBytes == 0)
+        return {};
+    return {self->allocatedBytes, 1};
+}
+
+bool exists(const QString& path)
+{
+    return FileWalker::statItem(path).has_value();
+}
+
+QString joined(const QString& home, const QString& relativePath)
+{
+    return home.endsWith(QLatin1Char('/')) ? home + relativePath : home + QLatin1Char('/') + relativePath;
+}
+
+struct Scan {
+    const QString& home;
+    const Options& options;
+    ProgressReporter reporter;
+    std::vector<Entry> entries;
+
+    bool cancelled() const { return options.cancelled && options.cancelled->load(); }
+
+    Summary measure(const QString& path)
+    {
+        reporter.startLocation(path);
+        return summarize(path, options, &reporter);
+    }
+
+    void addEntry(const QString& section, const QString& path, const QString& note, Status status)
+    {
+        entries.push_back({QUuid::createUuid(), section, path, note, status});
+    }
+
+    void standardGroup(const CleanGroup& group)
+    {
+        const QString section = text(group.titleZh, group.titleEn);
+        for (const CleanTarget& target : group.targets) {
+            if (cancelled())
+                return;
+            const QString path = joined(home, target.relativePath);
+            if (!exists(path))
+                continue;
+            const Summary summary = measure(path);
+            if (summary.bytes == 0 && summary.items == 0)
+                continue;
+            addEntry(section, path,
+                     text(target.labelZh, target.labelEn) + QStringLiteral(" · ") + noteText(summary.bytes, summary.items),
+                     Status::cleanable);
+        }
+    }
+
+    void browsers(const CleanCatalogue& catalogue, const QSet<QString>& running)
+    {
+        const QString section = text(catalogue.browsersTitle.titleZh, catalogue.browsersTitle.titleEn);
+        for (const CleanBrowser& browser : catalogue.browsers) {
+            if (cancelled())
+                return;
+            const bool isRunning = std::any_of(browser.processNames.begin(), browser.processNames.end(),
+                                               [&](const QString& name) { return running.contains(name); });
+            Summary total;
+            std::vector<std::pair<QString, Summary>> measured;
+            for (const QString& relativePath : browser.relativePaths) {
+                const QString path = joined(home, relativePath);
+                if (!exists(path))
+                    continue;
+                // An existing cache folder is kept even when it measures nothing.
+                const Summary summary = measure(path);
+                total.bytes = saturatingAdd(total.bytes, summary.bytes);
+                total.items += summary.items;
+                measured.emplace_back(path, summary);
+            }
+            if (measured.empty())
+                continue;
+            if (isRunning) {
+                addEntry(section,
+                         browser.name + text(QStringLiteral(" 正在运行，缓存清理已跳过"),
+                                             QStringLiteral(" is running, cache cleanup skipped")),
+                         noteText(total.bytes, total.items), Status::skipped);
+                continue;
+            }
+            for (const auto& [path, summary] : measured)
+                addEntry(section, path, noteText(summary.bytes, summary.items), Status::cleanable);
+        }
+    }
+};
+
+qint64 itemCount(const std::optional<QString>& note)
+{
+    static const QRegularExpression pattern(QStringLiteral("([0-9]+)\\s*(项|items)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (!note)
+        return 0;
+    const QRegularExpressionMatch match = pattern.match(*note);
+    if (!match.hasMatch())
+        return 0;
+    bool ok = false;
+    const qint64 count = match.captured(1).toLongLong(&ok);
+    return ok ? count : 0;
+}
+
+QString summaryText(qint64 bytes, qint64 items, qsizetype categories)
+{
+    const QString size = SizeText::bytesWithDefaultUnits(bytes);
+    return text(QStringLiteral("预计可清理：%1 | 项目：%2 | 类别：%3"),
+                QStringLiteral("Potential space: %1 | Items: %2 | Categories: %3"))
+        .arg(size, QString::number(items), QString::number(categories));
+}
+
+} // namespace
+
+CleanPreviewReport snapshot(const QString& home, const Options& options)
+{
+    return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), options);
+}
+
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue, const QSet<QString>& runningProcesses,
+                            const Options& options)
+{
+    Scan scan{home, options, ProgressReporter(options), {}};
+    scan.standardGroup(catalogue.userEssentials);
+    scan.browsers(catalogue, runningProcesses);
+    scan.standardGroup(catalogue.developerTools);
+    scan.standardGroup(catalogue.diagnostics);
+    scan.standardGroup(catalogue.trash);
+
+    qint64 bytes = 0;
+    qint64 items = 0;
+    QSet<QString> sections;
+    for (const Entry& entry : scan.entries) {
+        if (entry.status != Status::cleanable)
+            continue;
+        bytes = saturatingAdd(bytes, byteCount(entry.note).value_or(0));
+        items = saturatingAdd(items, itemCount(entry.note));
+        sections.insert(entry.section);
+    }
+    CleanPreviewReport report;
+    report.entries = std::move(scan.entries);
+    report.generatedAt = QDateTime::currentDateTimeUtc();
+    report.summary = summaryText(bytes, items, sections.size());
+    return report;
+}
+
+Summary directorySummary(const QString& path, const Options& options)
+{
+    return summarize(path, options, nullptr);
+}
+
+QString noteText(qint64 bytes, qint64 items)
+{
+    return SizeText::bytesWithDefaultUnits(bytes) +
+           text(QStringLiteral(", %1 项"), QStringLiteral(", %1 items")).arg(items);
+}
+
+std::optional<qint64> byteCount(const std::optional<QString>& note)
+{
+    static const QRegularExpression pattern(QStringLiteral("([0-9]+(?:\\.[0-9]+)?)\\s*(KB|MB|GB|TB|bytes)"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    if (!note)
+        return std::nullopt;
+    const QRegularExpressionMatch match = pattern.match(*note);
+    if (!match.hasMatch())
+        return std::nullopt;
+    bool ok = false;
+    const double number = match.captured(1).toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    // Binary multiples, as the older tool's summaries count, although the notes are written in
+    // decimal units: the potential space reads slightly higher than the sum of the notes.
+    const QString unit = match.captured(2).toLower();
+    const double multiplier = unit == QLatin1String("tb")   ? 1099511627776.0
+                              : unit == QLatin1String("gb") ? 1073741824.0
+                              : unit == QLatin1String("mb") ? 1048576.0
+                              : unit == QLatin1String("kb") ? 1024.0
+                                                            : 1.0;
+    const double value = number * multiplier;
+    if (value >= 9.2e18)
+        return std::numeric_limits<qint64>::max();
+    return static_cast<qint64>(value);
+}
+
+} // namespace LocalCleanPreview

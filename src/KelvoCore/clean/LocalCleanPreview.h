@@ -1,0 +1,49 @@
+#pragma once
+
+#include "clean/CleanLocations.h"
+#include "clean/CleanPreviewReport.h"
+
+#include <QSet>
+#include <QString>
+#include <QtGlobal>
+
+#include <atomic>
+#include <functional>
+#include <optional>
+
+// The Smart Clean scanner: measures every known cache, log, browser, developer, diagnostics and
+// Trash location below the home folder. It never deletes and does not consult the protection list.
+namespace LocalCleanPreview {
+
+struct Progress {
+    QString location; // the location being measured
+    qint64 itemsMeasured = 0;
+    qint64 bytesMeasured = 0;
+};
+
+struct Options {
+    // Called from the scanning thread, at most every tenth of a second and once per location.
+    std::function<void(const Progress&)> onProgress;
+    const std::atomic_bool* cancelled = nullptr;
+};
+
+// The system's own catalogue and the processes running now.
+CleanPreviewReport snapshot(const QString& home, const Options& options = {});
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue, const QSet<QString>& runningProcesses,
+                            const Options& options = {});
+
+// (bytes, items) of a location: files and folders counted, links and special files not, at most
+// itemCap items; a single file counts as one item of its allocated size.
+struct Summary {
+    qint64 bytes = 0;
+    qint64 items = 0;
+};
+inline constexpr qint64 itemCap = 20000;
+Summary directorySummary(const QString& path, const Options& options = {});
+
+// "1.2 MB, 30 items" / "1.2 MB, 30 项".
+QString noteText(qint64 bytes, qint64 items);
+// The byte count a note's size text stands for, in binary multiples; none without a size.
+std::optional<qint64> byteCount(const std::optional<QString>& note);
+
+} // namespace LocalCleanPreview

@@ -1,0 +1,161 @@
+#include "platform/FileWalker.h"
+
+#include <QFile>
+#include <QSet>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace FileWalker {
+
+namespace {
+
+Kind kindOf(mode_t mode)
+{
+    if (S_ISREG(mode))
+        return Kind::file;
+    if (S_ISDIR(mode))
+        return Kind::folder;
+    if (S_ISLNK(mode))
+        return Kind::link;
+    return Kind::other;
+}
+
+void fill(Item& item, const struct stat& info)
+{
+    item.kind = kindOf(info.st_mode);
+    item.allocatedBytes = static_cast<qint64>(info.st_blocks) * 512;
+    item.logicalBytes = static_cast<qint64>(info.st_size);
+    item.accessTime = static_cast<qint64>(info.st_atime);
+}
+
+class Walk {
+public:
+    Walk(const Options& options, const Visitor& visit) : m_options(options), m_visit(visit) {}
+
+    // Walks the open folder fd (taken over and closed here). Returns false when the walk must stop.
+    bool folder(int fd, const QString& path, int depth)
+    {
+        DIR* dir = fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return true;
+        }
+        bool keepGoing = true;
+        while (keepGoing) {
+            const dirent* entry = readdir(dir);
+            if (!entry)
+                break;
+            const char* rawName = entry->d_name;
+            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
+                continue;
+            if (!m_options.includeHidden && rawName[0] == '.')
+                continue;
+            struct stat info;
+            if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                continue; // vanished or unreadable
+            Item item;
+            item.name = QFile::decodeName(rawName);
+            item.path = path.endsWith(QLatin1Char('/')) ? path + item.name : path + QLatin1Char('/') + item.name;
+            item.depth = depth;
+            fill(item, info);
+            keepGoing = visit(item, dirfd(dir), rawName);
+        }
+        closedir(dir);
+        return keepGoing;
+    }
+
+    qint64 count() const { return m_count; }
+    bool stopped() const { return m_stopped; }
+
+private:
+    bool shouldStop()
+    {
+        if (m_options.itemCap >= 0 && m_count >= m_options.itemCap)
+            return true;
+        if (m_options.cancelled && m_options.cancelled->load(std::memory_order_relaxed))
+            return true;
+        // Reading the clock per item would cost as much as the stat; every 256 items is enough.
+        return m_options.deadline && (m_count & 0xFF) == 0 && m_options.deadline->hasExpired();
+    }
+
+    bool visit(const Item& item, int parentFd, const char* rawName)
+    {
+        if (shouldStop()) {
+            m_stopped = true;
+            return false;
+        }
+        ++m_count;
+        const Decision decision = m_visit(item);
+        if (decision == Decision::stop) {
+            m_stopped = true;
+            return false;
+        }
+        if (decision == Decision::skipDescendants || item.kind != Kind::folder)
+            return true;
+        if (m_options.maxDepth >= 0 && item.depth >= m_options.maxDepth)
+            return true;
+        if (!m_options.enterPackages && isPackageName(item.name))
+            return true;
+        // O_NOFOLLOW: a folder swapped for a link between the stat and the open is not entered.
+        const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return true; // unreadable folder: listed, not entered
+        return folder(fd, item.path, item.depth + 1);
+    }
+
+    const Options& m_options;
+    const Visitor& m_visit;
+    qint64 m_count = 0;
+    bool m_stopped = false;
+};
+
+} // namespace
+
+Outcome walk(const QString& root, const Options& options, const Visitor& visit)
+{
+    Outcome outcome;
+    const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return outcome;
+    outcome.rootListed = true;
+    Walk walk(options, visit);
+    walk.folder(fd, root, 1);
+    outcome.itemCount = walk.count();
+    outcome.finished = !walk.stopped();
+    return outcome;
+}
+
+std::optional<Item> statItem(const QString& path)
+{
+    struct stat info;
+    if (lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    Item item;
+    item.path = path;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    item.name = slash >= 0 ? path.mid(slash + 1) : path;
+    fill(item, info);
+    return item;
+}
+
+bool isPackageName(const QString& name)
+{
+    static const QSet<QString> extensions{
+        QStringLiteral("app"),    QStringLiteral("framework"), QStringLiteral("bundle"),
+        QStringLiteral("plugin"), QStringLiteral("kext"),      QStringLiteral("xpc"),
+        QStringLiteral("appex"),  QStringLiteral("xcarchive"), QStringLiteral("photoslibrary"),
+        QStringLiteral("pkg"),    QStringLiteral("mpkg"),      QStringLiteral("prefpane"),
+        QStringLiteral("qlgenerator"), QStringLiteral("mdimporter"), QStringLiteral("saver"),
+        QStringLiteral("wdgt"),   QStringLiteral("playground"), QStringLiteral("xcodeproj"),
+        QStringLiteral("xcworkspace"), QStringLiteral("rtfd"), QStringLiteral("dsym"),
+    };
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot <= 0 || dot == name.size() - 1)
+        return false;
+    return extensions.contains(name.mid(dot + 1).toLower());
+}
+
+} // namespace FileWalker

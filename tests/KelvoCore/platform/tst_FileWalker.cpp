@@ -1,0 +1,241 @@
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "platform/FileRemover.h"
+#include "platform/FileWalker.h"
+
+#include <QMap>
+#include <QTemporaryDir>
+
+using namespace SyntheticHome;
+
+namespace {
+
+// Relative path -> item, for one walk.
+QMap<QString, FileWalker::Item> walkAll(const QString& root, const FileWalker::Options& options = {},
+                                        FileWalker::Outcome* outcome = nullptr)
+{
+    QMap<QString, FileWalker::Item> seen;
+    const FileWalker::Outcome result = FileWalker::walk(root, options, [&](const FileWalker::Item& item) {
+        seen.insert(item.path.mid(root.size() + 1), item);
+        return FileWalker::Decision::proceed;
+    });
+    if (outcome)
+        *outcome = result;
+    return seen;
+}
+
+} // namespace
+
+class TestFileWalker : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_root = m_dir->filePath("tree");
+        file(m_root + "/a.txt", 5000);
+        file(m_root + "/.hidden", 10);
+        file(m_root + "/sub/deep/b.bin", 100);
+        file(m_root + "/Tool.app/Contents/Info.plist", 10);
+        file(m_root + "/Kit.FRAMEWORK/Kit", 10);
+        folder(m_root + "/empty");
+        folder(m_dir->filePath("outside/secret"));
+        file(m_dir->filePath("outside/secret/file"), 10);
+        link(m_dir->filePath("outside"), m_root + "/escape");
+    }
+
+    void visitsEveryItemOnceWithItsKind()
+    {
+        FileWalker::Outcome outcome;
+        const auto seen = walkAll(m_root, {}, &outcome);
+        QVERIFY(outcome.rootListed);
+        QVERIFY(outcome.finished);
+        QCOMPARE(outcome.itemCount, seen.size());
+        QCOMPARE(seen.value("a.txt").kind, FileWalker::Kind::file);
+        QCOMPARE(seen.value("a.txt").logicalBytes, 5000);
+        QCOMPARE(seen.value("a.txt").allocatedBytes, allocated(m_root + "/a.txt"));
+        QCOMPARE(seen.value("a.txt").depth, 1);
+        QCOMPARE(seen.value("sub/deep/b.bin").depth, 3);
+        QCOMPARE(seen.value("sub").kind, FileWalker::Kind::folder);
+        QCOMPARE(seen.value("escape").kind, FileWalker::Kind::link);
+        QVERIFY(seen.contains("empty"));
+        QVERIFY(seen.contains("Tool.app/Contents/Info.plist"));
+    }
+
+    void neverFollowsLinks()
+    {
+        const auto seen = walkAll(m_root);
+        for (const QString& path : seen.keys())
+            QVERIFY2(!path.startsWith("escape/"), qPrintable(path));
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<bool>("includeHidden");
+        QTest::addColumn<bool>("enterPackages");
+        QTest::addColumn<int>("maxDepth");
+        QTest::addColumn<QStringList>("present");
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("everything") << true << true << -1 << QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"}
+                                    << QStringList{};
+        QTest::newRow("hidden skipped") << false << true << -1 << QStringList{"a.txt"} << QStringList{".hidden"};
+        QTest::newRow("packages listed, not entered")
+            << true << false << -1 << QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin"}
+            << QStringList{"Tool.app/Contents", "Kit.FRAMEWORK/Kit"};
+        QTest::newRow("children only") << true << true << 1 << QStringList{"sub", "a.txt"}
+                                       << QStringList{"sub/deep", "Tool.app/Contents"};
+        QTest::newRow("two levels") << true << true << 2 << QStringList{"sub/deep"} << QStringList{"sub/deep/b.bin"};
+    }
+    void options()
+    {
+        QFETCH(bool, includeHidden);
+        QFETCH(bool, enterPackages);
+        QFETCH(int, maxDepth);
+        QFETCH(QStringList, present);
+        QFETCH(QStringList, absent);
+        FileWalker::Options options;
+        options.includeHidden = includeHidden;
+        options.enterPackages = enterPackages;
+        options.maxDepth = maxDepth;
+        const auto seen = walkAll(m_root, options);
+        for (const QString& path : present)
+            QVERIFY2(seen.contains(path), qPrintable(path));
+        for (const QString& path : absent)
+            QVERIFY2(!seen.contains(path), qPrintable(path));
+    }
+
+    void skipDescendantsAndStop()
+    {
+        QStringList visited;
+        FileWalker::walk(m_root, {}, [&](const FileWalker::Item& item) {
+            visited << item.name;
+            return item.name == "sub" ? FileWalker::Decision::skipDescendants : FileWalker::Decision::proceed;
+        });
+        QVERIFY(visited.contains("sub"));
+        QVERIFY(!visited.contains("deep"));
+
+        int count = 0;
+        const FileWalker::Outcome outcome = FileWalker::walk(m_root, {}, [&](const FileWalker::Item&) {
+            return ++count == 2 ? FileWalker::Decision::stop : FileWalker::Decision::proceed;
+        });
+        QCOMPARE(count, 2);
+        QVERIFY(!outcome.finished);
+    }
+
+    void capDeadlineAndCancel_data()
+    {
+        QTest::addColumn<QString>("limit");
+        QTest::newRow("item cap") << "cap";
+        QTest::newRow("expired deadline") << "deadline";
+        QTest::newRow("cancelled") << "cancel";
+    }
+    void capDeadlineAndCancel()
+    {
+        QFETCH(QString, limit);
+        for (int i = 0; i < 600; ++i)
+            file(QString("%1/many/f%2").arg(m_root).arg(i), 1);
+        std::atomic_bool cancelled = true;
+        FileWalker::Options options;
+        if (limit == "cap")
+            options.itemCap = 3;
+        else if (limit == "deadline")
+            options.deadline = QDeadlineTimer(0);
+        else
+            options.cancelled = &cancelled;
+        FileWalker::Outcome outcome;
+        const auto seen = walkAll(m_root, options, &outcome);
+        QVERIFY(!outcome.finished);
+        QVERIFY2(seen.size() <= (limit == "cap" ? 3 : 256), qPrintable(QString::number(seen.size())));
+    }
+
+    void rootsThatCannotBeListed_data()
+    {
+        QTest::addColumn<QString>("root");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("a file") << "tree/a.txt";
+        QTest::newRow("a link to a folder") << "tree/escape";
+    }
+    void rootsThatCannotBeListed()
+    {
+        QFETCH(QString, root);
+        FileWalker::Outcome outcome;
+        const auto seen = walkAll(m_dir->filePath(root), {}, &outcome);
+        QVERIFY(!outcome.rootListed);
+        QVERIFY(seen.isEmpty());
+    }
+
+    void statItemDoesNotFollowLinks()
+    {
+        QCOMPARE(FileWalker::statItem(m_root + "/escape")->kind, FileWalker::Kind::link);
+        QCOMPARE(FileWalker::statItem(m_root + "/a.txt")->name, QString("a.txt"));
+        QVERIFY(!FileWalker::statItem(m_root + "/nothing"));
+    }
+
+    void packageNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("package");
+        QTest::newRow("app") << "Safari.app" << true;
+        QTest::newRow("upper case") << "Kit.FRAMEWORK" << true;
+        QTest::newRow("dsym mixed case") << "App.dSYM" << true;
+        QTest::newRow("plain folder") << "Caches" << false;
+        QTest::newRow("hidden name only") << ".app" << false;
+        QTest::newRow("trailing dot") << "weird." << false;
+        QTest::newRow("app inside a name") << "apple" << false;
+    }
+    void packageNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, package);
+        QCOMPARE(FileWalker::isPackageName(name), package);
+    }
+
+    // Removal -----------------------------------------------------------------------------------------
+
+    void removingAFolderLeavesLinkTargetsWhole()
+    {
+        link(m_dir->filePath("outside/secret"), m_root + "/sub/deep/inner-link");
+        const FileRemover::Outcome outcome = FileRemover::removeItem(m_root);
+        QVERIFY(outcome.removed);
+        QVERIFY(!exists(m_root));
+        QVERIFY(exists(m_dir->filePath("outside/secret/file")));
+    }
+
+    void removingALinkRemovesOnlyTheLink()
+    {
+        QVERIFY(FileRemover::removeItem(m_root + "/escape").removed);
+        QVERIFY(!exists(m_root + "/escape"));
+        QVERIFY(exists(m_dir->filePath("outside/secret/file")));
+    }
+
+    void countedBytesLeaveOutHiddenItems()
+    {
+        const QString folderPath = m_dir->filePath("counted");
+        file(folderPath + "/visible", 8192);
+        file(folderPath + "/.hidden-file", 8192);
+        file(folderPath + "/.hidden-folder/inside", 8192);
+        const qint64 visible = allocated(folderPath + "/visible");
+        const FileRemover::Outcome outcome = FileRemover::removeItem(folderPath);
+        QVERIFY(outcome.removed);
+        QCOMPARE(outcome.countedBytes, visible);
+
+        const QString single = file(m_dir->filePath(".single"), 8192);
+        const qint64 singleBytes = allocated(single);
+        QCOMPARE(FileRemover::removeItem(single).countedBytes, singleBytes);
+    }
+
+    void removingSomethingMissingFails()
+    {
+        QVERIFY(!FileRemover::removeItem(m_dir->filePath("never")).removed);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_root;
+};
+
+KELVO_REGISTER_TEST(TestFileWalker)
+#include "tst_FileWalker.moc"
