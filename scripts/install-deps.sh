@@ -10,7 +10,7 @@ debian_packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts
   qml6-module-qtquick-window qml6-module-qtquick-templates qml6-module-qtquick-dialogs
   qml6-module-qtqml-workerscript qml6-module-qtcore qml6-module-qt-labs-platform
-  qml6-module-qt5compat-graphicaleffects qt6-5compat-dev
+  qml6-module-qt5compat-graphicaleffects qt6-5compat-dev qml6-module-qt-labs-folderlistmodel
   qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
   fonts-noto-cjk fonts-dejavu-core
 )

@@ -307,10 +307,11 @@ void AppModel::setCustomWindowBackgroundPath(const QString& path)
     emit windowBackgroundChanged();
 }
 
-void AppModel::chooseWindowBackgroundImage(const QString& sourcePath)
+void AppModel::chooseWindowBackgroundImage(const QUrl& file)
 {
+    const QString sourcePath = file.toLocalFile();
     if (sourcePath.isEmpty())
-        return; // the chooser was cancelled
+        return;
     try {
         const QString installed =
             WindowBackgroundStore::installImage(sourcePath, m_environment.applicationSupport);

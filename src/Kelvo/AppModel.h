@@ -146,8 +146,8 @@ public:
     int windowBackgroundRevision() const { return m_windowBackgroundRevision; }
     QString versionText() const { return m_versionText; }
 
-    // The window opens the image chooser and hands over the chosen file.
-    Q_INVOKABLE void chooseWindowBackgroundImage(const QString& sourcePath);
+    // The window opens the image chooser and hands over the chosen file; an empty URL is a cancel.
+    Q_INVOKABLE void chooseWindowBackgroundImage(const QUrl& file);
     Q_INVOKABLE void clearWindowBackgroundImage();
     Q_INVOKABLE void sanitizeWindowBackgroundPathIfNeeded();
     Q_INVOKABLE void refreshEnvironment();

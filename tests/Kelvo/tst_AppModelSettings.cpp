@@ -127,7 +127,7 @@ private slots:
         const QString source = fixture.root.filePath("Pictures/sky.PNG");
         writeFile(source, "png");
         QSignalSpy changed(model.get(), &AppModel::windowBackgroundChanged);
-        model->chooseWindowBackgroundImage(source);
+        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
         QCOMPARE(changed.count(), 1);
         QCOMPARE(model->windowBackgroundRevision(), 1);
         const QString installed = model->customWindowBackgroundPath();
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(model->customWindowBackgroundURL(), QUrl::fromLocalFile(installed));
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), installed);
 
-        model->chooseWindowBackgroundImage(source);
+        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
         QCOMPARE(model->windowBackgroundRevision(), 2);
         QVERIFY(!QFileInfo::exists(installed));
     }
@@ -155,9 +155,9 @@ private slots:
         AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
         const auto model = fixture.makeModel();
         writeFile(fixture.root.filePath("a.jpg"), "jpg");
-        model->chooseWindowBackgroundImage(fixture.root.filePath("a.jpg"));
+        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
         const QString before = model->customWindowBackgroundPath();
-        model->chooseWindowBackgroundImage(fixture.root.filePath("vanished.jpg"));
+        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("vanished.jpg")));
         QVERIFY(model->alertMessage().has_value());
         QVERIFY2(model->alertMessage()->startsWith(prefix), qPrintable(*model->alertMessage()));
         QCOMPARE(model->customWindowBackgroundPath(), before);
@@ -169,7 +169,7 @@ private slots:
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         writeFile(fixture.root.filePath("a.jpg"), "jpg");
-        model->chooseWindowBackgroundImage(fixture.root.filePath("a.jpg"));
+        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
         const QString installed = model->customWindowBackgroundPath();
         model->clearWindowBackgroundImage();
         QCOMPARE(model->customWindowBackgroundPath(), QString());

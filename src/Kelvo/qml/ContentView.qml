@@ -42,6 +42,14 @@ Item {
         anchors.left: sidebar.right
         anchors.right: parent.right
 
+        // Over a chosen image the content area gets a light glass layer of its own, so that the
+        // titles drawn straight on the background stay readable on dark or busy pictures.
+        Rectangle {
+            anchors.fill: parent
+            visible: AppModel.customWindowBackgroundURL.toString().length > 0
+            color: Theme.contentVeil
+        }
+
         WindowDragArea {
             id: titleBar
             anchors.top: parent.top

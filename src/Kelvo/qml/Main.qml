@@ -20,8 +20,8 @@ ApplicationWindow {
     font.pixelSize: Theme.fontBody
 
     Component.onCompleted: {
-        x = Screen.virtualX + (Screen.width - width) / 2
-        y = Screen.virtualY + (Screen.height - height) / 2
+        x = Screen.virtualX + Math.max(0, (Screen.width - width) / 2)
+        y = Screen.virtualY + Math.max(0, (Screen.height - height) / 2)
     }
 
     WindowBackground {

@@ -81,7 +81,7 @@ FocusScope {
             Layout.leftMargin: 6
             Layout.bottomMargin: Theme.spacingLarge + 2
             spacing: 10
-            BrandMark { size: 36 }
+            BrandMark { size: 34 }
             ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 1
@@ -113,7 +113,7 @@ FocusScope {
                 objectName: "sidebarItem_" + modelData.feature
                 Layout.fillWidth: true
                 text: Theme.t(modelData.zh, modelData.en)
-                icon: modelData.icon
+                symbol: modelData.icon
                 selected: AppModel.selectedFeature === modelData.feature
                 running: AppModel.isRunning && AppModel.runningFeature === modelData.feature
                 onClicked: {

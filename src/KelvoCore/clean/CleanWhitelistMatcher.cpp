@@ -59,8 +59,13 @@ bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, 
             continue;
         // The literal part before the first "*" names the deepest folder the entry is sure to be in.
         const QString expandedEntry = expanded(entry, homeText);
-        const QString literal = expandedEntry.left(expandedEntry.indexOf(QLatin1Char('*')));
+        const qsizetype star = expandedEntry.indexOf(QLatin1Char('*'));
+        const QString literal = expandedEntry.left(star);
         if (literal.startsWith(below))
+            return true;
+        // A "*" inside a glob may stand for the folder's own name and more: it might match below.
+        const bool isGlob = star >= 0 && star < expandedEntry.size() - 1;
+        if (isGlob && below.startsWith(literal))
             return true;
     }
     return false;

@@ -16,9 +16,8 @@ GlassPanel {
 
         RowLayout {
             spacing: Theme.spacingSmall
-            TintedIcon {
+            Glyph {
                 source: "qrc:/icons/info.svg"
-                color: Theme.accent
                 size: 18
             }
             Label {
@@ -70,10 +69,9 @@ GlassPanel {
                 delegate: Row {
                     required property string modelData
                     spacing: 6
-                    TintedIcon {
+                    Glyph {
                         anchors.verticalCenter: parent.verticalCenter
                         source: "qrc:/icons/check-circle.svg"
-                        color: Theme.success
                         size: 16
                     }
                     Label {

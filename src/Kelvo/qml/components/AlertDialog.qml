@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 
 // A modal alert centred over the window: the mark, a title, a message and a row of buttons.
 // It is shown while `shown` is true; Escape reports `escaped()` so the owner can clear its state.
@@ -28,19 +27,17 @@ Popup {
     Overlay.modal: Rectangle { color: Theme.scrim }
 
     background: Item {
-        RectangularGlow {
-            anchors.fill: card
-            anchors.topMargin: 10
-            glowRadius: 28
-            spread: 0.05
-            cornerRadius: Theme.radiusSheet + glowRadius
-            color: Qt.rgba(0, 0, 0, 0.22)
+        SoftShadow {
+            anchors.fill: parent
+            radius: Theme.radiusSheet
+            spread: 18
+            strength: 0.2
         }
         Rectangle {
             id: card
             anchors.fill: parent
             radius: Theme.radiusSheet
-            color: Theme.panelFillStrong
+            color: Theme.sheetFill
             border.color: Theme.hairline
         }
     }

@@ -12,10 +12,9 @@ Rectangle {
         GradientStop { position: 1; color: "#2f5bea" }
     }
     border.color: Qt.rgba(1, 1, 1, 0.35)
-    TintedIcon {
+    Glyph {
         anchors.centerIn: parent
         source: "qrc:/icons/sparkle.svg"
-        color: "#ffffff"
         size: Math.round(root.size * 0.6)
     }
 }

@@ -2,31 +2,39 @@ import QtQuick
 import Qt5Compat.GraphicalEffects
 
 // A frosted surface: the part of `backdrop` behind this item, blurred and lightened by `tint`.
+// The software scene graph has no shader effects; there the surface is a plain, denser tint.
 Item {
     id: root
     property Item backdrop
     property color tint: Theme.sidebarFill
+    property color plainTint: Theme.sidebarFillPlain
+    readonly property bool canBlur: GraphicsInfo.api !== GraphicsInfo.Software && GraphicsInfo.api !== GraphicsInfo.Unknown
 
     clip: true
 
-    ShaderEffectSource {
-        id: behind
+    Loader {
         anchors.fill: parent
-        visible: false
-        sourceItem: root.backdrop
-        sourceRect: {
-            const origin = root.backdrop ? root.mapToItem(root.backdrop, 0, 0) : Qt.point(0, 0)
-            return Qt.rect(origin.x, origin.y, root.width, root.height)
+        active: root.canBlur && root.backdrop !== null
+        sourceComponent: Item {
+            ShaderEffectSource {
+                id: behind
+                anchors.fill: parent
+                visible: false
+                sourceItem: root.backdrop
+                sourceRect: {
+                    const origin = root.mapToItem(root.backdrop, 0, 0)
+                    return Qt.rect(origin.x, origin.y, root.width, root.height)
+                }
+            }
+            FastBlur {
+                anchors.fill: parent
+                source: behind
+                radius: 64
+            }
         }
-    }
-    FastBlur {
-        anchors.fill: parent
-        source: behind
-        radius: 64
-        transparentBorder: false
     }
     Rectangle {
         anchors.fill: parent
-        color: root.tint
+        color: root.canBlur ? root.tint : root.plainTint
     }
 }

@@ -1,6 +1,5 @@
 import QtQuick
 import QtQuick.Controls
-import Qt5Compat.GraphicalEffects
 
 // A translucent rounded card with a soft shadow: the surface every group of content sits on.
 Pane {
@@ -11,16 +10,10 @@ Pane {
 
     padding: Theme.spacingLarge
     background: Item {
-        RectangularGlow {
+        SoftShadow {
             visible: root.shadowed
-            anchors.fill: surface
-            anchors.topMargin: 6
-            anchors.leftMargin: 4
-            anchors.rightMargin: 4
-            glowRadius: 14
-            spread: 0.05
-            cornerRadius: root.radius + glowRadius
-            color: Theme.shadow
+            anchors.fill: parent
+            radius: root.radius
         }
         Rectangle {
             id: surface

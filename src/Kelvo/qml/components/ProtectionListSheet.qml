@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
-import Qt5Compat.GraphicalEffects
 import Kelvo 1.0
 
 // The Smart Clean protection list editor: one path or rule per line, shown while the controller
@@ -28,19 +27,17 @@ Popup {
     Overlay.modal: Rectangle { color: Theme.scrim }
 
     background: Item {
-        RectangularGlow {
-            anchors.fill: card
-            anchors.topMargin: 12
-            glowRadius: 32
-            spread: 0.05
-            cornerRadius: Theme.radiusSheet + glowRadius
-            color: Qt.rgba(0, 0, 0, 0.22)
+        SoftShadow {
+            anchors.fill: parent
+            radius: Theme.radiusSheet
+            spread: 18
+            strength: 0.2
         }
         Rectangle {
             id: card
             anchors.fill: parent
             radius: Theme.radiusSheet
-            color: Theme.panelFillStrong
+            color: Theme.sheetFill
             border.color: Theme.hairline
         }
     }
@@ -50,9 +47,8 @@ Popup {
 
         RowLayout {
             spacing: Theme.spacing
-            TintedIcon {
+            Glyph {
                 source: "qrc:/icons/shield.svg"
-                color: Theme.accent
                 size: 22
             }
             Label {

@@ -6,7 +6,7 @@ import QtQuick.Layouts
 // feature is running.
 AbstractButton {
     id: root
-    property url icon
+    property url symbol
     property bool selected: false
     property bool running: false
 
@@ -26,10 +26,9 @@ AbstractButton {
 
     contentItem: RowLayout {
         spacing: 10
-        TintedIcon {
-            source: root.icon
+        Glyph {
+            source: root.symbol
             size: 18
-            color: root.selected ? Theme.accent : Theme.textSecondary
         }
         Label {
             objectName: "sidebarLabel"

@@ -8,8 +8,8 @@ QtObject {
     // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
     function t(zh, en) { return Localization.chinese ? zh : en }
 
-    // Fonts: the first family of each list that is installed. Chinese text needs a Simplified
-    // Chinese face (on Linux "Noto Sans CJK SC" from fonts-noto-cjk).
+    // Fonts: the first family of each list that is installed (the system face on macOS). Chinese
+    // text needs a Simplified Chinese face (on Linux "Noto Sans CJK SC" from fonts-noto-cjk).
     readonly property var installedFamilies: Qt.fontFamilies()
     function firstInstalled(candidates) {
         for (let i = 0; i < candidates.length; ++i) {
@@ -20,9 +20,9 @@ QtObject {
     }
     readonly property string chineseFamily: firstInstalled(
         ["PingFang SC", "Noto Sans CJK SC", "Source Han Sans SC", "Microsoft YaHei", "WenQuanYi Micro Hei"])
-    readonly property string latinFamily: firstInstalled(
-        [".AppleSystemUIFont", "SF Pro Text", "Helvetica Neue", "Inter", "Noto Sans", "Cantarell",
-         "Noto Sans CJK SC", "DejaVu Sans"])
+    readonly property string latinFamily: Qt.platform.os === "osx"
+        ? Qt.application.font.family
+        : firstInstalled(["Inter", "Noto Sans", "Cantarell", "Noto Sans CJK SC", "DejaVu Sans"])
     readonly property string fontFamily: Localization.chinese ? chineseFamily : latinFamily
     readonly property string monoFamily: firstInstalled(
         ["SF Mono", "Menlo", "JetBrains Mono", "Noto Sans Mono CJK SC", "Noto Sans Mono", "DejaVu Sans Mono"])
@@ -52,23 +52,20 @@ QtObject {
 
     // Surfaces: translucent glass over the window background
     readonly property color sidebarFill: Qt.rgba(0.97, 0.975, 0.99, 0.62)
+    readonly property color sidebarFillPlain: Qt.rgba(0.97, 0.975, 0.99, 0.72)
     readonly property color panelFill: Qt.rgba(1, 1, 1, 0.74)
-    readonly property color panelFillStrong: Qt.rgba(1, 1, 1, 0.92)
+    readonly property color sheetFill: "#fafafc"
+    readonly property color contentVeil: Qt.rgba(0.98, 0.98, 1, 0.5)
     readonly property color panelStroke: Qt.rgba(1, 1, 1, 0.85)
     readonly property color hairline: Qt.rgba(0, 0, 0, 0.08)
     readonly property color chipFill: Qt.rgba(0.04, 0.45, 0.94, 0.09)
     readonly property color chipText: "#0b5cc0"
     readonly property color controlFill: Qt.rgba(0, 0, 0, 0.055)
     readonly property color controlFillPressed: Qt.rgba(0, 0, 0, 0.11)
-    readonly property color shadow: Qt.rgba(0.1, 0.12, 0.2, 0.14)
     readonly property color scrim: Qt.rgba(0.08, 0.09, 0.12, 0.28)
 
-    // Background gradient when no custom image is set
+    // Window colour under the background
     readonly property color backdropTop: "#e7eefb"
-    readonly property color backdropBottom: "#f4eef6"
-    readonly property color backdropGlowA: Qt.rgba(0.55, 0.72, 1.0, 0.55)
-    readonly property color backdropGlowB: Qt.rgba(1.0, 0.78, 0.86, 0.45)
-    readonly property color backdropGlowC: Qt.rgba(0.68, 0.93, 0.86, 0.40)
 
     // Radii
     readonly property int radiusSmall: 6
@@ -84,7 +81,7 @@ QtObject {
     readonly property int pageMargin: 32
 
     // Sizes
-    readonly property int sidebarWidth: 236
+    readonly property int sidebarWidth: 244
     readonly property int titleBarHeight: 44
     readonly property int statusStripHeight: 44
     readonly property int contentMaxWidth: 860

@@ -6,6 +6,8 @@ Switch {
     id: root
     padding: 0
     spacing: 0
+    implicitWidth: indicator.implicitWidth + leftPadding + rightPadding
+    implicitHeight: indicator.implicitHeight + topPadding + bottomPadding
     hoverEnabled: true
 
     indicator: Rectangle {

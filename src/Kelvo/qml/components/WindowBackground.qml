@@ -1,5 +1,4 @@
 import QtQuick
-import Qt5Compat.GraphicalEffects
 import Kelvo 1.0
 
 // What the window shows behind its panels: the user's chosen image, or a calm gradient.
@@ -7,48 +6,15 @@ Item {
     id: root
     readonly property bool hasCustomImage: AppModel.customWindowBackgroundURL.toString().length > 0
 
-    Rectangle {
-        anchors.fill: parent
-        gradient: Gradient {
-            GradientStop { position: 0; color: Theme.backdropTop }
-            GradientStop { position: 1; color: Theme.backdropBottom }
-        }
-    }
-    RadialGradient {
+    // The gradient is smooth, so a small rendering stretched to the window looks the same as a
+    // full-size one and never has to be redrawn when the window is resized.
+    Image {
         anchors.fill: parent
         visible: !root.hasCustomImage
-        horizontalOffset: -root.width * 0.32
-        verticalOffset: -root.height * 0.38
-        horizontalRadius: root.width * 0.7
-        verticalRadius: root.height * 0.8
-        gradient: Gradient {
-            GradientStop { position: 0; color: Theme.backdropGlowA }
-            GradientStop { position: 1; color: "transparent" }
-        }
-    }
-    RadialGradient {
-        anchors.fill: parent
-        visible: !root.hasCustomImage
-        horizontalOffset: root.width * 0.36
-        verticalOffset: root.height * 0.34
-        horizontalRadius: root.width * 0.65
-        verticalRadius: root.height * 0.75
-        gradient: Gradient {
-            GradientStop { position: 0; color: Theme.backdropGlowB }
-            GradientStop { position: 1; color: "transparent" }
-        }
-    }
-    RadialGradient {
-        anchors.fill: parent
-        visible: !root.hasCustomImage
-        horizontalOffset: root.width * 0.42
-        verticalOffset: -root.height * 0.42
-        horizontalRadius: root.width * 0.45
-        verticalRadius: root.height * 0.55
-        gradient: Gradient {
-            GradientStop { position: 0; color: Theme.backdropGlowC }
-            GradientStop { position: 1; color: "transparent" }
-        }
+        source: "qrc:/icons/backdrop.svg"
+        sourceSize: Qt.size(600, 400)
+        fillMode: Image.Stretch
+        smooth: true
     }
 
     Image {

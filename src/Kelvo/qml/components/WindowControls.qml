@@ -39,11 +39,11 @@ Row {
                 color: light.down ? Qt.darker(light.modelData.fill, 1.15) : light.modelData.fill
                 border.color: Qt.rgba(0, 0, 0, 0.12)
             }
-            contentItem: TintedIcon {
+            contentItem: Glyph {
                 visible: hover.hovered
                 source: light.modelData.glyph
-                color: Qt.rgba(0, 0, 0, 0.55)
                 size: 12
+                opacity: 0.75
             }
         }
     }
