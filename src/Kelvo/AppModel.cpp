@@ -1,9 +1,13 @@
 #include "AppModel.h"
 
+#include "CleanReportPresenter.h"
 #include "LocalizationSettings.h"
+#include "ProgressRelay.h"
 #include "WindowBackgroundStore.h"
 
+#include "clean/CleanPreviewService.h"
 #include "clean/CleanWhitelistStore.h"
+#include "clean/LocalCleanExecutor.h"
 #include "platform/DefaultsStore.h"
 #include "vocabulary/KelvoError.h"
 
@@ -11,6 +15,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
+#include <QtConcurrent>
 
 namespace {
 
@@ -46,6 +51,11 @@ bool containsAll(const QStringList& words, std::initializer_list<const char*> wa
                        [&](const char* word) { return words.contains(QLatin1String(word)); });
 }
 
+double nowInSeconds()
+{
+    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
 void storeValue(const QString& key, const QVariant& value)
 {
     DefaultsStore::open()->setValue(key, value);
@@ -64,6 +74,13 @@ AppModel::AppModel(Environment environment, QObject* parent)
     , m_versionText(QStringLiteral("未检查"))
 {
     loadStoredValues();
+    m_progressTimer.setInterval(100);
+    connect(&m_progressTimer, &QTimer::timeout, this, [this] {
+        if (!m_progressRelay)
+            return;
+        if (std::optional<QVariantMap> progress = m_progressRelay->take())
+            setRunProgress(*progress);
+    });
 }
 
 AppModel::~AppModel() = default;
@@ -243,6 +260,11 @@ QFuture<void> AppModel::execute(const AppAction& action)
 QFuture<void> AppModel::dispatch(const AppAction& action)
 {
     const QStringList& words = action.arguments;
+    if (containsAll(words, {"clean", "--dry-run"}))
+        return runCleanPreview();
+    // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.
+    if (words.contains(QStringLiteral("clean")) && !words.contains(QStringLiteral("--whitelist")))
+        return runClean();
     if (words == QStringList{QStringLiteral("--version")}) {
         m_versionText = localVersionText();
         emit versionTextChanged();
@@ -257,6 +279,130 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         setStatus(completedTitle(action), completedDetail(action));
     }
     return QtFuture::makeReadyFuture();
+}
+
+// Smart Clean ---------------------------------------------------------------------------------------
+
+QVariant AppModel::cleanPreviewReportValue() const
+{
+    return m_cleanPreviewReport ? QVariant(CleanReportPresenter::present(*m_cleanPreviewReport)) : QVariant();
+}
+
+void AppModel::setCleanPreviewReport(std::optional<CleanPreviewReport> report)
+{
+    m_cleanPreviewReport = std::move(report);
+    emit cleanPreviewReportChanged();
+}
+
+void AppModel::setRunProgress(const QVariantMap& progress)
+{
+    m_runProgress = progress;
+    emit runProgressChanged();
+}
+
+std::shared_ptr<ProgressRelay> AppModel::beginProgress()
+{
+    m_progressRelay = std::make_shared<ProgressRelay>();
+    m_progressTimer.start();
+    return m_progressRelay;
+}
+
+void AppModel::endProgress()
+{
+    m_progressTimer.stop();
+    m_progressRelay.reset();
+    setRunProgress({});
+}
+
+void AppModel::cancelRun()
+{
+    m_cancelRun->store(true);
+}
+
+QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
+{
+    // Each run gets its own flag, so cancelling never reaches a later run.
+    m_cancelRun = std::make_shared<std::atomic_bool>(false);
+    const std::shared_ptr<std::atomic_bool> cancelled = m_cancelRun;
+    const std::shared_ptr<ProgressRelay> relay = beginProgress();
+    LocalCleanPreview::Options options;
+    options.cancelled = cancelled.get();
+    options.onProgress = [relay](const LocalCleanPreview::Progress& progress) {
+        relay->post({{QStringLiteral("location"), progress.location},
+                     {QStringLiteral("items"), progress.itemsMeasured},
+                     {QStringLiteral("bytes"), progress.bytesMeasured}});
+    };
+    const QString home = m_environment.home;
+    return QtConcurrent::run([home, options, cancelled]() -> std::optional<CleanPreviewReport> {
+               CleanPreviewReport report = LocalCleanPreview::snapshot(home, options);
+               if (cancelled->load())
+                   return std::nullopt;
+               return report;
+           })
+        .then(this, [this](std::optional<CleanPreviewReport> report) {
+            endProgress();
+            return report;
+        });
+}
+
+QFuture<void> AppModel::runCleanPreview()
+{
+    return takeCleanPreview().then(this, [this](std::optional<CleanPreviewReport> report) {
+        if (!report) {
+            setStatus(L("预览已取消", "Preview Cancelled"), L("保留了上一次的结果。", "The previous results are kept."));
+            return;
+        }
+        setCleanPreviewReport(std::move(report));
+        setStatus(L("预览完成", "Preview Complete"),
+                  L("已检查可清理项目。正式清理前仍会让你确认。",
+                    "Cleanable items have been checked. You will still confirm before the real cleanup."));
+    });
+}
+
+QFuture<void> AppModel::runClean()
+{
+    // Clean exactly what the user previewed; without a preview in memory, take one first.
+    QFuture<std::optional<CleanPreviewReport>> preview =
+        m_cleanPreviewReport ? QtFuture::makeReadyFuture(m_cleanPreviewReport) : takeCleanPreview();
+    const QString home = m_environment.home;
+    return preview
+        .then(this,
+              [this, home](std::optional<CleanPreviewReport> report) -> QFuture<std::optional<LocalCleanResult>> {
+                  if (!report)
+                      return QtFuture::makeReadyFuture(std::optional<LocalCleanResult>());
+                  return QtConcurrent::run([report = std::move(*report), home] {
+                      // Smart Clean never deletes outside the home folder.
+                      return std::optional<LocalCleanResult>(LocalCleanExecutor::clean(report, {home}, home));
+                  });
+              })
+        .unwrap()
+        .then(this, [this](std::optional<LocalCleanResult> result) -> QFuture<void> {
+            if (!result) {
+                setStatus(L("清理已取消", "Cleanup Cancelled"), L("没有删除任何内容。", "Nothing was deleted."));
+                return QtFuture::makeReadyFuture();
+            }
+            storeStatistic(&Statistics::lastCleanDate, Keys::lastCleanDate, nowInSeconds());
+            storeStatistic(&Statistics::lastCleanCount, Keys::lastCleanCount, qint64(result->removedCount));
+            const int cleaned = result->removedCount;
+            const int failed = result->failedCount;
+            // The page then shows what is left, measured after cleaning.
+            return takeCleanPreview().then(this, [this, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
+                setCleanPreviewReport(std::move(fresh));
+                const QString detail =
+                    failed > 0 ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.").arg(cleaned).arg(failed)
+                               : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned);
+                setStatus(L("清理完成", "Cleanup Complete"), detail);
+            });
+        })
+        .unwrap();
+}
+
+template <typename T>
+void AppModel::storeStatistic(T Statistics::*field, const QString& key, T value)
+{
+    m_stats.*field = value;
+    storeValue(key, QVariant::fromValue(value));
+    emit statisticsChanged();
 }
 
 QString AppModel::completedTitle(const AppAction& action) const

@@ -1,19 +1,24 @@
 #pragma once
 
+#include "clean/CleanPreviewReport.h"
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 
 #include <QFuture>
 #include <QObject>
+#include <QTimer>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
 #include <QVariant>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QSettings;
+class ProgressRelay;
 
 // The application's one controller: turns the user's actions into engine calls on background tasks
 // and publishes reports, a status line and statistics that the views observe. Lives on the main
@@ -37,6 +42,11 @@ class AppModel : public QObject {
     Q_PROPERTY(bool showingOptimizeProtectionSheet READ showingOptimizeProtectionSheet WRITE
                    setShowingOptimizeProtectionSheet NOTIFY protectionSheetsChanged)
     Q_PROPERTY(bool canOpenSystemSettings READ canOpenSystemSettings CONSTANT)
+    // What a long run is doing now: {location, items, bytes}; empty when nothing reports progress.
+    Q_PROPERTY(QVariantMap runProgress READ runProgress NOTIFY runProgressChanged)
+
+    // Reports, as the views read them (null until the first run of their kind)
+    Q_PROPERTY(QVariant cleanPreviewReport READ cleanPreviewReportValue NOTIFY cleanPreviewReportChanged)
 
     // Persisted statistics
     Q_PROPERTY(double lastInstallerScanDate READ lastInstallerScanDate NOTIFY statisticsChanged)
@@ -112,8 +122,14 @@ public:
     Q_INVOKABLE void confirmPendingAction();
     Q_INVOKABLE void cancelPendingAction();
     Q_INVOKABLE void dismissAlert();
+    // Stops a running preview; the previous report stays.
+    Q_INVOKABLE void cancelRun();
     // Runs an action now; the returned future finishes when the run has ended.
     QFuture<void> execute(const AppAction& action);
+
+    const std::optional<CleanPreviewReport>& cleanPreviewReport() const { return m_cleanPreviewReport; }
+    QVariant cleanPreviewReportValue() const;
+    QVariantMap runProgress() const { return m_runProgress; }
 
     QString completedTitle(const AppAction& action) const;
     QString completedDetail(const AppAction& action) const;
@@ -181,6 +197,8 @@ signals:
     void versionTextChanged();
     void cleanWhitelistTextChanged();
     void optimizeWhitelistChanged();
+    void runProgressChanged();
+    void cleanPreviewReportChanged();
 
 private:
     struct Statistics {
@@ -205,6 +223,18 @@ private:
     void loadStoredValues();
     // Runs the branch of one action; the future finishes when its result texts are set.
     QFuture<void> dispatch(const AppAction& action);
+    QFuture<void> runCleanPreview();
+    QFuture<void> runClean();
+    // A fresh clean preview on a worker thread, reporting progress; none when cancelled.
+    QFuture<std::optional<CleanPreviewReport>> takeCleanPreview();
+    void setCleanPreviewReport(std::optional<CleanPreviewReport> report);
+    void setRunProgress(const QVariantMap& progress);
+    // Starts polling the relay a worker posts to; the returned relay belongs to this run.
+    std::shared_ptr<ProgressRelay> beginProgress();
+    void endProgress();
+    // Writes one statistic to the store and the published property at once.
+    template <typename T>
+    void storeStatistic(T Statistics::*field, const QString& key, T value);
     void setRunning(bool running, std::optional<AppFeature> feature);
     void setStatus(const QString& title, const QString& detail);
     void setAlertMessage(std::optional<QString> message);
@@ -224,6 +254,11 @@ private:
     QString m_analysisPath;
     bool m_showingCleanProtectionSheet = false;
     bool m_showingOptimizeProtectionSheet = false;
+    QVariantMap m_runProgress;
+    std::shared_ptr<ProgressRelay> m_progressRelay;
+    QTimer m_progressTimer;
+    std::shared_ptr<std::atomic_bool> m_cancelRun = std::make_shared<std::atomic_bool>(false);
+    std::optional<CleanPreviewReport> m_cleanPreviewReport;
 
     Statistics m_stats;
     bool m_showHealthAura = true;

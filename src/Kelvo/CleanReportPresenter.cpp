@@ -1,0 +1,38 @@
+#include "CleanReportPresenter.h"
+
+#include <QVariantList>
+
+namespace CleanReportPresenter {
+
+QVariantMap present(const CleanPreviewReport& report)
+{
+    QVariantList sections;
+    QStringList titles;
+    int cleanable = 0;
+    for (const CleanPreviewReport::Entry& entry : report.entries) {
+        qsizetype index = titles.indexOf(entry.section);
+        if (index < 0) {
+            titles.append(entry.section);
+            sections.append(QVariantMap{{QStringLiteral("title"), entry.section},
+                                        {QStringLiteral("entries"), QVariantList()}});
+            index = titles.size() - 1;
+        }
+        QVariantMap section = sections[index].toMap();
+        QVariantList entries = section.value(QStringLiteral("entries")).toList();
+        entries.append(QVariantMap{{QStringLiteral("path"), entry.path},
+                                   {QStringLiteral("note"), entry.note.value_or(QString())},
+                                   {QStringLiteral("status"), CleanPreviewReport::rawValue(entry.status)}});
+        section.insert(QStringLiteral("entries"), entries);
+        sections[index] = section;
+        if (entry.status == CleanPreviewReport::EntryStatus::cleanable)
+            ++cleanable;
+    }
+    return {{QStringLiteral("summary"), report.summary.value_or(QString())},
+            {QStringLiteral("sectionCount"), report.sectionCount()},
+            {QStringLiteral("entryCount"), int(report.entries.size())},
+            {QStringLiteral("cleanableCount"), cleanable},
+            {QStringLiteral("generatedAt"), report.generatedAt},
+            {QStringLiteral("sections"), sections}};
+}
+
+} // namespace CleanReportPresenter

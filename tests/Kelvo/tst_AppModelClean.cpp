@@ -1,0 +1,220 @@
+#include "TestMain.h"
+
+#include "AppModelFixture.h"
+#include "SyntheticHome.h"
+
+#include "clean/CleanLocations.h"
+
+#include <QSignalSpy>
+
+#include <unistd.h>
+
+using namespace SyntheticHome;
+
+namespace {
+
+// The system's own catalogue decides where the controller looks.
+QString cachesPath(const QString& home)
+{
+    return home + "/" + CleanLocations::forThisSystem().userEssentials.targets.front().relativePath;
+}
+
+QString trashPath(const QString& home)
+{
+    return home + "/" + CleanLocations::forThisSystem().trash.targets.front().relativePath;
+}
+
+int entryCount(const AppModel& model)
+{
+    return model.cleanPreviewReportValue().toMap().value("entryCount").toInt();
+}
+
+} // namespace
+
+class TestAppModelClean : public QObject {
+    Q_OBJECT
+
+private slots:
+    void previewStoresTheReport_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("detailStart");
+        QTest::newRow("english") << int(AppLanguagePreference::english) << "Preview Complete"
+                                 << "Cleanable items have been checked.";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "预览完成" << "已检查可清理项目。";
+    }
+    void previewStoresTheReport()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, detailStart);
+        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        file(cachesPath(fixture.home) + "/app/data.bin", 4096);
+        file(trashPath(fixture.home) + "/files/old.txt", 100);
+        const auto model = fixture.makeModel();
+        QSignalSpy reportChanged(model.get(), &AppModel::cleanPreviewReportChanged);
+        model->request(AppActionFactory::clean(true));
+        QVERIFY(model->isRunning());
+        QCOMPARE(model->runningFeatureRawValue(), QString("clean"));
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(reportChanged.count(), 1);
+        QVERIFY(model->cleanPreviewReport());
+        QCOMPARE(model->cleanPreviewReport()->entries.size(), std::size_t(2));
+        QCOMPARE(model->statusTitle(), title);
+        QVERIFY(model->statusDetail().startsWith(detailStart));
+        QVERIFY(model->runProgress().isEmpty());
+        // Nothing was deleted by the preview.
+        QVERIFY(exists(cachesPath(fixture.home) + "/app/data.bin"));
+    }
+
+    void theRealCleanWaitsForConfirmation()
+    {
+        AppModelFixture fixture;
+        const QString data = file(cachesPath(fixture.home) + "/app/data.bin", 4096);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(false));
+        QVERIFY(model->pendingAction());
+        QVERIFY(!model->isRunning());
+        QVERIFY(exists(data));
+        model->cancelPendingAction();
+        QVERIFY(exists(data));
+    }
+
+    void cleaningDeletesThePreviewedItemsAndPreviewsAgain_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("detail");
+        QTest::newRow("english") << int(AppLanguagePreference::english) << "Cleanup Complete" << "Cleaned 2 items.";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "清理完成" << "已清理 2 项。";
+    }
+    void cleaningDeletesThePreviewedItemsAndPreviewsAgain()
+    {
+        QFETCH(int, language);
+        QFETCH(QString, title);
+        QFETCH(QString, detail);
+        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        const QString data = file(cachesPath(fixture.home) + "/app/data.bin", 4096);
+        const QString old = file(cachesPath(fixture.home) + "/old.log", 100);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(true));
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(entryCount(*model), 1);
+
+        const double before = QDateTime::currentSecsSinceEpoch();
+        model->request(AppActionFactory::clean(false));
+        model->confirmPendingAction();
+        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(!exists(data));
+        QVERIFY(!exists(old));
+        QVERIFY(exists(cachesPath(fixture.home)));
+        QCOMPARE(model->statusTitle(), title);
+        QCOMPARE(model->statusDetail(), detail);
+        QCOMPARE(model->lastCleanCount(), 2);
+        QVERIFY(model->lastCleanDate() >= before);
+        QCOMPARE(DefaultsStore::open()->value("lastCleanCount").toLongLong(), 2);
+        // The report shown now is the one taken after cleaning.
+        QVERIFY(model->cleanPreviewReport());
+        QCOMPARE(entryCount(*model), 0);
+    }
+
+    void withoutAPreviewTheCleanTakesOneFirst()
+    {
+        AppModelFixture fixture;
+        const QString data = file(cachesPath(fixture.home) + "/data.bin", 100);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(false));
+        model->confirmPendingAction();
+        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(!exists(data));
+        QCOMPARE(model->lastCleanCount(), 1);
+    }
+
+    void theCleanRemovesOnlyWhatWasPreviewed()
+    {
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(true)); // an empty home: nothing to clean
+        QTRY_VERIFY(!model->isRunning());
+        const QString arrivedLater = file(trashPath(fixture.home) + "/files/new.txt", 100);
+        model->request(AppActionFactory::clean(false));
+        model->confirmPendingAction();
+        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(exists(arrivedLater));
+        QCOMPARE(model->lastCleanCount(), 0);
+        QCOMPARE(entryCount(*model), 1); // the fresh preview sees it
+    }
+
+    void failuresAreCountedInTheDetail()
+    {
+        if (geteuid() == 0)
+            QSKIP("permissions do not stop root");
+        AppModelFixture fixture;
+        file(cachesPath(fixture.home) + "/stuck/inner", 10);
+        file(cachesPath(fixture.home) + "/free", 10);
+        QFile::setPermissions(cachesPath(fixture.home) + "/stuck", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(false));
+        model->confirmPendingAction();
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(model->statusDetail(), QString("Cleaned 1 items. 1 failed."));
+        QFile::setPermissions(cachesPath(fixture.home) + "/stuck",
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    void aCancelledPreviewKeepsThePreviousReport()
+    {
+        AppModelFixture fixture;
+        file(cachesPath(fixture.home) + "/first.bin", 100);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(true));
+        QTRY_VERIFY(!model->isRunning());
+        const std::optional<CleanPreviewReport> first = model->cleanPreviewReport();
+        for (int i = 0; i < 20000; ++i)
+            file(QString("%1/many/%2/f%3").arg(cachesPath(fixture.home)).arg(i / 500).arg(i), 0);
+        model->request(AppActionFactory::clean(true));
+        model->cancelRun();
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(model->cleanPreviewReport(), first);
+        QCOMPARE(model->statusTitle(), QString("Preview Cancelled"));
+        QVERIFY(model->runProgress().isEmpty());
+    }
+
+    void progressIsPublishedWhileAPreviewRuns()
+    {
+        AppModelFixture fixture;
+        for (int i = 0; i < 20000; ++i)
+            file(QString("%1/many/%2/f%3").arg(cachesPath(fixture.home)).arg(i / 500).arg(i), 0);
+        const auto model = fixture.makeModel();
+        QSignalSpy progress(model.get(), &AppModel::runProgressChanged);
+        model->request(AppActionFactory::clean(true));
+        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(progress.count() >= 1);
+        QVERIFY(model->runProgress().isEmpty());
+    }
+
+    void presentedReportGroupsBySection()
+    {
+        AppModelFixture fixture;
+        file(cachesPath(fixture.home) + "/a", 100);
+        file(trashPath(fixture.home) + "/files/b", 100);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(true));
+        QTRY_VERIFY(!model->isRunning());
+        const QVariantMap report = model->cleanPreviewReportValue().toMap();
+        const QVariantList sections = report.value("sections").toList();
+        QCOMPARE(sections.size(), 2);
+        QCOMPARE(sections[0].toMap().value("title").toString(), QString("User essentials"));
+        QCOMPARE(sections[1].toMap().value("title").toString(), QString("Trash"));
+        const QVariantMap entry = sections[1].toMap().value("entries").toList().value(0).toMap();
+        QCOMPARE(entry.value("path").toString(), trashPath(fixture.home));
+        QCOMPARE(entry.value("status").toString(), QString("cleanable"));
+        QVERIFY(entry.value("note").toString().startsWith("User Trash · "));
+        QCOMPARE(report.value("cleanableCount").toInt(), 2);
+        QVERIFY(report.value("summary").toString().startsWith("Potential space: "));
+    }
+};
+
+KELVO_REGISTER_TEST(TestAppModelClean)
+#include "tst_AppModelClean.moc"
