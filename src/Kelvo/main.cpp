@@ -1,14 +1,40 @@
 #include "AppModel.h"
 #include "KelvoWindow.h"
+#include "cli/CommandLine.h"
 
 #include "platform/HomeFolder.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 #include <QQuickStyle>
 #include <QStandardPaths>
+#include <QTextStream>
 
-int main(int argc, char** argv)
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QStringList argumentsOf(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int runCommandLine(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QTextStream in(stdin);
+    CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1};
+    return CommandLine::run(argumentsOf(argc, argv), {HomeFolder::current(), QStringLiteral(KELVO_VERSION)}, streams);
+}
+
+int runWindow(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("Kelvo"));
@@ -27,4 +53,13 @@ int main(int argc, char** argv)
         Qt::QueuedConnection);
     KelvoWindow::load(engine, model);
     return QGuiApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (CommandLine::wantsCommandLine(argumentsOf(argc, argv)))
+        return runCommandLine(argc, argv);
+    return runWindow(argc, argv);
 }

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QSettings>
 
+#include <atomic>
+
 namespace AppLocalization {
 
 QString preferenceKey()
@@ -73,8 +75,20 @@ QStringList systemPreferredLanguages()
     return QLocale::system().uiLanguages();
 }
 
+namespace {
+// -1: none; otherwise an AppResolvedLanguage value.
+std::atomic_int runOverride = -1;
+} // namespace
+
+void overrideLanguage(std::optional<AppResolvedLanguage> language)
+{
+    runOverride = language ? int(*language) : -1;
+}
+
 AppResolvedLanguage currentLanguage()
 {
+    if (const int forced = runOverride; forced >= 0)
+        return AppResolvedLanguage(forced);
     const auto defaults = DefaultsStore::open();
     return resolvedLanguage(loadPreference(*defaults), systemPreferredLanguages());
 }

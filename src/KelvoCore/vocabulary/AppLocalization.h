@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QSettings;
 
 enum class AppLanguagePreference { system, chinese, english };
@@ -26,6 +28,9 @@ QString text(const QString& zh, const QString& en, AppLanguagePreference prefere
 
 // The system's preferred languages, most preferred first.
 QStringList systemPreferredLanguages();
+// Forces one language for the rest of this process without storing it (the command line's --lang);
+// none goes back to the stored preference.
+void overrideLanguage(std::optional<AppResolvedLanguage> language);
 // The language resolved now from the stored preference (standard defaults) and the system languages.
 AppResolvedLanguage currentLanguage();
 // zh or en by currentLanguage(); the engine's way of producing a text.

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+// Kelvo in a terminal: the same engine as the window, for people who live there and for scripts.
+//   kelvo clean --dry-run [--json]   preview in the older tool's report format, or as JSON
+//   kelvo clean [--yes]              preview, confirm, clean
+//   kelvo --help | --version         and --lang en|zh anywhere for one run
+namespace CommandLine {
+
+struct Environment {
+    QString home;
+    QString version;
+};
+
+struct Streams {
+    QTextStream& out;
+    QTextStream& err;
+    QTextStream& in;
+    bool outIsTerminal = false; // colour only for a terminal
+};
+
+// True when the arguments (without the program name) ask for the command line, not the window.
+bool wantsCommandLine(const QStringList& arguments);
+
+// Runs one command; returns the exit status (0 done, 1 refused or partly failed, 2 usage error).
+int run(const QStringList& arguments, const Environment& environment, Streams& streams);
+
+} // namespace CommandLine

@@ -1,0 +1,201 @@
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "clean/CleanLocations.h"
+#include "clean/CleanPreviewParser.h"
+#include "clean/LocalCleanPreview.h"
+#include "cli/CommandLine.h"
+#include "platform/DefaultsStore.h"
+#include "vocabulary/AppLocalization.h"
+
+#include <QJsonDocument>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+using namespace SyntheticHome;
+
+namespace {
+
+struct Run {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& arguments, const QString& home, const QString& input = {})
+{
+    Run result;
+    QString inText = input;
+    QTextStream out(&result.out);
+    QTextStream err(&result.err);
+    QTextStream in(&inText);
+    CommandLine::Streams streams{out, err, in, false};
+    result.status = CommandLine::run(arguments, {home, "9.8.7"}, streams);
+    return result;
+}
+
+// What matters of an entry once it went through text: ids are fresh on every reading.
+QStringList described(const CleanPreviewReport& report)
+{
+    QStringList lines;
+    for (const auto& entry : report.entries)
+        if (entry.status != CleanPreviewReport::EntryStatus::summary)
+            lines << QStringList{entry.section, entry.path, entry.note.value_or("-"),
+                                 CleanPreviewReport::rawValue(entry.status)}
+                         .join(" | ");
+    return lines;
+}
+
+} // namespace
+
+class TestCommandLine : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_home = m_dir->filePath("home");
+        const CleanCatalogue& catalogue = CleanLocations::forThisSystem();
+        m_caches = m_home + "/" + catalogue.userEssentials.targets.front().relativePath;
+        m_trash = m_home + "/" + catalogue.trash.targets.front().relativePath;
+        file(m_caches + "/app/data.bin", 5000);
+        file(m_trash + "/files/old.txt", 100);
+    }
+    void cleanup() { AppLocalization::overrideLanguage(std::nullopt); }
+
+    void whichArgumentsOpenTheCommandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("commandLine");
+        QTest::newRow("no arguments: the window") << QStringList{} << false;
+        QTest::newRow("clean") << QStringList{"clean", "--dry-run"} << true;
+        QTest::newRow("help") << QStringList{"--help"} << true;
+        QTest::newRow("version") << QStringList{"--version"} << true;
+        QTest::newRow("language first") << QStringList{"--lang", "zh", "clean"} << true;
+        QTest::newRow("a Qt window option") << QStringList{"-platform", "offscreen"} << false;
+    }
+    void whichArgumentsOpenTheCommandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, commandLine);
+        QCOMPARE(CommandLine::wantsCommandLine(arguments), commandLine);
+    }
+
+    void dryRunReadsBackToTheSameEntries_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("english") << "en";
+        QTest::newRow("chinese") << "zh";
+    }
+    void dryRunReadsBackToTheSameEntries()
+    {
+        QFETCH(QString, language);
+        const Run result = run({"clean", "--dry-run", "--lang", language}, m_home);
+        QCOMPARE(result.status, 0);
+        const CleanPreviewReport direct = LocalCleanPreview::snapshot(m_home);
+        const CleanPreviewReport readBack = CleanPreviewParser::parse(result.out);
+        QCOMPARE(described(readBack), described(direct));
+        // The format's readers look for "Potential space:"; a Chinese summary stands behind it.
+        QVERIFY(readBack.summary && direct.summary);
+        QVERIFY2(readBack.summary->startsWith("Potential space:"), qPrintable(*readBack.summary));
+        QVERIFY2(readBack.summary->endsWith(*direct.summary), qPrintable(*readBack.summary));
+        QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    void jsonReadsBackToTheSameReport()
+    {
+        const Run result = run({"clean", "--dry-run", "--json"}, m_home);
+        QCOMPARE(result.status, 0);
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(result.out.toUtf8(), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        const CleanPreviewReport readBack = CleanPreviewReport::fromJson(document.object());
+        QCOMPARE(described(readBack), described(LocalCleanPreview::snapshot(m_home)));
+        QCOMPARE(readBack.sectionCount(), 2);
+    }
+
+    void cleaningAsksFirst_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<int>("status");
+        QTest::newRow("answered yes") << QStringList{"clean"} << "y\n" << true << 0;
+        QTest::newRow("answered YES") << QStringList{"clean"} << "YES\n" << true << 0;
+        QTest::newRow("answered no") << QStringList{"clean"} << "n\n" << false << 1;
+        QTest::newRow("just enter") << QStringList{"clean"} << "\n" << false << 1;
+        QTest::newRow("no input at all") << QStringList{"clean"} << "" << false << 1;
+        QTest::newRow("--yes asks nothing") << QStringList{"clean", "--yes"} << "" << true << 0;
+    }
+    void cleaningAsksFirst()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QFETCH(bool, deleted);
+        QFETCH(int, status);
+        const Run result = run(arguments, m_home, answer);
+        QCOMPARE(result.status, status);
+        QCOMPARE(!exists(m_caches + "/app/data.bin"), deleted);
+        QCOMPARE(!exists(m_trash + "/files/old.txt"), deleted);
+        QVERIFY(exists(m_caches)); // the location itself always stays
+        if (deleted)
+            QVERIFY2(result.out.contains("Cleaned 2 items. Freed "), qPrintable(result.out));
+        else
+            QVERIFY(result.out.contains("Nothing was deleted."));
+    }
+
+    void anEmptyHomeHasNothingToClean()
+    {
+        const QString empty = folder(m_dir->filePath("empty-home"));
+        const Run result = run({"clean", "--yes"}, empty);
+        QCOMPARE(result.status, 0);
+        QVERIFY(result.out.contains("Nothing to clean."));
+    }
+
+    void languageOverrideIsForThisRunOnly()
+    {
+        const Run chinese = run({"--lang", "zh", "clean", "--dry-run"}, m_home);
+        QVERIFY2(chinese.out.contains("预计可清理："), qPrintable(chinese.out));
+        QCOMPARE(AppLocalization::loadPreference(*DefaultsStore::open()), AppLanguagePreference::english);
+    }
+
+    void usageErrors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown command") << QStringList{"clean-all"} << "Unknown command: clean-all";
+        QTest::newRow("unknown option") << QStringList{"clean", "--force"} << "clean does not know this option: --force";
+        QTest::newRow("json without dry run") << QStringList{"clean", "--json"} << "--json goes with --dry-run only.";
+        QTest::newRow("bad language") << QStringList{"--lang", "fr", "clean"} << "--lang takes en or zh.";
+        QTest::newRow("language without value") << QStringList{"clean", "--lang"} << "--lang takes en or zh.";
+    }
+    void usageErrors()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, message);
+        const Run result = run(arguments, m_home);
+        QCOMPARE(result.status, 2);
+        QVERIFY2(result.err.startsWith(message), qPrintable(result.err));
+        QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    void helpAndVersion()
+    {
+        QVERIFY(run({"--help"}, m_home).out.startsWith("Usage: kelvo"));
+        QVERIFY(run({"--help", "--lang", "zh"}, m_home).out.startsWith("用法：kelvo"));
+        QCOMPARE(run({"--version"}, m_home).out, QString("Kelvo 9.8.7\n"));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_home;
+    QString m_caches;
+    QString m_trash;
+};
+
+KELVO_REGISTER_TEST(TestCommandLine)
+#include "tst_CommandLine.moc"
