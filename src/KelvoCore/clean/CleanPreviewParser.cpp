@@ -1,0 +1,233 @@
+#include "clean/CleanPreviewParser.h"
+
+#include "platform/TextFile.h"
+#include "vocabulary/AppLocalization.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace CleanPreviewParser {
+namespace {
+
+using EntryStatus = CleanPreviewReport::EntryStatus;
+
+const QString noteMarker = QStringLiteral("  # ");
+
+QString withoutColourCodes(QString text)
+{
+    static const QRegularExpression colourCode(QStringLiteral("\\x1B\\[[0-9;]*[A-Za-z]"));
+    return text.remove(colourCode);
+}
+
+// Every line-break character, so a CR LF pair leaves an extra empty line that is then ignored.
+QStringList lines(const QString& text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral("[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
+    return text.split(lineBreak);
+}
+
+CleanPreviewReport::Entry makeEntry(const QString& section, const QString& path,
+                                    const std::optional<QString>& note, EntryStatus status)
+{
+    return {QUuid::createUuid(), section, path, note, status};
+}
+
+std::optional<QString> nonEmpty(const QString& text)
+{
+    return text.isEmpty() ? std::nullopt : std::optional(text);
+}
+
+// The older tool writes its headers as "=== Title ===", but a shorter "==Title==" fence is read as
+// a header too: no path line can begin with "=", so nothing that would be an entry is lost.
+std::optional<QString> headerTitle(const QString& line)
+{
+    const QLatin1String fence("==");
+    if (!line.startsWith(fence) || !line.endsWith(fence))
+        return std::nullopt;
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    const auto isFenceChar = [](QChar c) { return c == QLatin1Char('=') || c == QLatin1Char(' '); };
+    while (begin < end && isFenceChar(line.at(begin)))
+        ++begin;
+    while (end > begin && isFenceChar(line.at(end - 1)))
+        --end;
+    return line.mid(begin, end - begin).trimmed();
+}
+
+CleanPreviewReport parseCleanList(const QString& text)
+{
+    CleanPreviewReport report;
+    report.generatedAt = QDateTime::currentDateTimeUtc();
+    // This default title exists only in Chinese, so it is not localised.
+    QString section = QStringLiteral("可清理项目");
+    for (const QString& rawLine : lines(text)) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (const std::optional<QString> title = headerTitle(line)) {
+            if (!title->isEmpty())
+                section = *title;
+            continue;
+        }
+        QStringList parts = line.split(noteMarker);
+        const QString path = parts.takeFirst().trimmed();
+        if (!path.startsWith(QLatin1Char('/')) && !path.startsWith(QLatin1Char('~')))
+            continue;
+        report.entries.push_back(
+            makeEntry(section, path, nonEmpty(parts.join(noteMarker).trimmed()), EntryStatus::cleanable));
+    }
+    return report;
+}
+
+// The texts of one parse, resolved once so that every line of it speaks the same language.
+struct Texts {
+    QString overview = AppLocalization::localized(QStringLiteral("概览"), QStringLiteral("Overview"));
+    QString summary = AppLocalization::localized(QStringLiteral("汇总"), QStringLiteral("Summary"));
+    QString cleanable = AppLocalization::localized(QStringLiteral("可清理"), QStringLiteral("Cleanable"));
+    QString done = AppLocalization::localized(QStringLiteral("已完成"), QStringLiteral("Done"));
+    QString skipped = AppLocalization::localized(QStringLiteral("已跳过"), QStringLiteral("Skipped"));
+    QString review = AppLocalization::localized(QStringLiteral("待确认"), QStringLiteral("Review"));
+    QString detail = AppLocalization::localized(QStringLiteral("详情"), QStringLiteral("Detail"));
+    QString info = AppLocalization::localized(QStringLiteral("信息"), QStringLiteral("Info"));
+
+    QString label(EntryStatus status) const
+    {
+        switch (status) {
+        case EntryStatus::cleanable:
+            return cleanable;
+        case EntryStatus::done:
+            return done;
+        case EntryStatus::skipped:
+            return skipped;
+        case EntryStatus::review:
+            return review;
+        case EntryStatus::detail:
+            return detail;
+        case EntryStatus::info:
+        case EntryStatus::summary: // no symbol stands for summary; its lines are known by their words
+            return info;
+        }
+        Q_UNREACHABLE();
+        return {};
+    }
+};
+
+std::optional<EntryStatus> statusOfSymbol(QChar symbol)
+{
+    switch (symbol.unicode()) {
+    case 0x2192: // →
+        return EntryStatus::cleanable;
+    case 0x2713: // ✓
+        return EntryStatus::done;
+    case 0x25CE: // ◎
+        return EntryStatus::skipped;
+    case 0x261E: // ☞
+        return EntryStatus::review;
+    case 0x21B3: // ↳
+        return EntryStatus::detail;
+    case 0x2022: // •
+    case 0x2699: // ⚙
+        return EntryStatus::info;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Markers only the tool's terminal output holds: a section arrow or a closing line.
+bool isTerminalOutput(const QString& text)
+{
+    return text.contains(QStringLiteral("➤")) || text.contains(QLatin1String("Dry run complete")) ||
+           text.contains(QLatin1String("Cleanup complete"));
+}
+
+bool isShellError(const QString& line)
+{
+    return line.contains(QLatin1String("/lib/clean/")) && line.contains(QLatin1String(": line ")) &&
+           line.contains(QLatin1String("unbound variable"));
+}
+
+bool isRule(const QString& line)
+{
+    return std::all_of(line.cbegin(), line.cend(), [](QChar c) { return c == QLatin1Char('='); });
+}
+
+std::optional<TerminalLine> terminalLine(const QString& line, const Texts& texts)
+{
+    const QString trimmed = line.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    const std::optional<EntryStatus> status = statusOfSymbol(trimmed.front());
+    if (!status)
+        return std::nullopt;
+    QString rest = trimmed.mid(1);
+    // "⚙️" and friends: an emoji variation selector belongs to the symbol, not to the text.
+    if (rest.startsWith(QChar(0xFE0F)) || rest.startsWith(QChar(0xFE0E)))
+        rest.remove(0, 1);
+    // "  # " is where the writer puts an entry's note; without it the note names the status.
+    const qsizetype marker = rest.indexOf(noteMarker);
+    if (marker < 0)
+        return TerminalLine{rest.trimmed(), texts.label(*status), *status};
+    return TerminalLine{rest.left(marker).trimmed(), rest.mid(marker + noteMarker.size()).trimmed(), *status};
+}
+
+} // namespace
+
+QString defaultReportURL(const QString& home)
+{
+    return QDir(home).filePath(QStringLiteral(".config/kelvo/clean-list.txt"));
+}
+
+QString legacyReportURL(const QString& home)
+{
+    return QDir(home).filePath(QStringLiteral(".config/tarn/clean-list.txt"));
+}
+
+CleanPreviewReport parseFile(const QString& path)
+{
+    return parse(TextFile::readUtf8(path));
+}
+
+CleanPreviewReport parse(const QString& text)
+{
+    const QString cleaned = withoutColourCodes(text);
+    return isTerminalOutput(cleaned) ? parseTerminalOutput(cleaned) : parseCleanList(cleaned);
+}
+
+CleanPreviewReport parseTerminalOutput(const QString& text)
+{
+    const Texts texts;
+    CleanPreviewReport report;
+    report.generatedAt = QDateTime::currentDateTimeUtc();
+    QString section = texts.overview;
+    for (const QString& rawLine : lines(withoutColourCodes(text))) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || isShellError(line) || isRule(line) || line == QLatin1String("Clean Your Mac"))
+            continue;
+        if (line.startsWith(QStringLiteral("➤"))) {
+            section = line.mid(1).trimmed();
+        } else if (line.startsWith(QLatin1String("Potential space:")) ||
+                   line.startsWith(QLatin1String("Space freed:"))) {
+            report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::summary));
+            report.summary = line;
+        } else if (line.startsWith(QLatin1String("Detailed file list:")) ||
+                   line.startsWith(QLatin1String("Use "))) {
+            report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::detail));
+        } else if (const std::optional<TerminalLine> parsed = terminalLine(line, texts)) {
+            report.entries.push_back(makeEntry(section, parsed->text, parsed->note, parsed->status));
+        }
+    }
+    return report;
+}
+
+// A line without a leading status symbol gives nothing, so it is dropped: the tool's progress and
+// closing lines ("Dry run complete") are not entries, and a report written by Kelvo reads back to
+// exactly the entries it was written from.
+std::optional<TerminalLine> parseTerminalLine(const QString& line)
+{
+    return terminalLine(line, Texts());
+}
+
+} // namespace CleanPreviewParser

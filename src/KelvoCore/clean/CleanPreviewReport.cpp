@@ -1,0 +1,137 @@
+#include "clean/CleanPreviewReport.h"
+
+#include <QJsonArray>
+#include <QJsonValue>
+#include <QSet>
+
+#include <array>
+
+namespace {
+
+using EntryStatus = CleanPreviewReport::EntryStatus;
+
+// In the order of the stored numeric code.
+constexpr std::array allStatuses{EntryStatus::cleanable, EntryStatus::done,   EntryStatus::skipped,
+                                 EntryStatus::info,      EntryStatus::detail, EntryStatus::review,
+                                 EntryStatus::summary};
+
+QJsonValue optionalText(const std::optional<QString>& text)
+{
+    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+}
+
+std::optional<QString> readOptionalText(const QJsonValue& value)
+{
+    return value.isString() ? std::optional(value.toString()) : std::nullopt;
+}
+
+// The raw value, or the stored numeric code 0 to 6, since both name a status unambiguously.
+std::optional<EntryStatus> readStatus(const QJsonValue& value)
+{
+    if (value.isString())
+        return CleanPreviewReport::statusFromRawValue(value.toString());
+    if (value.isDouble()) {
+        const double code = value.toDouble();
+        for (std::size_t index = 0; index < allStatuses.size(); ++index) {
+            if (code == double(index))
+                return allStatuses[index];
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
+{
+    const QJsonObject object = value.toObject();
+    const QJsonValue path = object.value(QLatin1String("path"));
+    const std::optional<EntryStatus> status = readStatus(object.value(QLatin1String("status")));
+    if (!path.isString() || !status)
+        return std::nullopt;
+
+    // An entry still needs an identity for lists and selection when the stored one is unusable.
+    QUuid id = QUuid::fromString(object.value(QLatin1String("id")).toString());
+    if (id.isNull())
+        id = QUuid::createUuid();
+    return CleanPreviewReport::Entry{id, object.value(QLatin1String("section")).toString(), path.toString(),
+                                     readOptionalText(object.value(QLatin1String("note"))), *status};
+}
+
+} // namespace
+
+int CleanPreviewReport::sectionCount() const
+{
+    QSet<QString> sections;
+    for (const Entry& entry : entries)
+        sections.insert(entry.section);
+    return int(sections.size());
+}
+
+QString CleanPreviewReport::rawValue(EntryStatus status)
+{
+    switch (status) {
+    case EntryStatus::cleanable:
+        return QStringLiteral("cleanable");
+    case EntryStatus::done:
+        return QStringLiteral("done");
+    case EntryStatus::skipped:
+        return QStringLiteral("skipped");
+    case EntryStatus::info:
+        return QStringLiteral("info");
+    case EntryStatus::detail:
+        return QStringLiteral("detail");
+    case EntryStatus::review:
+        return QStringLiteral("review");
+    case EntryStatus::summary:
+        return QStringLiteral("summary");
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+std::optional<CleanPreviewReport::EntryStatus> CleanPreviewReport::statusFromRawValue(const QString& rawValue)
+{
+    for (EntryStatus status : allStatuses) {
+        if (CleanPreviewReport::rawValue(status) == rawValue)
+            return status;
+    }
+    return std::nullopt;
+}
+
+QJsonObject CleanPreviewReport::toJson() const
+{
+    QJsonArray entryArray;
+    for (const Entry& entry : entries) {
+        entryArray.append(QJsonObject{
+            {QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("section"), entry.section},
+            {QStringLiteral("path"), entry.path},
+            {QStringLiteral("note"), optionalText(entry.note)},
+            {QStringLiteral("status"), rawValue(entry.status)},
+        });
+    }
+    // Milliseconds are kept so that a report read back compares equal to the one written.
+    const QJsonValue generated = generatedAt.isValid()
+                                     ? QJsonValue(generatedAt.toUTC().toString(Qt::ISODateWithMs))
+                                     : QJsonValue(QJsonValue::Null);
+    return QJsonObject{
+        {QStringLiteral("generated_at"), generated},
+        {QStringLiteral("summary"), optionalText(summary)},
+        {QStringLiteral("section_count"), sectionCount()},
+        {QStringLiteral("entries"), entryArray},
+    };
+}
+
+CleanPreviewReport CleanPreviewReport::fromJson(const QJsonObject& json)
+{
+    CleanPreviewReport report;
+    // A missing or unreadable date stays invalid: inventing "now" would misdate an old report.
+    report.generatedAt =
+        QDateTime::fromString(json.value(QLatin1String("generated_at")).toString(), Qt::ISODateWithMs);
+    report.summary = readOptionalText(json.value(QLatin1String("summary")));
+    // section_count is derived from the entries, so the stored value is not read.
+    for (const QJsonValue& value : json.value(QLatin1String("entries")).toArray()) {
+        if (std::optional<Entry> entry = readEntry(value))
+            report.entries.push_back(std::move(*entry));
+    }
+    return report;
+}

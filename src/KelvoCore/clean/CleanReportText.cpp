@@ -1,0 +1,98 @@
+#include "clean/CleanReportText.h"
+
+#include <QHash>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace CleanReportText {
+namespace {
+
+using EntryStatus = CleanPreviewReport::EntryStatus;
+
+const QString reset = QStringLiteral("\x1B[0m");
+const QString potentialSpace = QStringLiteral("Potential space:");
+
+struct Symbol {
+    QString text;
+    QString colour;
+};
+
+Symbol symbolOf(EntryStatus status)
+{
+    switch (status) {
+    case EntryStatus::cleanable:
+        return {QStringLiteral("→"), QStringLiteral("\x1B[0;32m")};
+    case EntryStatus::done:
+        return {QStringLiteral("✓"), QStringLiteral("\x1B[0;32m")};
+    case EntryStatus::skipped:
+        return {QStringLiteral("◎"), QStringLiteral("\x1B[0;33m")};
+    case EntryStatus::review:
+        return {QStringLiteral("☞"), QStringLiteral("\x1B[0;33m")};
+    case EntryStatus::detail:
+        return {QStringLiteral("↳"), QStringLiteral("\x1B[0;90m")};
+    case EntryStatus::info:
+    case EntryStatus::summary: // never written as an entry line
+        return {QStringLiteral("•"), QStringLiteral("\x1B[0;36m")};
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString painted(const QString& text, const QString& colour, bool useColour)
+{
+    return useColour ? colour + text + reset : text;
+}
+
+// The older tool's readers look for "Potential space:", so a summary in other words (Chinese, or
+// none) is put behind that prefix instead of being left out.
+QString summaryLine(const std::optional<QString>& summary)
+{
+    const QString text = summary.value_or(QString()).trimmed();
+    if (text.startsWith(potentialSpace))
+        return text;
+    return text.isEmpty() ? potentialSpace : potentialSpace + QLatin1Char(' ') + text;
+}
+
+QString entryLine(const CleanPreviewReport::Entry& entry, bool colour)
+{
+    const Symbol symbol = symbolOf(entry.status);
+    QString line =
+        QStringLiteral("  ") + painted(symbol.text, symbol.colour, colour) + QLatin1Char(' ') + entry.path;
+    // A blank note is left out: its trailing "  #" would otherwise read back as part of the path.
+    // A path holding "  # " itself cannot be told from a note, as in the older tool.
+    if (entry.note && !entry.note->trimmed().isEmpty())
+        line += QStringLiteral("  # ") + *entry.note;
+    return line;
+}
+
+} // namespace
+
+QString terminalReport(const CleanPreviewReport& report, bool colour)
+{
+    // Entry lines grouped under their section, sections in order of first appearance.
+    std::vector<std::pair<QString, QStringList>> sections;
+    QHash<QString, std::size_t> sectionIndex;
+    for (const CleanPreviewReport::Entry& entry : report.entries) {
+        if (entry.status == EntryStatus::summary)
+            continue; // the summary line stands for these
+        auto found = sectionIndex.constFind(entry.section);
+        if (found == sectionIndex.cend()) {
+            found = sectionIndex.insert(entry.section, sections.size());
+            sections.emplace_back(entry.section, QStringList());
+        }
+        sections[found.value()].second << entryLine(entry, colour);
+    }
+
+    const QString title = QStringLiteral("Clean Your Mac");
+    QStringList lines{painted(title, QStringLiteral("\x1B[1m"), colour),
+                      QString(title.size(), QLatin1Char('='))};
+    for (const auto& [section, entryLines] : sections)
+        lines << QString() << painted(QStringLiteral("➤ ") + section, QStringLiteral("\x1B[1;34m"), colour)
+              << entryLines;
+    lines << QString() << summaryLine(report.summary) << QStringLiteral("Dry run complete");
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+} // namespace CleanReportText
