@@ -272,7 +272,8 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
     } else if (!words.isEmpty() &&
                QStringList{QStringLiteral("touchid"), QStringLiteral("completion"), QStringLiteral("remove")}
                    .contains(words.first())) {
-        const QString message = L("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
+        const QString message =
+            L("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
         setAlertMessage(message);
         setStatus(L("暂不可用", "Not Available"), message);
     } else {
@@ -349,7 +350,8 @@ QFuture<void> AppModel::runCleanPreview()
 {
     return takeCleanPreview().then(this, [this](std::optional<CleanPreviewReport> report) {
         if (!report) {
-            setStatus(L("预览已取消", "Preview Cancelled"), L("保留了上一次的结果。", "The previous results are kept."));
+            setStatus(L("预览已取消", "Preview Cancelled"),
+                      L("保留了上一次的结果。", "The previous results are kept."));
             return;
         }
         setCleanPreviewReport(std::move(report));
@@ -364,41 +366,45 @@ QFuture<void> AppModel::runClean()
     // Clean exactly what the user previewed; without a preview in memory, take one first.
     QFuture<std::optional<CleanPreviewReport>> preview =
         m_cleanPreviewReport ? QtFuture::makeReadyFuture(m_cleanPreviewReport) : takeCleanPreview();
-    const QString home = m_environment.home;
     return preview
-        .then(this,
-              [this, home](std::optional<CleanPreviewReport> report) -> QFuture<std::optional<LocalCleanResult>> {
-                  if (!report)
-                      return QtFuture::makeReadyFuture(std::optional<LocalCleanResult>());
-                  return QtConcurrent::run([report = std::move(*report), home] {
-                      // Smart Clean never deletes outside the home folder.
-                      return std::optional<LocalCleanResult>(LocalCleanExecutor::clean(report, {home}, home));
-                  });
-              })
+        .then(this, [this](std::optional<CleanPreviewReport> report) { return cleanPreviewed(report); })
         .unwrap()
-        .then(this, [this](std::optional<LocalCleanResult> result) -> QFuture<void> {
-            if (!result) {
-                setStatus(L("清理已取消", "Cleanup Cancelled"), L("没有删除任何内容。", "Nothing was deleted."));
-                return QtFuture::makeReadyFuture();
-            }
-            storeStatistic(&Statistics::lastCleanDate, Keys::lastCleanDate, nowInSeconds());
-            storeStatistic(&Statistics::lastCleanCount, Keys::lastCleanCount, qint64(result->removedCount));
-            const int cleaned = result->removedCount;
-            const int failed = result->failedCount;
-            // The page then shows what is left, measured after cleaning.
-            return takeCleanPreview().then(this, [this, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
-                setCleanPreviewReport(std::move(fresh));
-                const QString detail =
-                    failed > 0 ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.").arg(cleaned).arg(failed)
-                               : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned);
-                setStatus(L("清理完成", "Cleanup Complete"), detail);
-            });
-        })
+        .then(this, [this](std::optional<LocalCleanResult> result) { return finishClean(result); })
         .unwrap();
 }
 
-template <typename T>
-void AppModel::storeStatistic(T Statistics::*field, const QString& key, T value)
+QFuture<std::optional<LocalCleanResult>> AppModel::cleanPreviewed(std::optional<CleanPreviewReport> report)
+{
+    if (!report)
+        return QtFuture::makeReadyFuture(std::optional<LocalCleanResult>()); // the preview was cancelled
+    return QtConcurrent::run([report = std::move(*report), home = m_environment.home] {
+        // Smart Clean never deletes outside the home folder.
+        return std::optional<LocalCleanResult>(LocalCleanExecutor::clean(report, {home}, home));
+    });
+}
+
+QFuture<void> AppModel::finishClean(std::optional<LocalCleanResult> result)
+{
+    if (!result) {
+        setStatus(L("清理已取消", "Cleanup Cancelled"), L("没有删除任何内容。", "Nothing was deleted."));
+        return QtFuture::makeReadyFuture();
+    }
+    storeStatistic(&Statistics::lastCleanDate, Keys::lastCleanDate, nowInSeconds());
+    storeStatistic(&Statistics::lastCleanCount, Keys::lastCleanCount, qint64(result->removedCount));
+    const int cleaned = result->removedCount;
+    const int failed = result->failedCount;
+    // The page then shows what is left, measured after cleaning.
+    return takeCleanPreview().then(this, [this, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
+        setCleanPreviewReport(std::move(fresh));
+        setStatus(
+            L("清理完成", "Cleanup Complete"),
+            failed > 0
+                ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.").arg(cleaned).arg(failed)
+                : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned));
+    });
+}
+
+template <typename T> void AppModel::storeStatistic(T Statistics::*field, const QString& key, T value)
 {
     m_stats.*field = value;
     storeValue(key, QVariant::fromValue(value));
@@ -464,7 +470,8 @@ void AppModel::chooseWindowBackgroundImage(const QUrl& file)
         ++m_windowBackgroundRevision;
         setCustomWindowBackgroundPath(installed);
     } catch (const KelvoError& error) {
-        setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") + error.description());
+        setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") +
+                        error.description());
     }
 }
 

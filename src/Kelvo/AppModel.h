@@ -1,14 +1,15 @@
 #pragma once
 
 #include "clean/CleanPreviewReport.h"
+#include "clean/LocalCleanExecutor.h"
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 
 #include <QFuture>
 #include <QObject>
-#include <QTimer>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 
@@ -68,7 +69,8 @@ class AppModel : public QObject {
 
     // Appearance, version and editors
     Q_PROPERTY(bool showHealthAura READ showHealthAura WRITE setShowHealthAura NOTIFY showHealthAuraChanged)
-    Q_PROPERTY(QString customWindowBackgroundPath READ customWindowBackgroundPath NOTIFY windowBackgroundChanged)
+    Q_PROPERTY(
+        QString customWindowBackgroundPath READ customWindowBackgroundPath NOTIFY windowBackgroundChanged)
     Q_PROPERTY(QUrl customWindowBackgroundURL READ customWindowBackgroundURL NOTIFY windowBackgroundChanged)
     Q_PROPERTY(int windowBackgroundRevision READ windowBackgroundRevision NOTIFY windowBackgroundChanged)
     Q_PROPERTY(QString versionText READ versionText NOTIFY versionTextChanged)
@@ -225,6 +227,8 @@ private:
     QFuture<void> dispatch(const AppAction& action);
     QFuture<void> runCleanPreview();
     QFuture<void> runClean();
+    QFuture<std::optional<LocalCleanResult>> cleanPreviewed(std::optional<CleanPreviewReport> report);
+    QFuture<void> finishClean(std::optional<LocalCleanResult> result);
     // A fresh clean preview on a worker thread, reporting progress; none when cancelled.
     QFuture<std::optional<CleanPreviewReport>> takeCleanPreview();
     void setCleanPreviewReport(std::optional<CleanPreviewReport> report);
@@ -233,8 +237,7 @@ private:
     std::shared_ptr<ProgressRelay> beginProgress();
     void endProgress();
     // Writes one statistic to the store and the published property at once.
-    template <typename T>
-    void storeStatistic(T Statistics::*field, const QString& key, T value);
+    template <typename T> void storeStatistic(T Statistics::*field, const QString& key, T value);
     void setRunning(bool running, std::optional<AppFeature> feature);
     void setStatus(const QString& title, const QString& detail);
     void setAlertMessage(std::optional<QString> message);

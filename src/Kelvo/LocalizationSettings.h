@@ -9,7 +9,8 @@
 class LocalizationSettings : public QObject {
     Q_OBJECT
     // "system", "chinese" or "english".
-    Q_PROPERTY(QString preference READ preferenceRawValue WRITE setPreferenceRawValue NOTIFY preferenceChanged)
+    Q_PROPERTY(
+        QString preference READ preferenceRawValue WRITE setPreferenceRawValue NOTIFY preferenceChanged)
     // True when texts are shown in Chinese now; QML bindings read it so they re-evaluate on a switch.
     Q_PROPERTY(bool chinese READ isChinese NOTIFY preferenceChanged)
 

@@ -22,8 +22,8 @@ void removeInstalledImages(const QString& applicationSupport)
 {
     QDir folder(storageDirectory(applicationSupport));
     const QFileInfoList entries =
-        folder.entryInfoList({QStringLiteral("wallpaper*")}, QDir::AllEntries | QDir::Hidden | QDir::System |
-                                                                 QDir::NoDotAndDotDot);
+        folder.entryInfoList({QStringLiteral("wallpaper*")},
+                             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
         // A folder or link named like a wallpaper is removed as itself; nothing behind it is followed.
         const bool removed = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
@@ -44,9 +44,9 @@ QString installImage(const QString& sourcePath, const QString& applicationSuppor
     QString extension = QFileInfo(sourcePath).suffix().toLower();
     if (extension.isEmpty())
         extension = QStringLiteral("jpg");
-    const QString target = QStringLiteral("%1/wallpaper-%2.%3")
-                               .arg(folder, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(),
-                                    extension);
+    const QString target =
+        QStringLiteral("%1/wallpaper-%2.%3")
+            .arg(folder, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), extension);
     if (!QFile::copy(sourcePath, target))
         throw KelvoError(FileErrorText::cannotCopy(sourcePath, target));
     return target;

@@ -31,7 +31,8 @@ int runCommandLine(int argc, char** argv)
     QTextStream err(stderr);
     QTextStream in(stdin);
     CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1};
-    return CommandLine::run(argumentsOf(argc, argv), {HomeFolder::current(), QStringLiteral(KELVO_VERSION)}, streams);
+    return CommandLine::run(argumentsOf(argc, argv), {HomeFolder::current(), QStringLiteral(KELVO_VERSION)},
+                            streams);
 }
 
 int runWindow(int argc, char** argv)

@@ -42,7 +42,8 @@ private slots:
         QTest::addColumn<QString>("detailStart");
         QTest::newRow("english") << int(AppLanguagePreference::english) << "Preview Complete"
                                  << "Cleanable items have been checked.";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "预览完成" << "已检查可清理项目。";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "预览完成"
+                                 << "已检查可清理项目。";
     }
     void previewStoresTheReport()
     {
@@ -86,8 +87,10 @@ private slots:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "Cleanup Complete" << "Cleaned 2 items.";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "清理完成" << "已清理 2 项。";
+        QTest::newRow("english") << int(AppLanguagePreference::english) << "Cleanup Complete"
+                                 << "Cleaned 2 items.";
+        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "清理完成"
+                                 << "已清理 2 项。";
     }
     void cleaningDeletesThePreviewedItemsAndPreviewsAgain()
     {
@@ -153,7 +156,8 @@ private slots:
         AppModelFixture fixture;
         file(cachesPath(fixture.home) + "/stuck/inner", 10);
         file(cachesPath(fixture.home) + "/free", 10);
-        QFile::setPermissions(cachesPath(fixture.home) + "/stuck", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(cachesPath(fixture.home) + "/stuck",
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         const auto model = fixture.makeModel();
         model->request(AppActionFactory::clean(false));
         model->confirmPendingAction();

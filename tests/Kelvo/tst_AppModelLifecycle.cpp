@@ -13,8 +13,9 @@ struct RunStateRecorder {
     std::vector<std::pair<bool, QString>> states;
     explicit RunStateRecorder(AppModel& model)
     {
-        QObject::connect(&model, &AppModel::runStateChanged, &model,
-                         [this, &model] { states.emplace_back(model.isRunning(), model.runningFeatureRawValue()); });
+        QObject::connect(&model, &AppModel::runStateChanged, &model, [this, &model] {
+            states.emplace_back(model.isRunning(), model.runningFeatureRawValue());
+        });
     }
 };
 
@@ -103,18 +104,33 @@ private slots:
         QTest::addColumn<bool>("alert");
         const int en = int(AppLanguagePreference::english);
         const int zh = int(AppLanguagePreference::chinese);
-        QTest::newRow("version en") << en << "version" << "Version Updated" << "Local Build" << false;
-        QTest::newRow("version zh") << zh << "version" << "版本已更新" << "本地版本" << false;
-        QTest::newRow("touch id en") << en << "touchid" << "Not Available"
+        QTest::newRow("version en") << en << "version"
+                                    << "Version Updated"
+                                    << "Local Build" << false;
+        QTest::newRow("version zh") << zh << "version"
+                                    << "版本已更新"
+                                    << "本地版本" << false;
+        QTest::newRow("touch id en") << en << "touchid"
+                                     << "Not Available"
                                      << "This feature is not available in Kelvo yet." << true;
-        QTest::newRow("completion zh") << zh << "completion" << "暂不可用" << "这个功能还没有在 Kelvo 里提供。"
-                                       << true;
-        QTest::newRow("remove en") << en << "remove" << "Not Available"
+        QTest::newRow("completion zh") << zh << "completion"
+                                       << "暂不可用"
+                                       << "这个功能还没有在 Kelvo 里提供。" << true;
+        QTest::newRow("remove en") << en << "remove"
+                                   << "Not Available"
                                    << "This feature is not available in Kelvo yet." << true;
-        QTest::newRow("help en") << en << "help" << "Completed" << "查看帮助 is finished." << false;
-        QTest::newRow("help zh") << zh << "help" << "处理完成" << "查看帮助 已结束。" << false;
-        QTest::newRow("purge paths en") << en << "purgePaths" << "Completed" << "Set Scan Scope is finished." << false;
-        QTest::newRow("menu zh") << zh << "menu" << "处理完成" << "打开高级菜单 已结束。" << false;
+        QTest::newRow("help en") << en << "help"
+                                 << "Completed"
+                                 << "查看帮助 is finished." << false;
+        QTest::newRow("help zh") << zh << "help"
+                                 << "处理完成"
+                                 << "查看帮助 已结束。" << false;
+        QTest::newRow("purge paths en") << en << "purgePaths"
+                                        << "Completed"
+                                        << "Set Scan Scope is finished." << false;
+        QTest::newRow("menu zh") << zh << "menu"
+                                 << "处理完成"
+                                 << "打开高级菜单 已结束。" << false;
     }
     void runTexts()
     {
@@ -178,10 +194,14 @@ private slots:
         QTest::addColumn<QString>("detailStart");
         const int en = int(AppLanguagePreference::english);
         const int zh = int(AppLanguagePreference::chinese);
-        QTest::newRow("clean preview en") << en << true << "Preview Complete" << "Cleanable items have been checked.";
-        QTest::newRow("clean preview zh") << zh << true << "预览完成" << "已检查可清理项目。";
-        QTest::newRow("other en") << en << false << "Completed" << "Check for Kelvo Updates is finished.";
-        QTest::newRow("other zh") << zh << false << "处理完成" << "检查 Kelvo 更新 已结束。";
+        QTest::newRow("clean preview en") << en << true << "Preview Complete"
+                                          << "Cleanable items have been checked.";
+        QTest::newRow("clean preview zh") << zh << true << "预览完成"
+                                          << "已检查可清理项目。";
+        QTest::newRow("other en") << en << false << "Completed"
+                                  << "Check for Kelvo Updates is finished.";
+        QTest::newRow("other zh") << zh << false << "处理完成"
+                                  << "检查 Kelvo 更新 已结束。";
     }
     void completionTexts()
     {
@@ -191,9 +211,11 @@ private slots:
         QFETCH(QString, detailStart);
         AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
         const auto model = fixture.makeModel();
-        const AppAction action = cleanPreview ? AppActionFactory::clean(true) : AppActionFactory::update(false, false);
+        const AppAction action =
+            cleanPreview ? AppActionFactory::clean(true) : AppActionFactory::update(false, false);
         QCOMPARE(model->completedTitle(action), title);
-        QVERIFY2(model->completedDetail(action).startsWith(detailStart), qPrintable(model->completedDetail(action)));
+        QVERIFY2(model->completedDetail(action).startsWith(detailStart),
+                 qPrintable(model->completedDetail(action)));
     }
 
     void aStoredTextKeepsItsLanguage()

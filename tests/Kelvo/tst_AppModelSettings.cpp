@@ -40,10 +40,12 @@ private slots:
         QTest::newRow("purge bytes") << "lastPurgeCleanedBytes" << QVariant(qint64(6'000'000'000))
                                      << QVariant(qint64(6'000'000'000));
         QTest::newRow("installer count") << "lastInstallerCleanedCount" << QVariant(3) << QVariant(qint64(3));
-        QTest::newRow("analysis path") << "lastAnalysisPathStored" << QVariant("/Users/me/Library")
-                                       << QVariant("/Users/me/Library");
-        QTest::newRow("count stored as words") << "lastUninstallCount" << QVariant("many") << QVariant(qint64(0));
-        QTest::newRow("count stored as a fraction") << "lastOptimizeCount" << QVariant(2.5) << QVariant(qint64(0));
+        QTest::newRow("analysis path")
+            << "lastAnalysisPathStored" << QVariant("/Users/me/Library") << QVariant("/Users/me/Library");
+        QTest::newRow("count stored as words")
+            << "lastUninstallCount" << QVariant("many") << QVariant(qint64(0));
+        QTest::newRow("count stored as a fraction")
+            << "lastOptimizeCount" << QVariant(2.5) << QVariant(qint64(0));
         QTest::newRow("date stored as words") << "lastAnalysisDate" << QVariant("yesterday") << QVariant(0.0);
         QTest::newRow("aura stored as a number") << "showHealthAura" << QVariant(7) << QVariant(true);
         QTest::newRow("aura off") << "showHealthAura" << QVariant(false) << QVariant(false);
@@ -66,12 +68,13 @@ private slots:
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        for (const char* key : {"lastInstallerScanDate", "lastPurgeScanDate", "lastAnalysisDate", "lastOptimizeDate",
-                                "lastUninstallDate", "lastCleanDate"})
+        for (const char* key : {"lastInstallerScanDate", "lastPurgeScanDate", "lastAnalysisDate",
+                                "lastOptimizeDate", "lastUninstallDate", "lastCleanDate"})
             QCOMPARE(model->property(key).toDouble(), 0.0);
-        for (const char* key : {"lastInstallerCleanedCount", "lastInstallerCleanedBytes", "lastPurgeCleanedCount",
-                                "lastPurgeCleanedBytes", "lastAnalysisTotalSize", "lastAnalysisTotalFiles",
-                                "lastOptimizeCount", "lastUninstallCount", "lastCleanCount"})
+        for (const char* key :
+             {"lastInstallerCleanedCount", "lastInstallerCleanedBytes", "lastPurgeCleanedCount",
+              "lastPurgeCleanedBytes", "lastAnalysisTotalSize", "lastAnalysisTotalFiles", "lastOptimizeCount",
+              "lastUninstallCount", "lastCleanCount"})
             QCOMPARE(model->property(key).toLongLong(), qint64(0));
         QCOMPARE(model->lastAnalysisPathStored(), QString());
         QCOMPARE(model->versionText(), QStringLiteral("未检查"));
@@ -96,11 +99,15 @@ private slots:
         QTest::addColumn<QString>("bundleVersion");
         QTest::addColumn<QString>("versionText");
         QTest::addColumn<QString>("title");
-        QTest::newRow("english release") << int(AppLanguagePreference::english) << "1.4.2" << "1.4.2"
+        QTest::newRow("english release") << int(AppLanguagePreference::english) << "1.4.2"
+                                         << "1.4.2"
                                          << "Kelvo Is Ready";
-        QTest::newRow("english local") << int(AppLanguagePreference::english) << "" << "Local Build"
+        QTest::newRow("english local") << int(AppLanguagePreference::english) << ""
+                                       << "Local Build"
                                        << "Kelvo Is Ready";
-        QTest::newRow("chinese local") << int(AppLanguagePreference::chinese) << "" << "本地版本" << "Kelvo 已就绪";
+        QTest::newRow("chinese local") << int(AppLanguagePreference::chinese) << ""
+                                       << "本地版本"
+                                       << "Kelvo 已就绪";
     }
     void refreshEnvironment()
     {
@@ -145,7 +152,8 @@ private slots:
     {
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("prefix");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "Could not set the background image: ";
+        QTest::newRow("english") << int(AppLanguagePreference::english)
+                                 << "Could not set the background image: ";
         QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "无法设置背景图片：";
     }
     void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground()

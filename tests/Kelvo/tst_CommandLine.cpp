@@ -168,8 +168,10 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown command") << QStringList{"clean-all"} << "Unknown command: clean-all";
-        QTest::newRow("unknown option") << QStringList{"clean", "--force"} << "clean does not know this option: --force";
-        QTest::newRow("json without dry run") << QStringList{"clean", "--json"} << "--json goes with --dry-run only.";
+        QTest::newRow("unknown option")
+            << QStringList{"clean", "--force"} << "clean does not know this option: --force";
+        QTest::newRow("json without dry run")
+            << QStringList{"clean", "--json"} << "--json goes with --dry-run only.";
         QTest::newRow("bad language") << QStringList{"--lang", "fr", "clean"} << "--lang takes en or zh.";
         QTest::newRow("language without value") << QStringList{"clean", "--lang"} << "--lang takes en or zh.";
     }

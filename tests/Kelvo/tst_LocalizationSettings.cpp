@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
-#include "LocalizationSettings.h"
 #include "Lf.h"
+#include "LocalizationSettings.h"
 
 #include "platform/DefaultsStore.h"
 
@@ -19,8 +19,10 @@ private slots:
         QTest::addColumn<QString>("rawValue");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("chinese");
-        QTest::newRow("chinese") << "chinese" << "chinese" << true;
-        QTest::newRow("english") << "english" << "english" << false;
+        QTest::newRow("chinese") << "chinese"
+                                 << "chinese" << true;
+        QTest::newRow("english") << "english"
+                                 << "english" << false;
     }
     void preferenceIsPublishedThenStored()
     {

@@ -25,10 +25,14 @@ private slots:
     {
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("extension");
-        QTest::newRow("png") << "sunset.png" << "png";
-        QTest::newRow("upper-case extension") << "SUNSET.PNG" << "png";
-        QTest::newRow("no extension") << "sunset" << "jpg";
-        QTest::newRow("two dots") << "my.holiday.HEIC" << "heic";
+        QTest::newRow("png") << "sunset.png"
+                             << "png";
+        QTest::newRow("upper-case extension") << "SUNSET.PNG"
+                                              << "png";
+        QTest::newRow("no extension") << "sunset"
+                                      << "jpg";
+        QTest::newRow("two dots") << "my.holiday.HEIC"
+                                  << "heic";
     }
     void installedNameFollowsTheSource()
     {
@@ -36,7 +40,8 @@ private slots:
         QFETCH(QString, extension);
         const QString sourcePath = write(m_dir->filePath(source), "image bytes");
         const QString installed = WindowBackgroundStore::installImage(sourcePath, m_support);
-        static const QRegularExpression name("^wallpaper-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.(\\w+)$");
+        static const QRegularExpression name(
+            "^wallpaper-[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\.(\\w+)$");
         const QRegularExpressionMatch match = name.match(QFileInfo(installed).fileName());
         QVERIFY2(match.hasMatch(), qPrintable(installed));
         QCOMPARE(match.captured(1), extension);
@@ -47,12 +52,15 @@ private slots:
 
     void installingReplacesEveryEarlierWallpaper()
     {
-        const QString first = WindowBackgroundStore::installImage(write(m_dir->filePath("a.png"), "a"), m_support);
+        const QString first =
+            WindowBackgroundStore::installImage(write(m_dir->filePath("a.png"), "a"), m_support);
         const QString folder = QFileInfo(first).absolutePath();
         write(folder + "/wallpaper-stray.jpg", "stray");
         write(folder + "/notes.txt", "kept");
-        const QString second = WindowBackgroundStore::installImage(write(m_dir->filePath("b.jpg"), "b"), m_support);
-        QCOMPARE(QDir(folder).entryList({"wallpaper*"}, QDir::Files), QStringList{QFileInfo(second).fileName()});
+        const QString second =
+            WindowBackgroundStore::installImage(write(m_dir->filePath("b.jpg"), "b"), m_support);
+        QCOMPARE(QDir(folder).entryList({"wallpaper*"}, QDir::Files),
+                 QStringList{QFileInfo(second).fileName()});
         QVERIFY(QFileInfo::exists(folder + "/notes.txt"));
     }
 
@@ -79,7 +87,8 @@ private slots:
     void aStorageFolderBlockedByAFileIsAnError()
     {
         write(m_dir->filePath("blocked"), "a file where the folder should be");
-        QVERIFY_THROWS_EXCEPTION(KelvoError, WindowBackgroundStore::storageDirectory(m_dir->filePath("blocked")));
+        QVERIFY_THROWS_EXCEPTION(KelvoError,
+                                 WindowBackgroundStore::storageDirectory(m_dir->filePath("blocked")));
     }
 
 private:

@@ -18,8 +18,8 @@ QString enterSandbox(QTemporaryDir& root)
     qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
     qputenv("XDG_CACHE_HOME", (base + "/cache").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());
-    QFile::setPermissions(base + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                                 QFileDevice::ExeOwner);
+    QFile::setPermissions(base + "/runtime",
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     qputenv("KELVO_DEFAULTS_FILE", (base + "/defaults.ini").toUtf8());
     DefaultsStore::useFile(base + "/defaults.ini");
     return base;

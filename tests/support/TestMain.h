@@ -24,9 +24,11 @@ inline std::vector<TestFactory>& registry()
     return factories;
 }
 
-template <typename T>
-struct Registration {
-    Registration() { registry().push_back([] { return std::make_unique<T>(); }); }
+template <typename T> struct Registration {
+    Registration()
+    {
+        registry().push_back([] { return std::make_unique<T>(); });
+    }
 };
 
 // Makes the process's home, XDG folders and defaults store temporary. Returns the sandbox root.

@@ -18,9 +18,9 @@ QString L(const char* zh, const char* en)
     return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
 }
 
-const QStringList commandWords{QStringLiteral("clean"), QStringLiteral("help"), QStringLiteral("--help"),
-                               QStringLiteral("-h"), QStringLiteral("version"), QStringLiteral("--version"),
-                               QStringLiteral("--lang")};
+const QStringList commandWords{
+    QStringLiteral("clean"),   QStringLiteral("help"),      QStringLiteral("--help"), QStringLiteral("-h"),
+    QStringLiteral("version"), QStringLiteral("--version"), QStringLiteral("--lang")};
 
 struct Request {
     QString command;
@@ -94,14 +94,16 @@ QString helpText()
 
 int usageError(Streams& streams, const QString& message)
 {
-    streams.err << message << '\n' << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
+    streams.err << message << '\n'
+                << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
     streams.err.flush();
     return 2;
 }
 
 bool confirmed(Streams& streams)
 {
-    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ", "Delete these items? This cannot be undone. [y/N] ");
+    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ",
+                     "Delete these items? This cannot be undone. [y/N] ");
     streams.out.flush();
     const QString answer = streams.in.readLine().trimmed().toLower();
     return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QLatin1String("是");
@@ -112,11 +114,13 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
     const QStringList known{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")};
     for (const QString& flag : flags)
         if (!known.contains(flag))
-            return usageError(streams, L("clean 不认识这个选项：", "clean does not know this option: ") + flag);
+            return usageError(streams,
+                              L("clean 不认识这个选项：", "clean does not know this option: ") + flag);
     const bool dryRun = flags.contains(QStringLiteral("--dry-run"));
     const bool json = flags.contains(QStringLiteral("--json"));
     if (json && !dryRun)
-        return usageError(streams, L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
+        return usageError(streams,
+                          L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
 
     const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home);
     if (json) {
@@ -143,12 +147,14 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
     }
     const LocalCleanResult result = LocalCleanExecutor::clean(report, {environment.home}, environment.home);
     const QString freed = SizeText::bytes(result.removedBytes);
-    streams.out << (result.failedCount > 0
-                        ? L("已清理 %1 项，%2 项没有成功。释放 %3。", "Cleaned %1 items. %2 failed. Freed %3.")
-                              .arg(result.removedCount)
-                              .arg(result.failedCount)
-                              .arg(freed)
-                        : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.").arg(result.removedCount).arg(freed))
+    streams.out << (result.failedCount > 0 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
+                                               "Cleaned %1 items. %2 failed. Freed %3.")
+                                                 .arg(result.removedCount)
+                                                 .arg(result.failedCount)
+                                                 .arg(freed)
+                                           : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
+                                                 .arg(result.removedCount)
+                                                 .arg(freed))
                 << '\n';
     streams.out.flush();
     return result.failedCount > 0 ? 1 : 0;

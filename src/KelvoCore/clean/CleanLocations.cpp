@@ -23,14 +23,17 @@ CleanTarget tool(const char* label, const char* path)
 CleanCatalogue makeMacOS()
 {
     CleanCatalogue catalogue;
-    catalogue.userEssentials = group("用户基础项目", "User essentials",
-                                     {target("用户应用缓存", "User app caches", "Library/Caches"),
-                                      target("用户应用日志", "User app logs", "Library/Logs"),
-                                      target("应用保存状态", "Saved app states", "Library/Saved Application State"),
-                                      target("网页临时存储", "Web temporary storage", "Library/HTTPStorages")});
+    catalogue.userEssentials =
+        group("用户基础项目", "User essentials",
+              {target("用户应用缓存", "User app caches", "Library/Caches"),
+               target("用户应用日志", "User app logs", "Library/Logs"),
+               target("应用保存状态", "Saved app states", "Library/Saved Application State"),
+               target("网页临时存储", "Web temporary storage", "Library/HTTPStorages")});
     catalogue.browsersTitle = group("浏览器", "Browsers");
     catalogue.browsers = {
-        {QStringLiteral("Safari"), {QStringLiteral("Safari")}, {QStringLiteral("Library/Caches/com.apple.Safari")}},
+        {QStringLiteral("Safari"),
+         {QStringLiteral("Safari")},
+         {QStringLiteral("Library/Caches/com.apple.Safari")}},
         {QStringLiteral("Google Chrome"),
          {QStringLiteral("Google Chrome"), QStringLiteral("Google Chrome Helper")},
          {QStringLiteral("Library/Caches/Google/Chrome"),
@@ -44,24 +47,26 @@ CleanCatalogue makeMacOS()
         {QStringLiteral("Brave Browser"),
          {QStringLiteral("Brave Browser"), QStringLiteral("Brave Browser Helper")},
          {QStringLiteral("Library/Caches/BraveSoftware/Brave-Browser"),
-          QStringLiteral("Library/Application Support/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage"),
+          QStringLiteral(
+              "Library/Application Support/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage"),
           QStringLiteral("Library/Application Support/BraveSoftware/Brave-Browser/Default/Code Cache")}},
         {QStringLiteral("Firefox"),
          {QStringLiteral("Firefox")},
          {QStringLiteral("Library/Caches/Firefox"), QStringLiteral("Library/Caches/Mozilla")}},
     };
-    catalogue.developerTools =
-        group("开发工具", "Developer tools",
-              {tool("Xcode DerivedData", "Library/Developer/Xcode/DerivedData"),
-               tool("Xcode Archives", "Library/Developer/Xcode/Archives"),
-               tool("Xcode ModuleCache", "Library/Developer/Xcode/DerivedData/ModuleCache.noindex"),
-               tool("CoreSimulator Caches", "Library/Developer/CoreSimulator/Caches"), tool("npm cache", ".npm"),
-               tool("Yarn cache", "Library/Caches/Yarn"), tool("pnpm store", "Library/pnpm/store"),
-               tool("Gradle cache", ".gradle/caches"), tool("Cargo registry cache", ".cargo/registry/cache")});
-    catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports",
-                                  {target("崩溃报告", "Crash reports", "Library/Application Support/CrashReporter"),
-                                   target("诊断报告", "Diagnostic reports", "Library/Logs/DiagnosticReports"),
-                                   target("旧更新日志", "Old update logs", "Library/Logs/InstallAssistant")});
+    catalogue.developerTools = group(
+        "开发工具", "Developer tools",
+        {tool("Xcode DerivedData", "Library/Developer/Xcode/DerivedData"),
+         tool("Xcode Archives", "Library/Developer/Xcode/Archives"),
+         tool("Xcode ModuleCache", "Library/Developer/Xcode/DerivedData/ModuleCache.noindex"),
+         tool("CoreSimulator Caches", "Library/Developer/CoreSimulator/Caches"), tool("npm cache", ".npm"),
+         tool("Yarn cache", "Library/Caches/Yarn"), tool("pnpm store", "Library/pnpm/store"),
+         tool("Gradle cache", ".gradle/caches"), tool("Cargo registry cache", ".cargo/registry/cache")});
+    catalogue.diagnostics =
+        group("诊断与崩溃报告", "Diagnostics and crash reports",
+              {target("崩溃报告", "Crash reports", "Library/Application Support/CrashReporter"),
+               target("诊断报告", "Diagnostic reports", "Library/Logs/DiagnosticReports"),
+               target("旧更新日志", "Old update logs", "Library/Logs/InstallAssistant")});
     catalogue.trash = group("废纸篓", "Trash", {target("用户废纸篓", "User Trash", ".Trash")});
     return catalogue;
 }
@@ -81,7 +86,8 @@ CleanCatalogue makeLinux()
           QStringLiteral(".config/google-chrome/Default/Code Cache")}},
         {QStringLiteral("Chromium"),
          {QStringLiteral("chromium")},
-         {QStringLiteral(".cache/chromium"), QStringLiteral(".config/chromium/Default/Service Worker/CacheStorage"),
+         {QStringLiteral(".cache/chromium"),
+          QStringLiteral(".config/chromium/Default/Service Worker/CacheStorage"),
           QStringLiteral(".config/chromium/Default/Code Cache")}},
         {QStringLiteral("Microsoft Edge"),
          {QStringLiteral("msedge")},
@@ -97,11 +103,11 @@ CleanCatalogue makeLinux()
          {QStringLiteral("firefox"), QStringLiteral("firefox-esr"), QStringLiteral("firefox-bin")},
          {QStringLiteral(".cache/mozilla/firefox")}},
     };
-    catalogue.developerTools = group("开发工具", "Developer tools",
-                                     {tool("npm cache", ".npm"), tool("Yarn cache", ".cache/yarn"),
-                                      tool("pnpm store", ".local/share/pnpm/store"),
-                                      tool("Gradle cache", ".gradle/caches"),
-                                      tool("Cargo registry cache", ".cargo/registry/cache")});
+    catalogue.developerTools =
+        group("开发工具", "Developer tools",
+              {tool("npm cache", ".npm"), tool("Yarn cache", ".cache/yarn"),
+               tool("pnpm store", ".local/share/pnpm/store"), tool("Gradle cache", ".gradle/caches"),
+               tool("Cargo registry cache", ".cargo/registry/cache")});
     catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports");
     catalogue.trash = group("废纸篓", "Trash", {target("用户废纸篓", "User Trash", ".local/share/Trash")});
     return catalogue;

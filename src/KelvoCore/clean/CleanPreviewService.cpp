@@ -6,7 +6,8 @@ namespace CleanPreviewService {
 
 QFuture<CleanPreviewReport> snapshot(const QString& home, LocalCleanPreview::Options options)
 {
-    return QtConcurrent::run([home, options = std::move(options)] { return LocalCleanPreview::snapshot(home, options); });
+    return QtConcurrent::run(
+        [home, options = std::move(options)] { return LocalCleanPreview::snapshot(home, options); });
 }
 
 } // namespace CleanPreviewService

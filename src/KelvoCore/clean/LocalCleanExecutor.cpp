@@ -28,7 +28,8 @@ QStringList protectionPatterns(const QString& home)
 
 bool isInsideAllowedRoots(const QString& path, const QStringList& roots)
 {
-    return std::any_of(roots.begin(), roots.end(), [&](const QString& root) { return PathText::isAtOrBelow(path, root); });
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const QString& root) { return PathText::isAtOrBelow(path, root); });
 }
 
 // The children of a folder (hidden ones included), or the item itself when it is not a folder.
@@ -61,7 +62,8 @@ void add(LocalCleanResult& result, const FileRemover::Outcome& outcome)
 
 // Removes one target unless it is protected. A folder holding a protected path is not removed whole:
 // its children are handled one by one, so the protected path and the folders around it stay.
-void removeTarget(const QString& target, const QStringList& patterns, const QString& home, LocalCleanResult& result)
+void removeTarget(const QString& target, const QStringList& patterns, const QString& home,
+                  LocalCleanResult& result)
 {
     const QString path = PathText::standardized(target);
     if (CleanWhitelistMatcher::isProtected(path, patterns, home))
@@ -69,7 +71,8 @@ void removeTarget(const QString& target, const QStringList& patterns, const QStr
     const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
     if (!item)
         return; // vanished meanwhile
-    if (item->kind == FileWalker::Kind::folder && CleanWhitelistMatcher::protectsSomethingBelow(path, patterns, home)) {
+    if (item->kind == FileWalker::Kind::folder &&
+        CleanWhitelistMatcher::protectsSomethingBelow(path, patterns, home)) {
         for (const QString& child : removalTargets(path, item->kind))
             removeTarget(child, patterns, home, result);
         return;

@@ -20,5 +20,6 @@ namespace LocalCleanExecutor {
 // The protection list of the current user's home folder applies.
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots);
 // The protection list of the given home folder applies.
-LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home);
+LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots,
+                       const QString& home);
 } // namespace LocalCleanExecutor

@@ -30,7 +30,11 @@ qint64 saturatingAdd(qint64 a, qint64 b)
 // Running totals over the whole scan, passed on at a calm rate.
 class ProgressReporter {
 public:
-    explicit ProgressReporter(const Options& options) : m_options(options) { m_clock.start(); }
+    explicit ProgressReporter(const Options& options)
+        : m_options(options)
+    {
+        m_clock.start();
+    }
 
     void startLocation(const QString& path)
     {
@@ -129,7 +133,8 @@ struct Scan {
             if (summary.bytes == 0 && summary.items == 0)
                 continue;
             addEntry(section, path,
-                     text(target.labelZh, target.labelEn) + QStringLiteral(" · ") + noteText(summary.bytes, summary.items),
+                     text(target.labelZh, target.labelEn) + QStringLiteral(" · ") +
+                         noteText(summary.bytes, summary.items),
                      Status::cleanable);
         }
     }
@@ -198,8 +203,8 @@ CleanPreviewReport snapshot(const QString& home, const Options& options)
     return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), options);
 }
 
-CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue, const QSet<QString>& runningProcesses,
-                            const Options& options)
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
+                            const QSet<QString>& runningProcesses, const Options& options)
 {
     Scan scan{home, options, ProgressReporter(options), {}};
     scan.standardGroup(catalogue.userEssentials);

@@ -29,8 +29,8 @@ struct Options {
 
 // The system's own catalogue and the processes running now.
 CleanPreviewReport snapshot(const QString& home, const Options& options = {});
-CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue, const QSet<QString>& runningProcesses,
-                            const Options& options = {});
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
+                            const QSet<QString>& runningProcesses, const Options& options = {});
 
 // (bytes, items) of a location: files and folders counted, links and special files not, at most
 // itemCap items; a single file counts as one item of its allocated size.

@@ -74,7 +74,7 @@ qint64 readInt64(const QSettings& store, const QString& key, qint64 fallback)
     if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
         const double number = value.toDouble();
         return number == static_cast<double>(static_cast<qint64>(number)) ? static_cast<qint64>(number)
-                                                                           : fallback;
+                                                                          : fallback;
     }
     if (isNumeric(value))
         return value.toLongLong();

@@ -16,12 +16,14 @@ QString reason(const QString& path, QFileDevice::FileError error)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
-        return AppLocalization::localized(QStringLiteral("文件不存在"), QStringLiteral("the file does not exist"));
+        return AppLocalization::localized(QStringLiteral("文件不存在"),
+                                          QStringLiteral("the file does not exist"));
     if (info.isDir())
         return AppLocalization::localized(QStringLiteral("这是一个文件夹"), QStringLiteral("it is a folder"));
     if (error == QFileDevice::PermissionsError || !info.isReadable())
         return AppLocalization::localized(QStringLiteral("没有权限"), QStringLiteral("permission denied"));
-    return AppLocalization::localized(QStringLiteral("系统拒绝了这次操作"), QStringLiteral("the system refused it"));
+    return AppLocalization::localized(QStringLiteral("系统拒绝了这次操作"),
+                                      QStringLiteral("the system refused it"));
 }
 
 QString writeReason(const QString& path, QFileDevice::FileError error)
@@ -41,7 +43,8 @@ namespace FileErrorText {
 
 QString cannotRead(const QString& path, QFileDevice::FileError error)
 {
-    return AppLocalization::localized(QStringLiteral("无法读取 %1：%2。"), QStringLiteral("Could not read %1: %2."))
+    return AppLocalization::localized(QStringLiteral("无法读取 %1：%2。"),
+                                      QStringLiteral("Could not read %1: %2."))
         .arg(quoted(path), reason(path, error));
 }
 
@@ -54,8 +57,9 @@ QString notUtf8(const QString& path)
 
 QString cannotWrite(const QString& path, QFileDevice::FileError error)
 {
-    return AppLocalization::localized(QStringLiteral("无法保存 %1：%2。原来的文件保持不变。"),
-                                      QStringLiteral("Could not save %1: %2. The previous file is unchanged."))
+    return AppLocalization::localized(
+               QStringLiteral("无法保存 %1：%2。原来的文件保持不变。"),
+               QStringLiteral("Could not save %1: %2. The previous file is unchanged."))
         .arg(quoted(path), writeReason(path, error));
 }
 
@@ -73,9 +77,10 @@ QString cannotMoveToTrash(const QString& path)
         return AppLocalization::localized(QStringLiteral("无法将 %1 移到废纸篓：它已经不存在。"),
                                           QStringLiteral("Could not move %1 to Trash: it no longer exists."))
             .arg(quoted(path));
-    return AppLocalization::localized(QStringLiteral("无法将 %1 移到废纸篓：没有权限或废纸篓不可用。"),
-                                      QStringLiteral("Could not move %1 to Trash: permission denied or no Trash "
-                                                     "is available."))
+    return AppLocalization::localized(
+               QStringLiteral("无法将 %1 移到废纸篓：没有权限或废纸篓不可用。"),
+               QStringLiteral("Could not move %1 to Trash: permission denied or no Trash "
+                              "is available."))
         .arg(quoted(path));
 }
 

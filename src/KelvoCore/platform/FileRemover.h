@@ -7,8 +7,8 @@
 // whatever it points to stays whole.
 namespace FileRemover {
 struct Outcome {
-    bool removed = false;     // the item and everything below it are gone
-    qint64 countedBytes = 0;  // allocated bytes of what was removed, see removeItem
+    bool removed = false;    // the item and everything below it are gone
+    qint64 countedBytes = 0; // allocated bytes of what was removed, see removeItem
 };
 
 // Removes a file, link or whole folder. countedBytes adds the allocated size of the item itself when

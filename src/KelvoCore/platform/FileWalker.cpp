@@ -33,7 +33,11 @@ void fill(Item& item, const struct stat& info)
 
 class Walk {
 public:
-    Walk(const Options& options, const Visitor& visit) : m_options(options), m_visit(visit) {}
+    Walk(const Options& options, const Visitor& visit)
+        : m_options(options)
+        , m_visit(visit)
+    {
+    }
 
     // Walks the open folder fd (taken over and closed here). Returns false when the walk must stop.
     bool folder(int fd, const QString& path, int depth)
@@ -58,7 +62,8 @@ public:
                 continue; // vanished or unreadable
             Item item;
             item.name = QFile::decodeName(rawName);
-            item.path = path.endsWith(QLatin1Char('/')) ? path + item.name : path + QLatin1Char('/') + item.name;
+            item.path =
+                path.endsWith(QLatin1Char('/')) ? path + item.name : path + QLatin1Char('/') + item.name;
             item.depth = depth;
             fill(item, info);
             keepGoing = visit(item, dirfd(dir), rawName);
@@ -117,7 +122,8 @@ private:
 Outcome walk(const QString& root, const Options& options, const Visitor& visit)
 {
     Outcome outcome;
-    const int fd = ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return outcome;
     outcome.rootListed = true;
@@ -144,13 +150,13 @@ std::optional<Item> statItem(const QString& path)
 bool isPackageName(const QString& name)
 {
     static const QSet<QString> extensions{
-        QStringLiteral("app"),    QStringLiteral("framework"), QStringLiteral("bundle"),
-        QStringLiteral("plugin"), QStringLiteral("kext"),      QStringLiteral("xpc"),
-        QStringLiteral("appex"),  QStringLiteral("xcarchive"), QStringLiteral("photoslibrary"),
-        QStringLiteral("pkg"),    QStringLiteral("mpkg"),      QStringLiteral("prefpane"),
+        QStringLiteral("app"),         QStringLiteral("framework"),  QStringLiteral("bundle"),
+        QStringLiteral("plugin"),      QStringLiteral("kext"),       QStringLiteral("xpc"),
+        QStringLiteral("appex"),       QStringLiteral("xcarchive"),  QStringLiteral("photoslibrary"),
+        QStringLiteral("pkg"),         QStringLiteral("mpkg"),       QStringLiteral("prefpane"),
         QStringLiteral("qlgenerator"), QStringLiteral("mdimporter"), QStringLiteral("saver"),
-        QStringLiteral("wdgt"),   QStringLiteral("playground"), QStringLiteral("xcodeproj"),
-        QStringLiteral("xcworkspace"), QStringLiteral("rtfd"), QStringLiteral("dsym"),
+        QStringLiteral("wdgt"),        QStringLiteral("playground"), QStringLiteral("xcodeproj"),
+        QStringLiteral("xcworkspace"), QStringLiteral("rtfd"),       QStringLiteral("dsym"),
     };
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     if (dot <= 0 || dot == name.size() - 1)

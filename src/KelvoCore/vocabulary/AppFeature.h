@@ -9,10 +9,9 @@
 enum class AppFeature { dashboard, clean, uninstall, optimize, analyze, purge, installer, maintenance };
 
 namespace AppFeatures {
-inline constexpr std::array<AppFeature, 8> allCases{AppFeature::dashboard, AppFeature::clean,
-                                                    AppFeature::uninstall, AppFeature::optimize,
-                                                    AppFeature::analyze,   AppFeature::purge,
-                                                    AppFeature::installer, AppFeature::maintenance};
+inline constexpr std::array<AppFeature, 8> allCases{
+    AppFeature::dashboard, AppFeature::clean, AppFeature::uninstall, AppFeature::optimize,
+    AppFeature::analyze,   AppFeature::purge, AppFeature::installer, AppFeature::maintenance};
 
 // The raw value, which is also the feature's id ("dashboard", "clean", ...).
 QString rawValue(AppFeature feature);

@@ -8,7 +8,10 @@
 // already in the display language of the moment it was raised.
 class KelvoError : public std::exception {
 public:
-    explicit KelvoError(QString description) : m_description(std::move(description)) {}
+    explicit KelvoError(QString description)
+        : m_description(std::move(description))
+    {
+    }
 
     const QString& description() const { return m_description; }
     const char* what() const noexcept override { return "KelvoError"; }

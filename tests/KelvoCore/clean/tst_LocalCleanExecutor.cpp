@@ -95,7 +95,8 @@ private slots:
         for (const QString& root : roots)
             absoluteRoots << m_dir->filePath(root);
         const QString entryPath = path.startsWith("relative") ? path : m_dir->filePath(path);
-        const LocalCleanResult result = LocalCleanExecutor::clean(reportOf({entryPath}), absoluteRoots, m_home);
+        const LocalCleanResult result =
+            LocalCleanExecutor::clean(reportOf({entryPath}), absoluteRoots, m_home);
         QCOMPARE(result, LocalCleanResult{});
         for (const char* place : {"outside/cache", "home2/cache", "home/Library/Caches"})
             QVERIFY(exists(m_dir->filePath(QString(place) + "/item")));
@@ -131,9 +132,12 @@ private slots:
         QTest::newRow("default list") << "JetBrains/IntelliJ/index" << QString();
         QTest::newRow("prefix without separator") << "JetBrainsToolbox/x" << QString();
         QTest::newRow("finder metadata") << ".DS_Store" << QString();
-        QTest::newRow("user entry with ~") << "keep-me/data" << "~/Library/Caches/keep-me\n";
-        QTest::newRow("user entry with $HOME glob") << "build-42/cache" << "$HOME/Library/Caches/build-*/cache\n";
-        QTest::newRow("protected path deep inside a child") << "app/keep/this" << "~/Library/Caches/app/keep\n";
+        QTest::newRow("user entry with ~") << "keep-me/data"
+                                           << "~/Library/Caches/keep-me\n";
+        QTest::newRow("user entry with $HOME glob") << "build-42/cache"
+                                                    << "$HOME/Library/Caches/build-*/cache\n";
+        QTest::newRow("protected path deep inside a child") << "app/keep/this"
+                                                            << "~/Library/Caches/app/keep\n";
     }
     void protectedChildrenSurvive()
     {
@@ -194,7 +198,8 @@ private slots:
         QCOMPARE(result.removedCount, 1);
         QCOMPARE(result.removedBytes, freeBytes);
         QVERIFY(exists(stuck));
-        QFile::setPermissions(m_caches + "/stuck", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(m_caches + "/stuck",
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void cleansWhatThePreviewFound()

@@ -74,7 +74,8 @@ private slots:
         QVERIFY(caches);
         QCOMPARE(caches->status, Status::cleanable);
         QVERIFY2(caches->note->startsWith("User app caches · "), qPrintable(*caches->note));
-        QVERIFY2(caches->note->endsWith(", 4 items"), qPrintable(*caches->note)); // app, cache.db, Safari folder, Cache.db
+        QVERIFY2(caches->note->endsWith(", 4 items"),
+                 qPrintable(*caches->note)); // app, cache.db, Safari folder, Cache.db
         const auto* npm = entryAt(report, m_home + "/.npm");
         QVERIFY(npm);
         QVERIFY(npm->note->startsWith("npm cache · "));
@@ -245,7 +246,8 @@ private slots:
             QVERIFY(progress.itemsMeasured >= lastItems);
             lastItems = progress.itemsMeasured;
         };
-        const CleanPreviewReport withProgress = LocalCleanPreview::snapshot(m_home, CleanLocations::macOS(), {}, options);
+        const CleanPreviewReport withProgress =
+            LocalCleanPreview::snapshot(m_home, CleanLocations::macOS(), {}, options);
         QVERIFY(locations.contains(m_home + "/Library/Caches"));
         const CleanPreviewReport without = scan(m_home);
         QCOMPARE(withProgress.entries.size(), without.entries.size());

@@ -28,8 +28,8 @@ private slots:
         QTest::newRow("false") << QVariant(false) << -1.0 << qint64(-1) << 0 << "fallback";
         QTest::newRow("words") << QVariant(QStringLiteral("hello")) << -1.0 << qint64(-1) << -1 << "hello";
         QTest::newRow("list") << QVariant(QStringList{"a", "b"}) << -1.0 << qint64(-1) << -1 << "fallback";
-        QTest::newRow("large count") << QVariant(qint64(5'000'000'000'000)) << 5e12 << qint64(5'000'000'000'000)
-                                     << -1 << "fallback";
+        QTest::newRow("large count") << QVariant(qint64(5'000'000'000'000)) << 5e12
+                                     << qint64(5'000'000'000'000) << -1 << "fallback";
     }
     // Typed values, as the macOS defaults keep them.
     void readers()

@@ -79,15 +79,18 @@ private slots:
         QTest::addColumn<int>("maxDepth");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
-        QTest::newRow("everything") << true << true << -1 << QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"}
+        QTest::newRow("everything") << true << true << -1
+                                    << QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"}
                                     << QStringList{};
-        QTest::newRow("hidden skipped") << false << true << -1 << QStringList{"a.txt"} << QStringList{".hidden"};
+        QTest::newRow("hidden skipped")
+            << false << true << -1 << QStringList{"a.txt"} << QStringList{".hidden"};
         QTest::newRow("packages listed, not entered")
             << true << false << -1 << QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin"}
             << QStringList{"Tool.app/Contents", "Kit.FRAMEWORK/Kit"};
         QTest::newRow("children only") << true << true << 1 << QStringList{"sub", "a.txt"}
                                        << QStringList{"sub/deep", "Tool.app/Contents"};
-        QTest::newRow("two levels") << true << true << 2 << QStringList{"sub/deep"} << QStringList{"sub/deep/b.bin"};
+        QTest::newRow("two levels") << true << true << 2 << QStringList{"sub/deep"}
+                                    << QStringList{"sub/deep/b.bin"};
     }
     void options()
     {

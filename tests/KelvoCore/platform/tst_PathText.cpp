@@ -10,14 +10,22 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("already standard") << "/Users/me/Library" << "/Users/me/Library";
-        QTest::newRow("trailing separator") << "/Users/me/" << "/Users/me";
-        QTest::newRow("double separators") << "/Users//me///Library" << "/Users/me/Library";
-        QTest::newRow("single dots") << "/Users/./me/./Library" << "/Users/me/Library";
-        QTest::newRow("double dots") << "/Users/me/../other" << "/Users/other";
-        QTest::newRow("double dots above root") << "/../etc" << "/etc";
-        QTest::newRow("root") << "/" << "/";
-        QTest::newRow("spaces kept") << "/Users/me/My Files/" << "/Users/me/My Files";
+        QTest::newRow("already standard") << "/Users/me/Library"
+                                          << "/Users/me/Library";
+        QTest::newRow("trailing separator") << "/Users/me/"
+                                            << "/Users/me";
+        QTest::newRow("double separators") << "/Users//me///Library"
+                                           << "/Users/me/Library";
+        QTest::newRow("single dots") << "/Users/./me/./Library"
+                                     << "/Users/me/Library";
+        QTest::newRow("double dots") << "/Users/me/../other"
+                                     << "/Users/other";
+        QTest::newRow("double dots above root") << "/../etc"
+                                                << "/etc";
+        QTest::newRow("root") << "/"
+                              << "/";
+        QTest::newRow("spaces kept") << "/Users/me/My Files/"
+                                     << "/Users/me/My Files";
     }
     void standardized()
     {
@@ -31,13 +39,20 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("root");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("equal") << "/Applications" << "/Applications" << true;
-        QTest::newRow("child") << "/Applications/Foo.app" << "/Applications" << true;
-        QTest::newRow("deep child") << "/Applications/Foo.app/Contents/MacOS" << "/Applications" << true;
-        QTest::newRow("sibling sharing a prefix") << "/ApplicationsOld" << "/Applications" << false;
-        QTest::newRow("parent") << "/" << "/Applications" << false;
-        QTest::newRow("everything is below root") << "/System/x" << "/" << true;
-        QTest::newRow("case differs") << "/applications/Foo.app" << "/Applications" << false;
+        QTest::newRow("equal") << "/Applications"
+                               << "/Applications" << true;
+        QTest::newRow("child") << "/Applications/Foo.app"
+                               << "/Applications" << true;
+        QTest::newRow("deep child") << "/Applications/Foo.app/Contents/MacOS"
+                                    << "/Applications" << true;
+        QTest::newRow("sibling sharing a prefix") << "/ApplicationsOld"
+                                                  << "/Applications" << false;
+        QTest::newRow("parent") << "/"
+                                << "/Applications" << false;
+        QTest::newRow("everything is below root") << "/System/x"
+                                                  << "/" << true;
+        QTest::newRow("case differs") << "/applications/Foo.app"
+                                      << "/Applications" << false;
     }
     void isAtOrBelow()
     {

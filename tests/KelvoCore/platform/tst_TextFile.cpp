@@ -111,7 +111,8 @@ private slots:
             QCOMPARE(contents(folder), QByteArray("I am a file"));
         } else {
             QCOMPARE(contents(target), QByteArray("previous\n"));
-            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QFile::setPermissions(folder,
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }
     }
 

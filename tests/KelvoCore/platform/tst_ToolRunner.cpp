@@ -15,13 +15,14 @@ private slots:
         QTest::addColumn<bool>("started");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");
-        QTest::newRow("output captured") << "/bin/echo" << QStringList{"hello", "world"} << true << 0
-                                         << QByteArray("hello world\n");
-        QTest::newRow("exit status kept") << "/bin/sh" << QStringList{"-c", "echo partial; exit 3"} << true << 3
-                                          << QByteArray("partial\n");
+        QTest::newRow("output captured")
+            << "/bin/echo" << QStringList{"hello", "world"} << true << 0 << QByteArray("hello world\n");
+        QTest::newRow("exit status kept")
+            << "/bin/sh" << QStringList{"-c", "echo partial; exit 3"} << true << 3 << QByteArray("partial\n");
         QTest::newRow("stderr drained, not mixed in")
             << "/bin/sh" << QStringList{"-c", "echo out; echo err >&2"} << true << 0 << QByteArray("out\n");
-        QTest::newRow("missing tool") << "/usr/sbin/no-such-tool" << QStringList{} << false << -1 << QByteArray();
+        QTest::newRow("missing tool")
+            << "/usr/sbin/no-such-tool" << QStringList{} << false << -1 << QByteArray();
         QTest::newRow("relative path refused") << "echo" << QStringList{"x"} << false << -1 << QByteArray();
     }
     void runs()
@@ -40,8 +41,8 @@ private slots:
 
     void largeOutputIsNotCutShort()
     {
-        const ToolRunner::Result result =
-            ToolRunner::run({"/bin/sh", {"-c", "i=0; while [ $i -lt 20000 ]; do echo line-$i; i=$((i+1)); done"}, {}});
+        const ToolRunner::Result result = ToolRunner::run(
+            {"/bin/sh", {"-c", "i=0; while [ $i -lt 20000 ]; do echo line-$i; i=$((i+1)); done"}, {}});
         QVERIFY(result.succeeded());
         QCOMPARE(result.standardOutput.count('\n'), 20000);
     }

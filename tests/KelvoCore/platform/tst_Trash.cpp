@@ -77,7 +77,8 @@ private:
     }
     static bool trashHolds(const QString& name)
     {
-        const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files";
+        const QString trash =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files";
         return QFileInfo::exists(trash + "/" + name);
     }
 
