@@ -110,6 +110,14 @@ void AppModel::loadStoredValues()
     m_customWindowBackgroundPath = DefaultsStore::readString(*store, Keys::customWindowBackgroundPath);
 }
 
+template <typename T> void AppModel::assign(T& member, const T& value, void (AppModel::*changed)())
+{
+    if (member == value)
+        return;
+    member = value;
+    emit(this->*changed)();
+}
+
 // Run lifecycle -------------------------------------------------------------------------------------
 
 QString AppModel::runningFeatureRawValue() const
@@ -129,10 +137,7 @@ QVariant AppModel::alertMessageValue() const
 
 void AppModel::setSelectedFeature(AppFeature feature)
 {
-    if (feature == m_selectedFeature)
-        return;
-    m_selectedFeature = feature;
-    emit selectedFeatureChanged();
+    assign(m_selectedFeature, feature, &AppModel::selectedFeatureChanged);
 }
 
 QString AppModel::selectedFeatureRawValue() const
@@ -148,34 +153,22 @@ void AppModel::setSelectedFeatureRawValue(const QString& rawValue)
 
 void AppModel::setScanPath(const QString& path)
 {
-    if (path == m_scanPath)
-        return;
-    m_scanPath = path;
-    emit scanPathChanged();
+    assign(m_scanPath, path, &AppModel::scanPathChanged);
 }
 
 void AppModel::setAnalysisPath(const QString& path)
 {
-    if (path == m_analysisPath)
-        return;
-    m_analysisPath = path;
-    emit analysisPathChanged();
+    assign(m_analysisPath, path, &AppModel::analysisPathChanged);
 }
 
 void AppModel::setShowingCleanProtectionSheet(bool showing)
 {
-    if (showing == m_showingCleanProtectionSheet)
-        return;
-    m_showingCleanProtectionSheet = showing;
-    emit protectionSheetsChanged();
+    assign(m_showingCleanProtectionSheet, showing, &AppModel::protectionSheetsChanged);
 }
 
 void AppModel::setShowingOptimizeProtectionSheet(bool showing)
 {
-    if (showing == m_showingOptimizeProtectionSheet)
-        return;
-    m_showingOptimizeProtectionSheet = showing;
-    emit protectionSheetsChanged();
+    assign(m_showingOptimizeProtectionSheet, showing, &AppModel::protectionSheetsChanged);
 }
 
 bool AppModel::canOpenSystemSettings() const
@@ -516,10 +509,7 @@ void AppModel::startUp()
 
 void AppModel::setCleanWhitelistText(const QString& text)
 {
-    if (text == m_cleanWhitelistText)
-        return;
-    m_cleanWhitelistText = text;
-    emit cleanWhitelistTextChanged();
+    assign(m_cleanWhitelistText, text, &AppModel::cleanWhitelistTextChanged);
 }
 
 bool AppModel::loadCleanWhitelistEditor()

@@ -223,6 +223,8 @@ private:
     };
 
     void loadStoredValues();
+    // Assigns and notifies observers only when the value changes.
+    template <typename T> void assign(T& member, const T& value, void (AppModel::*changed)());
     // Runs the branch of one action; the future finishes when its result texts are set.
     QFuture<void> dispatch(const AppAction& action);
     QFuture<void> runCleanPreview();
