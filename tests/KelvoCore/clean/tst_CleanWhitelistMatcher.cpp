@@ -213,6 +213,38 @@ private slots:
             isProtected);
     }
 
+    // Whether removing a folder whole could take a protected path with it.
+    void protectsSomethingBelow_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("below");
+        QTest::newRow("plain path inside") << "~/Library/Caches/app/keep" << "{home}/Library/Caches/app" << true;
+        QTest::newRow("plain path is the folder") << "~/Library/Caches/app" << "{home}/Library/Caches/app" << false;
+        QTest::newRow("plain path elsewhere") << "~/Library/Caches/other/keep" << "{home}/Library/Caches/app"
+                                              << false;
+        QTest::newRow("sibling sharing a prefix") << "~/Library/Caches/app2/keep" << "{home}/Library/Caches/app"
+                                                  << false;
+        QTest::newRow("prefix rule inside") << "$HOME/Library/Caches/app/keep*" << "{home}/Library/Caches/app"
+                                            << true;
+        QTest::newRow("everything below") << "$HOME/.gradle/caches/*" << "{home}/.gradle/caches" << true;
+        QTest::newRow("prefix rule on a sibling") << "$HOME/Library/Caches/JetBrains*" << "{home}/Library/Caches/app"
+                                                  << false;
+        QTest::newRow("glob whose star may reach in") << "$HOME/Library/Caches/build-*/cache"
+                                                      << "{home}/Library/Caches/build-42" << true;
+        QTest::newRow("glob that cannot reach in") << "$HOME/Library/Logs/*/cache" << "{home}/Library/Caches/app"
+                                                   << false;
+        QTest::newRow("finder metadata is not a path") << "FINDER_METADATA" << "{home}/Library/Caches/app"
+                                                       << false;
+    }
+    void protectsSomethingBelow()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, folder);
+        QFETCH(bool, below);
+        QCOMPARE(CleanWhitelistMatcher::protectsSomethingBelow(expand(folder), {entry}, m_home), below);
+    }
+
     void emptyListProtectsNothing()
     {
         QVERIFY(!CleanWhitelistMatcher::isProtected(m_home + QStringLiteral("/a"), {}, m_home));
