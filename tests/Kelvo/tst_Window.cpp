@@ -5,24 +5,31 @@
 
 #include "AppModelFixture.h"
 #include "KelvoWindow.h"
+#include "SyntheticHome.h"
 
 #include "clean/CleanWhitelistStore.h"
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 
 #include <QColor>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFuture>
 #include <QImage>
+#include <QKeySequence>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QProcess>
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QScopeGuard>
+#include <QSemaphore>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <memory>
@@ -64,6 +71,46 @@ const QStringList protectedEntries{QStringLiteral("~/Library/Caches/com.example.
                                    QStringLiteral("~/Library/Logs/Important"),
                                    QStringLiteral("*.sqlite")};
 
+// A home with something in every kind of place Smart Clean measures, laid out the way this
+// system's catalogue expects it. The browser's cache belongs to a browser that is kept running.
+struct CleanHomeLayout {
+    QStringList cleanedFiles; // removed by a confirmed clean
+    QString keptFile;         // under the protection list, so it stays
+    QString keptEntry;        // the protection list entry that keeps it
+    QString longLocation;     // a location whose path is too long for its row
+    QString runningBrowserFile;
+    QString runningBrowserProcess;
+    QStringList roots; // removing these leaves nothing for Smart Clean to find
+};
+
+const CleanHomeLayout& cleanHome()
+{
+#ifdef Q_OS_MACOS
+    static const CleanHomeLayout layout{
+        {"Library/Caches/com.example.app/data.bin", ".npm/_cacache/index-v5/entry", ".gradle/caches/modules-2/lib.jar",
+         ".Trash/old.txt", "Library/Caches/Firefox/Profiles/cache2/entry",
+         "Library/Application Support/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage/blob"},
+        "Library/Caches/com.example.app/keep/notes.txt",
+        "~/Library/Caches/com.example.app/keep",
+        "Library/Application Support/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage",
+        "Library/Caches/Google/Chrome/Default/Cache/data_0",
+        "Google Chrome",
+        {"Library/Caches", ".npm", ".gradle", ".Trash", "Library/Application Support/BraveSoftware"}};
+#else
+    static const CleanHomeLayout layout{
+        {".cache/app/data.bin", ".npm/_cacache/index-v5/entry", ".gradle/caches/modules-2/lib.jar",
+         ".local/share/Trash/files/old.txt", ".cache/mozilla/firefox/profile/cache2/entry",
+         ".config/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage/blob"},
+        ".cache/app/keep/notes.txt",
+        "~/.cache/app/keep",
+        ".config/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage",
+        ".cache/google-chrome/Default/Cache/data_0",
+        "chrome",
+        {".cache", ".npm", ".gradle", ".local/share/Trash", ".config/BraveSoftware"}};
+#endif
+    return layout;
+}
+
 } // namespace
 
 class TestWindow : public QObject {
@@ -73,10 +120,131 @@ class TestWindow : public QObject {
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow* m_window = nullptr;
+    std::unique_ptr<QProcess> m_runningBrowser;
 
+    // Switches the language; the status line is then redrawn in it, as a fresh start would draw it.
     void useLanguage(AppLanguagePreference language)
     {
+        const bool changed = LocalizationSettings::shared().preference() != language;
         LocalizationSettings::shared().setPreference(language);
+        if (changed)
+            m_model->refreshEnvironment();
+    }
+
+    QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
+
+    void buildCleanHome()
+    {
+        const CleanHomeLayout& layout = cleanHome();
+        qint64 size = 48 * 1024;
+        for (const QString& file : layout.cleanedFiles)
+            SyntheticHome::file(homePath(file), size += 16 * 1024);
+        SyntheticHome::file(homePath(layout.keptFile), 6000);
+        SyntheticHome::file(homePath(layout.runningBrowserFile), 90 * 1024);
+        CleanWhitelistStore::save(CleanWhitelistState{protectedEntries + QStringList{layout.keptEntry}},
+                                  m_fixture->home);
+    }
+
+    void clearCleanHome()
+    {
+        for (const QString& root : cleanHome().roots)
+            QDir(homePath(root)).removeRecursively();
+    }
+
+    // A stand-in for a browser: a program under the browser's process name that waits on its input.
+    void keepBrowserRunning()
+    {
+        if (m_runningBrowser)
+            return;
+        const QString program = m_fixture->root.filePath(cleanHome().runningBrowserProcess);
+        QVERIFY(QFile::exists(program) || QFile::copy(QStringLiteral("/bin/cat"), program));
+        m_runningBrowser = std::make_unique<QProcess>();
+        m_runningBrowser->start(program, {});
+        QVERIFY2(m_runningBrowser->waitForStarted(), qPrintable(m_runningBrowser->errorString()));
+    }
+
+    void stopRunningBrowser()
+    {
+        if (!m_runningBrowser)
+            return;
+        m_runningBrowser->closeWriteChannel();
+        if (!m_runningBrowser->waitForFinished())
+            m_runningBrowser->kill();
+        m_runningBrowser.reset();
+    }
+
+    // Runs a Smart Clean preview the way the page asks for one and waits until it has ended.
+    void previewClean()
+    {
+        m_model->request(AppActionFactory::clean(true));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->isRunning(), 60000);
+        QVERIFY(m_model->cleanPreviewReport().has_value());
+    }
+
+    static void collectItems(QQuickItem* root, const QString& name, QList<QQuickItem*>& found)
+    {
+        if (!root->isVisible())
+            return;
+        if (root->objectName() == name)
+            found << root;
+        const QList<QQuickItem*> children = root->childItems();
+        for (QQuickItem* child : children)
+            collectItems(child, name, found);
+    }
+
+    // The shown items of that name, in the order the page draws them.
+    QList<QQuickItem*> shownItems(const QString& name) const
+    {
+        QList<QQuickItem*> found;
+        collectItems(m_window->contentItem(), name, found);
+        return found;
+    }
+
+    static QString textIn(QQuickItem* root, const char* name)
+    {
+        QQuickItem* found = findItem(root, QLatin1String(name));
+        return found ? found->property("text").toString() : QStringLiteral("<missing %1>").arg(QLatin1String(name));
+    }
+
+    // The rows of the results list must be the stored report's entries, in its order.
+    void verifyRowsShowTheReport()
+    {
+        QVERIFY(m_model->cleanPreviewReport().has_value());
+        const CleanPreviewReport& report = *m_model->cleanPreviewReport();
+        const QList<QQuickItem*> rows = shownItems(QStringLiteral("cleanEntryRow"));
+        QCOMPARE(rows.size(), qsizetype(report.entries.size()));
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const CleanPreviewReport::Entry& entry = report.entries[size_t(i)];
+            QCOMPARE(textIn(rows[i], "entryPath"), entry.path);
+            QCOMPARE(textIn(rows[i], "entryNote"), entry.note.value_or(QString()));
+            QCOMPARE(rows[i]->property("status").toString(), CleanPreviewReport::rawValue(entry.status));
+        }
+        QStringList sections;
+        for (const CleanPreviewReport::Entry& entry : report.entries)
+            if (!sections.contains(entry.section))
+                sections << entry.section;
+        QStringList shownSections;
+        for (QQuickItem* title : shownItems(QStringLiteral("cleanSectionTitle")))
+            shownSections << title->property("text").toString();
+        QCOMPARE(shownSections, sections);
+    }
+
+    QQuickItem* rowShowing(const QString& pathPart) const
+    {
+        for (QQuickItem* row : shownItems(QStringLiteral("cleanEntryRow")))
+            if (row->property("path").toString().contains(pathPart))
+                return row;
+        return nullptr;
+    }
+
+    // Scrolls the page so that the item's top is just below the page's top edge.
+    void scrollPageTo(QQuickItem* target)
+    {
+        QQuickItem* page = currentPage();
+        QQuickItem* contents = page->property("contentItem").value<QQuickItem*>();
+        const qreal top = target->mapToItem(contents, QPointF()).y() - 12;
+        const qreal end = std::max(0.0, page->property("contentHeight").toReal() - page->height());
+        page->setProperty("contentY", std::clamp(top, 0.0, end));
     }
 
     // Items made by repeaters and loaders are found through the scene, not the object tree.
@@ -237,6 +405,7 @@ private slots:
 
     void cleanupTestCase()
     {
+        stopRunningBrowser();
         m_engine.reset();
         qInstallMessageHandler(previousHandler);
         m_model.reset();
@@ -374,6 +543,347 @@ private slots:
         m_model->setSelectedFeatureRawValue(feature);
         QCOMPARE(pageText("aboutTitle"), title);
         QCOMPARE(pageText("aboutCaption"), caption);
+    }
+
+    void cleanPageInvitesAFirstPreview_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("texts"); // button, prompt, last run, footnote, panel title
+        QTest::newRow("en") << AppLanguagePreference::english
+                            << QStringList{"Preview", "Start with a preview", "Not cleaned yet",
+                                           "Preview does not delete anything.", "Preview Results"};
+        QTest::newRow("zh") << AppLanguagePreference::chinese
+                            << QStringList{"预览", "先运行一次预览", "还没清理过", "预览不会删除任何内容。", "预览结果"};
+    }
+    void cleanPageInvitesAFirstPreview()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(QStringList, texts);
+        QVERIFY2(!m_model->cleanPreviewReport().has_value(), "a preview ran before this test");
+        useLanguage(language);
+        m_model->setSelectedFeature(AppFeature::clean);
+
+        QCOMPARE(textOf(QStringLiteral("cleanPreviewButton")), texts[0]);
+        QVERIFY(item(QStringLiteral("cleanPreviewButton"))->isEnabled());
+        QVERIFY(!item(QStringLiteral("cleanStartButton"))->isEnabled());
+        QVERIFY(item(QStringLiteral("cleanProtectionButton"))->isEnabled());
+        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
+        QCOMPARE(textOf(QStringLiteral("noticeTitle")), texts[1]);
+        QVERIFY(textOf(QStringLiteral("noticeDetail"))
+                    .contains(QKeySequence(QStringLiteral("Ctrl+R")).toString(QKeySequence::NativeText)));
+        QCOMPARE(textOf(QStringLiteral("lastRunLine")), texts[2]);
+        QCOMPARE(textOf(QStringLiteral("toolbarFootnote")), texts[3]);
+        QCOMPARE(textOf(QStringLiteral("resultsTitle")), texts[4]);
+        QVERIFY(!item(QStringLiteral("resultsSummaryLine"))->isVisible());
+        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
+        QVERIFY(shownItems(QStringLiteral("cleanEntryRow")).isEmpty());
+
+        photograph(languageTag(language) + QStringLiteral("-clean-before"));
+        const QStringList clipped = truncatedTexts();
+        QVERIFY2(clipped.isEmpty(), qPrintable("clipped: " + clipped.join(" | ")));
+    }
+
+    void protectionListButtonOpensTheSheet()
+    {
+        m_model->setSelectedFeature(AppFeature::clean);
+        click(item(QStringLiteral("cleanProtectionButton")));
+        QVERIFY(m_model->showingCleanProtectionSheet());
+        QVERIFY(popupOpen(QStringLiteral("protectionSheet")));
+        click(item(QStringLiteral("protectionCancelButton")));
+        QVERIFY(!popupOpen(QStringLiteral("protectionSheet")));
+    }
+
+    void previewOfAnEmptyHomeShowsTheEmptyState_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<QString>("button");
+        QTest::newRow("en") << AppLanguagePreference::english << "No clear cleanup targets found"
+                            << "This scan did not find anything that needs attention." << "Re-preview";
+        QTest::newRow("zh") << AppLanguagePreference::chinese << "没有发现明显可清理项目"
+                            << "本次检查没有需要重点处理的内容。" << "重新预览";
+    }
+    void previewOfAnEmptyHomeShowsTheEmptyState()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(QString, title);
+        QFETCH(QString, detail);
+        QFETCH(QString, button);
+        clearCleanHome();
+        useLanguage(language);
+        m_model->setSelectedFeature(AppFeature::clean);
+        click(item(QStringLiteral("cleanPreviewButton")));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->isRunning(), 60000);
+        QVERIFY(m_model->cleanPreviewReport().has_value());
+        QVERIFY(m_model->cleanPreviewReport()->entries.empty());
+
+        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
+        QCOMPARE(textOf(QStringLiteral("noticeTitle")), title);
+        QCOMPARE(textOf(QStringLiteral("noticeDetail")), detail);
+        QVERIFY(!item(QStringLiteral("resultsSummaryLine"))->isVisible());
+        QVERIFY(!item(QStringLiteral("resultsSummaryDetail"))->isVisible());
+        QVERIFY(shownItems(QStringLiteral("cleanEntryRow")).isEmpty());
+        QCOMPARE(textOf(QStringLiteral("cleanPreviewButton")), button);
+        QVERIFY(!item(QStringLiteral("cleanStartButton"))->isEnabled());
+    }
+
+    void previewListsEverySectionAndEntry_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("sections");
+        QTest::addColumn<QStringList>("texts"); // button, summary tail, summary head, skip message, chips
+        QTest::newRow("en") << AppLanguagePreference::english
+                            << QStringList{"User essentials", "Browsers", "Developer tools", "Trash"}
+                            << QStringList{"Re-preview", " items. You will still confirm before real cleanup.",
+                                           "Potential space: ", "Google Chrome is running, cache cleanup skipped",
+                                           "Cleanable", "Skipped"};
+        QTest::newRow("zh") << AppLanguagePreference::chinese << QStringList{"用户基础项目", "浏览器", "开发工具", "废纸篓"}
+                            << QStringList{"重新预览", " 项，正式清理前仍会让你确认。", "预计可清理：",
+                                           "Google Chrome 正在运行，缓存清理已跳过", "可清理", "已跳过"};
+    }
+    void previewListsEverySectionAndEntry()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(QStringList, sections);
+        QFETCH(QStringList, texts);
+        buildCleanHome();
+        keepBrowserRunning();
+        useLanguage(language);
+        m_model->setSelectedFeature(AppFeature::clean);
+        previewClean();
+        if (QTest::currentTestFailed())
+            return;
+        const CleanPreviewReport& report = *m_model->cleanPreviewReport();
+
+        verifyRowsShowTheReport();
+        QStringList shownSections;
+        for (QQuickItem* title : shownItems(QStringLiteral("cleanSectionTitle")))
+            shownSections << title->property("text").toString();
+        QCOMPARE(shownSections, sections);
+        for (const char* location : {".npm", ".gradle/caches"})
+            QVERIFY2(rowShowing(homePath(QLatin1String(location))), location);
+        QVERIFY(rowShowing(homePath(cleanHome().longLocation)));
+
+        QCOMPARE(textOf(QStringLiteral("cleanPreviewButton")), texts[0]);
+        QVERIFY(item(QStringLiteral("cleanStartButton"))->isEnabled());
+        QVERIFY(!item(QStringLiteral("resultsNotice"))->isVisible());
+        QCOMPARE(textOf(QStringLiteral("resultsSummaryLine")), QString::number(report.entries.size()) + texts[1]);
+        QCOMPARE(textOf(QStringLiteral("resultsSummaryDetail")), report.summary.value_or(QString()));
+        QVERIFY(textOf(QStringLiteral("resultsSummaryDetail")).startsWith(texts[2]));
+
+        // The running browser's cache is listed as skipped, and looks different from a cleanable row.
+        QQuickItem* skipped = rowShowing(texts[3]);
+        QVERIFY(skipped);
+        QCOMPARE(textIn(skipped, "entryStatus"), texts[5]);
+        QQuickItem* cleanable = rowShowing(homePath(QStringLiteral(".npm")));
+        QCOMPARE(textIn(cleanable, "entryStatus"), texts[4]);
+        QVERIFY(findItem(skipped, QStringLiteral("entryStatus"))->property("color") !=
+                findItem(cleanable, QStringLiteral("entryStatus"))->property("color"));
+        QVERIFY(findItem(skipped, QStringLiteral("entryPath"))->property("color") !=
+                findItem(cleanable, QStringLiteral("entryPath"))->property("color"));
+
+        scrollPageTo(item(QStringLiteral("resultsPanel")));
+        photograph(languageTag(language) + QStringLiteral("-clean-preview"));
+        // Only paths may be shortened, and they are shortened on purpose.
+        for (const QString& clipped : truncatedTexts())
+            QVERIFY2(rowShowing(clipped) && rowShowing(clipped)->property("path").toString() == clipped,
+                     qPrintable("clipped: " + clipped));
+    }
+
+    void longPathsAreShortenedAndShownWholeInATooltip()
+    {
+        m_model->setSelectedFeature(AppFeature::clean);
+        if (!m_model->cleanPreviewReport() || !rowShowing(homePath(cleanHome().longLocation))) {
+            buildCleanHome();
+            previewClean();
+        }
+        const QSize size = m_window->size();
+        const auto restore = qScopeGuard([&] { m_window->resize(size); });
+        m_window->resize(m_window->minimumSize());
+        QTRY_COMPARE(m_window->size(), m_window->minimumSize());
+
+        QQuickItem* row = rowShowing(homePath(cleanHome().longLocation));
+        QVERIFY(row);
+        QQuickItem* path = findItem(row, QStringLiteral("entryPath"));
+        QTRY_VERIFY(path->property("truncated").toBool()); // once the narrower page is laid out
+        QCOMPARE(path->property("text").toString(), homePath(cleanHome().longLocation));
+
+        scrollIntoView(path);
+        QObject* tip = path->findChild<QObject*>(QStringLiteral("pathToolTip"));
+        QVERIFY(tip);
+        QVERIFY(!tip->property("opened").toBool());
+        QTest::mouseMove(m_window, path->mapToScene(QPointF(path->width() / 2, path->height() / 2)).toPoint());
+        QTRY_VERIFY(tip->property("opened").toBool());
+        QCOMPARE(tip->property("text").toString(), homePath(cleanHome().longLocation));
+
+        // A path that fits gets no tooltip.
+        QQuickItem* shortPath = findItem(rowShowing(homePath(QStringLiteral(".npm"))), QStringLiteral("entryPath"));
+        QVERIFY(!shortPath->property("truncated").toBool());
+        QTest::mouseMove(m_window, shortPath->mapToScene(QPointF(4, shortPath->height() / 2)).toPoint());
+        QTRY_VERIFY(!tip->property("opened").toBool());
+        QVERIFY(!shortPath->findChild<QObject*>(QStringLiteral("pathToolTip"))->property("visible").toBool());
+    }
+
+    void controlShortcutRunsThePreviewOnlyOnTheCleanPage()
+    {
+        m_model->setSelectedFeature(AppFeature::dashboard);
+        // The page left behind is deleted once the event loop runs, as it always does between a
+        // person's click and key press.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(!m_model->isRunning());
+
+        m_model->setSelectedFeature(AppFeature::clean);
+        const QDateTime before = m_model->cleanPreviewReport() ? m_model->cleanPreviewReport()->generatedAt : QDateTime();
+        QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
+        QVERIFY(m_model->isRunning());
+        QCOMPARE(m_model->runningFeature(), std::optional<AppFeature>(AppFeature::clean));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->isRunning(), 60000);
+        QVERIFY(m_model->cleanPreviewReport().has_value());
+        QVERIFY(!before.isValid() || m_model->cleanPreviewReport()->generatedAt > before);
+    }
+
+    void keysScrollTheResults()
+    {
+        buildCleanHome();
+        m_model->setSelectedFeature(AppFeature::clean);
+        previewClean();
+        QQuickItem* page = currentPage();
+        const qreal end = page->property("contentHeight").toReal() - page->height();
+        QVERIFY2(end > page->height() / 2, "the page is too short to scroll");
+
+        QQuickItem* results = item(QStringLiteral("resultsPanel"));
+        click(results);
+        QVERIFY(results->hasActiveFocus());
+        page->setProperty("contentY", 0);
+
+        QTest::keyClick(m_window, Qt::Key_Down);
+        const qreal step = page->property("contentY").toReal();
+        QVERIFY(step > 0);
+        QTest::keyClick(m_window, Qt::Key_Down);
+        QCOMPARE(page->property("contentY").toReal(), 2 * step);
+        QTest::keyClick(m_window, Qt::Key_Up);
+        QCOMPARE(page->property("contentY").toReal(), step);
+        QTest::keyClick(m_window, Qt::Key_End);
+        QCOMPARE(page->property("contentY").toReal(), end);
+        QTest::keyClick(m_window, Qt::Key_Down); // already at the end
+        QCOMPARE(page->property("contentY").toReal(), end);
+        QTest::keyClick(m_window, Qt::Key_PageUp);
+        QVERIFY(page->property("contentY").toReal() < end - step);
+        QTest::keyClick(m_window, Qt::Key_Home);
+        QCOMPARE(page->property("contentY").toReal(), 0.0);
+        QTest::keyClick(m_window, Qt::Key_PageDown);
+        QVERIFY(page->property("contentY").toReal() > step);
+        // The keys moved the page, not the sidebar's choice.
+        QCOMPARE(m_model->selectedFeature(), AppFeature::clean);
+        item(QStringLiteral("sidebar"))->forceActiveFocus();
+    }
+
+    void cancellingAPreviewKeepsTheLastResults()
+    {
+        buildCleanHome();
+        m_model->setSelectedFeature(AppFeature::clean);
+        previewClean();
+        if (QTest::currentTestFailed())
+            return;
+        const CleanPreviewReport previous = *m_model->cleanPreviewReport();
+
+        // Every worker is kept busy, so the new preview cannot start before it is cancelled. Drawing
+        // uses the same workers, so nothing may be drawn until they are released: the buttons are
+        // pressed through their signals, not with the pointer.
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int workers = pool->maxThreadCount();
+        QSemaphore started;
+        QSemaphore release;
+        for (int i = 0; i < workers; ++i)
+            pool->start([&] {
+                started.release();
+                release.acquire();
+            });
+        auto releaseWorkers = qScopeGuard([&] { release.release(workers); });
+        started.acquire(workers);
+
+        QQuickItem* previewButton = item(QStringLiteral("cleanPreviewButton"));
+        QVERIFY(previewButton->isEnabled());
+        QMetaObject::invokeMethod(previewButton, "clicked");
+        QVERIFY(m_model->isRunning());
+        QVERIFY(item(QStringLiteral("runProgress"))->isVisible());
+        QCOMPARE(textOf(QStringLiteral("runProgressTitle")), QStringLiteral("Working, please wait."));
+        QCOMPARE(textOf(QStringLiteral("runCancelButton")), QStringLiteral("Cancel"));
+        for (const char* button : {"cleanPreviewButton", "cleanStartButton", "cleanProtectionButton"})
+            QVERIFY2(!item(QLatin1String(button))->isEnabled(), button);
+        verifyRowsShowTheReport(); // the last results stay on screen meanwhile
+
+        QQuickItem* cancelButton = item(QStringLiteral("runCancelButton"));
+        QVERIFY(cancelButton->isVisible() && cancelButton->isEnabled());
+        QMetaObject::invokeMethod(cancelButton, "clicked");
+        releaseWorkers.dismiss();
+        release.release(workers);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->isRunning(), 60000);
+        QCOMPARE(m_model->statusTitle(), QStringLiteral("Preview Cancelled"));
+        QVERIFY(m_model->cleanPreviewReport() == previous);
+        verifyRowsShowTheReport();
+        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
+        QVERIFY(item(QStringLiteral("cleanPreviewButton"))->isEnabled());
+        QVERIFY(item(QStringLiteral("cleanStartButton"))->isEnabled());
+    }
+
+    void startCleaningAsksThenCleansTheHome_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("texts"); // dialog title, done title, last run head, count tail
+        QTest::newRow("en") << AppLanguagePreference::english
+                            << QStringList{"Confirm Action", "Cleanup Complete", "Last cleaned ", " items"};
+        QTest::newRow("zh") << AppLanguagePreference::chinese
+                            << QStringList{"确认操作", "清理完成", "上次清理 ", " 项"};
+    }
+    void startCleaningAsksThenCleansTheHome()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(QStringList, texts);
+        buildCleanHome();
+        keepBrowserRunning();
+        useLanguage(language);
+        m_model->setSelectedFeature(AppFeature::clean);
+        previewClean();
+        if (QTest::currentTestFailed())
+            return;
+        const QDateTime previewedAt = m_model->cleanPreviewReport()->generatedAt;
+        const std::optional<QString> previewedSummary = m_model->cleanPreviewReport()->summary;
+
+        click(item(QStringLiteral("cleanStartButton")));
+        QVERIFY(m_model->pendingAction().has_value());
+        QVERIFY(popupOpen(QStringLiteral("confirmDialog")));
+        QObject* dialog = object(QStringLiteral("confirmDialog"));
+        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(), texts[0]);
+        photograph(languageTag(language) + QStringLiteral("-clean-confirm"));
+        for (const QString& file : cleanHome().cleanedFiles)
+            QVERIFY2(SyntheticHome::exists(homePath(file)), qPrintable(file + " went before the confirmation"));
+
+        const double startedAt = double(QDateTime::currentSecsSinceEpoch());
+        click(item(QStringLiteral("confirmContinueButton")));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_model->isRunning(), 60000);
+        QVERIFY(!popupOpen(QStringLiteral("confirmDialog")));
+
+        for (const QString& file : cleanHome().cleanedFiles)
+            QVERIFY2(!SyntheticHome::exists(homePath(file)), qPrintable(file + " is still there"));
+        QVERIFY(SyntheticHome::exists(homePath(cleanHome().keptFile)));
+        QCOMPARE(textOf(QStringLiteral("statusTitle")), texts[1]);
+
+        QVERIFY(m_model->lastCleanCount() > 0);
+        QVERIFY(m_model->lastCleanDate() >= startedAt);
+        const QString when = QDateTime::fromMSecsSinceEpoch(qint64(m_model->lastCleanDate() * 1000))
+                                 .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+        QCOMPARE(textOf(QStringLiteral("lastRunLine")),
+                 texts[2] + when + QStringLiteral(" · ") + QString::number(m_model->lastCleanCount()) + texts[3]);
+
+        // The list now shows what is left, measured after cleaning.
+        QVERIFY(m_model->cleanPreviewReport().has_value());
+        QVERIFY(m_model->cleanPreviewReport()->generatedAt > previewedAt);
+        QVERIFY(m_model->cleanPreviewReport()->summary != previewedSummary);
+        verifyRowsShowTheReport();
+        QCOMPARE(textOf(QStringLiteral("resultsSummaryDetail")), m_model->cleanPreviewReport()->summary.value_or(QString()));
     }
 
     void switchingLanguageRelabelsTheWindowAtOnce()

@@ -1,13 +1,102 @@
 import QtQuick
 import QtQuick.Layouts
+import Kelvo 1.0
 import "../components"
 
-// The Smart Clean page.
+// The Smart Clean page: preview what can be cleaned, then clean after a confirmation.
+// Ctrl+R (Command+R on macOS) runs the preview; the arrow, page and Home/End keys scroll the page
+// once the results have the keyboard focus.
 FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.cleanPreviewReport
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
+    readonly property bool cleanRunning: AppModel.isRunning && AppModel.runningFeature === "clean"
+    readonly property var progress: AppModel.runProgress
+    readonly property string progressLocation: progress.location || ""
+
+    function preview() {
+        AppModel.request(Actions.clean(true))
+    }
+    function scrollBy(delta) {
+        contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
+    }
+
     objectName: "page_clean"
     title: Theme.t("清理", "Clean")
     subtitle: Theme.t("检查缓存、日志、浏览器残留、应用残留和废纸篓内容。",
                       "Check caches, logs, browser leftovers, app leftovers, and Trash.")
+
+    Keys.onPressed: event => {
+        const step = 48
+        if (event.key === Qt.Key_Up)
+            scrollBy(-step)
+        else if (event.key === Qt.Key_Down)
+            scrollBy(step)
+        else if (event.key === Qt.Key_PageUp)
+            scrollBy(-(height - step))
+        else if (event.key === Qt.Key_PageDown)
+            scrollBy(height - step)
+        else if (event.key === Qt.Key_Home)
+            scrollBy(-contentHeight)
+        else if (event.key === Qt.Key_End)
+            scrollBy(contentHeight)
+        else
+            return
+        event.accepted = true
+    }
+
+    Shortcut {
+        id: previewShortcut
+        sequence: "Ctrl+R"
+        enabled: !AppModel.isRunning
+        onActivated: page.preview()
+    }
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
+        lastRun: AppModel.lastCleanDate > 0
+                 ? Theme.t("上次清理 ", "Last cleaned ")
+                   + Qt.formatDateTime(new Date(AppModel.lastCleanDate * 1000), "yyyy-MM-dd HH:mm")
+                   + " · " + AppModel.lastCleanCount + Theme.t(" 项", " items")
+                 : Theme.t("还没清理过", "Not cleaned yet")
+
+        KButton {
+            objectName: "cleanPreviewButton"
+            primary: !page.hasCleanable
+            enabled: !AppModel.isRunning
+            text: page.hasReport ? Theme.t("重新预览", "Re-preview") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "cleanStartButton"
+            primary: page.hasCleanable
+            enabled: !AppModel.isRunning && page.hasCleanable
+            text: Theme.t("开始清理", "Start Cleaning")
+            onClicked: AppModel.request(Actions.clean(false))
+        }
+        KButton {
+            objectName: "cleanProtectionButton"
+            enabled: !AppModel.isRunning
+            text: Theme.t("保护名单", "Protection List")
+            onClicked: AppModel.request(Actions.cleanWhitelist())
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        visible: page.cleanRunning
+        title: page.progressLocation.length > 0
+               ? Theme.t("正在测量 ", "Measuring ") + page.progressLocation + "…"
+               : Theme.t("正在处理，请稍等。", "Working, please wait.")
+        detail: page.progress.items !== undefined
+                ? Theme.t("目前 " + page.progress.items + " 项", page.progress.items + " items so far")
+                : ""
+        cancelText: Theme.t("取消", "Cancel")
+        onCancelRequested: AppModel.cancelRun()
+    }
 
     AboutBox {
         Layout.fillWidth: true
@@ -26,5 +115,28 @@ FeaturePage {
             Theme.t("可设置保护名单", "Protection list available"),
             Theme.t("系统文件自动跳过", "System files skipped")
         ]
+    }
+
+    ResultsPanel {
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.report.entryCount === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("看看哪些缓存、日志和残留可以清理。点击“预览”或按 " + previewShortcut.nativeText + " 开始。",
+                              "See which caches, logs and leftovers can be cleaned. Choose Preview or press "
+                              + previewShortcut.nativeText + " to begin.")
+        emptyTitle: Theme.t("没有发现明显可清理项目", "No clear cleanup targets found")
+        emptyDetail: Theme.t("本次检查没有需要重点处理的内容。", "This scan did not find anything that needs attention.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 项，正式清理前仍会让你确认。",
+                                                    " items. You will still confirm before real cleanup.")
+                 : ""
+        summaryDetail: page.hasReport ? page.report.summary : ""
+
+        CleanSectionList {
+            Layout.fillWidth: true
+            sections: page.hasReport ? page.report.sections : []
+        }
     }
 }
