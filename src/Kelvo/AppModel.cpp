@@ -298,6 +298,7 @@ std::shared_ptr<ProgressRelay> AppModel::beginProgress()
 {
     m_progressRelay = std::make_shared<ProgressRelay>();
     m_progressTimer.start();
+    emit runStateChanged();
     return m_progressRelay;
 }
 
@@ -305,12 +306,14 @@ void AppModel::endProgress()
 {
     m_progressTimer.stop();
     m_progressRelay.reset();
+    emit runStateChanged();
     setRunProgress({});
 }
 
 void AppModel::cancelRun()
 {
-    m_cancelRun->store(true);
+    if (canCancelRun())
+        m_cancelRun->store(true);
 }
 
 QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()

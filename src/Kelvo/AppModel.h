@@ -30,6 +30,8 @@ class AppModel : public QObject {
     // Run lifecycle
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY runStateChanged)
     Q_PROPERTY(QString runningFeature READ runningFeatureRawValue NOTIFY runStateChanged)
+    // True while the running work can still be stopped (a preview; never the deleting itself).
+    Q_PROPERTY(bool canCancelRun READ canCancelRun NOTIFY runStateChanged)
     Q_PROPERTY(QVariant pendingAction READ pendingActionValue NOTIFY pendingActionChanged)
     Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
     Q_PROPERTY(QString statusDetail READ statusDetail NOTIFY statusChanged)
@@ -98,6 +100,7 @@ public:
     // Run lifecycle
     bool isRunning() const { return m_isRunning; }
     std::optional<AppFeature> runningFeature() const { return m_runningFeature; }
+    bool canCancelRun() const { return m_progressRelay != nullptr; }
     QString runningFeatureRawValue() const;
     const std::optional<AppAction>& pendingAction() const { return m_pendingAction; }
     QVariant pendingActionValue() const;

@@ -2,15 +2,20 @@
 
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
+#include "clean/LocalCleanPreview.h"
 #include "platform/FileRemover.h"
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
+#include "platform/RunningProcesses.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <limits>
+
+#include <unistd.h>
 
 namespace LocalCleanExecutor {
 
@@ -75,6 +80,9 @@ void removeTarget(const QString& target, const QStringList& patterns, const QStr
         CleanWhitelistMatcher::protectsSomethingBelow(path, patterns, home)) {
         for (const QString& child : removalTargets(path, item->kind))
             removeTarget(child, patterns, home, result);
+        // When nothing protected was inside after all, the emptied folder goes too: rmdir never
+        // removes a folder that still holds something.
+        ::rmdir(QFile::encodeName(path).constData());
         return;
     }
     add(result, FileRemover::removeItem(path));
@@ -89,10 +97,19 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
 
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home)
 {
+    return clean(report, allowedRoots, home,
+                 LocalCleanPreview::runningBrowserPaths(home, CleanLocations::forThisSystem(),
+                                                        RunningProcesses::names()));
+}
+
+LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home,
+                       const QStringList& alsoKeep)
+{
     QStringList roots;
     for (const QString& root : allowedRoots)
         roots.append(PathText::standardized(root));
-    const QStringList patterns = protectionPatterns(home);
+    // Paths to keep are plain entries: each protects itself and everything below it.
+    const QStringList patterns = protectionPatterns(home) + alsoKeep;
 
     LocalCleanResult result;
     for (const CleanPreviewReport::Entry& entry : report.entries) {

@@ -19,7 +19,11 @@ struct LocalCleanResult {
 namespace LocalCleanExecutor {
 // The protection list of the current user's home folder applies.
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots);
-// The protection list of the given home folder applies.
+// The protection list of the given home folder applies, and the caches of the browsers running now
+// stay even where they lie inside a cleaned location (Chrome's cache inside the user caches).
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots,
                        const QString& home);
+// The same with the paths to keep besides the protection list given.
+LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home,
+                       const QStringList& alsoKeep);
 } // namespace LocalCleanExecutor

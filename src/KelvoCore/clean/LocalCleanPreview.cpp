@@ -101,6 +101,12 @@ QString joined(const QString& home, const QString& relativePath)
     return home.endsWith(QLatin1Char('/')) ? home + relativePath : home + QLatin1Char('/') + relativePath;
 }
 
+bool isRunning(const CleanBrowser& browser, const QSet<QString>& running)
+{
+    return std::any_of(browser.processNames.begin(), browser.processNames.end(),
+                       [&](const QString& name) { return running.contains(name); });
+}
+
 struct Scan {
     const QString& home;
     const Options& options;
@@ -145,8 +151,7 @@ struct Scan {
         for (const CleanBrowser& browser : catalogue.browsers) {
             if (cancelled())
                 return;
-            const bool isRunning = std::any_of(browser.processNames.begin(), browser.processNames.end(),
-                                               [&](const QString& name) { return running.contains(name); });
+            const bool browserRunning = isRunning(browser, running);
             Summary total;
             std::vector<std::pair<QString, Summary>> measured;
             for (const QString& relativePath : browser.relativePaths) {
@@ -161,7 +166,7 @@ struct Scan {
             }
             if (measured.empty())
                 continue;
-            if (isRunning) {
+            if (browserRunning) {
                 addEntry(section,
                          browser.name + text(QStringLiteral(" 正在运行，缓存清理已跳过"),
                                              QStringLiteral(" is running, cache cleanup skipped")),
@@ -228,6 +233,17 @@ CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue
     report.generatedAt = QDateTime::currentDateTimeUtc();
     report.summary = summaryText(bytes, items, sections.size());
     return report;
+}
+
+QStringList runningBrowserPaths(const QString& home, const CleanCatalogue& catalogue,
+                                const QSet<QString>& runningProcesses)
+{
+    QStringList paths;
+    for (const CleanBrowser& browser : catalogue.browsers)
+        if (isRunning(browser, runningProcesses))
+            for (const QString& relativePath : browser.relativePaths)
+                paths.append(joined(home, relativePath));
+    return paths;
 }
 
 Summary directorySummary(const QString& path, const Options& options)

@@ -41,6 +41,10 @@ struct Summary {
 inline constexpr qint64 itemCap = 20000;
 Summary directorySummary(const QString& path, const Options& options = {});
 
+// The cache paths of the catalogue's browsers that are running, whether they exist or not.
+QStringList runningBrowserPaths(const QString& home, const CleanCatalogue& catalogue,
+                                const QSet<QString>& runningProcesses);
+
 // "1.2 MB, 30 items" / "1.2 MB, 30 项".
 QString noteText(qint64 bytes, qint64 items);
 // The byte count a note's size text stands for, in binary multiples; none without a size.

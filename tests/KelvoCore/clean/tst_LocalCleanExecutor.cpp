@@ -4,6 +4,7 @@
 
 #include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanExecutor.h"
+#include "clean/CleanLocations.h"
 #include "clean/LocalCleanPreview.h"
 
 #include <QTemporaryDir>
@@ -153,6 +154,29 @@ private slots:
         QVERIFY(!exists(gone));
         QVERIFY(!exists(alsoGone));
         QVERIFY(exists(m_caches));
+    }
+
+    void aRunningBrowsersCacheInsideACleanedLocationStays()
+    {
+        const QString chrome = file(m_caches + "/Google/Chrome/Default/Cache/data_0", 10);
+        const QString other = file(m_caches + "/Google/Other/x", 10);
+        const QStringList keep = LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(),
+                                                                        {"Google Chrome Helper"});
+        LocalCleanExecutor::clean(reportOf({m_caches}), {m_home}, m_home, keep);
+        QVERIFY(exists(chrome));
+        QVERIFY(!exists(other));
+    }
+
+    void foldersEmptiedAroundAPatternGo()
+    {
+        CleanWhitelistStore::save({{"*.sqlite"}}, m_home);
+        const QString kept = file(m_caches + "/app/db/store.sqlite", 10);
+        file(m_caches + "/app/db/journal", 10);
+        file(m_caches + "/other/deep/x.bin", 10);
+        clean(reportOf({m_caches}));
+        QVERIFY(exists(kept));
+        QVERIFY(!exists(m_caches + "/app/db/journal"));
+        QVERIFY2(!exists(m_caches + "/other"), "a folder left empty is removed as well");
     }
 
     void aProtectedLocationIsNotTouched()

@@ -192,6 +192,26 @@ private slots:
         }
     }
 
+    void runningBrowserPaths_data()
+    {
+        QTest::addColumn<QSet<QString>>("running");
+        QTest::addColumn<int>("paths");
+        QTest::newRow("nothing running") << QSet<QString>{} << 0;
+        QTest::newRow("safari") << QSet<QString>{"Safari"} << 1;
+        QTest::newRow("chrome helper") << QSet<QString>{"Google Chrome Helper"} << 3;
+        QTest::newRow("two browsers") << QSet<QString>{"Firefox", "Brave Browser"} << 5;
+        QTest::newRow("unrelated process") << QSet<QString>{"Finder"} << 0;
+    }
+    void runningBrowserPaths()
+    {
+        QFETCH(QSet<QString>, running);
+        QFETCH(int, paths);
+        const QStringList found = LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(), running);
+        QCOMPARE(found.size(), paths);
+        for (const QString& path : found)
+            QVERIFY(path.startsWith(m_home + "/Library/"));
+    }
+
     void aSkippedBrowserAddsNothingToTheSummary()
     {
         file(m_home + "/Library/Application Support/Google/Chrome/Default/Code Cache/js/x", 5000);

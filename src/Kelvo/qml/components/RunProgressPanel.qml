@@ -9,6 +9,7 @@ GlassPanel {
     property string title
     property string detail
     property string cancelText
+    property bool cancellable: true
     signal cancelRequested()
 
     objectName: "runProgress"
@@ -45,6 +46,7 @@ GlassPanel {
             }
             KButton {
                 objectName: "runCancelButton"
+                visible: root.cancellable
                 text: root.cancelText
                 onClicked: root.cancelRequested()
             }

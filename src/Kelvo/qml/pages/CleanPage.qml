@@ -95,6 +95,7 @@ FeaturePage {
                 ? Theme.t("目前 " + page.progress.items + " 项", page.progress.items + " items so far")
                 : ""
         cancelText: Theme.t("取消", "Cancel")
+        cancellable: AppModel.canCancelRun
         onCancelRequested: AppModel.cancelRun()
     }
 
