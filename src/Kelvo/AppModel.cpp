@@ -1,4 +1,6 @@
 #include "AppModel.h"
+#include "AppModelRuns.h"
+#include "AppModelSupport.h"
 
 #include "CleanReportPresenter.h"
 #include "LocalizationSettings.h"
@@ -17,51 +19,7 @@
 #include <QSettings>
 #include <QtConcurrent>
 
-namespace {
-
-namespace Keys {
-const QString lastInstallerScanDate = QStringLiteral("lastInstallerScanDate");
-const QString lastInstallerCleanedCount = QStringLiteral("lastInstallerCleanedCount");
-const QString lastInstallerCleanedBytes = QStringLiteral("lastInstallerCleanedBytes");
-const QString lastPurgeScanDate = QStringLiteral("lastPurgeScanDate");
-const QString lastPurgeCleanedCount = QStringLiteral("lastPurgeCleanedCount");
-const QString lastPurgeCleanedBytes = QStringLiteral("lastPurgeCleanedBytes");
-const QString lastAnalysisDate = QStringLiteral("lastAnalysisDate");
-const QString lastAnalysisPath = QStringLiteral("lastAnalysisPath");
-const QString lastAnalysisTotalSize = QStringLiteral("lastAnalysisTotalSize");
-const QString lastAnalysisTotalFiles = QStringLiteral("lastAnalysisTotalFiles");
-const QString lastOptimizeDate = QStringLiteral("lastOptimizeDate");
-const QString lastOptimizeCount = QStringLiteral("lastOptimizeCount");
-const QString lastUninstallDate = QStringLiteral("lastUninstallDate");
-const QString lastUninstallCount = QStringLiteral("lastUninstallCount");
-const QString lastCleanDate = QStringLiteral("lastCleanDate");
-const QString lastCleanCount = QStringLiteral("lastCleanCount");
-const QString showHealthAura = QStringLiteral("showHealthAura");
-const QString customWindowBackgroundPath = QStringLiteral("customWindowBackgroundPath");
-} // namespace Keys
-
-QString L(const char* zh, const char* en)
-{
-    return LocalizationSettings::shared().text(QString::fromUtf8(zh), QString::fromUtf8(en));
-}
-
-bool containsAll(const QStringList& words, std::initializer_list<const char*> wanted)
-{
-    return std::all_of(wanted.begin(), wanted.end(),
-                       [&](const char* word) { return words.contains(QLatin1String(word)); });
-}
-
-double nowInSeconds()
-{
-    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
-}
-
-void storeValue(const QString& key, const QVariant& value)
-{
-    DefaultsStore::open()->setValue(key, value);
-}
-
-} // namespace
+using namespace AppModelSupport;
 
 AppModel::AppModel(Environment environment, QObject* parent)
     : QObject(parent)
@@ -253,8 +211,12 @@ QFuture<void> AppModel::execute(const AppAction& action)
 QFuture<void> AppModel::dispatch(const AppAction& action)
 {
     const QStringList& words = action.arguments;
+    if (containsAll(words, {"analyze", "--json"}))
+        return refreshAnalysisReport(m_analysisPath);
     if (containsAll(words, {"clean", "--dry-run"}))
         return runCleanPreview();
+    if (containsAll(words, {"purge", "--dry-run"}))
+        return runPurgePreview();
     // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.
     if (words.contains(QStringLiteral("clean")) && !words.contains(QStringLiteral("--whitelist")))
         return runClean();
@@ -318,27 +280,16 @@ void AppModel::cancelRun()
 
 QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
 {
-    // Each run gets its own flag, so cancelling never reaches a later run.
-    m_cancelRun = std::make_shared<std::atomic_bool>(false);
-    const std::shared_ptr<std::atomic_bool> cancelled = m_cancelRun;
-    const std::shared_ptr<ProgressRelay> relay = beginProgress();
-    LocalCleanPreview::Options options;
-    options.cancelled = cancelled.get();
-    options.onProgress = [relay](const LocalCleanPreview::Progress& progress) {
-        relay->post({{QStringLiteral("location"), progress.location},
-                     {QStringLiteral("items"), progress.itemsMeasured},
-                     {QStringLiteral("bytes"), progress.bytesMeasured}});
-    };
-    const QString home = m_environment.home;
-    return QtConcurrent::run([home, options, cancelled]() -> std::optional<CleanPreviewReport> {
-               CleanPreviewReport report = LocalCleanPreview::snapshot(home, options);
-               if (cancelled->load())
-                   return std::nullopt;
-               return report;
-           })
-        .then(this, [this](std::optional<CleanPreviewReport> report) {
-            endProgress();
-            return report;
+    return runCancellable(
+        [home = m_environment.home](const std::atomic_bool* cancelled, ProgressRelay& relay) {
+            LocalCleanPreview::Options options;
+            options.cancelled = cancelled;
+            options.onProgress = [&relay](const LocalCleanPreview::Progress& progress) {
+                relay.post({{QStringLiteral("location"), progress.location},
+                            {QStringLiteral("items"), progress.itemsMeasured},
+                            {QStringLiteral("bytes"), progress.bytesMeasured}});
+            };
+            return LocalCleanPreview::snapshot(home, options);
         });
 }
 
@@ -398,13 +349,6 @@ QFuture<void> AppModel::finishClean(std::optional<LocalCleanResult> result)
                 ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.").arg(cleaned).arg(failed)
                 : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned));
     });
-}
-
-template <typename T> void AppModel::storeStatistic(T Statistics::*field, const QString& key, T value)
-{
-    m_stats.*field = value;
-    storeValue(key, QVariant::fromValue(value));
-    emit statisticsChanged();
 }
 
 QString AppModel::completedTitle(const AppAction& action) const

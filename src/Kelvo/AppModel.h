@@ -1,12 +1,15 @@
 #pragma once
 
+#include "analysis/AnalysisReport.h"
 #include "clean/CleanPreviewReport.h"
 #include "clean/LocalCleanExecutor.h"
+#include "purge/PurgePreviewReport.h"
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 
 #include <QFuture>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -50,6 +53,12 @@ class AppModel : public QObject {
 
     // Reports, as the views read them (null until the first run of their kind)
     Q_PROPERTY(QVariant cleanPreviewReport READ cleanPreviewReportValue NOTIFY cleanPreviewReportChanged)
+    // {path, totalSize, totalFiles, entries: [{name, path, size, isDirectory, share}],
+    //  largeFiles: [{name, path, size}]}; share is the entry's part of totalSize, 0 to 1.
+    Q_PROPERTY(QVariant analysisReport READ analysisReportValue NOTIFY analysisReportChanged)
+    // {rootPath, totalBytes, totalSizeText, entryCount,
+    //  groups: [{title, totalBytes, entries: [{name, path, target, byteCount, sizeText, detailText}]}]}
+    Q_PROPERTY(QVariant purgePreviewReport READ purgePreviewReportValue NOTIFY purgePreviewReportChanged)
 
     // Persisted statistics
     Q_PROPERTY(double lastInstallerScanDate READ lastInstallerScanDate NOTIFY statisticsChanged)
@@ -134,12 +143,29 @@ public:
 
     const std::optional<CleanPreviewReport>& cleanPreviewReport() const { return m_cleanPreviewReport; }
     QVariant cleanPreviewReportValue() const;
+    const std::optional<AnalysisReport>& analysisReport() const { return m_analysisReport; }
+    QVariant analysisReportValue() const;
+    const std::optional<PurgePreviewReport>& purgePreviewReport() const { return m_purgePreviewReport; }
+    QVariant purgePreviewReportValue() const;
     QVariantMap runProgress() const { return m_runProgress; }
 
     QString completedTitle(const AppAction& action) const;
     QString completedDetail(const AppAction& action) const;
 
     Q_INVOKABLE void openSystemSettingsPane(const QString& url);
+    // Shows the item in the system file manager (Finder on macOS).
+    Q_INVOKABLE void revealInFileManager(const QString& path);
+
+    // Storage analysis and project cleanup
+    Q_INVOKABLE void analyzePath(const QString& path);
+    Q_INVOKABLE void analyzeParentPath();
+    // The window's folder chooser hands over the chosen folder; an empty URL is a cancel.
+    Q_INVOKABLE void chooseAnalysisPath(const QUrl& folder);
+    Q_INVOKABLE void chooseScanPath(const QUrl& folder);
+    // One project artefact to the Trash, after the page's confirmation.
+    Q_INVOKABLE void moveToTrash(const QString& path);
+    // One analysed file or folder to the Trash, after the page's confirmation.
+    Q_INVOKABLE void moveAnalysisItemToTrash(const QString& path);
 
     // Statistics
     double lastInstallerScanDate() const { return m_stats.lastInstallerScanDate; }
@@ -204,6 +230,8 @@ signals:
     void optimizeWhitelistChanged();
     void runProgressChanged();
     void cleanPreviewReportChanged();
+    void analysisReportChanged();
+    void purgePreviewReportChanged();
 
 private:
     struct Statistics {
@@ -237,7 +265,17 @@ private:
     // A fresh clean preview on a worker thread, reporting progress; none when cancelled.
     QFuture<std::optional<CleanPreviewReport>> takeCleanPreview();
     void setCleanPreviewReport(std::optional<CleanPreviewReport> report);
+    // Storage analysis and project cleanup
+    QFuture<void> refreshAnalysisReport(const QString& path);
+    QFuture<void> runPurgePreview();
+    void setAnalysisReport(std::optional<AnalysisReport> report);
+    void setPurgePreviewReport(std::optional<PurgePreviewReport> report);
+    // Passes the path guard, then the Trash; raises the alert and returns false on refusal or failure.
+    bool trashGuarded(const QString& path);
     void setRunProgress(const QVariantMap& progress);
+    // Runs work(cancelled, relay) on a worker thread with a fresh cancel flag and progress relay; the
+    // result is none when the run was cancelled. Defined in AppModelRuns.h.
+    template <typename Work> auto runCancellable(Work work);
     // Starts polling the relay a worker posts to; the returned relay belongs to this run.
     std::shared_ptr<ProgressRelay> beginProgress();
     void endProgress();
@@ -267,6 +305,9 @@ private:
     QTimer m_progressTimer;
     std::shared_ptr<std::atomic_bool> m_cancelRun = std::make_shared<std::atomic_bool>(false);
     std::optional<CleanPreviewReport> m_cleanPreviewReport;
+    std::optional<AnalysisReport> m_analysisReport;
+    std::optional<PurgePreviewReport> m_purgePreviewReport;
+    QSet<QString> m_trashedPurgePaths; // artefacts of the shown scan already moved to the Trash
 
     Statistics m_stats;
     bool m_showHealthAura = true;

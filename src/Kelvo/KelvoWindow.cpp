@@ -3,6 +3,7 @@
 #include "ActionFactoryBridge.h"
 #include "AppModel.h"
 #include "LocalizationSettings.h"
+#include "SizeTextBridge.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
@@ -17,10 +18,12 @@ QUrl mainUrl()
 void load(QQmlApplicationEngine& engine, AppModel& model)
 {
     static ActionFactoryBridge actions;
+    static SizeTextBridge sizeText;
     QQmlEngine::setObjectOwnership(&model, QQmlEngine::CppOwnership);
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "AppModel", &model);
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "Localization", &LocalizationSettings::shared());
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "Actions", &actions);
+    qmlRegisterSingletonInstance("Kelvo", 1, 0, "SizeText", &sizeText);
     engine.load(mainUrl());
 }
 

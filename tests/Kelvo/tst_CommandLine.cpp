@@ -2,14 +2,18 @@
 
 #include "SyntheticHome.h"
 
+#include "analysis/LocalAnalysis.h"
 #include "clean/CleanLocations.h"
 #include "clean/CleanPreviewParser.h"
 #include "clean/LocalCleanPreview.h"
 #include "cli/CommandLine.h"
 #include "platform/DefaultsStore.h"
+#include "status/SystemReportParser.h"
 #include "vocabulary/AppLocalization.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -174,6 +178,11 @@ private slots:
             << QStringList{"clean", "--json"} << "--json goes with --dry-run only.";
         QTest::newRow("bad language") << QStringList{"--lang", "fr", "clean"} << "--lang takes en or zh.";
         QTest::newRow("language without value") << QStringList{"clean", "--lang"} << "--lang takes en or zh.";
+        QTest::newRow("analyze without a path")
+            << QStringList{"analyze", "--json"} << "analyze needs a path.";
+        QTest::newRow("purge that would remove")
+            << QStringList{"purge", "/tmp"} << "purge supports --dry-run only";
+        QTest::newRow("two paths") << QStringList{"analyze", "/a", "/b"} << "analyze takes one path.";
     }
     void usageErrors()
     {
@@ -183,6 +192,30 @@ private slots:
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.startsWith(message), qPrintable(result.err));
         QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    void analyzeJsonReadsBack()
+    {
+        const Run result = run({"analyze", "--json", m_home}, m_home);
+        QCOMPARE(result.status, 0);
+        const AnalysisReport readBack = SystemReportParser::parseAnalysis(result.out.toUtf8());
+        QCOMPARE(readBack, LocalAnalysis::snapshot(m_home, m_home));
+        QCOMPARE(readBack.path, m_home);
+    }
+
+    void purgeListsArtefacts()
+    {
+        file(m_home + "/code/web/node_modules/x.js", 3000);
+        const Run json = run({"purge", "--dry-run", "--json", m_home + "/code"}, m_home);
+        QCOMPARE(json.status, 0);
+        const QJsonArray entries =
+            QJsonDocument::fromJson(json.out.toUtf8()).object().value("entries").toArray();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].toObject().value("path").toString(), m_home + "/code/web/node_modules");
+        const Run text = run({"purge", "--dry-run", m_home + "/code"}, m_home);
+        QVERIFY2(text.out.contains("JavaScript / Node") && text.out.contains("1 items, total "),
+                 qPrintable(text.out));
+        QVERIFY(exists(m_home + "/code/web/node_modules/x.js"));
     }
 
     void helpAndVersion()

@@ -1,11 +1,15 @@
 #include "cli/CommandLine.h"
 
+#include "analysis/LocalAnalysis.h"
 #include "clean/CleanReportText.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
+#include "purge/LocalPurgePreview.h"
+#include "purge/PurgeEcosystem.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTextStream>
 
@@ -19,7 +23,8 @@ QString L(const char* zh, const char* en)
 }
 
 const QStringList commandWords{
-    QStringLiteral("clean"),   QStringLiteral("help"),      QStringLiteral("--help"), QStringLiteral("-h"),
+    QStringLiteral("clean"),   QStringLiteral("analyze"),   QStringLiteral("purge"),
+    QStringLiteral("help"),    QStringLiteral("--help"),    QStringLiteral("-h"),
     QStringLiteral("version"), QStringLiteral("--version"), QStringLiteral("--lang")};
 
 struct Request {
@@ -67,6 +72,8 @@ QString helpText()
              "  clean --dry-run --json  以 JSON 输出预览\n"
              "  clean                 预览后询问确认，再清理\n"
              "  clean --yes           预览后不询问，直接清理\n"
+             "  analyze [--json] 路径  列出占用空间最多的项目和文件\n"
+             "  purge --dry-run [--json] 路径  查找项目里的构建产物，不删除任何内容\n"
              "  --version             显示版本\n"
              "  --help                显示这段说明\n"
              "\n"
@@ -83,6 +90,8 @@ QString helpText()
              "  clean --dry-run --json  the preview as JSON\n"
              "  clean                 preview, ask for confirmation, then clean\n"
              "  clean --yes           preview and clean without asking\n"
+             "  analyze [--json] PATH  what takes the space in a folder\n"
+             "  purge --dry-run [--json] PATH  build artefacts in project folders; nothing is deleted\n"
              "  --version             show the version\n"
              "  --help                show this help\n"
              "\n"
@@ -160,6 +169,107 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
     return result.failedCount > 0 ? 1 : 0;
 }
 
+// The flags a command accepts and the one path it takes.
+struct PathCommand {
+    QStringList flags;
+    QString path;
+    QString error;
+};
+
+PathCommand pathCommand(const QString& command, const QStringList& words, const QStringList& known)
+{
+    PathCommand parsed;
+    for (const QString& word : words) {
+        if (word.startsWith(QLatin1String("--"))) {
+            if (!known.contains(word))
+                parsed.error = L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + word;
+            parsed.flags << word;
+        } else if (parsed.path.isEmpty()) {
+            parsed.path = word;
+        } else {
+            parsed.error = L("%1 只接受一个路径。", "%1 takes one path.").arg(command);
+        }
+    }
+    if (parsed.error.isEmpty() && parsed.path.isEmpty())
+        parsed.error = L("%1 需要一个路径。", "%1 needs a path.").arg(command);
+    return parsed;
+}
+
+void printJson(Streams& streams, const QJsonObject& json)
+{
+    streams.out << QJsonDocument(json).toJson(QJsonDocument::Indented);
+    streams.out.flush();
+}
+
+int analyze(const QStringList& words, Streams& streams, const Environment& environment)
+{
+    const PathCommand command = pathCommand(QStringLiteral("analyze"), words, {QStringLiteral("--json")});
+    if (!command.error.isEmpty())
+        return usageError(streams, command.error);
+    const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home);
+    if (command.flags.contains(QStringLiteral("--json"))) {
+        printJson(streams, report.toJson());
+        return 0;
+    }
+    streams.out << L("位置：", "Location: ") << command.path << '\n'
+                << L("文件：", "Files: ") << report.totalFiles.value_or(0) << "  " << L("合计：", "Total: ")
+                << SizeText::bytes(report.totalSize.value_or(0)) << "\n\n"
+                << L("占用靠前的项目", "Largest space users") << '\n';
+    for (const AnalysisReport::Entry& entry : report.entries)
+        streams.out << "  " << SizeText::bytes(entry.size.value_or(0)).rightJustified(10) << "  "
+                    << entry.name.value_or(QString()) << (entry.isDirectory.value_or(false) ? "/" : "")
+                    << '\n';
+    streams.out << '\n' << L("大文件", "Large Files") << '\n';
+    for (const AnalysisReport::Entry& file : report.largeFiles)
+        streams.out << "  " << SizeText::bytes(file.size.value_or(0)).rightJustified(10) << "  "
+                    << file.path.value_or(QString()) << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+QJsonObject purgeJson(const PurgePreviewReport& report)
+{
+    QJsonArray entries;
+    for (const PurgePreviewReport::Entry& entry : report.entries)
+        entries.append(QJsonObject{{QStringLiteral("name"), entry.name},
+                                   {QStringLiteral("path"), entry.path},
+                                   {QStringLiteral("target"), entry.target},
+                                   {QStringLiteral("size"), entry.byteCount},
+                                   {QStringLiteral("files"), entry.fileCount.value_or(0)},
+                                   {QStringLiteral("folders"), entry.directoryCount.value_or(0)}});
+    return {{QStringLiteral("root_path"), report.rootPath},
+            {QStringLiteral("total_size"), report.totalBytes()},
+            {QStringLiteral("generated_at"), report.generatedAt.toString(Qt::ISODateWithMs)},
+            {QStringLiteral("entries"), entries}};
+}
+
+int purge(const QStringList& words, Streams& streams)
+{
+    const PathCommand command =
+        pathCommand(QStringLiteral("purge"), words, {QStringLiteral("--dry-run"), QStringLiteral("--json")});
+    if (!command.error.isEmpty())
+        return usageError(streams, command.error);
+    // Artefacts go to the Trash one by one from the window; the terminal only lists them.
+    if (!command.flags.contains(QStringLiteral("--dry-run")))
+        return usageError(streams,
+                          L("purge 目前只支持 --dry-run；请在窗口里逐项移到废纸篓。",
+                            "purge supports --dry-run only; move items to the Trash from the window."));
+    const PurgePreviewReport report = LocalPurgePreview::snapshot(command.path);
+    if (command.flags.contains(QStringLiteral("--json"))) {
+        printJson(streams, purgeJson(report));
+        return 0;
+    }
+    for (const PurgePreviewReport::Entry& entry : report.entries)
+        streams.out << SizeText::bytes(entry.byteCount).rightJustified(10) << "  "
+                    << PurgeEcosystems::title(PurgeEcosystems::of(entry.target)).leftJustified(18)
+                    << entry.path << '\n';
+    streams.out
+        << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
+        << '\n';
+    streams.out.flush();
+    return 0;
+}
+
 } // namespace
 
 bool wantsCommandLine(const QStringList& arguments)
@@ -184,6 +294,10 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
     }
     if (request.command == QLatin1String("clean"))
         return clean(request.flags, environment, streams);
+    if (request.command == QLatin1String("analyze"))
+        return analyze(request.flags, streams, environment);
+    if (request.command == QLatin1String("purge"))
+        return purge(request.flags, streams);
     return usageError(streams, L("不认识的命令：", "Unknown command: ") + request.command);
 }
 

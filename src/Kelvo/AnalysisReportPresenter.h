@@ -1,0 +1,11 @@
+#pragma once
+
+#include "analysis/AnalysisReport.h"
+
+#include <QVariantMap>
+
+// The storage analysis as the page shows it:
+// {path, totalSize, totalFiles, entries: [{name, path, size, isDirectory, share}], largeFiles: [...]}.
+namespace AnalysisReportPresenter {
+QVariantMap present(const AnalysisReport& report);
+} // namespace AnalysisReportPresenter

@@ -1,0 +1,90 @@
+#include "analysis/AnalysisReport.h"
+
+#include <QJsonArray>
+#include <QUuid>
+
+namespace {
+
+template <typename T> void put(QJsonObject& json, const char* key, const std::optional<T>& value)
+{
+    if (value)
+        json.insert(QLatin1String(key), *value);
+}
+
+std::optional<QString> textAt(const QJsonObject& json, const char* key)
+{
+    const QJsonValue value = json.value(QLatin1String(key));
+    return value.isString() ? std::optional<QString>(value.toString()) : std::nullopt;
+}
+
+std::optional<qint64> integerAt(const QJsonObject& json, const char* key)
+{
+    const QJsonValue value = json.value(QLatin1String(key));
+    return value.isDouble() ? std::optional<qint64>(value.toInteger()) : std::nullopt;
+}
+
+std::optional<bool> boolAt(const QJsonObject& json, const char* key)
+{
+    const QJsonValue value = json.value(QLatin1String(key));
+    return value.isBool() ? std::optional<bool>(value.toBool()) : std::nullopt;
+}
+
+QJsonArray entriesToJson(const std::vector<AnalysisReport::Entry>& entries)
+{
+    QJsonArray array;
+    for (const AnalysisReport::Entry& entry : entries) {
+        QJsonObject json;
+        put(json, "name", entry.name);
+        put(json, "path", entry.path);
+        put(json, "size", entry.size);
+        put(json, "is_dir", entry.isDirectory);
+        array.append(json);
+    }
+    return array;
+}
+
+std::vector<AnalysisReport::Entry> entriesFromJson(const QJsonValue& value)
+{
+    std::vector<AnalysisReport::Entry> entries;
+    for (const QJsonValue& item : value.toArray()) {
+        const QJsonObject json = item.toObject();
+        entries.push_back(
+            {textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"), boolAt(json, "is_dir")});
+    }
+    return entries;
+}
+
+} // namespace
+
+QString AnalysisReport::Entry::id() const
+{
+    if (path)
+        return *path;
+    if (name)
+        return *name;
+    return QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QJsonObject AnalysisReport::toJson() const
+{
+    QJsonObject json;
+    put(json, "path", path);
+    put(json, "overview", overview);
+    json.insert(QStringLiteral("entries"), entriesToJson(entries));
+    json.insert(QStringLiteral("large_files"), entriesToJson(largeFiles));
+    put(json, "total_size", totalSize);
+    put(json, "total_files", totalFiles);
+    return json;
+}
+
+AnalysisReport AnalysisReport::fromJson(const QJsonObject& json)
+{
+    AnalysisReport report;
+    report.path = textAt(json, "path");
+    report.overview = boolAt(json, "overview");
+    report.entries = entriesFromJson(json.value(QStringLiteral("entries")));
+    report.largeFiles = entriesFromJson(json.value(QStringLiteral("large_files")));
+    report.totalSize = integerAt(json, "total_size");
+    report.totalFiles = integerAt(json, "total_files");
+    return report;
+}
