@@ -13,6 +13,7 @@ LocalizationSettings& LocalizationSettings::shared()
 LocalizationSettings::LocalizationSettings()
     : m_preference(AppLocalization::loadPreference(*DefaultsStore::open()))
 {
+    AppLocalization::useLivePreference(m_preference);
 }
 
 void LocalizationSettings::setPreference(AppLanguagePreference preference)
@@ -20,6 +21,8 @@ void LocalizationSettings::setPreference(AppLanguagePreference preference)
     if (preference == m_preference)
         return;
     m_preference = preference;
+    // Engine texts follow the new language already while observers redraw.
+    AppLocalization::useLivePreference(preference);
     emit preferenceChanged();
     AppLocalization::savePreference(preference, *DefaultsStore::open());
 }

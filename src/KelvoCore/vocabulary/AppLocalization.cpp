@@ -78,6 +78,8 @@ QStringList systemPreferredLanguages()
 namespace {
 // -1: none; otherwise an AppResolvedLanguage value.
 std::atomic_int runOverride = -1;
+// -1: none; otherwise an AppLanguagePreference value.
+std::atomic_int livePreference = -1;
 } // namespace
 
 void overrideLanguage(std::optional<AppResolvedLanguage> language)
@@ -85,10 +87,17 @@ void overrideLanguage(std::optional<AppResolvedLanguage> language)
     runOverride = language ? int(*language) : -1;
 }
 
+void useLivePreference(std::optional<AppLanguagePreference> preference)
+{
+    livePreference = preference ? int(*preference) : -1;
+}
+
 AppResolvedLanguage currentLanguage()
 {
     if (const int forced = runOverride; forced >= 0)
         return AppResolvedLanguage(forced);
+    if (const int live = livePreference; live >= 0)
+        return resolvedLanguage(AppLanguagePreference(live), systemPreferredLanguages());
     const auto defaults = DefaultsStore::open();
     return resolvedLanguage(loadPreference(*defaults), systemPreferredLanguages());
 }

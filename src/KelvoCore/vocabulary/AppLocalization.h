@@ -31,6 +31,9 @@ QStringList systemPreferredLanguages();
 // Forces one language for the rest of this process without storing it (the command line's --lang);
 // none goes back to the stored preference.
 void overrideLanguage(std::optional<AppResolvedLanguage> language);
+// The application's preference as it holds it in memory, which texts then follow at once, before
+// the store is written; none goes back to reading the store.
+void useLivePreference(std::optional<AppLanguagePreference> preference);
 // The language resolved now from the stored preference (standard defaults) and the system languages.
 AppResolvedLanguage currentLanguage();
 // zh or en by currentLanguage(); the engine's way of producing a text.

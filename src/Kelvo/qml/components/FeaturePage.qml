@@ -3,18 +3,44 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // The frame of every page: a scrolling column with the page's header on top and the page's own
-// content below it.
+// content below it. With `keyScrolling` the arrow, page and Home/End keys scroll the page once its
+// content has the keyboard focus.
 Flickable {
     id: root
     property string title
     property string subtitle
+    property bool keyScrolling: false
     default property alias content: column.data
+
+    function scrollBy(delta) {
+        contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
+    }
 
     clip: true
     contentWidth: width
     contentHeight: column.implicitHeight + Theme.spacingSmall + Theme.pageMargin
     boundsBehavior: Flickable.StopAtBounds
     ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+    Keys.enabled: keyScrolling
+    Keys.onPressed: event => {
+        const step = 48
+        if (event.key === Qt.Key_Up)
+            scrollBy(-step)
+        else if (event.key === Qt.Key_Down)
+            scrollBy(step)
+        else if (event.key === Qt.Key_PageUp)
+            scrollBy(-(height - step))
+        else if (event.key === Qt.Key_PageDown)
+            scrollBy(height - step)
+        else if (event.key === Qt.Key_Home)
+            scrollBy(-contentHeight)
+        else if (event.key === Qt.Key_End)
+            scrollBy(contentHeight)
+        else
+            return
+        event.accepted = true
+    }
 
     ColumnLayout {
         id: column

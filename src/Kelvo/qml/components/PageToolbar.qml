@@ -14,6 +14,7 @@ ColumnLayout {
 
     RowLayout {
         id: row
+        Layout.fillWidth: true
         spacing: Theme.spacingSmall
     }
 

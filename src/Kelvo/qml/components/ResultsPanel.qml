@@ -55,12 +55,13 @@ GlassPanel {
 
             ColumnLayout {
                 Layout.fillWidth: true
-                visible: root.showsList
+                visible: root.showsList && (root.summary.length > 0 || root.summaryDetail.length > 0)
                 spacing: Theme.spacingSmall
 
                 BodyText {
                     objectName: "resultsSummaryLine"
                     Layout.fillWidth: true
+                    visible: text.length > 0
                     text: root.summary
                     color: Theme.textPrimary
                 }

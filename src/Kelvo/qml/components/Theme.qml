@@ -8,6 +8,13 @@ QtObject {
     // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
     function t(zh, en) { return Localization.chinese ? zh : en }
 
+    // A byte count in the app's one size format. Reading the language here makes a binding that
+    // shows a size follow a language switch ("Zero KB" / "零 KB"), which a call into C++ alone does not.
+    function bytes(count) {
+        void Localization.chinese
+        return SizeText.bytes(count)
+    }
+
     // Fonts: the first family of each list that is installed (the system face on macOS). Chinese
     // text needs a Simplified Chinese face (on Linux "Noto Sans CJK SC" from fonts-noto-cjk).
     readonly property var installedFamilies: Qt.fontFamilies()

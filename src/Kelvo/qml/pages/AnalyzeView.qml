@@ -1,13 +1,88 @@
 import QtQuick
 import QtQuick.Layouts
+import Kelvo 1.0
 import "../components"
 
-// The storage analysis page.
+// The Storage Analysis page: choose a folder, analyse it, and look at what takes its space; go into
+// a folder or back to the parent, reveal an item or move it to the Trash after a confirmation.
+// Ctrl+R (Command+R on macOS) analyses the chosen folder.
 FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.analysisReport
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property bool analysisRunning: AppModel.isRunning && AppModel.runningFeature === "analyze"
+    readonly property var progress: AppModel.runProgress
+
+    function analyze() {
+        AppModel.request(Actions.analyze(AppModel.analysisPath, true))
+    }
+
     objectName: "page_analyze"
     title: Theme.t("空间分析", "Storage Analysis")
     subtitle: Theme.t("选择一个位置，找出最占空间的文件和文件夹。",
                       "Choose a location and find the files and folders using the most space.")
+    keyScrolling: true
+
+    Shortcut {
+        id: analyzeShortcut
+        sequence: "Ctrl+R"
+        enabled: !AppModel.isRunning
+        onActivated: page.analyze()
+    }
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
+                          "Analysis only reads directory info and does not modify any files.")
+        lastRun: AppModel.lastAnalysisDate > 0
+                 ? Theme.t("上次分析 ", "Last analyzed ")
+                   + Qt.formatDateTime(new Date(AppModel.lastAnalysisDate * 1000), "yyyy-MM-dd HH:mm")
+                   + " · " + Theme.bytes(AppModel.lastAnalysisTotalSize)
+                   + " · " + AppModel.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
+                 : Theme.t("还没分析过", "Not analyzed yet")
+
+        FolderField {
+            objectName: "analysisPathField"
+            Layout.fillWidth: true
+            Layout.minimumWidth: 160
+            path: AppModel.analysisPath
+        }
+        KButton {
+            objectName: "analysisChooseButton"
+            enabled: !AppModel.isRunning
+            text: Theme.t("选择", "Choose")
+            onClicked: folderChooser.open()
+        }
+        KButton {
+            objectName: "analysisParentButton"
+            enabled: !AppModel.isRunning && AppModel.analysisPath.length > 1
+            text: Theme.t("返回上一级", "Go to Parent Folder")
+            onClicked: AppModel.analyzeParentPath()
+        }
+        KButton {
+            objectName: "analysisRunButton"
+            primary: true
+            enabled: !AppModel.isRunning
+            text: page.hasReport ? Theme.t("重新分析", "Reanalyze") : Theme.t("开始分析", "Analyze")
+            onClicked: page.analyze()
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        visible: page.analysisRunning
+        title: page.progress.location
+               ? Theme.t("正在读取 ", "Reading ") + page.progress.location + "…"
+               : Theme.t("正在处理，请稍等。", "Working, please wait.")
+        detail: page.progress.items !== undefined
+                ? Theme.t("目前 " + page.progress.items + " 项 · " + Theme.bytes(page.progress.bytes || 0),
+                          page.progress.items + " items · " + Theme.bytes(page.progress.bytes || 0) + " so far")
+                : ""
+        cancelText: Theme.t("取消", "Cancel")
+        cancellable: AppModel.canCancelRun
+        onCancelRequested: AppModel.cancelRun()
+    }
 
     AboutBox {
         Layout.fillWidth: true
@@ -23,5 +98,46 @@ FeaturePage {
             Theme.t("不自动删除", "No auto-delete"),
             Theme.t("删除前逐项确认", "Confirm before delete")
         ]
+    }
+
+    ResultsPanel {
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.report.entries.length === 0
+        promptTitle: Theme.t("先分析一个位置", "Start with an analysis")
+        promptDetail: Theme.t("选好位置后点击“开始分析”或按 " + analyzeShortcut.nativeText + "，看看空间都用在了哪里。",
+                              "Choose a location, then choose Analyze or press " + analyzeShortcut.nativeText
+                              + " to see what uses its space.")
+        emptyTitle: Theme.t("这里没有可显示的内容", "Nothing to show here")
+        emptyDetail: Theme.t("这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。",
+                             "This folder is empty, missing or cannot be read. Try another location.")
+
+        AnalysisResults {
+            Layout.fillWidth: true
+            report: page.hasReport ? page.report : null
+            onActionsRequested: (anchor, name, path, isDirectory) => actionsMenu.openFor(anchor, name, path, isDirectory)
+            onAnalyzeRequested: path => AppModel.analyzePath(path)
+        }
+    }
+
+    ItemActionsMenu {
+        id: actionsMenu
+        onAnalyzeRequested: path => AppModel.analyzePath(path)
+        onRevealRequested: path => AppModel.revealInFileManager(path)
+        onTrashRequested: (name, path) => trashDialog.ask(name, path)
+    }
+
+    MoveToTrashDialog {
+        id: trashDialog
+        onConfirmed: path => AppModel.moveAnalysisItemToTrash(path)
+    }
+
+    FolderChooser {
+        id: folderChooser
+        objectName: "analysisFolderChooser"
+        title: Theme.t("选择要分析的文件夹。", "Choose a folder to analyze.")
+        folderPath: AppModel.analysisPath
+        onAccepted: AppModel.chooseAnalysisPath(selectedFolder)
     }
 }

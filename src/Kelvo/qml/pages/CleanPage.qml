@@ -19,33 +19,12 @@ FeaturePage {
     function preview() {
         AppModel.request(Actions.clean(true))
     }
-    function scrollBy(delta) {
-        contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
-    }
 
     objectName: "page_clean"
     title: Theme.t("清理", "Clean")
     subtitle: Theme.t("检查缓存、日志、浏览器残留、应用残留和废纸篓内容。",
                       "Check caches, logs, browser leftovers, app leftovers, and Trash.")
-
-    Keys.onPressed: event => {
-        const step = 48
-        if (event.key === Qt.Key_Up)
-            scrollBy(-step)
-        else if (event.key === Qt.Key_Down)
-            scrollBy(step)
-        else if (event.key === Qt.Key_PageUp)
-            scrollBy(-(height - step))
-        else if (event.key === Qt.Key_PageDown)
-            scrollBy(height - step)
-        else if (event.key === Qt.Key_Home)
-            scrollBy(-contentHeight)
-        else if (event.key === Qt.Key_End)
-            scrollBy(contentHeight)
-        else
-            return
-        event.accepted = true
-    }
+    keyScrolling: true
 
     Shortcut {
         id: previewShortcut

@@ -1,0 +1,106 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// One analysed file or folder: its kind, name and path, its size and, when `share` is given, a bar
+// showing its part of the whole. The dots button asks for the item's actions; a double click on a
+// folder asks to analyse it.
+Item {
+    id: root
+    property string name
+    property string path
+    property real size: 0
+    property bool isDirectory: false
+    property real share: -1
+    property bool first: false
+    signal actionsRequested(Item anchor)
+    signal analyzeRequested()
+
+    readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
+
+    objectName: "analysisRow"
+    implicitHeight: row.implicitHeight + 16
+
+    ListRowBackground {
+        anchors.fill: parent
+        first: root.first
+        hovered: hover.hovered
+    }
+    HoverHandler {
+        id: hover
+    }
+    TapHandler {
+        acceptedButtons: Qt.RightButton
+        onTapped: root.actionsRequested(moreButton)
+    }
+    TapHandler {
+        enabled: root.isDirectory
+        onDoubleTapped: root.analyzeRequested()
+    }
+
+    RowLayout {
+        id: row
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        anchors.leftMargin: 12
+        anchors.rightMargin: 6
+        spacing: Theme.spacing
+
+        Glyph {
+            source: root.isDirectory ? "qrc:/icons/folder.svg" : "qrc:/icons/file.svg"
+            size: 20
+        }
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 1
+            Label {
+                objectName: "rowName"
+                Layout.fillWidth: true
+                text: root.shownName
+                color: Theme.textPrimary
+                font.pixelSize: Theme.fontBody
+                font.weight: Font.Medium
+                elide: Text.ElideMiddle
+            }
+            PathLabel {
+                objectName: "rowPath"
+                Layout.fillWidth: true
+                text: root.path
+                color: Theme.textTertiary
+                font.pixelSize: Theme.fontSmall
+            }
+        }
+        ShareBar {
+            objectName: "shareBar"
+            visible: root.share >= 0
+            Layout.preferredWidth: 140
+            share: Math.max(0, root.share)
+        }
+        Label {
+            objectName: "rowShare"
+            visible: root.share >= 0
+            Layout.preferredWidth: 40
+            horizontalAlignment: Text.AlignRight
+            text: root.share >= 0.995 ? "100%"
+                  : root.share >= 0.01 ? Math.round(root.share * 100) + "%"
+                  : root.share > 0 ? "<1%" : "0%"
+            color: Theme.textSecondary
+            font.pixelSize: Theme.fontSmall
+        }
+        Label {
+            objectName: "rowSize"
+            Layout.preferredWidth: 78
+            horizontalAlignment: Text.AlignRight
+            text: Theme.bytes(root.size)
+            color: Theme.textPrimary
+            font.pixelSize: Theme.fontBody
+            font.weight: Font.DemiBold
+        }
+        MoreButton {
+            id: moreButton
+            objectName: "rowActionsButton"
+            onClicked: root.actionsRequested(moreButton)
+        }
+    }
+}

@@ -1,0 +1,62 @@
+import QtQuick
+import QtQuick.Controls
+
+// The actions on one listed file or folder, shared by all rows of a page: `openFor` shows it for
+// one item under the control that asked, and the chosen action is reported with the item's path.
+Menu {
+    id: root
+    property string itemName
+    property string itemPath
+    property bool canAnalyze: false
+    signal analyzeRequested(string path)
+    signal revealRequested(string path)
+    signal trashRequested(string name, string path)
+
+    function openFor(anchor, name, path, canAnalyzeItem) {
+        itemName = name || ""
+        itemPath = path
+        canAnalyze = canAnalyzeItem
+        const corner = anchor.mapToItem(parent, anchor.width - implicitWidth, anchor.height + 4)
+        popup(corner.x, corner.y)
+    }
+
+    objectName: "itemActionsMenu"
+    // Drawn over the whole window, so that it outlives the row it was opened for.
+    parent: Overlay.overlay
+    padding: 5
+    enter: null
+    exit: null
+    background: Item {
+        implicitWidth: 200
+        SoftShadow {
+            anchors.fill: parent
+            radius: Theme.radiusControl + 2
+            spread: 10
+            strength: 0.14
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: Theme.radiusControl + 2
+            color: Theme.sheetFill
+            border.color: Theme.hairline
+        }
+    }
+
+    ActionMenuItem {
+        objectName: "actionAnalyze"
+        visible: root.canAnalyze
+        text: Theme.t("进入这个目录继续分析", "Analyze This Folder")
+        onTriggered: root.analyzeRequested(root.itemPath)
+    }
+    ActionMenuItem {
+        objectName: "actionReveal"
+        text: Theme.t("在访达中显示", "Reveal in Finder")
+        onTriggered: root.revealRequested(root.itemPath)
+    }
+    ActionMenuItem {
+        objectName: "actionTrash"
+        destructive: true
+        text: Theme.t("移到废纸篓", "Move to Trash")
+        onTriggered: root.trashRequested(root.itemName, root.itemPath)
+    }
+}

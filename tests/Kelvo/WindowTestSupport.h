@@ -1,0 +1,236 @@
+#pragma once
+
+// Drives the Kelvo window as a person would, over a real controller on a synthetic home: finds items
+// through the scene, reads their texts, clicks them and photographs the window. Every warning printed
+// while the window is open is recorded.
+
+#include "AppModelFixture.h"
+#include "KelvoWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QQmlApplicationEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSet>
+#include <QTest>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+
+class WindowTestCase : public QObject {
+protected:
+    std::unique_ptr<AppModelFixture> m_fixture;
+    std::unique_ptr<AppModel> m_model;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QQuickWindow* m_window = nullptr;
+
+    static QStringList& warnings()
+    {
+        static QStringList recorded;
+        return recorded;
+    }
+    static QtMessageHandler& previousHandler()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void recordWarning(QtMsgType type, const QMessageLogContext& context, const QString& message)
+    {
+        if (type == QtWarningMsg || type == QtCriticalMsg || type == QtFatalMsg)
+            warnings().append(message);
+        if (previousHandler())
+            previousHandler()(type, context, message);
+    }
+
+    void openWindow()
+    {
+        m_model = m_fixture->makeModel();
+        previousHandler() = qInstallMessageHandler(recordWarning);
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        connect(m_engine.get(), &QQmlEngine::warnings, this, [](const QList<QQmlError>& errors) {
+            for (const QQmlError& error : errors)
+                warnings().append(error.toString());
+        });
+        KelvoWindow::load(*m_engine, *m_model);
+        QVERIFY2(!m_engine->rootObjects().isEmpty(), qPrintable(warnings().join('\n')));
+        m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().constFirst());
+        QVERIFY(m_window && QTest::qWaitForWindowExposed(m_window));
+        m_window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
+
+    void closeWindow()
+    {
+        m_engine.reset();
+        qInstallMessageHandler(previousHandler());
+    }
+
+    // Fails the test that printed a warning, and goes back to English.
+    void verifyNoWarnings()
+    {
+        const QString printed = warnings().join('\n');
+        warnings().clear();
+        useLanguage(AppLanguagePreference::english);
+        QVERIFY2(printed.isEmpty(), qPrintable(printed));
+    }
+
+    // The status line is redrawn in the new language, as a fresh start would draw it.
+    void useLanguage(AppLanguagePreference language)
+    {
+        const bool changed = LocalizationSettings::shared().preference() != language;
+        LocalizationSettings::shared().setPreference(language);
+        if (changed)
+            m_model->refreshEnvironment();
+    }
+
+    // Tables over both languages have the rows "en" and "zh", their texts written with | between them.
+    static void languageRows(const char* en, const char* zh)
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("en") << AppLanguagePreference::english << QString::fromUtf8(en).split('|');
+        QTest::newRow("zh") << AppLanguagePreference::chinese << QString::fromUtf8(zh).split('|');
+    }
+    static QString shotName(const char* what) { return QString(QTest::currentDataTag()) + '-' + what; }
+
+    // Switches to the row's language and returns the row's texts.
+    QStringList rowTexts()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(QStringList, texts);
+        useLanguage(language);
+        return texts;
+    }
+
+    // Items made by repeaters and loaders are found through the scene, in the order they are drawn.
+    static QList<QQuickItem*> itemsUnder(QQuickItem* root, const std::function<bool(QQuickItem*)>& wanted,
+                                         bool shownOnly)
+    {
+        QList<QQuickItem*> found;
+        if (shownOnly && !root->isVisible())
+            return found;
+        if (wanted(root))
+            found << root;
+        const QList<QQuickItem*> children = root->childItems();
+        for (QQuickItem* child : children)
+            found += itemsUnder(child, wanted, shownOnly);
+        return found;
+    }
+    static auto named(const QString& name)
+    {
+        return [name](QQuickItem* item) { return item->objectName() == name; };
+    }
+    static QQuickItem* findItem(QQuickItem* root, const QString& name)
+    {
+        return itemsUnder(root, named(name), false).value(0);
+    }
+    QQuickItem* item(const QString& name) const { return findItem(m_window->contentItem(), name); }
+    QList<QQuickItem*> shown(const QString& name) const
+    {
+        return itemsUnder(m_window->contentItem(), named(name), true);
+    }
+    QObject* object(const QString& name) const { return m_window->findChild<QObject*>(name); }
+    bool popupOpen(const QString& name) const
+    {
+        return object(name) && object(name)->property("opened").toBool();
+    }
+    QQuickItem* currentPage() const { return item("pageLoader")->property("item").value<QQuickItem*>(); }
+
+    // The texts of the named children of root (names separated by spaces), as objects or in the scene.
+    static QStringList textsIn(QObject* root, const QString& names)
+    {
+        QStringList texts;
+        for (const QString& name : names.split(' ')) {
+            QObject* found = root->findChild<QObject*>(name);
+            auto* window = qobject_cast<QQuickWindow*>(root);
+            if (QQuickItem* scene = window ? window->contentItem() : qobject_cast<QQuickItem*>(root);
+                !found && scene)
+                found = findItem(scene, name);
+            texts << (found ? found->property("text").toString() : "<missing " + name + ">");
+        }
+        return texts;
+    }
+    static QString textIn(QObject* root, const QString& name) { return textsIn(root, name).constFirst(); }
+    static QStringList textsOf(const QList<QQuickItem*>& items)
+    {
+        QStringList texts;
+        for (QQuickItem* item : items)
+            texts << item->property("text").toString();
+        return texts;
+    }
+    QStringList textsOf(const QString& names) const { return textsIn(m_window, names); }
+    QString textOf(const QString& name) const { return textIn(m_window, name); }
+    QString pageText(const char* name) const
+    {
+        QObject* found = currentPage()->findChild<QObject*>(name);
+        return found ? found->property("text").toString() : QString();
+    }
+
+    // Checks the named items (separated by spaces): "name" shown and enabled, "!name" shown but
+    // disabled, "-name" hidden.
+    void verifyStates(const QString& expected) const
+    {
+        QStringList actual;
+        for (QString name : expected.split(' ')) {
+            const QQuickItem* found = item(name.remove('!').remove('-'));
+            actual << (!found ? "?" : !found->isVisible() ? "-" : !found->isEnabled() ? "!" : "") + name;
+        }
+        QCOMPARE(actual.join(' '), expected);
+    }
+
+    // Scrolls every page holding the item until the item is centred, or the innermost page until the
+    // item is just below its top.
+    static void scrollIntoView(QQuickItem* target, bool toTop = false)
+    {
+        for (QQuickItem* page = target->parentItem(); page; page = page->parentItem()) {
+            if (!page->inherits("QQuickFlickable"))
+                continue;
+            const qreal top = target->mapToItem(page->property("contentItem").value<QQuickItem*>(), {}).y();
+            const qreal end = std::max(0.0, page->property("contentHeight").toReal() - page->height());
+            const qreal wanted = toTop ? top - 12 : top - (page->height() - target->height()) / 2;
+            page->setProperty("contentY", std::clamp(wanted, 0.0, end));
+            if (toTop)
+                return;
+        }
+    }
+
+    void click(QQuickItem* target)
+    {
+        QVERIFY2(target && target->isVisible(), "clicking a missing or hidden item");
+        scrollIntoView(target);
+        QTest::mouseClick(m_window, Qt::LeftButton, {},
+                          target->mapToScene(target->boundingRect().center()).toPoint());
+    }
+    void click(const QString& name) { click(item(name)); }
+
+    // Texts cut short to fit.
+    QStringList truncatedTexts() const
+    {
+        const auto cut = [](QQuickItem* text) {
+            return text->inherits("QQuickText") && text->property("truncated").toBool();
+        };
+        return textsOf(itemsUnder(m_window->contentItem(), cut, true));
+    }
+
+    // Renders the window and keeps the picture next to the test, or in docs/screenshots with
+    // KELVO_SCREENSHOTS=1. A blank picture means nothing was drawn; a folder that cannot be written
+    // is no failure.
+    void photograph(const QString& name)
+    {
+        QTest::mouseMove(m_window, QPoint(m_window->width() - 40, m_window->height() / 2)); // no hover shown
+        const QImage image = m_window->grabWindow();
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); y += 7)
+            for (int x = 0; x < image.width(); x += 7)
+                colours.insert(image.pixel(x, y));
+        QVERIFY2(colours.size() > 100, qPrintable(name + " looks blank"));
+        const QString folder = qgetenv("KELVO_SCREENSHOTS") == "1"
+                                   ? QStringLiteral(KELVO_SCREENSHOT_DIR)
+                                   : QCoreApplication::applicationDirPath() + "/screenshots";
+        if (QDir().mkpath(folder) && !image.save(folder + '/' + name + ".png"))
+            qInfo("could not save the screenshot %s", qPrintable(name));
+    }
+};
