@@ -48,6 +48,8 @@ class AppModel : public QObject {
     Q_PROPERTY(bool showingOptimizeProtectionSheet READ showingOptimizeProtectionSheet WRITE
                    setShowingOptimizeProtectionSheet NOTIFY protectionSheetsChanged)
     Q_PROPERTY(bool canOpenSystemSettings READ canOpenSystemSettings CONSTANT)
+    // How many kinds of build artefact folders the project scan knows.
+    Q_PROPERTY(int purgeTargetTypeCount READ purgeTargetTypeCount CONSTANT)
     // What a long run is doing now: {location, items, bytes}; empty when nothing reports progress.
     Q_PROPERTY(QVariantMap runProgress READ runProgress NOTIFY runProgressChanged)
 
@@ -130,6 +132,7 @@ public:
     bool showingOptimizeProtectionSheet() const { return m_showingOptimizeProtectionSheet; }
     void setShowingOptimizeProtectionSheet(bool showing);
     bool canOpenSystemSettings() const;
+    int purgeTargetTypeCount() const;
 
     // Entry point for pages: opens an editor, parks a destructive action, or runs it.
     Q_INVOKABLE void request(const AppAction& action);

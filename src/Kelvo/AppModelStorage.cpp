@@ -112,6 +112,11 @@ QFuture<void> AppModel::runPurgePreview()
     });
 }
 
+int AppModel::purgeTargetTypeCount() const
+{
+    return int(LocalPurgePreview::targetDirectoryNames().size() + LocalPurgePreview::targetSuffixes().size());
+}
+
 void AppModel::analyzePath(const QString& path)
 {
     const QString trimmed = path.trimmed();

@@ -161,8 +161,8 @@ private slots:
             {"optimize", "optimize", "Optimize|Optimize|About Optimization|", "系统优化|优化|关于优化|"},
             {"analyze", "analyze", "Storage Analysis|Storage Analysis|About This Analysis|",
              "空间分析|空间分析|关于本次分析|"},
-            {"purge", "purge", "Project Cleanup|Project Cleanup|About This Scan|",
-             "项目瘦身|项目瘦身|关于本次扫描|"},
+            {"purge", "purge", "Project Cleanup|Project Cleanup|About This Scan|52 directory types",
+             "项目瘦身|项目瘦身|关于本次扫描|52 种目录类型"},
             {"installer", "installer", "Installer Cleanup|Installer Cleanup|About This Scan|",
              "安装包整理|安装包整理|关于本次扫描|"},
             {"maintenance", "settings", "Settings|Settings||", "设置|设置||"}};

@@ -78,6 +78,8 @@ FeaturePage {
     AboutBox {
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
+        caption: Theme.t(AppModel.purgeTargetTypeCount + " 种目录类型",
+                         AppModel.purgeTargetTypeCount + " directory types")
         promises: [
             Theme.t("不自动删除", "No auto-delete"),
             Theme.t("只移到废纸篓", "To Trash only")
