@@ -8,6 +8,9 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
 
 #include <algorithm>
 #include <queue>
@@ -39,128 +42,155 @@ QSet<QString> protectedChildPaths(const QString& root, const QString& home)
     return paths;
 }
 
-// The largest files seen so far, never more than the list holds. Equal sizes keep the walk order.
+// The largest files seen so far, never more than the list holds. Equal sizes keep the walk order,
+// given as a sequence number.
 class LargestFiles {
 public:
-    void offer(const QString& name, const QString& path, qint64 size)
+    struct Candidate {
+        qint64 size;
+        quint64 sequence;
+        QString name;
+        QString path;
+    };
+
+    void offer(Candidate candidate)
     {
-        const Candidate candidate{size, m_sequence++, name, path};
         if (m_heap.size() < std::size_t(listLimit)) {
-            m_heap.push(candidate);
-        } else if (smallerFirst(m_heap.top(), candidate)) {
+            m_heap.push(std::move(candidate));
+        } else if (ranksBelow(m_heap.top(), candidate)) {
             m_heap.pop();
-            m_heap.push(candidate);
+            m_heap.push(std::move(candidate));
         }
     }
 
-    std::vector<Entry> largestFirst()
+    // Empties the selection, largest first.
+    std::vector<Candidate> take()
     {
         std::vector<Candidate> all;
         for (; !m_heap.empty(); m_heap.pop())
             all.push_back(m_heap.top());
-        std::sort(all.begin(), all.end(),
-                  [](const Candidate& a, const Candidate& b) { return smallerFirst(b, a); });
-        std::vector<Entry> entries;
-        for (const Candidate& c : all)
-            entries.push_back({c.name, c.path, c.size, false});
-        return entries;
+        std::reverse(all.begin(), all.end());
+        return all;
     }
 
 private:
-    struct Candidate {
-        qint64 size;
-        qint64 sequence;
-        QString name;
-        QString path;
-    };
-    // "a ranks below b": smaller, or as large but met later.
-    static bool smallerFirst(const Candidate& a, const Candidate& b)
+    // Smaller, or as large but met later.
+    static bool ranksBelow(const Candidate& a, const Candidate& b)
     {
         return a.size != b.size ? a.size < b.size : a.sequence > b.sequence;
     }
     struct RanksAbove {
-        bool operator()(const Candidate& a, const Candidate& b) const { return smallerFirst(b, a); }
+        bool operator()(const Candidate& a, const Candidate& b) const { return ranksBelow(b, a); }
     };
 
     std::priority_queue<Candidate, std::vector<Candidate>, RanksAbove> m_heap;
-    qint64 m_sequence = 0;
 };
 
-struct Walk {
-    const Options& options;
-    QSet<QString> protectedPaths;
-    std::vector<Entry> topLevel; // in listing order
-    QHash<QString, std::size_t> topLevelIndex;
+// One piece of the tree, in the order a single walk would meet it: a file near the top, a bundle,
+// or a folder two levels down with everything below it. Folders are walked in parallel; merging the
+// pieces in this order gives the report a single walk would give.
+struct Segment {
+    enum class Kind { file, package, folder } kind;
+    FileWalker::Item item;
+    std::size_t topLevel; // index of the child of the root it belongs to
+    // Filled by the walk:
+    qint64 bytes = 0;
+    qint64 files = 0;
     LargestFiles largest;
-    qint64 totalSize = 0;
-    qint64 totalFiles = 0;
-    std::optional<std::size_t> currentTop;
-    Progress progress;
-    QElapsedTimer clock;
+};
 
-    void attribute(qint64 bytes)
+// Counts shared by the parallel walks, reported at a calm rate.
+class SharedProgress {
+public:
+    explicit SharedProgress(const Options& options)
+        : m_options(options)
     {
-        if (currentTop)
-            *topLevel[*currentTop].size += bytes;
+        m_clock.start();
     }
 
-    void report(const QString& folder)
+    void add(qint64 files, qint64 bytes, const QString& folder)
     {
-        if (!options.onProgress || clock.elapsed() < 100)
+        m_files += files;
+        m_bytes += bytes;
+        if (!m_options.onProgress)
             return;
-        clock.restart();
-        progress.folder = folder;
-        progress.items = totalFiles;
-        progress.bytes = totalSize;
-        options.onProgress(progress);
+        const qint64 now = m_clock.elapsed();
+        qint64 last = m_lastReport.load();
+        if (now - last < 100 || !m_lastReport.compare_exchange_strong(last, now))
+            return;
+        m_options.onProgress({folder, m_files.load(), m_bytes.load()});
     }
 
-    // (bytes, files) of a bundle; its insides are visited here only.
-    std::pair<qint64, qint64> packageSummary(const QString& path) const
-    {
-        qint64 bytes = 0;
-        qint64 files = 0;
-        FileWalker::Options walk;
-        walk.includeHidden = false;
-        walk.cancelled = options.cancelled;
-        FileWalker::walk(path, walk, [&](const FileWalker::Item& item) {
-            if (item.kind == FileWalker::Kind::file) {
-                bytes += item.logicalBytes;
-                ++files;
-            }
-            return FileWalker::Decision::proceed;
-        });
-        return {bytes, files};
-    }
+private:
+    const Options& m_options;
+    QElapsedTimer m_clock;
+    std::atomic<qint64> m_files = 0;
+    std::atomic<qint64> m_bytes = 0;
+    std::atomic<qint64> m_lastReport = -1000;
+};
 
-    FileWalker::Decision visit(const FileWalker::Item& item)
-    {
-        if (item.depth == 1) {
-            const auto found = topLevelIndex.constFind(item.path);
-            currentTop = found == topLevelIndex.cend() ? std::nullopt : std::optional<std::size_t>(*found);
-        }
-        if (protectedPaths.contains(item.path))
+Segment::Kind kindOf(const FileWalker::Item& item)
+{
+    if (item.kind == FileWalker::Kind::file)
+        return Segment::Kind::file;
+    return isPackage(item.name) ? Segment::Kind::package : Segment::Kind::folder;
+}
+
+// The visible children of a folder in the order the file system lists them.
+std::vector<FileWalker::Item> childrenOf(const QString& folder)
+{
+    std::vector<FileWalker::Item> children;
+    FileWalker::Options options;
+    options.includeHidden = false;
+    options.maxDepth = 1;
+    FileWalker::walk(folder, options, [&](const FileWalker::Item& item) {
+        if (item.kind == FileWalker::Kind::file || item.kind == FileWalker::Kind::folder)
+            children.push_back(item);
+        return FileWalker::Decision::skipDescendants;
+    });
+    return children;
+}
+
+void walkSegment(Segment& segment, const Options& options, SharedProgress& progress)
+{
+    if (segment.kind == Segment::Kind::file) {
+        segment.bytes = segment.item.logicalBytes;
+        segment.files = 1;
+        segment.largest.offer({segment.item.logicalBytes, 0, segment.item.name, segment.item.path});
+        progress.add(1, segment.bytes, segment.item.path);
+        return;
+    }
+    const bool package = segment.kind == Segment::Kind::package;
+    quint64 sequence = 0;
+    qint64 reportedFiles = 0;
+    qint64 reportedBytes = 0;
+    FileWalker::Options walk;
+    walk.includeHidden = false;
+    walk.cancelled = options.cancelled;
+    FileWalker::walk(segment.item.path, walk, [&](const FileWalker::Item& item) {
+        if (item.kind == FileWalker::Kind::folder && !package && isPackage(item.name)) {
+            // A bundle inside is summed, never listed among the large files.
+            Segment inner{Segment::Kind::package, item, segment.topLevel, 0, 0, {}};
+            walkSegment(inner, options, progress);
+            segment.bytes += inner.bytes;
+            segment.files += inner.files;
             return FileWalker::Decision::skipDescendants;
-        if (item.kind == FileWalker::Kind::folder) {
-            if (isPackage(item.name)) {
-                const auto [bytes, files] = packageSummary(item.path);
-                totalSize += bytes;
-                totalFiles += files;
-                attribute(bytes);
-                return FileWalker::Decision::skipDescendants;
-            }
-            report(item.path);
-            return FileWalker::Decision::proceed;
         }
         if (item.kind != FileWalker::Kind::file)
             return FileWalker::Decision::proceed;
-        totalSize += item.logicalBytes;
-        ++totalFiles;
-        attribute(item.logicalBytes);
-        largest.offer(item.name, item.path, item.logicalBytes);
+        segment.bytes += item.logicalBytes;
+        ++segment.files;
+        if (!package)
+            segment.largest.offer({item.logicalBytes, sequence++, item.name, item.path});
+        if (segment.files - reportedFiles >= 4096) {
+            progress.add(segment.files - reportedFiles, segment.bytes - reportedBytes, segment.item.path);
+            reportedFiles = segment.files;
+            reportedBytes = segment.bytes;
+        }
         return FileWalker::Decision::proceed;
-    }
-};
+    });
+    progress.add(segment.files - reportedFiles, segment.bytes - reportedBytes, segment.item.path);
+}
 
 } // namespace
 
@@ -179,38 +209,56 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
     const QString root = PathText::standardized(rootPath);
     if (!FileWalker::statItem(root))
         return report;
+    const QSet<QString> protectedPaths = protectedChildPaths(root, home);
 
-    Walk walk{options, protectedChildPaths(root, home), {}, {}, {}, 0, 0, {}, {}, {}};
-    walk.clock.start();
-
-    // Every visible child is listed, empty ones included, before any size is known.
-    FileWalker::Options children;
-    children.includeHidden = false;
-    children.maxDepth = 1;
-    FileWalker::walk(root, children, [&](const FileWalker::Item& item) {
-        if (!walk.protectedPaths.contains(item.path)) {
-            walk.topLevel.push_back({item.name, item.path, 0, item.kind == FileWalker::Kind::folder});
+    // Every visible child is listed, empty ones included; the tree is cut into segments below them.
+    std::vector<Entry> topLevel;
+    std::vector<Segment> segments;
+    for (const FileWalker::Item& child : childrenOf(root)) {
+        if (protectedPaths.contains(child.path))
+            continue;
+        const std::size_t index = topLevel.size();
+        topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder});
+        const Segment::Kind kind = kindOf(child);
+        if (kind != Segment::Kind::folder) {
+            segments.push_back({kind, child, index, 0, 0, {}});
+            continue;
         }
-        return FileWalker::Decision::skipDescendants;
+        for (const FileWalker::Item& grandchild : childrenOf(child.path))
+            if (!protectedPaths.contains(grandchild.path))
+                segments.push_back({kindOf(grandchild), grandchild, index, 0, 0, {}});
+    }
+
+    SharedProgress progress(options);
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    QtConcurrent::blockingMap(&pool, segments, [&](Segment& segment) {
+        if (!options.cancelled || !options.cancelled->load())
+            walkSegment(segment, options, progress);
     });
-    std::sort(walk.topLevel.begin(), walk.topLevel.end(),
-              [](const Entry& a, const Entry& b) { return NaturalOrder::lessThan(*a.name, *b.name); });
-    for (std::size_t i = 0; i < walk.topLevel.size(); ++i)
-        walk.topLevelIndex.insert(*walk.topLevel[i].path, i);
 
-    FileWalker::Options tree;
-    tree.includeHidden = false;
-    tree.cancelled = options.cancelled;
-    FileWalker::walk(root, tree, [&](const FileWalker::Item& item) { return walk.visit(item); });
+    LargestFiles largest;
+    quint64 ordinal = 0;
+    for (Segment& segment : segments) {
+        *topLevel[segment.topLevel].size += segment.bytes;
+        report.totalSize = *report.totalSize + segment.bytes;
+        report.totalFiles = *report.totalFiles + segment.files;
+        for (LargestFiles::Candidate& candidate : segment.largest.take()) {
+            candidate.sequence += ordinal << 40;
+            largest.offer(std::move(candidate));
+        }
+        ++ordinal;
+    }
 
-    std::stable_sort(walk.topLevel.begin(), walk.topLevel.end(),
+    std::stable_sort(topLevel.begin(), topLevel.end(),
+                     [](const Entry& a, const Entry& b) { return NaturalOrder::lessThan(*a.name, *b.name); });
+    std::stable_sort(topLevel.begin(), topLevel.end(),
                      [](const Entry& a, const Entry& b) { return a.size.value_or(0) > b.size.value_or(0); });
-    if (walk.topLevel.size() > std::size_t(listLimit))
-        walk.topLevel.resize(listLimit);
-    report.entries = std::move(walk.topLevel);
-    report.largeFiles = walk.largest.largestFirst();
-    report.totalSize = walk.totalSize;
-    report.totalFiles = walk.totalFiles;
+    if (topLevel.size() > std::size_t(listLimit))
+        topLevel.resize(listLimit);
+    report.entries = std::move(topLevel);
+    for (const LargestFiles::Candidate& candidate : largest.take())
+        report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false});
     return report;
 }
 
