@@ -194,7 +194,10 @@ private slots:
                  qPrintable(family + " cannot draw Chinese"));
         // A page taller than the window is photographed again scrolled to its end.
         const qreal overflow = page->property("contentHeight").toReal() - page->height();
-        for (const QString& name : overflow > 0 ? QStringList{shot, shot + "-end"} : QStringList{shot}) {
+        QStringList names{shot};
+        if (overflow > 0)
+            names << shot + "-end";
+        for (const QString& name : names) {
             page->setProperty("contentY", name == shot ? 0 : overflow);
             photograph(name);
             QCOMPARE(truncatedTexts(), QStringList());
