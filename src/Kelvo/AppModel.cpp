@@ -285,9 +285,7 @@ QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
             LocalCleanPreview::Options options;
             options.cancelled = cancelled;
             options.onProgress = [&relay](const LocalCleanPreview::Progress& progress) {
-                relay.post({{QStringLiteral("location"), progress.location},
-                            {QStringLiteral("items"), progress.itemsMeasured},
-                            {QStringLiteral("bytes"), progress.bytesMeasured}});
+                relay.post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
             };
             return LocalCleanPreview::snapshot(home, options);
         });

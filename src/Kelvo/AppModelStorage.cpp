@@ -55,9 +55,7 @@ QFuture<void> AppModel::refreshAnalysisReport(const QString& path)
             LocalAnalysis::Options options;
             options.cancelled = cancelled;
             options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {
-                relay.post({{QStringLiteral("location"), progress.folder},
-                            {QStringLiteral("items"), progress.items},
-                            {QStringLiteral("bytes"), progress.bytes}});
+                relay.post(progress.folder, progress.items, progress.bytes);
             };
             return LocalAnalysis::snapshot(path, home, options);
         });
@@ -88,9 +86,7 @@ QFuture<void> AppModel::runPurgePreview()
             LocalPurgePreview::Options options;
             options.cancelled = cancelled;
             options.onProgress = [&relay](const LocalPurgePreview::Progress& progress) {
-                relay.post({{QStringLiteral("location"), progress.folder},
-                            {QStringLiteral("items"), progress.artefactsFound},
-                            {QStringLiteral("bytes"), progress.bytesFound}});
+                relay.post(progress.folder, progress.artefactsFound, progress.bytesFound);
             };
             return LocalPurgePreview::snapshot(root, LocalPurgePreview::defaultMaxDepth, options);
         });

@@ -15,6 +15,13 @@ public:
         m_latest = std::move(progress);
         m_fresh = true;
     }
+    // What a walk reports: where it is, how many items and bytes it has seen.
+    void post(const QString& location, qint64 items, qint64 bytes)
+    {
+        post(QVariantMap{{QStringLiteral("location"), location},
+                         {QStringLiteral("items"), items},
+                         {QStringLiteral("bytes"), bytes}});
+    }
     // The state posted since the last take, if any.
     std::optional<QVariantMap> take()
     {
