@@ -2,22 +2,7 @@
 #include "AppModelRuns.h"
 #include "AppModelSupport.h"
 
-#include "CleanReportPresenter.h"
-#include "LocalizationSettings.h"
-#include "ProgressRelay.h"
-#include "WindowBackgroundStore.h"
-
-#include "clean/CleanPreviewService.h"
-#include "clean/CleanWhitelistStore.h"
-#include "clean/LocalCleanExecutor.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/KelvoError.h"
-
 #include <QDesktopServices>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QtConcurrent>
 
 using namespace AppModelSupport;
 
@@ -237,18 +222,7 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
     return QtFuture::makeReadyFuture();
 }
 
-// Smart Clean ---------------------------------------------------------------------------------------
-
-QVariant AppModel::cleanPreviewReportValue() const
-{
-    return m_cleanPreviewReport ? QVariant(CleanReportPresenter::present(*m_cleanPreviewReport)) : QVariant();
-}
-
-void AppModel::setCleanPreviewReport(std::optional<CleanPreviewReport> report)
-{
-    m_cleanPreviewReport = std::move(report);
-    emit cleanPreviewReportChanged();
-}
+// Progress of long runs ----------------------------------------------------------------------------
 
 void AppModel::setRunProgress(const QVariantMap& progress)
 {
@@ -278,77 +252,6 @@ void AppModel::cancelRun()
         m_cancelRun->store(true);
 }
 
-QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
-{
-    return runCancellable(
-        [home = m_environment.home](const std::atomic_bool* cancelled, ProgressRelay& relay) {
-            LocalCleanPreview::Options options;
-            options.cancelled = cancelled;
-            options.onProgress = [&relay](const LocalCleanPreview::Progress& progress) {
-                relay.post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
-            };
-            return LocalCleanPreview::snapshot(home, options);
-        });
-}
-
-QFuture<void> AppModel::runCleanPreview()
-{
-    return takeCleanPreview().then(this, [this](std::optional<CleanPreviewReport> report) {
-        if (!report) {
-            setStatus(L("预览已取消", "Preview Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        setCleanPreviewReport(std::move(report));
-        setStatus(L("预览完成", "Preview Complete"),
-                  L("已检查可清理项目。正式清理前仍会让你确认。",
-                    "Cleanable items have been checked. You will still confirm before the real cleanup."));
-    });
-}
-
-QFuture<void> AppModel::runClean()
-{
-    // Clean exactly what the user previewed; without a preview in memory, take one first.
-    QFuture<std::optional<CleanPreviewReport>> preview =
-        m_cleanPreviewReport ? QtFuture::makeReadyFuture(m_cleanPreviewReport) : takeCleanPreview();
-    return preview
-        .then(this, [this](std::optional<CleanPreviewReport> report) { return cleanPreviewed(report); })
-        .unwrap()
-        .then(this, [this](std::optional<LocalCleanResult> result) { return finishClean(result); })
-        .unwrap();
-}
-
-QFuture<std::optional<LocalCleanResult>> AppModel::cleanPreviewed(std::optional<CleanPreviewReport> report)
-{
-    if (!report)
-        return QtFuture::makeReadyFuture(std::optional<LocalCleanResult>()); // the preview was cancelled
-    return QtConcurrent::run([report = std::move(*report), home = m_environment.home] {
-        // Smart Clean never deletes outside the home folder.
-        return std::optional<LocalCleanResult>(LocalCleanExecutor::clean(report, {home}, home));
-    });
-}
-
-QFuture<void> AppModel::finishClean(std::optional<LocalCleanResult> result)
-{
-    if (!result) {
-        setStatus(L("清理已取消", "Cleanup Cancelled"), L("没有删除任何内容。", "Nothing was deleted."));
-        return QtFuture::makeReadyFuture();
-    }
-    storeStatistic(&Statistics::lastCleanDate, Keys::lastCleanDate, nowInSeconds());
-    storeStatistic(&Statistics::lastCleanCount, Keys::lastCleanCount, qint64(result->removedCount));
-    const int cleaned = result->removedCount;
-    const int failed = result->failedCount;
-    // The page then shows what is left, measured after cleaning.
-    return takeCleanPreview().then(this, [this, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
-        setCleanPreviewReport(std::move(fresh));
-        setStatus(
-            L("清理完成", "Cleanup Complete"),
-            failed > 0
-                ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.").arg(cleaned).arg(failed)
-                : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned));
-    });
-}
-
 QString AppModel::completedTitle(const AppAction& action) const
 {
     if (containsAll(action.arguments, {"clean", "--dry-run"}))
@@ -370,128 +273,4 @@ void AppModel::openSystemSettingsPane(const QString& url)
     if (!target.isValid() || target.scheme().isEmpty())
         return;
     QDesktopServices::openUrl(target);
-}
-
-// Appearance and version ----------------------------------------------------------------------------
-
-void AppModel::setShowHealthAura(bool show)
-{
-    if (show == m_showHealthAura)
-        return;
-    m_showHealthAura = show;
-    storeValue(Keys::showHealthAura, show);
-    emit showHealthAuraChanged();
-}
-
-QUrl AppModel::customWindowBackgroundURL() const
-{
-    if (m_customWindowBackgroundPath.isEmpty() || !QFileInfo(m_customWindowBackgroundPath).isFile())
-        return {};
-    return QUrl::fromLocalFile(m_customWindowBackgroundPath);
-}
-
-void AppModel::setCustomWindowBackgroundPath(const QString& path)
-{
-    m_customWindowBackgroundPath = path;
-    storeValue(Keys::customWindowBackgroundPath, path);
-    emit windowBackgroundChanged();
-}
-
-void AppModel::chooseWindowBackgroundImage(const QUrl& file)
-{
-    const QString sourcePath = file.toLocalFile();
-    if (sourcePath.isEmpty())
-        return;
-    try {
-        const QString installed =
-            WindowBackgroundStore::installImage(sourcePath, m_environment.applicationSupport);
-        ++m_windowBackgroundRevision;
-        setCustomWindowBackgroundPath(installed);
-    } catch (const KelvoError& error) {
-        setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") +
-                        error.description());
-    }
-}
-
-void AppModel::clearWindowBackgroundImage()
-{
-    try {
-        WindowBackgroundStore::removeInstalledImages(m_environment.applicationSupport);
-    } catch (const KelvoError&) {
-        // A copy left behind is removed by the next install or clear.
-    }
-    ++m_windowBackgroundRevision;
-    setCustomWindowBackgroundPath(QString());
-}
-
-void AppModel::sanitizeWindowBackgroundPathIfNeeded()
-{
-    if (!m_customWindowBackgroundPath.isEmpty() && customWindowBackgroundURL().isEmpty())
-        setCustomWindowBackgroundPath(QString());
-}
-
-QString AppModel::localVersionText() const
-{
-    return m_environment.bundleVersion.isEmpty() ? L("本地版本", "Local Build") : m_environment.bundleVersion;
-}
-
-void AppModel::refreshEnvironment()
-{
-    m_versionText = localVersionText();
-    emit versionTextChanged();
-    setStatus(L("Kelvo 已就绪", "Kelvo Is Ready"),
-              L("可以直接检查、预览和整理，不需要外部终端工具。",
-                "You can scan, preview, and clean directly without an external terminal tool."));
-}
-
-void AppModel::startUp()
-{
-    refreshEnvironment();
-    sanitizeWindowBackgroundPathIfNeeded();
-}
-
-// Protection list editor ----------------------------------------------------------------------------
-
-void AppModel::setCleanWhitelistText(const QString& text)
-{
-    assign(m_cleanWhitelistText, text, &AppModel::cleanWhitelistTextChanged);
-}
-
-bool AppModel::loadCleanWhitelistEditor()
-{
-    try {
-        setCleanWhitelistText(CleanWhitelistStore::load(m_environment.home).patterns.join(QLatin1Char('\n')));
-        return true;
-    } catch (const KelvoError& error) {
-        setAlertMessage(error.description());
-        return false;
-    }
-}
-
-bool AppModel::saveCleanWhitelistEditor()
-{
-    // Lines typed as comments are kept: the store writes them and the next load skips them.
-    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
-    QStringList lines;
-    for (const QString& line : m_cleanWhitelistText.split(lineBreak)) {
-        const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty())
-            lines.append(trimmed);
-    }
-    try {
-        CleanWhitelistStore::save(CleanWhitelistState{lines}, m_environment.home);
-    } catch (const KelvoError& error) {
-        setAlertMessage(error.description());
-        return false;
-    }
-    setStatus(L("保护名单已更新", "Protection List Updated"),
-              L("智能清理会按新的保护名单跳过对应内容。",
-                "Smart Clean will skip items covered by the new protection list."));
-    setShowingCleanProtectionSheet(false);
-    return true;
-}
-
-void AppModel::restoreCleanWhitelistDefaults()
-{
-    setCleanWhitelistText(CleanWhitelistStore::defaultPatterns().join(QLatin1Char('\n')));
 }
