@@ -13,6 +13,8 @@ debian_packages=(
   qml6-module-qt5compat-graphicaleffects qt6-5compat-dev qml6-module-qt-labs-folderlistmodel
   qt6-qpa-plugins qt6-image-formats-plugins libqt6svg6
   fonts-noto-cjk fonts-dejavu-core
+  libplist-dev
+  unzip
 )
 
 install_debian() {
@@ -34,7 +36,7 @@ install_debian() {
 
 install_macos() {
   command -v brew >/dev/null || { echo "install-deps: Homebrew is required (https://brew.sh)" >&2; exit 1; }
-  for f in qt cmake ninja clang-format; do
+  for f in qt cmake ninja pkg-config clang-format libplist; do
     brew list --formula "$f" >/dev/null 2>&1 || brew install "$f"
   done
 }

@@ -200,6 +200,10 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return refreshAnalysisReport(m_analysisPath);
     if (containsAll(words, {"clean", "--dry-run"}))
         return runCleanPreview();
+    if (containsAll(words, {"uninstall", "--dry-run"}))
+        return runUninstallPreview();
+    if (containsAll(words, {"installer", "--dry-run"}))
+        return runInstallerPreview();
     if (containsAll(words, {"purge", "--dry-run"}))
         return runPurgePreview();
     // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.

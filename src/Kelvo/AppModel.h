@@ -3,7 +3,9 @@
 #include "analysis/AnalysisReport.h"
 #include "clean/CleanPreviewReport.h"
 #include "clean/LocalCleanExecutor.h"
+#include "installer/LocalInstallerPreview.h"
 #include "purge/PurgePreviewReport.h"
+#include "uninstall/LocalUninstallPreview.h"
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 
@@ -61,6 +63,15 @@ class AppModel : public QObject {
     // {rootPath, totalBytes, totalSizeText, entryCount,
     //  groups: [{title, totalBytes, entries: [{name, path, target, byteCount, sizeText, detailText}]}]}
     Q_PROPERTY(QVariant purgePreviewReport READ purgePreviewReportValue NOTIFY purgePreviewReportChanged)
+    // {entryCount, totalBytes, totalSizeText, sources, entries: [{path, name, source, byteCount, sizeText}]}
+    Q_PROPERTY(
+        QVariant installerPreviewReport READ installerPreviewReportValue NOTIFY installerPreviewReportChanged)
+    // The places the installer scan searches: [{label, path, source, exists}]
+    Q_PROPERTY(QVariantList installerScanLocations READ installerScanLocations CONSTANT)
+    // {entryCount, entries: [{id, name, bundleID, source, path, sizeText, appSizeText, leftoverSizeText,
+    //  leftoverPaths, lastOpenedText}]}
+    Q_PROPERTY(
+        QVariant uninstallPreviewReport READ uninstallPreviewReportValue NOTIFY uninstallPreviewReportChanged)
 
     // Persisted statistics
     Q_PROPERTY(double lastInstallerScanDate READ lastInstallerScanDate NOTIFY statisticsChanged)
@@ -101,6 +112,10 @@ public:
         QString home;               // the user's home folder
         QString applicationSupport; // the application's own support folder (window background)
         QString bundleVersion;      // the application's version text; empty for a local build
+        // Where applications and installers are looked for; none: the system's own places. Tests
+        // point both at synthetic folders.
+        std::optional<std::vector<LocalUninstallPreview::ApplicationFolder>> applicationFolders = {};
+        std::optional<LocalInstallerPreview::Places> installerPlaces = {};
     };
 
     explicit AppModel(Environment environment, QObject* parent = nullptr);
@@ -150,6 +165,17 @@ public:
     QVariant analysisReportValue() const;
     const std::optional<PurgePreviewReport>& purgePreviewReport() const { return m_purgePreviewReport; }
     QVariant purgePreviewReportValue() const;
+    const std::optional<InstallerPreviewReport>& installerPreviewReport() const
+    {
+        return m_installerPreviewReport;
+    }
+    QVariant installerPreviewReportValue() const;
+    QVariantList installerScanLocations() const;
+    const std::optional<UninstallPreviewReport>& uninstallPreviewReport() const
+    {
+        return m_uninstallPreviewReport;
+    }
+    QVariant uninstallPreviewReportValue() const;
     QVariantMap runProgress() const { return m_runProgress; }
 
     QString completedTitle(const AppAction& action) const;
@@ -167,6 +193,9 @@ public:
     Q_INVOKABLE void chooseScanPath(const QUrl& folder);
     // One project artefact to the Trash, after the page's confirmation.
     Q_INVOKABLE void moveToTrash(const QString& path);
+    // Installer files and applications (with their leftovers) to the Trash, after confirmation.
+    Q_INVOKABLE void moveInstallersToTrash(const QStringList& paths);
+    Q_INVOKABLE void uninstallSelectedApps(const QStringList& ids);
     // One analysed file or folder to the Trash, after the page's confirmation.
     Q_INVOKABLE void moveAnalysisItemToTrash(const QString& path);
 
@@ -235,6 +264,8 @@ signals:
     void cleanPreviewReportChanged();
     void analysisReportChanged();
     void purgePreviewReportChanged();
+    void installerPreviewReportChanged();
+    void uninstallPreviewReportChanged();
 
 private:
     struct Statistics {
@@ -271,10 +302,15 @@ private:
     // Storage analysis and project cleanup
     QFuture<void> refreshAnalysisReport(const QString& path);
     QFuture<void> runPurgePreview();
+    QFuture<void> runInstallerPreview();
+    QFuture<void> runUninstallPreview();
+    LocalInstallerPreview::Places installerPlaces() const;
     void setAnalysisReport(std::optional<AnalysisReport> report);
     void setPurgePreviewReport(std::optional<PurgePreviewReport> report);
     // Passes the path guard, then the Trash; raises the alert and returns false on refusal or failure.
     bool trashGuarded(const QString& path);
+    // The Trash alone, for batches that count failures instead of raising an alert.
+    static bool tryTrash(const QString& path);
     void setRunProgress(const QVariantMap& progress);
     // Runs work(cancelled, relay) on a worker thread with a fresh cancel flag and progress relay; the
     // result is none when the run was cancelled. Defined in AppModelRuns.h.
@@ -310,6 +346,8 @@ private:
     std::optional<CleanPreviewReport> m_cleanPreviewReport;
     std::optional<AnalysisReport> m_analysisReport;
     std::optional<PurgePreviewReport> m_purgePreviewReport;
+    std::optional<InstallerPreviewReport> m_installerPreviewReport;
+    std::optional<UninstallPreviewReport> m_uninstallPreviewReport;
     QSet<QString> m_trashedPurgePaths; // artefacts of the shown scan already moved to the Trash
 
     Statistics m_stats;

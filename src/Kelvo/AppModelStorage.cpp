@@ -143,6 +143,16 @@ void AppModel::chooseScanPath(const QUrl& folder)
     setPurgePreviewReport(std::nullopt);
 }
 
+bool AppModel::tryTrash(const QString& path)
+{
+    try {
+        Trash::moveToTrash(path);
+        return true;
+    } catch (const KelvoError&) {
+        return false;
+    }
+}
+
 bool AppModel::trashGuarded(const QString& path)
 {
     if (!ScanPathGuard::isTrashAllowed(path, m_environment.home)) {

@@ -28,6 +28,9 @@ struct AppModelFixture {
 
     std::unique_ptr<AppModel> makeModel(const QString& version = {}) const
     {
-        return std::make_unique<AppModel>(AppModel::Environment{home, support, version});
+        // Applications and installers are looked for in the synthetic home only.
+        return std::make_unique<AppModel>(AppModel::Environment{
+            home, support, version, std::vector<LocalUninstallPreview::ApplicationFolder>{{home + "/Applications", "User Apps"}},
+            LocalInstallerPreview::Places{}});
     }
 };

@@ -4,8 +4,10 @@
 #include "clean/CleanReportText.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
+#include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
+#include "uninstall/LocalUninstallPreview.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
 
@@ -23,9 +25,10 @@ QString L(const char* zh, const char* en)
 }
 
 const QStringList commandWords{
-    QStringLiteral("clean"),   QStringLiteral("analyze"),   QStringLiteral("purge"),
-    QStringLiteral("help"),    QStringLiteral("--help"),    QStringLiteral("-h"),
-    QStringLiteral("version"), QStringLiteral("--version"), QStringLiteral("--lang")};
+    QStringLiteral("clean"),     QStringLiteral("analyze"),   QStringLiteral("purge"),
+    QStringLiteral("installer"), QStringLiteral("uninstall"), QStringLiteral("help"),
+    QStringLiteral("--help"),    QStringLiteral("-h"),        QStringLiteral("version"),
+    QStringLiteral("--version"), QStringLiteral("--lang")};
 
 struct Request {
     QString command;
@@ -74,6 +77,8 @@ QString helpText()
              "  clean --yes           预览后不询问，直接清理\n"
              "  analyze [--json] 路径  列出占用空间最多的项目和文件\n"
              "  purge --dry-run [--json] 路径  查找项目里的构建产物，不删除任何内容\n"
+             "  installer --dry-run [--json]  查找下载位置里的安装包\n"
+             "  uninstall --dry-run [--json]  列出已安装的应用及其残留\n"
              "  --version             显示版本\n"
              "  --help                显示这段说明\n"
              "\n"
@@ -92,6 +97,8 @@ QString helpText()
              "  clean --yes           preview and clean without asking\n"
              "  analyze [--json] PATH  what takes the space in a folder\n"
              "  purge --dry-run [--json] PATH  build artefacts in project folders; nothing is deleted\n"
+             "  installer --dry-run [--json]  installer files in the download places\n"
+             "  uninstall --dry-run [--json]  installed apps with their leftovers\n"
              "  --version             show the version\n"
              "  --help                show this help\n"
              "\n"
@@ -270,6 +277,60 @@ int purge(const QStringList& words, Streams& streams)
     return 0;
 }
 
+// installer and uninstall only list from the terminal: removal goes through the window's selection.
+int listOnly(const QString& command, const QStringList& words, Streams& streams,
+             const Environment& environment)
+{
+    for (const QString& word : words)
+        if (word != QLatin1String("--dry-run") && word != QLatin1String("--json"))
+            return usageError(streams,
+                              L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + word);
+    if (!words.contains(QStringLiteral("--dry-run")))
+        return usageError(streams,
+                          L("%1 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
+                            "%1 supports --dry-run only; choose what to move to the Trash in the window.")
+                              .arg(command));
+    const bool json = words.contains(QStringLiteral("--json"));
+    QJsonArray rows;
+    if (command == QLatin1String("installer")) {
+        const InstallerPreviewReport report =
+            LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
+        for (const InstallerPreviewReport::Entry& entry : report.entries) {
+            rows.append(QJsonObject{{QStringLiteral("name"), entry.name},
+                                    {QStringLiteral("path"), entry.path},
+                                    {QStringLiteral("source"), entry.source},
+                                    {QStringLiteral("size"), entry.byteCount}});
+            if (!json)
+                streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
+                            << entry.path << '\n';
+        }
+        if (!json)
+            streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
+                               .arg(report.entries.size())
+                               .arg(report.totalSizeText())
+                        << '\n';
+    } else {
+        const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
+        for (const UninstallPreviewReport::Entry& entry : report.entries) {
+            rows.append(
+                QJsonObject{{QStringLiteral("name"), entry.name},
+                            {QStringLiteral("path"), entry.path},
+                            {QStringLiteral("bundle_id"), entry.bundleID.value_or(QString())},
+                            {QStringLiteral("size"), entry.size.value_or(QString())},
+                            {QStringLiteral("leftovers"), QJsonArray::fromStringList(entry.leftoverPaths)}});
+            if (!json)
+                streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  "
+                            << entry.name << "  (" << entry.source << ")\n";
+        }
+        if (!json)
+            streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
+    }
+    if (json)
+        printJson(streams, QJsonObject{{QStringLiteral("entries"), rows}});
+    streams.out.flush();
+    return 0;
+}
+
 } // namespace
 
 bool wantsCommandLine(const QStringList& arguments)
@@ -298,6 +359,8 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
         return analyze(request.flags, streams, environment);
     if (request.command == QLatin1String("purge"))
         return purge(request.flags, streams);
+    if (request.command == QLatin1String("installer") || request.command == QLatin1String("uninstall"))
+        return listOnly(request.command, request.flags, streams, environment);
     return usageError(streams, L("不认识的命令：", "Unknown command: ") + request.command);
 }
 

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QUuid>
+#include <QtGlobal>
+
+#include <vector>
+
+// Installer files found in the download locations, largest first.
+struct InstallerPreviewReport {
+    struct Entry {
+        QUuid id;             // fresh per scan
+        QString name;         // the file name; from the Homebrew cache without its hash prefix
+        QString path;         // standardised
+        QString source;       // the label of the location it was found in
+        qint64 byteCount = 0; // space taken on disk
+
+        QString sizeText() const;
+        bool operator==(const Entry&) const = default;
+    };
+
+    std::vector<Entry> entries;
+    QDateTime generatedAt;
+
+    // Sorts the entries: largest first, equal sizes by name in natural order.
+    InstallerPreviewReport(std::vector<Entry> entries, QDateTime generatedAt);
+    InstallerPreviewReport() = default;
+
+    qint64 totalBytes() const;
+    QString totalSizeText() const;
+    bool operator==(const InstallerPreviewReport&) const = default;
+};

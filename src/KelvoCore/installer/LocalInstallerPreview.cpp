@@ -1,0 +1,167 @@
+#include "installer/LocalInstallerPreview.h"
+
+#include "platform/FileWalker.h"
+#include "platform/HomeFolder.h"
+#include "platform/PathText.h"
+#include "vocabulary/AppLocalization.h"
+
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace LocalInstallerPreview {
+
+namespace {
+
+QString below(const QString& base, const QString& relative)
+{
+    return PathText::standardized(base + QLatin1Char('/') + relative);
+}
+
+struct Candidate {
+    QString path;
+    QString name;
+    qint64 allocatedBytes = 0;
+};
+
+QString extensionOf(const QString& name)
+{
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.mid(dot + 1).toLower() : QString();
+}
+
+bool stopped(const QDeadlineTimer& deadline, const Options& options)
+{
+    return deadline.hasExpired() || (options.cancelled && options.cancelled->load());
+}
+
+// Regular files with an installer's extension, at most maxDepth levels below the location.
+std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth,
+                                          const QDeadlineTimer& deadline, const Options& options)
+{
+    std::vector<Candidate> found;
+    if (maxDepth < 1 || stopped(deadline, options))
+        return found;
+    static const QSet<QString> extensions(scannedFileExtensions().begin(), scannedFileExtensions().end());
+    FileWalker::Options walk;
+    walk.includeHidden = false;
+    walk.enterPackages = false;
+    walk.maxDepth = maxDepth;
+    walk.deadline = deadline;
+    walk.cancelled = options.cancelled;
+    FileWalker::walk(location, walk, [&](const FileWalker::Item& item) {
+        // Links are never listed: trashing one would leave the installer it points to.
+        if (item.kind == FileWalker::Kind::file && extensions.contains(extensionOf(item.name)))
+            found.push_back({item.path, item.name, item.allocatedBytes});
+        return FileWalker::Decision::proceed;
+    });
+    return found;
+}
+
+QString displayName(const QString& fileName, const QString& source)
+{
+    // Homebrew's download cache prefixes each file with the hash of its address.
+    static const QRegularExpression hashPrefix(QStringLiteral("^[0-9a-f]{64}--"));
+    if (source != QLatin1String("Homebrew"))
+        return fileName;
+    return QString(fileName).remove(hashPrefix);
+}
+
+std::vector<InstallerPreviewReport::Entry>
+scanInstallers(const ScanPath& location, int maxDepth, const QDeadlineTimer& deadline, const Options& options)
+{
+    std::vector<InstallerPreviewReport::Entry> entries;
+    if (!FileWalker::statItem(location.path) || stopped(deadline, options))
+        return entries;
+    for (const Candidate& candidate : findInstallerFiles(location.path, maxDepth, deadline, options)) {
+        // Past the budget, archives are judged by their tail alone: no more tools are started.
+        if (extensionOf(candidate.name) == QLatin1String("zip") &&
+            !InstallerArchive::carriesInstaller(candidate.path, options.listing, !deadline.hasExpired()))
+            continue;
+        entries.push_back({QUuid::createUuid(), displayName(candidate.name, location.source), candidate.path,
+                           location.source, candidate.allocatedBytes});
+    }
+    return entries;
+}
+
+} // namespace
+
+const QStringList& scannedFileExtensions()
+{
+    static const QStringList extensions{"dmg", "pkg", "mpkg",         "iso",
+                                        "xip", "zip", "appinstaller", "mobileconfig"};
+    return extensions;
+}
+
+Places systemPlaces()
+{
+    return {
+        QStringLiteral("/Users/Shared"),
+        HomeFolder::current(),
+        {{QStringLiteral("/Library/Updates"), QStringLiteral("系统更新"), QStringLiteral("System Updates")},
+         {QStringLiteral("/opt/homebrew/Caskroom"), QStringLiteral("Homebrew Cask"),
+          QStringLiteral("Homebrew Cask")},
+         {QStringLiteral("/usr/local/Caskroom"), QStringLiteral("Homebrew Cask"),
+          QStringLiteral("Homebrew Cask")}}};
+}
+
+std::vector<ScanPath> installerScanPaths(const QString& home, const Places& places)
+{
+    using AppLocalization::localized;
+    const QString telegram = QStringLiteral("Telegram");
+    std::vector<ScanPath> paths{
+        {below(home, "Downloads"), localized("下载", "Downloads")},
+        {below(home, "Desktop"), localized("桌面", "Desktop")},
+        {below(home, "Documents"), localized("文稿", "Documents")},
+        {below(home, "Public"), localized("公共", "Public")},
+        {below(home, "Library/Downloads"), localized("资源库", "Library")},
+    };
+    if (!places.sharedRoot.isEmpty()) {
+        paths.push_back({PathText::standardized(places.sharedRoot), localized("共享", "Shared")});
+        paths.push_back({below(places.sharedRoot, "Downloads"), localized("共享", "Shared")});
+    }
+    paths.insert(paths.end(), {{below(home, "Library/Caches/Homebrew"), QStringLiteral("Homebrew")},
+                               {below(home, "Library/Mobile Documents/com~apple~CloudDocs/Downloads"),
+                                QStringLiteral("iCloud")},
+                               {below(home, "Library/Containers/com.apple.mail/Data/Library/Mail Downloads"),
+                                localized("邮件", "Mail")},
+                               {below(home, "Library/Application Support/Telegram Desktop"), telegram},
+                               {below(home, "Downloads/Telegram Desktop"), telegram}});
+    // System-wide places belong to the user who is running Kelvo, not to another home folder.
+    if (PathText::standardized(home) == PathText::standardized(places.currentHome))
+        for (const SystemLocation& location : places.systemLocations)
+            paths.push_back({location.path, localized(location.sourceZh, location.sourceEn)});
+    return paths;
+}
+
+std::vector<ScanLocation> availableScanLocations(const QString& home, const Places& places)
+{
+    std::vector<ScanLocation> locations;
+    for (const ScanPath& path : installerScanPaths(home, places)) {
+        const QString last = path.path.mid(path.path.lastIndexOf(QLatin1Char('/')) + 1);
+        locations.push_back({path.path, last.isEmpty() ? path.path : last, path.source,
+                             FileWalker::statItem(path.path).has_value()});
+    }
+    return locations;
+}
+
+InstallerPreviewReport snapshot(const QString& home, const Places& places, int maxDepth,
+                                const Options& options)
+{
+    const QDeadlineTimer deadline(options.budget);
+    std::vector<InstallerPreviewReport::Entry> entries;
+    QSet<QString> seen;
+    for (const ScanPath& location : installerScanPaths(home, places)) {
+        if (stopped(deadline, options))
+            break;
+        // A file reachable from two locations keeps the first one's source.
+        for (InstallerPreviewReport::Entry& entry : scanInstallers(location, maxDepth, deadline, options))
+            if (!seen.contains(entry.path)) {
+                seen.insert(entry.path);
+                entries.push_back(std::move(entry));
+            }
+    }
+    return InstallerPreviewReport(std::move(entries), QDateTime::currentDateTimeUtc());
+}
+
+} // namespace LocalInstallerPreview

@@ -1,0 +1,213 @@
+#include "uninstall/LocalUninstallPreview.h"
+
+#include "platform/FileWalker.h"
+#include "platform/PathText.h"
+#include "platform/PropertyList.h"
+#include "platform/ToolRunner.h"
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/NaturalOrder.h"
+
+#include <QRegularExpression>
+#include <QTimeZone>
+
+#include <algorithm>
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+namespace LocalUninstallPreview {
+
+namespace {
+
+const QString appSuffix = QStringLiteral(".app");
+
+// A folder's own children in name order, so reports do not depend on the order of the disk.
+std::vector<FileWalker::Item> children(const QString& folder)
+{
+    std::vector<FileWalker::Item> items;
+    FileWalker::Options options;
+    options.maxDepth = 1;
+    FileWalker::walk(folder, options, [&](const FileWalker::Item& item) {
+        items.push_back(item);
+        return FileWalker::Decision::proceed;
+    });
+    std::sort(items.begin(), items.end(), [](const FileWalker::Item& a, const FileWalker::Item& b) {
+        const int order = NaturalOrder::compare(a.name, b.name);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    return items;
+}
+
+// Only a real folder is a bundle: a link named ".app" is not followed, a file cannot be one.
+bool isApplicationBundle(const FileWalker::Item& item)
+{
+    return item.kind == FileWalker::Kind::folder && item.name.size() > appSuffix.size() &&
+           item.name.endsWith(appSuffix, Qt::CaseInsensitive);
+}
+
+std::optional<QString> text(const QVariantMap& dictionary, const QStringList& keys)
+{
+    for (const QString& key : keys) {
+        const QVariant value = dictionary.value(key);
+        if (value.typeId() == QMetaType::QString && !value.toString().trimmed().isEmpty())
+            return value.toString();
+    }
+    return std::nullopt;
+}
+
+UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QString& sourceLabel,
+                                       const QString& home, const SpotlightQuery& spotlight)
+{
+    // Before anything reads the bundle's folder, which would move its access date to now.
+    const std::optional<QDateTime> lastOpened = lastOpenedDate(bundle.path, spotlight);
+    const AppMetadata metadata = appMetadata(bundle.path);
+    const QString uninstallName = bundle.name.chopped(appSuffix.size());
+    const QString name = metadata.displayName.value_or(uninstallName);
+    qint64 leftoverBytes = 0;
+    QStringList leftoverPaths;
+    for (const Leftover& leftover : relatedLeftovers(name, metadata.bundleID, home)) {
+        leftoverBytes += leftover.allocatedBytes;
+        leftoverPaths << leftover.path;
+    }
+    return UninstallPreviewReport::makeEntry(name, metadata.bundleID, sourceLabel, uninstallName, bundle.path,
+                                             allocatedSize(bundle.path), leftoverBytes, leftoverPaths,
+                                             lastOpened);
+}
+
+} // namespace
+
+std::vector<ApplicationFolder> applicationFolders(const QString& home)
+{
+    return {{QStringLiteral("/Applications"), QStringLiteral("App")},
+            {home + QStringLiteral("/Applications"),
+             AppLocalization::localized(QStringLiteral("用户应用"), QStringLiteral("User Apps"))}};
+}
+
+const QStringList& leftoverFolderNames()
+{
+    static const QStringList names{
+        QStringLiteral("Application Support"),
+        QStringLiteral("Caches"),
+        QStringLiteral("Containers"),
+        QStringLiteral("Group Containers"),
+        QStringLiteral("HTTPStorages"),
+        QStringLiteral("Logs"),
+        QStringLiteral("Preferences"),
+        QStringLiteral("Saved Application State"),
+        QStringLiteral("WebKit"),
+    };
+    return names;
+}
+
+UninstallPreviewReport snapshot(const QString& home, const Options& options)
+{
+    const std::vector<ApplicationFolder> folders =
+        options.applicationFolders ? *options.applicationFolders : applicationFolders(home);
+    const SpotlightQuery spotlight =
+        options.spotlight ? options.spotlight : SpotlightQuery(mdlsLastUsedAnswer);
+    QSet<QString> searched;
+    std::vector<UninstallPreviewReport::Entry> entries;
+    for (const ApplicationFolder& folder : folders) {
+        const QString root = PathText::standardized(folder.path);
+        if (searched.contains(root))
+            continue;
+        searched.insert(root);
+        for (const FileWalker::Item& item : children(root))
+            if (isApplicationBundle(item))
+                entries.push_back(entryFor(item, folder.sourceLabel, home, spotlight));
+    }
+    return UninstallPreviewReport(std::move(entries));
+}
+
+AppMetadata appMetadata(const QString& bundlePath)
+{
+    const std::optional<QVariantMap> info =
+        PropertyList::readDictionary(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    if (!info)
+        return {};
+    return {text(*info, {QStringLiteral("CFBundleDisplayName"), QStringLiteral("CFBundleName"),
+                         QStringLiteral("CFBundleExecutable")}),
+            text(*info, {QStringLiteral("CFBundleIdentifier")}),
+            text(*info, {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("CFBundleVersion")})};
+}
+
+std::vector<Leftover> relatedLeftovers(const QString& appName, const std::optional<QString>& bundleID,
+                                       const QString& home)
+{
+    QSet<QString> names;
+    for (const QString& name : {appName, bundleID.value_or(QString())})
+        if (!name.isEmpty())
+            names.insert(name);
+    std::vector<Leftover> leftovers;
+    for (const QString& folder : leftoverFolderNames())
+        for (const FileWalker::Item& item : children(home + QStringLiteral("/Library/") + folder))
+            if (matchesApp(item.name, names))
+                leftovers.push_back({item.path, allocatedSize(item.path)});
+    return leftovers;
+}
+
+bool matchesApp(const QString& fileName, const QSet<QString>& names)
+{
+    // Containing the name covers the exact name, "name.plist", "name.*" and "*.name" alike.
+    return std::any_of(names.begin(), names.end(), [&](const QString& name) {
+        return !name.isEmpty() && fileName.contains(name, Qt::CaseInsensitive);
+    });
+}
+
+qint64 allocatedSize(const QString& path)
+{
+    const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
+    if (!item || item->kind == FileWalker::Kind::link || item->kind == FileWalker::Kind::other)
+        return 0;
+    if (item->kind == FileWalker::Kind::file)
+        return item->allocatedBytes;
+    qint64 total = 0;
+    FileWalker::walk(path, {}, [&](const FileWalker::Item& inside) {
+        if (inside.kind == FileWalker::Kind::file)
+            total += inside.allocatedBytes;
+        return FileWalker::Decision::proceed;
+    });
+    return total;
+}
+
+std::optional<QDateTime> lastOpenedDate(const QString& bundlePath, const SpotlightQuery& spotlight)
+{
+    if (spotlight)
+        if (const std::optional<QByteArray> answer = spotlight(bundlePath))
+            if (std::optional<QDateTime> date = mdlsLastUsedDate(*answer))
+                return date;
+    const std::optional<FileWalker::Item> item = FileWalker::statItem(bundlePath);
+    if (!item)
+        return std::nullopt;
+    return QDateTime::fromSecsSinceEpoch(item->accessTime, QTimeZone::utc());
+}
+
+std::optional<QByteArray> mdlsLastUsedAnswer(const QString& bundlePath)
+{
+    const ToolRunner::Result result = ToolRunner::run(
+        {QStringLiteral("/usr/bin/mdls"),
+         {QStringLiteral("-name"), QStringLiteral("kMDItemLastUsedDate"), QStringLiteral("-raw"), bundlePath},
+         10s});
+    if (!result.succeeded())
+        return std::nullopt;
+    return result.standardOutput;
+}
+
+std::optional<QDateTime> mdlsLastUsedDate(const QByteArray& answer)
+{
+    static const QRegularExpression form(
+        QStringLiteral(R"(^(\d{4}-\d{2}-\d{2}) (\d{2}:\d{2}:\d{2}) ([+-])(\d{2}):?(\d{2})$)"));
+    const QRegularExpressionMatch match = form.match(QString::fromUtf8(answer).trimmed());
+    if (!match.hasMatch())
+        return std::nullopt; // also "(null)": Spotlight has no date
+    const QDate date = QDate::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd"));
+    const QTime time = QTime::fromString(match.captured(2), QStringLiteral("HH:mm:ss"));
+    const int hours = match.captured(4).toInt();
+    const int minutes = match.captured(5).toInt();
+    if (!date.isValid() || !time.isValid() || hours > 23 || minutes > 59)
+        return std::nullopt;
+    const int offset = (match.captured(3) == QLatin1String("-") ? -1 : 1) * (hours * 3600 + minutes * 60);
+    return QDateTime(date, time, QTimeZone::utc()).addSecs(-offset);
+}
+
+} // namespace LocalUninstallPreview

@@ -1,0 +1,108 @@
+#include "TestMain.h"
+
+#include "AppModelFixture.h"
+#include "SyntheticHome.h"
+
+using namespace SyntheticHome;
+
+namespace {
+
+QString makeApp(const QString& home, const QString& name, const QString& bundleID)
+{
+    const QString bundle = home + "/Applications/" + name + ".app";
+    QDir().mkpath(bundle + "/Contents");
+    QFile plist(bundle + "/Contents/Info.plist");
+    if (plist.open(QIODevice::WriteOnly))
+        plist.write(QString(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>CFBundleName</key><string>%1</string>
+<key>CFBundleIdentifier</key><string>%2</string></dict></plist>
+)").arg(name, bundleID).toUtf8());
+    file(bundle + "/Contents/MacOS/" + name, 4000);
+    return bundle;
+}
+
+} // namespace
+
+class TestAppModelSelection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void emptySelectionsAsk_data()
+    {
+        QTest::addColumn<bool>("installers");
+        QTest::addColumn<QString>("alert");
+        QTest::newRow("installers") << true << "Choose the installer files you want to clean up first.";
+        QTest::newRow("apps") << false << "Choose the apps you want to process first.";
+    }
+    void emptySelectionsAsk()
+    {
+        QFETCH(bool, installers);
+        QFETCH(QString, alert);
+        AppModelFixture fixture;
+        const auto model = fixture.makeModel();
+        installers ? model->moveInstallersToTrash({}) : model->uninstallSelectedApps({});
+        QCOMPARE(model->alertMessage().value_or(QString()), alert);
+    }
+
+    void installersMoveAndTheReportShrinks()
+    {
+        AppModelFixture fixture;
+        const QString dmg = file(fixture.home + "/Downloads/Tool.dmg", 9000);
+        const QString pkg = file(fixture.home + "/Desktop/Driver.pkg", 3000);
+        DefaultsStore::open()->setValue("lastInstallerCleanedCount", 7);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::installer(true));
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(2));
+        QVERIFY(model->statusDetail().startsWith("Found 2 installer files, total "));
+
+        model->moveInstallersToTrash({dmg, "/etc/hostname"});
+        QVERIFY(!exists(dmg));
+        QVERIFY(exists(pkg));
+        QCOMPARE(model->statusDetail(), QString("Moved 1 installer files. 1 failed."));
+        QCOMPARE(model->lastInstallerCleanedCount(), 1); // set to this operation's count, not added
+        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
+        QCOMPARE(model->installerPreviewReport()->entries.front().path, pkg);
+    }
+
+    void everyMoveRefusedEndsNotCompleted()
+    {
+        AppModelFixture fixture;
+        file(fixture.home + "/Downloads/Tool.dmg", 9000);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::installer(true));
+        QTRY_VERIFY(!model->isRunning());
+        model->moveInstallersToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
+        QCOMPARE(model->statusTitle(), QString("Not Completed"));
+        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
+        QCOMPARE(model->lastInstallerCleanedCount(), 0);
+    }
+
+    void uninstallingMovesBundlesAndLeftoversOnce()
+    {
+        AppModelFixture fixture;
+        const QString foo = makeApp(fixture.home, "Foo", "com.example.foo");
+        const QString bar = makeApp(fixture.home, "Bar", "com.example.bar");
+        const QString kept = makeApp(fixture.home, "Kept", "com.example.kept");
+        const QString fooCache = file(fixture.home + "/Library/Caches/com.example.foo/cache.db", 500);
+        // Named after both apps: listed by each, moved once.
+        const QString shared = file(fixture.home + "/Library/Preferences/FooBar.plist", 100);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::uninstall(true));
+        QTRY_VERIFY(!model->isRunning());
+        QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(3));
+        QVERIFY(model->statusDetail().startsWith("Found 3 app items"));
+
+        model->uninstallSelectedApps({foo, bar});
+        QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
+        QVERIFY(exists(kept));
+        QCOMPARE(model->statusTitle(), QString("Uninstall Complete"));
+        QCOMPARE(model->statusDetail(), QString("Processed 4 app items.")); // two bundles, two leftovers
+        QCOMPARE(model->lastUninstallCount(), 4);
+        QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(1));
+        QVERIFY(!model->isRunning());
+    }
+};
+
+KELVO_REGISTER_TEST(TestAppModelSelection)
+#include "tst_AppModelSelection.moc"

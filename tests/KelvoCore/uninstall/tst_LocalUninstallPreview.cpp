@@ -1,0 +1,298 @@
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "platform/DefaultsStore.h"
+#include "uninstall/LocalUninstallPreview.h"
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTimeZone>
+
+#include <plist/plist.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace SyntheticHome;
+using Metadata = LocalUninstallPreview::AppMetadata;
+using Texts = QMap<QString, QString>;
+using Answers = QMap<QString, QByteArray>;
+
+namespace {
+
+// An Info.plist written by libplist in the chosen form, so both readers meet real files.
+QByteArray propertyList(const Texts& values, bool binary)
+{
+    plist_t dict = plist_new_dict();
+    for (auto it = values.begin(); it != values.end(); ++it)
+        plist_dict_set_item(dict, it.key().toUtf8().constData(),
+                            plist_new_string(it.value().toUtf8().constData()));
+    plist_dict_set_item(dict, "LSRequiresNativeExecution", plist_new_bool(1));
+    char* data = nullptr;
+    uint32_t length = 0;
+    binary ? plist_to_bin(dict, &data, &length) : plist_to_xml(dict, &data, &length);
+    const QByteArray bytes(data, static_cast<qsizetype>(length));
+    std::free(data);
+    plist_free(dict);
+    return bytes;
+}
+
+QString bundle(const QString& folder, const QString& fileName, const QByteArray& info, qint64 binarySize = 10)
+{
+    const QString path = folder + "/" + fileName;
+    file(path + "/Contents/MacOS/binary", binarySize);
+    if (!info.isNull()) {
+        QFile out(path + "/Contents/Info.plist");
+        if (out.open(QIODevice::WriteOnly))
+            out.write(info);
+    }
+    return path;
+}
+
+void setAccessTime(const QString& path, qint64 seconds)
+{
+    const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {0, UTIME_OMIT}};
+    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+}
+
+QDateTime utc(qint64 seconds)
+{
+    return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
+}
+
+} // namespace
+
+class TestLocalUninstallPreview : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_home = folder(m_dir->filePath("home"));
+        m_system = folder(m_dir->filePath("Applications"));
+    }
+
+    void metadata_data()
+    {
+        QTest::addColumn<QByteArray>("info"); // null: no Info.plist at all
+        QTest::addColumn<Metadata>("expected");
+        const Texts all{{"CFBundleDisplayName", "Shown"},      {"CFBundleName", "Short"},
+                        {"CFBundleExecutable", "exe"},         {"CFBundleIdentifier", "com.x.app"},
+                        {"CFBundleShortVersionString", "2.1"}, {"CFBundleVersion", "210"}};
+        const Metadata full{"Shown", "com.x.app", "2.1"};
+        QTest::newRow("xml: display name and short version first") << propertyList(all, false) << full;
+        QTest::newRow("binary: the same") << propertyList(all, true) << full;
+        QTest::newRow("empty texts are absent, next key used")
+            << propertyList({{"CFBundleDisplayName", ""},
+                             {"CFBundleName", " "},
+                             {"CFBundleExecutable", "exe"},
+                             {"CFBundleIdentifier", ""},
+                             {"CFBundleShortVersionString", ""},
+                             {"CFBundleVersion", "210"}},
+                            true)
+            << Metadata{"exe", std::nullopt, "210"};
+        QTest::newRow("no name keys") << propertyList({{"CFBundleIdentifier", "id"}}, false)
+                                      << Metadata{std::nullopt, "id", std::nullopt};
+        QTest::newRow("non-text value ignored")
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
+                   "<integer>7</integer><key>CFBundleExecutable</key><string>Tool</string></dict></plist>")
+            << Metadata{"Tool", std::nullopt, std::nullopt};
+        QTest::newRow("no Info.plist") << QByteArray() << Metadata{};
+        QTest::newRow("empty file") << QByteArray("") << Metadata{};
+        QTest::newRow("garbage") << QByteArray("\x01\x02not a plist at all") << Metadata{};
+        QTest::newRow("truncated binary") << propertyList(all, true).left(40) << Metadata{};
+        QTest::newRow("truncated xml") << propertyList(all, false).left(120) << Metadata{};
+        QTest::newRow("root not a dictionary")
+            << QByteArray(
+                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>")
+            << Metadata{};
+    }
+    void metadata()
+    {
+        QFETCH(QByteArray, info);
+        QFETCH(Metadata, expected);
+        const QString path = bundle(m_system, "Some Tool.app", info);
+        QCOMPARE(LocalUninstallPreview::appMetadata(path), expected);
+        // A bundle without usable metadata is still listed, under its file name.
+        const UninstallPreviewReport report = scan({{m_system, "App"}});
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        QCOMPARE(report.entries[0].name, expected.displayName.value_or("Some Tool"));
+        QCOMPARE(report.entries[0].uninstallName, QString("Some Tool"));
+        QCOMPARE(report.entries[0].bundleID, expected.bundleID);
+    }
+
+    void matchesApp_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("matches");
+        QTest::newRow("identifier") << "com.apple.Notes" << true;
+        QTest::newRow("identifier plist") << "com.apple.Notes.plist" << true;
+        QTest::newRow("group container, other case") << "group.com.apple.notes" << true;
+        QTest::newRow("name inside another name") << "MyNotesBackup" << true;
+        QTest::newRow("unrelated") << "com.apple.Safari" << false;
+        QTest::newRow("name split") << "No tes" << false;
+    }
+    void matchesApp()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(bool, matches);
+        QCOMPARE(LocalUninstallPreview::matchesApp(fileName, {"Notes", "com.apple.Notes"}), matches);
+        QVERIFY(!LocalUninstallPreview::matchesApp(fileName, {""}));
+    }
+
+    void leftoversInFolderOrderWithSizes()
+    {
+        const QString lib = m_home + "/Library/";
+        const QString prefs = file(lib + "Preferences/com.apple.Notes.plist", 3000);
+        const QString support = file(lib + "Application Support/Notes/db/store.sqlite", 9000);
+        file(lib + "Application Support/Notes/db/.wal", 5000);
+        link(m_dir->filePath("outside"), lib + "Application Support/Notes/escape");
+        file(m_dir->filePath("outside/huge"), 800000);
+        const QString group = folder(lib + "Group Containers/group.com.apple.notes");
+        file(lib + "Caches/com.apple.Safari/x", 10);
+        file(lib + "Elsewhere/Notes", 10); // not one of the nine folders
+        file(lib + "Logs/Notes 2.log", 10);
+        file(lib + "Logs/Notes 10.log", 10);
+
+        const auto found = LocalUninstallPreview::relatedLeftovers("Notes", "com.apple.Notes", m_home);
+        QStringList paths;
+        for (const auto& leftover : found)
+            paths << leftover.path;
+        QCOMPARE(paths, (QStringList{lib + "Application Support/Notes", group, lib + "Logs/Notes 2.log",
+                                     lib + "Logs/Notes 10.log", prefs}));
+        QCOMPARE(found[0].allocatedBytes,
+                 allocated(support) + allocated(lib + "Application Support/Notes/db/.wal"));
+        QCOMPARE(found[1].allocatedBytes, qint64(0));
+        QCOMPARE(found[4].allocatedBytes, allocated(prefs));
+        QCOMPARE(LocalUninstallPreview::allocatedSize(lib + "Application Support/Notes/escape"), qint64(0));
+        QCOMPARE(LocalUninstallPreview::allocatedSize(m_dir->filePath("gone")), qint64(0));
+        QVERIFY(LocalUninstallPreview::relatedLeftovers("Notes", {}, m_dir->filePath("no-home")).empty());
+    }
+
+    void entries_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<int>("leftovers");
+        QTest::addColumn<QString>("source");
+        QTest::newRow("english, leftovers")
+            << AppLanguagePreference::english << 2 << "User Apps · 2 leftovers";
+        QTest::newRow("chinese, leftovers") << AppLanguagePreference::chinese << 2 << "用户应用 · 2 项残留";
+        QTest::newRow("no leftovers: bare label") << AppLanguagePreference::english << 0 << "User Apps";
+    }
+    void entries()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(int, leftovers);
+        QFETCH(QString, source);
+        AppLocalization::savePreference(language, *DefaultsStore::open());
+        const QString path = bundle(m_home + "/Applications", "Editor.app",
+                                    propertyList({{"CFBundleIdentifier", "org.ed"}}, true), 70000);
+        QStringList expectedPaths;
+        for (int i = 0; i < leftovers; ++i)
+            expectedPaths << file(m_home + "/Library/Caches/org.ed." + QString::number(i), 20000);
+
+        const UninstallPreviewReport report = LocalUninstallPreview::snapshot(
+            m_home, {LocalUninstallPreview::applicationFolders(m_home), fakeSpotlight({})});
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        const auto& entry = report.entries[0];
+        QCOMPARE(entry.source, source);
+        QCOMPARE(entry.path, path);
+        QCOMPARE(entry.id, path);
+        QCOMPARE(entry.leftoverPaths, expectedPaths);
+        // Files only: the bundle's folders add nothing.
+        const qint64 appBytes =
+            allocated(path + "/Contents/MacOS/binary") + allocated(path + "/Contents/Info.plist");
+        QCOMPARE(entry.appSizeBytes, appBytes);
+        QCOMPARE(entry.appSizeText, SizeText::bytes(appBytes));
+        const qint64 leftoverBytes = leftovers * allocated(m_home + "/Library/Caches/org.ed.0");
+        QCOMPARE(entry.leftoverSizeText, SizeText::bytes(leftoverBytes));
+        QCOMPARE(entry.size, SizeText::bytes(appBytes + leftoverBytes));
+    }
+
+    void listingAndSorting()
+    {
+        const QString user = m_home + "/Applications";
+        bundle(m_system, "b.app", propertyList({{"CFBundleName", "zeta"}}, false));
+        bundle(m_system, "Zeta.app", QByteArray());
+        bundle(user, "App10.app", QByteArray());
+        bundle(user, "App2.app", QByteArray());
+        bundle(user, "alpha.app", QByteArray());
+        file(user + "/NotABundle.app", 10);                 // a file, not a bundle
+        link(m_system + "/Zeta.app", user + "/Linked.app"); // a link is not followed
+        folder(user + "/Tools");                            // not entered
+        bundle(user + "/Tools", "Deep.app", QByteArray());
+
+        const UninstallPreviewReport report =
+            scan({{m_system, "App"}, {user, "User Apps"}, {m_system + "/", "Again"}});
+        QStringList names;
+        for (const auto& entry : report.entries)
+            names << entry.name + "@" + entry.source;
+        QCOMPARE(names, (QStringList{"alpha@User Apps", "App2@User Apps", "App10@User Apps", "Zeta@App",
+                                     "zeta@App"}));
+        QVERIFY(scan({{m_dir->filePath("missing"), "App"}}).entries.empty());
+    }
+
+    void lastOpened_data()
+    {
+        QTest::addColumn<std::optional<QByteArray>>("answer");
+        QTest::addColumn<QDateTime>("expected");
+        const QDateTime accessed = utc(1'600'000'000);
+        QTest::newRow("spotlight, utc")
+            << std::optional<QByteArray>("2024-03-01 09:30:00 +0000\n") << utc(1'709'285'400);
+        QTest::newRow("spotlight, offset")
+            << std::optional<QByteArray>("2024-03-01 04:30:00 -0500") << utc(1'709'285'400);
+        QTest::newRow("(null): access date") << std::optional<QByteArray>("(null)\n") << accessed;
+        QTest::newRow("empty: access date") << std::optional<QByteArray>("") << accessed;
+        QTest::newRow("tool failed: access date") << std::optional<QByteArray>() << accessed;
+        QTest::newRow("other form: access date") << std::optional<QByteArray>("March 1, 2024") << accessed;
+        QTest::newRow("impossible date: access date")
+            << std::optional<QByteArray>("2024-02-30 10:00:00 +0000") << accessed;
+    }
+    void lastOpened()
+    {
+        QFETCH(std::optional<QByteArray>, answer);
+        QFETCH(QDateTime, expected);
+        const QString path = bundle(m_system, "Old.app", QByteArray());
+        setAccessTime(path, 1'600'000'000);
+        QString asked;
+        const auto spotlight = [&](const QString& bundlePath) {
+            asked = bundlePath;
+            return answer;
+        };
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(path, spotlight), expected);
+        QCOMPARE(asked, path);
+        // The scan takes the date before it reads the bundle, so its own reading does not count as use.
+        QCOMPARE(
+            scan({{m_system, "App"}}, answer ? Answers{{path, *answer}} : Answers{}).entries[0].lastOpened,
+            expected);
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_dir->filePath("gone"), fakeSpotlight({})),
+                 std::nullopt);
+    }
+
+private:
+    LocalUninstallPreview::SpotlightQuery fakeSpotlight(const Answers& answers)
+    {
+        return [answers](const QString& path) {
+            return answers.contains(path) ? std::optional<QByteArray>(answers[path]) : std::nullopt;
+        };
+    }
+    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
+                                const Answers& answers = {})
+    {
+        return LocalUninstallPreview::snapshot(m_home, {folders, fakeSpotlight(answers)});
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_home;
+    QString m_system;
+};
+
+KELVO_REGISTER_TEST(TestLocalUninstallPreview)
+#include "tst_LocalUninstallPreview.moc"
