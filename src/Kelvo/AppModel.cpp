@@ -53,14 +53,6 @@ void AppModel::loadStoredValues()
     m_customWindowBackgroundPath = DefaultsStore::readString(*store, Keys::customWindowBackgroundPath);
 }
 
-template <typename T> void AppModel::assign(T& member, const T& value, void (AppModel::*changed)())
-{
-    if (member == value)
-        return;
-    member = value;
-    emit(this->*changed)();
-}
-
 // Run lifecycle -------------------------------------------------------------------------------------
 
 QString AppModel::runningFeatureRawValue() const

@@ -35,3 +35,11 @@ template <typename T> void AppModel::storeStatistic(T Statistics::*field, const 
     AppModelSupport::storeValue(key, QVariant::fromValue(value));
     emit statisticsChanged();
 }
+
+template <typename T> void AppModel::assign(T& member, const T& value, void (AppModel::*changed)())
+{
+    if (member == value)
+        return;
+    member = value;
+    emit(this->*changed)();
+}
