@@ -8,6 +8,7 @@
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
@@ -60,9 +61,7 @@ void add(LocalCleanResult& result, const FileRemover::Outcome& outcome)
         return;
     }
     ++result.removedCount;
-    result.removedBytes = outcome.countedBytes > std::numeric_limits<qint64>::max() - result.removedBytes
-                              ? std::numeric_limits<qint64>::max()
-                              : result.removedBytes + outcome.countedBytes;
+    result.removedBytes = ByteCount::saturatingAdd(result.removedBytes, outcome.countedBytes);
 }
 
 // Removes one target unless it is protected. A folder holding a protected path is not removed whole:

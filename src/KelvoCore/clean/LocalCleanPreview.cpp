@@ -3,6 +3,7 @@
 #include "platform/FileWalker.h"
 #include "platform/RunningProcesses.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
 
 #include <QElapsedTimer>
@@ -22,11 +23,6 @@ QString text(const QString& zh, const QString& en)
     return AppLocalization::localized(zh, en);
 }
 
-qint64 saturatingAdd(qint64 a, qint64 b)
-{
-    return b > 0 && a > std::numeric_limits<qint64>::max() - b ? std::numeric_limits<qint64>::max() : a + b;
-}
-
 // Running totals over the whole scan, passed on at a calm rate.
 class ProgressReporter {
 public:
@@ -44,7 +40,7 @@ public:
     void add(qint64 bytes)
     {
         ++m_progress.itemsMeasured;
-        m_progress.bytesMeasured = saturatingAdd(m_progress.bytesMeasured, bytes);
+        m_progress.bytesMeasured = ByteCount::saturatingAdd(m_progress.bytesMeasured, bytes);
         if ((m_progress.itemsMeasured & 0x3FF) == 0)
             report(false);
     }
@@ -71,7 +67,7 @@ Summary summarize(const QString& path, const Options& options, ProgressReporter*
     walk.cancelled = options.cancelled;
     const FileWalker::Outcome outcome = FileWalker::walk(path, walk, [&](const FileWalker::Item& item) {
         if (item.kind == FileWalker::Kind::file) {
-            summary.bytes = saturatingAdd(summary.bytes, item.allocatedBytes);
+            summary.bytes = ByteCount::saturatingAdd(summary.bytes, item.allocatedBytes);
             ++summary.items;
             if (reporter)
                 reporter->add(item.allocatedBytes);
@@ -160,7 +156,7 @@ struct Scan {
                     continue;
                 // An existing cache folder is kept even when it measures nothing.
                 const Summary summary = measure(path);
-                total.bytes = saturatingAdd(total.bytes, summary.bytes);
+                total.bytes = ByteCount::saturatingAdd(total.bytes, summary.bytes);
                 total.items += summary.items;
                 measured.emplace_back(path, summary);
             }
@@ -224,8 +220,8 @@ CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue
     for (const Entry& entry : scan.entries) {
         if (entry.status != Status::cleanable)
             continue;
-        bytes = saturatingAdd(bytes, byteCount(entry.note).value_or(0));
-        items = saturatingAdd(items, itemCount(entry.note));
+        bytes = ByteCount::saturatingAdd(bytes, byteCount(entry.note).value_or(0));
+        items = ByteCount::saturatingAdd(items, itemCount(entry.note));
         sections.insert(entry.section);
     }
     CleanPreviewReport report;

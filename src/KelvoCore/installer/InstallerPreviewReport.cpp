@@ -1,5 +1,6 @@
 #include "installer/InstallerPreviewReport.h"
 
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/NaturalOrder.h"
 #include "vocabulary/SizeText.h"
 
@@ -26,9 +27,7 @@ qint64 InstallerPreviewReport::totalBytes() const
 {
     qint64 total = 0;
     for (const Entry& entry : entries)
-        total = entry.byteCount > std::numeric_limits<qint64>::max() - total
-                    ? std::numeric_limits<qint64>::max()
-                    : total + entry.byteCount;
+        total = ByteCount::saturatingAdd(total, entry.byteCount);
     return total;
 }
 

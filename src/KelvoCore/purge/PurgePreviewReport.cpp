@@ -1,6 +1,7 @@
 #include "purge/PurgePreviewReport.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/NaturalOrder.h"
 #include "vocabulary/SizeText.h"
 
@@ -39,9 +40,7 @@ qint64 PurgePreviewReport::totalBytes() const
 {
     qint64 total = 0;
     for (const Entry& entry : entries)
-        total = entry.byteCount > std::numeric_limits<qint64>::max() - total
-                    ? std::numeric_limits<qint64>::max()
-                    : total + entry.byteCount;
+        total = ByteCount::saturatingAdd(total, entry.byteCount);
     return total;
 }
 
