@@ -113,8 +113,9 @@ public:
         QString applicationSupport; // the application's own support folder (window background)
         QString bundleVersion;      // the application's version text; empty for a local build
         // Where applications and installers are looked for; none: the system's own places. Tests
-        // point both at synthetic folders.
-        std::optional<std::vector<LocalUninstallPreview::ApplicationFolder>> applicationFolders = {};
+        // point both at synthetic folders. The folders are asked for at each scan, so their labels
+        // follow the language.
+        std::function<std::vector<LocalUninstallPreview::ApplicationFolder>()> applicationFolders = {};
         std::optional<LocalInstallerPreview::Places> installerPlaces = {};
     };
 

@@ -103,9 +103,10 @@ QFuture<void> AppModel::runInstallerPreview()
 
 QFuture<void> AppModel::runUninstallPreview()
 {
-    QFuture<std::optional<UninstallPreviewReport>> run =
-        runCancellable([home = m_environment.home,
-                        folders = m_environment.applicationFolders](const std::atomic_bool*, ProgressRelay&) {
+    QFuture<std::optional<UninstallPreviewReport>> run = runCancellable(
+        [home = m_environment.home, folders = m_environment.applicationFolders
+                                                  ? std::optional(m_environment.applicationFolders())
+                                                  : std::nullopt](const std::atomic_bool*, ProgressRelay&) {
             LocalUninstallPreview::Options options;
             options.applicationFolders = folders;
             return LocalUninstallPreview::snapshot(home, options);

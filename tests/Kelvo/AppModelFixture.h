@@ -29,8 +29,10 @@ struct AppModelFixture {
     std::unique_ptr<AppModel> makeModel(const QString& version = {}) const
     {
         // Applications and installers are looked for in the synthetic home only.
-        return std::make_unique<AppModel>(AppModel::Environment{
-            home, support, version, std::vector<LocalUninstallPreview::ApplicationFolder>{{home + "/Applications", "User Apps"}},
-            LocalInstallerPreview::Places{}});
+        const auto homeApplications = [home = home] {
+            return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
+        };
+        return std::make_unique<AppModel>(
+            AppModel::Environment{home, support, version, homeApplications, LocalInstallerPreview::Places{}});
     }
 };

@@ -15,6 +15,7 @@
 #include <QQuickWindow>
 #include <QSet>
 #include <QTest>
+#include <QtQuickTest/quicktest.h>
 
 #include <algorithm>
 #include <functional>
@@ -200,7 +201,10 @@ protected:
     void click(QQuickItem* target)
     {
         QVERIFY2(target && target->isVisible(), "clicking a missing or hidden item");
+        // Rows that a new report just created are placed when the window next polishes its layouts.
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
         scrollIntoView(target);
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
         QTest::mouseClick(m_window, Qt::LeftButton, {},
                           target->mapToScene(target->boundingRect().center()).toPoint());
     }

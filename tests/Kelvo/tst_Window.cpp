@@ -163,8 +163,8 @@ private slots:
              "空间分析|空间分析|关于本次分析|"},
             {"purge", "purge", "Project Cleanup|Project Cleanup|About This Scan|52 directory types",
              "项目瘦身|项目瘦身|关于本次扫描|52 种目录类型"},
-            {"installer", "installer", "Installer Cleanup|Installer Cleanup|About This Scan|",
-             "安装包整理|安装包整理|关于本次扫描|"},
+            {"installer", "installer", "Installer Cleanup|Installer Cleanup|About This Scan|File types",
+             "安装包整理|安装包整理|关于本次扫描|文件类型"},
             {"maintenance", "settings", "Settings|Settings||", "设置|设置||"}};
         for (const char* tag : {"en", "zh"})
             for (const auto& [feature, shot, en, zh] : pages)

@@ -2,9 +2,12 @@
 
 #include "platform/DefaultsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QtGlobal>
+
+#include <algorithm>
 
 namespace TestSupport {
 
@@ -25,12 +28,30 @@ QString enterSandbox(QTemporaryDir& root)
     return base;
 }
 
+// Arguments of the form Class::function pick functions of one class; with any of them, classes not
+// named are skipped. Every other argument goes to each class as it stands.
 int runAll(int argc, char** argv)
 {
+    const QStringList arguments = QCoreApplication::arguments();
+    const bool picksClasses = std::any_of(arguments.begin() + 1, arguments.end(),
+                                          [](const QString& argument) { return argument.contains(u"::"); });
     int failures = 0;
     for (const TestFactory& make : registry()) {
         std::unique_ptr<QObject> test = make();
-        failures += QTest::qExec(test.get(), argc, argv);
+        const QString className = QString::fromLatin1(test->metaObject()->className());
+        QStringList own{arguments.first()};
+        bool named = false;
+        for (const QString& argument : arguments.mid(1)) {
+            if (!argument.contains(u"::")) {
+                own << argument;
+            } else if (argument.section(QStringLiteral("::"), 0, 0) == className) {
+                own << argument.section(QStringLiteral("::"), 1);
+                named = true;
+            }
+        }
+        if (picksClasses && !named)
+            continue;
+        failures += picksClasses ? QTest::qExec(test.get(), own) : QTest::qExec(test.get(), argc, argv);
     }
     return failures;
 }

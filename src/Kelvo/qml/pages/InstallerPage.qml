@@ -1,22 +1,211 @@
 import QtQuick
 import QtQuick.Layouts
+import Kelvo 1.0
 import "../components"
 
-// The installer clean-up page.
+// The Installer Cleanup page: the places that will be searched, then the installer files found in
+// them with a check box each; the chosen files go to the Trash after a confirmation. The filter bar
+// shows all files or those of one place, by size or by name. Ctrl+R (Command+R on macOS) scans.
 FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.installerPreviewReport
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property var entries: hasReport ? report.entries : []
+    readonly property bool scanRunning: AppModel.isRunning && AppModel.runningFeature === "installer"
+    readonly property var progress: AppModel.runProgress
+
+    // View state: the chosen files' paths, the source shown ("" for all) and the sort order.
+    property var selectedPaths: []
+    property string sourceFilter: ""
+    property bool sortBySize: true
+
+    // The rows as shown: a copy of the report's entries, filtered and sorted for display.
+    readonly property var shownEntries: {
+        const rows = []
+        for (let i = 0; i < entries.length; ++i) {
+            if (sourceFilter.length === 0 || entries[i].source === sourceFilter)
+                rows.push(entries[i])
+        }
+        if (!sortBySize)
+            rows.sort((a, b) => a.name.toLowerCase() < b.name.toLowerCase() ? -1
+                               : a.name.toLowerCase() > b.name.toLowerCase() ? 1 : 0)
+        return rows
+    }
+
+    function preview() {
+        AppModel.request(Actions.installer(true))
+    }
+    function isSelected(path) {
+        return selectedPaths.indexOf(path) >= 0
+    }
+    function toggle(path) {
+        selectedPaths = isSelected(path) ? selectedPaths.filter(p => p !== path) : selectedPaths.concat([path])
+    }
+    function selectShown() {
+        const chosen = selectedPaths.slice()
+        for (let i = 0; i < shownEntries.length; ++i) {
+            if (chosen.indexOf(shownEntries[i].path) < 0)
+                chosen.push(shownEntries[i].path)
+        }
+        selectedPaths = chosen
+    }
+
+    // A new report keeps only the choices it still lists, and the filter only when its place is still in it.
+    onReportChanged: {
+        const listed = []
+        const rows = report ? report.entries : []
+        for (let i = 0; i < rows.length; ++i)
+            listed.push(rows[i].path)
+        selectedPaths = selectedPaths.filter(p => listed.indexOf(p) >= 0)
+        if (!report || report.sources.indexOf(sourceFilter) < 0)
+            sourceFilter = ""
+    }
+
     objectName: "page_installer"
     title: Theme.t("安装包整理", "Installer Cleanup")
     subtitle: Theme.t("查找下载的安装包文件，帮你释放磁盘空间。",
                       "Find downloaded installer files and help free disk space.")
+    keyScrolling: true
+
+    Shortcut {
+        id: previewShortcut
+        sequence: "Ctrl+R"
+        enabled: !AppModel.isRunning
+        onActivated: page.preview()
+    }
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("预览只列出文件，不会改动电脑。", "Preview only lists files and does not change your Mac.")
+        lastRun: AppModel.lastInstallerCleanedCount > 0
+                 ? AppModel.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
+                   + Theme.bytes(AppModel.lastInstallerCleanedBytes)
+                 : Theme.t("还没整理过", "Not cleaned yet")
+
+        KButton {
+            objectName: "installerPreviewButton"
+            primary: !page.hasReport || page.entries.length === 0
+            enabled: !AppModel.isRunning
+            text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "installerChooseButton"
+            primary: page.hasReport && page.entries.length > 0
+            enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
+            text: Theme.t("选择清理", "Choose Files")
+            onClicked: {
+                page.scrollBy(results.mapToItem(page.contentItem, 0, 0).y - page.contentY - Theme.spacingSmall)
+                results.forceActiveFocus()
+            }
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        visible: page.scanRunning
+        title: page.progress.location
+               ? Theme.t("正在扫描 ", "Scanning ") + page.progress.location + "…"
+               : Theme.t("正在查找安装包，请稍等。", "Looking for installer files, please wait.")
+        detail: page.progress.items !== undefined
+                ? Theme.t("目前 " + page.progress.items + " 个 · " + Theme.bytes(page.progress.bytes || 0),
+                          page.progress.items + " files · " + Theme.bytes(page.progress.bytes || 0) + " so far")
+                : ""
+        cancelText: Theme.t("取消", "Cancel")
+        cancellable: AppModel.canCancelRun
+        onCancelRequested: AppModel.cancelRun()
+    }
 
     AboutBox {
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
-        tags: [Theme.t("文件类型", "File types")]
+        caption: Theme.t("文件类型", "File types")
+        tags: [".dmg", ".pkg", ".mpkg", ".iso", ".xip", ".zip", ".appinstaller", ".mobileconfig"]
         promises: [
             Theme.t("不自动删除", "No auto-delete"),
             Theme.t("清理前确认", "Confirm first"),
             Theme.t("只移到废纸篓", "To Trash only")
         ]
+    }
+
+    ScanLocationList {
+        Layout.fillWidth: true
+        visible: !page.hasReport
+        title: Theme.t("将要查找的位置", "Places to Search")
+        locations: AppModel.installerScanLocations
+    }
+
+    ResultsPanel {
+        id: results
+        Layout.fillWidth: true
+        title: Theme.t("安装包列表", "Installer List")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.entries.length === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("点击“预览”或按 " + previewShortcut.nativeText + "，在上面这些位置查找安装包。",
+                              "Choose Preview or press " + previewShortcut.nativeText
+                              + " to look for installer files in the places above.")
+        emptyTitle: Theme.t("没有发现明显可整理的安装包", "No obvious installer files found")
+        emptyDetail: Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
+                             "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 个文件，合计 ", " files, total ") + page.report.totalSizeText
+                 : ""
+
+        InstallerFilterBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            sources: page.hasReport ? page.report.sources : []
+            source: page.sourceFilter
+            sortBySize: page.sortBySize
+            onSourceChosen: source => page.sourceFilter = source
+            onSortToggled: page.sortBySize = !page.sortBySize
+        }
+        SelectionBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            selectedCount: page.selectedPaths.length
+            selectableCount: page.entries.length
+            actionText: Theme.t("移到废纸篓", "Move to Trash")
+            onSelectAllRequested: page.selectShown()
+            onClearRequested: page.selectedPaths = []
+            onActionRequested: confirmDialog.shown = true
+        }
+        ColumnHeadings {
+            Layout.fillWidth: true
+            leadingInset: 18 + 20 + 2 * Theme.spacing
+            firstTitle: Theme.t("已选文件", "Selected Files")
+            columns: [
+                { title: Theme.t("来源", "Source"), width: 110 },
+                { title: Theme.t("大小", "Size"), width: 78 }
+            ]
+        }
+        Repeater {
+            model: page.shownEntries
+            delegate: InstallerEntryRow {
+                required property var modelData
+                required property int index
+                Layout.fillWidth: true
+                first: index === 0
+                name: modelData.name
+                path: modelData.path
+                source: modelData.source
+                sizeText: modelData.sizeText
+                selected: page.isSelected(modelData.path)
+                onToggled: page.toggle(modelData.path)
+            }
+        }
+    }
+
+    SelectionConfirmDialog {
+        id: confirmDialog
+        objectName: "installerConfirmDialog"
+        title: Theme.t("移到废纸篓？", "Move to Trash?")
+        message: Theme.t("会把选中的 " + page.selectedPaths.length + " 个安装包移到废纸篓，不会直接永久删除。",
+                         "The selected " + page.selectedPaths.length
+                         + " installer files will be moved to Trash, not permanently deleted.")
+        confirmText: Theme.t("移到废纸篓", "Move to Trash")
+        onConfirmed: AppModel.moveInstallersToTrash(page.selectedPaths)
     }
 }

@@ -1,13 +1,101 @@
 import QtQuick
 import QtQuick.Layouts
+import Kelvo 1.0
 import "../components"
 
-// The app uninstall page.
+// The Uninstall page: the installed apps with a check box each, when each was last opened and what
+// removing it frees; each row opens the list of the app's leftovers. The chosen apps are uninstalled
+// after a confirmation. Ctrl+R (Command+R on macOS) scans.
 FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.uninstallPreviewReport
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property var entries: hasReport ? report.entries : []
+    readonly property bool running: AppModel.isRunning && AppModel.runningFeature === "uninstall"
+    readonly property var progress: AppModel.runProgress
+
+    // View state: the chosen apps' ids and the rows whose leftovers are open.
+    property var selectedIds: []
+    property var expandedIds: []
+
+    function preview() {
+        AppModel.request(Actions.uninstall(true))
+    }
+    function toggled(list, id) {
+        return list.indexOf(id) >= 0 ? list.filter(other => other !== id) : list.concat([id])
+    }
+    function selectAll() {
+        const ids = []
+        for (let i = 0; i < entries.length; ++i)
+            ids.push(entries[i].id)
+        selectedIds = ids
+    }
+
+    // A new report keeps only the choices it still lists.
+    onReportChanged: {
+        const listed = []
+        const rows = report ? report.entries : []
+        for (let i = 0; i < rows.length; ++i)
+            listed.push(rows[i].id)
+        selectedIds = selectedIds.filter(id => listed.indexOf(id) >= 0)
+        expandedIds = expandedIds.filter(id => listed.indexOf(id) >= 0)
+    }
+
     objectName: "page_uninstall"
     title: Theme.t("卸载", "Uninstall")
     subtitle: Theme.t("查找应用本体和偏好设置、启动项、日志、缓存等残留文件。",
                       "Find apps along with leftover preferences, login items, logs, and caches.")
+    keyScrolling: true
+
+    Shortcut {
+        id: previewShortcut
+        sequence: "Ctrl+R"
+        enabled: !AppModel.isRunning
+        onActivated: page.preview()
+    }
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("先看应用列表，再决定要处理哪个应用。", "Check the app list first, then choose what to remove.")
+        lastRun: AppModel.lastUninstallDate > 0
+                 ? Theme.t("上次卸载 ", "Last uninstalled ")
+                   + Qt.formatDateTime(new Date(AppModel.lastUninstallDate * 1000), "yyyy-MM-dd HH:mm")
+                   + " · " + AppModel.lastUninstallCount + Theme.t(" 项", " items")
+                 : Theme.t("还没卸载过", "No uninstalls yet")
+
+        KButton {
+            objectName: "uninstallPreviewButton"
+            primary: !page.hasReport || page.entries.length === 0
+            enabled: !AppModel.isRunning
+            text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "uninstallChooseButton"
+            primary: page.hasReport && page.entries.length > 0
+            enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
+            text: Theme.t("选择应用", "Choose Apps")
+            onClicked: {
+                page.scrollBy(results.mapToItem(page.contentItem, 0, 0).y - page.contentY - Theme.spacingSmall)
+                results.forceActiveFocus()
+            }
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        visible: page.running
+        title: page.progress.location
+               ? Theme.t("正在处理 ", "Working on ") + page.progress.location + "…"
+               : Theme.t("正在处理，请稍等。", "Working, please wait.")
+        detail: page.progress.items !== undefined
+                ? Theme.t("目前 " + page.progress.items + " 项", page.progress.items + " items so far")
+                : ""
+        cancelText: Theme.t("取消", "Cancel")
+        cancellable: AppModel.canCancelRun
+        onCancelRequested: AppModel.cancelRun()
+    }
 
     AboutBox {
         Layout.fillWidth: true
@@ -18,5 +106,70 @@ FeaturePage {
             Theme.t("先预览再卸载", "Preview before uninstall"),
             Theme.t("同时清理残留文件", "Cleans leftovers too")
         ]
+    }
+
+    ResultsPanel {
+        id: results
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.entries.length === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("点击“预览”或按 " + previewShortcut.nativeText + "，列出已安装的应用和它们的残留文件。",
+                              "Choose Preview or press " + previewShortcut.nativeText
+                              + " to list the installed apps and their leftovers.")
+        emptyTitle: Theme.t("当前没有可显示的应用项目", "No app items to show")
+        emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
+                                                    " app items. You will confirm again before uninstalling.")
+                 : ""
+
+        SelectionBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            selectedCount: page.selectedIds.length
+            selectableCount: page.entries.length
+            actionText: Theme.t("开始卸载", "Start Uninstall")
+            onSelectAllRequested: page.selectAll()
+            onClearRequested: page.selectedIds = []
+            onActionRequested: confirmDialog.shown = true
+        }
+        ColumnHeadings {
+            Layout.fillWidth: true
+            leadingInset: 18 + 26 + 2 * Theme.spacing
+            trailingInset: 28 + Theme.spacing
+            firstTitle: Theme.t("已选应用", "Selected Apps")
+            columns: [
+                { title: Theme.t("来源", "Source"), width: 140 },
+                { title: Theme.t("最近打开", "Last opened"), width: 96 },
+                { title: Theme.t("大小", "Size"), width: 78 }
+            ]
+        }
+        Repeater {
+            model: page.entries
+            delegate: UninstallEntryRow {
+                required property var modelData
+                required property int index
+                Layout.fillWidth: true
+                first: index === 0
+                entry: modelData
+                selected: page.selectedIds.indexOf(modelData.id) >= 0
+                expanded: page.expandedIds.indexOf(modelData.id) >= 0
+                onToggled: page.selectedIds = page.toggled(page.selectedIds, modelData.id)
+                onExpandToggled: page.expandedIds = page.toggled(page.expandedIds, modelData.id)
+            }
+        }
+    }
+
+    SelectionConfirmDialog {
+        id: confirmDialog
+        objectName: "uninstallConfirmDialog"
+        title: Theme.t("卸载这些应用？", "Uninstall These Apps?")
+        message: Theme.t("会按你选中的应用执行卸载，并继续处理相关残留。正式处理前的确认已经在这里完成。",
+                         "The selected apps will be uninstalled and related leftovers will be handled. "
+                         + "This dialog is the final confirmation.")
+        confirmText: Theme.t("继续", "Continue")
+        onConfirmed: AppModel.uninstallSelectedApps(page.selectedIds)
     }
 }
