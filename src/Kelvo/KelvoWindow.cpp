@@ -1,6 +1,7 @@
 #include "KelvoWindow.h"
 
 #include "ActionFactoryBridge.h"
+#include "AppIconProvider.h"
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 #include "SizeTextBridge.h"
@@ -24,6 +25,7 @@ void load(QQmlApplicationEngine& engine, AppModel& model)
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "Localization", &LocalizationSettings::shared());
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "Actions", &actions);
     qmlRegisterSingletonInstance("Kelvo", 1, 0, "SizeText", &sizeText);
+    engine.addImageProvider(QStringLiteral("appicon"), new AppIconProvider);
     engine.load(mainUrl());
 }
 

@@ -9,7 +9,10 @@
 #include "vocabulary/AppFeature.h"
 #include "vocabulary/SizeText.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
+#include <QPainter>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QThreadPool>
@@ -41,6 +44,7 @@ const struct {
     {"Bar", "com.example.bar", "Library/Preferences/com.example.bar.plist"},
 };
 
+// Foo names an icon of its own; Bar has none and shows the neutral one.
 QString plist(const QString& name, const QString& bundleID)
 {
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -50,8 +54,25 @@ QString plist(const QString& name, const QString& bundleID)
                           "<key>CFBundleIdentifier</key><string>%1</string>\n"
                           "<key>CFBundleName</key><string>%2</string>\n"
                           "<key>CFBundleShortVersionString</key><string>1.0</string>\n"
+                          "<key>CFBundleIconFile</key><string>%2</string>\n"
                           "</dict></plist>\n")
         .arg(bundleID, name);
+}
+
+// A rounded orange square with a white dot, as an icon file of the kind macOS bundles carry.
+void writeIcon(const QString& path)
+{
+    QImage image(128, 128, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xF5, 0x8A, 0x1F));
+    painter.drawRoundedRect(QRectF(8, 8, 112, 112), 26, 26);
+    painter.setBrush(Qt::white);
+    painter.drawEllipse(QPointF(64, 64), 22, 22);
+    painter.end();
+    QImageWriter(SyntheticHome::file(path), "icns").write(image);
 }
 
 } // namespace
@@ -150,6 +171,7 @@ private slots:
             info.close();
             SyntheticHome::file(homePath(QLatin1String(app.leftover)), 50'000);
         }
+        writeIcon(bundle("Foo") + QStringLiteral("/Contents/Resources/Foo.icns"));
         openWindow();
     }
 
@@ -452,6 +474,9 @@ private slots:
             QCOMPARE(textIn(rows[i], QStringLiteral("rowLastOpened")), entry["lastOpenedText"].toString());
             QVERIFY(!entry["lastOpenedText"].toString().isEmpty());
             QCOMPARE(textIn(rows[i], QStringLiteral("rowSize")), entry["sizeText"].toString());
+            // Each row shows an icon: the bundle's own or the neutral one.
+            QQuickItem* icon = findItem(rows[i], QStringLiteral("rowAppIcon"));
+            QTRY_COMPARE(icon->property("status").toInt(), 1); // Image.Ready
         }
 
         // The leftovers can be read before anything is removed.

@@ -7,6 +7,7 @@
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/NaturalOrder.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimeZone>
 
@@ -129,6 +130,22 @@ AppMetadata appMetadata(const QString& bundlePath)
                          QStringLiteral("CFBundleExecutable")}),
             text(*info, {QStringLiteral("CFBundleIdentifier")}),
             text(*info, {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("CFBundleVersion")})};
+}
+
+std::optional<QString> iconFilePath(const QString& bundlePath)
+{
+    const std::optional<QVariantMap> info =
+        PropertyList::readDictionary(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    const std::optional<QString> name =
+        info ? text(*info, {QStringLiteral("CFBundleIconFile")}) : std::nullopt;
+    if (!name || name->contains(u'/'))
+        return std::nullopt;
+    const QString file = bundlePath + QStringLiteral("/Contents/Resources/") + *name +
+                         (QFileInfo(*name).suffix().isEmpty() ? QStringLiteral(".icns") : QString());
+    const QFileInfo found(file);
+    if (found.isSymLink() || !found.isFile())
+        return std::nullopt;
+    return file;
 }
 
 std::vector<Leftover> relatedLeftovers(const QString& appName, const std::optional<QString>& bundleID,

@@ -68,6 +68,10 @@ bool matchesApp(const QString& fileName, const QSet<QString>& names);
 // bundles entered); anything else 0.
 qint64 allocatedSize(const QString& path);
 
+// The icon file the bundle names in its Info.plist (CFBundleIconFile, ".icns" added when the name
+// has no suffix), in Contents/Resources; none when it names none or the file is not a regular file.
+std::optional<QString> iconFilePath(const QString& bundlePath);
+
 // Spotlight's last-use date, else the bundle's access date from the file system.
 std::optional<QDateTime> lastOpenedDate(const QString& bundlePath, const SpotlightQuery& spotlight);
 

@@ -128,6 +128,47 @@ private slots:
         QCOMPARE(report.entries[0].bundleID, expected.bundleID);
     }
 
+    void iconFilePath_data()
+    {
+        QTest::addColumn<QString>("iconName");  // CFBundleIconFile; empty: not given
+        QTest::addColumn<QString>("placed");    // what lies in Contents/Resources; empty: nothing
+        QTest::addColumn<bool>("placedAsLink"); // placed is a link to a real icon elsewhere
+        QTest::addColumn<QString>("expected");  // file name found; empty: none
+        QTest::newRow("name without suffix") << "AppIcon"
+                                             << "AppIcon.icns" << false << "AppIcon.icns";
+        QTest::newRow("name with suffix") << "AppIcon.icns"
+                                          << "AppIcon.icns" << false << "AppIcon.icns";
+        QTest::newRow("other image suffix kept") << "Icon.png"
+                                                 << "Icon.png" << false << "Icon.png";
+        QTest::newRow("named but missing") << "AppIcon"
+                                           << "" << false << "";
+        QTest::newRow("not named") << ""
+                                   << "AppIcon.icns" << false << "";
+        QTest::newRow("a link is not followed") << "AppIcon"
+                                                << "AppIcon.icns" << true << "";
+        QTest::newRow("a path leaving the bundle") << "../../../outside.icns"
+                                                   << "" << false << "";
+    }
+    void iconFilePath()
+    {
+        QFETCH(QString, iconName);
+        QFETCH(QString, placed);
+        QFETCH(bool, placedAsLink);
+        QFETCH(QString, expected);
+        file(m_dir->filePath("outside.icns"), 10);
+        Texts keys{{"CFBundleName", "Tool"}};
+        if (!iconName.isEmpty())
+            keys.insert("CFBundleIconFile", iconName);
+        const QString path = bundle(m_system, "Tool.app", propertyList(keys, true));
+        const QString resources = path + "/Contents/Resources/";
+        if (!placed.isEmpty() && placedAsLink)
+            link(m_dir->filePath("outside.icns"), resources + placed);
+        else if (!placed.isEmpty())
+            file(resources + placed, 10);
+        const std::optional<QString> found = LocalUninstallPreview::iconFilePath(path);
+        QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : resources + expected);
+    }
+
     void matchesApp_data()
     {
         QTest::addColumn<QString>("fileName");

@@ -56,9 +56,16 @@ Item {
                 Accessible.name: root.entry.name || ""
                 onClicked: root.toggled()
             }
-            Glyph {
-                source: "qrc:/icons/app.svg"
-                size: 26
+            // The bundle's own icon when it has a readable one, the neutral one otherwise.
+            Image {
+                objectName: "rowAppIcon"
+                Layout.preferredWidth: 26
+                Layout.preferredHeight: 26
+                source: root.entry.path ? "image://appicon/" + encodeURIComponent(root.entry.path) : ""
+                sourceSize: Qt.size(52, 52)
+                asynchronous: true
+                fillMode: Image.PreserveAspectFit
+                smooth: true
             }
             ColumnLayout {
                 Layout.fillWidth: true

@@ -1,0 +1,49 @@
+#include "AppIconProvider.h"
+
+#include "uninstall/LocalUninstallPreview.h"
+
+#include <QImageReader>
+#include <QUrl>
+
+AppIconProvider::AppIconProvider()
+    : QQuickImageProvider(QQuickImageProvider::Image)
+{
+}
+
+QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
+{
+    const std::optional<QString> file =
+        LocalUninstallPreview::iconFilePath(QUrl::fromPercentEncoding(id.toUtf8()));
+    QImage best;
+    if (file) {
+        // An icon file holds several sizes: take the smallest that is at least as large as asked.
+        const int wanted = std::max(requestedSize.width(), requestedSize.height());
+        QImageReader reader(*file);
+        const int count = std::max(reader.imageCount(), 1);
+        for (int index = 0; index < count; ++index) {
+            if (index > 0 && !reader.jumpToImage(index))
+                break;
+            const QImage image = reader.read();
+            if (image.isNull())
+                continue;
+            const int side = std::max(image.width(), image.height());
+            const int bestSide = std::max(best.width(), best.height());
+            const bool fits = side >= wanted;
+            const bool bestFits = !best.isNull() && bestSide >= wanted;
+            if (best.isNull() || (fits && (!bestFits || side < bestSide)) ||
+                (!fits && !bestFits && side > bestSide))
+                best = image;
+        }
+    }
+    if (best.isNull()) {
+        QImageReader neutral(QStringLiteral(":/icons/app.svg"));
+        if (requestedSize.isValid())
+            neutral.setScaledSize(requestedSize);
+        best = neutral.read();
+    } else if (requestedSize.isValid()) {
+        best = best.scaled(requestedSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    if (size)
+        *size = best.size();
+    return best;
+}
