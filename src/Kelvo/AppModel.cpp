@@ -1,6 +1,8 @@
 #include "AppModel.h"
+
 #include "AppModelRuns.h"
 #include "AppModelSupport.h"
+#include "LocalizationSettings.h"
 
 #include <QDesktopServices>
 
@@ -24,6 +26,9 @@ AppModel::AppModel(Environment environment, QObject* parent)
         if (std::optional<QVariantMap> progress = m_progressRelay->take())
             setRunProgress(*progress);
     });
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &AppModel::installerScanLocationsChanged);
+    connect(this, &AppModel::installerPreviewReportChanged, this, &AppModel::installerScanLocationsChanged);
 }
 
 AppModel::~AppModel() = default;

@@ -67,7 +67,8 @@ class AppModel : public QObject {
     Q_PROPERTY(
         QVariant installerPreviewReport READ installerPreviewReportValue NOTIFY installerPreviewReportChanged)
     // The places the installer scan searches: [{label, path, source, exists}]
-    Q_PROPERTY(QVariantList installerScanLocations READ installerScanLocations CONSTANT)
+    Q_PROPERTY(
+        QVariantList installerScanLocations READ installerScanLocations NOTIFY installerScanLocationsChanged)
     // {entryCount, entries: [{id, name, bundleID, source, path, sizeText, appSizeText, leftoverSizeText,
     //  leftoverPaths, lastOpenedText}]}
     Q_PROPERTY(
@@ -266,6 +267,7 @@ signals:
     void analysisReportChanged();
     void purgePreviewReportChanged();
     void installerPreviewReportChanged();
+    void installerScanLocationsChanged(); // labels follow the language; a scan rechecks which exist
     void uninstallPreviewReportChanged();
 
 private:

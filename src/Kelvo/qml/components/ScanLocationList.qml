@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 
-// The places a scan will search, each with its label and its folder, under a title.
+// The places a scan will search, each with its source and its folder, under a title. Places that do
+// not exist right now are dimmed and say so.
 GlassPanel {
     id: root
     property string title
@@ -29,6 +30,7 @@ GlassPanel {
                 objectName: "scanLocationRow"
                 Layout.fillWidth: true
                 spacing: Theme.spacingSmall
+                opacity: location.modelData.exists ? 1 : 0.55
                 Glyph {
                     source: "qrc:/icons/folder.svg"
                     size: 16
@@ -36,7 +38,7 @@ GlassPanel {
                 Label {
                     objectName: "locationLabel"
                     Layout.preferredWidth: 120
-                    text: location.modelData.label
+                    text: location.modelData.source
                     color: Theme.textPrimary
                     font.pixelSize: Theme.fontBody
                     font.weight: Font.Medium
@@ -47,6 +49,13 @@ GlassPanel {
                     Layout.fillWidth: true
                     text: location.modelData.path
                     color: Theme.textSecondary
+                    font.pixelSize: Theme.fontSmall
+                }
+                Label {
+                    objectName: "locationMissing"
+                    visible: !location.modelData.exists
+                    text: Theme.t("不存在", "Not found")
+                    color: Theme.textTertiary
                     font.pixelSize: Theme.fontSmall
                 }
             }
