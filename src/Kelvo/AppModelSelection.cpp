@@ -49,6 +49,21 @@ QVariant AppModel::installerPreviewReportValue() const
                        {QStringLiteral("entries"), entries}};
 }
 
+namespace {
+
+// The day an app was last used. A use date at the epoch or before is what a file system keeps for a
+// bundle nobody has opened (access times cleared by an unpacker or a copy), so it reads "Never".
+QString lastOpenedText(const std::optional<QDateTime>& lastOpened)
+{
+    if (!lastOpened)
+        return L("未知", "Unknown");
+    if (lastOpened->toSecsSinceEpoch() <= 0)
+        return L("从未", "Never");
+    return lastOpened->toLocalTime().toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+} // namespace
+
 QVariant AppModel::uninstallPreviewReportValue() const
 {
     if (!m_uninstallPreviewReport)
@@ -66,9 +81,7 @@ QVariant AppModel::uninstallPreviewReportValue() const
             {QStringLiteral("leftoverSizeText"),
              entry.leftoverSizeText.value_or(SizeText::bytes(std::nullopt))},
             {QStringLiteral("leftoverPaths"), entry.leftoverPaths},
-            {QStringLiteral("lastOpenedText"),
-             entry.lastOpened ? entry.lastOpened->toLocalTime().toString(QStringLiteral("yyyy-MM-dd"))
-                              : L("未知", "Unknown")}});
+            {QStringLiteral("lastOpenedText"), lastOpenedText(entry.lastOpened)}});
     return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
                        {QStringLiteral("entries"), entries}};
 }

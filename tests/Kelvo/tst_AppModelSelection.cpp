@@ -3,6 +3,9 @@
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace SyntheticHome;
 
 namespace {
@@ -16,7 +19,9 @@ QString makeApp(const QString& home, const QString& name, const QString& bundleI
         plist.write(QString(R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict><key>CFBundleName</key><string>%1</string>
 <key>CFBundleIdentifier</key><string>%2</string></dict></plist>
-)").arg(name, bundleID).toUtf8());
+)")
+                        .arg(name, bundleID)
+                        .toUtf8());
     file(bundle + "/Contents/MacOS/" + name, 4000);
     return bundle;
 }
@@ -42,6 +47,35 @@ private slots:
         const auto model = fixture.makeModel();
         installers ? model->moveInstallersToTrash({}) : model->uninstallSelectedApps({});
         QCOMPARE(model->alertMessage().value_or(QString()), alert);
+    }
+
+    void lastUseReadsAsADayOrNever_data()
+    {
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<qint64>("accessed");  // seconds since the epoch
+        QTest::addColumn<QString>("expected"); // empty: the local day of accessed
+        QTest::newRow("opened") << AppLanguagePreference::english << qint64(1'709'294'400) << "";
+        QTest::newRow("never, en") << AppLanguagePreference::english << qint64(0) << "Never";
+        QTest::newRow("never, zh") << AppLanguagePreference::chinese << qint64(0) << "从未";
+    }
+    void lastUseReadsAsADayOrNever()
+    {
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(qint64, accessed);
+        QFETCH(QString, expected);
+        AppModelFixture fixture(language);
+        const QString bundle = makeApp(fixture.home, "Tool", "com.example.tool");
+        const timespec times[2] = {{static_cast<time_t>(accessed), 0}, {0, UTIME_OMIT}};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(bundle).constData(), times, 0) == 0);
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::uninstall(true));
+        QTRY_VERIFY(!model->isRunning());
+        const QVariantList entries = model->uninstallPreviewReportValue().toMap()["entries"].toList();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries[0].toMap()["lastOpenedText"].toString(),
+                 expected.isEmpty()
+                     ? QDateTime::fromSecsSinceEpoch(accessed).toLocalTime().toString("yyyy-MM-dd")
+                     : expected);
     }
 
     void installersMoveAndTheReportShrinks()

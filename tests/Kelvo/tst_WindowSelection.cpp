@@ -324,6 +324,14 @@ private slots:
         QCOMPARE(selectedCount(), texts[4]);
         click(QStringLiteral("clearSelectionButton"));
         QCOMPARE(selectedRows("installerRow"), 0);
+
+        // Space on a check box that has the keyboard focus toggles its row.
+        findItem(rowNamed("installerRow", QStringLiteral("Another.dmg")), QStringLiteral("rowSelectBox"))
+            ->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QCOMPARE(selectedCount(), texts[1]);
+        QVERIFY(rowNamed("installerRow", QStringLiteral("Another.dmg"))->property("selected").toBool());
+        click(QStringLiteral("clearSelectionButton"));
     }
 
     void movingInstallersAsksFirst_data()

@@ -1,8 +1,8 @@
 import QtQuick
 import QtQuick.Controls
 
-// A check box without a label, drawn in the window's style. A click reports `toggled()`; the owner
-// keeps the state and feeds it back through `checked`.
+// A check box without a label, drawn in the window's style. A click, or Space when it has the focus
+// (Tab reaches it), reports `clicked()`; the owner keeps the state and feeds it back through `selected`.
 AbstractButton {
     id: root
     property bool selected: false
