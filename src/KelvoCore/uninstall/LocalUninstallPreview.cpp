@@ -8,6 +8,7 @@
 #include "vocabulary/NaturalOrder.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTimeZone>
 
@@ -21,6 +22,8 @@ namespace LocalUninstallPreview {
 namespace {
 
 const QString appSuffix = QStringLiteral(".app");
+// Bundles per Spotlight question, so the argument list stays far below the system's limit.
+constexpr qsizetype spotlightBatchSize = 100;
 
 // A folder's own children in name order, so reports do not depend on the order of the disk.
 std::vector<FileWalker::Item> children(const QString& folder)
@@ -56,8 +59,35 @@ std::optional<QString> text(const QVariantMap& dictionary, const QStringList& ke
     return std::nullopt;
 }
 
+// The children of the nine Library folders, in folder order, each folder's in name order. A scan
+// lists them once and matches every application against the same listing.
+using LibraryListing = std::vector<std::vector<FileWalker::Item>>;
+
+LibraryListing listLibraryFolders(const QString& home)
+{
+    LibraryListing listing;
+    for (const QString& folder : leftoverFolderNames())
+        listing.push_back(children(home + QStringLiteral("/Library/") + folder));
+    return listing;
+}
+
+std::vector<Leftover> leftoversIn(const LibraryListing& listing, const QString& appName,
+                                  const std::optional<QString>& bundleID)
+{
+    QSet<QString> names;
+    for (const QString& name : {appName, bundleID.value_or(QString())})
+        if (!name.isEmpty())
+            names.insert(name);
+    std::vector<Leftover> leftovers;
+    for (const std::vector<FileWalker::Item>& folder : listing)
+        for (const FileWalker::Item& item : folder)
+            if (matchesApp(item.name, names))
+                leftovers.push_back({item.path, allocatedSize(item.path)});
+    return leftovers;
+}
+
 UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QString& sourceLabel,
-                                       const QString& home, const SpotlightQuery& spotlight)
+                                       const LibraryListing& library, const SpotlightQuery& spotlight)
 {
     // Before anything reads the bundle's folder, which would move its access date to now.
     const std::optional<QDateTime> lastOpened = lastOpenedDate(bundle.path, spotlight);
@@ -66,7 +96,7 @@ UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QSt
     const QString name = metadata.displayName.value_or(uninstallName);
     qint64 leftoverBytes = 0;
     QStringList leftoverPaths;
-    for (const Leftover& leftover : relatedLeftovers(name, metadata.bundleID, home)) {
+    for (const Leftover& leftover : leftoversIn(library, name, metadata.bundleID)) {
         leftoverBytes += leftover.allocatedBytes;
         leftoverPaths << leftover.path;
     }
@@ -104,10 +134,8 @@ UninstallPreviewReport snapshot(const QString& home, const Options& options)
 {
     const std::vector<ApplicationFolder> folders =
         options.applicationFolders ? *options.applicationFolders : applicationFolders(home);
-    const SpotlightQuery spotlight =
-        options.spotlight ? options.spotlight : SpotlightQuery(mdlsLastUsedAnswer);
     QSet<QString> searched;
-    std::vector<UninstallPreviewReport::Entry> entries;
+    std::vector<std::pair<FileWalker::Item, QString>> bundles; // with their source labels
     for (const ApplicationFolder& folder : folders) {
         const QString root = PathText::standardized(folder.path);
         if (searched.contains(root))
@@ -115,8 +143,32 @@ UninstallPreviewReport snapshot(const QString& home, const Options& options)
         searched.insert(root);
         for (const FileWalker::Item& item : children(root))
             if (isApplicationBundle(item))
-                entries.push_back(entryFor(item, folder.sourceLabel, home, spotlight));
+                bundles.emplace_back(item, folder.sourceLabel);
     }
+
+    // Spotlight is asked once for all bundles; a bundle its answer does not cover is asked alone.
+    SpotlightQuery spotlight = options.spotlight;
+    if (!spotlight) {
+        QStringList paths;
+        for (const auto& bundle : bundles)
+            paths << bundle.first.path;
+        QHash<QString, QByteArray> answers;
+        for (qsizetype start = 0; start < paths.size(); start += spotlightBatchSize) {
+            const QStringList batch = paths.mid(start, spotlightBatchSize);
+            if (const std::optional<std::vector<QByteArray>> found = mdlsLastUsedAnswers(batch))
+                for (qsizetype i = 0; i < batch.size(); ++i)
+                    answers.insert(batch[i], (*found)[std::size_t(i)]);
+        }
+        spotlight = [answers](const QString& bundlePath) -> std::optional<QByteArray> {
+            const auto found = answers.constFind(bundlePath);
+            return found != answers.constEnd() ? std::optional(*found) : mdlsLastUsedAnswer(bundlePath);
+        };
+    }
+
+    const LibraryListing library = listLibraryFolders(home);
+    std::vector<UninstallPreviewReport::Entry> entries;
+    for (const auto& [item, label] : bundles)
+        entries.push_back(entryFor(item, label, library, spotlight));
     return UninstallPreviewReport(std::move(entries));
 }
 
@@ -151,16 +203,7 @@ std::optional<QString> iconFilePath(const QString& bundlePath)
 std::vector<Leftover> relatedLeftovers(const QString& appName, const std::optional<QString>& bundleID,
                                        const QString& home)
 {
-    QSet<QString> names;
-    for (const QString& name : {appName, bundleID.value_or(QString())})
-        if (!name.isEmpty())
-            names.insert(name);
-    std::vector<Leftover> leftovers;
-    for (const QString& folder : leftoverFolderNames())
-        for (const FileWalker::Item& item : children(home + QStringLiteral("/Library/") + folder))
-            if (matchesApp(item.name, names))
-                leftovers.push_back({item.path, allocatedSize(item.path)});
-    return leftovers;
+    return leftoversIn(listLibraryFolders(home), appName, bundleID);
 }
 
 bool matchesApp(const QString& fileName, const QSet<QString>& names)
@@ -208,6 +251,30 @@ std::optional<QByteArray> mdlsLastUsedAnswer(const QString& bundlePath)
     if (!result.succeeded())
         return std::nullopt;
     return result.standardOutput;
+}
+
+std::optional<std::vector<QByteArray>> mdlsLastUsedAnswers(const QStringList& bundlePaths)
+{
+    if (bundlePaths.isEmpty())
+        return std::vector<QByteArray>{};
+    const ToolRunner::Result result = ToolRunner::run(
+        {QStringLiteral("/usr/bin/mdls"),
+         QStringList{QStringLiteral("-name"), QStringLiteral("kMDItemLastUsedDate"), QStringLiteral("-raw")} +
+             bundlePaths,
+         30s});
+    if (!result.succeeded())
+        return std::nullopt;
+    return splitRawAnswers(result.standardOutput, bundlePaths.size());
+}
+
+std::optional<std::vector<QByteArray>> splitRawAnswers(const QByteArray& output, qsizetype count)
+{
+    QList<QByteArray> fields = output.split('\0');
+    if (fields.size() == count + 1 && fields.last().trimmed().isEmpty())
+        fields.removeLast();
+    if (fields.size() != count)
+        return std::nullopt;
+    return std::vector<QByteArray>(fields.begin(), fields.end());
 }
 
 std::optional<QDateTime> mdlsLastUsedDate(const QByteArray& answer)

@@ -79,6 +79,13 @@ std::optional<QDateTime> lastOpenedDate(const QString& bundlePath, const Spotlig
 // systems without Spotlight).
 std::optional<QByteArray> mdlsLastUsedAnswer(const QString& bundlePath);
 
+// Asks mdls once for several bundles; with "-raw" the answers come in order, separated by NUL
+// characters. None when the tool fails or does not give one answer per bundle.
+std::optional<std::vector<QByteArray>> mdlsLastUsedAnswers(const QStringList& bundlePaths);
+
+// The count NUL-separated fields of a raw mdls answer (a trailing NUL allowed); none for another count.
+std::optional<std::vector<QByteArray>> splitRawAnswers(const QByteArray& output, qsizetype count);
+
 // Reads mdls's "yyyy-MM-dd HH:mm:ss Z" answer ("2024-03-01 09:30:00 +0000"); none for "(null)",
 // nothing, or text of another form.
 std::optional<QDateTime> mdlsLastUsedDate(const QByteArray& answer);

@@ -280,6 +280,32 @@ private slots:
         QVERIFY(scan({{m_dir->filePath("missing"), "App"}}).entries.empty());
     }
 
+    void rawAnswersSplitOnePerBundle_data()
+    {
+        QTest::addColumn<QByteArray>("output");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QList<QByteArray>>("expected"); // empty with count > 0: none
+        const QByteArray date("2024-03-01 09:30:00 +0000");
+        QTest::newRow("two answers") << date + '\0' + "(null)" << 2 << QList<QByteArray>{date, "(null)"};
+        QTest::newRow("trailing separator")
+            << date + '\0' + date + '\0' << 2 << QList<QByteArray>{date, date};
+        QTest::newRow("one answer") << date << 1 << QList<QByteArray>{date};
+        QTest::newRow("too few answers") << date << 2 << QList<QByteArray>{};
+        QTest::newRow("too many answers") << date + '\0' + date + '\0' + date << 2 << QList<QByteArray>{};
+        QTest::newRow("lines, not fields") << date + '\n' + date << 2 << QList<QByteArray>{};
+    }
+    void rawAnswersSplitOnePerBundle()
+    {
+        QFETCH(QByteArray, output);
+        QFETCH(int, count);
+        QFETCH(QList<QByteArray>, expected);
+        const std::optional<std::vector<QByteArray>> fields =
+            LocalUninstallPreview::splitRawAnswers(output, count);
+        QCOMPARE(fields.has_value(), !expected.isEmpty());
+        if (fields)
+            QCOMPARE(QList<QByteArray>(fields->begin(), fields->end()), expected);
+    }
+
     void lastOpened_data()
     {
         QTest::addColumn<std::optional<QByteArray>>("answer");
