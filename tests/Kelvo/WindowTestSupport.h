@@ -13,8 +13,10 @@
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSemaphore>
 #include <QSet>
 #include <QTest>
+#include <QThreadPool>
 #include <QtQuickTest/quicktest.h>
 
 #include <algorithm>
@@ -44,6 +46,36 @@ protected:
             warnings().append(message);
         if (previousHandler())
             previousHandler()(type, context, message);
+    }
+
+    AppModel& model() { return *m_model; }
+    QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
+
+    // Shows the feature's page; the page left behind is deleted at once, as the event loop would
+    // between a person's clicks, so that only the shown page's texts are found.
+    void showPage(AppFeature feature)
+    {
+        model().setSelectedFeature(feature);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().isRunning(), 60000); }
+
+    // Keeps every worker busy until the returned function is called, so that a run cannot finish
+    // before it is cancelled. Drawing uses the same workers: nothing may be drawn meanwhile, so
+    // buttons are pressed through their signals.
+    static std::function<void()> blockWorkers()
+    {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        const int workers = pool->maxThreadCount();
+        auto started = std::make_shared<QSemaphore>();
+        auto release = std::make_shared<QSemaphore>();
+        for (int i = 0; i < workers; ++i)
+            pool->start([started, release] {
+                started->release();
+                release->acquire();
+            });
+        started->acquire(workers);
+        return [release, workers] { release->release(workers); };
     }
 
     void openWindow()

@@ -67,7 +67,6 @@ class TestWindow : public WindowTestCase {
                (popupOpen("protectionSheet") ? " shown" : " hidden");
     }
 
-    QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
     QString longLocation() const { return homePath(QFileInfo(cleanHome().cleanedFiles.last()).path()); }
 
     void buildCleanHome()

@@ -65,8 +65,8 @@ QString tagOf(AppLanguagePreference language)
 // Where the sandbox's Trash keeps moved items (the test harness points XDG_DATA_HOME at it).
 QString trashedItem(const QString& name)
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash/files/") +
-           name;
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Trash/files/") + name;
 }
 
 } // namespace
@@ -74,22 +74,7 @@ QString trashedItem(const QString& name)
 class TestWindowAnalysis : public WindowTestCase {
     Q_OBJECT
 
-    AppModel& model() { return *m_model; }
-    QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
     QString library() const { return homePath(QStringLiteral("Library")); }
-
-    // Shows the feature's page; the page left behind is deleted at once, as the event loop would
-    // between a person's clicks, so that only the shown page's texts are found.
-    void showPage(AppFeature feature)
-    {
-        model().setSelectedFeature(feature);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-
-    void waitForTheRun()
-    {
-        QTRY_VERIFY_WITH_TIMEOUT(!model().isRunning(), 60000);
-    }
 
     void analyze(const QString& path)
     {
@@ -153,27 +138,10 @@ class TestWindowAnalysis : public WindowTestCase {
             const QVariantMap entry = entries[i].toMap();
             QCOMPARE(textIn(rows[i], QStringLiteral("rowName")), entry["name"].toString());
             QCOMPARE(textIn(rows[i], QStringLiteral("rowPath")), entry["path"].toString());
-            const qint64 size = entry.contains("size") ? entry["size"].toLongLong() : entry["byteCount"].toLongLong();
+            const qint64 size =
+                entry.contains("size") ? entry["size"].toLongLong() : entry["byteCount"].toLongLong();
             QCOMPARE(textIn(rows[i], QStringLiteral("rowSize")), SizeText::bytes(size));
         }
-    }
-
-    // Keeps every worker busy until the returned function is called, so that a run cannot finish
-    // before it is cancelled. Drawing uses the same workers: nothing may be drawn meanwhile, so
-    // buttons are pressed through their signals.
-    static std::function<void()> blockWorkers()
-    {
-        QThreadPool* pool = QThreadPool::globalInstance();
-        const int workers = pool->maxThreadCount();
-        auto started = std::make_shared<QSemaphore>();
-        auto release = std::make_shared<QSemaphore>();
-        for (int i = 0; i < workers; ++i)
-            pool->start([started, release] {
-                started->release();
-                release->acquire();
-            });
-        started->acquire(workers);
-        return [release, workers] { release->release(workers); };
     }
 
 private slots:
@@ -204,12 +172,20 @@ private slots:
         QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QStringList>("texts"); // run, choose, parent, last run, footnote, prompt
         QTest::newRow("en") << AppLanguagePreference::english
-                            << QStringList{"Analyze", "Choose", "Go to Parent Folder", "Not analyzed yet",
-                                           "Analysis only reads directory info and does not modify any files.",
-                                           "Start with an analysis"};
+                            << QStringList{
+                                   "Analyze",
+                                   "Choose",
+                                   "Go to Parent Folder",
+                                   "Not analyzed yet",
+                                   "Analysis only reads directory info and does not modify any files.",
+                                   "Start with an analysis"};
         QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"开始分析", "选择", "返回上一级", "还没分析过",
-                                           "分析只读取目录信息，不会改动任何文件。", "先分析一个位置"};
+                            << QStringList{"开始分析",
+                                           "选择",
+                                           "返回上一级",
+                                           "还没分析过",
+                                           "分析只读取目录信息，不会改动任何文件。",
+                                           "先分析一个位置"};
     }
     void analysisPageInvitesAFirstAnalysis()
     {
@@ -232,20 +208,28 @@ private slots:
         QVERIFY(analysisRows().isEmpty());
         QVERIFY(shown(QStringLiteral("treemapTile")).isEmpty());
         QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
-                const QStringList clipped = truncatedTexts();
+        const QStringList clipped = truncatedTexts();
         QVERIFY2(clipped.isEmpty(), qPrintable("clipped: " + clipped.join(" | ")));
     }
 
     void analysisListsChildrenLargeFilesAndTiles_data()
     {
         QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>("texts"); // button, largest, large files, note, captions, last run parts
-        QTest::newRow("en") << AppLanguagePreference::english
-                            << QStringList{"Reanalyze", "Largest space users", "Large Files", "Worth checking first",
-                                           "Selected location", "Files", "In this scan", "Last analyzed ", " files"};
+        QTest::addColumn<QStringList>(
+            "texts"); // button, largest, large files, note, captions, last run parts
+        QTest::newRow("en") << AppLanguagePreference::english << QStringList{"Reanalyze",
+                                                                             "Largest space users",
+                                                                             "Large Files",
+                                                                             "Worth checking first",
+                                                                             "Selected location",
+                                                                             "Files",
+                                                                             "In this scan",
+                                                                             "Last analyzed ",
+                                                                             " files"};
         QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"重新分析", "占用靠前的项目", "大文件", "建议重点查看",
-                                           "选中的位置", "文件数量", "本次检查结果", "上次分析 ", " 个文件"};
+                            << QStringList{"重新分析",     "占用靠前的项目", "大文件",
+                                           "建议重点查看", "选中的位置",     "文件数量",
+                                           "本次检查结果", "上次分析 ",      " 个文件"};
     }
     void analysisListsChildrenLargeFilesAndTiles()
     {
@@ -273,8 +257,10 @@ private slots:
             const double share = entries[i].toMap()["share"].toDouble();
             const double drawn = bar->property("fillWidth").toReal() / bar->width();
             QVERIFY2(qAbs(drawn - share) < 0.01 || (share < 0.05 && drawn <= 0.05),
-                     qPrintable(QStringLiteral("%1: bar %2, share %3").arg(entries[i].toMap()["name"].toString())
-                                    .arg(drawn).arg(share)));
+                     qPrintable(QStringLiteral("%1: bar %2, share %3")
+                                    .arg(entries[i].toMap()["name"].toString())
+                                    .arg(drawn)
+                                    .arg(share)));
         }
         QVERIFY(findItem(rows.constFirst(), QStringLiteral("shareBar"))->property("fillWidth").toReal() >
                 findItem(rows.constLast(), QStringLiteral("shareBar"))->property("fillWidth").toReal());
@@ -286,23 +272,17 @@ private slots:
         QVERIFY(!findItem(fileRows.constFirst(), QStringLiteral("shareBar"))->isVisible());
 
         // The summary and the headings.
-        QCOMPARE(textIn(item(QStringLiteral("summaryLocation")), QStringLiteral("statCaption")),
-                 texts[4]);
+        QCOMPARE(textIn(item(QStringLiteral("summaryLocation")), QStringLiteral("statCaption")), texts[4]);
         QCOMPARE(item(QStringLiteral("summaryLocation"))->property("value").toString(), library());
-        QCOMPARE(textIn(item(QStringLiteral("summaryFiles")), QStringLiteral("statCaption")),
-                 texts[5]);
+        QCOMPARE(textIn(item(QStringLiteral("summaryFiles")), QStringLiteral("statCaption")), texts[5]);
         QCOMPARE(item(QStringLiteral("summaryFiles"))->property("value").toString(),
                  QString::number(report["totalFiles"].toLongLong()));
-        QCOMPARE(textIn(item(QStringLiteral("summarySize")), QStringLiteral("statCaption")),
-                 texts[6]);
+        QCOMPARE(textIn(item(QStringLiteral("summarySize")), QStringLiteral("statCaption")), texts[6]);
         QCOMPARE(item(QStringLiteral("summarySize"))->property("value").toString(),
                  SizeText::bytes(report["totalSize"].toLongLong()));
-        QCOMPARE(textIn(item(QStringLiteral("largestHeading")), QStringLiteral("sectionTitle")),
-                 texts[1]);
-        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionTitle")),
-                 texts[2]);
-        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionNote")),
-                 texts[3]);
+        QCOMPARE(textIn(item(QStringLiteral("largestHeading")), QStringLiteral("sectionTitle")), texts[1]);
+        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionTitle")), texts[2]);
+        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionNote")), texts[3]);
         QCOMPARE(textOf(QStringLiteral("analysisRunButton")), texts[0]);
         const QString when = QDateTime::fromMSecsSinceEpoch(qint64(model().lastAnalysisDate() * 1000))
                                  .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
@@ -338,8 +318,10 @@ private slots:
         qint64 totalSize = 0;
         QList<QRectF> cells;
         for (QQuickItem* tile : tiles) {
-            const QRectF cell = QRectF(tile->x(), tile->y(), tile->width(), tile->height()).adjusted(-1, -1, 1, 1);
-            QVERIFY2(bounds.adjusted(-0.5, -0.5, 0.5, 0.5).contains(cell), qPrintable(tile->property("name").toString()));
+            const QRectF cell =
+                QRectF(tile->x(), tile->y(), tile->width(), tile->height()).adjusted(-1, -1, 1, 1);
+            QVERIFY2(bounds.adjusted(-0.5, -0.5, 0.5, 0.5).contains(cell),
+                     qPrintable(tile->property("name").toString()));
             for (const QRectF& other : cells) {
                 const QRectF overlap = cell.intersected(other);
                 QVERIFY(overlap.isEmpty() || overlap.width() * overlap.height() < 1);
@@ -366,7 +348,8 @@ private slots:
         QVERIFY(caches && archive);
         QVERIFY(caches->property("color") != archive->property("color"));
         QCOMPARE(textIn(caches, QStringLiteral("tileName")), QStringLiteral("Caches"));
-        QCOMPARE(textIn(caches, QStringLiteral("tileSize")), SizeText::bytes(caches->property("size").toLongLong()));
+        QCOMPARE(textIn(caches, QStringLiteral("tileSize")),
+                 SizeText::bytes(caches->property("size").toLongLong()));
     }
 
     void treemapLayoutKeepsAreasInProportion_data()
@@ -404,7 +387,8 @@ private slots:
             const QVariantMap tile = tiles[i].toMap();
             const QRectF rect(tile["x"].toDouble(), tile["y"].toDouble(), tile["width"].toDouble(),
                               tile["height"].toDouble());
-            QVERIFY2(bounds.adjusted(-0.01, -0.01, 0.01, 0.01).contains(rect), qPrintable(QString::number(i)));
+            QVERIFY2(bounds.adjusted(-0.01, -0.01, 0.01, 0.01).contains(rect),
+                     qPrintable(QString::number(i)));
             const double expected = values[i].toDouble() / total * width * height;
             QVERIFY2(qAbs(rect.width() * rect.height() - expected) <= 0.001 * width * height,
                      qPrintable(QString::number(i)));
@@ -453,7 +437,8 @@ private slots:
         QTest::addColumn<QStringList>("texts"); // analyze, reveal, trash
         QTest::newRow("en") << AppLanguagePreference::english
                             << QStringList{"Analyze This Folder", "Reveal in Finder", "Move to Trash"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << QStringList{"进入这个目录继续分析", "在访达中显示", "移到废纸篓"};
+        QTest::newRow("zh") << AppLanguagePreference::chinese
+                            << QStringList{"进入这个目录继续分析", "在访达中显示", "移到废纸篓"};
     }
     void analyzeThisFolderGoesInAndParentComesBack()
     {
@@ -473,13 +458,14 @@ private slots:
                                      QStringLiteral("actionAnalyze"));
         QVERIFY(enter);
         QCOMPARE(enter->property("text").toString(), texts[0]);
-                QCOMPARE(shown(QStringLiteral("actionReveal")).constFirst()->property("text").toString(), texts[1]);
+        QCOMPARE(shown(QStringLiteral("actionReveal")).constFirst()->property("text").toString(), texts[1]);
         QCOMPARE(shown(QStringLiteral("actionTrash")).constFirst()->property("text").toString(), texts[2]);
         click(enter);
         waitForTheRun();
         QVERIFY(!popupOpen(QStringLiteral("itemActionsMenu")));
         QCOMPARE(model().analysisPath(), homePath(QStringLiteral("Library/Caches")));
-        QCOMPARE(item(QStringLiteral("analysisPathField"))->property("path").toString(), model().analysisPath());
+        QCOMPARE(item(QStringLiteral("analysisPathField"))->property("path").toString(),
+                 model().analysisPath());
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
         QStringList names;
         for (QQuickItem* row : analysisRows())
@@ -500,10 +486,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QStringList>("texts"); // title, cancel, confirm, message head
-        QTest::newRow("en") << AppLanguagePreference::english << "analysisRow" << "archive.zip"
+        QTest::newRow("en") << AppLanguagePreference::english << "analysisRow"
+                            << "archive.zip"
                             << "Library/archive.zip"
-                            << QStringList{"Move to Trash?", "Cancel", "Move to Trash", "\"archive.zip\" in \"Library\""};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << "largeFileRow" << "index.db"
+                            << QStringList{"Move to Trash?", "Cancel", "Move to Trash",
+                                           "\"archive.zip\" in \"Library\""};
+        QTest::newRow("zh") << AppLanguagePreference::chinese << "largeFileRow"
+                            << "index.db"
                             << "Library/Application Support/Editor/index.db"
                             << QStringList{"移到废纸篓？", "取消", "移到废纸篓", "“Editor”里的“index.db”"};
     }
@@ -532,8 +521,10 @@ private slots:
         click(actionOf(rowNamed(list, name), QStringLiteral("actionTrash")));
         QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
         QObject* dialog = object(QStringLiteral("trashDialog"));
-        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(), texts[0]);
-        const QString message = dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
+        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(),
+                 texts[0]);
+        const QString message =
+            dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
         QVERIFY2(message.startsWith(texts[3]), qPrintable(message));
         QCOMPARE(textOf(QStringLiteral("trashCancelButton")), texts[1]);
         QCOMPARE(textOf(QStringLiteral("trashConfirmButton")), texts[2]);
@@ -562,9 +553,11 @@ private slots:
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("en empty") << AppLanguagePreference::english << "Library/Empty" << "Nothing to show here"
+        QTest::newRow("en empty") << AppLanguagePreference::english << "Library/Empty"
+                                  << "Nothing to show here"
                                   << "This folder is empty, missing or cannot be read. Try another location.";
-        QTest::newRow("zh missing") << AppLanguagePreference::chinese << "Library/Gone" << "这里没有可显示的内容"
+        QTest::newRow("zh missing") << AppLanguagePreference::chinese << "Library/Gone"
+                                    << "这里没有可显示的内容"
                                     << "这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。";
     }
     void analysisOfAnEmptyOrMissingFolderShowsTheEmptyState()
@@ -590,13 +583,17 @@ private slots:
     void rowsAndTilesWithoutANameReadUntitled()
     {
         for (const char* component : {"AnalysisEntryRow", "PurgeEntryRow", "TreemapTile"}) {
-            QQmlComponent maker(m_engine.get(),
-                                QUrl(QStringLiteral("qrc:/qml/components/%1.qml").arg(QLatin1String(component))));
-            std::unique_ptr<QObject> made(maker.createWithInitialProperties(
-                {{QStringLiteral("name"), QString()}, {QStringLiteral("width"), 600}, {QStringLiteral("height"), 80}}));
+            QQmlComponent maker(
+                m_engine.get(),
+                QUrl(QStringLiteral("qrc:/qml/components/%1.qml").arg(QLatin1String(component))));
+            std::unique_ptr<QObject> made(
+                maker.createWithInitialProperties({{QStringLiteral("name"), QString()},
+                                                   {QStringLiteral("width"), 600},
+                                                   {QStringLiteral("height"), 80}}));
             QVERIFY2(made, qPrintable(maker.errorString()));
             auto* row = qobject_cast<QQuickItem*>(made.get());
-            const QString label = QLatin1String(component) == QLatin1String("TreemapTile") ? "tileName" : "rowName";
+            const QString label =
+                QLatin1String(component) == QLatin1String("TreemapTile") ? "tileName" : "rowName";
             QCOMPARE(textIn(row, label), QStringLiteral("Untitled"));
             useLanguage(AppLanguagePreference::chinese);
             QCOMPARE(textIn(row, label), QStringLiteral("未命名"));
@@ -671,8 +668,8 @@ private slots:
                                            "Preview will not change your Mac. Confirm scope first.",
                                            "Start with a preview"};
         QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"预览", "选择文件夹", "还没瘦身过", "预览不会改动电脑，先确认范围再处理。",
-                                           "先运行一次预览"};
+                            << QStringList{"预览", "选择文件夹", "还没瘦身过",
+                                           "预览不会改动电脑，先确认范围再处理。", "先运行一次预览"};
     }
     void purgePageInvitesAFirstScan()
     {
@@ -726,7 +723,8 @@ private slots:
             QCOMPARE(textIn(shownGroups[i], QStringLiteral("sectionFigure")),
                      SizeText::bytes(group["totalBytes"].toLongLong()));
             const QVariantList entries = group["entries"].toList();
-            const QList<QQuickItem*> rows = itemsUnder(shownGroups[i], named(QStringLiteral("purgeRow")), true);
+            const QList<QQuickItem*> rows =
+                itemsUnder(shownGroups[i], named(QStringLiteral("purgeRow")), true);
             verifyRowsShow(rows, entries);
             for (qsizetype j = 0; j < rows.size(); ++j)
                 QCOMPARE(textIn(rows[j], QStringLiteral("rowDetail")),
@@ -736,7 +734,8 @@ private slots:
         QCOMPARE(shown(QStringLiteral("purgeRow")).size(), 3);
         QQuickItem* nodeModules = rowNamed(QStringLiteral("purgeRow"), QStringLiteral("node_modules"));
         QVERIFY(nodeModules);
-        QCOMPARE(nodeModules->property("path").toString(), homePath(QStringLiteral("Projects/web/node_modules")));
+        QCOMPARE(nodeModules->property("path").toString(),
+                 homePath(QStringLiteral("Projects/web/node_modules")));
         QVERIFY(!textIn(nodeModules, QStringLiteral("rowDetail")).isEmpty());
 
         QCOMPARE(textOf(QStringLiteral("resultsSummaryLine")),
@@ -757,10 +756,12 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QStringList>("texts"); // title, confirm, message head, last run middle, mark
-        QTest::newRow("en") << AppLanguagePreference::english << "node_modules" << "Projects/web/node_modules"
+        QTest::newRow("en") << AppLanguagePreference::english << "node_modules"
+                            << "Projects/web/node_modules"
                             << QStringList{"Move to Trash?", "Move to Trash", "\"node_modules\" in \"web\"",
                                            " items · freed ", "Moved to Trash"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << ".venv" << "Projects/py/.venv"
+        QTest::newRow("zh") << AppLanguagePreference::chinese << ".venv"
+                            << "Projects/py/.venv"
                             << QStringList{"移到废纸篓？", "移到废纸篓", "“py”里的“.venv”", " 项 · 释放 ",
                                            "已移到废纸篓"};
     }
@@ -788,8 +789,10 @@ private slots:
         click(shown(QStringLiteral("actionTrash")).constFirst());
         QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
         QObject* dialog = object(QStringLiteral("trashDialog"));
-        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(), texts[0]);
-        const QString message = dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
+        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(),
+                 texts[0]);
+        const QString message =
+            dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
         QVERIFY2(message.startsWith(texts[2]), qPrintable(message));
         QCOMPARE(textOf(QStringLiteral("trashConfirmButton")), texts[1]);
         photograph(tagOf(language) + QStringLiteral("-purge-confirm"));
@@ -811,7 +814,7 @@ private slots:
         QVERIFY(row->property("trashed").toBool());
         QCOMPARE(textIn(row, QStringLiteral("rowTrashedMark")), texts[4]);
         QVERIFY(!findItem(row, QStringLiteral("rowActionsButton"))->isEnabled());
-                for (QQuickItem* other : shown(QStringLiteral("purgeRow")))
+        for (QQuickItem* other : shown(QStringLiteral("purgeRow")))
             if (other != row && SyntheticHome::exists(other->property("path").toString()))
                 QVERIFY(!other->property("trashed").toBool());
     }
@@ -823,7 +826,8 @@ private slots:
         QTest::addColumn<QString>("detail");
         QTest::newRow("en") << AppLanguagePreference::english << "No obvious cleanup targets in this scope"
                             << "Try another project folder.";
-        QTest::newRow("zh") << AppLanguagePreference::chinese << "当前范围里没有明显可整理的项目产物" << "换一个项目目录再试试。";
+        QTest::newRow("zh") << AppLanguagePreference::chinese << "当前范围里没有明显可整理的项目产物"
+                            << "换一个项目目录再试试。";
     }
     void chosenScopeWithoutProjectsShowsTheEmptyState()
     {
@@ -860,9 +864,11 @@ private slots:
     {
         QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("feature");
-        for (AppLanguagePreference language : {AppLanguagePreference::english, AppLanguagePreference::chinese})
+        for (AppLanguagePreference language :
+             {AppLanguagePreference::english, AppLanguagePreference::chinese})
             for (const char* feature : {"analyze", "purge"})
-                QTest::addRow("%s %s", qPrintable(tagOf(language)), feature) << language << QString::fromLatin1(feature);
+                QTest::addRow("%s %s", qPrintable(tagOf(language)), feature)
+                    << language << QString::fromLatin1(feature);
     }
     void narrowWindowShortensOnlyPaths()
     {
@@ -923,7 +929,8 @@ private slots:
         QMetaObject::invokeMethod(item(QStringLiteral("purgePreviewButton")), "clicked");
         QVERIFY(model().isRunning());
         QVERIFY(item(QStringLiteral("runProgress"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("runProgressTitle")), QStringLiteral("Scanning the project folder, please wait."));
+        QCOMPARE(textOf(QStringLiteral("runProgressTitle")),
+                 QStringLiteral("Scanning the project folder, please wait."));
         QVERIFY(!item(QStringLiteral("purgeChooseButton"))->isEnabled());
         QQuickItem* cancel = item(QStringLiteral("runCancelButton"));
         QVERIFY(cancel->isVisible());

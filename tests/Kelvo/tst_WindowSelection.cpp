@@ -80,19 +80,11 @@ void writeIcon(const QString& path)
 class TestWindowSelection : public WindowTestCase {
     Q_OBJECT
 
-    AppModel& model() { return *m_model; }
-    QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
     QString bundle(const char* name) const
     {
         return homePath(QStringLiteral("Applications/%1.app").arg(name));
     }
 
-    void showPage(AppFeature feature)
-    {
-        model().setSelectedFeature(feature);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    }
-    void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().isRunning(), 60000); }
     void scan(const char* button)
     {
         click(item(QLatin1String(button)));
@@ -137,23 +129,6 @@ class TestWindowSelection : public WindowTestCase {
             if (chip->property("text").toString() == text)
                 return chip;
         return nullptr;
-    }
-
-    // Keeps every worker busy until the returned function is called, so that a run cannot finish
-    // before it is cancelled. Nothing may be drawn meanwhile: buttons are pressed through their signals.
-    static std::function<void()> blockWorkers()
-    {
-        QThreadPool* pool = QThreadPool::globalInstance();
-        const int workers = pool->maxThreadCount();
-        auto started = std::make_shared<QSemaphore>();
-        auto release = std::make_shared<QSemaphore>();
-        for (int i = 0; i < workers; ++i)
-            pool->start([started, release] {
-                started->release();
-                release->acquire();
-            });
-        started->acquire(workers);
-        return [release, workers] { release->release(workers); };
     }
 
 private slots:
