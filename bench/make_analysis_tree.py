@@ -8,9 +8,10 @@ With the default million files the tree takes about 3 GB. The same seed always g
 
 usage: make_analysis_tree.py ROOT [--files N]
 """
-import argparse
 import os
 import random
+
+from synthetic import TreeWriter, parser, skewed_size
 
 MAX_DEPTH = 8
 FILES_PER_FOLDER = 24
@@ -23,14 +24,7 @@ SUFFIXES = [".txt", ".json", ".log", ".png", ".jpg", ".dat", ".o", ".html", ".md
 
 
 def file_size(rng):
-    if rng.random() < LARGE_SHARE:
-        return rng.randint(256 * 1024, 4 * 1024 * 1024)
-    roll = rng.random()
-    if roll < 0.45:
-        return 0
-    if roll < 0.75:
-        return rng.randint(1, 1024)
-    return rng.randint(1025, 16 * 1024)
+    return skewed_size(rng, LARGE_SHARE, 256 * 1024, empty_below=0.45, small_below=0.75, small_max=1024)
 
 
 def make_folders(root, count, rng):
@@ -52,9 +46,8 @@ def make_folders(root, count, rng):
     return folders
 
 
-def fill_package(path, rng, write):
-    """Gives a package the inner layout of a real one; returns the files written."""
-    made = 0
+def fill_package(path, rng, writer):
+    """Gives a package the inner layout of a real one."""
     if path.endswith(".app"):
         inner = [("Contents", ["Info.plist", "PkgInfo"]),
                  ("Contents/MacOS", [os.path.basename(path)[:-4]]),
@@ -67,42 +60,26 @@ def fill_package(path, rng, write):
     for folder, files in inner:
         os.makedirs(os.path.join(path, folder), exist_ok=True)
         for name in files:
-            write(os.path.join(path, folder, name), file_size(rng))
-            made += 1
-    return made
+            writer.write(os.path.join(path, folder, name), file_size(rng))
 
 
 def build(root, total, seed=20261207):
     rng = random.Random(seed)
-    blob = b"k" * (4 * 1024 * 1024)
-    written = [0, 0]
-
-    def write(path, size):
-        fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
-        if size:
-            os.write(fd, memoryview(blob)[:size])
-        os.close(fd)
-        written[0] += 1
-        written[1] += size
-
+    writer = TreeWriter()
     os.makedirs(root, exist_ok=True)
     folders = make_folders(root, max(1, total // FILES_PER_FOLDER), rng)
     for path, _ in folders:
-        if path.endswith((".app", ".framework")) and written[0] < total:
-            fill_package(path, rng, write)
-    remaining = total - written[0]
-    for i in range(remaining):
+        if path.endswith((".app", ".framework")) and writer.files < total:
+            fill_package(path, rng, writer)
+    for i in range(total - writer.files):
         path, _ = folders[rng.randrange(len(folders))]
-        write(os.path.join(path, f"f{i}{rng.choice(SUFFIXES)}"), file_size(rng))
+        writer.write(os.path.join(path, f"f{i}{rng.choice(SUFFIXES)}"), file_size(rng))
     depth = max(d + (PACKAGE_INNER_DEPTH if p.endswith((".app", ".framework")) else 0) for p, d in folders)
-    return written[0], len(folders), written[1], depth
+    return writer.files, len(folders), writer.bytes, depth
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("root")
-    parser.add_argument("--files", type=int, default=1000000)
-    args = parser.parse_args()
+    args = parser("root", files=1000000).parse_args()
     files, folders, size, depth = build(args.root, args.files)
     print(f"made {files} files in {folders} folders (depth {depth}), {size / 2**30:.2f} GiB, "
           f"under {args.root}")

@@ -8,9 +8,10 @@ sizes of real caches: mostly small files, a few large ones. Every place stays be
 usage: make_clean_home.py HOME [--files N]
 Writes HOME/measured-places.txt: the places, one per line, relative to HOME.
 """
-import argparse
 import os
 import random
+
+from synthetic import TreeWriter, parser
 
 # (place Smart Clean measures, folder inside it that receives the files)
 PLACES = [
@@ -33,6 +34,7 @@ CAP = 20000
 
 def build(home, total, seed=20261205):
     rng = random.Random(seed)
+    writer = TreeWriter()
     per_place = total // len(PLACES)
     for place, inner in PLACES:
         root = os.path.join(home, place, inner)
@@ -40,25 +42,19 @@ def build(home, total, seed=20261205):
         for i in range(per_place):
             parts = [f"d{rng.randint(0, 9)}" for _ in range(rng.randint(1, 3))]
             folder = os.path.join(root, *parts)
-            if folder not in folders:
-                os.makedirs(folder, exist_ok=True)
-                folders.add(folder)
+            folders.add(folder)
             size = rng.choice((0, 120, 900, 3000, 5000, 12000)) if rng.random() < 0.97 else rng.randint(50000, 400000)
-            with open(os.path.join(folder, f"f{i}.bin"), "wb") as out:
-                out.write(b"k" * size)
+            writer.write(os.path.join(folder, f"f{i}.bin"), size)
         items = per_place + len(folders) + (1 if inner else 0)
         if items >= CAP:
             raise SystemExit(f"{place} would hold {items} items, past the scanner's cap: use fewer files")
     with open(os.path.join(home, "measured-places.txt"), "w") as out:
         out.write("\n".join(place for place, _ in PLACES) + "\n")
-    return per_place * len(PLACES)
+    return writer.files
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("home")
-    parser.add_argument("--files", type=int, default=200000)
-    args = parser.parse_args()
+    args = parser("home", files=200000).parse_args()
     made = build(args.home, args.files)
     print(f"made {made} files under {args.home}")
 

@@ -7,9 +7,10 @@ with an XML Info.plist, a binary and leftovers in the user's Library. Same seed,
 
 usage: make_downloads_and_apps.py HOME [--files N] [--apps N]
 """
-import argparse
 import os
 import random
+
+from synthetic import TreeWriter, parser
 
 PLIST = """<?xml version="1.0" encoding="UTF-8"?>
 <!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
@@ -23,14 +24,9 @@ LEFTOVER_FOLDERS = ["Application Support", "Caches", "Preferences", "Logs", "Sav
                     "Containers", "HTTPStorages", "WebKit", "LaunchAgents"]
 
 
-def write(path, size):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as out:
-        out.write(b"k" * size)
-
-
 def build(home, files, apps, seed=20261206):
     rng = random.Random(seed)
+    writer = TreeWriter()
     downloads = os.path.join(home, "Downloads")
     for i in range(files):
         folder = os.path.join(downloads, *[f"d{rng.randint(0, 30)}" for _ in range(rng.randint(0, 2))])
@@ -40,27 +36,23 @@ def build(home, files, apps, seed=20261206):
         else:
             name = f"file-{i}." + rng.choice(["txt", "jpg", "pdf", "json", "csv"])
             size = rng.choice((0, 200, 3000, 9000))
-        write(os.path.join(folder, name), size)
+        writer.write(os.path.join(folder, name), size)
     library = os.path.join(home, "Library")
     for a in range(apps):
         name = f"App{a:03d}"
         bundle = os.path.join(home, "Applications", f"{name}.app", "Contents")
-        os.makedirs(bundle, exist_ok=True)
-        with open(os.path.join(bundle, "Info.plist"), "w") as out:
-            out.write(PLIST.format(name=name, ident=name.lower(), minor=a % 10))
+        writer.write_data(os.path.join(bundle, "Info.plist"),
+                          PLIST.format(name=name, ident=name.lower(), minor=a % 10).encode())
         for part in range(rng.randint(3, 12)):
-            write(os.path.join(bundle, "Resources", f"r{part}.bin"), rng.randint(1000, 60000))
+            writer.write(os.path.join(bundle, "Resources", f"r{part}.bin"), rng.randint(1000, 60000))
         for folder in rng.sample(LEFTOVER_FOLDERS, 3):
-            write(os.path.join(library, folder, f"com.example.{name.lower()}", "data.bin"), rng.randint(100, 20000))
+            writer.write(os.path.join(library, folder, f"com.example.{name.lower()}", "data.bin"),
+                         rng.randint(100, 20000))
     return files, apps
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("home")
-    parser.add_argument("--files", type=int, default=50000)
-    parser.add_argument("--apps", type=int, default=200)
-    args = parser.parse_args()
+    args = parser("home", files=50000, apps=200).parse_args()
     files, apps = build(args.home, args.files, args.apps)
     print(f"made {files} files in Downloads and {apps} applications under {args.home}")
 

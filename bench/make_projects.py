@@ -11,9 +11,10 @@ sits at most six levels below the root. The same seed always gives the same proj
 usage: make_projects.py ROOT [--projects N] [--list FILE]
 --list writes the build folders that a search stopping at each match finds, relative to ROOT.
 """
-import argparse
 import os
 import random
+
+from synthetic import TreeWriter, parser, skewed_size
 
 KINDS = [("js", 34), ("rust", 14), ("python", 20), ("gradle", 14), ("swift", 10), ("other", 8)]
 PACKAGES = ["react", "lodash", "chalk", "debug", "ms", "semver", "glob", "minimatch", "yargs",
@@ -27,35 +28,17 @@ WHEELS = ["numpy", "requests", "urllib3", "idna", "certifi", "pip", "setuptools"
           "click", "jinja2", "markupsafe", "pytest", "pluggy", "six", "yaml"]
 
 
-class Maker:
+class Maker(TreeWriter):
     def __init__(self, root, rng):
+        super().__init__(fill=b"p")
         self.root = root
         self.rng = rng
-        self.files = 0
-        self.bytes = 0
         self.found = []  # build folders a pruning search lists, relative to the root
-        self.blob = b"p" * (8 * 1024 * 1024)
-
-    def size(self):
-        rng = self.rng
-        if rng.random() < 0.001:
-            return rng.randint(512 * 1024, 4 * 1024 * 1024)
-        roll = rng.random()
-        if roll < 0.3:
-            return 0
-        if roll < 0.7:
-            return rng.randint(1, 2048)
-        return rng.randint(2049, 16 * 1024)
 
     def write(self, path, size=None):
-        size = self.size() if size is None else size
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        fd = os.open(path, os.O_WRONLY | os.O_CREAT | os.O_TRUNC, 0o644)
-        if size:
-            os.write(fd, memoryview(self.blob)[:size])
-        os.close(fd)
-        self.files += 1
-        self.bytes += size
+        if size is None:
+            size = skewed_size(self.rng, 0.001, 512 * 1024, empty_below=0.3, small_below=0.7, small_max=2048)
+        super().write(path, size)
 
     def files_in(self, folder, count, names=None, suffix=".bin"):
         for i in range(count):
@@ -235,11 +218,9 @@ def build(root, count, seed=20261208):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("root")
-    parser.add_argument("--projects", type=int, default=200)
-    parser.add_argument("--list", help="write the build folders found, one a line, relative to ROOT")
-    args = parser.parse_args()
+    cli = parser("root", projects=200)
+    cli.add_argument("--list", help="write the build folders found, one a line, relative to ROOT")
+    args = cli.parse_args()
     maker = build(args.root, args.projects)
     if args.list:
         with open(args.list, "w") as out:

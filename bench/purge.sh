@@ -7,32 +7,15 @@
 # folders (find -prune) and measures them (du -sk), best of five interleaved runs, the ratio
 # Kelvo/baseline (target: at most 1.5) and Kelvo's peak memory. npkill is timed too when it can
 # run without a terminal; otherwise the output says so. Installs time, bc and npkill when missing.
-set -euo pipefail
-cd "$(dirname "$0")/.."
+# shellcheck source-path=SCRIPTDIR source=lib.sh
+. "$(dirname "$0")/lib.sh"
 projects=200
-while [ $# -gt 0 ]; do
-  case $1 in
-    --projects) projects=$2; shift 2 ;;
-    --projects=*) projects=${1#--projects=}; shift ;;
-    [0-9]*) projects=$1; shift ;;
-    *) echo "usage: $0 [--projects N]" >&2; exit 2 ;;
-  esac
-done
-kelvo=${KELVO:-build/src/Kelvo/kelvo}
-[ -x "$kelvo" ] || { echo "build Kelvo first (make build)" >&2; exit 1; }
-
-sudo=; [ "$(id -u)" -eq 0 ] || sudo=sudo
-missing=()
-command -v bc > /dev/null || missing+=(bc)
-[ -x /usr/bin/time ] || missing+=(time)
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "installing ${missing[*]}" >&2
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" > /dev/null
-fi
+counts projects -- "$@"
+bench_init
+need_tools bc time
 if ! command -v npkill > /dev/null && command -v npm > /dev/null; then
   echo "installing npkill" >&2
-  $sudo npm install -g --silent --no-fund --no-audit npkill > /dev/null || true
+  as_root npm install -g --silent --no-fund --no-audit npkill > /dev/null || true
 fi
 
 # The build folders Kelvo looks for, by name, plus the two-level .idea/system.
@@ -45,19 +28,14 @@ match=()
 for name in "${names[@]}"; do match+=(-name "$name" -o); done
 match+=(-path '*/.idea/system')
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 root="$work/projects"
-mkdir -p "$work/home"
 python3 bench/make_projects.py "$root" --projects "$projects" --list "$work/expected.txt"
 
-run_kelvo() { HOME="$work/home" KELVO_DEFAULTS_FILE="$work/d.ini" "$@" "$kelvo" purge --dry-run "$root"; }
+run_kelvo() { sandboxed "$@" "$kelvo" purge --dry-run "$root"; }
 run_baseline() {
   find "$root" -maxdepth 6 -type d \( "${match[@]}" \) -prune -print0 | xargs -0 -r du -sk
 }
-
-seconds() { local s; s=$(date +%s.%N); echo "$s"; }
-best() { sort -g | head -n 1; }
+run_npkill() { sandboxed "$@" npkill --json --no-check-update -d "$root" < /dev/null; }
 
 # The baseline must find exactly the folders the generator made.
 found=$(find "$root" -maxdepth 6 -type d \( "${match[@]}" \) -prune -print | wc -l)
@@ -74,22 +52,11 @@ elif ! npkill --help < /dev/null 2> /dev/null | grep -q -- '--json'; then
 fi
 tools=(kelvo baseline)
 [ -n "$npkill_note" ] || tools+=(npkill)
-run_npkill() { HOME="$work/home" "$@" npkill --json --no-check-update -d "$root" < /dev/null; }
 
-# Warm the cache once, then take the best of five runs of each, interleaved.
-du -sk "$root" > /dev/null
-declare -A times
-for run in 1 2 3 4 5; do
-  for tool in "${tools[@]}"; do
-    t0=$(seconds); "run_$tool" > /dev/null; t1=$(seconds)
-    times[$tool]+="$(echo "$t1 - $t0" | bc) "
-  done
-done
-declare -A best_of
-for tool in "${tools[@]}"; do best_of[$tool]=$(printf '%s\n' ${times[$tool]} | best); done
-listed=$(HOME="$work/home" KELVO_DEFAULTS_FILE="$work/d.ini" "$kelvo" purge --dry-run --json "$root" |
+du -sk "$root" > /dev/null  # warm the cache
+time_best_of 5 "${tools[@]}"
+listed=$(sandboxed "$kelvo" purge --dry-run --json "$root" |
   python3 -c 'import json, sys; print(len(json.load(sys.stdin).get("entries", [])))')
-peak_kb=$( { run_kelvo /usr/bin/time -f '%M' > /dev/null; } 2>&1 | tail -n 1)
 
 printf 'projects                   %d (%d build folders made, kelvo lists %s)\n' "$projects" "$expected" "$listed"
 printf 'kelvo purge --dry-run      %8.3f s (best of 5)\n' "${best_of[kelvo]}"
@@ -99,7 +66,7 @@ if [ -n "$npkill_note" ]; then
 else
   printf 'npkill --json (node_modules only) %8.3f s (best of 5)\n' "${best_of[npkill]}"
 fi
-printf 'ratio kelvo/baseline       %8.2f  (target <= 1.5)\n' "$(echo "${best_of[kelvo]} / ${best_of[baseline]}" | bc -l)"
+printf 'ratio kelvo/baseline       %8.2f  (target <= 1.5)\n' "$(ratio "${best_of[kelvo]}" "${best_of[baseline]}")"
 [ -n "$npkill_note" ] ||
-  printf 'ratio kelvo/npkill         %8.2f\n' "$(echo "${best_of[kelvo]} / ${best_of[npkill]}" | bc -l)"
-printf 'kelvo peak memory          %8.1f MB\n' "$(echo "$peak_kb / 1024" | bc -l)"
+  printf 'ratio kelvo/npkill         %8.2f\n' "$(ratio "${best_of[kelvo]}" "${best_of[npkill]}")"
+printf 'kelvo peak memory          %8.1f MB\n' "$(mb "$(peak_kb kelvo)")"
