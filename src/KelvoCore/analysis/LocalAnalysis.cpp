@@ -3,7 +3,7 @@
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
-#include "vocabulary/NaturalOrder.h"
+#include "vocabulary/LargestFirst.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -38,7 +38,7 @@ QSet<QString> protectedChildPaths(const QString& root, const QString& home)
         return {};
     QSet<QString> paths;
     for (const char* child : {"Desktop", "Documents", "Downloads", "Library/Mobile Documents"})
-        paths.insert(PathText::standardized(root + QLatin1Char('/') + QLatin1String(child)));
+        paths.insert(PathText::standardized(PathText::joined(root, QLatin1String(child))));
     return paths;
 }
 
@@ -136,17 +136,14 @@ Segment::Kind kindOf(const FileWalker::Item& item)
     return isPackage(item.name) ? Segment::Kind::package : Segment::Kind::folder;
 }
 
-// The visible children of a folder in the order the file system lists them.
+// The visible files and folders of a folder in the order the file system lists them.
 std::vector<FileWalker::Item> childrenOf(const QString& folder)
 {
-    std::vector<FileWalker::Item> children;
     FileWalker::Options options;
     options.includeHidden = false;
-    options.maxDepth = 1;
-    FileWalker::walk(folder, options, [&](const FileWalker::Item& item) {
-        if (item.kind == FileWalker::Kind::file || item.kind == FileWalker::Kind::folder)
-            children.push_back(item);
-        return FileWalker::Decision::skipDescendants;
+    std::vector<FileWalker::Item> children = FileWalker::children(folder, options);
+    std::erase_if(children, [](const FileWalker::Item& item) {
+        return item.kind != FileWalker::Kind::file && item.kind != FileWalker::Kind::folder;
     });
     return children;
 }
@@ -250,10 +247,9 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         ++ordinal;
     }
 
-    std::stable_sort(topLevel.begin(), topLevel.end(),
-                     [](const Entry& a, const Entry& b) { return NaturalOrder::lessThan(*a.name, *b.name); });
-    std::stable_sort(topLevel.begin(), topLevel.end(),
-                     [](const Entry& a, const Entry& b) { return a.size.value_or(0) > b.size.value_or(0); });
+    LargestFirst::sort(
+        topLevel, [](const Entry& entry) { return entry.size.value_or(0); },
+        [](const Entry& entry) -> const QString& { return *entry.name; });
     if (topLevel.size() > std::size_t(listLimit))
         topLevel.resize(listLimit);
     report.entries = std::move(topLevel);

@@ -21,14 +21,6 @@ QString withoutColourCodes(QString text)
     return text.remove(colourCode);
 }
 
-// Every line-break character, so a CR LF pair leaves an extra empty line that is then ignored.
-QStringList lines(const QString& text)
-{
-    static const QRegularExpression lineBreak(
-        QStringLiteral("[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
-    return text.split(lineBreak);
-}
-
 CleanPreviewReport::Entry makeEntry(const QString& section, const QString& path,
                                     const std::optional<QString>& note, EntryStatus status)
 {
@@ -63,7 +55,7 @@ CleanPreviewReport parseCleanList(const QString& text)
     report.generatedAt = QDateTime::currentDateTimeUtc();
     // This default title exists only in Chinese, so it is not localised.
     QString section = QStringLiteral("可清理项目");
-    for (const QString& rawLine : lines(text)) {
+    for (const QString& rawLine : TextFile::lines(text)) {
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
@@ -202,7 +194,7 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
     CleanPreviewReport report;
     report.generatedAt = QDateTime::currentDateTimeUtc();
     QString section = texts.overview;
-    for (const QString& rawLine : lines(withoutColourCodes(text))) {
+    for (const QString& rawLine : TextFile::lines(withoutColourCodes(text))) {
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || isShellError(line) || isRule(line) || line == QLatin1String("Clean Your Mac"))
             continue;

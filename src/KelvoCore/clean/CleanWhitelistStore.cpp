@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 
 namespace CleanWhitelistStore {
@@ -12,14 +11,6 @@ namespace {
 
 const QString headerTitle = QStringLiteral("# Kelvo Whitelist - Protected paths won't be deleted");
 const QString headerHint = QStringLiteral("# Add one path or pattern per line to keep it safe.");
-
-// Every line-break character, so a CR LF pair gives an extra empty line that is then dropped.
-QStringList lines(const QString& text)
-{
-    static const QRegularExpression lineBreak(
-        QStringLiteral("[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
-    return text.split(lineBreak);
-}
 
 QStringList trimmedNonEmpty(const QStringList& entries)
 {
@@ -108,7 +99,7 @@ QStringList deduplicated(const QStringList& entries)
 QStringList parse(const QString& text)
 {
     QStringList entries;
-    for (const QString& line : trimmedNonEmpty(lines(text))) {
+    for (const QString& line : trimmedNonEmpty(TextFile::lines(text))) {
         // An indented "#" is a comment too, since the test runs on the trimmed line.
         if (!line.startsWith(QLatin1Char('#')))
             entries << line;

@@ -32,12 +32,6 @@ QStringList protectionPatterns(const QString& home)
     }
 }
 
-bool isInsideAllowedRoots(const QString& path, const QStringList& roots)
-{
-    return std::any_of(roots.begin(), roots.end(),
-                       [&](const QString& root) { return PathText::isAtOrBelow(path, root); });
-}
-
 // The children of a folder (hidden ones included), or the item itself when it is not a folder.
 // A link standing at the location is not a folder: it is removed as itself, never followed.
 QStringList removalTargets(const QString& path, FileWalker::Kind kind)
@@ -45,12 +39,8 @@ QStringList removalTargets(const QString& path, FileWalker::Kind kind)
     if (kind != FileWalker::Kind::folder)
         return {path};
     QStringList targets;
-    FileWalker::Options options;
-    options.maxDepth = 1;
-    FileWalker::walk(path, options, [&](const FileWalker::Item& item) {
-        targets.append(item.path);
-        return FileWalker::Decision::skipDescendants;
-    });
+    for (const FileWalker::Item& child : FileWalker::children(path))
+        targets.append(child.path);
     return targets;
 }
 
@@ -115,7 +105,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
         if (entry.status != CleanPreviewReport::EntryStatus::cleanable)
             continue;
         const QString path = PathText::standardized(entry.path);
-        if (!QDir::isAbsolutePath(path) || !isInsideAllowedRoots(path, roots))
+        if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots))
             continue;
         if (CleanWhitelistMatcher::isProtected(path, patterns, home))
             continue;

@@ -1,6 +1,7 @@
 #include "clean/LocalCleanPreview.h"
 
 #include "platform/FileWalker.h"
+#include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
@@ -59,42 +60,21 @@ private:
     QElapsedTimer m_clock;
 };
 
-Summary summarize(const QString& path, const Options& options, ProgressReporter* reporter)
+Summary summarize(const FileWalker::Item& location, const Options& options, ProgressReporter* reporter)
 {
-    Summary summary;
-    FileWalker::Options walk;
-    walk.enterPackages = false;
-    walk.cancelled = options.cancelled;
-    const FileWalker::Outcome outcome = FileWalker::walk(path, walk, [&](const FileWalker::Item& item) {
-        if (item.kind == FileWalker::Kind::file) {
-            summary.bytes = ByteCount::saturatingAdd(summary.bytes, item.allocatedBytes);
-            ++summary.items;
-            if (reporter)
-                reporter->add(item.allocatedBytes);
-        } else if (item.kind == FileWalker::Kind::folder) {
-            ++summary.items;
-            if (reporter)
-                reporter->add(0);
-        }
-        return summary.items >= itemCap ? FileWalker::Decision::stop : FileWalker::Decision::proceed;
-    });
-    if (outcome.rootListed && summary.items > 0)
-        return summary;
-    // A single file, or an empty folder measured as itself.
-    const std::optional<FileWalker::Item> self = FileWalker::statItem(path);
-    if (!self || self->kind != FileWalker::Kind::file || self->allocatedBytes == 0)
+    FileWalker::MeasureOptions measure;
+    measure.enterPackages = false;
+    measure.itemCap = itemCap;
+    measure.cancelled = options.cancelled;
+    if (reporter)
+        measure.onCounted = [reporter](const FileWalker::Item& item) {
+            reporter->add(item.kind == FileWalker::Kind::file ? item.allocatedBytes : 0);
+        };
+    const FileWalker::Measurement found = FileWalker::measure(location, measure);
+    // A file taking no blocks measures nothing, like an empty folder.
+    if (location.kind == FileWalker::Kind::file && found.allocatedBytes == 0)
         return {};
-    return {self->allocatedBytes, 1};
-}
-
-bool exists(const QString& path)
-{
-    return FileWalker::statItem(path).has_value();
-}
-
-QString joined(const QString& home, const QString& relativePath)
-{
-    return home.endsWith(QLatin1Char('/')) ? home + relativePath : home + QLatin1Char('/') + relativePath;
+    return {found.allocatedBytes, found.files + found.folders};
 }
 
 bool isRunning(const CleanBrowser& browser, const QSet<QString>& running)
@@ -111,10 +91,10 @@ struct Scan {
 
     bool cancelled() const { return options.cancelled && options.cancelled->load(); }
 
-    Summary measure(const QString& path)
+    Summary measure(const FileWalker::Item& location)
     {
-        reporter.startLocation(path);
-        return summarize(path, options, &reporter);
+        reporter.startLocation(location.path);
+        return summarize(location, options, &reporter);
     }
 
     void addEntry(const QString& section, const QString& path, const QString& note, Status status)
@@ -128,10 +108,11 @@ struct Scan {
         for (const CleanTarget& target : group.targets) {
             if (cancelled())
                 return;
-            const QString path = joined(home, target.relativePath);
-            if (!exists(path))
+            const QString path = PathText::joined(home, target.relativePath);
+            const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
+            if (!location)
                 continue;
-            const Summary summary = measure(path);
+            const Summary summary = measure(*location);
             if (summary.bytes == 0 && summary.items == 0)
                 continue;
             addEntry(section, path,
@@ -151,11 +132,12 @@ struct Scan {
             Summary total;
             std::vector<std::pair<QString, Summary>> measured;
             for (const QString& relativePath : browser.relativePaths) {
-                const QString path = joined(home, relativePath);
-                if (!exists(path))
+                const QString path = PathText::joined(home, relativePath);
+                const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
+                if (!location)
                     continue;
                 // An existing cache folder is kept even when it measures nothing.
-                const Summary summary = measure(path);
+                const Summary summary = measure(*location);
                 total.bytes = ByteCount::saturatingAdd(total.bytes, summary.bytes);
                 total.items += summary.items;
                 measured.emplace_back(path, summary);
@@ -238,13 +220,14 @@ QStringList runningBrowserPaths(const QString& home, const CleanCatalogue& catal
     for (const CleanBrowser& browser : catalogue.browsers)
         if (isRunning(browser, runningProcesses))
             for (const QString& relativePath : browser.relativePaths)
-                paths.append(joined(home, relativePath));
+                paths.append(PathText::joined(home, relativePath));
     return paths;
 }
 
 Summary directorySummary(const QString& path, const Options& options)
 {
-    return summarize(path, options, nullptr);
+    const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
+    return location ? summarize(*location, options, nullptr) : Summary{};
 }
 
 QString noteText(qint64 bytes, qint64 items)

@@ -1,11 +1,8 @@
 #include "installer/InstallerPreviewReport.h"
 
 #include "vocabulary/ByteCount.h"
-#include "vocabulary/NaturalOrder.h"
+#include "vocabulary/LargestFirst.h"
 #include "vocabulary/SizeText.h"
-
-#include <algorithm>
-#include <limits>
 
 QString InstallerPreviewReport::Entry::sizeText() const
 {
@@ -16,19 +13,12 @@ InstallerPreviewReport::InstallerPreviewReport(std::vector<Entry> found, QDateTi
     : entries(std::move(found))
     , generatedAt(std::move(when))
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        if (a.byteCount != b.byteCount)
-            return a.byteCount > b.byteCount;
-        return NaturalOrder::lessThan(a.name, b.name);
-    });
+    LargestFirst::sort(entries, &Entry::byteCount, &Entry::name);
 }
 
 qint64 InstallerPreviewReport::totalBytes() const
 {
-    qint64 total = 0;
-    for (const Entry& entry : entries)
-        total = ByteCount::saturatingAdd(total, entry.byteCount);
-    return total;
+    return ByteCount::total(entries, &Entry::byteCount);
 }
 
 QString InstallerPreviewReport::totalSizeText() const

@@ -15,7 +15,7 @@ namespace {
 
 QString below(const QString& base, const QString& relative)
 {
-    return PathText::standardized(base + QLatin1Char('/') + relative);
+    return PathText::standardized(PathText::joined(base, relative));
 }
 
 struct Candidate {

@@ -1,5 +1,8 @@
 #include "platform/FileWalker.h"
 
+#include "platform/PathText.h"
+#include "vocabulary/ByteCount.h"
+
 #include <QFile>
 #include <QSet>
 
@@ -62,8 +65,7 @@ public:
                 continue; // vanished or unreadable
             Item item;
             item.name = QFile::decodeName(rawName);
-            item.path =
-                path.endsWith(QLatin1Char('/')) ? path + item.name : path + QLatin1Char('/') + item.name;
+            item.path = PathText::joined(path, item.name);
             item.depth = depth;
             fill(item, info);
             keepGoing = visit(item, dirfd(dir), rawName);
@@ -145,6 +147,54 @@ std::optional<Item> statItem(const QString& path)
     item.name = slash >= 0 ? path.mid(slash + 1) : path;
     fill(item, info);
     return item;
+}
+
+Measurement measure(const QString& path, const MeasureOptions& options)
+{
+    const std::optional<Item> root = statItem(path);
+    return root ? measure(*root, options) : Measurement{};
+}
+
+Measurement measure(const Item& root, const MeasureOptions& options)
+{
+    Measurement found;
+    if (root.kind == Kind::file) {
+        found.allocatedBytes = root.allocatedBytes;
+        found.files = 1;
+        return found;
+    }
+    if (root.kind != Kind::folder)
+        return found;
+    Options walkOptions;
+    walkOptions.enterPackages = options.enterPackages;
+    walkOptions.cancelled = options.cancelled;
+    // The cap is kept here rather than by the walker, whose own cap counts links and special files.
+    const Outcome outcome = walk(root.path, walkOptions, [&](const Item& item) {
+        if (item.kind == Kind::file) {
+            found.allocatedBytes = ByteCount::saturatingAdd(found.allocatedBytes, item.allocatedBytes);
+            ++found.files;
+        } else if (item.kind == Kind::folder) {
+            ++found.folders;
+        } else {
+            return Decision::proceed;
+        }
+        if (options.onCounted)
+            options.onCounted(item);
+        return options.itemCap && found.files + found.folders >= *options.itemCap ? Decision::stop
+                                                                                  : Decision::proceed;
+    });
+    found.complete = outcome.finished;
+    return found;
+}
+
+std::vector<Item> children(const QString& folder, const Options& options)
+{
+    std::vector<Item> items;
+    walk(folder, options, [&](const Item& item) {
+        items.push_back(item);
+        return Decision::skipDescendants;
+    });
+    return items;
 }
 
 bool isPackageName(const QString& name)

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The one tree walker every scanner uses: one stat per item, symbolic links never followed.
 namespace FileWalker {
@@ -48,6 +49,34 @@ Outcome walk(const QString& root, const Options& options, const Visitor& visit);
 
 // One item's own facts, without following a link; none when nothing is there.
 std::optional<Item> statItem(const QString& path);
+
+// What a location takes on disk, as far as the measurement went.
+struct Measurement {
+    qint64 allocatedBytes = 0; // the files' blocks, never wrapping
+    qint64 files = 0;
+    qint64 folders = 0;   // below the root: the root itself does not count
+    bool complete = true; // false when the cap or a cancel cut the walk short
+    bool operator==(const Measurement&) const = default;
+};
+
+struct MeasureOptions {
+    bool enterPackages = true;
+    // Files plus folders counted before the walk stops; links and special files do not count.
+    std::optional<qint64> itemCap;
+    const std::atomic_bool* cancelled = nullptr;
+    // Each file and folder below the root as it is counted, for progress reports.
+    std::function<void(const Item&)> onCounted;
+};
+
+// A file is one file of its allocated bytes; a folder sums its files at every depth, links never
+// followed; a link, a special file or nothing measures nothing.
+Measurement measure(const QString& path, const MeasureOptions& options = {});
+// The same for an item a listing has already stat'ed.
+Measurement measure(const Item& root, const MeasureOptions& options = {});
+
+// A folder's own children in the order the file system lists them, none when it cannot be listed;
+// options.maxDepth has no effect.
+std::vector<Item> children(const QString& folder, const Options& options = {});
 
 // True for the bundle extensions that are packages, in any letter case.
 bool isPackageName(const QString& name);

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace PathText {
 
 QString standardized(const QString& path)
@@ -23,6 +25,17 @@ bool isAtOrBelow(const QString& path, const QString& root)
     if (root.endsWith(QLatin1Char('/')))
         return path.startsWith(root);
     return path.size() > root.size() && path.startsWith(root) && path.at(root.size()) == QLatin1Char('/');
+}
+
+bool isAtOrBelowAny(const QString& path, const QStringList& roots)
+{
+    return std::any_of(roots.begin(), roots.end(),
+                       [&](const QString& root) { return isAtOrBelow(path, root); });
+}
+
+QString joined(const QString& base, const QString& relative)
+{
+    return base.endsWith(QLatin1Char('/')) ? base + relative : base + QLatin1Char('/') + relative;
 }
 
 } // namespace PathText

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Lexical path handling shared by the guard, the protection list and the scanners.
 namespace PathText {
@@ -9,4 +10,9 @@ namespace PathText {
 QString standardized(const QString& path);
 // True when path equals root or lies below it ("/a" admits "/a/b", never "/ab").
 bool isAtOrBelow(const QString& path, const QString& root);
+// True when path is at or below one of the roots.
+bool isAtOrBelowAny(const QString& path, const QStringList& roots);
+// base and relative with one separator between them ("/" and "Library" give "/Library"); purely
+// lexical, nothing else is standardised.
+QString joined(const QString& base, const QString& relative);
 } // namespace PathText

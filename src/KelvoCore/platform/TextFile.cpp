@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -37,6 +38,13 @@ void writeUtf8Atomically(const QString& path, const QString& text)
     file.write(text.toUtf8());
     if (!file.commit())
         throw KelvoError(FileErrorText::cannotWrite(path, file.error()));
+}
+
+QStringList lines(const QString& text)
+{
+    static const QRegularExpression lineBreak(
+        QStringLiteral("[\\n\\r\\x{000B}\\x{000C}\\x{0085}\\x{2028}\\x{2029}]"));
+    return text.split(lineBreak);
 }
 
 } // namespace TextFile

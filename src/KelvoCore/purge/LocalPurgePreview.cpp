@@ -8,64 +8,74 @@
 
 namespace LocalPurgePreview {
 
-namespace {
-
-struct Summary {
-    qint64 bytes = 0;
-    qint64 files = 0;
-    qint64 directories = 0;
-};
-
-Summary directorySummary(const QString& path, const Options& limits)
+const std::vector<Target>& targets()
 {
-    Summary summary;
-    FileWalker::Options options;
-    options.enterPackages = false;
-    options.cancelled = limits.cancelled;
-    FileWalker::walk(path, options, [&](const FileWalker::Item& item) {
-        if (item.kind == FileWalker::Kind::file) {
-            ++summary.files;
-            summary.bytes += item.allocatedBytes;
-        } else if (item.kind == FileWalker::Kind::folder) {
-            ++summary.directories;
-        }
-        // A huge dependency tree is measured as far as the cap: a lower bound.
-        return summary.files + summary.directories >= limits.measureCap ? FileWalker::Decision::stop
-                                                                        : FileWalker::Decision::proceed;
-    });
-    return summary;
+    using E = PurgeEcosystem;
+    // Generic names (build, dist, out, bin, obj, vendor, coverage, .cache) could be any ecosystem's.
+    static const std::vector<Target> table{
+        {"node_modules", E::javaScript},
+        {"bower_components", E::javaScript},
+        {"target", E::systems},
+        {"build", E::other},
+        {".build", E::apple},
+        {"dist", E::other},
+        {"out", E::other},
+        {".cache", E::other},
+        {"venv", E::python},
+        {".venv", E::python},
+        {"env", E::python},
+        {".env", E::python},
+        {".pytest_cache", E::python},
+        {".mypy_cache", E::python},
+        {".tox", E::python},
+        {".nox", E::python},
+        {".ruff_cache", E::python},
+        {".pytype", E::python},
+        {".coverage", E::python},
+        {".gradle", E::android},
+        {".kotlin", E::android},
+        {"__pycache__", E::python},
+        {".next", E::javaScript},
+        {".nuxt", E::javaScript},
+        {".output", E::javaScript},
+        {"vendor", E::other},
+        {"bin", E::other},
+        {"obj", E::other},
+        {".turbo", E::javaScript},
+        {".parcel-cache", E::javaScript},
+        {".vite", E::javaScript},
+        {".webpack", E::javaScript},
+        {".rollup.cache", E::javaScript},
+        {".dart_tool", E::android},
+        {"build-cache", E::other},
+        {".zig-cache", E::systems},
+        {"zig-out", E::systems},
+        {".angular", E::javaScript},
+        {".svelte-kit", E::javaScript},
+        {".astro", E::javaScript},
+        {"coverage", E::other},
+        {"DerivedData", E::apple},
+        {".swiftpm", E::apple},
+        {"Pods", E::apple},
+        {"Carthage", E::apple},
+        {".cxx", E::android},
+        {".expo", E::javaScript},
+        {".expo-shared", E::javaScript},
+        {".serverless", E::javaScript},
+        {".terraform", E::other},
+        {".vscode-test", E::other},
+    };
+    return table;
 }
-
-} // namespace
 
 const QStringList& targetDirectoryNames()
 {
-    static const QStringList names{"node_modules",  "bower_components",
-                                   "target",        "build",
-                                   ".build",        "dist",
-                                   "out",           ".cache",
-                                   "venv",          ".venv",
-                                   "env",           ".env",
-                                   ".pytest_cache", ".mypy_cache",
-                                   ".tox",          ".nox",
-                                   ".ruff_cache",   ".pytype",
-                                   ".coverage",     ".gradle",
-                                   ".kotlin",       "__pycache__",
-                                   ".next",         ".nuxt",
-                                   ".output",       "vendor",
-                                   "bin",           "obj",
-                                   ".turbo",        ".parcel-cache",
-                                   ".vite",         ".webpack",
-                                   ".rollup.cache", ".dart_tool",
-                                   "build-cache",   ".zig-cache",
-                                   "zig-out",       ".angular",
-                                   ".svelte-kit",   ".astro",
-                                   "coverage",      "DerivedData",
-                                   ".swiftpm",      "Pods",
-                                   "Carthage",      ".cxx",
-                                   ".expo",         ".expo-shared",
-                                   ".serverless",   ".terraform",
-                                   ".vscode-test"};
+    static const QStringList names = [] {
+        QStringList all;
+        for (const Target& target : targets())
+            all << target.name;
+        return all;
+    }();
     return names;
 }
 
@@ -111,11 +121,16 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         const std::optional<QString> target = targetName(item.path);
         if (!target)
             return FileWalker::Decision::proceed;
-        const Summary summary = directorySummary(item.path, options);
-        entries.push_back({QUuid::createUuid(), *target, item.path, *target, summary.bytes, summary.files,
-                           summary.directories});
+        // A huge dependency tree is measured as far as the cap: a lower bound.
+        FileWalker::MeasureOptions measure;
+        measure.enterPackages = false;
+        measure.itemCap = options.measureCap;
+        measure.cancelled = options.cancelled;
+        const FileWalker::Measurement found = FileWalker::measure(item, measure);
+        entries.push_back({QUuid::createUuid(), *target, item.path, *target, found.allocatedBytes,
+                           found.files, found.folders});
         ++progress.artefactsFound;
-        progress.bytesFound += summary.bytes;
+        progress.bytesFound += found.allocatedBytes;
         // An artefact is never searched for further artefacts.
         return FileWalker::Decision::skipDescendants;
     });

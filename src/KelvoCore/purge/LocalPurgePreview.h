@@ -1,5 +1,6 @@
 #pragma once
 
+#include "purge/PurgeEcosystem.h"
 #include "purge/PurgePreviewReport.h"
 
 #include <QString>
@@ -7,10 +8,18 @@
 
 #include <atomic>
 #include <functional>
+#include <vector>
 
 // Finds build artefacts (dependency and build folders, tool caches) below a project folder by name.
 namespace LocalPurgePreview {
 
+struct Target {
+    QString name; // a folder's name
+    PurgeEcosystem ecosystem;
+};
+// Every folder name searched for, with the ecosystem it belongs to.
+const std::vector<Target>& targets();
+// The names of targets(), in the same order.
 const QStringList& targetDirectoryNames();
 // Targets of more than one component, as path suffixes: ".idea/system".
 const QStringList& targetSuffixes();

@@ -1,5 +1,6 @@
 #include "purge/PurgeEcosystem.h"
 
+#include "purge/LocalPurgePreview.h"
 #include "vocabulary/AppLocalization.h"
 
 #include <QHash>
@@ -8,51 +9,13 @@ namespace PurgeEcosystems {
 
 PurgeEcosystem of(const QString& target)
 {
-    using E = PurgeEcosystem;
-    // Generic names (build, dist, out, bin, obj, vendor, coverage, .cache) could be any ecosystem's.
-    static const QHash<QString, PurgeEcosystem> byTarget{
-        {"node_modules", E::javaScript},
-        {"bower_components", E::javaScript},
-        {".next", E::javaScript},
-        {".nuxt", E::javaScript},
-        {".output", E::javaScript},
-        {".turbo", E::javaScript},
-        {".parcel-cache", E::javaScript},
-        {".vite", E::javaScript},
-        {".webpack", E::javaScript},
-        {".rollup.cache", E::javaScript},
-        {".angular", E::javaScript},
-        {".svelte-kit", E::javaScript},
-        {".astro", E::javaScript},
-        {".expo", E::javaScript},
-        {".expo-shared", E::javaScript},
-        {".serverless", E::javaScript},
-        {"venv", E::python},
-        {".venv", E::python},
-        {"env", E::python},
-        {".env", E::python},
-        {".pytest_cache", E::python},
-        {".mypy_cache", E::python},
-        {".tox", E::python},
-        {".nox", E::python},
-        {".ruff_cache", E::python},
-        {".pytype", E::python},
-        {".coverage", E::python},
-        {"__pycache__", E::python},
-        {"DerivedData", E::apple},
-        {".swiftpm", E::apple},
-        {"Pods", E::apple},
-        {"Carthage", E::apple},
-        {".build", E::apple},
-        {"target", E::systems},
-        {".zig-cache", E::systems},
-        {"zig-out", E::systems},
-        {".gradle", E::android},
-        {".kotlin", E::android},
-        {".dart_tool", E::android},
-        {".cxx", E::android},
-    };
-    return byTarget.value(target, E::other);
+    static const QHash<QString, PurgeEcosystem> byTarget = [] {
+        QHash<QString, PurgeEcosystem> all;
+        for (const LocalPurgePreview::Target& known : LocalPurgePreview::targets())
+            all.insert(known.name, known.ecosystem);
+        return all;
+    }();
+    return byTarget.value(target, PurgeEcosystem::other);
 }
 
 QString title(PurgeEcosystem ecosystem)

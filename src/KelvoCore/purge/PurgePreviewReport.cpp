@@ -2,11 +2,8 @@
 
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
-#include "vocabulary/NaturalOrder.h"
+#include "vocabulary/LargestFirst.h"
 #include "vocabulary/SizeText.h"
-
-#include <algorithm>
-#include <limits>
 
 QString PurgePreviewReport::Entry::sizeText() const
 {
@@ -29,19 +26,12 @@ PurgePreviewReport::PurgePreviewReport(QString root, std::vector<Entry> found, Q
     , entries(std::move(found))
     , generatedAt(std::move(when))
 {
-    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        if (a.byteCount != b.byteCount)
-            return a.byteCount > b.byteCount;
-        return NaturalOrder::lessThan(a.path, b.path);
-    });
+    LargestFirst::sort(entries, &Entry::byteCount, &Entry::path);
 }
 
 qint64 PurgePreviewReport::totalBytes() const
 {
-    qint64 total = 0;
-    for (const Entry& entry : entries)
-        total = ByteCount::saturatingAdd(total, entry.byteCount);
-    return total;
+    return ByteCount::total(entries, &Entry::byteCount);
 }
 
 QString PurgePreviewReport::totalSizeText() const

@@ -5,6 +5,7 @@
 #include "platform/PropertyList.h"
 #include "platform/ToolRunner.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/NaturalOrder.h"
 
 #include <QFileInfo>
@@ -28,16 +29,10 @@ constexpr qsizetype spotlightBatchSize = 100;
 // A folder's own children in name order, so reports do not depend on the order of the disk.
 std::vector<FileWalker::Item> children(const QString& folder)
 {
-    std::vector<FileWalker::Item> items;
-    FileWalker::Options options;
-    options.maxDepth = 1;
-    FileWalker::walk(folder, options, [&](const FileWalker::Item& item) {
-        items.push_back(item);
-        return FileWalker::Decision::proceed;
-    });
+    std::vector<FileWalker::Item> items = FileWalker::children(folder);
+    // Names within one folder differ, and natural order ties only identical names.
     std::sort(items.begin(), items.end(), [](const FileWalker::Item& a, const FileWalker::Item& b) {
-        const int order = NaturalOrder::compare(a.name, b.name);
-        return order != 0 ? order < 0 : a.name < b.name;
+        return NaturalOrder::lessThan(a.name, b.name);
     });
     return items;
 }
@@ -60,49 +55,96 @@ std::optional<QString> text(const QVariantMap& dictionary, const QStringList& ke
 }
 
 // The children of the nine Library folders, in folder order, each folder's in name order. A scan
-// lists them once and matches every application against the same listing.
-using LibraryListing = std::vector<std::vector<FileWalker::Item>>;
+// lists them once, matches every application against the same listing, and measures an item that
+// several applications match only once.
+class LibraryListing {
+public:
+    explicit LibraryListing(const QString& home)
+    {
+        for (const QString& folder : leftoverFolderNames())
+            for (FileWalker::Item& item :
+                 children(PathText::joined(home, QStringLiteral("Library/") + folder)))
+                m_items.push_back({std::move(item), std::nullopt});
+    }
 
-LibraryListing listLibraryFolders(const QString& home)
+    std::vector<Leftover> leftovers(const QString& appName, const std::optional<QString>& bundleID)
+    {
+        QSet<QString> names;
+        for (const QString& name : {appName, bundleID.value_or(QString())})
+            if (!name.isEmpty())
+                names.insert(name);
+        std::vector<Leftover> found;
+        for (Listed& listed : m_items) {
+            if (!matchesApp(listed.item.name, names))
+                continue;
+            if (!listed.allocatedBytes)
+                listed.allocatedBytes = FileWalker::measure(listed.item).allocatedBytes;
+            found.push_back({listed.item.path, *listed.allocatedBytes});
+        }
+        return found;
+    }
+
+private:
+    struct Listed {
+        FileWalker::Item item;
+        std::optional<qint64> allocatedBytes; // measured when first matched
+    };
+    std::vector<Listed> m_items;
+};
+
+std::optional<QDateTime> spotlightDate(const QString& bundlePath, const SpotlightQuery& spotlight)
 {
-    LibraryListing listing;
-    for (const QString& folder : leftoverFolderNames())
-        listing.push_back(children(home + QStringLiteral("/Library/") + folder));
-    return listing;
+    if (!spotlight)
+        return std::nullopt;
+    const std::optional<QByteArray> answer = spotlight(bundlePath);
+    return answer ? mdlsLastUsedDate(*answer) : std::nullopt;
 }
 
-std::vector<Leftover> leftoversIn(const LibraryListing& listing, const QString& appName,
-                                  const std::optional<QString>& bundleID)
+QDateTime accessDate(const FileWalker::Item& item)
 {
-    QSet<QString> names;
-    for (const QString& name : {appName, bundleID.value_or(QString())})
-        if (!name.isEmpty())
-            names.insert(name);
-    std::vector<Leftover> leftovers;
-    for (const std::vector<FileWalker::Item>& folder : listing)
-        for (const FileWalker::Item& item : folder)
-            if (matchesApp(item.name, names))
-                leftovers.push_back({item.path, allocatedSize(item.path)});
-    return leftovers;
+    return QDateTime::fromSecsSinceEpoch(item.accessTime, QTimeZone::utc());
 }
 
 UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QString& sourceLabel,
-                                       const LibraryListing& library, const SpotlightQuery& spotlight)
+                                       LibraryListing& library, const SpotlightQuery& spotlight)
 {
-    // Before anything reads the bundle's folder, which would move its access date to now.
-    const std::optional<QDateTime> lastOpened = lastOpenedDate(bundle.path, spotlight);
+    // The access date is the one the listing read, before anything read the bundle's folder and
+    // moved it to now.
+    std::optional<QDateTime> lastOpened = spotlightDate(bundle.path, spotlight);
+    if (!lastOpened)
+        lastOpened = accessDate(bundle);
     const AppMetadata metadata = appMetadata(bundle.path);
     const QString uninstallName = bundle.name.chopped(appSuffix.size());
     const QString name = metadata.displayName.value_or(uninstallName);
     qint64 leftoverBytes = 0;
     QStringList leftoverPaths;
-    for (const Leftover& leftover : leftoversIn(library, name, metadata.bundleID)) {
-        leftoverBytes += leftover.allocatedBytes;
+    for (const Leftover& leftover : library.leftovers(name, metadata.bundleID)) {
+        leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
         leftoverPaths << leftover.path;
     }
     return UninstallPreviewReport::makeEntry(name, metadata.bundleID, sourceLabel, uninstallName, bundle.path,
-                                             allocatedSize(bundle.path), leftoverBytes, leftoverPaths,
-                                             lastOpened);
+                                             FileWalker::measure(bundle).allocatedBytes, leftoverBytes,
+                                             leftoverPaths, lastOpened);
+}
+
+// One mdls run for several bundles. started is false when the tool could not be run at all.
+struct SpotlightBatch {
+    bool started = false;
+    std::optional<std::vector<QByteArray>> answers; // none when the run failed or did not line up
+};
+
+SpotlightBatch askSpotlight(const QStringList& bundlePaths)
+{
+    if (bundlePaths.isEmpty())
+        return {true, std::vector<QByteArray>{}};
+    const ToolRunner::Result result = ToolRunner::run(
+        {QStringLiteral("/usr/bin/mdls"),
+         QStringList{QStringLiteral("-name"), QStringLiteral("kMDItemLastUsedDate"), QStringLiteral("-raw")} +
+             bundlePaths,
+         30s});
+    if (!result.succeeded())
+        return {result.started, std::nullopt};
+    return {true, splitRawAnswers(result.standardOutput, bundlePaths.size())};
 }
 
 } // namespace
@@ -110,7 +152,7 @@ UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QSt
 std::vector<ApplicationFolder> applicationFolders(const QString& home)
 {
     return {{QStringLiteral("/Applications"), QStringLiteral("App")},
-            {home + QStringLiteral("/Applications"),
+            {PathText::joined(home, QStringLiteral("Applications")),
              AppLocalization::localized(QStringLiteral("用户应用"), QStringLiteral("User Apps"))}};
 }
 
@@ -146,26 +188,32 @@ UninstallPreviewReport snapshot(const QString& home, const Options& options)
                 bundles.emplace_back(item, folder.sourceLabel);
     }
 
-    // Spotlight is asked once for all bundles; a bundle its answer does not cover is asked alone.
+    // Spotlight is asked once per hundred bundles; a bundle whose batch answer did not line up is
+    // asked alone, unless mdls cannot be run at all (always on systems without Spotlight).
     SpotlightQuery spotlight = options.spotlight;
     if (!spotlight) {
         QStringList paths;
         for (const auto& bundle : bundles)
             paths << bundle.first.path;
         QHash<QString, QByteArray> answers;
-        for (qsizetype start = 0; start < paths.size(); start += spotlightBatchSize) {
+        bool toolRuns = true;
+        for (qsizetype start = 0; toolRuns && start < paths.size(); start += spotlightBatchSize) {
             const QStringList batch = paths.mid(start, spotlightBatchSize);
-            if (const std::optional<std::vector<QByteArray>> found = mdlsLastUsedAnswers(batch))
+            const SpotlightBatch found = askSpotlight(batch);
+            toolRuns = found.started;
+            if (found.answers)
                 for (qsizetype i = 0; i < batch.size(); ++i)
-                    answers.insert(batch[i], (*found)[std::size_t(i)]);
+                    answers.insert(batch[i], (*found.answers)[std::size_t(i)]);
         }
-        spotlight = [answers](const QString& bundlePath) -> std::optional<QByteArray> {
+        spotlight = [answers, toolRuns](const QString& bundlePath) -> std::optional<QByteArray> {
             const auto found = answers.constFind(bundlePath);
-            return found != answers.constEnd() ? std::optional(*found) : mdlsLastUsedAnswer(bundlePath);
+            if (found != answers.constEnd())
+                return *found;
+            return toolRuns ? mdlsLastUsedAnswer(bundlePath) : std::nullopt;
         };
     }
 
-    const LibraryListing library = listLibraryFolders(home);
+    LibraryListing library(home);
     std::vector<UninstallPreviewReport::Entry> entries;
     for (const auto& [item, label] : bundles)
         entries.push_back(entryFor(item, label, library, spotlight));
@@ -203,7 +251,7 @@ std::optional<QString> iconFilePath(const QString& bundlePath)
 std::vector<Leftover> relatedLeftovers(const QString& appName, const std::optional<QString>& bundleID,
                                        const QString& home)
 {
-    return leftoversIn(listLibraryFolders(home), appName, bundleID);
+    return LibraryListing(home).leftovers(appName, bundleID);
 }
 
 bool matchesApp(const QString& fileName, const QSet<QString>& names)
@@ -216,30 +264,17 @@ bool matchesApp(const QString& fileName, const QSet<QString>& names)
 
 qint64 allocatedSize(const QString& path)
 {
-    const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
-    if (!item || item->kind == FileWalker::Kind::link || item->kind == FileWalker::Kind::other)
-        return 0;
-    if (item->kind == FileWalker::Kind::file)
-        return item->allocatedBytes;
-    qint64 total = 0;
-    FileWalker::walk(path, {}, [&](const FileWalker::Item& inside) {
-        if (inside.kind == FileWalker::Kind::file)
-            total += inside.allocatedBytes;
-        return FileWalker::Decision::proceed;
-    });
-    return total;
+    return FileWalker::measure(path).allocatedBytes;
 }
 
 std::optional<QDateTime> lastOpenedDate(const QString& bundlePath, const SpotlightQuery& spotlight)
 {
-    if (spotlight)
-        if (const std::optional<QByteArray> answer = spotlight(bundlePath))
-            if (std::optional<QDateTime> date = mdlsLastUsedDate(*answer))
-                return date;
+    if (std::optional<QDateTime> date = spotlightDate(bundlePath, spotlight))
+        return date;
     const std::optional<FileWalker::Item> item = FileWalker::statItem(bundlePath);
     if (!item)
         return std::nullopt;
-    return QDateTime::fromSecsSinceEpoch(item->accessTime, QTimeZone::utc());
+    return accessDate(*item);
 }
 
 std::optional<QByteArray> mdlsLastUsedAnswer(const QString& bundlePath)
@@ -255,16 +290,7 @@ std::optional<QByteArray> mdlsLastUsedAnswer(const QString& bundlePath)
 
 std::optional<std::vector<QByteArray>> mdlsLastUsedAnswers(const QStringList& bundlePaths)
 {
-    if (bundlePaths.isEmpty())
-        return std::vector<QByteArray>{};
-    const ToolRunner::Result result = ToolRunner::run(
-        {QStringLiteral("/usr/bin/mdls"),
-         QStringList{QStringLiteral("-name"), QStringLiteral("kMDItemLastUsedDate"), QStringLiteral("-raw")} +
-             bundlePaths,
-         30s});
-    if (!result.succeeded())
-        return std::nullopt;
-    return splitRawAnswers(result.standardOutput, bundlePaths.size());
+    return askSpotlight(bundlePaths).answers;
 }
 
 std::optional<std::vector<QByteArray>> splitRawAnswers(const QByteArray& output, qsizetype count)

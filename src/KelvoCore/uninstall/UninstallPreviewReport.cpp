@@ -1,21 +1,20 @@
 #include "uninstall/UninstallPreviewReport.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/NaturalOrder.h"
 #include "vocabulary/SizeText.h"
 
 #include <algorithm>
-#include <limits>
 
 UninstallPreviewReport::UninstallPreviewReport(std::vector<Entry> found)
     : entries(std::move(found))
 {
     std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        // Natural order is total: only identical names reach the path, so two scans of the same disk
+        // give the same report.
         if (const int order = NaturalOrder::compare(a.name, b.name))
             return order < 0;
-        // Equal but for case: a fixed order, so two scans of the same disk give the same report.
-        if (a.name != b.name)
-            return a.name < b.name;
         return a.path < b.path;
     });
 }
@@ -29,9 +28,7 @@ UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
     if (!leftoverPaths.isEmpty())
         source += QStringLiteral(" · ") + QString::number(leftoverPaths.size()) +
                   AppLocalization::localized(QStringLiteral(" 项残留"), QStringLiteral(" leftovers"));
-    const qint64 total = leftoverBytes > std::numeric_limits<qint64>::max() - appBytes
-                             ? std::numeric_limits<qint64>::max()
-                             : appBytes + leftoverBytes;
+    const qint64 total = ByteCount::saturatingAdd(appBytes, leftoverBytes);
     return {path,
             name,
             bundleID,

@@ -10,8 +10,8 @@ const QString applicationsRoot = QStringLiteral("/Applications");
 QStringList allowedTrashRoots(const QString& home)
 {
     const QString homePath = PathText::standardized(home);
-    return {homePath, applicationsRoot, homePath + QStringLiteral("/Applications"),
-            homePath + QStringLiteral("/Library")};
+    return {homePath, applicationsRoot, PathText::joined(homePath, QStringLiteral("Applications")),
+            PathText::joined(homePath, QStringLiteral("Library"))};
 }
 
 bool isTrashAllowed(const QString& path, const QString& home)
@@ -22,12 +22,8 @@ bool isTrashAllowed(const QString& path, const QString& home)
         return false;
     // A home that is not an absolute path must not turn its derived roots into "/Library" and the like.
     const bool homeIsUsable = PathText::standardized(home).startsWith(QLatin1Char('/'));
-    const QStringList roots = homeIsUsable ? allowedTrashRoots(home) : QStringList{applicationsRoot};
-    for (const QString& root : roots) {
-        if (PathText::isAtOrBelow(candidate, root))
-            return true;
-    }
-    return false;
+    return PathText::isAtOrBelowAny(candidate,
+                                    homeIsUsable ? allowedTrashRoots(home) : QStringList{applicationsRoot});
 }
 
 } // namespace ScanPathGuard

@@ -170,6 +170,70 @@ private slots:
         QVERIFY(seen.isEmpty());
     }
 
+    void measureSumsFilesBelowWithoutFollowingLinks()
+    {
+        const FileWalker::Measurement all = FileWalker::measure(m_root);
+        QCOMPARE(all.files, 5);
+        QCOMPARE(all.folders, 6); // the root and the link to a folder do not count
+        QCOMPARE(all.allocatedBytes, allocated(m_root + "/a.txt") + allocated(m_root + "/.hidden") +
+                                         allocated(m_root + "/sub/deep/b.bin") +
+                                         allocated(m_root + "/Tool.app/Contents/Info.plist") +
+                                         allocated(m_root + "/Kit.FRAMEWORK/Kit"));
+        QVERIFY(all.complete);
+
+        FileWalker::MeasureOptions packagesClosed;
+        packagesClosed.enterPackages = false;
+        const FileWalker::Measurement closed = FileWalker::measure(m_root, packagesClosed);
+        QCOMPARE(closed.files, 3);
+        QCOMPARE(closed.folders, 5);
+
+        const FileWalker::Measurement single = FileWalker::measure(m_root + "/a.txt");
+        QCOMPARE(single, (FileWalker::Measurement{allocated(m_root + "/a.txt"), 1, 0, true}));
+        QCOMPARE(FileWalker::measure(m_root + "/escape"), FileWalker::Measurement{});
+        QCOMPARE(FileWalker::measure(m_root + "/nothing"), FileWalker::Measurement{});
+        QCOMPARE(FileWalker::measure(m_root + "/empty"), FileWalker::Measurement{});
+    }
+
+    void measureCapCountsFilesAndFoldersOnly()
+    {
+        for (int i = 0; i < 5; ++i)
+            link(m_dir->filePath("outside"), QString("%1/links/l%2").arg(m_root).arg(i));
+        FileWalker::MeasureOptions options;
+        options.itemCap = 4;
+        QStringList counted;
+        options.onCounted = [&](const FileWalker::Item& item) { counted << item.name; };
+        const FileWalker::Measurement capped = FileWalker::measure(m_root, options);
+        QCOMPARE(capped.files + capped.folders, 4);
+        QCOMPARE(counted.size(), 4);
+        QVERIFY(!capped.complete);
+
+        std::atomic_bool cancelled = true;
+        FileWalker::MeasureOptions cancelling;
+        cancelling.cancelled = &cancelled;
+        const FileWalker::Measurement stopped = FileWalker::measure(m_root, cancelling);
+        QVERIFY(!stopped.complete);
+        QCOMPARE(stopped.files + stopped.folders, 0);
+    }
+
+    void childrenAreTheFoldersOwnItems()
+    {
+        QStringList names;
+        for (const FileWalker::Item& item : FileWalker::children(m_root)) {
+            names << item.name;
+            QCOMPARE(item.depth, 1);
+            QCOMPARE(item.path, m_root + "/" + item.name);
+        }
+        names.sort();
+        QCOMPARE(names,
+                 (QStringList{".hidden", "Kit.FRAMEWORK", "Tool.app", "a.txt", "empty", "escape", "sub"}));
+
+        FileWalker::Options visible;
+        visible.includeHidden = false;
+        QCOMPARE(FileWalker::children(m_root, visible).size(), std::size_t(6));
+        QVERIFY(FileWalker::children(m_root + "/a.txt").empty());
+        QVERIFY(FileWalker::children(m_root + "/escape").empty());
+    }
+
     void statItemDoesNotFollowLinks()
     {
         QCOMPARE(FileWalker::statItem(m_root + "/escape")->kind, FileWalker::Kind::link);

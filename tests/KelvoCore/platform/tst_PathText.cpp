@@ -61,6 +61,41 @@ private slots:
         QFETCH(bool, expected);
         QCOMPARE(PathText::isAtOrBelow(path, root), expected);
     }
+
+    void isAtOrBelowAny()
+    {
+        const QStringList roots{"/Users/me", "/Applications"};
+        QVERIFY(PathText::isAtOrBelowAny("/Applications/Foo.app", roots));
+        QVERIFY(PathText::isAtOrBelowAny("/Users/me", roots));
+        QVERIFY(!PathText::isAtOrBelowAny("/Users/meOther/x", roots));
+        QVERIFY(!PathText::isAtOrBelowAny("/Users/me/x", {}));
+    }
+
+    void joined_data()
+    {
+        QTest::addColumn<QString>("base");
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << "/Users/me"
+                               << "Library/Caches"
+                               << "/Users/me/Library/Caches";
+        QTest::newRow("base with separator") << "/Users/me/"
+                                             << "Library"
+                                             << "/Users/me/Library";
+        QTest::newRow("root") << "/"
+                              << "Library"
+                              << "/Library";
+        QTest::newRow("nothing else standardised") << "/Users/./me"
+                                                   << "../x"
+                                                   << "/Users/./me/../x";
+    }
+    void joined()
+    {
+        QFETCH(QString, base);
+        QFETCH(QString, relative);
+        QFETCH(QString, expected);
+        QCOMPARE(PathText::joined(base, relative), expected);
+    }
 };
 
 KELVO_REGISTER_TEST(TestPathText)

@@ -116,6 +116,14 @@ private slots:
         }
     }
 
+    void linesSplitAtEveryLineBreak()
+    {
+        QCOMPARE(TextFile::lines("a\nb\rc\r\nd\u2028e\u2029f\u0085g\vh\fi"),
+                 (QStringList{"a", "b", "c", "", "d", "e", "f", "g", "h", "i"}));
+        QCOMPARE(TextFile::lines("one"), QStringList{"one"});
+        QCOMPARE(TextFile::lines("end\n"), (QStringList{"end", ""}));
+    }
+
 private:
     QTemporaryDir m_dir;
 };

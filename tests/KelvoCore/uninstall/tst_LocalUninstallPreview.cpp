@@ -257,6 +257,24 @@ private slots:
         QCOMPARE(entry.size, SizeText::bytes(appBytes + leftoverBytes));
     }
 
+    void aLeftoverSharedByTwoApplicationsCountsForEach()
+    {
+        bundle(m_system, "Notes.app", QByteArray());
+        bundle(m_system, "Editor.app", propertyList({{"CFBundleIdentifier", "org.editor"}}, false));
+        const QString shared = file(m_home + "/Library/Caches/org.editor.Notes/cache.db", 30000);
+        const QString own = file(m_home + "/Library/Logs/Editor.log", 5000);
+
+        const UninstallPreviewReport report = scan({{m_system, "App"}});
+        QCOMPARE(report.entries.size(), std::size_t(2));
+        const auto& editor = report.entries[0];
+        const auto& notes = report.entries[1];
+        QCOMPARE(notes.name, QString("Notes"));
+        QCOMPARE(notes.leftoverPaths, QStringList{m_home + "/Library/Caches/org.editor.Notes"});
+        QCOMPARE(notes.leftoverSizeText, SizeText::bytes(allocated(shared)));
+        QCOMPARE(editor.leftoverPaths, (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
+        QCOMPARE(editor.leftoverSizeText, SizeText::bytes(allocated(shared) + allocated(own)));
+    }
+
     void listingAndSorting()
     {
         const QString user = m_home + "/Applications";
