@@ -28,7 +28,6 @@ AppModel::AppModel(Environment environment, QObject* parent)
     });
     connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
             &AppModel::installerScanLocationsChanged);
-    connect(this, &AppModel::installerPreviewReportChanged, this, &AppModel::installerScanLocationsChanged);
 }
 
 AppModel::~AppModel() = default;

@@ -66,7 +66,7 @@ class AppModel : public QObject {
     // {entryCount, totalBytes, totalSizeText, sources, entries: [{path, name, source, byteCount, sizeText}]}
     Q_PROPERTY(
         QVariant installerPreviewReport READ installerPreviewReportValue NOTIFY installerPreviewReportChanged)
-    // The places the installer scan searches: [{label, path, source, exists}]
+    // The places the installer scan searches, shown until the first report: [{path, source, exists}]
     Q_PROPERTY(
         QVariantList installerScanLocations READ installerScanLocations NOTIFY installerScanLocationsChanged)
     // {entryCount, entries: [{id, name, bundleID, source, path, sizeText, appSizeText, leftoverSizeText,
@@ -195,7 +195,8 @@ public:
     Q_INVOKABLE void chooseScanPath(const QUrl& folder);
     // One project artefact to the Trash, after the page's confirmation.
     Q_INVOKABLE void moveToTrash(const QString& path);
-    // Installer files and applications (with their leftovers) to the Trash, after confirmation.
+    // Installer files and applications (with their leftovers) to the Trash, after confirmation, on a
+    // worker thread; refused while another run goes on.
     Q_INVOKABLE void moveInstallersToTrash(const QStringList& paths);
     Q_INVOKABLE void uninstallSelectedApps(const QStringList& ids);
     // One analysed file or folder to the Trash, after the page's confirmation.
@@ -267,7 +268,7 @@ signals:
     void analysisReportChanged();
     void purgePreviewReportChanged();
     void installerPreviewReportChanged();
-    void installerScanLocationsChanged(); // labels follow the language; a scan rechecks which exist
+    void installerScanLocationsChanged(); // the sources are named in the language of the moment
     void uninstallPreviewReportChanged();
 
 private:
@@ -308,16 +309,38 @@ private:
     QFuture<void> runInstallerPreview();
     QFuture<void> runUninstallPreview();
     LocalInstallerPreview::Places installerPlaces() const;
+    void setInstallerPreviewReport(std::optional<InstallerPreviewReport> report);
+    void setUninstallPreviewReport(std::optional<UninstallPreviewReport> report);
     void setAnalysisReport(std::optional<AnalysisReport> report);
     void setPurgePreviewReport(std::optional<PurgePreviewReport> report);
     // Passes the path guard, then the Trash; raises the alert and returns false on refusal or failure.
     bool trashGuarded(const QString& path);
-    // The Trash alone, for batches that count failures instead of raising an alert.
-    static bool tryTrash(const QString& path);
+    // The path guard, then the Trash: why the path did not go (the guard's refusal or the Trash's
+    // own error), none once it is in the Trash. Safe on a worker thread.
+    static std::optional<QString> trashRefusal(const QString& path, const QString& home);
+    // What a batch of moves did: the paths now in the Trash and how many did not go.
+    struct TrashBatch {
+        QSet<QString> moved;
+        qint64 failed = 0;
+    };
+    // Every path through trashRefusal; a refusal or failure counts and the rest goes on, no alert
+    // interrupting the batch.
+    static TrashBatch trashAll(const QStringList& paths, const QString& home);
+    // Runs trashAll on a worker thread, so that a slow move (one across file systems copies) never
+    // holds up the window, then finish on the main thread. The controller reads as running (for
+    // feature, if any) until finish has published the outcome.
+    void trashInBackground(QStringList paths, std::optional<AppFeature> feature,
+                           std::function<void(TrashBatch)> finish);
     void setRunProgress(const QVariantMap& progress);
     // Runs work(cancelled, relay) on a worker thread with a fresh cancel flag and progress relay; the
     // result is none when the run was cancelled. Defined in AppModelRuns.h.
     template <typename Work> auto runCancellable(Work work);
+    // Continues such a run on the main thread: publish(report) once it finished; once it was
+    // cancelled, the status names the cancelled run and the previous report stays. Defined in
+    // AppModelRuns.h.
+    template <typename Report, typename Publish>
+    QFuture<void> publishUnlessCancelled(QFuture<std::optional<Report>> run, const char* cancelledZh,
+                                         const char* cancelledEn, Publish publish);
     // Starts polling the relay a worker posts to; the returned relay belongs to this run.
     std::shared_ptr<ProgressRelay> beginProgress();
     void endProgress();

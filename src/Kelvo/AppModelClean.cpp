@@ -40,17 +40,14 @@ QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
 
 QFuture<void> AppModel::runCleanPreview()
 {
-    return takeCleanPreview().then(this, [this](std::optional<CleanPreviewReport> report) {
-        if (!report) {
-            setStatus(L("预览已取消", "Preview Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        setCleanPreviewReport(std::move(report));
-        setStatus(L("预览完成", "Preview Complete"),
-                  L("已检查可清理项目。正式清理前仍会让你确认。",
-                    "Cleanable items have been checked. You will still confirm before the real cleanup."));
-    });
+    return publishUnlessCancelled(
+        takeCleanPreview(), "预览已取消", "Preview Cancelled", [this](CleanPreviewReport report) {
+            setCleanPreviewReport(std::move(report));
+            setStatus(
+                L("预览完成", "Preview Complete"),
+                L("已检查可清理项目。正式清理前仍会让你确认。",
+                  "Cleanable items have been checked. You will still confirm before the real cleanup."));
+        });
 }
 
 QFuture<void> AppModel::runClean()

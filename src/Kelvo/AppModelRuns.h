@@ -29,6 +29,22 @@ template <typename Work> auto AppModel::runCancellable(Work work)
         });
 }
 
+template <typename Report, typename Publish>
+QFuture<void> AppModel::publishUnlessCancelled(QFuture<std::optional<Report>> run, const char* cancelledZh,
+                                               const char* cancelledEn, Publish publish)
+{
+    return run.then(this, [this, cancelledZh, cancelledEn,
+                           publish = std::move(publish)](std::optional<Report> report) mutable {
+        if (!report) {
+            // The texts are chosen now, in the language of the moment the run ended.
+            setStatus(AppModelSupport::L(cancelledZh, cancelledEn),
+                      AppModelSupport::L("保留了上一次的结果。", "The previous results are kept."));
+            return;
+        }
+        publish(std::move(*report));
+    });
+}
+
 template <typename T> void AppModel::storeStatistic(T Statistics::*field, const QString& key, T value)
 {
     m_stats.*field = value;

@@ -3,7 +3,6 @@
 #include "AppModelRuns.h"
 #include "AppModelSupport.h"
 
-#include "vocabulary/ScanPathGuard.h"
 #include "vocabulary/SizeText.h"
 
 #include <QSet>
@@ -20,11 +19,22 @@ QVariantList AppModel::installerScanLocations() const
     QVariantList list;
     for (const LocalInstallerPreview::ScanLocation& location :
          LocalInstallerPreview::availableScanLocations(m_environment.home, installerPlaces()))
-        list.append(QVariantMap{{QStringLiteral("label"), location.displayName},
-                                {QStringLiteral("path"), location.path},
+        list.append(QVariantMap{{QStringLiteral("path"), location.path},
                                 {QStringLiteral("source"), location.source},
                                 {QStringLiteral("exists"), location.exists}});
     return list;
+}
+
+void AppModel::setInstallerPreviewReport(std::optional<InstallerPreviewReport> report)
+{
+    m_installerPreviewReport = std::move(report);
+    emit installerPreviewReportChanged();
+}
+
+void AppModel::setUninstallPreviewReport(std::optional<UninstallPreviewReport> report)
+{
+    m_uninstallPreviewReport = std::move(report);
+    emit uninstallPreviewReportChanged();
 }
 
 QVariant AppModel::installerPreviewReportValue() const
@@ -96,16 +106,10 @@ QFuture<void> AppModel::runInstallerPreview()
             return LocalInstallerPreview::snapshot(home, places, LocalInstallerPreview::defaultMaxDepth,
                                                    options);
         });
-    return run.then(this, [this](std::optional<InstallerPreviewReport> report) {
-        if (!report) {
-            setStatus(L("扫描已取消", "Scan Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        const qsizetype count = qsizetype(report->entries.size());
-        const QString total = report->totalSizeText();
-        m_installerPreviewReport = std::move(report);
-        emit installerPreviewReportChanged();
+    return publishUnlessCancelled(run, "扫描已取消", "Scan Cancelled", [this](InstallerPreviewReport report) {
+        const qsizetype count = qsizetype(report.entries.size());
+        const QString total = report.totalSizeText();
+        setInstallerPreviewReport(std::move(report));
         setStatus(L("安装包预览完成", "Installer Preview Complete"),
                   count > 0 ? L("发现 %1 个安装包，合计 %2。", "Found %1 installer files, total %2.")
                                   .arg(count)
@@ -124,116 +128,110 @@ QFuture<void> AppModel::runUninstallPreview()
             options.applicationFolders = folders;
             return LocalUninstallPreview::snapshot(home, options);
         });
-    return run.then(this, [this](std::optional<UninstallPreviewReport> report) {
-        if (!report) {
-            setStatus(L("扫描已取消", "Scan Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        const qsizetype count = qsizetype(report->entries.size());
-        m_uninstallPreviewReport = std::move(report);
-        emit uninstallPreviewReportChanged();
+    return publishUnlessCancelled(run, "扫描已取消", "Scan Cancelled", [this](UninstallPreviewReport report) {
+        const qsizetype count = qsizetype(report.entries.size());
+        setUninstallPreviewReport(std::move(report));
         setStatus(L("预览卸载项目完成", "Uninstall Preview Complete"),
                   count > 0 ? L("找到 %1 个可查看的应用项目。", "Found %1 app items to review.").arg(count)
                             : L("当前没有可显示的应用项目。", "There are no app items to show right now."));
     });
 }
 
+void AppModel::trashInBackground(QStringList paths, std::optional<AppFeature> feature,
+                                 std::function<void(TrashBatch)> finish)
+{
+    setRunning(true, feature);
+    // The running flags are cleared on every path, a failed batch included.
+    const auto done = [this] { setRunning(false, std::nullopt); };
+    QtConcurrent::run([paths = std::move(paths), home = m_environment.home] { return trashAll(paths, home); })
+        .then(this, std::move(finish))
+        .then(this, done)
+        .onFailed(this, done);
+}
+
 void AppModel::moveInstallersToTrash(const QStringList& paths)
 {
+    if (m_isRunning)
+        return; // one run at a time; the page offers no move meanwhile
     if (paths.isEmpty()) {
         setAlertMessage(
             L("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
         return;
     }
-    qint64 moved = 0;
-    qint64 failed = 0;
-    qint64 movedBytes = 0;
-    QSet<QString> movedPaths;
-    for (const QString& path : paths) {
-        // A refusal or failure counts and the rest goes on; no alert interrupts the batch.
-        if (!ScanPathGuard::isTrashAllowed(path, m_environment.home) || !tryTrash(path)) {
-            ++failed;
-            continue;
+    // No page shows progress for this batch; the controller reads as running so no other run starts.
+    trashInBackground(paths, std::nullopt, [this](const TrashBatch& batch) {
+        const qint64 moved = batch.moved.size();
+        if (moved == 0) {
+            setStatus(L("没有完成", "Not Completed"),
+                      L("选中的安装包没有移动成功。", "The selected installer files could not be moved."));
+            return;
         }
-        ++moved;
-        movedPaths.insert(path);
+        qint64 movedBytes = 0;
+        std::vector<InstallerPreviewReport::Entry> remaining;
         if (m_installerPreviewReport)
-            for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries)
-                if (entry.path == path)
+            for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries) {
+                if (batch.moved.contains(entry.path))
                     movedBytes += entry.byteCount;
-    }
-    if (moved == 0) {
-        setStatus(L("没有完成", "Not Completed"),
-                  L("选中的安装包没有移动成功。", "The selected installer files could not be moved."));
-        return;
-    }
-    std::vector<InstallerPreviewReport::Entry> remaining;
-    if (m_installerPreviewReport)
-        for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries)
-            if (!movedPaths.contains(entry.path))
-                remaining.push_back(entry);
-    m_installerPreviewReport = InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc());
-    emit installerPreviewReportChanged();
-    storeStatistic(&Statistics::lastInstallerScanDate, Keys::lastInstallerScanDate, nowInSeconds());
-    storeStatistic(&Statistics::lastInstallerCleanedCount, Keys::lastInstallerCleanedCount, moved);
-    storeStatistic(&Statistics::lastInstallerCleanedBytes, Keys::lastInstallerCleanedBytes, movedBytes);
-    setStatus(L("已移到废纸篓", "Moved to Trash"),
-              failed > 0 ? L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")
-                               .arg(moved)
-                               .arg(failed)
-                         : L("已移动 %1 个安装包。", "Moved %1 installer files.").arg(moved));
+                else
+                    remaining.push_back(entry);
+            }
+        setInstallerPreviewReport(
+            InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
+        storeStatistic(&Statistics::lastInstallerScanDate, Keys::lastInstallerScanDate, nowInSeconds());
+        storeStatistic(&Statistics::lastInstallerCleanedCount, Keys::lastInstallerCleanedCount, moved);
+        storeStatistic(&Statistics::lastInstallerCleanedBytes, Keys::lastInstallerCleanedBytes, movedBytes);
+        setStatus(L("已移到废纸篓", "Moved to Trash"),
+                  batch.failed > 0
+                      ? L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")
+                            .arg(moved)
+                            .arg(batch.failed)
+                      : L("已移动 %1 个安装包。", "Moved %1 installer files.").arg(moved));
+    });
 }
 
 void AppModel::uninstallSelectedApps(const QStringList& ids)
 {
+    if (m_isRunning)
+        return; // one run at a time; the page offers no uninstall meanwhile
     if (ids.isEmpty()) {
         setAlertMessage(L("请先选择要处理的应用。", "Choose the apps you want to process first."));
         return;
     }
-    setRunning(true, AppFeature::uninstall);
     setStatus(L("正在卸载应用", "Uninstalling Apps"),
               L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
     // A path listed by two selected apps (a shared leftover) is handled once.
     QStringList paths;
-    QSet<QString> selected(ids.begin(), ids.end());
+    QSet<QString> listed;
+    const QSet<QString> selected(ids.begin(), ids.end());
     if (m_uninstallPreviewReport)
         for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries)
             if (selected.contains(entry.id))
                 for (const QString& path : QStringList{entry.path} + entry.leftoverPaths)
-                    if (!paths.contains(path))
+                    if (!listed.contains(path)) {
+                        listed.insert(path);
                         paths.append(path);
-    qint64 processed = 0;
-    qint64 failed = 0;
-    QSet<QString> gone;
-    for (const QString& path : paths) {
-        if (!ScanPathGuard::isTrashAllowed(path, m_environment.home) || !tryTrash(path)) {
-            ++failed;
-            continue;
+                    }
+    trashInBackground(paths, AppFeature::uninstall, [this](const TrashBatch& batch) {
+        if (m_uninstallPreviewReport) {
+            std::vector<UninstallPreviewReport::Entry> remaining;
+            for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries)
+                if (!batch.moved.contains(entry.path))
+                    remaining.push_back(entry);
+            setUninstallPreviewReport(UninstallPreviewReport(std::move(remaining)));
         }
-        ++processed;
-        gone.insert(path);
-    }
-    if (m_uninstallPreviewReport) {
-        std::vector<UninstallPreviewReport::Entry> remaining;
-        for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries)
-            if (!gone.contains(entry.path))
-                remaining.push_back(entry);
-        m_uninstallPreviewReport = UninstallPreviewReport(std::move(remaining));
-        emit uninstallPreviewReportChanged();
-    }
-    if (processed == 0) {
-        setStatus(L("没有完成", "Not Completed"),
-                  L("选中的应用没有处理成功。", "The selected apps could not be processed."));
-    } else {
+        const qint64 processed = batch.moved.size();
+        if (processed == 0) {
+            setStatus(L("没有完成", "Not Completed"),
+                      L("选中的应用没有处理成功。", "The selected apps could not be processed."));
+            return;
+        }
         storeStatistic(&Statistics::lastUninstallDate, Keys::lastUninstallDate, nowInSeconds());
         storeStatistic(&Statistics::lastUninstallCount, Keys::lastUninstallCount, processed);
         setStatus(L("卸载完成", "Uninstall Complete"),
-                  failed > 0
+                  batch.failed > 0
                       ? L("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")
                             .arg(processed)
-                            .arg(failed)
+                            .arg(batch.failed)
                       : L("已处理 %1 个应用项目。", "Processed %1 app items.").arg(processed));
-    }
-    setRunning(false, std::nullopt);
+    });
 }

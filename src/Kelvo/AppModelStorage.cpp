@@ -11,6 +11,7 @@
 #include "platform/ToolRunner.h"
 #include "platform/Trash.h"
 #include "purge/LocalPurgePreview.h"
+#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/ScanPathGuard.h"
 
@@ -59,23 +60,19 @@ QFuture<void> AppModel::refreshAnalysisReport(const QString& path)
             };
             return LocalAnalysis::snapshot(path, home, options);
         });
-    return run.then(this, [this, path](std::optional<AnalysisReport> report) {
-        if (!report) {
-            setStatus(L("分析已取消", "Analysis Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        storeStatistic(&Statistics::lastAnalysisDate, Keys::lastAnalysisDate, nowInSeconds());
-        storeStatistic(&Statistics::lastAnalysisPath, Keys::lastAnalysisPath, path);
-        storeStatistic(&Statistics::lastAnalysisTotalSize, Keys::lastAnalysisTotalSize,
-                       report->totalSize.value_or(0));
-        storeStatistic(&Statistics::lastAnalysisTotalFiles, Keys::lastAnalysisTotalFiles,
-                       report->totalFiles.value_or(0));
-        setAnalysisReport(std::move(report));
-        setStatus(
-            L("空间分析完成", "Storage Analysis Complete"),
-            L("下面列出了最占空间的文件和文件夹。", "Below are the files and folders using the most space."));
-    });
+    return publishUnlessCancelled(
+        run, "分析已取消", "Analysis Cancelled", [this, path](AnalysisReport report) {
+            storeStatistic(&Statistics::lastAnalysisDate, Keys::lastAnalysisDate, nowInSeconds());
+            storeStatistic(&Statistics::lastAnalysisPath, Keys::lastAnalysisPath, path);
+            storeStatistic(&Statistics::lastAnalysisTotalSize, Keys::lastAnalysisTotalSize,
+                           report.totalSize.value_or(0));
+            storeStatistic(&Statistics::lastAnalysisTotalFiles, Keys::lastAnalysisTotalFiles,
+                           report.totalFiles.value_or(0));
+            setAnalysisReport(std::move(report));
+            setStatus(L("空间分析完成", "Storage Analysis Complete"),
+                      L("下面列出了最占空间的文件和文件夹。",
+                        "Below are the files and folders using the most space."));
+        });
 }
 
 QFuture<void> AppModel::runPurgePreview()
@@ -90,14 +87,9 @@ QFuture<void> AppModel::runPurgePreview()
             };
             return LocalPurgePreview::snapshot(root, LocalPurgePreview::defaultMaxDepth, options);
         });
-    return run.then(this, [this](std::optional<PurgePreviewReport> report) {
-        if (!report) {
-            setStatus(L("扫描已取消", "Scan Cancelled"),
-                      L("保留了上一次的结果。", "The previous results are kept."));
-            return;
-        }
-        const qsizetype count = qsizetype(report->entries.size());
-        const QString total = report->totalSizeText();
+    return publishUnlessCancelled(run, "扫描已取消", "Scan Cancelled", [this](PurgePreviewReport report) {
+        const qsizetype count = qsizetype(report.entries.size());
+        const QString total = report.totalSizeText();
         setPurgePreviewReport(std::move(report));
         setStatus(L("项目预览完成", "Project Preview Complete"),
                   count > 0 ? L("发现 %1 个可整理项目，合计 %2。", "Found %1 cleanup items, total %2.")
@@ -143,27 +135,37 @@ void AppModel::chooseScanPath(const QUrl& folder)
     setPurgePreviewReport(std::nullopt);
 }
 
-bool AppModel::tryTrash(const QString& path)
+std::optional<QString> AppModel::trashRefusal(const QString& path, const QString& home)
 {
+    // The engine's language is read atomically, unlike the settings object, so a worker may ask.
+    if (!ScanPathGuard::isTrashAllowed(path, home))
+        return AppLocalization::localized(
+            QStringLiteral("这个路径不在允许范围内，无法移到废纸篓。"),
+            QStringLiteral("This path is outside the allowed scope and cannot be moved to Trash."));
     try {
         Trash::moveToTrash(path);
-        return true;
-    } catch (const KelvoError&) {
-        return false;
+    } catch (const KelvoError& error) {
+        return error.description();
     }
+    return std::nullopt;
+}
+
+AppModel::TrashBatch AppModel::trashAll(const QStringList& paths, const QString& home)
+{
+    TrashBatch batch;
+    for (const QString& path : paths) {
+        if (trashRefusal(path, home))
+            ++batch.failed;
+        else
+            batch.moved.insert(path);
+    }
+    return batch;
 }
 
 bool AppModel::trashGuarded(const QString& path)
 {
-    if (!ScanPathGuard::isTrashAllowed(path, m_environment.home)) {
-        setAlertMessage(L("这个路径不在允许范围内，无法移到废纸篓。",
-                          "This path is outside the allowed scope and cannot be moved to Trash."));
-        return false;
-    }
-    try {
-        Trash::moveToTrash(path);
-    } catch (const KelvoError& error) {
-        setAlertMessage(error.description());
+    if (const std::optional<QString> refusal = trashRefusal(path, m_environment.home)) {
+        setAlertMessage(*refusal);
         return false;
     }
     return true;

@@ -91,6 +91,8 @@ private slots:
         QVERIFY(model->statusDetail().startsWith("Found 2 installer files, total "));
 
         model->moveInstallersToTrash({dmg, "/etc/hostname"});
+        QVERIFY(model->isRunning()); // the moves run on a worker; no other run starts meanwhile
+        QTRY_VERIFY(!model->isRunning());
         QVERIFY(!exists(dmg));
         QVERIFY(exists(pkg));
         QCOMPARE(model->statusDetail(), QString("Moved 1 installer files. 1 failed."));
@@ -107,6 +109,7 @@ private slots:
         model->request(AppActionFactory::installer(true));
         QTRY_VERIFY(!model->isRunning());
         model->moveInstallersToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
+        QTRY_VERIFY(!model->isRunning());
         QCOMPARE(model->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
         QCOMPARE(model->lastInstallerCleanedCount(), 0);
@@ -128,6 +131,10 @@ private slots:
         QVERIFY(model->statusDetail().startsWith("Found 3 app items"));
 
         model->uninstallSelectedApps({foo, bar});
+        QVERIFY(model->isRunning());
+        QCOMPARE(model->runningFeature(), std::optional(AppFeature::uninstall));
+        model->uninstallSelectedApps({kept}); // refused: one run at a time
+        QTRY_VERIFY(!model->isRunning());
         QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
         QVERIFY(exists(kept));
         QCOMPARE(model->statusTitle(), QString("Uninstall Complete"));

@@ -183,6 +183,11 @@ private slots:
         QTest::newRow("purge that would remove")
             << QStringList{"purge", "/tmp"} << "purge supports --dry-run only";
         QTest::newRow("two paths") << QStringList{"analyze", "/a", "/b"} << "analyze takes one path.";
+        QTest::newRow("installer that would remove")
+            << QStringList{"installer", "--json"}
+            << "installer supports --dry-run only; choose what to move to the Trash in the window.";
+        QTest::newRow("uninstall with an unknown option") << QStringList{"uninstall", "--dry-run", "--force"}
+                                                          << "uninstall does not know this option: --force";
     }
     void usageErrors()
     {
@@ -216,6 +221,44 @@ private slots:
         QVERIFY2(text.out.contains("JavaScript / Node") && text.out.contains("1 items, total "),
                  qPrintable(text.out));
         QVERIFY(exists(m_home + "/code/web/node_modules/x.js"));
+    }
+
+    void installerAndUninstallOnlyList()
+    {
+        const QString dmg = file(m_home + "/Downloads/Tool.dmg", 9000);
+        const QString app = m_home + "/Applications/Foo.app";
+        file(app + "/Contents/MacOS/Foo", 4000);
+        QFile plist(file(app + "/Contents/Info.plist"));
+        QVERIFY(plist.open(QIODevice::WriteOnly));
+        plist.write(R"(<?xml version="1.0" encoding="UTF-8"?>
+<plist version="1.0"><dict><key>CFBundleName</key><string>Foo</string>
+<key>CFBundleIdentifier</key><string>com.example.foo</string></dict></plist>
+)");
+        plist.close();
+
+        const Run installers = run({"installer", "--dry-run", "--json"}, m_home);
+        QCOMPARE(installers.status, 0);
+        const QJsonArray files =
+            QJsonDocument::fromJson(installers.out.toUtf8()).object().value("entries").toArray();
+        QCOMPARE(files.size(), 1);
+        QCOMPARE(files[0].toObject().value("path").toString(), dmg);
+        QCOMPARE(files[0].toObject().value("source").toString(), QString("Downloads"));
+        const Run installerText = run({"installer", "--dry-run"}, m_home);
+        QVERIFY2(installerText.out.contains(dmg) && installerText.out.contains("1 files, total "),
+                 qPrintable(installerText.out));
+
+        const Run apps = run({"uninstall", "--dry-run", "--json"}, m_home);
+        QCOMPARE(apps.status, 0);
+        const QJsonArray listed =
+            QJsonDocument::fromJson(apps.out.toUtf8()).object().value("entries").toArray();
+        QCOMPARE(listed.size(), 1);
+        QCOMPARE(listed[0].toObject().value("path").toString(), app);
+        QCOMPARE(listed[0].toObject().value("bundle_id").toString(), QString("com.example.foo"));
+        const Run appText = run({"uninstall", "--dry-run", "--lang", "zh"}, m_home);
+        QVERIFY2(appText.out.contains("Foo  (") && appText.out.contains("1 个应用项目"),
+                 qPrintable(appText.out));
+
+        QVERIFY(exists(dmg) && exists(app));
     }
 
     void helpAndVersion()

@@ -246,6 +246,16 @@ private slots:
         click(QStringLiteral("sortBySizeToggle"));
         QCOMPARE(rowNames("installerRow"), bySize);
 
+        // "Choose Files" brings the list up to the top of the page and gives it the keyboard focus.
+        QQuickItem* results = item(QStringLiteral("resultsPanel"));
+        click(QStringLiteral("installerChooseButton"));
+        QVERIFY(results->hasActiveFocus());
+        // Its top is just below the page's top, or as close as the page scrolls.
+        const qreal top = results->mapToItem(currentPage(), {}).y();
+        const qreal end = currentPage()->property("contentHeight").toReal() - currentPage()->height();
+        QVERIFY(top >= 0 && top < currentPage()->height() / 2);
+        QVERIFY(top < currentPage()->height() / 8 || currentPage()->property("contentY").toReal() >= end - 1);
+
         scrollIntoView(item(QStringLiteral("resultsPanel")), true);
         click(rowNamed("installerRow", QStringLiteral("Tool.pkg")));
         click(rowNamed("installerRow", QStringLiteral("Another.dmg")));
@@ -306,6 +316,20 @@ private slots:
         QTest::keyClick(m_window, Qt::Key_Space);
         QCOMPARE(selectedCount(), texts[1]);
         QVERIFY(rowNamed("installerRow", QStringLiteral("Another.dmg"))->property("selected").toBool());
+
+        // While a scan runs, the chosen files cannot be moved.
+        std::function<void()> releaseWorkers = blockWorkers();
+        const auto released = qScopeGuard([&] {
+            if (releaseWorkers)
+                releaseWorkers();
+        });
+        QMetaObject::invokeMethod(item(QStringLiteral("installerPreviewButton")), "clicked");
+        QVERIFY(model().isRunning());
+        verifyStates(QStringLiteral("clearSelectionButton !selectionActionButton"));
+        QMetaObject::invokeMethod(item(QStringLiteral("runCancelButton")), "clicked");
+        std::exchange(releaseWorkers, nullptr)();
+        waitForTheRun();
+        verifyStates(QStringLiteral("selectionActionButton"));
         click(QStringLiteral("clearSelectionButton"));
     }
 

@@ -15,6 +15,8 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <optional>
+
 namespace CommandLine {
 
 namespace {
@@ -116,6 +118,25 @@ int usageError(Streams& streams, const QString& message)
     return 2;
 }
 
+// What a command accepts: the flags it knows and, for a command that only lists from the terminal,
+// why it does nothing without --dry-run.
+struct FlagRules {
+    QStringList known;
+    QString dryRunOnly = {}; // empty: the command may also act
+};
+
+// The usage error for the first flag the command does not know, or for a listing command asked to
+// act; none when the flags are fine.
+std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules)
+{
+    for (const QString& flag : flags)
+        if (!rules.known.contains(flag))
+            return L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + flag;
+    if (!rules.dryRunOnly.isEmpty() && !flags.contains(QStringLiteral("--dry-run")))
+        return rules.dryRunOnly;
+    return std::nullopt;
+}
+
 bool confirmed(Streams& streams)
 {
     streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ",
@@ -127,11 +148,10 @@ bool confirmed(Streams& streams)
 
 int clean(const QStringList& flags, const Environment& environment, Streams& streams)
 {
-    const QStringList known{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")};
-    for (const QString& flag : flags)
-        if (!known.contains(flag))
-            return usageError(streams,
-                              L("clean 不认识这个选项：", "clean does not know this option: ") + flag);
+    if (const std::optional<QString> error =
+            flagError(QStringLiteral("clean"), flags,
+                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
+        return usageError(streams, *error);
     const bool dryRun = flags.contains(QStringLiteral("--dry-run"));
     const bool json = flags.contains(QStringLiteral("--json"));
     if (json && !dryRun)
@@ -176,29 +196,28 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
     return result.failedCount > 0 ? 1 : 0;
 }
 
-// The flags a command accepts and the one path it takes.
+// The flags a command was given and the one path it takes.
 struct PathCommand {
     QStringList flags;
     QString path;
     QString error;
 };
 
-PathCommand pathCommand(const QString& command, const QStringList& words, const QStringList& known)
+// Words starting with "--" are flags, checked first; the others are the path.
+PathCommand pathCommand(const QString& command, const QStringList& words, const FlagRules& rules)
 {
     PathCommand parsed;
-    for (const QString& word : words) {
-        if (word.startsWith(QLatin1String("--"))) {
-            if (!known.contains(word))
-                parsed.error = L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + word;
-            parsed.flags << word;
-        } else if (parsed.path.isEmpty()) {
-            parsed.path = word;
-        } else {
-            parsed.error = L("%1 只接受一个路径。", "%1 takes one path.").arg(command);
-        }
-    }
-    if (parsed.error.isEmpty() && parsed.path.isEmpty())
+    QStringList paths;
+    for (const QString& word : words)
+        (word.startsWith(QLatin1String("--")) ? parsed.flags : paths) << word;
+    if (const std::optional<QString> error = flagError(command, parsed.flags, rules))
+        parsed.error = *error;
+    else if (paths.size() > 1)
+        parsed.error = L("%1 只接受一个路径。", "%1 takes one path.").arg(command);
+    else if (paths.isEmpty())
         parsed.error = L("%1 需要一个路径。", "%1 needs a path.").arg(command);
+    else
+        parsed.path = paths.constFirst();
     return parsed;
 }
 
@@ -210,7 +229,7 @@ void printJson(Streams& streams, const QJsonObject& json)
 
 int analyze(const QStringList& words, Streams& streams, const Environment& environment)
 {
-    const PathCommand command = pathCommand(QStringLiteral("analyze"), words, {QStringLiteral("--json")});
+    const PathCommand command = pathCommand(QStringLiteral("analyze"), words, {{QStringLiteral("--json")}});
     if (!command.error.isEmpty())
         return usageError(streams, command.error);
     const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home);
@@ -252,15 +271,14 @@ QJsonObject purgeJson(const PurgePreviewReport& report)
 
 int purge(const QStringList& words, Streams& streams)
 {
+    // Artefacts go to the Trash one by one from the window; the terminal only lists them.
     const PathCommand command =
-        pathCommand(QStringLiteral("purge"), words, {QStringLiteral("--dry-run"), QStringLiteral("--json")});
+        pathCommand(QStringLiteral("purge"), words,
+                    {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
+                     L("purge 目前只支持 --dry-run；请在窗口里逐项移到废纸篓。",
+                       "purge supports --dry-run only; move items to the Trash from the window.")});
     if (!command.error.isEmpty())
         return usageError(streams, command.error);
-    // Artefacts go to the Trash one by one from the window; the terminal only lists them.
-    if (!command.flags.contains(QStringLiteral("--dry-run")))
-        return usageError(streams,
-                          L("purge 目前只支持 --dry-run；请在窗口里逐项移到废纸篓。",
-                            "purge supports --dry-run only; move items to the Trash from the window."));
     const PurgePreviewReport report = LocalPurgePreview::snapshot(command.path);
     if (command.flags.contains(QStringLiteral("--json"))) {
         printJson(streams, purgeJson(report));
@@ -278,55 +296,63 @@ int purge(const QStringList& words, Streams& streams)
 }
 
 // installer and uninstall only list from the terminal: removal goes through the window's selection.
-int listOnly(const QString& command, const QStringList& words, Streams& streams,
-             const Environment& environment)
+std::optional<QString> listingFlagError(const QString& command, const QStringList& flags)
 {
-    for (const QString& word : words)
-        if (word != QLatin1String("--dry-run") && word != QLatin1String("--json"))
-            return usageError(streams,
-                              L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + word);
-    if (!words.contains(QStringLiteral("--dry-run")))
-        return usageError(streams,
-                          L("%1 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
-                            "%1 supports --dry-run only; choose what to move to the Trash in the window.")
-                              .arg(command));
-    const bool json = words.contains(QStringLiteral("--json"));
-    QJsonArray rows;
-    if (command == QLatin1String("installer")) {
-        const InstallerPreviewReport report =
-            LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
-        for (const InstallerPreviewReport::Entry& entry : report.entries) {
+    return flagError(command, flags,
+                     {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
+                      L("%1 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
+                        "%1 supports --dry-run only; choose what to move to the Trash in the window.")
+                          .arg(command)});
+}
+
+int listInstallers(const QStringList& flags, Streams& streams, const Environment& environment)
+{
+    if (const std::optional<QString> error = listingFlagError(QStringLiteral("installer"), flags))
+        return usageError(streams, *error);
+    const InstallerPreviewReport report =
+        LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
+    if (flags.contains(QStringLiteral("--json"))) {
+        QJsonArray rows;
+        for (const InstallerPreviewReport::Entry& entry : report.entries)
             rows.append(QJsonObject{{QStringLiteral("name"), entry.name},
                                     {QStringLiteral("path"), entry.path},
                                     {QStringLiteral("source"), entry.source},
                                     {QStringLiteral("size"), entry.byteCount}});
-            if (!json)
-                streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
-                            << entry.path << '\n';
-        }
-        if (!json)
-            streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
-                               .arg(report.entries.size())
-                               .arg(report.totalSizeText())
-                        << '\n';
-    } else {
-        const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
-        for (const UninstallPreviewReport::Entry& entry : report.entries) {
+        printJson(streams, QJsonObject{{QStringLiteral("entries"), rows}});
+        return 0;
+    }
+    for (const InstallerPreviewReport::Entry& entry : report.entries)
+        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
+                    << entry.path << '\n';
+    streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
+                       .arg(report.entries.size())
+                       .arg(report.totalSizeText())
+                << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+int listApps(const QStringList& flags, Streams& streams, const Environment& environment)
+{
+    if (const std::optional<QString> error = listingFlagError(QStringLiteral("uninstall"), flags))
+        return usageError(streams, *error);
+    const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
+    if (flags.contains(QStringLiteral("--json"))) {
+        QJsonArray rows;
+        for (const UninstallPreviewReport::Entry& entry : report.entries)
             rows.append(
                 QJsonObject{{QStringLiteral("name"), entry.name},
                             {QStringLiteral("path"), entry.path},
                             {QStringLiteral("bundle_id"), entry.bundleID.value_or(QString())},
                             {QStringLiteral("size"), entry.size.value_or(QString())},
                             {QStringLiteral("leftovers"), QJsonArray::fromStringList(entry.leftoverPaths)}});
-            if (!json)
-                streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  "
-                            << entry.name << "  (" << entry.source << ")\n";
-        }
-        if (!json)
-            streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
-    }
-    if (json)
         printJson(streams, QJsonObject{{QStringLiteral("entries"), rows}});
+        return 0;
+    }
+    for (const UninstallPreviewReport::Entry& entry : report.entries)
+        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
+                    << "  (" << entry.source << ")\n";
+    streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
     streams.out.flush();
     return 0;
 }
@@ -359,8 +385,10 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
         return analyze(request.flags, streams, environment);
     if (request.command == QLatin1String("purge"))
         return purge(request.flags, streams);
-    if (request.command == QLatin1String("installer") || request.command == QLatin1String("uninstall"))
-        return listOnly(request.command, request.flags, streams, environment);
+    if (request.command == QLatin1String("installer"))
+        return listInstallers(request.flags, streams, environment);
+    if (request.command == QLatin1String("uninstall"))
+        return listApps(request.flags, streams, environment);
     return usageError(streams, L("不认识的命令：", "Unknown command: ") + request.command);
 }
 

@@ -1,19 +1,29 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Kelvo 1.0
 
 // The frame of every page: a scrolling column with the page's header on top and the page's own
 // content below it. With `keyScrolling` the arrow, page and Home/End keys scroll the page once its
-// content has the keyboard focus.
+// content has the keyboard focus. With `hasRunShortcut` Ctrl+R (Command+R on macOS) asks the page
+// for its run while nothing runs; `runShortcutText` names the keys as the system writes them.
 Flickable {
     id: root
     property string title
     property string subtitle
     property bool keyScrolling: false
+    property bool hasRunShortcut: false
+    readonly property string runShortcutText: runShortcut.nativeText
     default property alias content: column.data
+    signal runShortcutActivated()
 
     function scrollBy(delta) {
         contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
+    }
+    // Scrolls until the item's top sits just below the page's top, and gives it the keyboard focus.
+    function bringToTop(item) {
+        scrollBy(item.mapToItem(contentItem, 0, 0).y - contentY - Theme.spacingSmall)
+        item.forceActiveFocus()
     }
 
     clip: true
@@ -40,6 +50,13 @@ Flickable {
         else
             return
         event.accepted = true
+    }
+
+    Shortcut {
+        id: runShortcut
+        sequence: "Ctrl+R"
+        enabled: root.hasRunShortcut && !AppModel.isRunning
+        onActivated: root.runShortcutActivated()
     }
 
     ColumnLayout {

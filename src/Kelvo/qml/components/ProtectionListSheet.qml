@@ -113,7 +113,7 @@ Popup {
                 objectName: "protectionSaveButton"
                 primary: true
                 text: Theme.t("保存", "Save")
-                onClicked: if (AppModel.saveCleanWhitelistEditor()) AppModel.showingCleanProtectionSheet = false
+                onClicked: AppModel.saveCleanWhitelistEditor() // a saved list closes the sheet
             }
         }
     }

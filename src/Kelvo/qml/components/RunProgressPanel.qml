@@ -1,18 +1,28 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Kelvo 1.0
 
-// What a running scan is doing: a line naming the current step, the count so far, an activity bar
-// and a button that stops the run.
+// What the page's run is doing, shown while its feature runs: a line naming the place it is at, the
+// count so far, an activity bar and, while the run can still be stopped, a button that stops it.
 GlassPanel {
     id: root
-    property string title
-    property string detail
-    property string cancelText
-    property bool cancellable: true
-    signal cancelRequested()
+    property string feature     // the running feature this panel follows
+    property string placePrefix // put before the place the run is at
+    property string waitingText // before any place is known
+    property string countUnit: Theme.t(" 项", " items")
+    property bool countsBytes: false
+
+    readonly property var progress: AppModel.runProgress
+    readonly property string title: progress.location ? placePrefix + progress.location + "…" : waitingText
+    readonly property string detail: progress.items !== undefined
+                                     ? Theme.t("目前 ", "") + progress.items + countUnit
+                                       + (countsBytes ? " · " + Theme.bytes(progress.bytes || 0) : "")
+                                       + Theme.t("", " so far")
+                                     : ""
 
     objectName: "runProgress"
+    visible: AppModel.isRunning && AppModel.runningFeature === feature
 
     ColumnLayout {
         width: parent.width
@@ -46,9 +56,9 @@ GlassPanel {
             }
             KButton {
                 objectName: "runCancelButton"
-                visible: root.cancellable
-                text: root.cancelText
-                onClicked: root.cancelRequested()
+                visible: AppModel.canCancelRun
+                text: Theme.t("取消", "Cancel")
+                onClicked: AppModel.cancelRun()
             }
         }
         ActivityBar {

@@ -3,12 +3,13 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // Above a selectable table: "Select All", "Clear Selection", the count of chosen rows and, at the
-// right end, the button that acts on them (enabled once something is chosen).
+// right end, the button that acts on them (enabled once something is chosen and nothing else runs).
 RowLayout {
     id: root
     property int selectedCount: 0
     property int selectableCount: 0
     property string actionText
+    property bool busy: false
     signal selectAllRequested()
     signal clearRequested()
     signal actionRequested()
@@ -40,7 +41,7 @@ RowLayout {
     KButton {
         objectName: "selectionActionButton"
         primary: true
-        enabled: root.selectedCount > 0
+        enabled: root.selectedCount > 0 && !root.busy
         text: root.actionText
         onClicked: root.actionRequested()
     }

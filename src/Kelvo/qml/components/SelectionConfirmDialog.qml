@@ -1,25 +1,26 @@
 import QtQuick
 import QtQuick.Layouts
 
-// Asks before the chosen rows of a table are acted on: "Cancel" and Escape close it, the confirm
-// button closes it and reports `confirmed()`.
+// Asks before what the user chose is acted on: "Cancel" and Escape close it, the confirm button
+// closes it and reports `confirmed()`. The buttons are named after `buttonNamePrefix`.
 AlertDialog {
     id: root
     property string confirmText
+    property string buttonNamePrefix: "selection"
     signal confirmed()
 
     onEscaped: shown = false
 
     buttons: [
         KButton {
-            objectName: "selectionCancelButton"
+            objectName: root.buttonNamePrefix + "CancelButton"
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             text: Theme.t("取消", "Cancel")
             onClicked: root.shown = false
         },
         KButton {
-            objectName: "selectionConfirmButton"
+            objectName: root.buttonNamePrefix + "ConfirmButton"
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             primary: true

@@ -11,8 +11,6 @@ FeaturePage {
 
     readonly property var report: AppModel.analysisReport
     readonly property bool hasReport: report !== null && report !== undefined
-    readonly property bool analysisRunning: AppModel.isRunning && AppModel.runningFeature === "analyze"
-    readonly property var progress: AppModel.runProgress
 
     function analyze() {
         AppModel.request(Actions.analyze(AppModel.analysisPath, true))
@@ -23,13 +21,8 @@ FeaturePage {
     subtitle: Theme.t("选择一个位置，找出最占空间的文件和文件夹。",
                       "Choose a location and find the files and folders using the most space.")
     keyScrolling: true
-
-    Shortcut {
-        id: analyzeShortcut
-        sequence: "Ctrl+R"
-        enabled: !AppModel.isRunning
-        onActivated: page.analyze()
-    }
+    hasRunShortcut: true
+    onRunShortcutActivated: page.analyze()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -71,17 +64,10 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        visible: page.analysisRunning
-        title: page.progress.location
-               ? Theme.t("正在读取 ", "Reading ") + page.progress.location + "…"
-               : Theme.t("正在处理，请稍等。", "Working, please wait.")
-        detail: page.progress.items !== undefined
-                ? Theme.t("目前 " + page.progress.items + " 项 · " + Theme.bytes(page.progress.bytes || 0),
-                          page.progress.items + " items · " + Theme.bytes(page.progress.bytes || 0) + " so far")
-                : ""
-        cancelText: Theme.t("取消", "Cancel")
-        cancellable: AppModel.canCancelRun
-        onCancelRequested: AppModel.cancelRun()
+        feature: "analyze"
+        placePrefix: Theme.t("正在读取 ", "Reading ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
+        countsBytes: true
     }
 
     AboutBox {
@@ -106,8 +92,8 @@ FeaturePage {
         hasReport: page.hasReport
         empty: page.hasReport && page.report.entries.length === 0
         promptTitle: Theme.t("先分析一个位置", "Start with an analysis")
-        promptDetail: Theme.t("选好位置后点击“开始分析”或按 " + analyzeShortcut.nativeText + "，看看空间都用在了哪里。",
-                              "Choose a location, then choose Analyze or press " + analyzeShortcut.nativeText
+        promptDetail: Theme.t("选好位置后点击“开始分析”或按 " + page.runShortcutText + "，看看空间都用在了哪里。",
+                              "Choose a location, then choose Analyze or press " + page.runShortcutText
                               + " to see what uses its space.")
         emptyTitle: Theme.t("这里没有可显示的内容", "Nothing to show here")
         emptyDetail: Theme.t("这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。",
@@ -130,7 +116,7 @@ FeaturePage {
 
     MoveToTrashDialog {
         id: trashDialog
-        onConfirmed: path => AppModel.moveAnalysisItemToTrash(path)
+        onConfirmed: AppModel.moveAnalysisItemToTrash(trashDialog.itemPath)
     }
 
     FolderChooser {

@@ -12,9 +12,6 @@ FeaturePage {
     readonly property var report: AppModel.cleanPreviewReport
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
-    readonly property bool cleanRunning: AppModel.isRunning && AppModel.runningFeature === "clean"
-    readonly property var progress: AppModel.runProgress
-    readonly property string progressLocation: progress.location || ""
 
     function preview() {
         AppModel.request(Actions.clean(true))
@@ -25,13 +22,8 @@ FeaturePage {
     subtitle: Theme.t("检查缓存、日志、浏览器残留、应用残留和废纸篓内容。",
                       "Check caches, logs, browser leftovers, app leftovers, and Trash.")
     keyScrolling: true
-
-    Shortcut {
-        id: previewShortcut
-        sequence: "Ctrl+R"
-        enabled: !AppModel.isRunning
-        onActivated: page.preview()
-    }
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -66,16 +58,9 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        visible: page.cleanRunning
-        title: page.progressLocation.length > 0
-               ? Theme.t("正在测量 ", "Measuring ") + page.progressLocation + "…"
-               : Theme.t("正在处理，请稍等。", "Working, please wait.")
-        detail: page.progress.items !== undefined
-                ? Theme.t("目前 " + page.progress.items + " 项", page.progress.items + " items so far")
-                : ""
-        cancelText: Theme.t("取消", "Cancel")
-        cancellable: AppModel.canCancelRun
-        onCancelRequested: AppModel.cancelRun()
+        feature: "clean"
+        placePrefix: Theme.t("正在测量 ", "Measuring ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }
 
     AboutBox {
@@ -103,9 +88,9 @@ FeaturePage {
         hasReport: page.hasReport
         empty: page.hasReport && page.report.entryCount === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
-        promptDetail: Theme.t("看看哪些缓存、日志和残留可以清理。点击“预览”或按 " + previewShortcut.nativeText + " 开始。",
+        promptDetail: Theme.t("看看哪些缓存、日志和残留可以清理。点击“预览”或按 " + page.runShortcutText + " 开始。",
                               "See which caches, logs and leftovers can be cleaned. Choose Preview or press "
-                              + previewShortcut.nativeText + " to begin.")
+                              + page.runShortcutText + " to begin.")
         emptyTitle: Theme.t("没有发现明显可清理项目", "No clear cleanup targets found")
         emptyDetail: Theme.t("本次检查没有需要重点处理的内容。", "This scan did not find anything that needs attention.")
         summary: page.hasReport

@@ -12,11 +12,9 @@ FeaturePage {
     readonly property var report: AppModel.installerPreviewReport
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
-    readonly property bool scanRunning: AppModel.isRunning && AppModel.runningFeature === "installer"
-    readonly property var progress: AppModel.runProgress
 
     // View state: the chosen files' paths, the source shown ("" for all) and the sort order.
-    property var selectedPaths: []
+    readonly property KeySet selection: KeySet {}
     property string sourceFilter: ""
     property bool sortBySize: true
 
@@ -36,28 +34,10 @@ FeaturePage {
     function preview() {
         AppModel.request(Actions.installer(true))
     }
-    function isSelected(path) {
-        return selectedPaths.indexOf(path) >= 0
-    }
-    function toggle(path) {
-        selectedPaths = isSelected(path) ? selectedPaths.filter(p => p !== path) : selectedPaths.concat([path])
-    }
-    function selectShown() {
-        const chosen = selectedPaths.slice()
-        for (let i = 0; i < shownEntries.length; ++i) {
-            if (chosen.indexOf(shownEntries[i].path) < 0)
-                chosen.push(shownEntries[i].path)
-        }
-        selectedPaths = chosen
-    }
 
     // A new report keeps only the choices it still lists, and the filter only when its place is still in it.
     onReportChanged: {
-        const listed = []
-        const rows = report ? report.entries : []
-        for (let i = 0; i < rows.length; ++i)
-            listed.push(rows[i].path)
-        selectedPaths = selectedPaths.filter(p => listed.indexOf(p) >= 0)
+        selection.retainOnly((report ? report.entries : []).map(entry => entry.path))
         if (!report || report.sources.indexOf(sourceFilter) < 0)
             sourceFilter = ""
     }
@@ -67,13 +47,8 @@ FeaturePage {
     subtitle: Theme.t("查找下载的安装包文件，帮你释放磁盘空间。",
                       "Find downloaded installer files and help free disk space.")
     keyScrolling: true
-
-    Shortcut {
-        id: previewShortcut
-        sequence: "Ctrl+R"
-        enabled: !AppModel.isRunning
-        onActivated: page.preview()
-    }
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -95,26 +70,17 @@ FeaturePage {
             primary: page.hasReport && page.entries.length > 0
             enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
             text: Theme.t("选择清理", "Choose Files")
-            onClicked: {
-                page.scrollBy(results.mapToItem(page.contentItem, 0, 0).y - page.contentY - Theme.spacingSmall)
-                results.forceActiveFocus()
-            }
+            onClicked: page.bringToTop(results)
         }
     }
 
     RunProgressPanel {
         Layout.fillWidth: true
-        visible: page.scanRunning
-        title: page.progress.location
-               ? Theme.t("正在扫描 ", "Scanning ") + page.progress.location + "…"
-               : Theme.t("正在查找安装包，请稍等。", "Looking for installer files, please wait.")
-        detail: page.progress.items !== undefined
-                ? Theme.t("目前 " + page.progress.items + " 个 · " + Theme.bytes(page.progress.bytes || 0),
-                          page.progress.items + " files · " + Theme.bytes(page.progress.bytes || 0) + " so far")
-                : ""
-        cancelText: Theme.t("取消", "Cancel")
-        cancellable: AppModel.canCancelRun
-        onCancelRequested: AppModel.cancelRun()
+        feature: "installer"
+        placePrefix: Theme.t("正在扫描 ", "Scanning ")
+        waitingText: Theme.t("正在查找安装包，请稍等。", "Looking for installer files, please wait.")
+        countUnit: Theme.t(" 个", " files")
+        countsBytes: true
     }
 
     AboutBox {
@@ -143,8 +109,8 @@ FeaturePage {
         hasReport: page.hasReport
         empty: page.hasReport && page.entries.length === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
-        promptDetail: Theme.t("点击“预览”或按 " + previewShortcut.nativeText + "，在上面这些位置查找安装包。",
-                              "Choose Preview or press " + previewShortcut.nativeText
+        promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，在上面这些位置查找安装包。",
+                              "Choose Preview or press " + page.runShortcutText
                               + " to look for installer files in the places above.")
         emptyTitle: Theme.t("没有发现明显可整理的安装包", "No obvious installer files found")
         emptyDetail: Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
@@ -165,11 +131,12 @@ FeaturePage {
         SelectionBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            selectedCount: page.selectedPaths.length
+            selectedCount: page.selection.count
             selectableCount: page.entries.length
+            busy: AppModel.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
-            onSelectAllRequested: page.selectShown()
-            onClearRequested: page.selectedPaths = []
+            onSelectAllRequested: page.selection.addAll(page.shownEntries.map(entry => entry.path))
+            onClearRequested: page.selection.clear()
             onActionRequested: confirmDialog.shown = true
         }
         ColumnHeadings {
@@ -192,8 +159,8 @@ FeaturePage {
                 path: modelData.path
                 source: modelData.source
                 sizeText: modelData.sizeText
-                selected: page.isSelected(modelData.path)
-                onToggled: page.toggle(modelData.path)
+                selected: page.selection.has(modelData.path)
+                onToggled: page.selection.toggle(modelData.path)
             }
         }
     }
@@ -202,10 +169,10 @@ FeaturePage {
         id: confirmDialog
         objectName: "installerConfirmDialog"
         title: Theme.t("移到废纸篓？", "Move to Trash?")
-        message: Theme.t("会把选中的 " + page.selectedPaths.length + " 个安装包移到废纸篓，不会直接永久删除。",
-                         "The selected " + page.selectedPaths.length
+        message: Theme.t("会把选中的 " + page.selection.count + " 个安装包移到废纸篓，不会直接永久删除。",
+                         "The selected " + page.selection.count
                          + " installer files will be moved to Trash, not permanently deleted.")
         confirmText: Theme.t("移到废纸篓", "Move to Trash")
-        onConfirmed: AppModel.moveInstallersToTrash(page.selectedPaths)
+        onConfirmed: AppModel.moveInstallersToTrash(page.selection.keys)
     }
 }

@@ -11,8 +11,6 @@ FeaturePage {
 
     readonly property var report: AppModel.purgePreviewReport
     readonly property bool hasReport: report !== null && report !== undefined
-    readonly property bool scanRunning: AppModel.isRunning && AppModel.runningFeature === "purge"
-    readonly property var progress: AppModel.runProgress
 
     function preview() {
         AppModel.request(Actions.purge(true))
@@ -23,13 +21,8 @@ FeaturePage {
     subtitle: Theme.t("查找开发项目里的大体积临时文件和构建产物，先预览再处理。",
                       "Find large temporary files and build artifacts in development projects, then preview before removing.")
     keyScrolling: true
-
-    Shortcut {
-        id: previewShortcut
-        sequence: "Ctrl+R"
-        enabled: !AppModel.isRunning
-        onActivated: page.preview()
-    }
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -62,17 +55,10 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        visible: page.scanRunning
-        title: page.progress.location
-               ? Theme.t("正在扫描 ", "Scanning ") + page.progress.location + "…"
-               : Theme.t("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait.")
-        detail: page.progress.items !== undefined
-                ? Theme.t("目前 " + page.progress.items + " 项 · " + Theme.bytes(page.progress.bytes || 0),
-                          page.progress.items + " items · " + Theme.bytes(page.progress.bytes || 0) + " so far")
-                : ""
-        cancelText: Theme.t("取消", "Cancel")
-        cancellable: AppModel.canCancelRun
-        onCancelRequested: AppModel.cancelRun()
+        feature: "purge"
+        placePrefix: Theme.t("正在扫描 ", "Scanning ")
+        waitingText: Theme.t("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait.")
+        countsBytes: true
     }
 
     AboutBox {
@@ -92,9 +78,9 @@ FeaturePage {
         hasReport: page.hasReport
         empty: page.hasReport && page.report.entryCount === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
-        promptDetail: Theme.t("确认上面的范围后点击“预览”或按 " + previewShortcut.nativeText
+        promptDetail: Theme.t("确认上面的范围后点击“预览”或按 " + page.runShortcutText
                               + "，看看依赖目录和构建产物占了多少空间。",
-                              "Check the folder above, then choose Preview or press " + previewShortcut.nativeText
+                              "Check the folder above, then choose Preview or press " + page.runShortcutText
                               + " to see how much space dependencies and build output take.")
         emptyTitle: Theme.t("当前范围里没有明显可整理的项目产物", "No obvious cleanup targets in this scope")
         emptyDetail: Theme.t("换一个项目目录再试试。", "Try another project folder.")
@@ -118,7 +104,7 @@ FeaturePage {
 
     MoveToTrashDialog {
         id: trashDialog
-        onConfirmed: path => AppModel.moveToTrash(path)
+        onConfirmed: AppModel.moveToTrash(trashDialog.itemPath)
     }
 
     FolderChooser {

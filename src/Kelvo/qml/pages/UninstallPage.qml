@@ -12,34 +12,20 @@ FeaturePage {
     readonly property var report: AppModel.uninstallPreviewReport
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
-    readonly property bool running: AppModel.isRunning && AppModel.runningFeature === "uninstall"
-    readonly property var progress: AppModel.runProgress
 
     // View state: the chosen apps' ids and the rows whose leftovers are open.
-    property var selectedIds: []
-    property var expandedIds: []
+    readonly property KeySet selection: KeySet {}
+    readonly property KeySet expandedRows: KeySet {}
 
     function preview() {
         AppModel.request(Actions.uninstall(true))
     }
-    function toggled(list, id) {
-        return list.indexOf(id) >= 0 ? list.filter(other => other !== id) : list.concat([id])
-    }
-    function selectAll() {
-        const ids = []
-        for (let i = 0; i < entries.length; ++i)
-            ids.push(entries[i].id)
-        selectedIds = ids
-    }
 
-    // A new report keeps only the choices it still lists.
+    // A new report keeps only the choices and open rows it still lists.
     onReportChanged: {
-        const listed = []
-        const rows = report ? report.entries : []
-        for (let i = 0; i < rows.length; ++i)
-            listed.push(rows[i].id)
-        selectedIds = selectedIds.filter(id => listed.indexOf(id) >= 0)
-        expandedIds = expandedIds.filter(id => listed.indexOf(id) >= 0)
+        const listed = (report ? report.entries : []).map(entry => entry.id)
+        selection.retainOnly(listed)
+        expandedRows.retainOnly(listed)
     }
 
     objectName: "page_uninstall"
@@ -47,13 +33,8 @@ FeaturePage {
     subtitle: Theme.t("查找应用本体和偏好设置、启动项、日志、缓存等残留文件。",
                       "Find apps along with leftover preferences, login items, logs, and caches.")
     keyScrolling: true
-
-    Shortcut {
-        id: previewShortcut
-        sequence: "Ctrl+R"
-        enabled: !AppModel.isRunning
-        onActivated: page.preview()
-    }
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -76,25 +57,15 @@ FeaturePage {
             primary: page.hasReport && page.entries.length > 0
             enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
             text: Theme.t("选择应用", "Choose Apps")
-            onClicked: {
-                page.scrollBy(results.mapToItem(page.contentItem, 0, 0).y - page.contentY - Theme.spacingSmall)
-                results.forceActiveFocus()
-            }
+            onClicked: page.bringToTop(results)
         }
     }
 
     RunProgressPanel {
         Layout.fillWidth: true
-        visible: page.running
-        title: page.progress.location
-               ? Theme.t("正在处理 ", "Working on ") + page.progress.location + "…"
-               : Theme.t("正在处理，请稍等。", "Working, please wait.")
-        detail: page.progress.items !== undefined
-                ? Theme.t("目前 " + page.progress.items + " 项", page.progress.items + " items so far")
-                : ""
-        cancelText: Theme.t("取消", "Cancel")
-        cancellable: AppModel.canCancelRun
-        onCancelRequested: AppModel.cancelRun()
+        feature: "uninstall"
+        placePrefix: Theme.t("正在处理 ", "Working on ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }
 
     AboutBox {
@@ -115,8 +86,8 @@ FeaturePage {
         hasReport: page.hasReport
         empty: page.hasReport && page.entries.length === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
-        promptDetail: Theme.t("点击“预览”或按 " + previewShortcut.nativeText + "，列出已安装的应用和它们的残留文件。",
-                              "Choose Preview or press " + previewShortcut.nativeText
+        promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，列出已安装的应用和它们的残留文件。",
+                              "Choose Preview or press " + page.runShortcutText
                               + " to list the installed apps and their leftovers.")
         emptyTitle: Theme.t("当前没有可显示的应用项目", "No app items to show")
         emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
@@ -128,11 +99,12 @@ FeaturePage {
         SelectionBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            selectedCount: page.selectedIds.length
+            selectedCount: page.selection.count
             selectableCount: page.entries.length
+            busy: AppModel.isRunning
             actionText: Theme.t("开始卸载", "Start Uninstall")
-            onSelectAllRequested: page.selectAll()
-            onClearRequested: page.selectedIds = []
+            onSelectAllRequested: page.selection.addAll(page.entries.map(entry => entry.id))
+            onClearRequested: page.selection.clear()
             onActionRequested: confirmDialog.shown = true
         }
         ColumnHeadings {
@@ -154,10 +126,10 @@ FeaturePage {
                 Layout.fillWidth: true
                 first: index === 0
                 entry: modelData
-                selected: page.selectedIds.indexOf(modelData.id) >= 0
-                expanded: page.expandedIds.indexOf(modelData.id) >= 0
-                onToggled: page.selectedIds = page.toggled(page.selectedIds, modelData.id)
-                onExpandToggled: page.expandedIds = page.toggled(page.expandedIds, modelData.id)
+                selected: page.selection.has(modelData.id)
+                expanded: page.expandedRows.has(modelData.id)
+                onToggled: page.selection.toggle(modelData.id)
+                onExpandToggled: page.expandedRows.toggle(modelData.id)
             }
         }
     }
@@ -170,6 +142,6 @@ FeaturePage {
                          "The selected apps will be uninstalled and related leftovers will be handled. "
                          + "This dialog is the final confirmation.")
         confirmText: Theme.t("继续", "Continue")
-        onConfirmed: AppModel.uninstallSelectedApps(page.selectedIds)
+        onConfirmed: AppModel.uninstallSelectedApps(page.selection.keys)
     }
 }
