@@ -7,6 +7,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <unistd.h>
+
+// Permissions do not hold back root, so a test that relies on them cannot run as root.
+#define KELVO_SKIP_AS_ROOT()                                                                                 \
+    do {                                                                                                     \
+        if (geteuid() == 0)                                                                                  \
+            QSKIP("permissions do not stop root");                                                           \
+    } while (false)
 
 namespace SyntheticHome {
 
@@ -18,6 +30,24 @@ inline QString file(const QString& path, qint64 size = 1, char fill = 'x')
     if (out.open(QIODevice::WriteOnly))
         out.write(QByteArray(size, fill));
     return path;
+}
+
+// Writes `bytes` to a file (creating its folders) and returns its path. A failed write fails the test,
+// since nothing after it would mean anything.
+inline QString write(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile out(path);
+    const bool written = out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
+    QTest::qVerify(written, "write", qPrintable(path), __FILE__, __LINE__);
+    return path;
+}
+
+// The bytes of a file; null when it cannot be read.
+inline QByteArray contents(const QString& path)
+{
+    QFile in(path);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
 inline QString folder(const QString& path)
@@ -33,6 +63,16 @@ inline QString link(const QString& target, const QString& linkPath)
     return linkPath;
 }
 
+// `count` files f0, f1, ... of `size` bytes in `parent`; with `perFolder`, spread over numbered
+// subfolders of that many files each.
+inline void manyFiles(const QString& parent, int count, qint64 size = 0, int perFolder = 0)
+{
+    for (int i = 0; i < count; ++i)
+        file(perFolder > 0 ? QStringLiteral("%1/%2/f%3").arg(parent).arg(i / perFolder).arg(i)
+                           : QStringLiteral("%1/f%2").arg(parent).arg(i),
+             size);
+}
+
 inline bool exists(const QString& path)
 {
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
@@ -40,5 +80,42 @@ inline bool exists(const QString& path)
 
 // Allocated bytes of one item as the file system reports them.
 qint64 allocated(const QString& path);
+
+// Takes the write permission away from a folder while it lives and gives it back after, so the
+// temporary folder holding it can still be removed when a test fails half-way. An empty path
+// takes nothing.
+class ReadOnly {
+public:
+    explicit ReadOnly(const QString& path);
+    ~ReadOnly();
+    ReadOnly(const ReadOnly&) = delete;
+    ReadOnly& operator=(const ReadOnly&) = delete;
+
+private:
+    QString m_path;
+};
+
+// A temporary folder holding an empty "home" folder, with English as the display language. A test
+// class keeps one and renews it in init() (or once, in initTestCase()), so each test starts from
+// nothing; the language preference is forgotten with the sandbox.
+class Sandbox {
+public:
+    Sandbox() = default;
+    ~Sandbox();
+    Sandbox(const Sandbox&) = delete;
+    Sandbox& operator=(const Sandbox&) = delete;
+
+    // Replaces the temporary folder with a new one and returns its home.
+    QString renew();
+    QString home() const { return m_home; }
+    // A path below the temporary folder; the folder itself for none.
+    QString path(const QString& relative = {}) const;
+    // "{home}" in a table cell stands for the home folder.
+    QString expand(QString text) const { return text.replace(QStringLiteral("{home}"), m_home); }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_home;
+};
 
 } // namespace SyntheticHome

@@ -31,6 +31,13 @@ template <typename T> struct Registration {
     }
 };
 
+// One row of the current data table: row("tag", a, b) is QTest::newRow("tag") << a << b, which
+// clang-format would spread over several lines.
+template <class... V> void row(const char* tag, const V&... v)
+{
+    (QTest::newRow(tag) << ... << v);
+}
+
 // Makes the process's home, XDG folders and defaults store temporary. Returns the sandbox root.
 QString enterSandbox(QTemporaryDir& root);
 

@@ -7,7 +7,6 @@
 #include "vocabulary/KelvoError.h"
 
 #include <QJsonDocument>
-#include <QTemporaryDir>
 
 using namespace SyntheticHome;
 
@@ -37,9 +36,8 @@ class TestLocalAnalysis : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_home = folder(m_dir->filePath("home"));
-        m_root = folder(m_dir->filePath("root"));
+        m_home = m_box.renew();
+        m_root = folder(m_box.path("root"));
     }
 
     void sizesAreAttributedToTopLevelChildren()
@@ -133,13 +131,13 @@ private slots:
 
     void linksAndMissingRoots()
     {
-        file(m_dir->filePath("outside/big.bin"), 90000);
-        link(m_dir->filePath("outside"), m_root + "/shortcut");
+        file(m_box.path("outside/big.bin"), 90000);
+        link(m_box.path("outside"), m_root + "/shortcut");
         file(m_root + "/real.bin", 10);
         QCOMPARE(LocalAnalysis::snapshot(m_root, m_home).totalSize, 10);
 
-        const AnalysisReport missing = LocalAnalysis::snapshot(m_dir->filePath("nowhere"), m_home);
-        QCOMPARE(missing.path, m_dir->filePath("nowhere"));
+        const AnalysisReport missing = LocalAnalysis::snapshot(m_box.path("nowhere"), m_home);
+        QCOMPARE(missing.path, m_box.path("nowhere"));
         QVERIFY(missing.entries.empty() && missing.largeFiles.empty());
         QCOMPARE(missing.totalSize, 0);
         QCOMPARE(missing.totalFiles, 0);
@@ -156,8 +154,7 @@ private slots:
 
     void cancellingStopsTheWalk()
     {
-        for (int i = 0; i < 50; ++i)
-            file(QString("%1/d/f%2").arg(m_root).arg(i), 10);
+        manyFiles(m_root + "/d", 50, 10);
         std::atomic_bool cancelled = true;
         LocalAnalysis::Options options;
         options.cancelled = &cancelled;
@@ -181,7 +178,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_home;
     QString m_root;
 };

@@ -1,34 +1,21 @@
 // Reading the older tool's clean list file and terminal output, and the report's JSON form.
 #include "TestMain.h"
 
+#include "CleanReports.h"
+#include "Language.h"
+#include "SyntheticHome.h"
+
 #include "clean/CleanPreviewParser.h"
-#include "clean/CleanPreviewReport.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QSet>
-#include <QSettings>
 
-Q_DECLARE_METATYPE(CleanPreviewReport)
+using namespace CleanReports;
 
 namespace {
 
-using Report = CleanPreviewReport;
-using Status = CleanPreviewReport::EntryStatus;
-
 const QString esc = QStringLiteral("\x1B");
-
-// One line per entry, "section ¦ path ¦ note ¦ status", "∅" standing for no note.
-QString describe(const Report& report)
-{
-    QStringList lines;
-    for (const Report::Entry& e : report.entries)
-        lines << QStringList{e.section, e.path, e.note.value_or("∅"), Report::rawValue(e.status)}.join(" ¦ ");
-    return lines.join(QLatin1Char('\n'));
-}
 
 bool idsAreFreshAndDistinct(const Report& report)
 {
@@ -39,12 +26,6 @@ bool idsAreFreshAndDistinct(const Report& report)
         ids.insert(entry.id);
     }
     return ids.size() == qsizetype(report.entries.size());
-}
-
-Report::Entry entry(const QString& section, const QString& path, const std::optional<QString>& note,
-                    Status status)
-{
-    return {QUuid::createUuid(), section, path, note, status};
 }
 
 QDateTime at(const QString& iso)
@@ -62,24 +43,14 @@ Report readJson(const QByteArray& json)
 class CleanPreviewParserTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_root;
+    SyntheticHome::Sandbox m_box;
 
 private slots:
-    void init()
-    {
-        m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_root->isValid());
-    }
-
-    void cleanup()
-    {
-        m_root.reset();
-        DefaultsStore::open()->remove(AppLocalization::preferenceKey());
-    }
+    void init() { m_box.renew(); }
 
     void reportLocations()
     {
-        const QString home = m_root->filePath(QStringLiteral("home"));
+        const QString home = m_box.home();
         for (const QString& suffix : {QString(), QStringLiteral("/")}) {
             QCOMPARE(CleanPreviewParser::defaultReportURL(home + suffix),
                      home + "/.config/kelvo/clean-list.txt");
@@ -197,9 +168,7 @@ private slots:
         QFETCH(QString, entries);
         QFETCH(QString, summary);
 
-        AppLocalization::savePreference(chinese ? AppLanguagePreference::chinese
-                                                : AppLanguagePreference::english,
-                                        *DefaultsStore::open());
+        TestSupport::useLanguage(chinese ? AppLanguagePreference::chinese : AppLanguagePreference::english);
         const Report report = CleanPreviewParser::parse(text);
         QCOMPARE(describe(report), entries);
         QCOMPARE(report.summary.has_value(), !summary.isNull());
@@ -221,15 +190,12 @@ private slots:
 
     void files()
     {
-        const QString path = m_root->filePath(QStringLiteral("clean-list.txt"));
+        const QString path = m_box.path(QStringLiteral("clean-list.txt"));
         QVERIFY_THROWS_EXCEPTION(KelvoError, CleanPreviewParser::parseFile(path)); // missing
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("\xEF\xBB\xBF=== 浏览器 ===\n~/a  # 1 MB\n"); // with a byte-order mark
-        file.flush();
+        const QByteArray list = "\xEF\xBB\xBF=== 浏览器 ===\n~/a  # 1 MB\n";       // with a byte-order mark
+        SyntheticHome::write(path, list);
         QCOMPARE(describe(CleanPreviewParser::parseFile(path)), QString("浏览器 ¦ ~/a ¦ 1 MB ¦ cleanable"));
-        file.write("/caf\xE9\n");
-        file.close();
+        SyntheticHome::write(path, list + "/caf\xE9\n");
         QVERIFY_THROWS_EXCEPTION(KelvoError, CleanPreviewParser::parseFile(path)); // not UTF-8
     }
 
@@ -251,7 +217,7 @@ private slots:
 
         Report report;
         for (qsizetype i = 0; i < sections.size(); ++i)
-            report.entries.push_back(entry(sections[i], QStringLiteral("/x"), std::nullopt, Status(i % 7)));
+            report.entries.push_back(entry(sections[i], QStringLiteral("/x"), Status(i % 7)));
         QCOMPARE(report.sectionCount(), count);
     }
 
@@ -260,11 +226,11 @@ private slots:
         QTest::addColumn<Report>("report");
 
         QTest::newRow("every status and field") << Report{
-            {entry("User essentials", "~/Library/Caches", "User app caches · 1.2 MB", Status::cleanable),
-             entry("A", "/done", std::nullopt, Status::done), entry("A", "/skipped", "s", Status::skipped),
-             entry("A", "/info", "", Status::info), entry("A", "/detail", "d", Status::detail),
-             entry("A", "/review", "r", Status::review),
-             entry("Summary", "Potential space: 1 MB", std::nullopt, Status::summary)},
+            {entry("User essentials", "~/Library/Caches", Status::cleanable, "User app caches · 1.2 MB"),
+             entry("A", "/done", Status::done), entry("A", "/skipped", Status::skipped, "s"),
+             entry("A", "/info", Status::info, ""), entry("A", "/detail", Status::detail, "d"),
+             entry("A", "/review", Status::review, "r"),
+             entry("Summary", "Potential space: 1 MB", Status::summary)},
             at("2024-03-05T06:07:08.009Z"),
             "Potential space: 1 MB"};
         QTest::newRow("no summary, time with an offset")

@@ -1,26 +1,17 @@
 // The terminal report Kelvo writes: its exact lines, its colours, and that the parser reads it back.
 #include "TestMain.h"
 
+#include "CleanReports.h"
+#include "Language.h"
+
 #include "clean/CleanPreviewParser.h"
-#include "clean/CleanPreviewReport.h"
 #include "clean/CleanReportText.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 
-#include <QSettings>
+#include <algorithm>
 
-Q_DECLARE_METATYPE(CleanPreviewReport)
+using namespace CleanReports;
 
 namespace {
-
-using Report = CleanPreviewReport;
-using Status = CleanPreviewReport::EntryStatus;
-
-Report::Entry entry(const QString& section, const QString& path, Status status = Status::cleanable,
-                    const std::optional<QString>& note = std::nullopt)
-{
-    return {QUuid::createUuid(), section, path, note, status};
-}
 
 Report report(std::vector<Report::Entry> entries, const std::optional<QString>& summary = std::nullopt)
 {
@@ -35,7 +26,7 @@ class CleanReportTextTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { DefaultsStore::open()->remove(AppLocalization::preferenceKey()); }
+    void cleanup() { TestSupport::forgetLanguage(); }
 
     void exactText_data()
     {
@@ -124,24 +115,13 @@ private slots:
         QFETCH(QString, entries);
         QFETCH(QString, summary);
 
-        AppLocalization::savePreference(chinese ? AppLanguagePreference::chinese
-                                                : AppLanguagePreference::english,
-                                        *DefaultsStore::open());
+        TestSupport::useLanguage(chinese ? AppLanguagePreference::chinese : AppLanguagePreference::english);
+        const auto isSummary = [](const Report::Entry& e) { return e.status == Status::summary; };
         for (bool colour : {false, true}) {
             const Report read = CleanPreviewParser::parse(CleanReportText::terminalReport(written, colour));
-            QStringList readEntries;
-            int summaryEntries = 0;
-            for (const Report::Entry& e : read.entries) {
-                if (e.status == Status::summary)
-                    ++summaryEntries;
-                else
-                    readEntries << QStringList{e.section, e.path, e.note.value_or("∅"),
-                                               Report::rawValue(e.status)}
-                                       .join(QStringLiteral(" ¦ "));
-            }
-            QCOMPARE(readEntries.join(QLatin1Char('\n')), entries);
+            QCOMPARE(describe(read, Status::summary), entries);
             QCOMPARE(read.summary, std::optional(summary));
-            QCOMPARE(summaryEntries, 1);
+            QCOMPARE(std::count_if(read.entries.begin(), read.entries.end(), isSummary), 1);
         }
     }
 };

@@ -1,24 +1,21 @@
 // Does a path fall under the protection list? Every entry form against a synthetic home.
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
+
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
+
+using TestSupport::row;
 
 class CleanWhitelistMatcherTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_root;
-    QString m_home; // the matcher only reads path text, so the folder need not exist
-
-    // "{home}" in a table cell stands for the synthetic home folder.
-    QString expand(QString text) const { return text.replace(QStringLiteral("{home}"), m_home); }
+    SyntheticHome::Sandbox m_box;
+    QString m_home; // the matcher only reads path text
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_root.isValid());
-        m_home = m_root.filePath(QStringLiteral("home"));
-    }
+    void initTestCase() { m_home = m_box.renew(); }
 
     void entries_data()
     {
@@ -26,130 +23,80 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("isProtected");
 
+        const char* finder = "FINDER_METADATA";
+        const char* jetBrains = "$HOME/Library/Caches/JetBrains*";
+        const char* gradle = "$HOME/.gradle/caches/*";
+
         // Finder metadata sentinel.
-        QTest::newRow("metadata: .DS_Store at any depth") << "FINDER_METADATA"
-                                                          << "{home}/a/b/c/.DS_Store" << true;
-        QTest::newRow("metadata: .DS_Store outside home") << "FINDER_METADATA"
-                                                          << "/Volumes/Disk/.DS_Store" << true;
-        QTest::newRow("metadata: name merely ending so") << "FINDER_METADATA"
-                                                         << "{home}/x.DS_Store" << false;
-        QTest::newRow("metadata: longer name") << "FINDER_METADATA"
-                                               << "{home}/.DS_Store_old" << false;
-        QTest::newRow("metadata: inside com.apple.finder")
-            << "FINDER_METADATA"
-            << "{home}/Library/Caches/com.apple.finder/Cache.db" << true;
-        QTest::newRow("metadata: inside com.apple.Finder")
-            << "FINDER_METADATA"
-            << "{home}/Library/Preferences/com.apple.Finder/x" << true;
-        QTest::newRow("metadata: not the folder itself") << "FINDER_METADATA"
-                                                         << "{home}/Library/Caches/com.apple.finder" << false;
-        QTest::newRow("metadata: not the folder with a trailing separator")
-            << "FINDER_METADATA"
-            << "{home}/Library/Caches/com.apple.finder/" << false;
-        QTest::newRow("metadata: other case") << "FINDER_METADATA"
-                                              << "{home}/com.apple.FINDER/x" << false;
-        QTest::newRow("metadata: the sentinel is no path") << "FINDER_METADATA"
-                                                           << "FINDER_METADATA/x" << false;
-        QTest::newRow("metadata: sentinel is exact") << "finder_metadata"
-                                                     << "{home}/a/.DS_Store" << false;
+        row("metadata: .DS_Store at any depth", finder, "{home}/a/b/c/.DS_Store", true);
+        row("metadata: .DS_Store outside home", finder, "/Volumes/Disk/.DS_Store", true);
+        row("metadata: name merely ending so", finder, "{home}/x.DS_Store", false);
+        row("metadata: longer name", finder, "{home}/.DS_Store_old", false);
+        row("metadata: inside com.apple.finder", finder, "{home}/Library/Caches/com.apple.finder/Cache.db",
+            true);
+        row("metadata: inside com.apple.Finder", finder, "{home}/Library/Preferences/com.apple.Finder/x",
+            true);
+        row("metadata: not the folder itself", finder, "{home}/Library/Caches/com.apple.finder", false);
+        row("metadata: not the folder with a trailing separator", finder,
+            "{home}/Library/Caches/com.apple.finder/", false);
+        row("metadata: other case", finder, "{home}/com.apple.FINDER/x", false);
+        row("metadata: the sentinel is no path", finder, "FINDER_METADATA/x", false);
+        row("metadata: sentinel is exact", "finder_metadata", "{home}/a/.DS_Store", false);
 
         // Prefix rule: a final "*", no separator required.
-        QTest::newRow("prefix: the folder itself") << "$HOME/Library/Caches/JetBrains*"
-                                                   << "{home}/Library/Caches/JetBrains" << true;
-        QTest::newRow("prefix: below") << "$HOME/Library/Caches/JetBrains*"
-                                       << "{home}/Library/Caches/JetBrains/IntelliJ/index" << true;
-        QTest::newRow("prefix: sibling sharing the name") << "$HOME/Library/Caches/JetBrains*"
-                                                          << "{home}/Library/Caches/JetBrainsToolbox" << true;
-        QTest::newRow("prefix: shorter name") << "$HOME/Library/Caches/JetBrains*"
-                                              << "{home}/Library/Caches/JetBrain" << false;
-        QTest::newRow("prefix: everything below a folder") << "$HOME/.gradle/caches/*"
-                                                           << "{home}/.gradle/caches/modules-2/x.jar" << true;
-        QTest::newRow("prefix: not the folder itself") << "$HOME/.gradle/caches/*"
-                                                       << "{home}/.gradle/caches" << false;
-        QTest::newRow("prefix: not the folder with a trailing separator")
-            << "$HOME/.gradle/caches/*"
-            << "{home}/.gradle/caches/" << false;
-        QTest::newRow("prefix: earlier stars are literal") << "/tmp/a*b/*"
-                                                           << "/tmp/a*b/c" << true;
-        QTest::newRow("prefix: earlier stars match nothing else") << "/tmp/a*b/*"
-                                                                  << "/tmp/axb/c" << false;
-        QTest::newRow("prefix: candidate standardised first") << "$HOME/.gradle/caches/*"
-                                                              << "{home}/.gradle/x/../caches/y" << true;
+        row("prefix: the folder itself", jetBrains, "{home}/Library/Caches/JetBrains", true);
+        row("prefix: below", jetBrains, "{home}/Library/Caches/JetBrains/IntelliJ/index", true);
+        row("prefix: sibling sharing the name", jetBrains, "{home}/Library/Caches/JetBrainsToolbox", true);
+        row("prefix: shorter name", jetBrains, "{home}/Library/Caches/JetBrain", false);
+        row("prefix: everything below a folder", gradle, "{home}/.gradle/caches/modules-2/x.jar", true);
+        row("prefix: not the folder itself", gradle, "{home}/.gradle/caches", false);
+        row("prefix: not the folder with a trailing separator", gradle, "{home}/.gradle/caches/", false);
+        row("prefix: earlier stars are literal", "/tmp/a*b/*", "/tmp/a*b/c", true);
+        row("prefix: earlier stars match nothing else", "/tmp/a*b/*", "/tmp/axb/c", false);
+        row("prefix: candidate standardised first", gradle, "{home}/.gradle/x/../caches/y", true);
 
         // Glob: a "*" inside stands for any run of characters, "/" included.
-        QTest::newRow("glob: one level") << "/tmp/*/cache"
-                                         << "/tmp/a/cache" << true;
-        QTest::newRow("glob: several levels") << "/tmp/*/cache"
-                                              << "/tmp/a/b/cache" << true;
-        QTest::newRow("glob: nothing below") << "/tmp/*/cache"
-                                             << "/tmp/a/cache/x" << false;
-        QTest::newRow("glob: the star needs its separators") << "/tmp/*/cache"
-                                                             << "/tmp/cache" << false;
-        QTest::newRow("glob: whole path only") << "/tmp/*/cache"
-                                               << "/var/tmp/a/cache" << false;
-        QTest::newRow("glob: dots are literal") << "/tmp/a.b/*/x"
-                                                << "/tmp/aXb/q/x" << false;
-        QTest::newRow("glob: dots match themselves") << "/tmp/a.b/*/x"
-                                                     << "/tmp/a.b/q/x" << true;
-        QTest::newRow("glob: regex characters are literal") << "/tmp/(x)+[y]?/*/z"
-                                                            << "/tmp/(x)+[y]?/q/z" << true;
-        QTest::newRow("glob: regex characters are not operators") << "/tmp/(x)+/*/z"
-                                                                  << "/tmp/xx/q/z" << false;
-        QTest::newRow("glob: backslash is literal") << "/tmp/a\\*/b"
-                                                    << "/tmp/a\\q/b" << true;
-        QTest::newRow("glob: home expanded") << "$HOME/Projects/*/node_modules"
-                                             << "{home}/Projects/app/node_modules" << true;
-        QTest::newRow("glob: home expanded, nothing below") << "$HOME/Projects/*/node_modules"
-                                                            << "{home}/Projects/app/node_modules/x" << false;
-        QTest::newRow("glob: star does not cross a line break") << "/tmp/*/cache"
-                                                                << "/tmp/a\nb/cache" << false;
-        QTest::newRow("glob: case-sensitive") << "/tmp/*/Cache"
-                                              << "/tmp/a/cache" << false;
-        QTest::newRow("glob that cannot compile never matches")
-            << QStringLiteral("/tmp/\xD800*/x") << QStringLiteral("/tmp/\xD800q/x") << false;
+        row("glob: one level", "/tmp/*/cache", "/tmp/a/cache", true);
+        row("glob: several levels", "/tmp/*/cache", "/tmp/a/b/cache", true);
+        row("glob: nothing below", "/tmp/*/cache", "/tmp/a/cache/x", false);
+        row("glob: the star needs its separators", "/tmp/*/cache", "/tmp/cache", false);
+        row("glob: whole path only", "/tmp/*/cache", "/var/tmp/a/cache", false);
+        row("glob: dots are literal", "/tmp/a.b/*/x", "/tmp/aXb/q/x", false);
+        row("glob: dots match themselves", "/tmp/a.b/*/x", "/tmp/a.b/q/x", true);
+        row("glob: regex characters are literal", "/tmp/(x)+[y]?/*/z", "/tmp/(x)+[y]?/q/z", true);
+        row("glob: regex characters are not operators", "/tmp/(x)+/*/z", "/tmp/xx/q/z", false);
+        row("glob: backslash is literal", "/tmp/a\\*/b", "/tmp/a\\q/b", true);
+        row("glob: home expanded", "$HOME/Projects/*/node_modules", "{home}/Projects/app/node_modules", true);
+        row("glob: home expanded, nothing below", "$HOME/Projects/*/node_modules",
+            "{home}/Projects/app/node_modules/x", false);
+        row("glob: star does not cross a line break", "/tmp/*/cache", "/tmp/a\nb/cache", false);
+        row("glob: case-sensitive", "/tmp/*/Cache", "/tmp/a/cache", false);
+        row("glob that cannot compile never matches", QStringLiteral("/tmp/\xD800*/x"),
+            QStringLiteral("/tmp/\xD800q/x"), false);
 
         // Plain path: itself and everything below.
-        QTest::newRow("plain: the folder") << "~/Projects"
-                                           << "{home}/Projects" << true;
-        QTest::newRow("plain: below") << "~/Projects"
-                                      << "{home}/Projects/app/src/main.cpp" << true;
-        QTest::newRow("plain: sibling sharing the name") << "~/Projects"
-                                                         << "{home}/Projects2" << false;
-        QTest::newRow("plain: the parent") << "~/Projects"
-                                           << "{home}" << false;
-        QTest::newRow("plain: candidate with trailing separator") << "~/Projects"
-                                                                  << "{home}/Projects/" << true;
-        QTest::newRow("plain: climbing out with ..") << "~/Projects"
-                                                     << "{home}/Projects/../Secrets" << false;
-        QTest::newRow("plain: climbing in with ..") << "~/Projects"
-                                                    << "{home}/Other/../Projects/x" << true;
-        QTest::newRow("plain: trailing separator matches nothing below") << "~/Projects/"
-                                                                         << "{home}/Projects/a" << false;
-        QTest::newRow("plain: trailing separator does not match the folder") << "~/Projects/"
-                                                                             << "{home}/Projects" << false;
-        QTest::newRow("plain: the home folder") << "~"
-                                                << "{home}/anything/at/all" << true;
-        QTest::newRow("plain: case-sensitive") << "$HOME/library/caches"
-                                               << "{home}/Library/Caches/x" << false;
-        QTest::newRow("plain: spotlight spellings differ")
-            << "$HOME/Library/Caches/com.apple.spotlight*"
-            << "{home}/Library/Caches/com.apple.Spotlight" << false;
-        QTest::newRow("plain: absolute entry") << "/opt/keep"
-                                               << "/opt/keep/x" << true;
-        QTest::newRow("plain: another home") << "$HOME/x"
-                                             << "/Users/other/x" << false;
+        row("plain: the folder", "~/Projects", "{home}/Projects", true);
+        row("plain: below", "~/Projects", "{home}/Projects/app/src/main.cpp", true);
+        row("plain: sibling sharing the name", "~/Projects", "{home}/Projects2", false);
+        row("plain: the parent", "~/Projects", "{home}", false);
+        row("plain: candidate with trailing separator", "~/Projects", "{home}/Projects/", true);
+        row("plain: climbing out with ..", "~/Projects", "{home}/Projects/../Secrets", false);
+        row("plain: climbing in with ..", "~/Projects", "{home}/Other/../Projects/x", true);
+        row("plain: trailing separator matches nothing below", "~/Projects/", "{home}/Projects/a", false);
+        row("plain: trailing separator does not match the folder", "~/Projects/", "{home}/Projects", false);
+        row("plain: the home folder", "~", "{home}/anything/at/all", true);
+        row("plain: case-sensitive", "$HOME/library/caches", "{home}/Library/Caches/x", false);
+        row("plain: spotlight spellings differ", "$HOME/Library/Caches/com.apple.spotlight*",
+            "{home}/Library/Caches/com.apple.Spotlight", false);
+        row("plain: absolute entry", "/opt/keep", "/opt/keep/x", true);
+        row("plain: another home", "$HOME/x", "/Users/other/x", false);
 
         // "$HOME" and "~" expand anywhere in an entry.
-        QTest::newRow("home in the middle") << "/mnt$HOME/keep"
-                                            << "/mnt{home}/keep/a" << true;
-        QTest::newRow("tilde in the middle") << "/mnt~/keep"
-                                             << "/mnt{home}/keep/a" << true;
-        QTest::newRow("tilde twice") << "~/a~"
-                                     << "{home}/a{home}" << true;
-        QTest::newRow("tilde in a glob") << "~/*/keep"
-                                         << "{home}/x/keep" << true;
-        QTest::newRow("home variable is case-sensitive") << "$home/x"
-                                                         << "{home}/x" << false;
+        row("home in the middle", "/mnt$HOME/keep", "/mnt{home}/keep/a", true);
+        row("tilde in the middle", "/mnt~/keep", "/mnt{home}/keep/a", true);
+        row("tilde twice", "~/a~", "{home}/a{home}", true);
+        row("tilde in a glob", "~/*/keep", "{home}/x/keep", true);
+        row("home variable is case-sensitive", "$home/x", "{home}/x", false);
     }
 
     void entries()
@@ -158,23 +105,23 @@ private slots:
         QFETCH(QString, path);
         QFETCH(bool, isProtected);
 
-        QCOMPARE(CleanWhitelistMatcher::isProtected(expand(path), {entry}, m_home), isProtected);
+        QCOMPARE(CleanWhitelistMatcher::isProtected(m_box.expand(path), {entry}, m_home), isProtected);
     }
 
     void homeIsStandardised_data()
     {
         QTest::addColumn<QString>("home");
 
-        QTest::newRow("trailing separator") << "{home}/";
-        QTest::newRow("dot components") << "{home}/./sub/..";
-        QTest::newRow("doubled separators") << "{home}//";
+        row("trailing separator", "{home}/");
+        row("dot components", "{home}/./sub/..");
+        row("doubled separators", "{home}//");
     }
 
     void homeIsStandardised()
     {
         QFETCH(QString, home);
 
-        const QString given = expand(home);
+        const QString given = m_box.expand(home);
         QVERIFY(CleanWhitelistMatcher::isProtected(m_home + QStringLiteral("/Projects/a"), {"$HOME/Projects"},
                                                    given));
         QVERIFY(CleanWhitelistMatcher::isProtected(m_home + QStringLiteral("/Projects/a"), {"~/Projects*"},
@@ -188,19 +135,19 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("isProtected");
 
-        QTest::newRow("finder cache folder") << "{home}/Library/Caches/com.apple.finder" << true;
-        QTest::newRow("inside the finder cache") << "{home}/Library/Caches/com.apple.finder/x" << true;
-        QTest::newRow("maven repository content") << "{home}/.m2/repository/org/x.jar" << true;
-        QTest::newRow("maven repository folder") << "{home}/.m2/repository" << false;
-        QTest::newRow("huggingface sibling") << "{home}/.cache/huggingface-hub" << true;
-        QTest::newRow("spotlight lower case") << "{home}/Library/Caches/com.apple.spotlight/x" << true;
-        QTest::newRow("spotlight upper case") << "{home}/Library/Caches/com.apple.Spotlight" << true;
-        QTest::newRow("tldr pages") << "{home}/Library/Caches/tealdeer/tldr-pages/pages/a.md" << true;
-        QTest::newRow("tealdeer itself") << "{home}/Library/Caches/tealdeer" << false;
-        QTest::newRow("a desktop .DS_Store") << "{home}/Desktop/.DS_Store" << true;
-        QTest::newRow("ordinary cache") << "{home}/Library/Caches/com.example.app" << false;
-        QTest::newRow("ordinary log") << "{home}/Library/Logs/x.log" << false;
-        QTest::newRow("another user's cache") << "/Users/other/Library/Caches/JetBrains" << false;
+        row("finder cache folder", "{home}/Library/Caches/com.apple.finder", true);
+        row("inside the finder cache", "{home}/Library/Caches/com.apple.finder/x", true);
+        row("maven repository content", "{home}/.m2/repository/org/x.jar", true);
+        row("maven repository folder", "{home}/.m2/repository", false);
+        row("huggingface sibling", "{home}/.cache/huggingface-hub", true);
+        row("spotlight lower case", "{home}/Library/Caches/com.apple.spotlight/x", true);
+        row("spotlight upper case", "{home}/Library/Caches/com.apple.Spotlight", true);
+        row("tldr pages", "{home}/Library/Caches/tealdeer/tldr-pages/pages/a.md", true);
+        row("tealdeer itself", "{home}/Library/Caches/tealdeer", false);
+        row("a desktop .DS_Store", "{home}/Desktop/.DS_Store", true);
+        row("ordinary cache", "{home}/Library/Caches/com.example.app", false);
+        row("ordinary log", "{home}/Library/Logs/x.log", false);
+        row("another user's cache", "/Users/other/Library/Caches/JetBrains", false);
     }
 
     void defaultList()
@@ -208,9 +155,9 @@ private slots:
         QFETCH(QString, path);
         QFETCH(bool, isProtected);
 
-        QCOMPARE(
-            CleanWhitelistMatcher::isProtected(expand(path), CleanWhitelistStore::defaultPatterns(), m_home),
-            isProtected);
+        QCOMPARE(CleanWhitelistMatcher::isProtected(m_box.expand(path),
+                                                    CleanWhitelistStore::defaultPatterns(), m_home),
+                 isProtected);
     }
 
     // Whether removing a folder whole could take a protected path with it.
@@ -219,30 +166,25 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("folder");
         QTest::addColumn<bool>("below");
-        QTest::newRow("plain path inside") << "~/Library/Caches/app/keep" << "{home}/Library/Caches/app" << true;
-        QTest::newRow("plain path is the folder") << "~/Library/Caches/app" << "{home}/Library/Caches/app" << false;
-        QTest::newRow("plain path elsewhere") << "~/Library/Caches/other/keep" << "{home}/Library/Caches/app"
-                                              << false;
-        QTest::newRow("sibling sharing a prefix") << "~/Library/Caches/app2/keep" << "{home}/Library/Caches/app"
-                                                  << false;
-        QTest::newRow("prefix rule inside") << "$HOME/Library/Caches/app/keep*" << "{home}/Library/Caches/app"
-                                            << true;
-        QTest::newRow("everything below") << "$HOME/.gradle/caches/*" << "{home}/.gradle/caches" << true;
-        QTest::newRow("prefix rule on a sibling") << "$HOME/Library/Caches/JetBrains*" << "{home}/Library/Caches/app"
-                                                  << false;
-        QTest::newRow("glob whose star may reach in") << "$HOME/Library/Caches/build-*/cache"
-                                                      << "{home}/Library/Caches/build-42" << true;
-        QTest::newRow("glob that cannot reach in") << "$HOME/Library/Logs/*/cache" << "{home}/Library/Caches/app"
-                                                   << false;
-        QTest::newRow("finder metadata is not a path") << "FINDER_METADATA" << "{home}/Library/Caches/app"
-                                                       << false;
+        row("plain path inside", "~/Library/Caches/app/keep", "{home}/Library/Caches/app", true);
+        row("plain path is the folder", "~/Library/Caches/app", "{home}/Library/Caches/app", false);
+        row("plain path elsewhere", "~/Library/Caches/other/keep", "{home}/Library/Caches/app", false);
+        row("sibling sharing a prefix", "~/Library/Caches/app2/keep", "{home}/Library/Caches/app", false);
+        row("prefix rule inside", "$HOME/Library/Caches/app/keep*", "{home}/Library/Caches/app", true);
+        row("everything below", "$HOME/.gradle/caches/*", "{home}/.gradle/caches", true);
+        row("prefix rule on a sibling", "$HOME/Library/Caches/JetBrains*", "{home}/Library/Caches/app",
+            false);
+        row("glob whose star may reach in", "$HOME/Library/Caches/build-*/cache",
+            "{home}/Library/Caches/build-42", true);
+        row("glob that cannot reach in", "$HOME/Library/Logs/*/cache", "{home}/Library/Caches/app", false);
+        row("finder metadata is not a path", "FINDER_METADATA", "{home}/Library/Caches/app", false);
     }
     void protectsSomethingBelow()
     {
         QFETCH(QString, entry);
         QFETCH(QString, folder);
         QFETCH(bool, below);
-        QCOMPARE(CleanWhitelistMatcher::protectsSomethingBelow(expand(folder), {entry}, m_home), below);
+        QCOMPARE(CleanWhitelistMatcher::protectsSomethingBelow(m_box.expand(folder), {entry}, m_home), below);
     }
 
     void emptyListProtectsNothing()

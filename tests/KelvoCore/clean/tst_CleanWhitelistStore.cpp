@@ -1,17 +1,14 @@
 // The protection list file: where it lives, how it is read and written, and how failures surface.
 #include "TestMain.h"
 
+#include "Language.h"
+#include "SyntheticHome.h"
+
 #include "clean/CleanWhitelistStore.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
-
-#include <unistd.h>
+using namespace SyntheticHome;
+using namespace TestSupport;
 
 namespace {
 
@@ -19,48 +16,19 @@ const QByteArray header = "# Kelvo Whitelist - Protected paths won't be deleted\
                           "# Add one path or pattern per line to keep it safe.\n"
                           "\n";
 
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class CleanWhitelistStoreTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_root;
+    Sandbox m_box;
     QString m_home;
 
     QString ownFile() const { return m_home + QStringLiteral("/.config/kelvo/whitelist"); }
     QString legacyFile() const { return m_home + QStringLiteral("/.config/tarn/whitelist"); }
 
 private slots:
-    void init()
-    {
-        m_root = std::make_unique<QTemporaryDir>();
-        QVERIFY(m_root->isValid());
-        m_home = m_root->filePath(QStringLiteral("home"));
-        QVERIFY(QDir().mkpath(m_home));
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
-    }
-
-    void cleanup()
-    {
-        // Give back the write permission a test took away, so the folder can be removed.
-        QFile::setPermissions(m_home + QStringLiteral("/.config/kelvo"),
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        m_root.reset();
-        DefaultsStore::open()->remove(AppLocalization::preferenceKey());
-    }
+    void init() { m_home = m_box.renew(); }
 
     void locations()
     {
@@ -112,9 +80,9 @@ private slots:
         QFETCH(QStringList, entries);
 
         if (!own.isNull())
-            QVERIFY(writeFile(ownFile(), own));
+            write(ownFile(), own);
         if (!legacy.isNull())
-            QVERIFY(writeFile(legacyFile(), legacy));
+            write(legacyFile(), legacy);
 
         QCOMPARE(CleanWhitelistStore::load(m_home).patterns,
                  entries.isEmpty() ? CleanWhitelistStore::defaultPatterns() : entries);
@@ -130,15 +98,12 @@ private slots:
         QTest::addColumn<QStringList>("loaded"); // empty: the defaults
 
         const QStringList& defaults = CleanWhitelistStore::defaultPatterns();
-        QTest::newRow("trimmed, blank dropped, repeats dropped, order kept")
-            << QStringList{"b", " b ", "", "\t", "a"} << header + "b\na\n"
-            << QStringList{"b", "a"};
-        QTest::newRow("nothing to protect") << QStringList{} << header << QStringList{};
-        QTest::newRow("UTF-8 without byte-order mark")
-            << QStringList{QStringLiteral("~/文档")} << header + QStringLiteral("~/文档\n").toUtf8()
-            << QStringList{QStringLiteral("~/文档")};
-        QTest::newRow("defaults") << defaults << header + defaults.join(QLatin1Char('\n')).toUtf8() + "\n"
-                                  << defaults;
+        row("trimmed, blank dropped, repeats dropped, order kept", QStringList{"b", " b ", "", "\t", "a"},
+            header + "b\na\n", QStringList{"b", "a"});
+        row("nothing to protect", QStringList{}, header, QStringList{});
+        const QStringList chinese{QStringLiteral("~/文档")};
+        row("UTF-8 without byte-order mark", chinese, header + QStringLiteral("~/文档\n").toUtf8(), chinese);
+        row("defaults", defaults, header + defaults.join(QLatin1Char('\n')).toUtf8() + "\n", defaults);
     }
 
     void savedFilesAreExactAndLoadBack()
@@ -148,12 +113,12 @@ private slots:
         QFETCH(QStringList, loaded);
 
         const QByteArray legacy = "# tarn\n/legacy\n";
-        QVERIFY(writeFile(legacyFile(), legacy));
+        write(legacyFile(), legacy);
         // The first save makes the file, the second replaces it.
         CleanWhitelistStore::save({patterns}, m_home);
         CleanWhitelistStore::save({patterns}, m_home);
-        QCOMPARE(readFile(ownFile()), contents);
-        QCOMPARE(readFile(legacyFile()), legacy);
+        QCOMPARE(SyntheticHome::contents(ownFile()), contents);
+        QCOMPARE(SyntheticHome::contents(legacyFile()), legacy);
         QCOMPARE(CleanWhitelistStore::load(m_home).patterns,
                  loaded.isEmpty() ? CleanWhitelistStore::defaultPatterns() : loaded);
     }
@@ -166,14 +131,13 @@ private slots:
         QTest::addColumn<bool>("readOnly");    // the folder holding path
 
         const QString own = QStringLiteral(".config/kelvo/whitelist");
-        QTest::newRow("load: not UTF-8") << false << own << QByteArray("/ok\n/caf\xE9\n") << false;
-        QTest::newRow("load: legacy file not UTF-8")
-            << false << ".config/tarn/whitelist" << QByteArray("\xFF\xFE/x\n") << false;
-        QTest::newRow("load: own file is a folder") << false << own << QByteArray() << false;
-        QTest::newRow("save: kelvo folder is a file")
-            << true << ".config/kelvo" << QByteArray("x\n") << false;
-        QTest::newRow("save: list path is a folder") << true << own << QByteArray() << false;
-        QTest::newRow("save: read-only kelvo folder") << true << own << header + "/previous\n" << true;
+        row("load: not UTF-8", false, own, QByteArray("/ok\n/caf\xE9\n"), false);
+        row("load: legacy file not UTF-8", false, ".config/tarn/whitelist", QByteArray("\xFF\xFE/x\n"),
+            false);
+        row("load: own file is a folder", false, own, QByteArray(), false);
+        row("save: kelvo folder is a file", true, ".config/kelvo", QByteArray("x\n"), false);
+        row("save: list path is a folder", true, own, QByteArray(), false);
+        row("save: read-only kelvo folder", true, own, QByteArray(header + "/previous\n"), true);
     }
 
     void failuresThrowAndKeepTheFiles()
@@ -183,19 +147,17 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(bool, readOnly);
 
-        path = m_home + QLatin1Char('/') + path;
-        QVERIFY(bytes.isNull() ? QDir().mkpath(path) : writeFile(path, bytes));
-        if (readOnly && geteuid() == 0)
-            QSKIP("root writes into read-only folders");
         if (readOnly)
-            QVERIFY(QFile::setPermissions(QFileInfo(path).path(),
-                                          QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+            KELVO_SKIP_AS_ROOT();
+        path = m_home + QLatin1Char('/') + path;
+        QVERIFY(exists(bytes.isNull() ? folder(path) : write(path, bytes)));
+        const ReadOnly locked(readOnly ? QFileInfo(path).path() : QString());
 
         // The error reads in the display language.
         QStringList errors;
         for (AppLanguagePreference language :
              {AppLanguagePreference::english, AppLanguagePreference::chinese}) {
-            AppLocalization::savePreference(language, *DefaultsStore::open());
+            useLanguage(language);
             try {
                 if (save)
                     CleanWhitelistStore::save({{QStringLiteral("/new")}}, m_home);
@@ -211,7 +173,7 @@ private slots:
         if (bytes.isNull())
             QVERIFY(QFileInfo(path).isDir());
         else
-            QCOMPARE(readFile(path), bytes);
+            QCOMPARE(contents(path), bytes);
     }
 };
 

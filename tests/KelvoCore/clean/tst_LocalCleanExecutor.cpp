@@ -2,16 +2,13 @@
 
 #include "SyntheticHome.h"
 
+#include "clean/CleanLocations.h"
 #include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanExecutor.h"
-#include "clean/CleanLocations.h"
 #include "clean/LocalCleanPreview.h"
 
-#include <QTemporaryDir>
-
-#include <unistd.h>
-
 using namespace SyntheticHome;
+using TestSupport::row;
 using Status = CleanPreviewReport::EntryStatus;
 
 namespace {
@@ -32,8 +29,7 @@ class TestLocalCleanExecutor : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_home = m_dir->filePath("home");
+        m_home = m_box.renew();
         m_caches = folder(m_home + "/Library/Caches");
     }
 
@@ -91,24 +87,24 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QStringList, roots);
         for (const char* place : {"outside/cache", "home2/cache", "home/Library/Caches"})
-            file(m_dir->filePath(QString(place) + "/item"), 10);
+            file(m_box.path(QString(place) + "/item"), 10);
         QStringList absoluteRoots;
         for (const QString& root : roots)
-            absoluteRoots << m_dir->filePath(root);
-        const QString entryPath = path.startsWith("relative") ? path : m_dir->filePath(path);
+            absoluteRoots << m_box.path(root);
+        const QString entryPath = path.startsWith("relative") ? path : m_box.path(path);
         const LocalCleanResult result =
             LocalCleanExecutor::clean(reportOf({entryPath}), absoluteRoots, m_home);
         QCOMPARE(result, LocalCleanResult{});
         for (const char* place : {"outside/cache", "home2/cache", "home/Library/Caches"})
-            QVERIFY(exists(m_dir->filePath(QString(place) + "/item")));
+            QVERIFY(exists(m_box.path(QString(place) + "/item")));
     }
 
     void linksAreRemovedAsLinks()
     {
-        const QString precious = file(m_dir->filePath("outside/precious/data"), 100);
-        link(m_dir->filePath("outside/precious"), m_caches + "/folder-link");
+        const QString precious = file(m_box.path("outside/precious/data"), 100);
+        link(m_box.path("outside/precious"), m_caches + "/folder-link");
         link(precious, m_caches + "/file-link");
-        link(m_dir->filePath("outside"), m_caches + "/deep/inner-link");
+        link(m_box.path("outside"), m_caches + "/deep/inner-link");
         const LocalCleanResult result = clean(reportOf({m_caches}));
         QCOMPARE(result.failedCount, 0);
         QVERIFY(!exists(m_caches + "/folder-link"));
@@ -119,8 +115,8 @@ private slots:
 
     void aLinkStandingForTheLocationIsLeftAlone()
     {
-        const QString precious = file(m_dir->filePath("outside/precious/data"), 100);
-        const QString logs = link(m_dir->filePath("outside/precious"), m_home + "/Library/Logs");
+        const QString precious = file(m_box.path("outside/precious/data"), 100);
+        const QString logs = link(m_box.path("outside/precious"), m_home + "/Library/Logs");
         QCOMPARE(clean(reportOf({logs})), LocalCleanResult{});
         QVERIFY(QFileInfo(logs).isSymLink());
         QVERIFY(exists(precious));
@@ -130,15 +126,12 @@ private slots:
     {
         QTest::addColumn<QString>("protectedChild");
         QTest::addColumn<QString>("listText"); // empty: the default list
-        QTest::newRow("default list") << "JetBrains/IntelliJ/index" << QString();
-        QTest::newRow("prefix without separator") << "JetBrainsToolbox/x" << QString();
-        QTest::newRow("finder metadata") << ".DS_Store" << QString();
-        QTest::newRow("user entry with ~") << "keep-me/data"
-                                           << "~/Library/Caches/keep-me\n";
-        QTest::newRow("user entry with $HOME glob") << "build-42/cache"
-                                                    << "$HOME/Library/Caches/build-*/cache\n";
-        QTest::newRow("protected path deep inside a child") << "app/keep/this"
-                                                            << "~/Library/Caches/app/keep\n";
+        row("default list", "JetBrains/IntelliJ/index", QString());
+        row("prefix without separator", "JetBrainsToolbox/x", QString());
+        row("finder metadata", ".DS_Store", QString());
+        row("user entry with ~", "keep-me/data", "~/Library/Caches/keep-me\n");
+        row("user entry with $HOME glob", "build-42/cache", "$HOME/Library/Caches/build-*/cache\n");
+        row("protected path deep inside a child", "app/keep/this", "~/Library/Caches/app/keep\n");
     }
     void protectedChildrenSurvive()
     {
@@ -160,8 +153,8 @@ private slots:
     {
         const QString chrome = file(m_caches + "/Google/Chrome/Default/Cache/data_0", 10);
         const QString other = file(m_caches + "/Google/Other/x", 10);
-        const QStringList keep = LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(),
-                                                                        {"Google Chrome Helper"});
+        const QStringList keep =
+            LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(), {"Google Chrome Helper"});
         LocalCleanExecutor::clean(reportOf({m_caches}), {m_home}, m_home, keep);
         QVERIFY(exists(chrome));
         QVERIFY(!exists(other));
@@ -211,19 +204,16 @@ private slots:
 
     void aChildThatCannotBeDeletedCountsAsFailedAndTheRestGoesOn()
     {
-        if (geteuid() == 0)
-            QSKIP("permissions do not stop root");
+        KELVO_SKIP_AS_ROOT();
         const QString stuck = file(m_caches + "/stuck/inner", 10);
         const QString free = file(m_caches + "/free", 10);
         const qint64 freeBytes = allocated(free);
-        QFile::setPermissions(m_caches + "/stuck", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const ReadOnly locked(m_caches + "/stuck");
         const LocalCleanResult result = clean(reportOf({m_caches}));
         QCOMPARE(result.failedCount, 1);
         QCOMPARE(result.removedCount, 1);
         QCOMPARE(result.removedBytes, freeBytes);
         QVERIFY(exists(stuck));
-        QFile::setPermissions(m_caches + "/stuck",
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void cleansWhatThePreviewFound()
@@ -238,7 +228,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_home;
     QString m_caches;
 };

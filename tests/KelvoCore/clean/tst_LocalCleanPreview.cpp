@@ -1,24 +1,15 @@
 #include "TestMain.h"
 
+#include "Language.h"
 #include "SyntheticHome.h"
 
 #include "clean/LocalCleanPreview.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
-
-#include <QSettings>
-#include <QTemporaryDir>
 
 using namespace SyntheticHome;
 using Status = CleanPreviewReport::EntryStatus;
 
 namespace {
-
-void useLanguage(AppLanguagePreference language)
-{
-    AppLocalization::savePreference(language, *DefaultsStore::open());
-}
 
 CleanPreviewReport scan(const QString& home, const QSet<QString>& running = {})
 {
@@ -39,13 +30,7 @@ class TestLocalCleanPreview : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        useLanguage(AppLanguagePreference::english);
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_home = m_dir->filePath("home");
-        folder(m_home);
-    }
+    void init() { m_home = m_box.renew(); }
 
     void anEmptyHomeHasNothingToClean()
     {
@@ -84,7 +69,7 @@ private slots:
 
     void chineseTexts()
     {
-        useLanguage(AppLanguagePreference::chinese);
+        TestSupport::useLanguage(AppLanguagePreference::chinese);
         file(m_home + "/.Trash/old.txt", 100);
         const CleanPreviewReport report = scan(m_home);
         QCOMPARE(report.entries.size(), std::size_t(1));
@@ -125,9 +110,9 @@ private slots:
 
     void linksAddNothing()
     {
-        const QString outside = file(m_dir->filePath("outside/big.bin"), 100000);
+        const QString outside = file(m_box.path("outside/big.bin"), 100000);
         file(m_home + "/Library/Logs/a.log", 10);
-        link(m_dir->filePath("outside"), m_home + "/Library/Logs/linked-folder");
+        link(m_box.path("outside"), m_home + "/Library/Logs/linked-folder");
         link(outside, m_home + "/Library/Logs/linked-file");
         const auto summary = LocalCleanPreview::directorySummary(m_home + "/Library/Logs");
         QCOMPARE(summary.items, 1);
@@ -136,9 +121,9 @@ private slots:
 
     void aLinkStandingForALocationMeasuresNothing()
     {
-        file(m_dir->filePath("outside/big.bin"), 100000);
+        file(m_box.path("outside/big.bin"), 100000);
         folder(m_home + "/Library");
-        link(m_dir->filePath("outside"), m_home + "/Library/Caches");
+        link(m_box.path("outside"), m_home + "/Library/Caches");
         QVERIFY(!entryAt(scan(m_home), m_home + "/Library/Caches"));
     }
 
@@ -151,9 +136,7 @@ private slots:
 
     void theItemCapBoundsHugeFolders()
     {
-        const QString caches = m_home + "/Library/Caches/huge";
-        for (int i = 0; i < 25000; ++i)
-            file(QString("%1/%2/f%3").arg(caches).arg(i / 1000).arg(i), 0);
+        manyFiles(m_home + "/Library/Caches/huge", 25000, 0, 1000);
         const auto summary = LocalCleanPreview::directorySummary(m_home + "/Library/Caches");
         QCOMPARE(summary.items, LocalCleanPreview::itemCap);
     }
@@ -206,7 +189,8 @@ private slots:
     {
         QFETCH(QSet<QString>, running);
         QFETCH(int, paths);
-        const QStringList found = LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(), running);
+        const QStringList found =
+            LocalCleanPreview::runningBrowserPaths(m_home, CleanLocations::macOS(), running);
         QCOMPARE(found.size(), paths);
         for (const QString& path : found)
             QVERIFY(path.startsWith(m_home + "/Library/"));
@@ -256,8 +240,7 @@ private slots:
 
     void progressIsReported()
     {
-        for (int i = 0; i < 3000; ++i)
-            file(QString("%1/Library/Caches/x/f%2").arg(m_home).arg(i), 0);
+        manyFiles(m_home + "/Library/Caches/x", 3000);
         QStringList locations;
         qint64 lastItems = 0;
         LocalCleanPreview::Options options;
@@ -275,7 +258,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_home;
 };
 

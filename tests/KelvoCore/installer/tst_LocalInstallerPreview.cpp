@@ -1,14 +1,11 @@
 #include "TestMain.h"
 
+#include "Language.h"
 #include "SyntheticHome.h"
 
 #include "installer/InstallerPreviewService.h"
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
 
 #include <QDataStream>
-#include <QSettings>
-#include <QTemporaryDir>
 
 using namespace SyntheticHome;
 using namespace std::chrono_literals;
@@ -58,19 +55,17 @@ class TestLocalInstallerPreview : public QObject {
     {
         QStringList paths;
         for (const auto& entry : LocalInstallerPreview::snapshot(m_home, m_places, maxDepth, options).entries)
-            paths << entry.path.mid(m_dir->path().size() + 1);
+            paths << entry.path.mid(m_box.path().size() + 1);
         return paths;
     }
 
 private slots:
     void init()
     {
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_home = folder(m_dir->filePath("home"));
-        m_places = {m_dir->filePath("shared"),
-                    m_dir->filePath("someone-else"),
-                    {{m_dir->filePath("system/Updates"), "系统更新", "System Updates"}}};
+        m_home = m_box.renew();
+        m_places = {m_box.path("shared"),
+                    m_box.path("someone-else"),
+                    {{m_box.path("system/Updates"), "系统更新", "System Updates"}}};
     }
 
     void finds_data()
@@ -119,9 +114,9 @@ private slots:
         QFETCH(int, maxDepth);
         QFETCH(QStringList, expected);
         for (const QString& path : files)
-            file(m_dir->filePath(path));
+            file(m_box.path(path));
         for (const QString& pair : links)
-            link(m_dir->filePath(pair.section('>', 1)), m_dir->filePath(pair.section('>', 0, 0)));
+            link(m_box.path(pair.section('>', 1)), m_box.path(pair.section('>', 0, 0)));
         QStringList paths = found({}, maxDepth);
         paths.sort();
         QCOMPARE(paths, expected);
@@ -177,9 +172,7 @@ private slots:
                    !QFileInfo("/usr/bin/zipinfo").isExecutable()) {
             QSKIP("needs /usr/bin/unzip or /usr/bin/zipinfo");
         }
-        QFile out(folder(m_home + "/Downloads") + "/" + name);
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
-        out.close();
+        write(m_home + "/Downloads/" + name, bytes);
         QCOMPARE(found(options).size(), listed ? 1 : 0);
     }
 
@@ -188,9 +181,7 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("source");
-        const auto row = [](const char* tag, QString path, QString name, QString source) {
-            QTest::newRow(tag) << path << name << source;
-        };
+        using TestSupport::row;
         const QString hash = QString(64, 'a') + "--", brew = "home/Library/Caches/Homebrew/";
         row("Homebrew drops the hash", brew + hash + "wget.dmg", "wget.dmg", "Homebrew");
         row("capital hex is no hash", brew + hash.toUpper() + "x.dmg", hash.toUpper() + "x.dmg", "Homebrew");
@@ -208,14 +199,14 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, name);
         QFETCH(QString, source);
-        file(m_dir->filePath(path), 3000);
+        file(m_box.path(path), 3000);
         const auto report = LocalInstallerPreview::snapshot(m_home, m_places);
         QCOMPARE(report.entries.size(), std::size_t(1));
         const InstallerPreviewReport::Entry& entry = report.entries[0];
         QCOMPARE(entry.name, name);
         QCOMPARE(entry.source, source);
-        QCOMPARE(entry.path, m_dir->filePath(path));
-        QCOMPARE(entry.byteCount, allocated(m_dir->filePath(path)));
+        QCOMPARE(entry.path, m_box.path(path));
+        QCOMPARE(entry.byteCount, allocated(m_box.path(path)));
     }
 
     void order_data()
@@ -257,8 +248,8 @@ private slots:
     {
         QFETCH(QString, currentHome);
         QFETCH(bool, searched);
-        m_places.currentHome = m_dir->path() + "/" + currentHome;
-        file(m_dir->filePath("system/Updates/u.pkg"));
+        m_places.currentHome = m_box.path(currentHome);
+        file(m_box.path("system/Updates/u.pkg"));
         QCOMPARE(found(), searched ? QStringList{"system/Updates/u.pkg"} : QStringList{});
         const auto locations = LocalInstallerPreview::availableScanLocations(m_home, m_places);
         QCOMPARE(locations.size(), std::size_t(searched ? 13 : 12));
@@ -268,7 +259,7 @@ private slots:
 
     void scanLocationsAreLabelledInTheUsersLanguage()
     {
-        AppLocalization::savePreference(AppLanguagePreference::chinese, *DefaultsStore::open());
+        TestSupport::useLanguage(AppLanguagePreference::chinese);
         folder(m_home + "/Downloads");
         m_places = {{}, m_home, {{"/", "根", "Root"}}};
         const auto locations = LocalInstallerPreview::availableScanLocations(m_home, m_places);
@@ -302,7 +293,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_home;
     LocalInstallerPreview::Places m_places;
 };

@@ -6,7 +6,6 @@
 #include "platform/FileWalker.h"
 
 #include <QMap>
-#include <QTemporaryDir>
 
 using namespace SyntheticHome;
 
@@ -34,17 +33,17 @@ class TestFileWalker : public QObject {
 private slots:
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_root = m_dir->filePath("tree");
+        m_box.renew();
+        m_root = m_box.path("tree");
         file(m_root + "/a.txt", 5000);
         file(m_root + "/.hidden", 10);
         file(m_root + "/sub/deep/b.bin", 100);
         file(m_root + "/Tool.app/Contents/Info.plist", 10);
         file(m_root + "/Kit.FRAMEWORK/Kit", 10);
         folder(m_root + "/empty");
-        folder(m_dir->filePath("outside/secret"));
-        file(m_dir->filePath("outside/secret/file"), 10);
-        link(m_dir->filePath("outside"), m_root + "/escape");
+        folder(m_box.path("outside/secret"));
+        file(m_box.path("outside/secret/file"), 10);
+        link(m_box.path("outside"), m_root + "/escape");
     }
 
     void visitsEveryItemOnceWithItsKind()
@@ -79,18 +78,16 @@ private slots:
         QTest::addColumn<int>("maxDepth");
         QTest::addColumn<QStringList>("present");
         QTest::addColumn<QStringList>("absent");
-        QTest::newRow("everything") << true << true << -1
-                                    << QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"}
-                                    << QStringList{};
-        QTest::newRow("hidden skipped")
-            << false << true << -1 << QStringList{"a.txt"} << QStringList{".hidden"};
-        QTest::newRow("packages listed, not entered")
-            << true << false << -1 << QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin"}
-            << QStringList{"Tool.app/Contents", "Kit.FRAMEWORK/Kit"};
-        QTest::newRow("children only") << true << true << 1 << QStringList{"sub", "a.txt"}
-                                       << QStringList{"sub/deep", "Tool.app/Contents"};
-        QTest::newRow("two levels") << true << true << 2 << QStringList{"sub/deep"}
-                                    << QStringList{"sub/deep/b.bin"};
+        using TestSupport::row;
+        row("everything", true, true, -1, QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"},
+            QStringList{});
+        row("hidden skipped", false, true, -1, QStringList{"a.txt"}, QStringList{".hidden"});
+        row("packages listed, not entered", true, false, -1,
+            QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin"},
+            QStringList{"Tool.app/Contents", "Kit.FRAMEWORK/Kit"});
+        row("children only", true, true, 1, QStringList{"sub", "a.txt"},
+            QStringList{"sub/deep", "Tool.app/Contents"});
+        row("two levels", true, true, 2, QStringList{"sub/deep"}, QStringList{"sub/deep/b.bin"});
     }
     void options()
     {
@@ -138,8 +135,7 @@ private slots:
     void capDeadlineAndCancel()
     {
         QFETCH(QString, limit);
-        for (int i = 0; i < 600; ++i)
-            file(QString("%1/many/f%2").arg(m_root).arg(i), 1);
+        manyFiles(m_root + "/many", 600, 1);
         std::atomic_bool cancelled = true;
         FileWalker::Options options;
         if (limit == "cap")
@@ -165,7 +161,7 @@ private slots:
     {
         QFETCH(QString, root);
         FileWalker::Outcome outcome;
-        const auto seen = walkAll(m_dir->filePath(root), {}, &outcome);
+        const auto seen = walkAll(m_box.path(root), {}, &outcome);
         QVERIFY(!outcome.rootListed);
         QVERIFY(seen.isEmpty());
     }
@@ -197,7 +193,7 @@ private slots:
     void measureCapCountsFilesAndFoldersOnly()
     {
         for (int i = 0; i < 5; ++i)
-            link(m_dir->filePath("outside"), QString("%1/links/l%2").arg(m_root).arg(i));
+            link(m_box.path("outside"), QString("%1/links/l%2").arg(m_root).arg(i));
         FileWalker::MeasureOptions options;
         options.itemCap = 4;
         QStringList counted;
@@ -264,23 +260,23 @@ private slots:
 
     void removingAFolderLeavesLinkTargetsWhole()
     {
-        link(m_dir->filePath("outside/secret"), m_root + "/sub/deep/inner-link");
+        link(m_box.path("outside/secret"), m_root + "/sub/deep/inner-link");
         const FileRemover::Outcome outcome = FileRemover::removeItem(m_root);
         QVERIFY(outcome.removed);
         QVERIFY(!exists(m_root));
-        QVERIFY(exists(m_dir->filePath("outside/secret/file")));
+        QVERIFY(exists(m_box.path("outside/secret/file")));
     }
 
     void removingALinkRemovesOnlyTheLink()
     {
         QVERIFY(FileRemover::removeItem(m_root + "/escape").removed);
         QVERIFY(!exists(m_root + "/escape"));
-        QVERIFY(exists(m_dir->filePath("outside/secret/file")));
+        QVERIFY(exists(m_box.path("outside/secret/file")));
     }
 
     void countedBytesLeaveOutHiddenItems()
     {
-        const QString folderPath = m_dir->filePath("counted");
+        const QString folderPath = m_box.path("counted");
         file(folderPath + "/visible", 8192);
         file(folderPath + "/.hidden-file", 8192);
         file(folderPath + "/.hidden-folder/inside", 8192);
@@ -289,18 +285,15 @@ private slots:
         QVERIFY(outcome.removed);
         QCOMPARE(outcome.countedBytes, visible);
 
-        const QString single = file(m_dir->filePath(".single"), 8192);
+        const QString single = file(m_box.path(".single"), 8192);
         const qint64 singleBytes = allocated(single);
         QCOMPARE(FileRemover::removeItem(single).countedBytes, singleBytes);
     }
 
-    void removingSomethingMissingFails()
-    {
-        QVERIFY(!FileRemover::removeItem(m_dir->filePath("never")).removed);
-    }
+    void removingSomethingMissingFails() { QVERIFY(!FileRemover::removeItem(m_box.path("never")).removed); }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_root;
 };
 

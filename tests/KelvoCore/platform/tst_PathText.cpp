@@ -2,6 +2,8 @@
 
 #include "platform/PathText.h"
 
+using TestSupport::row;
+
 class TestPathText : public QObject {
     Q_OBJECT
 
@@ -10,22 +12,14 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("already standard") << "/Users/me/Library"
-                                          << "/Users/me/Library";
-        QTest::newRow("trailing separator") << "/Users/me/"
-                                            << "/Users/me";
-        QTest::newRow("double separators") << "/Users//me///Library"
-                                           << "/Users/me/Library";
-        QTest::newRow("single dots") << "/Users/./me/./Library"
-                                     << "/Users/me/Library";
-        QTest::newRow("double dots") << "/Users/me/../other"
-                                     << "/Users/other";
-        QTest::newRow("double dots above root") << "/../etc"
-                                                << "/etc";
-        QTest::newRow("root") << "/"
-                              << "/";
-        QTest::newRow("spaces kept") << "/Users/me/My Files/"
-                                     << "/Users/me/My Files";
+        row("already standard", "/Users/me/Library", "/Users/me/Library");
+        row("trailing separator", "/Users/me/", "/Users/me");
+        row("double separators", "/Users//me///Library", "/Users/me/Library");
+        row("single dots", "/Users/./me/./Library", "/Users/me/Library");
+        row("double dots", "/Users/me/../other", "/Users/other");
+        row("double dots above root", "/../etc", "/etc");
+        row("root", "/", "/");
+        row("spaces kept", "/Users/me/My Files/", "/Users/me/My Files");
     }
     void standardized()
     {
@@ -39,20 +33,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("root");
         QTest::addColumn<bool>("expected");
-        QTest::newRow("equal") << "/Applications"
-                               << "/Applications" << true;
-        QTest::newRow("child") << "/Applications/Foo.app"
-                               << "/Applications" << true;
-        QTest::newRow("deep child") << "/Applications/Foo.app/Contents/MacOS"
-                                    << "/Applications" << true;
-        QTest::newRow("sibling sharing a prefix") << "/ApplicationsOld"
-                                                  << "/Applications" << false;
-        QTest::newRow("parent") << "/"
-                                << "/Applications" << false;
-        QTest::newRow("everything is below root") << "/System/x"
-                                                  << "/" << true;
-        QTest::newRow("case differs") << "/applications/Foo.app"
-                                      << "/Applications" << false;
+        row("equal", "/Applications", "/Applications", true);
+        row("child", "/Applications/Foo.app", "/Applications", true);
+        row("deep child", "/Applications/Foo.app/Contents/MacOS", "/Applications", true);
+        row("sibling sharing a prefix", "/ApplicationsOld", "/Applications", false);
+        row("parent", "/", "/Applications", false);
+        row("everything is below root", "/System/x", "/", true);
+        row("case differs", "/applications/Foo.app", "/Applications", false);
     }
     void isAtOrBelow()
     {
@@ -76,18 +63,10 @@ private slots:
         QTest::addColumn<QString>("base");
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain") << "/Users/me"
-                               << "Library/Caches"
-                               << "/Users/me/Library/Caches";
-        QTest::newRow("base with separator") << "/Users/me/"
-                                             << "Library"
-                                             << "/Users/me/Library";
-        QTest::newRow("root") << "/"
-                              << "Library"
-                              << "/Library";
-        QTest::newRow("nothing else standardised") << "/Users/./me"
-                                                   << "../x"
-                                                   << "/Users/./me/../x";
+        row("plain", "/Users/me", "Library/Caches", "/Users/me/Library/Caches");
+        row("base with separator", "/Users/me/", "Library", "/Users/me/Library");
+        row("root", "/", "Library", "/Library");
+        row("nothing else standardised", "/Users/./me", "../x", "/Users/./me/../x");
     }
     void joined()
     {

@@ -1,30 +1,14 @@
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
+
 #include "platform/TextFile.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <unistd.h>
-
-namespace {
-
-QByteArray contents(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-} // namespace
+using namespace SyntheticHome;
 
 class TestTextFile : public QObject {
     Q_OBJECT
@@ -44,9 +28,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, expected);
-        const QString path = m_dir.filePath("list");
-        writeBytes(path, bytes);
-        QCOMPARE(TextFile::readUtf8(path), expected);
+        QCOMPARE(TextFile::readUtf8(write(m_dir.filePath("list"), bytes)), expected);
     }
 
     void refusesWhatIsNotReadableText_data()
@@ -66,7 +48,7 @@ private slots:
         if (name == "folder")
             QVERIFY(QDir().mkpath(path));
         else if (name != "missing")
-            writeBytes(path, bytes);
+            write(path, bytes);
         try {
             TextFile::readUtf8(path);
             QFAIL("reading should have failed");
@@ -87,33 +69,27 @@ private slots:
 
     void failedWriteKeepsThePreviousFile_data()
     {
-        QTest::addColumn<QString>("obstacle");
-        QTest::newRow("parent is a file") << "parent-file";
-        QTest::newRow("read-only folder") << "read-only";
+        QTest::addColumn<QString>("kept");     // written first
+        QTest::addColumn<QByteArray>("bytes"); // its contents
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("readOnly"); // the folder holding kept
+        TestSupport::row("parent is a file", "parent-file", QByteArray("I am a file"),
+                         "parent-file/inner/list", false);
+        TestSupport::row("read-only folder", "read-only/list", QByteArray("previous\n"), "read-only/list",
+                         true);
     }
     void failedWriteKeepsThePreviousFile()
     {
-        QFETCH(QString, obstacle);
-        const QString folder = m_dir.filePath(obstacle);
-        QString target = folder + "/list";
-        if (obstacle == "parent-file") {
-            writeBytes(folder, "I am a file");
-            target = folder + "/inner/list";
-        } else {
-            if (geteuid() == 0)
-                QSKIP("permissions do not stop root");
-            QVERIFY(QDir().mkpath(folder));
-            writeBytes(target, "previous\n");
-            QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        }
-        QVERIFY_THROWS_EXCEPTION(KelvoError, TextFile::writeUtf8Atomically(target, "new\n"));
-        if (obstacle == "parent-file") {
-            QCOMPARE(contents(folder), QByteArray("I am a file"));
-        } else {
-            QCOMPARE(contents(target), QByteArray("previous\n"));
-            QFile::setPermissions(folder,
-                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        }
+        QFETCH(QString, kept);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, target);
+        QFETCH(bool, readOnly);
+        if (readOnly)
+            KELVO_SKIP_AS_ROOT();
+        const QString path = write(m_dir.filePath(kept), bytes);
+        const ReadOnly locked(readOnly ? QFileInfo(path).path() : QString());
+        QVERIFY_THROWS_EXCEPTION(KelvoError, TextFile::writeUtf8Atomically(m_dir.filePath(target), "new\n"));
+        QCOMPARE(contents(path), bytes);
     }
 
     void linesSplitAtEveryLineBreak()

@@ -3,6 +3,7 @@
 #include "platform/ToolRunner.h"
 
 using namespace std::chrono_literals;
+using TestSupport::row;
 
 class TestToolRunner : public QObject {
     Q_OBJECT
@@ -15,15 +16,14 @@ private slots:
         QTest::addColumn<bool>("started");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("output");
-        QTest::newRow("output captured")
-            << "/bin/echo" << QStringList{"hello", "world"} << true << 0 << QByteArray("hello world\n");
-        QTest::newRow("exit status kept")
-            << "/bin/sh" << QStringList{"-c", "echo partial; exit 3"} << true << 3 << QByteArray("partial\n");
-        QTest::newRow("stderr drained, not mixed in")
-            << "/bin/sh" << QStringList{"-c", "echo out; echo err >&2"} << true << 0 << QByteArray("out\n");
-        QTest::newRow("missing tool")
-            << "/usr/sbin/no-such-tool" << QStringList{} << false << -1 << QByteArray();
-        QTest::newRow("relative path refused") << "echo" << QStringList{"x"} << false << -1 << QByteArray();
+        row("output captured", "/bin/echo", QStringList{"hello", "world"}, true, 0,
+            QByteArray("hello world\n"));
+        row("exit status kept", "/bin/sh", QStringList{"-c", "echo partial; exit 3"}, true, 3,
+            QByteArray("partial\n"));
+        row("stderr drained, not mixed in", "/bin/sh", QStringList{"-c", "echo out; echo err >&2"}, true, 0,
+            QByteArray("out\n"));
+        row("missing tool", "/usr/sbin/no-such-tool", QStringList{}, false, -1, QByteArray());
+        row("relative path refused", "echo", QStringList{"x"}, false, -1, QByteArray());
     }
     void runs()
     {

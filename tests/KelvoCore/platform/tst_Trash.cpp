@@ -1,10 +1,11 @@
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
+
 #include "platform/Trash.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -34,12 +35,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(bool, folder);
         const QString path = m_home + "/work/" + name;
-        if (folder) {
-            QVERIFY(QDir().mkpath(path + "/inner"));
-            touch(path + "/inner/file");
-        } else {
-            touch(path);
-        }
+        SyntheticHome::write(folder ? path + "/inner/file" : path, "x");
         Trash::moveToTrash(path);
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(trashHolds(name));
@@ -48,8 +44,7 @@ private slots:
     void movesALinkNotItsTarget()
     {
         const QString target = m_home + "/work/precious";
-        QVERIFY(QDir().mkpath(target));
-        touch(target + "/keep");
+        SyntheticHome::write(target + "/keep", "x");
         const QString link = m_home + "/work/shortcut";
         QVERIFY(QFile::link(target, link));
         Trash::moveToTrash(link);
@@ -69,12 +64,6 @@ private slots:
     }
 
 private:
-    static void touch(const QString& path)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("x");
-    }
     static bool trashHolds(const QString& name)
     {
         const QString trash =

@@ -2,16 +2,12 @@
 
 #include "SyntheticHome.h"
 
-#include "platform/DefaultsStore.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/NaturalOrder.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
-
 using namespace SyntheticHome;
+using TestSupport::row;
 
 namespace {
 
@@ -32,9 +28,8 @@ class TestLocalPurgePreview : public QObject {
 private slots:
     void init()
     {
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_root = folder(m_dir->filePath("code"));
+        m_box.renew();
+        m_root = folder(m_box.path("code"));
     }
 
     void everyTargetNameIsFound()
@@ -54,21 +49,18 @@ private slots:
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("nested artefacts: the outer one only")
-            << QStringList{"app/node_modules/lib/node_modules/deep"} << QStringList{}
-            << QStringList{"app/node_modules"};
-        QTest::newRow("case matters") << QStringList{"app/Build"} << QStringList{} << QStringList{};
-        QTest::newRow("files are not artefacts")
-            << QStringList{"app"} << QStringList{"app/build"} << QStringList{};
-        QTest::newRow("idea system suffix") << QStringList{"app/.idea/system/caches", "other/system"}
-                                            << QStringList{} << QStringList{"app/.idea/system"};
-        QTest::newRow("hidden targets") << QStringList{"py/.venv/lib", "py/src/__pycache__"} << QStringList{}
-                                        << QStringList{"py/.venv", "py/src/__pycache__"};
-        QTest::newRow("depth six found, seven not")
-            << QStringList{"a/b/c/d/e/node_modules", "a/b/c/d/e/f/node_modules"} << QStringList{}
-            << QStringList{"a/b/c/d/e/node_modules"};
-        QTest::newRow("packages are not entered")
-            << QStringList{"Tool.app/Contents/build"} << QStringList{} << QStringList{};
+        const QStringList none;
+        row("nested artefacts: the outer one only", QStringList{"app/node_modules/lib/node_modules/deep"},
+            none, QStringList{"app/node_modules"});
+        row("case matters", QStringList{"app/Build"}, none, none);
+        row("files are not artefacts", QStringList{"app"}, QStringList{"app/build"}, none);
+        row("idea system suffix", QStringList{"app/.idea/system/caches", "other/system"}, none,
+            QStringList{"app/.idea/system"});
+        row("hidden targets", QStringList{"py/.venv/lib", "py/src/__pycache__"}, none,
+            QStringList{"py/.venv", "py/src/__pycache__"});
+        row("depth six found, seven not", QStringList{"a/b/c/d/e/node_modules", "a/b/c/d/e/f/node_modules"},
+            none, QStringList{"a/b/c/d/e/node_modules"});
+        row("packages are not entered", QStringList{"Tool.app/Contents/build"}, none, none);
     }
     void matching()
     {
@@ -88,8 +80,8 @@ private slots:
         file(m_root + "/proj10/node_modules/lib/.hidden", 4000);
         file(m_root + "/proj2/target/a", 100);
         file(m_root + "/proj10/target/a", 100);
-        link(m_dir->filePath("outside"), m_root + "/proj10/node_modules/escape");
-        file(m_dir->filePath("outside/huge"), 900000);
+        link(m_box.path("outside"), m_root + "/proj10/node_modules/escape");
+        file(m_box.path("outside/huge"), 900000);
         const PurgePreviewReport report = LocalPurgePreview::snapshot(m_root);
         QCOMPARE(report.entries.size(), std::size_t(3));
         const auto& first = report.entries[0];
@@ -107,8 +99,7 @@ private slots:
 
     void aHugeArtefactIsMeasuredUpToTheCap()
     {
-        for (int i = 0; i < 150; ++i)
-            file(QString("%1/web/node_modules/%2/f%3").arg(m_root).arg(i / 10).arg(i), 0);
+        manyFiles(m_root + "/web/node_modules", 150, 0, 10);
         LocalPurgePreview::Options options;
         options.measureCap = 100;
         const auto report = LocalPurgePreview::snapshot(m_root, LocalPurgePreview::defaultMaxDepth, options);
@@ -117,8 +108,8 @@ private slots:
 
     void aMissingRootIsAnEmptyReport()
     {
-        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_dir->filePath("gone"));
-        QCOMPARE(report.rootPath, m_dir->filePath("gone"));
+        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_box.path("gone"));
+        QCOMPARE(report.rootPath, m_box.path("gone"));
         QVERIFY(report.entries.empty());
         QVERIFY(report.generatedAt.isValid());
     }
@@ -127,20 +118,13 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("title");
-        QTest::newRow("node") << "node_modules"
-                              << "JavaScript / Node";
-        QTest::newRow("venv") << ".venv"
-                              << "Python";
-        QTest::newRow("pods") << "Pods"
-                              << "iOS / macOS";
-        QTest::newRow("cargo") << "target"
-                               << "Rust / Go / Zig";
-        QTest::newRow("gradle") << ".gradle"
-                                << "Android / Flutter";
-        QTest::newRow("generic build") << "build"
-                                       << "Other";
-        QTest::newRow("idea") << ".idea/system"
-                              << "Other";
+        row("node", "node_modules", "JavaScript / Node");
+        row("venv", ".venv", "Python");
+        row("pods", "Pods", "iOS / macOS");
+        row("cargo", "target", "Rust / Go / Zig");
+        row("gradle", ".gradle", "Android / Flutter");
+        row("generic build", "build", "Other");
+        row("idea", ".idea/system", "Other");
     }
     void ecosystems()
     {
@@ -154,18 +138,12 @@ private slots:
         QTest::addColumn<QString>("a");
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("order");
-        QTest::newRow("digits by value") << "proj2"
-                                         << "proj10" << -1;
-        QTest::newRow("case ignored") << "alpha"
-                                      << "Beta" << -1;
-        QTest::newRow("longer after prefix") << "app"
-                                             << "app2" << -1;
-        QTest::newRow("leading zeros still order") << "v007"
-                                                   << "v7" << -1;
-        QTest::newRow("huge numbers") << "n99999999999999999999"
-                                      << "n100000000000000000000" << -1;
-        QTest::newRow("equal") << "same"
-                               << "same" << 0;
+        row("digits by value", "proj2", "proj10", -1);
+        row("case ignored", "alpha", "Beta", -1);
+        row("longer after prefix", "app", "app2", -1);
+        row("leading zeros still order", "v007", "v7", -1);
+        row("huge numbers", "n99999999999999999999", "n100000000000000000000", -1);
+        row("equal", "same", "same", 0);
     }
     void naturalOrder()
     {
@@ -177,7 +155,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_root;
 };
 

@@ -1,14 +1,11 @@
 #include "TestMain.h"
 
+#include "Language.h"
 #include "SyntheticHome.h"
 
-#include "platform/DefaultsStore.h"
 #include "uninstall/LocalUninstallPreview.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
 
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimeZone>
 
 #include <plist/plist.h>
@@ -18,6 +15,7 @@
 #include <sys/stat.h>
 
 using namespace SyntheticHome;
+using TestSupport::row;
 using Metadata = LocalUninstallPreview::AppMetadata;
 using Texts = QMap<QString, QString>;
 using Answers = QMap<QString, QByteArray>;
@@ -45,11 +43,8 @@ QString bundle(const QString& folder, const QString& fileName, const QByteArray&
 {
     const QString path = folder + "/" + fileName;
     file(path + "/Contents/MacOS/binary", binarySize);
-    if (!info.isNull()) {
-        QFile out(path + "/Contents/Info.plist");
-        if (out.open(QIODevice::WriteOnly))
-            out.write(info);
-    }
+    if (!info.isNull())
+        write(path + "/Contents/Info.plist", info);
     return path;
 }
 
@@ -72,10 +67,8 @@ class TestLocalUninstallPreview : public QObject {
 private slots:
     void init()
     {
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_home = folder(m_dir->filePath("home"));
-        m_system = folder(m_dir->filePath("Applications"));
+        m_home = m_box.renew();
+        m_system = folder(m_box.path("Applications"));
     }
 
     void metadata_data()
@@ -134,20 +127,13 @@ private slots:
         QTest::addColumn<QString>("placed");    // what lies in Contents/Resources; empty: nothing
         QTest::addColumn<bool>("placedAsLink"); // placed is a link to a real icon elsewhere
         QTest::addColumn<QString>("expected");  // file name found; empty: none
-        QTest::newRow("name without suffix") << "AppIcon"
-                                             << "AppIcon.icns" << false << "AppIcon.icns";
-        QTest::newRow("name with suffix") << "AppIcon.icns"
-                                          << "AppIcon.icns" << false << "AppIcon.icns";
-        QTest::newRow("other image suffix kept") << "Icon.png"
-                                                 << "Icon.png" << false << "Icon.png";
-        QTest::newRow("named but missing") << "AppIcon"
-                                           << "" << false << "";
-        QTest::newRow("not named") << ""
-                                   << "AppIcon.icns" << false << "";
-        QTest::newRow("a link is not followed") << "AppIcon"
-                                                << "AppIcon.icns" << true << "";
-        QTest::newRow("a path leaving the bundle") << "../../../outside.icns"
-                                                   << "" << false << "";
+        row("name without suffix", "AppIcon", "AppIcon.icns", false, "AppIcon.icns");
+        row("name with suffix", "AppIcon.icns", "AppIcon.icns", false, "AppIcon.icns");
+        row("other image suffix kept", "Icon.png", "Icon.png", false, "Icon.png");
+        row("named but missing", "AppIcon", "", false, "");
+        row("not named", "", "AppIcon.icns", false, "");
+        row("a link is not followed", "AppIcon", "AppIcon.icns", true, "");
+        row("a path leaving the bundle", "../../../outside.icns", "", false, "");
     }
     void iconFilePath()
     {
@@ -155,14 +141,14 @@ private slots:
         QFETCH(QString, placed);
         QFETCH(bool, placedAsLink);
         QFETCH(QString, expected);
-        file(m_dir->filePath("outside.icns"), 10);
+        file(m_box.path("outside.icns"), 10);
         Texts keys{{"CFBundleName", "Tool"}};
         if (!iconName.isEmpty())
             keys.insert("CFBundleIconFile", iconName);
         const QString path = bundle(m_system, "Tool.app", propertyList(keys, true));
         const QString resources = path + "/Contents/Resources/";
         if (!placed.isEmpty() && placedAsLink)
-            link(m_dir->filePath("outside.icns"), resources + placed);
+            link(m_box.path("outside.icns"), resources + placed);
         else if (!placed.isEmpty())
             file(resources + placed, 10);
         const std::optional<QString> found = LocalUninstallPreview::iconFilePath(path);
@@ -194,8 +180,8 @@ private slots:
         const QString prefs = file(lib + "Preferences/com.apple.Notes.plist", 3000);
         const QString support = file(lib + "Application Support/Notes/db/store.sqlite", 9000);
         file(lib + "Application Support/Notes/db/.wal", 5000);
-        link(m_dir->filePath("outside"), lib + "Application Support/Notes/escape");
-        file(m_dir->filePath("outside/huge"), 800000);
+        link(m_box.path("outside"), lib + "Application Support/Notes/escape");
+        file(m_box.path("outside/huge"), 800000);
         const QString group = folder(lib + "Group Containers/group.com.apple.notes");
         file(lib + "Caches/com.apple.Safari/x", 10);
         file(lib + "Elsewhere/Notes", 10); // not one of the nine folders
@@ -213,8 +199,8 @@ private slots:
         QCOMPARE(found[1].allocatedBytes, qint64(0));
         QCOMPARE(found[4].allocatedBytes, allocated(prefs));
         QCOMPARE(LocalUninstallPreview::allocatedSize(lib + "Application Support/Notes/escape"), qint64(0));
-        QCOMPARE(LocalUninstallPreview::allocatedSize(m_dir->filePath("gone")), qint64(0));
-        QVERIFY(LocalUninstallPreview::relatedLeftovers("Notes", {}, m_dir->filePath("no-home")).empty());
+        QCOMPARE(LocalUninstallPreview::allocatedSize(m_box.path("gone")), qint64(0));
+        QVERIFY(LocalUninstallPreview::relatedLeftovers("Notes", {}, m_box.path("no-home")).empty());
     }
 
     void entries_data()
@@ -222,17 +208,16 @@ private slots:
         QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<int>("leftovers");
         QTest::addColumn<QString>("source");
-        QTest::newRow("english, leftovers")
-            << AppLanguagePreference::english << 2 << "User Apps · 2 leftovers";
-        QTest::newRow("chinese, leftovers") << AppLanguagePreference::chinese << 2 << "用户应用 · 2 项残留";
-        QTest::newRow("no leftovers: bare label") << AppLanguagePreference::english << 0 << "User Apps";
+        row("english, leftovers", AppLanguagePreference::english, 2, "User Apps · 2 leftovers");
+        row("chinese, leftovers", AppLanguagePreference::chinese, 2, "用户应用 · 2 项残留");
+        row("no leftovers: bare label", AppLanguagePreference::english, 0, "User Apps");
     }
     void entries()
     {
         QFETCH(AppLanguagePreference, language);
         QFETCH(int, leftovers);
         QFETCH(QString, source);
-        AppLocalization::savePreference(language, *DefaultsStore::open());
+        TestSupport::useLanguage(language);
         const QString path = bundle(m_home + "/Applications", "Editor.app",
                                     propertyList({{"CFBundleIdentifier", "org.ed"}}, true), 70000);
         QStringList expectedPaths;
@@ -295,7 +280,7 @@ private slots:
             names << entry.name + "@" + entry.source;
         QCOMPARE(names, (QStringList{"alpha@User Apps", "App2@User Apps", "App10@User Apps", "Zeta@App",
                                      "zeta@App"}));
-        QVERIFY(scan({{m_dir->filePath("missing"), "App"}}).entries.empty());
+        QVERIFY(scan({{m_box.path("missing"), "App"}}).entries.empty());
     }
 
     void rawAnswersSplitOnePerBundle_data()
@@ -304,13 +289,13 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<QList<QByteArray>>("expected"); // empty with count > 0: none
         const QByteArray date("2024-03-01 09:30:00 +0000");
-        QTest::newRow("two answers") << date + '\0' + "(null)" << 2 << QList<QByteArray>{date, "(null)"};
-        QTest::newRow("trailing separator")
-            << date + '\0' + date + '\0' << 2 << QList<QByteArray>{date, date};
-        QTest::newRow("one answer") << date << 1 << QList<QByteArray>{date};
-        QTest::newRow("too few answers") << date << 2 << QList<QByteArray>{};
-        QTest::newRow("too many answers") << date + '\0' + date + '\0' + date << 2 << QList<QByteArray>{};
-        QTest::newRow("lines, not fields") << date + '\n' + date << 2 << QList<QByteArray>{};
+        const QList<QByteArray> none;
+        row("two answers", QByteArray(date + '\0' + "(null)"), 2, QList<QByteArray>{date, "(null)"});
+        row("trailing separator", QByteArray(date + '\0' + date + '\0'), 2, QList<QByteArray>{date, date});
+        row("one answer", date, 1, QList<QByteArray>{date});
+        row("too few answers", date, 2, none);
+        row("too many answers", QByteArray(date + '\0' + date + '\0' + date), 2, none);
+        row("lines, not fields", QByteArray(date + '\n' + date), 2, none);
     }
     void rawAnswersSplitOnePerBundle()
     {
@@ -329,16 +314,14 @@ private slots:
         QTest::addColumn<std::optional<QByteArray>>("answer");
         QTest::addColumn<QDateTime>("expected");
         const QDateTime accessed = utc(1'600'000'000);
-        QTest::newRow("spotlight, utc")
-            << std::optional<QByteArray>("2024-03-01 09:30:00 +0000\n") << utc(1'709'285'400);
-        QTest::newRow("spotlight, offset")
-            << std::optional<QByteArray>("2024-03-01 04:30:00 -0500") << utc(1'709'285'400);
-        QTest::newRow("(null): access date") << std::optional<QByteArray>("(null)\n") << accessed;
-        QTest::newRow("empty: access date") << std::optional<QByteArray>("") << accessed;
-        QTest::newRow("tool failed: access date") << std::optional<QByteArray>() << accessed;
-        QTest::newRow("other form: access date") << std::optional<QByteArray>("March 1, 2024") << accessed;
-        QTest::newRow("impossible date: access date")
-            << std::optional<QByteArray>("2024-02-30 10:00:00 +0000") << accessed;
+        using Answer = std::optional<QByteArray>;
+        row("spotlight, utc", Answer("2024-03-01 09:30:00 +0000\n"), utc(1'709'285'400));
+        row("spotlight, offset", Answer("2024-03-01 04:30:00 -0500"), utc(1'709'285'400));
+        row("(null): access date", Answer("(null)\n"), accessed);
+        row("empty: access date", Answer(""), accessed);
+        row("tool failed: access date", Answer(), accessed);
+        row("other form: access date", Answer("March 1, 2024"), accessed);
+        row("impossible date: access date", Answer("2024-02-30 10:00:00 +0000"), accessed);
     }
     void lastOpened()
     {
@@ -357,8 +340,7 @@ private slots:
         QCOMPARE(
             scan({{m_system, "App"}}, answer ? Answers{{path, *answer}} : Answers{}).entries[0].lastOpened,
             expected);
-        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_dir->filePath("gone"), fakeSpotlight({})),
-                 std::nullopt);
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_box.path("gone"), fakeSpotlight({})), std::nullopt);
     }
 
 private:
@@ -374,7 +356,7 @@ private:
         return LocalUninstallPreview::snapshot(m_home, {folders, fakeSpotlight(answers)});
     }
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    Sandbox m_box;
     QString m_home;
     QString m_system;
 };

@@ -2,12 +2,10 @@
 // flags, the way actions map back to features, and the raw values of features.
 #include "TestMain.h"
 
-#include "platform/DefaultsStore.h"
+#include "Language.h"
+
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
-#include "vocabulary/AppLocalization.h"
-
-#include <QSettings>
 
 #include <functional>
 
@@ -29,7 +27,7 @@ class AppActionFactoryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanup() { DefaultsStore::open()->remove(AppLocalization::preferenceKey()); }
+    void cleanup() { TestSupport::forgetLanguage(); }
 
     void operationsBuildTheirAction_data()
     {
@@ -191,7 +189,7 @@ private slots:
         QFETCH(QString, detail);
         QFETCH(QString, feature);
 
-        AppLocalization::savePreference(preference, *DefaultsStore::open());
+        TestSupport::useLanguage(preference);
         const AppAction action = make();
         QCOMPARE(action.arguments, arguments);
         QCOMPARE(action.isDestructive, isDestructive);

@@ -2,10 +2,10 @@
 // the preference is kept in the defaults store.
 #include "TestMain.h"
 
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
+#include "Language.h"
+#include "SyntheticHome.h"
 
-#include <QSettings>
+using namespace TestSupport;
 
 Q_DECLARE_METATYPE(AppLanguagePreference)
 Q_DECLARE_METATYPE(AppResolvedLanguage)
@@ -13,8 +13,10 @@ Q_DECLARE_METATYPE(AppResolvedLanguage)
 class AppLocalizationTest : public QObject {
     Q_OBJECT
 
+    SyntheticHome::Sandbox m_box;
+
 private slots:
-    void cleanup() { DefaultsStore::open()->remove(AppLocalization::preferenceKey()); }
+    void init() { m_box.renew(); }
 
     void theKeyIsFixed()
     {
@@ -30,21 +32,19 @@ private slots:
         const auto system = AppLanguagePreference::system;
         const auto chinese = AppResolvedLanguage::chinese;
         const auto english = AppResolvedLanguage::english;
-        QTest::newRow("simplified chinese") << system << QStringList{"zh-CN"} << chinese;
-        QTest::newRow("traditional chinese") << system << QStringList{"zh-Hant-TW"} << chinese;
-        QTest::newRow("upper case") << system << QStringList{"ZH"} << chinese;
-        QTest::newRow("mixed case with underscore") << system << QStringList{"Zh_TW"} << chinese;
-        QTest::newRow("english") << system << QStringList{"en-US", "zh-CN"} << english;
-        QTest::newRow("only the first language counts") << system << QStringList{"ja", "zh-CN"} << english;
-        QTest::newRow("empty list") << system << QStringList{} << english;
-        QTest::newRow("empty identifier") << system << QStringList{"", "zh"} << english;
-        QTest::newRow("zh must be at the start") << system << QStringList{"en-zh"} << english;
-        QTest::newRow("chinese whatever the system")
-            << AppLanguagePreference::chinese << QStringList{"en-US"} << chinese;
-        QTest::newRow("chinese with no system languages")
-            << AppLanguagePreference::chinese << QStringList{} << chinese;
-        QTest::newRow("english whatever the system")
-            << AppLanguagePreference::english << QStringList{"zh-Hans-CN"} << english;
+        row("simplified chinese", system, QStringList{"zh-CN"}, chinese);
+        row("traditional chinese", system, QStringList{"zh-Hant-TW"}, chinese);
+        row("upper case", system, QStringList{"ZH"}, chinese);
+        row("mixed case with underscore", system, QStringList{"Zh_TW"}, chinese);
+        row("english", system, QStringList{"en-US", "zh-CN"}, english);
+        row("only the first language counts", system, QStringList{"ja", "zh-CN"}, english);
+        row("empty list", system, QStringList{}, english);
+        row("empty identifier", system, QStringList{"", "zh"}, english);
+        row("zh must be at the start", system, QStringList{"en-zh"}, english);
+        row("chinese whatever the system", AppLanguagePreference::chinese, QStringList{"en-US"}, chinese);
+        row("chinese with no system languages", AppLanguagePreference::chinese, QStringList{}, chinese);
+        row("english whatever the system", AppLanguagePreference::english, QStringList{"zh-Hans-CN"},
+            english);
     }
 
     void languageIsResolved()
@@ -83,14 +83,9 @@ private slots:
         QFETCH(QVariant, stored);
         QFETCH(AppLanguagePreference, expected);
 
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString file = folder.filePath(QStringLiteral("defaults.ini"));
-        {
-            QSettings writer(file, QSettings::IniFormat);
-            if (stored.isValid())
-                writer.setValue(AppLocalization::preferenceKey(), stored);
-        }
+        const QString file = m_box.path(QStringLiteral("defaults.ini"));
+        if (stored.isValid())
+            QSettings(file, QSettings::IniFormat).setValue(AppLocalization::preferenceKey(), stored);
         const QSettings reader(file, QSettings::IniFormat);
         QCOMPARE(AppLocalization::loadPreference(reader), expected);
     }
@@ -110,9 +105,7 @@ private slots:
         QFETCH(AppLanguagePreference, preference);
         QFETCH(QString, rawValue);
 
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString file = folder.filePath(QStringLiteral("defaults.ini"));
+        const QString file = m_box.path(QStringLiteral("defaults.ini"));
         {
             QSettings writer(file, QSettings::IniFormat);
             // An earlier, different choice is replaced.
@@ -148,15 +141,15 @@ private slots:
         QFETCH(AppLanguagePreference, preference);
         QFETCH(QString, expected);
 
-        AppLocalization::savePreference(preference, *DefaultsStore::open());
+        useLanguage(preference);
         QCOMPARE(AppLocalization::localized(QStringLiteral("中文"), QStringLiteral("English")), expected);
     }
 
     void localizedReadsThePreferenceAtEachCall()
     {
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
+        useLanguage(AppLanguagePreference::english);
         QCOMPARE(AppLocalization::currentLanguage(), AppResolvedLanguage::english);
-        AppLocalization::savePreference(AppLanguagePreference::chinese, *DefaultsStore::open());
+        useLanguage(AppLanguagePreference::chinese);
         QCOMPARE(AppLocalization::currentLanguage(), AppResolvedLanguage::chinese);
     }
 };

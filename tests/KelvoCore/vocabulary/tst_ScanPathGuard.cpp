@@ -1,23 +1,20 @@
 // Which paths may be moved to the Trash: the home folder and /Applications, and what lies below.
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
+
 #include "vocabulary/ScanPathGuard.h"
+
+using TestSupport::row;
 
 class ScanPathGuardTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_root;
-    QString m_home; // a synthetic home; the guard only reads path text
-
-    // "{home}" in a table cell stands for the synthetic home folder.
-    QString expand(QString text) const { return text.replace(QStringLiteral("{home}"), m_home); }
+    SyntheticHome::Sandbox m_box;
+    QString m_home; // the guard only reads path text
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_root.isValid());
-        m_home = m_root.filePath(QStringLiteral("home"));
-    }
+    void initTestCase() { m_home = m_box.renew(); }
 
     void candidates_data()
     {
@@ -25,51 +22,43 @@ private slots:
         QTest::addColumn<QString>("home");
         QTest::addColumn<bool>("allowed");
 
-        const QString home = QStringLiteral("{home}");
-        QTest::newRow("home itself") << "{home}" << home << true;
-        QTest::newRow("below home") << "{home}/Documents/report.pdf" << home << true;
-        QTest::newRow("home with trailing separator") << "{home}/" << home << true;
-        QTest::newRow("below home with trailing separator") << "{home}/Downloads/old/" << home << true;
-        QTest::newRow("home library") << "{home}/Library/Caches/com.example" << home << true;
-        QTest::newRow("home applications") << "{home}/Applications/Tool.app" << home << true;
-        QTest::newRow("single-dot components") << "{home}/./Documents/./a" << home << true;
-        QTest::newRow("double-dot staying inside") << "{home}/Documents/../Downloads/x" << home << true;
-        QTest::newRow("redundant separators") << "{home}//Documents///a" << home << true;
-        QTest::newRow("double-dot climbing out") << "{home}/../other" << home << false;
-        QTest::newRow("double-dot to the parent") << "{home}/.." << home << false;
-        QTest::newRow("deep climb out") << "{home}/a/../../../etc/passwd" << home << false;
-        QTest::newRow("sibling sharing the prefix") << "{home}2/x" << home << false;
-        QTest::newRow("applications itself") << "/Applications" << home << true;
-        QTest::newRow("applications with trailing separator") << "/Applications/" << home << true;
-        QTest::newRow("an application") << "/Applications/Foo.app" << home << true;
-        QTest::newRow("inside an application") << "/Applications/Foo.app/Contents/Info.plist" << home << true;
-        QTest::newRow("applications redundant separators") << "//Applications//Foo.app" << home << true;
-        QTest::newRow("double-dot between applications")
-            << "/Applications/Foo.app/../Bar.app" << home << true;
-        QTest::newRow("double-dot out of applications") << "/Applications/../Library/x" << home << false;
-        QTest::newRow("applications sibling") << "/Applications2/x" << home << false;
-        QTest::newRow("applications prefix only") << "/ApplicationsOld" << home << false;
-        QTest::newRow("applications in lower case") << "/applications/Foo.app" << home << false;
-        QTest::newRow("system library") << "/Library/Caches/x" << home << false;
-        QTest::newRow("system") << "/System/x" << home << false;
-        QTest::newRow("private tmp") << "/private/tmp/x" << home << false;
-        QTest::newRow("root") << "/" << home << false;
-        QTest::newRow("empty path") << "" << home << false;
-        QTest::newRow("relative path") << "Applications/Foo.app" << home << false;
-        QTest::newRow("home given with trailing separator") << "{home}/Desktop/x"
-                                                            << "{home}/" << true;
-        QTest::newRow("home with trailing separator, sibling") << "{home}2"
-                                                               << "{home}/" << false;
-        QTest::newRow("home given with single-dot components") << "{home}/x"
-                                                               << "{home}/./" << true;
-        QTest::newRow("home given with double-dot components") << "{home}/x"
-                                                               << "{home}/sub/.." << true;
-        QTest::newRow("empty home admits no library") << "/Library/x"
-                                                      << "" << false;
-        QTest::newRow("empty home still admits applications") << "/Applications/Foo.app"
-                                                              << "" << true;
-        QTest::newRow("relative home admits nothing of its own") << "/x/y"
-                                                                 << "x" << false;
+        const char* home = "{home}";
+        row("home itself", "{home}", home, true);
+        row("below home", "{home}/Documents/report.pdf", home, true);
+        row("home with trailing separator", "{home}/", home, true);
+        row("below home with trailing separator", "{home}/Downloads/old/", home, true);
+        row("home library", "{home}/Library/Caches/com.example", home, true);
+        row("home applications", "{home}/Applications/Tool.app", home, true);
+        row("single-dot components", "{home}/./Documents/./a", home, true);
+        row("double-dot staying inside", "{home}/Documents/../Downloads/x", home, true);
+        row("redundant separators", "{home}//Documents///a", home, true);
+        row("double-dot climbing out", "{home}/../other", home, false);
+        row("double-dot to the parent", "{home}/..", home, false);
+        row("deep climb out", "{home}/a/../../../etc/passwd", home, false);
+        row("sibling sharing the prefix", "{home}2/x", home, false);
+        row("applications itself", "/Applications", home, true);
+        row("applications with trailing separator", "/Applications/", home, true);
+        row("an application", "/Applications/Foo.app", home, true);
+        row("inside an application", "/Applications/Foo.app/Contents/Info.plist", home, true);
+        row("applications redundant separators", "//Applications//Foo.app", home, true);
+        row("double-dot between applications", "/Applications/Foo.app/../Bar.app", home, true);
+        row("double-dot out of applications", "/Applications/../Library/x", home, false);
+        row("applications sibling", "/Applications2/x", home, false);
+        row("applications prefix only", "/ApplicationsOld", home, false);
+        row("applications in lower case", "/applications/Foo.app", home, false);
+        row("system library", "/Library/Caches/x", home, false);
+        row("system", "/System/x", home, false);
+        row("private tmp", "/private/tmp/x", home, false);
+        row("root", "/", home, false);
+        row("empty path", "", home, false);
+        row("relative path", "Applications/Foo.app", home, false);
+        row("home given with trailing separator", "{home}/Desktop/x", "{home}/", true);
+        row("home with trailing separator, sibling", "{home}2", "{home}/", false);
+        row("home given with single-dot components", "{home}/x", "{home}/./", true);
+        row("home given with double-dot components", "{home}/x", "{home}/sub/..", true);
+        row("empty home admits no library", "/Library/x", "", false);
+        row("empty home still admits applications", "/Applications/Foo.app", "", true);
+        row("relative home admits nothing of its own", "/x/y", "x", false);
     }
 
     void candidates()
@@ -78,7 +67,7 @@ private slots:
         QFETCH(QString, home);
         QFETCH(bool, allowed);
 
-        QCOMPARE(ScanPathGuard::isTrashAllowed(expand(path), expand(home)), allowed);
+        QCOMPARE(ScanPathGuard::isTrashAllowed(m_box.expand(path), m_box.expand(home)), allowed);
     }
 
     void rootsAreStandardisedAndOrdered_data()
@@ -97,7 +86,7 @@ private slots:
         const QStringList expected{m_home, QStringLiteral("/Applications"),
                                    m_home + QStringLiteral("/Applications"),
                                    m_home + QStringLiteral("/Library")};
-        QCOMPARE(ScanPathGuard::allowedTrashRoots(expand(home)), expected);
+        QCOMPARE(ScanPathGuard::allowedTrashRoots(m_box.expand(home)), expected);
     }
 };
 

@@ -1,23 +1,15 @@
 // The one text form of sizes and percentages, in both languages.
 #include "TestMain.h"
 
-#include "platform/DefaultsStore.h"
-#include "vocabulary/AppLocalization.h"
+#include "Language.h"
+
 #include "vocabulary/SizeText.h"
 
 #include <QLocale>
-#include <QSettings>
 
 #include <limits>
 
-namespace {
-
-void storePreference(AppLanguagePreference preference)
-{
-    AppLocalization::savePreference(preference, *DefaultsStore::open());
-}
-
-} // namespace
+using namespace TestSupport;
 
 class SizeTextTest : public QObject {
     Q_OBJECT
@@ -25,7 +17,7 @@ class SizeTextTest : public QObject {
 private slots:
     void cleanup()
     {
-        DefaultsStore::open()->remove(AppLocalization::preferenceKey());
+        forgetLanguage();
         QLocale::setDefault(QLocale::c());
     }
 
@@ -80,9 +72,9 @@ private slots:
         const auto text = [&] {
             return defaultUnits ? SizeText::bytesWithDefaultUnits(count) : SizeText::bytes(count);
         };
-        storePreference(AppLanguagePreference::english);
+        useLanguage(AppLanguagePreference::english);
         QCOMPARE(text(), english);
-        storePreference(AppLanguagePreference::chinese);
+        useLanguage(AppLanguagePreference::chinese);
         QCOMPARE(text(), chinese);
         // A decimal comma and digit grouping must not show.
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -94,12 +86,12 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("expected");
 
-        QTest::newRow("zero keeps one digit") << 0.0 << "0.0%";
-        QTest::newRow("rounds down") << 12.34 << "12.3%";
-        QTest::newRow("rounds up") << 42.46 << "42.5%";
-        QTest::newRow("rounds up into the next whole") << 99.96 << "100.0%";
-        QTest::newRow("negative") << -12.34 << "-12.3%";
-        QTest::newRow("no digit grouping") << 1234.56 << "1234.6%";
+        row("zero keeps one digit", 0.0, "0.0%");
+        row("rounds down", 12.34, "12.3%");
+        row("rounds up", 42.46, "42.5%");
+        row("rounds up into the next whole", 99.96, "100.0%");
+        row("negative", -12.34, "-12.3%");
+        row("no digit grouping", 1234.56, "1234.6%");
     }
 
     void percentages()
@@ -107,17 +99,17 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, expected);
 
-        storePreference(AppLanguagePreference::chinese);
+        useLanguage(AppLanguagePreference::chinese);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(SizeText::percent(value), expected);
     }
 
     void absentValuesAreUnknown()
     {
-        storePreference(AppLanguagePreference::english);
+        useLanguage(AppLanguagePreference::english);
         QCOMPARE(SizeText::bytes(std::nullopt), QStringLiteral("Unknown"));
         QCOMPARE(SizeText::percent(std::nullopt), QStringLiteral("Unknown"));
-        storePreference(AppLanguagePreference::chinese);
+        useLanguage(AppLanguagePreference::chinese);
         QCOMPARE(SizeText::bytes(std::nullopt), QStringLiteral("未知"));
         QCOMPARE(SizeText::percent(std::nullopt), QStringLiteral("未知"));
     }
