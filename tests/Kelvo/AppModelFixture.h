@@ -3,13 +3,49 @@
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 
+#include "SyntheticHome.h"
+
 #include "platform/DefaultsStore.h"
 
 #include <QDir>
+#include <QMap>
+#include <QSemaphore>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QThreadPool>
 
 #include <memory>
+#include <utility>
+
+// Keeps every worker busy while it lives, or until release(), so that a run cannot finish before the
+// test has looked at it running or cancelled it. Drawing uses the same workers: while a window test
+// holds them nothing may be drawn, so buttons are pressed through their signals.
+class WorkersHeld {
+public:
+    WorkersHeld()
+    {
+        QThreadPool* pool = QThreadPool::globalInstance();
+        m_workers = pool->maxThreadCount();
+        auto started = std::make_shared<QSemaphore>();
+        for (int i = 0; i < m_workers; ++i)
+            pool->start([started, release = m_release] {
+                started->release();
+                release->acquire();
+            });
+        started->acquire(m_workers);
+    }
+    ~WorkersHeld() { release(); }
+    WorkersHeld(const WorkersHeld&) = delete;
+    WorkersHeld& operator=(const WorkersHeld&) = delete;
+
+    void release() { m_release->release(std::exchange(m_workers, 0)); }
+
+private:
+    // Shared with the workers, which may still be leaving it when this is gone.
+    std::shared_ptr<QSemaphore> m_release = std::make_shared<QSemaphore>();
+    int m_workers = 0;
+};
 
 // A controller over a synthetic home and support folder, with an empty defaults store.
 struct AppModelFixture {
@@ -36,3 +72,44 @@ struct AppModelFixture {
             AppModel::Environment{home, support, version, homeApplications, LocalInstallerPreview::Places{}});
     }
 };
+
+// Waits for the controller's run to end, as long as QTRY_VERIFY would; false if it is still running.
+inline bool finished(const AppModel& model)
+{
+    return QTest::qWaitFor([&] { return !model.isRunning(); });
+}
+
+// Requests the action and waits for the run it starts.
+inline bool run(AppModel& model, const AppAction& action)
+{
+    model.request(action);
+    return finished(model);
+}
+
+// Requests a destructive action, confirms it and waits for the run.
+inline bool runConfirmed(AppModel& model, const AppAction& action)
+{
+    model.request(action);
+    model.confirmPendingAction();
+    return finished(model);
+}
+
+// An app bundle "<name>.app" in folder, its Info.plist naming it and holding the bundle identifier and
+// the other keys given (a key without a value is left out), with an executable of `size` bytes.
+// Returns its path.
+inline QString makeApp(const QString& folder, const QString& name, const QString& bundleID = {},
+                       QMap<QString, QString> keys = {}, qint64 size = 4000)
+{
+    const QString bundle = folder + "/" + name + ".app";
+    keys["CFBundleName"] = name;
+    keys["CFBundleIdentifier"] = bundleID;
+    keys.removeIf([](const auto& key) { return key.value().isEmpty(); });
+    QString plist =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\"><dict>\n";
+    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
+        plist += "<key>" + key.key() + "</key><string>" + key.value() + "</string>\n";
+    SyntheticHome::write(bundle + "/Contents/Info.plist", (plist + "</dict></plist>\n").toUtf8());
+    SyntheticHome::file(bundle + "/Contents/MacOS/" + name, size);
+    return bundle;
+}

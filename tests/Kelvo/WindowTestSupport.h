@@ -6,6 +6,9 @@
 
 #include "AppModelFixture.h"
 #include "KelvoWindow.h"
+#include "SyntheticHome.h"
+
+#include "vocabulary/SizeText.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -15,15 +18,35 @@
 #include <QQuickWindow>
 #include <QSemaphore>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTest>
 #include <QThreadPool>
 #include <QtQuickTest/quicktest.h>
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include <memory>
+#include <utility>
+
+// A file of the synthetic home and its size.
+struct SizedFile {
+    const char* path; // in the home folder
+    qint64 size;
+};
 
 class WindowTestCase : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { verifyNoWarnings(); }
+    void cleanupTestCase()
+    {
+        closeWindow();
+        m_model.reset();
+        m_fixture.reset();
+    }
+
 protected:
     std::unique_ptr<AppModelFixture> m_fixture;
     std::unique_ptr<AppModel> m_model;
@@ -51,6 +74,17 @@ protected:
     AppModel& model() { return *m_model; }
     QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
 
+    template <class Files = std::initializer_list<SizedFile>> void writeFiles(const Files& files) const
+    {
+        for (const auto& [path, size] : files)
+            SyntheticHome::file(homePath(path), size);
+    }
+    // Where the sandbox's Trash keeps moved items (the test harness points XDG_DATA_HOME at it).
+    static QString trashedItem(const QString& name)
+    {
+        return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files/" + name;
+    }
+
     // Shows the feature's page; the page left behind is deleted at once, as the event loop would
     // between a person's clicks, so that only the shown page's texts are found.
     void showPage(AppFeature feature)
@@ -58,25 +92,8 @@ protected:
         model().setSelectedFeature(feature);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    void showPage(const QString& feature) { showPage(AppFeatures::fromRawValue(feature).value()); }
     void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().isRunning(), 60000); }
-
-    // Keeps every worker busy until the returned function is called, so that a run cannot finish
-    // before it is cancelled. Drawing uses the same workers: nothing may be drawn meanwhile, so
-    // buttons are pressed through their signals.
-    static std::function<void()> blockWorkers()
-    {
-        QThreadPool* pool = QThreadPool::globalInstance();
-        const int workers = pool->maxThreadCount();
-        auto started = std::make_shared<QSemaphore>();
-        auto release = std::make_shared<QSemaphore>();
-        for (int i = 0; i < workers; ++i)
-            pool->start([started, release] {
-                started->release();
-                release->acquire();
-            });
-        started->acquire(workers);
-        return [release, workers] { release->release(workers); };
-    }
 
     void openWindow()
     {
@@ -119,13 +136,26 @@ protected:
             m_model->refreshEnvironment();
     }
 
+    // The languages tables run over, with the tags of their rows.
+    static constexpr std::pair<const char*, AppLanguagePreference> languages[] = {
+        {"en", AppLanguagePreference::english}, {"zh", AppLanguagePreference::chinese}};
+    static QStringList splitTexts(const char* texts) { return QString::fromUtf8(texts).split('|'); }
+
     // Tables over both languages have the rows "en" and "zh", their texts written with | between them.
-    static void languageRows(const char* en, const char* zh)
+    // Rows that also differ in other columns start with one text for each column named in `columns`.
+    static void languageRows(const char* en, const char* zh, std::initializer_list<const char*> columns = {})
     {
         QTest::addColumn<AppLanguagePreference>("language");
+        for (const char* column : columns)
+            QTest::addColumn<QString>(column);
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("en") << AppLanguagePreference::english << QString::fromUtf8(en).split('|');
-        QTest::newRow("zh") << AppLanguagePreference::chinese << QString::fromUtf8(zh).split('|');
+        for (const auto& [tag, language] : languages) {
+            QStringList texts = splitTexts(language == AppLanguagePreference::english ? en : zh);
+            QTestData& row = QTest::newRow(tag) << language;
+            for (qsizetype i = 0; i < qsizetype(columns.size()); ++i)
+                row << texts.takeFirst();
+            row << texts;
+        }
     }
     static QString shotName(const char* what) { return QString(QTest::currentDataTag()) + '-' + what; }
 
@@ -196,6 +226,67 @@ protected:
     }
     QStringList textsOf(const QString& names) const { return textsIn(m_window, names); }
     QString textOf(const QString& name) const { return textIn(m_window, name); }
+    // The first shown item of that name whose property has the value.
+    QQuickItem* shownWith(const QString& name, const char* property, const QVariant& value) const
+    {
+        for (QQuickItem* found : shown(name))
+            if (found->property(property) == value)
+                return found;
+        return nullptr;
+    }
+    // The first shown row of that name whose name reads as given.
+    QQuickItem* rowNamed(const QString& rows, const QString& name) const
+    {
+        for (QQuickItem* row : shown(rows))
+            if (textIn(row, "rowName") == name)
+                return row;
+        return nullptr;
+    }
+    QStringList rowNames(const QString& rows) const { return linesIn(shown(rows), "rowName"); }
+
+    // One line per item: the texts of its named children (names separated by spaces), so that rows
+    // compare with a report's entries in one QCOMPARE.
+    static QStringList linesIn(const QList<QQuickItem*>& items, const QString& children)
+    {
+        QStringList lines;
+        for (QQuickItem* found : items)
+            lines << textsIn(found, children).join(" ¦ ");
+        return lines;
+    }
+    // One line per entry of a report's list: its values under the keys (separated by spaces); a key
+    // ending in # names a byte count, written as the window writes sizes.
+    static QStringList linesOf(const QVariantList& entries, const QString& keys)
+    {
+        QStringList lines;
+        for (const QVariant& entry : entries) {
+            QStringList values;
+            for (const QString& key : keys.split(' '))
+                values << (key.endsWith('#') ? SizeText::bytes(entry.toMap()[key.chopped(1)].toLongLong())
+                                             : entry.toMap()[key].toString());
+            lines << values.join(" ¦ ");
+        }
+        return lines;
+    }
+
+    // Clicks the item, or the item of that name, and waits for the dialog (or menu) to open.
+    bool opens(const QString& dialog, QQuickItem* target)
+    {
+        click(target);
+        return !QTest::currentTestFailed() && QTest::qWaitFor([&] { return popupOpen(dialog); });
+    }
+    bool opens(const QString& dialog, const QString& name) { return opens(dialog, item(name)); }
+    // Clicks the named button, or presses Escape for "Escape", and waits for the dialog to close.
+    bool closes(const QString& dialog, const QString& button)
+    {
+        if (button == "Escape")
+            QTest::keyClick(m_window, Qt::Key_Escape);
+        else
+            click(button);
+        return !QTest::currentTestFailed() && QTest::qWaitFor([&] { return !popupOpen(dialog); });
+    }
+    // Presses the named button through its signal, as while workers are held.
+    void press(const QString& name) { QMetaObject::invokeMethod(item(name), "clicked"); }
+
     QString pageText(const char* name) const
     {
         QObject* found = currentPage()->findChild<QObject*>(name);

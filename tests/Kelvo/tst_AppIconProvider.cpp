@@ -1,44 +1,28 @@
 #include "TestMain.h"
 
 #include "AppIconProvider.h"
+#include "AppModelFixture.h"
 #include "SyntheticHome.h"
 
-#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QUrl>
 
-using SyntheticHome::file;
-
 namespace {
 
-// A bundle whose Info.plist names iconName (none when empty) and whose Resources hold the given file.
+// A bundle whose Info.plist names iconName (none when empty) and whose Resources hold the given file,
+// written in the format given or, with none, as bytes that are no image.
 QString bundle(const QString& folder, const QString& iconName, const QString& resource, const QImage& image,
                const QByteArray& format)
 {
-    const QString path = folder + "/Tool.app";
-    file(path + "/Contents/MacOS/Tool", 10);
-    QFile info(file(path + "/Contents/Info.plist"));
-    if (info.open(QIODevice::WriteOnly)) {
-        info.write("<?xml version=\"1.0\"?><plist "
-                   "version=\"1.0\"><dict><key>CFBundleName</key><string>Tool</string>");
-        if (!iconName.isEmpty())
-            info.write("<key>CFBundleIconFile</key><string>" + iconName.toUtf8() + "</string>");
-        info.write("</dict></plist>");
-    }
-    if (!resource.isEmpty()) {
-        const QString target = file(path + "/Contents/Resources/" + resource);
-        if (format.isEmpty()) {
-            QFile broken(target);
-            if (broken.open(QIODevice::WriteOnly))
-                broken.write("icns but not really");
-        } else {
-            QImageWriter writer(target, format);
-            writer.write(image);
-        }
-    }
+    const QString path = makeApp(folder, "Tool", {}, {{"CFBundleIconFile", iconName}});
+    const QString target = path + "/Contents/Resources/" + resource;
+    if (!resource.isEmpty() && format.isEmpty())
+        SyntheticHome::write(target, "icns but not really");
+    else if (!resource.isEmpty())
+        QImageWriter(SyntheticHome::file(target), format).write(image);
     return path;
 }
 

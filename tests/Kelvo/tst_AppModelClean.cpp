@@ -7,9 +7,8 @@
 
 #include <QSignalSpy>
 
-#include <unistd.h>
-
 using namespace SyntheticHome;
+using TestSupport::row;
 
 namespace {
 
@@ -37,28 +36,30 @@ class TestAppModelClean : public QObject {
 private slots:
     void previewStoresTheReport_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detailStart");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "Preview Complete"
-                                 << "Cleanable items have been checked.";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "预览完成"
-                                 << "已检查可清理项目。";
+        row("english", AppLanguagePreference::english, "Preview Complete",
+            "Cleanable items have been checked.");
+        row("chinese", AppLanguagePreference::chinese, "预览完成", "已检查可清理项目。");
     }
     void previewStoresTheReport()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, title);
         QFETCH(QString, detailStart);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         file(cachesPath(fixture.home) + "/app/data.bin", 4096);
         file(trashPath(fixture.home) + "/files/old.txt", 100);
         const auto model = fixture.makeModel();
         QSignalSpy reportChanged(model.get(), &AppModel::cleanPreviewReportChanged);
-        model->request(AppActionFactory::clean(true));
-        QVERIFY(model->isRunning());
-        QCOMPARE(model->runningFeatureRawValue(), QString("clean"));
-        QTRY_VERIFY(!model->isRunning());
+        {
+            const WorkersHeld held; // a small preview could otherwise end before it is looked at
+            model->request(AppActionFactory::clean(true));
+            QVERIFY(model->isRunning());
+            QCOMPARE(model->runningFeatureRawValue(), QString("clean"));
+        }
+        QVERIFY(finished(*model));
         QCOMPARE(reportChanged.count(), 1);
         QVERIFY(model->cleanPreviewReport());
         QCOMPARE(model->cleanPreviewReport()->entries.size(), std::size_t(2));
@@ -84,31 +85,26 @@ private slots:
 
     void cleaningDeletesThePreviewedItemsAndPreviewsAgain_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detail");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "Cleanup Complete"
-                                 << "Cleaned 2 items.";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "清理完成"
-                                 << "已清理 2 项。";
+        row("english", AppLanguagePreference::english, "Cleanup Complete", "Cleaned 2 items.");
+        row("chinese", AppLanguagePreference::chinese, "清理完成", "已清理 2 项。");
     }
     void cleaningDeletesThePreviewedItemsAndPreviewsAgain()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, title);
         QFETCH(QString, detail);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const QString data = file(cachesPath(fixture.home) + "/app/data.bin", 4096);
         const QString old = file(cachesPath(fixture.home) + "/old.log", 100);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::clean(true)));
         QCOMPARE(entryCount(*model), 1);
 
         const double before = QDateTime::currentSecsSinceEpoch();
-        model->request(AppActionFactory::clean(false));
-        model->confirmPendingAction();
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(!exists(data));
         QVERIFY(!exists(old));
         QVERIFY(exists(cachesPath(fixture.home)));
@@ -127,9 +123,7 @@ private slots:
         AppModelFixture fixture;
         const QString data = file(cachesPath(fixture.home) + "/data.bin", 100);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(false));
-        model->confirmPendingAction();
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(!exists(data));
         QCOMPARE(model->lastCleanCount(), 1);
     }
@@ -138,12 +132,9 @@ private slots:
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(true)); // an empty home: nothing to clean
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::clean(true))); // an empty home: nothing to clean
         const QString arrivedLater = file(trashPath(fixture.home) + "/files/new.txt", 100);
-        model->request(AppActionFactory::clean(false));
-        model->confirmPendingAction();
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(exists(arrivedLater));
         QCOMPARE(model->lastCleanCount(), 0);
         QCOMPARE(entryCount(*model), 1); // the fresh preview sees it
@@ -151,20 +142,14 @@ private slots:
 
     void failuresAreCountedInTheDetail()
     {
-        if (geteuid() == 0)
-            QSKIP("permissions do not stop root");
+        KELVO_SKIP_AS_ROOT();
         AppModelFixture fixture;
         file(cachesPath(fixture.home) + "/stuck/inner", 10);
         file(cachesPath(fixture.home) + "/free", 10);
-        QFile::setPermissions(cachesPath(fixture.home) + "/stuck",
-                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const ReadOnly stuck(cachesPath(fixture.home) + "/stuck");
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(false));
-        model->confirmPendingAction();
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QCOMPARE(model->statusDetail(), QString("Cleaned 1 items. 1 failed."));
-        QFile::setPermissions(cachesPath(fixture.home) + "/stuck",
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
     void aCancelledPreviewKeepsThePreviousReport()
@@ -172,15 +157,12 @@ private slots:
         AppModelFixture fixture;
         file(cachesPath(fixture.home) + "/first.bin", 100);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::clean(true)));
         const std::optional<CleanPreviewReport> first = model->cleanPreviewReport();
-        for (int i = 0; i < 500; ++i)
-            file(QString("%1/many/f%2").arg(cachesPath(fixture.home)).arg(i), 0);
+        manyFiles(cachesPath(fixture.home) + "/many", 500);
         model->request(AppActionFactory::clean(true));
         model->cancelRun(); // long before the worker has listed the running processes
-
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QCOMPARE(model->cleanPreviewReport(), first);
         QCOMPARE(model->statusTitle(), QString("Preview Cancelled"));
         QVERIFY(model->runProgress().isEmpty());
@@ -190,8 +172,7 @@ private slots:
     void progressBelongsToTheRunningPreview()
     {
         AppModelFixture fixture;
-        for (int i = 0; i < 5000; ++i)
-            file(QString("%1/many/%2/f%3").arg(cachesPath(fixture.home)).arg(i / 500).arg(i), 0);
+        manyFiles(cachesPath(fixture.home) + "/many", 5000, 0, 500);
         const auto model = fixture.makeModel();
         QStringList locationsSeen;
         connect(model.get(), &AppModel::runProgressChanged, this, [&] {
@@ -202,7 +183,7 @@ private slots:
         QVERIFY(!model->canCancelRun());
         model->request(AppActionFactory::clean(true));
         QVERIFY(model->canCancelRun());
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QVERIFY(!model->canCancelRun());
         for (const QString& location : locationsSeen)
             QVERIFY2(location.startsWith(fixture.home), qPrintable(location));
@@ -215,8 +196,7 @@ private slots:
         file(cachesPath(fixture.home) + "/a", 100);
         file(trashPath(fixture.home) + "/files/b", 100);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::clean(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::clean(true)));
         const QVariantMap report = model->cleanPreviewReportValue().toMap();
         const QVariantList sections = report.value("sections").toList();
         QCOMPARE(sections.size(), 2);

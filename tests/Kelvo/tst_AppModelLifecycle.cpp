@@ -4,9 +4,17 @@
 
 #include <QSignalSpy>
 
+#include <functional>
 #include <vector>
 
+// Actions are made while a test runs, in the language it chose.
+using MakeAction = std::function<AppAction()>;
+Q_DECLARE_METATYPE(MakeAction)
+
 namespace {
+
+using enum AppLanguagePreference;
+using TestSupport::row;
 
 // Every (isRunning, runningFeature) pair the controller publishes, in order.
 struct RunStateRecorder {
@@ -39,23 +47,20 @@ private slots:
 
     void destructiveActionsWaitForConfirmation_data()
     {
-        QTest::addColumn<QString>("feature");
-        QTest::newRow("clean") << "clean";
-        QTest::newRow("uninstall") << "uninstall";
-        QTest::newRow("optimize") << "optimize";
-        QTest::newRow("purge") << "purge";
-        QTest::newRow("installer") << "installer";
+        QTest::addColumn<MakeAction>("make"); // tagged with the feature it runs
+        row("clean", MakeAction([] { return AppActionFactory::clean(false); }));
+        row("uninstall", MakeAction([] { return AppActionFactory::uninstall(false); }));
+        row("optimize", MakeAction([] { return AppActionFactory::optimize(false); }));
+        row("purge", MakeAction([] { return AppActionFactory::purge(false); }));
+        row("installer", MakeAction([] { return AppActionFactory::installer(false); }));
     }
     void destructiveActionsWaitForConfirmation()
     {
-        QFETCH(QString, feature);
+        QFETCH(MakeAction, make);
+        const QString feature = QTest::currentDataTag();
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        const AppAction action = feature == "clean"       ? AppActionFactory::clean(false)
-                                 : feature == "uninstall" ? AppActionFactory::uninstall(false)
-                                 : feature == "optimize"  ? AppActionFactory::optimize(false)
-                                 : feature == "purge"     ? AppActionFactory::purge(false)
-                                                          : AppActionFactory::installer(false);
+        const AppAction action = make();
         RunStateRecorder recorder(*model);
         QSignalSpy pending(model.get(), &AppModel::pendingActionChanged);
         model->request(action);
@@ -66,7 +71,7 @@ private slots:
 
         model->confirmPendingAction();
         QVERIFY(!model->pendingAction());
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QCOMPARE(recorder.states.front(), std::make_pair(true, feature));
         QCOMPARE(recorder.states.back(), std::make_pair(false, QString()));
     }
@@ -97,61 +102,42 @@ private slots:
 
     void runTexts_data()
     {
-        QTest::addColumn<int>("language");
-        QTest::addColumn<QString>("which");
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<MakeAction>("make");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detail");
         QTest::addColumn<bool>("alert");
-        const int en = int(AppLanguagePreference::english);
-        const int zh = int(AppLanguagePreference::chinese);
-        QTest::newRow("version en") << en << "version"
-                                    << "Version Updated"
-                                    << "Local Build" << false;
-        QTest::newRow("version zh") << zh << "version"
-                                    << "版本已更新"
-                                    << "本地版本" << false;
-        QTest::newRow("touch id en") << en << "touchid"
-                                     << "Not Available"
-                                     << "This feature is not available in Kelvo yet." << true;
-        QTest::newRow("completion zh") << zh << "completion"
-                                       << "暂不可用"
-                                       << "这个功能还没有在 Kelvo 里提供。" << true;
-        QTest::newRow("remove en") << en << "remove"
-                                   << "Not Available"
-                                   << "This feature is not available in Kelvo yet." << true;
-        QTest::newRow("help en") << en << "help"
-                                 << "Completed"
-                                 << "查看帮助 is finished." << false;
-        QTest::newRow("help zh") << zh << "help"
-                                 << "处理完成"
-                                 << "查看帮助 已结束。" << false;
-        QTest::newRow("purge paths en") << en << "purgePaths"
-                                        << "Completed"
-                                        << "Set Scan Scope is finished." << false;
-        QTest::newRow("menu zh") << zh << "menu"
-                                 << "处理完成"
-                                 << "打开高级菜单 已结束。" << false;
+        const MakeAction version = AppActionFactory::version;
+        const MakeAction help = AppActionFactory::help;
+        const MakeAction touchID = [] { return AppActionFactory::touchID(true); };
+        const MakeAction completion = [] { return AppActionFactory::completion(true); };
+        const MakeAction remove = [] { return AppActionFactory::remove(true); };
+        const QString unavailable = "This feature is not available in Kelvo yet.";
+        row("version en", english, version, "Version Updated", "Local Build", false);
+        row("version zh", chinese, version, "版本已更新", "本地版本", false);
+        row("touch id en", english, touchID, "Not Available", unavailable, true);
+        row("completion zh", chinese, completion, "暂不可用", "这个功能还没有在 Kelvo 里提供。", true);
+        row("remove en", english, remove, "Not Available", unavailable, true);
+        row("help en", english, help, "Completed", "查看帮助 is finished.", false);
+        row("help zh", chinese, help, "处理完成", "查看帮助 已结束。", false);
+        row("purge paths en", english, MakeAction(AppActionFactory::purgePaths), "Completed",
+            "Set Scan Scope is finished.", false);
+        row("menu zh", chinese, MakeAction(AppActionFactory::menu), "处理完成", "打开高级菜单 已结束。",
+            false);
     }
     void runTexts()
     {
-        QFETCH(int, language);
-        QFETCH(QString, which);
+        QFETCH(AppLanguagePreference, language);
+        QFETCH(MakeAction, make);
         QFETCH(QString, title);
         QFETCH(QString, detail);
         QFETCH(bool, alert);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
-        const AppAction action = which == "version"      ? AppActionFactory::version()
-                                 : which == "touchid"    ? AppActionFactory::touchID(true)
-                                 : which == "completion" ? AppActionFactory::completion(true)
-                                 : which == "remove"     ? AppActionFactory::remove(true)
-                                 : which == "help"       ? AppActionFactory::help()
-                                 : which == "menu"       ? AppActionFactory::menu()
-                                                         : AppActionFactory::purgePaths();
+        const AppAction action = make();
         QStringList titlesSeen;
         connect(model.get(), &AppModel::statusChanged, this, [&] { titlesSeen << model->statusTitle(); });
-        model->request(action);
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, action));
         QCOMPARE(titlesSeen.first(), action.title);
         QCOMPARE(model->statusTitle(), title);
         QCOMPARE(model->statusDetail(), detail);
@@ -165,51 +151,44 @@ private slots:
 
     void workingTextIsShownWhileRunning_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("working");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "Working, please wait.";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "正在处理，请稍等。";
+        row("english", english, "Working, please wait.");
+        row("chinese", chinese, "正在处理，请稍等。");
     }
     void workingTextIsShownWhileRunning()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, working);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
         QStringList detailsWhileRunning;
         connect(model.get(), &AppModel::statusChanged, this, [&] {
             if (model->isRunning())
                 detailsWhileRunning << model->statusDetail();
         });
-        model->request(AppActionFactory::version());
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::version()));
         QVERIFY(detailsWhileRunning.contains(working));
     }
 
     void completionTexts_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<bool>("cleanPreview");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("detailStart");
-        const int en = int(AppLanguagePreference::english);
-        const int zh = int(AppLanguagePreference::chinese);
-        QTest::newRow("clean preview en") << en << true << "Preview Complete"
-                                          << "Cleanable items have been checked.";
-        QTest::newRow("clean preview zh") << zh << true << "预览完成"
-                                          << "已检查可清理项目。";
-        QTest::newRow("other en") << en << false << "Completed"
-                                  << "Check for Kelvo Updates is finished.";
-        QTest::newRow("other zh") << zh << false << "处理完成"
-                                  << "检查 Kelvo 更新 已结束。";
+        row("clean preview en", english, true, "Preview Complete", "Cleanable items have been checked.");
+        row("clean preview zh", chinese, true, "预览完成", "已检查可清理项目。");
+        row("other en", english, false, "Completed", "Check for Kelvo Updates is finished.");
+        row("other zh", chinese, false, "处理完成", "检查 Kelvo 更新 已结束。");
     }
     void completionTexts()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(bool, cleanPreview);
         QFETCH(QString, title);
         QFETCH(QString, detailStart);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
         const AppAction action =
             cleanPreview ? AppActionFactory::clean(true) : AppActionFactory::update(false, false);
@@ -220,11 +199,10 @@ private slots:
 
     void aStoredTextKeepsItsLanguage()
     {
-        AppModelFixture fixture(AppLanguagePreference::english);
+        AppModelFixture fixture(english);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::version());
-        QTRY_VERIFY(!model->isRunning());
-        LocalizationSettings::shared().setPreference(AppLanguagePreference::chinese);
+        QVERIFY(run(*model, AppActionFactory::version()));
+        LocalizationSettings::shared().setPreference(chinese);
         QCOMPARE(model->statusTitle(), QString("Version Updated"));
     }
 

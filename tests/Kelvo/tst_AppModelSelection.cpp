@@ -8,26 +8,6 @@
 
 using namespace SyntheticHome;
 
-namespace {
-
-QString makeApp(const QString& home, const QString& name, const QString& bundleID)
-{
-    const QString bundle = home + "/Applications/" + name + ".app";
-    QDir().mkpath(bundle + "/Contents");
-    QFile plist(bundle + "/Contents/Info.plist");
-    if (plist.open(QIODevice::WriteOnly))
-        plist.write(QString(R"(<?xml version="1.0" encoding="UTF-8"?>
-<plist version="1.0"><dict><key>CFBundleName</key><string>%1</string>
-<key>CFBundleIdentifier</key><string>%2</string></dict></plist>
-)")
-                        .arg(name, bundleID)
-                        .toUtf8());
-    file(bundle + "/Contents/MacOS/" + name, 4000);
-    return bundle;
-}
-
-} // namespace
-
 class TestAppModelSelection : public QObject {
     Q_OBJECT
 
@@ -64,12 +44,11 @@ private slots:
         QFETCH(qint64, accessed);
         QFETCH(QString, expected);
         AppModelFixture fixture(language);
-        const QString bundle = makeApp(fixture.home, "Tool", "com.example.tool");
+        const QString bundle = makeApp(fixture.home + "/Applications", "Tool", "com.example.tool");
         const timespec times[2] = {{static_cast<time_t>(accessed), 0}, {0, UTIME_OMIT}};
         QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(bundle).constData(), times, 0) == 0);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::uninstall(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::uninstall(true)));
         const QVariantList entries = model->uninstallPreviewReportValue().toMap()["entries"].toList();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].toMap()["lastOpenedText"].toString(),
@@ -85,14 +64,16 @@ private slots:
         const QString pkg = file(fixture.home + "/Desktop/Driver.pkg", 3000);
         DefaultsStore::open()->setValue("lastInstallerCleanedCount", 7);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::installer(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::installer(true)));
         QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(2));
         QVERIFY(model->statusDetail().startsWith("Found 2 installer files, total "));
 
-        model->moveInstallersToTrash({dmg, "/etc/hostname"});
-        QVERIFY(model->isRunning()); // the moves run on a worker; no other run starts meanwhile
-        QTRY_VERIFY(!model->isRunning());
+        {
+            const WorkersHeld held; // the moves run on a worker, so the controller reads as running
+            model->moveInstallersToTrash({dmg, "/etc/hostname"});
+            QVERIFY(model->isRunning());
+        }
+        QVERIFY(finished(*model));
         QVERIFY(!exists(dmg));
         QVERIFY(exists(pkg));
         QCOMPARE(model->statusDetail(), QString("Moved 1 installer files. 1 failed."));
@@ -106,10 +87,9 @@ private slots:
         AppModelFixture fixture;
         file(fixture.home + "/Downloads/Tool.dmg", 9000);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::installer(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::installer(true)));
         model->moveInstallersToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QCOMPARE(model->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
         QCOMPARE(model->lastInstallerCleanedCount(), 0);
@@ -118,23 +98,26 @@ private slots:
     void uninstallingMovesBundlesAndLeftoversOnce()
     {
         AppModelFixture fixture;
-        const QString foo = makeApp(fixture.home, "Foo", "com.example.foo");
-        const QString bar = makeApp(fixture.home, "Bar", "com.example.bar");
-        const QString kept = makeApp(fixture.home, "Kept", "com.example.kept");
+        const QString apps = fixture.home + "/Applications";
+        const QString foo = makeApp(apps, "Foo", "com.example.foo");
+        const QString bar = makeApp(apps, "Bar", "com.example.bar");
+        const QString kept = makeApp(apps, "Kept", "com.example.kept");
         const QString fooCache = file(fixture.home + "/Library/Caches/com.example.foo/cache.db", 500);
         // Named after both apps: listed by each, moved once.
         const QString shared = file(fixture.home + "/Library/Preferences/FooBar.plist", 100);
         const auto model = fixture.makeModel();
-        model->request(AppActionFactory::uninstall(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::uninstall(true)));
         QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(3));
         QVERIFY(model->statusDetail().startsWith("Found 3 app items"));
 
-        model->uninstallSelectedApps({foo, bar});
-        QVERIFY(model->isRunning());
-        QCOMPARE(model->runningFeature(), std::optional(AppFeature::uninstall));
-        model->uninstallSelectedApps({kept}); // refused: one run at a time
-        QTRY_VERIFY(!model->isRunning());
+        {
+            const WorkersHeld held;
+            model->uninstallSelectedApps({foo, bar});
+            QVERIFY(model->isRunning());
+            QCOMPARE(model->runningFeature(), std::optional(AppFeature::uninstall));
+            model->uninstallSelectedApps({kept}); // refused: one run at a time
+        }
+        QVERIFY(finished(*model));
         QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
         QVERIFY(exists(kept));
         QCOMPARE(model->statusTitle(), QString("Uninstall Complete"));

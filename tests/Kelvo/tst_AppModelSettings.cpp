@@ -1,30 +1,16 @@
 #include "TestMain.h"
 
 #include "AppModelFixture.h"
+#include "SyntheticHome.h"
 
 #include "clean/CleanWhitelistStore.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
 
-namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
+using SyntheticHome::contents;
+using SyntheticHome::write;
+using TestSupport::row;
 
 class TestAppModelSettings : public QObject {
     Q_OBJECT
@@ -95,27 +81,21 @@ private slots:
 
     void refreshEnvironment_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("bundleVersion");
         QTest::addColumn<QString>("versionText");
         QTest::addColumn<QString>("title");
-        QTest::newRow("english release") << int(AppLanguagePreference::english) << "1.4.2"
-                                         << "1.4.2"
-                                         << "Kelvo Is Ready";
-        QTest::newRow("english local") << int(AppLanguagePreference::english) << ""
-                                       << "Local Build"
-                                       << "Kelvo Is Ready";
-        QTest::newRow("chinese local") << int(AppLanguagePreference::chinese) << ""
-                                       << "本地版本"
-                                       << "Kelvo 已就绪";
+        row("english release", AppLanguagePreference::english, "1.4.2", "1.4.2", "Kelvo Is Ready");
+        row("english local", AppLanguagePreference::english, "", "Local Build", "Kelvo Is Ready");
+        row("chinese local", AppLanguagePreference::chinese, "", "本地版本", "Kelvo 已就绪");
     }
     void refreshEnvironment()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, bundleVersion);
         QFETCH(QString, versionText);
         QFETCH(QString, title);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const auto model = fixture.makeModel(bundleVersion);
         QSignalSpy versionChanged(model.get(), &AppModel::versionTextChanged);
         model->refreshEnvironment();
@@ -132,7 +112,7 @@ private slots:
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         const QString source = fixture.root.filePath("Pictures/sky.PNG");
-        writeFile(source, "png");
+        write(source, "png");
         QSignalSpy changed(model.get(), &AppModel::windowBackgroundChanged);
         model->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
         QCOMPARE(changed.count(), 1);
@@ -150,19 +130,18 @@ private slots:
 
     void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("prefix");
-        QTest::newRow("english") << int(AppLanguagePreference::english)
-                                 << "Could not set the background image: ";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "无法设置背景图片：";
+        row("english", AppLanguagePreference::english, "Could not set the background image: ");
+        row("chinese", AppLanguagePreference::chinese, "无法设置背景图片：");
     }
     void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, prefix);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
-        writeFile(fixture.root.filePath("a.jpg"), "jpg");
+        write(fixture.root.filePath("a.jpg"), "jpg");
         model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
         const QString before = model->customWindowBackgroundPath();
         model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("vanished.jpg")));
@@ -176,7 +155,7 @@ private slots:
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        writeFile(fixture.root.filePath("a.jpg"), "jpg");
+        write(fixture.root.filePath("a.jpg"), "jpg");
         model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
         const QString installed = model->customWindowBackgroundPath();
         model->clearWindowBackgroundImage();
@@ -199,7 +178,7 @@ private slots:
         AppModelFixture fixture;
         const QString image = fixture.root.filePath("kept/wallpaper-1.png");
         if (fileExists)
-            writeFile(image, "png");
+            write(image, "png");
         DefaultsStore::open()->setValue("customWindowBackgroundPath", image);
         const auto model = fixture.makeModel();
         model->startUp();
@@ -213,7 +192,7 @@ private slots:
     void editorShowsTheStoredList()
     {
         AppModelFixture fixture;
-        writeFile(CleanWhitelistStore::configURL(fixture.home), "# header\n~/Projects\n$HOME/.cache/*\n");
+        write(CleanWhitelistStore::configURL(fixture.home), "# header\n~/Projects\n$HOME/.cache/*\n");
         const auto model = fixture.makeModel();
         QVERIFY(model->loadCleanWhitelistEditor());
         QCOMPARE(model->cleanWhitelistText(), QString("~/Projects\n$HOME/.cache/*"));
@@ -227,7 +206,7 @@ private slots:
         model->setCleanWhitelistText("  ~/b  \n\n\t~/a\r\n# note\n~/b\n");
         QVERIFY(model->saveCleanWhitelistEditor());
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/b", "~/a"}));
-        QVERIFY(readFile(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
+        QVERIFY(contents(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
         QCOMPARE(model->statusTitle(), QString("Protection List Updated"));
         QVERIFY(!model->showingCleanProtectionSheet());
     }
@@ -243,24 +222,24 @@ private slots:
 
     void anUnreadableListIsReportedAndNotOverwritten_data()
     {
-        QTest::addColumn<int>("language");
+        QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("words");
-        QTest::newRow("english") << int(AppLanguagePreference::english) << "not UTF-8";
-        QTest::newRow("chinese") << int(AppLanguagePreference::chinese) << "不是 UTF-8";
+        row("english", AppLanguagePreference::english, "not UTF-8");
+        row("chinese", AppLanguagePreference::chinese, "不是 UTF-8");
     }
     void anUnreadableListIsReportedAndNotOverwritten()
     {
-        QFETCH(int, language);
+        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, words);
-        AppModelFixture fixture(static_cast<AppLanguagePreference>(language));
+        AppModelFixture fixture(language);
         const QByteArray latin1("~/caf\xe9\n");
-        writeFile(CleanWhitelistStore::configURL(fixture.home), latin1);
+        write(CleanWhitelistStore::configURL(fixture.home), latin1);
         const auto model = fixture.makeModel();
         model->request(AppActionFactory::cleanWhitelist());
         QVERIFY(model->alertMessage().has_value());
         QVERIFY2(model->alertMessage()->contains(words), qPrintable(*model->alertMessage()));
         QVERIFY(!model->showingCleanProtectionSheet());
-        QCOMPARE(readFile(CleanWhitelistStore::configURL(fixture.home)), latin1);
+        QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), latin1);
     }
 
     void aFailedSaveKeepsThePreviousFileAndTheEditorOpen()

@@ -21,7 +21,7 @@ private slots:
         model->analyzePath("  " + root + "\n");
         QCOMPARE(model->analysisPath(), root);
         QCOMPARE(model->runningFeatureRawValue(), QString("analyze"));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QCOMPARE(model->statusTitle(), QString("Storage Analysis Complete"));
         const QVariantMap report = model->analysisReportValue().toMap();
         QCOMPARE(report.value("totalSize").toLongLong(), 5100);
@@ -35,7 +35,7 @@ private slots:
 
         model->analyzeParentPath();
         QCOMPARE(model->analysisPath(), fixture.home);
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         model->analyzePath("   "); // nothing to analyse
         QCOMPARE(model->analysisPath(), fixture.home);
     }
@@ -46,8 +46,7 @@ private slots:
         const auto model = fixture.makeModel();
         file(fixture.home + "/code/app/node_modules/x", 10);
         model->setScanPath(fixture.home + "/code");
-        model->request(AppActionFactory::purge(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::purge(true)));
         QVERIFY(model->purgePreviewReport());
         model->chooseScanPath(QUrl::fromLocalFile(fixture.home + "/elsewhere"));
         QCOMPARE(model->scanPath(), fixture.home + "/elsewhere");
@@ -67,8 +66,7 @@ private slots:
         DefaultsStore::open()->setValue("lastPurgeCleanedCount", 4);
         const auto model = fixture.makeModel();
         model->setScanPath(fixture.home + "/code");
-        model->request(AppActionFactory::purge(true));
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(run(*model, AppActionFactory::purge(true)));
         QVERIFY(model->statusDetail().startsWith("Found 2 cleanup items, total "));
         const QVariantList groups = model->purgePreviewReportValue().toMap().value("groups").toList();
         QCOMPARE(groups.size(), 2);
@@ -124,7 +122,7 @@ private slots:
         file(root + "/notes.txt", 100);
         const auto model = fixture.makeModel();
         model->analyzePath(root);
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         model->moveAnalysisItemToTrash(big);
         QVERIFY(!exists(big));
         const AnalysisReport& report = *model->analysisReport();
@@ -141,13 +139,12 @@ private slots:
         file(fixture.home + "/a.bin", 10);
         const auto model = fixture.makeModel();
         model->analyzePath(fixture.home);
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         const std::optional<AnalysisReport> first = model->analysisReport();
-        for (int i = 0; i < 3000; ++i)
-            file(QString("%1/many/%2/f%3").arg(fixture.home).arg(i / 100).arg(i), 0);
+        manyFiles(fixture.home + "/many", 3000, 0, 100);
         model->analyzePath(fixture.home);
         model->cancelRun();
-        QTRY_VERIFY(!model->isRunning());
+        QVERIFY(finished(*model));
         QCOMPARE(model->analysisReport(), first);
         QCOMPARE(model->statusTitle(), QString("Analysis Cancelled"));
     }

@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "CleanReports.h"
 #include "SyntheticHome.h"
 
 #include "analysis/LocalAnalysis.h"
@@ -41,15 +42,9 @@ Run run(const QStringList& arguments, const QString& home, const QString& input 
 }
 
 // What matters of an entry once it went through text: ids are fresh on every reading.
-QStringList described(const CleanPreviewReport& report)
+QString described(const CleanPreviewReport& report)
 {
-    QStringList lines;
-    for (const auto& entry : report.entries)
-        if (entry.status != CleanPreviewReport::EntryStatus::summary)
-            lines << QStringList{entry.section, entry.path, entry.note.value_or("-"),
-                                 CleanPreviewReport::rawValue(entry.status)}
-                         .join(" | ");
-    return lines;
+    return CleanReports::describe(report, CleanPreviewReport::EntryStatus::summary);
 }
 
 } // namespace
@@ -228,13 +223,10 @@ private slots:
         const QString dmg = file(m_home + "/Downloads/Tool.dmg", 9000);
         const QString app = m_home + "/Applications/Foo.app";
         file(app + "/Contents/MacOS/Foo", 4000);
-        QFile plist(file(app + "/Contents/Info.plist"));
-        QVERIFY(plist.open(QIODevice::WriteOnly));
-        plist.write(R"(<?xml version="1.0" encoding="UTF-8"?>
+        write(app + "/Contents/Info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
 <plist version="1.0"><dict><key>CFBundleName</key><string>Foo</string>
 <key>CFBundleIdentifier</key><string>com.example.foo</string></dict></plist>
 )");
-        plist.close();
 
         const Run installers = run({"installer", "--dry-run", "--json"}, m_home);
         QCOMPARE(installers.status, 0);

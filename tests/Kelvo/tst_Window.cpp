@@ -16,9 +16,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QSemaphore>
 #include <QStandardPaths>
-#include <QThreadPool>
 
 namespace {
 
@@ -126,8 +124,6 @@ private slots:
         CleanWhitelistStore::save({protectedEntries}, m_fixture->home);
         openWindow();
     }
-    void cleanup() { verifyNoWarnings(); }
-    void cleanupTestCase() { closeWindow(); }
 
     void windowOpensWithItsSidebarAndStatus()
     {
@@ -165,11 +161,11 @@ private slots:
             {"installer", "installer", "Installer Cleanup|Installer Cleanup|About This Scan|File types",
              "安装包整理|安装包整理|关于本次扫描|文件类型"},
             {"maintenance", "settings", "Settings|Settings||", "设置|设置||"}};
-        for (const char* tag : {"en", "zh"})
+        for (const auto& [tag, language] : languages)
             for (const auto& [feature, shot, en, zh] : pages)
                 QTest::addRow("%s %s", tag, feature)
-                    << (tag[0] == 'z' ? chinese : english) << QString(feature)
-                    << QString::fromUtf8(tag[0] == 'z' ? zh : en).split('|') << tag + QString('-') + shot;
+                    << language << QString(feature) << splitTexts(language == english ? en : zh)
+                    << tag + QString('-') + shot;
     }
     void everyPageShowsItsHeaderInBothLanguages()
     {
@@ -511,20 +507,8 @@ private slots:
         buildCleanHome();
         QVERIFY(previewClean());
         const CleanPreviewReport previous = *m_model->cleanPreviewReport();
-        // Every worker is kept busy so the new preview cannot start before it is cancelled. Drawing uses
-        // the same workers, so the buttons are pressed through their signals, not with the pointer.
-        QThreadPool* pool = QThreadPool::globalInstance();
-        const int workers = pool->maxThreadCount();
-        QSemaphore started, release;
-        for (int i = 0; i < workers; ++i)
-            pool->start([&] {
-                started.release();
-                release.acquire();
-            });
-        auto releaseWorkers = qScopeGuard([&] { release.release(workers); });
-        started.acquire(workers);
-
-        QMetaObject::invokeMethod(item("cleanPreviewButton"), "clicked");
+        WorkersHeld held; // so that the new preview cannot start before it is cancelled
+        press("cleanPreviewButton");
         QVERIFY(m_model->isRunning());
         QCOMPARE(textsOf("runProgressTitle runCancelButton statusDetail"),
                  (QStringList{"Working, please wait.", "Cancel", "Working, please wait."}));
@@ -538,9 +522,8 @@ private slots:
                 !findItem(item("sidebarItem_dashboard"), "runningIndicator")->isVisible());
         verifyStates("statusBusyIndicator");
         m_model->setSelectedFeature(AppFeature::clean);
-        QMetaObject::invokeMethod(item("runCancelButton"), "clicked");
-        releaseWorkers.dismiss();
-        release.release(workers);
+        press("runCancelButton");
+        held.release();
         QVERIFY(finished());
         QCOMPARE(m_model->statusTitle(), "Preview Cancelled");
         QVERIFY(m_model->cleanPreviewReport() == previous);

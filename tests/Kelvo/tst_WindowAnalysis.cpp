@@ -2,79 +2,29 @@
 // controller on a synthetic home, drawn offscreen in both languages. Any QML warning fails the test.
 #include "TestMain.h"
 
-#include "SyntheticHome.h"
 #include "WindowTestSupport.h"
 
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
-#include "vocabulary/SizeText.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QQmlComponent>
 #include <QRectF>
 #include <QScopeGuard>
-#include <QSemaphore>
-#include <QStandardPaths>
-#include <QThreadPool>
 #include <QUrl>
 
-#include <functional>
 #include <memory>
-#include <utility>
 
 namespace {
-
-// What the analysed folder holds: its direct children, a few levels deep, with sizes far enough apart
-// that their order is plain. A hidden folder is not analysed.
-const struct {
-    const char* path;
-    qint64 size;
-} libraryFiles[] = {
-    {"Library/Caches/com.example.big/blob.bin", 3'000'000},
-    {"Library/Caches/com.example.small/parts.bin", 200'000},
-    {"Library/Application Support/Editor/index.db", 1'500'000},
-    {"Library/Application Support/Editor/state.json", 40'000},
-    {"Library/Mail/V10/inbox.mbox", 900'000},
-    {"Library/Logs/app.log", 120'000},
-    {"Library/Preferences/com.example.plist", 4'000},
-    {"Library/archive.zip", 700'000},
-    {"Library/notes.txt", 0},
-    {"Library/.hidden/secret.bin", 5'000'000},
-};
-
-// Projects with build output and dependencies of three ecosystems.
-const struct {
-    const char* path;
-    qint64 size;
-} projectFiles[] = {
-    {"Projects/web/package.json", 300},
-    {"Projects/web/node_modules/left-pad/index.js", 300'000},
-    {"Projects/web/node_modules/react/index.js", 500'000},
-    {"Projects/rusty/Cargo.toml", 200},
-    {"Projects/rusty/target/debug/rusty", 1'200'000},
-    {"Projects/py/main.py", 100},
-    {"Projects/py/.venv/lib/site.py", 400'000},
-};
-
-QString tagOf(AppLanguagePreference language)
-{
-    return language == AppLanguagePreference::chinese ? QStringLiteral("zh") : QStringLiteral("en");
-}
-
-// Where the sandbox's Trash keeps moved items (the test harness points XDG_DATA_HOME at it).
-QString trashedItem(const QString& name)
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/Trash/files/") + name;
-}
-
+using enum AppLanguagePreference;
+using TestSupport::row;
 } // namespace
 
 class TestWindowAnalysis : public WindowTestCase {
     Q_OBJECT
 
-    QString library() const { return homePath(QStringLiteral("Library")); }
+    QString library() const { return homePath("Library"); }
 
     void analyze(const QString& path)
     {
@@ -88,22 +38,13 @@ class TestWindowAnalysis : public WindowTestCase {
     QVariantMap analysis() { return model().analysisReportValue().toMap(); }
     QVariantMap projects() { return model().purgePreviewReportValue().toMap(); }
 
-    QList<QQuickItem*> analysisRows() { return shown(QStringLiteral("analysisRow")); }
-
-    QQuickItem* rowNamed(const QString& rowName, const QString& name)
-    {
-        for (QQuickItem* row : shown(rowName))
-            if (row->property("name").toString() == name)
-                return row;
-        return nullptr;
-    }
+    QList<QQuickItem*> analysisRows() { return shown("analysisRow"); }
 
     // The menu's shown entries are laid out one under the other, as a person sees them before clicking.
     bool menuIsLaidOut() const
     {
-        QList<QQuickItem*> entries;
-        for (const char* name : {"actionAnalyze", "actionReveal", "actionTrash"})
-            entries += shown(QLatin1String(name));
+        const QList<QQuickItem*> entries =
+            shown("actionAnalyze") + shown("actionReveal") + shown("actionTrash");
         for (qsizetype i = 1; i < entries.size(); ++i) {
             const qreal previousBottom = entries[i - 1]->mapToScene(QPointF(0, entries[i - 1]->height())).y();
             if (entries[i]->mapToScene(QPointF()).y() < previousBottom - 0.5)
@@ -117,182 +58,156 @@ class TestWindowAnalysis : public WindowTestCase {
     {
         if (!row)
             return nullptr;
-        click(findItem(row, QStringLiteral("rowActionsButton")));
-        if (!QTest::qWaitFor([&] { return popupOpen(QStringLiteral("itemActionsMenu")) && menuIsLaidOut(); }))
-            return nullptr;
-        return shown(action).value(0);
-    }
-
-    void closeMenu()
-    {
-        if (popupOpen(QStringLiteral("itemActionsMenu")))
-            QTest::keyClick(m_window, Qt::Key_Escape);
-        QTRY_VERIFY(!popupOpen(QStringLiteral("itemActionsMenu")));
+        click(findItem(row, "rowActionsButton"));
+        const bool open = QTest::qWaitFor([&] { return popupOpen("itemActionsMenu") && menuIsLaidOut(); });
+        return open ? shown(action).value(0) : nullptr;
     }
 
     // The rows must be the report's list, in its order, with its names, paths and sizes.
     void verifyRowsShow(const QList<QQuickItem*>& rows, const QVariantList& entries)
     {
-        QCOMPARE(rows.size(), entries.size());
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QVariantMap entry = entries[i].toMap();
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowName")), entry["name"].toString());
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowPath")), entry["path"].toString());
-            const qint64 size =
-                entry.contains("size") ? entry["size"].toLongLong() : entry["byteCount"].toLongLong();
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowSize")), SizeText::bytes(size));
-        }
+        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path size#"));
     }
 
 private slots:
     void initTestCase()
     {
-        m_fixture = std::make_unique<AppModelFixture>(AppLanguagePreference::english);
-        for (const auto& file : libraryFiles)
-            SyntheticHome::file(homePath(QLatin1String(file.path)), file.size);
-        SyntheticHome::folder(homePath(QStringLiteral("Library/Empty")));
-        for (const auto& file : projectFiles)
-            SyntheticHome::file(homePath(QLatin1String(file.path)), file.size);
+        m_fixture = std::make_unique<AppModelFixture>();
+        // What the analysed folder holds: its direct children, a few levels deep, with sizes far enough
+        // apart that their order is plain. A hidden folder is not analysed.
+        writeFiles({{"Library/Caches/com.example.big/blob.bin", 3'000'000},
+                    {"Library/Caches/com.example.small/parts.bin", 200'000},
+                    {"Library/Application Support/Editor/index.db", 1'500'000},
+                    {"Library/Application Support/Editor/state.json", 40'000},
+                    {"Library/Mail/V10/inbox.mbox", 900'000},
+                    {"Library/Logs/app.log", 120'000},
+                    {"Library/Preferences/com.example.plist", 4'000},
+                    {"Library/archive.zip", 700'000},
+                    {"Library/notes.txt", 0},
+                    {"Library/.hidden/secret.bin", 5'000'000}});
+        SyntheticHome::folder(homePath("Library/Empty"));
+        // Projects with build output and dependencies of three ecosystems.
+        writeFiles({{"Projects/web/package.json", 300},
+                    {"Projects/web/node_modules/left-pad/index.js", 300'000},
+                    {"Projects/web/node_modules/react/index.js", 500'000},
+                    {"Projects/rusty/Cargo.toml", 200},
+                    {"Projects/rusty/target/debug/rusty", 1'200'000},
+                    {"Projects/py/main.py", 100},
+                    {"Projects/py/.venv/lib/site.py", 400'000}});
         openWindow();
     }
 
-    void cleanup() { verifyNoWarnings(); }
-
-    void cleanupTestCase()
+    // Both pages before anything ran: the folder each starts with, its toolbar and an invitation.
+    void pageInvitesAFirstRun_data()
     {
-        closeWindow();
-        m_model.reset();
-        m_fixture.reset();
+        QTest::addColumn<QString>("feature");
+        QTest::addColumn<QString>("folder"); // the controller's property, also naming the page's field
+        QTest::addColumn<QString>("start");  // in the home
+        QTest::addColumn<QString>("names");  // of the texts
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("texts");
+        const char* analyze = "analysisRunButton analysisChooseButton analysisParentButton lastRunLine "
+                              "toolbarFootnote noticeTitle";
+        const char* purge = "purgePreviewButton purgeChooseButton lastRunLine toolbarFootnote noticeTitle";
+        row("analyze en", "analyze", "analysisPath", "Library", analyze, english,
+            splitTexts(
+                "Analyze|Choose|Go to Parent Folder|Not analyzed yet|"
+                "Analysis only reads directory info and does not modify any files.|Start with an analysis"));
+        row("analyze zh", "analyze", "analysisPath", "Library", analyze, chinese,
+            splitTexts(
+                "开始分析|选择|返回上一级|还没分析过|分析只读取目录信息，不会改动任何文件。|先分析一个位置"));
+        row("purge en", "purge", "scanPath", "", purge, english,
+            splitTexts("Preview|Choose Folder|Not cleaned yet|"
+                       "Preview will not change your Mac. Confirm scope first.|Start with a preview"));
+        row("purge zh", "purge", "scanPath", "", purge, chinese,
+            splitTexts("预览|选择文件夹|还没瘦身过|预览不会改动电脑，先确认范围再处理。|先运行一次预览"));
+    }
+    void pageInvitesAFirstRun()
+    {
+        QFETCH(QString, feature);
+        QFETCH(QString, folder);
+        QFETCH(QString, start);
+        QFETCH(QString, names);
+        QVERIFY2(!model().analysisReport().has_value(), "an analysis ran before this test");
+        QVERIFY2(!model().purgePreviewReport().has_value(), "a scan ran before this test");
+        const QStringList texts = rowTexts();
+        showPage(feature);
+
+        QCOMPARE(model().property(qPrintable(folder)).toString(), homePath(start));
+        QCOMPARE(textIn(item(folder + "Field"), "folderFieldPath"), homePath(start));
+        QCOMPARE(textsOf(names), texts);
+        verifyStates("resultsNotice -runProgress");
+        for (const char* rows : {"analysisRow", "treemapTile", "purgeRow"})
+            QVERIFY2(shown(rows).isEmpty(), rows);
+        QCOMPARE(truncatedTexts(), QStringList());
     }
 
     // Storage Analysis
 
-    void analysisPageInvitesAFirstAnalysis_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>("texts"); // run, choose, parent, last run, footnote, prompt
-        QTest::newRow("en") << AppLanguagePreference::english
-                            << QStringList{
-                                   "Analyze",
-                                   "Choose",
-                                   "Go to Parent Folder",
-                                   "Not analyzed yet",
-                                   "Analysis only reads directory info and does not modify any files.",
-                                   "Start with an analysis"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"开始分析",
-                                           "选择",
-                                           "返回上一级",
-                                           "还没分析过",
-                                           "分析只读取目录信息，不会改动任何文件。",
-                                           "先分析一个位置"};
-    }
-    void analysisPageInvitesAFirstAnalysis()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QStringList, texts);
-        QVERIFY2(!model().analysisReport().has_value(), "an analysis ran before this test");
-        useLanguage(language);
-        showPage(AppFeature::analyze);
-
-        QCOMPARE(model().analysisPath(), library());
-        QCOMPARE(textIn(item(QStringLiteral("analysisPathField")), QStringLiteral("folderFieldPath")),
-                 library());
-        QCOMPARE(textOf(QStringLiteral("analysisRunButton")), texts[0]);
-        QCOMPARE(textOf(QStringLiteral("analysisChooseButton")), texts[1]);
-        QCOMPARE(textOf(QStringLiteral("analysisParentButton")), texts[2]);
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")), texts[3]);
-        QCOMPARE(textOf(QStringLiteral("toolbarFootnote")), texts[4]);
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("noticeTitle")), texts[5]);
-        QVERIFY(analysisRows().isEmpty());
-        QVERIFY(shown(QStringLiteral("treemapTile")).isEmpty());
-        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
-        const QStringList clipped = truncatedTexts();
-        QVERIFY2(clipped.isEmpty(), qPrintable("clipped: " + clipped.join(" | ")));
-    }
-
     void analysisListsChildrenLargeFilesAndTiles_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>(
-            "texts"); // button, largest, large files, note, captions, last run parts
-        QTest::newRow("en") << AppLanguagePreference::english << QStringList{"Reanalyze",
-                                                                             "Largest space users",
-                                                                             "Large Files",
-                                                                             "Worth checking first",
-                                                                             "Selected location",
-                                                                             "Files",
-                                                                             "In this scan",
-                                                                             "Last analyzed ",
-                                                                             " files"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"重新分析",     "占用靠前的项目", "大文件",
-                                           "建议重点查看", "选中的位置",     "文件数量",
-                                           "本次检查结果", "上次分析 ",      " 个文件"};
+        // The summary's captions, the headings and note, the button, the last run line's parts.
+        languageRows(
+            "Selected location|Files|In this scan|Largest space users|Large Files|Worth checking first|"
+            "Reanalyze|Last analyzed | files",
+            "选中的位置|文件数量|本次检查结果|占用靠前的项目|大文件|建议重点查看|重新分析|上次分析 | 个文件");
     }
     void analysisListsChildrenLargeFilesAndTiles()
     {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QStringList, texts);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::analyze);
         model().setAnalysisPath(library());
-        click(item(QStringLiteral("analysisRunButton")));
+        click("analysisRunButton");
         waitForTheRun();
         QVERIFY(model().analysisReport().has_value());
         const QVariantMap report = analysis();
         const QVariantList entries = report["entries"].toList();
-        const QVariantList largeFiles = report["largeFiles"].toList();
         QVERIFY(entries.size() >= 8);
 
         // The children, largest first, each with a bar as long as its part of the whole.
         const QList<QQuickItem*> rows = analysisRows();
         verifyRowsShow(rows, entries);
-        QCOMPARE(textIn(rows.constFirst(), QStringLiteral("rowName")), QStringLiteral("Caches"));
-        QVERIFY(!rowNamed(QStringLiteral("analysisRow"), QStringLiteral(".hidden")));
+        QCOMPARE(textIn(rows.constFirst(), "rowName"), "Caches");
+        QVERIFY(!rowNamed("analysisRow", ".hidden"));
         for (qsizetype i = 0; i < rows.size(); ++i) {
-            QQuickItem* bar = findItem(rows[i], QStringLiteral("shareBar"));
+            QQuickItem* bar = findItem(rows[i], "shareBar");
             QVERIFY(bar && bar->isVisible());
             const double share = entries[i].toMap()["share"].toDouble();
             const double drawn = bar->property("fillWidth").toReal() / bar->width();
-            QVERIFY2(qAbs(drawn - share) < 0.01 || (share < 0.05 && drawn <= 0.05),
-                     qPrintable(QStringLiteral("%1: bar %2, share %3")
-                                    .arg(entries[i].toMap()["name"].toString())
-                                    .arg(drawn)
-                                    .arg(share)));
+            QVERIFY2(
+                qAbs(drawn - share) < 0.01 || (share < 0.05 && drawn <= 0.05),
+                qPrintable(
+                    QString("%1: bar %2, share %3").arg(textIn(rows[i], "rowName")).arg(drawn).arg(share)));
         }
-        QVERIFY(findItem(rows.constFirst(), QStringLiteral("shareBar"))->property("fillWidth").toReal() >
-                findItem(rows.constLast(), QStringLiteral("shareBar"))->property("fillWidth").toReal());
+        QVERIFY(findItem(rows.constFirst(), "shareBar")->property("fillWidth").toReal() >
+                findItem(rows.constLast(), "shareBar")->property("fillWidth").toReal());
 
         // The largest files below, without bars.
-        const QList<QQuickItem*> fileRows = shown(QStringLiteral("largeFileRow"));
-        verifyRowsShow(fileRows, largeFiles);
-        QCOMPARE(textIn(fileRows.constFirst(), QStringLiteral("rowName")), QStringLiteral("blob.bin"));
-        QVERIFY(!findItem(fileRows.constFirst(), QStringLiteral("shareBar"))->isVisible());
+        const QList<QQuickItem*> fileRows = shown("largeFileRow");
+        verifyRowsShow(fileRows, report["largeFiles"].toList());
+        QCOMPARE(textIn(fileRows.constFirst(), "rowName"), "blob.bin");
+        QVERIFY(!findItem(fileRows.constFirst(), "shareBar")->isVisible());
 
         // The summary and the headings.
-        QCOMPARE(textIn(item(QStringLiteral("summaryLocation")), QStringLiteral("statCaption")), texts[4]);
-        QCOMPARE(item(QStringLiteral("summaryLocation"))->property("value").toString(), library());
-        QCOMPARE(textIn(item(QStringLiteral("summaryFiles")), QStringLiteral("statCaption")), texts[5]);
-        QCOMPARE(item(QStringLiteral("summaryFiles"))->property("value").toString(),
-                 QString::number(report["totalFiles"].toLongLong()));
-        QCOMPARE(textIn(item(QStringLiteral("summarySize")), QStringLiteral("statCaption")), texts[6]);
-        QCOMPARE(item(QStringLiteral("summarySize"))->property("value").toString(),
-                 SizeText::bytes(report["totalSize"].toLongLong()));
-        QCOMPARE(textIn(item(QStringLiteral("largestHeading")), QStringLiteral("sectionTitle")), texts[1]);
-        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionTitle")), texts[2]);
-        QCOMPARE(textIn(item(QStringLiteral("largeFilesHeading")), QStringLiteral("sectionNote")), texts[3]);
-        QCOMPARE(textOf(QStringLiteral("analysisRunButton")), texts[0]);
+        QStringList summary;
+        for (const char* stat : {"summaryLocation", "summaryFiles", "summarySize"})
+            summary << textIn(item(stat), "statCaption") << item(stat)->property("value").toString();
+        QCOMPARE(summary, (QStringList{texts[0], library(), texts[1],
+                                       QString::number(report["totalFiles"].toLongLong()), texts[2],
+                                       SizeText::bytes(report["totalSize"].toLongLong())}));
+        QCOMPARE(textsIn(item("largestHeading"), "sectionTitle") +
+                     textsIn(item("largeFilesHeading"), "sectionTitle sectionNote") +
+                     textsOf("analysisRunButton"),
+                 texts.mid(3, 4));
         const QString when = QDateTime::fromMSecsSinceEpoch(qint64(model().lastAnalysisDate() * 1000))
-                                 .toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")),
-                 texts[7] + when + QStringLiteral(" · ") + SizeText::bytes(model().lastAnalysisTotalSize()) +
-                     QStringLiteral(" · ") + QString::number(model().lastAnalysisTotalFiles()) + texts[8]);
+                                 .toString("yyyy-MM-dd HH:mm");
+        QCOMPARE(textOf("lastRunLine"), texts[7] + when + " · " +
+                                            SizeText::bytes(model().lastAnalysisTotalSize()) + " · " +
+                                            QString::number(model().lastAnalysisTotalFiles()) + texts[8]);
         QCOMPARE(model().lastAnalysisTotalSize(), report["totalSize"].toLongLong());
 
-        scrollIntoView(item(QStringLiteral("resultsPanel")), true);
-        photograph(tagOf(language) + QStringLiteral("-analyze-results"));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("analyze-results"));
         // Only paths may be shortened, and they are shortened on purpose.
         for (const QString& clipped : truncatedTexts())
             QVERIFY2(clipped.startsWith(homePath(QString())), qPrintable("clipped: " + clipped));
@@ -302,9 +217,9 @@ private slots:
     {
         showPage(AppFeature::analyze);
         analyze(library());
-        QQuickItem* treemap = item(QStringLiteral("treemap"));
+        QQuickItem* treemap = item("treemap");
         QVERIFY(treemap && treemap->isVisible());
-        const QList<QQuickItem*> tiles = shown(QStringLiteral("treemapTile"));
+        const QList<QQuickItem*> tiles = shown("treemapTile");
         qsizetype sized = 0;
         for (const QVariant& entry : analysis()["entries"].toList())
             sized += entry.toMap()["size"].toLongLong() > 0 ? 1 : 0;
@@ -337,19 +252,12 @@ private slots:
             QVERIFY2(qAbs(area - part) < 0.002, qPrintable(tiles[i]->property("name").toString()));
         }
         // Folders and files look different; the large tiles are labelled with their names and sizes.
-        QQuickItem* caches = nullptr;
-        QQuickItem* archive = nullptr;
-        for (QQuickItem* tile : tiles) {
-            if (tile->property("name").toString() == QStringLiteral("Caches"))
-                caches = tile;
-            if (tile->property("name").toString() == QStringLiteral("archive.zip"))
-                archive = tile;
-        }
+        QQuickItem* caches = shownWith("treemapTile", "name", "Caches");
+        QQuickItem* archive = shownWith("treemapTile", "name", "archive.zip");
         QVERIFY(caches && archive);
         QVERIFY(caches->property("color") != archive->property("color"));
-        QCOMPARE(textIn(caches, QStringLiteral("tileName")), QStringLiteral("Caches"));
-        QCOMPARE(textIn(caches, QStringLiteral("tileSize")),
-                 SizeText::bytes(caches->property("size").toLongLong()));
+        QCOMPARE(textsIn(caches, "tileName tileSize"),
+                 (QStringList{"Caches", SizeText::bytes(caches->property("size").toLongLong())}));
     }
 
     void treemapLayoutKeepsAreasInProportion_data()
@@ -368,7 +276,7 @@ private slots:
         QFETCH(QVariantList, values);
         QFETCH(qreal, width);
         QFETCH(qreal, height);
-        QQmlComponent maker(m_engine.get(), QUrl(QStringLiteral("qrc:/qml/components/TreemapLayout.qml")));
+        QQmlComponent maker(m_engine.get(), QUrl("qrc:/qml/components/TreemapLayout.qml"));
         std::unique_ptr<QObject> layout(maker.create());
         QVERIFY2(layout, qPrintable(maker.errorString()));
         QVariant result;
@@ -411,14 +319,8 @@ private slots:
     {
         showPage(AppFeature::analyze);
         analyze(library());
-        QQuickItem* mail = nullptr;
-        QQuickItem* archive = nullptr;
-        for (QQuickItem* tile : shown(QStringLiteral("treemapTile"))) {
-            if (tile->property("name").toString() == QStringLiteral("Mail"))
-                mail = tile;
-            if (tile->property("name").toString() == QStringLiteral("archive.zip"))
-                archive = tile;
-        }
+        QQuickItem* mail = shownWith("treemapTile", "name", "Mail");
+        QQuickItem* archive = shownWith("treemapTile", "name", "archive.zip");
         QVERIFY(mail && archive);
         click(archive); // a file cannot be entered
         QVERIFY(!model().isRunning());
@@ -426,178 +328,126 @@ private slots:
 
         click(mail);
         waitForTheRun();
-        QCOMPARE(model().analysisPath(), homePath(QStringLiteral("Library/Mail")));
+        QCOMPARE(model().analysisPath(), homePath("Library/Mail"));
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
-        QCOMPARE(textIn(analysisRows().constFirst(), QStringLiteral("rowName")), QStringLiteral("V10"));
+        QCOMPARE(textIn(analysisRows().constFirst(), "rowName"), "V10");
     }
 
     void analyzeThisFolderGoesInAndParentComesBack_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>("texts"); // analyze, reveal, trash
-        QTest::newRow("en") << AppLanguagePreference::english
-                            << QStringList{"Analyze This Folder", "Reveal in Finder", "Move to Trash"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"进入这个目录继续分析", "在访达中显示", "移到废纸篓"};
+        languageRows("Analyze This Folder|Reveal in Finder|Move to Trash",
+                     "进入这个目录继续分析|在访达中显示|移到废纸篓");
     }
     void analyzeThisFolderGoesInAndParentComesBack()
     {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QStringList, texts);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::analyze);
         analyze(library());
 
         // A file offers no way in.
-        QVERIFY(actionOf(rowNamed(QStringLiteral("analysisRow"), QStringLiteral("archive.zip")),
-                         QStringLiteral("actionReveal")));
-        QVERIFY(shown(QStringLiteral("actionAnalyze")).isEmpty());
-        closeMenu();
+        QVERIFY(actionOf(rowNamed("analysisRow", "archive.zip"), "actionReveal"));
+        QVERIFY(shown("actionAnalyze").isEmpty());
+        QVERIFY(closes("itemActionsMenu", "Escape"));
 
-        QQuickItem* enter = actionOf(rowNamed(QStringLiteral("analysisRow"), QStringLiteral("Caches")),
-                                     QStringLiteral("actionAnalyze"));
+        QQuickItem* enter = actionOf(rowNamed("analysisRow", "Caches"), "actionAnalyze");
         QVERIFY(enter);
-        QCOMPARE(enter->property("text").toString(), texts[0]);
-        QCOMPARE(shown(QStringLiteral("actionReveal")).constFirst()->property("text").toString(), texts[1]);
-        QCOMPARE(shown(QStringLiteral("actionTrash")).constFirst()->property("text").toString(), texts[2]);
+        QCOMPARE(textsOf(shown("actionAnalyze") + shown("actionReveal") + shown("actionTrash")), texts);
         click(enter);
         waitForTheRun();
-        QVERIFY(!popupOpen(QStringLiteral("itemActionsMenu")));
-        QCOMPARE(model().analysisPath(), homePath(QStringLiteral("Library/Caches")));
-        QCOMPARE(item(QStringLiteral("analysisPathField"))->property("path").toString(),
-                 model().analysisPath());
+        QVERIFY(!popupOpen("itemActionsMenu"));
+        QCOMPARE(model().analysisPath(), homePath("Library/Caches"));
+        QCOMPARE(item("analysisPathField")->property("path").toString(), model().analysisPath());
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
-        QStringList names;
-        for (QQuickItem* row : analysisRows())
-            names << row->property("name").toString();
-        QCOMPARE(names, (QStringList{"com.example.big", "com.example.small"}));
+        QCOMPARE(rowNames("analysisRow"), (QStringList{"com.example.big", "com.example.small"}));
 
-        click(item(QStringLiteral("analysisParentButton")));
+        click("analysisParentButton");
         waitForTheRun();
         QCOMPARE(model().analysisPath(), library());
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
-        QVERIFY(rowNamed(QStringLiteral("analysisRow"), QStringLiteral("Caches")));
+        QVERIFY(rowNamed("analysisRow", "Caches"));
     }
 
     void movingAnAnalysedItemToTheTrashAsksFirst_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<QStringList>("texts"); // title, cancel, confirm, message head
-        QTest::newRow("en") << AppLanguagePreference::english << "analysisRow"
-                            << "archive.zip"
-                            << "Library/archive.zip"
-                            << QStringList{"Move to Trash?", "Cancel", "Move to Trash",
-                                           "\"archive.zip\" in \"Library\""};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << "largeFileRow"
-                            << "index.db"
-                            << "Library/Application Support/Editor/index.db"
-                            << QStringList{"移到废纸篓？", "取消", "移到废纸篓", "“Editor”里的“index.db”"};
+        // The item's list, name and place in the home, then the dialog's title, buttons and message head.
+        languageRows("analysisRow|archive.zip|Library/archive.zip|"
+                     "Move to Trash?|Cancel|Move to Trash|\"archive.zip\" in \"Library\"",
+                     "largeFileRow|index.db|Library/Application Support/Editor/index.db|"
+                     "移到废纸篓？|取消|移到废纸篓|“Editor”里的“index.db”",
+                     {"list", "name", "relative"});
     }
     void movingAnAnalysedItemToTheTrashAsksFirst()
     {
-        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, list);
         QFETCH(QString, name);
         QFETCH(QString, relative);
-        QFETCH(QStringList, texts);
+        const QStringList texts = rowTexts();
         const QString path = homePath(relative);
         QVERIFY(SyntheticHome::exists(path));
-        useLanguage(language);
         showPage(AppFeature::analyze);
         analyze(library());
 
         // Escape and Cancel leave the item where it is.
-        QQuickItem* trash = actionOf(rowNamed(list, name), QStringLiteral("actionTrash"));
-        QVERIFY(trash);
-        click(trash);
-        QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
-        QTest::keyClick(m_window, Qt::Key_Escape);
-        QTRY_VERIFY(!popupOpen(QStringLiteral("trashDialog")));
+        QVERIFY(opens("trashDialog", actionOf(rowNamed(list, name), "actionTrash")));
+        QVERIFY(closes("trashDialog", "Escape"));
         QVERIFY(SyntheticHome::exists(path));
 
-        click(actionOf(rowNamed(list, name), QStringLiteral("actionTrash")));
-        QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
-        QObject* dialog = object(QStringLiteral("trashDialog"));
-        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(),
-                 texts[0]);
-        const QString message =
-            dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
-        QVERIFY2(message.startsWith(texts[3]), qPrintable(message));
-        QCOMPARE(textOf(QStringLiteral("trashCancelButton")), texts[1]);
-        QCOMPARE(textOf(QStringLiteral("trashConfirmButton")), texts[2]);
-        click(item(QStringLiteral("trashCancelButton")));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("trashDialog")));
+        QVERIFY(opens("trashDialog", actionOf(rowNamed(list, name), "actionTrash")));
+        const QStringList asked =
+            textsIn(object("trashDialog"), "alertTitle trashCancelButton trashConfirmButton alertMessage");
+        QCOMPARE(asked.mid(0, 3), texts.mid(0, 3));
+        QVERIFY2(asked[3].startsWith(texts[3]), qPrintable(asked[3]));
+        QVERIFY(closes("trashDialog", "trashCancelButton"));
         QVERIFY(SyntheticHome::exists(path));
 
         // Confirming moves it to the Trash, and it leaves the lists.
-        click(actionOf(rowNamed(list, name), QStringLiteral("actionTrash")));
-        QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
-        photograph(tagOf(language) + QStringLiteral("-analyze-confirm"));
+        QVERIFY(opens("trashDialog", actionOf(rowNamed(list, name), "actionTrash")));
+        photograph(shotName("analyze-confirm"));
         QVERIFY(SyntheticHome::exists(path));
-        click(item(QStringLiteral("trashConfirmButton")));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("trashDialog")));
+        QVERIFY(closes("trashDialog", "trashConfirmButton"));
         QVERIFY(!model().alertMessage().has_value());
         QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
         QVERIFY(QFileInfo::exists(trashedItem(name)));
-        QVERIFY(!rowNamed(QStringLiteral("analysisRow"), name));
-        QVERIFY(!rowNamed(QStringLiteral("largeFileRow"), name));
+        QVERIFY(!rowNamed("analysisRow", name));
+        QVERIFY(!rowNamed("largeFileRow", name));
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
     }
 
     void analysisOfAnEmptyOrMissingFolderShowsTheEmptyState_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("detail");
-        QTest::newRow("en empty") << AppLanguagePreference::english << "Library/Empty"
-                                  << "Nothing to show here"
-                                  << "This folder is empty, missing or cannot be read. Try another location.";
-        QTest::newRow("zh missing") << AppLanguagePreference::chinese << "Library/Gone"
-                                    << "这里没有可显示的内容"
-                                    << "这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。";
+        languageRows(
+            "Library/Empty|Nothing to show here|"
+            "This folder is empty, missing or cannot be read. Try another location.",
+            "Library/Gone|这里没有可显示的内容|这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。",
+            {"folder"});
     }
     void analysisOfAnEmptyOrMissingFolderShowsTheEmptyState()
     {
-        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, folder);
-        QFETCH(QString, title);
-        QFETCH(QString, detail);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::analyze);
         analyze(homePath(folder));
 
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("noticeTitle")), title);
-        QCOMPARE(textOf(QStringLiteral("noticeDetail")), detail);
-        QVERIFY(analysisRows().isEmpty());
-        QVERIFY(shown(QStringLiteral("largeFileRow")).isEmpty());
-        QVERIFY(shown(QStringLiteral("treemapTile")).isEmpty());
-        QVERIFY(!item(QStringLiteral("summaryFiles"))->isVisible());
+        QCOMPARE(textsOf("noticeTitle noticeDetail"), texts);
+        verifyStates("resultsNotice -summaryFiles");
+        for (const char* rows : {"analysisRow", "largeFileRow", "treemapTile"})
+            QVERIFY2(shown(rows).isEmpty(), rows);
         analyze(library());
     }
 
     void rowsAndTilesWithoutANameReadUntitled()
     {
-        for (const char* component : {"AnalysisEntryRow", "PurgeEntryRow", "TreemapTile"}) {
-            QQmlComponent maker(
-                m_engine.get(),
-                QUrl(QStringLiteral("qrc:/qml/components/%1.qml").arg(QLatin1String(component))));
+        for (const QString component : {"AnalysisEntryRow", "PurgeEntryRow", "TreemapTile"}) {
+            QQmlComponent maker(m_engine.get(), QUrl("qrc:/qml/components/" + component + ".qml"));
             std::unique_ptr<QObject> made(
-                maker.createWithInitialProperties({{QStringLiteral("name"), QString()},
-                                                   {QStringLiteral("width"), 600},
-                                                   {QStringLiteral("height"), 80}}));
+                maker.createWithInitialProperties({{"name", QString()}, {"width", 600}, {"height", 80}}));
             QVERIFY2(made, qPrintable(maker.errorString()));
             auto* row = qobject_cast<QQuickItem*>(made.get());
-            const QString label =
-                QLatin1String(component) == QLatin1String("TreemapTile") ? "tileName" : "rowName";
-            QCOMPARE(textIn(row, label), QStringLiteral("Untitled"));
-            useLanguage(AppLanguagePreference::chinese);
-            QCOMPARE(textIn(row, label), QStringLiteral("未命名"));
-            useLanguage(AppLanguagePreference::english);
+            const QString label = component == "TreemapTile" ? "tileName" : "rowName";
+            QCOMPARE(textIn(row, label), "Untitled");
+            useLanguage(chinese);
+            QCOMPARE(textIn(row, label), "未命名");
+            useLanguage(english);
         }
     }
 
@@ -605,23 +455,23 @@ private slots:
     {
         showPage(AppFeature::analyze);
         analyze(library());
-        const QString support = homePath(QStringLiteral("Library/Application Support"));
+        const QString support = homePath("Library/Application Support");
         model().setAnalysisPath(support);
-        QObject* chooser = object(QStringLiteral("analysisFolderChooser"));
+        QObject* chooser = object("analysisFolderChooser");
         QVERIFY(chooser);
         QVERIFY(!chooser->property("visible").toBool());
-        click(item(QStringLiteral("analysisChooseButton")));
+        click(item("analysisChooseButton"));
         QVERIFY(chooser->property("visible").toBool());
-        QCOMPARE(chooser->property("acceptLabel").toString(), QStringLiteral("Choose"));
+        QCOMPARE(chooser->property("acceptLabel").toString(), "Choose");
         QCOMPARE(chooser->property("currentFolder").toUrl(), QUrl::fromLocalFile(support)); // with its space
         QMetaObject::invokeMethod(chooser, "reject");
         QVERIFY(!chooser->property("visible").toBool());
 
-        const QString mail = homePath(QStringLiteral("Library/Mail"));
+        const QString mail = homePath("Library/Mail");
         chooser->setProperty("selectedFolder", QUrl::fromLocalFile(mail));
         QMetaObject::invokeMethod(chooser, "accepted");
         QCOMPARE(model().analysisPath(), mail);
-        QCOMPARE(item(QStringLiteral("analysisPathField"))->property("path").toString(), mail);
+        QCOMPARE(item("analysisPathField")->property("path").toString(), mail);
         QVERIFY(!model().isRunning());
         QCOMPARE(model().analysisReport()->path.value_or(QString()), library()); // not analysed yet
         model().setAnalysisPath(library());
@@ -634,249 +484,166 @@ private slots:
         const AnalysisReport previous = *model().analysisReport();
         const qsizetype rowCount = analysisRows().size();
 
-        std::function<void()> releaseWorkers = blockWorkers();
-        const auto released = qScopeGuard([&] {
-            if (releaseWorkers)
-                releaseWorkers();
-        });
-        QMetaObject::invokeMethod(item(QStringLiteral("analysisRunButton")), "clicked");
+        WorkersHeld held;
+        press("analysisRunButton");
         QVERIFY(model().isRunning());
-        QVERIFY(item(QStringLiteral("runProgress"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("runProgressTitle")), QStringLiteral("Working, please wait."));
-        for (const char* button : {"analysisRunButton", "analysisChooseButton", "analysisParentButton"})
-            QVERIFY2(!item(QLatin1String(button))->isEnabled(), button);
-        QQuickItem* cancel = item(QStringLiteral("runCancelButton"));
-        QVERIFY(cancel->isVisible());
-        QCOMPARE(cancel->property("text").toString(), QStringLiteral("Cancel"));
-        QMetaObject::invokeMethod(cancel, "clicked");
-        std::exchange(releaseWorkers, nullptr)();
+        QCOMPARE(textsOf("runProgressTitle runCancelButton"),
+                 (QStringList{"Working, please wait.", "Cancel"}));
+        verifyStates(
+            "runProgress !analysisRunButton !analysisChooseButton !analysisParentButton runCancelButton");
+        press("runCancelButton");
+        held.release();
         waitForTheRun();
         QVERIFY(model().analysisReport() == previous);
         QCOMPARE(analysisRows().size(), rowCount);
-        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
-        QVERIFY(item(QStringLiteral("analysisRunButton"))->isEnabled());
+        verifyStates("-runProgress analysisRunButton");
     }
 
     // Project Cleanup
 
-    void purgePageInvitesAFirstScan_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>("texts"); // preview, choose, last run, footnote, prompt
-        QTest::newRow("en") << AppLanguagePreference::english
-                            << QStringList{"Preview", "Choose Folder", "Not cleaned yet",
-                                           "Preview will not change your Mac. Confirm scope first.",
-                                           "Start with a preview"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese
-                            << QStringList{"预览", "选择文件夹", "还没瘦身过",
-                                           "预览不会改动电脑，先确认范围再处理。", "先运行一次预览"};
-    }
-    void purgePageInvitesAFirstScan()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QStringList, texts);
-        QVERIFY2(!model().purgePreviewReport().has_value(), "a scan ran before this test");
-        useLanguage(language);
-        showPage(AppFeature::purge);
-
-        QCOMPARE(model().scanPath(), m_fixture->home);
-        QCOMPARE(textIn(item(QStringLiteral("scanPathField")), QStringLiteral("folderFieldPath")),
-                 m_fixture->home);
-        QCOMPARE(textOf(QStringLiteral("purgePreviewButton")), texts[0]);
-        QCOMPARE(textOf(QStringLiteral("purgeChooseButton")), texts[1]);
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")), texts[2]);
-        QCOMPARE(textOf(QStringLiteral("toolbarFootnote")), texts[3]);
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("noticeTitle")), texts[4]);
-        QVERIFY(shown(QStringLiteral("purgeRow")).isEmpty());
-        const QStringList clipped = truncatedTexts();
-        QVERIFY2(clipped.isEmpty(), qPrintable("clipped: " + clipped.join(" | ")));
-    }
-
     void scanListsArtefactsByEcosystem_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QStringList>("texts"); // button, summary middle
-        QTest::newRow("en") << AppLanguagePreference::english << QStringList{"Rescan", " items, total "};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << QStringList{"重新扫描", " 项，合计 "};
+        languageRows("Rescan| items, total ", "重新扫描| 项，合计 ");
     }
     void scanListsArtefactsByEcosystem()
     {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QStringList, texts);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::purge);
-        click(item(QStringLiteral("purgePreviewButton")));
+        click("purgePreviewButton");
         waitForTheRun();
         QVERIFY(model().purgePreviewReport().has_value());
         const QVariantMap report = projects();
         const QVariantList groups = report["groups"].toList();
 
         // One group per ecosystem found, in the report's order, each with its rows.
-        const QList<QQuickItem*> shownGroups = shown(QStringLiteral("purgeGroup"));
-        QCOMPARE(shownGroups.size(), groups.size());
-        QStringList titles;
-        for (qsizetype i = 0; i < groups.size(); ++i) {
-            const QVariantMap group = groups[i].toMap();
-            titles << group["title"].toString();
-            QCOMPARE(textIn(shownGroups[i], QStringLiteral("sectionTitle")), group["title"].toString());
-            QCOMPARE(textIn(shownGroups[i], QStringLiteral("sectionFigure")),
-                     SizeText::bytes(group["totalBytes"].toLongLong()));
-            const QVariantList entries = group["entries"].toList();
-            const QList<QQuickItem*> rows =
-                itemsUnder(shownGroups[i], named(QStringLiteral("purgeRow")), true);
-            verifyRowsShow(rows, entries);
-            for (qsizetype j = 0; j < rows.size(); ++j)
-                QCOMPARE(textIn(rows[j], QStringLiteral("rowDetail")),
-                         entries[j].toMap()["detailText"].toString());
-        }
-        QCOMPARE(titles, (QStringList{"JavaScript / Node", "Python", "Rust / Go / Zig"}));
-        QCOMPARE(shown(QStringLiteral("purgeRow")).size(), 3);
-        QQuickItem* nodeModules = rowNamed(QStringLiteral("purgeRow"), QStringLiteral("node_modules"));
+        const QList<QQuickItem*> shownGroups = shown("purgeGroup");
+        QCOMPARE(linesIn(shownGroups, "sectionTitle sectionFigure"), linesOf(groups, "title totalBytes#"));
+        for (qsizetype i = 0; i < groups.size(); ++i)
+            QCOMPARE(linesIn(itemsUnder(shownGroups[i], named("purgeRow"), true),
+                             "rowName rowPath rowSize rowDetail"),
+                     linesOf(groups[i].toMap()["entries"].toList(), "name path byteCount# detailText"));
+        QCOMPARE(linesOf(groups, "title"), (QStringList{"JavaScript / Node", "Python", "Rust / Go / Zig"}));
+        QCOMPARE(shown("purgeRow").size(), 3);
+        QQuickItem* nodeModules = rowNamed("purgeRow", "node_modules");
         QVERIFY(nodeModules);
-        QCOMPARE(nodeModules->property("path").toString(),
-                 homePath(QStringLiteral("Projects/web/node_modules")));
-        QVERIFY(!textIn(nodeModules, QStringLiteral("rowDetail")).isEmpty());
+        QCOMPARE(nodeModules->property("path").toString(), homePath("Projects/web/node_modules"));
+        QVERIFY(!textIn(nodeModules, "rowDetail").isEmpty());
 
-        QCOMPARE(textOf(QStringLiteral("resultsSummaryLine")),
-                 QString::number(report["entryCount"].toInt()) + texts[1] +
-                     SizeText::bytes(report["totalBytes"].toLongLong()));
-        QCOMPARE(textOf(QStringLiteral("purgePreviewButton")), texts[0]);
-        QVERIFY(!item(QStringLiteral("resultsNotice"))->isVisible());
+        QCOMPARE(textsOf("purgePreviewButton resultsSummaryLine"),
+                 (QStringList{texts[0], QString::number(report["entryCount"].toInt()) + texts[1] +
+                                            SizeText::bytes(report["totalBytes"].toLongLong())}));
+        verifyStates("-resultsNotice");
 
-        scrollIntoView(item(QStringLiteral("resultsPanel")), true);
-        photograph(tagOf(language) + QStringLiteral("-purge-results"));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("purge-results"));
         for (const QString& clipped : truncatedTexts())
             QVERIFY2(clipped.startsWith(homePath(QString())), qPrintable("clipped: " + clipped));
     }
 
     void movingAnArtefactToTheTrashAsksFirst_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<QStringList>("texts"); // title, confirm, message head, last run middle, mark
-        QTest::newRow("en") << AppLanguagePreference::english << "node_modules"
-                            << "Projects/web/node_modules"
-                            << QStringList{"Move to Trash?", "Move to Trash", "\"node_modules\" in \"web\"",
-                                           " items · freed ", "Moved to Trash"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << ".venv"
-                            << "Projects/py/.venv"
-                            << QStringList{"移到废纸篓？", "移到废纸篓", "“py”里的“.venv”", " 项 · 释放 ",
-                                           "已移到废纸篓"};
+        // The artefact's name and place in the home, then the dialog's title, button and message head,
+        // the middle of the last run line and the row's mark.
+        languageRows(
+            "node_modules|Projects/web/node_modules|"
+            "Move to Trash?|Move to Trash|\"node_modules\" in \"web\"| items · freed |Moved to Trash",
+            ".venv|Projects/py/.venv|移到废纸篓？|移到废纸篓|“py”里的“.venv”| 项 · 释放 |已移到废纸篓",
+            {"name", "relative"});
     }
     void movingAnArtefactToTheTrashAsksFirst()
     {
-        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, name);
         QFETCH(QString, relative);
-        QFETCH(QStringList, texts);
+        const QStringList texts = rowTexts();
         const QString path = homePath(relative);
         QVERIFY(SyntheticHome::exists(path));
-        useLanguage(language);
         showPage(AppFeature::purge);
-        click(item(QStringLiteral("purgePreviewButton")));
+        click("purgePreviewButton");
         waitForTheRun();
         const qint64 countBefore = model().lastPurgeCleanedCount();
         const qint64 bytesBefore = model().lastPurgeCleanedBytes();
-        QQuickItem* row = rowNamed(QStringLiteral("purgeRow"), name);
+        QQuickItem* row = rowNamed("purgeRow", name);
         QVERIFY(row);
         const qint64 size = row->property("byteCount").toLongLong();
 
-        QVERIFY(actionOf(row, QStringLiteral("actionTrash")));
-        QVERIFY(shown(QStringLiteral("actionAnalyze")).isEmpty());
-        QVERIFY(!shown(QStringLiteral("actionReveal")).isEmpty());
-        click(shown(QStringLiteral("actionTrash")).constFirst());
-        QTRY_VERIFY(popupOpen(QStringLiteral("trashDialog")));
-        QObject* dialog = object(QStringLiteral("trashDialog"));
-        QCOMPARE(dialog->findChild<QObject*>(QStringLiteral("alertTitle"))->property("text").toString(),
-                 texts[0]);
-        const QString message =
-            dialog->findChild<QObject*>(QStringLiteral("alertMessage"))->property("text").toString();
-        QVERIFY2(message.startsWith(texts[2]), qPrintable(message));
-        QCOMPARE(textOf(QStringLiteral("trashConfirmButton")), texts[1]);
-        photograph(tagOf(language) + QStringLiteral("-purge-confirm"));
+        QQuickItem* trash = actionOf(row, "actionTrash");
+        QVERIFY(trash);
+        QVERIFY(shown("actionAnalyze").isEmpty());
+        QVERIFY(!shown("actionReveal").isEmpty());
+        QVERIFY(opens("trashDialog", trash));
+        const QStringList asked =
+            textsIn(object("trashDialog"), "alertTitle trashConfirmButton alertMessage");
+        QCOMPARE(asked.mid(0, 2), texts.mid(0, 2));
+        QVERIFY2(asked[2].startsWith(texts[2]), qPrintable(asked[2]));
+        photograph(shotName("purge-confirm"));
         QVERIFY(SyntheticHome::exists(path));
 
-        click(item(QStringLiteral("trashConfirmButton")));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("trashDialog")));
+        QVERIFY(closes("trashDialog", "trashConfirmButton"));
         QVERIFY(!model().alertMessage().has_value());
         QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
         QVERIFY(QFileInfo(trashedItem(name)).isDir());
         QCOMPARE(model().lastPurgeCleanedCount(), countBefore + 1);
         QCOMPARE(model().lastPurgeCleanedBytes(), bytesBefore + size);
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")),
+        QCOMPARE(textOf("lastRunLine"),
                  QString::number(countBefore + 1) + texts[3] + SizeText::bytes(bytesBefore + size));
 
         // The row stays, marked as gone, and offers nothing more.
-        row = rowNamed(QStringLiteral("purgeRow"), name);
+        row = rowNamed("purgeRow", name);
         QVERIFY(row);
         QVERIFY(row->property("trashed").toBool());
-        QCOMPARE(textIn(row, QStringLiteral("rowTrashedMark")), texts[4]);
-        QVERIFY(!findItem(row, QStringLiteral("rowActionsButton"))->isEnabled());
-        for (QQuickItem* other : shown(QStringLiteral("purgeRow")))
+        QCOMPARE(textIn(row, "rowTrashedMark"), texts[4]);
+        QVERIFY(!findItem(row, "rowActionsButton")->isEnabled());
+        for (QQuickItem* other : shown("purgeRow"))
             if (other != row && SyntheticHome::exists(other->property("path").toString()))
                 QVERIFY(!other->property("trashed").toBool());
     }
 
     void chosenScopeWithoutProjectsShowsTheEmptyState_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("title");
-        QTest::addColumn<QString>("detail");
-        QTest::newRow("en") << AppLanguagePreference::english << "No obvious cleanup targets in this scope"
-                            << "Try another project folder.";
-        QTest::newRow("zh") << AppLanguagePreference::chinese << "当前范围里没有明显可整理的项目产物"
-                            << "换一个项目目录再试试。";
+        languageRows("No obvious cleanup targets in this scope|Try another project folder.",
+                     "当前范围里没有明显可整理的项目产物|换一个项目目录再试试。");
     }
     void chosenScopeWithoutProjectsShowsTheEmptyState()
     {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QString, title);
-        QFETCH(QString, detail);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::purge);
         const auto restore = qScopeGuard([&] { model().setScanPath(m_fixture->home); });
 
-        QObject* chooser = object(QStringLiteral("scanFolderChooser"));
+        QObject* chooser = object("scanFolderChooser");
         QVERIFY(chooser);
-        click(item(QStringLiteral("purgeChooseButton")));
+        click("purgeChooseButton");
         QVERIFY(chooser->property("visible").toBool());
         QCOMPARE(chooser->property("currentFolder").toUrl(), QUrl::fromLocalFile(model().scanPath()));
         chooser->setProperty("selectedFolder", QUrl::fromLocalFile(library()));
         QMetaObject::invokeMethod(chooser, "accepted");
         QCOMPARE(model().scanPath(), library());
-        QCOMPARE(item(QStringLiteral("scanPathField"))->property("path").toString(), library());
+        QCOMPARE(item("scanPathField")->property("path").toString(), library());
         QVERIFY(!model().purgePreviewReport().has_value()); // a new scope clears the last scan
-        QVERIFY(shown(QStringLiteral("purgeRow")).isEmpty());
+        QVERIFY(shown("purgeRow").isEmpty());
 
-        click(item(QStringLiteral("purgePreviewButton")));
+        click("purgePreviewButton");
         waitForTheRun();
         QVERIFY(model().purgePreviewReport().has_value());
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("noticeTitle")), title);
-        QCOMPARE(textOf(QStringLiteral("noticeDetail")), detail);
-        QVERIFY(!item(QStringLiteral("resultsSummaryLine"))->isVisible());
-        QVERIFY(shown(QStringLiteral("purgeRow")).isEmpty());
+        QCOMPARE(textsOf("noticeTitle noticeDetail"), texts);
+        verifyStates("resultsNotice -resultsSummaryLine");
+        QVERIFY(shown("purgeRow").isEmpty());
     }
 
     void narrowWindowShortensOnlyPaths_data()
     {
         QTest::addColumn<AppLanguagePreference>("language");
         QTest::addColumn<QString>("feature");
-        for (AppLanguagePreference language :
-             {AppLanguagePreference::english, AppLanguagePreference::chinese})
+        for (const auto& [tag, language] : languages)
             for (const char* feature : {"analyze", "purge"})
-                QTest::addRow("%s %s", qPrintable(tagOf(language)), feature)
-                    << language << QString::fromLatin1(feature);
+                QTest::addRow("%s %s", tag, feature) << language << QString(feature);
     }
     void narrowWindowShortensOnlyPaths()
     {
         QFETCH(AppLanguagePreference, language);
         QFETCH(QString, feature);
         useLanguage(language);
-        showPage(AppFeatures::fromRawValue(feature).value());
-        if (feature == QStringLiteral("analyze"))
+        showPage(feature);
+        if (feature == "analyze")
             analyze(library());
         else {
             model().setScanPath(m_fixture->home);
@@ -895,7 +662,7 @@ private slots:
         // does; any other text cut short once the rows are laid out at the new width is a fault.
         const auto wronglyClipped = [this] {
             QStringList mayShorten;
-            for (QQuickItem* tile : shown(QStringLiteral("treemapTile")))
+            for (QQuickItem* tile : shown("treemapTile"))
                 mayShorten << tile->property("name").toString();
             QStringList clipped = truncatedTexts();
             clipped.removeIf([&](const QString& text) {
@@ -916,29 +683,21 @@ private slots:
     {
         showPage(AppFeature::purge);
         model().setScanPath(m_fixture->home);
-        click(item(QStringLiteral("purgePreviewButton")));
+        click("purgePreviewButton");
         waitForTheRun();
         QVERIFY(model().purgePreviewReport().has_value());
         const PurgePreviewReport previous = *model().purgePreviewReport();
 
-        std::function<void()> releaseWorkers = blockWorkers();
-        const auto released = qScopeGuard([&] {
-            if (releaseWorkers)
-                releaseWorkers();
-        });
-        QMetaObject::invokeMethod(item(QStringLiteral("purgePreviewButton")), "clicked");
+        WorkersHeld held;
+        press("purgePreviewButton");
         QVERIFY(model().isRunning());
-        QVERIFY(item(QStringLiteral("runProgress"))->isVisible());
-        QCOMPARE(textOf(QStringLiteral("runProgressTitle")),
-                 QStringLiteral("Scanning the project folder, please wait."));
-        QVERIFY(!item(QStringLiteral("purgeChooseButton"))->isEnabled());
-        QQuickItem* cancel = item(QStringLiteral("runCancelButton"));
-        QVERIFY(cancel->isVisible());
-        QMetaObject::invokeMethod(cancel, "clicked");
-        std::exchange(releaseWorkers, nullptr)();
+        QCOMPARE(textOf("runProgressTitle"), "Scanning the project folder, please wait.");
+        verifyStates("runProgress !purgeChooseButton runCancelButton");
+        press("runCancelButton");
+        held.release();
         waitForTheRun();
         QVERIFY(model().purgePreviewReport() == previous);
-        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
+        verifyStates("-runProgress");
     }
 };
 

@@ -1,14 +1,17 @@
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
 #include "WindowBackgroundStore.h"
 
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+using SyntheticHome::contents;
+using SyntheticHome::write;
 
 class TestWindowBackgroundStore : public QObject {
     Q_OBJECT
@@ -46,7 +49,7 @@ private slots:
         QVERIFY2(match.hasMatch(), qPrintable(installed));
         QCOMPARE(match.captured(1), extension);
         QCOMPARE(QFileInfo(installed).absolutePath(), m_support + "/WindowBackground");
-        QCOMPARE(read(installed), QByteArray("image bytes"));
+        QCOMPARE(contents(installed), QByteArray("image bytes"));
         QVERIFY(QFileInfo::exists(sourcePath));
     }
 
@@ -92,20 +95,6 @@ private slots:
     }
 
 private:
-    static QString write(const QString& path, const QByteArray& bytes)
-    {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly))
-            file.write(bytes);
-        return path;
-    }
-    static QByteArray read(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_support;
 };

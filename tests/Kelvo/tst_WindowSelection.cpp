@@ -3,31 +3,20 @@
 // boxes and the chosen installers and apps really leave the synthetic home. Any QML warning fails the test.
 #include "TestMain.h"
 
-#include "SyntheticHome.h"
 #include "WindowTestSupport.h"
 
 #include "vocabulary/AppFeature.h"
-#include "vocabulary/SizeText.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
-#include <QScopeGuard>
-#include <QSemaphore>
-#include <QThreadPool>
-
-#include <functional>
-#include <memory>
-#include <utility>
 
 namespace {
 
+using enum AppLanguagePreference;
+using TestSupport::row;
+
 // Installers in two download places, sizes far enough apart that their order is plain.
-const struct {
-    const char* path;
-    qint64 size;
-} installerFiles[] = {
+const SizedFile installerFiles[] = {
     {"Downloads/Big.dmg", 3'000'000},
     {"Downloads/Tool.pkg", 1'200'000},
     {"Desktop/Setup.pkg", 600'000},
@@ -43,21 +32,6 @@ const struct {
     {"Foo", "com.example.foo", "Library/Caches/com.example.foo/x"},
     {"Bar", "com.example.bar", "Library/Preferences/com.example.bar.plist"},
 };
-
-// Foo names an icon of its own; Bar has none and shows the neutral one.
-QString plist(const QString& name, const QString& bundleID)
-{
-    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                          "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-                          "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
-                          "<plist version=\"1.0\"><dict>\n"
-                          "<key>CFBundleIdentifier</key><string>%1</string>\n"
-                          "<key>CFBundleName</key><string>%2</string>\n"
-                          "<key>CFBundleShortVersionString</key><string>1.0</string>\n"
-                          "<key>CFBundleIconFile</key><string>%2</string>\n"
-                          "</dict></plist>\n")
-        .arg(bundleID, name);
-}
 
 // A rounded orange square with a white dot, as an icon file of the kind macOS bundles carry.
 void writeIcon(const QString& path)
@@ -80,91 +54,48 @@ void writeIcon(const QString& path)
 class TestWindowSelection : public WindowTestCase {
     Q_OBJECT
 
-    QString bundle(const char* name) const
-    {
-        return homePath(QStringLiteral("Applications/%1.app").arg(name));
-    }
+    QString bundle(const char* name) const { return homePath(QString("Applications/%1.app").arg(name)); }
 
-    void scan(const char* button)
+    void scan(const QString& button)
     {
-        click(item(QLatin1String(button)));
+        click(button);
         waitForTheRun();
     }
 
     QVariantMap installers() { return model().installerPreviewReportValue().toMap(); }
     QVariantMap uninstalls() { return model().uninstallPreviewReportValue().toMap(); }
 
-    QStringList rowNames(const char* rowName) { return textsInRows(rowName, "rowName"); }
-    QStringList textsInRows(const char* rowName, const char* child)
-    {
-        QStringList texts;
-        for (QQuickItem* row : shown(QLatin1String(rowName)))
-            texts << textIn(row, QLatin1String(child));
-        return texts;
-    }
-    QQuickItem* rowNamed(const char* rowName, const QString& name)
-    {
-        for (QQuickItem* row : shown(QLatin1String(rowName)))
-            if (textIn(row, QStringLiteral("rowName")) == name)
-                return row;
-        return nullptr;
-    }
     int selectedRows(const char* rowName)
     {
         int count = 0;
-        for (QQuickItem* row : shown(QLatin1String(rowName)))
+        for (QQuickItem* row : shown(rowName))
             count += row->property("selected").toBool() ? 1 : 0;
         return count;
     }
-    QString selectedCount() const { return textOf(QStringLiteral("selectedCountLabel")); }
-    QString dialogText(const char* dialog, const char* name) const
-    {
-        QObject* found = object(QLatin1String(dialog))->findChild<QObject*>(QLatin1String(name));
-        return found ? found->property("text").toString() : QString();
-    }
-    QStringList columnTitles() { return textsOf(shown(QStringLiteral("columnTitle"))); }
-    QQuickItem* chipNamed(const QString& name, const QString& text)
-    {
-        for (QQuickItem* chip : shown(name))
-            if (chip->property("text").toString() == text)
-                return chip;
-        return nullptr;
-    }
+    QString selectedCount() const { return textOf("selectedCountLabel"); }
+    QStringList columnTitles() { return textsOf(shown("columnTitle")); }
 
 private slots:
     void initTestCase()
     {
-        m_fixture = std::make_unique<AppModelFixture>(AppLanguagePreference::english);
-        for (const auto& file : installerFiles)
-            SyntheticHome::file(homePath(QLatin1String(file.path)), file.size);
+        m_fixture = std::make_unique<AppModelFixture>();
+        writeFiles(installerFiles);
+        // Foo names an icon of its own; Bar names one it does not have and shows the neutral one.
         for (const auto& app : apps) {
-            const QString contents = bundle(app.name) + QStringLiteral("/Contents");
-            SyntheticHome::file(contents + QStringLiteral("/MacOS/") + app.name, 400'000);
-            QFile info(SyntheticHome::file(contents + QStringLiteral("/Info.plist")));
-            QVERIFY(info.open(QIODevice::WriteOnly));
-            info.write(plist(QLatin1String(app.name), QLatin1String(app.bundleID)).toUtf8());
-            info.close();
-            SyntheticHome::file(homePath(QLatin1String(app.leftover)), 50'000);
+            makeApp(homePath("Applications"), app.name, app.bundleID,
+                    {{"CFBundleShortVersionString", "1.0"}, {"CFBundleIconFile", app.name}}, 400'000);
+            SyntheticHome::file(homePath(app.leftover), 50'000);
         }
-        writeIcon(bundle("Foo") + QStringLiteral("/Contents/Resources/Foo.icns"));
+        writeIcon(bundle("Foo") + "/Contents/Resources/Foo.icns");
         openWindow();
-    }
-
-    void cleanup() { verifyNoWarnings(); }
-
-    void cleanupTestCase()
-    {
-        closeWindow();
-        m_model.reset();
-        m_fixture.reset();
     }
 
     // Installer Cleanup
 
     void installerPageShowsThePlacesBeforeAScan_data()
     {
-        languageRows("Preview|Not cleaned yet|Start with a preview|Installer List|File "
-                     "types|Downloads|Desktop|Not found",
+        languageRows("Preview|Not cleaned yet|Start with a preview|Installer List|"
+                     "File types|Downloads|Desktop|Not found",
                      "预览|还没整理过|先运行一次预览|安装包列表|文件类型|下载|桌面|不存在");
     }
     void installerPageShowsThePlacesBeforeAScan()
@@ -172,33 +103,32 @@ private slots:
         const QStringList texts = rowTexts();
         showPage(AppFeature::installer);
         QVERIFY(!model().installerPreviewReport().has_value());
-        QCOMPARE(textsOf(QStringLiteral(
-                     "installerPreviewButton lastRunLine noticeTitle resultsTitle aboutCaption")),
+        QCOMPARE(textsOf("installerPreviewButton lastRunLine noticeTitle resultsTitle aboutCaption"),
                  texts.mid(0, 5));
-        QVERIFY(item(QStringLiteral("scanLocations"))->isVisible());
+        QVERIFY(item("scanLocations")->isVisible());
         const QVariantList locations = model().installerScanLocations();
         QStringList expected;
         for (const QVariant& location : locations)
             expected << location.toMap()["path"].toString();
-        QVERIFY(expected.contains(homePath(QStringLiteral("Downloads"))));
-        QVERIFY(expected.contains(homePath(QStringLiteral("Desktop"))));
-        QCOMPARE(textsOf(shown(QStringLiteral("locationPath"))), expected);
+        QVERIFY(expected.contains(homePath("Downloads")));
+        QVERIFY(expected.contains(homePath("Desktop")));
+        QCOMPARE(textsOf(shown("locationPath")), expected);
         // Each place is named by its source in the current language; places not there say so.
-        QCOMPARE(textsOf(shown(QStringLiteral("locationLabel"))).mid(0, 2), texts.mid(5, 2));
+        QCOMPARE(textsOf(shown("locationLabel")).mid(0, 2), texts.mid(5, 2));
         qsizetype missing = 0;
         for (const QVariant& location : locations)
             missing += location.toMap()["exists"].toBool() ? 0 : 1;
         QVERIFY(missing > 0);
-        QCOMPARE(textsOf(shown(QStringLiteral("locationMissing"))), QStringList(missing, texts[7]));
-        QVERIFY(shown(QStringLiteral("installerRow")).isEmpty());
-        verifyStates(QStringLiteral("installerPreviewButton !installerChooseButton -runProgress"));
+        QCOMPARE(textsOf(shown("locationMissing")), QStringList(missing, texts[7]));
+        QVERIFY(shown("installerRow").isEmpty());
+        verifyStates("installerPreviewButton !installerChooseButton -runProgress");
     }
 
     void installerScanListsTheFilesLargestFirst_data()
     {
         languageRows(
-            "Rescan|Installer List|4 files, total |Selected Files|Source|All Installers|Sort by Size",
-            "重新扫描|安装包列表|4 个文件，合计 |已选文件|来源|全部安装包|按大小排序");
+            "Rescan|Installer List|4 files, total |All Installers|Sort by Size|Selected Files|Source",
+            "重新扫描|安装包列表|4 个文件，合计 |全部安装包|按大小排序|已选文件|来源");
     }
     void installerScanListsTheFilesLargestFirst()
     {
@@ -207,48 +137,39 @@ private slots:
         scan("installerPreviewButton");
         const QVariantMap report = installers();
         QCOMPARE(report["entryCount"].toInt(), 4);
-        QCOMPARE(textsOf(QStringLiteral("installerPreviewButton resultsTitle")), texts.mid(0, 2));
-        QCOMPARE(textOf(QStringLiteral("resultsSummaryLine")), texts[2] + report["totalSizeText"].toString());
-        QCOMPARE(columnTitles().mid(0, 2), texts.mid(3, 2));
-        QCOMPARE(textOf(QStringLiteral("filterAll")), texts[5]);
-        QCOMPARE(textOf(QStringLiteral("sortBySizeToggle")), texts[6]);
-        QVERIFY(!item(QStringLiteral("scanLocations"))->isVisible());
-        QVERIFY(!item(QStringLiteral("resultsNotice"))->isVisible());
+        QCOMPARE(textsOf("installerPreviewButton resultsTitle resultsSummaryLine filterAll sortBySizeToggle"),
+                 texts.mid(0, 2) << texts[2] + report["totalSizeText"].toString() << texts.mid(3, 2));
+        QCOMPARE(columnTitles().mid(0, 2), texts.mid(5, 2));
+        verifyStates("-scanLocations -resultsNotice");
 
         const QStringList bySize{"Big.dmg", "Tool.pkg", "Setup.pkg", "Another.dmg"};
         QCOMPARE(rowNames("installerRow"), bySize);
-        const QVariantList entries = report["entries"].toList();
-        QList<QQuickItem*> rows = shown(QStringLiteral("installerRow"));
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QVariantMap entry = entries[i].toMap();
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowPath")), entry["path"].toString());
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowSource")), entry["source"].toString());
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowSize")),
-                     SizeText::bytes(entry["byteCount"].toLongLong()));
-        }
+        const QList<QQuickItem*> rows = shown("installerRow");
+        QCOMPARE(linesIn(rows, "rowPath rowSource rowSize"),
+                 linesOf(report["entries"].toList(), "path source byteCount#"));
 
         // One filter per place in the report, in its order; a place shows its files only.
         const QStringList sources = report["sources"].toStringList();
-        QCOMPARE(textsOf(shown(QStringLiteral("filterSource"))), sources);
+        QCOMPARE(textsOf(shown("filterSource")), sources);
         const QString desktop = rows[2]->property("source").toString();
         QVERIFY(desktop != rows[0]->property("source").toString());
-        click(chipNamed(QStringLiteral("filterSource"), desktop));
+        click(shownWith("filterSource", "text", desktop));
         QCOMPARE(rowNames("installerRow"), (QStringList{"Setup.pkg", "Another.dmg"}));
-        QVERIFY(chipNamed(QStringLiteral("filterSource"), desktop)->property("active").toBool());
-        QVERIFY(!item(QStringLiteral("filterAll"))->property("active").toBool());
-        click(QStringLiteral("filterAll"));
+        QVERIFY(shownWith("filterSource", "text", desktop)->property("active").toBool());
+        QVERIFY(!item("filterAll")->property("active").toBool());
+        click("filterAll");
         QCOMPARE(rowNames("installerRow"), bySize);
 
         // Sorting by size off lists them by name; the report is left as it was.
-        click(QStringLiteral("sortBySizeToggle"));
+        click("sortBySizeToggle");
         QCOMPARE(rowNames("installerRow"), (QStringList{"Another.dmg", "Big.dmg", "Setup.pkg", "Tool.pkg"}));
         QCOMPARE(installers(), report);
-        click(QStringLiteral("sortBySizeToggle"));
+        click("sortBySizeToggle");
         QCOMPARE(rowNames("installerRow"), bySize);
 
         // "Choose Files" brings the list up to the top of the page and gives it the keyboard focus.
-        QQuickItem* results = item(QStringLiteral("resultsPanel"));
-        click(QStringLiteral("installerChooseButton"));
+        QQuickItem* results = item("resultsPanel");
+        click("installerChooseButton");
         QVERIFY(results->hasActiveFocus());
         // Its top is just below the page's top, or as close as the page scrolls.
         const qreal top = results->mapToItem(currentPage(), {}).y();
@@ -256,13 +177,13 @@ private slots:
         QVERIFY(top >= 0 && top < currentPage()->height() / 2);
         QVERIFY(top < currentPage()->height() / 8 || currentPage()->property("contentY").toReal() >= end - 1);
 
-        scrollIntoView(item(QStringLiteral("resultsPanel")), true);
-        click(rowNamed("installerRow", QStringLiteral("Tool.pkg")));
-        click(rowNamed("installerRow", QStringLiteral("Another.dmg")));
+        scrollIntoView(item("resultsPanel"), true);
+        click(rowNamed("installerRow", "Tool.pkg"));
+        click(rowNamed("installerRow", "Another.dmg"));
         QCOMPARE(selectedRows("installerRow"), 2);
-        scrollIntoView(item(QStringLiteral("resultsPanel")), true);
+        scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("installer-results"));
-        click(QStringLiteral("clearSelectionButton"));
+        click("clearSelectionButton");
         QCOMPARE(selectedRows("installerRow"), 0);
     }
 
@@ -277,91 +198,74 @@ private slots:
         showPage(AppFeature::installer);
         scan("installerPreviewButton");
         QCOMPARE(selectedCount(), texts[0]);
-        verifyStates(QStringLiteral("selectAllButton !clearSelectionButton !selectionActionButton"));
+        verifyStates("selectAllButton !clearSelectionButton !selectionActionButton");
 
         // A click on a row's check box or on the row itself toggles it.
-        click(findItem(rowNamed("installerRow", QStringLiteral("Big.dmg")), QStringLiteral("rowSelectBox")));
+        click(findItem(rowNamed("installerRow", "Big.dmg"), "rowSelectBox"));
         QCOMPARE(selectedCount(), texts[1]);
-        QVERIFY(rowNamed("installerRow", QStringLiteral("Big.dmg"))->property("selected").toBool());
-        verifyStates(QStringLiteral("selectAllButton clearSelectionButton selectionActionButton"));
+        QVERIFY(rowNamed("installerRow", "Big.dmg")->property("selected").toBool());
+        verifyStates("selectAllButton clearSelectionButton selectionActionButton");
 
-        click(QStringLiteral("selectAllButton"));
+        click("selectAllButton");
         QCOMPARE(selectedCount(), texts[2]);
         QCOMPARE(selectedRows("installerRow"), 4);
-        verifyStates(QStringLiteral("!selectAllButton clearSelectionButton selectionActionButton"));
+        verifyStates("!selectAllButton clearSelectionButton selectionActionButton");
 
-        click(rowNamed("installerRow", QStringLiteral("Tool.pkg")));
+        click(rowNamed("installerRow", "Tool.pkg"));
         QCOMPARE(selectedCount(), texts[3]);
-        QVERIFY(!rowNamed("installerRow", QStringLiteral("Tool.pkg"))->property("selected").toBool());
+        QVERIFY(!rowNamed("installerRow", "Tool.pkg")->property("selected").toBool());
 
         // A choice survives a filter that hides it; Select All under a filter adds the shown rows.
-        click(QStringLiteral("clearSelectionButton"));
+        click("clearSelectionButton");
         QCOMPARE(selectedCount(), texts[0]);
-        click(rowNamed("installerRow", QStringLiteral("Big.dmg")));
-        const QString desktop =
-            rowNamed("installerRow", QStringLiteral("Setup.pkg"))->property("source").toString();
-        click(chipNamed(QStringLiteral("filterSource"), desktop));
-        click(QStringLiteral("selectAllButton"));
-        click(QStringLiteral("filterAll"));
+        click(rowNamed("installerRow", "Big.dmg"));
+        const QString desktop = rowNamed("installerRow", "Setup.pkg")->property("source").toString();
+        click(shownWith("filterSource", "text", desktop));
+        click("selectAllButton");
+        click("filterAll");
         QCOMPARE(selectedCount(), texts[3]);
-        QVERIFY(!rowNamed("installerRow", QStringLiteral("Tool.pkg"))->property("selected").toBool());
-        click(rowNamed("installerRow", QStringLiteral("Setup.pkg")));
+        QVERIFY(!rowNamed("installerRow", "Tool.pkg")->property("selected").toBool());
+        click(rowNamed("installerRow", "Setup.pkg"));
         QCOMPARE(selectedCount(), texts[4]);
-        click(QStringLiteral("clearSelectionButton"));
+        click("clearSelectionButton");
         QCOMPARE(selectedRows("installerRow"), 0);
 
         // Space on a check box that has the keyboard focus toggles its row.
-        findItem(rowNamed("installerRow", QStringLiteral("Another.dmg")), QStringLiteral("rowSelectBox"))
+        findItem(rowNamed("installerRow", "Another.dmg"), "rowSelectBox")
             ->forceActiveFocus(Qt::TabFocusReason);
         QTest::keyClick(m_window, Qt::Key_Space);
         QCOMPARE(selectedCount(), texts[1]);
-        QVERIFY(rowNamed("installerRow", QStringLiteral("Another.dmg"))->property("selected").toBool());
+        QVERIFY(rowNamed("installerRow", "Another.dmg")->property("selected").toBool());
 
         // While a scan runs, the chosen files cannot be moved.
-        std::function<void()> releaseWorkers = blockWorkers();
-        const auto released = qScopeGuard([&] {
-            if (releaseWorkers)
-                releaseWorkers();
-        });
-        QMetaObject::invokeMethod(item(QStringLiteral("installerPreviewButton")), "clicked");
+        WorkersHeld held;
+        press("installerPreviewButton");
         QVERIFY(model().isRunning());
-        verifyStates(QStringLiteral("clearSelectionButton !selectionActionButton"));
-        QMetaObject::invokeMethod(item(QStringLiteral("runCancelButton")), "clicked");
-        std::exchange(releaseWorkers, nullptr)();
+        verifyStates("clearSelectionButton !selectionActionButton");
+        press("runCancelButton");
+        held.release();
         waitForTheRun();
-        verifyStates(QStringLiteral("selectionActionButton"));
-        click(QStringLiteral("clearSelectionButton"));
+        verifyStates("selectionActionButton");
+        click("clearSelectionButton");
     }
 
     void movingInstallersAsksFirst_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("en")
-            << AppLanguagePreference::english << "Big.dmg"
-            << "Downloads/Big.dmg"
-            << QStringList{"Move to Trash?",
-                           "The selected 1 installer files will be moved to Trash, not permanently deleted.",
-                           "Move to Trash",
-                           "Cancel",
-                           "1 files · freed ",
-                           "0 selected"};
-        QTest::newRow("zh") << AppLanguagePreference::chinese << "Setup.pkg"
-                            << "Desktop/Setup.pkg"
-                            << QStringList{
-                                   "移到废纸篓？", "会把选中的 1 个安装包移到废纸篓，不会直接永久删除。",
-                                   "移到废纸篓",   "取消",
-                                   "1 个 · 释放 ", "已选 0 个"};
+        // The installer's name and place in the home, then the dialog's title, message and buttons,
+        // the start of the last run line and the count left chosen.
+        languageRows(
+            "Big.dmg|Downloads/Big.dmg|Move to Trash?|"
+            "The selected 1 installer files will be moved to Trash, not permanently deleted.|"
+            "Move to Trash|Cancel|1 files · freed |0 selected",
+            "Setup.pkg|Desktop/Setup.pkg|移到废纸篓？|会把选中的 1 个安装包移到废纸篓，不会直接永久删除。|"
+            "移到废纸篓|取消|1 个 · 释放 |已选 0 个",
+            {"name", "relative"});
     }
     void movingInstallersAsksFirst()
     {
-        QFETCH(AppLanguagePreference, language);
         QFETCH(QString, name);
         QFETCH(QString, relative);
-        QFETCH(QStringList, texts);
-        useLanguage(language);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::installer);
         scan("installerPreviewButton");
         const QString path = homePath(relative);
@@ -375,85 +279,42 @@ private slots:
 
         // Cancelling changes nothing.
         click(rowNamed("installerRow", name));
-        click(QStringLiteral("selectionActionButton"));
-        QTRY_VERIFY(popupOpen(QStringLiteral("installerConfirmDialog")));
-        QCOMPARE(dialogText("installerConfirmDialog", "alertTitle"), texts[0]);
-        QCOMPARE(dialogText("installerConfirmDialog", "alertMessage"), texts[1]);
-        QCOMPARE(dialogText("installerConfirmDialog", "selectionConfirmButton"), texts[2]);
-        QCOMPARE(dialogText("installerConfirmDialog", "selectionCancelButton"), texts[3]);
+        QVERIFY(opens("installerConfirmDialog", "selectionActionButton"));
+        QCOMPARE(textsIn(object("installerConfirmDialog"),
+                         "alertTitle alertMessage selectionConfirmButton selectionCancelButton"),
+                 texts.mid(0, 4));
         photograph(shotName("installer-confirm"));
-        click(QStringLiteral("selectionCancelButton"));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("installerConfirmDialog")));
+        QVERIFY(closes("installerConfirmDialog", "selectionCancelButton"));
         QVERIFY(SyntheticHome::exists(path));
         QCOMPARE(installers()["entryCount"].toInt(), before);
 
         // Confirming moves only the chosen file; its row and its choice go.
-        click(QStringLiteral("selectionActionButton"));
-        QTRY_VERIFY(popupOpen(QStringLiteral("installerConfirmDialog")));
-        click(QStringLiteral("selectionConfirmButton"));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("installerConfirmDialog")));
+        QVERIFY(opens("installerConfirmDialog", "selectionActionButton"));
+        QVERIFY(closes("installerConfirmDialog", "selectionConfirmButton"));
         waitForTheRun();
         QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
         QCOMPARE(installers()["entryCount"].toInt(), before - 1);
         QVERIFY(!rowNamed("installerRow", name));
-        QCOMPARE(shown(QStringLiteral("installerRow")).size(), before - 1);
+        QCOMPARE(shown("installerRow").size(), before - 1);
         QCOMPARE(selectedCount(), texts[5]);
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")), texts[4] + SizeText::bytes(size));
-        for (const auto& file : installerFiles)
-            if (homePath(QLatin1String(file.path)) != path &&
-                QLatin1String(file.path) != QLatin1String("Downloads/Big.dmg"))
-                QVERIFY2(SyntheticHome::exists(homePath(QLatin1String(file.path))), file.path);
-    }
-
-    void installerEmptyState_data()
-    {
-        languageRows(
-            "No obvious installer files found|"
-            "There are no installer files to show in Downloads, Desktop, or common attachment locations.",
-            "没有发现明显可整理的安装包|下载、桌面和常见附件位置没有可列出的安装文件。");
-    }
-    void installerEmptyState()
-    {
-        const QStringList texts = rowTexts();
-        showPage(AppFeature::installer);
-        scan("installerPreviewButton");
-        if (installers()["entryCount"].toInt() > 0) {
-            click(QStringLiteral("selectAllButton"));
-            click(QStringLiteral("selectionActionButton"));
-            QTRY_VERIFY(popupOpen(QStringLiteral("installerConfirmDialog")));
-            click(QStringLiteral("selectionConfirmButton"));
-            waitForTheRun();
-            scan("installerPreviewButton");
-        }
-        QCOMPARE(installers()["entryCount"].toInt(), 0);
-        for (const auto& file : installerFiles)
-            QVERIFY2(!SyntheticHome::exists(homePath(QLatin1String(file.path))), file.path);
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textsOf(QStringLiteral("noticeTitle noticeDetail")), texts);
-        QVERIFY(shown(QStringLiteral("installerRow")).isEmpty());
-        QVERIFY(shown(QStringLiteral("selectAllButton")).isEmpty());
-        verifyStates(QStringLiteral("!installerChooseButton"));
+        QCOMPARE(textOf("lastRunLine"), texts[4] + SizeText::bytes(size));
+        for (const auto& [file, fileSize] : installerFiles)
+            if (homePath(file) != path && QString(file) != "Downloads/Big.dmg")
+                QVERIFY2(SyntheticHome::exists(homePath(file)), file);
     }
 
     void installerScanShowsItsProgressAndCancels()
     {
         showPage(AppFeature::installer);
-        std::function<void()> releaseWorkers = blockWorkers();
-        const auto released = qScopeGuard([&] {
-            if (releaseWorkers)
-                releaseWorkers();
-        });
-        QMetaObject::invokeMethod(item(QStringLiteral("installerPreviewButton")), "clicked");
+        WorkersHeld held;
+        press("installerPreviewButton");
         QVERIFY(model().isRunning());
-        QVERIFY(item(QStringLiteral("runProgress"))->isVisible());
-        QVERIFY(!item(QStringLiteral("installerPreviewButton"))->isEnabled());
-        QQuickItem* cancel = item(QStringLiteral("runCancelButton"));
-        QVERIFY(cancel->isVisible());
-        QCOMPARE(cancel->property("text").toString(), QStringLiteral("Cancel"));
-        QMetaObject::invokeMethod(cancel, "clicked");
-        std::exchange(releaseWorkers, nullptr)();
+        verifyStates("runProgress !installerPreviewButton runCancelButton");
+        QCOMPARE(textOf("runCancelButton"), "Cancel");
+        press("runCancelButton");
+        held.release();
         waitForTheRun();
-        QVERIFY(!item(QStringLiteral("runProgress"))->isVisible());
+        verifyStates("-runProgress");
     }
 
     // Uninstall
@@ -472,41 +333,35 @@ private slots:
         scan("uninstallPreviewButton");
         const QVariantMap report = uninstalls();
         QCOMPARE(report["entryCount"].toInt(), 2);
-        QCOMPARE(textsOf(QStringLiteral("uninstallPreviewButton resultsTitle resultsSummaryLine")),
-                 texts.mid(0, 3));
+        QCOMPARE(textsOf("uninstallPreviewButton resultsTitle resultsSummaryLine"), texts.mid(0, 3));
         QCOMPARE(columnTitles().mid(0, 3), texts.mid(3, 3));
-        QCOMPARE(textOf(QStringLiteral("lastRunLine")), texts[6]);
+        QCOMPARE(textOf("lastRunLine"), texts[6]);
         QCOMPARE(rowNames("uninstallRow"), (QStringList{"Bar", "Foo"}));
-        QCOMPARE(textsInRows("uninstallRow", "rowBundleID"),
+        QCOMPARE(linesIn(shown("uninstallRow"), "rowBundleID"),
                  (QStringList{"com.example.bar", "com.example.foo"}));
+        const QList<QQuickItem*> rows = shown("uninstallRow");
         const QVariantList entries = report["entries"].toList();
-        QList<QQuickItem*> rows = shown(QStringLiteral("uninstallRow"));
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QVariantMap entry = entries[i].toMap();
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowSource")), entry["source"].toString());
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowLastOpened")), entry["lastOpenedText"].toString());
-            QVERIFY(!entry["lastOpenedText"].toString().isEmpty());
-            QCOMPARE(textIn(rows[i], QStringLiteral("rowSize")), entry["sizeText"].toString());
-            // Each row shows an icon: the bundle's own or the neutral one.
-            QQuickItem* icon = findItem(rows[i], QStringLiteral("rowAppIcon"));
-            QTRY_COMPARE(icon->property("status").toInt(), 1); // Image.Ready
-        }
+        QCOMPARE(linesIn(rows, "rowSource rowLastOpened rowSize"),
+                 linesOf(entries, "source lastOpenedText sizeText"));
+        QVERIFY(!linesOf(entries, "lastOpenedText").contains(QString()));
+        // Each row shows an icon: the bundle's own or the neutral one.
+        for (QQuickItem* row : rows)
+            QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready
 
         // The leftovers can be read before anything is removed.
-        QQuickItem* foo = rowNamed("uninstallRow", QStringLiteral("Foo"));
-        QVERIFY(shown(QStringLiteral("leftoverPath")).isEmpty());
-        click(findItem(foo, QStringLiteral("rowExpandButton")));
-        QCOMPARE(textsOf(shown(QStringLiteral("leftoverPath"))),
-                 QStringList{homePath(QStringLiteral("Library/Caches/com.example.foo"))});
+        QQuickItem* foo = rowNamed("uninstallRow", "Foo");
+        QVERIFY(shown("leftoverPath").isEmpty());
+        click(findItem(foo, "rowExpandButton"));
+        QCOMPARE(textsOf(shown("leftoverPath")), QStringList{homePath("Library/Caches/com.example.foo")});
         QVERIFY(!foo->property("selected").toBool());
 
-        click(findItem(foo, QStringLiteral("rowSelectBox")));
+        click(findItem(foo, "rowSelectBox"));
         QVERIFY(foo->property("selected").toBool());
-        scrollIntoView(item(QStringLiteral("resultsPanel")), true);
+        scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("uninstall-results"));
-        click(findItem(foo, QStringLiteral("rowExpandButton")));
-        QVERIFY(shown(QStringLiteral("leftoverPath")).isEmpty());
-        click(QStringLiteral("clearSelectionButton"));
+        click(findItem(foo, "rowExpandButton"));
+        QVERIFY(shown("leftoverPath").isEmpty());
+        click("clearSelectionButton");
         QCOMPARE(selectedRows("uninstallRow"), 0);
     }
 
@@ -520,100 +375,112 @@ private slots:
         showPage(AppFeature::uninstall);
         scan("uninstallPreviewButton");
         QCOMPARE(selectedCount(), texts[0]);
-        verifyStates(QStringLiteral("selectAllButton !clearSelectionButton !selectionActionButton"));
-        click(rowNamed("uninstallRow", QStringLiteral("Bar")));
+        verifyStates("selectAllButton !clearSelectionButton !selectionActionButton");
+        click(rowNamed("uninstallRow", "Bar"));
         QCOMPARE(selectedCount(), texts[1]);
-        click(QStringLiteral("selectAllButton"));
+        click("selectAllButton");
         QCOMPARE(selectedCount(), texts[2]);
         QCOMPARE(selectedRows("uninstallRow"), 2);
-        click(findItem(rowNamed("uninstallRow", QStringLiteral("Bar")), QStringLiteral("rowSelectBox")));
+        click(findItem(rowNamed("uninstallRow", "Bar"), "rowSelectBox"));
         QCOMPARE(selectedCount(), texts[1]);
-        QVERIFY(rowNamed("uninstallRow", QStringLiteral("Foo"))->property("selected").toBool());
-        click(QStringLiteral("clearSelectionButton"));
+        QVERIFY(rowNamed("uninstallRow", "Foo")->property("selected").toBool());
+        click("clearSelectionButton");
         QCOMPARE(selectedCount(), texts[0]);
     }
 
     void uninstallingAsksFirst_data()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<bool>("confirm");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("en") << AppLanguagePreference::english << false
-                            << QStringList{
-                                   "Uninstall These Apps?",
-                                   "The selected apps will be uninstalled and related leftovers will be "
-                                   "handled. This dialog is the final confirmation.",
-                                   "Continue", "Cancel", "Start Uninstall"};
-        QTest::newRow("zh")
-            << AppLanguagePreference::chinese << true
-            << QStringList{"卸载这些应用？",
-                           "会按你选中的应用执行卸载，并继续处理相关残留。正式处理前的确认已经在这里完成。",
-                           "继续", "取消", "开始卸载"};
+        // The answer, then the dialog's title, message and buttons and the action's button.
+        languageRows("selectionCancelButton|Uninstall These Apps?|The selected apps will be uninstalled and "
+                     "related leftovers will be handled. This dialog is the final confirmation.|"
+                     "Continue|Cancel|Start Uninstall",
+                     "selectionConfirmButton|卸载这些应用？|"
+                     "会按你选中的应用执行卸载，并继续处理相关残留。正式处理前的确认已经在这里完成。|"
+                     "继续|取消|开始卸载",
+                     {"answer"});
     }
     void uninstallingAsksFirst()
     {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(bool, confirm);
-        QFETCH(QStringList, texts);
-        useLanguage(language);
+        QFETCH(QString, answer);
+        const QStringList texts = rowTexts();
         showPage(AppFeature::uninstall);
         scan("uninstallPreviewButton");
         const QString foo = bundle("Foo");
-        const QString leftover = homePath(QStringLiteral("Library/Caches/com.example.foo"));
+        const QString leftover = homePath("Library/Caches/com.example.foo");
         QVERIFY(SyntheticHome::exists(foo) && SyntheticHome::exists(leftover));
 
-        QCOMPARE(textOf(QStringLiteral("selectionActionButton")), texts[4]);
-        click(rowNamed("uninstallRow", QStringLiteral("Foo")));
-        click(QStringLiteral("selectionActionButton"));
-        QTRY_VERIFY(popupOpen(QStringLiteral("uninstallConfirmDialog")));
-        QCOMPARE(dialogText("uninstallConfirmDialog", "alertTitle"), texts[0]);
-        QCOMPARE(dialogText("uninstallConfirmDialog", "alertMessage"), texts[1]);
-        QCOMPARE(dialogText("uninstallConfirmDialog", "selectionConfirmButton"), texts[2]);
-        QCOMPARE(dialogText("uninstallConfirmDialog", "selectionCancelButton"), texts[3]);
+        QCOMPARE(textOf("selectionActionButton"), texts[4]);
+        click(rowNamed("uninstallRow", "Foo"));
+        QVERIFY(opens("uninstallConfirmDialog", "selectionActionButton"));
+        QCOMPARE(textsIn(object("uninstallConfirmDialog"),
+                         "alertTitle alertMessage selectionConfirmButton selectionCancelButton"),
+                 texts.mid(0, 4));
         photograph(shotName("uninstall-confirm"));
-        click(QLatin1String(confirm ? "selectionConfirmButton" : "selectionCancelButton"));
-        QTRY_VERIFY(!popupOpen(QStringLiteral("uninstallConfirmDialog")));
+        QVERIFY(closes("uninstallConfirmDialog", answer));
         waitForTheRun();
 
-        if (!confirm) {
+        if (answer == "selectionCancelButton") {
             QVERIFY(SyntheticHome::exists(foo) && SyntheticHome::exists(leftover));
             QCOMPARE(uninstalls()["entryCount"].toInt(), 2);
-            click(QStringLiteral("clearSelectionButton"));
+            click("clearSelectionButton");
             return;
         }
         QVERIFY2(!SyntheticHome::exists(foo), qPrintable(foo + " is still there"));
         QVERIFY2(!SyntheticHome::exists(leftover), qPrintable(leftover + " is still there"));
         QVERIFY(SyntheticHome::exists(bundle("Bar")));
-        QVERIFY(SyntheticHome::exists(homePath(QStringLiteral("Library/Preferences/com.example.bar.plist"))));
+        QVERIFY(SyntheticHome::exists(homePath("Library/Preferences/com.example.bar.plist")));
         QCOMPARE(rowNames("uninstallRow"), QStringList{"Bar"});
-        QCOMPARE(selectedCount(), QStringLiteral("已选 0 个"));
-        QVERIFY(textOf(QStringLiteral("lastRunLine")).startsWith(QStringLiteral("上次卸载 ")));
+        QCOMPARE(selectedCount(), "已选 0 个");
+        QVERIFY(textOf("lastRunLine").startsWith("上次卸载 "));
     }
 
-    void uninstallEmptyState_data()
+    // Both pages once everything they list is gone; they run last, as they empty the home.
+    void aPageWithNothingLeftShowsTheEmptyState_data()
     {
-        languageRows("No app items to show|No apps were found to list.",
-                     "当前没有可显示的应用项目|没有找到可列出的应用。");
+        QTest::addColumn<QString>("feature");
+        QTest::addColumn<QStringList>("gone"); // in the home
+        QTest::addColumn<AppLanguagePreference>("language");
+        QTest::addColumn<QStringList>("texts");
+        QStringList installerPaths;
+        for (const auto& [path, size] : installerFiles)
+            installerPaths << path;
+        const QStringList appPaths{"Applications/Foo.app", "Applications/Bar.app"};
+        row("installer en", "installer", installerPaths, english,
+            splitTexts("No obvious installer files found|"
+                       "There are no installer files to show in Downloads, Desktop, or common attachment "
+                       "locations."));
+        row("installer zh", "installer", installerPaths, chinese,
+            splitTexts("没有发现明显可整理的安装包|下载、桌面和常见附件位置没有可列出的安装文件。"));
+        row("uninstall en", "uninstall", appPaths, english,
+            splitTexts("No app items to show|No apps were found to list."));
+        row("uninstall zh", "uninstall", appPaths, chinese,
+            splitTexts("当前没有可显示的应用项目|没有找到可列出的应用。"));
     }
-    void uninstallEmptyState()
+    void aPageWithNothingLeftShowsTheEmptyState()
     {
+        QFETCH(QString, feature);
+        QFETCH(QStringList, gone);
         const QStringList texts = rowTexts();
-        showPage(AppFeature::uninstall);
-        scan("uninstallPreviewButton");
-        if (uninstalls()["entryCount"].toInt() > 0) {
-            click(QStringLiteral("selectAllButton"));
-            click(QStringLiteral("selectionActionButton"));
-            QTRY_VERIFY(popupOpen(QStringLiteral("uninstallConfirmDialog")));
-            click(QStringLiteral("selectionConfirmButton"));
+        showPage(feature);
+        const auto entryCount = [&] {
+            return (feature == "installer" ? installers() : uninstalls())["entryCount"].toInt();
+        };
+        scan(feature + "PreviewButton");
+        if (entryCount() > 0) {
+            click("selectAllButton");
+            QVERIFY(opens(feature + "ConfirmDialog", "selectionActionButton"));
+            click("selectionConfirmButton");
             waitForTheRun();
-            scan("uninstallPreviewButton");
+            scan(feature + "PreviewButton");
         }
-        QCOMPARE(uninstalls()["entryCount"].toInt(), 0);
-        QVERIFY(!SyntheticHome::exists(bundle("Bar")));
-        QVERIFY(item(QStringLiteral("resultsNotice"))->isVisible());
-        QCOMPARE(textsOf(QStringLiteral("noticeTitle noticeDetail")), texts);
-        QVERIFY(shown(QStringLiteral("uninstallRow")).isEmpty());
-        verifyStates(QStringLiteral("!uninstallChooseButton"));
+        QCOMPARE(entryCount(), 0);
+        for (const QString& path : gone)
+            QVERIFY2(!SyntheticHome::exists(homePath(path)), qPrintable(path));
+        QVERIFY(item("resultsNotice")->isVisible());
+        QCOMPARE(textsOf("noticeTitle noticeDetail"), texts);
+        for (const QString& hidden : {feature + "Row", QString("selectAllButton")})
+            QVERIFY2(shown(hidden).isEmpty(), qPrintable(hidden));
+        verifyStates("!" + feature + "ChooseButton");
     }
 };
 
