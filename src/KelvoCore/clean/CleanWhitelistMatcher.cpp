@@ -2,7 +2,7 @@
 
 #include "platform/PathText.h"
 
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace CleanWhitelistMatcher {
 namespace {
@@ -32,59 +32,82 @@ QString expanded(const QString& entry, const QString& homeText)
     return result;
 }
 
-} // namespace
-
-bool isProtected(const QString& path, const QStringList& patterns, const QString& home)
+// A "*" before the end makes a glob over the whole path; the other forms need no expression.
+std::optional<QRegularExpression> compiledGlob(const QString& expandedEntry)
 {
-    const QString candidate = PathText::standardized(path);
-    const QString homeText = PathText::standardized(home);
-    for (const QString& entry : patterns) {
-        if (entry == finderMetadataEntry) {
-            if (isFinderMetadata(candidate))
-                return true;
-            continue;
-        }
-        if (matchesGlob(expanded(entry, homeText), candidate))
-            return true;
-    }
-    return false;
+    if (expandedEntry.endsWith(QLatin1Char('*')) || !expandedEntry.contains(QLatin1Char('*')))
+        return std::nullopt;
+    QString pattern = QRegularExpression::escape(expandedEntry);
+    pattern.replace(QStringLiteral("\\*"), QStringLiteral(".*"));
+    return QRegularExpression(QLatin1Char('^') + pattern + QLatin1Char('$'));
 }
 
-bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, const QString& home)
+bool matches(const QString& expandedEntry, const std::optional<QRegularExpression>& glob,
+             const QString& standardizedPath)
 {
-    const QString below = PathText::standardized(folder) + QLatin1Char('/');
-    const QString homeText = PathText::standardized(home);
-    for (const QString& entry : patterns) {
-        if (entry == finderMetadataEntry)
-            continue;
-        // The literal part before the first "*" names the deepest folder the entry is sure to be in.
-        const QString expandedEntry = expanded(entry, homeText);
-        const qsizetype star = expandedEntry.indexOf(QLatin1Char('*'));
-        const QString literal = expandedEntry.left(star);
-        if (literal.startsWith(below))
-            return true;
-        // A "*" inside a glob may stand for the folder's own name and more: it might match below.
-        const bool isGlob = star >= 0 && star < expandedEntry.size() - 1;
-        if (isGlob && below.startsWith(literal))
-            return true;
-    }
-    return false;
-}
-
-bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
-{
+    if (glob)
+        return glob->isValid() && glob->match(standardizedPath).hasMatch();
     // A final "*" is a plain prefix: no separator is needed after it, and earlier "*" are literal.
     if (expandedEntry.endsWith(QLatin1Char('*')))
         return standardizedPath.startsWith(expandedEntry.chopped(1));
     // Compared as written: an entry with a trailing "/" matches nothing below it.
-    if (!expandedEntry.contains(QLatin1Char('*')))
-        return standardizedPath == expandedEntry ||
-               standardizedPath.startsWith(expandedEntry + QLatin1Char('/'));
+    return standardizedPath == expandedEntry || standardizedPath.startsWith(expandedEntry + QLatin1Char('/'));
+}
 
-    QString pattern = QRegularExpression::escape(expandedEntry);
-    pattern.replace(QStringLiteral("\\*"), QStringLiteral(".*"));
-    const QRegularExpression glob(QLatin1Char('^') + pattern + QLatin1Char('$'));
-    return glob.isValid() && glob.match(standardizedPath).hasMatch();
+} // namespace
+
+List::List(const QStringList& patterns, const QString& home)
+{
+    const QString homeText = PathText::standardized(home);
+    for (const QString& entry : patterns) {
+        if (entry == finderMetadataEntry) {
+            m_entries.push_back({true, {}, std::nullopt});
+            continue;
+        }
+        const QString expandedEntry = expanded(entry, homeText);
+        m_entries.push_back({false, expandedEntry, compiledGlob(expandedEntry)});
+    }
+}
+
+bool List::isProtected(const QString& path) const
+{
+    const QString candidate = PathText::standardized(path);
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
+        return entry.finderMetadata ? isFinderMetadata(candidate)
+                                    : matches(entry.expanded, entry.glob, candidate);
+    });
+}
+
+bool List::protectsSomethingBelow(const QString& folder) const
+{
+    const QString below = PathText::standardized(folder) + QLatin1Char('/');
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
+        if (entry.finderMetadata)
+            return false;
+        // The literal part before the first "*" names the deepest folder the entry is sure to be in.
+        const qsizetype star = entry.expanded.indexOf(QLatin1Char('*'));
+        const QString literal = entry.expanded.left(star);
+        if (literal.startsWith(below))
+            return true;
+        // A "*" inside a glob may stand for the folder's own name and more: it might match below.
+        const bool isGlob = star >= 0 && star < entry.expanded.size() - 1;
+        return isGlob && below.startsWith(literal);
+    });
+}
+
+bool isProtected(const QString& path, const QStringList& patterns, const QString& home)
+{
+    return List(patterns, home).isProtected(path);
+}
+
+bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, const QString& home)
+{
+    return List(patterns, home).protectsSomethingBelow(folder);
+}
+
+bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
+{
+    return matches(expandedEntry, compiledGlob(expandedEntry), standardizedPath);
 }
 
 } // namespace CleanWhitelistMatcher

@@ -56,19 +56,18 @@ void add(LocalCleanResult& result, const FileRemover::Outcome& outcome)
 
 // Removes one target unless it is protected. A folder holding a protected path is not removed whole:
 // its children are handled one by one, so the protected path and the folders around it stay.
-void removeTarget(const QString& target, const QStringList& patterns, const QString& home,
+void removeTarget(const QString& target, const CleanWhitelistMatcher::List& protection,
                   LocalCleanResult& result)
 {
     const QString path = PathText::standardized(target);
-    if (CleanWhitelistMatcher::isProtected(path, patterns, home))
+    if (protection.isProtected(path))
         return;
     const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
     if (!item)
         return; // vanished meanwhile
-    if (item->kind == FileWalker::Kind::folder &&
-        CleanWhitelistMatcher::protectsSomethingBelow(path, patterns, home)) {
+    if (item->kind == FileWalker::Kind::folder && protection.protectsSomethingBelow(path)) {
         for (const QString& child : removalTargets(path, item->kind))
-            removeTarget(child, patterns, home, result);
+            removeTarget(child, protection, result);
         // When nothing protected was inside after all, the emptied folder goes too: rmdir never
         // removes a folder that still holds something.
         ::rmdir(QFile::encodeName(path).constData());
@@ -98,7 +97,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
     for (const QString& root : allowedRoots)
         roots.append(PathText::standardized(root));
     // Paths to keep are plain entries: each protects itself and everything below it.
-    const QStringList patterns = protectionPatterns(home) + alsoKeep;
+    const CleanWhitelistMatcher::List protection(protectionPatterns(home) + alsoKeep, home);
 
     LocalCleanResult result;
     for (const CleanPreviewReport::Entry& entry : report.entries) {
@@ -107,7 +106,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
         const QString path = PathText::standardized(entry.path);
         if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots))
             continue;
-        if (CleanWhitelistMatcher::isProtected(path, patterns, home))
+        if (protection.isProtected(path))
             continue;
         const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
         // Vanished since the preview, or a link standing in for the location: neither the link nor
@@ -115,7 +114,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
         if (!location || location->kind == FileWalker::Kind::link)
             continue;
         for (const QString& target : removalTargets(path, location->kind))
-            removeTarget(target, patterns, home, result);
+            removeTarget(target, protection, result);
     }
     return result;
 }
