@@ -198,7 +198,9 @@ public:
     // Installer files and applications (with their leftovers) to the Trash, after confirmation, on a
     // worker thread; refused while another run goes on.
     Q_INVOKABLE void moveInstallersToTrash(const QStringList& paths);
-    Q_INVOKABLE void uninstallSelectedApps(const QStringList& ids);
+    // The chosen apps go with those of their leftovers that are in leftoverPaths (the page starts
+    // from the strong matches); a leftover of an app not chosen stays.
+    Q_INVOKABLE void uninstallSelectedApps(const QStringList& ids, const QStringList& leftoverPaths);
     // One analysed file or folder to the Trash, after the page's confirmation.
     Q_INVOKABLE void moveAnalysisItemToTrash(const QString& path);
 
@@ -298,8 +300,16 @@ private:
     QFuture<void> dispatch(const AppAction& action);
     QFuture<void> runCleanPreview();
     QFuture<void> runClean();
-    QFuture<std::optional<LocalCleanResult>> cleanPreviewed(std::optional<CleanPreviewReport> report);
-    QFuture<void> finishClean(std::optional<LocalCleanResult> result);
+    // A real clean's end: its result, none when the preview before it was cancelled, or why it
+    // stopped before removing anything.
+    struct CleanOutcome {
+        std::optional<LocalCleanResult> result;
+        QString stopReason;
+    };
+    QFuture<CleanOutcome> cleanPreviewed(std::optional<CleanPreviewReport> report);
+    QFuture<void> finishClean(CleanOutcome outcome);
+    // Raises the alert and returns true when the home folder cannot be trusted with removals.
+    bool homeRefused();
     // A fresh clean preview on a worker thread, reporting progress; none when cancelled.
     QFuture<std::optional<CleanPreviewReport>> takeCleanPreview();
     void setCleanPreviewReport(std::optional<CleanPreviewReport> report);
@@ -313,23 +323,27 @@ private:
     void setUninstallPreviewReport(std::optional<UninstallPreviewReport> report);
     void setAnalysisReport(std::optional<AnalysisReport> report);
     void setPurgePreviewReport(std::optional<PurgePreviewReport> report);
-    // Passes the path guard, then the Trash; raises the alert and returns false on refusal or failure.
-    bool trashGuarded(const QString& path);
-    // The path guard, then the Trash: why the path did not go (the guard's refusal or the Trash's
-    // own error), none once it is in the Trash. Safe on a worker thread.
-    static std::optional<QString> trashRefusal(const QString& path, const QString& home);
-    // What a batch of moves did: the paths now in the Trash and how many did not go.
+    // An item a scan listed, to be moved to the Trash: where it was and what it was then.
+    struct TrashItem {
+        QString path;
+        std::optional<FileIdentity> identity;
+    };
+    // The guarded move (ScanPathGuard::moveToTrash); raises the alert and returns false on refusal or
+    // failure.
+    bool trashGuarded(const TrashItem& item);
+    // What a batch of moves did: the paths now in the Trash, and why the others did not go.
     struct TrashBatch {
         QSet<QString> moved;
         qint64 failed = 0;
+        std::vector<FileRemover::LeftBehind> left;
     };
-    // Every path through trashRefusal; a refusal or failure counts and the rest goes on, no alert
+    // Every item through the guarded move; a refusal or failure counts and the rest goes on, no alert
     // interrupting the batch.
-    static TrashBatch trashAll(const QStringList& paths, const QString& home);
-    // Runs trashAll on a worker thread, so that a slow move (one across file systems copies) never
-    // holds up the window, then finish on the main thread. The controller reads as running (for
-    // feature, if any) until finish has published the outcome.
-    void trashInBackground(QStringList paths, std::optional<AppFeature> feature,
+    static TrashBatch trashAll(const std::vector<TrashItem>& items, const QString& home);
+    // Runs trashAll on a worker thread, so that a slow move never holds up the window, then finish on
+    // the main thread. The controller reads as running (for feature, if any) until finish has
+    // published the outcome; a batch with failures says why in the alert.
+    void trashInBackground(std::vector<TrashItem> items, std::optional<AppFeature> feature,
                            std::function<void(TrashBatch)> finish);
     void setRunProgress(const QVariantMap& progress);
     // Runs work(cancelled, relay) on a worker thread with a fresh cancel flag and progress relay; the

@@ -4,9 +4,11 @@
 #include "AppModelSupport.h"
 #include "CleanReportPresenter.h"
 
+#include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
+#include "platform/HomeFolder.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QRegularExpression>
@@ -38,8 +40,21 @@ QFuture<std::optional<CleanPreviewReport>> AppModel::takeCleanPreview()
         });
 }
 
+bool AppModel::homeRefused()
+{
+    const std::optional<QString> problem = HomeFolder::problem(m_environment.home);
+    if (problem) {
+        setAlertMessage(*problem);
+        setStatus(L("没有完成", "Not Completed"), *problem);
+    }
+    return problem.has_value();
+}
+
 QFuture<void> AppModel::runCleanPreview()
 {
+    // The places Smart Clean measures lie in the home folder; without a sound one there are none.
+    if (homeRefused())
+        return QtFuture::makeReadyFuture();
     return publishUnlessCancelled(
         takeCleanPreview(), "预览已取消", "Preview Cancelled", [this](CleanPreviewReport report) {
             setCleanPreviewReport(std::move(report));
@@ -52,32 +67,47 @@ QFuture<void> AppModel::runCleanPreview()
 
 QFuture<void> AppModel::runClean()
 {
+    if (homeRefused())
+        return QtFuture::makeReadyFuture();
     // Clean exactly what the user previewed; without a preview in memory, take one first.
     QFuture<std::optional<CleanPreviewReport>> preview =
         m_cleanPreviewReport ? QtFuture::makeReadyFuture(m_cleanPreviewReport) : takeCleanPreview();
     return preview
         .then(this, [this](std::optional<CleanPreviewReport> report) { return cleanPreviewed(report); })
         .unwrap()
-        .then(this, [this](std::optional<LocalCleanResult> result) { return finishClean(result); })
+        .then(this, [this](CleanOutcome outcome) { return finishClean(std::move(outcome)); })
         .unwrap();
 }
 
-QFuture<std::optional<LocalCleanResult>> AppModel::cleanPreviewed(std::optional<CleanPreviewReport> report)
+QFuture<AppModel::CleanOutcome> AppModel::cleanPreviewed(std::optional<CleanPreviewReport> report)
 {
     if (!report)
-        return QtFuture::makeReadyFuture(std::optional<LocalCleanResult>()); // the preview was cancelled
+        return QtFuture::makeReadyFuture(CleanOutcome{}); // the preview was cancelled
     return QtConcurrent::run([report = std::move(*report), home = m_environment.home] {
-        // Smart Clean never deletes outside the home folder.
-        return std::optional<LocalCleanResult>(LocalCleanExecutor::clean(report, {home}, home));
+        try {
+            // Smart Clean never deletes outside the home folder.
+            return CleanOutcome{LocalCleanExecutor::clean(report, {home}, home), {}};
+        } catch (const KelvoError& error) {
+            return CleanOutcome{std::nullopt, error.description()}; // stopped before removing anything
+        }
     });
 }
 
-QFuture<void> AppModel::finishClean(std::optional<LocalCleanResult> result)
+QFuture<void> AppModel::finishClean(CleanOutcome outcome)
 {
+    if (!outcome.stopReason.isEmpty()) {
+        setAlertMessage(outcome.stopReason);
+        setStatus(L("清理已停止", "Cleanup Stopped"), L("没有删除任何内容。", "Nothing was deleted."));
+        return QtFuture::makeReadyFuture();
+    }
+    const std::optional<LocalCleanResult>& result = outcome.result;
     if (!result) {
         setStatus(L("清理已取消", "Cleanup Cancelled"), L("没有删除任何内容。", "Nothing was deleted."));
         return QtFuture::makeReadyFuture();
     }
+    // Whatever stayed is said, with why, so nothing counts as cleaned that is still there.
+    if (result->failedCount > 0)
+        setAlertMessage(FileRemover::leftBehindText(result->failedCount, result->left));
     storeStatistic(&Statistics::lastCleanDate, Keys::lastCleanDate, nowInSeconds());
     storeStatistic(&Statistics::lastCleanCount, Keys::lastCleanCount, qint64(result->removedCount));
     const int cleaned = result->removedCount;
@@ -114,12 +144,19 @@ bool AppModel::loadCleanWhitelistEditor()
 bool AppModel::saveCleanWhitelistEditor()
 {
     // Lines typed as comments are kept: the store writes them and the next load skips them.
+    // Each entry is saved as it is meant ("~/Caches/x/" protects the folder x), and the lines written
+    // differently are named.
     static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
     QStringList lines;
+    QStringList rewritten;
     for (const QString& line : m_cleanWhitelistText.split(lineBreak)) {
         const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty())
-            lines.append(trimmed);
+        if (trimmed.isEmpty())
+            continue;
+        const QString entry = CleanWhitelistMatcher::normalizedEntry(trimmed);
+        if (entry != trimmed)
+            rewritten << QStringLiteral("%1 → %2").arg(trimmed, entry);
+        lines.append(entry);
     }
     try {
         CleanWhitelistStore::save(CleanWhitelistState{lines}, m_environment.home);
@@ -130,6 +167,10 @@ bool AppModel::saveCleanWhitelistEditor()
     setStatus(L("保护名单已更新", "Protection List Updated"),
               L("智能清理会按新的保护名单跳过对应内容。",
                 "Smart Clean will skip items covered by the new protection list."));
+    if (!rewritten.isEmpty())
+        setAlertMessage(L("保护名单已保存。以下各行按其含义改写后保存：\n", "The protection list was saved. These lines "
+                                                                   "were written as they are meant:\n") +
+                        rewritten.join(QLatin1Char('\n')));
     setShowingCleanProtectionSheet(false);
     return true;
 }

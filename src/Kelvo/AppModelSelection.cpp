@@ -72,6 +72,19 @@ QString lastOpenedText(const std::optional<QDateTime>& lastOpened)
     return lastOpened->toLocalTime().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+// Each leftover with its size and how surely it belongs to the app; the page chooses the strong ones
+// by default.
+QVariantList leftoverList(const std::vector<UninstallPreviewReport::Leftover>& leftovers)
+{
+    QVariantList list;
+    for (const UninstallPreviewReport::Leftover& leftover : leftovers)
+        list.append(QVariantMap{
+            {QStringLiteral("path"), leftover.path},
+            {QStringLiteral("sizeText"), SizeText::bytes(leftover.allocatedBytes)},
+            {QStringLiteral("strong"), leftover.match == UninstallPreviewReport::LeftoverMatch::strong}});
+    return list;
+}
+
 } // namespace
 
 QVariant AppModel::uninstallPreviewReportValue() const
@@ -90,7 +103,7 @@ QVariant AppModel::uninstallPreviewReportValue() const
             {QStringLiteral("appSizeText"), entry.appSizeText.value_or(SizeText::bytes(std::nullopt))},
             {QStringLiteral("leftoverSizeText"),
              entry.leftoverSizeText.value_or(SizeText::bytes(std::nullopt))},
-            {QStringLiteral("leftoverPaths"), entry.leftoverPaths},
+            {QStringLiteral("leftovers"), leftoverList(entry.leftovers)},
             {QStringLiteral("lastOpenedText"), lastOpenedText(entry.lastOpened)}});
     return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
                        {QStringLiteral("entries"), entries}};
@@ -137,14 +150,20 @@ QFuture<void> AppModel::runUninstallPreview()
     });
 }
 
-void AppModel::trashInBackground(QStringList paths, std::optional<AppFeature> feature,
+void AppModel::trashInBackground(std::vector<TrashItem> items, std::optional<AppFeature> feature,
                                  std::function<void(TrashBatch)> finish)
 {
     setRunning(true, feature);
     // The running flags are cleared on every path, a failed batch included.
     const auto done = [this] { setRunning(false, std::nullopt); };
-    QtConcurrent::run([paths = std::move(paths), home = m_environment.home] { return trashAll(paths, home); })
-        .then(this, std::move(finish))
+    QtConcurrent::run([items = std::move(items), home = m_environment.home] { return trashAll(items, home); })
+        .then(this,
+              [this, finish = std::move(finish)](const TrashBatch& batch) {
+                  // What did not go is said, with why, before the summary line.
+                  if (batch.failed > 0)
+                      setAlertMessage(FileRemover::leftBehindText(batch.failed, batch.left));
+                  finish(batch);
+              })
         .then(this, done)
         .onFailed(this, done);
 }
@@ -158,8 +177,17 @@ void AppModel::moveInstallersToTrash(const QStringList& paths)
             L("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
         return;
     }
+    if (homeRefused())
+        return;
+    // Only files of the scan go, each with what the scan saw of it.
+    std::vector<TrashItem> items;
+    const QSet<QString> chosen(paths.begin(), paths.end());
+    if (m_installerPreviewReport)
+        for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries)
+            if (chosen.contains(entry.path))
+                items.push_back({entry.path, entry.identity});
     // No page shows progress for this batch; the controller reads as running so no other run starts.
-    trashInBackground(paths, std::nullopt, [this](const TrashBatch& batch) {
+    trashInBackground(std::move(items), std::nullopt, [this](const TrashBatch& batch) {
         const qint64 moved = batch.moved.size();
         if (moved == 0) {
             setStatus(L("没有完成", "Not Completed"),
@@ -189,7 +217,7 @@ void AppModel::moveInstallersToTrash(const QStringList& paths)
     });
 }
 
-void AppModel::uninstallSelectedApps(const QStringList& ids)
+void AppModel::uninstallSelectedApps(const QStringList& ids, const QStringList& leftoverPaths)
 {
     if (m_isRunning)
         return; // one run at a time; the page offers no uninstall meanwhile
@@ -197,21 +225,31 @@ void AppModel::uninstallSelectedApps(const QStringList& ids)
         setAlertMessage(L("请先选择要处理的应用。", "Choose the apps you want to process first."));
         return;
     }
+    if (homeRefused())
+        return;
     setStatus(L("正在卸载应用", "Uninstalling Apps"),
               L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
     // A path listed by two selected apps (a shared leftover) is handled once.
-    QStringList paths;
+    std::vector<TrashItem> items;
     QSet<QString> listed;
     const QSet<QString> selected(ids.begin(), ids.end());
+    const QSet<QString> chosenLeftovers(leftoverPaths.begin(), leftoverPaths.end());
+    const auto add = [&](const QString& path, const std::optional<FileIdentity>& identity) {
+        if (!listed.contains(path)) {
+            listed.insert(path);
+            items.push_back({path, identity});
+        }
+    };
     if (m_uninstallPreviewReport)
-        for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries)
-            if (selected.contains(entry.id))
-                for (const QString& path : QStringList{entry.path} + entry.leftoverPaths)
-                    if (!listed.contains(path)) {
-                        listed.insert(path);
-                        paths.append(path);
-                    }
-    trashInBackground(paths, AppFeature::uninstall, [this](const TrashBatch& batch) {
+        for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries) {
+            if (!selected.contains(entry.id))
+                continue;
+            add(entry.path, entry.identity);
+            for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
+                if (chosenLeftovers.contains(leftover.path))
+                    add(leftover.path, leftover.identity);
+        }
+    trashInBackground(std::move(items), AppFeature::uninstall, [this](const TrashBatch& batch) {
         if (m_uninstallPreviewReport) {
             std::vector<UninstallPreviewReport::Entry> remaining;
             for (const UninstallPreviewReport::Entry& entry : m_uninstallPreviewReport->entries)

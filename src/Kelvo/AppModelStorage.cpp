@@ -9,7 +9,6 @@
 #include "analysis/LocalAnalysis.h"
 #include "platform/PathText.h"
 #include "platform/ToolRunner.h"
-#include "platform/Trash.h"
 #include "purge/LocalPurgePreview.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
@@ -135,36 +134,25 @@ void AppModel::chooseScanPath(const QUrl& folder)
     setPurgePreviewReport(std::nullopt);
 }
 
-std::optional<QString> AppModel::trashRefusal(const QString& path, const QString& home)
-{
-    // The engine's language is read atomically, unlike the settings object, so a worker may ask.
-    if (!ScanPathGuard::isTrashAllowed(path, home))
-        return AppLocalization::localized(
-            QStringLiteral("这个路径不在允许范围内，无法移到废纸篓。"),
-            QStringLiteral("This path is outside the allowed scope and cannot be moved to Trash."));
-    try {
-        Trash::moveToTrash(path);
-    } catch (const KelvoError& error) {
-        return error.description();
-    }
-    return std::nullopt;
-}
-
-AppModel::TrashBatch AppModel::trashAll(const QStringList& paths, const QString& home)
+AppModel::TrashBatch AppModel::trashAll(const std::vector<TrashItem>& items, const QString& home)
 {
     TrashBatch batch;
-    for (const QString& path : paths) {
-        if (trashRefusal(path, home))
+    for (const TrashItem& item : items) {
+        if (const std::optional<QString> refusal = ScanPathGuard::moveToTrash(item.path, item.identity, home)) {
             ++batch.failed;
-        else
-            batch.moved.insert(path);
+            if (qsizetype(batch.left.size()) < FileRemover::maxReported)
+                batch.left.push_back({item.path, *refusal});
+        } else {
+            batch.moved.insert(item.path);
+        }
     }
     return batch;
 }
 
-bool AppModel::trashGuarded(const QString& path)
+bool AppModel::trashGuarded(const TrashItem& item)
 {
-    if (const std::optional<QString> refusal = trashRefusal(path, m_environment.home)) {
+    if (const std::optional<QString> refusal =
+            ScanPathGuard::moveToTrash(item.path, item.identity, m_environment.home)) {
         setAlertMessage(*refusal);
         return false;
     }
@@ -173,13 +161,15 @@ bool AppModel::trashGuarded(const QString& path)
 
 void AppModel::moveToTrash(const QString& path)
 {
-    if (path.isEmpty() || !trashGuarded(path))
-        return;
-    qint64 bytes = 0;
+    // Only what the scan listed goes, and only while it is still what the scan saw.
+    const PurgePreviewReport::Entry* listed = nullptr;
     if (m_purgePreviewReport)
         for (const PurgePreviewReport::Entry& entry : m_purgePreviewReport->entries)
             if (entry.path == path)
-                bytes = entry.byteCount;
+                listed = &entry;
+    if (path.isEmpty() || !trashGuarded({path, listed ? listed->identity : std::nullopt}))
+        return;
+    const qint64 bytes = listed ? listed->byteCount : 0;
     storeStatistic(&Statistics::lastPurgeScanDate, Keys::lastPurgeScanDate, nowInSeconds());
     storeStatistic(&Statistics::lastPurgeCleanedCount, Keys::lastPurgeCleanedCount,
                    m_stats.lastPurgeCleanedCount + 1);
@@ -194,7 +184,13 @@ void AppModel::moveToTrash(const QString& path)
 
 void AppModel::moveAnalysisItemToTrash(const QString& path)
 {
-    if (path.isEmpty() || !trashGuarded(path))
+    std::optional<FileIdentity> identity;
+    if (m_analysisReport)
+        for (const auto* list : {&m_analysisReport->entries, &m_analysisReport->largeFiles})
+            for (const AnalysisReport::Entry& entry : *list)
+                if (entry.path == path)
+                    identity = entry.identity;
+    if (path.isEmpty() || !trashGuarded({path, identity}))
         return;
     if (m_analysisReport) {
         AnalysisReport report = *m_analysisReport;

@@ -1,6 +1,8 @@
 #include "WindowBackgroundStore.h"
 
+#include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
+#include "platform/FileRemover.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
@@ -25,10 +27,15 @@ void removeInstalledImages(const QString& applicationSupport)
         folder.entryInfoList({QStringLiteral("wallpaper*")},
                              QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo& entry : entries) {
-        // A folder or link named like a wallpaper is removed as itself; nothing behind it is followed.
-        const bool removed = entry.isDir() && !entry.isSymLink() ? QDir(entry.filePath()).removeRecursively()
-                                                                 : QFile::remove(entry.filePath());
-        if (!removed)
+        // Through the one remover: a folder or link named like a wallpaper is removed as itself, and
+        // nothing behind a link is followed.
+        const ConfinedPath::Outcome reached = ConfinedPath::reach(folder.path(), entry.filePath());
+        if (!reached.item) {
+            if (reached.failure == ConfinedPath::Failure::missing)
+                continue;
+            throw KelvoError(FileErrorText::cannotRemove(entry.filePath()));
+        }
+        if (FileRemover::removeItem(*reached.item).failed > 0)
             throw KelvoError(FileErrorText::cannotRemove(entry.filePath()));
     }
 }

@@ -2,7 +2,12 @@
 
 #include "Language.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
 
 namespace SyntheticHome {
 
@@ -12,6 +17,50 @@ qint64 allocated(const QString& path)
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return static_cast<qint64>(info.st_blocks) * 512;
+}
+
+int nestedFolders(const QString& base, int levels, const QByteArray& name)
+{
+    QDir().mkpath(base);
+    int fd = ::open(QFile::encodeName(base).constData(), O_RDONLY | O_DIRECTORY);
+    int made = 0;
+    for (; fd >= 0 && made < levels; ++made) {
+        mkdirat(fd, name.constData(), 0700);
+        const int next = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    if (fd >= 0) {
+        ::close(openat(fd, "leaf", O_WRONLY | O_CREAT, 0600));
+        ::close(fd);
+    }
+    return made;
+}
+
+void rawFile(const QString& folder, const QByteArray& name)
+{
+    QDir().mkpath(folder);
+    const QByteArray path = QFile::encodeName(folder) + '/' + name;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0600);
+    QTest::qVerify(fd >= 0 && ::write(fd, "x", 1) == 1, "rawFile", path.constData(), __FILE__, __LINE__);
+    ::close(fd);
+}
+
+BindMount::BindMount(const QString& source, const QString& target)
+    : m_target(target)
+{
+#ifdef __linux__
+    m_mounted = mount(QFile::encodeName(source).constData(), QFile::encodeName(target).constData(), nullptr,
+                      MS_BIND, nullptr) == 0;
+#endif
+}
+
+BindMount::~BindMount()
+{
+#ifdef __linux__
+    if (m_mounted)
+        umount2(QFile::encodeName(m_target).constData(), MNT_DETACH);
+#endif
 }
 
 ReadOnly::ReadOnly(const QString& path)

@@ -81,6 +81,29 @@ inline bool exists(const QString& path)
 // Allocated bytes of one item as the file system reports them.
 qint64 allocated(const QString& path);
 
+// `levels` nested folders named `name` below base, made relative to open folders so the whole path
+// may be longer than the system's path limit, with a file "leaf" at the bottom. Returns how many
+// levels were made.
+int nestedFolders(const QString& base, int levels, const QByteArray& name);
+
+// A file whose name is the given bytes (not necessarily UTF-8) in folder.
+void rawFile(const QString& folder, const QByteArray& name);
+
+// Bind-mounts source on target (a folder) while it lives; mounted() is false when this process may
+// not mount, and the test then skips.
+class BindMount {
+public:
+    BindMount(const QString& source, const QString& target);
+    ~BindMount();
+    BindMount(const BindMount&) = delete;
+    BindMount& operator=(const BindMount&) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_target;
+    bool m_mounted = false;
+};
+
 // Takes the write permission away from a folder while it lives and gives it back after, so the
 // temporary folder holding it can still be removed when a test fails half-way. An empty path
 // takes nothing.

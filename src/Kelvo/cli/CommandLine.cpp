@@ -4,6 +4,8 @@
 #include "clean/CleanReportText.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
+#include "platform/HomeFolder.h"
+#include "vocabulary/KelvoError.h"
 #include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
@@ -158,6 +160,12 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
         return usageError(streams,
                           L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
 
+    // Smart Clean's places lie in the home folder; without a sound one there is nothing to preview.
+    if (const std::optional<QString> problem = HomeFolder::problem(environment.home)) {
+        streams.err << *problem << '\n';
+        streams.err.flush();
+        return 1;
+    }
     const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home);
     if (json) {
         streams.out << QJsonDocument(report.toJson()).toJson(QJsonDocument::Indented);
@@ -181,7 +189,14 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
         streams.out << L("已取消，没有删除任何内容。", "Cancelled. Nothing was deleted.") << '\n';
         return 1;
     }
-    const LocalCleanResult result = LocalCleanExecutor::clean(report, {environment.home}, environment.home);
+    LocalCleanResult result;
+    try {
+        result = LocalCleanExecutor::clean(report, {environment.home}, environment.home);
+    } catch (const KelvoError& error) {
+        streams.err << error.description() << '\n';
+        streams.err.flush();
+        return 1;
+    }
     const QString freed = SizeText::bytes(result.removedBytes);
     streams.out << (result.failedCount > 0 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
                                                "Cleaned %1 items. %2 failed. Freed %3.")
@@ -193,6 +208,10 @@ int clean(const QStringList& flags, const Environment& environment, Streams& str
                                                  .arg(freed))
                 << '\n';
     streams.out.flush();
+    if (result.failedCount > 0) {
+        streams.err << FileRemover::leftBehindText(result.failedCount, result.left) << '\n';
+        streams.err.flush();
+    }
     return result.failedCount > 0 ? 1 : 0;
 }
 
@@ -339,13 +358,23 @@ int listApps(const QStringList& flags, Streams& streams, const Environment& envi
     const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
     if (flags.contains(QStringLiteral("--json"))) {
         QJsonArray rows;
-        for (const UninstallPreviewReport::Entry& entry : report.entries)
-            rows.append(
-                QJsonObject{{QStringLiteral("name"), entry.name},
-                            {QStringLiteral("path"), entry.path},
-                            {QStringLiteral("bundle_id"), entry.bundleID.value_or(QString())},
-                            {QStringLiteral("size"), entry.size.value_or(QString())},
-                            {QStringLiteral("leftovers"), QJsonArray::fromStringList(entry.leftoverPaths)}});
+        for (const UninstallPreviewReport::Entry& entry : report.entries) {
+            // Each leftover says how surely it belongs to the app: "strong" ones go with it by
+            // default, "possible" ones only when chosen.
+            QJsonArray leftovers;
+            for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
+                leftovers.append(QJsonObject{
+                    {QStringLiteral("path"), leftover.path},
+                    {QStringLiteral("size"), leftover.allocatedBytes},
+                    {QStringLiteral("match"), leftover.match == UninstallPreviewReport::LeftoverMatch::strong
+                                                  ? QStringLiteral("strong")
+                                                  : QStringLiteral("possible")}});
+            rows.append(QJsonObject{{QStringLiteral("name"), entry.name},
+                                    {QStringLiteral("path"), entry.path},
+                                    {QStringLiteral("bundle_id"), entry.bundleID.value_or(QString())},
+                                    {QStringLiteral("size"), entry.size.value_or(QString())},
+                                    {QStringLiteral("leftovers"), leftovers}});
+        }
         printJson(streams, QJsonObject{{QStringLiteral("entries"), rows}});
         return 0;
     }

@@ -38,6 +38,8 @@ QJsonArray entriesToJson(const std::vector<AnalysisReport::Entry>& entries)
         put(json, "path", entry.path);
         put(json, "size", entry.size);
         put(json, "is_dir", entry.isDirectory);
+        if (entry.identity)
+            json.insert(QStringLiteral("identity"), entry.identity->text());
         array.append(json);
     }
     return array;
@@ -48,8 +50,8 @@ std::vector<AnalysisReport::Entry> entriesFromJson(const QJsonValue& value)
     std::vector<AnalysisReport::Entry> entries;
     for (const QJsonValue& item : value.toArray()) {
         const QJsonObject json = item.toObject();
-        entries.push_back(
-            {textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"), boolAt(json, "is_dir")});
+        entries.push_back({textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"),
+                           boolAt(json, "is_dir"), FileIdentity::fromText(textAt(json, "identity").value_or(QString()))});
     }
     return entries;
 }

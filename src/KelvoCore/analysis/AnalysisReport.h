@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QJsonObject>
 #include <QString>
 #include <QtGlobal>
@@ -14,6 +16,7 @@ struct AnalysisReport {
         std::optional<QString> path;
         std::optional<qint64> size;
         std::optional<bool> isDirectory;
+        std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
 
         // The path, else the name, else a fresh identity on every call.
         QString id() const;
@@ -30,7 +33,8 @@ struct AnalysisReport {
     bool operator==(const AnalysisReport&) const = default;
 
     // The older tool's JSON keys: "path", "overview", "entries", "large_files", "total_size",
-    // "total_files"; an entry has "name", "path", "size", "is_dir". Every key may be missing.
+    // "total_files"; an entry has "name", "path", "size", "is_dir" and, from this program, "identity"
+    // ("device:inode"). Every key may be missing.
     QJsonObject toJson() const;
     static AnalysisReport fromJson(const QJsonObject& json);
 };

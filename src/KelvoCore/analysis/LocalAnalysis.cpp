@@ -51,6 +51,7 @@ public:
         quint64 sequence;
         QString name;
         QString path;
+        FileIdentity identity;
     };
 
     void offer(Candidate candidate)
@@ -153,7 +154,8 @@ void walkSegment(Segment& segment, const Options& options, SharedProgress& progr
     if (segment.kind == Segment::Kind::file) {
         segment.bytes = segment.item.logicalBytes;
         segment.files = 1;
-        segment.largest.offer({segment.item.logicalBytes, 0, segment.item.name, segment.item.path});
+        segment.largest.offer(
+            {segment.item.logicalBytes, 0, segment.item.name, segment.item.path, segment.item.identity});
         progress.add(1, segment.bytes, segment.item.path);
         return;
     }
@@ -178,7 +180,7 @@ void walkSegment(Segment& segment, const Options& options, SharedProgress& progr
         segment.bytes += item.logicalBytes;
         ++segment.files;
         if (!package)
-            segment.largest.offer({item.logicalBytes, sequence++, item.name, item.path});
+            segment.largest.offer({item.logicalBytes, sequence++, item.name, item.path, item.identity});
         if (segment.files - reportedFiles >= 4096) {
             progress.add(segment.files - reportedFiles, segment.bytes - reportedBytes, segment.item.path);
             reportedFiles = segment.files;
@@ -215,7 +217,7 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         if (protectedPaths.contains(child.path))
             continue;
         const std::size_t index = topLevel.size();
-        topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder});
+        topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity});
         const Segment::Kind kind = kindOf(child);
         if (kind != Segment::Kind::folder) {
             segments.push_back({kind, child, index, 0, 0, {}});
@@ -254,7 +256,7 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         topLevel.resize(listLimit);
     report.entries = std::move(topLevel);
     for (const LargestFiles::Candidate& candidate : largest.take())
-        report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false});
+        report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false, candidate.identity});
     return report;
 }
 

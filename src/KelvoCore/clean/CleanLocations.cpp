@@ -1,5 +1,7 @@
 #include "clean/CleanLocations.h"
 
+#include "platform/PathText.h"
+
 namespace CleanLocations {
 
 namespace {
@@ -134,6 +136,29 @@ const CleanCatalogue& forThisSystem()
 #else
     return linuxDesktop();
 #endif
+}
+
+QStringList relativePaths(const CleanCatalogue& catalogue)
+{
+    QStringList paths;
+    for (const CleanGroup* group :
+         {&catalogue.userEssentials, &catalogue.developerTools, &catalogue.diagnostics, &catalogue.trash})
+        for (const CleanTarget& target : group->targets)
+            paths << target.relativePath;
+    for (const CleanBrowser& browser : catalogue.browsers)
+        paths << browser.relativePaths;
+    return paths;
+}
+
+bool isPlace(const QString& home, const QString& path)
+{
+    const QString homeText = PathText::standardized(home);
+    const QString candidate = PathText::standardized(path);
+    for (const CleanCatalogue* catalogue : {&macOS(), &linuxDesktop()})
+        for (const QString& relativePath : relativePaths(*catalogue))
+            if (PathText::joined(homeText, relativePath) == candidate)
+                return true;
+    return false;
 }
 
 } // namespace CleanLocations

@@ -40,4 +40,9 @@ const CleanCatalogue& macOS();
 // freedesktop Trash.
 const CleanCatalogue& linuxDesktop();
 const CleanCatalogue& forThisSystem();
+// Every place of the catalogue, as paths below the home folder.
+QStringList relativePaths(const CleanCatalogue& catalogue);
+// True when path is one of the places of either catalogue below home: nothing else is ever cleaned,
+// whatever a report names.
+bool isPlace(const QString& home, const QString& path);
 } // namespace CleanLocations

@@ -40,6 +40,11 @@ std::optional<EntryStatus> readStatus(const QJsonValue& value)
     return std::nullopt;
 }
 
+QJsonValue identityValue(const std::optional<FileIdentity>& identity)
+{
+    return identity ? QJsonValue(identity->text()) : QJsonValue(QJsonValue::Null);
+}
+
 std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
 {
     const QJsonObject object = value.toObject();
@@ -53,7 +58,8 @@ std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
     if (id.isNull())
         id = QUuid::createUuid();
     return CleanPreviewReport::Entry{id, object.value(QLatin1String("section")).toString(), path.toString(),
-                                     readOptionalText(object.value(QLatin1String("note"))), *status};
+                                     readOptionalText(object.value(QLatin1String("note"))), *status,
+                                     FileIdentity::fromText(object.value(QLatin1String("identity")).toString())};
 }
 
 } // namespace
@@ -107,6 +113,7 @@ QJsonObject CleanPreviewReport::toJson() const
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("note"), optionalText(entry.note)},
             {QStringLiteral("status"), rawValue(entry.status)},
+            {QStringLiteral("identity"), identityValue(entry.identity)},
         });
     }
     // Milliseconds are kept so that a report read back compares equal to the one written.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
@@ -19,6 +21,8 @@ struct CleanPreviewReport {
         QString path; // the location, or a message for lines that are not paths
         std::optional<QString> note;
         EntryStatus status = EntryStatus::cleanable;
+        // The location as the preview met it; the clean acts only on that same item.
+        std::optional<FileIdentity> identity = std::nullopt;
 
         bool operator==(const Entry&) const = default;
     };
@@ -36,7 +40,8 @@ struct CleanPreviewReport {
     static std::optional<EntryStatus> statusFromRawValue(const QString& rawValue);
 
     // The report as JSON: {"generated_at", "summary", "section_count", "entries": [{"id", "section",
-    // "path", "note", "status"}]}; fromJson reads it back, dropping entries it cannot read.
+    // "path", "note", "status", "identity" ("device:inode", when known)}]}; fromJson reads it back,
+    // dropping entries it cannot read.
     QJsonObject toJson() const;
     static CleanPreviewReport fromJson(const QJsonObject& json);
 };

@@ -2,12 +2,16 @@
 
 #include "platform/PathText.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <algorithm>
 
 namespace CleanWhitelistMatcher {
 namespace {
 
 const QString finderMetadataEntry = QStringLiteral("FINDER_METADATA");
+const QString homeVariable = QStringLiteral("$HOME");
 
 bool isFinderMetadata(const QString& path)
 {
@@ -15,99 +19,110 @@ bool isFinderMetadata(const QString& path)
            path.contains(QLatin1String("/com.apple.Finder/"));
 }
 
-// "$HOME" and "~" become the home text wherever they stand. One pass, so a "~" inside the home text
-// itself is never expanded a second time.
+// "~" only as the whole first component ("~user" and a "~" inside a name, as in "com~apple~CloudDocs",
+// are names), "$HOME" wherever it stands.
 QString expanded(const QString& entry, const QString& homeText)
 {
-    static const QRegularExpression homeMarker(QStringLiteral("\\$HOME|~"));
-    QString result;
-    qsizetype copiedUpTo = 0;
-    for (auto it = homeMarker.globalMatch(entry); it.hasNext();) {
-        const QRegularExpressionMatch marker = it.next();
-        result += QStringView(entry).mid(copiedUpTo, marker.capturedStart() - copiedUpTo);
-        result += homeText;
-        copiedUpTo = marker.capturedEnd();
-    }
-    result += QStringView(entry).mid(copiedUpTo);
-    return result;
-}
-
-// A "*" before the end makes a glob over the whole path; the other forms need no expression.
-std::optional<QRegularExpression> compiledGlob(const QString& expandedEntry)
-{
-    if (expandedEntry.endsWith(QLatin1Char('*')) || !expandedEntry.contains(QLatin1Char('*')))
-        return std::nullopt;
-    QString pattern = QRegularExpression::escape(expandedEntry);
-    pattern.replace(QStringLiteral("\\*"), QStringLiteral(".*"));
-    return QRegularExpression(QLatin1Char('^') + pattern + QLatin1Char('$'));
-}
-
-bool matches(const QString& expandedEntry, const std::optional<QRegularExpression>& glob,
-             const QString& standardizedPath)
-{
-    if (glob)
-        return glob->isValid() && glob->match(standardizedPath).hasMatch();
-    // A final "*" is a plain prefix: no separator is needed after it, and earlier "*" are literal.
-    if (expandedEntry.endsWith(QLatin1Char('*')))
-        return standardizedPath.startsWith(expandedEntry.chopped(1));
-    // Compared as written: an entry with a trailing "/" matches nothing below it.
-    return standardizedPath == expandedEntry || standardizedPath.startsWith(expandedEntry + QLatin1Char('/'));
+    QString result = entry;
+    if (result == QLatin1String("~") || result.startsWith(QLatin1String("~/")))
+        result.replace(0, 1, homeVariable);
+    return result.replace(homeVariable, homeText);
 }
 
 } // namespace
 
+QString normalizedEntry(const QString& entry)
+{
+    if (entry == finderMetadataEntry || entry.startsWith(QLatin1Char('#')))
+        return entry;
+    static const QRegularExpression doubledSeparators(QStringLiteral("/{2,}"));
+    static const QRegularExpression dotSegments(QStringLiteral("/\\.(?=/|$)"));
+    QString result = entry;
+    result.replace(QStringLiteral("${HOME}"), homeVariable);
+    result.replace(doubledSeparators, QStringLiteral("/"));
+    result.replace(dotSegments, QString());
+    if (result.isEmpty() && entry.startsWith(QLatin1Char('/')))
+        return QStringLiteral("/"); // "/." and the like: the root
+    if (result.size() > 1 && result.endsWith(QLatin1Char('/')))
+        result.chop(1);
+    return result;
+}
+
+bool wildcardMatch(QStringView pattern, QStringView text)
+{
+    // The greedy two-pointer match: on a mismatch, let the last "*" swallow one more character.
+    qsizetype p = 0;
+    qsizetype t = 0;
+    qsizetype star = -1;
+    qsizetype resumeAt = 0;
+    while (t < text.size()) {
+        if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
+            star = p++;
+            resumeAt = t;
+        } else if (p < pattern.size() && pattern[p] == text[t]) {
+            ++p;
+            ++t;
+        } else if (star >= 0) {
+            p = star + 1;
+            t = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
+        ++p;
+    return p == pattern.size();
+}
+
+bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
+{
+    // A final "*" is a plain prefix: no separator is needed after it, and earlier "*" are literal.
+    if (expandedEntry.endsWith(QLatin1Char('*')))
+        return standardizedPath.startsWith(QStringView(expandedEntry).chopped(1));
+    if (expandedEntry.contains(QLatin1Char('*')))
+        return wildcardMatch(expandedEntry, standardizedPath);
+    return PathText::isAtOrBelow(standardizedPath, expandedEntry);
+}
+
 List::List(const QStringList& patterns, const QString& home)
 {
     const QString homeText = PathText::standardized(home);
-    for (const QString& entry : patterns) {
+    // An entry may name the home folder by its real path when the given one is a link.
+    const QString realHome = QFileInfo(homeText).canonicalFilePath();
+    for (const QString& pattern : patterns) {
+        const QString entry = normalizedEntry(pattern.trimmed());
         if (entry == finderMetadataEntry) {
-            m_entries.push_back({true, {}, std::nullopt});
+            m_entries.push_back({true, {}});
             continue;
         }
         const QString expandedEntry = expanded(entry, homeText);
-        m_entries.push_back({false, expandedEntry, compiledGlob(expandedEntry)});
+        m_entries.push_back({false, expandedEntry});
+        if (realHome.isEmpty() || realHome == homeText)
+            continue;
+        // Paths are built from the given home; an entry written with the real one covers them too.
+        const bool underRealHome =
+            expandedEntry == realHome ||
+            (expandedEntry.startsWith(realHome) && QStringLiteral("/*").contains(expandedEntry.at(realHome.size())));
+        if (underRealHome)
+            m_entries.push_back({false, homeText + expandedEntry.mid(realHome.size())});
     }
 }
 
 bool List::isProtected(const QString& path) const
 {
-    const QString candidate = PathText::standardized(path);
-    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
-        return entry.finderMetadata ? isFinderMetadata(candidate)
-                                    : matches(entry.expanded, entry.glob, candidate);
-    });
+    return protectsStandardized(PathText::standardized(path));
 }
 
-bool List::protectsSomethingBelow(const QString& folder) const
+bool List::protectsStandardized(const QString& path) const
 {
-    const QString below = PathText::standardized(folder) + QLatin1Char('/');
     return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
-        if (entry.finderMetadata)
-            return false;
-        // The literal part before the first "*" names the deepest folder the entry is sure to be in.
-        const qsizetype star = entry.expanded.indexOf(QLatin1Char('*'));
-        const QString literal = entry.expanded.left(star);
-        if (literal.startsWith(below))
-            return true;
-        // A "*" inside a glob may stand for the folder's own name and more: it might match below.
-        const bool isGlob = star >= 0 && star < entry.expanded.size() - 1;
-        return isGlob && below.startsWith(literal);
+        return entry.finderMetadata ? isFinderMetadata(path) : matchesGlob(entry.expanded, path);
     });
 }
 
 bool isProtected(const QString& path, const QStringList& patterns, const QString& home)
 {
     return List(patterns, home).isProtected(path);
-}
-
-bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, const QString& home)
-{
-    return List(patterns, home).protectsSomethingBelow(folder);
-}
-
-bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
-{
-    return matches(expandedEntry, compiledGlob(expandedEntry), standardizedPath);
 }
 
 } // namespace CleanWhitelistMatcher

@@ -1,37 +1,40 @@
 #pragma once
 
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
 
 // Does a path fall under the protection list?
 namespace CleanWhitelistMatcher {
-// Entry forms: "FINDER_METADATA"; a prefix rule ending in "*"; a glob with "*" inside; a plain path
-// (itself and everything below). "$HOME" and "~" expand to the home folder anywhere in an entry.
+// Entry forms: "FINDER_METADATA"; a prefix rule ending in "*"; a glob with "*" inside (any run of
+// characters, "/" and line breaks included); a plain path (itself and everything below). Entries are
+// normalised first (see normalizedEntry); "~" at the start and "$HOME" anywhere stand for the home
+// folder, and an entry written with the home folder's real path also covers its given path.
 bool isProtected(const QString& path, const QStringList& patterns, const QString& home);
-// True when an entry may protect a path strictly inside folder (a plain path or the fixed part of a
-// pattern lies inside it, or a glob's "*" could reach into it), so removing the folder whole could
-// remove something protected.
-bool protectsSomethingBelow(const QString& folder, const QStringList& patterns, const QString& home);
 // One expanded entry against a standardised path.
 bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath);
+// "*" stands for any run of characters; every other character stands for itself. No backtracking
+// limit, no expression engine: every pattern can be evaluated.
+bool wildcardMatch(QStringView pattern, QStringView text);
 
-// The protection list made ready once for many checks: the home expanded in every entry and every
-// glob compiled, so a clean does not redo that for each path it meets. Answers as the functions above.
+// An entry as it is meant: "${HOME}" written "$HOME", doubled separators, "." segments and a
+// trailing separator dropped. "FINDER_METADATA" and comment lines stay as they are.
+QString normalizedEntry(const QString& entry);
+
+// The protection list made ready once for many checks: every entry normalised and expanded, so a
+// clean does not redo that for each path it meets. Answers as isProtected.
 class List {
 public:
     List(const QStringList& patterns, const QString& home);
     bool isProtected(const QString& path) const;
-    bool protectsSomethingBelow(const QString& folder) const;
+    // The same for a path that is already standardised (the remover's paths are built from names).
+    bool protectsStandardized(const QString& path) const;
 
 private:
     struct Entry {
         bool finderMetadata = false;
         QString expanded;
-        std::optional<QRegularExpression> glob; // only for a "*" before the end
     };
     std::vector<Entry> m_entries;
 };

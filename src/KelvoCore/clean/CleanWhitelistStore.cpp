@@ -3,7 +3,6 @@
 #include "platform/TextFile.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSet>
 
 namespace CleanWhitelistStore {
@@ -59,6 +58,15 @@ const QStringList& defaultPatterns()
         QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*"),
         QStringLiteral("$HOME/Library/Caches/CloudKit*"),
         QStringLiteral("FINDER_METADATA"),
+#ifndef Q_OS_MACOS
+        QStringLiteral("$HOME/.cache/ms-playwright*"),
+        QStringLiteral("$HOME/.cache/R/renv/*"),
+        QStringLiteral("$HOME/.cache/pypoetry/virtualenvs*"),
+        QStringLiteral("$HOME/.cache/JetBrains*"),
+        QStringLiteral("$HOME/.cache/tealdeer/tldr-pages"),
+        QStringLiteral("$HOME/.local/share/JetBrains*"),
+        QStringLiteral("$HOME/.cache/fontconfig*"),
+#endif
     };
     return patterns;
 }
@@ -66,13 +74,12 @@ const QStringList& defaultPatterns()
 CleanWhitelistState load(const QString& home)
 {
     // The older tool's file is only a fallback until the first save writes the program's own.
-    QString path = configURL(home);
-    if (!QFileInfo::exists(path)) {
-        path = legacyConfigURL(home);
-        if (!QFileInfo::exists(path))
-            return {defaultPatterns()};
-    }
-    const QStringList entries = parse(TextFile::readUtf8(path));
+    std::optional<QString> text = TextFile::readListFile(configURL(home));
+    if (!text)
+        text = TextFile::readListFile(legacyConfigURL(home));
+    if (!text)
+        return {defaultPatterns()};
+    const QStringList entries = parse(*text);
     // A list of nothing but comments is an untouched file, not a wish to protect nothing.
     return {entries.isEmpty() ? defaultPatterns() : entries};
 }

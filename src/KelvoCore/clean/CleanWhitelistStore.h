@@ -15,9 +15,13 @@ struct CleanWhitelistState {
 namespace CleanWhitelistStore {
 QString configURL(const QString& home);
 QString legacyConfigURL(const QString& home);
+// The shipped list. On Linux it also holds the Linux twin of each entry that has one (the same
+// tools keep their caches under ~/.cache and ~/.local/share there).
 const QStringList& defaultPatterns();
 
-// Throws KelvoError when an existing file cannot be read or is not UTF-8.
+// Fails safe: only a missing file means the defaults (or the older tool's file). Throws KelvoError,
+// naming the file and the reason, when something is at the path but is not a readable regular file
+// of at most 1 MB that is UTF-8 throughout; a caller about to remove must then remove nothing.
 CleanWhitelistState load(const QString& home);
 // Throws KelvoError when the folder cannot be made or the file cannot be written; the previous
 // file then stays as it was.

@@ -1,79 +1,72 @@
 #include "clean/LocalCleanExecutor.h"
 
+#include "clean/CleanLocations.h"
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanPreview.h"
-#include "platform/FileRemover.h"
-#include "platform/FileWalker.h"
+#include "platform/ConfinedPath.h"
+#include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
+#include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <limits>
-
-#include <unistd.h>
 
 namespace LocalCleanExecutor {
 
 namespace {
 
-QStringList protectionPatterns(const QString& home)
+[[noreturn]] void stop(const QString& why)
 {
-    try {
-        return CleanWhitelistStore::load(home).patterns;
-    } catch (const KelvoError&) {
-        // An unreadable list never turns protection off.
-        return CleanWhitelistStore::defaultPatterns();
-    }
+    throw KelvoError(AppLocalization::localized(QStringLiteral("智能清理在删除任何内容之前停止了：%1"),
+                                                QStringLiteral("Smart Clean stopped before removing anything. %1"))
+                         .arg(why));
 }
 
-// The children of a folder (hidden ones included), or the item itself when it is not a folder.
-// A link standing at the location is not a folder: it is removed as itself, never followed.
-QStringList removalTargets(const QString& path, FileWalker::Kind kind)
+void add(LocalCleanResult& result, const FileRemover::Tally& tally)
 {
-    if (kind != FileWalker::Kind::folder)
-        return {path};
-    QStringList targets;
-    for (const FileWalker::Item& child : FileWalker::children(path))
-        targets.append(child.path);
-    return targets;
+    result.removedCount += tally.removed;
+    result.failedCount += tally.failed;
+    result.removedBytes = ByteCount::saturatingAdd(result.removedBytes, tally.bytes);
+    for (const FileRemover::LeftBehind& item : tally.left)
+        if (qsizetype(result.left.size()) < FileRemover::maxReported)
+            result.left.push_back(item);
 }
 
-void add(LocalCleanResult& result, const FileRemover::Outcome& outcome)
+void leave(LocalCleanResult& result, const QString& path, const QString& reason)
 {
-    if (!outcome.removed) {
-        ++result.failedCount;
-        return;
-    }
-    ++result.removedCount;
-    result.removedBytes = ByteCount::saturatingAdd(result.removedBytes, outcome.countedBytes);
+    FileRemover::Tally tally;
+    tally.leave(path, reason);
+    add(result, tally);
 }
 
-// Removes one target unless it is protected. A folder holding a protected path is not removed whole:
-// its children are handled one by one, so the protected path and the folders around it stay.
-void removeTarget(const QString& target, const CleanWhitelistMatcher::List& protection,
-                  LocalCleanResult& result)
+// One place of the preview, cleaned if everything about it is still as the preview saw it.
+void cleanPlace(const CleanPreviewReport::Entry& entry, const QString& path, const QString& home,
+                const CleanWhitelistMatcher::List& protection, LocalCleanResult& result)
 {
-    const QString path = PathText::standardized(target);
-    if (protection.isProtected(path))
-        return;
-    const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
-    if (!item)
-        return; // vanished meanwhile
-    if (item->kind == FileWalker::Kind::folder && protection.protectsSomethingBelow(path)) {
-        for (const QString& child : removalTargets(path, item->kind))
-            removeTarget(child, protection, result);
-        // When nothing protected was inside after all, the emptied folder goes too: rmdir never
-        // removes a folder that still holds something.
-        ::rmdir(QFile::encodeName(path).constData());
+    const ConfinedPath::Outcome outcome = ConfinedPath::reach(home, path);
+    if (!outcome.item) {
+        if (outcome.failure != ConfinedPath::Failure::missing) // vanished since the preview: nothing to do
+            leave(result, path, ConfinedPath::describe(outcome, path));
         return;
     }
-    add(result, FileRemover::removeItem(path));
+    const ConfinedPath::Reached& place = *outcome.item;
+    if (place.facts().isLink()) {
+        leave(result, path, FileErrorText::linkOnTheWay(path, path));
+        return;
+    }
+    if (!entry.identity || place.facts().identity != *entry.identity) {
+        leave(result, path, FileErrorText::changedSinceScan(path));
+        return;
+    }
+    const FileRemover::KeepTest keep = [&protection](const QString& item) {
+        return protection.protectsStandardized(item);
+    };
+    add(result, place.facts().isFolder() ? FileRemover::removeContents(place, keep)
+                                         : FileRemover::removeItem(place, keep));
 }
 
 } // namespace
@@ -93,28 +86,34 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home,
                        const QStringList& alsoKeep)
 {
+    if (const std::optional<QString> problem = HomeFolder::problem(home))
+        stop(*problem);
+    QStringList patterns;
+    try {
+        // Only a missing list means the defaults; a list that cannot be read protects what it
+        // protects only if it is read, so nothing is removed without it.
+        patterns = CleanWhitelistStore::load(home).patterns;
+    } catch (const KelvoError& error) {
+        stop(error.description());
+    }
     QStringList roots;
     for (const QString& root : allowedRoots)
         roots.append(PathText::standardized(root));
+    const QString homeText = PathText::standardized(home);
     // Paths to keep are plain entries: each protects itself and everything below it.
-    const CleanWhitelistMatcher::List protection(protectionPatterns(home) + alsoKeep, home);
+    const CleanWhitelistMatcher::List protection(patterns + alsoKeep, homeText);
 
     LocalCleanResult result;
     for (const CleanPreviewReport::Entry& entry : report.entries) {
         if (entry.status != CleanPreviewReport::EntryStatus::cleanable)
             continue;
         const QString path = PathText::standardized(entry.path);
-        if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots))
+        // A report names places; only the catalogue's own places inside the allowed roots are ever
+        // cleaned, whatever else it names.
+        if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots) ||
+            !CleanLocations::isPlace(homeText, path) || protection.isProtected(path))
             continue;
-        if (protection.isProtected(path))
-            continue;
-        const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
-        // Vanished since the preview, or a link standing in for the location: neither the link nor
-        // what it points to is touched.
-        if (!location || location->kind == FileWalker::Kind::link)
-            continue;
-        for (const QString& target : removalTargets(path, location->kind))
-            removeTarget(target, protection, result);
+        cleanPlace(entry, path, homeText, protection, result);
     }
     return result;
 }

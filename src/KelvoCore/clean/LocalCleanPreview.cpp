@@ -1,5 +1,7 @@
 #include "clean/LocalCleanPreview.h"
 
+#include "platform/ConfinedPath.h"
+#include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
@@ -8,6 +10,7 @@
 #include "vocabulary/SizeText.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <limits>
@@ -60,7 +63,7 @@ private:
     QElapsedTimer m_clock;
 };
 
-Summary summarize(const FileWalker::Item& location, const Options& options, ProgressReporter* reporter)
+FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter)
 {
     FileWalker::MeasureOptions measure;
     measure.enterPackages = false;
@@ -70,11 +73,38 @@ Summary summarize(const FileWalker::Item& location, const Options& options, Prog
         measure.onCounted = [reporter](const FileWalker::Item& item) {
             reporter->add(item.kind == FileWalker::Kind::file ? item.allocatedBytes : 0);
         };
-    const FileWalker::Measurement found = FileWalker::measure(location, measure);
+    return measure;
+}
+
+Summary summaryOf(const FileWalker::Measurement& found, bool isFile)
+{
     // A file taking no blocks measures nothing, like an empty folder.
-    if (location.kind == FileWalker::Kind::file && found.allocatedBytes == 0)
+    if (isFile && found.allocatedBytes == 0)
         return {};
     return {found.allocatedBytes, found.files + found.folders};
+}
+
+// A place of the catalogue as the scan finds it: reached without following a link, or why not.
+struct Place {
+    QString path;
+    std::optional<ConfinedPath::Reached> reached;
+    QString linkReason; // set when a link stands at or above the place and something is behind it
+};
+
+Place find(const QString& home, const QString& relativePath)
+{
+    Place place{PathText::joined(home, relativePath), std::nullopt, {}};
+    ConfinedPath::Outcome outcome = ConfinedPath::reach(home, place.path);
+    if (outcome.item && !outcome.item->facts().isLink()) {
+        place.reached = std::move(outcome.item);
+        return place;
+    }
+    const bool atLink = outcome.item.has_value();
+    // A link on the way is reported only when something is behind it: a cache that does not exist
+    // anywhere is no news.
+    if ((atLink || outcome.failure == ConfinedPath::Failure::throughLink) && QFileInfo::exists(place.path))
+        place.linkReason = FileErrorText::linkOnTheWay(place.path, atLink ? place.path : outcome.stoppedAt);
+    return place;
 }
 
 bool isRunning(const CleanBrowser& browser, const QSet<QString>& running)
@@ -91,15 +121,17 @@ struct Scan {
 
     bool cancelled() const { return options.cancelled && options.cancelled->load(); }
 
-    Summary measure(const FileWalker::Item& location)
+    Summary measure(const ConfinedPath::Reached& location)
     {
-        reporter.startLocation(location.path);
-        return summarize(location, options, &reporter);
+        reporter.startLocation(location.path());
+        return summaryOf(FileWalker::measure(location, measureOptions(options, &reporter)),
+                         !location.facts().isFolder());
     }
 
-    void addEntry(const QString& section, const QString& path, const QString& note, Status status)
+    void addEntry(const QString& section, const QString& path, const QString& note, Status status,
+                  std::optional<FileIdentity> identity = std::nullopt)
     {
-        entries.push_back({QUuid::createUuid(), section, path, note, status});
+        entries.push_back({QUuid::createUuid(), section, path, note, status, identity});
     }
 
     void standardGroup(const CleanGroup& group)
@@ -108,17 +140,17 @@ struct Scan {
         for (const CleanTarget& target : group.targets) {
             if (cancelled())
                 return;
-            const QString path = PathText::joined(home, target.relativePath);
-            const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
-            if (!location)
+            const Place place = find(home, target.relativePath);
+            const QString label = text(target.labelZh, target.labelEn) + QStringLiteral(" · ");
+            if (!place.linkReason.isEmpty())
+                addEntry(section, place.path, label + place.linkReason, Status::skipped);
+            if (!place.reached)
                 continue;
-            const Summary summary = measure(*location);
+            const Summary summary = measure(*place.reached);
             if (summary.bytes == 0 && summary.items == 0)
                 continue;
-            addEntry(section, path,
-                     text(target.labelZh, target.labelEn) + QStringLiteral(" · ") +
-                         noteText(summary.bytes, summary.items),
-                     Status::cleanable);
+            addEntry(section, place.path, label + noteText(summary.bytes, summary.items), Status::cleanable,
+                     place.reached->facts().identity);
         }
     }
 
@@ -130,19 +162,27 @@ struct Scan {
                 return;
             const bool browserRunning = isRunning(browser, running);
             Summary total;
-            std::vector<std::pair<QString, Summary>> measured;
+            struct Measured {
+                QString path;
+                Summary summary;
+                FileIdentity identity;
+            };
+            std::vector<Measured> measured;
+            std::vector<Place> linked;
             for (const QString& relativePath : browser.relativePaths) {
-                const QString path = PathText::joined(home, relativePath);
-                const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
-                if (!location)
+                Place place = find(home, relativePath);
+                if (!place.reached) {
+                    if (!place.linkReason.isEmpty())
+                        linked.push_back(std::move(place));
                     continue;
+                }
                 // An existing cache folder is kept even when it measures nothing.
-                const Summary summary = measure(*location);
+                const Summary summary = measure(*place.reached);
                 total.bytes = ByteCount::saturatingAdd(total.bytes, summary.bytes);
                 total.items += summary.items;
-                measured.emplace_back(path, summary);
+                measured.push_back({place.path, summary, place.reached->facts().identity});
             }
-            if (measured.empty())
+            if (measured.empty() && linked.empty())
                 continue;
             if (browserRunning) {
                 addEntry(section,
@@ -151,8 +191,11 @@ struct Scan {
                          noteText(total.bytes, total.items), Status::skipped);
                 continue;
             }
-            for (const auto& [path, summary] : measured)
-                addEntry(section, path, noteText(summary.bytes, summary.items), Status::cleanable);
+            for (const Measured& place : measured)
+                addEntry(section, place.path, noteText(place.summary.bytes, place.summary.items),
+                         Status::cleanable, place.identity);
+            for (const Place& place : linked)
+                addEntry(section, place.path, place.linkReason, Status::skipped);
         }
     }
 };
@@ -227,7 +270,10 @@ QStringList runningBrowserPaths(const QString& home, const CleanCatalogue& catal
 Summary directorySummary(const QString& path, const Options& options)
 {
     const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
-    return location ? summarize(*location, options, nullptr) : Summary{};
+    if (!location)
+        return {};
+    return summaryOf(FileWalker::measure(*location, measureOptions(options, nullptr)),
+                     location->kind != FileWalker::Kind::folder);
 }
 
 QString noteText(qint64 bytes, qint64 items)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QUuid>
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 // Installer files found in the download locations, largest first.
@@ -15,6 +18,7 @@ struct InstallerPreviewReport {
         QString path;         // standardised
         QString source;       // the label of the location it was found in
         qint64 byteCount = 0; // space taken on disk
+        std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
 
         QString sizeText() const;
         bool operator==(const Entry&) const = default;

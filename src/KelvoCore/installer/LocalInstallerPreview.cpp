@@ -22,6 +22,7 @@ struct Candidate {
     QString path;
     QString name;
     qint64 allocatedBytes = 0;
+    FileIdentity identity;
 };
 
 QString extensionOf(const QString& name)
@@ -52,7 +53,7 @@ std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth,
     FileWalker::walk(location, walk, [&](const FileWalker::Item& item) {
         // Links are never listed: trashing one would leave the installer it points to.
         if (item.kind == FileWalker::Kind::file && extensions.contains(extensionOf(item.name)))
-            found.push_back({item.path, item.name, item.allocatedBytes});
+            found.push_back({item.path, item.name, item.allocatedBytes, item.identity});
         return FileWalker::Decision::proceed;
     });
     return found;
@@ -79,7 +80,7 @@ scanInstallers(const ScanPath& location, int maxDepth, const QDeadlineTimer& dea
             !InstallerArchive::carriesInstaller(candidate.path, options.listing, !deadline.hasExpired()))
             continue;
         entries.push_back({QUuid::createUuid(), displayName(candidate.name, location.source), candidate.path,
-                           location.source, candidate.allocatedBytes});
+                           location.source, candidate.allocatedBytes, candidate.identity});
     }
     return entries;
 }

@@ -1,14 +1,35 @@
 #include "platform/FileRemover.h"
 
+#include "platform/FileErrorText.h"
+#include "platform/PathText.h"
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/ByteCount.h"
+
 #include <QFile>
 
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace FileRemover {
+
+void Tally::add(const Tally& other)
+{
+    removed += other.removed;
+    failed += other.failed;
+    bytes = ByteCount::saturatingAdd(bytes, other.bytes);
+    for (const LeftBehind& item : other.left)
+        if (qsizetype(left.size()) < maxReported)
+            left.push_back(item);
+}
+
+void Tally::leave(const QString& path, const QString& reason)
+{
+    ++failed;
+    if (qsizetype(left.size()) < maxReported)
+        left.push_back({path, reason});
+}
 
 namespace {
 
@@ -17,68 +38,150 @@ bool isHidden(const char* name)
     return name[0] == '.';
 }
 
-// Empties and removes the folder `name` inside parentFd. Every step is relative to an open folder
-// and opens with O_NOFOLLOW, so a folder swapped for a link mid-way is never entered.
-bool removeFolder(int parentFd, const char* name, bool counted, qint64& bytes)
+bool isDotOrDotDot(const char* name)
 {
-    const int fd = openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    DIR* dir = fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return false;
-    }
-    bool allRemoved = true;
-    while (const dirent* entry = readdir(dir)) {
-        const char* child = entry->d_name;
-        if (child[0] == '.' && (child[1] == '\0' || (child[1] == '.' && child[2] == '\0')))
-            continue;
-        struct stat info;
-        if (fstatat(dirfd(dir), child, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            allRemoved = allRemoved && errno == ENOENT; // vanished meanwhile: nothing left to remove
-            continue;
-        }
-        const bool childCounted = counted && !isHidden(child);
-        if (S_ISDIR(info.st_mode)) {
-            allRemoved = removeFolder(dirfd(dir), child, childCounted, bytes) && allRemoved;
-        } else if (unlinkat(dirfd(dir), child, 0) == 0) {
-            if (childCounted)
-                bytes += static_cast<qint64>(info.st_blocks) * 512;
-        } else {
-            allRemoved = false;
-        }
-    }
-    closedir(dir);
-    return allRemoved && unlinkat(parentFd, name, AT_REMOVEDIR) == 0;
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
+
+class Removal {
+public:
+    Removal(const KeepTest& keep, quint64 device)
+        : m_keep(keep)
+        , m_device(device)
+    {
+    }
+
+    Tally tally;
+
+    // Handles the item `name` of the open folder folderFd; true when nothing is left of it. counted:
+    // whether its bytes count towards the tally.
+    bool item(int folderFd, const char* name, const QString& path, int depth, bool counted)
+    {
+        const std::optional<FileFacts> facts = FileFactsReader::at(folderFd, name);
+        if (!facts)
+            return vanishedOr(path, errno);
+        if (m_keep && m_keep(path))
+            return false; // protected: it stays, and that is no failure
+        if (facts->mountRoot || (facts->isFolder() && facts->identity.device != m_device)) {
+            tally.leave(path, FileErrorText::otherFileSystem(path));
+            return false;
+        }
+        if (!facts->isFolder()) {
+            // Files, links and special files go as themselves; unlinkat never follows a link.
+            if (unlinkat(folderFd, name, 0) != 0)
+                return vanishedOr(path, errno);
+            ++tally.removed;
+            if (counted)
+                tally.bytes = ByteCount::saturatingAdd(tally.bytes, facts->allocatedBytes);
+            return true;
+        }
+        if (depth >= maxNestingDepth) {
+            tally.leave(path, FileErrorText::nestedTooDeeply(path));
+            return false;
+        }
+        const int fd = openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return errno == ELOOP || errno == ENOTDIR ? changed(path) : vanishedOr(path, errno);
+        // The folder opened must be the one looked at: a swap in between is not entered.
+        const std::optional<FileFacts> opened = FileFactsReader::of(fd);
+        if (!opened || opened->identity != facts->identity) {
+            ::close(fd);
+            return changed(path);
+        }
+        const int removedBefore = tally.removed;
+        if (!contents(fd, path, depth + 1, [counted](const char* child) { return counted && !isHidden(child); }))
+            return false;
+        if (unlinkat(folderFd, name, AT_REMOVEDIR) != 0)
+            return vanishedOr(path, errno);
+        // A folder removed whole counts once, however much it held.
+        tally.removed = removedBefore + 1;
+        return true;
+    }
+
+    // Removes the contents of the open folder fd (taken over and closed here); true when it is empty.
+    template <typename CountChild> bool contents(int fd, const QString& path, int depth, CountChild countChild)
+    {
+        DIR* dir = fdopendir(fd);
+        if (!dir) {
+            const int error = errno;
+            ::close(fd);
+            return vanishedOr(path, error);
+        }
+        bool allGone = true;
+        errno = 0;
+        while (const dirent* entry = readdir(dir)) {
+            const char* name = entry->d_name;
+            if (isDotOrDotDot(name))
+                continue;
+            const QString childPath = PathText::joined(path, QFile::decodeName(name));
+            allGone = item(dirfd(dir), name, childPath, depth, countChild(name)) && allGone;
+            errno = 0;
+        }
+        if (errno != 0) // the listing broke off: what was not listed stays
+            allGone = vanishedOr(path, errno) && allGone;
+        closedir(dir);
+        return allGone;
+    }
+
+private:
+    // Something that vanished on its own is gone; any other error leaves it, counted as failed.
+    bool vanishedOr(const QString& path, int error)
+    {
+        if (error == ENOENT)
+            return true;
+        tally.leave(path, FileErrorText::cannotRemove(path, error));
+        return false;
+    }
+
+    bool changed(const QString& path)
+    {
+        tally.leave(path, FileErrorText::changedSinceScan(path));
+        return false;
+    }
+
+    const KeepTest& m_keep;
+    quint64 m_device;
+};
 
 } // namespace
 
-Outcome removeItem(const QString& path)
+Tally removeContents(const ConfinedPath::Reached& folder, const KeepTest& keep)
 {
-    Outcome outcome;
-    const QByteArray encoded = QFile::encodeName(path);
-    struct stat info;
-    if (lstat(encoded.constData(), &info) != 0)
-        return outcome;
-    if (!S_ISDIR(info.st_mode)) {
-        outcome.removed = ::unlink(encoded.constData()) == 0;
-        if (outcome.removed)
-            outcome.countedBytes = static_cast<qint64>(info.st_blocks) * 512;
-        return outcome;
+    Removal removal(keep, folder.facts().identity.device);
+    const int fd = folder.openFolder();
+    if (fd < 0) {
+        removal.tally.leave(folder.path(), FileErrorText::changedSinceScan(folder.path()));
+        return removal.tally;
     }
-    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
-    const QByteArray parent = QFile::encodeName(slash > 0 ? path.left(slash) : QStringLiteral("/"));
-    const QByteArray name = QFile::encodeName(path.mid(slash + 1));
-    const int parentFd = ::open(parent.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (parentFd < 0)
-        return outcome;
-    qint64 bytes = 0;
-    outcome.removed = removeFolder(parentFd, name.constData(), true, bytes);
-    outcome.countedBytes = outcome.removed ? bytes : 0;
-    ::close(parentFd);
-    return outcome;
+    // The folder's own children count as themselves, hidden or not.
+    removal.contents(fd, folder.path(), 1, [](const char*) { return true; });
+    return removal.tally;
+}
+
+Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
+{
+    Removal removal(keep, item.facts().identity.device);
+    const std::optional<FileFacts> now = item.factsNow();
+    if (!now || now->identity != item.facts().identity) {
+        if (now)
+            removal.tally.leave(item.path(), FileErrorText::changedSinceScan(item.path()));
+        return removal.tally;
+    }
+    removal.item(item.parentFd(), item.name().constData(), item.path(), 0, true);
+    return removal.tally;
+}
+
+QString leftBehindText(qint64 count, const std::vector<LeftBehind>& left)
+{
+    constexpr qsizetype shown = 5;
+    QStringList lines{AppLocalization::localized(QStringLiteral("%1 项没有删除："), QStringLiteral("%1 items stayed:"))
+                          .arg(count)};
+    for (qsizetype i = 0; i < qsizetype(left.size()) && i < shown; ++i)
+        lines << QStringLiteral("• ") + left[std::size_t(i)].reason;
+    if (count > std::min<qint64>(shown, qint64(left.size())))
+        lines << AppLocalization::localized(QStringLiteral("……还有 %1 项。"), QStringLiteral("…and %1 more."))
+                     .arg(count - std::min<qint64>(shown, qint64(left.size())));
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace FileRemover

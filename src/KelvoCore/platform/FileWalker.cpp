@@ -32,6 +32,7 @@ void fill(Item& item, const struct stat& info)
     item.allocatedBytes = static_cast<qint64>(info.st_blocks) * 512;
     item.logicalBytes = static_cast<qint64>(info.st_size);
     item.accessTime = static_cast<qint64>(info.st_atime);
+    item.identity = {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
 class Walk {
@@ -123,14 +124,19 @@ private:
 
 Outcome walk(const QString& root, const Options& options, const Visitor& visit)
 {
+    return walkOpenFolder(
+        ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC), root,
+        options, visit);
+}
+
+Outcome walkOpenFolder(int fd, const QString& path, const Options& options, const Visitor& visit)
+{
     Outcome outcome;
-    const int fd =
-        ::open(QFile::encodeName(root).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return outcome;
     outcome.rootListed = true;
     Walk walk(options, visit);
-    walk.folder(fd, root, 1);
+    walk.folder(fd, path, 1);
     outcome.itemCount = walk.count();
     outcome.finished = !walk.stopped();
     return outcome;
@@ -155,21 +161,17 @@ Measurement measure(const QString& path, const MeasureOptions& options)
     return root ? measure(*root, options) : Measurement{};
 }
 
-Measurement measure(const Item& root, const MeasureOptions& options)
+namespace {
+
+// Measures below the open folder fd (taken over and closed).
+Measurement measureFolder(int fd, const QString& path, const MeasureOptions& options)
 {
     Measurement found;
-    if (root.kind == Kind::file) {
-        found.allocatedBytes = root.allocatedBytes;
-        found.files = 1;
-        return found;
-    }
-    if (root.kind != Kind::folder)
-        return found;
     Options walkOptions;
     walkOptions.enterPackages = options.enterPackages;
     walkOptions.cancelled = options.cancelled;
     // The cap is kept here rather than by the walker, whose own cap counts links and special files.
-    const Outcome outcome = walk(root.path, walkOptions, [&](const Item& item) {
+    const Outcome outcome = walkOpenFolder(fd, path, walkOptions, [&](const Item& item) {
         if (item.kind == Kind::file) {
             found.allocatedBytes = ByteCount::saturatingAdd(found.allocatedBytes, item.allocatedBytes);
             ++found.files;
@@ -185,6 +187,37 @@ Measurement measure(const Item& root, const MeasureOptions& options)
     });
     found.complete = outcome.finished;
     return found;
+}
+
+Measurement fileMeasurement(qint64 allocatedBytes)
+{
+    Measurement found;
+    found.allocatedBytes = allocatedBytes;
+    found.files = 1;
+    return found;
+}
+
+} // namespace
+
+Measurement measure(const Item& root, const MeasureOptions& options)
+{
+    if (root.kind == Kind::file)
+        return fileMeasurement(root.allocatedBytes);
+    if (root.kind != Kind::folder)
+        return {};
+    return measureFolder(
+        ::open(QFile::encodeName(root.path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+        root.path, options);
+}
+
+Measurement measure(const ConfinedPath::Reached& root, const MeasureOptions& options)
+{
+    const mode_t mode = root.facts().mode;
+    if (S_ISREG(mode))
+        return fileMeasurement(root.facts().allocatedBytes);
+    if (!S_ISDIR(mode))
+        return {};
+    return measureFolder(root.openFolder(), root.path(), options);
 }
 
 std::vector<Item> children(const QString& folder, const Options& options)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/ConfinedPath.h"
+#include "platform/FileIdentity.h"
+
 #include <QDeadlineTimer>
 #include <QString>
 #include <QtGlobal>
@@ -22,6 +25,7 @@ struct Item {
     qint64 logicalBytes = 0;
     qint64 accessTime = 0; // seconds since 1970
     int depth = 0;         // 1 for the root's own children
+    FileIdentity identity; // the item as it was when it was listed
 };
 
 enum class Decision { proceed, skipDescendants, stop };
@@ -46,6 +50,9 @@ using Visitor = std::function<Decision(const Item&)>;
 // Visits every item below root, parents before their children. Unreadable folders and items that
 // vanish mid-walk are passed over silently.
 Outcome walk(const QString& root, const Options& options, const Visitor& visit);
+
+// The same below a folder that is already open (fd is taken over and closed).
+Outcome walkOpenFolder(int fd, const QString& path, const Options& options, const Visitor& visit);
 
 // One item's own facts, without following a link; none when nothing is there.
 std::optional<Item> statItem(const QString& path);
@@ -73,6 +80,9 @@ struct MeasureOptions {
 Measurement measure(const QString& path, const MeasureOptions& options = {});
 // The same for an item a listing has already stat'ed.
 Measurement measure(const Item& root, const MeasureOptions& options = {});
+// The same for an item reached without links (ConfinedPath): a folder is measured through its open
+// parent, so a link swapped in above it after it was reached is not followed.
+Measurement measure(const ConfinedPath::Reached& root, const MeasureOptions& options = {});
 
 // A folder's own children in the order the file system lists them, none when it cannot be listed;
 // options.maxDepth has no effect.

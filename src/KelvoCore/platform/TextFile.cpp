@@ -10,21 +10,87 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace TextFile {
 
-QString readUtf8(const QString& path)
+namespace {
+
+[[noreturn]] void cannotRead(const QString& path, const QString& why)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw KelvoError(FileErrorText::cannotRead(path, file.error()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw KelvoError(FileErrorText::cannotRead(path, file.error()));
+    throw KelvoError(FileErrorText::cannotRead(path, why));
+}
+
+QByteArray readRegularFile(const QString& path, qint64 maxBytes)
+{
+    // O_NONBLOCK: opening a FIFO with no writer must not wait for one.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        cannotRead(path, errno == EISDIR ? FileErrorText::isFolder() : FileErrorText::reason(errno));
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        cannotRead(path, FileErrorText::reason(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        cannotRead(path, S_ISDIR(info.st_mode) ? FileErrorText::isFolder() : FileErrorText::notRegularFile());
+    }
+    QByteArray bytes;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t count = ::read(fd, buffer, sizeof buffer);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0) {
+            const int error = errno;
+            ::close(fd);
+            cannotRead(path, FileErrorText::reason(error));
+        }
+        if (count == 0)
+            break;
+        bytes.append(buffer, count);
+        // A file that grows while it is read stops at the limit all the same.
+        if (bytes.size() > maxBytes) {
+            ::close(fd);
+            cannotRead(path, FileErrorText::largerThan(maxBytes));
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace
+
+QString readUtf8(const QString& path, qint64 maxBytes)
+{
+    const QByteArray bytes = readRegularFile(path, maxBytes);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        throw KelvoError(FileErrorText::notUtf8(path));
-    return text;
+    if (!decoder.hasError())
+        return text;
+    // Name the first line that is not UTF-8, so the user knows where to look.
+    const QList<QByteArray> byteLines = bytes.split('\n');
+    for (qsizetype line = 0; line < byteLines.size(); ++line) {
+        QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        // With its line feed, so a sequence cut short at the end of the line shows as one.
+        (void)lineDecoder.decode(byteLines[line] + '\n');
+        if (lineDecoder.hasError())
+            throw KelvoError(FileErrorText::notUtf8(path, line + 1));
+    }
+    throw KelvoError(FileErrorText::notUtf8(path, byteLines.size()));
+}
+
+std::optional<QString> readListFile(const QString& path)
+{
+    struct stat info;
+    if (lstat(QFile::encodeName(path).constData(), &info) != 0 && errno == ENOENT)
+        return std::nullopt;
+    return readUtf8(path, listFileMaxBytes);
 }
 
 void writeUtf8Atomically(const QString& path, const QString& text)

@@ -3,10 +3,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // UTF-8 text files. Reading and writing throw KelvoError with a translated description on failure.
 namespace TextFile {
-// The whole file as UTF-8; throws when it cannot be read or is not valid UTF-8.
-QString readUtf8(const QString& path);
+inline constexpr qint64 listFileMaxBytes = 1024 * 1024;
+
+// The whole file as UTF-8. Only a regular file of at most maxBytes is read, opened without blocking,
+// so a FIFO or a device standing in its place never hangs or floods the reader; throws when the file
+// cannot be read, is anything else, is larger, or holds a line that is not valid UTF-8 (named).
+QString readUtf8(const QString& path, qint64 maxBytes = 16 * 1024 * 1024);
+// A list file the user edits: none when nothing at all is at the path; otherwise as readUtf8, with
+// the list files' size limit. A dangling link is something, and fails to read.
+std::optional<QString> readListFile(const QString& path);
 // Writes atomically: a temporary file replaces the target only once fully written, so a failed
 // write leaves the previous file intact. Creates missing parent folders.
 void writeUtf8Atomically(const QString& path, const QString& text);

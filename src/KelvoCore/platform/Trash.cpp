@@ -3,15 +3,122 @@
 #include "platform/FileErrorText.h"
 #include "vocabulary/KelvoError.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace Trash {
 
-void moveToTrash(const QString& path)
+namespace {
+
+[[noreturn]] void refuse(const ConfinedPath::Reached& item, const QString& why)
 {
-    // QFile::moveToTrash renames the item itself, so a link is trashed as a link.
-    if (!QFile::moveToTrash(path))
-        throw KelvoError(FileErrorText::cannotMoveToTrash(path));
+    throw KelvoError(FileErrorText::cannotMoveToTrash(item.path(), why));
+}
+
+void checkUnchanged(const ConfinedPath::Reached& item)
+{
+    const std::optional<FileFacts> now = item.factsNow();
+    if (!now)
+        refuse(item, FileErrorText::reason(ENOENT));
+    if (now->identity != item.facts().identity)
+        throw KelvoError(FileErrorText::changedSinceScan(item.path()));
+}
+
+#ifndef Q_OS_MACOS
+// Closes a descriptor when it goes out of scope.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+int openFolder(const QString& path)
+{
+    QDir().mkpath(path);
+    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// The freedesktop way: an info file that names where the item came from and when, written first
+// and exclusively (it reserves the name), then the item renamed into "files" from its open parent
+// folder, so the move cannot be redirected by a swap above it.
+void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
+{
+    const QString trash = freedesktopTrashFolder();
+    const Descriptor files{openFolder(trash + QStringLiteral("/files"))};
+    const Descriptor info{openFolder(trash + QStringLiteral("/info"))};
+    if (files.fd < 0 || info.fd < 0)
+        refuse(item, FileErrorText::reason(errno));
+    const std::optional<QString> origin = item.resolvedPath();
+    if (!origin)
+        refuse(item, FileErrorText::reason(ENOENT));
+    const QByteArray infoText = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QFile::encodeName(*origin), "/") +
+                                "\nDeletionDate=" +
+                                QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
+    for (int attempt = 1; attempt < 10000; ++attempt) {
+        const QByteArray name = attempt == 1 ? item.name() : item.name() + "-" + QByteArray::number(attempt);
+        const QByteArray infoName = name + ".trashinfo";
+        const int infoFd = openat(info.fd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (infoFd < 0) {
+            if (errno == EEXIST)
+                continue;
+            refuse(item, FileErrorText::reason(errno));
+        }
+        const bool written = ::write(infoFd, infoText.constData(), size_t(infoText.size())) == infoText.size();
+        ::close(infoFd);
+        if (!written) {
+            unlinkat(info.fd, infoName.constData(), 0);
+            refuse(item, FileErrorText::reason(ENOSPC));
+        }
+        try {
+            checkUnchanged(item);
+        } catch (const KelvoError&) {
+            unlinkat(info.fd, infoName.constData(), 0);
+            throw;
+        }
+        if (renameat2(item.parentFd(), item.name().constData(), files.fd, name.constData(), RENAME_NOREPLACE) ==
+            0)
+            return;
+        const int error = errno;
+        unlinkat(info.fd, infoName.constData(), 0);
+        if (error != EEXIST)
+            refuse(item, FileErrorText::reason(error));
+    }
+    refuse(item, FileErrorText::reason(EEXIST));
+}
+#endif
+
+} // namespace
+
+QString freedesktopTrashFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+}
+
+void moveToTrash(const ConfinedPath::Reached& item)
+{
+#ifdef Q_OS_MACOS
+    // Finder's Trash is reached by path only. The path is the one the open parent folder resolves to
+    // (no link in it), and the item is checked once more right before the move.
+    const std::optional<QString> resolved = item.resolvedPath();
+    if (!resolved)
+        refuse(item, FileErrorText::reason(ENOENT));
+    checkUnchanged(item);
+    if (!QFile::moveToTrash(*resolved))
+        refuse(item, FileErrorText::reason(errno ? errno : EPERM));
+#else
+    moveToFreedesktopTrash(item);
+#endif
 }
 
 } // namespace Trash

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "platform/ConfinedPath.h"
+
 #include <QString>
 
-// Moves to the system Trash (Finder's on macOS, the freedesktop Trash on Linux).
+// Moves to the system Trash: the freedesktop Trash of the home folder's disk on Linux, Finder's
+// Trash on macOS.
 namespace Trash {
-// Throws KelvoError with a translated description when the item cannot be moved.
-// A symbolic link is moved as a link; its target is never touched.
-void moveToTrash(const QString& path);
+// Moves a reached item, as itself (a link is trashed as a link), provided it is still the item that
+// was reached. Throws KelvoError with a translated description when it cannot be moved.
+void moveToTrash(const ConfinedPath::Reached& item);
+// The folder holding the freedesktop Trash's "files" and "info" folders.
+QString freedesktopTrashFolder();
 } // namespace Trash

@@ -128,7 +128,7 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         measure.cancelled = options.cancelled;
         const FileWalker::Measurement found = FileWalker::measure(item, measure);
         entries.push_back({QUuid::createUuid(), *target, item.path, *target, found.allocatedBytes,
-                           found.files, found.folders});
+                           found.files, found.folders, item.identity});
         ++progress.artefactsFound;
         progress.bytesFound += found.allocatedBytes;
         // An artefact is never searched for further artefacts.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QUuid>
@@ -18,6 +20,7 @@ struct PurgePreviewReport {
         qint64 byteCount = 0;
         std::optional<qint64> fileCount;
         std::optional<qint64> directoryCount;
+        std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
 
         QString sizeText() const;
         // "12 files / 3 folders" / "12 文件 / 3 个文件夹"; none without counts.

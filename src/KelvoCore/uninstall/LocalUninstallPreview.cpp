@@ -69,17 +69,14 @@ public:
 
     std::vector<Leftover> leftovers(const QString& appName, const std::optional<QString>& bundleID)
     {
-        QSet<QString> names;
-        for (const QString& name : {appName, bundleID.value_or(QString())})
-            if (!name.isEmpty())
-                names.insert(name);
         std::vector<Leftover> found;
         for (Listed& listed : m_items) {
-            if (!matchesApp(listed.item.name, names))
+            const std::optional<LeftoverMatch> match = leftoverMatch(listed.item.name, appName, bundleID);
+            if (!match)
                 continue;
             if (!listed.allocatedBytes)
                 listed.allocatedBytes = FileWalker::measure(listed.item).allocatedBytes;
-            found.push_back({listed.item.path, *listed.allocatedBytes});
+            found.push_back({listed.item.path, *listed.allocatedBytes, *match, listed.item.identity});
         }
         return found;
     }
@@ -116,15 +113,10 @@ UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QSt
     const AppMetadata metadata = appMetadata(bundle.path);
     const QString uninstallName = bundle.name.chopped(appSuffix.size());
     const QString name = metadata.displayName.value_or(uninstallName);
-    qint64 leftoverBytes = 0;
-    QStringList leftoverPaths;
-    for (const Leftover& leftover : library.leftovers(name, metadata.bundleID)) {
-        leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
-        leftoverPaths << leftover.path;
-    }
     return UninstallPreviewReport::makeEntry(name, metadata.bundleID, sourceLabel, uninstallName, bundle.path,
-                                             FileWalker::measure(bundle).allocatedBytes, leftoverBytes,
-                                             leftoverPaths, lastOpened);
+                                             FileWalker::measure(bundle).allocatedBytes,
+                                             library.leftovers(name, metadata.bundleID), lastOpened,
+                                             bundle.identity);
 }
 
 // One mdls run for several bundles. started is false when the tool could not be run at all.
@@ -254,12 +246,33 @@ std::vector<Leftover> relatedLeftovers(const QString& appName, const std::option
     return LibraryListing(home).leftovers(appName, bundleID);
 }
 
-bool matchesApp(const QString& fileName, const QSet<QString>& names)
+std::optional<LeftoverMatch> leftoverMatch(const QString& fileName, const QString& appName,
+                                           const std::optional<QString>& bundleID)
 {
-    // Containing the name covers the exact name, "name.plist", "name.*" and "*.name" alike.
-    return std::any_of(names.begin(), names.end(), [&](const QString& name) {
-        return !name.isEmpty() && fileName.contains(name, Qt::CaseInsensitive);
-    });
+    // A name made only of punctuation (a bundle calling itself ".") would match nearly anything.
+    const auto usable = [](const QString& name) {
+        return std::any_of(name.begin(), name.end(), [](QChar c) { return c.isLetterOrNumber(); });
+    };
+    const QString file = fileName.toLower();
+    const QString name = usable(appName) ? appName.toLower() : QString();
+    const QString identifier = bundleID && usable(*bundleID) ? bundleID->toLower() : QString();
+    // Apple's own data never goes with an application that is not Apple's.
+    const QLatin1String apple("com.apple.");
+    if (file.startsWith(apple) && !identifier.startsWith(apple))
+        return std::nullopt;
+    const QString group = QStringLiteral("group.") + identifier;
+    if (!identifier.isEmpty() &&
+        (file == identifier || file == identifier + QStringLiteral(".plist") ||
+         file.startsWith(identifier + QLatin1Char('.')) || file == group || file.startsWith(group + QLatin1Char('.'))))
+        return LeftoverMatch::strong;
+    if (!name.isEmpty() && file == name)
+        return LeftoverMatch::strong;
+    // Containment only for names long enough to mean something ("Arc" is in "Parcel").
+    constexpr qsizetype shortestContained = 4;
+    for (const QString& part : {identifier, name})
+        if (part.size() >= shortestContained && file.contains(part))
+            return LeftoverMatch::possible;
+    return std::nullopt;
 }
 
 qint64 allocatedSize(const QString& path)

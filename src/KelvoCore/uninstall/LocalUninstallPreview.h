@@ -50,19 +50,20 @@ struct AppMetadata {
 // unreadable file gives three absent values.
 AppMetadata appMetadata(const QString& bundlePath);
 
-struct Leftover {
-    QString path;
-    qint64 allocatedBytes = 0;
-    bool operator==(const Leftover&) const = default;
-};
+using Leftover = UninstallPreviewReport::Leftover;
+using LeftoverMatch = UninstallPreviewReport::LeftoverMatch;
 
-// The items of the Library folders whose names contain the application's name or identifier, in
-// folder order, then by name.
+// The items of the Library folders that belong to the application, in folder order, then by name.
 std::vector<Leftover> relatedLeftovers(const QString& appName, const std::optional<QString>& bundleID,
                                        const QString& home);
 
-// True when the file name contains one of the names, letter case ignored.
-bool matchesApp(const QString& fileName, const QSet<QString>& names);
+// How a Library item's name relates to an application, letter case ignored. Strong: the identifier
+// itself, with ".plist", followed by "." and more, or behind "group."; or the application's name
+// itself. Possible: a longer name that contains the identifier or the name, when that is at least 4
+// characters long. None otherwise, and always for an Apple item ("com.apple....") and an application
+// that is not Apple's; a name or identifier without a letter or digit ("e." or ".") matches nothing.
+std::optional<LeftoverMatch> leftoverMatch(const QString& fileName, const QString& appName,
+                                           const std::optional<QString>& bundleID);
 
 // A file's allocated bytes; a folder's regular files summed at every depth (links not followed,
 // bundles entered); anything else 0.

@@ -19,14 +19,31 @@ UninstallPreviewReport::UninstallPreviewReport(std::vector<Entry> found)
     });
 }
 
+QStringList UninstallPreviewReport::Entry::leftoverPaths() const
+{
+    QStringList paths;
+    for (const Leftover& leftover : leftovers)
+        paths << leftover.path;
+    return paths;
+}
+
 UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
     const QString& name, const std::optional<QString>& bundleID, const QString& sourceLabel,
-    const QString& uninstallName, const QString& path, qint64 appBytes, qint64 leftoverBytes,
-    const QStringList& leftoverPaths, const std::optional<QDateTime>& lastOpened)
+    const QString& uninstallName, const QString& path, qint64 appBytes, std::vector<Leftover> leftovers,
+    const std::optional<QDateTime>& lastOpened, const std::optional<FileIdentity>& identity)
 {
+    std::stable_partition(leftovers.begin(), leftovers.end(),
+                          [](const Leftover& leftover) { return leftover.match == LeftoverMatch::strong; });
+    qint64 strongCount = 0;
+    qint64 leftoverBytes = 0;
+    for (const Leftover& leftover : leftovers)
+        if (leftover.match == LeftoverMatch::strong) {
+            ++strongCount;
+            leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
+        }
     QString source = sourceLabel;
-    if (!leftoverPaths.isEmpty())
-        source += QStringLiteral(" · ") + QString::number(leftoverPaths.size()) +
+    if (strongCount > 0)
+        source += QStringLiteral(" · ") + QString::number(strongCount) +
                   AppLocalization::localized(QStringLiteral(" 项残留"), QStringLiteral(" leftovers"));
     const qint64 total = ByteCount::saturatingAdd(appBytes, leftoverBytes);
     return {path,
@@ -39,6 +56,7 @@ UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
             SizeText::bytes(appBytes),
             appBytes,
             SizeText::bytes(leftoverBytes),
-            leftoverPaths,
-            lastOpened};
+            std::move(leftovers),
+            lastOpened,
+            identity};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileIdentity.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -10,6 +12,19 @@
 
 // The installed applications with the leftovers each has placed in the user's Library.
 struct UninstallPreviewReport {
+    // How surely a leftover belongs to its application: a strong match is named after the app's
+    // identifier or name and is chosen for removal by default; a possible one merely contains it in
+    // a longer name, is listed, and is removed only when the user chooses it.
+    enum class LeftoverMatch { strong, possible };
+
+    struct Leftover {
+        QString path;
+        qint64 allocatedBytes = 0;
+        LeftoverMatch match = LeftoverMatch::strong;
+        std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
+        bool operator==(const Leftover&) const = default;
+    };
+
     struct Entry {
         QString id;   // the bundle's path: no two bundles share one
         QString name; // display name
@@ -17,12 +32,15 @@ struct UninstallPreviewReport {
         QString source;        // "User Apps · 3 leftovers"
         QString uninstallName; // the bundle's file name without ".app"
         QString path;
-        std::optional<QString> size; // what removing it frees: bundle and leftovers together
+        std::optional<QString> size; // what removing it frees: bundle and strong leftovers together
         std::optional<QString> appSizeText;
         std::optional<qint64> appSizeBytes;
-        std::optional<QString> leftoverSizeText;
-        QStringList leftoverPaths;
+        std::optional<QString> leftoverSizeText; // the strong leftovers
+        std::vector<Leftover> leftovers;           // strong ones first, each group in folder order
         std::optional<QDateTime> lastOpened;
+        std::optional<FileIdentity> identity = std::nullopt; // the bundle's, as scanned
+
+        QStringList leftoverPaths() const;
 
         bool operator==(const Entry&) const = default;
     };
@@ -33,12 +51,13 @@ struct UninstallPreviewReport {
     explicit UninstallPreviewReport(std::vector<Entry> entries);
     UninstallPreviewReport() = default;
 
-    // An entry from what the scan measured; the identity, the size line and the source text with
-    // its leftover count are derived here.
+    // An entry from what the scan measured; the id, the size line and the source text with its count
+    // of strong leftovers are derived here.
     static Entry makeEntry(const QString& name, const std::optional<QString>& bundleID,
                            const QString& sourceLabel, const QString& uninstallName, const QString& path,
-                           qint64 appBytes, qint64 leftoverBytes, const QStringList& leftoverPaths,
-                           const std::optional<QDateTime>& lastOpened);
+                           qint64 appBytes, std::vector<Leftover> leftovers,
+                           const std::optional<QDateTime>& lastOpened,
+                           const std::optional<FileIdentity>& identity = std::nullopt);
 
     bool operator==(const UninstallPreviewReport&) const = default;
 };

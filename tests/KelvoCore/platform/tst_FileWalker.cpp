@@ -2,7 +2,6 @@
 
 #include "SyntheticHome.h"
 
-#include "platform/FileRemover.h"
 #include "platform/FileWalker.h"
 
 #include <QMap>
@@ -255,42 +254,6 @@ private slots:
         QFETCH(bool, package);
         QCOMPARE(FileWalker::isPackageName(name), package);
     }
-
-    // Removal -----------------------------------------------------------------------------------------
-
-    void removingAFolderLeavesLinkTargetsWhole()
-    {
-        link(m_box.path("outside/secret"), m_root + "/sub/deep/inner-link");
-        const FileRemover::Outcome outcome = FileRemover::removeItem(m_root);
-        QVERIFY(outcome.removed);
-        QVERIFY(!exists(m_root));
-        QVERIFY(exists(m_box.path("outside/secret/file")));
-    }
-
-    void removingALinkRemovesOnlyTheLink()
-    {
-        QVERIFY(FileRemover::removeItem(m_root + "/escape").removed);
-        QVERIFY(!exists(m_root + "/escape"));
-        QVERIFY(exists(m_box.path("outside/secret/file")));
-    }
-
-    void countedBytesLeaveOutHiddenItems()
-    {
-        const QString folderPath = m_box.path("counted");
-        file(folderPath + "/visible", 8192);
-        file(folderPath + "/.hidden-file", 8192);
-        file(folderPath + "/.hidden-folder/inside", 8192);
-        const qint64 visible = allocated(folderPath + "/visible");
-        const FileRemover::Outcome outcome = FileRemover::removeItem(folderPath);
-        QVERIFY(outcome.removed);
-        QCOMPARE(outcome.countedBytes, visible);
-
-        const QString single = file(m_box.path(".single"), 8192);
-        const qint64 singleBytes = allocated(single);
-        QCOMPARE(FileRemover::removeItem(single).countedBytes, singleBytes);
-    }
-
-    void removingSomethingMissingFails() { QVERIFY(!FileRemover::removeItem(m_box.path("never")).removed); }
 
 private:
     Sandbox m_box;

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 using namespace SyntheticHome;
 
 class TestTextFile : public QObject {
@@ -31,30 +33,50 @@ private slots:
         QCOMPARE(TextFile::readUtf8(write(m_dir.filePath("list"), bytes)), expected);
     }
 
-    void refusesWhatIsNotReadableText_data()
+    // A list file that is anything but readable UTF-8 text of a sane size is refused, saying why,
+    // and nothing at the path may hang or flood the reader.
+    void listFilesFailSafe_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes"); // empty name: a folder stands at the path
-        QTest::newRow("latin-1 bytes") << "latin1" << QByteArray("caf\xe9\n");
-        QTest::newRow("truncated sequence") << "truncated" << QByteArray("\xe4\xbf");
-        QTest::newRow("a folder") << "folder" << QByteArray();
-        QTest::newRow("missing") << "missing" << QByteArray();
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why"); // part of the message
+        TestSupport::row("latin-1 byte", "latin1", "line 1 is not UTF-8");
+        TestSupport::row("a GBK comment on line 3", "gbk", "line 3 is not UTF-8");
+        TestSupport::row("truncated sequence", "truncated", "line 1 is not UTF-8");
+        TestSupport::row("a folder", "folder", "it is a folder");
+        TestSupport::row("a FIFO", "fifo", "not a regular file");
+        TestSupport::row("a link to /dev/zero", "zero", "not a regular file");
+        TestSupport::row("larger than 1 MB", "huge", "larger than 1 MB");
+        TestSupport::row("a dangling link", "dangling", "no longer exists");
     }
-    void refusesWhatIsNotReadableText()
+    void listFilesFailSafe()
     {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        const QString path = m_dir.filePath(name);
-        if (name == "folder")
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        const QString path = m_dir.filePath(kind);
+        if (kind == "latin1")
+            write(path, "caf\xe9\n");
+        else if (kind == "gbk")
+            write(path, "~/a\n~/b\n# \xb1\xa3\xbb\xa4\n");
+        else if (kind == "truncated")
+            write(path, "\xe4\xbf");
+        else if (kind == "folder")
             QVERIFY(QDir().mkpath(path));
-        else if (name != "missing")
-            write(path, bytes);
+        else if (kind == "fifo")
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == "zero")
+            link("/dev/zero", path);
+        else if (kind == "huge")
+            write(path, QByteArray(TextFile::listFileMaxBytes + 1, 'a'));
+        else
+            link(m_dir.filePath("nothing"), path);
         try {
-            TextFile::readUtf8(path);
+            TextFile::readListFile(path);
             QFAIL("reading should have failed");
         } catch (const KelvoError& error) {
-            QVERIFY(error.description().contains(path));
+            QVERIFY2(error.description().contains(path) && error.description().contains(why),
+                     qPrintable(error.description()));
         }
+        QVERIFY(!TextFile::readListFile(m_dir.filePath("missing")));
     }
 
     void writesAtomicallyAndCreatesFolders()

@@ -3,18 +3,21 @@ import QtQuick.Controls
 import QtQuick.Layouts
 
 // One application: its check box, its icon, name and identifier, where it is installed, when it was
-// last opened and what removing it frees. The chevron opens the list of its leftovers, so they can
-// be read before anything is removed. A click on the row's main line toggles it.
+// last opened and what removing it frees. The chevron opens the list of its leftovers, each with a
+// check box: the ones named after the app are chosen by default, the ones that merely contain its
+// name are marked as possible and stay unless chosen. A click on the row's main line toggles it.
 Item {
     id: root
     property var entry: ({})
     property bool first: false
     property bool selected: false
     property bool expanded: false
+    // The chosen leftovers of every row, kept by the page.
+    property KeySet chosenLeftovers: null
     signal toggled()
     signal expandToggled()
 
-    readonly property var leftoverPaths: entry.leftoverPaths || []
+    readonly property var leftovers: entry.leftovers || []
 
     objectName: "uninstallRow"
     implicitHeight: column.implicitHeight + 16
@@ -162,20 +165,48 @@ Item {
             Label {
                 objectName: "rowNoLeftovers"
                 Layout.fillWidth: true
-                visible: root.leftoverPaths.length === 0
+                visible: root.leftovers.length === 0
                 text: Theme.t("没有找到残留文件。", "No leftovers found.")
                 color: Theme.textTertiary
                 font.pixelSize: Theme.fontSmall
             }
             Repeater {
-                model: root.leftoverPaths
-                delegate: PathLabel {
-                    required property string modelData
-                    objectName: "leftoverPath"
+                model: root.leftovers
+                delegate: RowLayout {
+                    id: leftoverRow
+                    required property var modelData
+                    objectName: "leftoverRow"
                     Layout.fillWidth: true
-                    text: modelData
-                    color: Theme.textTertiary
-                    font.pixelSize: Theme.fontSmall
+                    spacing: Theme.spacingSmall
+
+                    SelectBox {
+                        objectName: "leftoverSelectBox"
+                        implicitWidth: 14
+                        implicitHeight: 14
+                        selected: root.chosenLeftovers !== null && root.chosenLeftovers.has(leftoverRow.modelData.path)
+                        Accessible.name: leftoverRow.modelData.path
+                        onClicked: root.chosenLeftovers.toggle(leftoverRow.modelData.path)
+                    }
+                    PathLabel {
+                        objectName: "leftoverPath"
+                        Layout.fillWidth: true
+                        text: leftoverRow.modelData.path
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                    }
+                    Label {
+                        objectName: "leftoverPossible"
+                        visible: !leftoverRow.modelData.strong
+                        text: Theme.t("可能相关", "Possible match")
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                        font.italic: true
+                    }
+                    Label {
+                        text: leftoverRow.modelData.sizeText
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                    }
                 }
             }
         }

@@ -13,19 +13,26 @@ FeaturePage {
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
 
-    // View state: the chosen apps' ids and the rows whose leftovers are open.
+    // View state: the chosen apps' ids, their chosen leftovers' paths and the rows whose leftovers
+    // are open.
     readonly property KeySet selection: KeySet {}
+    readonly property KeySet chosenLeftovers: KeySet {}
     readonly property KeySet expandedRows: KeySet {}
 
     function preview() {
         AppModel.request(Actions.uninstall(true))
     }
 
-    // A new report keeps only the choices and open rows it still lists.
+    // A new report keeps only the choices and open rows it still lists; its leftovers start from the
+    // strong matches.
     onReportChanged: {
-        const listed = (report ? report.entries : []).map(entry => entry.id)
+        const listedEntries = report ? report.entries : []
+        const listed = listedEntries.map(entry => entry.id)
         selection.retainOnly(listed)
         expandedRows.retainOnly(listed)
+        chosenLeftovers.clear()
+        for (const entry of listedEntries)
+            chosenLeftovers.addAll(entry.leftovers.filter(leftover => leftover.strong).map(leftover => leftover.path))
     }
 
     objectName: "page_uninstall"
@@ -128,6 +135,7 @@ FeaturePage {
                 entry: modelData
                 selected: page.selection.has(modelData.id)
                 expanded: page.expandedRows.has(modelData.id)
+                chosenLeftovers: page.chosenLeftovers
                 onToggled: page.selection.toggle(modelData.id)
                 onExpandToggled: page.expandedRows.toggle(modelData.id)
             }
@@ -142,6 +150,6 @@ FeaturePage {
                          "The selected apps will be uninstalled and related leftovers will be handled. "
                          + "This dialog is the final confirmation.")
         confirmText: Theme.t("继续", "Continue")
-        onConfirmed: AppModel.uninstallSelectedApps(page.selection.keys)
+        onConfirmed: AppModel.uninstallSelectedApps(page.selection.keys, page.chosenLeftovers.keys)
     }
 }

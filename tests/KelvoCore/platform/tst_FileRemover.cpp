@@ -1,0 +1,211 @@
+// Reaching an item without links and removing relative to open folders: what stays, what goes and
+// what is counted.
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "platform/ConfinedPath.h"
+#include "platform/FileRemover.h"
+
+#include <QDir>
+
+using namespace SyntheticHome;
+using TestSupport::row;
+
+class TestFileRemover : public QObject {
+    Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+
+    ConfinedPath::Reached reached(const QString& path) const
+    {
+        ConfinedPath::Outcome outcome = ConfinedPath::reach(m_home, path);
+        if (!outcome.item)
+            qFatal("cannot reach %s", qPrintable(path));
+        return std::move(*outcome.item);
+    }
+
+    static bool isEmptyFolder(const QString& path)
+    {
+        return QDir(path).exists() && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    }
+
+private slots:
+    void init() { m_home = m_box.renew(); }
+
+    void reach_data()
+    {
+        QTest::addColumn<QString>("path");      // below the home unless it says otherwise
+        QTest::addColumn<QString>("outcome");   // "item", "link item" or the failure
+        QTest::addColumn<QString>("stoppedAt"); // below the home
+        row("an item below the root", "a/b/file", "item", "");
+        row("the item itself is a link", "a/file-link", "link item", "");
+        row("a link on the way", "linked/inner/x", "throughLink", "linked");
+        row("a link to the root on the way", "to-home/a/b/file", "throughLink", "to-home");
+        row("a file on the way", "a/plain/x", "missing", "a/plain");
+        row("nothing there", "a/none", "missing", "a");
+        row("the root itself", "", "outsideRoot", "");
+        row("climbing out", "a/../../outside/inner/x", "outsideRoot", "");
+    }
+    void reach()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, outcome);
+        QFETCH(QString, stoppedAt);
+        file(m_home + "/a/b/file");
+        file(m_home + "/a/plain");
+        file(m_box.path("outside/inner/x"));
+        link(m_box.path("outside/inner/x"), m_home + "/a/file-link");
+        link(m_box.path("outside"), m_home + "/linked");
+        link(m_home, m_home + "/to-home");
+
+        const ConfinedPath::Outcome found = ConfinedPath::reach(m_home, m_home + "/" + path);
+        QCOMPARE(found.item.has_value(), outcome.endsWith("item"));
+        if (found.item) {
+            QCOMPARE(found.item->facts().isLink(), outcome == "link item");
+            QCOMPARE(found.item->resolvedPath(), std::optional(m_home + "/" + path));
+            return;
+        }
+        const QMap<ConfinedPath::Failure, QString> names{{ConfinedPath::Failure::missing, "missing"},
+                                                         {ConfinedPath::Failure::throughLink, "throughLink"},
+                                                         {ConfinedPath::Failure::outsideRoot, "outsideRoot"}};
+        QCOMPARE(names.value(found.failure), outcome);
+        if (!stoppedAt.isEmpty())
+            QCOMPARE(found.stoppedAt, m_home + "/" + stoppedAt);
+    }
+
+    void theRootItselfMayBeALink()
+    {
+        const QString item = file(m_home + "/a/file");
+        const QString root = link(m_home, m_box.path("home-link"));
+        const ConfinedPath::Outcome found = ConfinedPath::reach(root, root + "/a/file");
+        QVERIFY(found.item);
+        QCOMPARE(found.item->resolvedPath(), std::optional(item)); // the real location
+    }
+
+    void contentsGoAndNoLinkIsFollowed()
+    {
+        const QString place = m_home + "/cache";
+        const QString visible = file(place + "/a.bin", 8192);
+        const QString nested = file(place + "/app/data/b.bin", 8192);
+        file(place + "/app/.index/hidden.bin", 8192);
+        const QString hiddenChild = file(place + "/.hidden-cache", 8192);
+        const QString precious = file(m_box.path("outside/precious/data"), 100);
+        link(m_box.path("outside/precious"), place + "/folder-link");
+        link(precious, place + "/app/deep/file-link");
+        link(m_box.path("outside"), place + "/app/deep/inner/outside-link");
+        const qint64 counted = allocated(visible) + allocated(nested) + allocated(hiddenChild);
+
+        const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
+        QVERIFY(isEmptyFolder(place));
+        QVERIFY(exists(precious));
+        // a.bin, app, .hidden-cache and folder-link, each once; inside a folder hidden items go
+        // uncounted, a child of the place counts even when hidden.
+        QCOMPARE(tally, (FileRemover::Tally{4, 0, counted, {}}));
+    }
+
+    void whatIsKeptStaysWithTheFoldersAroundIt()
+    {
+        const QString place = m_home + "/cache";
+        const QString kept = file(place + "/app/db/keep", 10);
+        file(place + "/app/db/journal", 10);
+        file(place + "/app/other", 10);
+        file(place + "/plain", 10);
+        const FileRemover::Tally tally =
+            FileRemover::removeContents(reached(place), [](const QString& path) { return path.endsWith("/keep"); });
+        QVERIFY(exists(kept));
+        QCOMPARE(QDir(place).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"app"});
+        QCOMPARE(QDir(place + "/app").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"db"});
+        QCOMPARE(tally.removed, 3); // journal, other, plain: keeping is no failure
+        QCOMPARE(tally.failed, 0);
+    }
+
+    // A folder exchanged for a link after it was reached: the link stays and nothing it leads to is
+    // touched, whether the folder was to be emptied or removed.
+    void aFolderSwappedAfterItWasReachedIsNotEntered_data()
+    {
+        QTest::addColumn<bool>("contentsOnly");
+        row("emptied", true);
+        row("removed", false);
+    }
+    void aFolderSwappedAfterItWasReachedIsNotEntered()
+    {
+        QFETCH(bool, contentsOnly);
+        const QString place = m_home + "/cache";
+        file(place + "/x");
+        const QString precious = file(m_box.path("outside/x"), 100);
+        const ConfinedPath::Reached item = reached(place);
+        QVERIFY(QDir().rename(place, m_home + "/moved-away"));
+        link(m_box.path("outside"), place);
+        const FileRemover::Tally tally =
+            contentsOnly ? FileRemover::removeContents(item) : FileRemover::removeItem(item);
+        QVERIFY(exists(precious));
+        QVERIFY(QFileInfo(place).isSymLink());
+        QCOMPARE(tally.failed, 1);
+        QVERIFY(tally.left.front().reason.contains("changed since the preview"));
+    }
+
+    void aMountInsideIsLeftAndCounted()
+    {
+        const QString place = m_home + "/cache";
+        const QString precious = file(m_box.path("outside/precious"), 100);
+        const QString mountPoint = folder(place + "/mounted");
+        file(place + "/other", 10);
+        const BindMount mount(m_box.path("outside"), mountPoint);
+        if (!mount.mounted())
+            QSKIP("this process may not mount");
+        const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
+        QVERIFY(exists(precious));
+        QVERIFY(!exists(place + "/other"));
+        QCOMPARE(tally.failed, 1);
+        QVERIFY(tally.left.front().reason.contains("another file system"));
+    }
+
+    void deepTreesGoOrAreCountedAsLeft_data()
+    {
+        QTest::addColumn<int>("levels");
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<bool>("gone");
+        // 300 levels of 15 characters make a path longer than any path the system takes whole.
+        row("deeper than the path limit", 300, QByteArray("fifteen-letters"), true);
+        row("deeper than the nesting limit", FileRemover::maxNestingDepth + 5, QByteArray("d"), false);
+    }
+    void deepTreesGoOrAreCountedAsLeft()
+    {
+        QFETCH(int, levels);
+        QFETCH(QByteArray, name);
+        QFETCH(bool, gone);
+        const QString place = folder(m_home + "/cache");
+        QCOMPARE(nestedFolders(place, levels, name), levels);
+        const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
+        QCOMPARE(isEmptyFolder(place), gone);
+        QCOMPARE(tally.removed, gone ? 1 : 0);
+        QCOMPARE(tally.failed, gone ? 0 : 1);
+    }
+
+    void namesThatAreNotUtf8GoAndCount()
+    {
+        const QString place = folder(m_home + "/cache");
+        rawFile(place, "caf\xE9");
+        rawFile(place + "/sub", "\xFF\xFE.bin");
+        const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
+        QVERIFY(isEmptyFolder(place));
+        QCOMPARE(tally.removed, 2);
+        QCOMPARE(tally.failed, 0);
+    }
+
+    void leftBehindTextNamesTheFirstReasons()
+    {
+        FileRemover::Tally tally;
+        for (int i = 0; i < 7; ++i)
+            tally.leave(QString::number(i), QStringLiteral("reason %1").arg(i));
+        const QStringList lines = FileRemover::leftBehindText(tally.failed, tally.left).split('\n');
+        QCOMPARE(lines.first(), QString("7 items stayed:"));
+        QCOMPARE(lines.size(), 7); // the heading, five reasons, the rest counted
+        QCOMPARE(lines.last(), QString("…and 2 more."));
+    }
+};
+
+KELVO_REGISTER_TEST(TestFileRemover)
+#include "tst_FileRemover.moc"
