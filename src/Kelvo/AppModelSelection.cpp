@@ -179,13 +179,16 @@ void AppModel::moveInstallersToTrash(const QStringList& paths)
     }
     if (homeRefused())
         return;
-    // Only files of the scan go, each with what the scan saw of it.
+    // Each file goes with what the scan saw of it; one the scan did not list is refused by the guard.
     std::vector<TrashItem> items;
-    const QSet<QString> chosen(paths.begin(), paths.end());
-    if (m_installerPreviewReport)
-        for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries)
-            if (chosen.contains(entry.path))
-                items.push_back({entry.path, entry.identity});
+    for (const QString& path : paths) {
+        std::optional<FileIdentity> identity;
+        if (m_installerPreviewReport)
+            for (const InstallerPreviewReport::Entry& entry : m_installerPreviewReport->entries)
+                if (entry.path == path)
+                    identity = entry.identity;
+        items.push_back({path, identity});
+    }
     // No page shows progress for this batch; the controller reads as running so no other run starts.
     trashInBackground(std::move(items), std::nullopt, [this](const TrashBatch& batch) {
         const qint64 moved = batch.moved.size();

@@ -25,7 +25,7 @@ private slots:
         QFETCH(QString, alert);
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        installers ? model->moveInstallersToTrash({}) : model->uninstallSelectedApps({});
+        installers ? model->moveInstallersToTrash({}) : model->uninstallSelectedApps({}, {});
         QCOMPARE(model->alertMessage().value_or(QString()), alert);
     }
 
@@ -103,8 +103,10 @@ private slots:
         const QString bar = makeApp(apps, "Bar", "com.example.bar");
         const QString kept = makeApp(apps, "Kept", "com.example.kept");
         const QString fooCache = file(fixture.home + "/Library/Caches/com.example.foo/cache.db", 500);
-        // Named after both apps: listed by each, moved once.
-        const QString shared = file(fixture.home + "/Library/Preferences/FooBar.plist", 100);
+        // Named after both apps' identifiers: listed by each, moved once.
+        const QString shared = file(fixture.home + "/Library/Preferences/com.example.foo.bar.plist", 100);
+        // Merely holding an app's identifier: offered, and left where the user did not choose it.
+        const QString possible = file(fixture.home + "/Library/Logs/backup-com.example.foo.log", 100);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
         QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(3));
@@ -112,19 +114,39 @@ private slots:
 
         {
             const WorkersHeld held;
-            model->uninstallSelectedApps({foo, bar});
+            // A leftover of an app that is not chosen stays even when it is named.
+            const QString keptCache = fixture.home + "/Library/Caches/com.example.kept";
+            model->uninstallSelectedApps({foo, bar}, {fooCache.section('/', 0, -2), shared, keptCache});
             QVERIFY(model->isRunning());
             QCOMPARE(model->runningFeature(), std::optional(AppFeature::uninstall));
-            model->uninstallSelectedApps({kept}); // refused: one run at a time
+            model->uninstallSelectedApps({kept}, {}); // refused: one run at a time
         }
         QVERIFY(finished(*model));
         QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
-        QVERIFY(exists(kept));
+        QVERIFY(exists(kept) && exists(possible));
         QCOMPARE(model->statusTitle(), QString("Uninstall Complete"));
         QCOMPARE(model->statusDetail(), QString("Processed 4 app items.")); // two bundles, two leftovers
         QCOMPARE(model->lastUninstallCount(), 4);
         QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(1));
         QVERIFY(!model->isRunning());
+    }
+
+    // The folder holding a scanned file is exchanged for a link to a twin outside the home between
+    // the scan and the move: the twin stays, and the alert says why.
+    void aFolderSwappedBetweenTheScanAndTheMoveLeavesTheTwin()
+    {
+        AppModelFixture fixture;
+        const QString dmg = file(fixture.home + "/Downloads/old/Tool.dmg", 9000);
+        const QString twin = file(fixture.root.filePath("outside/old/Tool.dmg"), 9000);
+        const auto model = fixture.makeModel();
+        QVERIFY(run(*model, AppActionFactory::installer(true)));
+        QVERIFY(QDir().rename(fixture.home + "/Downloads/old", fixture.home + "/Downloads/old.real"));
+        link(fixture.root.filePath("outside/old"), fixture.home + "/Downloads/old");
+        model->moveInstallersToTrash({dmg});
+        QVERIFY(finished(*model));
+        QVERIFY(exists(twin));
+        QCOMPARE(model->statusTitle(), QString("Not Completed"));
+        QVERIFY(model->alertMessage().value_or(QString()).contains("is a link"));
     }
 };
 

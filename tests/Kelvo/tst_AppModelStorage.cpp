@@ -93,7 +93,7 @@ private slots:
         QTest::newRow("reached through ..") << "{home}/../outside.bin"
                                             << "This path is outside the allowed scope";
         QTest::newRow("vanished") << "{home}/gone.bin"
-                                  << "Could not move";
+                                  << "“{home}/gone.bin” no longer exists";
     }
     void refusedAndFailedMovesChangeNothing()
     {
@@ -103,6 +103,7 @@ private slots:
         file(fixture.root.filePath("outside.bin"), 10);
         const auto model = fixture.makeModel();
         path.replace("{home}", fixture.home);
+        alertStart.replace("{home}", fixture.home);
         model->moveToTrash(path);
         QVERIFY(model->alertMessage());
         QVERIFY2(model->alertMessage()->startsWith(alertStart), qPrintable(*model->alertMessage()));

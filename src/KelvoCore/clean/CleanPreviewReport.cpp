@@ -40,11 +40,6 @@ std::optional<EntryStatus> readStatus(const QJsonValue& value)
     return std::nullopt;
 }
 
-QJsonValue identityValue(const std::optional<FileIdentity>& identity)
-{
-    return identity ? QJsonValue(identity->text()) : QJsonValue(QJsonValue::Null);
-}
-
 std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
 {
     const QJsonObject object = value.toObject();
@@ -107,14 +102,17 @@ QJsonObject CleanPreviewReport::toJson() const
 {
     QJsonArray entryArray;
     for (const Entry& entry : entries) {
-        entryArray.append(QJsonObject{
+        QJsonObject object{
             {QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces)},
             {QStringLiteral("section"), entry.section},
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("note"), optionalText(entry.note)},
             {QStringLiteral("status"), rawValue(entry.status)},
-            {QStringLiteral("identity"), identityValue(entry.identity)},
-        });
+        };
+        // Only this program's previews know what they measured; the older tool's keys stay as they were.
+        if (entry.identity)
+            object.insert(QStringLiteral("identity"), entry.identity->text());
+        entryArray.append(object);
     }
     // Milliseconds are kept so that a report read back compares equal to the one written.
     const QJsonValue generated = generatedAt.isValid()

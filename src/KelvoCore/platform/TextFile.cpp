@@ -78,7 +78,8 @@ QString readUtf8(const QString& path, qint64 maxBytes)
     for (qsizetype line = 0; line < byteLines.size(); ++line) {
         QStringDecoder lineDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         // With its line feed, so a sequence cut short at the end of the line shows as one.
-        (void)lineDecoder.decode(byteLines[line] + '\n');
+        // (decode() is lazy: the text must be taken for the bytes to be read.)
+        const QString decoded = lineDecoder.decode(byteLines[line] + '\n');
         if (lineDecoder.hasError())
             throw KelvoError(FileErrorText::notUtf8(path, line + 1));
     }

@@ -38,15 +38,6 @@ private slots:
         }
     }
 
-    void defaultsAreTheShippedList()
-    {
-        const QStringList& defaults = CleanWhitelistStore::defaultPatterns();
-        QCOMPARE(defaults.size(), 21);
-        // Both spellings of the Spotlight cache, since matching is case-sensitive.
-        QVERIFY(defaults.contains(QStringLiteral("$HOME/Library/Caches/com.apple.spotlight*")));
-        QVERIFY(defaults.contains(QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*")));
-    }
-
     void filesAreLoaded_data()
     {
         QTest::addColumn<QByteArray>("own");      // null: no file

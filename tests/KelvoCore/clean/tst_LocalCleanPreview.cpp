@@ -4,10 +4,13 @@
 #include "SyntheticHome.h"
 
 #include "clean/LocalCleanPreview.h"
+#include "platform/FileWalker.h"
 #include "vocabulary/SizeText.h"
 
 using namespace SyntheticHome;
 using Status = CleanPreviewReport::EntryStatus;
+
+using TestSupport::row;
 
 namespace {
 
@@ -119,12 +122,41 @@ private slots:
         QCOMPARE(summary.bytes, allocated(m_home + "/Library/Logs/a.log"));
     }
 
-    void aLinkStandingForALocationMeasuresNothing()
+    // A place reached through a link, or that is one, is never measured: it is listed as skipped,
+    // saying which link stands in the way, when something is behind it.
+    void aLinkAtOrAboveAPlaceIsReported_data()
     {
-        file(m_box.path("outside/big.bin"), 100000);
-        folder(m_home + "/Library");
-        link(m_box.path("outside"), m_home + "/Library/Caches");
-        QVERIFY(!entryAt(scan(m_home), m_home + "/Library/Caches"));
+        QTest::addColumn<QString>("linkAt");
+        QTest::addColumn<bool>("somethingBehind");
+        row("at the place", "Library/Caches", true);
+        row("above the place", "Library", true);
+        row("above, nothing behind", "Library", false);
+    }
+    void aLinkAtOrAboveAPlaceIsReported()
+    {
+        QFETCH(QString, linkAt);
+        QFETCH(bool, somethingBehind);
+        const QString outside = folder(m_box.path("outside"));
+        if (somethingBehind)
+            file(outside + (linkAt == "Library" ? "/Caches/big.bin" : "/big.bin"), 100000);
+        link(outside, m_home + "/" + linkAt);
+        const CleanPreviewReport report = scan(m_home);
+        const auto* entry = entryAt(report, m_home + "/Library/Caches");
+        QCOMPARE(entry != nullptr, somethingBehind);
+        if (entry) {
+            QCOMPARE(entry->status, CleanPreviewReport::EntryStatus::skipped);
+            QVERIFY(entry->note->contains(QString("“%1” is a link").arg(m_home + "/" + linkAt)));
+            QVERIFY(!entry->identity);
+        }
+    }
+
+    void theIdentityOfEachPlaceIsRecorded()
+    {
+        file(m_home + "/.npm/_cacache/x", 10);
+        const CleanPreviewReport report = scan(m_home);
+        const auto* entry = entryAt(report, m_home + "/.npm");
+        QVERIFY(entry);
+        QCOMPARE(entry->identity, std::optional(FileWalker::statItem(m_home + "/.npm")->identity));
     }
 
     void packagesAreMeasuredWithoutEnteringThem()

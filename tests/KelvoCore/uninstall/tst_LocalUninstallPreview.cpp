@@ -155,23 +155,45 @@ private slots:
         QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : resources + expected);
     }
 
-    void matchesApp_data()
+    // Leftovers named after an app go with it; longer names that merely contain it are only offered,
+    // and never for names so short or bare they would claim other apps' data.
+    void leftoverMatches_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::addColumn<bool>("matches");
-        QTest::newRow("identifier") << "com.apple.Notes" << true;
-        QTest::newRow("identifier plist") << "com.apple.Notes.plist" << true;
-        QTest::newRow("group container, other case") << "group.com.apple.notes" << true;
-        QTest::newRow("name inside another name") << "MyNotesBackup" << true;
-        QTest::newRow("unrelated") << "com.apple.Safari" << false;
-        QTest::newRow("name split") << "No tes" << false;
+        QTest::addColumn<QString>("appName");
+        QTest::addColumn<QString>("bundleID");
+        QTest::addColumn<QString>("match"); // "strong", "possible" or "none"
+        row("identifier", "com.apple.Notes", "Notes", "com.apple.Notes", "strong");
+        row("identifier plist", "com.apple.Notes.plist", "Notes", "com.apple.Notes", "strong");
+        row("identifier and more", "com.apple.Notes.savedState", "Notes", "com.apple.Notes", "strong");
+        row("group container, other case", "group.com.apple.notes", "Notes", "com.apple.Notes", "strong");
+        row("the name itself, other case", "notes", "Notes", "com.apple.Notes", "strong");
+        row("a longer name holding the name", "Research Notes", "Notes", "com.example.notes", "possible");
+        row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "Notes", "com.example.notes",
+            "possible");
+        row("another app's identifier", "com.apple.Safari", "Notes", "com.apple.Notes", "none");
+        row("Arc and Apple's data", "com.apple.Safari.SearchHelper", "Arc", "company.thebrowser.Browser", "none");
+        row("Arc and a longer name", "Parcel", "Arc", "company.thebrowser.Browser", "none");
+        row("Arc itself", "Arc", "Arc", "company.thebrowser.Browser", "strong");
+        row("an app called e", "Preferences.e", "e", "e", "none");
+        row("an app called e, its own item", "e.plist", "e", "e", "strong");
+        row("an app called .", "..plist", ".", ".", "none");
+        row("an app called ., a dotted name", "com.example.x", ".", ".", "none");
+        row("Apple's data for a name that is not Apple's", "com.apple.Notes", "Notes", "com.example.notes",
+            "none");
+        row("name split", "No tes", "Notes", "com.apple.Notes", "none");
     }
-    void matchesApp()
+    void leftoverMatches()
     {
         QFETCH(QString, fileName);
-        QFETCH(bool, matches);
-        QCOMPARE(LocalUninstallPreview::matchesApp(fileName, {"Notes", "com.apple.Notes"}), matches);
-        QVERIFY(!LocalUninstallPreview::matchesApp(fileName, {""}));
+        QFETCH(QString, appName);
+        QFETCH(QString, bundleID);
+        QFETCH(QString, match);
+        const auto found = LocalUninstallPreview::leftoverMatch(fileName, appName, bundleID);
+        QCOMPARE(!found                                                 ? QString("none")
+                 : *found == LocalUninstallPreview::LeftoverMatch::strong ? QString("strong")
+                                                                         : QString("possible"),
+                 match);
     }
 
     void leftoversInFolderOrderWithSizes()
@@ -196,6 +218,8 @@ private slots:
                                      lib + "Logs/Notes 10.log", prefs}));
         QCOMPARE(found[0].allocatedBytes,
                  allocated(support) + allocated(lib + "Application Support/Notes/db/.wal"));
+        QCOMPARE(found[2].match, LocalUninstallPreview::LeftoverMatch::possible); // "Notes 2.log"
+        QCOMPARE(found[4].match, LocalUninstallPreview::LeftoverMatch::strong);
         QCOMPARE(found[1].allocatedBytes, qint64(0));
         QCOMPARE(found[4].allocatedBytes, allocated(prefs));
         QCOMPARE(LocalUninstallPreview::allocatedSize(lib + "Application Support/Notes/escape"), qint64(0));
@@ -231,7 +255,7 @@ private slots:
         QCOMPARE(entry.source, source);
         QCOMPARE(entry.path, path);
         QCOMPARE(entry.id, path);
-        QCOMPARE(entry.leftoverPaths, expectedPaths);
+        QCOMPARE(entry.leftoverPaths(), expectedPaths);
         // Files only: the bundle's folders add nothing.
         const qint64 appBytes =
             allocated(path + "/Contents/MacOS/binary") + allocated(path + "/Contents/Info.plist");
@@ -247,16 +271,19 @@ private slots:
         bundle(m_system, "Notes.app", QByteArray());
         bundle(m_system, "Editor.app", propertyList({{"CFBundleIdentifier", "org.editor"}}, false));
         const QString shared = file(m_home + "/Library/Caches/org.editor.Notes/cache.db", 30000);
-        const QString own = file(m_home + "/Library/Logs/Editor.log", 5000);
+        const QString own = file(m_home + "/Library/Preferences/org.editor.plist", 5000);
 
         const UninstallPreviewReport report = scan({{m_system, "App"}});
         QCOMPARE(report.entries.size(), std::size_t(2));
         const auto& editor = report.entries[0];
         const auto& notes = report.entries[1];
         QCOMPARE(notes.name, QString("Notes"));
-        QCOMPARE(notes.leftoverPaths, QStringList{m_home + "/Library/Caches/org.editor.Notes"});
-        QCOMPARE(notes.leftoverSizeText, SizeText::bytes(allocated(shared)));
-        QCOMPARE(editor.leftoverPaths, (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
+        // Only offered to Notes, whose name it merely contains: chosen for neither size nor count.
+        QCOMPARE(notes.leftoverPaths(), QStringList{m_home + "/Library/Caches/org.editor.Notes"});
+        QCOMPARE(notes.leftovers.front().match, LocalUninstallPreview::LeftoverMatch::possible);
+        QCOMPARE(notes.leftoverSizeText, SizeText::bytes(0));
+        QCOMPARE(notes.source, QString("App"));
+        QCOMPARE(editor.leftoverPaths(), (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
         QCOMPARE(editor.leftoverSizeText, SizeText::bytes(allocated(shared) + allocated(own)));
     }
 

@@ -3,7 +3,12 @@
 
 #include "SyntheticHome.h"
 
+#include "platform/FileWalker.h"
 #include "vocabulary/ScanPathGuard.h"
+
+#include <QDir>
+
+#include <cstdio>
 
 using TestSupport::row;
 
@@ -14,7 +19,7 @@ class ScanPathGuardTest : public QObject {
     QString m_home; // the guard only reads path text
 
 private slots:
-    void initTestCase() { m_home = m_box.renew(); }
+    void init() { m_home = m_box.renew(); }
 
     void candidates_data()
     {
@@ -59,6 +64,9 @@ private slots:
         row("empty home admits no library", "/Library/x", "", false);
         row("empty home still admits applications", "/Applications/Foo.app", "", true);
         row("relative home admits nothing of its own", "/x/y", "x", false);
+        row("a home of / admits nothing of its own", "/etc/passwd", "/", false);
+        row("a home of /. admits nothing of its own", "/Users/x", "/.", false);
+        row("a home of / still admits applications", "/Applications/Foo.app", "/", true);
     }
 
     void candidates()
@@ -68,6 +76,63 @@ private slots:
         QFETCH(bool, allowed);
 
         QCOMPARE(ScanPathGuard::isTrashAllowed(m_box.expand(path), m_box.expand(home)), allowed);
+    }
+
+    // The guarded move itself: only the item the scan listed, reached without a link, inside a sound
+    // home folder, goes to the Trash (the sandbox's).
+    void theGuardedMove_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("refusal"); // part of the message; empty: moved
+        row("an item of the home", "plain", "");
+        row("a home that is itself a link", "home link", "");
+        row("below a link inside the home", "link above", "is a link");
+        row("its folder became a link after the scan", "swapped", "is a link");
+        row("replaced since the scan", "replaced", "changed since");
+        row("not from a scan", "no identity", "changed since");
+        row("the home folder itself", "home itself", "outside the places");
+        row("a home of /", "root home", "root folder");
+        row("an empty home", "empty home", "not set");
+        row("outside the home", "outside", "outside the allowed scope");
+    }
+    void theGuardedMove()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, refusal);
+        const QString outside = SyntheticHome::file(m_box.path("outside/photos/item"), 10);
+        QString home = m_home;
+        QString path = SyntheticHome::file(m_home + "/photos/item", 10);
+        std::optional<FileIdentity> identity = FileWalker::statItem(path)->identity;
+        if (setup == "home link") {
+            home = SyntheticHome::link(m_home, m_box.path("home-link"));
+            path = home + "/photos/item";
+        } else if (setup == "link above") {
+            SyntheticHome::link(m_box.path("outside"), m_home + "/ext");
+            path = m_home + "/ext/photos/item";
+            identity = FileWalker::statItem(outside)->identity;
+        } else if (setup == "swapped") {
+            QVERIFY(QDir().rename(m_home + "/photos", m_home + "/photos.real"));
+            SyntheticHome::link(m_box.path("outside/photos"), m_home + "/photos");
+            identity = FileWalker::statItem(outside)->identity; // as if the scan had seen it there
+        } else if (setup == "replaced") {
+            const QString replacement = SyntheticHome::file(path + ".new");
+            QVERIFY(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
+        } else if (setup == "no identity") {
+            identity.reset();
+        } else if (setup == "home itself") {
+            path = m_home;
+            identity = FileWalker::statItem(m_home)->identity;
+        } else if (setup == "root home" || setup == "empty home") {
+            home = setup == "root home" ? "/" : "";
+        } else if (setup == "outside") {
+            path = outside;
+            identity = FileWalker::statItem(outside)->identity;
+        }
+        const std::optional<QString> refused = ScanPathGuard::moveToTrash(path, identity, home);
+        QCOMPARE(refused.value_or(QString()).contains(refusal), true);
+        QCOMPARE(refused.has_value(), !refusal.isEmpty());
+        QVERIFY(SyntheticHome::exists(outside));
+        QCOMPARE(SyntheticHome::exists(m_home + "/photos/item"), !refusal.isEmpty());
     }
 
     void rootsAreStandardisedAndOrdered_data()
