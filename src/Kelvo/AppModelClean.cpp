@@ -168,8 +168,9 @@ bool AppModel::saveCleanWhitelistEditor()
               L("智能清理会按新的保护名单跳过对应内容。",
                 "Smart Clean will skip items covered by the new protection list."));
     if (!rewritten.isEmpty())
-        setAlertMessage(L("保护名单已保存。以下各行按其含义改写后保存：\n", "The protection list was saved. These lines "
-                                                                   "were written as they are meant:\n") +
+        setAlertMessage(L("保护名单已保存。以下各行按其含义改写后保存：\n",
+                          "The protection list was saved. These lines "
+                          "were written as they are meant:\n") +
                         rewritten.join(QLatin1Char('\n')));
     setShowingCleanProtectionSheet(false);
     return true;

@@ -138,7 +138,8 @@ AppModel::TrashBatch AppModel::trashAll(const std::vector<TrashItem>& items, con
 {
     TrashBatch batch;
     for (const TrashItem& item : items) {
-        if (const std::optional<QString> refusal = ScanPathGuard::moveToTrash(item.path, item.identity, home)) {
+        if (const std::optional<QString> refusal =
+                ScanPathGuard::moveToTrash(item.path, item.identity, home)) {
             ++batch.failed;
             if (qsizetype(batch.left.size()) < FileRemover::maxReported)
                 batch.left.push_back({item.path, *refusal});

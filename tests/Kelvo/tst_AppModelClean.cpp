@@ -4,6 +4,7 @@
 #include "SyntheticHome.h"
 
 #include "clean/CleanLocations.h"
+#include "clean/CleanWhitelistStore.h"
 
 #include <QSignalSpy>
 
@@ -150,6 +151,20 @@ private slots:
         const auto model = fixture.makeModel();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QCOMPARE(model->statusDetail(), QString("Cleaned 1 items. 1 failed."));
+    }
+
+    // A protection list that cannot be read stops the clean before anything goes, with an alert.
+    void anUnreadableListStopsTheCleanWithAnAlert()
+    {
+        AppModelFixture fixture;
+        const QString item = file(cachesPath(fixture.home) + "/item", 10);
+        write(CleanWhitelistStore::configURL(fixture.home), "\xff\xfe\n");
+        const auto model = fixture.makeModel();
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
+        QVERIFY(exists(item));
+        QCOMPARE(model->statusTitle(), QString("Cleanup Stopped"));
+        QVERIFY(model->alertMessage()->contains(CleanWhitelistStore::configURL(fixture.home)));
+        QCOMPARE(model->lastCleanCount(), 0);
     }
 
     void aCancelledPreviewKeepsThePreviousReport()

@@ -209,6 +209,13 @@ private slots:
         QVERIFY(contents(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
         QCOMPARE(model->statusTitle(), QString("Protection List Updated"));
         QVERIFY(!model->showingCleanProtectionSheet());
+        QVERIFY(!model->alertMessage());
+
+        // Entries are saved as they are meant, and the lines written differently are named.
+        model->setCleanWhitelistText("~/a/\n${HOME}//b\n~/c");
+        QVERIFY(model->saveCleanWhitelistEditor());
+        QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/a", "$HOME/b", "~/c"}));
+        QVERIFY(model->alertMessage()->endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
     }
 
     void restoreDefaultsFillsTheEditorWithoutSaving()

@@ -6,6 +6,7 @@
 #include "analysis/LocalAnalysis.h"
 #include "clean/CleanLocations.h"
 #include "clean/CleanPreviewParser.h"
+#include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanPreview.h"
 #include "cli/CommandLine.h"
 #include "platform/DefaultsStore.h"
@@ -147,6 +148,44 @@ private slots:
             QVERIFY(result.out.contains("Nothing was deleted."));
     }
 
+    // A clean that cannot start safely removes nothing; one that left something says what and why;
+    // both end with status 1.
+    void cleaningStopsOrSaysWhatStayed_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("said"); // part of the error output
+        QTest::newRow("unreadable protection list") << "list"
+                                                    << "Smart Clean stopped before removing anything.";
+        QTest::newRow("a home of /") << "root home"
+                                     << "root folder";
+        QTest::newRow("no home") << "empty home"
+                                 << "HOME is empty";
+        QTest::newRow("a mount inside a cache") << "mount"
+                                                << "1 items stayed:";
+    }
+    void cleaningStopsOrSaysWhatStayed()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QString, said);
+        QString home = m_home;
+        std::unique_ptr<BindMount> mount;
+        if (setup == "list") {
+            write(CleanWhitelistStore::configURL(m_home), "~/keep\n# caf\xe9\n");
+        } else if (setup == "mount") {
+            file(m_dir->filePath("outside/precious"));
+            mount = std::make_unique<BindMount>(m_dir->filePath("outside"), folder(m_caches + "/mounted"));
+            if (!mount->mounted())
+                QSKIP("this process may not mount");
+        } else {
+            home = setup == "root home" ? "/" : "";
+        }
+        const Run result = run({"clean", "--yes"}, home);
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.err.contains(said), qPrintable(result.err));
+        QCOMPARE(exists(m_caches + "/app/data.bin"), setup != "mount");
+        QVERIFY(exists(m_dir->filePath("outside")) || setup != "mount");
+    }
+
     void anEmptyHomeHasNothingToClean()
     {
         const QString empty = folder(m_dir->filePath("empty-home"));
@@ -221,6 +260,7 @@ private slots:
     void installerAndUninstallOnlyList()
     {
         const QString dmg = file(m_home + "/Downloads/Tool.dmg", 9000);
+        const QString cache = folder(m_home + "/Library/Caches/com.example.foo");
         const QString app = m_home + "/Applications/Foo.app";
         file(app + "/Contents/MacOS/Foo", 4000);
         write(app + "/Contents/Info.plist", R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -246,6 +286,9 @@ private slots:
         QCOMPARE(listed.size(), 1);
         QCOMPARE(listed[0].toObject().value("path").toString(), app);
         QCOMPARE(listed[0].toObject().value("bundle_id").toString(), QString("com.example.foo"));
+        const QJsonObject leftover = listed[0].toObject().value("leftovers").toArray().at(0).toObject();
+        QCOMPARE(leftover.value("path").toString(), cache);
+        QCOMPARE(leftover.value("match").toString(), QString("strong"));
         const Run appText = run({"uninstall", "--dry-run", "--lang", "zh"}, m_home);
         QVERIFY2(appText.out.contains("Foo  (") && appText.out.contains("1 个应用项目"),
                  qPrintable(appText.out));

@@ -86,6 +86,8 @@ private slots:
                     {{"CFBundleShortVersionString", "1.0"}, {"CFBundleIconFile", app.name}}, 400'000);
             SyntheticHome::file(homePath(app.leftover), 50'000);
         }
+        // Only holds Foo's identifier in a longer name: offered, not chosen.
+        SyntheticHome::file(homePath("Library/Logs/backup-com.example.foo.log"), 4'000);
         writeIcon(bundle("Foo") + "/Contents/Resources/Foo.icns");
         openWindow();
     }
@@ -348,11 +350,21 @@ private slots:
         for (QQuickItem* row : rows)
             QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready
 
-        // The leftovers can be read before anything is removed.
+        // The leftovers can be read before anything is removed; the one named after the app is
+        // chosen, the possible one is marked and is not, until it is clicked.
         QQuickItem* foo = rowNamed("uninstallRow", "Foo");
         QVERIFY(shown("leftoverPath").isEmpty());
         click(findItem(foo, "rowExpandButton"));
-        QCOMPARE(textsOf(shown("leftoverPath")), QStringList{homePath("Library/Caches/com.example.foo")});
+        QCOMPARE(textsOf(shown("leftoverPath")), (QStringList{homePath("Library/Caches/com.example.foo"),
+                                                              homePath("Library/Logs/backup-com.example.foo.log")}));
+        const QList<QQuickItem*> boxes = shown("leftoverSelectBox");
+        QCOMPARE(boxes.size(), 2);
+        QVERIFY(boxes[0]->property("selected").toBool() && !boxes[1]->property("selected").toBool());
+        QCOMPARE(shown("leftoverPossible").size(), 1);
+        click(boxes[1]);
+        QVERIFY(boxes[1]->property("selected").toBool());
+        click(boxes[1]);
+        QVERIFY(!boxes[1]->property("selected").toBool());
         QVERIFY(!foo->property("selected").toBool());
 
         click(findItem(foo, "rowSelectBox"));
@@ -429,6 +441,7 @@ private slots:
         QVERIFY2(!SyntheticHome::exists(leftover), qPrintable(leftover + " is still there"));
         QVERIFY(SyntheticHome::exists(bundle("Bar")));
         QVERIFY(SyntheticHome::exists(homePath("Library/Preferences/com.example.bar.plist")));
+        QVERIFY(SyntheticHome::exists(homePath("Library/Logs/backup-com.example.foo.log"))); // not chosen
         QCOMPARE(rowNames("uninstallRow"), QStringList{"Bar"});
         QCOMPARE(selectedCount(), "已选 0 个");
         QVERIFY(textOf("lastRunLine").startsWith("上次卸载 "));

@@ -4,13 +4,13 @@
 #include "clean/CleanReportText.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
-#include "platform/HomeFolder.h"
-#include "vocabulary/KelvoError.h"
 #include "installer/LocalInstallerPreview.h"
+#include "platform/HomeFolder.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
 #include "uninstall/LocalUninstallPreview.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/KelvoError.h"
 #include "vocabulary/SizeText.h"
 
 #include <QJsonArray>

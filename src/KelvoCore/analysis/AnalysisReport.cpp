@@ -51,7 +51,8 @@ std::vector<AnalysisReport::Entry> entriesFromJson(const QJsonValue& value)
     for (const QJsonValue& item : value.toArray()) {
         const QJsonObject json = item.toObject();
         entries.push_back({textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"),
-                           boolAt(json, "is_dir"), FileIdentity::fromText(textAt(json, "identity").value_or(QString()))});
+                           boolAt(json, "is_dir"),
+                           FileIdentity::fromText(textAt(json, "identity").value_or(QString()))});
     }
     return entries;
 }

@@ -217,7 +217,8 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         if (protectedPaths.contains(child.path))
             continue;
         const std::size_t index = topLevel.size();
-        topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity});
+        topLevel.push_back(
+            {child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity});
         const Segment::Kind kind = kindOf(child);
         if (kind != Segment::Kind::folder) {
             segments.push_back({kind, child, index, 0, 0, {}});
@@ -256,7 +257,8 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         topLevel.resize(listLimit);
     report.entries = std::move(topLevel);
     for (const LargestFiles::Candidate& candidate : largest.take())
-        report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false, candidate.identity});
+        report.largeFiles.push_back(
+            {candidate.name, candidate.path, candidate.size, false, candidate.identity});
     return report;
 }
 

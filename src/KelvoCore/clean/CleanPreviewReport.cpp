@@ -52,9 +52,13 @@ std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
     QUuid id = QUuid::fromString(object.value(QLatin1String("id")).toString());
     if (id.isNull())
         id = QUuid::createUuid();
-    return CleanPreviewReport::Entry{id, object.value(QLatin1String("section")).toString(), path.toString(),
-                                     readOptionalText(object.value(QLatin1String("note"))), *status,
-                                     FileIdentity::fromText(object.value(QLatin1String("identity")).toString())};
+    return CleanPreviewReport::Entry{
+        id,
+        object.value(QLatin1String("section")).toString(),
+        path.toString(),
+        readOptionalText(object.value(QLatin1String("note"))),
+        *status,
+        FileIdentity::fromText(object.value(QLatin1String("identity")).toString())};
 }
 
 } // namespace

@@ -101,8 +101,8 @@ List::List(const QStringList& patterns, const QString& home)
             continue;
         // Paths are built from the given home; an entry written with the real one covers them too.
         const bool underRealHome =
-            expandedEntry == realHome ||
-            (expandedEntry.startsWith(realHome) && QStringLiteral("/*").contains(expandedEntry.at(realHome.size())));
+            expandedEntry == realHome || (expandedEntry.startsWith(realHome) &&
+                                          QStringLiteral("/*").contains(expandedEntry.at(realHome.size())));
         if (underRealHome)
             m_entries.push_back({false, homeText + expandedEntry.mid(realHome.size())});
     }

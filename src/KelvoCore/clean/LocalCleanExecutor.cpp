@@ -21,9 +21,10 @@ namespace {
 
 [[noreturn]] void stop(const QString& why)
 {
-    throw KelvoError(AppLocalization::localized(QStringLiteral("智能清理在删除任何内容之前停止了：%1"),
-                                                QStringLiteral("Smart Clean stopped before removing anything. %1"))
-                         .arg(why));
+    throw KelvoError(
+        AppLocalization::localized(QStringLiteral("智能清理在删除任何内容之前停止了：%1"),
+                                   QStringLiteral("Smart Clean stopped before removing anything. %1"))
+            .arg(why));
 }
 
 void add(LocalCleanResult& result, const FileRemover::Tally& tally)

@@ -113,7 +113,7 @@ Outcome reach(const QString& root, const QString& path)
         if (next < 0) {
             const std::optional<FileFacts> facts = FileFactsReader::at(fd, name.constData());
             ::close(fd);
-            outcome.failure = facts && facts->isLink()      ? Failure::throughLink
+            outcome.failure = facts && facts->isLink()     ? Failure::throughLink
                               : facts && facts->isFolder() ? Failure::unreadable
                                                            : Failure::missing;
             outcome.stoppedAt = walked;

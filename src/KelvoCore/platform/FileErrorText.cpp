@@ -87,7 +87,8 @@ QString notUtf8(const QString& path, qsizetype line)
 
 QString cannotWrite(const QString& path, QFileDevice::FileError error)
 {
-    return text("无法保存 %1：%2。原来的文件保持不变。", "Could not save %1: %2. The previous file is unchanged.")
+    return text("无法保存 %1：%2。原来的文件保持不变。",
+                "Could not save %1: %2. The previous file is unchanged.")
         .arg(quoted(path), writeReason(path, error));
 }
 

@@ -20,7 +20,6 @@ struct FileFacts {
     bool isLink() const;
 };
 
-
 namespace FileFactsReader {
 // The facts of `name` inside the open folder folderFd; none (with errno set) when it cannot be read.
 std::optional<FileFacts> at(int folderFd, const char* name);

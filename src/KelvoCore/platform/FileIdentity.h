@@ -22,7 +22,8 @@ struct FileIdentity {
         const QStringList parts = text.split(QLatin1Char(':'));
         bool deviceRead = false;
         bool inodeRead = false;
-        const FileIdentity identity{parts.value(0).toULongLong(&deviceRead), parts.value(1).toULongLong(&inodeRead)};
+        const FileIdentity identity{parts.value(0).toULongLong(&deviceRead),
+                                    parts.value(1).toULongLong(&inodeRead)};
         return parts.size() == 2 && deviceRead && inodeRead ? std::optional(identity) : std::nullopt;
     }
 };

@@ -89,7 +89,8 @@ public:
             return changed(path);
         }
         const int removedBefore = tally.removed;
-        if (!contents(fd, path, depth + 1, [counted](const char* child) { return counted && !isHidden(child); }))
+        if (!contents(fd, path, depth + 1,
+                      [counted](const char* child) { return counted && !isHidden(child); }))
             return false;
         if (unlinkat(folderFd, name, AT_REMOVEDIR) != 0)
             return vanishedOr(path, errno);
@@ -99,7 +100,8 @@ public:
     }
 
     // Removes the contents of the open folder fd (taken over and closed here); true when it is empty.
-    template <typename CountChild> bool contents(int fd, const QString& path, int depth, CountChild countChild)
+    template <typename CountChild>
+    bool contents(int fd, const QString& path, int depth, CountChild countChild)
     {
         DIR* dir = fdopendir(fd);
         if (!dir) {
@@ -174,8 +176,9 @@ Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
 QString leftBehindText(qint64 count, const std::vector<LeftBehind>& left)
 {
     constexpr qsizetype shown = 5;
-    QStringList lines{AppLocalization::localized(QStringLiteral("%1 项没有删除："), QStringLiteral("%1 items stayed:"))
-                          .arg(count)};
+    QStringList lines{
+        AppLocalization::localized(QStringLiteral("%1 项没有删除："), QStringLiteral("%1 items stayed:"))
+            .arg(count)};
     for (qsizetype i = 0; i < qsizetype(left.size()) && i < shown; ++i)
         lines << QStringLiteral("• ") + left[std::size_t(i)].reason;
     if (count > std::min<qint64>(shown, qint64(left.size())))

@@ -28,7 +28,8 @@ std::optional<QString> problem(const QString& home)
                     "Your home folder “%1” is not an absolute path, so Kelvo removes and moves nothing.")
             .arg(home);
     const QFileInfo folder(home);
-    if (PathText::standardized(home) == QLatin1String("/") || folder.canonicalFilePath() == QLatin1String("/"))
+    if (PathText::standardized(home) == QLatin1String("/") ||
+        folder.canonicalFilePath() == QLatin1String("/"))
         return text("主文件夹是根目录“/”，为安全起见 Kelvo 不会删除或移动任何内容。",
                     "Your home folder is the root folder “/”, so Kelvo removes and moves nothing.");
     if (!folder.isDir())

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -45,6 +46,10 @@ struct Descriptor {
 
 int openFolder(const QString& path)
 {
+    // The Trash is private to its user.
+    const QString trash = freedesktopTrashFolder();
+    if (!QFileInfo::exists(trash) && QDir().mkpath(trash))
+        QFile::setPermissions(trash, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir().mkpath(path);
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }
@@ -62,19 +67,21 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
     const std::optional<QString> origin = item.resolvedPath();
     if (!origin)
         refuse(item, FileErrorText::reason(ENOENT));
-    const QByteArray infoText = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QFile::encodeName(*origin), "/") +
-                                "\nDeletionDate=" +
-                                QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
+    const QByteArray infoText =
+        "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QFile::encodeName(*origin), "/") +
+        "\nDeletionDate=" + QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
     for (int attempt = 1; attempt < 10000; ++attempt) {
         const QByteArray name = attempt == 1 ? item.name() : item.name() + "-" + QByteArray::number(attempt);
         const QByteArray infoName = name + ".trashinfo";
-        const int infoFd = openat(info.fd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        const int infoFd =
+            openat(info.fd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (infoFd < 0) {
             if (errno == EEXIST)
                 continue;
             refuse(item, FileErrorText::reason(errno));
         }
-        const bool written = ::write(infoFd, infoText.constData(), size_t(infoText.size())) == infoText.size();
+        const bool written =
+            ::write(infoFd, infoText.constData(), size_t(infoText.size())) == infoText.size();
         ::close(infoFd);
         if (!written) {
             unlinkat(info.fd, infoName.constData(), 0);
@@ -86,8 +93,8 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
             unlinkat(info.fd, infoName.constData(), 0);
             throw;
         }
-        if (renameat2(item.parentFd(), item.name().constData(), files.fd, name.constData(), RENAME_NOREPLACE) ==
-            0)
+        if (renameat2(item.parentFd(), item.name().constData(), files.fd, name.constData(),
+                      RENAME_NOREPLACE) == 0)
             return;
         const int error = errno;
         unlinkat(info.fd, infoName.constData(), 0);

@@ -261,9 +261,9 @@ std::optional<LeftoverMatch> leftoverMatch(const QString& fileName, const QStrin
     if (file.startsWith(apple) && !identifier.startsWith(apple))
         return std::nullopt;
     const QString group = QStringLiteral("group.") + identifier;
-    if (!identifier.isEmpty() &&
-        (file == identifier || file == identifier + QStringLiteral(".plist") ||
-         file.startsWith(identifier + QLatin1Char('.')) || file == group || file.startsWith(group + QLatin1Char('.'))))
+    if (!identifier.isEmpty() && (file == identifier || file == identifier + QStringLiteral(".plist") ||
+                                  file.startsWith(identifier + QLatin1Char('.')) || file == group ||
+                                  file.startsWith(group + QLatin1Char('.'))))
         return LeftoverMatch::strong;
     if (!name.isEmpty() && file == name)
         return LeftoverMatch::strong;

@@ -36,7 +36,7 @@ struct UninstallPreviewReport {
         std::optional<QString> appSizeText;
         std::optional<qint64> appSizeBytes;
         std::optional<QString> leftoverSizeText; // the strong leftovers
-        std::vector<Leftover> leftovers;           // strong ones first, each group in folder order
+        std::vector<Leftover> leftovers;         // strong ones first, each group in folder order
         std::optional<QDateTime> lastOpened;
         std::optional<FileIdentity> identity = std::nullopt; // the bundle's, as scanned
 

@@ -128,8 +128,9 @@ private slots:
         } else if (swapAfterPreview) {
             // Either a place around it removed the link as a link, or the link stopped the way and
             // the place is reported as left.
-            const bool reported = std::any_of(result.left.begin(), result.left.end(),
-                                              [&](const auto& left) { return left.reason.contains(linkPath); });
+            const bool reported = std::any_of(result.left.begin(), result.left.end(), [&](const auto& left) {
+                return left.reason.contains(linkPath);
+            });
             QVERIFY(!QFileInfo(linkPath).isSymLink() || reported);
         }
     }
@@ -174,8 +175,8 @@ private slots:
     void onlyCleanableEntriesAreTouched()
     {
         file(m_caches + "/keep", 10);
-        for (Status status : {Status::skipped, Status::done, Status::info, Status::detail, Status::review,
-                              Status::summary})
+        for (Status status :
+             {Status::skipped, Status::done, Status::info, Status::detail, Status::review, Status::summary})
             QCOMPARE(clean(reportOf({m_caches}, status)), LocalCleanResult{});
         QVERIFY(exists(m_caches + "/keep"));
     }
@@ -225,8 +226,10 @@ private slots:
         row("user entry with a trailing separator", "Library/Caches", "keep-me/data",
             "~/Library/Caches/keep-me/\n");
         row("user entry with braces", "Library/Caches", "keep-me/data", "${HOME}//Library/Caches/keep-me\n");
-        row("user entry with $HOME glob", "Library/Caches", "build-42/cache", "$HOME/Library/Caches/build-*/cache\n");
-        row("protected path deep inside a child", "Library/Caches", "app/keep/this", "~/Library/Caches/app/keep\n");
+        row("user entry with $HOME glob", "Library/Caches", "build-42/cache",
+            "$HOME/Library/Caches/build-*/cache\n");
+        row("protected path deep inside a child", "Library/Caches", "app/keep/this",
+            "~/Library/Caches/app/keep\n");
         row("a name with a line break", "Library/Caches", "app/a\nb/keep", "~/Library/Caches/app/*/keep\n");
 #ifndef Q_OS_MACOS
         row("linux default: JetBrains", ".cache", "JetBrains/IntelliJIdea/index", QString());
@@ -307,7 +310,8 @@ private slots:
         QFETCH(QString, home);
         home.replace("{root-link}", link("/", m_box.path("root-link"))).replace("{sandbox}", m_box.path());
         const QString item = file(m_home + "/.npm/x", 10);
-        QVERIFY_THROWS_EXCEPTION(KelvoError, LocalCleanExecutor::clean(reportOf({m_home + "/.npm"}), {"/"}, home, {}));
+        QVERIFY_THROWS_EXCEPTION(KelvoError,
+                                 LocalCleanExecutor::clean(reportOf({m_home + "/.npm"}), {"/"}, home, {}));
         QVERIFY(exists(item));
     }
 

@@ -28,7 +28,8 @@ class TestFileRemover : public QObject {
 
     static bool isEmptyFolder(const QString& path)
     {
-        return QDir(path).exists() && QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        return QDir(path).exists() &&
+               QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     }
 
 private slots:
@@ -112,8 +113,8 @@ private slots:
         file(place + "/app/db/journal", 10);
         file(place + "/app/other", 10);
         file(place + "/plain", 10);
-        const FileRemover::Tally tally =
-            FileRemover::removeContents(reached(place), [](const QString& path) { return path.endsWith("/keep"); });
+        const FileRemover::Tally tally = FileRemover::removeContents(
+            reached(place), [](const QString& path) { return path.endsWith("/keep"); });
         QVERIFY(exists(kept));
         QCOMPARE(QDir(place).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"app"});
         QCOMPARE(QDir(place + "/app").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"db"});

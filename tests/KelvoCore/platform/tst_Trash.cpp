@@ -75,7 +75,8 @@ private slots:
         const ConfinedPath::Outcome outcome = ConfinedPath::reach(m_home, path);
         // Another file under the same name, made before the first is gone so it cannot reuse its inode.
         QVERIFY(QFile::rename(file(path + ".new"), path + ".next"));
-        QVERIFY(::rename(QFile::encodeName(path + ".next").constData(), QFile::encodeName(path).constData()) == 0);
+        QVERIFY(::rename(QFile::encodeName(path + ".next").constData(),
+                         QFile::encodeName(path).constData()) == 0);
         try {
             Trash::moveToTrash(*outcome.item);
             QFAIL("a replaced item must not be moved");

@@ -169,10 +169,11 @@ private slots:
         row("group container, other case", "group.com.apple.notes", "Notes", "com.apple.Notes", "strong");
         row("the name itself, other case", "notes", "Notes", "com.apple.Notes", "strong");
         row("a longer name holding the name", "Research Notes", "Notes", "com.example.notes", "possible");
-        row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "Notes", "com.example.notes",
-            "possible");
+        row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "Notes",
+            "com.example.notes", "possible");
         row("another app's identifier", "com.apple.Safari", "Notes", "com.apple.Notes", "none");
-        row("Arc and Apple's data", "com.apple.Safari.SearchHelper", "Arc", "company.thebrowser.Browser", "none");
+        row("Arc and Apple's data", "com.apple.Safari.SearchHelper", "Arc", "company.thebrowser.Browser",
+            "none");
         row("Arc and a longer name", "Parcel", "Arc", "company.thebrowser.Browser", "none");
         row("Arc itself", "Arc", "Arc", "company.thebrowser.Browser", "strong");
         row("an app called e", "Preferences.e", "e", "e", "none");
@@ -190,9 +191,9 @@ private slots:
         QFETCH(QString, bundleID);
         QFETCH(QString, match);
         const auto found = LocalUninstallPreview::leftoverMatch(fileName, appName, bundleID);
-        QCOMPARE(!found                                                 ? QString("none")
+        QCOMPARE(!found                                                   ? QString("none")
                  : *found == LocalUninstallPreview::LeftoverMatch::strong ? QString("strong")
-                                                                         : QString("possible"),
+                                                                          : QString("possible"),
                  match);
     }
 

@@ -116,7 +116,8 @@ private slots:
             identity = FileWalker::statItem(outside)->identity; // as if the scan had seen it there
         } else if (setup == "replaced") {
             const QString replacement = SyntheticHome::file(path + ".new");
-            QVERIFY(::rename(QFile::encodeName(replacement).constData(), QFile::encodeName(path).constData()) == 0);
+            QVERIFY(::rename(QFile::encodeName(replacement).constData(),
+                             QFile::encodeName(path).constData()) == 0);
         } else if (setup == "no identity") {
             identity.reset();
         } else if (setup == "home itself") {
