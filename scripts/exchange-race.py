@@ -79,8 +79,9 @@ def main():
         sys.exit(__doc__)
     kelvo = os.path.abspath(sys.argv[1])
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 25
-    worst = 0
+    any_lost = False
     for level in ("place", "inside"):
+        worst = 0
         removed = []
         statuses = {}
         for _ in range(rounds):
@@ -88,10 +89,11 @@ def main():
             worst = max(worst, lost)
             removed.append(removed_in_home)
             statuses[status] = statuses.get(status, 0) + 1
-        print("%-6s %d rounds: files lost outside the home %d; files removed in the home per round "
-              "min %d, max %d of %d; exit statuses %s"
+        any_lost = any_lost or worst > 0
+        print("%-6s %d rounds: most files lost outside the home in a round %d; files removed in the home "
+              "per round min %d, max %d of %d; exit statuses %s"
               % (level, rounds, worst, min(removed), max(removed), FILES_PER_TREE, statuses))
-    sys.exit(1 if worst else 0)
+    sys.exit(1 if any_lost else 0)
 
 
 if __name__ == "__main__":

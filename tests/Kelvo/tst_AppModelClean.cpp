@@ -167,6 +167,33 @@ private slots:
         QCOMPARE(model->lastCleanCount(), 0);
     }
 
+    // Without a sound home folder Smart Clean neither previews nor cleans, and no move to the Trash
+    // goes: each says why.
+    void anUnusableHomeStopsEveryRemovingFeature_data()
+    {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("why");
+        row("the root folder", "/", "root folder");
+        row("not set", "", "HOME is empty");
+    }
+    void anUnusableHomeStopsEveryRemovingFeature()
+    {
+        QFETCH(QString, home);
+        QFETCH(QString, why);
+        AppModelFixture fixture;
+        AppModel model(AppModel::Environment{home, fixture.support, {}, {}, LocalInstallerPreview::Places{}});
+        for (bool dryRun : {true, false}) {
+            QVERIFY(dryRun ? run(model, AppActionFactory::clean(true))
+                           : runConfirmed(model, AppActionFactory::clean(false)));
+            QVERIFY(model.alertMessage().value_or(QString()).contains(why));
+            QVERIFY(!model.cleanPreviewReport());
+            model.dismissAlert();
+        }
+        model.moveAnalysisItemToTrash(file(fixture.home + "/x.bin"));
+        QVERIFY(model.alertMessage().value_or(QString()).contains(why));
+        QVERIFY(exists(fixture.home + "/x.bin"));
+    }
+
     void aCancelledPreviewKeepsThePreviousReport()
     {
         AppModelFixture fixture;

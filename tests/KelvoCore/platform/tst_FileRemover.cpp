@@ -122,27 +122,33 @@ private slots:
         QCOMPARE(tally.failed, 0);
     }
 
-    // A folder exchanged for a link after it was reached: the link stays and nothing it leads to is
-    // touched, whether the folder was to be emptied or removed.
+    // A folder exchanged for a link, or for another folder, after it was reached: what now stands
+    // there is not entered, whether the folder was to be emptied or removed.
     void aFolderSwappedAfterItWasReachedIsNotEntered_data()
     {
         QTest::addColumn<bool>("contentsOnly");
-        row("emptied", true);
-        row("removed", false);
+        QTest::addColumn<bool>("byALink"); // else by another folder
+        row("emptied, a link", true, true);
+        row("removed, a link", false, true);
+        row("emptied, another folder", true, false);
+        row("removed, another folder", false, false);
     }
     void aFolderSwappedAfterItWasReachedIsNotEntered()
     {
         QFETCH(bool, contentsOnly);
+        QFETCH(bool, byALink);
         const QString place = m_home + "/cache";
         file(place + "/x");
         const QString precious = file(m_box.path("outside/x"), 100);
         const ConfinedPath::Reached item = reached(place);
         QVERIFY(QDir().rename(place, m_home + "/moved-away"));
-        link(m_box.path("outside"), place);
+        if (byALink)
+            link(m_box.path("outside"), place);
+        else
+            QVERIFY(QDir().rename(m_box.path("outside"), place));
         const FileRemover::Tally tally =
             contentsOnly ? FileRemover::removeContents(item) : FileRemover::removeItem(item);
-        QVERIFY(exists(precious));
-        QVERIFY(QFileInfo(place).isSymLink());
+        QVERIFY(exists(byALink ? precious : place + "/x"));
         QCOMPARE(tally.failed, 1);
         QVERIFY(tally.left.front().reason.contains("changed since the preview"));
     }

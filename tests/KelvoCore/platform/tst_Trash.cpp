@@ -36,6 +36,9 @@ class TestTrash : public QObject {
 private slots:
     void init()
     {
+#ifdef Q_OS_MACOS
+        QSKIP("Finder's Trash is the user's own; the freedesktop Trash is tested on Linux");
+#endif
         m_home = m_box.renew();
         QDir(Trash::freedesktopTrashFolder()).removeRecursively();
         QVERIFY(Trash::freedesktopTrashFolder().startsWith(QDir::tempPath()));

@@ -99,6 +99,10 @@ private slots:
     {
         QFETCH(QString, setup);
         QFETCH(QString, refusal);
+#ifdef Q_OS_MACOS
+        if (refusal.isEmpty())
+            QSKIP("a move would reach Finder's Trash, which is the user's own");
+#endif
         const QString outside = SyntheticHome::file(m_box.path("outside/photos/item"), 10);
         QString home = m_home;
         QString path = SyntheticHome::file(m_home + "/photos/item", 10);
