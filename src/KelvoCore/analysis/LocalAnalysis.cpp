@@ -3,6 +3,7 @@
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/LargestFirst.h"
 
 #include <QElapsedTimer>
@@ -171,13 +172,14 @@ void walkSegment(Segment& segment, const Options& options, SharedProgress& progr
             // A bundle inside is summed, never listed among the large files.
             Segment inner{Segment::Kind::package, item, segment.topLevel, 0, 0, {}};
             walkSegment(inner, options, progress);
-            segment.bytes += inner.bytes;
+            segment.bytes = ByteCount::saturatingAdd(segment.bytes, inner.bytes);
             segment.files += inner.files;
             return FileWalker::Decision::skipDescendants;
         }
         if (item.kind != FileWalker::Kind::file)
             return FileWalker::Decision::proceed;
-        segment.bytes += item.logicalBytes;
+        // Logical sizes: sparse files may claim exabytes, so the sums saturate rather than wrap.
+        segment.bytes = ByteCount::saturatingAdd(segment.bytes, item.logicalBytes);
         ++segment.files;
         if (!package)
             segment.largest.offer({item.logicalBytes, sequence++, item.name, item.path, item.identity});
@@ -240,8 +242,9 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
     LargestFiles largest;
     quint64 ordinal = 0;
     for (Segment& segment : segments) {
-        *topLevel[segment.topLevel].size += segment.bytes;
-        report.totalSize = *report.totalSize + segment.bytes;
+        topLevel[segment.topLevel].size =
+            ByteCount::saturatingAdd(*topLevel[segment.topLevel].size, segment.bytes);
+        report.totalSize = ByteCount::saturatingAdd(*report.totalSize, segment.bytes);
         report.totalFiles = *report.totalFiles + segment.files;
         for (LargestFiles::Candidate& candidate : segment.largest.take()) {
             candidate.sequence += ordinal << 40;

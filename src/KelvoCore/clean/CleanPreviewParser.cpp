@@ -196,7 +196,11 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
     QString section = texts.overview;
     for (const QString& rawLine : TextFile::lines(withoutColourCodes(text))) {
         const QString line = rawLine.trimmed();
-        if (line.isEmpty() || isShellError(line) || isRule(line) || line == QLatin1String("Clean Your Mac"))
+        if (line.isEmpty() || isRule(line) || line == QLatin1String("Clean Your Mac"))
+            continue;
+        // The tool's shell errors never start with a status symbol; an entry whose path happens to
+        // hold the same words is kept.
+        if (isShellError(line) && !statusOfSymbol(line.front()))
             continue;
         if (line.startsWith(QStringLiteral("➤"))) {
             section = line.mid(1).trimmed();

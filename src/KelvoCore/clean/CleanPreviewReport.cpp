@@ -118,10 +118,13 @@ QJsonObject CleanPreviewReport::toJson() const
             object.insert(QStringLiteral("identity"), entry.identity->text());
         entryArray.append(object);
     }
-    // Milliseconds are kept so that a report read back compares equal to the one written.
-    const QJsonValue generated = generatedAt.isValid()
-                                     ? QJsonValue(generatedAt.toUTC().toString(Qt::ISODateWithMs))
-                                     : QJsonValue(QJsonValue::Null);
+    // Milliseconds are kept so that a report read back compares equal to the one written. An ISO date
+    // holds the years 1 to 9999 only; a date outside them is written as none rather than as text
+    // that would not read back.
+    const QDateTime utc = generatedAt.toUTC();
+    const bool writable = generatedAt.isValid() && utc.date().year() >= 1 && utc.date().year() <= 9999;
+    const QJsonValue generated =
+        writable ? QJsonValue(utc.toString(Qt::ISODateWithMs)) : QJsonValue(QJsonValue::Null);
     return QJsonObject{
         {QStringLiteral("generated_at"), generated},
         {QStringLiteral("summary"), optionalText(summary)},

@@ -61,8 +61,10 @@ QString entryLine(const CleanPreviewReport::Entry& entry, bool colour)
     QString line =
         QStringLiteral("  ") + painted(symbol.text, symbol.colour, colour) + QLatin1Char(' ') + entry.path;
     // A blank note is left out: its trailing "  #" would otherwise read back as part of the path.
-    // A path holding "  # " itself cannot be told from a note, as in the older tool.
-    if (entry.note && !entry.note->trimmed().isEmpty())
+    // So is the note of a path that holds "  #" itself: a reader could not tell where the path ends,
+    // and the path matters more. What cannot come back as written: white space around the path or
+    // the note, line breaks, and terminal codes (readers strip them).
+    if (entry.note && !entry.note->trimmed().isEmpty() && !entry.path.contains(QLatin1String("  #")))
         line += QStringLiteral("  # ") + *entry.note;
     return line;
 }

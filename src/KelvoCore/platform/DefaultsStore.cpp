@@ -4,6 +4,8 @@
 #include <QMutex>
 #include <QSettings>
 
+#include <cmath>
+
 namespace {
 
 QMutex locationMutex;
@@ -55,26 +57,34 @@ void useFile(const QString& iniPath)
 
 // INI files keep every value as text, while the macOS defaults keep typed values: accept a number
 // of the right kind in either form and nothing else.
+// "nan" and "inf" read as numbers, but no stored value means them: a date or a count that is not
+// finite is as unusable as one that is not a number.
 double readDouble(const QSettings& store, const QString& key, double fallback)
 {
     const QVariant value = store.value(key);
-    if (isNumeric(value))
-        return value.toDouble();
-    if (value.typeId() == QMetaType::QString) {
+    double number = fallback;
+    if (isNumeric(value)) {
+        number = value.toDouble();
+    } else if (value.typeId() == QMetaType::QString) {
         bool ok = false;
-        const double parsed = value.toString().trimmed().toDouble(&ok);
-        return ok ? parsed : fallback;
+        number = value.toString().trimmed().toDouble(&ok);
+        if (!ok)
+            return fallback;
     }
-    return fallback;
+    return std::isfinite(number) ? number : fallback;
 }
 
 qint64 readInt64(const QSettings& store, const QString& key, qint64 fallback)
 {
     const QVariant value = store.value(key);
     if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+        // Only a whole number inside the 64-bit range converts; casting anything else (a fraction,
+        // a huge value, "inf", "nan") would be undefined.
         const double number = value.toDouble();
-        return number == static_cast<double>(static_cast<qint64>(number)) ? static_cast<qint64>(number)
-                                                                          : fallback;
+        constexpr double limit = 9223372036854775808.0; // 2^63
+        if (!(number >= -limit && number < limit) || number != std::trunc(number))
+            return fallback;
+        return static_cast<qint64>(number);
     }
     if (isNumeric(value))
         return value.toLongLong();

@@ -2,11 +2,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QVariantList>
 
 #include <plist/plist.h>
 
-#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -22,88 +20,84 @@ struct NodeFree {
 };
 using Node = std::unique_ptr<void, NodeFree>;
 
-std::optional<QVariant> value(plist_t node);
-
-QVariantMap dictionary(plist_t node)
+quint64 bigEndian(const QByteArray& data, qint64 at, int width)
 {
-    QVariantMap map;
-    plist_dict_iter iter = nullptr;
-    plist_dict_new_iter(node, &iter);
-    if (!iter)
-        return map;
-    for (;;) {
-        char* key = nullptr;
-        plist_t item = nullptr;
-        plist_dict_next_item(node, iter, &key, &item);
-        if (!key)
-            break;
-        if (const std::optional<QVariant> converted = value(item))
-            map.insert(QString::fromUtf8(key), *converted);
-        std::free(key);
-    }
-    std::free(iter);
-    return map;
+    quint64 value = 0;
+    for (int i = 0; i < width; ++i)
+        value = (value << 8) | quint8(data.at(at + i));
+    return value;
 }
 
-std::optional<QVariant> value(plist_t node)
+// Arrays, sets and dictionaries in a binary property list, read from its object table; -1 when the
+// trailer does not describe a table inside the data (libplist then refuses the data too).
+qint64 binaryContainers(const QByteArray& data)
 {
-    switch (plist_get_node_type(node)) {
-    case PLIST_STRING: {
-        uint64_t length = 0;
-        const char* text = plist_get_string_ptr(node, &length);
-        return QVariant(QString::fromUtf8(text, static_cast<qsizetype>(length)));
+    constexpr qint64 trailerBytes = 32;
+    if (data.size() < 8 + trailerBytes)
+        return -1;
+    const qint64 trailer = data.size() - trailerBytes;
+    const int offsetWidth = quint8(data.at(trailer + 6));
+    const quint64 objects = bigEndian(data, trailer + 8, 8);
+    const quint64 table = bigEndian(data, trailer + 24, 8);
+    if (offsetWidth < 1 || offsetWidth > 8 || table >= quint64(trailer) ||
+        objects > (quint64(trailer) - table) / quint64(offsetWidth))
+        return -1;
+    qint64 containers = 0;
+    for (quint64 i = 0; i < objects; ++i) {
+        const quint64 offset = bigEndian(data, qint64(table + i * quint64(offsetWidth)), offsetWidth);
+        if (offset >= quint64(trailer))
+            return -1;
+        const quint8 kind = quint8(data.at(qint64(offset))) >> 4;
+        containers += kind == 0xA || kind == 0xC || kind == 0xD ? 1 : 0;
     }
-    case PLIST_BOOLEAN: {
-        uint8_t flag = 0;
-        plist_get_bool_val(node, &flag);
-        return QVariant(flag != 0);
-    }
-    case PLIST_UINT: {
-        uint64_t number = 0;
-        plist_get_uint_val(node, &number);
-        // The format stores signed and unsigned alike; negative numbers come back as large ones.
-        return QVariant(static_cast<qint64>(number));
-    }
-    case PLIST_REAL: {
-        double number = 0;
-        plist_get_real_val(node, &number);
-        return QVariant(number);
-    }
-    case PLIST_ARRAY: {
-        QVariantList list;
-        const uint32_t count = plist_array_get_size(node);
-        for (uint32_t i = 0; i < count; ++i)
-            if (const std::optional<QVariant> converted = value(plist_array_get_item(node, i)))
-                list.append(*converted);
-        return QVariant(list);
-    }
-    case PLIST_DICT:
-        return QVariant(dictionary(node));
-    default:
-        return std::nullopt;
-    }
+    return containers;
+}
+
+// Opening <array> and <dict> tags in an XML property list (empty ones, "<array/>", hold nothing).
+qint64 xmlContainers(const QByteArray& data)
+{
+    qint64 containers = 0;
+    for (const QByteArray& tag : {QByteArrayLiteral("<array"), QByteArrayLiteral("<dict")})
+        for (qsizetype at = data.indexOf(tag); at >= 0; at = data.indexOf(tag, at + 1)) {
+            const qsizetype after = at + tag.size();
+            containers += after < data.size() && data.at(after) != '/' ? 1 : 0;
+        }
+    return containers;
 }
 
 } // namespace
 
-std::optional<QVariantMap> parseDictionary(const QByteArray& data)
+std::optional<QHash<QString, QString>> parseTexts(const QByteArray& data, const QStringList& keys)
 {
     if (data.isEmpty() || data.size() > std::numeric_limits<uint32_t>::max())
         return std::nullopt;
     const auto length = static_cast<uint32_t>(data.size());
+    const bool binary = plist_is_binary(data.constData(), length);
+    if ((binary ? binaryContainers(data) : xmlContainers(data)) > maximumContainers)
+        return std::nullopt;
     plist_t raw = nullptr;
     // The format-specific readers keep one signature across libplist versions.
-    if (plist_is_binary(data.constData(), length))
+    if (binary)
         plist_from_bin(data.constData(), length, &raw);
     else
         plist_from_xml(data.constData(), length, &raw);
     const Node root(raw);
     if (!root || plist_get_node_type(raw) != PLIST_DICT)
         return std::nullopt;
-    return dictionary(raw);
+    QHash<QString, QString> texts;
+    for (const QString& key : keys) {
+        const plist_t item = plist_dict_get_item(raw, key.toUtf8().constData());
+        if (!item || plist_get_node_type(item) != PLIST_STRING)
+            continue;
+        uint64_t textLength = 0;
+        const char* text = plist_get_string_ptr(item, &textLength);
+        if (text && textLength <= uint64_t(std::numeric_limits<qsizetype>::max()))
+            texts.insert(key, QString::fromUtf8(text, qsizetype(textLength)));
+    }
+    return texts;
 }
 
-std::optional<QVariantMap> readDictionary(const QString& path)
+std::optional<QHash<QString, QString>> readTexts(const QString& path, const QStringList& keys)
 {
     // Regular files only: opening a named pipe would wait for a writer.
     if (!QFileInfo(path).isFile())
@@ -111,7 +105,7 @@ std::optional<QVariantMap> readDictionary(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > maximumFileBytes)
         return std::nullopt;
-    return parseDictionary(file.read(maximumFileBytes));
+    return parseTexts(file.read(maximumFileBytes), keys);
 }
 
 } // namespace PropertyList

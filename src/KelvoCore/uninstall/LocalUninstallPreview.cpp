@@ -44,14 +44,25 @@ bool isApplicationBundle(const FileWalker::Item& item)
            item.name.endsWith(appSuffix, Qt::CaseInsensitive);
 }
 
-std::optional<QString> text(const QVariantMap& dictionary, const QStringList& keys)
+// The first of the keys with a text that is not blank.
+std::optional<QString> text(const QHash<QString, QString>& texts, const QStringList& keys)
 {
-    for (const QString& key : keys) {
-        const QVariant value = dictionary.value(key);
-        if (value.typeId() == QMetaType::QString && !value.toString().trimmed().isEmpty())
-            return value.toString();
-    }
+    for (const QString& key : keys)
+        if (const QString value = texts.value(key); !value.trimmed().isEmpty())
+            return value;
     return std::nullopt;
+}
+
+const QStringList nameKeys{QStringLiteral("CFBundleDisplayName"), QStringLiteral("CFBundleName"),
+                           QStringLiteral("CFBundleExecutable")};
+const QStringList versionKeys{QStringLiteral("CFBundleShortVersionString"),
+                              QStringLiteral("CFBundleVersion")};
+const QString identifierKey = QStringLiteral("CFBundleIdentifier");
+const QString iconKey = QStringLiteral("CFBundleIconFile");
+
+std::optional<QHash<QString, QString>> infoTexts(const QString& bundlePath, const QStringList& keys)
+{
+    return PropertyList::readTexts(bundlePath + QStringLiteral("/Contents/Info.plist"), keys);
 }
 
 // The children of the nine Library folders, in folder order, each folder's in name order. A scan
@@ -214,22 +225,17 @@ UninstallPreviewReport snapshot(const QString& home, const Options& options)
 
 AppMetadata appMetadata(const QString& bundlePath)
 {
-    const std::optional<QVariantMap> info =
-        PropertyList::readDictionary(bundlePath + QStringLiteral("/Contents/Info.plist"));
+    const std::optional<QHash<QString, QString>> info =
+        infoTexts(bundlePath, nameKeys + versionKeys + QStringList{identifierKey});
     if (!info)
         return {};
-    return {text(*info, {QStringLiteral("CFBundleDisplayName"), QStringLiteral("CFBundleName"),
-                         QStringLiteral("CFBundleExecutable")}),
-            text(*info, {QStringLiteral("CFBundleIdentifier")}),
-            text(*info, {QStringLiteral("CFBundleShortVersionString"), QStringLiteral("CFBundleVersion")})};
+    return {text(*info, nameKeys), text(*info, {identifierKey}), text(*info, versionKeys)};
 }
 
 std::optional<QString> iconFilePath(const QString& bundlePath)
 {
-    const std::optional<QVariantMap> info =
-        PropertyList::readDictionary(bundlePath + QStringLiteral("/Contents/Info.plist"));
-    const std::optional<QString> name =
-        info ? text(*info, {QStringLiteral("CFBundleIconFile")}) : std::nullopt;
+    const std::optional<QHash<QString, QString>> info = infoTexts(bundlePath, {iconKey});
+    const std::optional<QString> name = info ? text(*info, {iconKey}) : std::nullopt;
     if (!name || name->contains(u'/'))
         return std::nullopt;
     const QString file = bundlePath + QStringLiteral("/Contents/Resources/") + *name +

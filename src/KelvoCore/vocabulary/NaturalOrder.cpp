@@ -16,9 +16,17 @@ int compareNumbers(QStringView a, QStringView b)
     return a.compare(b);
 }
 
+// Only ASCII digits make numbers. A digit of another script ("２") is compared as a character like
+// any letter: were it a number too, it would compare by value against "10" but by code against "a",
+// and the order would go round in a circle ("２" < "10" < "a" < "２").
+bool isDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
 qsizetype digitRunEnd(const QString& text, qsizetype from)
 {
-    while (from < text.size() && text.at(from).isDigit())
+    while (from < text.size() && isDigit(text.at(from)))
         ++from;
     return from;
 }
@@ -30,7 +38,7 @@ int compare(const QString& a, const QString& b)
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < a.size() && j < b.size()) {
-        if (a.at(i).isDigit() && b.at(j).isDigit()) {
+        if (isDigit(a.at(i)) && isDigit(b.at(j))) {
             const qsizetype endA = digitRunEnd(a, i);
             const qsizetype endB = digitRunEnd(b, j);
             if (const int order =

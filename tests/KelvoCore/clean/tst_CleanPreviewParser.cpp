@@ -10,6 +10,7 @@
 
 #include <QJsonDocument>
 #include <QSet>
+#include <QTimeZone>
 
 using namespace CleanReports;
 
@@ -136,6 +137,7 @@ private slots:
             "• /opt/tarn/lib/clean/dev.sh: line 7: X: unbound variable\n• unbound variable\n"
             "• /lib/clean/ but no line number: unbound variable\n• tools.sh: line 3: X: unbound variable\n"
             "• /lib/clean/dev.sh: line 3: finished\nDry run complete",
+            "Overview ¦ /opt/tarn/lib/clean/dev.sh: line 7: X: unbound variable ¦ Info ¦ info\n"
             "Overview ¦ unbound variable ¦ Info ¦ info\n"
             "Overview ¦ /lib/clean/ but no line number: unbound variable ¦ Info ¦ info\n"
             "Overview ¦ tools.sh: line 3: X: unbound variable ¦ Info ¦ info\n"
@@ -236,6 +238,10 @@ private slots:
         QTest::newRow("no summary, time with an offset")
             << Report{{}, at("2024-03-05T14:07:08.500+08:00"), std::nullopt};
         QTest::newRow("empty report") << Report{};
+        QTest::newRow("an identity and the last year an ISO date holds") << Report{
+            {{QUuid::createUuid(), "A", "/a", std::nullopt, Status::cleanable, FileIdentity{2049, ~0ULL}}},
+            at("9999-12-31T23:59:59.999Z"),
+            std::nullopt};
     }
 
     void jsonRoundTrip()
@@ -244,6 +250,13 @@ private slots:
 
         // Through the text form, as a file would carry it.
         QCOMPARE(readJson(QJsonDocument(report.toJson()).toJson()), report);
+    }
+
+    // A date no ISO text holds is written as none, never as text that would read back as another.
+    void aDateBeyondYear9999IsWrittenAsNone()
+    {
+        const Report report{{}, QDateTime(QDate(10000, 1, 1), QTime(0, 0), QTimeZone::utc()), std::nullopt};
+        QVERIFY(report.toJson().value("generated_at").isNull());
     }
 
     void jsonKeys()

@@ -98,6 +98,12 @@ private slots:
             << "Clean Your Mac ¦ Potential space: 1 MB ¦ Use less ¦ info\n"
                "Clean Your Mac ¦ Use kelvo ¦ Detail ¦ detail\nClean Your Mac ¦ → /a ¦ ➤ b ¦ cleanable"
             << "Potential space:";
+        QTest::newRow("paths that hold a note marker or a shell error's words come back whole")
+            << false
+            << report({entry("A", "/x  #", Status::cleanable, "1 MB"),
+                       entry("A", "/lib/clean/a: line 3: unbound variable", Status::info, "n")})
+            << "A ¦ /x  # ¦ Cleanable ¦ cleanable\nA ¦ /lib/clean/a: line 3: unbound variable ¦ n ¦ info"
+            << "Potential space:";
         QTest::newRow("Chinese texts")
             << true
             << report({entry("浏览器", "Safari 正在运行", Status::skipped, "3 MB, 2 项"),

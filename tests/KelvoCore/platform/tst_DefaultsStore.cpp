@@ -47,6 +47,10 @@ private slots:
         text("capitalised", "True", -1.0, -1, -1);
         text("words", "soon", -1.0, -1, -1);
         text("empty", "", -1.0, -1, -1);
+        // Numbers that are no number: never a date or a count, never cast.
+        text("nan", "nan", -1.0, -1, -1);
+        text("infinity", "inf", -1.0, -1, -1);
+        text("huge", "1e300", 1e300, -1, -1);
     }
     void readers()
     {
