@@ -4,7 +4,15 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 CMAKE_PREFIX_PATH ?= $(shell brew --prefix qt 2>/dev/null)
 
-.PHONY: deps configure build run test bench format clean
+FUZZ_SECONDS ?= 60
+# Homebrew's LLVM on macOS (Apple's clang has no libFuzzer), the system's clang elsewhere.
+FUZZ_LLVM := $(shell brew --prefix llvm 2>/dev/null)
+FUZZ_CC ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang,clang)
+FUZZ_CXX ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang++,clang++)
+FUZZ_DIR ?= build-fuzz
+SANITIZE_DIR ?= build-sanitize
+
+.PHONY: deps configure build run test bench format clean fuzz sanitize
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +29,26 @@ run: build
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target, built with clang, ASan and UBSan in its own folder, each run for FUZZ_SECONDS.
+fuzz:
+	@bash scripts/install-deps.sh --fuzz
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_FUZZ=ON \
+		-DCMAKE_C_COMPILER=$(FUZZ_CC) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
+		$(if $(CMAKE_PREFIX_PATH),-DCMAKE_PREFIX_PATH=$(CMAKE_PREFIX_PATH),)
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(JOBS)
+
+# The whole test suite on a build whose code is checked by ASan and UBSan; any finding fails it.
+sanitize: deps
+	@cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_SANITIZE=ON \
+		$(if $(CMAKE_PREFIX_PATH),-DCMAKE_PREFIX_PATH=$(CMAKE_PREFIX_PATH),)
+	@cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+		ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan-suppressions.txt:print_suppressions=0 \
+		UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		ctest --output-on-failure -j $(JOBS)
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

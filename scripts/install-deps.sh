@@ -17,6 +17,11 @@ debian_packages=(
   unzip
 )
 
+# `--fuzz` adds clang with its libFuzzer and sanitizer runtimes, for `make fuzz`.
+fuzz=0
+[ "${1:-}" = --fuzz ] && fuzz=1
+[ $fuzz -eq 1 ] && debian_packages+=(clang libclang-rt-dev)
+
 install_debian() {
   local missing=()
   for p in "${debian_packages[@]}"; do
@@ -36,7 +41,9 @@ install_debian() {
 
 install_macos() {
   command -v brew >/dev/null || { echo "install-deps: Homebrew is required (https://brew.sh)" >&2; exit 1; }
-  for f in qt cmake ninja pkg-config clang-format libplist; do
+  local formulas=(qt cmake ninja pkg-config clang-format libplist)
+  [ $fuzz -eq 1 ] && formulas+=(llvm)
+  for f in "${formulas[@]}"; do
     brew list --formula "$f" >/dev/null 2>&1 || brew install "$f"
   done
 }

@@ -198,13 +198,15 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || isRule(line) || line == QLatin1String("Clean Your Mac"))
             continue;
+        if (line.startsWith(QStringLiteral("➤"))) {
+            section = line.mid(1).trimmed();
+            continue;
+        }
         // The tool's shell errors never start with a status symbol; an entry whose path happens to
         // hold the same words is kept.
         if (isShellError(line) && !statusOfSymbol(line.front()))
             continue;
-        if (line.startsWith(QStringLiteral("➤"))) {
-            section = line.mid(1).trimmed();
-        } else if (line.startsWith(QLatin1String("Potential space:")) ||
+        if (line.startsWith(QLatin1String("Potential space:")) ||
                    line.startsWith(QLatin1String("Space freed:"))) {
             report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::summary));
             report.summary = line;

@@ -40,6 +40,24 @@ Symbol symbolOf(EntryStatus status)
     return {};
 }
 
+// A text as one line that a terminal shows as it is: line breaks and other control characters (a
+// file name may hold any of them) become their visible pictures ("␤", "␛"), so no name can start a
+// line of its own or send codes to the terminal. Such a text reads back with the pictures.
+QString printable(const QString& text)
+{
+    QString line = text;
+    for (QChar& c : line) {
+        const char16_t code = c.unicode();
+        if (code < 0x20)
+            c = QChar(char16_t(0x2400 + code));
+        else if (code == 0x7F)
+            c = QChar(char16_t(0x2421));
+        else if (code == 0x85 || code == 0x2028 || code == 0x2029)
+            c = QChar(char16_t(0x2424));
+    }
+    return line;
+}
+
 QString painted(const QString& text, const QString& colour, bool useColour)
 {
     return useColour ? colour + text + reset : text;
@@ -49,7 +67,7 @@ QString painted(const QString& text, const QString& colour, bool useColour)
 // none) is put behind that prefix instead of being left out.
 QString summaryLine(const std::optional<QString>& summary)
 {
-    const QString text = summary.value_or(QString()).trimmed();
+    const QString text = printable(summary.value_or(QString()).trimmed());
     if (text.startsWith(potentialSpace))
         return text;
     return text.isEmpty() ? potentialSpace : potentialSpace + QLatin1Char(' ') + text;
@@ -58,14 +76,15 @@ QString summaryLine(const std::optional<QString>& summary)
 QString entryLine(const CleanPreviewReport::Entry& entry, bool colour)
 {
     const Symbol symbol = symbolOf(entry.status);
-    QString line =
-        QStringLiteral("  ") + painted(symbol.text, symbol.colour, colour) + QLatin1Char(' ') + entry.path;
+    QString line = QStringLiteral("  ") + painted(symbol.text, symbol.colour, colour) + QLatin1Char(' ') +
+                   printable(entry.path);
     // A blank note is left out: its trailing "  #" would otherwise read back as part of the path.
     // So is the note of a path that holds "  #" itself: a reader could not tell where the path ends,
-    // and the path matters more. What cannot come back as written: white space around the path or
-    // the note, line breaks, and terminal codes (readers strip them).
+    // and the path matters more. What cannot come back as written, the format having no escape: a
+    // path holding "  # " (readers cut it there), white space around the path or the note, and
+    // control characters (they are written as their pictures).
     if (entry.note && !entry.note->trimmed().isEmpty() && !entry.path.contains(QLatin1String("  #")))
-        line += QStringLiteral("  # ") + *entry.note;
+        line += QStringLiteral("  # ") + printable(*entry.note);
     return line;
 }
 
@@ -91,7 +110,8 @@ QString terminalReport(const CleanPreviewReport& report, bool colour)
     QStringList lines{painted(title, QStringLiteral("\x1B[1m"), colour),
                       QString(title.size(), QLatin1Char('='))};
     for (const auto& [section, entryLines] : sections)
-        lines << QString() << painted(QStringLiteral("➤ ") + section, QStringLiteral("\x1B[1;34m"), colour)
+        lines << QString()
+              << painted(QStringLiteral("➤ ") + printable(section), QStringLiteral("\x1B[1;34m"), colour)
               << entryLines;
     lines << QString() << summaryLine(report.summary) << QStringLiteral("Dry run complete");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 
 #include <fcntl.h>
@@ -26,8 +27,13 @@ std::optional<QStringList> runListingTool(const ListingTool& tool, const QString
         ToolRunner::run({tool.program, QStringList(tool.arguments) << archivePath, timeLimit});
     if (!result.succeeded())
         return std::nullopt;
+    return listingLines(result.standardOutput, limit);
+}
+
+std::optional<QStringList> listingLines(const QByteArray& output, int limit)
+{
     QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(result.standardOutput);
+    const QString text = utf8.decode(output);
     if (utf8.hasError())
         return std::nullopt;
     QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -76,14 +82,17 @@ bool tailContainsInstallerMarker(const QString& archivePath)
     const qint64 length = file.size();
     if (!file.seek(length - std::min(length, tailBytes)))
         return false;
+    return holdsInstallerMarker(file.readAll());
+}
+
+bool holdsInstallerMarker(const QByteArray& bytes)
+{
     // QByteArray::toLower changes ASCII letters only, so names in other encodings stay intact.
-    const QByteArray tail = file.readAll().toLower();
+    const QByteArray lower = bytes.toLower();
     static const std::array<QByteArray, 4> markers{QByteArrayLiteral(".pkg/"), QByteArrayLiteral(".dmg"),
                                                    QByteArrayLiteral(".xip"), QByteArrayLiteral(".app/")};
-    for (const QByteArray& marker : markers)
-        if (tail.contains(marker))
-            return true;
-    return false;
+    return std::any_of(markers.begin(), markers.end(),
+                       [&](const QByteArray& marker) { return lower.contains(marker); });
 }
 
 bool carriesInstaller(const QString& archivePath, const ListingSetup& listing, bool listingAllowed)

@@ -32,14 +32,19 @@ ListingSetup standardListing();
 // limit, prints no lines or prints text that is not UTF-8.
 std::optional<QStringList> runListingTool(const ListingTool& tool, const QString& archivePath, int limit,
                                           std::chrono::milliseconds timeLimit);
+// A listing tool's output as names: its first `limit` non-empty lines; none when there are none or the
+// text is not UTF-8.
+std::optional<QStringList> listingLines(const QByteArray& output, int limit);
 // The first listing any tool gives, or none.
 std::optional<QStringList> listEntries(const QString& archivePath, int limit, const ListingSetup& listing);
 
 // True when a name is, or lies inside, an application, package, disk image or Xcode archive.
 bool namesHoldInstaller(const QStringList& names);
 
-// True when the last 512 KiB of the file hold ".pkg/", ".dmg", ".xip" or ".app/" in any letter case.
+// True when the last 512 KiB of the file hold an installer marker (see holdsInstallerMarker).
 bool tailContainsInstallerMarker(const QString& archivePath);
+// True when the bytes hold ".pkg/", ".dmg", ".xip" or ".app/" in any letter case.
+bool holdsInstallerMarker(const QByteArray& bytes);
 
 // The whole rule for a ".zip" file: "*.app.zip" by name; otherwise the first 50 listed names; when no
 // listing comes back (or listing is not allowed), the archive's tail.

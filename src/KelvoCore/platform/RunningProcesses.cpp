@@ -25,11 +25,13 @@ QSet<QString> namesFromListing(const QByteArray& listing)
         return {};
     QSet<QString> names;
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        const QStringView trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
-        const qsizetype slash = trimmed.lastIndexOf(QLatin1Char('/'));
-        names.insert(trimmed.mid(slash + 1).toString());
+        // The line read as a file path: its last component, trailing separators aside ("/" has none).
+        QStringView path = line.trimmed();
+        while (path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        const QStringView name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+        if (!name.isEmpty())
+            names.insert(name.toString());
     }
     return names;
 }

@@ -144,6 +144,10 @@ private slots:
         row("leading zeros still order", "v007", "v7", -1);
         row("huge numbers", "n99999999999999999999", "n100000000000000000000", -1);
         row("equal", "same", "same", 0);
+        // Digits of other scripts are characters: "２" < "10" < "a" < "２" would be a circle.
+        row("a full-width digit after a number", "10", QStringLiteral("\uFF12"), -1);
+        row("a full-width digit after a letter", "a", QStringLiteral("\uFF12"), -1);
+        row("a number before a letter", "10", "a", -1);
     }
     void naturalOrder()
     {

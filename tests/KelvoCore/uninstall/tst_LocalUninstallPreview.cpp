@@ -106,6 +106,18 @@ private slots:
             << QByteArray(
                    "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>")
             << Metadata{};
+        // A binary dictionary whose one key is UTF-16 text holding U+0000: walking it aborts inside
+        // libplist; it is never walked.
+        QTest::newRow("a key holding U+0000")
+            << QByteArray("bplist00\xD1\x01\x02\x61\x00\x00\x51x\x08\x0B\x0E"
+                          "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
+                          51)
+            << Metadata{};
+        // Deeper than any Info.plist: not read, rather than parsed one stack frame per level.
+        QByteArray deep = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
+                          "<string>Deep</string><key>x</key>";
+        deep += QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) + "</dict></plist>";
+        QTest::newRow("20,000 nested arrays") << deep << Metadata{};
     }
     void metadata()
     {
