@@ -14,10 +14,10 @@
 #include <cstdlib>
 
 // A broken property is a finding: libFuzzer keeps the input that broke it.
-#define KELVO_FUZZ_CHECK(condition)                                                                         \
+#define KELVO_FUZZ_CHECK(condition)                                                                          \
     do {                                                                                                     \
         if (!(condition)) {                                                                                  \
-            std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__);          \
+            std::fprintf(stderr, "property broken: %s (%s:%d)\n", #condition, __FILE__, __LINE__);           \
             std::abort();                                                                                    \
         }                                                                                                    \
     } while (false)

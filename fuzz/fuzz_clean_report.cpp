@@ -65,7 +65,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (input.ConsumeBool())
         report.summary = FuzzSupport::text(input, 32);
     const bool colour = input.ConsumeBool();
-    const CleanPreviewReport read = CleanPreviewParser::parse(CleanReportText::terminalReport(report, colour));
+    const CleanPreviewReport read =
+        CleanPreviewParser::parse(CleanReportText::terminalReport(report, colour));
 
     // What the writer promises: the entries grouped by section in order of first appearance, the
     // summary entries left to the summary line.
@@ -79,8 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (entry.status != Status::summary && entry.section == section)
                 expected.push_back(entry);
     for (const auto& entry : expected)
-        if (!writable(entry.section) || !writablePath(entry.path) ||
-            (entry.note && !writable(*entry.note)))
+        if (!writable(entry.section) || !writablePath(entry.path) || (entry.note && !writable(*entry.note)))
             return 0;
 
     std::vector<CleanPreviewReport::Entry> entries;

@@ -48,9 +48,9 @@ Sandbox& sandbox()
 {
     // A memory file system where there is one: each input builds and removes a small tree.
     static Sandbox box = [] {
-        const QString base = (QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
-                                                                       : QDir::tempPath()) +
-                             QStringLiteral("/kelvo-fuzz-%1").arg(getpid());
+        const QString base =
+            (QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+            QStringLiteral("/kelvo-fuzz-%1").arg(getpid());
         QDir().mkpath(base + QStringLiteral("/home"));
         QDir().mkpath(base + QStringLiteral("/outside"));
         static const std::string folder = base.toStdString();
@@ -76,7 +76,8 @@ QString relativePath(FuzzedDataProvider& input)
 
 QString entry(FuzzedDataProvider& input)
 {
-    const QString place = input.ConsumeBool() ? QStringLiteral("$HOME/.cache/") : QStringLiteral("~//.cache/./");
+    const QString place =
+        input.ConsumeBool() ? QStringLiteral("$HOME/.cache/") : QStringLiteral("~//.cache/./");
     switch (input.ConsumeIntegralInRange(0, 5)) {
     case 0:
         return QStringLiteral("FINDER_METADATA");
@@ -163,7 +164,8 @@ void checkRemoval(FuzzedDataProvider& input)
         const bool mustStay = std::any_of(keptRoots.begin(), keptRoots.end(), [&](const QString& root) {
             return path == root || isBelow(path, root) || isBelow(root, path);
         });
-        const bool stays = fs::symlink_status(fs::path(path.toStdString())).type() != fs::file_type::not_found;
+        const bool stays =
+            fs::symlink_status(fs::path(path.toStdString())).type() != fs::file_type::not_found;
         KELVO_FUZZ_CHECK(stays == mustStay);
     }
 }
@@ -185,14 +187,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const QString& pattern : CleanWhitelistStore::parse(text)) {
             const QString meant = CleanWhitelistMatcher::normalizedEntry(pattern);
             KELVO_FUZZ_CHECK(CleanWhitelistMatcher::normalizedEntry(meant) == meant);
-            CleanWhitelistMatcher::isProtected(QStringLiteral("/home/u/.cache/x"), {pattern}, QStringLiteral("/home/u"));
+            CleanWhitelistMatcher::isProtected(QStringLiteral("/home/u/.cache/x"), {pattern},
+                                               QStringLiteral("/home/u"));
         }
         break;
     }
     case 1: {
         const QString pattern = FuzzSupport::text(input, 24);
         const QString text = FuzzSupport::text(input, 24);
-        KELVO_FUZZ_CHECK(CleanWhitelistMatcher::wildcardMatch(pattern, text) == referenceMatch(pattern, text));
+        KELVO_FUZZ_CHECK(CleanWhitelistMatcher::wildcardMatch(pattern, text) ==
+                         referenceMatch(pattern, text));
         break;
     }
     default:

@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bytes = FuzzSupport::bytes(data, size);
     try {
         const AnalysisReport analysis = SystemReportParser::parseAnalysis(bytes);
-        KELVO_FUZZ_CHECK(SystemReportParser::parseAnalysis(QJsonDocument(analysis.toJson()).toJson()) == analysis);
+        KELVO_FUZZ_CHECK(SystemReportParser::parseAnalysis(QJsonDocument(analysis.toJson()).toJson()) ==
+                         analysis);
     } catch (const KelvoError&) {
         // Not a JSON object: refused with a message, as it should be.
     }
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (document.isObject()) {
         const CleanPreviewReport report = CleanPreviewReport::fromJson(document.object());
         const QJsonDocument written(report.toJson());
-        KELVO_FUZZ_CHECK(CleanPreviewReport::fromJson(QJsonDocument::fromJson(written.toJson()).object()) == report);
+        KELVO_FUZZ_CHECK(CleanPreviewReport::fromJson(QJsonDocument::fromJson(written.toJson()).object()) ==
+                         report);
     }
     return 0;
 }

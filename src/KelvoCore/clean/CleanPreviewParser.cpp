@@ -207,7 +207,7 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
         if (isShellError(line) && !statusOfSymbol(line.front()))
             continue;
         if (line.startsWith(QLatin1String("Potential space:")) ||
-                   line.startsWith(QLatin1String("Space freed:"))) {
+            line.startsWith(QLatin1String("Space freed:"))) {
             report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::summary));
             report.summary = line;
         } else if (line.startsWith(QLatin1String("Detailed file list:")) ||

@@ -116,7 +116,8 @@ private slots:
         // Deeper than any Info.plist: not read, rather than parsed one stack frame per level.
         QByteArray deep = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
                           "<string>Deep</string><key>x</key>";
-        deep += QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) + "</dict></plist>";
+        deep += QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
+                "</dict></plist>";
         QTest::newRow("20,000 nested arrays") << deep << Metadata{};
     }
     void metadata()
