@@ -76,7 +76,8 @@ private slots:
         QTest::newRow("help") << QStringList{"--help"} << true;
         QTest::newRow("version") << QStringList{"--version"} << true;
         QTest::newRow("language first") << QStringList{"--lang", "zh", "clean"} << true;
-        QTest::newRow("a Qt window option") << QStringList{"-platform", "offscreen"} << false;
+        QTest::newRow("a typo: a usage error, never the window") << QStringList{"clena"} << true;
+        QTest::newRow("the Finder's process number") << QStringList{"-psn_0_12345"} << false;
     }
     void whichArgumentsOpenTheCommandLine()
     {
@@ -206,6 +207,7 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown command") << QStringList{"clean-all"} << "Unknown command: clean-all";
+        QTest::newRow("help for an unknown command") << QStringList{"help", "nope"} << "Unknown command: nope";
         QTest::newRow("unknown option")
             << QStringList{"clean", "--force"} << "clean does not know this option: --force";
         QTest::newRow("json without dry run")
@@ -231,6 +233,74 @@ private slots:
         QCOMPARE(result.status, 2);
         QVERIFY2(result.err.startsWith(message), qPrintable(result.err));
         QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    // A path that cannot be scanned is an error saying why, not an empty report.
+    void pathsThatCannotBeScanned_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("analyze, missing") << "analyze" << "missing" << "does not exist.";
+        QTest::newRow("analyze, a file") << "analyze" << "file" << "is not a folder.";
+        QTest::newRow("purge, missing") << "purge" << "missing" << "does not exist.";
+    }
+    void pathsThatCannotBeScanned()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, path);
+        QFETCH(QString, message);
+        const QString target = m_dir->filePath(path);
+        if (path == "file")
+            file(target);
+        const QStringList words = command == "analyze" ? QStringList{command, "--json", target}
+                                                       : QStringList{command, "--dry-run", "--json", target};
+        const Run result = run(words, m_home);
+        QCOMPARE(result.status, 1);
+        QVERIFY2(result.err.contains(QString("“%1” %2").arg(target, message)), qPrintable(result.err));
+        QVERIFY(result.out.isEmpty());
+    }
+
+    void everyCommandHasItsHelp()
+    {
+        for (const char* command : {"clean", "analyze", "purge", "installer", "uninstall"}) {
+            for (const QStringList& words : {QStringList{command, "--help"}, QStringList{"help", command}}) {
+                const Run result = run(words, m_home);
+                QCOMPARE(result.status, 0);
+                QVERIFY2(result.out.startsWith(QString("Usage: kelvo %1").arg(command)), qPrintable(result.out));
+            }
+        }
+        QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    // Every command's JSON has one shape: its kind, when it was made, then its content; ids stay the
+    // same from run to run, sizes are bytes.
+    void jsonHasOneShape()
+    {
+        file(m_home + "/Downloads/Tool.dmg", 9000);
+        file(m_home + "/project/node_modules/x.js", 9000);
+        const QList<std::pair<QStringList, QString>> commands{
+            {{"clean", "--dry-run", "--json"}, "clean_preview"},
+            {{"analyze", "--json", m_home}, "analysis"},
+            {{"purge", "--dry-run", "--json", m_home + "/project"}, "purge_preview"},
+            {{"installer", "--dry-run", "--json"}, "installer_preview"},
+            {{"uninstall", "--dry-run", "--json"}, "uninstall_preview"}};
+        for (const auto& [words, kind] : commands) {
+            const QJsonObject first = QJsonDocument::fromJson(run(words, m_home).out.toUtf8()).object();
+            const QJsonObject second = QJsonDocument::fromJson(run(words, m_home).out.toUtf8()).object();
+            QCOMPARE(first.value("kind").toString(), kind);
+            QVERIFY(QDateTime::fromString(first.value("generated_at").toString(), Qt::ISODateWithMs).isValid());
+            const QJsonArray entries = first.value("entries").toArray();
+            if (kind != "uninstall_preview")
+                QVERIFY2(!entries.isEmpty(), qPrintable(kind));
+            for (qsizetype i = 0; i < entries.size(); ++i) {
+                const QJsonObject entry = entries[i].toObject();
+                if (entry.contains("id"))
+                    QCOMPARE(entry.value("id"), second.value("entries").toArray()[i].toObject().value("id"));
+                if (entry.contains("size") && kind != "clean_preview")
+                    QVERIFY2(entry.value("size").isDouble(), qPrintable(kind));
+            }
+        }
     }
 
     void analyzeJsonReadsBack()
@@ -274,7 +344,7 @@ private slots:
             QJsonDocument::fromJson(installers.out.toUtf8()).object().value("entries").toArray();
         QCOMPARE(files.size(), 1);
         QCOMPARE(files[0].toObject().value("path").toString(), dmg);
-        QCOMPARE(files[0].toObject().value("source").toString(), QString("Downloads"));
+        QCOMPARE(files[0].toObject().value("location").toString(), m_home + "/Downloads");
         const Run installerText = run({"installer", "--dry-run"}, m_home);
         QVERIFY2(installerText.out.contains(dmg) && installerText.out.contains("1 files, total "),
                  qPrintable(installerText.out));

@@ -6,9 +6,7 @@
 class QTextStream;
 
 // Kelvo in a terminal: the same engine as the window, for people who live there and for scripts.
-//   kelvo clean --dry-run [--json]   preview in the older tool's report format, or as JSON
-//   kelvo clean [--yes]              preview, confirm, clean
-//   kelvo --help | --version         and --lang en|zh anywhere for one run
+// The commands, their flags, exit statuses and JSON are described in docs/cli.md.
 namespace CommandLine {
 
 struct Environment {
@@ -23,7 +21,8 @@ struct Streams {
     bool outIsTerminal = false; // colour only for a terminal
 };
 
-// True when the arguments (without the program name) ask for the command line, not the window.
+// True when the arguments (without the program name) ask for the command line, not the window: any
+// argument does, so an unknown command is a usage error, never a window.
 bool wantsCommandLine(const QStringList& arguments);
 
 // Runs one command; returns the exit status (0 done, 1 refused or partly failed, 2 usage error).

@@ -5,6 +5,7 @@
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
+#include "vocabulary/StableId.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
@@ -131,7 +132,7 @@ struct Scan {
     void addEntry(const QString& section, const QString& path, const QString& note, Status status,
                   std::optional<FileIdentity> identity = std::nullopt)
     {
-        entries.push_back({QUuid::createUuid(), section, path, note, status, identity});
+        entries.push_back({StableId::of(path), section, path, note, status, identity});
     }
 
     void standardGroup(const CleanGroup& group)

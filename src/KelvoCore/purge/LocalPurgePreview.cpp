@@ -1,5 +1,6 @@
 #include "purge/LocalPurgePreview.h"
 
+#include "vocabulary/StableId.h"
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 
@@ -127,7 +128,7 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         measure.itemCap = options.measureCap;
         measure.cancelled = options.cancelled;
         const FileWalker::Measurement found = FileWalker::measure(item, measure);
-        entries.push_back({QUuid::createUuid(), *target, item.path, *target, found.allocatedBytes,
+        entries.push_back({StableId::of(item.path), *target, item.path, *target, found.allocatedBytes,
                            found.files, found.folders, item.identity});
         ++progress.artefactsFound;
         progress.bytesFound += found.allocatedBytes;

@@ -1,0 +1,86 @@
+// kelvo clean: the Smart Clean preview in the older tool's report format or as JSON, and the real clean.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+#include "clean/CleanReportText.h"
+#include "clean/LocalCleanExecutor.h"
+#include "clean/LocalCleanPreview.h"
+#include "platform/HomeFolder.h"
+#include "vocabulary/KelvoError.h"
+#include "vocabulary/SizeText.h"
+
+#include <QTextStream>
+
+#include <algorithm>
+
+namespace CommandLine {
+
+namespace {
+
+bool confirmed(Streams& streams)
+{
+    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ", "Delete these items? This cannot be undone. [y/N] ");
+    streams.out.flush();
+    const QString answer = streams.in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QLatin1String("是");
+}
+
+} // namespace
+
+int clean(const QStringList& words, const Environment& environment, Streams& streams)
+{
+    if (const std::optional<QString> error =
+            flagError(QStringLiteral("clean"), words,
+                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
+        return usageError(streams, *error);
+    const bool dryRun = words.contains(QStringLiteral("--dry-run"));
+    const bool json = words.contains(QStringLiteral("--json"));
+    if (json && !dryRun)
+        return usageError(streams, L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
+    // Smart Clean's places lie in the home folder; without a sound one there is nothing to preview.
+    if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
+        return failure(streams, *problem);
+
+    const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home);
+    if (json) {
+        printJson(streams, QStringLiteral("clean_preview"), report.generatedAt, report.toJson());
+        return 0;
+    }
+    streams.out << CleanReportText::terminalReport(report, streams.outIsTerminal);
+    streams.out.flush();
+    if (dryRun)
+        return 0;
+
+    const bool anythingToClean =
+        std::any_of(report.entries.begin(), report.entries.end(), [](const CleanPreviewReport::Entry& entry) {
+            return entry.status == CleanPreviewReport::EntryStatus::cleanable;
+        });
+    if (!anythingToClean) {
+        streams.out << L("没有需要清理的内容。", "Nothing to clean.") << '\n';
+        return 0;
+    }
+    if (!words.contains(QStringLiteral("--yes")) && !confirmed(streams)) {
+        streams.out << L("已取消，没有删除任何内容。", "Cancelled. Nothing was deleted.") << '\n';
+        return 1;
+    }
+    LocalCleanResult result;
+    try {
+        result = LocalCleanExecutor::clean(report, {environment.home}, environment.home);
+    } catch (const KelvoError& error) {
+        return failure(streams, error.description());
+    }
+    const QString freed = SizeText::bytes(result.removedBytes);
+    streams.out << (result.failedCount > 0
+                        ? L("已清理 %1 项，%2 项没有成功。释放 %3。", "Cleaned %1 items. %2 failed. Freed %3.")
+                              .arg(result.removedCount)
+                              .arg(result.failedCount)
+                              .arg(freed)
+                        : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.").arg(result.removedCount).arg(freed))
+                << '\n';
+    streams.out.flush();
+    if (result.failedCount > 0)
+        return failure(streams, FileRemover::leftBehindText(result.failedCount, result.left));
+    return 0;
+}
+
+} // namespace CommandLine

@@ -1,0 +1,78 @@
+#include "cli/CliSupport.h"
+
+#include "vocabulary/AppLocalization.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+
+namespace CommandLine {
+
+QString L(const char* zh, const char* en)
+{
+    return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+}
+
+int usageError(Streams& streams, const QString& message)
+{
+    streams.err << message << '\n' << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
+    streams.err.flush();
+    return 2;
+}
+
+int failure(Streams& streams, const QString& message)
+{
+    streams.err << message << '\n';
+    streams.err.flush();
+    return 1;
+}
+
+std::optional<QString> folderProblem(const QString& path)
+{
+    const QFileInfo folder(path);
+    const QString quoted = QStringLiteral("“%1”").arg(path);
+    if (!folder.exists())
+        return L("%1 不存在。", "%1 does not exist.").arg(quoted);
+    if (!folder.isDir())
+        return L("%1 不是文件夹。", "%1 is not a folder.").arg(quoted);
+    if (!folder.isReadable() || !folder.isExecutable())
+        return L("无法读取 %1：没有权限。", "Could not read %1: permission denied.").arg(quoted);
+    return std::nullopt;
+}
+
+void printJson(Streams& streams, const QString& kind, const QDateTime& generatedAt, QJsonObject content)
+{
+    content.insert(QStringLiteral("kind"), kind);
+    content.insert(QStringLiteral("generated_at"), generatedAt.toUTC().toString(Qt::ISODateWithMs));
+    streams.out << QJsonDocument(content).toJson(QJsonDocument::Indented);
+    streams.out.flush();
+}
+
+std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules)
+{
+    for (const QString& flag : flags)
+        if (flag != QLatin1String("--help") && !rules.known.contains(flag))
+            return L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + flag;
+    if (!rules.dryRunOnly.isEmpty() && !flags.contains(QStringLiteral("--dry-run")))
+        return rules.dryRunOnly;
+    return std::nullopt;
+}
+
+PathCommand pathCommand(const QString& command, const QStringList& words, const FlagRules& rules)
+{
+    PathCommand parsed;
+    QStringList paths;
+    for (const QString& word : words)
+        (word.startsWith(QLatin1String("--")) ? parsed.flags : paths) << word;
+    if (const std::optional<QString> error = flagError(command, parsed.flags, rules))
+        parsed.error = *error;
+    else if (paths.size() > 1)
+        parsed.error = L("%1 只接受一个路径。", "%1 takes one path.").arg(command);
+    else if (paths.isEmpty())
+        parsed.error = L("%1 需要一个路径。", "%1 needs a path.").arg(command);
+    else
+        parsed.path = paths.constFirst();
+    return parsed;
+}
+
+} // namespace CommandLine

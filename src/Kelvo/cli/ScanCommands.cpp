@@ -1,0 +1,204 @@
+// kelvo analyze, purge, installer and uninstall: scans that list, as text or as JSON.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+#include "analysis/LocalAnalysis.h"
+#include "installer/LocalInstallerPreview.h"
+#include "purge/LocalPurgePreview.h"
+#include "purge/PurgeEcosystem.h"
+#include "uninstall/LocalUninstallPreview.h"
+#include "vocabulary/ByteCount.h"
+#include "vocabulary/SizeText.h"
+#include "vocabulary/StableId.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QTextStream>
+
+namespace CommandLine {
+
+namespace {
+
+// A size as every JSON report gives it: bytes, and the text the window shows beside them.
+void putSize(QJsonObject& json, const QString& key, qint64 bytes)
+{
+    json.insert(key, bytes);
+    json.insert(key + QStringLiteral("_text"), SizeText::bytes(bytes));
+}
+
+// installer and uninstall only list from the terminal: removal goes through the window's selection.
+FlagRules listingRules(const QString& command)
+{
+    return {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
+            L("%1 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
+              "%1 supports --dry-run only; choose what to move to the Trash in the window.")
+                .arg(command)};
+}
+
+QJsonObject purgeJson(const PurgePreviewReport& report)
+{
+    QJsonArray entries;
+    for (const PurgePreviewReport::Entry& entry : report.entries) {
+        QJsonObject json{{QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces)},
+                         {QStringLiteral("name"), entry.name},
+                         {QStringLiteral("path"), entry.path},
+                         {QStringLiteral("target"), entry.target},
+                         {QStringLiteral("files"), entry.fileCount.value_or(0)},
+                         {QStringLiteral("folders"), entry.directoryCount.value_or(0)}};
+        putSize(json, QStringLiteral("size"), entry.byteCount);
+        entries.append(json);
+    }
+    QJsonObject json{{QStringLiteral("root_path"), report.rootPath}, {QStringLiteral("entries"), entries}};
+    putSize(json, QStringLiteral("total_size"), report.totalBytes());
+    return json;
+}
+
+QJsonObject installerJson(const InstallerPreviewReport& report)
+{
+    QJsonArray entries;
+    for (const InstallerPreviewReport::Entry& entry : report.entries) {
+        QJsonObject json{{QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces)},
+                         {QStringLiteral("name"), entry.name},
+                         {QStringLiteral("path"), entry.path},
+                         {QStringLiteral("location"), entry.location},
+                         {QStringLiteral("source_text"), entry.source}};
+        putSize(json, QStringLiteral("size"), entry.byteCount);
+        entries.append(json);
+    }
+    QJsonObject json{{QStringLiteral("entries"), entries}};
+    putSize(json, QStringLiteral("total_size"), report.totalBytes());
+    return json;
+}
+
+QJsonObject uninstallJson(const UninstallPreviewReport& report)
+{
+    QJsonArray entries;
+    for (const UninstallPreviewReport::Entry& entry : report.entries) {
+        // Each leftover says how surely it belongs to the app: "strong" ones go with it by default,
+        // "possible" ones only when chosen; the sizes count the strong ones.
+        QJsonArray leftovers;
+        qint64 leftoverBytes = 0;
+        for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers) {
+            const bool strong = leftover.match == UninstallPreviewReport::LeftoverMatch::strong;
+            QJsonObject json{{QStringLiteral("path"), leftover.path},
+                             {QStringLiteral("match"), strong ? QStringLiteral("strong") : QStringLiteral("possible")}};
+            putSize(json, QStringLiteral("size"), leftover.allocatedBytes);
+            leftovers.append(json);
+            if (strong)
+                leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
+        }
+        const qint64 appBytes = entry.appSizeBytes.value_or(0);
+        QJsonObject json{
+            {QStringLiteral("id"), StableId::of(entry.path).toString(QUuid::WithoutBraces)},
+            {QStringLiteral("name"), entry.name},
+            {QStringLiteral("path"), entry.path},
+            {QStringLiteral("bundle_id"), entry.bundleID ? QJsonValue(*entry.bundleID) : QJsonValue()},
+            {QStringLiteral("location"), QFileInfo(entry.path).path()},
+            {QStringLiteral("source_text"), entry.source},
+            {QStringLiteral("last_opened"), entry.lastOpened ? QJsonValue(entry.lastOpened->toUTC().toString(Qt::ISODate))
+                                                             : QJsonValue()},
+            {QStringLiteral("leftovers"), leftovers}};
+        putSize(json, QStringLiteral("size"), ByteCount::saturatingAdd(appBytes, leftoverBytes));
+        putSize(json, QStringLiteral("app_size"), appBytes);
+        putSize(json, QStringLiteral("leftover_size"), leftoverBytes);
+        entries.append(json);
+    }
+    return {{QStringLiteral("entries"), entries}};
+}
+
+} // namespace
+
+int analyze(const QStringList& words, const Environment& environment, Streams& streams)
+{
+    const PathCommand command = pathCommand(QStringLiteral("analyze"), words, {{QStringLiteral("--json")}});
+    if (!command.error.isEmpty())
+        return usageError(streams, command.error);
+    if (const std::optional<QString> problem = folderProblem(command.path))
+        return failure(streams, *problem);
+    const QDateTime started = QDateTime::currentDateTimeUtc();
+    const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home);
+    if (command.flags.contains(QStringLiteral("--json"))) {
+        // The older tool's keys, so its readers (and SystemReportParser) read it as they always did.
+        printJson(streams, QStringLiteral("analysis"), started, report.toJson());
+        return 0;
+    }
+    streams.out << L("位置：", "Location: ") << command.path << '\n'
+                << L("文件：", "Files: ") << report.totalFiles.value_or(0) << "  " << L("合计：", "Total: ")
+                << SizeText::bytes(report.totalSize.value_or(0)) << "\n\n"
+                << L("占用靠前的项目", "Largest space users") << '\n';
+    for (const AnalysisReport::Entry& entry : report.entries)
+        streams.out << "  " << SizeText::bytes(entry.size.value_or(0)).rightJustified(10) << "  "
+                    << entry.name.value_or(QString()) << (entry.isDirectory.value_or(false) ? "/" : "") << '\n';
+    streams.out << '\n' << L("大文件", "Large Files") << '\n';
+    for (const AnalysisReport::Entry& file : report.largeFiles)
+        streams.out << "  " << SizeText::bytes(file.size.value_or(0)).rightJustified(10) << "  "
+                    << file.path.value_or(QString()) << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+int purge(const QStringList& words, Streams& streams)
+{
+    // Artefacts go to the Trash one by one from the window; the terminal only lists them.
+    const PathCommand command =
+        pathCommand(QStringLiteral("purge"), words,
+                    {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
+                     L("purge 目前只支持 --dry-run；请在窗口里逐项移到废纸篓。",
+                       "purge supports --dry-run only; move items to the Trash from the window.")});
+    if (!command.error.isEmpty())
+        return usageError(streams, command.error);
+    if (const std::optional<QString> problem = folderProblem(command.path))
+        return failure(streams, *problem);
+    const PurgePreviewReport report = LocalPurgePreview::snapshot(command.path);
+    if (command.flags.contains(QStringLiteral("--json"))) {
+        printJson(streams, QStringLiteral("purge_preview"), report.generatedAt, purgeJson(report));
+        return 0;
+    }
+    for (const PurgePreviewReport::Entry& entry : report.entries)
+        streams.out << SizeText::bytes(entry.byteCount).rightJustified(10) << "  "
+                    << PurgeEcosystems::title(PurgeEcosystems::of(entry.target)).leftJustified(18) << entry.path
+                    << '\n';
+    streams.out << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
+                << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+int installer(const QStringList& words, const Environment& environment, Streams& streams)
+{
+    if (const std::optional<QString> error = flagError(QStringLiteral("installer"), words, listingRules("installer")))
+        return usageError(streams, *error);
+    const InstallerPreviewReport report =
+        LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
+    if (words.contains(QStringLiteral("--json"))) {
+        printJson(streams, QStringLiteral("installer_preview"), report.generatedAt, installerJson(report));
+        return 0;
+    }
+    for (const InstallerPreviewReport::Entry& entry : report.entries)
+        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14) << entry.path
+                    << '\n';
+    streams.out << L("%1 个文件，合计 %2", "%1 files, total %2").arg(report.entries.size()).arg(report.totalSizeText())
+                << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+int uninstall(const QStringList& words, const Environment& environment, Streams& streams)
+{
+    if (const std::optional<QString> error = flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
+        return usageError(streams, *error);
+    const QDateTime started = QDateTime::currentDateTimeUtc();
+    const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
+    if (words.contains(QStringLiteral("--json"))) {
+        printJson(streams, QStringLiteral("uninstall_preview"), started, uninstallJson(report));
+        return 0;
+    }
+    for (const UninstallPreviewReport::Entry& entry : report.entries)
+        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name << "  ("
+                    << entry.source << ")\n";
+    streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
+    streams.out.flush();
+    return 0;
+}
+
+} // namespace CommandLine
