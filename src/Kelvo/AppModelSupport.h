@@ -1,7 +1,6 @@
 #pragma once
 
-// Helpers shared by the controller's sources: the stored keys, texts in the display language and
-// the defaults store.
+// Helpers shared by the controllers: texts in the display language and the defaults store.
 
 #include "LocalizationSettings.h"
 
@@ -12,27 +11,6 @@
 #include <QStringList>
 
 namespace AppModelSupport {
-
-namespace Keys {
-inline const QString lastInstallerScanDate = QStringLiteral("lastInstallerScanDate");
-inline const QString lastInstallerCleanedCount = QStringLiteral("lastInstallerCleanedCount");
-inline const QString lastInstallerCleanedBytes = QStringLiteral("lastInstallerCleanedBytes");
-inline const QString lastPurgeScanDate = QStringLiteral("lastPurgeScanDate");
-inline const QString lastPurgeCleanedCount = QStringLiteral("lastPurgeCleanedCount");
-inline const QString lastPurgeCleanedBytes = QStringLiteral("lastPurgeCleanedBytes");
-inline const QString lastAnalysisDate = QStringLiteral("lastAnalysisDate");
-inline const QString lastAnalysisPath = QStringLiteral("lastAnalysisPath");
-inline const QString lastAnalysisTotalSize = QStringLiteral("lastAnalysisTotalSize");
-inline const QString lastAnalysisTotalFiles = QStringLiteral("lastAnalysisTotalFiles");
-inline const QString lastOptimizeDate = QStringLiteral("lastOptimizeDate");
-inline const QString lastOptimizeCount = QStringLiteral("lastOptimizeCount");
-inline const QString lastUninstallDate = QStringLiteral("lastUninstallDate");
-inline const QString lastUninstallCount = QStringLiteral("lastUninstallCount");
-inline const QString lastCleanDate = QStringLiteral("lastCleanDate");
-inline const QString lastCleanCount = QStringLiteral("lastCleanCount");
-inline const QString showHealthAura = QStringLiteral("showHealthAura");
-inline const QString customWindowBackgroundPath = QStringLiteral("customWindowBackgroundPath");
-} // namespace Keys
 
 inline QString L(const char* zh, const char* en)
 {

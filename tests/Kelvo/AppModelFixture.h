@@ -76,7 +76,7 @@ struct AppModelFixture {
 // Waits for the controller's run to end, as long as QTRY_VERIFY would; false if it is still running.
 inline bool finished(const AppModel& model)
 {
-    return QTest::qWaitFor([&] { return !model.isRunning(); });
+    return QTest::qWaitFor([&] { return !model.runs()->isRunning(); });
 }
 
 // Requests the action and waits for the run it starts.

@@ -93,7 +93,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void showPage(const QString& feature) { showPage(AppFeatures::fromRawValue(feature).value()); }
-    void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().isRunning(), 60000); }
+    void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().runs()->isRunning(), 60000); }
 
     void openWindow()
     {
@@ -133,7 +133,7 @@ protected:
         const bool changed = LocalizationSettings::shared().preference() != language;
         LocalizationSettings::shared().setPreference(language);
         if (changed)
-            m_model->refreshEnvironment();
+            m_model->appearance()->refreshEnvironment();
     }
 
     // The languages tables run over, with the tags of their rows.

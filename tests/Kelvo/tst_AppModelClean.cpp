@@ -26,7 +26,7 @@ QString trashPath(const QString& home)
 
 int entryCount(const AppModel& model)
 {
-    return model.cleanPreviewReportValue().toMap().value("entryCount").toInt();
+    return model.clean()->reportValue().toMap().value("entryCount").toInt();
 }
 
 } // namespace
@@ -53,20 +53,20 @@ private slots:
         file(cachesPath(fixture.home) + "/app/data.bin", 4096);
         file(trashPath(fixture.home) + "/files/old.txt", 100);
         const auto model = fixture.makeModel();
-        QSignalSpy reportChanged(model.get(), &AppModel::cleanPreviewReportChanged);
+        QSignalSpy reportChanged(model->clean(), &CleanController::reportChanged);
         {
             const WorkersHeld held; // a small preview could otherwise end before it is looked at
             model->request(AppActionFactory::clean(true));
-            QVERIFY(model->isRunning());
-            QCOMPARE(model->runningFeatureRawValue(), QString("clean"));
+            QVERIFY(model->runs()->isRunning());
+            QCOMPARE(model->runs()->runningFeatureRawValue(), QString("clean"));
         }
         QVERIFY(finished(*model));
         QCOMPARE(reportChanged.count(), 1);
-        QVERIFY(model->cleanPreviewReport());
-        QCOMPARE(model->cleanPreviewReport()->entries.size(), std::size_t(2));
-        QCOMPARE(model->statusTitle(), title);
-        QVERIFY(model->statusDetail().startsWith(detailStart));
-        QVERIFY(model->runProgress().isEmpty());
+        QVERIFY(model->clean()->report());
+        QCOMPARE(model->clean()->report()->entries.size(), std::size_t(2));
+        QCOMPARE(model->runs()->statusTitle(), title);
+        QVERIFY(model->runs()->statusDetail().startsWith(detailStart));
+        QVERIFY(model->runs()->progress().isEmpty());
         // Nothing was deleted by the preview.
         QVERIFY(exists(cachesPath(fixture.home) + "/app/data.bin"));
     }
@@ -78,7 +78,7 @@ private slots:
         const auto model = fixture.makeModel();
         model->request(AppActionFactory::clean(false));
         QVERIFY(model->pendingAction());
-        QVERIFY(!model->isRunning());
+        QVERIFY(!model->runs()->isRunning());
         QVERIFY(exists(data));
         model->cancelPendingAction();
         QVERIFY(exists(data));
@@ -109,13 +109,13 @@ private slots:
         QVERIFY(!exists(data));
         QVERIFY(!exists(old));
         QVERIFY(exists(cachesPath(fixture.home)));
-        QCOMPARE(model->statusTitle(), title);
-        QCOMPARE(model->statusDetail(), detail);
-        QCOMPARE(model->lastCleanCount(), 2);
-        QVERIFY(model->lastCleanDate() >= before);
+        QCOMPARE(model->runs()->statusTitle(), title);
+        QCOMPARE(model->runs()->statusDetail(), detail);
+        QCOMPARE(model->statistics()->count("lastCleanCount"), 2);
+        QVERIFY(model->statistics()->date("lastCleanDate") >= before);
         QCOMPARE(DefaultsStore::open()->value("lastCleanCount").toLongLong(), 2);
         // The report shown now is the one taken after cleaning.
-        QVERIFY(model->cleanPreviewReport());
+        QVERIFY(model->clean()->report());
         QCOMPARE(entryCount(*model), 0);
     }
 
@@ -126,7 +126,7 @@ private slots:
         const auto model = fixture.makeModel();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(!exists(data));
-        QCOMPARE(model->lastCleanCount(), 1);
+        QCOMPARE(model->statistics()->count("lastCleanCount"), 1);
     }
 
     void theCleanRemovesOnlyWhatWasPreviewed()
@@ -137,7 +137,7 @@ private slots:
         const QString arrivedLater = file(trashPath(fixture.home) + "/files/new.txt", 100);
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(exists(arrivedLater));
-        QCOMPARE(model->lastCleanCount(), 0);
+        QCOMPARE(model->statistics()->count("lastCleanCount"), 0);
         QCOMPARE(entryCount(*model), 1); // the fresh preview sees it
     }
 
@@ -150,7 +150,7 @@ private slots:
         const ReadOnly stuck(cachesPath(fixture.home) + "/stuck");
         const auto model = fixture.makeModel();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
-        QCOMPARE(model->statusDetail(), QString("Cleaned 1 items. 1 failed."));
+        QCOMPARE(model->runs()->statusDetail(), QString("Cleaned 1 items. 1 failed."));
     }
 
     // A protection list that cannot be read stops the clean before anything goes, with an alert.
@@ -162,9 +162,9 @@ private slots:
         const auto model = fixture.makeModel();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(exists(item));
-        QCOMPARE(model->statusTitle(), QString("Cleanup Stopped"));
-        QVERIFY(model->alertMessage()->contains(CleanWhitelistStore::configURL(fixture.home)));
-        QCOMPARE(model->lastCleanCount(), 0);
+        QCOMPARE(model->runs()->statusTitle(), QString("Cleanup Stopped"));
+        QVERIFY(model->runs()->alertMessage()->contains(CleanWhitelistStore::configURL(fixture.home)));
+        QCOMPARE(model->statistics()->count("lastCleanCount"), 0);
     }
 
     // Without a sound home folder Smart Clean neither previews nor cleans, and no move to the Trash
@@ -185,12 +185,13 @@ private slots:
         for (bool dryRun : {true, false}) {
             QVERIFY(dryRun ? run(model, AppActionFactory::clean(true))
                            : runConfirmed(model, AppActionFactory::clean(false)));
-            QVERIFY(model.alertMessage().value_or(QString()).contains(why));
-            QVERIFY(!model.cleanPreviewReport());
-            model.dismissAlert();
+            QVERIFY(model.runs()->alertMessage().value_or(QString()).contains(why));
+            QVERIFY(!model.clean()->report());
+            model.runs()->dismissAlert();
         }
-        model.moveAnalysisItemToTrash(file(fixture.home + "/x.bin"));
-        QVERIFY(model.alertMessage().value_or(QString()).contains(why));
+        model.analysis()->moveToTrash(file(fixture.home + "/x.bin"));
+        QVERIFY(finished(model));
+        QVERIFY(model.runs()->alertMessage().value_or(QString()).contains(why));
         QVERIFY(exists(fixture.home + "/x.bin"));
     }
 
@@ -200,14 +201,14 @@ private slots:
         file(cachesPath(fixture.home) + "/first.bin", 100);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::clean(true)));
-        const std::optional<CleanPreviewReport> first = model->cleanPreviewReport();
+        const std::optional<CleanPreviewReport> first = model->clean()->report();
         manyFiles(cachesPath(fixture.home) + "/many", 500);
         model->request(AppActionFactory::clean(true));
-        model->cancelRun(); // long before the worker has listed the running processes
+        model->runs()->cancel(); // long before the worker has listed the running processes
         QVERIFY(finished(*model));
-        QCOMPARE(model->cleanPreviewReport(), first);
-        QCOMPARE(model->statusTitle(), QString("Preview Cancelled"));
-        QVERIFY(model->runProgress().isEmpty());
+        QCOMPARE(model->clean()->report(), first);
+        QCOMPARE(model->runs()->statusTitle(), QString("Preview Cancelled"));
+        QVERIFY(model->runs()->progress().isEmpty());
     }
 
     // How often progress arrives depends on the machine's speed; what it says does not.
@@ -217,19 +218,19 @@ private slots:
         manyFiles(cachesPath(fixture.home) + "/many", 5000, 0, 500);
         const auto model = fixture.makeModel();
         QStringList locationsSeen;
-        connect(model.get(), &AppModel::runProgressChanged, this, [&] {
-            QVERIFY(model->isRunning() || model->runProgress().isEmpty());
-            if (!model->runProgress().isEmpty())
-                locationsSeen << model->runProgress().value("location").toString();
+        connect(model->runs(), &RunCoordinator::progressChanged, this, [&] {
+            QVERIFY(model->runs()->isRunning() || model->runs()->progress().isEmpty());
+            if (!model->runs()->progress().isEmpty())
+                locationsSeen << model->runs()->progress().value("location").toString();
         });
-        QVERIFY(!model->canCancelRun());
+        QVERIFY(!model->runs()->canCancel());
         model->request(AppActionFactory::clean(true));
-        QVERIFY(model->canCancelRun());
+        QVERIFY(model->runs()->canCancel());
         QVERIFY(finished(*model));
-        QVERIFY(!model->canCancelRun());
+        QVERIFY(!model->runs()->canCancel());
         for (const QString& location : locationsSeen)
             QVERIFY2(location.startsWith(fixture.home), qPrintable(location));
-        QVERIFY(model->runProgress().isEmpty());
+        QVERIFY(model->runs()->progress().isEmpty());
     }
 
     void presentedReportGroupsBySection()
@@ -239,7 +240,7 @@ private slots:
         file(trashPath(fixture.home) + "/files/b", 100);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::clean(true)));
-        const QVariantMap report = model->cleanPreviewReportValue().toMap();
+        const QVariantMap report = model->clean()->reportValue().toMap();
         const QVariantList sections = report.value("sections").toList();
         QCOMPARE(sections.size(), 2);
         QCOMPARE(sections[0].toMap().value("title").toString(), QString("User essentials"));

@@ -21,8 +21,8 @@ struct RunStateRecorder {
     std::vector<std::pair<bool, QString>> states;
     explicit RunStateRecorder(AppModel& model)
     {
-        QObject::connect(&model, &AppModel::runStateChanged, &model, [this, &model] {
-            states.emplace_back(model.isRunning(), model.runningFeatureRawValue());
+        QObject::connect(model.runs(), &RunCoordinator::runStateChanged, &model, [this, &model] {
+            states.emplace_back(model.runs()->isRunning(), model.runs()->runningFeatureRawValue());
         });
     }
 };
@@ -37,11 +37,11 @@ private slots:
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        QCOMPARE(model->statusTitle(), QStringLiteral("准备就绪"));
-        QCOMPARE(model->statusDetail(), QStringLiteral("选择一个项目开始检查。"));
-        QVERIFY(!model->isRunning());
+        QCOMPARE(model->runs()->statusTitle(), QStringLiteral("准备就绪"));
+        QCOMPARE(model->runs()->statusDetail(), QStringLiteral("选择一个项目开始检查。"));
+        QVERIFY(!model->runs()->isRunning());
         QVERIFY(!model->pendingAction());
-        QVERIFY(!model->alertMessage());
+        QVERIFY(!model->runs()->alertMessage());
         QCOMPARE(model->selectedFeature(), AppFeature::dashboard);
     }
 
@@ -72,6 +72,7 @@ private slots:
         model->confirmPendingAction();
         QVERIFY(!model->pendingAction());
         QVERIFY(finished(*model));
+        QVERIFY(recorder.states.size() >= 2);
         QCOMPARE(recorder.states.front(), std::make_pair(true, feature));
         QCOMPARE(recorder.states.back(), std::make_pair(false, QString()));
     }
@@ -94,10 +95,10 @@ private slots:
         const auto model = fixture.makeModel();
         RunStateRecorder recorder(*model);
         model->request(AppActionFactory::cleanWhitelist());
-        QVERIFY(model->showingCleanProtectionSheet());
+        QVERIFY(model->clean()->showingProtectionSheet());
         QVERIFY(!model->pendingAction());
         QVERIFY(recorder.states.empty());
-        QVERIFY(model->cleanWhitelistText().startsWith("$HOME/Library/Caches/ms-playwright*\n"));
+        QVERIFY(model->clean()->whitelistText().startsWith("$HOME/Library/Caches/ms-playwright*\n"));
     }
 
     void runTexts_data()
@@ -136,16 +137,17 @@ private slots:
         const auto model = fixture.makeModel();
         const AppAction action = make();
         QStringList titlesSeen;
-        connect(model.get(), &AppModel::statusChanged, this, [&] { titlesSeen << model->statusTitle(); });
+        connect(model->runs(), &RunCoordinator::statusChanged, this,
+                [&] { titlesSeen << model->runs()->statusTitle(); });
         QVERIFY(run(*model, action));
         QCOMPARE(titlesSeen.first(), action.title);
-        QCOMPARE(model->statusTitle(), title);
-        QCOMPARE(model->statusDetail(), detail);
-        QCOMPARE(model->alertMessage().has_value(), alert);
+        QCOMPARE(model->runs()->statusTitle(), title);
+        QCOMPARE(model->runs()->statusDetail(), detail);
+        QCOMPARE(model->runs()->alertMessage().has_value(), alert);
         if (alert) {
-            QCOMPARE(*model->alertMessage(), detail);
-            model->dismissAlert();
-            QVERIFY(!model->alertMessage());
+            QCOMPARE(*model->runs()->alertMessage(), detail);
+            model->runs()->dismissAlert();
+            QVERIFY(!model->runs()->alertMessage());
         }
     }
 
@@ -162,13 +164,11 @@ private slots:
         QFETCH(QString, working);
         AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
-        QStringList detailsWhileRunning;
-        connect(model.get(), &AppModel::statusChanged, this, [&] {
-            if (model->isRunning())
-                detailsWhileRunning << model->statusDetail();
-        });
-        QVERIFY(run(*model, AppActionFactory::version()));
-        QVERIFY(detailsWhileRunning.contains(working));
+        model->request(AppActionFactory::installer(true));
+        QVERIFY(model->runs()->isRunning());
+        QCOMPARE(model->runs()->statusDetail(), working);
+        QVERIFY(finished(*model));
+        QVERIFY(model->runs()->statusDetail() != working);
     }
 
     void completionTexts_data()
@@ -203,7 +203,7 @@ private slots:
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::version()));
         LocalizationSettings::shared().setPreference(chinese);
-        QCOMPARE(model->statusTitle(), QString("Version Updated"));
+        QCOMPARE(model->runs()->statusTitle(), QString("Version Updated"));
     }
 
     void selectedFeatureAcceptsOnlyKnownFeatures()

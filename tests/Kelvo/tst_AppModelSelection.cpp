@@ -25,8 +25,8 @@ private slots:
         QFETCH(QString, alert);
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        installers ? model->moveInstallersToTrash({}) : model->uninstallSelectedApps({}, {});
-        QCOMPARE(model->alertMessage().value_or(QString()), alert);
+        installers ? model->installer()->moveToTrash({}) : model->uninstall()->uninstall({}, {});
+        QCOMPARE(model->runs()->alertMessage().value_or(QString()), alert);
     }
 
     void lastUseReadsAsADayOrNever_data()
@@ -49,7 +49,7 @@ private slots:
         QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(bundle).constData(), times, 0) == 0);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        const QVariantList entries = model->uninstallPreviewReportValue().toMap()["entries"].toList();
+        const QVariantList entries = model->uninstall()->reportValue().toMap()["entries"].toList();
         QCOMPARE(entries.size(), 1);
         QCOMPARE(entries[0].toMap()["lastOpenedText"].toString(),
                  expected.isEmpty()
@@ -65,21 +65,22 @@ private slots:
         DefaultsStore::open()->setValue("lastInstallerCleanedCount", 7);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::installer(true)));
-        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(2));
-        QVERIFY(model->statusDetail().startsWith("Found 2 installer files, total "));
+        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(2));
+        QVERIFY(model->runs()->statusDetail().startsWith("Found 2 installer files, total "));
 
         {
             const WorkersHeld held; // the moves run on a worker, so the controller reads as running
-            model->moveInstallersToTrash({dmg, "/etc/hostname"});
-            QVERIFY(model->isRunning());
+            model->installer()->moveToTrash({dmg, "/etc/hostname"});
+            QVERIFY(model->runs()->isRunning());
         }
         QVERIFY(finished(*model));
         QVERIFY(!exists(dmg));
         QVERIFY(exists(pkg));
-        QCOMPARE(model->statusDetail(), QString("Moved 1 installer files. 1 failed."));
-        QCOMPARE(model->lastInstallerCleanedCount(), 1); // set to this operation's count, not added
-        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
-        QCOMPARE(model->installerPreviewReport()->entries.front().path, pkg);
+        QCOMPARE(model->runs()->statusDetail(), QString("Moved 1 installer files. 1 failed."));
+        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"),
+                 1); // set to this operation's count, not added
+        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
+        QCOMPARE(model->installer()->report()->entries.front().path, pkg);
     }
 
     void everyMoveRefusedEndsNotCompleted()
@@ -88,11 +89,11 @@ private slots:
         file(fixture.home + "/Downloads/Tool.dmg", 9000);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::installer(true)));
-        model->moveInstallersToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
+        model->installer()->moveToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
         QVERIFY(finished(*model));
-        QCOMPARE(model->statusTitle(), QString("Not Completed"));
-        QCOMPARE(model->installerPreviewReport()->entries.size(), std::size_t(1));
-        QCOMPARE(model->lastInstallerCleanedCount(), 0);
+        QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
+        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
+        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 0);
     }
 
     void uninstallingMovesBundlesAndLeftoversOnce()
@@ -109,26 +110,27 @@ private slots:
         const QString possible = file(fixture.home + "/Library/Logs/backup-com.example.foo.log", 100);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(3));
-        QVERIFY(model->statusDetail().startsWith("Found 3 app items"));
+        QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(3));
+        QVERIFY(model->runs()->statusDetail().startsWith("Found 3 app items"));
 
         {
             const WorkersHeld held;
             // A leftover of an app that is not chosen stays even when it is named.
             const QString keptCache = fixture.home + "/Library/Caches/com.example.kept";
-            model->uninstallSelectedApps({foo, bar}, {fooCache.section('/', 0, -2), shared, keptCache});
-            QVERIFY(model->isRunning());
-            QCOMPARE(model->runningFeature(), std::optional(AppFeature::uninstall));
-            model->uninstallSelectedApps({kept}, {}); // refused: one run at a time
+            model->uninstall()->uninstall({foo, bar}, {fooCache.section('/', 0, -2), shared, keptCache});
+            QVERIFY(model->runs()->isRunning());
+            QCOMPARE(model->runs()->runningFeature(), std::optional(AppFeature::uninstall));
+            model->uninstall()->uninstall({kept}, {}); // refused: one run at a time
         }
         QVERIFY(finished(*model));
         QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
         QVERIFY(exists(kept) && exists(possible));
-        QCOMPARE(model->statusTitle(), QString("Uninstall Complete"));
-        QCOMPARE(model->statusDetail(), QString("Processed 4 app items.")); // two bundles, two leftovers
-        QCOMPARE(model->lastUninstallCount(), 4);
-        QCOMPARE(model->uninstallPreviewReport()->entries.size(), std::size_t(1));
-        QVERIFY(!model->isRunning());
+        QCOMPARE(model->runs()->statusTitle(), QString("Uninstall Complete"));
+        QCOMPARE(model->runs()->statusDetail(),
+                 QString("Processed 4 app items.")); // two bundles, two leftovers
+        QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
+        QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(1));
+        QVERIFY(!model->runs()->isRunning());
     }
 
     // The folder holding a scanned file is exchanged for a link to a twin outside the home between
@@ -142,11 +144,11 @@ private slots:
         QVERIFY(run(*model, AppActionFactory::installer(true)));
         QVERIFY(QDir().rename(fixture.home + "/Downloads/old", fixture.home + "/Downloads/old.real"));
         link(fixture.root.filePath("outside/old"), fixture.home + "/Downloads/old");
-        model->moveInstallersToTrash({dmg});
+        model->installer()->moveToTrash({dmg});
         QVERIFY(finished(*model));
         QVERIFY(exists(twin));
-        QCOMPARE(model->statusTitle(), QString("Not Completed"));
-        QVERIFY(model->alertMessage().value_or(QString()).contains("is a link"));
+        QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
+        QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("is a link"));
     }
 };
 

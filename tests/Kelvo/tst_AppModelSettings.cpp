@@ -27,7 +27,7 @@ private slots:
                                      << QVariant(qint64(6'000'000'000));
         QTest::newRow("installer count") << "lastInstallerCleanedCount" << QVariant(3) << QVariant(qint64(3));
         QTest::newRow("analysis path")
-            << "lastAnalysisPathStored" << QVariant("/Users/me/Library") << QVariant("/Users/me/Library");
+            << "lastAnalysisPath" << QVariant("/Users/me/Library") << QVariant("/Users/me/Library");
         QTest::newRow("count stored as words")
             << "lastUninstallCount" << QVariant("many") << QVariant(qint64(0));
         QTest::newRow("count stored as a fraction")
@@ -43,40 +43,40 @@ private slots:
         QFETCH(QVariant, stored);
         QFETCH(QVariant, expected);
         AppModelFixture fixture;
-        const QString storeKey = key == "lastAnalysisPathStored" ? QString("lastAnalysisPath") : key;
         if (stored.isValid())
-            DefaultsStore::open()->setValue(storeKey, stored);
+            DefaultsStore::open()->setValue(key, stored);
         const auto model = fixture.makeModel();
-        QCOMPARE(model->property(qPrintable(key)), expected);
+        const QVariant actual = key == "showHealthAura" ? model->appearance()->property("showHealthAura")
+                                                        : model->statistics()->values().value(key);
+        QCOMPARE(actual, expected);
     }
 
     void everyStatisticStartsAtItsDefault()
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        for (const char* key : {"lastInstallerScanDate", "lastPurgeScanDate", "lastAnalysisDate",
-                                "lastOptimizeDate", "lastUninstallDate", "lastCleanDate"})
-            QCOMPARE(model->property(key).toDouble(), 0.0);
-        for (const char* key :
-             {"lastInstallerCleanedCount", "lastInstallerCleanedBytes", "lastPurgeCleanedCount",
-              "lastPurgeCleanedBytes", "lastAnalysisTotalSize", "lastAnalysisTotalFiles", "lastOptimizeCount",
-              "lastUninstallCount", "lastCleanCount"})
-            QCOMPARE(model->property(key).toLongLong(), qint64(0));
-        QCOMPARE(model->lastAnalysisPathStored(), QString());
-        QCOMPARE(model->versionText(), QStringLiteral("未检查"));
-        QCOMPARE(model->scanPath(), fixture.home);
-        QCOMPARE(model->analysisPath(), fixture.home + "/Library");
+        const QVariantMap values = model->statistics()->values();
+        QCOMPARE(values.size(), qsizetype(Statistics::table().size()));
+        for (const Statistics::Row& row : Statistics::table()) {
+            const QVariant expected = row.kind == Statistics::Kind::date    ? QVariant(0.0)
+                                      : row.kind == Statistics::Kind::count ? QVariant(qint64(0))
+                                                                            : QVariant(QString());
+            QCOMPARE(values.value(row.key), expected);
+        }
+        QCOMPARE(model->appearance()->versionText(), QStringLiteral("未检查"));
+        QCOMPARE(model->purge()->scanPath(), fixture.home);
+        QCOMPARE(model->analysis()->path(), fixture.home + "/Library");
     }
 
     void healthAuraIsStoredAtOnce()
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        QSignalSpy changed(model.get(), &AppModel::showHealthAuraChanged);
-        model->setShowHealthAura(false);
+        QSignalSpy changed(model->appearance(), &AppearanceController::showHealthAuraChanged);
+        model->appearance()->setShowHealthAura(false);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(DefaultsStore::open()->value("showHealthAura").toString(), QString("false"));
-        QCOMPARE(fixture.makeModel()->showHealthAura(), false);
+        QCOMPARE(fixture.makeModel()->appearance()->showHealthAura(), false);
     }
 
     void refreshEnvironment_data()
@@ -97,12 +97,12 @@ private slots:
         QFETCH(QString, title);
         AppModelFixture fixture(language);
         const auto model = fixture.makeModel(bundleVersion);
-        QSignalSpy versionChanged(model.get(), &AppModel::versionTextChanged);
-        model->refreshEnvironment();
+        QSignalSpy versionChanged(model->appearance(), &AppearanceController::versionTextChanged);
+        model->appearance()->refreshEnvironment();
         QCOMPARE(versionChanged.count(), 1);
-        QCOMPARE(model->versionText(), versionText);
-        QCOMPARE(model->statusTitle(), title);
-        QVERIFY(!model->statusDetail().isEmpty());
+        QCOMPARE(model->appearance()->versionText(), versionText);
+        QCOMPARE(model->runs()->statusTitle(), title);
+        QVERIFY(!model->runs()->statusDetail().isEmpty());
     }
 
     // Window background ------------------------------------------------------------------------------
@@ -113,18 +113,18 @@ private slots:
         const auto model = fixture.makeModel();
         const QString source = fixture.root.filePath("Pictures/sky.PNG");
         write(source, "png");
-        QSignalSpy changed(model.get(), &AppModel::windowBackgroundChanged);
-        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
+        QSignalSpy changed(model->appearance(), &AppearanceController::windowBackgroundChanged);
+        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(model->windowBackgroundRevision(), 1);
-        const QString installed = model->customWindowBackgroundPath();
+        QCOMPARE(model->appearance()->windowBackgroundRevision(), 1);
+        const QString installed = model->appearance()->customWindowBackgroundPath();
         QVERIFY(installed.startsWith(fixture.support + "/WindowBackground/wallpaper-"));
         QVERIFY(installed.endsWith(".png"));
-        QCOMPARE(model->customWindowBackgroundURL(), QUrl::fromLocalFile(installed));
+        QCOMPARE(model->appearance()->customWindowBackgroundURL(), QUrl::fromLocalFile(installed));
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), installed);
 
-        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
-        QCOMPARE(model->windowBackgroundRevision(), 2);
+        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
+        QCOMPARE(model->appearance()->windowBackgroundRevision(), 2);
         QVERIFY(!QFileInfo::exists(installed));
     }
 
@@ -142,12 +142,14 @@ private slots:
         AppModelFixture fixture(language);
         const auto model = fixture.makeModel();
         write(fixture.root.filePath("a.jpg"), "jpg");
-        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
-        const QString before = model->customWindowBackgroundPath();
-        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("vanished.jpg")));
-        QVERIFY(model->alertMessage().has_value());
-        QVERIFY2(model->alertMessage()->startsWith(prefix), qPrintable(*model->alertMessage()));
-        QCOMPARE(model->customWindowBackgroundPath(), before);
+        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
+        const QString before = model->appearance()->customWindowBackgroundPath();
+        model->appearance()->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(fixture.root.filePath("vanished.jpg")));
+        QVERIFY(model->runs()->alertMessage().has_value());
+        QVERIFY2(model->runs()->alertMessage()->startsWith(prefix),
+                 qPrintable(*model->runs()->alertMessage()));
+        QCOMPARE(model->appearance()->customWindowBackgroundPath(), before);
         QVERIFY(QFileInfo::exists(before));
     }
 
@@ -156,12 +158,12 @@ private slots:
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         write(fixture.root.filePath("a.jpg"), "jpg");
-        model->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
-        const QString installed = model->customWindowBackgroundPath();
-        model->clearWindowBackgroundImage();
-        QCOMPARE(model->customWindowBackgroundPath(), QString());
-        QVERIFY(model->customWindowBackgroundURL().isEmpty());
-        QCOMPARE(model->windowBackgroundRevision(), 2);
+        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
+        const QString installed = model->appearance()->customWindowBackgroundPath();
+        model->appearance()->clearWindowBackgroundImage();
+        QCOMPARE(model->appearance()->customWindowBackgroundPath(), QString());
+        QVERIFY(model->appearance()->customWindowBackgroundURL().isEmpty());
+        QCOMPARE(model->appearance()->windowBackgroundRevision(), 2);
         QVERIFY(!QFileInfo::exists(installed));
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), QString());
     }
@@ -182,7 +184,7 @@ private slots:
         DefaultsStore::open()->setValue("customWindowBackgroundPath", image);
         const auto model = fixture.makeModel();
         model->startUp();
-        QCOMPARE(model->customWindowBackgroundPath(), fileExists ? image : QString());
+        QCOMPARE(model->appearance()->customWindowBackgroundPath(), fileExists ? image : QString());
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(),
                  fileExists ? image : QString());
     }
@@ -194,36 +196,36 @@ private slots:
         AppModelFixture fixture;
         write(CleanWhitelistStore::configURL(fixture.home), "# header\n~/Projects\n$HOME/.cache/*\n");
         const auto model = fixture.makeModel();
-        QVERIFY(model->loadCleanWhitelistEditor());
-        QCOMPARE(model->cleanWhitelistText(), QString("~/Projects\n$HOME/.cache/*"));
+        QVERIFY(model->clean()->loadWhitelistEditor());
+        QCOMPARE(model->clean()->whitelistText(), QString("~/Projects\n$HOME/.cache/*"));
     }
 
     void savingKeepsTrimmedNonEmptyLinesInOrder()
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        model->setShowingCleanProtectionSheet(true);
-        model->setCleanWhitelistText("  ~/b  \n\n\t~/a\r\n# note\n~/b\n");
-        QVERIFY(model->saveCleanWhitelistEditor());
+        model->clean()->setShowingProtectionSheet(true);
+        model->clean()->setWhitelistText("  ~/b  \n\n\t~/a\r\n# note\n~/b\n");
+        QVERIFY(model->clean()->saveWhitelistEditor());
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/b", "~/a"}));
         QVERIFY(contents(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
-        QCOMPARE(model->statusTitle(), QString("Protection List Updated"));
-        QVERIFY(!model->showingCleanProtectionSheet());
-        QVERIFY(!model->alertMessage());
+        QCOMPARE(model->runs()->statusTitle(), QString("Protection List Updated"));
+        QVERIFY(!model->clean()->showingProtectionSheet());
+        QVERIFY(!model->runs()->alertMessage());
 
         // Entries are saved as they are meant, and the lines written differently are named.
-        model->setCleanWhitelistText("~/a/\n${HOME}//b\n~/c");
-        QVERIFY(model->saveCleanWhitelistEditor());
+        model->clean()->setWhitelistText("~/a/\n${HOME}//b\n~/c");
+        QVERIFY(model->clean()->saveWhitelistEditor());
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/a", "$HOME/b", "~/c"}));
-        QVERIFY(model->alertMessage()->endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
+        QVERIFY(model->runs()->alertMessage()->endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
     }
 
     void restoreDefaultsFillsTheEditorWithoutSaving()
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        model->restoreCleanWhitelistDefaults();
-        QCOMPARE(model->cleanWhitelistText().split('\n'), CleanWhitelistStore::defaultPatterns());
+        model->clean()->restoreWhitelistDefaults();
+        QCOMPARE(model->clean()->whitelistText().split('\n'), CleanWhitelistStore::defaultPatterns());
         QVERIFY(!QFileInfo::exists(CleanWhitelistStore::configURL(fixture.home)));
     }
 
@@ -243,9 +245,9 @@ private slots:
         write(CleanWhitelistStore::configURL(fixture.home), latin1);
         const auto model = fixture.makeModel();
         model->request(AppActionFactory::cleanWhitelist());
-        QVERIFY(model->alertMessage().has_value());
-        QVERIFY2(model->alertMessage()->contains(words), qPrintable(*model->alertMessage()));
-        QVERIFY(!model->showingCleanProtectionSheet());
+        QVERIFY(model->runs()->alertMessage().has_value());
+        QVERIFY2(model->runs()->alertMessage()->contains(words), qPrintable(*model->runs()->alertMessage()));
+        QVERIFY(!model->clean()->showingProtectionSheet());
         QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), latin1);
     }
 
@@ -255,14 +257,14 @@ private slots:
         // A folder standing where the list file goes makes the write fail, even for root.
         QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home) + "/blocker"));
         const auto model = fixture.makeModel();
-        model->setShowingCleanProtectionSheet(true);
-        model->setCleanWhitelistText("~/keep");
-        const QString statusBefore = model->statusTitle();
-        QVERIFY(!model->saveCleanWhitelistEditor());
-        QVERIFY(model->alertMessage().has_value());
-        QVERIFY(model->showingCleanProtectionSheet());
-        QCOMPARE(model->statusTitle(), statusBefore);
-        QCOMPARE(model->cleanWhitelistText(), QString("~/keep"));
+        model->clean()->setShowingProtectionSheet(true);
+        model->clean()->setWhitelistText("~/keep");
+        const QString statusBefore = model->runs()->statusTitle();
+        QVERIFY(!model->clean()->saveWhitelistEditor());
+        QVERIFY(model->runs()->alertMessage().has_value());
+        QVERIFY(model->clean()->showingProtectionSheet());
+        QCOMPARE(model->runs()->statusTitle(), statusBefore);
+        QCOMPARE(model->clean()->whitelistText(), QString("~/keep"));
         QVERIFY(QFileInfo(CleanWhitelistStore::configURL(fixture.home) + "/blocker").isDir());
     }
 };

@@ -18,26 +18,26 @@ private slots:
         file(root + "/app/big.bin", 5000);
         file(root + "/notes.txt", 100);
         const auto model = fixture.makeModel();
-        model->analyzePath("  " + root + "\n");
-        QCOMPARE(model->analysisPath(), root);
-        QCOMPARE(model->runningFeatureRawValue(), QString("analyze"));
+        model->analysis()->analyze("  " + root + "\n");
+        QCOMPARE(model->analysis()->path(), root);
+        QCOMPARE(model->runs()->runningFeatureRawValue(), QString("analyze"));
         QVERIFY(finished(*model));
-        QCOMPARE(model->statusTitle(), QString("Storage Analysis Complete"));
-        const QVariantMap report = model->analysisReportValue().toMap();
+        QCOMPARE(model->runs()->statusTitle(), QString("Storage Analysis Complete"));
+        const QVariantMap report = model->analysis()->reportValue().toMap();
         QCOMPARE(report.value("totalSize").toLongLong(), 5100);
         const QVariantMap first = report.value("entries").toList().first().toMap();
         QCOMPARE(first.value("name").toString(), QString("app"));
         QCOMPARE(first.value("share").toDouble(), 5000.0 / 5100.0);
-        QCOMPARE(model->lastAnalysisPathStored(), root);
-        QCOMPARE(model->lastAnalysisTotalSize(), 5100);
-        QCOMPARE(model->lastAnalysisTotalFiles(), 2);
-        QVERIFY(model->lastAnalysisDate() > 0);
+        QCOMPARE(model->statistics()->text("lastAnalysisPath"), root);
+        QCOMPARE(model->statistics()->count("lastAnalysisTotalSize"), 5100);
+        QCOMPARE(model->statistics()->count("lastAnalysisTotalFiles"), 2);
+        QVERIFY(model->statistics()->date("lastAnalysisDate") > 0);
 
-        model->analyzeParentPath();
-        QCOMPARE(model->analysisPath(), fixture.home);
+        model->analysis()->analyzeParent();
+        QCOMPARE(model->analysis()->path(), fixture.home);
         QVERIFY(finished(*model));
-        model->analyzePath("   "); // nothing to analyse
-        QCOMPARE(model->analysisPath(), fixture.home);
+        model->analysis()->analyze("   "); // nothing to analyse
+        QCOMPARE(model->analysis()->path(), fixture.home);
     }
 
     void choosingFolders()
@@ -45,17 +45,17 @@ private slots:
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         file(fixture.home + "/code/app/node_modules/x", 10);
-        model->setScanPath(fixture.home + "/code");
+        model->purge()->setScanPath(fixture.home + "/code");
         QVERIFY(run(*model, AppActionFactory::purge(true)));
-        QVERIFY(model->purgePreviewReport());
-        model->chooseScanPath(QUrl::fromLocalFile(fixture.home + "/elsewhere"));
-        QCOMPARE(model->scanPath(), fixture.home + "/elsewhere");
-        QVERIFY(!model->purgePreviewReport());
-        model->chooseAnalysisPath(QUrl::fromLocalFile(fixture.home + "/Music"));
-        QCOMPARE(model->analysisPath(), fixture.home + "/Music");
-        QVERIFY(!model->isRunning());      // choosing does not analyse
-        model->chooseAnalysisPath(QUrl()); // cancelled chooser
-        QCOMPARE(model->analysisPath(), fixture.home + "/Music");
+        QVERIFY(model->purge()->report());
+        model->purge()->choosePath(QUrl::fromLocalFile(fixture.home + "/elsewhere"));
+        QCOMPARE(model->purge()->scanPath(), fixture.home + "/elsewhere");
+        QVERIFY(!model->purge()->report());
+        model->analysis()->choosePath(QUrl::fromLocalFile(fixture.home + "/Music"));
+        QCOMPARE(model->analysis()->path(), fixture.home + "/Music");
+        QVERIFY(!model->runs()->isRunning());  // choosing does not analyse
+        model->analysis()->choosePath(QUrl()); // cancelled chooser
+        QCOMPARE(model->analysis()->path(), fixture.home + "/Music");
     }
 
     void projectScanGroupsAndTrashesOneItem()
@@ -65,22 +65,23 @@ private slots:
         file(fixture.home + "/code/tool/target/debug/tool", 4000);
         DefaultsStore::open()->setValue("lastPurgeCleanedCount", 4);
         const auto model = fixture.makeModel();
-        model->setScanPath(fixture.home + "/code");
+        model->purge()->setScanPath(fixture.home + "/code");
         QVERIFY(run(*model, AppActionFactory::purge(true)));
-        QVERIFY(model->statusDetail().startsWith("Found 2 cleanup items, total "));
-        const QVariantList groups = model->purgePreviewReportValue().toMap().value("groups").toList();
+        QVERIFY(model->runs()->statusDetail().startsWith("Found 2 cleanup items, total "));
+        const QVariantList groups = model->purge()->reportValue().toMap().value("groups").toList();
         QCOMPARE(groups.size(), 2);
         QCOMPARE(groups[0].toMap().value("title").toString(), QString("JavaScript / Node"));
         QCOMPARE(groups[1].toMap().value("title").toString(), QString("Rust / Go / Zig"));
 
-        const PurgePreviewReport::Entry modules = model->purgePreviewReport()->entries.front();
-        model->moveToTrash(modules.path);
+        const PurgePreviewReport::Entry modules = model->purge()->report()->entries.front();
+        model->purge()->moveToTrash(modules.path);
+        QVERIFY(finished(*model));
         QVERIFY(!exists(modules.path));
-        QCOMPARE(model->lastPurgeCleanedCount(), 5);
-        QCOMPARE(model->lastPurgeCleanedBytes(), modules.byteCount);
-        QCOMPARE(model->statusTitle(), QString("Moved to Trash"));
-        QCOMPARE(model->purgePreviewReport()->entries.size(), std::size_t(2)); // the scan stays as it was
-        QCOMPARE(model->purgePreviewReportValue().toMap().value("trashedPaths").toStringList(),
+        QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), 5);
+        QCOMPARE(model->statistics()->count("lastPurgeCleanedBytes"), modules.byteCount);
+        QCOMPARE(model->runs()->statusTitle(), QString("Moved to Trash"));
+        QCOMPARE(model->purge()->report()->entries.size(), std::size_t(2)); // the scan stays as it was
+        QCOMPARE(model->purge()->reportValue().toMap().value("trashedPaths").toStringList(),
                  QStringList{modules.path});
     }
 
@@ -104,14 +105,17 @@ private slots:
         const auto model = fixture.makeModel();
         path.replace("{home}", fixture.home);
         alertStart.replace("{home}", fixture.home);
-        model->moveToTrash(path);
-        QVERIFY(model->alertMessage());
-        QVERIFY2(model->alertMessage()->startsWith(alertStart), qPrintable(*model->alertMessage()));
-        QCOMPARE(model->lastPurgeCleanedCount(), 0);
+        model->purge()->moveToTrash(path);
+        QVERIFY(finished(*model));
+        QVERIFY(model->runs()->alertMessage());
+        QVERIFY2(model->runs()->alertMessage()->startsWith(alertStart),
+                 qPrintable(*model->runs()->alertMessage()));
+        QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), 0);
         QVERIFY(exists(fixture.root.filePath("outside.bin")));
-        model->dismissAlert();
-        model->moveAnalysisItemToTrash(path);
-        QVERIFY(model->alertMessage());
+        model->runs()->dismissAlert();
+        model->analysis()->moveToTrash(path);
+        QVERIFY(finished(*model));
+        QVERIFY(model->runs()->alertMessage());
     }
 
     void trashingAnAnalysedFileUpdatesTheReport()
@@ -122,11 +126,12 @@ private slots:
         file(root + "/app/small.bin", 1000);
         file(root + "/notes.txt", 100);
         const auto model = fixture.makeModel();
-        model->analyzePath(root);
+        model->analysis()->analyze(root);
         QVERIFY(finished(*model));
-        model->moveAnalysisItemToTrash(big);
+        model->analysis()->moveToTrash(big);
+        QVERIFY(finished(*model));
         QVERIFY(!exists(big));
-        const AnalysisReport& report = *model->analysisReport();
+        const AnalysisReport& report = *model->analysis()->report();
         QCOMPARE(report.totalSize, 1100);
         QCOMPARE(report.totalFiles, 2);
         QCOMPARE(report.entries.front().size, 1000); // the folder holding it shrank
@@ -139,15 +144,15 @@ private slots:
         AppModelFixture fixture;
         file(fixture.home + "/a.bin", 10);
         const auto model = fixture.makeModel();
-        model->analyzePath(fixture.home);
+        model->analysis()->analyze(fixture.home);
         QVERIFY(finished(*model));
-        const std::optional<AnalysisReport> first = model->analysisReport();
+        const std::optional<AnalysisReport> first = model->analysis()->report();
         manyFiles(fixture.home + "/many", 3000, 0, 100);
-        model->analyzePath(fixture.home);
-        model->cancelRun();
+        model->analysis()->analyze(fixture.home);
+        model->runs()->cancel();
         QVERIFY(finished(*model));
-        QCOMPARE(model->analysisReport(), first);
-        QCOMPARE(model->statusTitle(), QString("Analysis Cancelled"));
+        QCOMPARE(model->analysis()->report(), first);
+        QCOMPARE(model->runs()->statusTitle(), QString("Analysis Cancelled"));
     }
 };
 

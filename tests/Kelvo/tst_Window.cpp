@@ -61,7 +61,7 @@ class TestWindow : public WindowTestCase {
 
     QString sheet() const
     {
-        return QString(m_model->showingCleanProtectionSheet() ? "open" : "closed") +
+        return QString(m_model->clean()->showingProtectionSheet() ? "open" : "closed") +
                (popupOpen("protectionSheet") ? " shown" : " hidden");
     }
 
@@ -80,20 +80,20 @@ class TestWindow : public WindowTestCase {
 
     bool finished() const
     {
-        return QTest::qWaitFor([&] { return !m_model->isRunning(); }, 60000);
+        return QTest::qWaitFor([&] { return !m_model->runs()->isRunning(); }, 60000);
     }
     bool previewClean()
     {
         m_model->setSelectedFeature(AppFeature::clean);
         m_model->request(AppActionFactory::clean(true));
-        return finished() && m_model->cleanPreviewReport().has_value();
+        return finished() && m_model->clean()->report().has_value();
     }
 
     // The rows of the results list are the stored report's entries, in its order and sections.
     void verifyRowsShowTheReport() const
     {
-        QVERIFY(m_model->cleanPreviewReport().has_value());
-        const CleanPreviewReport& report = *m_model->cleanPreviewReport();
+        QVERIFY(m_model->clean()->report().has_value());
+        const CleanPreviewReport& report = *m_model->clean()->report();
         const QList<QQuickItem*> rows = shown("cleanEntryRow");
         QCOMPARE(rows.size(), qsizetype(report.entries.size()));
         QStringList sections;
@@ -134,9 +134,10 @@ private slots:
         verifyStates("windowButton_close windowButton_minimize windowButton_zoom");
         QCOMPARE(object("sidebarItems")->property("count").toInt(), 8);
         // The ready line replaced the controller's first status line and the version is known.
-        QVERIFY(m_model->statusTitle() != "准备就绪" && m_model->versionText() != "未检查");
+        QVERIFY(m_model->runs()->statusTitle() != "准备就绪" &&
+                m_model->appearance()->versionText() != "未检查");
         QCOMPARE(textsOf("brandName statusTitle statusDetail"),
-                 (QStringList{"Kelvo", m_model->statusTitle(), m_model->statusDetail()}));
+                 (QStringList{"Kelvo", m_model->runs()->statusTitle(), m_model->runs()->statusDetail()}));
     }
 
     void everyPageShowsItsHeaderInBothLanguages_data()
@@ -226,7 +227,7 @@ private slots:
     }
     void cleanPageInvitesAFirstPreview()
     {
-        QVERIFY2(!m_model->cleanPreviewReport().has_value(), "a preview ran before this test");
+        QVERIFY2(!m_model->clean()->report().has_value(), "a preview ran before this test");
         const QStringList texts = rowTexts();
         m_model->setSelectedFeature(AppFeature::clean);
         QCOMPARE(textsOf("cleanPreviewButton noticeTitle lastRunLine toolbarFootnote resultsTitle"), texts);
@@ -250,8 +251,7 @@ private slots:
         const QStringList texts = rowTexts();
         m_model->setSelectedFeature(AppFeature::clean);
         click("cleanPreviewButton");
-        QVERIFY(finished() && m_model->cleanPreviewReport() &&
-                m_model->cleanPreviewReport()->entries.empty());
+        QVERIFY(finished() && m_model->clean()->report() && m_model->clean()->report()->entries.empty());
         QCOMPARE(textsOf("noticeTitle noticeDetail cleanPreviewButton"), texts);
         verifyStates("resultsNotice -resultsSummaryLine -resultsSummaryDetail !cleanStartButton");
         QVERIFY(shown("cleanEntryRow").isEmpty());
@@ -278,7 +278,7 @@ private slots:
         QVERIFY(browser.waitForStarted());
         const QStringList texts = rowTexts();
         QVERIFY(previewClean());
-        const CleanPreviewReport previewed = *m_model->cleanPreviewReport();
+        const CleanPreviewReport previewed = *m_model->clean()->report();
         verifyRowsShowTheReport();
         QCOMPARE(textsOf(shown("cleanSectionTitle")), texts.mid(12));
         for (const QString& location : {homePath(".npm"), homePath(".gradle/caches"), longLocation()})
@@ -326,17 +326,19 @@ private slots:
         for (const QString& file : cleanHome().cleanedFiles)
             QVERIFY2(!SyntheticHome::exists(homePath(file)), qPrintable(file + " is still there"));
         QVERIFY(SyntheticHome::exists(homePath(cleanHome().keptFile)));
-        QVERIFY(m_model->lastCleanCount() > 0 && m_model->lastCleanDate() >= startedAt);
-        const QDateTime when = QDateTime::fromMSecsSinceEpoch(qint64(m_model->lastCleanDate() * 1000));
-        const QString cleaned = QString::number(m_model->lastCleanCount());
+        QVERIFY(m_model->statistics()->count("lastCleanCount") > 0 &&
+                m_model->statistics()->date("lastCleanDate") >= startedAt);
+        const QDateTime when =
+            QDateTime::fromMSecsSinceEpoch(qint64(m_model->statistics()->date("lastCleanDate") * 1000));
+        const QString cleaned = QString::number(m_model->statistics()->count("lastCleanCount"));
         QCOMPARE(textsOf("statusTitle lastRunLine"),
                  (QStringList{texts[7],
                               texts[8] + when.toString("yyyy-MM-dd HH:mm") + " · " + cleaned + texts[9]}));
         // The list now shows what is left, measured after cleaning.
-        QVERIFY(m_model->cleanPreviewReport()->generatedAt > previewed.generatedAt);
-        QVERIFY(m_model->cleanPreviewReport()->summary != previewed.summary);
+        QVERIFY(m_model->clean()->report()->generatedAt > previewed.generatedAt);
+        QVERIFY(m_model->clean()->report()->summary != previewed.summary);
         verifyRowsShowTheReport();
-        QCOMPARE(textOf("resultsSummaryDetail"), m_model->cleanPreviewReport()->summary.value_or(""));
+        QCOMPARE(textOf("resultsSummaryDetail"), m_model->clean()->report()->summary.value_or(""));
         browser.closeWriteChannel();
         QVERIFY(browser.waitForFinished());
     }
@@ -376,7 +378,7 @@ private slots:
         QTest::keyClick(m_window, Qt::Key_Return);
         for (const char letter : QByteArray("~/Projects/keep"))
             QTest::keyClick(m_window, letter);
-        QVERIFY(m_model->cleanWhitelistText().endsWith("\n~/Projects/keep"));
+        QVERIFY(m_model->clean()->whitelistText().endsWith("\n~/Projects/keep"));
         click("protectionSaveButton");
         QCOMPARE(sheet(), "closed hidden");
         QCOMPARE(CleanWhitelistStore::load(m_fixture->home).patterns,
@@ -401,15 +403,18 @@ private slots:
         for (const char* extension : {"png", "jpg", "jpeg", "heic", "webp", "tiff", "bmp", "gif"})
             QVERIFY2(filter.contains(QString("*.") + extension), extension);
         QMetaObject::invokeMethod(chooser, "reject");
-        QVERIFY(!chooser->property("visible").toBool() && m_model->customWindowBackgroundURL().isEmpty());
+        QVERIFY(!chooser->property("visible").toBool() &&
+                m_model->appearance()->customWindowBackgroundURL().isEmpty());
 
         // A file that cannot be read is reported in an alert until it is dismissed.
-        m_model->chooseWindowBackgroundImage(QUrl::fromLocalFile(m_fixture->root.filePath("missing.png")));
-        QVERIFY(m_model->alertMessage().has_value() && popupOpen("messageDialog"));
+        m_model->appearance()->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(m_fixture->root.filePath("missing.png")));
+        QVERIFY(m_model->runs()->alertMessage().has_value() && popupOpen("messageDialog"));
         QCOMPARE(textsIn(object("messageDialog"), "alertTitle alertMessage"),
-                 (QStringList{"Kelvo", *m_model->alertMessage()}));
+                 (QStringList{"Kelvo", *m_model->runs()->alertMessage()}));
         click("messageOkButton");
-        QVERIFY(!m_model->alertMessage().has_value() && !popupOpen("messageDialog") && !image->isVisible());
+        QVERIFY(!m_model->runs()->alertMessage().has_value() && !popupOpen("messageDialog") &&
+                !image->isVisible());
 
         // The chosen file comes as a URL, here with characters that URLs escape. Choosing it again
         // reloads it although the folder and extension stay the same.
@@ -422,18 +427,18 @@ private slots:
         for (int choice = 0; choice < 2; ++choice) {
             chooser->setProperty("selectedFile", QUrl::fromLocalFile(source));
             QMetaObject::invokeMethod(chooser, "accepted");
-            QVERIFY(!m_model->alertMessage().has_value() && image->isVisible());
+            QVERIFY(!m_model->runs()->alertMessage().has_value() && image->isVisible());
             const QString shownSource = image->property("source").toUrl().toString();
-            QVERIFY2(
-                shownSource.startsWith(m_model->customWindowBackgroundURL().toString()) &&
-                    shownSource.endsWith(QString("revision=%1").arg(m_model->windowBackgroundRevision())),
-                qPrintable(shownSource));
+            QVERIFY2(shownSource.startsWith(m_model->appearance()->customWindowBackgroundURL().toString()) &&
+                         shownSource.endsWith(
+                             QString("revision=%1").arg(m_model->appearance()->windowBackgroundRevision())),
+                     qPrintable(shownSource));
             QCOMPARE(image->property("status").toInt(), 1); // Image.Ready: the file behind the URL loaded
         }
         currentPage()->setProperty("contentY", 0);
         photograph("en-settings-background");
         click("clearBackgroundButton");
-        QVERIFY(m_model->customWindowBackgroundURL().isEmpty() && !image->isVisible());
+        QVERIFY(m_model->appearance()->customWindowBackgroundURL().isEmpty() && !image->isVisible());
     }
 
     void longPathsAreShortenedAndShownWholeInATooltip()
@@ -469,14 +474,14 @@ private slots:
         // The page left behind is deleted once the event loop runs, as between a click and a key press.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
-        QVERIFY(!m_model->isRunning());
+        QVERIFY(!m_model->runs()->isRunning());
         m_model->setSelectedFeature(AppFeature::clean);
         const QDateTime before =
-            m_model->cleanPreviewReport() ? m_model->cleanPreviewReport()->generatedAt : QDateTime();
+            m_model->clean()->report() ? m_model->clean()->report()->generatedAt : QDateTime();
         QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
-        QCOMPARE(m_model->runningFeature(), std::optional(AppFeature::clean));
-        QVERIFY(finished() && m_model->cleanPreviewReport().has_value());
-        QVERIFY(!before.isValid() || m_model->cleanPreviewReport()->generatedAt > before);
+        QCOMPARE(m_model->runs()->runningFeature(), std::optional(AppFeature::clean));
+        QVERIFY(finished() && m_model->clean()->report().has_value());
+        QVERIFY(!before.isValid() || m_model->clean()->report()->generatedAt > before);
 
         QQuickItem* page = currentPage();
         const qreal end = page->property("contentHeight").toReal() - page->height();
@@ -506,10 +511,10 @@ private slots:
     {
         buildCleanHome();
         QVERIFY(previewClean());
-        const CleanPreviewReport previous = *m_model->cleanPreviewReport();
+        const CleanPreviewReport previous = *m_model->clean()->report();
         WorkersHeld held; // so that the new preview cannot start before it is cancelled
         press("cleanPreviewButton");
-        QVERIFY(m_model->isRunning());
+        QVERIFY(m_model->runs()->isRunning());
         QCOMPARE(textsOf("runProgressTitle runCancelButton statusDetail"),
                  (QStringList{"Working, please wait.", "Cancel", "Working, please wait."}));
         verifyStates(
@@ -525,8 +530,8 @@ private slots:
         press("runCancelButton");
         held.release();
         QVERIFY(finished());
-        QCOMPARE(m_model->statusTitle(), "Preview Cancelled");
-        QVERIFY(m_model->cleanPreviewReport() == previous);
+        QCOMPARE(m_model->runs()->statusTitle(), "Preview Cancelled");
+        QVERIFY(m_model->clean()->report() == previous);
         verifyRowsShowTheReport();
         verifyStates("-runProgress cleanPreviewButton cleanStartButton -statusBusyIndicator");
         QVERIFY(!marked->isVisible());
@@ -543,15 +548,15 @@ private slots:
             QCOMPARE(textOf("sidebarItem_dashboard"), QString::fromUtf8(label));
         }
         QQuickItem* toggle = item("healthAuraSwitch");
-        const bool before = m_model->showHealthAura();
+        const bool before = m_model->appearance()->showHealthAura();
         QCOMPARE(toggle->property("checked").toBool(), before);
         click(toggle);
-        QCOMPARE(m_model->showHealthAura(), !before);
-        m_model->setShowHealthAura(before);
+        QCOMPARE(m_model->appearance()->showHealthAura(), !before);
+        m_model->appearance()->setShowHealthAura(before);
         QCOMPARE(toggle->property("checked").toBool(), before);
         // Permission buttons show only where System Settings exist.
         for (const char* button : {"fullDiskAccessButton", "appDataAccessButton"})
-            QCOMPARE(item(button)->isVisible(), m_model->canOpenSystemSettings());
+            QCOMPARE(item(button)->isVisible(), m_model->appearance()->canOpenSystemSettings());
     }
 };
 

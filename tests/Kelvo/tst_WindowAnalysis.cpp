@@ -28,15 +28,15 @@ class TestWindowAnalysis : public WindowTestCase {
 
     void analyze(const QString& path)
     {
-        model().analyzePath(path);
+        model().analysis()->analyze(path);
         waitForTheRun();
-        QVERIFY(model().analysisReport().has_value());
-        QCOMPARE(model().analysisReport()->path.value_or(QString()), path);
+        QVERIFY(model().analysis()->report().has_value());
+        QCOMPARE(model().analysis()->report()->path.value_or(QString()), path);
     }
 
     // The reports as the pages read them.
-    QVariantMap analysis() { return model().analysisReportValue().toMap(); }
-    QVariantMap projects() { return model().purgePreviewReportValue().toMap(); }
+    QVariantMap analysis() { return model().analysis()->reportValue().toMap(); }
+    QVariantMap projects() { return model().purge()->reportValue().toMap(); }
 
     QList<QQuickItem*> analysisRows() { return shown("analysisRow"); }
 
@@ -101,7 +101,7 @@ private slots:
     void pageInvitesAFirstRun_data()
     {
         QTest::addColumn<QString>("feature");
-        QTest::addColumn<QString>("folder"); // the controller's property, also naming the page's field
+        QTest::addColumn<QString>("folder"); // the page's field
         QTest::addColumn<QString>("start");  // in the home
         QTest::addColumn<QString>("names");  // of the texts
         QTest::addColumn<AppLanguagePreference>("language");
@@ -109,17 +109,17 @@ private slots:
         const char* analyze = "analysisRunButton analysisChooseButton analysisParentButton lastRunLine "
                               "toolbarFootnote noticeTitle";
         const char* purge = "purgePreviewButton purgeChooseButton lastRunLine toolbarFootnote noticeTitle";
-        row("analyze en", "analyze", "analysisPath", "Library", analyze, english,
+        row("analyze en", "analyze", "analysisPathField", "Library", analyze, english,
             splitTexts(
                 "Analyze|Choose|Go to Parent Folder|Not analyzed yet|"
                 "Analysis only reads directory info and does not modify any files.|Start with an analysis"));
-        row("analyze zh", "analyze", "analysisPath", "Library", analyze, chinese,
+        row("analyze zh", "analyze", "analysisPathField", "Library", analyze, chinese,
             splitTexts(
                 "开始分析|选择|返回上一级|还没分析过|分析只读取目录信息，不会改动任何文件。|先分析一个位置"));
-        row("purge en", "purge", "scanPath", "", purge, english,
+        row("purge en", "purge", "scanPathField", "", purge, english,
             splitTexts("Preview|Choose Folder|Not cleaned yet|"
                        "Preview will not change your Mac. Confirm scope first.|Start with a preview"));
-        row("purge zh", "purge", "scanPath", "", purge, chinese,
+        row("purge zh", "purge", "scanPathField", "", purge, chinese,
             splitTexts("预览|选择文件夹|还没瘦身过|预览不会改动电脑，先确认范围再处理。|先运行一次预览"));
     }
     void pageInvitesAFirstRun()
@@ -128,13 +128,15 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QString, start);
         QFETCH(QString, names);
-        QVERIFY2(!model().analysisReport().has_value(), "an analysis ran before this test");
-        QVERIFY2(!model().purgePreviewReport().has_value(), "a scan ran before this test");
+        QVERIFY2(!model().analysis()->report().has_value(), "an analysis ran before this test");
+        QVERIFY2(!model().purge()->report().has_value(), "a scan ran before this test");
         const QStringList texts = rowTexts();
         showPage(feature);
 
-        QCOMPARE(model().property(qPrintable(folder)).toString(), homePath(start));
-        QCOMPARE(textIn(item(folder + "Field"), "folderFieldPath"), homePath(start));
+        const QString chosen =
+            feature == "analyze" ? model().analysis()->path() : model().purge()->scanPath();
+        QCOMPARE(chosen, homePath(start));
+        QCOMPARE(textIn(item(folder), "folderFieldPath"), homePath(start));
         QCOMPARE(textsOf(names), texts);
         verifyStates("resultsNotice -runProgress");
         for (const char* rows : {"analysisRow", "treemapTile", "purgeRow"})
@@ -156,10 +158,10 @@ private slots:
     {
         const QStringList texts = rowTexts();
         showPage(AppFeature::analyze);
-        model().setAnalysisPath(library());
+        model().analysis()->setPath(library());
         click("analysisRunButton");
         waitForTheRun();
-        QVERIFY(model().analysisReport().has_value());
+        QVERIFY(model().analysis()->report().has_value());
         const QVariantMap report = analysis();
         const QVariantList entries = report["entries"].toList();
         QVERIFY(entries.size() >= 8);
@@ -199,12 +201,14 @@ private slots:
                      textsIn(item("largeFilesHeading"), "sectionTitle sectionNote") +
                      textsOf("analysisRunButton"),
                  texts.mid(3, 4));
-        const QString when = QDateTime::fromMSecsSinceEpoch(qint64(model().lastAnalysisDate() * 1000))
-                                 .toString("yyyy-MM-dd HH:mm");
-        QCOMPARE(textOf("lastRunLine"), texts[7] + when + " · " +
-                                            SizeText::bytes(model().lastAnalysisTotalSize()) + " · " +
-                                            QString::number(model().lastAnalysisTotalFiles()) + texts[8]);
-        QCOMPARE(model().lastAnalysisTotalSize(), report["totalSize"].toLongLong());
+        const QString when =
+            QDateTime::fromMSecsSinceEpoch(qint64(model().statistics()->date("lastAnalysisDate") * 1000))
+                .toString("yyyy-MM-dd HH:mm");
+        QCOMPARE(textOf("lastRunLine"),
+                 texts[7] + when + " · " +
+                     SizeText::bytes(model().statistics()->count("lastAnalysisTotalSize")) + " · " +
+                     QString::number(model().statistics()->count("lastAnalysisTotalFiles")) + texts[8]);
+        QCOMPARE(model().statistics()->count("lastAnalysisTotalSize"), report["totalSize"].toLongLong());
 
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("analyze-results"));
@@ -323,12 +327,12 @@ private slots:
         QQuickItem* archive = shownWith("treemapTile", "name", "archive.zip");
         QVERIFY(mail && archive);
         click(archive); // a file cannot be entered
-        QVERIFY(!model().isRunning());
-        QCOMPARE(model().analysisPath(), library());
+        QVERIFY(!model().runs()->isRunning());
+        QCOMPARE(model().analysis()->path(), library());
 
         click(mail);
         waitForTheRun();
-        QCOMPARE(model().analysisPath(), homePath("Library/Mail"));
+        QCOMPARE(model().analysis()->path(), homePath("Library/Mail"));
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
         QCOMPARE(textIn(analysisRows().constFirst(), "rowName"), "V10");
     }
@@ -355,14 +359,14 @@ private slots:
         click(enter);
         waitForTheRun();
         QVERIFY(!popupOpen("itemActionsMenu"));
-        QCOMPARE(model().analysisPath(), homePath("Library/Caches"));
-        QCOMPARE(item("analysisPathField")->property("path").toString(), model().analysisPath());
+        QCOMPARE(model().analysis()->path(), homePath("Library/Caches"));
+        QCOMPARE(item("analysisPathField")->property("path").toString(), model().analysis()->path());
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
         QCOMPARE(rowNames("analysisRow"), (QStringList{"com.example.big", "com.example.small"}));
 
         click("analysisParentButton");
         waitForTheRun();
-        QCOMPARE(model().analysisPath(), library());
+        QCOMPARE(model().analysis()->path(), library());
         verifyRowsShow(analysisRows(), analysis()["entries"].toList());
         QVERIFY(rowNamed("analysisRow", "Caches"));
     }
@@ -405,7 +409,8 @@ private slots:
         photograph(shotName("analyze-confirm"));
         QVERIFY(SyntheticHome::exists(path));
         QVERIFY(closes("trashDialog", "trashConfirmButton"));
-        QVERIFY(!model().alertMessage().has_value());
+        waitForTheRun();
+        QVERIFY(!model().runs()->alertMessage().has_value());
         QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
         QVERIFY(QFileInfo::exists(trashedItem(name)));
         QVERIFY(!rowNamed("analysisRow", name));
@@ -456,7 +461,7 @@ private slots:
         showPage(AppFeature::analyze);
         analyze(library());
         const QString support = homePath("Library/Application Support");
-        model().setAnalysisPath(support);
+        model().analysis()->setPath(support);
         QObject* chooser = object("analysisFolderChooser");
         QVERIFY(chooser);
         QVERIFY(!chooser->property("visible").toBool());
@@ -470,23 +475,23 @@ private slots:
         const QString mail = homePath("Library/Mail");
         chooser->setProperty("selectedFolder", QUrl::fromLocalFile(mail));
         QMetaObject::invokeMethod(chooser, "accepted");
-        QCOMPARE(model().analysisPath(), mail);
+        QCOMPARE(model().analysis()->path(), mail);
         QCOMPARE(item("analysisPathField")->property("path").toString(), mail);
-        QVERIFY(!model().isRunning());
-        QCOMPARE(model().analysisReport()->path.value_or(QString()), library()); // not analysed yet
-        model().setAnalysisPath(library());
+        QVERIFY(!model().runs()->isRunning());
+        QCOMPARE(model().analysis()->report()->path.value_or(QString()), library()); // not analysed yet
+        model().analysis()->setPath(library());
     }
 
     void cancellingAnAnalysisKeepsTheLastReport()
     {
         showPage(AppFeature::analyze);
         analyze(library());
-        const AnalysisReport previous = *model().analysisReport();
+        const AnalysisReport previous = *model().analysis()->report();
         const qsizetype rowCount = analysisRows().size();
 
         WorkersHeld held;
         press("analysisRunButton");
-        QVERIFY(model().isRunning());
+        QVERIFY(model().runs()->isRunning());
         QCOMPARE(textsOf("runProgressTitle runCancelButton"),
                  (QStringList{"Working, please wait.", "Cancel"}));
         verifyStates(
@@ -494,7 +499,7 @@ private slots:
         press("runCancelButton");
         held.release();
         waitForTheRun();
-        QVERIFY(model().analysisReport() == previous);
+        QVERIFY(model().analysis()->report() == previous);
         QCOMPARE(analysisRows().size(), rowCount);
         verifyStates("-runProgress analysisRunButton");
     }
@@ -511,7 +516,7 @@ private slots:
         showPage(AppFeature::purge);
         click("purgePreviewButton");
         waitForTheRun();
-        QVERIFY(model().purgePreviewReport().has_value());
+        QVERIFY(model().purge()->report().has_value());
         const QVariantMap report = projects();
         const QVariantList groups = report["groups"].toList();
 
@@ -560,8 +565,8 @@ private slots:
         showPage(AppFeature::purge);
         click("purgePreviewButton");
         waitForTheRun();
-        const qint64 countBefore = model().lastPurgeCleanedCount();
-        const qint64 bytesBefore = model().lastPurgeCleanedBytes();
+        const qint64 countBefore = model().statistics()->count("lastPurgeCleanedCount");
+        const qint64 bytesBefore = model().statistics()->count("lastPurgeCleanedBytes");
         QQuickItem* row = rowNamed("purgeRow", name);
         QVERIFY(row);
         const qint64 size = row->property("byteCount").toLongLong();
@@ -579,11 +584,12 @@ private slots:
         QVERIFY(SyntheticHome::exists(path));
 
         QVERIFY(closes("trashDialog", "trashConfirmButton"));
-        QVERIFY(!model().alertMessage().has_value());
+        waitForTheRun();
+        QVERIFY(!model().runs()->alertMessage().has_value());
         QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
         QVERIFY(QFileInfo(trashedItem(name)).isDir());
-        QCOMPARE(model().lastPurgeCleanedCount(), countBefore + 1);
-        QCOMPARE(model().lastPurgeCleanedBytes(), bytesBefore + size);
+        QCOMPARE(model().statistics()->count("lastPurgeCleanedCount"), countBefore + 1);
+        QCOMPARE(model().statistics()->count("lastPurgeCleanedBytes"), bytesBefore + size);
         QCOMPARE(textOf("lastRunLine"),
                  QString::number(countBefore + 1) + texts[3] + SizeText::bytes(bytesBefore + size));
 
@@ -607,23 +613,24 @@ private slots:
     {
         const QStringList texts = rowTexts();
         showPage(AppFeature::purge);
-        const auto restore = qScopeGuard([&] { model().setScanPath(m_fixture->home); });
+        const auto restore = qScopeGuard([&] { model().purge()->setScanPath(m_fixture->home); });
 
         QObject* chooser = object("scanFolderChooser");
         QVERIFY(chooser);
         click("purgeChooseButton");
         QVERIFY(chooser->property("visible").toBool());
-        QCOMPARE(chooser->property("currentFolder").toUrl(), QUrl::fromLocalFile(model().scanPath()));
+        QCOMPARE(chooser->property("currentFolder").toUrl(),
+                 QUrl::fromLocalFile(model().purge()->scanPath()));
         chooser->setProperty("selectedFolder", QUrl::fromLocalFile(library()));
         QMetaObject::invokeMethod(chooser, "accepted");
-        QCOMPARE(model().scanPath(), library());
+        QCOMPARE(model().purge()->scanPath(), library());
         QCOMPARE(item("scanPathField")->property("path").toString(), library());
-        QVERIFY(!model().purgePreviewReport().has_value()); // a new scope clears the last scan
+        QVERIFY(!model().purge()->report().has_value()); // a new scope clears the last scan
         QVERIFY(shown("purgeRow").isEmpty());
 
         click("purgePreviewButton");
         waitForTheRun();
-        QVERIFY(model().purgePreviewReport().has_value());
+        QVERIFY(model().purge()->report().has_value());
         QCOMPARE(textsOf("noticeTitle noticeDetail"), texts);
         verifyStates("resultsNotice -resultsSummaryLine");
         QVERIFY(shown("purgeRow").isEmpty());
@@ -646,7 +653,7 @@ private slots:
         if (feature == "analyze")
             analyze(library());
         else {
-            model().setScanPath(m_fixture->home);
+            model().purge()->setScanPath(m_fixture->home);
             model().request(AppActionFactory::purge(true));
             waitForTheRun();
         }
@@ -682,21 +689,21 @@ private slots:
     void cancellingAScanKeepsTheLastReport()
     {
         showPage(AppFeature::purge);
-        model().setScanPath(m_fixture->home);
+        model().purge()->setScanPath(m_fixture->home);
         click("purgePreviewButton");
         waitForTheRun();
-        QVERIFY(model().purgePreviewReport().has_value());
-        const PurgePreviewReport previous = *model().purgePreviewReport();
+        QVERIFY(model().purge()->report().has_value());
+        const PurgePreviewReport previous = *model().purge()->report();
 
         WorkersHeld held;
         press("purgePreviewButton");
-        QVERIFY(model().isRunning());
+        QVERIFY(model().runs()->isRunning());
         QCOMPARE(textOf("runProgressTitle"), "Scanning the project folder, please wait.");
         verifyStates("runProgress !purgeChooseButton runCancelButton");
         press("runCancelButton");
         held.release();
         waitForTheRun();
-        QVERIFY(model().purgePreviewReport() == previous);
+        QVERIFY(model().purge()->report() == previous);
         verifyStates("-runProgress");
     }
 };

@@ -62,8 +62,8 @@ class TestWindowSelection : public WindowTestCase {
         waitForTheRun();
     }
 
-    QVariantMap installers() { return model().installerPreviewReportValue().toMap(); }
-    QVariantMap uninstalls() { return model().uninstallPreviewReportValue().toMap(); }
+    QVariantMap installers() { return model().installer()->reportValue().toMap(); }
+    QVariantMap uninstalls() { return model().uninstall()->reportValue().toMap(); }
 
     int selectedRows(const char* rowName)
     {
@@ -104,11 +104,11 @@ private slots:
     {
         const QStringList texts = rowTexts();
         showPage(AppFeature::installer);
-        QVERIFY(!model().installerPreviewReport().has_value());
+        QVERIFY(!model().installer()->report().has_value());
         QCOMPARE(textsOf("installerPreviewButton lastRunLine noticeTitle resultsTitle aboutCaption"),
                  texts.mid(0, 5));
         QVERIFY(item("scanLocations")->isVisible());
-        const QVariantList locations = model().installerScanLocations();
+        const QVariantList locations = model().installer()->scanLocations();
         QStringList expected;
         for (const QVariant& location : locations)
             expected << location.toMap()["path"].toString();
@@ -242,7 +242,7 @@ private slots:
         // While a scan runs, the chosen files cannot be moved.
         WorkersHeld held;
         press("installerPreviewButton");
-        QVERIFY(model().isRunning());
+        QVERIFY(model().runs()->isRunning());
         verifyStates("clearSelectionButton !selectionActionButton");
         press("runCancelButton");
         held.release();
@@ -310,7 +310,7 @@ private slots:
         showPage(AppFeature::installer);
         WorkersHeld held;
         press("installerPreviewButton");
-        QVERIFY(model().isRunning());
+        QVERIFY(model().runs()->isRunning());
         verifyStates("runProgress !installerPreviewButton runCancelButton");
         QCOMPARE(textOf("runCancelButton"), "Cancel");
         press("runCancelButton");
@@ -355,8 +355,9 @@ private slots:
         QQuickItem* foo = rowNamed("uninstallRow", "Foo");
         QVERIFY(shown("leftoverPath").isEmpty());
         click(findItem(foo, "rowExpandButton"));
-        QCOMPARE(textsOf(shown("leftoverPath")), (QStringList{homePath("Library/Caches/com.example.foo"),
-                                                              homePath("Library/Logs/backup-com.example.foo.log")}));
+        QCOMPARE(textsOf(shown("leftoverPath")),
+                 (QStringList{homePath("Library/Caches/com.example.foo"),
+                              homePath("Library/Logs/backup-com.example.foo.log")}));
         const QList<QQuickItem*> boxes = shown("leftoverSelectBox");
         QCOMPARE(boxes.size(), 2);
         QVERIFY(boxes[0]->property("selected").toBool() && !boxes[1]->property("selected").toBool());

@@ -46,7 +46,7 @@ Item {
         // titles drawn straight on the background stay readable on dark or busy pictures.
         Rectangle {
             anchors.fill: parent
-            visible: AppModel.customWindowBackgroundURL.toString().length > 0
+            visible: AppModel.appearance.customWindowBackgroundURL.toString().length > 0
             color: Theme.contentVeil
         }
 

@@ -115,7 +115,7 @@ FocusScope {
                 text: Theme.t(modelData.zh, modelData.en)
                 symbol: modelData.icon
                 selected: AppModel.selectedFeature === modelData.feature
-                running: AppModel.isRunning && AppModel.runningFeature === modelData.feature
+                running: AppModel.run.isRunning && AppModel.run.runningFeature === modelData.feature
                 onClicked: {
                     root.choose(index)
                     root.forceActiveFocus()

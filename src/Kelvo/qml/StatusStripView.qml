@@ -25,13 +25,13 @@ GlassPanel {
             BusyIndicator {
                 objectName: "statusBusyIndicator"
                 anchors.fill: parent
-                running: AppModel.isRunning
-                visible: AppModel.isRunning
+                running: AppModel.run.isRunning
+                visible: AppModel.run.isRunning
                 padding: 0
             }
             Rectangle {
                 anchors.centerIn: parent
-                visible: !AppModel.isRunning
+                visible: !AppModel.run.isRunning
                 width: 8
                 height: 8
                 radius: 4
@@ -40,7 +40,7 @@ GlassPanel {
         }
         Label {
             objectName: "statusTitle"
-            text: AppModel.statusTitle
+            text: AppModel.run.statusTitle
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold
@@ -50,7 +50,7 @@ GlassPanel {
         Label {
             objectName: "statusDetail"
             Layout.fillWidth: true
-            text: AppModel.statusDetail
+            text: AppModel.run.statusDetail
             color: Theme.textSecondary
             font.pixelSize: Theme.fontBody
             elide: Text.ElideRight

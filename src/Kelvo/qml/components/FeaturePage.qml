@@ -55,7 +55,7 @@ Flickable {
     Shortcut {
         id: runShortcut
         sequence: "Ctrl+R"
-        enabled: root.hasRunShortcut && !AppModel.isRunning
+        enabled: root.hasRunShortcut && !AppModel.run.isRunning
         onActivated: root.runShortcutActivated()
     }
 

@@ -5,10 +5,10 @@ import Kelvo 1.0
 // Shows the controller's alert message until the user dismisses it.
 AlertDialog {
     objectName: "messageDialog"
-    shown: AppModel.alertMessage !== undefined && AppModel.alertMessage !== null
+    shown: AppModel.run.alertMessage !== undefined && AppModel.run.alertMessage !== null
     title: "Kelvo"
-    message: shown ? String(AppModel.alertMessage) : ""
-    onEscaped: AppModel.dismissAlert()
+    message: shown ? String(AppModel.run.alertMessage) : ""
+    onEscaped: AppModel.run.dismissAlert()
 
     buttons: [
         KButton {
@@ -16,7 +16,7 @@ AlertDialog {
             Layout.fillWidth: true
             primary: true
             text: Theme.t("好", "OK")
-            onClicked: AppModel.dismissAlert()
+            onClicked: AppModel.run.dismissAlert()
         }
     ]
 }

@@ -7,7 +7,11 @@ import QtQuick.Layouts
 ColumnLayout {
     id: root
     property string footnote
-    property string lastRun
+    // The feature whose last run the line tells of ("clean", "analyze", ...).
+    property string lastRunFeature
+    readonly property LastRun lastRun: LastRun {
+        feature: root.lastRunFeature
+    }
     default property alias buttons: row.data
 
     spacing: Theme.spacing
@@ -49,7 +53,7 @@ ColumnLayout {
             Label {
                 objectName: "lastRunLine"
                 anchors.verticalCenter: parent.verticalCenter
-                text: root.lastRun
+                text: root.lastRun.text
                 color: Theme.textSecondary
                 font.pixelSize: Theme.fontSmall
             }

@@ -7,7 +7,7 @@ import Kelvo 1.0
 // asks for it. Escape and Cancel close it without saving.
 Popup {
     id: root
-    readonly property bool shown: AppModel.showingCleanProtectionSheet
+    readonly property bool shown: AppModel.clean.showingProtectionSheet
 
     objectName: "protectionSheet"
     parent: Overlay.overlay
@@ -22,7 +22,7 @@ Popup {
     onShownChanged: shown ? open() : close()
     Component.onCompleted: if (shown) open()
     onOpened: editor.forceActiveFocus()
-    onClosed: if (shown) AppModel.showingCleanProtectionSheet = false
+    onClosed: if (shown) AppModel.clean.showingProtectionSheet = false
 
     Overlay.modal: Rectangle { color: Theme.scrim }
 
@@ -81,8 +81,8 @@ Popup {
                 TextArea {
                     id: editor
                     objectName: "protectionTextArea"
-                    text: AppModel.cleanWhitelistText
-                    onTextChanged: if (text !== AppModel.cleanWhitelistText) AppModel.cleanWhitelistText = text
+                    text: AppModel.clean.whitelistText
+                    onTextChanged: if (text !== AppModel.clean.whitelistText) AppModel.clean.whitelistText = text
                     font.family: Theme.monoFamily
                     font.pixelSize: Theme.fontBody
                     color: Theme.textPrimary
@@ -101,19 +101,19 @@ Popup {
             KButton {
                 objectName: "protectionRestoreButton"
                 text: Theme.t("恢复默认", "Restore Defaults")
-                onClicked: AppModel.restoreCleanWhitelistDefaults()
+                onClicked: AppModel.clean.restoreWhitelistDefaults()
             }
             Item { Layout.fillWidth: true }
             KButton {
                 objectName: "protectionCancelButton"
                 text: Theme.t("取消", "Cancel")
-                onClicked: AppModel.showingCleanProtectionSheet = false
+                onClicked: AppModel.clean.showingProtectionSheet = false
             }
             KButton {
                 objectName: "protectionSaveButton"
                 primary: true
                 text: Theme.t("保存", "Save")
-                onClicked: AppModel.saveCleanWhitelistEditor() // a saved list closes the sheet
+                onClicked: AppModel.clean.saveWhitelistEditor() // a saved list closes the sheet
             }
         }
     }

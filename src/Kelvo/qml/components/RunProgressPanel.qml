@@ -13,7 +13,7 @@ GlassPanel {
     property string countUnit: Theme.t(" 项", " items")
     property bool countsBytes: false
 
-    readonly property var progress: AppModel.runProgress
+    readonly property var progress: AppModel.run.progress
     readonly property string title: progress.location ? placePrefix + progress.location + "…" : waitingText
     readonly property string detail: progress.items !== undefined
                                      ? Theme.t("目前 ", "") + progress.items + countUnit
@@ -22,7 +22,7 @@ GlassPanel {
                                      : ""
 
     objectName: "runProgress"
-    visible: AppModel.isRunning && AppModel.runningFeature === feature
+    visible: AppModel.run.isRunning && AppModel.run.runningFeature === feature
 
     ColumnLayout {
         width: parent.width
@@ -56,9 +56,9 @@ GlassPanel {
             }
             KButton {
                 objectName: "runCancelButton"
-                visible: AppModel.canCancelRun
+                visible: AppModel.run.canCancel
                 text: Theme.t("取消", "Cancel")
-                onClicked: AppModel.cancelRun()
+                onClicked: AppModel.run.cancel()
             }
         }
         ActivityBar {

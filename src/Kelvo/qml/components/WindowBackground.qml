@@ -4,7 +4,7 @@ import Kelvo 1.0
 // What the window shows behind its panels: the user's chosen image, or a calm gradient.
 Item {
     id: root
-    readonly property bool hasCustomImage: AppModel.customWindowBackgroundURL.toString().length > 0
+    readonly property bool hasCustomImage: AppModel.appearance.customWindowBackgroundURL.toString().length > 0
 
     // The gradient is smooth, so a small rendering stretched to the window looks the same as a
     // full-size one and never has to be redrawn when the window is resized.
@@ -22,7 +22,7 @@ Item {
         anchors.fill: parent
         visible: root.hasCustomImage
         source: root.hasCustomImage
-                ? AppModel.customWindowBackgroundURL + "?revision=" + AppModel.windowBackgroundRevision
+                ? AppModel.appearance.customWindowBackgroundURL + "?revision=" + AppModel.appearance.windowBackgroundRevision
                 : ""
         fillMode: Image.PreserveAspectCrop
         cache: false

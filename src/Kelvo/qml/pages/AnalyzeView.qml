@@ -9,11 +9,11 @@ import "../components"
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.analysisReport
+    readonly property var report: AppModel.analysis.report
     readonly property bool hasReport: report !== null && report !== undefined
 
     function analyze() {
-        AppModel.request(Actions.analyze(AppModel.analysisPath, true))
+        AppModel.request(Actions.analyze(AppModel.analysis.path, true))
     }
 
     objectName: "page_analyze"
@@ -28,35 +28,30 @@ FeaturePage {
         Layout.fillWidth: true
         footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
                           "Analysis only reads directory info and does not modify any files.")
-        lastRun: AppModel.lastAnalysisDate > 0
-                 ? Theme.t("上次分析 ", "Last analyzed ")
-                   + Qt.formatDateTime(new Date(AppModel.lastAnalysisDate * 1000), "yyyy-MM-dd HH:mm")
-                   + " · " + Theme.bytes(AppModel.lastAnalysisTotalSize)
-                   + " · " + AppModel.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
-                 : Theme.t("还没分析过", "Not analyzed yet")
+        lastRunFeature: "analyze"
 
         FolderField {
             objectName: "analysisPathField"
             Layout.fillWidth: true
             Layout.minimumWidth: 160
-            path: AppModel.analysisPath
+            path: AppModel.analysis.path
         }
         KButton {
             objectName: "analysisChooseButton"
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: Theme.t("选择", "Choose")
             onClicked: folderChooser.open()
         }
         KButton {
             objectName: "analysisParentButton"
-            enabled: !AppModel.isRunning && AppModel.analysisPath.length > 1
+            enabled: !AppModel.run.isRunning && AppModel.analysis.path.length > 1
             text: Theme.t("返回上一级", "Go to Parent Folder")
-            onClicked: AppModel.analyzeParentPath()
+            onClicked: AppModel.analysis.analyzeParent()
         }
         KButton {
             objectName: "analysisRunButton"
             primary: true
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新分析", "Reanalyze") : Theme.t("开始分析", "Analyze")
             onClicked: page.analyze()
         }
@@ -103,27 +98,27 @@ FeaturePage {
             Layout.fillWidth: true
             report: page.hasReport ? page.report : null
             onActionsRequested: (anchor, name, path, isDirectory) => actionsMenu.openFor(anchor, name, path, isDirectory)
-            onAnalyzeRequested: path => AppModel.analyzePath(path)
+            onAnalyzeRequested: path => AppModel.analysis.analyze(path)
         }
     }
 
     ItemActionsMenu {
         id: actionsMenu
-        onAnalyzeRequested: path => AppModel.analyzePath(path)
+        onAnalyzeRequested: path => AppModel.analysis.analyze(path)
         onRevealRequested: path => AppModel.revealInFileManager(path)
         onTrashRequested: (name, path) => trashDialog.ask(name, path)
     }
 
     MoveToTrashDialog {
         id: trashDialog
-        onConfirmed: AppModel.moveAnalysisItemToTrash(trashDialog.itemPath)
+        onConfirmed: AppModel.analysis.moveToTrash(trashDialog.itemPath)
     }
 
     FolderChooser {
         id: folderChooser
         objectName: "analysisFolderChooser"
         title: Theme.t("选择要分析的文件夹。", "Choose a folder to analyze.")
-        folderPath: AppModel.analysisPath
-        onAccepted: AppModel.chooseAnalysisPath(selectedFolder)
+        folderPath: AppModel.analysis.path
+        onAccepted: AppModel.analysis.choosePath(selectedFolder)
     }
 }

@@ -9,7 +9,7 @@ import "../components"
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.cleanPreviewReport
+    readonly property var report: AppModel.clean.report
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
 
@@ -28,29 +28,25 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
-        lastRun: AppModel.lastCleanDate > 0
-                 ? Theme.t("上次清理 ", "Last cleaned ")
-                   + Qt.formatDateTime(new Date(AppModel.lastCleanDate * 1000), "yyyy-MM-dd HH:mm")
-                   + " · " + AppModel.lastCleanCount + Theme.t(" 项", " items")
-                 : Theme.t("还没清理过", "Not cleaned yet")
+        lastRunFeature: "clean"
 
         KButton {
             objectName: "cleanPreviewButton"
             primary: !page.hasCleanable
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新预览", "Re-preview") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
             objectName: "cleanStartButton"
             primary: page.hasCleanable
-            enabled: !AppModel.isRunning && page.hasCleanable
+            enabled: !AppModel.run.isRunning && page.hasCleanable
             text: Theme.t("开始清理", "Start Cleaning")
             onClicked: AppModel.request(Actions.clean(false))
         }
         KButton {
             objectName: "cleanProtectionButton"
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: Theme.t("保护名单", "Protection List")
             onClicked: AppModel.request(Actions.cleanWhitelist())
         }

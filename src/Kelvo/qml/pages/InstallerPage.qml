@@ -9,7 +9,7 @@ import "../components"
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.installerPreviewReport
+    readonly property var report: AppModel.installer.report
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
 
@@ -53,22 +53,19 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("预览只列出文件，不会改动电脑。", "Preview only lists files and does not change your Mac.")
-        lastRun: AppModel.lastInstallerCleanedCount > 0
-                 ? AppModel.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
-                   + Theme.bytes(AppModel.lastInstallerCleanedBytes)
-                 : Theme.t("还没整理过", "Not cleaned yet")
+        lastRunFeature: "installer"
 
         KButton {
             objectName: "installerPreviewButton"
             primary: !page.hasReport || page.entries.length === 0
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
             objectName: "installerChooseButton"
             primary: page.hasReport && page.entries.length > 0
-            enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
             text: Theme.t("选择清理", "Choose Files")
             onClicked: page.bringToTop(results)
         }
@@ -99,7 +96,7 @@ FeaturePage {
         Layout.fillWidth: true
         visible: !page.hasReport
         title: Theme.t("将要查找的位置", "Places to Search")
-        locations: AppModel.installerScanLocations
+        locations: AppModel.installer.scanLocations
     }
 
     ResultsPanel {
@@ -133,7 +130,7 @@ FeaturePage {
             Layout.bottomMargin: Theme.spacingSmall
             selectedCount: page.selection.count
             selectableCount: page.entries.length
-            busy: AppModel.isRunning
+            busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
             onSelectAllRequested: page.selection.addAll(page.shownEntries.map(entry => entry.path))
             onClearRequested: page.selection.clear()
@@ -173,6 +170,6 @@ FeaturePage {
                          "The selected " + page.selection.count
                          + " installer files will be moved to Trash, not permanently deleted.")
         confirmText: Theme.t("移到废纸篓", "Move to Trash")
-        onConfirmed: AppModel.moveInstallersToTrash(page.selection.keys)
+        onConfirmed: AppModel.installer.moveToTrash(page.selection.keys)
     }
 }

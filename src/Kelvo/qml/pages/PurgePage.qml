@@ -9,7 +9,7 @@ import "../components"
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.purgePreviewReport
+    readonly property var report: AppModel.purge.report
     readonly property bool hasReport: report !== null && report !== undefined
 
     function preview() {
@@ -27,27 +27,24 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("预览不会改动电脑，先确认范围再处理。", "Preview will not change your Mac. Confirm scope first.")
-        lastRun: AppModel.lastPurgeCleanedCount > 0
-                 ? AppModel.lastPurgeCleanedCount + Theme.t(" 项 · 释放 ", " items · freed ")
-                   + Theme.bytes(AppModel.lastPurgeCleanedBytes)
-                 : Theme.t("还没瘦身过", "Not cleaned yet")
+        lastRunFeature: "purge"
 
         FolderField {
             objectName: "scanPathField"
             Layout.fillWidth: true
             Layout.minimumWidth: 160
-            path: AppModel.scanPath
+            path: AppModel.purge.scanPath
         }
         KButton {
             objectName: "purgeChooseButton"
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: Theme.t("选择文件夹", "Choose Folder")
             onClicked: folderChooser.open()
         }
         KButton {
             objectName: "purgePreviewButton"
             primary: true
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
@@ -64,8 +61,8 @@ FeaturePage {
     AboutBox {
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
-        caption: Theme.t(AppModel.purgeTargetTypeCount + " 种目录类型",
-                         AppModel.purgeTargetTypeCount + " directory types")
+        caption: Theme.t(AppModel.purge.targetTypeCount + " 种目录类型",
+                         AppModel.purge.targetTypeCount + " directory types")
         promises: [
             Theme.t("不自动删除", "No auto-delete"),
             Theme.t("只移到废纸篓", "To Trash only")
@@ -104,14 +101,14 @@ FeaturePage {
 
     MoveToTrashDialog {
         id: trashDialog
-        onConfirmed: AppModel.moveToTrash(trashDialog.itemPath)
+        onConfirmed: AppModel.purge.moveToTrash(trashDialog.itemPath)
     }
 
     FolderChooser {
         id: folderChooser
         objectName: "scanFolderChooser"
         title: Theme.t("选择要扫描的项目目录。", "Choose a project folder to scan.")
-        folderPath: AppModel.scanPath
-        onAccepted: AppModel.chooseScanPath(selectedFolder)
+        folderPath: AppModel.purge.scanPath
+        onAccepted: AppModel.purge.choosePath(selectedFolder)
     }
 }

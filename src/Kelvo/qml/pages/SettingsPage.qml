@@ -12,8 +12,8 @@ FeaturePage {
     objectName: "page_maintenance"
     title: Theme.t("设置", "Settings")
 
-    readonly property bool hasCustomBackground: AppModel.customWindowBackgroundURL.toString().length > 0
-    readonly property string backgroundFileName: AppModel.customWindowBackgroundPath.split("/").pop()
+    readonly property bool hasCustomBackground: AppModel.appearance.customWindowBackgroundURL.toString().length > 0
+    readonly property string backgroundFileName: AppModel.appearance.customWindowBackgroundPath.split("/").pop()
 
     SettingsSection {
         objectName: "permissionsSection"
@@ -33,18 +33,18 @@ FeaturePage {
         }
         Flow {
             Layout.fillWidth: true
-            visible: AppModel.canOpenSystemSettings
+            visible: AppModel.appearance.canOpenSystemSettings
             spacing: Theme.spacingSmall
             KButton {
                 objectName: "fullDiskAccessButton"
                 text: Theme.t("打开完整磁盘访问权限", "Open Full Disk Access")
-                onClicked: AppModel.openSystemSettingsPane(
+                onClicked: AppModel.appearance.openSystemSettingsPane(
                                "x-apple.systempreferences:com.apple.preference.security?Privacy_AllFiles")
             }
             KButton {
                 objectName: "appDataAccessButton"
                 text: Theme.t("打开 App 数据权限", "Open App Data Access")
-                onClicked: AppModel.openSystemSettingsPane(
+                onClicked: AppModel.appearance.openSystemSettingsPane(
                                "x-apple.systempreferences:com.apple.preference.security?Privacy_AppData")
             }
         }
@@ -96,7 +96,7 @@ FeaturePage {
                 objectName: "clearBackgroundButton"
                 visible: page.hasCustomBackground
                 text: Theme.t("清除", "Clear")
-                onClicked: AppModel.clearWindowBackgroundImage()
+                onClicked: AppModel.appearance.clearWindowBackgroundImage()
             }
         }
 
@@ -108,8 +108,8 @@ FeaturePage {
                             "Adds a soft tint on top of your background image or wallpaper based on the system health score.")
             ToggleSwitch {
                 objectName: "healthAuraSwitch"
-                checked: AppModel.showHealthAura
-                onToggled: AppModel.showHealthAura = checked
+                checked: AppModel.appearance.showHealthAura
+                onToggled: AppModel.appearance.showHealthAura = checked
             }
         }
     }
@@ -157,7 +157,7 @@ FeaturePage {
                     }
                     Label {
                         objectName: "versionText"
-                        text: AppModel.versionText
+                        text: AppModel.appearance.versionText
                         color: Theme.textSecondary
                         font.pixelSize: Theme.fontBody
                     }
@@ -179,6 +179,6 @@ FeaturePage {
         fileMode: FileDialog.OpenFile
         currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
         nameFilters: [Theme.t("图片", "Images") + " (*.png *.jpg *.jpeg *.heic *.webp *.tiff *.tif *.bmp *.gif)"]
-        onAccepted: AppModel.chooseWindowBackgroundImage(selectedFile)
+        onAccepted: AppModel.appearance.chooseWindowBackgroundImage(selectedFile)
     }
 }

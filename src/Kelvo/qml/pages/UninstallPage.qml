@@ -9,7 +9,7 @@ import "../components"
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.uninstallPreviewReport
+    readonly property var report: AppModel.uninstall.report
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
 
@@ -46,23 +46,19 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("先看应用列表，再决定要处理哪个应用。", "Check the app list first, then choose what to remove.")
-        lastRun: AppModel.lastUninstallDate > 0
-                 ? Theme.t("上次卸载 ", "Last uninstalled ")
-                   + Qt.formatDateTime(new Date(AppModel.lastUninstallDate * 1000), "yyyy-MM-dd HH:mm")
-                   + " · " + AppModel.lastUninstallCount + Theme.t(" 项", " items")
-                 : Theme.t("还没卸载过", "No uninstalls yet")
+        lastRunFeature: "uninstall"
 
         KButton {
             objectName: "uninstallPreviewButton"
             primary: !page.hasReport || page.entries.length === 0
-            enabled: !AppModel.isRunning
+            enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
             objectName: "uninstallChooseButton"
             primary: page.hasReport && page.entries.length > 0
-            enabled: !AppModel.isRunning && page.hasReport && page.entries.length > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
             text: Theme.t("选择应用", "Choose Apps")
             onClicked: page.bringToTop(results)
         }
@@ -108,7 +104,7 @@ FeaturePage {
             Layout.bottomMargin: Theme.spacingSmall
             selectedCount: page.selection.count
             selectableCount: page.entries.length
-            busy: AppModel.isRunning
+            busy: AppModel.run.isRunning
             actionText: Theme.t("开始卸载", "Start Uninstall")
             onSelectAllRequested: page.selection.addAll(page.entries.map(entry => entry.id))
             onClearRequested: page.selection.clear()
@@ -150,6 +146,6 @@ FeaturePage {
                          "The selected apps will be uninstalled and related leftovers will be handled. "
                          + "This dialog is the final confirmation.")
         confirmText: Theme.t("继续", "Continue")
-        onConfirmed: AppModel.uninstallSelectedApps(page.selection.keys, page.chosenLeftovers.keys)
+        onConfirmed: AppModel.uninstall.uninstall(page.selection.keys, page.chosenLeftovers.keys)
     }
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+// What every feature controller is given: where the user's files are, the runs and the window's
+// status, and the statistics.
+
+#include "app/RunCoordinator.h"
+#include "app/Statistics.h"
+
+#include "installer/LocalInstallerPreview.h"
+#include "uninstall/LocalUninstallPreview.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+// Where the controllers keep and look for files. The application passes the real folders; tests pass
+// temporary ones.
+struct AppEnvironment {
+    QString home;               // the user's home folder
+    QString applicationSupport; // the application's own support folder (window background)
+    QString bundleVersion;      // the application's version text; empty for a local build
+    // Where applications and installers are looked for; none: the system's own places. Tests point
+    // both at synthetic folders. The folders are asked for at each scan, so their labels follow the
+    // language.
+    std::function<std::vector<LocalUninstallPreview::ApplicationFolder>()> applicationFolders = {};
+    std::optional<LocalInstallerPreview::Places> installerPlaces = {};
+};
+
+struct FeatureContext {
+    const AppEnvironment& environment;
+    RunCoordinator& runs;
+    Statistics& statistics;
+
+    // Says why the home folder cannot be trusted with removals (alert and status) and returns true;
+    // false when it can.
+    bool homeRefused() const;
+};

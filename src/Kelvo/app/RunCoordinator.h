@@ -1,0 +1,143 @@
+#pragma once
+
+#include "ProgressRelay.h"
+
+#include "vocabulary/AppFeature.h"
+#include "vocabulary/AppLocalization.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QVariant>
+#include <QtConcurrent>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The runs of every feature and what the window says about them: the running flags, the status
+// line, the alert and the progress of the run that reports it. Requests are neither queued nor
+// refused while something runs, but a new run of the same kind supersedes the one still going: the
+// old one is cancelled and its result dropped, so a run's end only ever touches its own state.
+// Lives on the main thread.
+class RunCoordinator : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool isRunning READ isRunning NOTIFY runStateChanged)
+    Q_PROPERTY(QString runningFeature READ runningFeatureRawValue NOTIFY runStateChanged)
+    // True while the running work can still be stopped (a scan; never the deleting itself).
+    Q_PROPERTY(bool canCancel READ canCancel NOTIFY runStateChanged)
+    Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
+    Q_PROPERTY(QString statusDetail READ statusDetail NOTIFY statusChanged)
+    Q_PROPERTY(QVariant alertMessage READ alertMessageValue NOTIFY alertMessageChanged)
+    // What a long run is doing now: {location, items, bytes}; empty when nothing reports progress.
+    Q_PROPERTY(QVariantMap progress READ progress NOTIFY progressChanged)
+
+public:
+    // One run: its kind ("analysis", "clean", ...), the feature it belongs to, its own cancel flag and,
+    // for a run that reports progress, the relay its worker posts to.
+    struct Run {
+        quint64 id = 0;
+        QString kind;
+        std::optional<AppFeature> feature;
+        std::shared_ptr<std::atomic_bool> cancelled = std::make_shared<std::atomic_bool>(false);
+        std::shared_ptr<ProgressRelay> relay;
+    };
+    using RunHandle = std::shared_ptr<const Run>;
+
+    explicit RunCoordinator(QObject* parent = nullptr);
+
+    bool isRunning() const { return !m_active.empty(); }
+    std::optional<AppFeature> runningFeature() const;
+    QString runningFeatureRawValue() const;
+    bool canCancel() const;
+    QString statusTitle() const { return m_statusTitle; }
+    QString statusDetail() const { return m_statusDetail; }
+    const std::optional<QString>& alertMessage() const { return m_alertMessage; }
+    QVariant alertMessageValue() const;
+    QVariantMap progress() const { return m_progress; }
+
+    void setStatus(const QString& title, const QString& detail);
+    void setAlertMessage(std::optional<QString> message);
+
+    // Starts a run; a run of the same kind still going is cancelled and superseded. A cancellable run
+    // gets a progress relay that the window follows.
+    RunHandle begin(const QString& kind, std::optional<AppFeature> feature, bool cancellable);
+    // Ends a run. False when a later run of its kind superseded it: its result must be dropped.
+    bool end(const RunHandle& run);
+    bool isRunning(const QString& kind) const;
+
+    // Runs work(cancelled flag, progress relay) on a worker thread for the run; the result comes back
+    // on the main thread, none when the run was cancelled or superseded meanwhile.
+    template <typename Work> auto onWorker(const RunHandle& run, Work work);
+
+    // Ends the run and publishes its result; when it was cancelled, the status says so and what was
+    // shown stays; when it was superseded, nothing happens; when it failed, the alert says so and the
+    // status line is never left at "Working, please wait.".
+    template <typename Result, typename Publish>
+    QFuture<void> finish(const RunHandle& run, QFuture<std::optional<Result>> work,
+                         const QString& cancelledTitle, Publish publish);
+    // The failure of a run, as the window shows it.
+    void failed(const RunHandle& run, const QString& why);
+
+    Q_INVOKABLE void cancel();
+    Q_INVOKABLE void dismissAlert() { setAlertMessage(std::nullopt); }
+    // Cancels every run and waits at most `wait` for the workers, as when the window closes.
+    void shutDown(std::chrono::milliseconds wait);
+
+signals:
+    void runStateChanged();
+    void statusChanged();
+    void alertMessageChanged();
+    void progressChanged();
+
+private:
+    void setProgress(const QVariantMap& progress);
+    const Run* progressRun() const;
+
+    std::vector<RunHandle> m_active;
+    quint64 m_nextId = 1;
+    QString m_statusTitle;
+    QString m_statusDetail;
+    std::optional<QString> m_alertMessage;
+    QVariantMap m_progress;
+    QTimer m_progressTimer;
+};
+
+template <typename Work> auto RunCoordinator::onWorker(const RunHandle& run, Work work)
+{
+    using Result = std::invoke_result_t<Work, const std::atomic_bool*, ProgressRelay&>;
+    // A relay even for a run that reports nothing, so work never has to ask.
+    auto relay = run->relay ? run->relay : std::make_shared<ProgressRelay>();
+    return QtConcurrent::run(
+        [work = std::move(work), cancelled = run->cancelled, relay]() -> std::optional<Result> {
+            Result result = work(cancelled.get(), *relay);
+            if (cancelled->load())
+                return std::nullopt;
+            return result;
+        });
+}
+
+template <typename Result, typename Publish>
+QFuture<void> RunCoordinator::finish(const RunHandle& run, QFuture<std::optional<Result>> work,
+                                     const QString& cancelledTitle, Publish publish)
+{
+    return work
+        .then(
+            this,
+            [this, run, cancelledTitle, publish = std::move(publish)](std::optional<Result> result) mutable {
+                const bool current = end(run);
+                if (!current)
+                    return; // superseded: a later run of the same kind speaks for both
+                if (!result) {
+                    setStatus(cancelledTitle,
+                              AppLocalization::localized(QStringLiteral("保留了上一次的结果。"),
+                                                         QStringLiteral("The previous results are kept.")));
+                    return;
+                }
+                publish(std::move(*result));
+            })
+        .onFailed(this, [this, run] { failed(run, QString()); });
+}

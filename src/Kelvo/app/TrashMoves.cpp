@@ -1,0 +1,48 @@
+#include "app/TrashMoves.h"
+
+#include "vocabulary/ScanPathGuard.h"
+
+#include <QtConcurrent>
+
+namespace TrashMoves {
+
+Batch moveAll(const std::vector<Item>& items, const QString& home)
+{
+    Batch batch;
+    for (const Item& item : items) {
+        if (const std::optional<QString> refusal =
+                ScanPathGuard::moveToTrash(item.path, item.identity, home)) {
+            ++batch.failed;
+            if (qsizetype(batch.left.size()) < FileRemover::maxReported)
+                batch.left.push_back({item.path, *refusal});
+        } else {
+            batch.moved.insert(item.path);
+        }
+    }
+    return batch;
+}
+
+void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+                  std::optional<AppFeature> feature, std::vector<Item> items,
+                  std::function<void(const Batch&)> finish)
+{
+    RunCoordinator& runs = context.runs;
+    // One batch of a kind at a time: a move cannot be called back, so a second one is not started.
+    if (runs.isRunning(kind))
+        return;
+    const RunCoordinator::RunHandle run = runs.begin(kind, feature, false);
+    const bool single = items.size() == 1;
+    QtConcurrent::run(
+        [items = std::move(items), home = context.environment.home] { return moveAll(items, home); })
+        .then(owner,
+              [&runs, run, single, finish = std::move(finish)](const Batch& batch) {
+                  runs.end(run);
+                  if (batch.failed > 0)
+                      runs.setAlertMessage(single ? batch.left.front().reason
+                                                  : FileRemover::leftBehindText(batch.failed, batch.left));
+                  finish(batch);
+              })
+        .onFailed(owner, [&runs, run] { runs.failed(run, QString()); });
+}
+
+} // namespace TrashMoves

@@ -1,0 +1,44 @@
+#pragma once
+
+// Moves to the Trash of what a scan listed, for every feature: each item through the guarded move
+// (ScanPathGuard::moveToTrash) with the identity the scan recorded, on a worker thread while the
+// window reads as running.
+
+#include "app/FeatureContext.h"
+
+#include "platform/FileIdentity.h"
+#include "platform/FileRemover.h"
+
+#include <QSet>
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace TrashMoves {
+
+struct Item {
+    QString path;
+    std::optional<FileIdentity> identity; // none: not from the scan, refused
+};
+
+// What a batch did: the paths now in the Trash, and why the others did not go.
+struct Batch {
+    QSet<QString> moved;
+    qint64 failed = 0;
+    std::vector<FileRemover::LeftBehind> left;
+};
+
+// Every item through the guarded move; a refusal or failure counts and the rest goes on. Safe on a
+// worker thread.
+Batch moveAll(const std::vector<Item>& items, const QString& home);
+
+// Runs moveAll for a run of `kind` on a worker, then finish(batch) on the main thread; nothing when a
+// batch of that kind is still going. What did not go is said in the alert: the reason itself for a
+// single item, the count and the first reasons for more.
+void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+                  std::optional<AppFeature> feature, std::vector<Item> items,
+                  std::function<void(const Batch&)> finish);
+
+} // namespace TrashMoves

@@ -1,0 +1,121 @@
+#include "features/AppearanceController.h"
+
+#include "AppModelSupport.h"
+#include "WindowBackgroundStore.h"
+
+#include "platform/DefaultsStore.h"
+#include "platform/Desktop.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QSettings>
+
+using namespace AppModelSupport;
+
+namespace {
+const QString showHealthAuraKey = QStringLiteral("showHealthAura");
+const QString customWindowBackgroundPathKey = QStringLiteral("customWindowBackgroundPath");
+} // namespace
+
+AppearanceController::AppearanceController(const FeatureContext& context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_versionText(QStringLiteral("未检查"))
+{
+    const std::unique_ptr<QSettings> store = DefaultsStore::open();
+    m_showHealthAura = DefaultsStore::readBool(*store, showHealthAuraKey, true);
+    m_customWindowBackgroundPath = DefaultsStore::readString(*store, customWindowBackgroundPathKey);
+}
+
+void AppearanceController::setShowHealthAura(bool show)
+{
+    if (show == m_showHealthAura)
+        return;
+    m_showHealthAura = show;
+    storeValue(showHealthAuraKey, show);
+    emit showHealthAuraChanged();
+}
+
+QUrl AppearanceController::customWindowBackgroundURL() const
+{
+    if (m_customWindowBackgroundPath.isEmpty() || !QFileInfo(m_customWindowBackgroundPath).isFile())
+        return {};
+    return QUrl::fromLocalFile(m_customWindowBackgroundPath);
+}
+
+bool AppearanceController::canOpenSystemSettings() const
+{
+    return Desktop::hasPrivacySettings();
+}
+
+void AppearanceController::setCustomWindowBackgroundPath(const QString& path)
+{
+    m_customWindowBackgroundPath = path;
+    storeValue(customWindowBackgroundPathKey, path);
+    emit windowBackgroundChanged();
+}
+
+void AppearanceController::chooseWindowBackgroundImage(const QUrl& file)
+{
+    const QString sourcePath = file.toLocalFile();
+    if (sourcePath.isEmpty())
+        return;
+    try {
+        const QString installed =
+            WindowBackgroundStore::installImage(sourcePath, m_context.environment.applicationSupport);
+        ++m_windowBackgroundRevision;
+        setCustomWindowBackgroundPath(installed);
+    } catch (const KelvoError& error) {
+        m_context.runs.setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") +
+                                       error.description());
+    }
+}
+
+void AppearanceController::clearWindowBackgroundImage()
+{
+    try {
+        WindowBackgroundStore::removeInstalledImages(m_context.environment.applicationSupport);
+    } catch (const KelvoError&) {
+        // A copy left behind is removed by the next install or clear.
+    }
+    ++m_windowBackgroundRevision;
+    setCustomWindowBackgroundPath(QString());
+}
+
+void AppearanceController::sanitizeWindowBackgroundPathIfNeeded()
+{
+    if (!m_customWindowBackgroundPath.isEmpty() && customWindowBackgroundURL().isEmpty())
+        setCustomWindowBackgroundPath(QString());
+}
+
+QString AppearanceController::localVersionText() const
+{
+    return m_context.environment.bundleVersion.isEmpty() ? L("本地版本", "Local Build")
+                                                         : m_context.environment.bundleVersion;
+}
+
+void AppearanceController::refreshEnvironment()
+{
+    m_versionText = localVersionText();
+    emit versionTextChanged();
+    m_context.runs.setStatus(
+        L("Kelvo 已就绪", "Kelvo Is Ready"),
+        L("可以直接检查、预览和整理，不需要外部终端工具。",
+          "You can scan, preview, and clean directly without an external terminal tool."));
+}
+
+void AppearanceController::updateVersion()
+{
+    m_versionText = localVersionText();
+    emit versionTextChanged();
+    m_context.runs.setStatus(L("版本已更新", "Version Updated"), m_versionText);
+}
+
+void AppearanceController::openSystemSettingsPane(const QString& url)
+{
+    const QUrl target(url, QUrl::StrictMode);
+    if (!target.isValid() || target.scheme().isEmpty())
+        return;
+    QDesktopServices::openUrl(target);
+}

@@ -1,0 +1,199 @@
+#include "features/CleanController.h"
+
+#include "AppModelSupport.h"
+#include "CleanReportPresenter.h"
+
+#include "clean/CleanWhitelistMatcher.h"
+#include "clean/CleanWhitelistStore.h"
+#include "clean/LocalCleanPreview.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QRegularExpression>
+#include <QtConcurrent>
+
+using namespace AppModelSupport;
+
+namespace {
+const QString previewKind = QStringLiteral("clean-preview");
+const QString cleanKind = QStringLiteral("clean");
+} // namespace
+
+CleanController::CleanController(const FeatureContext& context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+{
+}
+
+QVariant CleanController::reportValue() const
+{
+    return m_report ? QVariant(CleanReportPresenter::present(*m_report)) : QVariant();
+}
+
+void CleanController::setReport(std::optional<CleanPreviewReport> report)
+{
+    m_report = std::move(report);
+    emit reportChanged();
+}
+
+QFuture<std::optional<CleanPreviewReport>> CleanController::takePreview(const RunCoordinator::RunHandle& run)
+{
+    return m_context.runs.onWorker(
+        run, [home = m_context.environment.home](const std::atomic_bool* cancelled, ProgressRelay& relay) {
+            LocalCleanPreview::Options options;
+            options.cancelled = cancelled;
+            options.onProgress = [&relay](const LocalCleanPreview::Progress& progress) {
+                relay.post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
+            };
+            return LocalCleanPreview::snapshot(home, options);
+        });
+}
+
+QFuture<void> CleanController::preview()
+{
+    // The places Smart Clean measures lie in the home folder; without a sound one there are none.
+    if (m_context.homeRefused())
+        return QtFuture::makeReadyFuture();
+    const RunCoordinator::RunHandle run = m_context.runs.begin(previewKind, AppFeature::clean, true);
+    return m_context.runs.finish(
+        run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](CleanPreviewReport report) {
+            setReport(std::move(report));
+            m_context.runs.setStatus(L("预览完成", "Preview Complete"),
+                                     L("已检查可清理项目。正式清理前仍会让你确认。",
+                                       "Cleanable items have been checked. You will still confirm before the "
+                                       "real cleanup."));
+        });
+}
+
+QFuture<void> CleanController::cleanNow()
+{
+    if (m_context.homeRefused())
+        return QtFuture::makeReadyFuture();
+    RunCoordinator& runs = m_context.runs;
+    const RunCoordinator::RunHandle run = runs.begin(cleanKind, AppFeature::clean, true);
+    // Clean exactly what the user previewed; without a preview in memory, take one first.
+    QFuture<std::optional<CleanPreviewReport>> previewed =
+        m_report ? QtFuture::makeReadyFuture(m_report) : takePreview(run);
+    return previewed
+        .then(
+            this,
+            [home = m_context.environment.home](std::optional<CleanPreviewReport> report) {
+                if (!report)
+                    return QtFuture::makeReadyFuture(Outcome{}); // the preview was cancelled
+                return QtConcurrent::run([report = std::move(*report), home] {
+                    try {
+                        // Smart Clean never deletes outside the home folder.
+                        return Outcome{LocalCleanExecutor::clean(report, {home}, home), {}};
+                    } catch (const KelvoError& error) {
+                        return Outcome{std::nullopt, error.description()}; // stopped before removing anything
+                    }
+                });
+            })
+        .unwrap()
+        .then(
+            this,
+            [this, run](Outcome outcome) {
+                RunCoordinator& coordinator = m_context.runs;
+                if (!outcome.stopReason.isEmpty() || !outcome.result) {
+                    coordinator.end(run);
+                    if (!outcome.stopReason.isEmpty())
+                        coordinator.setAlertMessage(outcome.stopReason);
+                    coordinator.setStatus(outcome.stopReason.isEmpty() ? L("清理已取消", "Cleanup Cancelled")
+                                                                       : L("清理已停止", "Cleanup Stopped"),
+                                          L("没有删除任何内容。", "Nothing was deleted."));
+                    return QtFuture::makeReadyFuture();
+                }
+                const LocalCleanResult& result = *outcome.result;
+                m_context.statistics.recordNow("lastCleanDate");
+                m_context.statistics.record("lastCleanCount", qint64(result.removedCount));
+                // Whatever stayed is said, with why, so nothing counts as cleaned that is still there.
+                if (result.failedCount > 0)
+                    coordinator.setAlertMessage(FileRemover::leftBehindText(result.failedCount, result.left));
+                const int cleaned = result.removedCount;
+                const int failed = result.failedCount;
+                // The page then shows what is left, measured after cleaning.
+                return takePreview(run).then(
+                    this, [this, run, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
+                        m_context.runs.end(run);
+                        setReport(std::move(fresh));
+                        m_context.runs.setStatus(
+                            L("清理完成", "Cleanup Complete"),
+                            failed > 0 ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.")
+                                             .arg(cleaned)
+                                             .arg(failed)
+                                       : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned));
+                    });
+            })
+        .unwrap()
+        .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });
+}
+
+// Protection list editor ----------------------------------------------------------------------------
+
+void CleanController::setWhitelistText(const QString& text)
+{
+    if (text == m_whitelistText)
+        return;
+    m_whitelistText = text;
+    emit whitelistTextChanged();
+}
+
+void CleanController::setShowingProtectionSheet(bool showing)
+{
+    if (showing == m_showingProtectionSheet)
+        return;
+    m_showingProtectionSheet = showing;
+    emit showingProtectionSheetChanged();
+}
+
+bool CleanController::loadWhitelistEditor()
+{
+    try {
+        setWhitelistText(
+            CleanWhitelistStore::load(m_context.environment.home).patterns.join(QLatin1Char('\n')));
+        return true;
+    } catch (const KelvoError& error) {
+        m_context.runs.setAlertMessage(error.description());
+        return false;
+    }
+}
+
+bool CleanController::saveWhitelistEditor()
+{
+    // Each entry is saved as it is meant ("~/Caches/x/" protects the folder x), and the lines written
+    // differently are named. Lines typed as comments are kept: the store writes them and the next load
+    // skips them.
+    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+    QStringList lines;
+    QStringList rewritten;
+    for (const QString& line : m_whitelistText.split(lineBreak)) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.isEmpty())
+            continue;
+        const QString entry = CleanWhitelistMatcher::normalizedEntry(trimmed);
+        if (entry != trimmed)
+            rewritten << QStringLiteral("%1 → %2").arg(trimmed, entry);
+        lines.append(entry);
+    }
+    try {
+        CleanWhitelistStore::save(CleanWhitelistState{lines}, m_context.environment.home);
+    } catch (const KelvoError& error) {
+        m_context.runs.setAlertMessage(error.description());
+        return false;
+    }
+    m_context.runs.setStatus(L("保护名单已更新", "Protection List Updated"),
+                             L("智能清理会按新的保护名单跳过对应内容。",
+                               "Smart Clean will skip items covered by the new protection list."));
+    if (!rewritten.isEmpty())
+        m_context.runs.setAlertMessage(
+            L("保护名单已保存。以下各行按其含义改写后保存：\n",
+              "The protection list was saved. These lines were written as they are "
+              "meant:\n") +
+            rewritten.join(QLatin1Char('\n')));
+    setShowingProtectionSheet(false);
+    return true;
+}
+
+void CleanController::restoreWhitelistDefaults()
+{
+    setWhitelistText(CleanWhitelistStore::defaultPatterns().join(QLatin1Char('\n')));
+}

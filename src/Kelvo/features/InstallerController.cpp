@@ -1,0 +1,138 @@
+#include "features/InstallerController.h"
+
+#include "AppModelSupport.h"
+#include "LocalizationSettings.h"
+#include "app/TrashMoves.h"
+
+using namespace AppModelSupport;
+
+InstallerController::InstallerController(const FeatureContext& context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+{
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &InstallerController::scanLocationsChanged);
+}
+
+LocalInstallerPreview::Places InstallerController::places() const
+{
+    return m_context.environment.installerPlaces.value_or(LocalInstallerPreview::systemPlaces());
+}
+
+QVariantList InstallerController::scanLocations() const
+{
+    QVariantList list;
+    for (const LocalInstallerPreview::ScanLocation& location :
+         LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()))
+        list.append(QVariantMap{{QStringLiteral("path"), location.path},
+                                {QStringLiteral("source"), location.source},
+                                {QStringLiteral("exists"), location.exists}});
+    return list;
+}
+
+QVariant InstallerController::reportValue() const
+{
+    if (!m_report)
+        return {};
+    QVariantList entries;
+    QStringList sources;
+    for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
+        if (!sources.contains(entry.source))
+            sources.append(entry.source);
+        entries.append(QVariantMap{{QStringLiteral("path"), entry.path},
+                                   {QStringLiteral("name"), entry.name},
+                                   {QStringLiteral("source"), entry.source},
+                                   {QStringLiteral("byteCount"), entry.byteCount},
+                                   {QStringLiteral("sizeText"), entry.sizeText()}});
+    }
+    return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
+                       {QStringLiteral("totalBytes"), m_report->totalBytes()},
+                       {QStringLiteral("totalSizeText"), m_report->totalSizeText()},
+                       {QStringLiteral("sources"), sources},
+                       {QStringLiteral("entries"), entries}};
+}
+
+void InstallerController::setReport(std::optional<InstallerPreviewReport> report)
+{
+    m_report = std::move(report);
+    emit reportChanged();
+}
+
+QFuture<void> InstallerController::scan()
+{
+    RunCoordinator& runs = m_context.runs;
+    const RunCoordinator::RunHandle run =
+        runs.begin(QStringLiteral("installer"), AppFeature::installer, true);
+    auto work = runs.onWorker(run, [home = m_context.environment.home,
+                                    places = places()](const std::atomic_bool* cancelled, ProgressRelay&) {
+        LocalInstallerPreview::Options options;
+        options.cancelled = cancelled;
+        return LocalInstallerPreview::snapshot(home, places, LocalInstallerPreview::defaultMaxDepth, options);
+    });
+    return runs.finish(
+        run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
+            const qsizetype count = qsizetype(report.entries.size());
+            const QString total = report.totalSizeText();
+            setReport(std::move(report));
+            m_context.runs.setStatus(
+                L("安装包预览完成", "Installer Preview Complete"),
+                count > 0 ? L("发现 %1 个安装包，合计 %2。", "Found %1 installer files, total %2.")
+                                .arg(count)
+                                .arg(total)
+                          : L("没有发现明显可整理的安装包。", "No obvious installer files were found."));
+        });
+}
+
+void InstallerController::moveToTrash(const QStringList& paths)
+{
+    if (paths.isEmpty()) {
+        m_context.runs.setAlertMessage(
+            L("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
+        return;
+    }
+    if (m_context.homeRefused())
+        return;
+    std::vector<TrashMoves::Item> items;
+    for (const QString& path : paths) {
+        std::optional<FileIdentity> identity;
+        if (m_report)
+            for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+                if (entry.path == path)
+                    identity = entry.identity;
+        items.push_back({path, identity});
+    }
+    // No page shows progress for this batch; the window reads as running so no other run starts.
+    TrashMoves::inBackground(
+        m_context, this, QStringLiteral("installer-trash"), std::nullopt, std::move(items),
+        [this](const TrashMoves::Batch& batch) {
+            RunCoordinator& runs = m_context.runs;
+            const qint64 moved = batch.moved.size();
+            if (moved == 0) {
+                runs.setStatus(
+                    L("没有完成", "Not Completed"),
+                    L("选中的安装包没有移动成功。", "The selected installer files could not be moved."));
+                return;
+            }
+            qint64 movedBytes = 0;
+            std::vector<InstallerPreviewReport::Entry> remaining;
+            if (m_report)
+                for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
+                    if (batch.moved.contains(entry.path))
+                        movedBytes += entry.byteCount;
+                    else
+                        remaining.push_back(entry);
+                }
+            setReport(InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
+            Statistics& statistics = m_context.statistics;
+            statistics.recordNow("lastInstallerScanDate");
+            statistics.record("lastInstallerCleanedCount", moved);
+            statistics.record("lastInstallerCleanedBytes", movedBytes);
+            runs.setStatus(
+                L("已移到废纸篓", "Moved to Trash"),
+                batch.failed > 0
+                    ? L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")
+                          .arg(moved)
+                          .arg(batch.failed)
+                    : L("已移动 %1 个安装包。", "Moved %1 installer files.").arg(moved));
+        });
+}

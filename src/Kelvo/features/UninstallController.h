@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/FeatureContext.h"
+
+#include "uninstall/UninstallPreviewReport.h"
+
+#include <QFuture>
+#include <QObject>
+#include <QStringList>
+#include <QVariant>
+
+#include <optional>
+
+// App Uninstall: the installed applications with their leftovers, and moving the chosen ones to the
+// Trash.
+class UninstallController : public QObject {
+    Q_OBJECT
+    // {entryCount, entries: [{id, name, bundleID, source, path, sizeText, appSizeText, leftoverSizeText,
+    //  leftovers: [{path, sizeText, strong}], lastOpenedText}]}
+    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+
+public:
+    UninstallController(const FeatureContext& context, QObject* parent = nullptr);
+
+    const std::optional<UninstallPreviewReport>& report() const { return m_report; }
+    QVariant reportValue() const;
+
+    QFuture<void> scan();
+    // The chosen apps go with those of their leftovers that are in leftoverPaths (the page starts from
+    // the strong matches); a leftover of an app not chosen stays, and one shared by two apps goes once.
+    Q_INVOKABLE void uninstall(const QStringList& ids, const QStringList& leftoverPaths);
+
+signals:
+    void reportChanged();
+
+private:
+    void setReport(std::optional<UninstallPreviewReport> report);
+
+    const FeatureContext& m_context;
+    std::optional<UninstallPreviewReport> m_report;
+};

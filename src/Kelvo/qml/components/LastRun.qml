@@ -1,0 +1,46 @@
+import QtQuick
+import Kelvo 1.0
+
+// A feature's last-run line, formatted from the stored statistics in one place: when it last ran and
+// what it did, or that it has not run yet.
+QtObject {
+    // "clean", "analyze", "purge", "installer" or "uninstall"
+    property string feature
+    readonly property var values: AppModel.statistics.values
+
+    function when(seconds) {
+        return Qt.formatDateTime(new Date(seconds * 1000), "yyyy-MM-dd HH:mm")
+    }
+
+    readonly property string text: {
+        switch (feature) {
+        case "clean":
+            return values.lastCleanDate > 0
+                ? Theme.t("上次清理 ", "Last cleaned ") + when(values.lastCleanDate)
+                  + " · " + values.lastCleanCount + Theme.t(" 项", " items")
+                : Theme.t("还没清理过", "Not cleaned yet")
+        case "analyze":
+            return values.lastAnalysisDate > 0
+                ? Theme.t("上次分析 ", "Last analyzed ") + when(values.lastAnalysisDate)
+                  + " · " + Theme.bytes(values.lastAnalysisTotalSize)
+                  + " · " + values.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
+                : Theme.t("还没分析过", "Not analyzed yet")
+        case "purge":
+            return values.lastPurgeCleanedCount > 0
+                ? values.lastPurgeCleanedCount + Theme.t(" 项 · 释放 ", " items · freed ")
+                  + Theme.bytes(values.lastPurgeCleanedBytes)
+                : Theme.t("还没瘦身过", "Not cleaned yet")
+        case "installer":
+            return values.lastInstallerCleanedCount > 0
+                ? values.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
+                  + Theme.bytes(values.lastInstallerCleanedBytes)
+                : Theme.t("还没整理过", "Not cleaned yet")
+        case "uninstall":
+            return values.lastUninstallDate > 0
+                ? Theme.t("上次卸载 ", "Last uninstalled ") + when(values.lastUninstallDate)
+                  + " · " + values.lastUninstallCount + Theme.t(" 项", " items")
+                : Theme.t("还没卸载过", "No uninstalls yet")
+        }
+        return ""
+    }
+}
