@@ -78,8 +78,7 @@ RunCoordinator::RunHandle RunCoordinator::begin(const QString& kind, std::option
     run->id = m_nextId++;
     run->kind = kind;
     run->feature = feature;
-    if (cancellable)
-        run->relay = std::make_shared<ProgressRelay>();
+    run->cancellable = cancellable;
     m_active.push_back(run);
     if (cancellable) {
         setProgress({});
@@ -143,7 +142,7 @@ void RunCoordinator::setProgress(const QVariantMap& progress)
 const RunCoordinator::Run* RunCoordinator::progressRun() const
 {
     for (auto it = m_active.rbegin(); it != m_active.rend(); ++it)
-        if ((*it)->relay)
+        if ((*it)->cancellable)
             return it->get();
     return nullptr;
 }

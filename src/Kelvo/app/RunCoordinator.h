@@ -10,7 +10,6 @@
 #include <QString>
 #include <QTimer>
 #include <QVariant>
-#include <QtConcurrent>
 
 #include <atomic>
 #include <chrono>
@@ -36,14 +35,15 @@ class RunCoordinator : public QObject {
     Q_PROPERTY(QVariantMap progress READ progress NOTIFY progressChanged)
 
 public:
-    // One run: its kind ("analysis", "clean", ...), the feature it belongs to, its own cancel flag and,
-    // for a run that reports progress, the relay its worker posts to.
+    // One run: its kind ("analysis", "clean", ...), the feature it belongs to, its own cancel flag and
+    // the relay its worker posts progress to (followed by the window only for a cancellable run).
     struct Run {
         quint64 id = 0;
         QString kind;
         std::optional<AppFeature> feature;
         std::shared_ptr<std::atomic_bool> cancelled = std::make_shared<std::atomic_bool>(false);
-        std::shared_ptr<ProgressRelay> relay;
+        bool cancellable = false; // a scan; never the removing itself
+        std::shared_ptr<ProgressRelay> relay = std::make_shared<ProgressRelay>();
     };
     using RunHandle = std::shared_ptr<const Run>;
 
@@ -62,16 +62,12 @@ public:
     void setStatus(const QString& title, const QString& detail);
     void setAlertMessage(std::optional<QString> message);
 
-    // Starts a run; a run of the same kind still going is cancelled and superseded. A cancellable run
-    // gets a progress relay that the window follows.
+    // Starts a run; a run of the same kind still going is cancelled and superseded. The window follows
+    // the progress of a cancellable run and offers to stop it.
     RunHandle begin(const QString& kind, std::optional<AppFeature> feature, bool cancellable);
     // Ends a run. False when a later run of its kind superseded it: its result must be dropped.
     bool end(const RunHandle& run);
     bool isRunning(const QString& kind) const;
-
-    // Runs work(cancelled flag, progress relay) on a worker thread for the run; the result comes back
-    // on the main thread, none when the run was cancelled or superseded meanwhile.
-    template <typename Work> auto onWorker(const RunHandle& run, Work work);
 
     // Ends the run and publishes its result; when it was cancelled, the status says so and what was
     // shown stays; when it was superseded, nothing happens; when it failed, the alert says so and the
@@ -105,20 +101,6 @@ private:
     QVariantMap m_progress;
     QTimer m_progressTimer;
 };
-
-template <typename Work> auto RunCoordinator::onWorker(const RunHandle& run, Work work)
-{
-    using Result = std::invoke_result_t<Work, const std::atomic_bool*, ProgressRelay&>;
-    // A relay even for a run that reports nothing, so work never has to ask.
-    auto relay = run->relay ? run->relay : std::make_shared<ProgressRelay>();
-    return QtConcurrent::run(
-        [work = std::move(work), cancelled = run->cancelled, relay]() -> std::optional<Result> {
-            Result result = work(cancelled.get(), *relay);
-            if (cancelled->load())
-                return std::nullopt;
-            return result;
-        });
-}
 
 template <typename Result, typename Publish>
 QFuture<void> RunCoordinator::finish(const RunHandle& run, QFuture<std::optional<Result>> work,

@@ -6,6 +6,7 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "platform/PathText.h"
+#include "vocabulary/BackgroundRun.h"
 
 using namespace AppModelSupport;
 
@@ -40,12 +41,12 @@ QFuture<void> AnalysisController::refresh()
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("analysis"), AppFeature::analyze, true);
     const QString path = m_path;
-    auto work = runs.onWorker(run, [path, home = m_context.environment.home](
-                                       const std::atomic_bool* cancelled, ProgressRelay& relay) {
+    auto work = BackgroundRun::start(run->cancelled, [path, home = m_context.environment.home,
+                                                      relay = run->relay](const std::atomic_bool* cancelled) {
         LocalAnalysis::Options options;
         options.cancelled = cancelled;
         options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {
-            relay.post(progress.folder, progress.items, progress.bytes);
+            relay->post(progress.folder, progress.items, progress.bytes);
         };
         return LocalAnalysis::snapshot(path, home, options);
     });

@@ -3,9 +3,9 @@
 #include "AppModelSupport.h"
 #include "CleanReportPresenter.h"
 
+#include "clean/CleanPreviewService.h"
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
-#include "clean/LocalCleanPreview.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QRegularExpression>
@@ -37,15 +37,11 @@ void CleanController::setReport(std::optional<CleanPreviewReport> report)
 
 QFuture<std::optional<CleanPreviewReport>> CleanController::takePreview(const RunCoordinator::RunHandle& run)
 {
-    return m_context.runs.onWorker(
-        run, [home = m_context.environment.home](const std::atomic_bool* cancelled, ProgressRelay& relay) {
-            LocalCleanPreview::Options options;
-            options.cancelled = cancelled;
-            options.onProgress = [&relay](const LocalCleanPreview::Progress& progress) {
-                relay.post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
-            };
-            return LocalCleanPreview::snapshot(home, options);
-        });
+    LocalCleanPreview::Options options;
+    options.onProgress = [relay = run->relay](const LocalCleanPreview::Progress& progress) {
+        relay->post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
+    };
+    return CleanPreviewService::snapshot(m_context.environment.home, std::move(options), run->cancelled);
 }
 
 QFuture<void> CleanController::preview()

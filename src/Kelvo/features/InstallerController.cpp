@@ -4,6 +4,11 @@
 #include "LocalizationSettings.h"
 #include "app/TrashMoves.h"
 
+#include "installer/InstallerPreviewService.h"
+#include "vocabulary/NaturalOrder.h"
+
+#include <algorithm>
+
 using namespace AppModelSupport;
 
 InstallerController::InstallerController(const FeatureContext& context, QObject* parent)
@@ -55,7 +60,55 @@ QVariant InstallerController::reportValue() const
 void InstallerController::setReport(std::optional<InstallerPreviewReport> report)
 {
     m_report = std::move(report);
+    // A filter on a place the new report no longer lists would hide everything.
+    const bool sourceListed =
+        m_report && std::any_of(m_report->entries.begin(), m_report->entries.end(),
+                                [&](const auto& entry) { return entry.source == m_sourceFilter; });
+    if (!sourceListed)
+        m_sourceFilter.clear();
+    updateShownEntries();
     emit reportChanged();
+}
+
+void InstallerController::setSourceFilter(const QString& source)
+{
+    if (source == m_sourceFilter)
+        return;
+    m_sourceFilter = source;
+    updateShownEntries();
+}
+
+void InstallerController::setSortBySize(bool bySize)
+{
+    if (bySize == m_sortBySize)
+        return;
+    m_sortBySize = bySize;
+    updateShownEntries();
+}
+
+void InstallerController::updateShownEntries()
+{
+    // The report is largest first already; by name is the natural order, the path breaking ties.
+    std::vector<const InstallerPreviewReport::Entry*> shown;
+    if (m_report)
+        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+            if (m_sourceFilter.isEmpty() || entry.source == m_sourceFilter)
+                shown.push_back(&entry);
+    if (!m_sortBySize)
+        std::stable_sort(shown.begin(), shown.end(), [](const auto* a, const auto* b) {
+            const int byName = NaturalOrder::compare(a->name, b->name);
+            return byName != 0 ? byName < 0 : NaturalOrder::lessThan(a->path, b->path);
+        });
+    QList<QVariantMap> rows;
+    rows.reserve(qsizetype(shown.size()));
+    for (const InstallerPreviewReport::Entry* entry : shown)
+        rows.append(QVariantMap{{QStringLiteral("path"), entry->path},
+                                {QStringLiteral("name"), entry->name},
+                                {QStringLiteral("source"), entry->source},
+                                {QStringLiteral("byteCount"), entry->byteCount},
+                                {QStringLiteral("sizeText"), entry->sizeText()}});
+    m_shownEntries.setRows(std::move(rows));
+    emit shownEntriesChanged();
 }
 
 QFuture<void> InstallerController::scan()
@@ -63,12 +116,7 @@ QFuture<void> InstallerController::scan()
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run =
         runs.begin(QStringLiteral("installer"), AppFeature::installer, true);
-    auto work = runs.onWorker(run, [home = m_context.environment.home,
-                                    places = places()](const std::atomic_bool* cancelled, ProgressRelay&) {
-        LocalInstallerPreview::Options options;
-        options.cancelled = cancelled;
-        return LocalInstallerPreview::snapshot(home, places, LocalInstallerPreview::defaultMaxDepth, options);
-    });
+    auto work = InstallerPreviewService::snapshot(m_context.environment.home, places(), {}, run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FeatureContext.h"
+#include "app/RowListModel.h"
 
 #include "installer/InstallerPreviewReport.h"
 #include "installer/LocalInstallerPreview.h"
@@ -20,6 +21,11 @@ class InstallerController : public QObject {
     Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
     // The places the scan searches, shown until the first report: [{path, source, exists}]
     Q_PROPERTY(QVariantList scanLocations READ scanLocations NOTIFY scanLocationsChanged)
+    // The rows the page lists: the report's entries from the chosen source ("" for all), largest first
+    // or by name in natural order ("App9" before "App10").
+    Q_PROPERTY(RowListModel* shownEntries READ shownEntries CONSTANT)
+    Q_PROPERTY(QString sourceFilter READ sourceFilter WRITE setSourceFilter NOTIFY shownEntriesChanged)
+    Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY shownEntriesChanged)
 
 public:
     InstallerController(const FeatureContext& context, QObject* parent = nullptr);
@@ -27,6 +33,12 @@ public:
     const std::optional<InstallerPreviewReport>& report() const { return m_report; }
     QVariant reportValue() const;
     QVariantList scanLocations() const;
+
+    RowListModel* shownEntries() { return &m_shownEntries; }
+    QString sourceFilter() const { return m_sourceFilter; }
+    void setSourceFilter(const QString& source);
+    bool sortBySize() const { return m_sortBySize; }
+    void setSortBySize(bool bySize);
 
     QFuture<void> scan();
     // The chosen files to the Trash, after the page's confirmation, on a worker; a path the scan did
@@ -36,11 +48,16 @@ public:
 signals:
     void reportChanged();
     void scanLocationsChanged(); // the sources are named in the language of the moment
+    void shownEntriesChanged();
 
 private:
     LocalInstallerPreview::Places places() const;
     void setReport(std::optional<InstallerPreviewReport> report);
+    void updateShownEntries();
 
     const FeatureContext& m_context;
     std::optional<InstallerPreviewReport> m_report;
+    RowListModel m_shownEntries{{"path", "name", "source", "byteCount", "sizeText"}};
+    QString m_sourceFilter;
+    bool m_sortBySize = true;
 };

@@ -4,7 +4,7 @@
 #include "PurgeReportPresenter.h"
 #include "app/TrashMoves.h"
 
-#include "purge/LocalPurgePreview.h"
+#include "purge/PurgePreviewService.h"
 
 using namespace AppModelSupport;
 
@@ -50,15 +50,11 @@ QFuture<void> PurgeController::scan()
     runs.setStatus(runs.statusTitle(),
                    L("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait."));
     const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("purge"), AppFeature::purge, true);
-    auto work =
-        runs.onWorker(run, [root = m_scanPath](const std::atomic_bool* cancelled, ProgressRelay& relay) {
-            LocalPurgePreview::Options options;
-            options.cancelled = cancelled;
-            options.onProgress = [&relay](const LocalPurgePreview::Progress& progress) {
-                relay.post(progress.folder, progress.artefactsFound, progress.bytesFound);
-            };
-            return LocalPurgePreview::snapshot(root, LocalPurgePreview::defaultMaxDepth, options);
-        });
+    LocalPurgePreview::Options options;
+    options.onProgress = [relay = run->relay](const LocalPurgePreview::Progress& progress) {
+        relay->post(progress.folder, progress.artefactsFound, progress.bytesFound);
+    };
+    auto work = PurgePreviewService::snapshot(m_scanPath, std::move(options), run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](PurgePreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());

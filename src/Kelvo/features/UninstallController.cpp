@@ -3,7 +3,7 @@
 #include "AppModelSupport.h"
 #include "app/TrashMoves.h"
 
-#include "uninstall/LocalUninstallPreview.h"
+#include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/SizeText.h"
 
 #include <QSet>
@@ -78,13 +78,10 @@ QFuture<void> UninstallController::scan()
     const RunCoordinator::RunHandle run =
         runs.begin(QStringLiteral("uninstall"), AppFeature::uninstall, true);
     const auto& folders = m_context.environment.applicationFolders;
-    auto work = runs.onWorker(
-        run, [home = m_context.environment.home, folders = folders ? std::optional(folders()) : std::nullopt](
-                 const std::atomic_bool*, ProgressRelay&) {
-            LocalUninstallPreview::Options options;
-            options.applicationFolders = folders;
-            return LocalUninstallPreview::snapshot(home, options);
-        });
+    LocalUninstallPreview::Options options;
+    options.applicationFolders = folders ? std::optional(folders()) : std::nullopt;
+    auto work =
+        UninstallPreviewService::snapshot(m_context.environment.home, std::move(options), run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](UninstallPreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());

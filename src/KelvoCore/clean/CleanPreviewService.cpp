@@ -1,13 +1,15 @@
 #include "clean/CleanPreviewService.h"
 
-#include <QtConcurrent>
-
 namespace CleanPreviewService {
 
-QFuture<CleanPreviewReport> snapshot(const QString& home, LocalCleanPreview::Options options)
+QFuture<std::optional<CleanPreviewReport>> snapshot(const QString& home, LocalCleanPreview::Options options,
+                                                    BackgroundRun::CancelFlag cancelled)
 {
-    return QtConcurrent::run(
-        [home, options = std::move(options)] { return LocalCleanPreview::snapshot(home, options); });
+    return BackgroundRun::start(std::move(cancelled),
+                                [home, options = std::move(options)](const std::atomic_bool* flag) mutable {
+                                    options.cancelled = flag;
+                                    return LocalCleanPreview::snapshot(home, options);
+                                });
 }
 
 } // namespace CleanPreviewService

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "clean/LocalCleanPreview.h"
+#include "vocabulary/BackgroundRun.h"
 
-#include <QFuture>
-
-// Runs the Smart Clean preview on a background thread.
+// Runs the Smart Clean preview on a background thread; none when it was cancelled.
 namespace CleanPreviewService {
-QFuture<CleanPreviewReport> snapshot(const QString& home, LocalCleanPreview::Options options = {});
+QFuture<std::optional<CleanPreviewReport>> snapshot(const QString& home,
+                                                    LocalCleanPreview::Options options = {},
+                                                    BackgroundRun::CancelFlag cancelled = {});
 } // namespace CleanPreviewService

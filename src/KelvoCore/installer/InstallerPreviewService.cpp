@@ -1,14 +1,16 @@
 #include "installer/InstallerPreviewService.h"
 
-#include <QtConcurrent>
-
 namespace InstallerPreviewService {
 
-QFuture<InstallerPreviewReport> snapshot(const QString& home, const QProcessEnvironment& /*environment*/,
-                                         LocalInstallerPreview::Places places,
-                                         LocalInstallerPreview::Options options)
+QFuture<std::optional<InstallerPreviewReport>> snapshot(const QString& home,
+                                                        LocalInstallerPreview::Places places,
+                                                        LocalInstallerPreview::Options options,
+                                                        BackgroundRun::CancelFlag cancelled)
 {
-    return QtConcurrent::run([home, places = std::move(places), options = std::move(options)] {
+    return BackgroundRun::start(std::move(cancelled), [home, places = std::move(places),
+                                                       options = std::move(options)](
+                                                          const std::atomic_bool* flag) mutable {
+        options.cancelled = flag;
         return LocalInstallerPreview::snapshot(home, places, LocalInstallerPreview::defaultMaxDepth, options);
     });
 }

@@ -1,15 +1,12 @@
 #pragma once
 
 #include "installer/LocalInstallerPreview.h"
+#include "vocabulary/BackgroundRun.h"
 
-#include <QFuture>
-#include <QProcessEnvironment>
-
-// Runs the installer scan on a background thread, two levels below each location.
+// Runs the installer scan on a background thread, two levels below each location; none when it was
+// cancelled.
 namespace InstallerPreviewService {
-// The environment is accepted for symmetry with the other services; the scan does not read it.
-QFuture<InstallerPreviewReport>
-snapshot(const QString& home, const QProcessEnvironment& environment,
-         LocalInstallerPreview::Places places = LocalInstallerPreview::systemPlaces(),
-         LocalInstallerPreview::Options options = {});
+QFuture<std::optional<InstallerPreviewReport>>
+snapshot(const QString& home, LocalInstallerPreview::Places places = LocalInstallerPreview::systemPlaces(),
+         LocalInstallerPreview::Options options = {}, BackgroundRun::CancelFlag cancelled = {});
 } // namespace InstallerPreviewService

@@ -1,14 +1,15 @@
 #include "purge/PurgePreviewService.h"
 
-#include <QtConcurrent>
-
 namespace PurgePreviewService {
 
-QFuture<PurgePreviewReport> snapshot(const QString& rootPath, LocalPurgePreview::Options options)
+QFuture<std::optional<PurgePreviewReport>>
+snapshot(const QString& rootPath, LocalPurgePreview::Options options, BackgroundRun::CancelFlag cancelled)
 {
-    return QtConcurrent::run([rootPath, options = std::move(options)] {
-        return LocalPurgePreview::snapshot(rootPath, LocalPurgePreview::defaultMaxDepth, options);
-    });
+    return BackgroundRun::start(
+        std::move(cancelled), [rootPath, options = std::move(options)](const std::atomic_bool* flag) mutable {
+            options.cancelled = flag;
+            return LocalPurgePreview::snapshot(rootPath, LocalPurgePreview::defaultMaxDepth, options);
+        });
 }
 
 } // namespace PurgePreviewService

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "purge/LocalPurgePreview.h"
+#include "vocabulary/BackgroundRun.h"
 
-#include <QFuture>
-
-// Runs the project artefact scan on a background thread, at most six levels deep.
+// Runs the project artefact scan on a background thread, at most six levels deep; none when it was
+// cancelled.
 namespace PurgePreviewService {
-QFuture<PurgePreviewReport> snapshot(const QString& rootPath, LocalPurgePreview::Options options = {});
+QFuture<std::optional<PurgePreviewReport>> snapshot(const QString& rootPath,
+                                                    LocalPurgePreview::Options options = {},
+                                                    BackgroundRun::CancelFlag cancelled = {});
 } // namespace PurgePreviewService

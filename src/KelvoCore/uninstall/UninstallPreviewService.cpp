@@ -1,16 +1,14 @@
 #include "uninstall/UninstallPreviewService.h"
 
-#include "platform/HomeFolder.h"
-#include "uninstall/LocalUninstallPreview.h"
-
-#include <QtConcurrent>
-
 namespace UninstallPreviewService {
 
-QFuture<UninstallPreviewReport> snapshot()
+QFuture<std::optional<UninstallPreviewReport>>
+snapshot(const QString& home, LocalUninstallPreview::Options options, BackgroundRun::CancelFlag cancelled)
 {
-    return QtConcurrent::run(
-        [home = HomeFolder::current()] { return LocalUninstallPreview::snapshot(home); });
+    return BackgroundRun::start(std::move(cancelled),
+                                [home, options = std::move(options)](const std::atomic_bool*) {
+                                    return LocalUninstallPreview::snapshot(home, options);
+                                });
 }
 
 } // namespace UninstallPreviewService

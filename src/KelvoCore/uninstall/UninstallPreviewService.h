@@ -1,10 +1,12 @@
 #pragma once
 
-#include "uninstall/UninstallPreviewReport.h"
+#include "uninstall/LocalUninstallPreview.h"
+#include "vocabulary/BackgroundRun.h"
 
-#include <QFuture>
-
-// Runs the uninstall preview on a background thread for the current user's home folder.
+// Runs the uninstall preview on a background thread. It reads a bounded set of folders and is not
+// interrupted; a cancelled run's result is dropped.
 namespace UninstallPreviewService {
-QFuture<UninstallPreviewReport> snapshot();
+QFuture<std::optional<UninstallPreviewReport>> snapshot(const QString& home,
+                                                        LocalUninstallPreview::Options options = {},
+                                                        BackgroundRun::CancelFlag cancelled = {});
 } // namespace UninstallPreviewService

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Kelvo 1.0
 
 // One analysed file or folder: its kind, name and path, its size and, when `share` is given, a bar
 // showing its part of the whole. The dots button asks for the item's actions; a double click on a
@@ -34,7 +35,7 @@ Item {
         onTapped: root.actionsRequested(moreButton)
     }
     TapHandler {
-        enabled: root.isDirectory
+        enabled: root.isDirectory && !AppModel.run.isRunning
         onDoubleTapped: root.analyzeRequested()
     }
 

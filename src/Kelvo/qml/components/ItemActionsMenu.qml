@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Kelvo 1.0
 
 // The actions on one listed file or folder, shared by all rows of a page: `openFor` shows it for
 // one item under the control that asked, and the chosen action is reported with the item's path.
@@ -45,6 +46,8 @@ Menu {
     ActionMenuItem {
         objectName: "actionAnalyze"
         visible: root.canAnalyze
+        // Analysing and moving start a run: not while one is going.
+        enabled: !AppModel.run.isRunning
         text: Theme.t("进入这个目录继续分析", "Analyze This Folder")
         onTriggered: root.analyzeRequested(root.itemPath)
     }
@@ -56,6 +59,7 @@ Menu {
     ActionMenuItem {
         objectName: "actionTrash"
         destructive: true
+        enabled: !AppModel.run.isRunning
         text: Theme.t("移到废纸篓", "Move to Trash")
         onTriggered: root.trashRequested(root.itemName, root.itemPath)
     }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Kelvo 1.0
 
 // One tile of the treemap: a calm colour, the item's name and size where they fit, and its name and
 // size in a tooltip. A folder tile can be clicked to look inside it.
@@ -24,10 +25,10 @@ Rectangle {
 
     HoverHandler {
         id: hover
-        cursorShape: root.isDirectory ? Qt.PointingHandCursor : Qt.ArrowCursor
+        cursorShape: root.isDirectory && !AppModel.run.isRunning ? Qt.PointingHandCursor : Qt.ArrowCursor
     }
     TapHandler {
-        enabled: root.isDirectory
+        enabled: root.isDirectory && !AppModel.run.isRunning
         onTapped: root.chosen()
     }
     ToolTip.visible: hover.hovered

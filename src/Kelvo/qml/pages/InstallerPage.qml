@@ -13,34 +13,16 @@ FeaturePage {
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property var entries: hasReport ? report.entries : []
 
-    // View state: the chosen files' paths, the source shown ("" for all) and the sort order.
+    // The chosen files' paths; the filter and the order are the controller's.
     readonly property KeySet selection: KeySet {}
-    property string sourceFilter: ""
-    property bool sortBySize: true
-
-    // The rows as shown: a copy of the report's entries, filtered and sorted for display.
-    readonly property var shownEntries: {
-        const rows = []
-        for (let i = 0; i < entries.length; ++i) {
-            if (sourceFilter.length === 0 || entries[i].source === sourceFilter)
-                rows.push(entries[i])
-        }
-        if (!sortBySize)
-            rows.sort((a, b) => a.name.toLowerCase() < b.name.toLowerCase() ? -1
-                               : a.name.toLowerCase() > b.name.toLowerCase() ? 1 : 0)
-        return rows
-    }
+    readonly property var shownEntries: AppModel.installer.shownEntries
 
     function preview() {
         AppModel.request(Actions.installer(true))
     }
 
-    // A new report keeps only the choices it still lists, and the filter only when its place is still in it.
-    onReportChanged: {
-        selection.retainOnly((report ? report.entries : []).map(entry => entry.path))
-        if (!report || report.sources.indexOf(sourceFilter) < 0)
-            sourceFilter = ""
-    }
+    // A new report keeps only the choices it still lists.
+    onReportChanged: selection.retainOnly((report ? report.entries : []).map(entry => entry.path))
 
     objectName: "page_installer"
     title: Theme.t("安装包整理", "Installer Cleanup")
@@ -120,10 +102,10 @@ FeaturePage {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
             sources: page.hasReport ? page.report.sources : []
-            source: page.sourceFilter
-            sortBySize: page.sortBySize
-            onSourceChosen: source => page.sourceFilter = source
-            onSortToggled: page.sortBySize = !page.sortBySize
+            source: AppModel.installer.sourceFilter
+            sortBySize: AppModel.installer.sortBySize
+            onSourceChosen: source => AppModel.installer.sourceFilter = source
+            onSortToggled: AppModel.installer.sortBySize = !AppModel.installer.sortBySize
         }
         SelectionBar {
             Layout.fillWidth: true
@@ -132,7 +114,7 @@ FeaturePage {
             selectableCount: page.entries.length
             busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
-            onSelectAllRequested: page.selection.addAll(page.shownEntries.map(entry => entry.path))
+            onSelectAllRequested: page.selection.addAll(page.shownEntries.values("path"))
             onClearRequested: page.selection.clear()
             onActionRequested: confirmDialog.shown = true
         }
@@ -148,16 +130,16 @@ FeaturePage {
         Repeater {
             model: page.shownEntries
             delegate: InstallerEntryRow {
-                required property var modelData
+                required property var model
                 required property int index
                 Layout.fillWidth: true
                 first: index === 0
-                name: modelData.name
-                path: modelData.path
-                source: modelData.source
-                sizeText: modelData.sizeText
-                selected: page.selection.has(modelData.path)
-                onToggled: page.selection.toggle(modelData.path)
+                name: model.name
+                path: model.path
+                source: model.source
+                sizeText: model.sizeText
+                selected: page.selection.has(model.path)
+                onToggled: page.selection.toggle(model.path)
             }
         }
     }
