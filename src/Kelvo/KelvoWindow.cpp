@@ -1,10 +1,7 @@
 #include "KelvoWindow.h"
 
-#include "ActionFactoryBridge.h"
 #include "AppIconProvider.h"
-#include "AppModel.h"
-#include "LocalizationSettings.h"
-#include "SizeTextBridge.h"
+#include "QmlTypes.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
@@ -13,18 +10,13 @@ namespace KelvoWindow {
 
 QUrl mainUrl()
 {
-    return QUrl(QStringLiteral("qrc:/qml/Main.qml"));
+    return QUrl(QStringLiteral("qrc:/qt/qml/Kelvo/qml/Main.qml"));
 }
 
 void load(QQmlApplicationEngine& engine, AppModel& model)
 {
-    static ActionFactoryBridge actions;
-    static SizeTextBridge sizeText;
-    QQmlEngine::setObjectOwnership(&model, QQmlEngine::CppOwnership);
-    qmlRegisterSingletonInstance("Kelvo", 1, 0, "AppModel", &model);
-    qmlRegisterSingletonInstance("Kelvo", 1, 0, "Localization", &LocalizationSettings::shared());
-    qmlRegisterSingletonInstance("Kelvo", 1, 0, "Actions", &actions);
-    qmlRegisterSingletonInstance("Kelvo", 1, 0, "SizeText", &sizeText);
+    QmlTypes::provideAppModel(&model);
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
     engine.addImageProvider(QStringLiteral("appicon"), new AppIconProvider);
     engine.load(mainUrl());
 }

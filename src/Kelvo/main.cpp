@@ -10,9 +10,13 @@
 #include <QQuickStyle>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
 #include <unistd.h>
+
+// The views' module, linked in statically.
+Q_IMPORT_QML_PLUGIN(KelvoPlugin)
 
 namespace {
 

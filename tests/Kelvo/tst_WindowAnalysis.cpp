@@ -280,7 +280,8 @@ private slots:
         QFETCH(QVariantList, values);
         QFETCH(qreal, width);
         QFETCH(qreal, height);
-        QQmlComponent maker(m_engine.get(), QUrl("qrc:/qml/components/TreemapLayout.qml"));
+        QQmlComponent maker(m_engine.get());
+        maker.setData("import Kelvo\nTreemapLayout {}", QUrl());
         std::unique_ptr<QObject> layout(maker.create());
         QVERIFY2(layout, qPrintable(maker.errorString()));
         QVariant result;
@@ -443,7 +444,8 @@ private slots:
     void rowsAndTilesWithoutANameReadUntitled()
     {
         for (const QString component : {"AnalysisEntryRow", "PurgeEntryRow", "TreemapTile"}) {
-            QQmlComponent maker(m_engine.get(), QUrl("qrc:/qml/components/" + component + ".qml"));
+            QQmlComponent maker(m_engine.get());
+            maker.setData(("import Kelvo\n" + component + " {}").toUtf8(), QUrl());
             std::unique_ptr<QObject> made(
                 maker.createWithInitialProperties({{"name", QString()}, {"width", 600}, {"height", 80}}));
             QVERIFY2(made, qPrintable(maker.errorString()));

@@ -2,6 +2,10 @@
 #include "TestMain.h"
 
 #include <QGuiApplication>
+#include <QtQml/qqmlextensionplugin.h>
+
+// The views' module, linked in statically.
+Q_IMPORT_QML_PLUGIN(KelvoPlugin)
 
 int main(int argc, char** argv)
 {

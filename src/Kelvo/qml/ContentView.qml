@@ -1,7 +1,6 @@
 import QtQuick
 import QtQuick.Controls
 import Kelvo 1.0
-import "components"
 
 // The window's content: the sidebar, the page of the chosen feature with the status line under
 // it, and the alerts and sheets the controller asks for. Runs the start-up sequence once.
@@ -11,14 +10,14 @@ Item {
     property Item backdrop
 
     readonly property var pages: ({
-        dashboard: "pages/DashboardPage.qml",
-        clean: "pages/CleanPage.qml",
-        uninstall: "pages/UninstallPage.qml",
-        optimize: "pages/OptimizePage.qml",
-        analyze: "pages/AnalyzeView.qml",
-        purge: "pages/PurgePage.qml",
-        installer: "pages/InstallerPage.qml",
-        maintenance: "pages/SettingsPage.qml"
+        dashboard: "dashboard/DashboardPage.qml",
+        clean: "clean/CleanPage.qml",
+        uninstall: "uninstall/UninstallPage.qml",
+        optimize: "optimize/OptimizePage.qml",
+        analyze: "analysis/AnalyzeView.qml",
+        purge: "purge/PurgePage.qml",
+        installer: "installer/InstallerPage.qml",
+        maintenance: "settings/SettingsPage.qml"
     })
 
     objectName: "contentView"

@@ -1,7 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Window
-import "components"
+import Kelvo 1.0
 
 // The one window: frameless with its own title-bar area, window buttons and resize grips.
 ApplicationWindow {

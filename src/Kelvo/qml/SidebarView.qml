@@ -3,7 +3,6 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import QtQml.Models
 import Kelvo 1.0
-import "components"
 
 // The left column: window buttons, the brand and the eight features. Up and down arrows move the
 // choice; Ctrl+1 to Ctrl+8 (Command on macOS) jump straight to an item.

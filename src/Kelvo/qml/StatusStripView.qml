@@ -2,7 +2,6 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
-import "components"
 
 // The status line at the foot of the content area: what the controller is doing or last did.
 GlassPanel {

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "ActionFactoryBridge.h"
+#include "AppModel.h"
+#include "LocalizationSettings.h"
+#include "SizeTextBridge.h"
+
+#include <QtQml/qqml.h>
+
+class QJSEngine;
+class QQmlEngine;
+
+// The singletons of the Kelvo module as the views see them. The controller and the language
+// settings live as long as the process and are owned by C++; the window hands the controller over
+// before it loads, so every engine sees the one it was given.
+namespace QmlTypes {
+void provideAppModel(AppModel* model);
+} // namespace QmlTypes
+
+struct AppModelSingleton {
+    Q_GADGET
+    QML_FOREIGN(AppModel)
+    QML_NAMED_ELEMENT(AppModel)
+    QML_SINGLETON
+
+public:
+    static AppModel* create(QQmlEngine* engine, QJSEngine* scriptEngine);
+};
+
+struct LocalizationSingleton {
+    Q_GADGET
+    QML_FOREIGN(LocalizationSettings)
+    QML_NAMED_ELEMENT(Localization)
+    QML_SINGLETON
+
+public:
+    static LocalizationSettings* create(QQmlEngine* engine, QJSEngine* scriptEngine);
+};
+
+struct ActionsSingleton {
+    Q_GADGET
+    QML_FOREIGN(ActionFactoryBridge)
+    QML_NAMED_ELEMENT(Actions)
+    QML_SINGLETON
+};
+
+struct SizeTextSingleton {
+    Q_GADGET
+    QML_FOREIGN(SizeTextBridge)
+    QML_NAMED_ELEMENT(SizeText)
+    QML_SINGLETON
+};

@@ -1,0 +1,118 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// What one storage analysis found: the summary figures, the folder's children as a treemap and as
+// rows with bars, and the largest files below it. Rows ask for their actions through
+// `actionsRequested`; folders ask to be analysed through `analyzeRequested`.
+ColumnLayout {
+    id: root
+    property var report: null
+    signal actionsRequested(Item anchor, string name, string path, bool isDirectory)
+    signal analyzeRequested(string path)
+
+    readonly property var entries: report ? report.entries : []
+    readonly property var largeFiles: report ? report.largeFiles : []
+
+    spacing: Theme.spacing
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: Theme.spacing
+        StatTile {
+            objectName: "summaryLocation"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 2
+            caption: Theme.t("选中的位置", "Selected location")
+            value: root.report ? root.report.path : ""
+            isPath: true
+        }
+        StatTile {
+            objectName: "summaryFiles"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 1
+            caption: Theme.t("文件数量", "Files")
+            value: root.report ? String(root.report.totalFiles) : ""
+        }
+        StatTile {
+            objectName: "summarySize"
+            Layout.fillWidth: true
+            Layout.preferredWidth: 1
+            caption: Theme.t("本次检查结果", "In this scan")
+            value: root.report ? Theme.bytes(root.report.totalSize) : ""
+        }
+    }
+
+    SectionHeading {
+        objectName: "largestHeading"
+        Layout.fillWidth: true
+        Layout.topMargin: Theme.spacingSmall
+        Layout.leftMargin: 4
+        title: Theme.t("占用靠前的项目", "Largest space users")
+        count: root.entries.length
+    }
+
+    TreemapView {
+        Layout.fillWidth: true
+        Layout.preferredHeight: 220
+        visible: tiledEntries.length > 0
+        entries: root.entries
+        onFolderChosen: path => root.analyzeRequested(path)
+    }
+
+    ColumnLayout {
+        Layout.fillWidth: true
+        spacing: 0
+        Repeater {
+            model: root.entries
+            delegate: AnalysisEntryRow {
+                id: entryRow
+                required property var modelData
+                required property int index
+                Layout.fillWidth: true
+                first: index === 0
+                name: modelData.name || ""
+                path: modelData.path || ""
+                size: modelData.size || 0
+                isDirectory: modelData.isDirectory === true
+                share: modelData.share || 0
+                onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.name, entryRow.path,
+                                                                     entryRow.isDirectory)
+                onAnalyzeRequested: root.analyzeRequested(entryRow.path)
+            }
+        }
+    }
+
+    SectionHeading {
+        objectName: "largeFilesHeading"
+        Layout.fillWidth: true
+        Layout.topMargin: Theme.spacing
+        Layout.leftMargin: 4
+        visible: root.largeFiles.length > 0
+        title: Theme.t("大文件", "Large Files")
+        count: root.largeFiles.length
+        note: Theme.t("建议重点查看", "Worth checking first")
+    }
+
+    ColumnLayout {
+        Layout.fillWidth: true
+        visible: root.largeFiles.length > 0
+        spacing: 0
+        Repeater {
+            model: root.largeFiles
+            delegate: AnalysisEntryRow {
+                id: fileRow
+                required property var modelData
+                required property int index
+                objectName: "largeFileRow"
+                Layout.fillWidth: true
+                first: index === 0
+                name: modelData.name || ""
+                path: modelData.path || ""
+                size: modelData.size || 0
+                onActionsRequested: anchor => root.actionsRequested(anchor, fileRow.name, fileRow.path, false)
+            }
+        }
+    }
+}

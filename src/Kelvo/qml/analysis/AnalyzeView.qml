@@ -1,0 +1,123 @@
+import QtQuick
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The Storage Analysis page: choose a folder, analyse it, and look at what takes its space; go into
+// a folder or back to the parent, reveal an item or move it to the Trash after a confirmation.
+// Ctrl+R (Command+R on macOS) analyses the chosen folder.
+FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.analysis.report
+    readonly property bool hasReport: report !== null && report !== undefined
+
+    function analyze() {
+        AppModel.request(Actions.analyze(AppModel.analysis.path, true))
+    }
+
+    objectName: "page_analyze"
+    title: Theme.t("空间分析", "Storage Analysis")
+    subtitle: Theme.t("选择一个位置，找出最占空间的文件和文件夹。",
+                      "Choose a location and find the files and folders using the most space.")
+    keyScrolling: true
+    hasRunShortcut: true
+    onRunShortcutActivated: page.analyze()
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
+                          "Analysis only reads directory info and does not modify any files.")
+        lastRunFeature: "analyze"
+
+        FolderField {
+            objectName: "analysisPathField"
+            Layout.fillWidth: true
+            Layout.minimumWidth: 160
+            path: AppModel.analysis.path
+        }
+        KButton {
+            objectName: "analysisChooseButton"
+            enabled: !AppModel.run.isRunning
+            text: Theme.t("选择", "Choose")
+            onClicked: folderChooser.open()
+        }
+        KButton {
+            objectName: "analysisParentButton"
+            enabled: !AppModel.run.isRunning && AppModel.analysis.path.length > 1
+            text: Theme.t("返回上一级", "Go to Parent Folder")
+            onClicked: AppModel.analysis.analyzeParent()
+        }
+        KButton {
+            objectName: "analysisRunButton"
+            primary: true
+            enabled: !AppModel.run.isRunning
+            text: page.hasReport ? Theme.t("重新分析", "Reanalyze") : Theme.t("开始分析", "Analyze")
+            onClicked: page.analyze()
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        feature: "analyze"
+        placePrefix: Theme.t("正在读取 ", "Reading ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
+        countsBytes: true
+    }
+
+    AboutBox {
+        Layout.fillWidth: true
+        title: Theme.t("关于本次分析", "About This Analysis")
+        tags: [
+            Theme.t("目录大小统计", "Directory Sizes"),
+            Theme.t("按大小排序", "Ranked by Size"),
+            Theme.t("超大文件检测", "Large File Detection"),
+            Theme.t("逐层深入", "Drill Down")
+        ]
+        promises: [
+            Theme.t("只读取元数据", "Reads metadata only"),
+            Theme.t("不自动删除", "No auto-delete"),
+            Theme.t("删除前逐项确认", "Confirm before delete")
+        ]
+    }
+
+    ResultsPanel {
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.report.entries.length === 0
+        promptTitle: Theme.t("先分析一个位置", "Start with an analysis")
+        promptDetail: Theme.t("选好位置后点击“开始分析”或按 " + page.runShortcutText + "，看看空间都用在了哪里。",
+                              "Choose a location, then choose Analyze or press " + page.runShortcutText
+                              + " to see what uses its space.")
+        emptyTitle: Theme.t("这里没有可显示的内容", "Nothing to show here")
+        emptyDetail: Theme.t("这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。",
+                             "This folder is empty, missing or cannot be read. Try another location.")
+
+        AnalysisResults {
+            Layout.fillWidth: true
+            report: page.hasReport ? page.report : null
+            onActionsRequested: (anchor, name, path, isDirectory) => actionsMenu.openFor(anchor, name, path, isDirectory)
+            onAnalyzeRequested: path => AppModel.analysis.analyze(path)
+        }
+    }
+
+    ItemActionsMenu {
+        id: actionsMenu
+        onAnalyzeRequested: path => AppModel.analysis.analyze(path)
+        onRevealRequested: path => AppModel.revealInFileManager(path)
+        onTrashRequested: (name, path) => trashDialog.ask(name, path)
+    }
+
+    MoveToTrashDialog {
+        id: trashDialog
+        onConfirmed: AppModel.analysis.moveToTrash(trashDialog.itemPath)
+    }
+
+    FolderChooser {
+        id: folderChooser
+        objectName: "analysisFolderChooser"
+        title: Theme.t("选择要分析的文件夹。", "Choose a folder to analyze.")
+        folderPath: AppModel.analysis.path
+        onAccepted: AppModel.analysis.choosePath(selectedFolder)
+    }
+}

@@ -1,0 +1,85 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// One entry of a Smart Clean report: where it is, what it holds and its status. An entry the clean
+// leaves alone (a browser that is running) is tinted amber, and its message stands in for a path.
+Item {
+    id: root
+    property string path
+    property string note
+    property string status
+    property bool first: false
+
+    readonly property bool skipped: status === "skipped"
+
+    objectName: "cleanEntryRow"
+    implicitHeight: row.implicitHeight + 18
+
+    Rectangle {
+        anchors.fill: parent
+        anchors.topMargin: 2
+        anchors.bottomMargin: 2
+        radius: Theme.radiusControl
+        color: root.skipped ? Qt.rgba(0.85, 0.54, 0, 0.09) : hover.hovered ? Qt.rgba(0, 0, 0, 0.035) : "transparent"
+    }
+    Rectangle {
+        visible: root.skipped
+        x: 0
+        anchors.verticalCenter: parent.verticalCenter
+        width: 3
+        height: parent.height - 16
+        radius: 1.5
+        color: Theme.warning
+    }
+    Rectangle {
+        visible: !root.first && !root.skipped
+        anchors.top: parent.top
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        height: 1
+        color: Theme.hairline
+    }
+    HoverHandler {
+        id: hover
+    }
+
+    RowLayout {
+        id: row
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        anchors.leftMargin: 12
+        anchors.rightMargin: 12
+        spacing: Theme.spacing
+
+        ColumnLayout {
+            Layout.fillWidth: true
+            spacing: 2
+            PathLabel {
+                objectName: "entryPath"
+                Layout.fillWidth: true
+                text: root.path
+                color: root.skipped ? Qt.darker(Theme.warning, 1.5) : Theme.textPrimary
+                font.weight: Font.Medium
+            }
+            Label {
+                objectName: "entryNote"
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: root.note
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+                elide: Text.ElideRight
+            }
+        }
+        CleanStatusChip {
+            objectName: "entryStatus"
+            Layout.alignment: Qt.AlignVCenter
+            status: root.status
+        }
+    }
+}

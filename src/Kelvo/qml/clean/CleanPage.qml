@@ -1,0 +1,102 @@
+import QtQuick
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The Smart Clean page: preview what can be cleaned, then clean after a confirmation.
+// Ctrl+R (Command+R on macOS) runs the preview; the arrow, page and Home/End keys scroll the page
+// once the results have the keyboard focus.
+FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.clean.report
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
+
+    function preview() {
+        AppModel.request(Actions.clean(true))
+    }
+
+    objectName: "page_clean"
+    title: Theme.t("清理", "Clean")
+    subtitle: Theme.t("检查缓存、日志、浏览器残留、应用残留和废纸篓内容。",
+                      "Check caches, logs, browser leftovers, app leftovers, and Trash.")
+    keyScrolling: true
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
+        lastRunFeature: "clean"
+
+        KButton {
+            objectName: "cleanPreviewButton"
+            primary: !page.hasCleanable
+            enabled: !AppModel.run.isRunning
+            text: page.hasReport ? Theme.t("重新预览", "Re-preview") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "cleanStartButton"
+            primary: page.hasCleanable
+            enabled: !AppModel.run.isRunning && page.hasCleanable
+            text: Theme.t("开始清理", "Start Cleaning")
+            onClicked: AppModel.request(Actions.clean(false))
+        }
+        KButton {
+            objectName: "cleanProtectionButton"
+            enabled: !AppModel.run.isRunning
+            text: Theme.t("保护名单", "Protection List")
+            onClicked: AppModel.request(Actions.cleanWhitelist())
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        feature: "clean"
+        placePrefix: Theme.t("正在测量 ", "Measuring ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
+    }
+
+    AboutBox {
+        Layout.fillWidth: true
+        title: Theme.t("关于本次清理", "About This Cleanup")
+        caption: Theme.t("检查以下 6 类残留", "Checks 6 categories of leftovers")
+        tags: [
+            Theme.t("用户缓存", "User Caches"),
+            Theme.t("日志文件", "Log Files"),
+            Theme.t("网页临时数据", "Web Temp Data"),
+            Theme.t("崩溃报告", "Crash Reports"),
+            Theme.t("开发者缓存", "Developer Cache"),
+            Theme.t("废纸篓", "Trash")
+        ]
+        promises: [
+            Theme.t("先预览再清理", "Preview before clean"),
+            Theme.t("可设置保护名单", "Protection list available"),
+            Theme.t("系统文件自动跳过", "System files skipped")
+        ]
+    }
+
+    ResultsPanel {
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.report.entryCount === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("看看哪些缓存、日志和残留可以清理。点击“预览”或按 " + page.runShortcutText + " 开始。",
+                              "See which caches, logs and leftovers can be cleaned. Choose Preview or press "
+                              + page.runShortcutText + " to begin.")
+        emptyTitle: Theme.t("没有发现明显可清理项目", "No clear cleanup targets found")
+        emptyDetail: Theme.t("本次检查没有需要重点处理的内容。", "This scan did not find anything that needs attention.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 项，正式清理前仍会让你确认。",
+                                                    " items. You will still confirm before real cleanup.")
+                 : ""
+        summaryDetail: page.hasReport ? page.report.summary : ""
+
+        CleanSectionList {
+            Layout.fillWidth: true
+            sections: page.hasReport ? page.report.sections : []
+        }
+    }
+}

@@ -1,9 +1,0 @@
-import QtQuick
-import QtQuick.Layouts
-
-// A hairline between rows.
-Rectangle {
-    Layout.fillWidth: true
-    implicitHeight: 1
-    color: Theme.hairline
-}

@@ -1,0 +1,156 @@
+import QtQuick
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The Installer Cleanup page: the places that will be searched, then the installer files found in
+// them with a check box each; the chosen files go to the Trash after a confirmation. The filter bar
+// shows all files or those of one place, by size or by name. Ctrl+R (Command+R on macOS) scans.
+FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.installer.report
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property var entries: hasReport ? report.entries : []
+
+    // The chosen files' paths; the filter and the order are the controller's.
+    readonly property KeySet selection: KeySet {}
+    readonly property var shownEntries: AppModel.installer.shownEntries
+
+    function preview() {
+        AppModel.request(Actions.installer(true))
+    }
+
+    // A new report keeps only the choices it still lists.
+    onReportChanged: selection.retainOnly((report ? report.entries : []).map(entry => entry.path))
+
+    objectName: "page_installer"
+    title: Theme.t("安装包整理", "Installer Cleanup")
+    subtitle: Theme.t("查找下载的安装包文件，帮你释放磁盘空间。",
+                      "Find downloaded installer files and help free disk space.")
+    keyScrolling: true
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("预览只列出文件，不会改动电脑。", "Preview only lists files and does not change your Mac.")
+        lastRunFeature: "installer"
+
+        KButton {
+            objectName: "installerPreviewButton"
+            primary: !page.hasReport || page.entries.length === 0
+            enabled: !AppModel.run.isRunning
+            text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "installerChooseButton"
+            primary: page.hasReport && page.entries.length > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
+            text: Theme.t("选择清理", "Choose Files")
+            onClicked: page.bringToTop(results)
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        feature: "installer"
+        placePrefix: Theme.t("正在扫描 ", "Scanning ")
+        waitingText: Theme.t("正在查找安装包，请稍等。", "Looking for installer files, please wait.")
+        countUnit: Theme.t(" 个", " files")
+        countsBytes: true
+    }
+
+    AboutBox {
+        Layout.fillWidth: true
+        title: Theme.t("关于本次扫描", "About This Scan")
+        caption: Theme.t("文件类型", "File types")
+        tags: [".dmg", ".pkg", ".mpkg", ".iso", ".xip", ".zip", ".appinstaller", ".mobileconfig"]
+        promises: [
+            Theme.t("不自动删除", "No auto-delete"),
+            Theme.t("清理前确认", "Confirm first"),
+            Theme.t("只移到废纸篓", "To Trash only")
+        ]
+    }
+
+    ScanLocationList {
+        Layout.fillWidth: true
+        visible: !page.hasReport
+        title: Theme.t("将要查找的位置", "Places to Search")
+        locations: AppModel.installer.scanLocations
+    }
+
+    ResultsPanel {
+        id: results
+        Layout.fillWidth: true
+        title: Theme.t("安装包列表", "Installer List")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.entries.length === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，在上面这些位置查找安装包。",
+                              "Choose Preview or press " + page.runShortcutText
+                              + " to look for installer files in the places above.")
+        emptyTitle: Theme.t("没有发现明显可整理的安装包", "No obvious installer files found")
+        emptyDetail: Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
+                             "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 个文件，合计 ", " files, total ") + page.report.totalSizeText
+                 : ""
+
+        InstallerFilterBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            sources: page.hasReport ? page.report.sources : []
+            source: AppModel.installer.sourceFilter
+            sortBySize: AppModel.installer.sortBySize
+            onSourceChosen: source => AppModel.installer.sourceFilter = source
+            onSortToggled: AppModel.installer.sortBySize = !AppModel.installer.sortBySize
+        }
+        SelectionBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            selectedCount: page.selection.count
+            selectableCount: page.entries.length
+            busy: AppModel.run.isRunning
+            actionText: Theme.t("移到废纸篓", "Move to Trash")
+            onSelectAllRequested: page.selection.addAll(page.shownEntries.values("path"))
+            onClearRequested: page.selection.clear()
+            onActionRequested: confirmDialog.shown = true
+        }
+        ColumnHeadings {
+            Layout.fillWidth: true
+            leadingInset: 18 + 20 + 2 * Theme.spacing
+            firstTitle: Theme.t("已选文件", "Selected Files")
+            columns: [
+                { title: Theme.t("来源", "Source"), width: 110 },
+                { title: Theme.t("大小", "Size"), width: 78 }
+            ]
+        }
+        Repeater {
+            model: page.shownEntries
+            delegate: InstallerEntryRow {
+                required property var model
+                required property int index
+                Layout.fillWidth: true
+                first: index === 0
+                name: model.name
+                path: model.path
+                source: model.source
+                sizeText: model.sizeText
+                selected: page.selection.has(model.path)
+                onToggled: page.selection.toggle(model.path)
+            }
+        }
+    }
+
+    SelectionConfirmDialog {
+        id: confirmDialog
+        objectName: "installerConfirmDialog"
+        title: Theme.t("移到废纸篓？", "Move to Trash?")
+        message: Theme.t("会把选中的 " + page.selection.count + " 个安装包移到废纸篓，不会直接永久删除。",
+                         "The selected " + page.selection.count
+                         + " installer files will be moved to Trash, not permanently deleted.")
+        confirmText: Theme.t("移到废纸篓", "Move to Trash")
+        onConfirmed: AppModel.installer.moveToTrash(page.selection.keys)
+    }
+}

@@ -1,0 +1,113 @@
+import QtQuick
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The Project Cleanup page: choose the folder to scan, preview the build artefacts and dependency
+// folders in it by ecosystem, and reveal one or move it to the Trash after a confirmation.
+// Ctrl+R (Command+R on macOS) runs the preview.
+FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.purge.report
+    readonly property bool hasReport: report !== null && report !== undefined
+
+    function preview() {
+        AppModel.request(Actions.purge(true))
+    }
+
+    objectName: "page_purge"
+    title: Theme.t("项目瘦身", "Project Cleanup")
+    subtitle: Theme.t("查找开发项目里的大体积临时文件和构建产物，先预览再处理。",
+                      "Find large temporary files and build artifacts in development projects, then preview before removing.")
+    keyScrolling: true
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("预览不会改动电脑，先确认范围再处理。", "Preview will not change your Mac. Confirm scope first.")
+        lastRunFeature: "purge"
+
+        FolderField {
+            objectName: "scanPathField"
+            Layout.fillWidth: true
+            Layout.minimumWidth: 160
+            path: AppModel.purge.scanPath
+        }
+        KButton {
+            objectName: "purgeChooseButton"
+            enabled: !AppModel.run.isRunning
+            text: Theme.t("选择文件夹", "Choose Folder")
+            onClicked: folderChooser.open()
+        }
+        KButton {
+            objectName: "purgePreviewButton"
+            primary: true
+            enabled: !AppModel.run.isRunning
+            text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        feature: "purge"
+        placePrefix: Theme.t("正在扫描 ", "Scanning ")
+        waitingText: Theme.t("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait.")
+        countsBytes: true
+    }
+
+    AboutBox {
+        Layout.fillWidth: true
+        title: Theme.t("关于本次扫描", "About This Scan")
+        caption: Theme.t(AppModel.purge.targetTypeCount + " 种目录类型",
+                         AppModel.purge.targetTypeCount + " directory types")
+        promises: [
+            Theme.t("不自动删除", "No auto-delete"),
+            Theme.t("只移到废纸篓", "To Trash only")
+        ]
+    }
+
+    ResultsPanel {
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.report.entryCount === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("确认上面的范围后点击“预览”或按 " + page.runShortcutText
+                              + "，看看依赖目录和构建产物占了多少空间。",
+                              "Check the folder above, then choose Preview or press " + page.runShortcutText
+                              + " to see how much space dependencies and build output take.")
+        emptyTitle: Theme.t("当前范围里没有明显可整理的项目产物", "No obvious cleanup targets in this scope")
+        emptyDetail: Theme.t("换一个项目目录再试试。", "Try another project folder.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 项，合计 ", " items, total ") + Theme.bytes(page.report.totalBytes)
+                 : ""
+
+        PurgeGroupList {
+            Layout.fillWidth: true
+            groups: page.hasReport ? page.report.groups : []
+            trashedPaths: page.hasReport ? (page.report.trashedPaths || []) : []
+            onActionsRequested: (anchor, name, path) => actionsMenu.openFor(anchor, name, path, false)
+        }
+    }
+
+    ItemActionsMenu {
+        id: actionsMenu
+        onRevealRequested: path => AppModel.revealInFileManager(path)
+        onTrashRequested: (name, path) => trashDialog.ask(name, path)
+    }
+
+    MoveToTrashDialog {
+        id: trashDialog
+        onConfirmed: AppModel.purge.moveToTrash(trashDialog.itemPath)
+    }
+
+    FolderChooser {
+        id: folderChooser
+        objectName: "scanFolderChooser"
+        title: Theme.t("选择要扫描的项目目录。", "Choose a project folder to scan.")
+        folderPath: AppModel.purge.scanPath
+        onAccepted: AppModel.purge.choosePath(selectedFolder)
+    }
+}

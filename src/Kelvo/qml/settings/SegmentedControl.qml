@@ -1,0 +1,53 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+
+// A row of mutually exclusive choices. `options` is a list of { value, label }; `value` is the
+// chosen one and `activated(value)` reports the user's pick.
+Rectangle {
+    id: root
+    property var options: []
+    property string value
+    signal activated(string value)
+
+    implicitWidth: row.implicitWidth + 4
+    implicitHeight: 30
+    radius: Theme.radiusControl
+    color: Theme.controlFill
+
+    Row {
+        id: row
+        anchors.centerIn: parent
+        spacing: 2
+        Repeater {
+            model: root.options
+            delegate: AbstractButton {
+                id: segment
+                required property var modelData
+                readonly property bool chosen: root.value === modelData.value
+                objectName: "segment_" + modelData.value
+                height: 26
+                leftPadding: 16
+                rightPadding: 16
+                hoverEnabled: true
+                text: modelData.label
+                font.pixelSize: Theme.fontBody
+                font.weight: chosen ? Font.DemiBold : Font.Normal
+                onClicked: root.activated(modelData.value)
+                contentItem: Label {
+                    text: segment.text
+                    font: segment.font
+                    color: Theme.textPrimary
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                }
+                background: Rectangle {
+                    radius: Theme.radiusControl - 2
+                    color: segment.chosen ? "#ffffff" : segment.hovered ? Qt.rgba(1, 1, 1, 0.45) : "transparent"
+                    border.color: segment.chosen ? Theme.hairline : "transparent"
+                    border.width: segment.visualFocus ? 2 : 1
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,183 @@
+import QtCore
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Dialogs
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The settings page: permissions, protection lists, appearance, language and version.
+FeaturePage {
+    id: page
+    objectName: "page_maintenance"
+    title: Theme.t("设置", "Settings")
+
+    readonly property bool hasCustomBackground: AppModel.appearance.customWindowBackgroundURL.toString().length > 0
+    readonly property string backgroundFileName: AppModel.appearance.customWindowBackgroundPath.split("/").pop()
+
+    SettingsSection {
+        objectName: "permissionsSection"
+        Layout.fillWidth: true
+        title: Theme.t("权限", "Permissions")
+
+        SettingsRow {
+            title: Theme.t("减少系统弹窗", "Reduce Permission Prompts")
+            detail: Theme.t("如果清理或分析时反复出现权限弹窗，可以一次性给 Kelvo 授予完整磁盘访问权限和 App 数据权限。",
+                            "If cleanup or analysis repeatedly shows permission prompts, grant Kelvo Full Disk Access and App Data access once.")
+        }
+        BodyText {
+            Layout.fillWidth: true
+            font.pixelSize: Theme.fontSmall + 0.5
+            text: Theme.t("授权后重新打开 Kelvo，之后的检查会少很多系统确认。",
+                          "After granting access, reopen Kelvo. Future scans should show far fewer system confirmations.")
+        }
+        Flow {
+            Layout.fillWidth: true
+            visible: AppModel.appearance.canOpenSystemSettings
+            spacing: Theme.spacingSmall
+            KButton {
+                objectName: "fullDiskAccessButton"
+                text: Theme.t("打开完整磁盘访问权限", "Open Full Disk Access")
+                onClicked: AppModel.appearance.openSystemSettingsPane(
+                               "x-apple.systempreferences:com.apple.preference.security?Privacy_AllFiles")
+            }
+            KButton {
+                objectName: "appDataAccessButton"
+                text: Theme.t("打开 App 数据权限", "Open App Data Access")
+                onClicked: AppModel.appearance.openSystemSettingsPane(
+                               "x-apple.systempreferences:com.apple.preference.security?Privacy_AppData")
+            }
+        }
+    }
+
+    SettingsSection {
+        objectName: "protectionSection"
+        Layout.fillWidth: true
+        title: Theme.t("保护设置", "Protection Settings")
+
+        BodyText {
+            Layout.fillWidth: true
+            text: Theme.t("这些设置会直接影响后续的清理和优化行为。",
+                          "These settings directly affect later cleanup and optimization actions.")
+        }
+        NavigationRow {
+            objectName: "cleanProtectionEntry"
+            symbol: "qrc:/icons/shield.svg"
+            text: Theme.t("清理保护名单", "Cleanup Protection List")
+            onClicked: AppModel.request(Actions.cleanWhitelist())
+        }
+    }
+
+    SettingsSection {
+        objectName: "appearanceSection"
+        Layout.fillWidth: true
+        title: Theme.t("外观", "Appearance")
+
+        SettingsRow {
+            title: Theme.t("窗口背景", "Window Background")
+            detail: page.hasCustomBackground
+                    ? Theme.t("正在使用自定义图片：", "Using custom image: ") + page.backgroundFileName
+                    : Theme.t("正在使用系统桌面壁纸作为背景。", "Using the system desktop wallpaper as the background.")
+        }
+        BodyText {
+            Layout.fillWidth: true
+            font.pixelSize: Theme.fontSmall + 0.5
+            text: Theme.t("未设置时使用系统桌面壁纸。过于花哨的图片可能会让玻璃面板上的文字不易阅读。",
+                          "Uses the system desktop wallpaper when none is set. Very busy images may make text on glass panels harder to read.")
+        }
+        Row {
+            spacing: Theme.spacingSmall
+            KButton {
+                objectName: "chooseBackgroundButton"
+                text: Theme.t("选择背景图片", "Choose Background Image")
+                onClicked: imageChooser.open()
+            }
+            KButton {
+                objectName: "clearBackgroundButton"
+                visible: page.hasCustomBackground
+                text: Theme.t("清除", "Clear")
+                onClicked: AppModel.appearance.clearWindowBackgroundImage()
+            }
+        }
+
+        Divider {}
+
+        SettingsRow {
+            title: Theme.t("健康氛围背景", "Health Aura Background")
+            detail: Theme.t("根据系统健康评分，在背景图片或壁纸上叠加一层柔和的色调。",
+                            "Adds a soft tint on top of your background image or wallpaper based on the system health score.")
+            ToggleSwitch {
+                objectName: "healthAuraSwitch"
+                checked: AppModel.appearance.showHealthAura
+                onToggled: AppModel.appearance.showHealthAura = checked
+            }
+        }
+    }
+
+    SettingsSection {
+        objectName: "languageSection"
+        Layout.fillWidth: true
+        title: Theme.t("语言", "Language")
+
+        SettingsRow {
+            detail: Theme.t("默认会跟随系统语言，也可以在这里手动切换。",
+                            "By default the app follows the system language, and you can switch it manually here.")
+            SegmentedControl {
+                objectName: "languageChoice"
+                value: Localization.preference
+                options: [
+                    { value: "system", label: Theme.t("跟随系统", "Follow System") },
+                    { value: "chinese", label: Theme.t("中文", "Chinese") },
+                    { value: "english", label: Theme.t("英文", "English") }
+                ]
+                onActivated: value => Localization.preference = value
+            }
+        }
+    }
+
+    SettingsSection {
+        objectName: "aboutSection"
+        Layout.fillWidth: true
+        title: Theme.t("关于", "About")
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: Theme.spacing
+            BrandMark { size: 44 }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 2
+                RowLayout {
+                    spacing: Theme.spacingSmall
+                    Label {
+                        text: "Kelvo"
+                        color: Theme.textPrimary
+                        font.pixelSize: Theme.fontHeadline
+                        font.weight: Font.Bold
+                    }
+                    Label {
+                        objectName: "versionText"
+                        text: AppModel.appearance.versionText
+                        color: Theme.textSecondary
+                        font.pixelSize: Theme.fontBody
+                    }
+                }
+                Label {
+                    text: Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization")
+                    color: Theme.textSecondary
+                    font.pixelSize: Theme.fontBody
+                }
+            }
+        }
+    }
+
+    FileDialog {
+        id: imageChooser
+        objectName: "backgroundImageChooser"
+        title: Theme.t("选择一张用作 Kelvo 窗口背景的图片。", "Choose an image for the Kelvo window background.")
+        acceptLabel: Theme.t("选择", "Choose")
+        fileMode: FileDialog.OpenFile
+        currentFolder: StandardPaths.writableLocation(StandardPaths.PicturesLocation)
+        nameFilters: [Theme.t("图片", "Images") + " (*.png *.jpg *.jpeg *.heic *.webp *.tiff *.tif *.bmp *.gif)"]
+        onAccepted: AppModel.appearance.chooseWindowBackgroundImage(selectedFile)
+    }
+}

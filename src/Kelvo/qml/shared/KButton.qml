@@ -1,0 +1,36 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+
+// A push button in the window's style: "primary" (filled accent) or "plain" (soft grey).
+Button {
+    id: root
+    property bool primary: false
+
+    implicitHeight: 32
+    leftPadding: 16
+    rightPadding: 16
+    font.pixelSize: Theme.fontBody
+    font.weight: Font.Medium
+    hoverEnabled: true
+
+    contentItem: Label {
+        text: root.text
+        font: root.font
+        color: root.primary ? Theme.textOnAccent : Theme.textPrimary
+        opacity: root.enabled ? 1 : 0.45
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+    background: Rectangle {
+        implicitWidth: 80
+        radius: Theme.radiusControl
+        color: root.primary
+               ? (root.down ? Theme.accentPressed : Theme.accent)
+               : (root.down ? Theme.controlFillPressed : root.hovered ? Qt.rgba(0, 0, 0, 0.08) : Theme.controlFill)
+        opacity: root.enabled ? 1 : 0.6
+        border.width: root.visualFocus ? 2 : 0
+        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+    }
+}

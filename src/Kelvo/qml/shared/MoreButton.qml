@@ -1,0 +1,28 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+
+// A small round button with three dots that opens a row's actions.
+AbstractButton {
+    id: root
+
+    implicitWidth: 28
+    implicitHeight: 28
+    hoverEnabled: true
+    focusPolicy: Qt.StrongFocus
+    Accessible.name: Theme.t("操作", "Actions")
+
+    contentItem: Item {
+        Glyph {
+            anchors.centerIn: parent
+            source: "qrc:/icons/more.svg"
+            size: 16
+        }
+    }
+    background: Rectangle {
+        radius: height / 2
+        color: root.down ? Theme.controlFillPressed : root.hovered ? Theme.controlFill : "transparent"
+        border.width: root.visualFocus ? 2 : 0
+        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+    }
+}

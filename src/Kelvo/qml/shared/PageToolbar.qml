@@ -1,0 +1,63 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// A tool page's toolbar: its buttons in a row, and under them the footnote about what the buttons
+// do and the line telling when the page's job last ran.
+ColumnLayout {
+    id: root
+    property string footnote
+    // The feature whose last run the line tells of ("clean", "analyze", ...).
+    property string lastRunFeature
+    readonly property LastRun lastRun: LastRun {
+        feature: root.lastRunFeature
+    }
+    default property alias buttons: row.data
+
+    spacing: Theme.spacing
+
+    RowLayout {
+        id: row
+        Layout.fillWidth: true
+        spacing: Theme.spacingSmall
+    }
+
+    Flow {
+        Layout.fillWidth: true
+        spacing: Theme.spacingLarge
+
+        Row {
+            spacing: 6
+            Glyph {
+                anchors.verticalCenter: parent.verticalCenter
+                source: "qrc:/icons/info.svg"
+                size: 14
+            }
+            Label {
+                objectName: "toolbarFootnote"
+                anchors.verticalCenter: parent.verticalCenter
+                text: root.footnote
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+            }
+        }
+        Row {
+            spacing: 6
+            Rectangle {
+                anchors.verticalCenter: parent.verticalCenter
+                width: 6
+                height: 6
+                radius: 3
+                color: Theme.textTertiary
+            }
+            Label {
+                objectName: "lastRunLine"
+                anchors.verticalCenter: parent.verticalCenter
+                text: root.lastRun.text
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+            }
+        }
+    }
+}

@@ -1,0 +1,109 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The panel that shows a tool page's stored report: a prompt before the first run, an empty state
+// when the report holds nothing, else the summary lines over the page's own list. It takes the
+// keyboard focus on a click or Tab, so that the page can scroll it with the keys.
+GlassPanel {
+    id: root
+    property string title
+    property bool hasReport: false
+    property bool empty: false
+    property string promptTitle
+    property string promptDetail
+    property string emptyTitle
+    property string emptyDetail
+    property string summary
+    property string summaryDetail
+    default property alias content: list.data
+
+    readonly property bool showsList: hasReport && !empty
+
+    objectName: "resultsPanel"
+    focusPolicy: Qt.StrongFocus
+
+    Item {
+        width: parent.width
+        implicitWidth: column.implicitWidth
+        implicitHeight: column.implicitHeight
+
+        ColumnLayout {
+            id: column
+            width: parent.width
+            spacing: Theme.spacing
+
+            Label {
+                objectName: "resultsTitle"
+                Layout.fillWidth: true
+                text: root.title
+                color: Theme.textPrimary
+                font.pixelSize: Theme.fontSection
+                font.weight: Font.Bold
+            }
+
+            EmptyState {
+                objectName: "resultsNotice"
+                Layout.fillWidth: true
+                Layout.topMargin: Theme.spacingSmall
+                Layout.bottomMargin: Theme.spacingSmall
+                visible: !root.showsList
+                symbol: root.hasReport ? "qrc:/icons/check-circle.svg" : "qrc:/icons/sparkle.svg"
+                title: root.hasReport ? root.emptyTitle : root.promptTitle
+                detail: root.hasReport ? root.emptyDetail : root.promptDetail
+            }
+
+            ColumnLayout {
+                Layout.fillWidth: true
+                visible: root.showsList && (root.summary.length > 0 || root.summaryDetail.length > 0)
+                spacing: Theme.spacingSmall
+
+                BodyText {
+                    objectName: "resultsSummaryLine"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: root.summary
+                    color: Theme.textPrimary
+                }
+                Label {
+                    objectName: "resultsSummaryDetail"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: root.summaryDetail
+                    color: Theme.chipText
+                    font.pixelSize: Theme.fontBody
+                    font.weight: Font.Medium
+                    wrapMode: Text.WordWrap
+                    leftPadding: 12
+                    rightPadding: 12
+                    topPadding: 8
+                    bottomPadding: 8
+                    background: Rectangle {
+                        radius: Theme.radiusControl
+                        color: Theme.chipFill
+                    }
+                }
+            }
+
+            ColumnLayout {
+                id: list
+                Layout.fillWidth: true
+                Layout.topMargin: 4
+                visible: root.showsList
+                spacing: 0
+            }
+        }
+
+        // The keyboard focus ring, drawn just inside the panel's edge.
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: -root.padding + 2
+            radius: root.radius - 2
+            color: "transparent"
+            border.width: 2
+            border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+            visible: root.visualFocus
+        }
+    }
+}

@@ -1,0 +1,215 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// One application: its check box, its icon, name and identifier, where it is installed, when it was
+// last opened and what removing it frees. The chevron opens the list of its leftovers, each with a
+// check box: the ones named after the app are chosen by default, the ones that merely contain its
+// name are marked as possible and stay unless chosen. A click on the row's main line toggles it.
+Item {
+    id: root
+    property var entry: ({})
+    property bool first: false
+    property bool selected: false
+    property bool expanded: false
+    // The chosen leftovers of every row, kept by the page.
+    property KeySet chosenLeftovers: null
+    signal toggled()
+    signal expandToggled()
+
+    readonly property var leftovers: entry.leftovers || []
+
+    objectName: "uninstallRow"
+    implicitHeight: column.implicitHeight + 16
+
+    ListRowBackground {
+        anchors.fill: parent
+        first: root.first
+        hovered: hover.hovered
+    }
+    HoverHandler {
+        id: hover
+    }
+    MouseArea {
+        objectName: "rowToggleArea"
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        height: mainLine.height + 16
+        onClicked: root.toggled()
+    }
+
+    ColumnLayout {
+        id: column
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.verticalCenter: parent.verticalCenter
+        anchors.leftMargin: 12
+        anchors.rightMargin: 6
+        spacing: Theme.spacingSmall
+
+        RowLayout {
+            id: mainLine
+            Layout.fillWidth: true
+            spacing: Theme.spacing
+
+            SelectBox {
+                objectName: "rowSelectBox"
+                selected: root.selected
+                Accessible.name: root.entry.name || ""
+                onClicked: root.toggled()
+            }
+            // The bundle's own icon when it has a readable one, the neutral one otherwise.
+            Image {
+                objectName: "rowAppIcon"
+                Layout.preferredWidth: 26
+                Layout.preferredHeight: 26
+                source: root.entry.path ? "image://appicon/" + encodeURIComponent(root.entry.path) : ""
+                sourceSize: Qt.size(52, 52)
+                asynchronous: true
+                fillMode: Image.PreserveAspectFit
+                smooth: true
+            }
+            ColumnLayout {
+                Layout.fillWidth: true
+                spacing: 1
+                Label {
+                    objectName: "rowName"
+                    Layout.fillWidth: true
+                    text: root.entry.name || ""
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontBody
+                    font.weight: Font.Medium
+                    elide: Text.ElideRight
+                }
+                Label {
+                    objectName: "rowBundleID"
+                    Layout.fillWidth: true
+                    visible: text.length > 0
+                    text: root.entry.bundleID || ""
+                    color: Theme.textTertiary
+                    font.pixelSize: Theme.fontSmall
+                    elide: Text.ElideRight
+                }
+            }
+            Label {
+                objectName: "rowSource"
+                Layout.preferredWidth: 140
+                horizontalAlignment: Text.AlignRight
+                text: root.entry.source || ""
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+                elide: Text.ElideRight
+            }
+            Label {
+                objectName: "rowLastOpened"
+                Layout.preferredWidth: 96
+                horizontalAlignment: Text.AlignRight
+                text: root.entry.lastOpenedText || ""
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+                elide: Text.ElideRight
+            }
+            Label {
+                objectName: "rowSize"
+                Layout.preferredWidth: 78
+                horizontalAlignment: Text.AlignRight
+                text: root.entry.sizeText || "—"
+                color: Theme.textPrimary
+                font.pixelSize: Theme.fontBody
+                font.weight: Font.DemiBold
+            }
+            AbstractButton {
+                id: expander
+                objectName: "rowExpandButton"
+                implicitWidth: 28
+                implicitHeight: 28
+                hoverEnabled: true
+                focusPolicy: Qt.StrongFocus
+                Accessible.name: Theme.t("残留文件", "Leftovers")
+                onClicked: root.expandToggled()
+                contentItem: Item {
+                    Glyph {
+                        anchors.centerIn: parent
+                        source: "qrc:/icons/chevron-right.svg"
+                        size: 16
+                        rotation: root.expanded ? 90 : 0
+                    }
+                }
+                background: Rectangle {
+                    radius: height / 2
+                    color: expander.down ? Theme.controlFillPressed : expander.hovered ? Theme.controlFill : "transparent"
+                    border.width: expander.visualFocus ? 2 : 0
+                    border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+                }
+            }
+        }
+
+        ColumnLayout {
+            objectName: "rowLeftovers"
+            Layout.fillWidth: true
+            Layout.leftMargin: 18 + 26 + 2 * Theme.spacing
+            Layout.rightMargin: 34
+            Layout.bottomMargin: 4
+            visible: root.expanded
+            spacing: 3
+
+            Label {
+                objectName: "rowSizeBreakdown"
+                Layout.fillWidth: true
+                text: Theme.t("应用本体 ", "App ") + (root.entry.appSizeText || "—")
+                      + Theme.t(" · 残留 ", " · Leftovers ") + (root.entry.leftoverSizeText || "—")
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+            }
+            Label {
+                objectName: "rowNoLeftovers"
+                Layout.fillWidth: true
+                visible: root.leftovers.length === 0
+                text: Theme.t("没有找到残留文件。", "No leftovers found.")
+                color: Theme.textTertiary
+                font.pixelSize: Theme.fontSmall
+            }
+            Repeater {
+                model: root.leftovers
+                delegate: RowLayout {
+                    id: leftoverRow
+                    required property var modelData
+                    objectName: "leftoverRow"
+                    Layout.fillWidth: true
+                    spacing: Theme.spacingSmall
+
+                    SelectBox {
+                        objectName: "leftoverSelectBox"
+                        implicitWidth: 14
+                        implicitHeight: 14
+                        selected: root.chosenLeftovers !== null && root.chosenLeftovers.has(leftoverRow.modelData.path)
+                        Accessible.name: leftoverRow.modelData.path
+                        onClicked: root.chosenLeftovers.toggle(leftoverRow.modelData.path)
+                    }
+                    PathLabel {
+                        objectName: "leftoverPath"
+                        Layout.fillWidth: true
+                        text: leftoverRow.modelData.path
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                    }
+                    Label {
+                        objectName: "leftoverPossible"
+                        visible: !leftoverRow.modelData.strong
+                        text: Theme.t("可能相关", "Possible match")
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                        font.italic: true
+                    }
+                    Label {
+                        text: leftoverRow.modelData.sizeText
+                        color: Theme.textTertiary
+                        font.pixelSize: Theme.fontSmall
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,150 @@
+import QtQuick
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The Uninstall page: the installed apps with a check box each, when each was last opened and what
+// removing it frees; each row opens the list of the app's leftovers. The chosen apps are uninstalled
+// after a confirmation. Ctrl+R (Command+R on macOS) scans.
+FeaturePage {
+    id: page
+
+    readonly property var report: AppModel.uninstall.report
+    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property var entries: hasReport ? report.entries : []
+
+    // View state: the chosen apps' ids, their chosen leftovers' paths and the rows whose leftovers
+    // are open.
+    readonly property KeySet selection: KeySet {}
+    readonly property KeySet chosenLeftovers: KeySet {}
+    readonly property KeySet expandedRows: KeySet {}
+
+    function preview() {
+        AppModel.request(Actions.uninstall(true))
+    }
+
+    // A new report keeps only the choices and open rows it still lists; its leftovers start from the
+    // strong matches.
+    onReportChanged: {
+        const listedEntries = report ? report.entries : []
+        const listed = listedEntries.map(entry => entry.id)
+        selection.retainOnly(listed)
+        expandedRows.retainOnly(listed)
+        chosenLeftovers.clear()
+        for (const entry of listedEntries)
+            chosenLeftovers.addAll(entry.leftovers.filter(leftover => leftover.strong).map(leftover => leftover.path))
+    }
+
+    objectName: "page_uninstall"
+    title: Theme.t("卸载", "Uninstall")
+    subtitle: Theme.t("查找应用本体和偏好设置、启动项、日志、缓存等残留文件。",
+                      "Find apps along with leftover preferences, login items, logs, and caches.")
+    keyScrolling: true
+    hasRunShortcut: true
+    onRunShortcutActivated: page.preview()
+
+    PageToolbar {
+        Layout.fillWidth: true
+        footnote: Theme.t("先看应用列表，再决定要处理哪个应用。", "Check the app list first, then choose what to remove.")
+        lastRunFeature: "uninstall"
+
+        KButton {
+            objectName: "uninstallPreviewButton"
+            primary: !page.hasReport || page.entries.length === 0
+            enabled: !AppModel.run.isRunning
+            text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
+            onClicked: page.preview()
+        }
+        KButton {
+            objectName: "uninstallChooseButton"
+            primary: page.hasReport && page.entries.length > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
+            text: Theme.t("选择应用", "Choose Apps")
+            onClicked: page.bringToTop(results)
+        }
+    }
+
+    RunProgressPanel {
+        Layout.fillWidth: true
+        feature: "uninstall"
+        placePrefix: Theme.t("正在处理 ", "Working on ")
+        waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
+    }
+
+    AboutBox {
+        Layout.fillWidth: true
+        title: Theme.t("关于本次扫描", "About This Scan")
+        caption: Theme.t("检查以下位置的应用及残留", "Checks apps and leftovers in these locations")
+        tags: ["~/Library/Application Support", "~/Library/Caches", "~/Library/Preferences"]
+        promises: [
+            Theme.t("先预览再卸载", "Preview before uninstall"),
+            Theme.t("同时清理残留文件", "Cleans leftovers too")
+        ]
+    }
+
+    ResultsPanel {
+        id: results
+        Layout.fillWidth: true
+        title: Theme.t("预览结果", "Preview Results")
+        hasReport: page.hasReport
+        empty: page.hasReport && page.entries.length === 0
+        promptTitle: Theme.t("先运行一次预览", "Start with a preview")
+        promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，列出已安装的应用和它们的残留文件。",
+                              "Choose Preview or press " + page.runShortcutText
+                              + " to list the installed apps and their leftovers.")
+        emptyTitle: Theme.t("当前没有可显示的应用项目", "No app items to show")
+        emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
+        summary: page.hasReport
+                 ? page.report.entryCount + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
+                                                    " app items. You will confirm again before uninstalling.")
+                 : ""
+
+        SelectionBar {
+            Layout.fillWidth: true
+            Layout.bottomMargin: Theme.spacingSmall
+            selectedCount: page.selection.count
+            selectableCount: page.entries.length
+            busy: AppModel.run.isRunning
+            actionText: Theme.t("开始卸载", "Start Uninstall")
+            onSelectAllRequested: page.selection.addAll(page.entries.map(entry => entry.id))
+            onClearRequested: page.selection.clear()
+            onActionRequested: confirmDialog.shown = true
+        }
+        ColumnHeadings {
+            Layout.fillWidth: true
+            leadingInset: 18 + 26 + 2 * Theme.spacing
+            trailingInset: 28 + Theme.spacing
+            firstTitle: Theme.t("已选应用", "Selected Apps")
+            columns: [
+                { title: Theme.t("来源", "Source"), width: 140 },
+                { title: Theme.t("最近打开", "Last opened"), width: 96 },
+                { title: Theme.t("大小", "Size"), width: 78 }
+            ]
+        }
+        Repeater {
+            model: page.entries
+            delegate: UninstallEntryRow {
+                required property var modelData
+                required property int index
+                Layout.fillWidth: true
+                first: index === 0
+                entry: modelData
+                selected: page.selection.has(modelData.id)
+                expanded: page.expandedRows.has(modelData.id)
+                chosenLeftovers: page.chosenLeftovers
+                onToggled: page.selection.toggle(modelData.id)
+                onExpandToggled: page.expandedRows.toggle(modelData.id)
+            }
+        }
+    }
+
+    SelectionConfirmDialog {
+        id: confirmDialog
+        objectName: "uninstallConfirmDialog"
+        title: Theme.t("卸载这些应用？", "Uninstall These Apps?")
+        message: Theme.t("会按你选中的应用执行卸载，并继续处理相关残留。正式处理前的确认已经在这里完成。",
+                         "The selected apps will be uninstalled and related leftovers will be handled. "
+                         + "This dialog is the final confirmation.")
+        confirmText: Theme.t("继续", "Continue")
+        onConfirmed: AppModel.uninstall.uninstall(page.selection.keys, page.chosenLeftovers.keys)
+    }
+}

@@ -1,0 +1,58 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// One sidebar entry: symbol and label, a highlight when chosen, and a pulsing dot while its
+// feature is running.
+AbstractButton {
+    id: root
+    property url symbol
+    property bool selected: false
+    property bool running: false
+
+    implicitHeight: 34
+    hoverEnabled: true
+    focusPolicy: Qt.NoFocus
+    leftPadding: 10
+    rightPadding: 10
+
+    background: Rectangle {
+        radius: Theme.radiusControl
+        color: root.selected ? Qt.rgba(1, 1, 1, 0.82)
+                             : root.down ? Qt.rgba(0, 0, 0, 0.07)
+                             : root.hovered ? Qt.rgba(1, 1, 1, 0.42) : "transparent"
+        border.color: root.selected ? Qt.rgba(0, 0, 0, 0.05) : "transparent"
+    }
+
+    contentItem: RowLayout {
+        spacing: 10
+        Glyph {
+            source: root.symbol
+            size: 18
+        }
+        Label {
+            objectName: "sidebarLabel"
+            Layout.fillWidth: true
+            text: root.text
+            color: Theme.textPrimary
+            font.pixelSize: Theme.fontBody + 0.5
+            font.weight: root.selected ? Font.DemiBold : Font.Normal
+            elide: Text.ElideRight
+        }
+        Rectangle {
+            objectName: "runningIndicator"
+            visible: root.running
+            implicitWidth: 7
+            implicitHeight: 7
+            radius: 3.5
+            color: Theme.accent
+            SequentialAnimation on opacity {
+                running: root.running
+                loops: Animation.Infinite
+                NumberAnimation { from: 1; to: 0.3; duration: 700; easing.type: Easing.InOutSine }
+                NumberAnimation { from: 0.3; to: 1; duration: 700; easing.type: Easing.InOutSine }
+            }
+        }
+    }
+}

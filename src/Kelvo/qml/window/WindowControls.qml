@@ -1,0 +1,51 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+
+// The close, minimise and zoom buttons of the window, drawn as the familiar three lights.
+Row {
+    id: root
+    property var window
+
+    spacing: 8
+
+    HoverHandler { id: hover }
+
+    Repeater {
+        model: [
+            { kind: "close", fill: "#ff5f57", glyph: "qrc:/icons/window-close.svg", zh: "关闭", en: "Close" },
+            { kind: "minimize", fill: "#febc2e", glyph: "qrc:/icons/window-minimize.svg", zh: "最小化", en: "Minimize" },
+            { kind: "zoom", fill: "#28c840", glyph: "qrc:/icons/window-zoom.svg", zh: "缩放", en: "Zoom" }
+        ]
+        delegate: AbstractButton {
+            id: light
+            required property var modelData
+            objectName: "windowButton_" + modelData.kind
+            width: 12
+            height: 12
+            focusPolicy: Qt.NoFocus
+            Accessible.name: Theme.t(modelData.zh, modelData.en)
+            onClicked: {
+                if (modelData.kind === "close")
+                    root.window.close()
+                else if (modelData.kind === "minimize")
+                    root.window.showMinimized()
+                else if (root.window.visibility === Window.Maximized)
+                    root.window.showNormal()
+                else
+                    root.window.showMaximized()
+            }
+            background: Rectangle {
+                radius: width / 2
+                color: light.down ? Qt.darker(light.modelData.fill, 1.15) : light.modelData.fill
+                border.color: Qt.rgba(0, 0, 0, 0.12)
+            }
+            contentItem: Glyph {
+                visible: hover.hovered
+                source: light.modelData.glyph
+                size: 12
+                opacity: 0.75
+            }
+        }
+    }
+}
