@@ -1,0 +1,468 @@
+// Storage Analysis, Project Cleanup, Installer Cleanup and Uninstall as a person uses them: the real
+// views over a real controller on a synthetic home.
+#include "TestMain.h"
+
+#include "WindowTestSupport.h"
+
+#include <QImageWriter>
+#include <QQmlComponent>
+#include <QRectF>
+#include <QScopeGuard>
+#include <QUrl>
+
+#include <numeric>
+
+namespace {
+
+using TestSupport::row;
+
+// The cells lie inside the bounds without overlapping, each one's area its weight's part of the whole.
+void verifyTiling(const QList<QRectF>& cells, const QList<double>& weights, const QRectF& bounds,
+                  double tolerance)
+{
+    QCOMPARE(cells.size(), weights.size());
+    const double total = std::accumulate(weights.begin(), weights.end(), 0.0);
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        QVERIFY2(bounds.adjusted(-0.5, -0.5, 0.5, 0.5).contains(cells[i]), qPrintable(QString::number(i)));
+        const double area = cells[i].width() * cells[i].height() / (bounds.width() * bounds.height());
+        QVERIFY2(qAbs(area - weights[i] / total) < tolerance, qPrintable(QString::number(i)));
+        for (qsizetype j = 0; j < i; ++j) {
+            const QRectF overlap = cells[i].intersected(cells[j]);
+            QVERIFY(overlap.isEmpty() || overlap.width() * overlap.height() < 1);
+        }
+    }
+}
+
+} // namespace
+
+class TestWindowPages : public WindowTestCase {
+    Q_OBJECT
+
+    QString library() const { return homePath("Library"); }
+    static QString rowsOf(const QString& page) { return page == "analyze" ? "analysisRow" : page + "Row"; }
+    static QString runButton(const QString& page)
+    {
+        return page == "analyze" ? "analysisRunButton" : page + "PreviewButton";
+    }
+
+    // Shows the page and runs its scan with its button; Storage Analysis analyses the Library.
+    void scan(const QString& feature)
+    {
+        showPage(feature);
+        if (feature == "analyze")
+            model().analysis()->setPath(library());
+        click(runButton(feature));
+        waitForTheRun();
+    }
+    // The page's report as the page reads it.
+    QVariantMap report(const QString& feature)
+    {
+        const QByteArray controller = feature == "analyze" ? "analysis" : feature.toUtf8();
+        return model().property(controller).value<QObject*>()->property("report").toMap();
+    }
+    // The chosen rows' names, as long as the selection bar counts as many.
+    QStringList chosenRows(const QString& rows) const
+    {
+        QList<QQuickItem*> chosen = shown(rows);
+        chosen.removeIf([](QQuickItem* row) { return !row->property("selected").toBool(); });
+        const bool counted = textOf("selectedCountLabel").contains(QString::number(chosen.size()));
+        return counted ? linesIn(chosen, "rowName") : QStringList{"miscounted"};
+    }
+
+    // Opens a row's actions with its dots button; the shown menu entry of that name, or none.
+    QQuickItem* actionOf(QQuickItem* row, const QString& action)
+    {
+        return opens("itemActionsMenu", row ? findItem(row, "rowActionsButton") : nullptr)
+                   ? shown(action).value(0)
+                   : nullptr;
+    }
+
+    // The rows show the report's list, in its order, with its names, paths and sizes.
+    void verifyRowsShow(const QList<QQuickItem*>& rows, const QVariant& entries) const
+    {
+        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path size#"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_fixture = std::make_unique<AppModelFixture>();
+        // The Library to analyse, build output of three ecosystems, installers in two places and what
+        // two apps left; the log only holds Foo's identifier in a longer name: offered, not chosen.
+        const std::pair<const char*, qint64> files[] = {
+            {"Library/Caches/com.example.big/blob.bin", 3'000'000},
+            {"Library/Caches/com.example.small/parts.bin", 200'000},
+            {"Library/Application Support/Editor/index.db", 1'500'000},
+            {"Library/Mail/V10/inbox.mbox", 900'000},
+            {"Library/archive.zip", 700'000},
+            {"Library/notes.txt", 0},
+            {"Projects/web/node_modules/react/index.js", 500'000},
+            {"Projects/rusty/target/debug/rusty", 1'200'000},
+            {"Projects/py/.venv/lib/site.py", 400'000},
+            {"Downloads/Big.dmg", 3'000'000},
+            {"Downloads/Tool.pkg", 1'200'000},
+            {"Desktop/Setup.pkg", 600'000},
+            {"Desktop/Another.dmg", 200'000},
+            {"Library/Caches/com.example.foo/x", 50'000},
+            {"Library/Preferences/com.example.bar.plist", 50'000},
+            {"Library/Logs/backup-com.example.foo.log", 4'000}};
+        for (const auto& [path, size] : files)
+            SyntheticHome::file(homePath(path), size);
+        SyntheticHome::folder(homePath("Library/Empty"));
+        // Foo names an icon of its own; Bar names one it does not have and shows the neutral one.
+        for (const QString app : {"Foo", "Bar"})
+            makeApp(homePath("Applications"), app, "com.example." + app.toLower(),
+                    {{"CFBundleShortVersionString", "1.0"}, {"CFBundleIconFile", app}}, 400'000);
+        QImage icon(128, 128, QImage::Format_ARGB32);
+        icon.fill(QColor(0xF5, 0x8A, 0x1F));
+        QImageWriter(SyntheticHome::file(homePath("Applications/Foo.app/Contents/Resources/Foo.icns")),
+                     "icns")
+            .write(icon);
+        openWindow();
+    }
+
+    void analysisShowsTheReport_data() { languageRows(); }
+    void analysisShowsTheReport()
+    {
+        useRowLanguage();
+        scan("analyze");
+        const QVariantMap report = this->report("analyze");
+        // The children, each with a bar as long as its part of the whole; the largest files, without.
+        const QList<QQuickItem*> rows = shown("analysisRow");
+        verifyRowsShow(rows, report["entries"]);
+        QVERIFY(rows.size() >= 8);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QQuickItem* bar = findItem(rows[i], "shareBar");
+            const double share = report["entries"].toList()[i].toMap()["share"].toDouble();
+            const double drawn = bar->property("fillWidth").toReal() / bar->width();
+            QVERIFY2(bar->isVisible() && (qAbs(drawn - share) < 0.01 || (share < 0.05 && drawn <= 0.05)),
+                     qPrintable(QString("row %1: bar %2, share %3").arg(i).arg(drawn).arg(share)));
+        }
+        verifyRowsShow(shown("largeFileRow"), report["largeFiles"]);
+        QVERIFY(!findItem(shown("largeFileRow").value(0), "shareBar")->isVisible());
+        QStringList summary;
+        for (const char* stat : {"summaryLocation", "summaryFiles", "summarySize"})
+            summary << item(stat)->property("value").toString();
+        QCOMPARE(summary, (QStringList{library(), QString::number(report["totalFiles"].toLongLong()),
+                                       SizeText::bytes(report["totalSize"].toLongLong())}));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("analyze-results"));
+    }
+
+    void treemapTilesShareTheAreaBySize()
+    {
+        scan("analyze");
+        // The empty file and folder take no room; a tile is drawn a pixel inside its cell.
+        QList<QRectF> cells;
+        QList<double> sizes, sized;
+        for (QQuickItem* tile : shown("treemapTile")) {
+            cells << QRectF(tile->x(), tile->y(), tile->width(), tile->height()).adjusted(-1, -1, 1, 1);
+            sizes << tile->property("size").toDouble();
+        }
+        for (const QString& size : linesOf(report("analyze")["entries"], "size"))
+            if (size.toDouble() > 0)
+                sized << size.toDouble();
+        QCOMPARE(sizes, sized);
+        const QQuickItem* treemap = item("treemap");
+        verifyTiling(cells, sizes, QRectF(0, 0, treemap->width(), treemap->height()), 0.002);
+        // Folders and files look different; the large tiles are labelled with their names and sizes.
+        QQuickItem* caches = shownWith("treemapTile", "name", "Caches");
+        QVERIFY(caches->property("color") !=
+                shownWith("treemapTile", "name", "archive.zip")->property("color"));
+        QCOMPARE(textIn(caches, "tileName") + ' ' + textIn(caches, "tileSize"),
+                 "Caches " + SizeText::bytes(caches->property("size").toLongLong()));
+    }
+
+    void treemapLayoutKeepsAreasInProportion_data()
+    {
+        QTest::addColumn<QList<double>>("values");
+        QTest::addColumn<QRectF>("bounds");
+        row("one", QList<double>{42}, QRectF(0, 0, 300, 200));
+        row("equal, wide", QList<double>{5, 5, 5, 5, 5, 5, 5}, QRectF(0, 0, 800, 120));
+        row("equal, tall", QList<double>{5, 5, 5, 5, 5}, QRectF(0, 0, 90, 600));
+        row("skewed", QList<double>{1e9, 4e6, 3e6, 1e5, 10, 1}, QRectF(0, 0, 830, 220));
+        row("falling", QList<double>{60, 30, 25, 20, 12, 9, 6, 3, 2, 1}, QRectF(0, 0, 600, 400));
+    }
+    void treemapLayoutKeepsAreasInProportion()
+    {
+        QFETCH(QList<double>, values);
+        QFETCH(QRectF, bounds);
+        QQmlComponent maker(m_engine.get());
+        maker.setData("import Kelvo\nTreemapLayout {}", QUrl());
+        std::unique_ptr<QObject> layout(maker.create());
+        QVERIFY2(layout, qPrintable(maker.errorString()));
+        QVariant tiles;
+        QVERIFY(QMetaObject::invokeMethod(layout.get(), "squarify", Q_RETURN_ARG(QVariant, tiles),
+                                          Q_ARG(QVariant, QVariantList(values.begin(), values.end())),
+                                          Q_ARG(QVariant, bounds.width()), Q_ARG(QVariant, bounds.height())));
+        QList<QRectF> cells;
+        for (const QVariant& tile : tiles.toList())
+            cells << QRectF(tile.toMap()["x"].toDouble(), tile.toMap()["y"].toDouble(),
+                            tile.toMap()["width"].toDouble(), tile.toMap()["height"].toDouble());
+        verifyTiling(cells, values, bounds, 0.001);
+        // Squarified: with equal values no tile is much longer than it is wide.
+        if (values.count(values.constFirst()) == values.size())
+            for (const QRectF& cell : cells)
+                QVERIFY(std::max(cell.width() / cell.height(), cell.height() / cell.width()) < 3);
+    }
+
+    // A folder is entered from its tile or its row's menu and left with the parent button; a file is not.
+    void foldersAreEnteredFromTheirTileOrMenu()
+    {
+        scan("analyze");
+        click(shownWith("treemapTile", "name", "archive.zip"));
+        QVERIFY(!model().runs()->isRunning());
+        QVERIFY(actionOf(rowNamed("analysisRow", "archive.zip"), "actionReveal"));
+        QVERIFY(shown("actionAnalyze").isEmpty());
+        QVERIFY(closes("itemActionsMenu", "Escape"));
+        for (const QString folder : {"Mail", "Caches"}) {
+            click(folder == "Mail" ? shownWith("treemapTile", "name", folder)
+                                   : actionOf(rowNamed("analysisRow", folder), "actionAnalyze"));
+            waitForTheRun();
+            QVERIFY(!popupOpen("itemActionsMenu"));
+            QCOMPARE(item("analysisPathField")->property("path").toString(), homePath("Library/" + folder));
+            QCOMPARE(model().analysis()->path(), homePath("Library/" + folder));
+            verifyRowsShow(shown("analysisRow"), report("analyze")["entries"]);
+            click("analysisParentButton");
+            waitForTheRun();
+            QCOMPARE(model().analysis()->path(), library());
+        }
+    }
+
+    // Choose opens the chooser at the page's folder; the folder chosen becomes the page's, not yet scanned.
+    void chooseButtonsSetTheFolderWithoutRunning_data()
+    {
+        QTest::addColumn<QString>("names"); // button, chooser, field
+        row("analyze", QString("analysisChooseButton analysisFolderChooser analysisPathField"));
+        row("purge", QString("purgeChooseButton scanFolderChooser scanPathField"));
+    }
+    void chooseButtonsSetTheFolderWithoutRunning()
+    {
+        QFETCH(QString, names);
+        const bool analysis = QTest::currentDataTag() == QString("analyze");
+        const auto folder = [&] {
+            return analysis ? model().analysis()->path() : model().purge()->scanPath();
+        };
+        const auto restore = qScopeGuard([&] {
+            model().analysis()->setPath(library());
+            model().purge()->setScanPath(m_fixture->home);
+        });
+        showPage(QTest::currentDataTag());
+        QObject* chooser = object(names.section(' ', 1, 1));
+        click(names.section(' ', 0, 0));
+        QVERIFY(chooser->property("visible").toBool());
+        QCOMPARE(chooser->property("currentFolder").toUrl(), QUrl::fromLocalFile(folder()));
+        const QString chosen = homePath("Library/Application Support"); // a space, escaped in its URL
+        chooser->setProperty("selectedFolder", QUrl::fromLocalFile(chosen));
+        QMetaObject::invokeMethod(chooser, "accepted");
+        QCOMPARE(folder(), chosen);
+        QCOMPARE(item(names.section(' ', 2))->property("path").toString(), chosen);
+        QVERIFY(!model().runs()->isRunning());
+    }
+
+    void purgeShowsTheReportByEcosystem_data() { languageRows(); }
+    void purgeShowsTheReportByEcosystem()
+    {
+        useRowLanguage();
+        scan("purge");
+        // One group per ecosystem found, in the report's order, each with its rows.
+        const QVariantList groups = report("purge")["groups"].toList();
+        const QList<QQuickItem*> shownGroups = shown("purgeGroup");
+        QCOMPARE(linesIn(shownGroups, "sectionTitle sectionFigure"), linesOf(groups, "title totalBytes#"));
+        for (qsizetype i = 0; i < groups.size(); ++i)
+            QCOMPARE(linesIn(itemsUnder(shownGroups[i], named("purgeRow"), true),
+                             "rowName rowPath rowSize rowDetail"),
+                     linesOf(groups[i].toMap()["entries"], "name path byteCount# detailText"));
+        QCOMPARE(shown("purgeRow").size(), 3);
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("purge-results"));
+    }
+
+    void installerListFiltersSortsAndChooses_data() { languageRows(); }
+    void installerListFiltersSortsAndChooses()
+    {
+        useRowLanguage();
+        scan("installer");
+        const QVariantMap report = this->report("installer");
+        QCOMPARE(linesIn(shown("installerRow"), "rowName rowPath rowSource rowSize"),
+                 linesOf(report["entries"], "name path source byteCount#"));
+        const QStringList bySize{"Big.dmg", "Tool.pkg", "Setup.pkg", "Another.dmg"};
+        QCOMPARE(rowNames("installerRow"), bySize);
+        // One filter per place in the report, showing its files only; sorting by size off sorts by name.
+        QCOMPARE(textsOf(shown("filterSource")), report["sources"].toStringList());
+        QQuickItem* desktop =
+            shownWith("filterSource", "text", rowNamed("installerRow", "Setup.pkg")->property("source"));
+        click(desktop);
+        QCOMPARE(rowNames("installerRow"), (QStringList{"Setup.pkg", "Another.dmg"}));
+        click("filterAll");
+        click("sortBySizeToggle");
+        QCOMPARE(rowNames("installerRow"), (QStringList{"Another.dmg", "Big.dmg", "Setup.pkg", "Tool.pkg"}));
+        click("sortBySizeToggle");
+        QCOMPARE(rowNames("installerRow"), bySize);
+
+        // Rows are chosen with their box, themselves or Space; a filter keeps hidden choices and Select
+        // All under it adds the shown rows only.
+        verifyStates("selectAllButton !clearSelectionButton !selectionActionButton");
+        click(findItem(rowNamed("installerRow", "Big.dmg"), "rowSelectBox"));
+        verifyStates("selectAllButton clearSelectionButton selectionActionButton");
+        click(desktop);
+        click("selectAllButton");
+        click("filterAll");
+        QCOMPARE(chosenRows("installerRow"), (QStringList{"Big.dmg", "Setup.pkg", "Another.dmg"}));
+        click(rowNamed("installerRow", "Big.dmg"));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("installer-results"));
+        findItem(rowNamed("installerRow", "Tool.pkg"), "rowSelectBox")->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        QCOMPARE(chosenRows("installerRow"), (QStringList{"Tool.pkg", "Setup.pkg", "Another.dmg"}));
+        click("selectAllButton");
+        verifyStates("!selectAllButton clearSelectionButton selectionActionButton");
+        click("clearSelectionButton");
+        QCOMPARE(chosenRows("installerRow"), QStringList());
+    }
+
+    void uninstallListShowsAppsIconsAndLeftovers_data() { languageRows(); }
+    void uninstallListShowsAppsIconsAndLeftovers()
+    {
+        useRowLanguage();
+        scan("uninstall");
+        const QList<QQuickItem*> rows = shown("uninstallRow");
+        const QVariantList entries = report("uninstall")["entries"].toList();
+        QCOMPARE(linesIn(rows, "rowName rowBundleID rowSource rowLastOpened rowSize"),
+                 linesOf(entries, "name bundleID source lastOpenedText sizeText"));
+        for (QQuickItem* row : rows) // the bundle's own icon, or the neutral one
+            QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready
+        // The leftovers open below their app; those surely its own are chosen, possible ones marked.
+        QQuickItem* foo = rowNamed("uninstallRow", "Foo");
+        const QVariant leftovers = entries[rows.indexOf(foo)].toMap()["leftovers"];
+        QVERIFY(shown("leftoverPath").isEmpty());
+        click(findItem(foo, "rowExpandButton"));
+        QCOMPARE(textsOf(shown("leftoverPath")), linesOf(leftovers, "path"));
+        QStringList chosen;
+        for (QQuickItem* box : shown("leftoverSelectBox"))
+            chosen << box->property("selected").toString();
+        QCOMPARE(chosen, linesOf(leftovers, "strong"));
+        QCOMPARE(shown("leftoverPossible").size(), chosen.count("false"));
+        QQuickItem* possible = shown("leftoverSelectBox").value(chosen.indexOf("false"));
+        click(possible);
+        click(findItem(foo, "rowSelectBox"));
+        QVERIFY(foo->property("selected").toBool() && possible->property("selected").toBool());
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("uninstall-results"));
+        click(findItem(foo, "rowExpandButton"));
+        QVERIFY(shown("leftoverPath").isEmpty());
+        click("clearSelectionButton");
+    }
+
+    // While a scan runs its page keeps the last list and holds back its buttons; Cancel keeps the list.
+    void whileAScanRunsTheControlsWaitAndCancelKeepsTheList_data()
+    {
+        QTest::addColumn<QString>("heldBack"); // the run button first
+        row("analyze", QString("analysisRunButton analysisChooseButton analysisParentButton"));
+        row("purge", QString("purgePreviewButton purgeChooseButton"));
+        row("installer", QString("installerPreviewButton selectionActionButton"));
+        row("uninstall", QString("uninstallPreviewButton selectionActionButton"));
+    }
+    void whileAScanRunsTheControlsWaitAndCancelKeepsTheList()
+    {
+        QFETCH(QString, heldBack);
+        const QString feature = QTest::currentDataTag(), rows = rowsOf(feature);
+        scan(feature);
+        const QVariantMap before = report(feature);
+        const QStringList names = rowNames(rows);
+        const bool choosing = heldBack.contains("selection");
+        if (choosing)
+            click("selectAllButton");
+        WorkersHeld held;
+        press(runButton(feature));
+        QVERIFY(model().runs()->isRunning());
+        verifyStates("runProgress runCancelButton !" + QString(heldBack).replace(' ', " !"));
+        QCOMPARE(rowNames(rows), names);
+        press("runCancelButton");
+        held.release();
+        waitForTheRun();
+        QCOMPARE(report(feature), before);
+        QCOMPARE(rowNames(rows), names);
+        verifyStates("-runProgress " + heldBack);
+        if (choosing)
+            click("clearSelectionButton");
+    }
+
+    // Moving to the Trash asks first: Escape and Cancel leave the item, Confirm moves it. Listed items
+    // are moved from their row's menu, installers and apps once chosen.
+    void movingToTheTrashAsksFirst_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("relative"); // in the home
+        row("en analyze", QString("analysisRow"), QString("archive.zip"), QString("Library/archive.zip"));
+        row("zh analyze", QString("largeFileRow"), QString("index.db"),
+            QString("Library/Application Support/Editor/index.db"));
+        row("en purge", QString("purgeRow"), QString("node_modules"), QString("Projects/web/node_modules"));
+        row("zh purge", QString("purgeRow"), QString(".venv"), QString("Projects/py/.venv"));
+        row("en installer", QString("installerRow"), QString("Big.dmg"), QString("Downloads/Big.dmg"));
+        row("zh installer", QString("installerRow"), QString("Setup.pkg"), QString("Desktop/Setup.pkg"));
+        row("en uninstall", QString("uninstallRow"), QString("Foo"), QString("Applications/Foo.app"));
+        row("zh uninstall", QString("uninstallRow"), QString("Bar"), QString("Applications/Bar.app"));
+    }
+    void movingToTheTrashAsksFirst()
+    {
+        QFETCH(QString, rows);
+        QFETCH(QString, name);
+        QFETCH(QString, relative);
+        useRowLanguage();
+        const QString feature = QString(QTest::currentDataTag()).section(' ', 1), path = homePath(relative);
+        QVERIFY(SyntheticHome::exists(path));
+        scan(feature);
+        const bool chosen = feature == "installer" || feature == "uninstall";
+        const QString dialog = chosen ? feature + "ConfirmDialog" : "trashDialog";
+        if (chosen)
+            click(rowNamed(rows, name));
+        for (const QString answer : {"Escape", "Cancel", "Confirm"}) {
+            QVERIFY(opens(dialog, chosen ? item("selectionActionButton")
+                                         : actionOf(rowNamed(rows, name), "actionTrash")));
+            QVERIFY(SyntheticHome::exists(path));
+            QVERIFY(chosen || textIn(object(dialog), "alertMessage").contains(name));
+            if (answer == "Escape")
+                photograph(shotName(feature + "-confirm"));
+            QVERIFY(closes(
+                dialog, answer == "Escape" ? answer : (chosen ? "selection" : "trash") + answer + "Button"));
+            waitForTheRun();
+        }
+        QVERIFY(!model().runs()->alertMessage().has_value());
+        QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
+        // The row leaves the list, or stays marked as gone with nothing more to offer.
+        QQuickItem* row = rowNamed(rows, name);
+        QVERIFY(!row ||
+                (row->property("trashed").toBool() && !findItem(row, "rowActionsButton")->isEnabled()));
+    }
+
+    // Scans that find nothing: no projects in the Library; the places of installers and apps removed last.
+    void aScanThatFindsNothingShowsTheEmptyState_data()
+    {
+        QTest::addColumn<QString>("folders"); // in the home
+        row("analyze", QString("Library/Empty"));
+        row("purge", QString("Library"));
+        row("installer", QString("Downloads Desktop"));
+        row("uninstall", QString("Applications"));
+    }
+    void aScanThatFindsNothingShowsTheEmptyState()
+    {
+        QFETCH(QString, folders);
+        const QString feature = QTest::currentDataTag();
+        showPage(feature);
+        if (feature == "analyze")
+            model().analysis()->setPath(homePath(folders));
+        else if (feature == "purge")
+            model().purge()->setScanPath(homePath(folders));
+        else
+            for (const QString& folder : folders.split(' '))
+                QVERIFY(QDir(homePath(folder)).removeRecursively());
+        click(runButton(feature));
+        waitForTheRun();
+        verifyEmptyState(rowsOf(feature));
+    }
+};
+
+KELVO_REGISTER_TEST(TestWindowPages)
+#include "tst_WindowPages.moc"
