@@ -117,25 +117,10 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         m_runs.setAlertMessage(message);
         m_runs.setStatus(L("暂不可用", "Not Available"), message);
     } else {
-        m_runs.setStatus(completedTitle(action), completedDetail(action));
+        m_runs.setStatus(L("处理完成", "Completed"), action.title + L(" 已结束。", " is finished."));
     }
     m_runs.end(run);
     return QtFuture::makeReadyFuture();
-}
-
-QString AppModel::completedTitle(const AppAction& action) const
-{
-    if (containsAll(action.arguments, {"clean", "--dry-run"}))
-        return L("预览完成", "Preview Complete");
-    return L("处理完成", "Completed");
-}
-
-QString AppModel::completedDetail(const AppAction& action) const
-{
-    if (containsAll(action.arguments, {"clean", "--dry-run"}))
-        return L("已检查可清理项目。正式清理前仍会让你确认。",
-                 "Cleanable items have been checked. You will still confirm before the real cleanup.");
-    return action.title + L(" 已结束。", " is finished.");
 }
 
 void AppModel::revealInFileManager(const QString& path)

@@ -76,9 +76,6 @@ public:
     // Runs an action now; the returned future finishes when the run has ended.
     QFuture<void> execute(const AppAction& action);
 
-    QString completedTitle(const AppAction& action) const;
-    QString completedDetail(const AppAction& action) const;
-
     // Shows the item in the system file manager (Finder on macOS).
     Q_INVOKABLE void revealInFileManager(const QString& path);
     // The start-up sequence, run once when the window is first shown.

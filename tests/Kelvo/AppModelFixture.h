@@ -5,6 +5,7 @@
 
 #include "SyntheticHome.h"
 
+#include "clean/CleanLocations.h"
 #include "platform/DefaultsStore.h"
 
 #include <QDir>
@@ -19,17 +20,15 @@
 #include <utility>
 
 // Keeps every worker busy while it lives, or until release(), so that a run cannot finish before the
-// test has looked at it running or cancelled it. Drawing uses the same workers: while a window test
-// holds them nothing may be drawn, so buttons are pressed through their signals.
+// test has looked at it. Drawing uses the same workers: while they are held, press buttons by signal.
 class WorkersHeld {
 public:
     WorkersHeld()
+        : m_workers(QThreadPool::globalInstance()->maxThreadCount())
     {
-        QThreadPool* pool = QThreadPool::globalInstance();
-        m_workers = pool->maxThreadCount();
         auto started = std::make_shared<QSemaphore>();
         for (int i = 0; i < m_workers; ++i)
-            pool->start([started, release = m_release] {
+            QThreadPool::globalInstance()->start([started, release = m_release] {
                 started->release();
                 release->acquire();
             });
@@ -42,7 +41,6 @@ public:
     void release() { m_release->release(std::exchange(m_workers, 0)); }
 
 private:
-    // Shared with the workers, which may still be leaving it when this is gone.
     std::shared_ptr<QSemaphore> m_release = std::make_shared<QSemaphore>();
     int m_workers = 0;
 };
@@ -62,6 +60,11 @@ struct AppModelFixture {
         LocalizationSettings::shared().setPreference(language);
     }
 
+    // Where Smart Clean looks first, and the Trash it empties; the system's own catalogue decides.
+    static const CleanCatalogue& catalogue() { return CleanLocations::forThisSystem(); }
+    QString caches() const { return home + "/" + catalogue().userEssentials.targets.front().relativePath; }
+    QString trash() const { return home + "/" + catalogue().trash.targets.front().relativePath; }
+
     std::unique_ptr<AppModel> makeModel(const QString& version = {}) const
     {
         // Applications and installers are looked for in the synthetic home only.
@@ -73,10 +76,16 @@ struct AppModelFixture {
     }
 };
 
-// Waits for the controller's run to end, as long as QTRY_VERIFY would; false if it is still running.
+// Waits as long as QTRY_VERIFY would for the runs to end; false if one still runs.
 inline bool finished(const AppModel& model)
 {
     return QTest::qWaitFor([&] { return !model.runs()->isRunning(); });
+}
+
+// The alert shown; empty when there is none.
+inline QString alertOf(const AppModel& model)
+{
+    return model.runs()->alertMessage().value_or(QString());
 }
 
 // Requests the action and waits for the run it starts.

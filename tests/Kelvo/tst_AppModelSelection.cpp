@@ -1,62 +1,53 @@
 #include "TestMain.h"
 
+#include "AppIconProvider.h"
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
+
+#include <QImageReader>
+#include <QImageWriter>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <functional>
+
+using Act = std::function<void(AppModel&)>;
+Q_DECLARE_METATYPE(Act)
+
 using namespace SyntheticHome;
+using TestSupport::row;
 
 class TestAppModelSelection : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptySelectionsAsk_data()
+    // Nothing chosen: an alert asks for a choice where the page offers one, and nothing runs.
+    void emptySelections_data()
     {
-        QTest::addColumn<bool>("installers");
-        QTest::addColumn<QString>("alert");
-        QTest::newRow("installers") << true << "Choose the installer files you want to clean up first.";
-        QTest::newRow("apps") << false << "Choose the apps you want to process first.";
+        QTest::addColumn<Act>("act");
+        QTest::addColumn<QString>("alert"); // empty: none
+        row("installers", Act([](AppModel& m) { m.installer()->moveToTrash({}); }),
+            QString("Choose the installer files you want to clean up first."));
+        row("apps", Act([](AppModel& m) { m.uninstall()->uninstall({}, {}); }),
+            QString("Choose the apps you want to process first."));
+        row("analysed item", Act([](AppModel& m) { m.analysis()->moveToTrash({}); }), QString());
+        row("folder to analyse", Act([](AppModel& m) { m.analysis()->analyze(" \n"); }), QString());
     }
-    void emptySelectionsAsk()
+    void emptySelections()
     {
-        QFETCH(bool, installers);
+        QFETCH(Act, act);
         QFETCH(QString, alert);
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        installers ? model->installer()->moveToTrash({}) : model->uninstall()->uninstall({}, {});
-        QCOMPARE(model->runs()->alertMessage().value_or(QString()), alert);
+        const QString path = model->analysis()->path();
+        act(*model);
+        QVERIFY(!model->runs()->isRunning());
+        QCOMPARE(alertOf(*model), alert);
+        QCOMPARE(model->analysis()->path(), path);
     }
 
-    void lastUseReadsAsADayOrNever_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<qint64>("accessed");  // seconds since the epoch
-        QTest::addColumn<QString>("expected"); // empty: the local day of accessed
-        QTest::newRow("opened") << AppLanguagePreference::english << qint64(1'709'294'400) << "";
-        QTest::newRow("never, en") << AppLanguagePreference::english << qint64(0) << "Never";
-        QTest::newRow("never, zh") << AppLanguagePreference::chinese << qint64(0) << "从未";
-    }
-    void lastUseReadsAsADayOrNever()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(qint64, accessed);
-        QFETCH(QString, expected);
-        AppModelFixture fixture(language);
-        const QString bundle = makeApp(fixture.home + "/Applications", "Tool", "com.example.tool");
-        const timespec times[2] = {{static_cast<time_t>(accessed), 0}, {0, UTIME_OMIT}};
-        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(bundle).constData(), times, 0) == 0);
-        const auto model = fixture.makeModel();
-        QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        const QVariantList entries = model->uninstall()->reportValue().toMap()["entries"].toList();
-        QCOMPARE(entries.size(), 1);
-        QCOMPARE(entries[0].toMap()["lastOpenedText"].toString(),
-                 expected.isEmpty()
-                     ? QDateTime::fromSecsSinceEpoch(accessed).toLocalTime().toString("yyyy-MM-dd")
-                     : expected);
-    }
-
+    // Moved files leave the report and are counted (not added); when nothing moved, nothing is counted.
     void installersMoveAndTheReportShrinks()
     {
         AppModelFixture fixture;
@@ -66,34 +57,23 @@ private slots:
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::installer(true)));
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(2));
-        QVERIFY(model->runs()->statusDetail().startsWith("Found 2 installer files, total "));
-
         {
-            const WorkersHeld held; // the moves run on a worker, so the controller reads as running
+            const WorkersHeld held; // the moves run on a worker, so the model reads as running
             model->installer()->moveToTrash({dmg, "/etc/hostname"});
             QVERIFY(model->runs()->isRunning());
         }
         QVERIFY(finished(*model));
-        QVERIFY(!exists(dmg));
-        QVERIFY(exists(pkg));
+        QVERIFY(!exists(dmg) && exists(pkg));
         QCOMPARE(model->runs()->statusDetail(), QString("Moved 1 installer files. 1 failed."));
-        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"),
-                 1); // set to this operation's count, not added
+        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 1);
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
         QCOMPARE(model->installer()->report()->entries.front().path, pkg);
-    }
 
-    void everyMoveRefusedEndsNotCompleted()
-    {
-        AppModelFixture fixture;
-        file(fixture.home + "/Downloads/Tool.dmg", 9000);
-        const auto model = fixture.makeModel();
-        QVERIFY(run(*model, AppActionFactory::installer(true)));
         model->installer()->moveToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
         QVERIFY(finished(*model));
         QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
-        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 0);
+        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 1);
     }
 
     void uninstallingMovesBundlesAndLeftoversOnce()
@@ -108,33 +88,41 @@ private slots:
         const QString shared = file(fixture.home + "/Library/Preferences/com.example.foo.bar.plist", 100);
         // Merely holding an app's identifier: offered, and left where the user did not choose it.
         const QString possible = file(fixture.home + "/Library/Logs/backup-com.example.foo.log", 100);
+        // A use date at the epoch is what a bundle nobody opened keeps.
+        const timespec used[2] = {{1'709'294'400, 0}, {0, UTIME_OMIT}}, never[2] = {{0, 0}, {0, UTIME_OMIT}};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(foo).constData(), used, 0) == 0);
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(kept).constData(), never, 0) == 0);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(3));
-        QVERIFY(model->runs()->statusDetail().startsWith("Found 3 app items"));
-
+        QMap<QString, QString> lastOpened;
+        for (const QVariant& entry : model->uninstall()->reportValue().toMap()["entries"].toList())
+            lastOpened[entry.toMap()["path"].toString()] = entry.toMap()["lastOpenedText"].toString();
+        QCOMPARE(lastOpened.size(), 3);
+        QCOMPARE(lastOpened[foo], QDateTime::fromSecsSinceEpoch(1'709'294'400).toString("yyyy-MM-dd"));
+        QCOMPARE(lastOpened[kept], QString("Never"));
         {
             const WorkersHeld held;
             // A leftover of an app that is not chosen stays even when it is named.
             const QString keptCache = fixture.home + "/Library/Caches/com.example.kept";
             model->uninstall()->uninstall({foo, bar}, {fooCache.section('/', 0, -2), shared, keptCache});
-            QVERIFY(model->runs()->isRunning());
             QCOMPARE(model->runs()->runningFeature(), std::optional(AppFeature::uninstall));
-            model->uninstall()->uninstall({kept}, {}); // refused: one run at a time
+            model->uninstall()->uninstall({kept}, {}); // refused: one batch at a time
         }
         QVERIFY(finished(*model));
         QVERIFY(!exists(foo) && !exists(bar) && !exists(fooCache) && !exists(shared));
         QVERIFY(exists(kept) && exists(possible));
-        QCOMPARE(model->runs()->statusTitle(), QString("Uninstall Complete"));
         QCOMPARE(model->runs()->statusDetail(),
                  QString("Processed 4 app items.")); // two bundles, two leftovers
         QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
         QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(1));
-        QVERIFY(!model->runs()->isRunning());
+
+        model->uninstall()->uninstall({foo}, {}); // no longer listed: nothing to move
+        QVERIFY(finished(*model));
+        QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
+        QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
     }
 
-    // The folder holding a scanned file is exchanged for a link to a twin outside the home between
-    // the scan and the move: the twin stays, and the alert says why.
+    // A folder swapped for a link after the scan: the twin outside the home stays; the alert says why.
     void aFolderSwappedBetweenTheScanAndTheMoveLeavesTheTwin()
     {
         AppModelFixture fixture;
@@ -146,9 +134,30 @@ private slots:
         link(fixture.root.filePath("outside/old"), fixture.home + "/Downloads/old");
         model->installer()->moveToTrash({dmg});
         QVERIFY(finished(*model));
-        QVERIFY(exists(twin));
-        QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
-        QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("is a link"));
+        QVERIFY(exists(twin) && alertOf(*model).contains("is a link"));
+    }
+
+    // A bundle's own icon at the size asked for (none: its own); without a readable one, the neutral one.
+    void bundleIcons()
+    {
+        QTemporaryDir dir;
+        const QString bundle = makeApp(dir.path(), "Tool", {}, {{"CFBundleIconFile", "AppIcon"}});
+        const QString icon = file(bundle + "/Contents/Resources/AppIcon.icns");
+        const auto image = [&](QSize asked) {
+            QSize reported;
+            const QImage shown =
+                AppIconProvider().requestImage(QUrl::toPercentEncoding(bundle), &reported, asked);
+            return reported == shown.size() ? shown.convertToFormat(QImage::Format_ARGB32) : QImage();
+        };
+        QImageReader neutral(":/icons/app.svg");
+        neutral.setScaledSize(QSize(32, 32));
+        QCOMPARE(image(QSize(32, 32)),
+                 neutral.read().convertToFormat(QImage::Format_ARGB32)); // no image in it
+        QImage red(64, 64, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        QVERIFY(QImageWriter(icon, "icns").write(red));
+        QCOMPARE(image(QSize()), red);
+        QCOMPARE(image(QSize(32, 32)), red.scaled(32, 32));
     }
 };
 

@@ -8,36 +8,27 @@
 #include <QFileInfo>
 #include <QSignalSpy>
 
-using SyntheticHome::contents;
-using SyntheticHome::write;
+using namespace SyntheticHome;
 using TestSupport::row;
 
 class TestAppModelSettings : public QObject {
     Q_OBJECT
 
 private slots:
-    void statisticsAreReadWhenTheControllerIsMade_data()
+    // Each stored value is read by its kind; one of another type reads as never or nothing.
+    void storedValuesAreReadByKind_data()
     {
         QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("stored");
+        QTest::addColumn<QVariant>("stored"); // none: nothing stored
         QTest::addColumn<QVariant>("expected");
-        QTest::newRow("clean date") << "lastCleanDate" << QVariant(1733400000.5) << QVariant(1733400000.5);
-        QTest::newRow("clean count") << "lastCleanCount" << QVariant(12) << QVariant(qint64(12));
-        QTest::newRow("purge bytes") << "lastPurgeCleanedBytes" << QVariant(qint64(6'000'000'000))
-                                     << QVariant(qint64(6'000'000'000));
-        QTest::newRow("installer count") << "lastInstallerCleanedCount" << QVariant(3) << QVariant(qint64(3));
-        QTest::newRow("analysis path")
-            << "lastAnalysisPath" << QVariant("/Users/me/Library") << QVariant("/Users/me/Library");
-        QTest::newRow("count stored as words")
-            << "lastUninstallCount" << QVariant("many") << QVariant(qint64(0));
-        QTest::newRow("count stored as a fraction")
-            << "lastOptimizeCount" << QVariant(2.5) << QVariant(qint64(0));
-        QTest::newRow("date stored as words") << "lastAnalysisDate" << QVariant("yesterday") << QVariant(0.0);
-        QTest::newRow("aura stored as a number") << "showHealthAura" << QVariant(7) << QVariant(true);
-        QTest::newRow("aura off") << "showHealthAura" << QVariant(false) << QVariant(false);
-        QTest::newRow("missing aura") << "showHealthAura" << QVariant() << QVariant(true);
+        const QVariant big(qint64(6'000'000'000));
+        row("date", "lastCleanDate", QVariant(1733400000.5), QVariant(1733400000.5));
+        row("count beyond 32 bits", "lastPurgeCleanedBytes", big, big);
+        row("text", "lastAnalysisPath", QVariant("/Users/me/Library"), QVariant("/Users/me/Library"));
+        row("count stored as a fraction", "lastOptimizeCount", QVariant(2.5), QVariant(qint64(0)));
+        row("no aura stored", "showHealthAura", QVariant(), QVariant(true));
     }
-    void statisticsAreReadWhenTheControllerIsMade()
+    void storedValuesAreReadByKind()
     {
         QFETCH(QString, key);
         QFETCH(QVariant, stored);
@@ -51,153 +42,80 @@ private slots:
         QCOMPARE(actual, expected);
     }
 
-    void everyStatisticStartsAtItsDefault()
+    // Settings are stored at once; observers hear of a new language before it is stored.
+    void settingsAreStoredAtOnce()
     {
-        AppModelFixture fixture;
+        AppModelFixture fixture(AppLanguagePreference::english);
         const auto model = fixture.makeModel();
-        const QVariantMap values = model->statistics()->values();
-        QCOMPARE(values.size(), qsizetype(Statistics::table().size()));
-        for (const Statistics::Row& row : Statistics::table()) {
-            const QVariant expected = row.kind == Statistics::Kind::date    ? QVariant(0.0)
-                                      : row.kind == Statistics::Kind::count ? QVariant(qint64(0))
-                                                                            : QVariant(QString());
-            QCOMPARE(values.value(row.key), expected);
-        }
-        QCOMPARE(model->appearance()->versionText(), QStringLiteral("未检查"));
-        QCOMPARE(model->purge()->scanPath(), fixture.home);
-        QCOMPARE(model->analysis()->path(), fixture.home + "/Library");
-    }
-
-    void healthAuraIsStoredAtOnce()
-    {
-        AppModelFixture fixture;
-        const auto model = fixture.makeModel();
-        QSignalSpy changed(model->appearance(), &AppearanceController::showHealthAuraChanged);
+        QSignalSpy auraChanged(model->appearance(), &AppearanceController::showHealthAuraChanged);
         model->appearance()->setShowHealthAura(false);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(DefaultsStore::open()->value("showHealthAura").toString(), QString("false"));
+        QCOMPARE(auraChanged.count(), 1);
         QCOMPARE(fixture.makeModel()->appearance()->showHealthAura(), false);
+
+        LocalizationSettings& settings = LocalizationSettings::shared();
+        QString storedWhenNotified;
+        connect(&settings, &LocalizationSettings::preferenceChanged, this, [&] {
+            storedWhenNotified = DefaultsStore::open()->value(AppLocalization::preferenceKey()).toString();
+        });
+        QSignalSpy changed(&settings, &LocalizationSettings::preferenceChanged);
+        for (const char* rawValue : {"chinese", "klingon", "english", "chinese"})
+            settings.setPreferenceRawValue(rawValue);
+        disconnect(&settings, nullptr, this, nullptr);
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(storedWhenNotified, QString("english"));
+        QCOMPARE(AppLocalization::loadPreference(*DefaultsStore::open()), AppLanguagePreference::chinese);
+        settings.setPreference(AppLanguagePreference::english);
     }
 
-    void refreshEnvironment_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("bundleVersion");
-        QTest::addColumn<QString>("versionText");
-        QTest::addColumn<QString>("title");
-        row("english release", AppLanguagePreference::english, "1.4.2", "1.4.2", "Kelvo Is Ready");
-        row("english local", AppLanguagePreference::english, "", "Local Build", "Kelvo Is Ready");
-        row("chinese local", AppLanguagePreference::chinese, "", "本地版本", "Kelvo 已就绪");
-    }
-    void refreshEnvironment()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QString, bundleVersion);
-        QFETCH(QString, versionText);
-        QFETCH(QString, title);
-        AppModelFixture fixture(language);
-        const auto model = fixture.makeModel(bundleVersion);
-        QSignalSpy versionChanged(model->appearance(), &AppearanceController::versionTextChanged);
-        model->appearance()->refreshEnvironment();
-        QCOMPARE(versionChanged.count(), 1);
-        QCOMPARE(model->appearance()->versionText(), versionText);
-        QCOMPARE(model->runs()->statusTitle(), title);
-        QVERIFY(!model->runs()->statusDetail().isEmpty());
-    }
-
-    // Window background ------------------------------------------------------------------------------
-
-    void choosingABackgroundInstallsACopy()
+    // A chosen picture is copied in, replacing earlier copies; start-up forgets one that vanished.
+    void theWindowBackgroundIsACopy()
     {
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
-        const QString source = fixture.root.filePath("Pictures/sky.PNG");
-        write(source, "png");
-        QSignalSpy changed(model->appearance(), &AppearanceController::windowBackgroundChanged);
-        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(model->appearance()->windowBackgroundRevision(), 1);
-        const QString installed = model->appearance()->customWindowBackgroundPath();
-        QVERIFY(installed.startsWith(fixture.support + "/WindowBackground/wallpaper-"));
-        QVERIFY(installed.endsWith(".png"));
-        QCOMPARE(model->appearance()->customWindowBackgroundURL(), QUrl::fromLocalFile(installed));
-        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), installed);
+        AppearanceController* appearance = model->appearance();
+        appearance->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(write(fixture.root.filePath("my.sky.PNG"), "png")));
+        const QString first = appearance->customWindowBackgroundPath();
+        QVERIFY2(first.startsWith(fixture.support + "/WindowBackground/wallpaper-") && first.endsWith(".png"),
+                 qPrintable(first));
+        QCOMPARE(contents(first), QByteArray("png"));
+        const QString stray = write(fixture.support + "/WindowBackground/wallpaper-stray.jpg", "stray");
+        const QString notes = write(fixture.support + "/WindowBackground/notes.txt", "kept");
+        appearance->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(write(fixture.root.filePath("sunset"), "")));
+        const QString second = appearance->customWindowBackgroundPath();
+        QVERIFY(second.endsWith(".jpg") && !exists(first) && !exists(stray) && exists(notes));
+        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), second);
 
-        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(source));
-        QCOMPARE(model->appearance()->windowBackgroundRevision(), 2);
-        QVERIFY(!QFileInfo::exists(installed));
-    }
-
-    void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("prefix");
-        row("english", AppLanguagePreference::english, "Could not set the background image: ");
-        row("chinese", AppLanguagePreference::chinese, "无法设置背景图片：");
-    }
-    void aFailedChoiceRaisesTheTranslatedAlertAndKeepsTheBackground()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QString, prefix);
-        AppModelFixture fixture(language);
-        const auto model = fixture.makeModel();
-        write(fixture.root.filePath("a.jpg"), "jpg");
-        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
-        const QString before = model->appearance()->customWindowBackgroundPath();
-        model->appearance()->chooseWindowBackgroundImage(
-            QUrl::fromLocalFile(fixture.root.filePath("vanished.jpg")));
-        QVERIFY(model->runs()->alertMessage().has_value());
-        QVERIFY2(model->runs()->alertMessage()->startsWith(prefix),
-                 qPrintable(*model->runs()->alertMessage()));
-        QCOMPARE(model->appearance()->customWindowBackgroundPath(), before);
-        QVERIFY(QFileInfo::exists(before));
-    }
-
-    void clearingRemovesTheCopy()
-    {
-        AppModelFixture fixture;
-        const auto model = fixture.makeModel();
-        write(fixture.root.filePath("a.jpg"), "jpg");
-        model->appearance()->chooseWindowBackgroundImage(QUrl::fromLocalFile(fixture.root.filePath("a.jpg")));
-        const QString installed = model->appearance()->customWindowBackgroundPath();
-        model->appearance()->clearWindowBackgroundImage();
-        QCOMPARE(model->appearance()->customWindowBackgroundPath(), QString());
-        QVERIFY(model->appearance()->customWindowBackgroundURL().isEmpty());
-        QCOMPARE(model->appearance()->windowBackgroundRevision(), 2);
-        QVERIFY(!QFileInfo::exists(installed));
+        const auto kept = fixture.makeModel("1.4.2");
+        kept->startUp();
+        QCOMPARE(kept->appearance()->customWindowBackgroundPath(), second);
+        QCOMPARE(kept->appearance()->versionText(), QString("1.4.2"));
+        QCOMPARE(kept->runs()->statusTitle(), QString("Kelvo Is Ready"));
+        // A choice that cannot be copied says why and keeps the current copy.
+        kept->appearance()->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(fixture.root.filePath("gone.png")));
+        QVERIFY(alertOf(*kept).startsWith("Could not set the background image: "));
+        QVERIFY(kept->appearance()->customWindowBackgroundPath() == second && exists(second));
+        QVERIFY(QFile::remove(second));
+        const auto vanished = fixture.makeModel();
+        vanished->startUp();
+        QVERIFY(vanished->appearance()->customWindowBackgroundURL().isEmpty());
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), QString());
     }
 
-    void startUpForgetsABackgroundWhoseFileVanished_data()
-    {
-        QTest::addColumn<bool>("fileExists");
-        QTest::newRow("file still there") << true;
-        QTest::newRow("file vanished") << false;
-    }
-    void startUpForgetsABackgroundWhoseFileVanished()
-    {
-        QFETCH(bool, fileExists);
-        AppModelFixture fixture;
-        const QString image = fixture.root.filePath("kept/wallpaper-1.png");
-        if (fileExists)
-            write(image, "png");
-        DefaultsStore::open()->setValue("customWindowBackgroundPath", image);
-        const auto model = fixture.makeModel();
-        model->startUp();
-        QCOMPARE(model->appearance()->customWindowBackgroundPath(), fileExists ? image : QString());
-        QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(),
-                 fileExists ? image : QString());
-    }
-
-    // Protection list editor -------------------------------------------------------------------------
-
-    void editorShowsTheStoredList()
+    // An unreadable protection list is reported, never opened in an editor whose save would overwrite it.
+    void anUnreadableListIsReportedAndLeftAlone()
     {
         AppModelFixture fixture;
-        write(CleanWhitelistStore::configURL(fixture.home), "# header\n~/Projects\n$HOME/.cache/*\n");
+        const QByteArray latin1("~/caf\xe9\n");
+        write(CleanWhitelistStore::configURL(fixture.home), latin1);
         const auto model = fixture.makeModel();
-        QVERIFY(model->clean()->loadWhitelistEditor());
-        QCOMPARE(model->clean()->whitelistText(), QString("~/Projects\n$HOME/.cache/*"));
+        QSignalSpy runState(model->runs(), &RunCoordinator::runStateChanged);
+        model->request(AppActionFactory::cleanWhitelist());
+        QVERIFY2(alertOf(*model).contains("not UTF-8"), qPrintable(alertOf(*model)));
+        QVERIFY(!model->clean()->showingProtectionSheet() && !model->pendingAction() && runState.isEmpty());
+        QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), latin1);
     }
 
     void savingKeepsTrimmedNonEmptyLinesInOrder()
@@ -210,62 +128,23 @@ private slots:
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/b", "~/a"}));
         QVERIFY(contents(CleanWhitelistStore::configURL(fixture.home)).contains("# note\n"));
         QCOMPARE(model->runs()->statusTitle(), QString("Protection List Updated"));
-        QVERIFY(!model->clean()->showingProtectionSheet());
-        QVERIFY(!model->runs()->alertMessage());
+        QVERIFY(!model->clean()->showingProtectionSheet() && !model->runs()->alertMessage());
 
         // Entries are saved as they are meant, and the lines written differently are named.
         model->clean()->setWhitelistText("~/a/\n${HOME}//b\n~/c");
         QVERIFY(model->clean()->saveWhitelistEditor());
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/a", "$HOME/b", "~/c"}));
-        QVERIFY(model->runs()->alertMessage()->endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
-    }
+        QVERIFY(alertOf(*model).endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
 
-    void restoreDefaultsFillsTheEditorWithoutSaving()
-    {
-        AppModelFixture fixture;
-        const auto model = fixture.makeModel();
-        model->clean()->restoreWhitelistDefaults();
-        QCOMPARE(model->clean()->whitelistText().split('\n'), CleanWhitelistStore::defaultPatterns());
-        QVERIFY(!QFileInfo::exists(CleanWhitelistStore::configURL(fixture.home)));
-    }
-
-    void anUnreadableListIsReportedAndNotOverwritten_data()
-    {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<QString>("words");
-        row("english", AppLanguagePreference::english, "not UTF-8");
-        row("chinese", AppLanguagePreference::chinese, "不是 UTF-8");
-    }
-    void anUnreadableListIsReportedAndNotOverwritten()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(QString, words);
-        AppModelFixture fixture(language);
-        const QByteArray latin1("~/caf\xe9\n");
-        write(CleanWhitelistStore::configURL(fixture.home), latin1);
-        const auto model = fixture.makeModel();
-        model->request(AppActionFactory::cleanWhitelist());
-        QVERIFY(model->runs()->alertMessage().has_value());
-        QVERIFY2(model->runs()->alertMessage()->contains(words), qPrintable(*model->runs()->alertMessage()));
-        QVERIFY(!model->clean()->showingProtectionSheet());
-        QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), latin1);
-    }
-
-    void aFailedSaveKeepsThePreviousFileAndTheEditorOpen()
-    {
-        AppModelFixture fixture;
-        // A folder standing where the list file goes makes the write fail, even for root.
-        QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home) + "/blocker"));
-        const auto model = fixture.makeModel();
+        // A failed save says why, leaves the status alone and keeps the editor open.
+        model->runs()->setStatus("Editing", {});
+        QVERIFY(QFile::remove(CleanWhitelistStore::configURL(fixture.home)));
+        QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home))); // a folder where the file goes
         model->clean()->setShowingProtectionSheet(true);
-        model->clean()->setWhitelistText("~/keep");
-        const QString statusBefore = model->runs()->statusTitle();
         QVERIFY(!model->clean()->saveWhitelistEditor());
-        QVERIFY(model->runs()->alertMessage().has_value());
+        QVERIFY(alertOf(*model).contains(CleanWhitelistStore::configURL(fixture.home)));
         QVERIFY(model->clean()->showingProtectionSheet());
-        QCOMPARE(model->runs()->statusTitle(), statusBefore);
-        QCOMPARE(model->clean()->whitelistText(), QString("~/keep"));
-        QVERIFY(QFileInfo(CleanWhitelistStore::configURL(fixture.home) + "/blocker").isDir());
+        QCOMPARE(model->runs()->statusTitle(), QString("Editing"));
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include "vocabulary/AppLocalization.h"
 
+#include <QCoreApplication>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -110,6 +111,18 @@ bool RunCoordinator::isRunning(const QString& kind) const
                        [&](const RunHandle& run) { return run->kind == kind; });
 }
 
+void RunCoordinator::keepGoing(const RunHandle& run)
+{
+    const bool hadProgress = progressRun() == run.get();
+    run->cancellable = false;
+    if (hadProgress) {
+        setProgress({});
+        if (!progressRun())
+            m_progressTimer.stop();
+    }
+    emit runStateChanged();
+}
+
 void RunCoordinator::failed(const RunHandle& run, const QString& why)
 {
     end(run);
@@ -131,6 +144,11 @@ void RunCoordinator::shutDown(std::chrono::milliseconds wait)
     for (const RunHandle& run : m_active)
         run->cancelled->store(true);
     QThreadPool::globalInstance()->waitForDone(int(wait.count()));
+    // Their ends now count as superseded: the continuations already posted run while the controllers
+    // still exist, and publish nothing.
+    m_active.clear();
+    m_progressTimer.stop();
+    QCoreApplication::sendPostedEvents();
 }
 
 void RunCoordinator::setProgress(const QVariantMap& progress)

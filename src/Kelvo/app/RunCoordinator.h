@@ -42,7 +42,7 @@ public:
         QString kind;
         std::optional<AppFeature> feature;
         std::shared_ptr<std::atomic_bool> cancelled = std::make_shared<std::atomic_bool>(false);
-        bool cancellable = false; // a scan; never the removing itself
+        mutable bool cancellable = false; // a scan; never the removing itself (see keepGoing)
         std::shared_ptr<ProgressRelay> relay = std::make_shared<ProgressRelay>();
     };
     using RunHandle = std::shared_ptr<const Run>;
@@ -68,6 +68,8 @@ public:
     // Ends a run. False when a later run of its kind superseded it: its result must be dropped.
     bool end(const RunHandle& run);
     bool isRunning(const QString& kind) const;
+    // From here on the run can no longer be stopped: its removing has begun.
+    void keepGoing(const RunHandle& run);
 
     // Ends the run and publishes its result; when it was cancelled, the status says so and what was
     // shown stays; when it was superseded, nothing happens; when it failed, the alert says so and the

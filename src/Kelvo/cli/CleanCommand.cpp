@@ -19,10 +19,11 @@ namespace {
 
 bool confirmed(Streams& streams)
 {
-    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ", "Delete these items? This cannot be undone. [y/N] ");
+    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ",
+                     "Delete these items? This cannot be undone. [y/N] ");
     streams.out.flush();
     const QString answer = streams.in.readLine().trimmed().toLower();
-    return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QLatin1String("是");
+    return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QStringLiteral("是");
 }
 
 } // namespace
@@ -36,7 +37,8 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
     const bool dryRun = words.contains(QStringLiteral("--dry-run"));
     const bool json = words.contains(QStringLiteral("--json"));
     if (json && !dryRun)
-        return usageError(streams, L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
+        return usageError(streams,
+                          L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
     // Smart Clean's places lie in the home folder; without a sound one there is nothing to preview.
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);
@@ -70,12 +72,14 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
         return failure(streams, error.description());
     }
     const QString freed = SizeText::bytes(result.removedBytes);
-    streams.out << (result.failedCount > 0
-                        ? L("已清理 %1 项，%2 项没有成功。释放 %3。", "Cleaned %1 items. %2 failed. Freed %3.")
-                              .arg(result.removedCount)
-                              .arg(result.failedCount)
-                              .arg(freed)
-                        : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.").arg(result.removedCount).arg(freed))
+    streams.out << (result.failedCount > 0 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
+                                               "Cleaned %1 items. %2 failed. Freed %3.")
+                                                 .arg(result.removedCount)
+                                                 .arg(result.failedCount)
+                                                 .arg(freed)
+                                           : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
+                                                 .arg(result.removedCount)
+                                                 .arg(freed))
                 << '\n';
     streams.out.flush();
     if (result.failedCount > 0)

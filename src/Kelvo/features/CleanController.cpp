@@ -72,9 +72,10 @@ QFuture<void> CleanController::cleanNow()
     return previewed
         .then(
             this,
-            [home = m_context.environment.home](std::optional<CleanPreviewReport> report) {
+            [this, run, home = m_context.environment.home](std::optional<CleanPreviewReport> report) {
                 if (!report)
                     return QtFuture::makeReadyFuture(Outcome{}); // the preview was cancelled
+                m_context.runs.keepGoing(run);
                 return QtConcurrent::run([report = std::move(*report), home] {
                     try {
                         // Smart Clean never deletes outside the home folder.
@@ -90,7 +91,8 @@ QFuture<void> CleanController::cleanNow()
             [this, run](Outcome outcome) {
                 RunCoordinator& coordinator = m_context.runs;
                 if (!outcome.stopReason.isEmpty() || !outcome.result) {
-                    coordinator.end(run);
+                    if (!coordinator.end(run))
+                        return QtFuture::makeReadyFuture(); // superseded
                     if (!outcome.stopReason.isEmpty())
                         coordinator.setAlertMessage(outcome.stopReason);
                     coordinator.setStatus(outcome.stopReason.isEmpty() ? L("清理已取消", "Cleanup Cancelled")
@@ -109,7 +111,8 @@ QFuture<void> CleanController::cleanNow()
                 // The page then shows what is left, measured after cleaning.
                 return takePreview(run).then(
                     this, [this, run, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
-                        m_context.runs.end(run);
+                        if (!m_context.runs.end(run))
+                            return; // superseded: the later clean speaks for both
                         setReport(std::move(fresh));
                         m_context.runs.setStatus(
                             L("清理完成", "Cleanup Complete"),
