@@ -21,22 +21,14 @@ const QString esc = QStringLiteral("\x1B");
 bool idsAreFreshAndDistinct(const Report& report)
 {
     QSet<QUuid> ids;
-    for (const Report::Entry& entry : report.entries) {
-        if (entry.id.isNull())
-            return false;
+    for (const Report::Entry& entry : report.entries)
         ids.insert(entry.id);
-    }
-    return ids.size() == qsizetype(report.entries.size());
+    return !ids.contains(QUuid()) && ids.size() == qsizetype(report.entries.size());
 }
 
 QDateTime at(const QString& iso)
 {
     return QDateTime::fromString(iso, Qt::ISODateWithMs);
-}
-
-Report readJson(const QByteArray& json)
-{
-    return Report::fromJson(QJsonDocument::fromJson(json).object());
 }
 
 } // namespace
@@ -49,74 +41,53 @@ class CleanPreviewParserTest : public QObject {
 private slots:
     void init() { m_box.renew(); }
 
-    void reportLocations()
-    {
-        const QString home = m_box.home();
-        for (const QString& suffix : {QString(), QStringLiteral("/")}) {
-            QCOMPARE(CleanPreviewParser::defaultReportURL(home + suffix),
-                     home + "/.config/kelvo/clean-list.txt");
-            QCOMPARE(CleanPreviewParser::legacyReportURL(home + suffix),
-                     home + "/.config/tarn/clean-list.txt");
-        }
-    }
-
     void parse_data()
     {
         QTest::addColumn<bool>("chinese");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("summary"); // null: none
-
-        const auto row = [](const char* name, bool chinese, const QString& text, const QString& entries,
-                            const QString& summary = QString()) {
+        const auto row = [](const char* name, const QString& text, const QString& entries,
+                            const QString& summary = QString(), bool chinese = false) {
             QTest::newRow(name) << chinese << text << entries << summary;
         };
         const QString done = QStringLiteral("\nDry run complete\n");
 
         // The clean list file.
-        row("empty", false, "", "");
-        row("default section, then sections in file order", false,
+        row("empty", "", "");
+        row("default section, then sections in file order",
             "/a  # 1 MB\n~/b\n=== A ===\n/c\n=== B ===\n/d\n=== A ===\n/e\n",
             "可清理项目 ¦ /a ¦ 1 MB ¦ cleanable\n可清理项目 ¦ ~/b ¦ ∅ ¦ cleanable\n"
             "A ¦ /c ¦ ∅ ¦ cleanable\nB ¦ /d ¦ ∅ ¦ cleanable\nA ¦ /e ¦ ∅ ¦ cleanable");
-        row("header forms, titles keep inner spaces and signs", false,
-            "==Short==\n/a\n===Tight===\n/b\n=== 浏览器 工具 ===\n/c\n=== a = b ===\n/d\n",
-            "Short ¦ /a ¦ ∅ ¦ cleanable\nTight ¦ /b ¦ ∅ ¦ cleanable\n"
-            "浏览器 工具 ¦ /c ¦ ∅ ¦ cleanable\na = b ¦ /d ¦ ∅ ¦ cleanable");
-        row("fences alone and one-sided fences are no header", false,
+        row("header forms, titles keep inner spaces and signs",
+            "==Short==\n/a\n=== 浏览器 工具 ===\n/c\n=== a = b ===\n/d\n",
+            "Short ¦ /a ¦ ∅ ¦ cleanable\n浏览器 工具 ¦ /c ¦ ∅ ¦ cleanable\na = b ¦ /d ¦ ∅ ¦ cleanable");
+        row("fences alone and one-sided fences are no header",
             "=== A ===\n/a\n======\n/b\n===    ===\n/c\n=== B\n/d\n",
-            "A ¦ /a ¦ ∅ ¦ cleanable\nA ¦ /b ¦ ∅ ¦ cleanable\nA ¦ /c ¦ ∅ ¦ cleanable\n"
-            "A ¦ /d ¦ ∅ ¦ cleanable");
-        row("notes: several markers, trimming, a single space before #", false,
+            "A ¦ /a ¦ ∅ ¦ cleanable\nA ¦ /b ¦ ∅ ¦ cleanable\nA ¦ /c ¦ ∅ ¦ cleanable\nA ¦ /d ¦ ∅ ¦ cleanable");
+        row("notes: several markers, trimming, a single space before #",
             "~/c  # 12 MB  # old\n\t /a b   # \t 12 MB \t\n/a # 12 MB\n",
             "可清理项目 ¦ ~/c ¦ 12 MB  # old ¦ cleanable\n可清理项目 ¦ /a b ¦ 12 MB ¦ cleanable\n"
             "可清理项目 ¦ /a # 12 MB ¦ ∅ ¦ cleanable");
-        row("comments, paths without / or ~, status symbols dropped", false,
+        row("comments, paths without / or ~, status symbols dropped",
             "# list\n   # indented\n#/not/a/path\nLibrary/foo  # 12 MB\n./x\nfoo\n  # 1 MB\n→ /y\n/a\n",
             "可清理项目 ¦ /a ¦ ∅ ¦ cleanable");
-        row("CRLF and blank lines", false, "=== A ===\r\n\r\n/a  # 1 MB\r\n\r\n~/b\r\n",
-            "A ¦ /a ¦ 1 MB ¦ cleanable\nA ¦ ~/b ¦ ∅ ¦ cleanable");
-        row("colour codes stripped", false,
-            esc + "[1;34m=== A ===" + esc + "[0m\n" + esc + "[32m/a" + esc + "[0m  # 1 MB\n",
-            "A ¦ /a ¦ 1 MB ¦ cleanable");
 
         // Markers that make a text terminal output.
         const QString line = QStringLiteral("→ /a  # 1 MB\n/b\n");
         const QString asTerminal = QStringLiteral("Overview ¦ /a ¦ 1 MB ¦ cleanable");
-        const QString asList = QStringLiteral("可清理项目 ¦ /b ¦ ∅ ¦ cleanable");
-        row("marker: Dry run complete", false, line + "Dry run complete", asTerminal);
-        row("marker: Cleanup complete", false, line + "Cleanup complete", asTerminal);
-        row("marker: section arrow", false, line + "➤ ", asTerminal);
-        row("marker: colour codes inside", false, line + "Dry " + esc + "[1mrun" + esc + "[0m complete",
-            asTerminal);
-        row("marker words are case-sensitive", false, line + "dry run complete", asList);
+        row("marker: Dry run complete", line + "Dry run complete", asTerminal);
+        row("marker: Cleanup complete", line + "Cleanup complete", asTerminal);
+        row("marker: section arrow", line + "➤ ", asTerminal);
+        row("marker: colour codes inside", line + "Dry " + esc + "[1mrun" + esc + "[0m complete", asTerminal);
+        row("marker words are case-sensitive", line + "dry run complete", "可清理项目 ¦ /b ¦ ∅ ¦ cleanable");
 
         // Terminal output.
-        row("banner, rules, unknown lines, trimmed titles", false,
+        row("banner, rules, unknown lines, trimmed titles",
             "Clean Your Mac\n==============\n\n➤    Developer tools  \nScanning caches...\n12 MB found\n"
             "= = =\n===\nClean Your Mac\nUseful caches\n• npm\nDry run complete",
             "Developer tools ¦ npm ¦ Info ¦ info");
-        row("default section, sections, summary and detail lines, last summary wins", false,
+        row("default section, sections, summary and detail lines, last summary wins",
             "→ /a  # 1 MB\n➤ A\n→ /b\nPotential space: 1 MB\nDetailed file list: /l\n"
             "Use kelvo clean to clean\n→ /c\nSpace freed: 2 MB\nCleanup complete\n",
             "Overview ¦ /a ¦ 1 MB ¦ cleanable\nA ¦ /b ¦ Cleanable ¦ cleanable\n"
@@ -124,75 +95,59 @@ private slots:
             "Summary ¦ Use kelvo clean to clean ¦ ∅ ¦ detail\nA ¦ /c ¦ Cleanable ¦ cleanable\n"
             "Summary ¦ Space freed: 2 MB ¦ ∅ ¦ summary",
             "Space freed: 2 MB");
-        row("Chinese sections and every symbol's label", true,
-            "→ /a  # 1 MB\n  Potential space: 1 MB  \nUse kelvo clean\n"
-            "→ a\n✓ b\n◎ c\n☞ d\n↳ e\n• f\n⚙ g\nDry run complete",
+        row("Chinese sections and every symbol's label",
+            "→ /a  # 1 MB\n  Potential space: 1 MB  \nUse kelvo clean\n→ a\n✓ b\n◎ c\n☞ d\n↳ e\n• f\n⚙ g" +
+                done,
             "概览 ¦ /a ¦ 1 MB ¦ cleanable\n汇总 ¦ Potential space: 1 MB ¦ ∅ ¦ summary\n"
             "汇总 ¦ Use kelvo clean ¦ ∅ ¦ detail\n概览 ¦ a ¦ 可清理 ¦ cleanable\n"
             "概览 ¦ b ¦ 已完成 ¦ done\n概览 ¦ c ¦ 已跳过 ¦ skipped\n概览 ¦ d ¦ 待确认 ¦ review\n"
             "概览 ¦ e ¦ 详情 ¦ detail\n概览 ¦ f ¦ 信息 ¦ info\n概览 ¦ g ¦ 信息 ¦ info",
-            "Potential space: 1 MB");
-        row("shell error lines", false,
+            "Potential space: 1 MB", true);
+        row("shell error lines",
             "/usr/local/lib/clean/user.sh: line 42: HOME: unbound variable\n"
             "• /opt/tarn/lib/clean/dev.sh: line 7: X: unbound variable\n• unbound variable\n"
             "• /lib/clean/ but no line number: unbound variable\n• tools.sh: line 3: X: unbound variable\n"
-            "• /lib/clean/dev.sh: line 3: finished\nDry run complete",
+            "• /lib/clean/dev.sh: line 3: finished" +
+                done,
             "Overview ¦ /opt/tarn/lib/clean/dev.sh: line 7: X: unbound variable ¦ Info ¦ info\n"
             "Overview ¦ unbound variable ¦ Info ¦ info\n"
             "Overview ¦ /lib/clean/ but no line number: unbound variable ¦ Info ¦ info\n"
             "Overview ¦ tools.sh: line 3: X: unbound variable ¦ Info ¦ info\n"
             "Overview ¦ /lib/clean/dev.sh: line 3: finished ¦ Info ¦ info");
-        row("colour codes", false,
-            esc + "[1;34m➤ Browsers" + esc + "[0m\n  " + esc + "[0;32m→" + esc + "[0m /a  # 1 MB\n" + esc +
-                "[1mDry run complete" + esc + "[0m\n",
+        row("colour codes",
+            esc + "[1;34m➤ Browsers" + esc + "[0m\n  " + esc + "[0;32m→" + esc + "[0m /a  # 1 MB" + done,
             "Browsers ¦ /a ¦ 1 MB ¦ cleanable");
-        row("CRLF", false, "➤ A\r\n\r\n  → /a\r\nDry run complete\r\n", "A ¦ /a ¦ Cleanable ¦ cleanable");
-
-        row("every symbol in English", false, "→ a\n✓ b\n◎ c\n☞ d\n↳ e\n• f\n⚙ g" + done,
-            "Overview ¦ a ¦ Cleanable ¦ cleanable\nOverview ¦ b ¦ Done ¦ done\n"
-            "Overview ¦ c ¦ Skipped ¦ skipped\nOverview ¦ d ¦ Review ¦ review\n"
-            "Overview ¦ e ¦ Detail ¦ detail\nOverview ¦ f ¦ Info ¦ info\nOverview ¦ g ¦ Info ¦ info");
-        row("gear with variation selector", false, "⚙️ Optimizing" + done,
+        row("gear with variation selector", "⚙️ Optimizing" + done,
             "Overview ¦ Optimizing ¦ Info ¦ info");
-        row("note with markers inside", true, "◎ x  # 1 MB  # 2  # 3" + done,
-            "概览 ¦ x ¦ 1 MB  # 2  # 3 ¦ skipped");
-        row("single space before # stays in the text", false, "→ /a # b" + done,
+        row("note with markers inside", "◎ x  # 1 MB  # 2  # 3" + done,
+            "Overview ¦ x ¦ 1 MB  # 2  # 3 ¦ skipped");
+        row("single space before # stays in the text", "→ /a # b" + done,
             "Overview ¦ /a # b ¦ Cleanable ¦ cleanable");
-        row("no space after the symbol", false, "✓/a" + done, "Overview ¦ /a ¦ Done ¦ done");
-        row("symbol alone", false, "↳" + done, "Overview ¦  ¦ Detail ¦ detail");
-        row("lines without a leading symbol", false, "a → b\n⇒ /a" + done, "");
+        row("no space after the symbol", "✓/a" + done, "Overview ¦ /a ¦ Done ¦ done");
+        row("symbol alone", "↳" + done, "Overview ¦  ¦ Detail ¦ detail");
+        row("lines without a leading symbol", "a → b\n⇒ /a" + done, "");
     }
-
     void parse()
     {
         QFETCH(bool, chinese);
         QFETCH(QString, text);
         QFETCH(QString, entries);
         QFETCH(QString, summary);
-
         TestSupport::useLanguage(chinese ? AppLanguagePreference::chinese : AppLanguagePreference::english);
         const Report report = CleanPreviewParser::parse(text);
         QCOMPARE(describe(report), entries);
-        QCOMPARE(report.summary.has_value(), !summary.isNull());
-        QCOMPARE(report.summary.value_or(QString()), summary);
+        QCOMPARE(report.summary, summary.isNull() ? std::nullopt : std::optional(summary));
         QVERIFY(idsAreFreshAndDistinct(report));
         QVERIFY(report.generatedAt.isValid());
     }
 
-    void terminalLineAlone()
-    {
-        const auto parsed = CleanPreviewParser::parseTerminalLine(QStringLiteral(" \t→   /a b  # 1 MB \t"));
-        QVERIFY(parsed);
-        QCOMPARE(parsed->text, QStringLiteral("/a b"));
-        QCOMPARE(parsed->note, std::optional(QStringLiteral("1 MB")));
-        QCOMPARE(parsed->status, Status::cleanable);
-        for (const char* other : {"", "Dry run complete", "➤ A"})
-            QVERIFY(!CleanPreviewParser::parseTerminalLine(QString(other)));
-    }
-
     void files()
     {
-        const QString path = m_box.path(QStringLiteral("clean-list.txt"));
+        const QString path = m_box.path("clean-list.txt");
+        QCOMPARE(CleanPreviewParser::defaultReportURL(m_box.home() + "/"),
+                 m_box.home() + "/.config/kelvo/clean-list.txt");
+        QCOMPARE(CleanPreviewParser::legacyReportURL(m_box.home()),
+                 m_box.home() + "/.config/tarn/clean-list.txt");
         QVERIFY_THROWS_EXCEPTION(KelvoError, CleanPreviewParser::parseFile(path)); // missing
         const QByteArray list = "\xEF\xBB\xBF=== 浏览器 ===\n~/a  # 1 MB\n";       // with a byte-order mark
         SyntheticHome::write(path, list);
@@ -201,55 +156,40 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(KelvoError, CleanPreviewParser::parseFile(path)); // not UTF-8
     }
 
-    void sectionCount_data()
-    {
-        QTest::addColumn<QStringList>("sections"); // the entries' statuses go round all seven
-        QTest::addColumn<int>("count");
-
-        QTest::newRow("no entries") << QStringList{} << 0;
-        QTest::newRow("any status, summary too") << QStringList{"A", "A", "B", "A", "B", "A", "Summary"} << 3;
-        QTest::newRow("case makes a different section") << QStringList{"Browsers", "browsers"} << 2;
-        QTest::newRow("empty title is a section") << QStringList{"", "A", ""} << 2;
-    }
-
+    // Sections are told apart by their exact title, whatever the entries' statuses.
     void sectionCount()
     {
-        QFETCH(QStringList, sections);
-        QFETCH(int, count);
-
         Report report;
+        QCOMPARE(report.sectionCount(), 0);
+        const QStringList sections{"A", "a", "", "A", "B", "", "Summary"};
         for (qsizetype i = 0; i < sections.size(); ++i)
-            report.entries.push_back(entry(sections[i], QStringLiteral("/x"), Status(i % 7)));
-        QCOMPARE(report.sectionCount(), count);
+            report.entries.push_back(entry(sections[i], "/x", Status(i % 7)));
+        QCOMPARE(report.sectionCount(), 5);
     }
 
     void jsonRoundTrip_data()
     {
         QTest::addColumn<Report>("report");
-
         QTest::newRow("every status and field") << Report{
             {entry("User essentials", "~/Library/Caches", Status::cleanable, "User app caches · 1.2 MB"),
              entry("A", "/done", Status::done), entry("A", "/skipped", Status::skipped, "s"),
              entry("A", "/info", Status::info, ""), entry("A", "/detail", Status::detail, "d"),
              entry("A", "/review", Status::review, "r"),
              entry("Summary", "Potential space: 1 MB", Status::summary)},
-            at("2024-03-05T06:07:08.009Z"),
+            at("2024-03-05T14:07:08.009+08:00"),
             "Potential space: 1 MB"};
-        QTest::newRow("no summary, time with an offset")
-            << Report{{}, at("2024-03-05T14:07:08.500+08:00"), std::nullopt};
         QTest::newRow("empty report") << Report{};
         QTest::newRow("an identity and the last year an ISO date holds") << Report{
             {{QUuid::createUuid(), "A", "/a", std::nullopt, Status::cleanable, FileIdentity{2049, ~0ULL}}},
             at("9999-12-31T23:59:59.999Z"),
             std::nullopt};
     }
-
     void jsonRoundTrip()
     {
         QFETCH(Report, report);
-
         // Through the text form, as a file would carry it.
-        QCOMPARE(readJson(QJsonDocument(report.toJson()).toJson()), report);
+        const QByteArray text = QJsonDocument(report.toJson()).toJson();
+        QCOMPARE(Report::fromJson(QJsonDocument::fromJson(text).object()), report);
     }
 
     // A date no ISO text holds is written as none, never as text that would read back as another.
@@ -261,17 +201,13 @@ private slots:
 
     void jsonKeys()
     {
-        const QUuid id1(QStringLiteral("11111111-2222-3333-4444-555555555555"));
-        const QUuid id2(QStringLiteral("66666666-7777-8888-9999-000000000000"));
-        const Report report{{{id1, "Browsers", "Safari is running", std::nullopt, Status::skipped},
-                             {id2, "Trash", "~/.Trash", "User Trash · 1 MB", Status::cleanable}},
+        const QUuid id(QStringLiteral("11111111-2222-3333-4444-555555555555"));
+        const Report report{{{id, "Trash", "~/.Trash", "User Trash · 1 MB", Status::cleanable}},
                             at("2024-03-05T14:07:08.009+08:00"),
                             std::nullopt};
         QCOMPARE(QJsonDocument(report.toJson()), QJsonDocument::fromJson(R"({
-            "generated_at": "2024-03-05T06:07:08.009Z", "summary": null, "section_count": 2, "entries": [
-            {"id": "11111111-2222-3333-4444-555555555555", "section": "Browsers", "path": "Safari is running",
-             "note": null, "status": "skipped"},
-            {"id": "66666666-7777-8888-9999-000000000000", "section": "Trash", "path": "~/.Trash",
+            "generated_at": "2024-03-05T06:07:08.009Z", "summary": null, "section_count": 1, "entries": [
+            {"id": "11111111-2222-3333-4444-555555555555", "section": "Trash", "path": "~/.Trash",
              "note": "User Trash · 1 MB", "status": "cleanable"}]})"));
     }
 
@@ -282,44 +218,31 @@ private slots:
         QTest::addColumn<QString>("summary");       // null: none
         QTest::addColumn<QDateTime>("generatedAt"); // invalid: no date
         QTest::addColumn<QString>("id");            // null: fresh ids
-
         const auto row = [](const char* name, const QByteArray& json, const QString& entries,
                             const QString& summary = QString(), const QDateTime& generatedAt = QDateTime(),
                             const QString& id = QString()) {
             QTest::newRow(name) << json << entries << summary << generatedAt << id;
         };
-        row("empty object", "{}", "");
         row("entries not a list", R"({"entries": {"path": "/a", "status": "done"}})", "");
         row("unreadable entries dropped",
             R"({"entries": ["x", 3, null, {"section": "A", "status": "done"}, {"path": 5, "status": "done"},
-                {"path": null, "status": "done"}, {"path": "/a"}, {"path": "/b", "status": null},
-                {"path": "/c", "status": "Done"}, {"path": "/d", "status": " done"}, {"path": "/e", "status": "gone"},
-                {"path": "/f", "status": "info", "section": "A"}]})",
+                {"path": "/a"}, {"path": "/b", "status": null}, {"path": "/c", "status": "Done"},
+                {"path": "/e", "status": "gone"}, {"path": "/f", "status": "info", "section": "A"}]})",
             "A ¦ /f ¦ ∅ ¦ info");
         row("numeric status codes",
             R"({"entries": [{"path": "/0", "status": 0}, {"path": "/1", "status": 1}, {"path": "/2", "status": 2},
                 {"path": "/3", "status": 3}, {"path": "/4", "status": 4}, {"path": "/5", "status": 5},
                 {"path": "/6", "status": 6}, {"path": "/7", "status": 7}, {"path": "/d", "status": 1.5},
                 {"path": "/e", "status": -1}]})",
-            " ¦ /0 ¦ ∅ ¦ cleanable\n ¦ /1 ¦ ∅ ¦ done\n ¦ /2 ¦ ∅ ¦ skipped\n ¦ /3 ¦ ∅ ¦ info\n ¦ /4 ¦ ∅ ¦ "
-            "detail\n"
-            " ¦ /5 ¦ ∅ ¦ review\n ¦ /6 ¦ ∅ ¦ summary");
+            " ¦ /0 ¦ ∅ ¦ cleanable\n ¦ /1 ¦ ∅ ¦ done\n ¦ /2 ¦ ∅ ¦ skipped\n ¦ /3 ¦ ∅ ¦ info\n"
+            " ¦ /4 ¦ ∅ ¦ detail\n ¦ /5 ¦ ∅ ¦ review\n ¦ /6 ¦ ∅ ¦ summary");
         row("note not text, empty note kept",
             R"({"entries": [{"path": "/a", "status": "done", "note": 12}, {"path": "/b", "status": "done", "note": ""}]})",
             " ¦ /a ¦ ∅ ¦ done\n ¦ /b ¦  ¦ done");
-        row("summary not text", R"({"summary": 3})", "");
-        row("summary text", R"({"summary": "Potential space: 1 MB"})", "", "Potential space: 1 MB");
-        row("stored section count ignored",
-            R"({"section_count": 9, "entries": [{"path": "/a", "status": "done", "section": "A"}]})",
-            "A ¦ /a ¦ ∅ ¦ done");
-        row("date not a date", R"({"generated_at": "yesterday"})", "");
-        row("date in whole seconds", R"({"generated_at": "2024-03-05T06:07:08Z"})", "", {},
-            at("2024-03-05T06:07:08Z"));
-        row("date with milliseconds", R"({"generated_at": "2024-03-05T06:07:08.250Z"})", "", {},
-            at("2024-03-05T06:07:08.250Z"));
-        row("date with an offset", R"({"generated_at": "2024-03-05T14:07:08+08:00"})", "", {},
-            at("2024-03-05T06:07:08Z"));
-
+        row("summary not text, date not a date", R"({"summary": 3, "generated_at": "yesterday"})", "");
+        row("summary text, date with an offset",
+            R"({"summary": "Potential space: 1 MB", "generated_at": "2024-03-05T14:07:08+08:00"})", "",
+            "Potential space: 1 MB", at("2024-03-05T06:07:08Z"));
         const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces);
         const auto withIds = [](const QString& idJson) {
             return R"({"entries": [{"id": )" + idJson.toUtf8() +
@@ -327,12 +250,10 @@ private slots:
                    R"(, "path": "/b", "status": "done"}]})";
         };
         const QString twoEntries = QStringLiteral(" ¦ /a ¦ ∅ ¦ done\n ¦ /b ¦ ∅ ¦ done");
-        row("id without braces", withIds("\"" + id + "\""), twoEntries, {}, {}, id);
-        row("id with braces", withIds("\"{" + id + "}\""), twoEntries, {}, {}, id);
+        row("id kept", withIds("\"" + id + "\""), twoEntries, {}, {}, id);
         row("id not a UUID", withIds("\"not-a-uuid\""), twoEntries);
         row("nil id", withIds("\"00000000-0000-0000-0000-000000000000\""), twoEntries);
     }
-
     void jsonIsReadTolerantly()
     {
         QFETCH(QByteArray, json);
@@ -340,11 +261,9 @@ private slots:
         QFETCH(QString, summary);
         QFETCH(QDateTime, generatedAt);
         QFETCH(QString, id);
-
-        const Report report = readJson(json);
+        const Report report = Report::fromJson(QJsonDocument::fromJson(json).object());
         QCOMPARE(describe(report), entries);
-        QCOMPARE(report.summary.has_value(), !summary.isNull());
-        QCOMPARE(report.summary.value_or(QString()), summary);
+        QCOMPARE(report.summary, summary.isNull() ? std::nullopt : std::optional(summary));
         QCOMPARE(report.generatedAt, generatedAt);
         if (id.isNull())
             QVERIFY(idsAreFreshAndDistinct(report));

@@ -1,3 +1,4 @@
+// Path text as every guard compares it: standardised, then tested component by component.
 #include "TestMain.h"
 
 #include "platform/PathText.h"
@@ -12,14 +13,11 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("expected");
-        row("already standard", "/Users/me/Library", "/Users/me/Library");
-        row("trailing separator", "/Users/me/", "/Users/me");
-        row("double separators", "/Users//me///Library", "/Users/me/Library");
-        row("single dots", "/Users/./me/./Library", "/Users/me/Library");
+        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
         row("double dots", "/Users/me/../other", "/Users/other");
         row("double dots above root", "/../etc", "/etc");
         row("root", "/", "/");
-        row("spaces kept", "/Users/me/My Files/", "/Users/me/My Files");
+        row("spaces kept", "/Users/me/My Files ", "/Users/me/My Files ");
     }
     void standardized()
     {
@@ -28,52 +26,18 @@ private slots:
         QCOMPARE(PathText::standardized(path), expected);
     }
 
-    void isAtOrBelow_data()
+    void belowAndJoined()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("root");
-        QTest::addColumn<bool>("expected");
-        row("equal", "/Applications", "/Applications", true);
-        row("child", "/Applications/Foo.app", "/Applications", true);
-        row("deep child", "/Applications/Foo.app/Contents/MacOS", "/Applications", true);
-        row("sibling sharing a prefix", "/ApplicationsOld", "/Applications", false);
-        row("parent", "/", "/Applications", false);
-        row("everything is below root", "/System/x", "/", true);
-        row("case differs", "/applications/Foo.app", "/Applications", false);
-    }
-    void isAtOrBelow()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, root);
-        QFETCH(bool, expected);
-        QCOMPARE(PathText::isAtOrBelow(path, root), expected);
-    }
-
-    void isAtOrBelowAny()
-    {
-        const QStringList roots{"/Users/me", "/Applications"};
-        QVERIFY(PathText::isAtOrBelowAny("/Applications/Foo.app", roots));
-        QVERIFY(PathText::isAtOrBelowAny("/Users/me", roots));
-        QVERIFY(!PathText::isAtOrBelowAny("/Users/meOther/x", roots));
+        QVERIFY(PathText::isAtOrBelow("/Applications", "/Applications"));
+        QVERIFY(PathText::isAtOrBelow("/System/x", "/"));
+        QVERIFY(!PathText::isAtOrBelow("/ApplicationsOld", "/Applications"));
+        QVERIFY(!PathText::isAtOrBelow("/", "/Applications"));
+        QVERIFY(PathText::isAtOrBelowAny("/Applications/Foo.app", {"/Users/me", "/Applications"}));
         QVERIFY(!PathText::isAtOrBelowAny("/Users/me/x", {}));
-    }
-
-    void joined_data()
-    {
-        QTest::addColumn<QString>("base");
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<QString>("expected");
-        row("plain", "/Users/me", "Library/Caches", "/Users/me/Library/Caches");
-        row("base with separator", "/Users/me/", "Library", "/Users/me/Library");
-        row("root", "/", "Library", "/Library");
-        row("nothing else standardised", "/Users/./me", "../x", "/Users/./me/../x");
-    }
-    void joined()
-    {
-        QFETCH(QString, base);
-        QFETCH(QString, relative);
-        QFETCH(QString, expected);
-        QCOMPARE(PathText::joined(base, relative), expected);
+        QCOMPARE(PathText::joined("/Users/me/", "Library"), QString("/Users/me/Library"));
+        QCOMPARE(PathText::joined("/", "Library"), QString("/Library"));
+        QCOMPARE(PathText::joined("/Users/./me", "../x"),
+                 QString("/Users/./me/../x")); // nothing else standardised
     }
 };
 

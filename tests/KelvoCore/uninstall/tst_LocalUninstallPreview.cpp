@@ -1,6 +1,6 @@
+// The uninstall preview against a synthetic home: bundles, their metadata, leftovers and dates.
 #include "TestMain.h"
 
-#include "Language.h"
 #include "SyntheticHome.h"
 
 #include "uninstall/LocalUninstallPreview.h"
@@ -48,21 +48,33 @@ QString bundle(const QString& folder, const QString& fileName, const QByteArray&
     return path;
 }
 
-void setAccessTime(const QString& path, qint64 seconds)
-{
-    const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {0, UTIME_OMIT}};
-    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
-}
-
 QDateTime utc(qint64 seconds)
 {
     return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
 }
 
+const QByteArray xmlHead = "<?xml version=\"1.0\"?><plist version=\"1.0\">";
+
 } // namespace
 
 class TestLocalUninstallPreview : public QObject {
     Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+    QString m_system;
+
+    static LocalUninstallPreview::SpotlightQuery spotlight(const Answers& answers)
+    {
+        return [answers](const QString& path) {
+            return answers.contains(path) ? std::optional(answers[path]) : std::nullopt;
+        };
+    }
+    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
+                                const Answers& answers = {})
+    {
+        return LocalUninstallPreview::snapshot(m_home, {folders, spotlight(answers)});
+    }
 
 private slots:
     void init()
@@ -79,46 +91,41 @@ private slots:
                         {"CFBundleExecutable", "exe"},         {"CFBundleIdentifier", "com.x.app"},
                         {"CFBundleShortVersionString", "2.1"}, {"CFBundleVersion", "210"}};
         const Metadata full{"Shown", "com.x.app", "2.1"};
-        QTest::newRow("xml: display name and short version first") << propertyList(all, false) << full;
-        QTest::newRow("binary: the same") << propertyList(all, true) << full;
-        QTest::newRow("empty texts are absent, next key used")
-            << propertyList({{"CFBundleDisplayName", ""},
-                             {"CFBundleName", " "},
-                             {"CFBundleExecutable", "exe"},
-                             {"CFBundleIdentifier", ""},
-                             {"CFBundleShortVersionString", ""},
-                             {"CFBundleVersion", "210"}},
-                            true)
-            << Metadata{"exe", std::nullopt, "210"};
-        QTest::newRow("no name keys") << propertyList({{"CFBundleIdentifier", "id"}}, false)
-                                      << Metadata{std::nullopt, "id", std::nullopt};
-        QTest::newRow("non-text value ignored")
-            << QByteArray(
-                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
-                   "<integer>7</integer><key>CFBundleExecutable</key><string>Tool</string></dict></plist>")
-            << Metadata{"Tool", std::nullopt, std::nullopt};
-        QTest::newRow("no Info.plist") << QByteArray() << Metadata{};
-        QTest::newRow("empty file") << QByteArray("") << Metadata{};
-        QTest::newRow("garbage") << QByteArray("\x01\x02not a plist at all") << Metadata{};
-        QTest::newRow("truncated binary") << propertyList(all, true).left(40) << Metadata{};
-        QTest::newRow("truncated xml") << propertyList(all, false).left(120) << Metadata{};
-        QTest::newRow("root not a dictionary")
-            << QByteArray(
-                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>")
-            << Metadata{};
+        row("xml: display name and short version first", propertyList(all, false), full);
+        row("binary: the same", propertyList(all, true), full);
+        row("empty texts are absent, next key used",
+            propertyList({{"CFBundleDisplayName", ""},
+                          {"CFBundleName", " "},
+                          {"CFBundleExecutable", "exe"},
+                          {"CFBundleIdentifier", ""},
+                          {"CFBundleShortVersionString", ""},
+                          {"CFBundleVersion", "210"}},
+                         true),
+            Metadata{"exe", std::nullopt, "210"});
+        row("no name keys", propertyList({{"CFBundleIdentifier", "id"}}, false),
+            Metadata{std::nullopt, "id", std::nullopt});
+        row("non-text value ignored",
+            xmlHead + "<dict><key>CFBundleName</key><integer>7</integer><key>CFBundleExecutable</key>"
+                      "<string>Tool</string></dict></plist>",
+            Metadata{"Tool", std::nullopt, std::nullopt});
+        row("no Info.plist", QByteArray(), Metadata{});
+        row("garbage", QByteArray("\x01\x02not a plist at all"), Metadata{});
+        row("truncated binary", propertyList(all, true).left(40), Metadata{});
+        row("truncated xml", propertyList(all, false).left(120), Metadata{});
+        row("root not a dictionary", xmlHead + "<array><string>x</string></array></plist>", Metadata{});
         // A binary dictionary whose one key is UTF-16 text holding U+0000: walking it aborts inside
         // libplist; it is never walked.
-        QTest::newRow("a key holding U+0000")
-            << QByteArray("bplist00\xD1\x01\x02\x61\x00\x00\x51x\x08\x0B\x0E"
-                          "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
-                          51)
-            << Metadata{};
+        row("a key holding U+0000",
+            QByteArray("bplist00\xD1\x01\x02\x61\x00\x00\x51x\x08\x0B\x0E"
+                       "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
+                       51),
+            Metadata{});
         // Deeper than any Info.plist: not read, rather than parsed one stack frame per level.
-        QByteArray deep = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
-                          "<string>Deep</string><key>x</key>";
-        deep += QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
-                "</dict></plist>";
-        QTest::newRow("20,000 nested arrays") << deep << Metadata{};
+        row("20,000 nested arrays",
+            xmlHead + "<dict><key>CFBundleName</key><string>Deep</string><key>x</key>" +
+                QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
+                "</dict></plist>",
+            Metadata{});
     }
     void metadata()
     {
@@ -141,8 +148,6 @@ private slots:
         QTest::addColumn<bool>("placedAsLink"); // placed is a link to a real icon elsewhere
         QTest::addColumn<QString>("expected");  // file name found; empty: none
         row("name without suffix", "AppIcon", "AppIcon.icns", false, "AppIcon.icns");
-        row("name with suffix", "AppIcon.icns", "AppIcon.icns", false, "AppIcon.icns");
-        row("other image suffix kept", "Icon.png", "Icon.png", false, "Icon.png");
         row("named but missing", "AppIcon", "", false, "");
         row("not named", "", "AppIcon.icns", false, "");
         row("a link is not followed", "AppIcon", "AppIcon.icns", true, "");
@@ -154,18 +159,16 @@ private slots:
         QFETCH(QString, placed);
         QFETCH(bool, placedAsLink);
         QFETCH(QString, expected);
-        file(m_box.path("outside.icns"), 10);
+        const QString outside = file(m_box.path("outside.icns"), 10);
         Texts keys{{"CFBundleName", "Tool"}};
         if (!iconName.isEmpty())
             keys.insert("CFBundleIconFile", iconName);
-        const QString path = bundle(m_system, "Tool.app", propertyList(keys, true));
-        const QString resources = path + "/Contents/Resources/";
-        if (!placed.isEmpty() && placedAsLink)
-            link(m_box.path("outside.icns"), resources + placed);
-        else if (!placed.isEmpty())
-            file(resources + placed, 10);
-        const std::optional<QString> found = LocalUninstallPreview::iconFilePath(path);
-        QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : resources + expected);
+        const QString resources =
+            bundle(m_system, "Tool.app", propertyList(keys, true)) + "/Contents/Resources/";
+        if (!placed.isEmpty())
+            placedAsLink ? link(outside, resources + placed) : file(resources + placed, 10);
+        QCOMPARE(LocalUninstallPreview::iconFilePath(m_system + "/Tool.app").value_or(QString()),
+                 expected.isEmpty() ? QString() : resources + expected);
     }
 
     // Leftovers named after an app go with it; longer names that merely contain it are only offered,
@@ -177,14 +180,12 @@ private slots:
         QTest::addColumn<QString>("bundleID");
         QTest::addColumn<QString>("match"); // "strong", "possible" or "none"
         row("identifier", "com.apple.Notes", "Notes", "com.apple.Notes", "strong");
-        row("identifier plist", "com.apple.Notes.plist", "Notes", "com.apple.Notes", "strong");
         row("identifier and more", "com.apple.Notes.savedState", "Notes", "com.apple.Notes", "strong");
         row("group container, other case", "group.com.apple.notes", "Notes", "com.apple.Notes", "strong");
         row("the name itself, other case", "notes", "Notes", "com.apple.Notes", "strong");
         row("a longer name holding the name", "Research Notes", "Notes", "com.example.notes", "possible");
         row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "Notes",
             "com.example.notes", "possible");
-        row("another app's identifier", "com.apple.Safari", "Notes", "com.apple.Notes", "none");
         row("Arc and Apple's data", "com.apple.Safari.SearchHelper", "Arc", "company.thebrowser.Browser",
             "none");
         row("Arc and a longer name", "Parcel", "Arc", "company.thebrowser.Browser", "none");
@@ -192,7 +193,6 @@ private slots:
         row("an app called e", "Preferences.e", "e", "e", "none");
         row("an app called e, its own item", "e.plist", "e", "e", "strong");
         row("an app called .", "..plist", ".", ".", "none");
-        row("an app called ., a dotted name", "com.example.x", ".", ".", "none");
         row("Apple's data for a name that is not Apple's", "com.apple.Notes", "Notes", "com.example.notes",
             "none");
         row("name split", "No tes", "Notes", "com.apple.Notes", "none");
@@ -215,7 +215,7 @@ private slots:
         const QString lib = m_home + "/Library/";
         const QString prefs = file(lib + "Preferences/com.apple.Notes.plist", 3000);
         const QString support = file(lib + "Application Support/Notes/db/store.sqlite", 9000);
-        file(lib + "Application Support/Notes/db/.wal", 5000);
+        const QString wal = file(lib + "Application Support/Notes/db/.wal", 5000);
         link(m_box.path("outside"), lib + "Application Support/Notes/escape");
         file(m_box.path("outside/huge"), 800000);
         const QString group = folder(lib + "Group Containers/group.com.apple.notes");
@@ -230,75 +230,46 @@ private slots:
             paths << leftover.path;
         QCOMPARE(paths, (QStringList{lib + "Application Support/Notes", group, lib + "Logs/Notes 2.log",
                                      lib + "Logs/Notes 10.log", prefs}));
-        QCOMPARE(found[0].allocatedBytes,
-                 allocated(support) + allocated(lib + "Application Support/Notes/db/.wal"));
+        QCOMPARE(found[0].allocatedBytes, allocated(support) + allocated(wal));
+        QCOMPARE(found[1].allocatedBytes, qint64(0));
         QCOMPARE(found[2].match, LocalUninstallPreview::LeftoverMatch::possible); // "Notes 2.log"
         QCOMPARE(found[4].match, LocalUninstallPreview::LeftoverMatch::strong);
-        QCOMPARE(found[1].allocatedBytes, qint64(0));
         QCOMPARE(found[4].allocatedBytes, allocated(prefs));
         QCOMPARE(LocalUninstallPreview::allocatedSize(lib + "Application Support/Notes/escape"), qint64(0));
-        QCOMPARE(LocalUninstallPreview::allocatedSize(m_box.path("gone")), qint64(0));
         QVERIFY(LocalUninstallPreview::relatedLeftovers("Notes", {}, m_box.path("no-home")).empty());
     }
 
-    void entries_data()
+    // A leftover that only contains an app's name is offered to it, but counts for neither its size
+    // nor its count; an app's size is its files'.
+    void entriesSumTheirStrongLeftovers()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<int>("leftovers");
-        QTest::addColumn<QString>("source");
-        row("english, leftovers", AppLanguagePreference::english, 2, "User Apps · 2 leftovers");
-        row("chinese, leftovers", AppLanguagePreference::chinese, 2, "用户应用 · 2 项残留");
-        row("no leftovers: bare label", AppLanguagePreference::english, 0, "User Apps");
-    }
-    void entries()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(int, leftovers);
-        QFETCH(QString, source);
-        TestSupport::useLanguage(language);
-        const QString path = bundle(m_home + "/Applications", "Editor.app",
-                                    propertyList({{"CFBundleIdentifier", "org.ed"}}, true), 70000);
-        QStringList expectedPaths;
-        for (int i = 0; i < leftovers; ++i)
-            expectedPaths << file(m_home + "/Library/Caches/org.ed." + QString::number(i), 20000);
-
-        const UninstallPreviewReport report = LocalUninstallPreview::snapshot(
-            m_home, {LocalUninstallPreview::applicationFolders(m_home), fakeSpotlight({})});
-        QCOMPARE(report.entries.size(), std::size_t(1));
-        const auto& entry = report.entries[0];
-        QCOMPARE(entry.source, source);
-        QCOMPARE(entry.path, path);
-        QCOMPARE(entry.id, path);
-        QCOMPARE(entry.leftoverPaths(), expectedPaths);
-        // Files only: the bundle's folders add nothing.
-        const qint64 appBytes =
-            allocated(path + "/Contents/MacOS/binary") + allocated(path + "/Contents/Info.plist");
-        QCOMPARE(entry.appSizeBytes, appBytes);
-        QCOMPARE(entry.appSizeText, SizeText::bytes(appBytes));
-        const qint64 leftoverBytes = leftovers * allocated(m_home + "/Library/Caches/org.ed.0");
-        QCOMPARE(entry.leftoverSizeText, SizeText::bytes(leftoverBytes));
-        QCOMPARE(entry.size, SizeText::bytes(appBytes + leftoverBytes));
-    }
-
-    void aLeftoverSharedByTwoApplicationsCountsForEach()
-    {
+        const QString user = m_home + "/Applications";
         bundle(m_system, "Notes.app", QByteArray());
-        bundle(m_system, "Editor.app", propertyList({{"CFBundleIdentifier", "org.editor"}}, false));
+        const QString editor =
+            bundle(user, "Editor.app", propertyList({{"CFBundleIdentifier", "org.editor"}}, false), 70000);
         const QString shared = file(m_home + "/Library/Caches/org.editor.Notes/cache.db", 30000);
         const QString own = file(m_home + "/Library/Preferences/org.editor.plist", 5000);
 
-        const UninstallPreviewReport report = scan({{m_system, "App"}});
+        const UninstallPreviewReport report = scan({{m_system, "App"}, {user, "User Apps"}});
         QCOMPARE(report.entries.size(), std::size_t(2));
-        const auto& editor = report.entries[0];
+        const auto& editorEntry = report.entries[0];
         const auto& notes = report.entries[1];
+        QCOMPARE(editorEntry.id, editor);
+        QCOMPARE(editorEntry.source, QString("User Apps · 2 leftovers"));
+        QCOMPARE(editorEntry.leftoverPaths(),
+                 (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
+        const qint64 appBytes =
+            allocated(editor + "/Contents/MacOS/binary") + allocated(editor + "/Contents/Info.plist");
+        const qint64 leftoverBytes = allocated(shared) + allocated(own);
+        QCOMPARE(editorEntry.appSizeBytes, appBytes);
+        QCOMPARE(editorEntry.appSizeText, SizeText::bytes(appBytes));
+        QCOMPARE(editorEntry.leftoverSizeText, SizeText::bytes(leftoverBytes));
+        QCOMPARE(editorEntry.size, SizeText::bytes(appBytes + leftoverBytes));
         QCOMPARE(notes.name, QString("Notes"));
-        // Only offered to Notes, whose name it merely contains: chosen for neither size nor count.
+        QCOMPARE(notes.source, QString("App"));
         QCOMPARE(notes.leftoverPaths(), QStringList{m_home + "/Library/Caches/org.editor.Notes"});
         QCOMPARE(notes.leftovers.front().match, LocalUninstallPreview::LeftoverMatch::possible);
         QCOMPARE(notes.leftoverSizeText, SizeText::bytes(0));
-        QCOMPARE(notes.source, QString("App"));
-        QCOMPARE(editor.leftoverPaths(), (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
-        QCOMPARE(editor.leftoverSizeText, SizeText::bytes(allocated(shared) + allocated(own)));
     }
 
     void listingAndSorting()
@@ -311,8 +282,7 @@ private slots:
         bundle(user, "alpha.app", QByteArray());
         file(user + "/NotABundle.app", 10);                 // a file, not a bundle
         link(m_system + "/Zeta.app", user + "/Linked.app"); // a link is not followed
-        folder(user + "/Tools");                            // not entered
-        bundle(user + "/Tools", "Deep.app", QByteArray());
+        bundle(user + "/Tools", "Deep.app", QByteArray());  // not entered
 
         const UninstallPreviewReport report =
             scan({{m_system, "App"}, {user, "User Apps"}, {m_system + "/", "Again"}});
@@ -331,9 +301,8 @@ private slots:
         QTest::addColumn<QList<QByteArray>>("expected"); // empty with count > 0: none
         const QByteArray date("2024-03-01 09:30:00 +0000");
         const QList<QByteArray> none;
-        row("two answers", QByteArray(date + '\0' + "(null)"), 2, QList<QByteArray>{date, "(null)"});
-        row("trailing separator", QByteArray(date + '\0' + date + '\0'), 2, QList<QByteArray>{date, date});
-        row("one answer", date, 1, QList<QByteArray>{date});
+        row("two answers, a trailing separator", QByteArray(date + '\0' + "(null)" + '\0'), 2,
+            QList<QByteArray>{date, "(null)"});
         row("too few answers", date, 2, none);
         row("too many answers", QByteArray(date + '\0' + date + '\0' + date), 2, none);
         row("lines, not fields", QByteArray(date + '\n' + date), 2, none);
@@ -343,25 +312,20 @@ private slots:
         QFETCH(QByteArray, output);
         QFETCH(int, count);
         QFETCH(QList<QByteArray>, expected);
-        const std::optional<std::vector<QByteArray>> fields =
-            LocalUninstallPreview::splitRawAnswers(output, count);
-        QCOMPARE(fields.has_value(), !expected.isEmpty());
-        if (fields)
-            QCOMPARE(QList<QByteArray>(fields->begin(), fields->end()), expected);
+        const auto fields = LocalUninstallPreview::splitRawAnswers(output, count);
+        QCOMPARE(fields ? QList<QByteArray>(fields->begin(), fields->end()) : QList<QByteArray>(), expected);
     }
 
     void lastOpened_data()
     {
         QTest::addColumn<std::optional<QByteArray>>("answer");
         QTest::addColumn<QDateTime>("expected");
-        const QDateTime accessed = utc(1'600'000'000);
         using Answer = std::optional<QByteArray>;
+        const QDateTime accessed = utc(1'600'000'000);
         row("spotlight, utc", Answer("2024-03-01 09:30:00 +0000\n"), utc(1'709'285'400));
         row("spotlight, offset", Answer("2024-03-01 04:30:00 -0500"), utc(1'709'285'400));
         row("(null): access date", Answer("(null)\n"), accessed);
-        row("empty: access date", Answer(""), accessed);
         row("tool failed: access date", Answer(), accessed);
-        row("other form: access date", Answer("March 1, 2024"), accessed);
         row("impossible date: access date", Answer("2024-02-30 10:00:00 +0000"), accessed);
     }
     void lastOpened()
@@ -369,37 +333,14 @@ private slots:
         QFETCH(std::optional<QByteArray>, answer);
         QFETCH(QDateTime, expected);
         const QString path = bundle(m_system, "Old.app", QByteArray());
-        setAccessTime(path, 1'600'000'000);
-        QString asked;
-        const auto spotlight = [&](const QString& bundlePath) {
-            asked = bundlePath;
-            return answer;
-        };
-        QCOMPARE(LocalUninstallPreview::lastOpenedDate(path, spotlight), expected);
-        QCOMPARE(asked, path);
+        const timespec times[2] = {{1'600'000'000, 0}, {0, UTIME_OMIT}};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+        const Answers answers = answer ? Answers{{path, *answer}} : Answers{};
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(path, spotlight(answers)), expected);
         // The scan takes the date before it reads the bundle, so its own reading does not count as use.
-        QCOMPARE(
-            scan({{m_system, "App"}}, answer ? Answers{{path, *answer}} : Answers{}).entries[0].lastOpened,
-            expected);
-        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_box.path("gone"), fakeSpotlight({})), std::nullopt);
+        QCOMPARE(scan({{m_system, "App"}}, answers).entries[0].lastOpened, expected);
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_box.path("gone"), spotlight({})), std::nullopt);
     }
-
-private:
-    LocalUninstallPreview::SpotlightQuery fakeSpotlight(const Answers& answers)
-    {
-        return [answers](const QString& path) {
-            return answers.contains(path) ? std::optional<QByteArray>(answers[path]) : std::nullopt;
-        };
-    }
-    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
-                                const Answers& answers = {})
-    {
-        return LocalUninstallPreview::snapshot(m_home, {folders, fakeSpotlight(answers)});
-    }
-
-    Sandbox m_box;
-    QString m_home;
-    QString m_system;
 };
 
 KELVO_REGISTER_TEST(TestLocalUninstallPreview)
