@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 
 using namespace SyntheticHome;
+using namespace TestSupport;
 
 namespace {
 
@@ -41,26 +42,25 @@ private slots:
     // Hidden items are neither listed nor counted, links not followed, a package is one item.
     void sizesAreAttributedToTopLevelChildren()
     {
-        file(m_root + "/Music/a/b/song.flac", 30000);
-        file(m_root + "/Music/cover.jpg", 1000);
-        file(m_root + "/notes.txt", 500);
+        const std::map<QString, int> files{{"Music/a/b/song.flac", 30000},
+                                           {"Music/cover.jpg", 1000},
+                                           {"notes.txt", 500},
+                                           {".hidden-file", 5000},
+                                           {"Music/.cache/blob", 5000},
+                                           {"Apps/deep/Tool.APP/Contents/MacOS/binary", 4000},
+                                           {"Apps/deep/Filter.plugin/Contents/MacOS/binary", 2000}};
+        for (const auto& [path, size] : files)
+            file(m_root + "/" + path, size);
         folder(m_root + "/Empty");
-        file(m_root + "/.hidden-file", 5000);
-        file(m_root + "/Music/.cache/blob", 5000);
-        file(m_box.path("outside/big.bin"), 90000);
-        link(m_box.path("outside"), m_root + "/shortcut");
-        file(m_root + "/Apps/deep/Tool.APP/Contents/MacOS/binary", 4000);
-        file(m_root + "/Apps/deep/Filter.plugin/Contents/MacOS/binary", 2000);
+        link(file(m_box.path("outside/big.bin"), 90000), m_root + "/shortcut");
         const AnalysisReport report = LocalAnalysis::snapshot(m_root, m_home);
-        QCOMPARE(report.path, m_root);
-        QCOMPARE(report.overview, false);
+        QVERIFY(report.path == m_root && report.overview == false);
         QStringList names;
         for (const auto& entry : report.entries)
             names << entry.name.value_or("?") + "=" + QString::number(entry.size.value_or(-1));
         QCOMPARE(names, (QStringList{"Music=31000", "Apps=6000", "notes.txt=500", "Empty=0"}));
         QCOMPARE(named(report.entries, "Music")->isDirectory, true);
-        QCOMPARE(report.totalSize, 37500);
-        QCOMPARE(report.totalFiles, 5);
+        QVERIFY(report.totalSize == 37500 && report.totalFiles == 5);
         QStringList large;
         for (const auto& entry : report.largeFiles)
             large << entry.path.value_or("?").mid(m_root.size() + 1);
@@ -72,13 +72,13 @@ private slots:
 
     void theHomeFolderLeavesPersonalFoldersOut_data()
     {
-        QTest::addColumn<bool>("analyseHome");
-        QTest::newRow("home itself") << true;
-        QTest::newRow("another folder") << false;
+        columns<bool>("analyseHome");
+        row("home itself", true);
+        row("another folder", false);
     }
     void theHomeFolderLeavesPersonalFoldersOut()
     {
-        QFETCH(bool, analyseHome);
+        const auto [analyseHome] = fetch<bool>("analyseHome");
         const QString root = analyseHome ? m_home : m_root;
         for (const char* personal : {"Desktop", "Documents", "Downloads", "Library/Mobile Documents"})
             file(root + "/" + personal + "/private.bin", 7000);
@@ -95,11 +95,8 @@ private slots:
         for (int i = 1; i <= 100; ++i)
             file(QString("%1/child%2/f.bin").arg(m_root).arg(i), i * 10);
         const AnalysisReport report = LocalAnalysis::snapshot(m_root, m_home);
-        QCOMPARE(report.entries.size(), std::size_t(80));
-        QCOMPARE(report.entries.back().size, 210);
-        QCOMPARE(report.largeFiles.size(), std::size_t(80));
-        QCOMPARE(report.largeFiles.back().size, 210);
-        QCOMPARE(report.totalFiles, 100);
+        QVERIFY(report.entries.size() == 80 && report.largeFiles.size() == 80 && report.totalFiles == 100);
+        QVERIFY(report.entries.back().size == 210 && report.largeFiles.back().size == 210);
     }
 
     void rootsGivenOtherwise()
@@ -107,11 +104,10 @@ private slots:
         file(m_root + "/Music/song.flac", 300);
         const QString roundabout = m_root + "/Projects/../Music/";
         const AnalysisReport report = LocalAnalysis::snapshot(roundabout, m_home);
-        QCOMPARE(report.path, roundabout);
-        QCOMPARE(report.totalSize, 300);
+        QVERIFY(report.path == roundabout && report.totalSize == 300);
         const AnalysisReport missing = LocalAnalysis::snapshot(m_box.path("nowhere"), m_home);
-        QCOMPARE(missing.path, m_box.path("nowhere"));
-        QVERIFY(missing.entries.empty() && missing.largeFiles.empty());
+        QVERIFY(missing.path == m_box.path("nowhere") && missing.entries.empty() &&
+                missing.largeFiles.empty());
         QCOMPARE(missing.totalFiles, 0);
     }
 

@@ -9,7 +9,7 @@
 #include "vocabulary/NaturalOrder.h"
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
 class TestLocalPurgePreview : public QObject {
     Q_OBJECT
@@ -24,49 +24,38 @@ private slots:
         m_root = folder(m_box.path("code"));
     }
 
-    void everyTargetNameIsFound()
-    {
-        for (const QString& name : LocalPurgePreview::targetDirectoryNames())
-            file(m_root + "/proj-" + QString(name).remove('.') + "/" + name + "/x", 10);
-        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_root);
-        QCOMPARE(report.entries.size(), std::size_t(LocalPurgePreview::targetDirectoryNames().size()));
-        for (const auto& entry : report.entries)
-            QVERIFY(entry.name == entry.target && entry.path.endsWith("/" + entry.name));
-        QCOMPARE(PurgeEcosystems::of("node_modules"), PurgeEcosystem::javaScript);
-        QCOMPARE(PurgeEcosystems::of("Build"), PurgeEcosystem::other);
-    }
-
+    // Folders named as a target, or ending in a target suffix, case as written; an artefact is never
+    // searched for further artefacts; six levels down at most, bundles not entered.
     void matching_data()
     {
-        QTest::addColumn<QStringList>("folders");
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<QStringList>("expected");
-        const QStringList none;
-        row("nested artefacts: the outer one only", QStringList{"app/node_modules/lib/node_modules/deep"},
-            none, QStringList{"app/node_modules"});
-        row("case matters", QStringList{"app/Build"}, none, none);
-        row("files are not artefacts", QStringList{"app"}, QStringList{"app/build"}, none);
-        row("idea system suffix", QStringList{"app/.idea/system/caches", "other/system"}, none,
-            QStringList{"app/.idea/system"});
-        row("hidden targets", QStringList{"py/.venv/lib", "py/src/__pycache__"}, none,
-            QStringList{"py/.venv", "py/src/__pycache__"});
-        row("depth six found, seven not", QStringList{"a/b/c/d/e/node_modules", "a/b/c/d/e/f/node_modules"},
-            none, QStringList{"a/b/c/d/e/node_modules"});
-        row("packages are not entered", QStringList{"Tool.app/Contents/build"}, none, none);
+        columns<QStringList, QStringList>("folders", "files"); // "-" before what is not found
+        row("nested artefacts: the outer one only",
+            QStringList{"app/node_modules", "-app/node_modules/lib/node_modules"}, QStringList{});
+        row("case matters", QStringList{"-app/Build"}, QStringList{});
+        row("files are not artefacts", QStringList{"-app"}, QStringList{"-app/build"});
+        row("idea system suffix", QStringList{"app/.idea/system", "-other/system"}, QStringList{});
+        row("hidden targets", QStringList{"py/.venv", "py/src/__pycache__"}, QStringList{});
+        row("depth six found, seven not", QStringList{"a/b/c/d/e/node_modules", "-a/b/c/d/e/f/node_modules"},
+            QStringList{});
+        row("bundles are not entered", QStringList{"-Tool.app/Contents/build"}, QStringList{});
     }
     void matching()
     {
-        QFETCH(QStringList, folders);
-        QFETCH(QStringList, files);
-        QFETCH(QStringList, expected);
-        for (const QString& path : folders)
-            folder(m_root + "/" + path);
-        for (const QString& path : files)
-            file(m_root + "/" + path, 10);
-        QStringList paths;
+        const auto [folders, files] = fetch<QStringList, QStringList>("folders", "files");
+        QStringList expected, paths;
+        for (const QString& path : folders + files) {
+            const QString bare = path.startsWith('-') ? path.mid(1) : path;
+            if (folders.contains(path))
+                folder(m_root + "/" + bare + "/x");
+            else
+                file(m_root + "/" + bare, 10);
+            if (!path.startsWith('-') && folders.contains(path))
+                expected << bare;
+        }
         for (const auto& entry : LocalPurgePreview::snapshot(m_root).entries)
             paths << entry.path.mid(m_root.size() + 1);
         paths.sort();
+        expected.sort();
         QCOMPARE(paths, expected);
     }
 
@@ -87,6 +76,8 @@ private slots:
         // Equal sizes: natural order of the paths, proj2 before proj10.
         QVERIFY(report.entries[1].path.contains("/proj2/") && report.entries[2].path.contains("/proj10/"));
         QCOMPARE(report.totalBytes(), first.byteCount + 2 * report.entries[1].byteCount);
+        QCOMPARE(PurgeEcosystems::of(first.target), PurgeEcosystem::javaScript);
+        QCOMPARE(PurgeEcosystems::of("Build"), PurgeEcosystem::other);
     }
 
     void aHugeArtefactIsMeasuredUpToTheCap()
@@ -98,17 +89,9 @@ private slots:
         QCOMPARE(*report.entries.front().fileCount + *report.entries.front().directoryCount, qint64(100));
     }
 
-    void aMissingRootIsAnEmptyReport()
-    {
-        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_box.path("gone"));
-        QCOMPARE(report.rootPath, m_box.path("gone"));
-        QVERIFY(report.entries.empty() && report.generatedAt.isValid());
-    }
-
     void naturalOrder_data()
     {
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
+        columns<QString, QString>("a", "b");
         row("digits by value", "proj2", "proj10");
         row("case ignored", "alpha", "Beta");
         row("longer after prefix", "app", "app2");
@@ -121,8 +104,7 @@ private slots:
     }
     void naturalOrder()
     {
-        QFETCH(QString, a);
-        QFETCH(QString, b);
+        const auto [a, b] = fetch<QString, QString>("a", "b");
         QVERIFY(NaturalOrder::compare(a, b) < 0);
         QVERIFY(NaturalOrder::compare(b, a) > 0);
         QCOMPARE(NaturalOrder::compare(a, a), 0);
