@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace TestSupport {
@@ -36,6 +37,22 @@ template <typename T> struct Registration {
 template <class... V> void row(const char* tag, const V&... v)
 {
     (QTest::newRow(tag) << ... << v);
+}
+
+// The columns of the current data table in one line: columns<QString, bool>("path", "allowed") is
+// QTest::addColumn<QString>("path") followed by QTest::addColumn<bool>("allowed").
+template <class... T, class... Names> void columns(const Names&... names)
+{
+    static_assert(sizeof...(T) == sizeof...(Names), "one name per column");
+    (QTest::addColumn<T>(names), ...);
+}
+
+// The current row's values in one line: auto [path, allowed] = fetch<QString, bool>("path", "allowed")
+// is QFETCH(QString, path) followed by QFETCH(bool, allowed).
+template <class... T, class... Names> std::tuple<T...> fetch(const Names&... names)
+{
+    static_assert(sizeof...(T) == sizeof...(Names), "one name per column");
+    return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
 }
 
 // Makes the process's home, XDG folders and defaults store temporary. Returns the sandbox root.

@@ -1,3 +1,4 @@
+// The one tree walker: what it visits and how it stops, what a measurement counts, links never followed.
 #include "TestMain.h"
 
 #include "SyntheticHome.h"
@@ -7,6 +8,7 @@
 #include <QMap>
 
 using namespace SyntheticHome;
+using namespace TestSupport;
 
 namespace {
 
@@ -29,111 +31,98 @@ QMap<QString, FileWalker::Item> walkAll(const QString& root, const FileWalker::O
 class TestFileWalker : public QObject {
     Q_OBJECT
 
+    Sandbox m_box;
+    QString m_root;
+    const QStringList m_files{"a.txt", ".hidden", "sub/deep/b.bin", "Tool.app/Contents/Info.plist",
+                              "Kit.FRAMEWORK/Kit"};
+
 private slots:
     void init()
     {
         m_box.renew();
         m_root = m_box.path("tree");
-        file(m_root + "/a.txt", 5000);
-        file(m_root + "/.hidden", 10);
-        file(m_root + "/sub/deep/b.bin", 100);
-        file(m_root + "/Tool.app/Contents/Info.plist", 10);
-        file(m_root + "/Kit.FRAMEWORK/Kit", 10);
+        for (const QString& name : m_files)
+            file(m_root + "/" + name, name == "a.txt" ? 5000 : 10);
         folder(m_root + "/empty");
-        folder(m_box.path("outside/secret"));
         file(m_box.path("outside/secret/file"), 10);
         link(m_box.path("outside"), m_root + "/escape");
     }
 
-    void visitsEveryItemOnceWithItsKind()
+    void visitsEveryItemOnceWithItsKindAndNeverFollowsLinks()
     {
         FileWalker::Outcome outcome;
         const auto seen = walkAll(m_root, {}, &outcome);
-        QVERIFY(outcome.rootListed);
-        QVERIFY(outcome.finished);
+        QVERIFY(outcome.rootListed && outcome.finished);
         QCOMPARE(outcome.itemCount, seen.size());
-        QCOMPARE(seen.value("a.txt").kind, FileWalker::Kind::file);
-        QCOMPARE(seen.value("a.txt").logicalBytes, 5000);
-        QCOMPARE(seen.value("a.txt").allocatedBytes, allocated(m_root + "/a.txt"));
-        QCOMPARE(seen.value("a.txt").depth, 1);
+        const FileWalker::Item a = seen.value("a.txt");
+        QVERIFY(a.kind == FileWalker::Kind::file && a.logicalBytes == 5000 && a.depth == 1);
+        QCOMPARE(a.allocatedBytes, allocated(m_root + "/a.txt"));
         QCOMPARE(seen.value("sub/deep/b.bin").depth, 3);
         QCOMPARE(seen.value("sub").kind, FileWalker::Kind::folder);
         QCOMPARE(seen.value("escape").kind, FileWalker::Kind::link);
-        QVERIFY(seen.contains("empty"));
-        QVERIFY(seen.contains("Tool.app/Contents/Info.plist"));
-    }
-
-    void neverFollowsLinks()
-    {
-        const auto seen = walkAll(m_root);
-        for (const QString& path : seen.keys())
-            QVERIFY2(!path.startsWith("escape/"), qPrintable(path));
+        QVERIFY(seen.contains("empty") && seen.contains("Tool.app/Contents/Info.plist") &&
+                seen.contains(".hidden"));
+        QVERIFY(!seen.contains("escape/secret"));
     }
 
     void options_data()
     {
-        QTest::addColumn<bool>("includeHidden");
-        QTest::addColumn<bool>("enterPackages");
-        QTest::addColumn<int>("maxDepth");
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QStringList>("absent");
-        using TestSupport::row;
-        row("everything", true, true, -1, QStringList{".hidden", "Tool.app/Contents", "sub/deep/b.bin"},
-            QStringList{});
-        row("hidden skipped", false, true, -1, QStringList{"a.txt"}, QStringList{".hidden"});
+        // What is seen; "-" before what is not.
+        columns<bool, bool, int, QStringList>("includeHidden", "enterPackages", "maxDepth", "seen");
+        row("hidden skipped", false, true, -1, QStringList{"a.txt", "-.hidden"});
         row("packages listed, not entered", true, false, -1,
-            QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin"},
-            QStringList{"Tool.app/Contents", "Kit.FRAMEWORK/Kit"});
-        row("children only", true, true, 1, QStringList{"sub", "a.txt"},
-            QStringList{"sub/deep", "Tool.app/Contents"});
-        row("two levels", true, true, 2, QStringList{"sub/deep"}, QStringList{"sub/deep/b.bin"});
+            QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin", "-Tool.app/Contents",
+                        "-Kit.FRAMEWORK/Kit"});
+        row("children only", true, true, 1, QStringList{"sub", "a.txt", "-sub/deep", "-Tool.app/Contents"});
+        row("two levels", true, true, 2, QStringList{"sub/deep", "-sub/deep/b.bin"});
     }
     void options()
     {
-        QFETCH(bool, includeHidden);
-        QFETCH(bool, enterPackages);
-        QFETCH(int, maxDepth);
-        QFETCH(QStringList, present);
-        QFETCH(QStringList, absent);
+        const auto [includeHidden, enterPackages, maxDepth, paths] =
+            fetch<bool, bool, int, QStringList>("includeHidden", "enterPackages", "maxDepth", "seen");
         FileWalker::Options options;
         options.includeHidden = includeHidden;
         options.enterPackages = enterPackages;
         options.maxDepth = maxDepth;
         const auto seen = walkAll(m_root, options);
-        for (const QString& path : present)
-            QVERIFY2(seen.contains(path), qPrintable(path));
-        for (const QString& path : absent)
-            QVERIFY2(!seen.contains(path), qPrintable(path));
+        for (const QString& path : paths) {
+            const bool absent = path.startsWith('-');
+            QVERIFY2(seen.contains(absent ? path.mid(1) : path) != absent, qPrintable(path));
+        }
     }
 
-    void skipDescendantsAndStop()
+    // The visitor's decisions, and roots that cannot be listed: missing, a file, a link to a folder.
+    void decisionsAndUnlistedRoots()
     {
         QStringList visited;
         FileWalker::walk(m_root, {}, [&](const FileWalker::Item& item) {
             visited << item.name;
             return item.name == "sub" ? FileWalker::Decision::skipDescendants : FileWalker::Decision::proceed;
         });
-        QVERIFY(visited.contains("sub"));
-        QVERIFY(!visited.contains("deep"));
-
+        QVERIFY(visited.contains("sub") && !visited.contains("deep"));
         int count = 0;
         const FileWalker::Outcome outcome = FileWalker::walk(m_root, {}, [&](const FileWalker::Item&) {
             return ++count == 2 ? FileWalker::Decision::stop : FileWalker::Decision::proceed;
         });
         QCOMPARE(count, 2);
         QVERIFY(!outcome.finished);
+        for (const char* root : {"missing", "tree/a.txt", "tree/escape"}) {
+            FileWalker::Outcome unlisted;
+            QVERIFY(walkAll(m_box.path(root), {}, &unlisted).isEmpty() && !unlisted.rootListed);
+        }
     }
 
+    // The clock is read every 256 items only.
     void capDeadlineAndCancel_data()
     {
-        QTest::addColumn<QString>("limit");
-        QTest::newRow("item cap") << "cap";
-        QTest::newRow("expired deadline") << "deadline";
-        QTest::newRow("cancelled") << "cancel";
+        columns<QString>("limit");
+        row("item cap", QString("cap"));
+        row("expired deadline", QString("deadline"));
+        row("cancelled", QString("cancel"));
     }
     void capDeadlineAndCancel()
     {
-        QFETCH(QString, limit);
+        const auto [limit] = fetch<QString>("limit");
         manyFiles(m_root + "/many", 600, 1);
         std::atomic_bool cancelled = true;
         FileWalker::Options options;
@@ -149,44 +138,21 @@ private slots:
         QVERIFY2(seen.size() <= (limit == "cap" ? 3 : 256), qPrintable(QString::number(seen.size())));
     }
 
-    void rootsThatCannotBeListed_data()
-    {
-        QTest::addColumn<QString>("root");
-        QTest::newRow("missing") << "missing";
-        QTest::newRow("a file") << "tree/a.txt";
-        QTest::newRow("a link to a folder") << "tree/escape";
-    }
-    void rootsThatCannotBeListed()
-    {
-        QFETCH(QString, root);
-        FileWalker::Outcome outcome;
-        const auto seen = walkAll(m_box.path(root), {}, &outcome);
-        QVERIFY(!outcome.rootListed);
-        QVERIFY(seen.isEmpty());
-    }
-
+    // The root and links do not count; a file is one file; a link, nothing or an empty folder nothing.
     void measureSumsFilesBelowWithoutFollowingLinks()
     {
-        const FileWalker::Measurement all = FileWalker::measure(m_root);
-        QCOMPARE(all.files, 5);
-        QCOMPARE(all.folders, 6); // the root and the link to a folder do not count
-        QCOMPARE(all.allocatedBytes, allocated(m_root + "/a.txt") + allocated(m_root + "/.hidden") +
-                                         allocated(m_root + "/sub/deep/b.bin") +
-                                         allocated(m_root + "/Tool.app/Contents/Info.plist") +
-                                         allocated(m_root + "/Kit.FRAMEWORK/Kit"));
-        QVERIFY(all.complete);
-
+        qint64 bytes = 0;
+        for (const QString& name : m_files)
+            bytes += allocated(m_root + "/" + name);
+        QCOMPARE(FileWalker::measure(m_root), (FileWalker::Measurement{bytes, 5, 6, true}));
         FileWalker::MeasureOptions packagesClosed;
         packagesClosed.enterPackages = false;
         const FileWalker::Measurement closed = FileWalker::measure(m_root, packagesClosed);
-        QCOMPARE(closed.files, 3);
-        QCOMPARE(closed.folders, 5);
-
-        const FileWalker::Measurement single = FileWalker::measure(m_root + "/a.txt");
-        QCOMPARE(single, (FileWalker::Measurement{allocated(m_root + "/a.txt"), 1, 0, true}));
-        QCOMPARE(FileWalker::measure(m_root + "/escape"), FileWalker::Measurement{});
-        QCOMPARE(FileWalker::measure(m_root + "/nothing"), FileWalker::Measurement{});
-        QCOMPARE(FileWalker::measure(m_root + "/empty"), FileWalker::Measurement{});
+        QVERIFY(closed.files == 3 && closed.folders == 5);
+        QCOMPARE(FileWalker::measure(m_root + "/a.txt"),
+                 (FileWalker::Measurement{allocated(m_root + "/a.txt"), 1, 0, true}));
+        for (const char* nothing : {"/escape", "/nothing", "/empty"})
+            QCOMPARE(FileWalker::measure(m_root + nothing), FileWalker::Measurement{});
     }
 
     void measureCapCountsFilesAndFoldersOnly()
@@ -201,36 +167,23 @@ private slots:
         QCOMPARE(capped.files + capped.folders, 4);
         QCOMPARE(counted.size(), 4);
         QVERIFY(!capped.complete);
-
         std::atomic_bool cancelled = true;
         FileWalker::MeasureOptions cancelling;
         cancelling.cancelled = &cancelled;
-        const FileWalker::Measurement stopped = FileWalker::measure(m_root, cancelling);
-        QVERIFY(!stopped.complete);
-        QCOMPARE(stopped.files + stopped.folders, 0);
+        QCOMPARE(FileWalker::measure(m_root, cancelling), (FileWalker::Measurement{0, 0, 0, false}));
     }
 
-    void childrenAreTheFoldersOwnItems()
+    // A folder's own items, and one item on its own, without following a link.
+    void childrenAndSingleItems()
     {
         QStringList names;
         for (const FileWalker::Item& item : FileWalker::children(m_root)) {
             names << item.name;
-            QCOMPARE(item.depth, 1);
-            QCOMPARE(item.path, m_root + "/" + item.name);
+            QVERIFY(item.depth == 1 && item.path == m_root + "/" + item.name);
         }
         names.sort();
         QCOMPARE(names,
                  (QStringList{".hidden", "Kit.FRAMEWORK", "Tool.app", "a.txt", "empty", "escape", "sub"}));
-
-        FileWalker::Options visible;
-        visible.includeHidden = false;
-        QCOMPARE(FileWalker::children(m_root, visible).size(), std::size_t(6));
-        QVERIFY(FileWalker::children(m_root + "/a.txt").empty());
-        QVERIFY(FileWalker::children(m_root + "/escape").empty());
-    }
-
-    void statItemDoesNotFollowLinks()
-    {
         QCOMPARE(FileWalker::statItem(m_root + "/escape")->kind, FileWalker::Kind::link);
         QCOMPARE(FileWalker::statItem(m_root + "/a.txt")->name, QString("a.txt"));
         QVERIFY(!FileWalker::statItem(m_root + "/nothing"));
@@ -238,26 +191,17 @@ private slots:
 
     void packageNames_data()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("package");
-        QTest::newRow("app") << "Safari.app" << true;
-        QTest::newRow("upper case") << "Kit.FRAMEWORK" << true;
-        QTest::newRow("dsym mixed case") << "App.dSYM" << true;
-        QTest::newRow("plain folder") << "Caches" << false;
-        QTest::newRow("hidden name only") << ".app" << false;
-        QTest::newRow("trailing dot") << "weird." << false;
-        QTest::newRow("app inside a name") << "apple" << false;
+        columns<QString, bool>("name", "package");
+        row("dsym mixed case", QString("App.dSYM"), true);
+        row("plain folder", QString("Caches"), false);
+        row("hidden name only", QString(".app"), false);
+        row("trailing dot", QString("weird."), false);
     }
     void packageNames()
     {
-        QFETCH(QString, name);
-        QFETCH(bool, package);
+        const auto [name, package] = fetch<QString, bool>("name", "package");
         QCOMPARE(FileWalker::isPackageName(name), package);
     }
-
-private:
-    Sandbox m_box;
-    QString m_root;
 };
 
 KELVO_REGISTER_TEST(TestFileWalker)

@@ -1,6 +1,6 @@
+// The uninstall preview against a synthetic home: bundles, their metadata, icons, leftovers and dates.
 #include "TestMain.h"
 
-#include "Language.h"
 #include "SyntheticHome.h"
 
 #include "uninstall/LocalUninstallPreview.h"
@@ -15,54 +15,60 @@
 #include <sys/stat.h>
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 using Metadata = LocalUninstallPreview::AppMetadata;
-using Texts = QMap<QString, QString>;
 using Answers = QMap<QString, QByteArray>;
 
 namespace {
 
-// An Info.plist written by libplist in the chosen form, so both readers meet real files.
-QByteArray propertyList(const Texts& values, bool binary)
+// An Info.plist written by libplist in the chosen form, so both readers meet real files. The entries
+// are "key=value" separated by ";"; a value of "?" is a value that is no text.
+QByteArray propertyList(const QString& entries, bool binary = true)
 {
     plist_t dict = plist_new_dict();
-    for (auto it = values.begin(); it != values.end(); ++it)
-        plist_dict_set_item(dict, it.key().toUtf8().constData(),
-                            plist_new_string(it.value().toUtf8().constData()));
-    plist_dict_set_item(dict, "LSRequiresNativeExecution", plist_new_bool(1));
+    for (const QString& entry : entries.split(';', Qt::SkipEmptyParts)) {
+        const QString value = entry.section('=', 1);
+        plist_dict_set_item(dict, qPrintable(entry.section('=', 0, 0)),
+                            value == "?" ? plist_new_bool(1) : plist_new_string(qPrintable(value)));
+    }
     char* data = nullptr;
     uint32_t length = 0;
     binary ? plist_to_bin(dict, &data, &length) : plist_to_xml(dict, &data, &length);
-    const QByteArray bytes(data, static_cast<qsizetype>(length));
+    const QByteArray bytes(data, qsizetype(length));
     std::free(data);
     plist_free(dict);
     return bytes;
 }
 
-QString bundle(const QString& folder, const QString& fileName, const QByteArray& info, qint64 binarySize = 10)
+QString bundle(const QString& folder, const QString& fileName, const QByteArray& info = {}, qint64 size = 10)
 {
     const QString path = folder + "/" + fileName;
-    file(path + "/Contents/MacOS/binary", binarySize);
+    file(path + "/Contents/MacOS/binary", size);
     if (!info.isNull())
         write(path + "/Contents/Info.plist", info);
     return path;
-}
-
-void setAccessTime(const QString& path, qint64 seconds)
-{
-    const timespec times[2] = {{static_cast<time_t>(seconds), 0}, {0, UTIME_OMIT}};
-    QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
-}
-
-QDateTime utc(qint64 seconds)
-{
-    return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
 }
 
 } // namespace
 
 class TestLocalUninstallPreview : public QObject {
     Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+    QString m_system;
+
+    static LocalUninstallPreview::SpotlightQuery spotlight(const Answers& answers)
+    {
+        return [answers](const QString& path) {
+            return answers.contains(path) ? std::optional(answers[path]) : std::nullopt;
+        };
+    }
+    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
+                                const Answers& answers = {})
+    {
+        return LocalUninstallPreview::snapshot(m_home, {folders, spotlight(answers)});
+    }
 
 private slots:
     void init()
@@ -71,62 +77,46 @@ private slots:
         m_system = folder(m_box.path("Applications"));
     }
 
+    // A bundle without usable metadata is still listed, under its file name.
     void metadata_data()
     {
-        QTest::addColumn<QByteArray>("info"); // null: no Info.plist at all
-        QTest::addColumn<Metadata>("expected");
-        const Texts all{{"CFBundleDisplayName", "Shown"},      {"CFBundleName", "Short"},
-                        {"CFBundleExecutable", "exe"},         {"CFBundleIdentifier", "com.x.app"},
-                        {"CFBundleShortVersionString", "2.1"}, {"CFBundleVersion", "210"}};
-        const Metadata full{"Shown", "com.x.app", "2.1"};
-        QTest::newRow("xml: display name and short version first") << propertyList(all, false) << full;
-        QTest::newRow("binary: the same") << propertyList(all, true) << full;
-        QTest::newRow("empty texts are absent, next key used")
-            << propertyList({{"CFBundleDisplayName", ""},
-                             {"CFBundleName", " "},
-                             {"CFBundleExecutable", "exe"},
-                             {"CFBundleIdentifier", ""},
-                             {"CFBundleShortVersionString", ""},
-                             {"CFBundleVersion", "210"}},
-                            true)
-            << Metadata{"exe", std::nullopt, "210"};
-        QTest::newRow("no name keys") << propertyList({{"CFBundleIdentifier", "id"}}, false)
-                                      << Metadata{std::nullopt, "id", std::nullopt};
-        QTest::newRow("non-text value ignored")
-            << QByteArray(
-                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
-                   "<integer>7</integer><key>CFBundleExecutable</key><string>Tool</string></dict></plist>")
-            << Metadata{"Tool", std::nullopt, std::nullopt};
-        QTest::newRow("no Info.plist") << QByteArray() << Metadata{};
-        QTest::newRow("empty file") << QByteArray("") << Metadata{};
-        QTest::newRow("garbage") << QByteArray("\x01\x02not a plist at all") << Metadata{};
-        QTest::newRow("truncated binary") << propertyList(all, true).left(40) << Metadata{};
-        QTest::newRow("truncated xml") << propertyList(all, false).left(120) << Metadata{};
-        QTest::newRow("root not a dictionary")
-            << QByteArray(
-                   "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>")
-            << Metadata{};
+        columns<QByteArray, Metadata>("info", "expected"); // info null: no Info.plist at all
+        const QString all = "CFBundleDisplayName=Shown;CFBundleName=Short;CFBundleIdentifier=com.x.app;"
+                            "CFBundleVersion=210;CFBundleShortVersionString=2.1";
+        row("xml: display name and short version first", propertyList(all, false),
+            Metadata{"Shown", "com.x.app", "2.1"});
+        row("binary: the same", propertyList(all), Metadata{"Shown", "com.x.app", "2.1"});
+        row("empty texts and other values are absent, next key used",
+            propertyList("CFBundleDisplayName=?;CFBundleName= ;CFBundleExecutable=exe;CFBundleIdentifier=;"
+                         "CFBundleShortVersionString=;CFBundleVersion=210"),
+            Metadata{"exe", std::nullopt, "210"});
+        row("no Info.plist", QByteArray(), Metadata{});
+        row("empty file", QByteArray(""), Metadata{});
+        row("root not a dictionary",
+            QByteArray(
+                "<?xml version=\"1.0\"?><plist version=\"1.0\"><array><string>x</string></array></plist>"),
+            Metadata{});
+        row("truncated binary", propertyList(all).left(40), Metadata{});
         // A binary dictionary whose one key is UTF-16 text holding U+0000: walking it aborts inside
         // libplist; it is never walked.
-        QTest::newRow("a key holding U+0000")
-            << QByteArray("bplist00\xD1\x01\x02\x61\x00\x00\x51x\x08\x0B\x0E"
-                          "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
-                          51)
-            << Metadata{};
+        row("a key holding U+0000",
+            QByteArray("bplist00\xD1\x01\x02\x61\x00\x00\x51x\x08\x0B\x0E"
+                       "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
+                       51),
+            Metadata{});
         // Deeper than any Info.plist: not read, rather than parsed one stack frame per level.
-        QByteArray deep = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key>"
-                          "<string>Deep</string><key>x</key>";
-        deep += QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
-                "</dict></plist>";
-        QTest::newRow("20,000 nested arrays") << deep << Metadata{};
+        row("20,000 nested arrays",
+            "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key><string>Deep</string>"
+            "<key>x</key>" +
+                QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
+                "</dict></plist>",
+            Metadata{});
     }
     void metadata()
     {
-        QFETCH(QByteArray, info);
-        QFETCH(Metadata, expected);
+        const auto [info, expected] = fetch<QByteArray, Metadata>("info", "expected");
         const QString path = bundle(m_system, "Some Tool.app", info);
         QCOMPARE(LocalUninstallPreview::appMetadata(path), expected);
-        // A bundle without usable metadata is still listed, under its file name.
         const UninstallPreviewReport report = scan({{m_system, "App"}});
         QCOMPARE(report.entries.size(), std::size_t(1));
         QCOMPARE(report.entries[0].name, expected.displayName.value_or("Some Tool"));
@@ -134,272 +124,158 @@ private slots:
         QCOMPARE(report.entries[0].bundleID, expected.bundleID);
     }
 
-    void iconFilePath_data()
-    {
-        QTest::addColumn<QString>("iconName");  // CFBundleIconFile; empty: not given
-        QTest::addColumn<QString>("placed");    // what lies in Contents/Resources; empty: nothing
-        QTest::addColumn<bool>("placedAsLink"); // placed is a link to a real icon elsewhere
-        QTest::addColumn<QString>("expected");  // file name found; empty: none
-        row("name without suffix", "AppIcon", "AppIcon.icns", false, "AppIcon.icns");
-        row("name with suffix", "AppIcon.icns", "AppIcon.icns", false, "AppIcon.icns");
-        row("other image suffix kept", "Icon.png", "Icon.png", false, "Icon.png");
-        row("named but missing", "AppIcon", "", false, "");
-        row("not named", "", "AppIcon.icns", false, "");
-        row("a link is not followed", "AppIcon", "AppIcon.icns", true, "");
-        row("a path leaving the bundle", "../../../outside.icns", "", false, "");
-    }
-    void iconFilePath()
-    {
-        QFETCH(QString, iconName);
-        QFETCH(QString, placed);
-        QFETCH(bool, placedAsLink);
-        QFETCH(QString, expected);
-        file(m_box.path("outside.icns"), 10);
-        Texts keys{{"CFBundleName", "Tool"}};
-        if (!iconName.isEmpty())
-            keys.insert("CFBundleIconFile", iconName);
-        const QString path = bundle(m_system, "Tool.app", propertyList(keys, true));
-        const QString resources = path + "/Contents/Resources/";
-        if (!placed.isEmpty() && placedAsLink)
-            link(m_box.path("outside.icns"), resources + placed);
-        else if (!placed.isEmpty())
-            file(resources + placed, 10);
-        const std::optional<QString> found = LocalUninstallPreview::iconFilePath(path);
-        QCOMPARE(found.value_or(QString()), expected.isEmpty() ? QString() : resources + expected);
-    }
-
     // Leftovers named after an app go with it; longer names that merely contain it are only offered,
     // and never for names so short or bare they would claim other apps' data.
     void leftoverMatches_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("appName");
-        QTest::addColumn<QString>("bundleID");
-        QTest::addColumn<QString>("match"); // "strong", "possible" or "none"
+        columns<QString, QString, QString, QString>("fileName", "appName", "bundleID", "match");
+        const char* arc = "company.thebrowser.Browser";
         row("identifier", "com.apple.Notes", "Notes", "com.apple.Notes", "strong");
-        row("identifier plist", "com.apple.Notes.plist", "Notes", "com.apple.Notes", "strong");
         row("identifier and more", "com.apple.Notes.savedState", "Notes", "com.apple.Notes", "strong");
         row("group container, other case", "group.com.apple.notes", "Notes", "com.apple.Notes", "strong");
-        row("the name itself, other case", "notes", "Notes", "com.apple.Notes", "strong");
-        row("a longer name holding the name", "Research Notes", "Notes", "com.example.notes", "possible");
-        row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "Notes",
-            "com.example.notes", "possible");
-        row("another app's identifier", "com.apple.Safari", "Notes", "com.apple.Notes", "none");
-        row("Arc and Apple's data", "com.apple.Safari.SearchHelper", "Arc", "company.thebrowser.Browser",
+        row("a longer name holding the identifier", "ABCDE12345.com.example.notes", "X", "com.example.notes",
+            "possible");
+        row("a longer name holding a name of four", "Research Notes", "Note", "com.example.x", "possible");
+        row("Arc and a longer name", "Parcel", "Arc", arc, "none");
+        row("Arc itself, other case", "arc", "Arc", arc, "strong");
+        row("Apple's data for an app that is not Apple's", "com.apple.Safari.SearchHelper", "Arc", arc,
             "none");
-        row("Arc and a longer name", "Parcel", "Arc", "company.thebrowser.Browser", "none");
-        row("Arc itself", "Arc", "Arc", "company.thebrowser.Browser", "strong");
-        row("an app called e", "Preferences.e", "e", "e", "none");
         row("an app called e, its own item", "e.plist", "e", "e", "strong");
         row("an app called .", "..plist", ".", ".", "none");
-        row("an app called ., a dotted name", "com.example.x", ".", ".", "none");
-        row("Apple's data for a name that is not Apple's", "com.apple.Notes", "Notes", "com.example.notes",
-            "none");
-        row("name split", "No tes", "Notes", "com.apple.Notes", "none");
     }
     void leftoverMatches()
     {
-        QFETCH(QString, fileName);
-        QFETCH(QString, appName);
-        QFETCH(QString, bundleID);
-        QFETCH(QString, match);
+        const auto [fileName, appName, bundleID, match] =
+            fetch<QString, QString, QString, QString>("fileName", "appName", "bundleID", "match");
         const auto found = LocalUninstallPreview::leftoverMatch(fileName, appName, bundleID);
-        QCOMPARE(!found                                                   ? QString("none")
-                 : *found == LocalUninstallPreview::LeftoverMatch::strong ? QString("strong")
-                                                                          : QString("possible"),
-                 match);
+        using Match = LocalUninstallPreview::LeftoverMatch;
+        QCOMPARE(QString(!found ? "none" : *found == Match::strong ? "strong" : "possible"), match);
     }
 
-    void leftoversInFolderOrderWithSizes()
+    // The icon the bundle names, in its Resources: a regular file there and nowhere else.
+    void iconFilePath_data()
     {
-        const QString lib = m_home + "/Library/";
-        const QString prefs = file(lib + "Preferences/com.apple.Notes.plist", 3000);
-        const QString support = file(lib + "Application Support/Notes/db/store.sqlite", 9000);
-        file(lib + "Application Support/Notes/db/.wal", 5000);
-        link(m_box.path("outside"), lib + "Application Support/Notes/escape");
-        file(m_box.path("outside/huge"), 800000);
-        const QString group = folder(lib + "Group Containers/group.com.apple.notes");
-        file(lib + "Caches/com.apple.Safari/x", 10);
-        file(lib + "Elsewhere/Notes", 10); // not one of the nine folders
-        file(lib + "Logs/Notes 2.log", 10);
-        file(lib + "Logs/Notes 10.log", 10);
-
-        const auto found = LocalUninstallPreview::relatedLeftovers("Notes", "com.apple.Notes", m_home);
-        QStringList paths;
-        for (const auto& leftover : found)
-            paths << leftover.path;
-        QCOMPARE(paths, (QStringList{lib + "Application Support/Notes", group, lib + "Logs/Notes 2.log",
-                                     lib + "Logs/Notes 10.log", prefs}));
-        QCOMPARE(found[0].allocatedBytes,
-                 allocated(support) + allocated(lib + "Application Support/Notes/db/.wal"));
-        QCOMPARE(found[2].match, LocalUninstallPreview::LeftoverMatch::possible); // "Notes 2.log"
-        QCOMPARE(found[4].match, LocalUninstallPreview::LeftoverMatch::strong);
-        QCOMPARE(found[1].allocatedBytes, qint64(0));
-        QCOMPARE(found[4].allocatedBytes, allocated(prefs));
-        QCOMPARE(LocalUninstallPreview::allocatedSize(lib + "Application Support/Notes/escape"), qint64(0));
-        QCOMPARE(LocalUninstallPreview::allocatedSize(m_box.path("gone")), qint64(0));
-        QVERIFY(LocalUninstallPreview::relatedLeftovers("Notes", {}, m_box.path("no-home")).empty());
+        // The name the bundle gives, what lies in Contents/Resources ("link:" for a link), what is found.
+        columns<QString, QString, QString>("iconName", "placed", "expected");
+        row("name without suffix", "AppIcon", "AppIcon.icns", "AppIcon.icns");
+        row("other image suffix kept", "Icon.png", "Icon.png", "Icon.png");
+        row("named but missing", "AppIcon", "", "");
+        row("not named", "", "AppIcon.icns", "");
+        row("a link is not followed", "AppIcon", "link:AppIcon.icns", "");
+        row("a path leaving the bundle", "../../../../outside.icns", "", "");
+    }
+    void iconFilePath()
+    {
+        const auto [iconName, placed, expected] =
+            fetch<QString, QString, QString>("iconName", "placed", "expected");
+        const QString outside = file(m_box.path("outside.icns"));
+        const QString path =
+            bundle(m_system, "Tool.app", propertyList("CFBundleName=Tool;CFBundleIconFile=" + iconName));
+        const QString resources = path + "/Contents/Resources/";
+        if (placed.startsWith("link:"))
+            link(outside, resources + placed.mid(5));
+        else if (!placed.isEmpty())
+            file(resources + placed);
+        QCOMPARE(LocalUninstallPreview::iconFilePath(path).value_or(""),
+                 expected.isEmpty() ? "" : resources + expected);
     }
 
-    void entries_data()
+    // Leftovers come from nine Library folders in their order, strong matches first; only those count
+    // for an app's size and source. A leftover's size is its files', never through a link.
+    void leftoversAndSizes()
     {
-        QTest::addColumn<AppLanguagePreference>("language");
-        QTest::addColumn<int>("leftovers");
-        QTest::addColumn<QString>("source");
-        row("english, leftovers", AppLanguagePreference::english, 2, "User Apps · 2 leftovers");
-        row("chinese, leftovers", AppLanguagePreference::chinese, 2, "用户应用 · 2 项残留");
-        row("no leftovers: bare label", AppLanguagePreference::english, 0, "User Apps");
-    }
-    void entries()
-    {
-        QFETCH(AppLanguagePreference, language);
-        QFETCH(int, leftovers);
-        QFETCH(QString, source);
-        TestSupport::useLanguage(language);
-        const QString path = bundle(m_home + "/Applications", "Editor.app",
-                                    propertyList({{"CFBundleIdentifier", "org.ed"}}, true), 70000);
-        QStringList expectedPaths;
-        for (int i = 0; i < leftovers; ++i)
-            expectedPaths << file(m_home + "/Library/Caches/org.ed." + QString::number(i), 20000);
+        const QString user = m_home + "/Applications", lib = m_home + "/Library/";
+        bundle(m_system, "Notes.app");
+        const QString editor =
+            bundle(user, "Editor.app", propertyList("CFBundleIdentifier=org.editor", false), 70000);
+        const QString data = file(lib + "Application Support/Editor/db/store", 9000);
+        const QString wal = file(lib + "Application Support/Editor/db/.wal", 5000);
+        link(file(m_box.path("outside/huge"), 800000), lib + "Application Support/Editor/escape");
+        const QString shared = file(lib + "Caches/org.editor.Notes/cache.db", 30000);
+        const QString prefs = file(lib + "Preferences/org.editor.plist", 5000);
+        file(lib + "Logs/Editor 10.log", 10);
+        file(lib + "Logs/Editor 2.log", 10);
+        file(lib + "Elsewhere/Editor", 10); // not one of the nine folders
 
-        const UninstallPreviewReport report = LocalUninstallPreview::snapshot(
-            m_home, {LocalUninstallPreview::applicationFolders(m_home), fakeSpotlight({})});
-        QCOMPARE(report.entries.size(), std::size_t(1));
-        const auto& entry = report.entries[0];
-        QCOMPARE(entry.source, source);
-        QCOMPARE(entry.path, path);
-        QCOMPARE(entry.id, path);
-        QCOMPARE(entry.leftoverPaths(), expectedPaths);
-        // Files only: the bundle's folders add nothing.
-        const qint64 appBytes =
-            allocated(path + "/Contents/MacOS/binary") + allocated(path + "/Contents/Info.plist");
-        QCOMPARE(entry.appSizeBytes, appBytes);
-        QCOMPARE(entry.appSizeText, SizeText::bytes(appBytes));
-        const qint64 leftoverBytes = leftovers * allocated(m_home + "/Library/Caches/org.ed.0");
-        QCOMPARE(entry.leftoverSizeText, SizeText::bytes(leftoverBytes));
-        QCOMPARE(entry.size, SizeText::bytes(appBytes + leftoverBytes));
-    }
-
-    void aLeftoverSharedByTwoApplicationsCountsForEach()
-    {
-        bundle(m_system, "Notes.app", QByteArray());
-        bundle(m_system, "Editor.app", propertyList({{"CFBundleIdentifier", "org.editor"}}, false));
-        const QString shared = file(m_home + "/Library/Caches/org.editor.Notes/cache.db", 30000);
-        const QString own = file(m_home + "/Library/Preferences/org.editor.plist", 5000);
-
-        const UninstallPreviewReport report = scan({{m_system, "App"}});
+        const UninstallPreviewReport report = scan({{m_system, "App"}, {user, "User Apps"}});
         QCOMPARE(report.entries.size(), std::size_t(2));
-        const auto& editor = report.entries[0];
-        const auto& notes = report.entries[1];
-        QCOMPARE(notes.name, QString("Notes"));
+        const auto& ed = report.entries[0];
+        QCOMPARE(ed.id, editor);
+        QCOMPARE(ed.leftoverPaths(),
+                 (QStringList{lib + "Application Support/Editor", lib + "Caches/org.editor.Notes", prefs,
+                              lib + "Logs/Editor 2.log", lib + "Logs/Editor 10.log"}));
+        QCOMPARE(ed.source, QString("User Apps · 3 leftovers"));
+        const qint64 appBytes =
+            allocated(editor + "/Contents/MacOS/binary") + allocated(editor + "/Contents/Info.plist");
+        const qint64 leftoverBytes = allocated(data) + allocated(wal) + allocated(shared) + allocated(prefs);
+        QCOMPARE(ed.appSizeBytes, appBytes);
+        QCOMPARE(ed.leftoverSizeText, SizeText::bytes(leftoverBytes));
+        QCOMPARE(ed.size, SizeText::bytes(appBytes + leftoverBytes));
         // Only offered to Notes, whose name it merely contains: chosen for neither size nor count.
-        QCOMPARE(notes.leftoverPaths(), QStringList{m_home + "/Library/Caches/org.editor.Notes"});
+        const auto& notes = report.entries[1];
+        QCOMPARE(notes.name + "@" + notes.source, QString("Notes@App"));
+        QCOMPARE(notes.leftoverPaths(), QStringList{lib + "Caches/org.editor.Notes"});
         QCOMPARE(notes.leftovers.front().match, LocalUninstallPreview::LeftoverMatch::possible);
         QCOMPARE(notes.leftoverSizeText, SizeText::bytes(0));
-        QCOMPARE(notes.source, QString("App"));
-        QCOMPARE(editor.leftoverPaths(), (QStringList{m_home + "/Library/Caches/org.editor.Notes", own}));
-        QCOMPARE(editor.leftoverSizeText, SizeText::bytes(allocated(shared) + allocated(own)));
     }
 
+    // Folders, not files or links, named ".app" directly in an application folder; a folder met twice
+    // is searched once; by name in natural order, case ignored.
     void listingAndSorting()
     {
         const QString user = m_home + "/Applications";
-        bundle(m_system, "b.app", propertyList({{"CFBundleName", "zeta"}}, false));
-        bundle(m_system, "Zeta.app", QByteArray());
-        bundle(user, "App10.app", QByteArray());
-        bundle(user, "App2.app", QByteArray());
-        bundle(user, "alpha.app", QByteArray());
-        file(user + "/NotABundle.app", 10);                 // a file, not a bundle
-        link(m_system + "/Zeta.app", user + "/Linked.app"); // a link is not followed
-        folder(user + "/Tools");                            // not entered
-        bundle(user + "/Tools", "Deep.app", QByteArray());
-
-        const UninstallPreviewReport report =
-            scan({{m_system, "App"}, {user, "User Apps"}, {m_system + "/", "Again"}});
+        bundle(m_system, "b.app", propertyList("CFBundleName=zeta", false));
+        bundle(m_system, "Zeta.app");
+        for (const char* name : {"App10.app", "App2.app", "alpha.app"})
+            bundle(user, name);
+        file(user + "/NotABundle.app", 10);
+        link(m_system + "/Zeta.app", user + "/Linked.app");
+        bundle(user + "/Tools", "Deep.app");
         QStringList names;
-        for (const auto& entry : report.entries)
+        for (const auto& entry :
+             scan({{m_system, "App"}, {user, "User Apps"}, {m_system + "/", "Again"}}).entries)
             names << entry.name + "@" + entry.source;
         QCOMPARE(names, (QStringList{"alpha@User Apps", "App2@User Apps", "App10@User Apps", "Zeta@App",
                                      "zeta@App"}));
-        QVERIFY(scan({{m_box.path("missing"), "App"}}).entries.empty());
     }
 
-    void rawAnswersSplitOnePerBundle_data()
-    {
-        QTest::addColumn<QByteArray>("output");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<QList<QByteArray>>("expected"); // empty with count > 0: none
-        const QByteArray date("2024-03-01 09:30:00 +0000");
-        const QList<QByteArray> none;
-        row("two answers", QByteArray(date + '\0' + "(null)"), 2, QList<QByteArray>{date, "(null)"});
-        row("trailing separator", QByteArray(date + '\0' + date + '\0'), 2, QList<QByteArray>{date, date});
-        row("one answer", date, 1, QList<QByteArray>{date});
-        row("too few answers", date, 2, none);
-        row("too many answers", QByteArray(date + '\0' + date + '\0' + date), 2, none);
-        row("lines, not fields", QByteArray(date + '\n' + date), 2, none);
-    }
+    // One Spotlight run answers for many bundles, one field each.
     void rawAnswersSplitOnePerBundle()
     {
-        QFETCH(QByteArray, output);
-        QFETCH(int, count);
-        QFETCH(QList<QByteArray>, expected);
-        const std::optional<std::vector<QByteArray>> fields =
-            LocalUninstallPreview::splitRawAnswers(output, count);
-        QCOMPARE(fields.has_value(), !expected.isEmpty());
-        if (fields)
-            QCOMPARE(QList<QByteArray>(fields->begin(), fields->end()), expected);
+        const QByteArray date("2024-03-01 09:30:00 +0000");
+        const auto split = [](const QByteArray& output, int count) {
+            const auto fields = LocalUninstallPreview::splitRawAnswers(output, count);
+            return fields ? QList<QByteArray>(fields->begin(), fields->end()) : QList<QByteArray>{"none"};
+        };
+        QCOMPARE(split(date + '\0' + "(null)" + '\0', 2), (QList<QByteArray>{date, "(null)"}));
+        QCOMPARE(split(date, 2), QList<QByteArray>{"none"});
+        QCOMPARE(split(date + '\0' + date + '\0' + date, 2), QList<QByteArray>{"none"});
     }
 
+    // Spotlight's date, else the access date. The scan takes it before it reads the bundle, so its own
+    // reading does not count as use.
     void lastOpened_data()
     {
-        QTest::addColumn<std::optional<QByteArray>>("answer");
-        QTest::addColumn<QDateTime>("expected");
-        const QDateTime accessed = utc(1'600'000'000);
+        columns<std::optional<QByteArray>, qint64>("answer", "expected"); // expected: seconds since the epoch
         using Answer = std::optional<QByteArray>;
-        row("spotlight, utc", Answer("2024-03-01 09:30:00 +0000\n"), utc(1'709'285'400));
-        row("spotlight, offset", Answer("2024-03-01 04:30:00 -0500"), utc(1'709'285'400));
-        row("(null): access date", Answer("(null)\n"), accessed);
-        row("empty: access date", Answer(""), accessed);
-        row("tool failed: access date", Answer(), accessed);
-        row("other form: access date", Answer("March 1, 2024"), accessed);
-        row("impossible date: access date", Answer("2024-02-30 10:00:00 +0000"), accessed);
+        row("spotlight, utc", Answer("2024-03-01 09:30:00 +0000\n"), qint64(1'709'285'400));
+        row("spotlight, offset", Answer("2024-03-01 04:30:00 -0500"), qint64(1'709'285'400));
+        row("(null): the access date", Answer("(null)\n"), qint64(1'600'000'000));
+        row("tool failed: the access date", Answer(), qint64(1'600'000'000));
+        row("impossible date: the access date", Answer("2024-02-30 10:00:00 +0000"), qint64(1'600'000'000));
     }
     void lastOpened()
     {
-        QFETCH(std::optional<QByteArray>, answer);
-        QFETCH(QDateTime, expected);
-        const QString path = bundle(m_system, "Old.app", QByteArray());
-        setAccessTime(path, 1'600'000'000);
-        QString asked;
-        const auto spotlight = [&](const QString& bundlePath) {
-            asked = bundlePath;
-            return answer;
-        };
-        QCOMPARE(LocalUninstallPreview::lastOpenedDate(path, spotlight), expected);
-        QCOMPARE(asked, path);
-        // The scan takes the date before it reads the bundle, so its own reading does not count as use.
-        QCOMPARE(
-            scan({{m_system, "App"}}, answer ? Answers{{path, *answer}} : Answers{}).entries[0].lastOpened,
-            expected);
-        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_box.path("gone"), fakeSpotlight({})), std::nullopt);
+        const auto [answer, expected] = fetch<std::optional<QByteArray>, qint64>("answer", "expected");
+        const QString path = bundle(m_system, "Old.app");
+        const timespec times[2] = {{1'600'000'000, 0}, {0, UTIME_OMIT}};
+        QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW) == 0);
+        const Answers answers = answer ? Answers{{path, *answer}} : Answers{};
+        const QDateTime date = QDateTime::fromSecsSinceEpoch(expected, QTimeZone::utc());
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(path, spotlight(answers)), date);
+        QCOMPARE(scan({{m_system, "App"}}, answers).entries[0].lastOpened, date);
+        QCOMPARE(LocalUninstallPreview::lastOpenedDate(m_box.path("gone"), spotlight({})), std::nullopt);
     }
-
-private:
-    LocalUninstallPreview::SpotlightQuery fakeSpotlight(const Answers& answers)
-    {
-        return [answers](const QString& path) {
-            return answers.contains(path) ? std::optional<QByteArray>(answers[path]) : std::nullopt;
-        };
-    }
-    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
-                                const Answers& answers = {})
-    {
-        return LocalUninstallPreview::snapshot(m_home, {folders, fakeSpotlight(answers)});
-    }
-
-    Sandbox m_box;
-    QString m_home;
-    QString m_system;
 };
 
 KELVO_REGISTER_TEST(TestLocalUninstallPreview)

@@ -10,40 +10,33 @@
 
 #include <cstdio>
 
-using TestSupport::row;
+using namespace SyntheticHome;
+using namespace TestSupport;
 
 class ScanPathGuardTest : public QObject {
     Q_OBJECT
 
-    SyntheticHome::Sandbox m_box;
-    QString m_home; // the guard only reads path text
+    Sandbox m_box;
+    QString m_home;
 
 private slots:
     void init() { m_home = m_box.renew(); }
 
     void candidates_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("home");
-        QTest::addColumn<bool>("allowed");
-
+        columns<QString, QString, bool>("path", "home", "allowed");
         const char* home = "{home}";
         row("home itself", "{home}", home, true);
         row("below home", "{home}/Documents/report.pdf", home, true);
         row("home with trailing separator", "{home}/", home, true);
-        row("below home with trailing separator", "{home}/Downloads/old/", home, true);
-        row("home library", "{home}/Library/Caches/com.example", home, true);
-        row("home applications", "{home}/Applications/Tool.app", home, true);
-        row("single-dot components", "{home}/./Documents/./a", home, true);
         row("double-dot staying inside", "{home}/Documents/../Downloads/x", home, true);
-        row("redundant separators", "{home}//Documents///a", home, true);
+        row("redundant separators and single dots", "{home}//Documents/.//a", home, true);
         row("double-dot climbing out", "{home}/../other", home, false);
         row("double-dot to the parent", "{home}/..", home, false);
         row("deep climb out", "{home}/a/../../../etc/passwd", home, false);
         row("sibling sharing the prefix", "{home}2/x", home, false);
         row("applications itself", "/Applications", home, true);
         row("applications with trailing separator", "/Applications/", home, true);
-        row("an application", "/Applications/Foo.app", home, true);
         row("inside an application", "/Applications/Foo.app/Contents/Info.plist", home, true);
         row("applications redundant separators", "//Applications//Foo.app", home, true);
         row("double-dot between applications", "/Applications/Foo.app/../Bar.app", home, true);
@@ -52,14 +45,11 @@ private slots:
         row("applications prefix only", "/ApplicationsOld", home, false);
         row("applications in lower case", "/applications/Foo.app", home, false);
         row("system library", "/Library/Caches/x", home, false);
-        row("system", "/System/x", home, false);
-        row("private tmp", "/private/tmp/x", home, false);
         row("root", "/", home, false);
         row("empty path", "", home, false);
         row("relative path", "Applications/Foo.app", home, false);
         row("home given with trailing separator", "{home}/Desktop/x", "{home}/", true);
         row("home with trailing separator, sibling", "{home}2", "{home}/", false);
-        row("home given with single-dot components", "{home}/x", "{home}/./", true);
         row("home given with double-dot components", "{home}/x", "{home}/sub/..", true);
         row("empty home admits no library", "/Library/x", "", false);
         row("empty home still admits applications", "/Applications/Foo.app", "", true);
@@ -71,10 +61,7 @@ private slots:
 
     void candidates()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, home);
-        QFETCH(bool, allowed);
-
+        const auto [path, home, allowed] = fetch<QString, QString, bool>("path", "home", "allowed");
         QCOMPARE(ScanPathGuard::isTrashAllowed(m_box.expand(path), m_box.expand(home)), allowed);
     }
 
@@ -82,8 +69,7 @@ private slots:
     // home folder, goes to the Trash (the sandbox's).
     void theGuardedMove_data()
     {
-        QTest::addColumn<QString>("setup");
-        QTest::addColumn<QString>("refusal"); // part of the message; empty: moved
+        columns<QString, QString>("setup", "refusal"); // refusal: part of the message; empty: moved
         row("an item of the home", "plain", "");
         row("a home that is itself a link", "home link", "");
         row("below a link inside the home", "link above", "is a link");
@@ -97,66 +83,43 @@ private slots:
     }
     void theGuardedMove()
     {
-        QFETCH(QString, setup);
-        QFETCH(QString, refusal);
+        const auto [setup, refusal] = fetch<QString, QString>("setup", "refusal");
 #ifdef Q_OS_MACOS
         if (refusal.isEmpty())
             QSKIP("a move would reach Finder's Trash, which is the user's own");
 #endif
-        const QString outside = SyntheticHome::file(m_box.path("outside/photos/item"), 10);
-        QString home = m_home;
-        QString path = SyntheticHome::file(m_home + "/photos/item", 10);
-        std::optional<FileIdentity> identity = FileWalker::statItem(path)->identity;
+        const QString outside = file(m_box.path("outside/photos/item"), 10);
+        const auto identityOf = [](const QString& item) { return FileWalker::statItem(item)->identity; };
+        QString home = m_home, path = file(m_home + "/photos/item", 10);
+        std::optional<FileIdentity> identity = identityOf(path);
         if (setup == "home link") {
-            home = SyntheticHome::link(m_home, m_box.path("home-link"));
+            home = link(m_home, m_box.path("home-link"));
             path = home + "/photos/item";
         } else if (setup == "link above") {
-            SyntheticHome::link(m_box.path("outside"), m_home + "/ext");
+            link(m_box.path("outside"), m_home + "/ext");
             path = m_home + "/ext/photos/item";
-            identity = FileWalker::statItem(outside)->identity;
+            identity = identityOf(outside);
         } else if (setup == "swapped") {
             QVERIFY(QDir().rename(m_home + "/photos", m_home + "/photos.real"));
-            SyntheticHome::link(m_box.path("outside/photos"), m_home + "/photos");
-            identity = FileWalker::statItem(outside)->identity; // as if the scan had seen it there
+            link(m_box.path("outside/photos"), m_home + "/photos");
+            identity = identityOf(outside); // as if the scan had seen it there
         } else if (setup == "replaced") {
-            const QString replacement = SyntheticHome::file(path + ".new");
-            QVERIFY(::rename(QFile::encodeName(replacement).constData(),
+            QVERIFY(::rename(QFile::encodeName(file(path + ".new")).constData(),
                              QFile::encodeName(path).constData()) == 0);
         } else if (setup == "no identity") {
             identity.reset();
         } else if (setup == "home itself") {
-            path = m_home;
-            identity = FileWalker::statItem(m_home)->identity;
+            identity = identityOf(path = m_home);
         } else if (setup == "root home" || setup == "empty home") {
             home = setup == "root home" ? "/" : "";
         } else if (setup == "outside") {
-            path = outside;
-            identity = FileWalker::statItem(outside)->identity;
+            identity = identityOf(path = outside);
         }
         const std::optional<QString> refused = ScanPathGuard::moveToTrash(path, identity, home);
-        QCOMPARE(refused.value_or(QString()).contains(refusal), true);
-        QCOMPARE(refused.has_value(), !refusal.isEmpty());
-        QVERIFY(SyntheticHome::exists(outside));
-        QCOMPARE(SyntheticHome::exists(m_home + "/photos/item"), !refusal.isEmpty());
-    }
-
-    void rootsAreStandardisedAndOrdered_data()
-    {
-        QTest::addColumn<QString>("home");
-
-        QTest::newRow("plain") << "{home}";
-        QTest::newRow("trailing separator") << "{home}/";
-        QTest::newRow("dot components") << "{home}/./sub/../";
-    }
-
-    void rootsAreStandardisedAndOrdered()
-    {
-        QFETCH(QString, home);
-
-        const QStringList expected{m_home, QStringLiteral("/Applications"),
-                                   m_home + QStringLiteral("/Applications"),
-                                   m_home + QStringLiteral("/Library")};
-        QCOMPARE(ScanPathGuard::allowedTrashRoots(m_box.expand(home)), expected);
+        QVERIFY2(refused.value_or("").contains(refusal) && refused.has_value() == !refusal.isEmpty(),
+                 qPrintable(refused.value_or("moved")));
+        QVERIFY(exists(outside));
+        QCOMPARE(exists(m_home + "/photos/item"), !refusal.isEmpty());
     }
 };
 

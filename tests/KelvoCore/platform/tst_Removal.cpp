@@ -1,18 +1,21 @@
-// Reaching an item without links and removing relative to open folders: what stays, what goes and
-// what is counted.
+// The removal model: reaching an item without links, removing relative to open folders (what stays,
+// what goes and what is counted), and moving to the freedesktop Trash from an open parent folder. The
+// sandbox's XDG data folder holds the Trash, so these tests never reach the real one.
 #include "TestMain.h"
 
 #include "SyntheticHome.h"
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileRemover.h"
+#include "platform/Trash.h"
+#include "vocabulary/KelvoError.h"
 
 #include <QDir>
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
-class TestFileRemover : public QObject {
+class TestRemoval : public QObject {
     Q_OBJECT
 
     Sandbox m_box;
@@ -26,6 +29,13 @@ class TestFileRemover : public QObject {
         return std::move(*outcome.item);
     }
 
+    void moveToTrash(const QString& path) { Trash::moveToTrash(reached(path)); }
+    static QString trashed(const QString& name) { return Trash::freedesktopTrashFolder() + "/files/" + name; }
+    static QByteArray info(const QString& name)
+    {
+        return contents(Trash::freedesktopTrashFolder() + "/info/" + name + ".trashinfo");
+    }
+
     static bool isEmptyFolder(const QString& path)
     {
         return QDir(path).exists() &&
@@ -33,13 +43,23 @@ class TestFileRemover : public QObject {
     }
 
 private slots:
-    void init() { m_home = m_box.renew(); }
+    void init()
+    {
+        m_home = m_box.renew();
+        if (!QByteArray(QTest::currentTestFunction()).startsWith("trash"))
+            return;
+#ifdef Q_OS_MACOS
+        QSKIP("Finder's Trash is the user's own; the freedesktop Trash is tested on Linux");
+#endif
+        QDir(Trash::freedesktopTrashFolder()).removeRecursively();
+        QVERIFY(Trash::freedesktopTrashFolder().startsWith(QDir::tempPath()));
+    }
 
     void reach_data()
     {
-        QTest::addColumn<QString>("path");      // below the home unless it says otherwise
-        QTest::addColumn<QString>("outcome");   // "item", "link item" or the failure
-        QTest::addColumn<QString>("stoppedAt"); // below the home
+        // path: below the home unless it says otherwise; outcome: "item", "link item" or the failure;
+        // stoppedAt: below the home
+        columns<QString, QString, QString>("path", "outcome", "stoppedAt");
         row("an item below the root", "a/b/file", "item", "");
         row("the item itself is a link", "a/file-link", "link item", "");
         row("a link on the way", "linked/inner/x", "throughLink", "linked");
@@ -51,9 +71,8 @@ private slots:
     }
     void reach()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, outcome);
-        QFETCH(QString, stoppedAt);
+        const auto [path, outcome, stoppedAt] =
+            fetch<QString, QString, QString>("path", "outcome", "stoppedAt");
         file(m_home + "/a/b/file");
         file(m_home + "/a/plain");
         file(m_box.path("outside/inner/x"));
@@ -68,10 +87,7 @@ private slots:
             QCOMPARE(found.item->resolvedPath(), std::optional(m_home + "/" + path));
             return;
         }
-        const QMap<ConfinedPath::Failure, QString> names{{ConfinedPath::Failure::missing, "missing"},
-                                                         {ConfinedPath::Failure::throughLink, "throughLink"},
-                                                         {ConfinedPath::Failure::outsideRoot, "outsideRoot"}};
-        QCOMPARE(names.value(found.failure), outcome);
+        QCOMPARE(QStringList({"missing", "throughLink", "outsideRoot"}).value(int(found.failure)), outcome);
         if (!stoppedAt.isEmpty())
             QCOMPARE(found.stoppedAt, m_home + "/" + stoppedAt);
     }
@@ -87,8 +103,7 @@ private slots:
 
     void contentsGoAndNoLinkIsFollowed()
     {
-        const QString place = m_home + "/cache";
-        const QString visible = file(place + "/a.bin", 8192);
+        const QString place = m_home + "/cache", visible = file(place + "/a.bin", 8192);
         const QString nested = file(place + "/app/data/b.bin", 8192);
         file(place + "/app/.index/hidden.bin", 8192);
         const QString hiddenChild = file(place + "/.hidden-cache", 8192);
@@ -118,16 +133,15 @@ private slots:
         QVERIFY(exists(kept));
         QCOMPARE(QDir(place).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"app"});
         QCOMPARE(QDir(place + "/app").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"db"});
-        QCOMPARE(tally.removed, 3); // journal, other, plain: keeping is no failure
-        QCOMPARE(tally.failed, 0);
+        QCOMPARE(std::pair(tally.removed, tally.failed),
+                 std::pair(3, 0)); // journal, other, plain: keeping is no failure
     }
 
     // A folder exchanged for a link, or for another folder, after it was reached: what now stands
     // there is not entered, whether the folder was to be emptied or removed.
     void aFolderSwappedAfterItWasReachedIsNotEntered_data()
     {
-        QTest::addColumn<bool>("contentsOnly");
-        QTest::addColumn<bool>("byALink"); // else by another folder
+        columns<bool, bool>("contentsOnly", "byALink"); // byALink: else by another folder
         row("emptied, a link", true, true);
         row("removed, a link", false, true);
         row("emptied, another folder", true, false);
@@ -135,8 +149,7 @@ private slots:
     }
     void aFolderSwappedAfterItWasReachedIsNotEntered()
     {
-        QFETCH(bool, contentsOnly);
-        QFETCH(bool, byALink);
+        const auto [contentsOnly, byALink] = fetch<bool, bool>("contentsOnly", "byALink");
         const QString place = m_home + "/cache";
         file(place + "/x");
         const QString precious = file(m_box.path("outside/x"), 100);
@@ -171,24 +184,19 @@ private slots:
 
     void deepTreesGoOrAreCountedAsLeft_data()
     {
-        QTest::addColumn<int>("levels");
-        QTest::addColumn<QByteArray>("name");
-        QTest::addColumn<bool>("gone");
+        columns<int, QByteArray, bool>("levels", "name", "gone");
         // 300 levels of 15 characters make a path longer than any path the system takes whole.
         row("deeper than the path limit", 300, QByteArray("fifteen-letters"), true);
         row("deeper than the nesting limit", FileRemover::maxNestingDepth + 5, QByteArray("d"), false);
     }
     void deepTreesGoOrAreCountedAsLeft()
     {
-        QFETCH(int, levels);
-        QFETCH(QByteArray, name);
-        QFETCH(bool, gone);
+        const auto [levels, name, gone] = fetch<int, QByteArray, bool>("levels", "name", "gone");
         const QString place = folder(m_home + "/cache");
         QCOMPARE(nestedFolders(place, levels, name), levels);
         const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
         QCOMPARE(isEmptyFolder(place), gone);
-        QCOMPARE(tally.removed, gone ? 1 : 0);
-        QCOMPARE(tally.failed, gone ? 0 : 1);
+        QCOMPARE(std::pair(tally.removed, tally.failed), gone ? std::pair(1, 0) : std::pair(0, 1));
     }
 
     void namesThatAreNotUtf8GoAndCount()
@@ -198,8 +206,7 @@ private slots:
         rawFile(place + "/sub", "\xFF\xFE.bin");
         const FileRemover::Tally tally = FileRemover::removeContents(reached(place));
         QVERIFY(isEmptyFolder(place));
-        QCOMPARE(tally.removed, 2);
-        QCOMPARE(tally.failed, 0);
+        QCOMPARE(std::pair(tally.removed, tally.failed), std::pair(2, 0));
     }
 
     void leftBehindTextNamesTheFirstReasons()
@@ -212,7 +219,46 @@ private slots:
         QCOMPARE(lines.size(), 7); // the heading, five reasons, the rest counted
         QCOMPARE(lines.last(), QString("…and 2 more."));
     }
+
+    void trashKeepsWhereItemsCameFrom()
+    {
+        const QString folderPath = m_home + "/work/Old Project";
+        file(folderPath + "/inner/file");
+        moveToTrash(folderPath);
+        QVERIFY(!exists(folderPath) && exists(trashed("Old Project") + "/inner/file"));
+        QVERIFY(info("Old Project")
+                    .startsWith("[Trash Info]\nPath=" + QFile::encodeName(m_home).replace(" ", "%20") +
+                                "/work/Old%20Project\nDeletionDate="));
+
+        // A second item of the same name takes a name of its own; the first stays.
+        file(folderPath);
+        moveToTrash(folderPath);
+        QVERIFY(QFileInfo(trashed("Old Project")).isDir());
+        QVERIFY(QFileInfo(trashed("Old Project-2")).isFile());
+        QVERIFY(!info("Old Project-2").isEmpty());
+        // A link goes as a link; what it points to stays.
+        const QString target = file(m_box.path("outside/keep"));
+        moveToTrash(link(m_box.path("outside"), m_home + "/shortcut"));
+        QVERIFY(QFileInfo(trashed("shortcut")).isSymLink() && exists(target));
+    }
+
+    void trashLeavesAnItemSwappedAfterItWasReached()
+    {
+        const QString path = file(m_home + "/Downloads/Tool.dmg");
+        const ConfinedPath::Outcome outcome = ConfinedPath::reach(m_home, path);
+        // Another file under the same name, made before the first is gone so it cannot reuse its inode.
+        QVERIFY(::rename(QFile::encodeName(file(path + ".new")).constData(),
+                         QFile::encodeName(path).constData()) == 0);
+        try {
+            Trash::moveToTrash(*outcome.item);
+            QFAIL("a replaced item must not be moved");
+        } catch (const KelvoError& error) {
+            QVERIFY(error.description().contains(path));
+        }
+        QVERIFY(exists(path) && !exists(trashed("Tool.dmg")));
+        QVERIFY(QDir(Trash::freedesktopTrashFolder() + "/info").isEmpty());
+    }
 };
 
-KELVO_REGISTER_TEST(TestFileRemover)
-#include "tst_FileRemover.moc"
+KELVO_REGISTER_TEST(TestRemoval)
+#include "tst_Removal.moc"

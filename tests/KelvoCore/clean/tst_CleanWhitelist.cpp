@@ -1,0 +1,220 @@
+// The protection list: its file (where it lives, how it is read and written) and which paths fall
+// under each form of entry, against a synthetic home.
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "clean/CleanWhitelistMatcher.h"
+#include "clean/CleanWhitelistStore.h"
+
+using namespace SyntheticHome;
+using namespace TestSupport;
+
+namespace {
+
+const QByteArray header = "# Kelvo Whitelist - Protected paths won't be deleted\n"
+                          "# Add one path or pattern per line to keep it safe.\n"
+                          "\n";
+
+} // namespace
+
+class CleanWhitelistTest : public QObject {
+    Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+
+    QString ownFile() const { return m_home + "/.config/kelvo/whitelist"; }
+    QString legacyFile() const { return m_home + "/.config/tarn/whitelist"; }
+
+private slots:
+    void init() { m_home = m_box.renew(); }
+
+    // Only a missing file means the defaults; the older tool's file is read until the program's own
+    // exists; a list of nothing but comments is untouched, not a wish to protect nothing.
+    void filesAreLoaded_data()
+    {
+        columns<QByteArray, QByteArray, QStringList>("own", "legacy",
+                                                     "entries"); // null: no file; empty: defaults
+        const QByteArray none;
+        row("no file", none, none, QStringList{});
+        row("own file", header + "/own\n", none, QStringList{"/own"});
+        row("legacy fallback", none, QByteArray("/legacy\n/x\n"), QStringList{"/legacy", "/x"});
+        row("own file wins", QByteArray("/own\n"), QByteArray("/legacy\n"), QStringList{"/own"});
+        row("header-only own file gives defaults", header, QByteArray("/legacy\n"), QStringList{});
+        row("byte-order mark", QByteArray("\xEF\xBB\xBF/a\n"), none, QStringList{"/a"});
+        row("trimming, comments and repeats", QByteArray("  foo  \n\tfoo\n#bar\n  #baz\n\n/x"), none,
+            QStringList{"foo", "/x"});
+        row("inner spaces and a later # belong to the entry", QByteArray("$HOME/A B/x\n/a/b#c\n/d # e"), none,
+            QStringList{"$HOME/A B/x", "/a/b#c", "/d # e"});
+        row("every other line break", QStringLiteral("a\rb\u000Bc\u000Cd\u0085e\u2028f\u2029g").toUtf8(),
+            none, QStringList{"a", "b", "c", "d", "e", "f", "g"});
+        row("first of repeats kept in order", QByteArray("b\na\nb\nc\na\n"), none,
+            QStringList{"b", "a", "c"});
+        row("different case is no repeat", QByteArray("/A\n/a\n"), none, QStringList{"/A", "/a"});
+    }
+    void filesAreLoaded()
+    {
+        const auto [own, legacy, entries] =
+            fetch<QByteArray, QByteArray, QStringList>("own", "legacy", "entries");
+        if (!own.isNull())
+            write(ownFile(), own);
+        if (!legacy.isNull())
+            write(legacyFile(), legacy);
+        QCOMPARE(CleanWhitelistStore::load(m_home).patterns,
+                 entries.isEmpty() ? CleanWhitelistStore::defaultPatterns() : entries);
+        // Loading writes nothing.
+        QCOMPARE(QFileInfo::exists(ownFile()), !own.isNull());
+        QCOMPARE(QFileInfo::exists(m_home + "/.config"), !own.isNull() || !legacy.isNull());
+    }
+
+    // The first save makes the file, the second replaces it; the older tool's file is never written.
+    void savedFilesAreExactAndLoadBack_data()
+    {
+        columns<QStringList, QByteArray, QStringList>("patterns", "contents",
+                                                      "loaded"); // loaded empty: defaults
+        row("trimmed, blank dropped, repeats dropped, order kept", QStringList{"b", " b ", "", "\t", "a"},
+            header + "b\na\n", QStringList{"b", "a"});
+        row("nothing to protect", QStringList{}, header, QStringList{});
+        row("UTF-8 without byte-order mark", QStringList{"~/文档"}, header + QString("~/文档\n").toUtf8(),
+            QStringList{"~/文档"});
+    }
+    void savedFilesAreExactAndLoadBack()
+    {
+        const auto [patterns, contents, loaded] =
+            fetch<QStringList, QByteArray, QStringList>("patterns", "contents", "loaded");
+        const QByteArray legacy = "# tarn\n/legacy\n";
+        write(legacyFile(), legacy);
+        CleanWhitelistStore::save({patterns}, m_home);
+        CleanWhitelistStore::save({patterns}, m_home);
+        QCOMPARE(SyntheticHome::contents(ownFile()), contents);
+        QCOMPARE(SyntheticHome::contents(legacyFile()), legacy);
+        QCOMPARE(CleanWhitelistStore::load(m_home).patterns,
+                 loaded.isEmpty() ? CleanWhitelistStore::defaultPatterns() : loaded);
+    }
+
+    void entries_data()
+    {
+        columns<QString, QString, bool>("entry", "path", "isProtected");
+        const char* finder = "FINDER_METADATA";
+        const char* jetBrains = "$HOME/Caches/JetBrains*";
+        const char* gradle = "$HOME/.gradle/caches/*";
+        const char* glob = "/tmp/*/cache";
+        const char* stars = "/*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b";
+
+        // Finder metadata sentinel.
+        row("metadata: .DS_Store at any depth", finder, "{home}/a/b/c/.DS_Store", true);
+        row("metadata: .DS_Store outside home", finder, "/Volumes/Disk/.DS_Store", true);
+        row("metadata: name merely ending so", finder, "{home}/x.DS_Store", false);
+        row("metadata: longer name", finder, "{home}/.DS_Store_old", false);
+        row("metadata: inside com.apple.finder", finder, "{home}/Caches/com.apple.finder/Cache.db", true);
+        row("metadata: inside com.apple.Finder", finder, "{home}/Preferences/com.apple.Finder/x", true);
+        row("metadata: not the folder itself", finder, "{home}/Caches/com.apple.finder", false);
+        row("metadata: nor with a trailing separator", finder, "{home}/Caches/com.apple.finder/", false);
+        row("metadata: other case", finder, "{home}/com.apple.FINDER/x", false);
+        row("metadata: the sentinel is no path", finder, "FINDER_METADATA/x", false);
+        row("metadata: sentinel is exact", "finder_metadata", "{home}/a/.DS_Store", false);
+
+        // Prefix rule: a final "*", no separator required.
+        row("prefix: the folder itself", jetBrains, "{home}/Caches/JetBrains", true);
+        row("prefix: sibling sharing the name", jetBrains, "{home}/Caches/JetBrainsToolbox", true);
+        row("prefix: shorter name", jetBrains, "{home}/Caches/JetBrain", false);
+        row("prefix: case-sensitive", "$HOME/Caches/com.apple.spotlight*",
+            "{home}/Caches/com.apple.Spotlight", false);
+        row("prefix: everything below a folder", gradle, "{home}/.gradle/caches/modules-2/x.jar", true);
+        row("prefix: not the folder with a trailing separator", gradle, "{home}/.gradle/caches/", false);
+        row("prefix: earlier stars are literal", "/tmp/a*b/*", "/tmp/a*b/c", true);
+        row("prefix: earlier stars match nothing else", "/tmp/a*b/*", "/tmp/axb/c", false);
+        row("prefix: candidate standardised first", gradle, "{home}/.gradle/x/../caches/y", true);
+
+        // Glob: a "*" inside stands for any run of characters, "/" included.
+        row("glob: one level", glob, "/tmp/a/cache", true);
+        row("glob: several levels", glob, "/tmp/a/b/cache", true);
+        row("glob: nothing below", glob, "/tmp/a/cache/x", false);
+        row("glob: the star needs its separators", glob, "/tmp/cache", false);
+        row("glob: whole path only", glob, "/var/tmp/a/cache", false);
+        row("glob: regex characters are literal", "/tmp/(x)+[y]?.b/*/z", "/tmp/(x)+[y]?.b/q/z", true);
+        row("glob: regex characters are not operators", "/tmp/(x)+.b/*/z", "/tmp/xxXb/q/z", false);
+        row("glob: backslash is literal", "/tmp/a\\*/b", "/tmp/a\\q/b", true);
+        row("glob: home expanded, nothing below", "$HOME/P/*/node_modules", "{home}/P/app/node_modules/x",
+            false);
+        row("glob: a line break is an ordinary character", glob, "/tmp/a\nb/cache", true);
+        row("glob: case-sensitive", "/tmp/*/Cache", "/tmp/a/cache", false);
+        row("glob: any text is a pattern", QStringLiteral("/tmp/\xD800*/x"), QStringLiteral("/tmp/\xD800q/x"),
+            true);
+        row("glob: many stars need no backtracking limit", stars, "/" + QString(5000, 'a') + "b", true);
+        row("glob: many stars that do not match", stars, "/" + QString(5000, 'a'), false);
+
+        // Plain path: itself and everything below.
+        row("plain: the folder", "~/Projects", "{home}/Projects", true);
+        row("plain: below", "~/Projects", "{home}/Projects/app/src/main.cpp", true);
+        row("plain: sibling sharing the name", "~/Projects", "{home}/Projects2", false);
+        row("plain: the parent", "~/Projects", "{home}", false);
+        row("plain: candidate with a trailing separator", "~/Projects", "{home}/Projects/", true);
+        row("plain: climbing out with ..", "~/Projects", "{home}/Projects/../Secrets", false);
+        row("plain: climbing in with ..", "~/Projects", "{home}/Other/../Projects/x", true);
+        row("plain: the root protects everything", "/", "/any/where", true);
+        row("plain: the home folder", "~", "{home}/anything/at/all", true);
+        row("plain: case-sensitive", "$HOME/library/caches", "{home}/Library/Caches/x", false);
+        row("plain: another home", "$HOME/x", "/Users/other/x", false);
+
+        // Entries are meant as paths, whatever their spelling; "~" is the home only at the start.
+        row("spelling: trailing separator, the folder", "~/Projects/", "{home}/Projects", true);
+        row("spelling: doubled separators", "$HOME//Projects///a", "{home}/Projects/a/b", true);
+        row("spelling: dot segments", "~/./Projects/./a/.", "{home}/Projects/a", true);
+        row("spelling: braces", "${HOME}/Projects", "{home}/Projects/x", true);
+        row("spelling: doubled separators in a prefix rule", "$HOME//Caches//JetBrains*",
+            "{home}/Caches/JetBrains/x", true);
+        row("home in the middle", "/mnt$HOME/keep", "/mnt{home}/keep/a", true);
+        row("tilde in the middle is a name", "/mnt~/keep", "/mnt{home}/keep/a", false);
+        row("tilde in the middle protects itself", "$HOME/M/com~apple~Docs", "{home}/M/com~apple~Docs/x",
+            true);
+        row("tilde followed by a name is a name", "~user/x", "{home}user/x", false);
+        row("tilde in a glob", "~/*/keep", "{home}/x/keep", true);
+        row("home variable is case-sensitive", "$home/x", "{home}/x", false);
+    }
+    void entries()
+    {
+        const auto [entry, path, isProtected] = fetch<QString, QString, bool>("entry", "path", "isProtected");
+        QCOMPARE(CleanWhitelistMatcher::isProtected(m_box.expand(path), {entry}, m_home), isProtected);
+    }
+
+    // The home may be given in any spelling, or as a link: an entry written with its real path
+    // protects the given path too. No entry protects nothing.
+    void homeIsStandardisedAndResolved()
+    {
+        const QString real = folder(m_box.path("real-home"));
+        const QString linked = link(real, m_box.path("home-link"));
+        for (const QString& given : {m_home + "/", m_home + "/./sub/..", m_home + "//", linked}) {
+            const QString home = given == linked ? linked : m_home;
+            const QString homeEntry = given == linked ? real : "$HOME";
+            const auto protects = [&](const QString& path, const QString& entry) {
+                return CleanWhitelistMatcher::isProtected(home + path, {homeEntry + entry}, given);
+            };
+            QVERIFY(protects("/Projects/a", "/Projects") && protects("/Projects/a", "/Proj*"));
+            QVERIFY(!protects("/Projects2", "/Projects"));
+        }
+        QVERIFY(!CleanWhitelistMatcher::isProtected(m_home + "/a", {}, m_home));
+    }
+
+    void entriesAreWrittenAsMeant_data()
+    {
+        columns<QString, QString>("entry", "written");
+        row("as meant already", "$HOME/Caches/JetBrains*", "$HOME/Caches/JetBrains*");
+        row("trailing separator", "~/Projects/", "~/Projects");
+        row("braces and doubled separators", "${HOME}//a/./b//", "$HOME/a/b");
+        row("the root", "/", "/");
+        row("a dot segment at the end", "/data/.", "/data");
+        row("the root as a dot segment", "/.", "/");
+        row("finder metadata", "FINDER_METADATA", "FINDER_METADATA");
+        row("a comment", "# ${HOME}//a/", "# ${HOME}//a/");
+    }
+    void entriesAreWrittenAsMeant()
+    {
+        const auto [entry, written] = fetch<QString, QString>("entry", "written");
+        QCOMPARE(CleanWhitelistMatcher::normalizedEntry(entry), written);
+    }
+};
+
+KELVO_REGISTER_TEST(CleanWhitelistTest)
+#include "tst_CleanWhitelist.moc"

@@ -1,0 +1,227 @@
+// Small platform services: path text as every guard compares it, text files read fail-safe and
+// written whole or not at all, stored values read strictly, and helper tools run with an end to one
+// that hangs.
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "platform/DefaultsStore.h"
+#include "platform/PathText.h"
+#include "platform/TextFile.h"
+#include "platform/ToolRunner.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QSettings>
+
+#include <sys/stat.h>
+
+using namespace SyntheticHome;
+using namespace TestSupport;
+using namespace std::chrono_literals;
+
+class TestPlatformServices : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void standardized_data()
+    {
+        columns<QString, QString>("path", "expected");
+        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
+        row("double dots", "/Users/me/../other", "/Users/other");
+        row("double dots above root", "/../etc", "/etc");
+        row("root", "/", "/");
+        row("spaces kept", "/Users/me/My Files ", "/Users/me/My Files ");
+    }
+    void standardized()
+    {
+        const auto [path, expected] = fetch<QString, QString>("path", "expected");
+        QCOMPARE(PathText::standardized(path), expected);
+    }
+
+    // Component by component; joining standardises nothing.
+    void belowAndJoined()
+    {
+        QVERIFY(PathText::isAtOrBelow("/Applications", "/Applications") &&
+                PathText::isAtOrBelow("/System/x", "/"));
+        QVERIFY(!PathText::isAtOrBelow("/ApplicationsOld", "/Applications"));
+        QVERIFY(!PathText::isAtOrBelow("/", "/Applications"));
+        QVERIFY(PathText::isAtOrBelowAny("/Applications/Foo.app", {"/Users/me", "/Applications"}));
+        QVERIFY(!PathText::isAtOrBelowAny("/Users/me/x", {}));
+        QCOMPARE(PathText::joined("/Users/me/", "Library"), QString("/Users/me/Library"));
+        QCOMPARE(PathText::joined("/", "Library"), QString("/Library"));
+        QCOMPARE(PathText::joined("/Users/./me", "../x"), QString("/Users/./me/../x"));
+    }
+
+    // A list file that is anything but readable UTF-8 text of a sane size is refused, saying why, and
+    // nothing at the path may hang or flood the reader. Only nothing at all reads as no list.
+    void listFilesFailSafe_data()
+    {
+        columns<QString, QByteArray, QString>("kind", "bytes", "why"); // why: part of the message
+        row("latin-1 byte", QString("text"), QByteArray("caf\xe9\n"), QString("line 1 is not UTF-8"));
+        row("a GBK comment on line 3", QString("text"), QByteArray("~/a\n~/b\n# \xb1\xa3\xbb\xa4\n"),
+            QString("line 3 is not UTF-8"));
+        row("truncated sequence", QString("text"), QByteArray("\xe4\xbf"), QString("line 1 is not UTF-8"));
+        row("larger than 1 MB", QString("text"), QByteArray(TextFile::listFileMaxBytes + 1, 'a'),
+            QString("larger than 1 MB"));
+        row("a folder", QString("folder"), QByteArray(), QString("it is a folder"));
+        row("a FIFO", QString("fifo"), QByteArray(), QString("not a regular file"));
+        row("a link to /dev/zero", QString("zero"), QByteArray(), QString("not a regular file"));
+        row("a dangling link", QString("dangling"), QByteArray(), QString("no longer exists"));
+    }
+    void listFilesFailSafe()
+    {
+        const auto [kind, bytes, why] = fetch<QString, QByteArray, QString>("kind", "bytes", "why");
+        const QString path = m_dir.filePath(QTest::currentDataTag());
+        if (kind == "text")
+            write(path, bytes);
+        else if (kind == "folder")
+            folder(path);
+        else if (kind == "fifo")
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else
+            link(kind == "zero" ? "/dev/zero" : m_dir.filePath("nothing"), path);
+        try {
+            TextFile::readListFile(path);
+            QFAIL("reading should have failed");
+        } catch (const KelvoError& error) {
+            QVERIFY2(error.description().contains(path) && error.description().contains(why),
+                     qPrintable(error.description()));
+        }
+        QVERIFY(!TextFile::readListFile(m_dir.filePath("missing")));
+    }
+
+    // Folders are made as needed, a file is replaced, and no temporary file stays behind.
+    void writesAtomicallyAndCreatesFolders()
+    {
+        const QString path = m_dir.filePath("a/b/c/list");
+        TextFile::writeUtf8Atomically(path, QString::fromUtf8("一\ntwo\n"));
+        QCOMPARE(contents(path), QByteArray("一\ntwo\n"));
+        TextFile::writeUtf8Atomically(path, "replaced\n");
+        QCOMPARE(contents(path), QByteArray("replaced\n"));
+        QCOMPARE(QDir(m_dir.filePath("a/b/c")).entryList(QDir::Files | QDir::Hidden), QStringList{"list"});
+    }
+
+    // The folder cannot be made, the file cannot be opened, or the finished file cannot take the place.
+    void failedWriteKeepsThePreviousFile_data()
+    {
+        columns<QString, QByteArray, QString, bool>("kept", "bytes", "target",
+                                                    "readOnly"); // of kept's folder
+        row("parent is a file", QString("parent-file"), QByteArray("a file"),
+            QString("parent-file/inner/list"), false);
+        row("read-only folder", QString("read-only/list"), QByteArray("previous\n"),
+            QString("read-only/list"), true);
+        row("target is a folder", QString("folder/list/inner"), QByteArray("kept\n"), QString("folder/list"),
+            false);
+    }
+    void failedWriteKeepsThePreviousFile()
+    {
+        const auto [kept, bytes, target, readOnly] =
+            fetch<QString, QByteArray, QString, bool>("kept", "bytes", "target", "readOnly");
+        if (readOnly)
+            KELVO_SKIP_AS_ROOT();
+        const QString path = write(m_dir.filePath(kept), bytes);
+        const ReadOnly locked(readOnly ? QFileInfo(path).path() : QString());
+        QVERIFY_THROWS_EXCEPTION(KelvoError, TextFile::writeUtf8Atomically(m_dir.filePath(target), "new\n"));
+        QCOMPARE(contents(path), bytes);
+    }
+
+    // A CR LF pair leaves an empty line between its halves for the caller to drop.
+    void linesSplitAtEveryLineBreak()
+    {
+        QCOMPARE(TextFile::lines("a\nb\rc\r\nd\u2028e\u2029f\u0085g\vh\fi"),
+                 (QStringList{"a", "b", "c", "", "d", "e", "f", "g", "h", "i"}));
+        QCOMPARE(TextFile::lines("one"), QStringList{"one"});
+        QCOMPARE(TextFile::lines("end\n"), (QStringList{"end", ""}));
+    }
+
+    // A value of the wrong type reads as its default, whatever wrote it: typed values as the macOS
+    // defaults keep them, and text as an INI file written by hand keeps every value.
+    void storedValues_data()
+    {
+        // stored: a QByteArray is the value's text in a file written by hand; asBool: -1 for the fallback
+        columns<QVariant, double, qint64, int, QString>("stored", "asDouble", "asInt64", "asBool",
+                                                        "asString");
+        row("missing", QVariant(), -1.0, qint64(-1), -1, "fallback");
+        row("integer", QVariant(qint64(5'000'000'000'000)), 5e12, qint64(5'000'000'000'000), -1, "fallback");
+        row("fraction", QVariant(12.5), 12.5, qint64(-1), -1, "fallback");
+        row("integral double", QVariant(7.0), 7.0, qint64(7), -1, "fallback");
+        row("true", QVariant(true), -1.0, qint64(-1), 1, "fallback");
+        row("list", QVariant(QStringList{"a", "b"}), -1.0, qint64(-1), -1, "fallback");
+        const auto text = [](const char* tag, const char* value, double asDouble, qint64 asInt64,
+                             int asBool) {
+            QTest::addRow("text: %s", tag)
+                << QVariant(QByteArray(value)) << asDouble << asInt64 << asBool << QString::fromUtf8(value);
+        };
+        text("integer", "42", 42.0, 42, -1);
+        text("fraction", "12.5", 12.5, -1, -1);
+        text("false", "false", -1.0, -1, 0);
+        text("capitalised", "True", -1.0, -1, -1);
+        // Numbers that are no number: never a date or a count, never cast.
+        text("nan", "nan", -1.0, -1, -1);
+        text("infinity", "inf", -1.0, -1, -1);
+        text("huge", "1e300", 1e300, -1, -1);
+    }
+    void storedValues()
+    {
+        const auto [stored, asDouble, asInt64, asBool, asString] =
+            fetch<QVariant, double, qint64, int, QString>("stored", "asDouble", "asInt64", "asBool",
+                                                          "asString");
+        const QString file = m_dir.filePath(QString::fromLatin1(QTest::currentDataTag()) + ".ini");
+        if (stored.typeId() == QMetaType::QByteArray)
+            write(file, "[General]\nkey=" + stored.toByteArray() + "\n");
+        else if (stored.isValid())
+            QSettings(file, QSettings::IniFormat).setValue("key", stored);
+        const QSettings reader(file, QSettings::IniFormat);
+        QCOMPARE(DefaultsStore::readDouble(reader, "key", -1), asDouble);
+        QCOMPARE(DefaultsStore::readInt64(reader, "key", -1), asInt64);
+        QCOMPARE(DefaultsStore::readBool(reader, "key", true), asBool == -1 ? true : asBool == 1);
+        QCOMPARE(DefaultsStore::readBool(reader, "key", false), asBool == -1 ? false : asBool == 1);
+        QCOMPARE(DefaultsStore::readString(reader, "key", "fallback"), asString);
+    }
+
+    void theDefaultsStoreUsesTheRedirectedFile()
+    {
+        const QString file = m_dir.filePath("redirected.ini");
+        DefaultsStore::useFile(file);
+        DefaultsStore::open()->setValue("marker", 3);
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value("marker").toInt(), 3);
+        DefaultsStore::useFile(qEnvironmentVariable("KELVO_DEFAULTS_FILE"));
+    }
+
+    // Only a tool given by its absolute path runs; its standard output is read whole, its error output
+    // never mixed in, its exit status kept.
+    void toolsRun_data()
+    {
+        // exitCode: -1 when not started; lines: of standard output
+        columns<QString, QStringList, int, int>("program", "arguments", "exitCode", "lines");
+        const QString sh = "/bin/sh";
+        row("exit status kept", sh, QStringList{"-c", "echo partial; exit 3"}, 3, 1);
+        row("stderr drained, not mixed in", sh, QStringList{"-c", "echo out; echo err >&2"}, 0, 1);
+        row("large output is not cut short", sh, QStringList{"-c", "seq 20000"}, 0, 20000);
+        row("missing tool", "/usr/sbin/no-such-tool", QStringList{}, -1, 0);
+        row("relative path refused", "echo", QStringList{"x"}, -1, 0);
+    }
+    void toolsRun()
+    {
+        const auto [program, arguments, exitCode, lines] =
+            fetch<QString, QStringList, int, int>("program", "arguments", "exitCode", "lines");
+        const ToolRunner::Result result = ToolRunner::run({program, arguments, std::nullopt});
+        QCOMPARE(result.started, exitCode >= 0);
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.standardOutput.count('\n'), lines);
+        QCOMPARE(result.succeeded(), exitCode == 0);
+    }
+
+    void aHungToolIsEndedAtItsTimeLimit()
+    {
+        const ToolRunner::Result result = ToolRunner::run({"/bin/sleep", {"30"}, 300ms});
+        QVERIFY(result.started && result.timedOut && !result.succeeded());
+    }
+};
+
+KELVO_REGISTER_TEST(TestPlatformServices)
+#include "tst_PlatformServices.moc"

@@ -1,0 +1,195 @@
+// The words the engine speaks: how a preference and the system's languages pick Chinese or English,
+// how actions are made and map back to features, and the one text form of sizes and percentages.
+#include "TestMain.h"
+
+#include "Language.h"
+#include "SyntheticHome.h"
+
+#include "vocabulary/AppAction.h"
+#include "vocabulary/AppFeature.h"
+#include "vocabulary/SizeText.h"
+
+#include <QLocale>
+
+#include <functional>
+#include <limits>
+
+using namespace TestSupport;
+using MakeAction = std::function<AppAction()>;
+Q_DECLARE_METATYPE(MakeAction)
+Q_DECLARE_METATYPE(AppLanguagePreference)
+
+class VocabularyTest : public QObject {
+    Q_OBJECT
+
+    SyntheticHome::Sandbox m_box;
+
+private slots:
+    void init() { m_box.renew(); }
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
+    void languageIsResolved_data()
+    {
+        columns<AppLanguagePreference, QStringList, QString>("preference", "languages", "expected");
+        const auto system = AppLanguagePreference::system;
+        row("chinese in any case", system, QStringList{"Zh_TW"}, "中文");
+        row("only the first language counts", system, QStringList{"ja", "zh-CN"}, "English");
+        row("no languages", system, QStringList{}, "English");
+        row("zh must be at the start", system, QStringList{"en-zh"}, "English");
+        row("chinese whatever the system", AppLanguagePreference::chinese, QStringList{}, "中文");
+        row("english whatever the system", AppLanguagePreference::english, QStringList{"zh-CN"}, "English");
+    }
+    void languageIsResolved()
+    {
+        const auto [preference, languages, expected] =
+            fetch<AppLanguagePreference, QStringList, QString>("preference", "languages", "expected");
+        QCOMPARE(AppLocalization::text("中文", "English", preference, languages), expected);
+        QCOMPARE(AppLocalization::resolvedLanguage(preference, languages) == AppResolvedLanguage::chinese,
+                 expected == "中文");
+    }
+
+    // Saved choices replace each other; only the exact words count when read, anything else stored
+    // under the key reads as the system's choice.
+    void thePreferenceIsStoredStrictly()
+    {
+        QSettings store(m_box.path("defaults.ini"), QSettings::IniFormat);
+        QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
+        for (auto preference : {AppLanguagePreference::chinese, AppLanguagePreference::system,
+                                AppLanguagePreference::english}) {
+            AppLocalization::savePreference(preference, store);
+            QCOMPARE(AppLocalization::loadPreference(store), preference);
+        }
+        QCOMPARE(store.value(AppLocalization::preferenceKey()), QVariant("english"));
+        for (const QVariant& other :
+             {QVariant("Chinese"), QVariant(" english"), QVariant(1), QVariant(QStringList{"chinese"})}) {
+            store.setValue(AppLocalization::preferenceKey(), other);
+            QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
+        }
+    }
+
+    void operationsBuildTheirAction_data()
+    {
+        columns<QStringList, bool, MakeAction>("arguments", "isDestructive", "make");
+        using namespace AppActionFactory;
+        const auto action = [](const char* name, const QStringList& arguments, bool destructive,
+                               const MakeAction& make) { row(name, arguments, destructive, make); };
+        action("clean preview debug", {"clean", "--dry-run", "--debug"}, false,
+               [] { return clean(true, true); });
+        action("clean", {"clean"}, true, [] { return clean(false); });
+        action("uninstall debug", {"uninstall", "--debug"}, true, [] { return uninstall(false, true); });
+        action("purge", {"purge"}, true, [] { return purge(false); });
+        action("installer preview", {"installer", "--dry-run"}, false, [] { return installer(true); });
+        action("analyze json", {"analyze", "--json", "/a"}, false, [] { return analyze("/a", true); });
+        action("analyze blank path", {"analyze"}, false, [] { return analyze(" \t\n", false); });
+        action("analyze path kept whole", {"analyze", " /a b "}, false,
+               [] { return analyze(" /a b ", false); });
+        action("status json", {"status", "--json"}, false, [] { return status(true); });
+        action("update nightly force", {"update", "--nightly", "--force"}, false,
+               [] { return update(true, true); });
+        action("remove", {"remove"}, true, [] { return remove(false); });
+        action("menu", {}, false, [] { return menu(); });
+    }
+    void operationsBuildTheirAction()
+    {
+        const auto [arguments, isDestructive, make] =
+            fetch<QStringList, bool, MakeAction>("arguments", "isDestructive", "make");
+        const AppAction action = make();
+        QCOMPARE(action.arguments, arguments);
+        QCOMPARE(action.isDestructive, isDestructive);
+        QVERIFY(!action.prefersTerminal && !action.title.isEmpty() && !action.detail.isEmpty());
+        QVERIFY(!action.id.isNull() && make().id != action.id);
+    }
+
+    // An action's texts are in the language of the moment it was made; the advanced menu speaks Chinese
+    // in both.
+    void actionTextsAreInTheDisplayLanguage()
+    {
+        const AppAction english = AppActionFactory::clean(true);
+        QCOMPARE(english.title, QString("Preview Cleanup Items"));
+        QCOMPARE(AppActionFactory::menu().title, QString("打开高级菜单"));
+        useLanguage(AppLanguagePreference::chinese);
+        QCOMPARE(AppActionFactory::clean(true).title, QString("预览清理项目"));
+        QCOMPARE(english.title, QString("Preview Cleanup Items"));
+    }
+
+    // The first command word found decides, in a fixed order; "status --json" is the dashboard.
+    void argumentsMapToTheirFeature_data()
+    {
+        columns<QStringList, QString>("arguments", "feature"); // raw value; empty for none
+        row("a command", QStringList{"optimize", "--whitelist"}, "optimize");
+        row("status json is the dashboard", QStringList{"status", "--json"}, "dashboard");
+        row("status with another flag", QStringList{"status", "--debug"}, "");
+        row("status json needs that order", QStringList{"--json", "status"}, "");
+        row("a later word still counts", QStringList{"status", "--json", "purge"}, "purge");
+        row("rule order beats word order", QStringList{"installer", "clean"}, "clean");
+        row("whole words only, case-sensitive", QStringList{"analyze", "/a/clean", "Uninstall"}, "analyze");
+        row("no words", QStringList{}, "");
+    }
+    void argumentsMapToTheirFeature()
+    {
+        const auto [arguments, feature] = fetch<QStringList, QString>("arguments", "feature");
+        AppAction action;
+        action.arguments = arguments;
+        const std::optional<AppFeature> found = AppActionFactory::featureForAction(action);
+        QCOMPARE(found ? AppFeatures::rawValue(*found) : QString(), feature);
+        QCOMPARE(AppFeatures::fromRawValue(feature), found);
+        QVERIFY(!AppFeatures::fromRawValue(" " + feature));
+    }
+
+    // Decimal units, adaptive fraction digits rounded half up, never a decimal comma or digit grouping
+    // whatever the process locale.
+    void byteCounts_data()
+    {
+        columns<bool, qint64, QString, QString>("defaultUnits", "count", "english", "chinese");
+        const auto size = [](const char* name, bool defaultUnits, qint64 count, const char* english,
+                             const char* chinese = nullptr) {
+            row(name, defaultUnits, count, QString(english), QString(chinese ? chinese : english));
+        };
+        size("zero", false, 0, "Zero KB", "零 KB");
+        size("one byte is never nothing", false, 1, "1 KB");
+        size("KB rounds half up, 1000 bytes a KB", false, 1500, "2 KB");
+        size("rounding up to 1000 KB moves to MB", false, 999'500, "1 MB");
+        size("MB one digit half up", false, 1'050'000, "1.1 MB");
+        size("just below a GB", false, 999'949'999, "999.9 MB");
+        size("rounding up to 1000 MB moves to GB", false, 999'950'000, "1 GB");
+        size("GB trailing zero dropped", false, 1'204'999'999, "1.2 GB");
+        size("GB leading fraction zero kept", false, 2'050'000'000, "2.05 GB");
+        size("a petabyte stays in TB", false, 1'000'000'000'000'000, "1000 TB");
+        size("largest count", false, std::numeric_limits<qint64>::max(), "9223372.04 TB");
+        size("most negative count", false, std::numeric_limits<qint64>::min(), "-9223372.04 TB");
+        size("default units: zero", true, 0, "Zero bytes", "零字节");
+        size("default units: one byte", true, 1, "1 byte", "1 字节");
+        size("default units: 999 bytes", true, 999, "999 bytes", "999 字节");
+        size("default units: 1000 bytes is a KB", true, 1000, "1 KB");
+        size("default units: an exabyte stays in PB", true, 1'000'000'000'000'000'000, "1000 PB");
+        size("default units: negative one byte", true, -1, "-1 byte", "-1 字节");
+        size("default units: negative KB", true, -2048, "-2 KB");
+    }
+    void byteCounts()
+    {
+        const auto [defaultUnits, count, english, chinese] =
+            fetch<bool, qint64, QString, QString>("defaultUnits", "count", "english", "chinese");
+        const auto text = [&] {
+            return defaultUnits ? SizeText::bytesWithDefaultUnits(count) : SizeText::bytes(count);
+        };
+        QCOMPARE(text(), english);
+        useLanguage(AppLanguagePreference::chinese);
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(text(), chinese);
+    }
+
+    void percentagesAndAbsentValues()
+    {
+        QCOMPARE(SizeText::bytes(std::nullopt), QString("Unknown"));
+        QCOMPARE(SizeText::percent(std::nullopt), QString("Unknown"));
+        useLanguage(AppLanguagePreference::chinese);
+        QCOMPARE(SizeText::bytes(std::nullopt), QString("未知"));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(SizeText::percent(0.0), QString("0.0%"));
+        QCOMPARE(SizeText::percent(99.96), QString("100.0%"));
+        QCOMPARE(SizeText::percent(-1234.56), QString("-1234.6%"));
+    }
+};
+
+KELVO_REGISTER_TEST(VocabularyTest)
+#include "tst_Vocabulary.moc"
