@@ -15,7 +15,8 @@ QString L(const char* zh, const char* en)
 
 int usageError(Streams& streams, const QString& message)
 {
-    streams.err << message << '\n' << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
+    streams.err << message << '\n'
+                << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
     streams.err.flush();
     return 2;
 }

@@ -82,8 +82,9 @@ const CommandHelp* helpFor(const QString& command)
 
 QString generalHelp()
 {
-    QString text = L("用法：kelvo [命令] [选项]\n\n不带命令时打开 Kelvo 窗口。\n\n命令：\n",
-                     "Usage: kelvo [command] [options]\n\nWithout a command, Kelvo opens its window.\n\nCommands:\n");
+    QString text =
+        L("用法：kelvo [命令] [选项]\n\n不带命令时打开 Kelvo 窗口。\n\n命令：\n",
+          "Usage: kelvo [command] [options]\n\nWithout a command, Kelvo opens its window.\n\nCommands:\n");
     for (const CommandHelp& help : commandHelp)
         text += QStringLiteral("  ") + L(help.usageZh, help.usageEn) + QLatin1Char('\n');
     text += L("  kelvo 命令 --help      一个命令的说明\n"
@@ -127,11 +128,13 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
     if (request.command == QLatin1String("version"))
         return printText(streams, QStringLiteral("Kelvo ") + environment.version + QLatin1Char('\n'));
     // "kelvo help clean" and "kelvo clean --help" both show the command's own help.
-    const QString helpTopic = request.command == QLatin1String("help") ? request.words.value(0) : request.command;
+    const QString helpTopic =
+        request.command == QLatin1String("help") ? request.words.value(0) : request.command;
     if (request.command == QLatin1String("help") || request.words.contains(QStringLiteral("--help"))) {
         if (const CommandHelp* help = helpFor(helpTopic))
-            return printText(streams, L("用法：", "Usage: ") + L(help->usageZh, help->usageEn) + QStringLiteral("\n\n") +
-                                          L(help->detailZh, help->detailEn) + QLatin1Char('\n'));
+            return printText(streams, L("用法：", "Usage: ") + L(help->usageZh, help->usageEn) +
+                                          QStringLiteral("\n\n") + L(help->detailZh, help->detailEn) +
+                                          QLatin1Char('\n'));
     }
     if (request.command == QLatin1String("clean"))
         return clean(request.words, environment, streams);

@@ -80,8 +80,9 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
         qint64 leftoverBytes = 0;
         for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers) {
             const bool strong = leftover.match == UninstallPreviewReport::LeftoverMatch::strong;
-            QJsonObject json{{QStringLiteral("path"), leftover.path},
-                             {QStringLiteral("match"), strong ? QStringLiteral("strong") : QStringLiteral("possible")}};
+            QJsonObject json{
+                {QStringLiteral("path"), leftover.path},
+                {QStringLiteral("match"), strong ? QStringLiteral("strong") : QStringLiteral("possible")}};
             putSize(json, QStringLiteral("size"), leftover.allocatedBytes);
             leftovers.append(json);
             if (strong)
@@ -95,8 +96,8 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
             {QStringLiteral("bundle_id"), entry.bundleID ? QJsonValue(*entry.bundleID) : QJsonValue()},
             {QStringLiteral("location"), QFileInfo(entry.path).path()},
             {QStringLiteral("source_text"), entry.source},
-            {QStringLiteral("last_opened"), entry.lastOpened ? QJsonValue(entry.lastOpened->toUTC().toString(Qt::ISODate))
-                                                             : QJsonValue()},
+            {QStringLiteral("last_opened"),
+             entry.lastOpened ? QJsonValue(entry.lastOpened->toUTC().toString(Qt::ISODate)) : QJsonValue()},
             {QStringLiteral("leftovers"), leftovers}};
         putSize(json, QStringLiteral("size"), ByteCount::saturatingAdd(appBytes, leftoverBytes));
         putSize(json, QStringLiteral("app_size"), appBytes);
@@ -128,7 +129,8 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
                 << L("占用靠前的项目", "Largest space users") << '\n';
     for (const AnalysisReport::Entry& entry : report.entries)
         streams.out << "  " << SizeText::bytes(entry.size.value_or(0)).rightJustified(10) << "  "
-                    << entry.name.value_or(QString()) << (entry.isDirectory.value_or(false) ? "/" : "") << '\n';
+                    << entry.name.value_or(QString()) << (entry.isDirectory.value_or(false) ? "/" : "")
+                    << '\n';
     streams.out << '\n' << L("大文件", "Large Files") << '\n';
     for (const AnalysisReport::Entry& file : report.largeFiles)
         streams.out << "  " << SizeText::bytes(file.size.value_or(0)).rightJustified(10) << "  "
@@ -156,17 +158,19 @@ int purge(const QStringList& words, Streams& streams)
     }
     for (const PurgePreviewReport::Entry& entry : report.entries)
         streams.out << SizeText::bytes(entry.byteCount).rightJustified(10) << "  "
-                    << PurgeEcosystems::title(PurgeEcosystems::of(entry.target)).leftJustified(18) << entry.path
-                    << '\n';
-    streams.out << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
-                << '\n';
+                    << PurgeEcosystems::title(PurgeEcosystems::of(entry.target)).leftJustified(18)
+                    << entry.path << '\n';
+    streams.out
+        << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
+        << '\n';
     streams.out.flush();
     return 0;
 }
 
 int installer(const QStringList& words, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error = flagError(QStringLiteral("installer"), words, listingRules("installer")))
+    if (const std::optional<QString> error =
+            flagError(QStringLiteral("installer"), words, listingRules("installer")))
         return usageError(streams, *error);
     const InstallerPreviewReport report =
         LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
@@ -175,9 +179,11 @@ int installer(const QStringList& words, const Environment& environment, Streams&
         return 0;
     }
     for (const InstallerPreviewReport::Entry& entry : report.entries)
-        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14) << entry.path
-                    << '\n';
-    streams.out << L("%1 个文件，合计 %2", "%1 files, total %2").arg(report.entries.size()).arg(report.totalSizeText())
+        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
+                    << entry.path << '\n';
+    streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
+                       .arg(report.entries.size())
+                       .arg(report.totalSizeText())
                 << '\n';
     streams.out.flush();
     return 0;
@@ -185,7 +191,8 @@ int installer(const QStringList& words, const Environment& environment, Streams&
 
 int uninstall(const QStringList& words, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error = flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
+    if (const std::optional<QString> error =
+            flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
         return usageError(streams, *error);
     const QDateTime started = QDateTime::currentDateTimeUtc();
     const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
@@ -194,8 +201,8 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
         return 0;
     }
     for (const UninstallPreviewReport::Entry& entry : report.entries)
-        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name << "  ("
-                    << entry.source << ")\n";
+        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
+                    << "  (" << entry.source << ")\n";
     streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
     streams.out.flush();
     return 0;

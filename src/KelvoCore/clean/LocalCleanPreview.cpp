@@ -5,10 +5,10 @@
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
-#include "vocabulary/StableId.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
+#include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>

@@ -19,7 +19,7 @@ struct InstallerPreviewReport {
         QString source;       // the label of the location it was found in
         qint64 byteCount = 0; // space taken on disk
         std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
-        QString location = {}; // the place it was found in
+        QString location = {};                               // the place it was found in
 
         QString sizeText() const;
         bool operator==(const Entry&) const = default;

@@ -3,8 +3,8 @@
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
-#include "vocabulary/StableId.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/StableId.h"
 
 #include <QDeadlineTimer>
 #include <QRegularExpression>
@@ -80,8 +80,9 @@ scanInstallers(const ScanPath& location, int maxDepth, const QDeadlineTimer& dea
         if (extensionOf(candidate.name) == QLatin1String("zip") &&
             !InstallerArchive::carriesInstaller(candidate.path, options.listing, !deadline.hasExpired()))
             continue;
-        entries.push_back({StableId::of(candidate.path), displayName(candidate.name, location.source), candidate.path,
-                           location.source, candidate.allocatedBytes, candidate.identity, location.path});
+        entries.push_back({StableId::of(candidate.path), displayName(candidate.name, location.source),
+                           candidate.path, location.source, candidate.allocatedBytes, candidate.identity,
+                           location.path});
     }
     return entries;
 }

@@ -49,7 +49,8 @@ int openFolder(const QString& path)
     // The Trash is private to its user.
     const QString trash = freedesktopTrashFolder();
     if (!QFileInfo::exists(trash) && QDir().mkpath(trash))
-        QFile::setPermissions(trash, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(trash,
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QDir().mkpath(path);
     return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 }

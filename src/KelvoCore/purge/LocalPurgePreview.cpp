@@ -1,8 +1,8 @@
 #include "purge/LocalPurgePreview.h"
 
-#include "vocabulary/StableId.h"
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
+#include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>
 #include <QSet>

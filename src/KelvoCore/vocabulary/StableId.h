@@ -8,7 +8,8 @@
 namespace StableId {
 inline QUuid of(const QString& path)
 {
-    static const QUuid kelvoNamespace = QUuid::fromString(QStringLiteral("{5b1d8c4e-3f0a-4d6e-9a7b-2c8e1f4a6d30}"));
+    static const QUuid kelvoNamespace =
+        QUuid::fromString(QStringLiteral("{5b1d8c4e-3f0a-4d6e-9a7b-2c8e1f4a6d30}"));
     return QUuid::createUuidV5(kelvoNamespace, path);
 }
 } // namespace StableId
