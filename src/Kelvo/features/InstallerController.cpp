@@ -7,6 +7,8 @@
 #include "installer/InstallerPreviewService.h"
 #include "vocabulary/NaturalOrder.h"
 
+#include <QHash>
+
 #include <algorithm>
 
 using namespace AppModelSupport;
@@ -140,15 +142,15 @@ void InstallerController::moveToTrash(const QStringList& paths)
     }
     if (m_context.homeRefused())
         return;
+    // What the scan recorded for each listed path, looked up once per batch; a path it did not list
+    // has no identity and is refused.
+    QHash<QString, std::optional<FileIdentity>> listed;
+    if (m_report)
+        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+            listed.insert(entry.path, entry.identity);
     std::vector<TrashMoves::Item> items;
-    for (const QString& path : paths) {
-        std::optional<FileIdentity> identity;
-        if (m_report)
-            for (const InstallerPreviewReport::Entry& entry : m_report->entries)
-                if (entry.path == path)
-                    identity = entry.identity;
-        items.push_back({path, identity});
-    }
+    for (const QString& path : paths)
+        items.push_back({path, listed.value(path)});
     // No page shows progress for this batch; the window reads as running so no other run starts.
     TrashMoves::inBackground(
         m_context, this, QStringLiteral("installer-trash"), std::nullopt, std::move(items),
