@@ -211,16 +211,6 @@ protected:
         QCOMPARE(actual.join(' '), expected);
     }
 
-    // The results panel shows the empty state of a report that holds nothing: no prompt to run, no rows.
-    void verifyEmptyState(const QString& rows) const
-    {
-        const QQuickItem* panel = item("resultsPanel");
-        QVERIFY(panel->property("hasReport").toBool() && panel->property("empty").toBool());
-        QCOMPARE(textOf("noticeTitle"), panel->property("emptyTitle").toString());
-        verifyStates("resultsNotice -resultsSummaryLine");
-        QVERIFY(shown(rows).isEmpty());
-    }
-
     // Scrolls every page holding the item to centre it, or the innermost one to just below its top.
     static void scrollIntoView(QQuickItem* target, bool toTop = false)
     {
@@ -247,15 +237,6 @@ protected:
                           target->mapToScene(target->boundingRect().center()).toPoint());
     }
     void click(const QString& name) { click(item(name)); }
-
-    // Texts cut short to fit.
-    QStringList truncatedTexts() const
-    {
-        const auto cut = [](QQuickItem* text) {
-            return text->inherits("QQuickText") && text->property("truncated").toBool();
-        };
-        return textsOf(itemsUnder(m_window->contentItem(), cut, true));
-    }
 
     // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1.
     // A blank picture means nothing was drawn; a folder that cannot be written is no failure.

@@ -460,7 +460,12 @@ private slots:
                 QVERIFY(QDir(homePath(folder)).removeRecursively());
         click(runButton(feature));
         waitForTheRun();
-        verifyEmptyState(rowsOf(feature));
+        // The empty state of a report that holds nothing: no prompt to run, no rows.
+        const QQuickItem* panel = item("resultsPanel");
+        QVERIFY(panel->property("hasReport").toBool() && panel->property("empty").toBool());
+        QCOMPARE(textOf("noticeTitle"), panel->property("emptyTitle").toString());
+        verifyStates("resultsNotice -resultsSummaryLine");
+        QVERIFY(shown(rowsOf(feature)).isEmpty());
     }
 };
 

@@ -1,5 +1,7 @@
 #include "app/TrashMoves.h"
 
+#include "AppModelSupport.h"
+
 #include "vocabulary/ScanPathGuard.h"
 
 #include <QtConcurrent>
@@ -43,6 +45,17 @@ void inBackground(const FeatureContext& context, QObject* owner, const QString& 
                   finish(batch);
               })
         .onFailed(owner, [&runs, run] { runs.failed(run, QString()); });
+}
+
+void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts)
+{
+    using AppModelSupport::L;
+    const qint64 moved = batch.moved.size();
+    if (moved == 0)
+        runs.setStatus(L("没有完成", "Not Completed"), texts.nothingMoved);
+    else
+        runs.setStatus(texts.title, batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
+                                                     : texts.allMoved.arg(moved));
 }
 
 } // namespace TrashMoves

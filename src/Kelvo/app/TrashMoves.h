@@ -41,4 +41,14 @@ void inBackground(const FeatureContext& context, QObject* owner, const QString& 
                   std::optional<AppFeature> feature, std::vector<Item> items,
                   std::function<void(const Batch&)> finish);
 
+// The status line after a batch: "Not Completed" and `nothingMoved` when nothing went; otherwise
+// `title` with `allMoved` (taking the count) or `someFailed` (taking the count and the failures).
+struct Outcome {
+    QString nothingMoved;
+    QString title;
+    QString allMoved;
+    QString someFailed;
+};
+void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts);
+
 } // namespace TrashMoves

@@ -13,6 +13,19 @@
 
 using namespace AppModelSupport;
 
+namespace {
+
+QVariantMap rowOf(const InstallerPreviewReport::Entry& entry)
+{
+    return {{QStringLiteral("path"), entry.path},
+            {QStringLiteral("name"), entry.name},
+            {QStringLiteral("source"), entry.source},
+            {QStringLiteral("byteCount"), entry.byteCount},
+            {QStringLiteral("sizeText"), entry.sizeText()}};
+}
+
+} // namespace
+
 InstallerController::InstallerController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
@@ -46,11 +59,7 @@ QVariant InstallerController::reportValue() const
     for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
         if (!sources.contains(entry.source))
             sources.append(entry.source);
-        entries.append(QVariantMap{{QStringLiteral("path"), entry.path},
-                                   {QStringLiteral("name"), entry.name},
-                                   {QStringLiteral("source"), entry.source},
-                                   {QStringLiteral("byteCount"), entry.byteCount},
-                                   {QStringLiteral("sizeText"), entry.sizeText()}});
+        entries.append(rowOf(entry));
     }
     return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
                        {QStringLiteral("totalBytes"), m_report->totalBytes()},
@@ -104,11 +113,7 @@ void InstallerController::updateShownEntries()
     QList<QVariantMap> rows;
     rows.reserve(qsizetype(shown.size()));
     for (const InstallerPreviewReport::Entry* entry : shown)
-        rows.append(QVariantMap{{QStringLiteral("path"), entry->path},
-                                {QStringLiteral("name"), entry->name},
-                                {QStringLiteral("source"), entry->source},
-                                {QStringLiteral("byteCount"), entry->byteCount},
-                                {QStringLiteral("sizeText"), entry->sizeText()}});
+        rows.append(rowOf(*entry));
     m_shownEntries.setRows(std::move(rows));
     emit shownEntriesChanged();
 }
@@ -155,34 +160,26 @@ void InstallerController::moveToTrash(const QStringList& paths)
     TrashMoves::inBackground(
         m_context, this, QStringLiteral("installer-trash"), std::nullopt, std::move(items),
         [this](const TrashMoves::Batch& batch) {
-            RunCoordinator& runs = m_context.runs;
-            const qint64 moved = batch.moved.size();
-            if (moved == 0) {
-                runs.setStatus(
-                    L("没有完成", "Not Completed"),
-                    L("选中的安装包没有移动成功。", "The selected installer files could not be moved."));
-                return;
+            if (!batch.moved.isEmpty()) {
+                qint64 movedBytes = 0;
+                std::vector<InstallerPreviewReport::Entry> remaining;
+                if (m_report)
+                    for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
+                        if (batch.moved.contains(entry.path))
+                            movedBytes += entry.byteCount;
+                        else
+                            remaining.push_back(entry);
+                    }
+                setReport(InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
+                Statistics& statistics = m_context.statistics;
+                statistics.recordNow("lastInstallerScanDate");
+                statistics.record("lastInstallerCleanedCount", batch.moved.size());
+                statistics.record("lastInstallerCleanedBytes", movedBytes);
             }
-            qint64 movedBytes = 0;
-            std::vector<InstallerPreviewReport::Entry> remaining;
-            if (m_report)
-                for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
-                    if (batch.moved.contains(entry.path))
-                        movedBytes += entry.byteCount;
-                    else
-                        remaining.push_back(entry);
-                }
-            setReport(InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
-            Statistics& statistics = m_context.statistics;
-            statistics.recordNow("lastInstallerScanDate");
-            statistics.record("lastInstallerCleanedCount", moved);
-            statistics.record("lastInstallerCleanedBytes", movedBytes);
-            runs.setStatus(
-                L("已移到废纸篓", "Moved to Trash"),
-                batch.failed > 0
-                    ? L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")
-                          .arg(moved)
-                          .arg(batch.failed)
-                    : L("已移动 %1 个安装包。", "Moved %1 installer files.").arg(moved));
+            TrashMoves::sayHowItWent(
+                m_context.runs, batch,
+                {L("选中的安装包没有移动成功。", "The selected installer files could not be moved."),
+                 L("已移到废纸篓", "Moved to Trash"), L("已移动 %1 个安装包。", "Moved %1 installer files."),
+                 L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")});
         });
 }

@@ -135,22 +135,14 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
                         remaining.push_back(entry);
                 setReport(UninstallPreviewReport(std::move(remaining)));
             }
-            RunCoordinator& coordinator = m_context.runs;
-            const qint64 processed = batch.moved.size();
-            if (processed == 0) {
-                coordinator.setStatus(
-                    L("没有完成", "Not Completed"),
-                    L("选中的应用没有处理成功。", "The selected apps could not be processed."));
-                return;
+            if (!batch.moved.isEmpty()) {
+                m_context.statistics.recordNow("lastUninstallDate");
+                m_context.statistics.record("lastUninstallCount", batch.moved.size());
             }
-            m_context.statistics.recordNow("lastUninstallDate");
-            m_context.statistics.record("lastUninstallCount", processed);
-            coordinator.setStatus(
-                L("卸载完成", "Uninstall Complete"),
-                batch.failed > 0
-                    ? L("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")
-                          .arg(processed)
-                          .arg(batch.failed)
-                    : L("已处理 %1 个应用项目。", "Processed %1 app items.").arg(processed));
+            TrashMoves::sayHowItWent(
+                m_context.runs, batch,
+                {L("选中的应用没有处理成功。", "The selected apps could not be processed."),
+                 L("卸载完成", "Uninstall Complete"), L("已处理 %1 个应用项目。", "Processed %1 app items."),
+                 L("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")});
         });
 }
