@@ -1,6 +1,8 @@
 #include "SyntheticHome.h"
 
-#include "Language.h"
+#include "platform/DefaultsStore.h"
+
+#include <QSettings>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -40,9 +42,8 @@ int nestedFolders(const QString& base, int levels, const QByteArray& name)
 void rawFile(const QString& folder, const QByteArray& name)
 {
     QDir().mkpath(folder);
-    const QByteArray path = QFile::encodeName(folder) + '/' + name;
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0600);
-    QTest::qVerify(fd >= 0 && ::write(fd, "x", 1) == 1, "rawFile", path.constData(), __FILE__, __LINE__);
+    const int fd = ::open((QFile::encodeName(folder) + '/' + name).constData(), O_WRONLY | O_CREAT, 0600);
+    QTest::qVerify(fd >= 0, "rawFile", name.constData(), __FILE__, __LINE__);
     ::close(fd);
 }
 
@@ -78,9 +79,14 @@ ReadOnly::~ReadOnly()
                               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
+void useLanguage(AppLanguagePreference preference)
+{
+    AppLocalization::savePreference(preference, *DefaultsStore::open());
+}
+
 Sandbox::~Sandbox()
 {
-    TestSupport::forgetLanguage();
+    DefaultsStore::open()->remove(AppLocalization::preferenceKey()); // the system languages choose again
 }
 
 QString Sandbox::renew()
@@ -88,7 +94,7 @@ QString Sandbox::renew()
     m_dir = std::make_unique<QTemporaryDir>();
     QTest::qVerify(m_dir->isValid(), "Sandbox", "no temporary folder", __FILE__, __LINE__);
     m_home = folder(m_dir->filePath(QStringLiteral("home")));
-    TestSupport::useLanguage(AppLanguagePreference::english);
+    useLanguage(AppLanguagePreference::english);
     return m_home;
 }
 

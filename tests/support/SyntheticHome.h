@@ -2,6 +2,9 @@
 
 // Builds synthetic folder trees for scanner and executor tests.
 
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/KelvoError.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -78,6 +81,32 @@ inline bool exists(const QString& path)
     return QFileInfo::exists(path) || QFileInfo(path).isSymLink();
 }
 
+inline bool isEmptyFolder(const QString& path)
+{
+    return QDir(path).exists() &&
+           QDir(path).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// The paths of report entries (their `path`, plain or optional) relative to base, in report order.
+template <class Entries> QStringList relative(const QString& base, const Entries& entries)
+{
+    QStringList paths;
+    for (const auto& entry : entries)
+        paths << QString(std::optional<QString>(entry.path).value_or(QString())).mid(base.size() + 1);
+    return paths;
+}
+
+// What the KelvoError thrown by `action` says; null when nothing was thrown.
+template <class Action> QString failure(const Action& action)
+{
+    try {
+        action();
+    } catch (const KelvoError& error) {
+        return error.description();
+    }
+    return {};
+}
+
 // Allocated bytes of one item as the file system reports them.
 qint64 allocated(const QString& path);
 
@@ -86,7 +115,7 @@ qint64 allocated(const QString& path);
 // levels were made.
 int nestedFolders(const QString& base, int levels, const QByteArray& name);
 
-// A file whose name is the given bytes (not necessarily UTF-8) in folder.
+// An empty file whose name is the given bytes (not necessarily UTF-8) in folder.
 void rawFile(const QString& folder, const QByteArray& name);
 
 // Bind-mounts source on target (a folder) while it lives; mounted() is false when this process may
@@ -118,6 +147,9 @@ private:
     QString m_path;
 };
 
+// The display language of the code under test: its preference, which the sandbox's defaults store keeps.
+void useLanguage(AppLanguagePreference preference);
+
 // A temporary folder holding an empty "home" folder, with English as the display language. A test
 // class keeps one and renews it in init() (or once, in initTestCase()), so each test starts from
 // nothing; the language preference is forgotten with the sandbox.
@@ -133,8 +165,8 @@ public:
     QString home() const { return m_home; }
     // A path below the temporary folder; the folder itself for none.
     QString path(const QString& relative = {}) const;
-    // "{home}" in a table cell stands for the home folder.
-    QString expand(QString text) const { return text.replace(QStringLiteral("{home}"), m_home); }
+    // "{home}" in a table cell stands for the home folder, "{box}" for the temporary folder.
+    QString expand(QString text) const { return text.replace("{home}", m_home).replace("{box}", path()); }
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -38,19 +38,16 @@ private slots:
                                                      "entries"); // null: no file; empty: defaults
         const QByteArray none;
         row("no file", none, none, QStringList{});
-        row("own file", header + "/own\n", none, QStringList{"/own"});
         row("legacy fallback", none, QByteArray("/legacy\n/x\n"), QStringList{"/legacy", "/x"});
-        row("own file wins", QByteArray("/own\n"), QByteArray("/legacy\n"), QStringList{"/own"});
+        row("own file wins", header + "/own\n", QByteArray("/legacy\n"), QStringList{"/own"});
         row("header-only own file gives defaults", header, QByteArray("/legacy\n"), QStringList{});
         row("byte-order mark", QByteArray("\xEF\xBB\xBF/a\n"), none, QStringList{"/a"});
-        row("trimming, comments and repeats", QByteArray("  foo  \n\tfoo\n#bar\n  #baz\n\n/x"), none,
-            QStringList{"foo", "/x"});
+        row("trimming, comments, repeats after the first", QByteArray("  b  \n\tb\na\n#bar\n  #baz\n\nc\na"),
+            none, QStringList{"b", "a", "c"});
         row("inner spaces and a later # belong to the entry", QByteArray("$HOME/A B/x\n/a/b#c\n/d # e"), none,
             QStringList{"$HOME/A B/x", "/a/b#c", "/d # e"});
         row("every other line break", QStringLiteral("a\rb\u000Bc\u000Cd\u0085e\u2028f\u2029g").toUtf8(),
             none, QStringList{"a", "b", "c", "d", "e", "f", "g"});
-        row("first of repeats kept in order", QByteArray("b\na\nb\nc\na\n"), none,
-            QStringList{"b", "a", "c"});
         row("different case is no repeat", QByteArray("/A\n/a\n"), none, QStringList{"/A", "/a"});
     }
     void filesAreLoaded()
@@ -98,80 +95,46 @@ private slots:
         columns<QString, QString, bool>("entry", "path", "isProtected");
         const char* finder = "FINDER_METADATA";
         const char* jetBrains = "$HOME/Caches/JetBrains*";
-        const char* gradle = "$HOME/.gradle/caches/*";
         const char* glob = "/tmp/*/cache";
-        const char* stars = "/*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b";
 
         // Finder metadata sentinel.
         row("metadata: .DS_Store at any depth", finder, "{home}/a/b/c/.DS_Store", true);
-        row("metadata: .DS_Store outside home", finder, "/Volumes/Disk/.DS_Store", true);
         row("metadata: name merely ending so", finder, "{home}/x.DS_Store", false);
         row("metadata: longer name", finder, "{home}/.DS_Store_old", false);
         row("metadata: inside com.apple.finder", finder, "{home}/Caches/com.apple.finder/Cache.db", true);
         row("metadata: inside com.apple.Finder", finder, "{home}/Preferences/com.apple.Finder/x", true);
-        row("metadata: not the folder itself", finder, "{home}/Caches/com.apple.finder", false);
-        row("metadata: nor with a trailing separator", finder, "{home}/Caches/com.apple.finder/", false);
-        row("metadata: other case", finder, "{home}/com.apple.FINDER/x", false);
-        row("metadata: the sentinel is no path", finder, "FINDER_METADATA/x", false);
+        row("metadata: not the folder itself", finder, "{home}/Caches/com.apple.finder/", false);
         row("metadata: sentinel is exact", "finder_metadata", "{home}/a/.DS_Store", false);
 
         // Prefix rule: a final "*", no separator required.
-        row("prefix: the folder itself", jetBrains, "{home}/Caches/JetBrains", true);
         row("prefix: sibling sharing the name", jetBrains, "{home}/Caches/JetBrainsToolbox", true);
         row("prefix: shorter name", jetBrains, "{home}/Caches/JetBrain", false);
-        row("prefix: case-sensitive", "$HOME/Caches/com.apple.spotlight*",
-            "{home}/Caches/com.apple.Spotlight", false);
-        row("prefix: everything below a folder", gradle, "{home}/.gradle/caches/modules-2/x.jar", true);
-        row("prefix: not the folder with a trailing separator", gradle, "{home}/.gradle/caches/", false);
-        row("prefix: earlier stars are literal", "/tmp/a*b/*", "/tmp/a*b/c", true);
+        row("prefix: case-sensitive", "$HOME/Caches/jetbrains*", "{home}/Caches/JetBrains", false);
+        row("prefix: not the folder with a trailing separator", "$HOME/.gradle/caches/*",
+            "{home}/.gradle/caches/", false);
         row("prefix: earlier stars match nothing else", "/tmp/a*b/*", "/tmp/axb/c", false);
-        row("prefix: candidate standardised first", gradle, "{home}/.gradle/x/../caches/y", true);
 
         // Glob: a "*" inside stands for any run of characters, "/" included.
-        row("glob: one level", glob, "/tmp/a/cache", true);
         row("glob: several levels", glob, "/tmp/a/b/cache", true);
         row("glob: nothing below", glob, "/tmp/a/cache/x", false);
-        row("glob: the star needs its separators", glob, "/tmp/cache", false);
         row("glob: whole path only", glob, "/var/tmp/a/cache", false);
-        row("glob: regex characters are literal", "/tmp/(x)+[y]?.b/*/z", "/tmp/(x)+[y]?.b/q/z", true);
-        row("glob: regex characters are not operators", "/tmp/(x)+.b/*/z", "/tmp/xxXb/q/z", false);
-        row("glob: backslash is literal", "/tmp/a\\*/b", "/tmp/a\\q/b", true);
-        row("glob: home expanded, nothing below", "$HOME/P/*/node_modules", "{home}/P/app/node_modules/x",
-            false);
-        row("glob: a line break is an ordinary character", glob, "/tmp/a\nb/cache", true);
-        row("glob: case-sensitive", "/tmp/*/Cache", "/tmp/a/cache", false);
-        row("glob: any text is a pattern", QStringLiteral("/tmp/\xD800*/x"), QStringLiteral("/tmp/\xD800q/x"),
-            true);
-        row("glob: many stars need no backtracking limit", stars, "/" + QString(5000, 'a') + "b", true);
-        row("glob: many stars that do not match", stars, "/" + QString(5000, 'a'), false);
+        row("glob: many stars need no backtracking limit", "/*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b",
+            "/" + QString(5000, 'a'), false);
 
         // Plain path: itself and everything below.
         row("plain: the folder", "~/Projects", "{home}/Projects", true);
         row("plain: below", "~/Projects", "{home}/Projects/app/src/main.cpp", true);
         row("plain: sibling sharing the name", "~/Projects", "{home}/Projects2", false);
-        row("plain: the parent", "~/Projects", "{home}", false);
-        row("plain: candidate with a trailing separator", "~/Projects", "{home}/Projects/", true);
         row("plain: climbing out with ..", "~/Projects", "{home}/Projects/../Secrets", false);
-        row("plain: climbing in with ..", "~/Projects", "{home}/Other/../Projects/x", true);
+        row("plain: case-sensitive", "$HOME/library/caches", "{home}/Library/Caches/x", false);
         row("plain: the root protects everything", "/", "/any/where", true);
         row("plain: the home folder", "~", "{home}/anything/at/all", true);
-        row("plain: case-sensitive", "$HOME/library/caches", "{home}/Library/Caches/x", false);
-        row("plain: another home", "$HOME/x", "/Users/other/x", false);
 
         // Entries are meant as paths, whatever their spelling; "~" is the home only at the start.
         row("spelling: trailing separator, the folder", "~/Projects/", "{home}/Projects", true);
-        row("spelling: doubled separators", "$HOME//Projects///a", "{home}/Projects/a/b", true);
-        row("spelling: dot segments", "~/./Projects/./a/.", "{home}/Projects/a", true);
-        row("spelling: braces", "${HOME}/Projects", "{home}/Projects/x", true);
-        row("spelling: doubled separators in a prefix rule", "$HOME//Caches//JetBrains*",
-            "{home}/Caches/JetBrains/x", true);
         row("home in the middle", "/mnt$HOME/keep", "/mnt{home}/keep/a", true);
         row("tilde in the middle is a name", "/mnt~/keep", "/mnt{home}/keep/a", false);
-        row("tilde in the middle protects itself", "$HOME/M/com~apple~Docs", "{home}/M/com~apple~Docs/x",
-            true);
         row("tilde followed by a name is a name", "~user/x", "{home}user/x", false);
-        row("tilde in a glob", "~/*/keep", "{home}/x/keep", true);
-        row("home variable is case-sensitive", "$home/x", "{home}/x", false);
     }
     void entries()
     {
@@ -200,7 +163,6 @@ private slots:
     void entriesAreWrittenAsMeant_data()
     {
         columns<QString, QString>("entry", "written");
-        row("as meant already", "$HOME/Caches/JetBrains*", "$HOME/Caches/JetBrains*");
         row("trailing separator", "~/Projects/", "~/Projects");
         row("braces and doubled separators", "${HOME}//a/./b//", "$HOME/a/b");
         row("the root", "/", "/");

@@ -1,4 +1,5 @@
 // The one tree walker: what it visits and how it stops, what a measurement counts, links never followed.
+// Its options (hidden items, packages, depth) are exercised by the scanners that set them.
 #include "TestMain.h"
 
 #include "SyntheticHome.h"
@@ -65,32 +66,6 @@ private slots:
         QVERIFY(!seen.contains("escape/secret"));
     }
 
-    void options_data()
-    {
-        // What is seen; "-" before what is not.
-        columns<bool, bool, int, QStringList>("includeHidden", "enterPackages", "maxDepth", "seen");
-        row("hidden skipped", false, true, -1, QStringList{"a.txt", "-.hidden"});
-        row("packages listed, not entered", true, false, -1,
-            QStringList{"Tool.app", "Kit.FRAMEWORK", "sub/deep/b.bin", "-Tool.app/Contents",
-                        "-Kit.FRAMEWORK/Kit"});
-        row("children only", true, true, 1, QStringList{"sub", "a.txt", "-sub/deep", "-Tool.app/Contents"});
-        row("two levels", true, true, 2, QStringList{"sub/deep", "-sub/deep/b.bin"});
-    }
-    void options()
-    {
-        const auto [includeHidden, enterPackages, maxDepth, paths] =
-            fetch<bool, bool, int, QStringList>("includeHidden", "enterPackages", "maxDepth", "seen");
-        FileWalker::Options options;
-        options.includeHidden = includeHidden;
-        options.enterPackages = enterPackages;
-        options.maxDepth = maxDepth;
-        const auto seen = walkAll(m_root, options);
-        for (const QString& path : paths) {
-            const bool absent = path.startsWith('-');
-            QVERIFY2(seen.contains(absent ? path.mid(1) : path) != absent, qPrintable(path));
-        }
-    }
-
     // The visitor's decisions, and roots that cannot be listed: missing, a file, a link to a folder.
     void decisionsAndUnlistedRoots()
     {
@@ -139,7 +114,7 @@ private slots:
     }
 
     // The root and links do not count; a file is one file; a link, nothing or an empty folder nothing.
-    void measureSumsFilesBelowWithoutFollowingLinks()
+    void measure()
     {
         qint64 bytes = 0;
         for (const QString& name : m_files)
@@ -153,10 +128,7 @@ private slots:
                  (FileWalker::Measurement{allocated(m_root + "/a.txt"), 1, 0, true}));
         for (const char* nothing : {"/escape", "/nothing", "/empty"})
             QCOMPARE(FileWalker::measure(m_root + nothing), FileWalker::Measurement{});
-    }
-
-    void measureCapCountsFilesAndFoldersOnly()
-    {
+        // The cap counts files and folders only.
         for (int i = 0; i < 5; ++i)
             link(m_box.path("outside"), QString("%1/links/l%2").arg(m_root).arg(i));
         FileWalker::MeasureOptions options;
@@ -173,34 +145,12 @@ private slots:
         QCOMPARE(FileWalker::measure(m_root, cancelling), (FileWalker::Measurement{0, 0, 0, false}));
     }
 
-    // A folder's own items, and one item on its own, without following a link.
-    void childrenAndSingleItems()
-    {
-        QStringList names;
-        for (const FileWalker::Item& item : FileWalker::children(m_root)) {
-            names << item.name;
-            QVERIFY(item.depth == 1 && item.path == m_root + "/" + item.name);
-        }
-        names.sort();
-        QCOMPARE(names,
-                 (QStringList{".hidden", "Kit.FRAMEWORK", "Tool.app", "a.txt", "empty", "escape", "sub"}));
-        QCOMPARE(FileWalker::statItem(m_root + "/escape")->kind, FileWalker::Kind::link);
-        QCOMPARE(FileWalker::statItem(m_root + "/a.txt")->name, QString("a.txt"));
-        QVERIFY(!FileWalker::statItem(m_root + "/nothing"));
-    }
-
-    void packageNames_data()
-    {
-        columns<QString, bool>("name", "package");
-        row("dsym mixed case", QString("App.dSYM"), true);
-        row("plain folder", QString("Caches"), false);
-        row("hidden name only", QString(".app"), false);
-        row("trailing dot", QString("weird."), false);
-    }
+    // A package is named by a known extension in any case, after a name.
     void packageNames()
     {
-        const auto [name, package] = fetch<QString, bool>("name", "package");
-        QCOMPARE(FileWalker::isPackageName(name), package);
+        QVERIFY(FileWalker::isPackageName("App.dSYM"));
+        for (const char* name : {"Caches", ".app", "weird."})
+            QVERIFY2(!FileWalker::isPackageName(name), name);
     }
 };
 

@@ -40,6 +40,23 @@ QByteArray propertyList(const QString& entries, bool binary = true)
     return bytes;
 }
 
+// A binary Info.plist naming itself "Deep" whose offset table, one byte an offset and ending right at
+// the trailer, names one empty array `arrays` times besides the root dictionary; `spare` is the
+// trailer's first byte, which holds nothing.
+QByteArray manyArrays(int arrays, char spare = 0)
+{
+    QByteArray trailer(32, 0);
+    trailer[0] = spare;
+    trailer[6] = trailer[7] = 1; // offset and reference widths
+    trailer[14] = char((3 + arrays) >> 8);
+    trailer[15] = char(3 + arrays);
+    trailer[31] = 30; // where the offset table begins
+    return QByteArray("bplist00\xD1\x01\x02\x5C"
+                      "CFBundleName\x54"
+                      "Deep\xA0\x08\x0B\x18") +
+           QByteArray(arrays, '\x1D') + trailer;
+}
+
 QString bundle(const QString& folder, const QString& fileName, const QByteArray& info = {}, qint64 size = 10)
 {
     const QString path = folder + "/" + fileName;
@@ -104,13 +121,20 @@ private slots:
                        "\0\0\0\0\0\0\x01\x01\0\0\0\0\0\0\0\x03\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\x10",
                        51),
             Metadata{});
+        // As many arrays and dictionaries as are read, and one more: counted from the offset table.
+        row("2,048 containers", manyArrays(2047, '\x1D'), Metadata{"Deep", std::nullopt, std::nullopt});
+        row("2,049 containers", manyArrays(2048), Metadata{});
+        const auto xml = [](const QByteArray& array) {
+            return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key><string>Deep"
+                   "</string><key>x</key>" +
+                   array + "</dict></plist>";
+        };
+        row("2,048 containers in XML",
+            xml("<array>" + QByteArray("<array></array>").repeated(2046) + "</array>"),
+            Metadata{"Deep", std::nullopt, std::nullopt});
         // Deeper than any Info.plist: not read, rather than parsed one stack frame per level.
         row("20,000 nested arrays",
-            "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleName</key><string>Deep</string>"
-            "<key>x</key>" +
-                QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000) +
-                "</dict></plist>",
-            Metadata{});
+            xml(QByteArray("<array>").repeated(20000) + QByteArray("</array>").repeated(20000)), Metadata{});
     }
     void metadata()
     {
@@ -219,14 +243,14 @@ private slots:
         QCOMPARE(notes.leftoverSizeText, SizeText::bytes(0));
     }
 
-    // Folders, not files or links, named ".app" directly in an application folder; a folder met twice
+    // Folders, not files or links, named "*.app" directly in an application folder; a folder met twice
     // is searched once; by name in natural order, case ignored.
     void listingAndSorting()
     {
         const QString user = m_home + "/Applications";
         bundle(m_system, "b.app", propertyList("CFBundleName=zeta", false));
         bundle(m_system, "Zeta.app");
-        for (const char* name : {"App10.app", "App2.app", "alpha.app"})
+        for (const char* name : {"App10.app", "App2.app", "alpha.app", ".app"})
             bundle(user, name);
         file(user + "/NotABundle.app", 10);
         link(m_system + "/Zeta.app", user + "/Linked.app");
