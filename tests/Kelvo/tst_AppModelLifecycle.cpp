@@ -225,17 +225,6 @@ private slots:
         QCOMPARE(DefaultsStore::open()->value("lastAnalysisPath"), QVariant());
         QCOMPARE(DefaultsStore::open()->value("lastAnalysisDate"), QVariant());
     }
-
-    void selectedFeatureAcceptsOnlyKnownFeatures()
-    {
-        AppModelFixture fixture;
-        const auto model = fixture.makeModel();
-        QSignalSpy changed(model.get(), &AppModel::selectedFeatureChanged);
-        for (const char* rawValue : {"analyze", "Analyze", "analyze"})
-            model->setSelectedFeatureRawValue(rawValue);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(model->selectedFeature(), AppFeature::analyze);
-    }
 };
 
 KELVO_REGISTER_TEST(TestAppModelLifecycle)
