@@ -1,9 +1,13 @@
 #pragma once
 
+#include "status/HealthScore.h"
 #include "status/StatusRates.h"
 #include "status/SystemReport.h"
 
+#include <QString>
+
 #include <optional>
+#include <utility>
 #include <vector>
 
 // One SystemReport per call, measured on the running system: /proc and /sys on Linux, the kernel and
@@ -11,17 +15,28 @@
 namespace LocalSystemStatus {
 using Processes = std::vector<SystemReport::ProcessInfo>;
 
+// What a system's sampler measured for one snapshot; complete() makes the report of it.
+struct Measurement {
+    // Measured directly: platform, uptimeSeconds, cpu, memory (without the pressure), disks (sorted),
+    // trashSize, batteries, proxy, thermal. The sampler leaves the rest to complete().
+    SystemReport report;
+    Processes processes;                                    // every process, busiest first
+    std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
+    std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
+    QString baseHost;                                       // the machine's name
+    LocalSystemOverview overview;                           // gathered once per run
+};
+
 // `topProcesses`, when given, is used as the process list instead of listing the processes again.
 SystemReport snapshot(const std::optional<Processes>& topProcesses = std::nullopt);
 // Every process, busiest first (by CPU percent, ties in the system's order).
 Processes processSnapshot();
 
-// What every sampler does once it has measured: the process count and the 5 busiest processes, the
-// memory pressure, the disk and network rates with their histories, and the health score and its
-// verdict from CPU, memory and the primary disk. `disk` are the read and write byte totals, when known.
-void complete(SystemReport& report, const Processes& processes,
-              const std::optional<std::pair<quint64, quint64>>& diskBytes,
-              const std::vector<StatusRates::InterfaceCounters>& interfaces, StatusRates& rates);
+// What every sampler does the same way once it has measured: the process count and the 5 busiest
+// processes, the memory pressure, the disk and network rates with their histories, the health score
+// and its verdict (CPU, memory and the primary disk), the decorated host, the uptime text, the
+// hardware texts and the GPU from the overview.
+SystemReport complete(Measurement measurement, StatusRates& rates, double now);
 
 // The busiest first, a missing percent counting as 0; equal ones keep their order.
 void sortByCPU(Processes& processes);
