@@ -96,7 +96,7 @@ SystemReport complete(Measurement measurement, StatusRates& rates, double now)
     if (report.uptimeSeconds)
         report.uptime = HealthScore::uptimeText(*report.uptimeSeconds);
     report.hardware = hardwareOf(overview, memoryTotal, diskTotal);
-    if (overview.chipName || overview.gpuCoreCount) {
+    if (measurement.chipHasGPU && (overview.chipName || overview.gpuCoreCount)) {
         SystemReport::GPU gpu;
         if (overview.chipName)
             gpu.name = *overview.chipName + QStringLiteral(" GPU");

@@ -25,6 +25,7 @@ struct Measurement {
     std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
     QString baseHost;                                       // the machine's name
     LocalSystemOverview overview;                           // gathered once per run
+    bool chipHasGPU = true; // a Mac's chip carries its GPU; a PC's CPU model names no GPU
 };
 
 // `topProcesses`, when given, is used as the process list instead of listing the processes again.
