@@ -103,8 +103,10 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return m_installer.scan();
     if (containsAll(words, {"purge", "--dry-run"}))
         return m_purge.scan();
-    if (words.size() >= 2 && words.first() == QLatin1String("status") && words.at(1) == QLatin1String("--json")) {
-        const RunCoordinator::RunHandle run = m_runs.begin(QStringLiteral("status"), AppFeature::dashboard, false);
+    if (words.size() >= 2 && words.first() == QLatin1String("status") &&
+        words.at(1) == QLatin1String("--json")) {
+        const RunCoordinator::RunHandle run =
+            m_runs.begin(QStringLiteral("status"), AppFeature::dashboard, false);
         auto ended = std::make_shared<QPromise<void>>();
         ended->start();
         connect(

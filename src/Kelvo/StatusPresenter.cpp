@@ -77,7 +77,8 @@ QVariantMap cpuCard(const std::optional<SystemReport::CPU>& cpu)
             loads << QString::asprintf("%.2f", *load);
     return {{"usage", fraction(known.usage)},
             {"usageText", percentText(known.usage)},
-            {"coresText", cores ? QString::number(*cores) + L(" 核", " cores") : L("核心数未知", "Core count unknown")},
+            {"coresText",
+             cores ? QString::number(*cores) + L(" 核", " cores") : L("核心数未知", "Core count unknown")},
             {"loadText", loads.isEmpty() ? dash : loads.join(QStringLiteral(" · "))},
             {"perCore", fractions(known.perCore, 0.01)},
             {"note", known.perCoreEstimated.value_or(false)
@@ -88,8 +89,8 @@ QVariantMap cpuCard(const std::optional<SystemReport::CPU>& cpu)
 QVariantMap memoryCard(const std::optional<SystemReport::Memory>& memory)
 {
     if (!memory)
-        return {{"fraction", -1.0}, {"usedText", dash}, {"cachedText", dash}, {"totalText", dash},
-                {"pressureText", dash}, {"level", "none"}, {"swapText", dash}};
+        return {{"fraction", -1.0},     {"usedText", dash}, {"cachedText", dash}, {"totalText", dash},
+                {"pressureText", dash}, {"level", "none"},  {"swapText", dash}};
     const QString pressure = memory->pressure.value_or(QString());
     const QString pressureText = pressure == QLatin1String("critical") ? L("严重", "Critical")
                                  : pressure == QLatin1String("warn")   ? L("偏高", "Elevated")
@@ -140,9 +141,9 @@ QVariantMap powerCard(const SystemReport& report)
         return parts.join(QStringLiteral(" · "));
     };
     if (!battery)
-        return {{"hasBattery", false}, {"percentText", L("没有电池", "No battery")}, {"fraction", -1.0},
-                {"stateText", L("使用电源供电", "Running on mains power")}, {"detailText", QString()},
-                {"wattsText", watts()}};
+        return {{"hasBattery", false},     {"percentText", L("没有电池", "No battery")},
+                {"fraction", -1.0},        {"stateText", L("使用电源供电", "Running on mains power")},
+                {"detailText", QString()}, {"wattsText", watts()}};
     QStringList details;
     if (battery->timeLeft)
         details << L("剩余 ", "") + *battery->timeLeft + L("", " left");
@@ -155,9 +156,12 @@ QVariantMap powerCard(const SystemReport& report)
     QString state = battery->status.value_or(dash);
     if (battery->charging.value_or(false))
         state = L("充电中", "Charging");
-    return {{"hasBattery", true},       {"percentText", percentText(battery->percent)},
-            {"fraction", fraction(battery->percent)}, {"stateText", state},
-            {"detailText", details.join(QStringLiteral(" · "))}, {"wattsText", watts()}};
+    return {{"hasBattery", true},
+            {"percentText", percentText(battery->percent)},
+            {"fraction", fraction(battery->percent)},
+            {"stateText", state},
+            {"detailText", details.join(QStringLiteral(" · "))},
+            {"wattsText", watts()}};
 }
 
 } // namespace
@@ -189,15 +193,18 @@ QVariantMap present(const std::optional<SystemReport>& report)
     const SystemReport shown = report.value_or(SystemReport{});
     const std::vector<SystemReport::Disk> disks = shown.disks.value_or(std::vector<SystemReport::Disk>{});
     const QString fullness = diskFullnessLevel(disks);
-    const QString hint = fullness == QLatin1String("danger") ? L("磁盘几乎已满，建议立即清理", "Disk almost full, clean up soon")
-                         : fullness == QLatin1String("warn") ? L("磁盘使用紧张，可以做一次清理", "Disk usage is high, consider a cleanup")
-                                                             : QString();
+    const QString hint = fullness == QLatin1String("danger")
+                             ? L("磁盘几乎已满，建议立即清理", "Disk almost full, clean up soon")
+                         : fullness == QLatin1String("warn")
+                             ? L("磁盘使用紧张，可以做一次清理", "Disk usage is high, consider a cleanup")
+                             : QString();
 
     const SystemReport::DiskIO io = shown.diskIO.value_or(SystemReport::DiskIO{});
     const SystemReport::DiskIOHistory ioHistory = shown.diskIOHistory.value_or(SystemReport::DiskIOHistory{});
     std::optional<double> rx, tx;
     QStringList interfaces;
-    for (const SystemReport::Network& network : shown.network.value_or(std::vector<SystemReport::Network>{})) {
+    for (const SystemReport::Network& network :
+         shown.network.value_or(std::vector<SystemReport::Network>{})) {
         if (network.rxRateMBs)
             rx = rx.value_or(0) + *network.rxRateMBs;
         if (network.txRateMBs)
@@ -205,11 +212,13 @@ QVariantMap present(const std::optional<SystemReport>& report)
         if (network.name)
             interfaces << *network.name + (network.ip ? QStringLiteral(" ") + *network.ip : QString());
     }
-    const SystemReport::NetworkHistory netHistory = shown.networkHistory.value_or(SystemReport::NetworkHistory{});
+    const SystemReport::NetworkHistory netHistory =
+        shown.networkHistory.value_or(SystemReport::NetworkHistory{});
 
     QString proxy = dash;
     if (shown.proxy && shown.proxy->enabled.value_or(false))
-        proxy = shown.proxy->type.value_or(QStringLiteral("Proxy")) + QStringLiteral(" ") + shown.proxy->host.value_or(QString());
+        proxy = shown.proxy->type.value_or(QStringLiteral("Proxy")) + QStringLiteral(" ") +
+                shown.proxy->host.value_or(QString());
     else if (shown.proxy)
         proxy = L("未使用代理", "No proxy");
 
@@ -228,12 +237,13 @@ QVariantMap present(const std::optional<SystemReport>& report)
                                    {"writeText", rate(io.writeRate)},
                                    {"readHistory", fractions(ioHistory.readHistory)},
                                    {"writeHistory", fractions(ioHistory.writeHistory)}}},
-            {"network", QVariantMap{{"rxText", rate(rx)},
-                                    {"txText", rate(tx)},
-                                    {"interfaceText", interfaces.isEmpty() ? L("没有网络连接", "No network connection")
-                                                                           : interfaces.join(QStringLiteral(", "))},
-                                    {"rxHistory", fractions(netHistory.rxHistory)},
-                                    {"txHistory", fractions(netHistory.txHistory)}}},
+            {"network",
+             QVariantMap{{"rxText", rate(rx)},
+                         {"txText", rate(tx)},
+                         {"interfaceText", interfaces.isEmpty() ? L("没有网络连接", "No network connection")
+                                                                : interfaces.join(QStringLiteral(", "))},
+                         {"rxHistory", fractions(netHistory.rxHistory)},
+                         {"txHistory", fractions(netHistory.txHistory)}}},
             {"power", powerCard(shown)},
             {"proxy", proxy},
             {"trash", shown.trashSize ? SizeText::bytes(shown.trashSize) : dash}};

@@ -110,14 +110,18 @@ void StatusController::refresh(bool announce)
     m_refreshing = work.then(this, [this](std::pair<SystemReport, Processes> sample) {
         publish(std::move(sample.first), std::move(sample.second));
         if (std::exchange(m_announce, false))
-            m_context.runs.setStatus(L("状态已更新", "Status Updated"),
-                                     L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+            m_context.runs.setStatus(
+                L("状态已更新", "Status Updated"),
+                L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
         // The future reads as finished only once this continuation returns: say so after it.
-        QMetaObject::invokeMethod(this, [this] {
-            emit refreshingChanged();
-            emit refreshed();
-            scheduleNextSample();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                emit refreshingChanged();
+                emit refreshed();
+                scheduleNextSample();
+            },
+            Qt::QueuedConnection);
     });
     emit refreshingChanged();
 }
@@ -138,7 +142,9 @@ void StatusController::publish(std::optional<SystemReport> report, Processes pro
 
 void StatusController::updateProcessRows()
 {
-    Processes shown = !m_processUsage.empty() ? m_processUsage : m_report ? m_report->topProcesses : Processes{};
+    Processes shown = !m_processUsage.empty() ? m_processUsage
+                      : m_report              ? m_report->topProcesses
+                                              : Processes{};
     const bool byMemory = m_processSort == QLatin1String("memory");
     std::stable_sort(shown.begin(), shown.end(), [byMemory](const auto& a, const auto& b) {
         return byMemory ? a.memory.value_or(0) > b.memory.value_or(0) : a.cpu.value_or(0) > b.cpu.value_or(0);

@@ -32,6 +32,10 @@ struct Measurement {
 SystemReport snapshot(const std::optional<Processes>& topProcesses = std::nullopt);
 // Every process, busiest first (by CPU percent, ties in the system's order).
 Processes processSnapshot();
+// A Mac's report made from recorded tool outputs instead of running the tools: `folder` holds one file
+// per tool run, named by the tool's base name and its arguments joined by spaces, plus ".txt"; a
+// missing file is a tool that failed. Kernel values are absent.
+SystemReport replaySnapshot(const QString& folder, const QString& home);
 
 // What every sampler does the same way once it has measured: the process count and the 5 busiest
 // processes, the memory pressure, the disk and network rates with their histories, the health score
