@@ -275,6 +275,13 @@ std::optional<qint64> trashSize(const QString& home)
     return bytes;
 }
 
+LocalSystemStatus::Processes processes(const Runner& run)
+{
+    const auto text =
+        output(run, tool(QStringLiteral("/bin/ps"), {QStringLiteral("-axo"), QStringLiteral("pid=,ppid=,pcpu=,pmem=,comm=")}));
+    return text ? MacToolParsers::parseProcessSnapshot(*text) : LocalSystemStatus::Processes{};
+}
+
 LocalSystemStatus::Measurement measure(const Sources& sources,
                                        const std::optional<LocalSystemStatus::Processes>& processes,
                                        const QString& home, const SlowReadings& slow)
@@ -291,12 +298,7 @@ LocalSystemStatus::Measurement measure(const Sources& sources,
                                                                  QStringLiteral("IOBlockStorageDriver")})))
         measurement.diskBytes = MacToolParsers::parseDiskByteCounters(*text);
 
-    if (processes)
-        measurement.processes = *processes;
-    else if (const auto text =
-                 output(run, tool(QStringLiteral("/bin/ps"),
-                                  {QStringLiteral("-axo"), QStringLiteral("pid=,ppid=,pcpu=,pmem=,comm=")})))
-        measurement.processes = MacToolParsers::parseProcessSnapshot(*text);
+    measurement.processes = processes ? *processes : MacStatusSampler::processes(run);
 
     if (sources.live)
         measurement.interfaces = MacKernel::interfaceCounters();
