@@ -55,6 +55,7 @@ StatusController::StatusController(const FeatureContext& context, QObject* paren
     , m_context(context)
     , m_processRows({"pid", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
 {
+    connect(&m_sampling, &QFutureWatcherBase::finished, this, &StatusController::sampled);
     m_nextSample.setSingleShot(true);
     m_nextSample.setInterval(samplingOf(context.environment).period);
     connect(&m_nextSample, &QTimer::timeout, this, [this] {
@@ -102,28 +103,26 @@ void StatusController::refresh(bool announce)
         return;
     m_nextSample.stop();
     const StatusSampling sampling = samplingOf(m_context.environment);
-    auto work = QtConcurrent::run([sampling] {
+    m_sampling.setFuture(QtConcurrent::run([sampling] {
         Processes processes = sampling.listProcesses();
         SystemReport report = sampling.sample(processes);
-        return std::make_pair(std::move(report), std::move(processes));
-    });
-    m_refreshing = work.then(this, [this](std::pair<SystemReport, Processes> sample) {
-        publish(std::move(sample.first), std::move(sample.second));
-        if (std::exchange(m_announce, false))
-            m_context.runs.setStatus(
-                L("状态已更新", "Status Updated"),
-                L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
-        // The future reads as finished only once this continuation returns: say so after it.
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                emit refreshingChanged();
-                emit refreshed();
-                scheduleNextSample();
-            },
-            Qt::QueuedConnection);
-    });
+        return Sample{std::move(report), std::move(processes)};
+    }));
+    m_isRefreshing = true;
     emit refreshingChanged();
+}
+
+void StatusController::sampled()
+{
+    Sample sample = m_sampling.result();
+    publish(std::move(sample.first), std::move(sample.second));
+    if (std::exchange(m_announce, false))
+        m_context.runs.setStatus(L("状态已更新", "Status Updated"),
+                                 L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+    m_isRefreshing = false;
+    emit refreshingChanged();
+    emit refreshed();
+    scheduleNextSample();
 }
 
 void StatusController::scheduleNextSample()

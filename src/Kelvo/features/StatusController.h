@@ -5,7 +5,7 @@
 
 #include "status/LocalSystemStatus.h"
 
-#include <QFuture>
+#include <QFutureWatcher>
 #include <QObject>
 #include <QTimer>
 #include <QVariantMap>
@@ -41,7 +41,7 @@ public:
     RowListModel* processes() { return &m_processRows; }
     QString processSort() const { return m_processSort; }
     void setProcessSort(const QString& sort);
-    bool isRefreshing() const { return m_refreshing.isRunning(); }
+    bool isRefreshing() const { return m_isRefreshing; }
     bool isLive() const { return m_live; }
     void setLive(bool live);
 
@@ -62,6 +62,8 @@ signals:
     void refreshed();
 
 private:
+    using Sample = std::pair<SystemReport, Processes>;
+    void sampled();
     void publish(std::optional<SystemReport> report, Processes processes);
     void updateProcessRows();
     void scheduleNextSample();
@@ -71,7 +73,8 @@ private:
     Processes m_processUsage;
     RowListModel m_processRows;
     QString m_processSort = QStringLiteral("cpu");
-    QFuture<void> m_refreshing;
+    QFutureWatcher<Sample> m_sampling;
+    bool m_isRefreshing = false; // from the start of a sample until its result is published
     bool m_announce = false;
     bool m_live = false;
     QTimer m_nextSample;
