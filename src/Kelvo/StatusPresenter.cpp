@@ -142,7 +142,7 @@ QVariantMap powerCard(const SystemReport& report)
     };
     if (!battery)
         return {{"hasBattery", false},     {"percentText", L("没有电池", "No battery")},
-                {"fraction", -1.0},        {"stateText", L("使用电源供电", "Running on mains power")},
+                {"fraction", -1.0},        {"stateText", L("外接电源", "Mains power")},
                 {"detailText", QString()}, {"wattsText", watts()}};
     QStringList details;
     if (battery->timeLeft)

@@ -56,6 +56,11 @@ StatusController::StatusController(const FeatureContext& context, QObject* paren
     , m_processRows({"pid", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
 {
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &StatusController::sampled);
+    // The cards and rows are texts in the language of the moment.
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
+        updateProcessRows();
+        emit reportChanged();
+    });
     m_nextSample.setSingleShot(true);
     m_nextSample.setInterval(samplingOf(context.environment).period);
     connect(&m_nextSample, &QTimer::timeout, this, [this] {

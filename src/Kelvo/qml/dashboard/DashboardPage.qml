@@ -26,7 +26,6 @@ FeaturePage {
         Layout.fillWidth: true
         hero: page.cards.hero
         host: page.cards.host
-        refreshing: AppModel.status.refreshing
         onRefreshRequested: AppModel.request(Actions.status(true))
     }
 
@@ -82,7 +81,7 @@ FeaturePage {
             objectName: "memoryCard"
             title: Theme.t("内存", "Memory")
             figure: page.cards.memory.usedText
-            caption: Theme.t("共 ", "of ") + page.cards.memory.totalText
+            caption: page.cards.memory.totalText !== "—" ? Theme.t("共 ", "of ") + page.cards.memory.totalText : ""
             UsageBar {
                 Layout.fillWidth: true
                 fraction: page.cards.memory.fraction

@@ -9,7 +9,6 @@ GlassPanel {
     id: root
     property var hero: ({})
     property var host: ({})
-    property bool refreshing: false
     signal refreshRequested()
 
     readonly property color tint: hero.level === "good" ? Theme.success
@@ -30,7 +29,11 @@ GlassPanel {
         }
     }
 
+    // Two children (the aura and the row): the card takes its height from the row.
+    implicitHeight: row.implicitHeight + topPadding + bottomPadding
+
     RowLayout {
+        id: row
         anchors.left: parent.left
         anchors.right: parent.right
         spacing: Theme.spacingLarge
@@ -43,6 +46,7 @@ GlassPanel {
                 anchors.fill: parent
                 property real share: root.hero.score >= 0 ? root.hero.score / 100 : 0
                 onShareChanged: requestPaint()
+                onAvailableChanged: requestPaint()
                 onPaint: {
                     const context = getContext("2d")
                     context.reset()
@@ -105,7 +109,8 @@ GlassPanel {
             objectName: "statusRefreshButton"
             Layout.alignment: Qt.AlignTop
             text: Theme.t("刷新", "Refresh")
-            enabled: !root.refreshing && !AppModel.run.isRunning
+            // A refresh during a live sample joins it, so only another run holds the button back.
+            enabled: !AppModel.run.isRunning
             onClicked: root.refreshRequested()
         }
     }

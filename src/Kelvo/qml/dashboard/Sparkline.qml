@@ -13,6 +13,7 @@ Canvas {
     onPrimaryChanged: requestPaint()
     onSecondaryChanged: requestPaint()
     onWidthChanged: requestPaint()
+    onAvailableChanged: requestPaint()
 
     onPaint: {
         const context = getContext("2d")
