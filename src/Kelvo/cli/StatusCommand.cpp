@@ -25,9 +25,25 @@ QString rate(std::optional<double> megabytesPerSecond)
     return megabytesPerSecond ? QString::asprintf("%.1f MB/s", *megabytesPerSecond) : QStringLiteral("—");
 }
 
+// Labels line up in a terminal, where a Chinese character takes two columns.
 void line(QTextStream& out, const QString& label, const QString& text)
 {
-    out << label.leftJustified(10) << ' ' << text << '\n';
+    qsizetype columns = 0;
+    for (const QChar c : label)
+        columns += c.unicode() >= 0x2E80 ? 2 : 1;
+    out << label << QString(std::max<qsizetype>(1, 11 - columns), QLatin1Char(' ')) << text << '\n';
+}
+
+// The status JSON keeps the verdict and the pressure in English; people read them in their language.
+QString inWords(const QString& value)
+{
+    static const std::pair<const char*, const char*> words[] = {
+        {"Good", "良好"},   {"Fair", "一般"}, {"High Pressure", "紧张"},
+        {"normal", "正常"}, {"warn", "偏高"}, {"critical", "严重"}};
+    for (const auto& [en, zh] : words)
+        if (value == QLatin1String(en))
+            return L(zh, en);
+    return value;
 }
 
 void printSummary(QTextStream& out, const SystemReport& report)
@@ -35,7 +51,7 @@ void printSummary(QTextStream& out, const SystemReport& report)
     out << report.host.value_or(QStringLiteral("—")) << '\n';
     line(out, L("健康", "Health"),
          report.healthScore ? QString::number(*report.healthScore) + QStringLiteral("  ") +
-                                  report.healthScoreMsg.value_or(QString())
+                                  inWords(report.healthScoreMsg.value_or(QString()))
                             : QStringLiteral("—"));
     if (const auto& cpu = report.cpu) {
         QStringList loads;
@@ -53,7 +69,7 @@ void printSummary(QTextStream& out, const SystemReport& report)
         QString text = gigabytes(memory->used) + L(" / ", " of ") + gigabytes(memory->total) +
                        QStringLiteral(" (") + percent(memory->usedPercent) + QLatin1Char(')');
         if (memory->pressure)
-            text += L("，压力 ", ", pressure ") + *memory->pressure;
+            text += L("，压力 ", ", pressure ") + inWords(*memory->pressure);
         if (memory->swapTotal && *memory->swapTotal > 0)
             text += L("，交换 ", ", swap ") + gigabytes(memory->swapUsed) + L(" / ", " of ") +
                     gigabytes(memory->swapTotal);
