@@ -29,7 +29,8 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 hz=$(getconf CLK_TCK)
 
 echo "== polling for $seconds s: the window on the Overview vs top -b -d 2"
-QT_QPA_PLATFORM=offscreen sandboxed "$kelvo" > "$work/window.log" 2>&1 &
+# env execs Kelvo itself, so that $! is the window's own process.
+env QT_QPA_PLATFORM=offscreen HOME="$work/home" KELVO_DEFAULTS_FILE="$work/d.ini" "$kelvo" > "$work/window.log" 2>&1 &
 window=$!
 trap 'kill "$window" 2> /dev/null; rm -rf "$work"' EXIT
 sleep 8 # start-up, the first sample and the first drawing are not the steady state
