@@ -22,5 +22,6 @@ public:
     }
     Q_INVOKABLE AppAction purge(bool dryRun) const { return AppActionFactory::purge(dryRun); }
     Q_INVOKABLE AppAction installer(bool dryRun) const { return AppActionFactory::installer(dryRun); }
+    Q_INVOKABLE AppAction status(bool json) const { return AppActionFactory::status(json); }
     Q_INVOKABLE AppAction version() const { return AppActionFactory::version(); }
 };

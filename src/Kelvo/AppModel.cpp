@@ -4,6 +4,8 @@
 
 #include "platform/Desktop.h"
 
+#include <QPromise>
+
 #include <chrono>
 
 using namespace AppModelSupport;
@@ -101,6 +103,22 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return m_installer.scan();
     if (containsAll(words, {"purge", "--dry-run"}))
         return m_purge.scan();
+    if (words.size() >= 2 && words.first() == QLatin1String("status") &&
+        words.at(1) == QLatin1String("--json")) {
+        const RunCoordinator::RunHandle run =
+            m_runs.begin(QStringLiteral("status"), AppFeature::dashboard, false);
+        auto ended = std::make_shared<QPromise<void>>();
+        ended->start();
+        connect(
+            &m_status, &StatusController::refreshed, this,
+            [this, run, ended] {
+                m_runs.end(run);
+                ended->finish();
+            },
+            Qt::SingleShotConnection);
+        m_status.refresh(true);
+        return ended->future();
+    }
     // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.
     if (words.contains(QStringLiteral("clean")) && !words.contains(QStringLiteral("--whitelist")))
         return m_clean.cleanNow();
@@ -132,4 +150,5 @@ void AppModel::startUp()
 {
     m_appearance.refreshEnvironment();
     m_appearance.sanitizeWindowBackgroundPathIfNeeded();
+    m_status.prime();
 }

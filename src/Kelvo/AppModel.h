@@ -8,6 +8,7 @@
 #include "features/CleanController.h"
 #include "features/InstallerController.h"
 #include "features/PurgeController.h"
+#include "features/StatusController.h"
 #include "features/UninstallController.h"
 
 #include "vocabulary/AppAction.h"
@@ -33,6 +34,7 @@ class AppModel : public QObject {
     Q_PROPERTY(InstallerController* installer READ installer CONSTANT)
     Q_PROPERTY(UninstallController* uninstall READ uninstall CONSTANT)
     Q_PROPERTY(AppearanceController* appearance READ appearance CONSTANT)
+    Q_PROPERTY(StatusController* status READ status CONSTANT)
     Q_PROPERTY(QVariant pendingAction READ pendingActionValue NOTIFY pendingActionChanged)
     Q_PROPERTY(QString selectedFeature READ selectedFeatureRawValue WRITE setSelectedFeatureRawValue NOTIFY
                    selectedFeatureChanged)
@@ -61,6 +63,8 @@ public:
     const UninstallController* uninstall() const { return &m_uninstall; }
     AppearanceController* appearance() { return &m_appearance; }
     const AppearanceController* appearance() const { return &m_appearance; }
+    StatusController* status() { return &m_status; }
+    const StatusController* status() const { return &m_status; }
 
     const std::optional<AppAction>& pendingAction() const { return m_pendingAction; }
     QVariant pendingActionValue() const;
@@ -100,6 +104,7 @@ private:
     InstallerController m_installer{m_context, this};
     UninstallController m_uninstall{m_context, this};
     AppearanceController m_appearance{m_context, this};
+    StatusController m_status{m_context, this};
     std::optional<AppAction> m_pendingAction;
     AppFeature m_selectedFeature = AppFeature::dashboard;
 };

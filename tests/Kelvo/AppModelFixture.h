@@ -65,14 +65,14 @@ struct AppModelFixture {
     QString caches() const { return home + "/" + catalogue().userEssentials.targets.front().relativePath; }
     QString trash() const { return home + "/" + catalogue().trash.targets.front().relativePath; }
 
-    std::unique_ptr<AppModel> makeModel(const QString& version = {}) const
+    std::unique_ptr<AppModel> makeModel(const QString& version = {}, StatusSampling sampling = {}) const
     {
         // Applications and installers are looked for in the synthetic home only.
         const auto homeApplications = [home = home] {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
-        return std::make_unique<AppModel>(
-            AppModel::Environment{home, support, version, homeApplications, LocalInstallerPreview::Places{}});
+        return std::make_unique<AppModel>(AppModel::Environment{
+            home, support, version, homeApplications, LocalInstallerPreview::Places{}, std::move(sampling)});
     }
 };
 

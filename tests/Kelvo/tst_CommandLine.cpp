@@ -6,6 +6,8 @@
 #include "clean/CleanWhitelistStore.h"
 #include "cli/CommandLine.h"
 #include "platform/DefaultsStore.h"
+#include "status/LocalSystemStatus.h"
+#include "status/SystemReportParser.h"
 #include "vocabulary/AppLocalization.h"
 
 #include <QJsonArray>
@@ -138,6 +140,10 @@ private slots:
             "“{dir}/missing” does not exist.");
         row("purge, a file", QStringList{"purge", "--dry-run", "{dir}/file"}, 1,
             "“{dir}/file” is not a folder.");
+        row("status, replay without a folder", QStringList{"status", "--replay"}, 2,
+            "--replay needs a folder.");
+        row("status, replay of a missing folder", QStringList{"status", "--replay", "{dir}/missing"}, 1,
+            "“{dir}/missing” does not exist.");
     }
     void whatEachCommandLineSays()
     {
@@ -203,6 +209,20 @@ private slots:
                  (QStringList{modules, dmg, m_home + "/Downloads", app, "com.example.foo", cache, "strong"}));
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
         QVERIFY(exists(dmg) && exists(modules + "/x.js") && exists(app));
+    }
+
+    // The status JSON reads back to the report it was made from; a replayed Mac has its battery.
+    void statusJsonReadsBack()
+    {
+        const QString replay = QStringLiteral(KELVO_TEST_DATA_DIR "/mac-replay");
+        const Run result = run({"status", "--json", "--replay", replay}, m_home);
+        QCOMPARE(result.status, 0);
+        const SystemReport report = SystemReportParser::parseStatus(result.out.toUtf8());
+        QCOMPARE(report,
+                 SystemReportParser::parseStatus(
+                     QJsonDocument(LocalSystemStatus::replaySnapshot(replay, m_home).toJson()).toJson()));
+        QCOMPARE(report.battery()->percent, 98.0);
+        QVERIFY(run({"status", "--replay", replay}, m_home).out.contains("98%  charging"));
     }
 
 private:

@@ -7,13 +7,23 @@
 #include "app/Statistics.h"
 
 #include "installer/LocalInstallerPreview.h"
+#include "status/LocalSystemStatus.h"
 #include "uninstall/LocalUninstallPreview.h"
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <vector>
+
+// How the machine's status is measured: the live sampler unless a test gives its own, and the pause
+// between two samples of the live loop.
+struct StatusSampling {
+    std::function<SystemReport(const std::optional<LocalSystemStatus::Processes>&)> sample = {};
+    std::function<LocalSystemStatus::Processes()> listProcesses = {};
+    std::chrono::milliseconds period = std::chrono::seconds(2);
+};
 
 // Where the controllers keep and look for files. The application passes the real folders; tests pass
 // temporary ones.
@@ -26,6 +36,7 @@ struct AppEnvironment {
     // language.
     std::function<std::vector<LocalUninstallPreview::ApplicationFolder>()> applicationFolders = {};
     std::optional<LocalInstallerPreview::Places> installerPlaces = {};
+    StatusSampling statusSampling = {};
 };
 
 struct FeatureContext {

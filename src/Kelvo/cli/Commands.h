@@ -12,4 +12,5 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
 int purge(const QStringList& words, Streams& streams);
 int installer(const QStringList& words, const Environment& environment, Streams& streams);
 int uninstall(const QStringList& words, const Environment& environment, Streams& streams);
+int status(const QStringList& words, const Environment& environment, Streams& streams);
 } // namespace CommandLine

@@ -1,0 +1,147 @@
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+#include "status/LocalSystemStatus.h"
+#include "vocabulary/SizeText.h"
+
+#include <QTextStream>
+
+namespace CommandLine {
+
+namespace {
+
+QString gigabytes(std::optional<qint64> bytes)
+{
+    return bytes ? QString::asprintf("%.1f GB", double(*bytes) / double(1LL << 30)) : QStringLiteral("—");
+}
+
+QString percent(std::optional<double> value)
+{
+    return value ? QString::number(qRound(*value)) + QLatin1Char('%') : QStringLiteral("—");
+}
+
+QString rate(std::optional<double> megabytesPerSecond)
+{
+    return megabytesPerSecond ? QString::asprintf("%.1f MB/s", *megabytesPerSecond) : QStringLiteral("—");
+}
+
+// Labels line up in a terminal, where a Chinese character takes two columns.
+void line(QTextStream& out, const QString& label, const QString& text)
+{
+    qsizetype columns = 0;
+    for (const QChar c : label)
+        columns += c.unicode() >= 0x2E80 ? 2 : 1;
+    out << label << QString(std::max<qsizetype>(1, 11 - columns), QLatin1Char(' ')) << text << '\n';
+}
+
+// The status JSON keeps the verdict and the pressure in English; people read them in their language.
+QString inWords(const QString& value)
+{
+    static const std::pair<const char*, const char*> words[] = {
+        {"Good", "良好"},   {"Fair", "一般"}, {"High Pressure", "紧张"},
+        {"normal", "正常"}, {"warn", "偏高"}, {"critical", "严重"}};
+    for (const auto& [en, zh] : words)
+        if (value == QLatin1String(en))
+            return L(zh, en);
+    return value;
+}
+
+void printSummary(QTextStream& out, const SystemReport& report)
+{
+    out << report.host.value_or(QStringLiteral("—")) << '\n';
+    line(out, L("健康", "Health"),
+         report.healthScore ? QString::number(*report.healthScore) + QStringLiteral("  ") +
+                                  inWords(report.healthScoreMsg.value_or(QString()))
+                            : QStringLiteral("—"));
+    if (const auto& cpu = report.cpu) {
+        QStringList loads;
+        for (const auto& load : {cpu->load1, cpu->load5, cpu->load15})
+            if (load)
+                loads << QString::asprintf("%.2f", *load);
+        line(out, QStringLiteral("CPU"),
+             percent(cpu->usage) + QStringLiteral("  (") +
+                 (cpu->logicalCPU ? QString::number(*cpu->logicalCPU) + L(" 核", " cores")
+                                  : L("核心数未知", "Core count unknown")) +
+                 (loads.isEmpty() ? QString() : L("，负载 ", ", load ") + loads.join(QLatin1Char(' '))) +
+                 QLatin1Char(')'));
+    }
+    if (const auto& memory = report.memory) {
+        QString text = gigabytes(memory->used) + L(" / ", " of ") + gigabytes(memory->total) +
+                       QStringLiteral(" (") + percent(memory->usedPercent) + QLatin1Char(')');
+        if (memory->pressure)
+            text += L("，压力 ", ", pressure ") + inWords(*memory->pressure);
+        if (memory->swapTotal && *memory->swapTotal > 0)
+            text += L("，交换 ", ", swap ") + gigabytes(memory->swapUsed) + L(" / ", " of ") +
+                    gigabytes(memory->swapTotal);
+        line(out, L("内存", "Memory"), text);
+    }
+    QString label = L("磁盘", "Disk");
+    for (const SystemReport::Disk& disk : report.disks.value_or(std::vector<SystemReport::Disk>{})) {
+        line(out, label,
+             disk.mount.value_or(disk.name.value_or(QStringLiteral("—"))) + QStringLiteral("  ") +
+                 gigabytes(disk.used) + L(" / ", " of ") + gigabytes(disk.total) + QStringLiteral(" (") +
+                 percent(disk.usedPercent) + QLatin1Char(')') +
+                 (disk.external.value_or(false) ? L("，外接", ", external") : QString()));
+        label.clear();
+    }
+    if (const auto& io = report.diskIO)
+        line(out, L("读写", "Disk I/O"),
+             L("读 ", "read ") + rate(io->readRate) + L("，写 ", ", write ") + rate(io->writeRate));
+    for (const SystemReport::Network& network : report.network.value_or(std::vector<SystemReport::Network>{}))
+        line(out, L("网络", "Network"),
+             network.name.value_or(QString()) + QStringLiteral("  ↓ ") + rate(network.rxRateMBs) +
+                 QStringLiteral("  ↑ ") + rate(network.txRateMBs) +
+                 (network.ip ? QStringLiteral("  ") + *network.ip : QString()));
+    if (const std::optional<SystemReport::Battery> battery = report.battery())
+        line(out, L("电池", "Battery"),
+             percent(battery->percent) + QStringLiteral("  ") + battery->status.value_or(QString()) +
+                 (battery->timeLeft ? QStringLiteral("  ") + *battery->timeLeft : QString()));
+    else
+        line(out, L("电源", "Power"), L("没有电池", "No battery"));
+    if (report.proxy)
+        line(out, L("代理", "Proxy"),
+             report.proxy->enabled.value_or(false)
+                 ? report.proxy->type.value_or(QString()) + QLatin1Char(' ') +
+                       report.proxy->host.value_or(QString())
+                 : L("未使用", "none"));
+    if (report.trashSize)
+        line(out, L("废纸篓", "Trash"), SizeText::bytes(report.trashSize));
+    line(out, L("运行时间", "Uptime"), report.uptime.value_or(QStringLiteral("—")));
+    QStringList busiest;
+    for (const SystemReport::ProcessInfo& process : report.topProcesses)
+        busiest << process.name.value_or(QStringLiteral("?")) + QLatin1Char(' ') + percent(process.cpu);
+    line(out, L("进程", "Processes"),
+         (report.procs ? QString::number(*report.procs) : QStringLiteral("—")) +
+             (busiest.isEmpty() ? QString()
+                                : L("；最忙：", "; busiest: ") + busiest.join(QStringLiteral(", "))));
+}
+
+} // namespace
+
+int status(const QStringList& words, const Environment& environment, Streams& streams)
+{
+    QStringList flags = words;
+    QString replayFolder;
+    if (const qsizetype at = flags.indexOf(QStringLiteral("--replay")); at >= 0) {
+        if (at + 1 >= flags.size() || flags.at(at + 1).startsWith(QLatin1String("--")))
+            return usageError(streams, L("--replay 需要一个文件夹。", "--replay needs a folder."));
+        replayFolder = flags.takeAt(at + 1);
+        flags.removeAt(at);
+        if (const std::optional<QString> problem = folderProblem(replayFolder))
+            return failure(streams, *problem);
+    }
+    if (const auto error = flagError(QStringLiteral("status"), flags, {{QStringLiteral("--json")}}))
+        return usageError(streams, *error);
+    const QDateTime started = QDateTime::currentDateTimeUtc();
+    const SystemReport report = replayFolder.isEmpty()
+                                    ? LocalSystemStatus::snapshot()
+                                    : LocalSystemStatus::replaySnapshot(replayFolder, environment.home);
+    if (flags.contains(QStringLiteral("--json")))
+        printJson(streams, QStringLiteral("status"), started, report.toJson());
+    else
+        printSummary(streams.out, report);
+    streams.out.flush();
+    return 0;
+}
+
+} // namespace CommandLine

@@ -1,0 +1,191 @@
+#include "features/StatusController.h"
+
+#include "AppModelSupport.h"
+#include "StatusPresenter.h"
+
+#include "status/ProcessControl.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QFileInfo>
+#include <QtConcurrent>
+
+#include <algorithm>
+
+using namespace AppModelSupport;
+using namespace std::chrono_literals;
+
+namespace {
+
+// The environment's samplers, or the live ones.
+StatusSampling samplingOf(const AppEnvironment& environment)
+{
+    StatusSampling sampling = environment.statusSampling;
+    if (!sampling.sample)
+        sampling.sample = [](const std::optional<LocalSystemStatus::Processes>& processes) {
+            return LocalSystemStatus::snapshot(processes);
+        };
+    if (!sampling.listProcesses)
+        sampling.listProcesses = &LocalSystemStatus::processSnapshot;
+    return sampling;
+}
+
+// The program a command runs, when it names one by its full path (which may hold spaces).
+QString executableOf(const QString& command)
+{
+    if (!command.startsWith(QLatin1Char('/')))
+        return {};
+    QString candidate;
+    for (const QString& word : command.split(QLatin1Char(' '))) {
+        candidate += (candidate.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+        if (QFileInfo(candidate).isFile())
+            return candidate;
+    }
+    return {};
+}
+
+QString percentText(std::optional<double> percent)
+{
+    return percent ? QString::asprintf("%.1f%%", *percent) : QStringLiteral("—");
+}
+
+} // namespace
+
+StatusController::StatusController(const FeatureContext& context, QObject* parent)
+    : QObject(parent)
+    , m_context(context)
+    , m_processRows({"pid", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
+{
+    connect(&m_sampling, &QFutureWatcherBase::finished, this, &StatusController::sampled);
+    // The cards and rows are texts in the language of the moment.
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
+        updateProcessRows();
+        emit reportChanged();
+    });
+    m_nextSample.setSingleShot(true);
+    m_nextSample.setInterval(samplingOf(context.environment).period);
+    connect(&m_nextSample, &QTimer::timeout, this, [this] {
+        if (m_live)
+            refresh(false);
+    });
+}
+
+QVariantMap StatusController::cards() const
+{
+    return StatusPresenter::present(m_report);
+}
+
+void StatusController::setProcessSort(const QString& sort)
+{
+    if (sort == m_processSort || (sort != QLatin1String("cpu") && sort != QLatin1String("memory")))
+        return;
+    m_processSort = sort;
+    updateProcessRows();
+    emit processSortChanged();
+}
+
+void StatusController::setLive(bool live)
+{
+    if (live == m_live)
+        return;
+    m_live = live;
+    emit liveChanged();
+    if (!live)
+        m_nextSample.stop();
+    else if (!isRefreshing())
+        refresh(false); // coming back samples at once; its end schedules the next one
+}
+
+void StatusController::prime()
+{
+    if (!m_report && !isRefreshing())
+        refresh(false);
+}
+
+void StatusController::refresh(bool announce)
+{
+    m_announce = m_announce || announce;
+    if (isRefreshing())
+        return;
+    m_nextSample.stop();
+    const StatusSampling sampling = samplingOf(m_context.environment);
+    m_sampling.setFuture(QtConcurrent::run([sampling] {
+        Processes processes = sampling.listProcesses();
+        SystemReport report = sampling.sample(processes);
+        return Sample{std::move(report), std::move(processes)};
+    }));
+    m_isRefreshing = true;
+    emit refreshingChanged();
+}
+
+void StatusController::sampled()
+{
+    Sample sample = m_sampling.result();
+    publish(std::move(sample.first), std::move(sample.second));
+    if (std::exchange(m_announce, false))
+        m_context.runs.setStatus(L("状态已更新", "Status Updated"),
+                                 L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+    m_isRefreshing = false;
+    emit refreshingChanged();
+    emit refreshed();
+    scheduleNextSample();
+}
+
+void StatusController::scheduleNextSample()
+{
+    if (m_live && !isRefreshing())
+        m_nextSample.start();
+}
+
+void StatusController::publish(std::optional<SystemReport> report, Processes processes)
+{
+    m_report = std::move(report);
+    m_processUsage = std::move(processes);
+    updateProcessRows();
+    emit reportChanged();
+}
+
+void StatusController::updateProcessRows()
+{
+    Processes shown = !m_processUsage.empty() ? m_processUsage
+                      : m_report              ? m_report->topProcesses
+                                              : Processes{};
+    const bool byMemory = m_processSort == QLatin1String("memory");
+    std::stable_sort(shown.begin(), shown.end(), [byMemory](const auto& a, const auto& b) {
+        return byMemory ? a.memory.value_or(0) > b.memory.value_or(0) : a.cpu.value_or(0) > b.cpu.value_or(0);
+    });
+    QList<QVariantMap> rows;
+    for (const SystemReport::ProcessInfo& process : shown) {
+        if (rows.size() == processRowsShown)
+            break;
+        rows.append({{QStringLiteral("pid"), process.pid ? QVariant(*process.pid) : QVariant()},
+                     {QStringLiteral("name"), process.name.value_or(L("进程", "Process"))},
+                     {QStringLiteral("command"), process.command.value_or(QString())},
+                     {QStringLiteral("executable"), executableOf(process.command.value_or(QString()))},
+                     {QStringLiteral("cpuText"), percentText(process.cpu)},
+                     {QStringLiteral("memoryText"), percentText(process.memory)},
+                     {QStringLiteral("canEnd"), ProcessControl::canTerminate(process.pid)}});
+    }
+    m_processRows.setRows(std::move(rows));
+}
+
+void StatusController::endProcess(int pid, const QString& name, bool force)
+{
+    const QString shownName = name.isEmpty() ? L("这个进程", "this process") : name;
+    try {
+        ProcessControl::terminate(pid, force);
+    } catch (const KelvoError& error) {
+        m_context.runs.setAlertMessage(error.description());
+        return;
+    }
+    const auto samePid = [pid](const SystemReport::ProcessInfo& process) { return process.pid == pid; };
+    std::erase_if(m_processUsage, samePid);
+    if (m_report)
+        std::erase_if(m_report->topProcesses, samePid);
+    publish(std::move(m_report), std::move(m_processUsage));
+    if (force)
+        m_context.runs.setStatus(L("已强制结束", "Force Quit"),
+                                 L("已强制结束 ", "Force-quit ") + shownName + L("。", "."));
+    else
+        m_context.runs.setStatus(L("已请求退出", "Termination Requested"),
+                                 L("已请求 ", "Asked ") + shownName + L(" 退出。", " to quit."));
+}

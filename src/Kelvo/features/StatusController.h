@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/FeatureContext.h"
+#include "app/RowListModel.h"
+
+#include "status/LocalSystemStatus.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <chrono>
+#include <optional>
+
+// The Overview's live picture of the machine: the last status report and process list, the first
+// sample at start-up, manual refreshes, the live loop while the page is on screen, and ending a
+// process. Sampling runs on a worker; two refreshes never overlap.
+class StatusController : public QObject {
+    Q_OBJECT
+    // The cards' texts (see StatusPresenter); drawn as "not checked yet" before the first sample.
+    Q_PROPERTY(QVariantMap cards READ cards NOTIFY reportChanged)
+    // The busiest processes in the chosen order: {pid, name, command, executable, cpuText,
+    // memoryText, canEnd}.
+    Q_PROPERTY(RowListModel* processes READ processes CONSTANT)
+    // "cpu" or "memory"; the busiest first, equal ones in the sampler's order.
+    Q_PROPERTY(QString processSort READ processSort WRITE setProcessSort NOTIFY processSortChanged)
+    Q_PROPERTY(bool refreshing READ isRefreshing NOTIFY refreshingChanged)
+    // Set by the Overview page while it is on screen and the window is not minimised.
+    Q_PROPERTY(bool live READ isLive WRITE setLive NOTIFY liveChanged)
+
+public:
+    using Processes = LocalSystemStatus::Processes;
+    static constexpr int processRowsShown = 12;
+
+    StatusController(const FeatureContext& context, QObject* parent = nullptr);
+
+    const std::optional<SystemReport>& report() const { return m_report; }
+    const Processes& processUsage() const { return m_processUsage; }
+    QVariantMap cards() const;
+    RowListModel* processes() { return &m_processRows; }
+    QString processSort() const { return m_processSort; }
+    void setProcessSort(const QString& sort);
+    bool isRefreshing() const { return m_isRefreshing; }
+    bool isLive() const { return m_live; }
+    void setLive(bool live);
+
+    // The first sample, at start-up; nothing when a report is already there.
+    void prime();
+    // Samples the processes once and the report with them, then emits refreshed(). A refresh asked for
+    // during another one joins it instead of sampling again; `announce` says so on the status line.
+    void refresh(bool announce);
+    // Ends (or with `force` kills) the process; a refusal or failure is said in the alert and the list
+    // stays as it was until the next sample.
+    Q_INVOKABLE void endProcess(int pid, const QString& name, bool force);
+
+signals:
+    void reportChanged();
+    void processSortChanged();
+    void refreshingChanged();
+    void liveChanged();
+    void refreshed();
+
+private:
+    using Sample = std::pair<SystemReport, Processes>;
+    void sampled();
+    void publish(std::optional<SystemReport> report, Processes processes);
+    void updateProcessRows();
+    void scheduleNextSample();
+
+    const FeatureContext& m_context;
+    std::optional<SystemReport> m_report;
+    Processes m_processUsage;
+    RowListModel m_processRows;
+    QString m_processSort = QStringLiteral("cpu");
+    QFutureWatcher<Sample> m_sampling;
+    bool m_isRefreshing = false; // from the start of a sample until its result is published
+    bool m_announce = false;
+    bool m_live = false;
+    QTimer m_nextSample;
+};

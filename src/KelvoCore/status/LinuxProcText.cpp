@@ -1,0 +1,326 @@
+#include "status/LinuxProcText.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+namespace LinuxStatusSampler {
+
+namespace {
+
+QList<QStringView> lines(const QString& text)
+{
+    return QStringView(text).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+QList<QStringView> words(QStringView line)
+{
+    return line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
+// "key : value" (cpuinfo, meminfo): the trimmed key and value, none without a colon.
+std::optional<std::pair<QStringView, QStringView>> keyValue(QStringView line)
+{
+    const qsizetype colon = line.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return std::nullopt;
+    return std::pair{line.left(colon).trimmed(), line.mid(colon + 1).trimmed()};
+}
+
+quint64 advance(quint64 from, quint64 to)
+{
+    return to > from ? to - from : 0;
+}
+
+// Busy and total ticks between two readings of one CPU line.
+std::pair<double, double> busyAndTotal(const CpuTicks& first, const CpuTicks& second)
+{
+    enum { user, nice, system, idle, iowait, irq, softirq, steal };
+    double busy = 0;
+    for (const int field : {user, nice, system, irq, softirq, steal})
+        busy += double(advance(first[field], second[field]));
+    const double resting =
+        double(advance(first[idle], second[idle]) + advance(first[iowait], second[iowait]));
+    return {busy, busy + resting};
+}
+
+double percentOf(double part, double whole)
+{
+    return whole > 0 ? std::clamp(part / whole * 100, 0.0, 100.0) : 0.0;
+}
+
+// The kernel writes a space, a tab, a newline and a backslash in mount fields as \ooo.
+QString decodeMountField(QStringView field)
+{
+    QString decoded;
+    decoded.reserve(field.size());
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const QStringView digits = field.mid(i + 1, 3);
+        bool octal = field[i] == QLatin1Char('\\') && digits.size() == 3;
+        for (const QChar digit : digits)
+            octal = octal && digit >= QLatin1Char('0') && digit <= QLatin1Char('7');
+        if (!octal) {
+            decoded += field[i];
+            continue;
+        }
+        decoded += QChar(digits.toUShort(nullptr, 8));
+        i += 3;
+    }
+    return decoded;
+}
+
+QString fileName(QStringView path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1).toString();
+}
+
+} // namespace
+
+std::optional<CpuTimes> parseCpuTimes(const QString& stat)
+{
+    std::optional<CpuTimes> times;
+    std::vector<CpuTicks> cores;
+    for (const QStringView line : lines(stat)) {
+        if (!line.startsWith(QLatin1String("cpu")))
+            continue;
+        const QList<QStringView> fields = words(line);
+        CpuTicks ticks{};
+        for (qsizetype i = 1; i < fields.size() && i <= qsizetype(ticks.size()); ++i)
+            ticks[i - 1] = fields[i].toULongLong();
+        if (fields.first() == QLatin1String("cpu"))
+            times = CpuTimes{ticks, {}};
+        else
+            cores.push_back(ticks);
+    }
+    if (times)
+        times->cores = std::move(cores);
+    return times;
+}
+
+std::optional<CpuLoad> cpuLoad(const CpuTimes& first, const CpuTimes& second)
+{
+    CpuLoad load;
+    double busy = 0, total = 0;
+    for (std::size_t i = 0; i < second.cores.size(); ++i) {
+        // A core that came online between the readings has no first reading: nothing is known of it.
+        const auto [coreBusy, coreTotal] =
+            i < first.cores.size() ? busyAndTotal(first.cores[i], second.cores[i]) : std::pair{0.0, 0.0};
+        load.perCore.push_back(percentOf(coreBusy, coreTotal));
+        busy += coreBusy;
+        total += coreTotal;
+    }
+    if (second.cores.empty())
+        std::tie(busy, total) = busyAndTotal(first.all, second.all);
+    if (total <= 0)
+        return std::nullopt;
+    load.usage = percentOf(busy, total);
+    const std::size_t measured = std::min(first.cores.size(), second.cores.size());
+    load.elapsedTicks = total / double(std::max<std::size_t>(measured, 1));
+    return load;
+}
+
+std::optional<std::array<double, 3>> parseLoadAverage(const QString& loadavg)
+{
+    const QList<QStringView> fields = words(QStringView(loadavg).trimmed());
+    if (fields.size() < 3)
+        return std::nullopt;
+    std::array<double, 3> load{};
+    for (std::size_t i = 0; i < load.size(); ++i) {
+        bool ok = false;
+        load[i] = fields[qsizetype(i)].toDouble(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    return load;
+}
+
+int physicalCoreCount(const QString& cpuinfo)
+{
+    QSet<QString> cores;
+    QString physical, core;
+    // A blank line ends one processor's block; the text may lack the last one.
+    const QString blocks = cpuinfo + QStringLiteral("\n\n");
+    for (const QStringView line : QStringView(blocks).split(QLatin1Char('\n'))) {
+        const auto field = keyValue(line);
+        if (field && field->first == QLatin1String("physical id"))
+            physical = field->second.toString();
+        else if (field && field->first == QLatin1String("core id"))
+            core = field->second.toString();
+        else if (line.trimmed().isEmpty() && !physical.isEmpty() && !core.isEmpty()) {
+            cores.insert(physical + QLatin1Char(':') + core);
+            physical.clear();
+            core.clear();
+        }
+    }
+    return int(cores.size());
+}
+
+std::optional<QString> processorName(const QString& cpuinfo)
+{
+    QMap<QString, QString> first; // each key's first value: every processor repeats it
+    for (const QStringView line : lines(cpuinfo))
+        if (const auto field = keyValue(line);
+            field && !field->second.isEmpty() && !first.contains(field->first.toString()))
+            first.insert(field->first.toString(), field->second.toString());
+    for (const char* key : {"model name", "Hardware", "Model"})
+        if (first.contains(QLatin1String(key)))
+            return first.value(QLatin1String(key));
+    return std::nullopt;
+}
+
+QMap<QString, qint64> parseMemInfo(const QString& meminfo)
+{
+    QMap<QString, qint64> values;
+    for (const QStringView line : lines(meminfo)) {
+        const auto field = keyValue(line);
+        const QList<QStringView> amount = field ? words(field->second) : QList<QStringView>{};
+        bool ok = false;
+        const qint64 value = amount.isEmpty() ? 0 : amount.first().toLongLong(&ok);
+        if (ok)
+            values.insert(field->first.toString(),
+                          amount.size() > 1 && amount[1] == QLatin1String("kB") ? value * 1024 : value);
+    }
+    return values;
+}
+
+std::optional<SystemReport::Memory> memory(const QMap<QString, qint64>& meminfo)
+{
+    const qint64 total = meminfo.value(QStringLiteral("MemTotal"));
+    if (total <= 0)
+        return std::nullopt;
+    // Used is what cannot be had back without swapping: the kernel's own estimate of what is available
+    // (MemAvailable) counts reclaimable caches as free. `free` shows a little more as used, since it
+    // also counts the unreclaimable part of the caches as free.
+    const qint64 available = meminfo.contains(QStringLiteral("MemAvailable"))
+                                 ? meminfo.value(QStringLiteral("MemAvailable"))
+                                 : meminfo.value(QStringLiteral("MemFree")) +
+                                       meminfo.value(QStringLiteral("Buffers")) +
+                                       meminfo.value(QStringLiteral("Cached"));
+    SystemReport::Memory memory;
+    memory.total = total;
+    memory.used = std::clamp<qint64>(total - available, 0, total);
+    memory.usedPercent = percentOf(double(*memory.used), double(total));
+    memory.cached = meminfo.value(QStringLiteral("Cached")) + meminfo.value(QStringLiteral("Buffers")) +
+                    meminfo.value(QStringLiteral("SReclaimable"));
+    memory.swapTotal = meminfo.value(QStringLiteral("SwapTotal"));
+    memory.swapUsed = std::max<qint64>(*memory.swapTotal - meminfo.value(QStringLiteral("SwapFree")), 0);
+    return memory;
+}
+
+std::optional<qint64> parseUptime(const QString& uptime)
+{
+    const QList<QStringView> fields = words(QStringView(uptime).trimmed());
+    bool ok = false;
+    const double seconds = fields.isEmpty() ? 0 : fields.first().toDouble(&ok);
+    return ok && seconds >= 0 ? std::optional<qint64>(qint64(seconds)) : std::nullopt;
+}
+
+std::vector<MountEntry> parseMountInfo(const QString& mountinfo)
+{
+    // id parent major:minor root mountpoint options [optional fields...] - fstype source superoptions
+    std::vector<MountEntry> entries;
+    for (const QStringView line : lines(mountinfo)) {
+        const QList<QStringView> fields = words(line);
+        const qsizetype separator = fields.indexOf(QStringView(u"-"));
+        if (separator < 6 || separator + 2 >= fields.size())
+            continue;
+        entries.push_back({fields[2].toString(), decodeMountField(fields[4]),
+                           decodeMountField(fields[separator + 1]), decodeMountField(fields[separator + 2])});
+    }
+    return entries;
+}
+
+std::optional<std::pair<quint64, quint64>> diskBytes(const QString& diskstats, const QStringList& devices)
+{
+    // major minor name reads merged sectors-read ms writes merged sectors-written ...; a sector is
+    // 512 bytes whatever the device's own sector size.
+    std::optional<std::pair<quint64, quint64>> bytes;
+    for (const QStringView line : lines(diskstats)) {
+        const QList<QStringView> fields = words(line);
+        if (fields.size() < 10 ||
+            !devices.contains(fields[2].toString().replace(QLatin1Char('/'), QLatin1Char('!'))))
+            continue;
+        bytes = std::pair{(bytes ? bytes->first : 0) + fields[5].toULongLong() * 512,
+                          (bytes ? bytes->second : 0) + fields[9].toULongLong() * 512};
+    }
+    return bytes;
+}
+
+std::vector<std::pair<QString, std::pair<quint64, quint64>>> parseNetDev(const QString& netdev)
+{
+    // "name: rx-bytes packets errs drop fifo frame compressed multicast tx-bytes ..." after two
+    // header lines without a colon.
+    std::vector<std::pair<QString, std::pair<quint64, quint64>>> interfaces;
+    for (const QStringView line : lines(netdev)) {
+        const qsizetype colon = line.indexOf(QLatin1Char(':'));
+        const QList<QStringView> counters = colon < 0 ? QList<QStringView>{} : words(line.mid(colon + 1));
+        if (counters.size() < 9)
+            continue;
+        interfaces.push_back(
+            {line.left(colon).trimmed().toString(), {counters[0].toULongLong(), counters[8].toULongLong()}});
+    }
+    return interfaces;
+}
+
+std::optional<ProcessStat> parseProcessStat(const QString& stat)
+{
+    // "pid (comm) state ppid ...": comm may hold spaces and parentheses, so it ends at the last ')'.
+    const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
+    if (open < 0 || close < open)
+        return std::nullopt;
+    // After comm: state(0) ppid(1) ... utime(11) stime(12) ... starttime(19) vsize(20) rss(21).
+    const QList<QStringView> fields = words(QStringView(stat).mid(close + 1).trimmed());
+    bool ok = false;
+    ProcessStat process;
+    process.pid = QStringView(stat).left(open).trimmed().toInt(&ok);
+    if (!ok || fields.size() < 22)
+        return std::nullopt;
+    process.comm = stat.mid(open + 1, close - open - 1);
+    process.ppid = fields[1].toInt();
+    process.cpuTicks = fields[11].toULongLong() + fields[12].toULongLong();
+    process.startTime = fields[19].toULongLong();
+    process.rssPages = std::max<qint64>(fields[21].toLongLong(), 0);
+    return process;
+}
+
+std::pair<QString, QString> commandAndName(const QByteArray& cmdline, const QString& comm)
+{
+    QByteArray arguments = cmdline;
+    while (arguments.endsWith('\0'))
+        arguments.chop(1);
+    if (arguments.isEmpty())
+        return {QLatin1Char('[') + comm + QLatin1Char(']'), comm};
+    const QString executable = QString::fromUtf8(arguments.split('\0').constFirst());
+    const QString command = QString::fromUtf8(arguments.replace('\0', ' '));
+    // A process that rewrote its arguments ("sshd: user@pts/0", "chrome --type=renderer") may have put
+    // anything in the first one; comm, which the kernel set from the executable's name (cut to 15
+    // characters), tells which reading of it names the executable.
+    const auto agrees = [&](const QString& name) {
+        return !name.isEmpty() &&
+               (comm.isEmpty() || name == comm || (comm.size() == 15 && name.startsWith(comm)));
+    };
+    for (const QString& name :
+         {fileName(executable), fileName(QStringView(executable).split(QLatin1Char(' ')).first())})
+        if (agrees(name))
+            return {command, name};
+    return {command, comm};
+}
+
+std::optional<QString> osReleaseValue(const QString& osRelease, const QString& key)
+{
+    for (const QStringView line : lines(osRelease)) {
+        if (!line.startsWith(key + QLatin1Char('=')))
+            continue;
+        QString value = line.mid(key.size() + 1).trimmed().toString();
+        if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
+            value.back() == value.front())
+            value = value.mid(1, value.size() - 2);
+        for (const char* escaped : {"\\\"", "\\$", "\\`", "\\\\"})
+            value.replace(QLatin1String(escaped), QLatin1String(escaped + 1));
+        if (!value.isEmpty())
+            return value;
+    }
+    return std::nullopt;
+}
+
+} // namespace LinuxStatusSampler

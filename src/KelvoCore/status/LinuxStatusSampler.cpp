@@ -1,0 +1,270 @@
+#include "status/LinuxStatusSampler.h"
+
+#include "platform/FileWalker.h"
+#include "platform/HomeFolder.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSysInfo>
+#include <QUrl>
+
+#include <algorithm>
+#include <mutex>
+#include <unistd.h>
+
+namespace LinuxStatusSampler {
+
+namespace {
+
+QString text(const QString& path)
+{
+    return readKernelFile(path).value_or(QString());
+}
+
+// The CPU and process times at one moment.
+struct Reading {
+    std::optional<CpuTimes> cpu;
+    ProcessTimes processes;
+};
+
+struct Readings {
+    Reading first, second;
+    std::optional<CpuLoad> load;
+    double elapsedTicks = 0; // on one CPU
+};
+
+Reading read(const Roots& roots, bool withProcesses)
+{
+    return {parseCpuTimes(text(roots.proc + QStringLiteral("/stat"))),
+            withProcesses ? readProcessTimes(roots.proc) : ProcessTimes{}};
+}
+
+Readings readTwice(const Roots& roots, bool withProcesses, std::chrono::milliseconds interval)
+{
+    QElapsedTimer clock;
+    clock.start();
+    Readings readings;
+    readings.first = read(roots, withProcesses);
+    if (roots.wait)
+        roots.wait(interval);
+    readings.second = read(roots, withProcesses);
+    if (readings.first.cpu && readings.second.cpu)
+        readings.load = cpuLoad(*readings.first.cpu, *readings.second.cpu);
+    // The kernel's own ticks tell the time that passed, in the unit the process times are counted in.
+    readings.elapsedTicks = readings.load ? readings.load->elapsedTicks
+                                          : double(clock.nsecsElapsed()) / 1e9 * double(sysconf(_SC_CLK_TCK));
+    return readings;
+}
+
+LocalSystemStatus::Processes processList(const Roots& roots, const Readings& readings,
+                                         const std::optional<SystemReport::Memory>& memory)
+{
+    return processesBetween(roots.proc, readings.first.processes, readings.second.processes,
+                            readings.elapsedTicks, memory ? memory->total : std::nullopt);
+}
+
+std::optional<SystemReport::Memory> readMemory(const Roots& roots)
+{
+    return memory(parseMemInfo(text(roots.proc + QStringLiteral("/meminfo"))));
+}
+
+std::optional<SystemReport::CPU> cpu(const Roots& roots, const Readings& readings)
+{
+    const auto average = parseLoadAverage(text(roots.proc + QStringLiteral("/loadavg")));
+    const auto& times = readings.second.cpu;
+    if (!times && !average)
+        return std::nullopt;
+    SystemReport::CPU cpu;
+    if (times && !times->cores.empty())
+        cpu.logicalCPU = int(times->cores.size());
+    const int physical = physicalCoreCount(text(roots.proc + QStringLiteral("/cpuinfo")));
+    cpu.coreCount = physical > 0 ? std::optional<int>(physical) : cpu.logicalCPU;
+    if (average) {
+        std::tie(cpu.load1, cpu.load5, cpu.load15) = std::tuple((*average)[0], (*average)[1], (*average)[2]);
+        cpu.loadAverage = std::vector<double>(average->begin(), average->end());
+    }
+    if (readings.load) {
+        cpu.usage = readings.load->usage;
+        cpu.perCore = readings.load->perCore;
+        cpu.perCoreEstimated = false;
+    } else if (average && cpu.logicalCPU) {
+        // No time passed between the readings (or /proc/stat is unreadable): the load stands in.
+        cpu.usage = std::clamp((*average)[0] / *cpu.logicalCPU * 100, 0.0, 100.0);
+        cpu.perCoreEstimated = true;
+    }
+    return cpu;
+}
+
+std::vector<StatusRates::InterfaceCounters> interfaces(const Roots& roots)
+{
+    const QMap<QString, QString> addresses = roots.addresses ? *roots.addresses : interfaceAddresses();
+    std::vector<StatusRates::InterfaceCounters> interfaces;
+    for (const auto& [name, bytes] : parseNetDev(text(roots.proc + QStringLiteral("/net/dev")))) {
+        if (!isActiveInterface(roots.sys, name))
+            continue;
+        const QString address = addresses.value(name);
+        interfaces.push_back({name, bytes.first, bytes.second,
+                              address.isEmpty() ? std::nullopt : std::optional<QString>(address)});
+    }
+    std::sort(interfaces.begin(), interfaces.end(), [](const auto& a, const auto& b) {
+        return std::pair(!a.ip.has_value(), a.name) < std::pair(!b.ip.has_value(), b.name);
+    });
+    return interfaces;
+}
+
+std::optional<SystemReport::Thermal> thermal(const Roots& roots, const PowerSupplies& supplies)
+{
+    SystemReport::Thermal thermal;
+    thermal.cpuTemp = cpuTemperature(roots.sys);
+    thermal.batteryTemp = supplies.batteryTemp;
+    thermal.batteryPower = supplies.batteryPower;
+    thermal.adapterPower = supplies.adapterPower;
+    return thermal == SystemReport::Thermal{} ? std::nullopt : std::optional(thermal);
+}
+
+// Everything but the overview and the Trash, which the live sampler keeps between calls.
+LocalSystemStatus::Measurement measureChanging(const Roots& roots,
+                                               const std::optional<LocalSystemStatus::Processes>& given,
+                                               std::chrono::milliseconds interval)
+{
+    LocalSystemStatus::Measurement measurement;
+    SystemReport& report = measurement.report;
+    const Readings readings = readTwice(roots, !given, interval);
+    report.cpu = cpu(roots, readings);
+    report.memory = readMemory(roots);
+    measurement.processes = given ? *given : processList(roots, readings, report.memory);
+
+    const auto kernel = readKernelFile(roots.proc + QStringLiteral("/sys/kernel/osrelease"));
+    report.platform = QStringLiteral("linux") + (kernel ? QLatin1Char(' ') + kernel->trimmed() : QString());
+    report.uptimeSeconds = parseUptime(text(roots.proc + QStringLiteral("/uptime")));
+    const QString host = text(roots.proc + QStringLiteral("/sys/kernel/hostname")).trimmed();
+    measurement.baseHost = host.isEmpty() ? QSysInfo::machineHostName() : host;
+
+    if (const auto mountinfo = readKernelFile(roots.proc + QStringLiteral("/self/mountinfo"))) {
+        // "/" is named for the distribution, as the system disk of other systems is named for theirs.
+        const auto distribution =
+            osReleaseValue(text(roots.etc + QStringLiteral("/os-release")), QStringLiteral("NAME"));
+        report.disks = disks(parseMountInfo(*mountinfo), roots.space, roots.sys,
+                             distribution.value_or(QStringLiteral("Linux")));
+    }
+    measurement.diskBytes =
+        diskBytes(text(roots.proc + QStringLiteral("/diskstats")), physicalBlockDevices(roots.sys));
+    measurement.interfaces = interfaces(roots);
+
+    const PowerSupplies supplies = powerSupplies(roots.sys);
+    report.batteries = supplies.batteries;
+    report.thermal = thermal(roots, supplies);
+    report.proxy = proxy(roots.environment);
+    return measurement;
+}
+
+void addTrash(LocalSystemStatus::Measurement& measurement, std::optional<qint64> size)
+{
+    measurement.report.trashSize = size;
+    if (size)
+        measurement.report.trashApprox = false;
+}
+
+Roots liveRoots()
+{
+    Roots roots;
+    roots.home = HomeFolder::current();
+    return roots;
+}
+
+} // namespace
+
+LocalSystemStatus::Measurement measure(const Roots& roots,
+                                       const std::optional<LocalSystemStatus::Processes>& processes,
+                                       std::chrono::milliseconds cpuInterval)
+{
+    LocalSystemStatus::Measurement measurement = measureChanging(roots, processes, cpuInterval);
+    measurement.overview = overview(roots);
+    addTrash(measurement, trashSize(roots));
+    return measurement;
+}
+
+LocalSystemStatus::Processes processes(const Roots& roots, std::chrono::milliseconds interval)
+{
+    return processList(roots, readTwice(roots, true, interval), readMemory(roots));
+}
+
+LocalSystemStatus::Measurement measure(const std::optional<LocalSystemStatus::Processes>& processes,
+                                       std::chrono::milliseconds cpuInterval)
+{
+    const Roots roots = liveRoots();
+    LocalSystemStatus::Measurement measurement = measureChanging(roots, processes, cpuInterval);
+    static const LocalSystemOverview runOverview = overview(roots);
+    measurement.overview = runOverview;
+
+    // Walking the Trash on every snapshot would cost more than the rest together.
+    static std::mutex trashLock;
+    static QElapsedTimer trashMeasured;
+    static std::optional<qint64> trash;
+    const std::lock_guard guard(trashLock);
+    if (!trashMeasured.isValid() || trashMeasured.hasExpired(30'000)) {
+        trash = trashSize(roots);
+        trashMeasured.start();
+    }
+    addTrash(measurement, trash);
+    return measurement;
+}
+
+LocalSystemStatus::Processes processes(std::chrono::milliseconds interval)
+{
+    return processes(liveRoots(), interval);
+}
+
+LocalSystemOverview overview(const Roots& roots)
+{
+    LocalSystemOverview overview;
+    overview.modelName = dmiValue(roots.sys, QStringLiteral("product_name"));
+    overview.modelIdentifier = dmiValue(roots.sys, QStringLiteral("product_version"));
+    if (!overview.modelIdentifier)
+        overview.modelIdentifier = dmiValue(roots.sys, QStringLiteral("board_name"));
+    overview.chipName = processorName(text(roots.proc + QStringLiteral("/cpuinfo")));
+    overview.osVersion =
+        osReleaseValue(text(roots.etc + QStringLiteral("/os-release")), QStringLiteral("PRETTY_NAME"));
+    return overview;
+}
+
+std::optional<qint64> trashSize(const Roots& roots)
+{
+    const QString dataHome = roots.environment.value(QStringLiteral("XDG_DATA_HOME"));
+    if (!QDir::isAbsolutePath(dataHome) && (roots.home.isEmpty() || !QFileInfo(roots.home).isDir()))
+        return std::nullopt;
+    // No Trash folder yet is an empty Trash.
+    const QString trash =
+        (QDir::isAbsolutePath(dataHome) ? dataHome : roots.home + QStringLiteral("/.local/share")) +
+        QStringLiteral("/Trash/");
+    return FileWalker::measure(trash + QStringLiteral("files")).allocatedBytes +
+           FileWalker::measure(trash + QStringLiteral("info")).allocatedBytes;
+}
+
+SystemReport::Proxy proxy(const QProcessEnvironment& environment)
+{
+    SystemReport::Proxy proxy;
+    proxy.enabled = false;
+    // The variable names what goes through the proxy; a socks scheme makes it a SOCKS proxy, and
+    // anything else (all_proxy without one included) is an HTTP proxy, as curl reads them.
+    for (const auto& [variable, type] :
+         {std::pair{"https_proxy", "HTTPS"}, {"http_proxy", "HTTP"}, {"all_proxy", "HTTP"}}) {
+        const QString name = QLatin1String(variable);
+        QString value = environment.value(name).trimmed();
+        if (value.isEmpty())
+            value = environment.value(name.toUpper()).trimmed();
+        // "host:port" without a scheme is how many set it.
+        const QUrl url(value.contains(QLatin1String("://")) ? value : QStringLiteral("http://") + value);
+        if (value.isEmpty() || !url.isValid() || url.host().isEmpty())
+            continue;
+        proxy.enabled = true;
+        proxy.type = url.scheme().startsWith(QLatin1String("socks")) ? QStringLiteral("SOCKS")
+                                                                     : QString::fromLatin1(type);
+        proxy.host = url.adjusted(QUrl::RemoveUserInfo).authority();
+        break;
+    }
+    return proxy;
+}
+
+} // namespace LinuxStatusSampler

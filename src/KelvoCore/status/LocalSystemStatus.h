@@ -1,0 +1,52 @@
+#pragma once
+
+#include "status/HealthScore.h"
+#include "status/StatusRates.h"
+#include "status/SystemReport.h"
+
+#include <QString>
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+// One SystemReport per call, measured on the running system: /proc and /sys on Linux, the kernel and
+// the system tools on macOS. Blocking for at least the 0.2 s CPU measurement; call it on a worker.
+namespace LocalSystemStatus {
+using Processes = std::vector<SystemReport::ProcessInfo>;
+
+// What a system's sampler measured for one snapshot; complete() makes the report of it.
+struct Measurement {
+    // Measured directly: platform, uptimeSeconds, cpu, memory (without the pressure), disks (sorted),
+    // trashSize, batteries, proxy, thermal. The sampler leaves the rest to complete().
+    SystemReport report;
+    Processes processes;                                    // every process, busiest first
+    std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
+    std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
+    QString baseHost;                                       // the machine's name
+    LocalSystemOverview overview;                           // gathered once per run
+    bool chipHasGPU = true; // a Mac's chip carries its GPU; a PC's CPU model names no GPU
+};
+
+// `topProcesses`, when given, is used as the process list instead of listing the processes again.
+SystemReport snapshot(const std::optional<Processes>& topProcesses = std::nullopt);
+// Every process, busiest first (by CPU percent, ties in the system's order).
+Processes processSnapshot();
+// A Mac's report made from recorded tool outputs instead of running the tools: `folder` holds one file
+// per tool run, named by the tool's base name and its arguments joined by spaces, plus ".txt"; a
+// missing file is a tool that failed. Kernel values are absent.
+SystemReport replaySnapshot(const QString& folder, const QString& home);
+
+// What every sampler does the same way once it has measured: the process count and the 5 busiest
+// processes, the memory pressure, the disk and network rates with their histories, the health score
+// and its verdict (CPU, memory and the primary disk), the decorated host, the uptime text, the
+// hardware texts and the GPU from the overview.
+SystemReport complete(Measurement measurement, StatusRates& rates, double now);
+
+// The busiest first, a missing percent counting as 0; equal ones keep their order.
+void sortByCPU(Processes& processes);
+// "critical" from 95 %, "warn" from 82 %, else "normal".
+QString memoryPressure(double usedPercent);
+// The disk whose use feeds the health score: "/System/Volumes/Data", else "/", else the first.
+std::optional<SystemReport::Disk> primaryDisk(const std::vector<SystemReport::Disk>& disks);
+} // namespace LocalSystemStatus

@@ -1,0 +1,51 @@
+// The live sampler of this system, and a Mac's replayed from recorded tool outputs.
+#include "status/LocalSystemStatus.h"
+
+#include "status/LinuxStatusSampler.h"
+#include "status/MacStatusLive.h"
+#include "status/MacStatusSampler.h"
+
+#include <QDateTime>
+
+namespace LocalSystemStatus {
+
+namespace {
+
+double now()
+{
+    return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
+}
+
+} // namespace
+
+SystemReport snapshot(const std::optional<Processes>& topProcesses)
+{
+#ifdef Q_OS_MACOS
+    Measurement measurement = MacStatusLive::measure(topProcesses);
+#else
+    Measurement measurement = LinuxStatusSampler::measure(topProcesses);
+    measurement.chipHasGPU = false;
+#endif
+    return complete(std::move(measurement), StatusRates::shared(), now());
+}
+
+Processes processSnapshot()
+{
+#ifdef Q_OS_MACOS
+    return MacStatusSampler::processes(&ToolRunner::run);
+#else
+    return LinuxStatusSampler::processes();
+#endif
+}
+
+SystemReport replaySnapshot(const QString& folder, const QString& home)
+{
+    const MacStatusSampler::Sources sources{MacStatusSampler::replayRunner(folder), false};
+    MacStatusSampler::SlowReadings slow;
+    slow.overview = MacStatusSampler::overview(sources);
+    slow.batteryDetails = MacStatusSampler::batteryDetails(sources.run, &HealthScore::parseBatteryDetails);
+    StatusRates rates; // a replay has no earlier sample: its rates are those of a first sample
+    return complete(MacStatusSampler::measure(sources, std::nullopt, home, slow), rates, now());
+}
+
+} // namespace LocalSystemStatus

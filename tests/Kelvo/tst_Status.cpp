@@ -1,0 +1,211 @@
+#include "TestMain.h"
+
+#include "AppModelFixture.h"
+#include "StatusPresenter.h"
+
+#include <QProcess>
+#include <QScopeGuard>
+#include <QSignalSpy>
+
+#include <atomic>
+
+using TestSupport::row;
+
+Q_DECLARE_METATYPE(std::optional<int>)
+Q_DECLARE_METATYPE(QList<std::optional<double>>)
+
+namespace {
+
+using Process = SystemReport::ProcessInfo;
+
+Process process(int pid, std::optional<double> cpu, std::optional<double> memory, const QString& name = {})
+{
+    return {pid, 1, name.isEmpty() ? "p" + QString::number(pid) : name, "/usr/bin/p", cpu, memory};
+}
+
+// A sampler that counts its calls and how many run at once, and can be held until released.
+struct CountingSampler {
+    std::atomic_int calls = 0, running = 0, mostAtOnce = 0;
+    QSemaphore gate{1000};
+    LocalSystemStatus::Processes processes{process(200, 5, 1), process(300, 50, 2), process(400, 50, 9)};
+
+    StatusSampling sampling(std::chrono::milliseconds period)
+    {
+        return {[this](const std::optional<LocalSystemStatus::Processes>& listed) {
+                    const int now = ++running;
+                    mostAtOnce = std::max(mostAtOnce.load(), now);
+                    gate.acquire();
+                    gate.release();
+                    SystemReport report;
+                    report.healthScore = 80 + ++calls;
+                    report.topProcesses = listed.value_or(LocalSystemStatus::Processes{});
+                    --running;
+                    return report;
+                },
+                [this] { return processes; }, period};
+    }
+};
+
+std::unique_ptr<AppModel> modelWith(const AppModelFixture& fixture, const StatusSampling& sampling)
+{
+    AppModel::Environment environment{fixture.home, fixture.support, {}, {}, LocalInstallerPreview::Places{}};
+    environment.statusSampling = sampling;
+    return std::make_unique<AppModel>(environment);
+}
+
+bool refreshed(StatusController& status)
+{
+    return QTest::qWaitFor([&] { return !status.isRefreshing(); });
+}
+
+SystemReport::Disk disk(std::optional<double> usedPercent)
+{
+    SystemReport::Disk disk;
+    disk.usedPercent = usedPercent;
+    return disk;
+}
+
+} // namespace
+
+class TestStatus : public QObject {
+    Q_OBJECT
+
+private slots:
+    // While live, samples follow each other a period apart and never overlap, not even with a refresh
+    // asked for meanwhile; off, nothing more is sampled.
+    void theLiveLoopSamplesOneAtATime()
+    {
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        const auto model = modelWith(fixture, sampler.sampling(std::chrono::milliseconds(10)));
+        StatusController& status = *model->status();
+        status.setLive(true);
+        QTRY_VERIFY(sampler.calls >= 3);
+        for (int i = 0; i < 5; ++i)
+            model->request(AppActionFactory::status(true));
+        QTRY_VERIFY(sampler.calls >= 6);
+        status.setLive(false);
+        QVERIFY(refreshed(status));
+        const int calls = sampler.calls;
+        QTest::qWait(60);
+        QCOMPARE(sampler.calls, calls);
+        QCOMPARE(sampler.mostAtOnce.load(), 1);
+        QVERIFY(finished(*model));
+        QCOMPARE(model->runs()->statusTitle(), QString("Status Updated"));
+    }
+
+    // A refresh asked for during another joins it: one sample, and the status line says so once.
+    void aRefreshDuringARefreshJoinsIt()
+    {
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        StatusController& status = *model->status();
+        sampler.gate.acquire(1000);
+        auto open = qScopeGuard([&] { sampler.gate.release(1000); }); // also when a check fails
+        QSignalSpy done(&status, &StatusController::refreshed);
+        status.prime();
+        model->request(AppActionFactory::status(true));
+        status.prime(); // a sample is under way: nothing more
+        QVERIFY(model->runs()->isRunning() && status.isRefreshing());
+        open.dismiss();
+        sampler.gate.release(1000);
+        QVERIFY(finished(*model));
+        QCOMPARE(sampler.calls.load(), 1);
+        QCOMPARE(done.count(), 1);
+        QCOMPARE(model->runs()->statusDetail(), QString("Current system status has been refreshed."));
+        QCOMPARE(status.report()->topProcesses, sampler.processes); // the list the refresh took
+    }
+
+    // The rows are the busiest first by the chosen measure; equal ones keep the sampler's order and a
+    // missing value counts as 0. Only the processes one may end can be ended.
+    void processRowsFollowTheChosenOrder_data()
+    {
+        QTest::addColumn<QString>("sort");
+        QTest::addColumn<QStringList>("pids");
+        row("cpu", QString("cpu"), QStringList{"300", "400", "200", "100"});
+        row("memory", QString("memory"), QStringList{"400", "300", "200", "100"});
+    }
+    void processRowsFollowTheChosenOrder()
+    {
+        QFETCH(QString, sort);
+        QFETCH(QStringList, pids);
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        sampler.processes.push_back(process(100, std::nullopt, std::nullopt));
+        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        StatusController& status = *model->status();
+        status.setProcessSort(sort);
+        status.refresh(false);
+        QVERIFY(refreshed(status));
+        QCOMPARE(status.processes()->values("pid"), pids);
+        QCOMPARE(status.processes()->rows().back().value("canEnd").toBool(), false); // pid 100
+    }
+
+    // Ending a process: a refusal says why and keeps the list; a process that went is taken off it.
+    void endingAProcess()
+    {
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        QProcess child;
+        child.start("/bin/sleep", {"30"});
+        QVERIFY(child.waitForStarted());
+        const int pid = int(child.processId());
+        sampler.processes.push_back(process(pid, 1, 1, "sleep"));
+        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        StatusController& status = *model->status();
+        status.refresh(false);
+        QVERIFY(refreshed(status));
+
+        status.endProcess(1, "init", true);
+        QCOMPARE(alertOf(*model), QString("This is a system process and cannot be terminated."));
+        QCOMPARE(status.processUsage().size(), std::size_t(4));
+
+        status.endProcess(pid, "sleep", true);
+        QVERIFY(child.waitForFinished());
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit); // killed
+        QCOMPARE(status.processUsage().size(), std::size_t(3));
+        QVERIFY(!status.processes()->values("pid").contains(QString::number(pid)));
+        QCOMPARE(model->runs()->statusDetail(), QString("Force-quit sleep."));
+    }
+
+    // The hero card's verdict and the disk warning change exactly at their thresholds.
+    void cardsChangeAtTheirThresholds_data()
+    {
+        QTest::addColumn<std::optional<int>>("score");
+        QTest::addColumn<QString>("hero");
+        QTest::addColumn<QList<std::optional<double>>>("disks");
+        QTest::addColumn<QString>("hint");
+        using Disks = QList<std::optional<double>>;
+        row("no report", std::optional<int>(), QString("Not Checked"), Disks{}, QString());
+        row("76", std::optional(76), QString("Good"), Disks{89.9, std::nullopt}, QString());
+        row("75", std::optional(75), QString("Fair"), Disks{90.0, std::nullopt},
+            QString("Disk usage is high, consider a cleanup"));
+        row("46", std::optional(46), QString("Fair"), Disks{94.9},
+            QString("Disk usage is high, consider a cleanup"));
+        row("45", std::optional(45), QString("High Pressure"), Disks{10, 95.0},
+            QString("Disk almost full, clean up soon"));
+    }
+    void cardsChangeAtTheirThresholds()
+    {
+        QFETCH(std::optional<int>, score);
+        QFETCH(QString, hero);
+        QFETCH(QList<std::optional<double>>, disks);
+        QFETCH(QString, hint);
+        std::optional<SystemReport> report;
+        if (score) {
+            report = SystemReport{};
+            report->healthScore = score;
+            report->disks.emplace();
+            for (const std::optional<double>& used : disks)
+                report->disks->push_back(disk(used));
+        }
+        const QVariantMap cards = StatusPresenter::present(report);
+        QCOMPARE(cards["hero"].toMap()["label"].toString(), hero);
+        QCOMPARE(cards["diskHint"].toString(), hint);
+        QCOMPARE(cards["power"].toMap()["percentText"].toString(), QString("No battery"));
+    }
+};
+
+KELVO_REGISTER_TEST(TestStatus)
+#include "tst_Status.moc"
