@@ -2,7 +2,7 @@
 // uptime, capacities, the decorated host name and the battery's condition read from macOS tools.
 #include "TestMain.h"
 
-#include "Language.h"
+#include "SyntheticHome.h"
 
 #include "status/HealthScore.h"
 
@@ -31,7 +31,7 @@ class HealthScoreTest : public QObject {
     static constexpr qint64 gib = 1LL << 30;
 
 private slots:
-    void cleanup() { forgetLanguage(); }
+    void cleanup() { SyntheticHome::useLanguage(AppLanguagePreference::english); }
 
     void scoreWeighsTheLoads_data()
     {
@@ -71,7 +71,7 @@ private slots:
     {
         const auto [seconds, language, expected] =
             fetch<qint64, AppLanguagePreference, QString>("seconds", "language", "expected");
-        useLanguage(language);
+        SyntheticHome::useLanguage(language);
         QCOMPARE(HealthScore::uptimeText(seconds), expected);
     }
 
