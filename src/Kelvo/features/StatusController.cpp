@@ -20,12 +20,8 @@ namespace {
 StatusSampling samplingOf(const AppEnvironment& environment)
 {
     StatusSampling sampling = environment.statusSampling;
-    if (!sampling.sample)
-        sampling.sample = [](const std::optional<LocalSystemStatus::Processes>& processes) {
-            return LocalSystemStatus::snapshot(processes);
-        };
-    if (!sampling.listProcesses)
-        sampling.listProcesses = &LocalSystemStatus::processSnapshot;
+    if (!sampling.sample && !sampling.listProcesses)
+        sampling.sampleWithProcesses = &LocalSystemStatus::snapshotWithProcesses;
     return sampling;
 }
 
@@ -109,6 +105,8 @@ void StatusController::refresh(bool announce)
     m_nextSample.stop();
     const StatusSampling sampling = samplingOf(m_context.environment);
     m_sampling.setFuture(QtConcurrent::run([sampling] {
+        if (sampling.sampleWithProcesses)
+            return sampling.sampleWithProcesses();
         Processes processes = sampling.listProcesses();
         SystemReport report = sampling.sample(processes);
         return Sample{std::move(report), std::move(processes)};

@@ -32,6 +32,9 @@ struct Measurement {
 SystemReport snapshot(const std::optional<Processes>& topProcesses = std::nullopt);
 // Every process, busiest first (by CPU percent, ties in the system's order).
 Processes processSnapshot();
+// The report and every process from one sampling: the process table is read at the same two moments
+// as the CPU counters, so a refresh walks it once and waits once.
+std::pair<SystemReport, Processes> snapshotWithProcesses();
 // A Mac's report made from recorded tool outputs instead of running the tools: `folder` holds one file
 // per tool run, named by the tool's base name and its arguments joined by spaces, plus ".txt"; a
 // missing file is a tool that failed. Kernel values are absent.

@@ -18,15 +18,31 @@ double now()
 
 } // namespace
 
-SystemReport snapshot(const std::optional<Processes>& topProcesses)
+namespace {
+
+Measurement measured(const std::optional<Processes>& topProcesses)
 {
 #ifdef Q_OS_MACOS
-    Measurement measurement = MacStatusLive::measure(topProcesses);
+    return MacStatusLive::measure(topProcesses);
 #else
     Measurement measurement = LinuxStatusSampler::measure(topProcesses);
     measurement.chipHasGPU = false;
+    return measurement;
 #endif
-    return complete(std::move(measurement), StatusRates::shared(), now());
+}
+
+} // namespace
+
+SystemReport snapshot(const std::optional<Processes>& topProcesses)
+{
+    return complete(measured(topProcesses), StatusRates::shared(), now());
+}
+
+std::pair<SystemReport, Processes> snapshotWithProcesses()
+{
+    Measurement measurement = measured(std::nullopt);
+    Processes processes = measurement.processes;
+    return {complete(std::move(measurement), StatusRates::shared(), now()), std::move(processes)};
 }
 
 Processes processSnapshot()
