@@ -14,8 +14,8 @@ using namespace LinuxStatusSampler;
 
 namespace {
 
-// A /proc/stat of two cores whose second core has `cpu1` as its ticks.
-QString stat(const QString& cpu0, const QString& cpu1 = QStringLiteral("0 0 0 0 0 0 0 0"))
+// A /proc/stat of two cores with these ticks.
+QString stat(const QString& cpu0, const QString& cpu1)
 {
     return QStringLiteral("cpu  1 1 1 1 1 1 1 1 0 0\ncpu0 %1 0 0\ncpu1 %2 0 0\nintr 5 0\nctxt 9\n")
         .arg(cpu0, cpu1);
@@ -30,11 +30,15 @@ QByteArray cmdline(const QStringList& arguments)
     return bytes;
 }
 
-QString mountLine(const QString& device, const QString& mountPoint, const QString& fstype,
-                  const QString& source)
+// A /proc/self/mountinfo of "device mount-point type source" entries separated by ";".
+QString mountInfo(const QString& mounts)
 {
-    return QStringLiteral("30 1 %1 / %2 rw,relatime shared:1 - %3 %4 rw\n")
-        .arg(device, mountPoint, fstype, source);
+    QString lines;
+    for (const QString& mount : mounts.split(';')) {
+        const QStringList f = mount.split(' ');
+        lines += QStringLiteral("30 1 %1 / %2 rw,relatime shared:1 - %3 %4 rw\n").arg(f[0], f[1], f[2], f[3]);
+    }
+    return lines;
 }
 
 // An optional figure as text, "-" when unknown; several joined by spaces.
@@ -57,7 +61,10 @@ QString reading(const QString& parser, const QString& input)
 {
     const QString first = input.section('|', 0, 0), second = input.section('|', 1);
     if (parser == "cpu") {
-        const auto load = cpuLoad(*parseCpuTimes(first), *parseCpuTimes(second));
+        const auto times = [](const QString& t) {
+            return *parseCpuTimes(t.startsWith("cpu") ? t : stat(t.section(';', 0, 0), t.section(';', 1)));
+        };
+        const auto load = cpuLoad(times(first), times(second));
         QStringList cores;
         for (const double core : load ? load->perCore : std::vector<double>{})
             cores << QString::number(core);
@@ -128,19 +135,20 @@ private slots:
 
     void pureReadings_data()
     {
-        // cpu: cpu0 and cpu1 as user nice system idle iowait irq softirq steal; memory: used, cached and
-        // swap used in MiB; command: comm | cmdline; diskstats: devices | diskstats, in sectors.
+        // cpu: cpu0;cpu1 ticks as user nice system idle iowait irq softirq steal, or a whole /proc/stat;
+        // memory: used, cached and swap used in MiB; command: comm | cmdline; diskstats: devices | diskstats,
+        // in sectors.
         columns<QString, QString, QString>("parser", "input", "expected");
+        const QString idle = "0 0 0 0 0 0 0 0";
         row("busy share per core", "cpu",
-            stat("100 0 100 800 0 0 0 0") + '|' + stat("140 0 110 850 0 0 0 0", "10 0 0 90 0 0 0 0"),
-            "30 | 50 10");
+            "100 0 100 800 0 0 0 0;" + idle + "|140 0 110 850 0 0 0 0;10 0 0 90 0 0 0 0", "30 | 50 10");
         row("irq, softirq and steal busy, iowait resting", "cpu",
-            stat("0 0 0 0 0 0 0 0") + '|' + stat("10 10 10 40 10 5 5 10"), "50 | 50 0");
+            idle + ';' + idle + "|10 10 10 40 10 5 5 10;" + idle, "50 | 50 0");
         row("a counter stepping back counts 0", "cpu",
-            stat("0 0 0 0 50 0 0 0") + '|' + stat("30 0 0 70 30 0 0 0"), "30 | 30 0");
-        row("a core come online is unknown", "cpu",
-            "cpu  0 0 0 0\ncpu0 0 0 0 0\n|" + stat("50 0 0 50 0 0 0 0"), "50 | 50 0");
-        row("no tick passed", "cpu", stat("5 0 0 5 0 0 0 0") + '|' + stat("5 0 0 5 0 0 0 0"), "none");
+            "0 0 0 0 50 0 0 0;" + idle + "|30 0 0 70 30 0 0 0;" + idle, "30 | 30 0");
+        row("a core come online is unknown", "cpu", "cpu  0 0 0 0\ncpu0 0 0 0 0\n|50 0 0 50 0 0 0 0;" + idle,
+            "50 | 50 0");
+        row("no tick passed", "cpu", "5 0 0 5 0 0 0 0;" + idle + "|5 0 0 5 0 0 0 0;" + idle, "none");
         const QString common =
             "Buffers: 1024 kB\nCached: 2048 kB\nSReclaimable: 1024 kB\nSwapTotal: 4096 kB\n";
         row("used is what is not available", "memory",
@@ -149,22 +157,17 @@ private slots:
         row("without MemAvailable: free, buffers and cache", "memory",
             "MemTotal: 8192 kB\nMemFree: 3072 kB\n" + common, "2 4 25 4");
         row("no memory total", "memory", "MemFree: 3072 kB\n", "none");
-        const QString root = mountLine("254:0", "/", "ext4", "/dev/vda");
         row("pseudo file systems, overlays and snap images left out, network ones kept", "mounts",
-            root + mountLine("0:55", "/mnt/nas", "nfs4", "nas.lan:/export") +
-                mountLine("0:21", "/proc", "proc", "proc") +
-                mountLine("0:6", "/dev", "devtmpfs", "devtmpfs") +
-                mountLine("0:38", "/sys/fs/cgroup", "cgroup2", "cgroup2") +
-                mountLine("0:40", "/proc/sys/fs/binfmt_misc", "autofs", "systemd-1") +
-                mountLine("0:50", "/var/lib/docker/overlay2/x/merged", "overlay", "overlay") +
-                mountLine("7:0", "/snap/core22/1380", "squashfs", "/dev/loop0"),
+            mountInfo(
+                "254:0 / ext4 /dev/vda;0:55 /mnt/nas nfs4 nas.lan:/export;0:21 /proc proc proc;0:6 /dev "
+                "devtmpfs devtmpfs;0:38 /sys/fs/cgroup cgroup2 cgroup2;0:40 /proc/sys/fs/binfmt_misc autofs "
+                "systemd-1;0:50 /var/lib/docker/overlay2/x/merged overlay overlay;7:0 /snap/core22/1380 "
+                "squashfs /dev/loop0"),
             "/;/mnt/nas");
         row("a bind mount keeps the shortest mount point", "mounts",
-            mountLine("8:2", "/srv/www/data", "ext4", "/dev/sda2") +
-                mountLine("8:2", "/data", "ext4", "/dev/sda2"),
-            "/data");
-        row("escaped spaces decoded", "mounts",
-            mountLine("8:17", "/media/me/My\\040Disk", "vfat", "/dev/sdb1"), "/media/me/My Disk");
+            mountInfo("8:2 /srv/www/data ext4 /dev/sda2;8:2 /data ext4 /dev/sda2"), "/data");
+        row("escaped spaces decoded", "mounts", mountInfo("8:17 /media/me/My\\040Disk vfat /dev/sdb1"),
+            "/media/me/My Disk");
         const QString diskstats =
             "8 0 sda 10 0 100 0 20 0 200 0 0 0 0\n8 1 sda1 10 0 100 0 20 0 200 0 0 0 0\n"
             "7 0 loop0 5 0 50 0 0 0 0 0 0 0 0\n259 0 nvme0n1 1 0 8 0 1 0 16 0 0 0 0\n"
@@ -219,10 +222,9 @@ private slots:
                                                    {"/run/media/me/Photos", {10, 0, 0, 4096}},
                                                    {"/srv", {200, 50, 50, 4096}}};
         const auto space = [&](const QString& mount) { return std::optional(sizes.value(mount)); };
-        const QString mountinfo = mountLine("259:2", "/", "ext4", "/dev/nvme0n1p2") +
-                                  mountLine("8:17", "/mnt/stick", "exfat", "/dev/sdb1") +
-                                  mountLine("8:33", "/run/media/me/Photos", "vfat", "/dev/sdc1") +
-                                  mountLine("8:1", "/srv", "xfs", "/dev/sda1");
+        const QString mountinfo =
+            mountInfo("259:2 / ext4 /dev/nvme0n1p2;8:17 /mnt/stick exfat /dev/sdb1;8:33 "
+                      "/run/media/me/Photos vfat /dev/sdc1;8:1 /srv xfs /dev/sda1");
         QStringList seen;
         for (const auto& disk : disks(parseMountInfo(mountinfo), space, m_roots.sys, "Debian"))
             seen << QString("%1 %2 %3 %4/%5 %6% %7")
@@ -267,48 +269,39 @@ private slots:
 
     void powerAndTemperature_data()
     {
-        // A power supply's uevent (without the POWER_SUPPLY_ prefix), or "folder:type:millidegrees" for a
-        // thermal zone or an hwmon sensor. Expected: the battery, then CPU temperature, battery and
+        // A power supply's uevent (without the POWER_SUPPLY_ prefix), or "folder:type:millidegrees" entries
+        // for thermal zones and hwmon sensors. Expected: the battery, then CPU temperature, battery and
         // adapter watts.
-        columns<QStringList, QString>("files", "expected");
+        columns<QString, QString>("files", "expected");
         row("discharging on energy",
-            QStringList{
-                "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=66\nENERGY_NOW=30000000\nENERGY_FULL=45000000\n"
-                "ENERGY_FULL_DESIGN=50000000\nPOWER_NOW=12000000\nCYCLE_COUNT=120\n"},
-            QString("66 Discharging false 2:30 120 90 - | - 12 -"));
+            "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=66\nENERGY_NOW=30000000\nENERGY_FULL=45000000\n"
+            "ENERGY_FULL_DESIGN=50000000\nPOWER_NOW=12000000\nCYCLE_COUNT=120\n",
+            "66 Discharging false 2:30 120 90 - | - 12 -");
         row("charging on charge, the current negative",
-            QStringList{
-                "TYPE=Battery\nSTATUS=Charging\nCAPACITY=40\nCHARGE_NOW=2000000\nCHARGE_FULL=5000000\n"
-                "CHARGE_FULL_DESIGN=6000000\nCURRENT_NOW=-1500000\nCYCLE_COUNT=0\nHEALTH=Good\n"},
-            QString("40 Charging true 2:00 - 83 Good | - - -"));
+            "TYPE=Battery\nSTATUS=Charging\nCAPACITY=40\nCHARGE_NOW=2000000\nCHARGE_FULL=5000000\n"
+            "CHARGE_FULL_DESIGN=6000000\nCURRENT_NOW=-1500000\nCYCLE_COUNT=0\nHEALTH=Good\n",
+            "40 Charging true 2:00 - 83 Good | - - -");
         row("full counts as charging, no time left",
-            QStringList{"TYPE=Battery\nSTATUS=Full\nCAPACITY=100\nENERGY_NOW=50000000\nPOWER_NOW=0\n"},
-            QString("100 Full true - - - - | - - -"));
+            "TYPE=Battery\nSTATUS=Full\nCAPACITY=100\nENERGY_NOW=50000000\nPOWER_NOW=0\n",
+            "100 Full true - - - - | - - -");
         row("a mouse's battery is not the computer's",
-            QStringList{"TYPE=Battery\nSCOPE=Device\nSTATUS=Discharging\nCAPACITY=80\n"},
-            QString("none | - - -"));
-        row("an adapter alone", QStringList{"TYPE=Mains\nONLINE=1\nPOWER_NOW=45000000\n"},
-            QString("none | - - 45"));
+            "TYPE=Battery\nSCOPE=Device\nSTATUS=Discharging\nCAPACITY=80\n", "none | - - -");
+        row("an adapter alone", "TYPE=Mains\nONLINE=1\nPOWER_NOW=45000000\n", "none | - - 45");
         row("the package sensor first",
-            QStringList{"thermal_zone0:acpitz:45000", "thermal_zone1:x86_pkg_temp:52000",
-                        "hwmon0:k10temp:61000"},
-            QString("none | 52 - -"));
-        row("a zone reading 0 passed over",
-            QStringList{"thermal_zone0:cpu-thermal:0", "thermal_zone1:acpitz:40000"},
-            QString("none | 40 - -"));
-        row("other sensors unknown", QStringList{"thermal_zone0:iwlwifi_1:38000", "hwmon0:nvme:35000"},
-            QString("none | - - -"));
+            "thermal_zone0:acpitz:45000;thermal_zone1:x86_pkg_temp:52000;hwmon0:k10temp:61000",
+            "none | 52 - -");
+        row("a zone reading 0 passed over", "thermal_zone0:cpu-thermal:0;thermal_zone1:acpitz:40000",
+            "none | 40 - -");
+        row("other sensors unknown", "thermal_zone0:iwlwifi_1:38000;hwmon0:nvme:35000", "none | - - -");
     }
     void powerAndTemperature()
     {
-        const auto [files, expected] = fetch<QStringList, QString>("files", "expected");
-        for (const QString& file : files) {
-            if (file.startsWith("TYPE=")) {
-                sys("class/power_supply/BAT0/uevent",
-                    "POWER_SUPPLY_" + file.trimmed().replace('\n', "\nPOWER_SUPPLY_"));
-                continue;
-            }
-            const QStringList part = file.split(':');
+        const auto [files, expected] = fetch<QString, QString>("files", "expected");
+        if (files.startsWith("TYPE="))
+            sys("class/power_supply/BAT0/uevent",
+                "POWER_SUPPLY_" + files.trimmed().replace('\n', "\nPOWER_SUPPLY_"));
+        for (const QString& sensor : files.startsWith("TYPE=") ? QStringList() : files.split(';')) {
+            const QStringList part = sensor.split(':');
             const bool zone = part[0].startsWith("thermal_zone");
             const QString base = (zone ? "class/thermal/" : "class/hwmon/") + part[0];
             sys(base + (zone ? "/type" : "/name"), part[1] + "\n");
