@@ -115,6 +115,7 @@ private slots:
         row("disk counters summed", "ioreg", "\"Bytes (Read)\"=1000,\"Bytes (Write)\"=2\n\"Bytes (Read)\"=24",
             "1024 2");
         row("disk reads only", "ioreg", "\"Statistics\" = {\"Bytes (Read)\"=24}", "24 0");
+        row("disk writes only", "ioreg", "\"Statistics\" = {\"Bytes (Write)\"=5}", "0 5");
         row("no disk statistics", "ioreg", "+-o IOBlockStorageDriver  <class IOBlockStorageDriver>\n",
             "none");
         row("process with runs of blanks", "ps", "  88     1  3,5  0,2 /usr/libexec/My\t  Helper\n",
