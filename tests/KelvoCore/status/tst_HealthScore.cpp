@@ -1,12 +1,11 @@
 // The dashboard's health score and verdict, and the texts built from the machine's fixed facts:
-// uptime, capacities, the decorated host name and the battery's condition read from macOS tools.
+// uptime, capacities and the decorated host name; and what complete() adds to a measured report.
 #include "TestMain.h"
 
 #include "SyntheticHome.h"
 
 #include "status/HealthScore.h"
-
-#include <QFile>
+#include "status/LocalSystemStatus.h"
 
 using namespace TestSupport;
 using Percent = std::optional<double>;
@@ -14,16 +13,50 @@ using Bytes = std::optional<qint64>;
 Q_DECLARE_METATYPE(Percent)
 Q_DECLARE_METATYPE(Bytes)
 Q_DECLARE_METATYPE(LocalSystemOverview)
-Q_DECLARE_METATYPE(BatteryDetails)
 
-char* toString(const BatteryDetails& details)
+namespace {
+
+QString text(std::optional<double> value)
 {
-    const auto text = [](const auto& value) { return value ? QVariant(*value).toString() : "-"; };
-    return qstrdup(QStringLiteral("cycles %1, capacity %2, health %3, temperature %4")
-                       .arg(text(details.cycleCount), text(details.capacity), text(details.health),
-                            text(details.temperature))
-                       .toUtf8());
+    return value ? QString::number(*value) : QString("-");
 }
+
+// What complete() makes of the first sample, of one 2 s later whose rx counter dropped and of the
+// 61st, and the helpers it relies on, each as text.
+QMap<QString, QString> completedFacts()
+{
+    StatusRates rates;
+    const auto sample = [&](quint64 readMB, quint64 rxMB, double now) {
+        LocalSystemStatus::Measurement measured;
+        measured.diskBytes = std::pair(readMB << 20, readMB << 19);
+        measured.interfaces = {{"en0", rxMB << 20, quint64(now) << 20, std::nullopt}};
+        measured.report.memory.emplace().usedPercent = 82;
+        measured.report.disks = {{{}, "/", {}, {}, {}, 10.0, {}, {}},
+                                 {{}, "/System/Volumes/Data", {}, {}, {}, 50.0, {}, {}}};
+        const SystemReport report = LocalSystemStatus::complete(measured, rates, now);
+        const auto& network = report.network->front();
+        return QString("%1 %2 %3 %4 %5 %6 %7 %8")
+            .arg(text(report.diskIO->readRate), text(report.diskIO->writeRate), text(network.rxRateMBs),
+                 text(network.txRateMBs), QString::number(report.diskIOHistory->writeHistory->size()),
+                 QString::number(report.networkHistory->rxHistory->size()), *report.memory->pressure,
+                 QString::number(*report.healthScore));
+    };
+    QMap<QString, QString> facts{{"first", sample(4, 8, 100)}, {"rx dropped", sample(6, 2, 102)}};
+    for (int second = 103; second < 162; ++second)
+        facts["61st"] = sample(6, 2, second);
+    for (const double percent : {94.9, 95.0})
+        facts["pressure"] += LocalSystemStatus::memoryPressure(percent) + ' ';
+    LocalSystemStatus::Processes processes(5);
+    const Percent cpus[] = {1, {}, 0, 5, 1};
+    for (int i = 0; i < 5; ++i)
+        processes[i].name = QString(QChar('a' + i)), processes[i].cpu = cpus[i];
+    LocalSystemStatus::sortByCPU(processes);
+    for (const auto& process : processes)
+        facts["by CPU"] += *process.name;
+    return facts;
+}
+
+} // namespace
 
 class HealthScoreTest : public QObject {
     Q_OBJECT
@@ -38,15 +71,12 @@ private slots:
         columns<Percent, Percent, Percent, int, QString>("cpu", "memory", "disk", "score", "verdict");
         const Percent unknown;
         row("typical", Percent(40), Percent(70), Percent(50), 70, QString("Fair"));
-        row("nothing known counts as idle", unknown, unknown, unknown, 100, QString("Good"));
         row("76", unknown, Percent(100), Percent(20), 76, QString("Good"));
-        row("75.5 rounds up to 76", Percent(30), unknown, Percent(100), 76, QString("Good"));
         row("75", unknown, Percent(100), Percent(25), 75, QString("Fair"));
         row("46", Percent(100), Percent(100), Percent(95), 46, QString("Fair"));
         row("everything full", Percent(100), Percent(100), Percent(100), 45, QString("High Pressure"));
         row("98.5 rounds away from zero", Percent(10), unknown, unknown, 99, QString("Good"));
         row("below zero", Percent(1000), Percent(100), unknown, 0, QString("High Pressure"));
-        row("above 100", unknown, Percent(-50), unknown, 100, QString("Good"));
     }
     void scoreWeighsTheLoads()
     {
@@ -56,22 +86,35 @@ private slots:
         QCOMPARE(HealthScore::verdict(score), verdict);
     }
 
+    // Disk: read, write, rx, tx rates, history lengths, then memory pressure and the health score (the
+    // data volume's 50 % counting, not the startup volume's 10 %).
+    void completeAddsRatesAndVerdicts_data()
+    {
+        columns<QString, QString>("fact", "expected");
+        row("first sample: no network rate yet", "first", "0 0 - - 1 1 warn 74");
+        row("a dropped counter has no rate", "rx dropped", "1 0.5 - 1 2 2 warn 74");
+        row("the 61st sample keeps 60", "61st", "0 0 0 1 60 60 warn 74");
+        row("memory pressure", "pressure", "warn critical ");
+        row("busiest first, stable, unknown as 0", "by CPU", "daebc");
+    }
+    void completeAddsRatesAndVerdicts()
+    {
+        const auto [fact, expected] = fetch<QString, QString>("fact", "expected");
+        QCOMPARE(completedFacts().value(fact), expected);
+    }
+
     void uptimeCountsWholeMinutes_data()
     {
-        columns<qint64, AppLanguagePreference, QString>("seconds", "language", "expected");
-        const auto english = AppLanguagePreference::english;
-        row("59 minutes and 59 seconds", qint64(59 * 60 + 59), english, QString("59m"));
-        row("61 minutes", qint64(61 * 60), english, QString("1h 1m"));
-        row("1500 minutes", qint64(1500 * 60), english, QString("1d 1h"));
-        row("one day exactly", qint64(1440 * 60), english, QString("1d 0h"));
-        row("61 minutes in Chinese", qint64(61 * 60), AppLanguagePreference::chinese,
-            QString("1 小时 1 分钟"));
+        columns<qint64, QString>("seconds", "expected");
+        row("59 minutes and 59 seconds", qint64(59 * 60 + 59), QString("59m"));
+        row("61 minutes", qint64(61 * 60), QString("1h 1m"));
+        row("1500 minutes", qint64(1500 * 60), QString("1d 1h"));
+        row("one day exactly", qint64(1440 * 60), QString("1d 0h"));
     }
     void uptimeCountsWholeMinutes()
     {
-        const auto [seconds, language, expected] =
-            fetch<qint64, AppLanguagePreference, QString>("seconds", "language", "expected");
-        SyntheticHome::useLanguage(language);
+        const auto [seconds, expected] = fetch<qint64, QString>("seconds", "expected");
+        SyntheticHome::useLanguage(AppLanguagePreference::english);
         QCOMPARE(HealthScore::uptimeText(seconds), expected);
     }
 
@@ -94,36 +137,6 @@ private slots:
         const auto [memory, disk, overview, expected] =
             fetch<Bytes, Bytes, LocalSystemOverview, QString>("memory", "disk", "overview", "expected");
         QCOMPARE(HealthScore::decoratedHost("mac", memory, disk, overview), expected);
-    }
-
-    void batteryIsReadFromToolOutput_data()
-    {
-        columns<QStringList, BatteryDetails>("files", "expected"); // health, cycles, capacity, temperature
-        const QString profiler = "system-profiler-sppower-apple-m1-charged-1.txt";
-        const QString registry = "ioreg-applesmartbattery-intel-macbookair-1.txt";
-        row("system_profiler, Apple silicon", QStringList{profiler}, BatteryDetails{"Normal", 1, 100, {}});
-        row("system_profiler, old spelling",
-            QStringList{"system-profiler-sppower-intel-macbook-replace-now-1.txt"},
-            BatteryDetails{"Replace Now", 5, {}, {}});
-        row("ioreg, charging", QStringList{"ioreg-applesmartbattery-intel-charging-1.txt"},
-            BatteryDetails{{}, 46, {}, 30.94});
-        row("ioreg, discharging", QStringList{"ioreg-applesmartbattery-intel-discharging-1.txt"},
-            BatteryDetails{{}, 155, {}, 29.91});
-        row("both: system_profiler's count wins", QStringList{profiler, registry},
-            BatteryDetails{"Normal", 1, 100, 30.41});
-        row("desktop without battery", QStringList{"system-profiler-sppower-intel-desktop-macmini-1.txt"},
-            BatteryDetails{});
-    }
-    void batteryIsReadFromToolOutput()
-    {
-        const auto [files, expected] = fetch<QStringList, BatteryDetails>("files", "expected");
-        QString text;
-        for (const QString& name : files) {
-            QFile file(QStringLiteral(KELVO_TEST_DATA_DIR "/macos/") + name);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            text += QString::fromUtf8(file.readAll());
-        }
-        QCOMPARE(HealthScore::parseBatteryDetails(text), expected);
     }
 };
 
