@@ -22,9 +22,9 @@
 struct StatusSampling {
     std::function<SystemReport(const std::optional<LocalSystemStatus::Processes>&)> sample = {};
     std::function<LocalSystemStatus::Processes()> listProcesses = {};
+    std::chrono::milliseconds period = std::chrono::seconds(2);
     // Both at once, which the live sampler does cheaper; set when neither of the two above is given.
     std::function<std::pair<SystemReport, LocalSystemStatus::Processes>()> sampleWithProcesses = {};
-    std::chrono::milliseconds period = std::chrono::seconds(2);
 };
 
 // Where the controllers keep and look for files. The application passes the real folders; tests pass
