@@ -92,7 +92,7 @@ private slots:
         columns<QString, QString>("a", "b");
         row("digits by value", "proj2", "proj10");
         row("case ignored", "alpha", "Beta");
-        row("longer after prefix", "app", "app2");
+        row("longer after a prefix, whatever the case", "app", "APP2");
         row("leading zeros still order", "v007", "v7");
         row("huge numbers", "n99999999999999999999", "n100000000000000000000");
         // Digits of other scripts are characters: "２" < "10" < "a" < "２" would be a circle.
