@@ -76,6 +76,30 @@ time_best_of() {
   done
 }
 
+# median_of RUNS NAME...: runs every run_NAME RUNS times under GNU time, interleaved like
+# time_best_of, and sets median_wall[NAME] and median_cpu[NAME] (user + system) in seconds.
+# shellcheck disable=SC2034 # the medians are read by the scripts
+declare -A median_wall median_cpu
+median_of() {
+  local runs=$1 run name figures
+  local -A walls=() cpus=()
+  shift
+  for ((run = 0; run < runs; run++)); do
+    for name in "$@"; do
+      figures=$({ "run_$name" /usr/bin/time -f '%e %U %S' > /dev/null; } 2>&1 | tail -n 1)
+      read -r wall user system <<< "$figures"
+      walls[$name]+="$wall "
+      cpus[$name]+="$(echo "$user + $system" | bc) "
+    done
+  done
+  for name in "$@"; do
+    # shellcheck disable=SC2086 # split on the spaces between the figures
+    median_wall[$name]=$(printf '%s\n' ${walls[$name]} | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+    # shellcheck disable=SC2086
+    median_cpu[$name]=$(printf '%s\n' ${cpus[$name]} | sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }')
+  done
+}
+
 # peak_kb NAME: the peak resident memory of one run of run_NAME, in KB.
 peak_kb() { { "run_$1" /usr/bin/time -f '%M' > /dev/null; } 2>&1 | tail -n 1; }
 

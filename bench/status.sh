@@ -4,9 +4,9 @@
 #   bench/status.sh [--seconds N]     (default 60; needs a built ./build/src/Kelvo/kelvo)
 #
 # 1. One sample: `kelvo status --json` against `top -b -n 1` (one listing of the same processes and
-#    figures) under farm-bench; the CPU seconds of a whole run include Kelvo's start-up, so they bound
-#    the sample's own cost from above (target: under 0.05 s beyond the 0.2 s measuring wait, which
-#    costs no CPU).
+#    figures), ten runs each in turn, medians of wall and CPU time under GNU time; the CPU seconds
+#    of a whole run include Kelvo's start-up, so they bound the sample's own cost from above
+#    (target: under 0.05 s beyond the 0.2 s measuring wait, which costs no CPU).
 # 2. Polling: the window, drawn offscreen on the Overview, samples every 2 s for N seconds beside
 #    `top -b -d 2` doing the same job; each one's CPU time over that span as a share of one core
 #    (target for Kelvo: under 1 %), and the window's peak memory (target: under 150 MB).
@@ -15,14 +15,14 @@
 seconds=60
 counts seconds -- "$@"
 bench_init
-need_tools bc
+need_tools bc time
 
 echo "== one sample: kelvo status --json vs top -b -n 1"
-if command -v farm-bench > /dev/null; then
-  HOME="$work/home" KELVO_DEFAULTS_FILE="$work/d.ini" farm-bench -n 10 --vs 'top -b -n 1' -- "$kelvo" status --json
-else
-  echo "(farm-bench is not installed here)"
-fi
+run_kelvo() { sandboxed "$@" "$kelvo" status --json; }
+run_top() { "$@" top -b -n 1; }
+median_of 10 kelvo top
+printf 'kelvo status --json  wall %.3f s  cpu %.3f s (medians of 10)\n' "${median_wall[kelvo]}" "${median_cpu[kelvo]}"
+printf 'top -b -n 1          wall %.3f s  cpu %.3f s (medians of 10)\n' "${median_wall[top]}" "${median_cpu[top]}"
 
 # cpu_ticks PID: the process's user + system time so far, in clock ticks.
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
