@@ -78,8 +78,8 @@ time_best_of() {
 
 # median_of RUNS NAME...: runs every run_NAME RUNS times under GNU time, interleaved like
 # time_best_of, and sets median_wall[NAME] and median_cpu[NAME] (user + system) in seconds.
-# shellcheck disable=SC2034 # the medians are read by the scripts
 declare -A median_wall median_cpu
+# shellcheck disable=SC2034 # the medians are read by the scripts
 median_of() {
   local runs=$1 run name figures
   local -A walls=() cpus=()
