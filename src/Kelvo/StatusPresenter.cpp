@@ -16,7 +16,7 @@ const QString dash = QStringLiteral("—");
 
 QString gigabytes(std::optional<qint64> bytes)
 {
-    return bytes ? QString::asprintf("%.1f GB", double(*bytes) / double(1LL << 30)) : dash;
+    return bytes ? SizeText::statusGigabytes(*bytes) : dash;
 }
 
 QString rate(std::optional<double> megabytesPerSecond)

@@ -12,7 +12,7 @@ namespace {
 
 QString gigabytes(std::optional<qint64> bytes)
 {
-    return bytes ? QString::asprintf("%.1f GB", double(*bytes) / double(1LL << 30)) : QStringLiteral("—");
+    return bytes ? SizeText::statusGigabytes(*bytes) : QStringLiteral("—");
 }
 
 QString percent(std::optional<double> value)

@@ -1,6 +1,7 @@
 #include "status/HealthScore.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
 
 #include <QRegularExpression>
 #include <QStringList>
@@ -46,7 +47,7 @@ QString capacityText(std::optional<qint64> memoryTotal, std::optional<qint64> di
     QStringList parts;
     for (const std::optional<qint64>& total : {memoryTotal, diskTotal}) {
         if (total && *total > 0)
-            parts << QString::asprintf("%.1f GB", static_cast<double>(*total) / (1LL << 30));
+            parts << SizeText::statusGigabytes(*total);
     }
     return parts.join(QLatin1Char('/'));
 }

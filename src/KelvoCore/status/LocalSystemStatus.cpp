@@ -1,5 +1,7 @@
 #include "status/LocalSystemStatus.h"
 
+#include "vocabulary/SizeText.h"
+
 #include <algorithm>
 
 namespace LocalSystemStatus {
@@ -12,7 +14,7 @@ std::optional<QString> gigabytes(std::optional<qint64> bytes)
 {
     if (!bytes || *bytes <= 0)
         return std::nullopt;
-    return QString::asprintf("%.1f GB", double(*bytes) / double(1LL << 30));
+    return SizeText::statusGigabytes(*bytes);
 }
 
 SystemReport::Hardware hardwareOf(const LocalSystemOverview& overview, std::optional<qint64> memoryTotal,

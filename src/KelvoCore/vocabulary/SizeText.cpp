@@ -115,6 +115,11 @@ QString percent(std::optional<double> value)
     return QString::asprintf("%.1f%%", *value);
 }
 
+QString statusGigabytes(qint64 byteCount)
+{
+    return QString::asprintf("%.1f GB", double(byteCount) / double(1LL << 30));
+}
+
 QString bytesWithDefaultUnits(qint64 byteCount)
 {
     const bool chinese = isChinese();

@@ -12,6 +12,9 @@ namespace SizeText {
 QString bytes(std::optional<qint64> byteCount);
 // "42.5%"; an absent value reads "Unknown" / "未知".
 QString percent(std::optional<double> value);
+// The machine-status figures' form: binary gigabytes with one decimal ("16.0 GB" for 16 GiB), as
+// the status report has always written memory and disk totals.
+QString statusGigabytes(qint64 byteCount);
 // Decimal units from bytes up ("512 bytes", "1.2 MB"), for notes that show small counts exactly.
 QString bytesWithDefaultUnits(qint64 byteCount);
 } // namespace SizeText
