@@ -27,68 +27,57 @@ class OptimizeWhitelistTest : public QObject {
 private slots:
     void init() { m_home = m_box.renew(); }
 
-    // The files in order: own, older tool's whitelist_optimize, older tool's whitelist_checks.
+    // The files in order: own, older tool's whitelist_optimize, older tool's whitelist_checks; "/" puts a
+    // folder at the path. The first that exists is the list: one that cannot be read stops the load,
+    // naming it, even when a later file could be read.
     void loading_data()
     {
-        columns<QList<QByteArray>, OptimizeSystem, QStringList, QStringList>("files", "system", "selected",
-                                                                             "custom");
+        columns<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
+            "files", "system", "selected", "custom", "throws");
         const QByteArray none;
         const auto mac = OptimizeSystem::macOS;
-        row("no file", QList<QByteArray>{none, none, none}, mac, QStringList{}, QStringList{});
+        row("no file", QList<QByteArray>{none, none, none}, mac, QStringList{}, QStringList{}, false);
         row("only the checks file", QList<QByteArray>{none, none, "dock_refresh\n"}, mac,
-            QStringList{"dock_refresh"}, QStringList{});
+            QStringList{"dock_refresh"}, QStringList{}, false);
         row("legacy optimize file before checks",
             QList<QByteArray>{none, "sqlite_vacuum\n", "dock_refresh\n"}, mac, QStringList{"sqlite_vacuum"},
-            QStringList{});
-        row("own file before both", QList<QByteArray>{"cache_refresh", "sqlite_vacuum\n", "dock_refresh\n"},
-            mac, QStringList{"cache_refresh"}, QStringList{});
+            QStringList{}, false);
         row("an empty own file protects nothing", QList<QByteArray>{"", "sqlite_vacuum\n", none}, mac,
-            QStringList{}, QStringList{});
+            QStringList{}, QStringList{}, false);
         row("CRLF, indents, blanks, comments, repeats",
             QList<QByteArray>{"# head\r\n\r\n  dock_refresh \r\n#cache_refresh\n  # sqlite_vacuum\n\tmine\r\n"
                               "dock_refresh\nmine\nother\n\n",
                               none, none},
-            mac, QStringList{"dock_refresh"}, QStringList{"mine", "other"});
+            mac, QStringList{"dock_refresh"}, QStringList{"mine", "other"}, false);
         row("the other system's steps are custom keys",
             QList<QByteArray>{"dock_refresh\nautostart_audit\nfont_cache_rebuild\n", none, none},
             OptimizeSystem::linux, QStringList{"autostart_audit", "font_cache_rebuild"},
-            QStringList{"dock_refresh"});
+            QStringList{"dock_refresh"}, false);
+        row("own file not UTF-8", QList<QByteArray>{"dock_refresh\n\xff\n", "sqlite_vacuum\n", none}, mac,
+            QStringList{}, QStringList{}, true);
+        row("own path is a folder", QList<QByteArray>{"/", "sqlite_vacuum\n", none}, mac, QStringList{},
+            QStringList{}, true);
+        row("checks file not UTF-8", QList<QByteArray>{none, none, "\xc3\x28\n"}, mac, QStringList{},
+            QStringList{}, true);
     }
     void loading()
     {
-        const auto [contents, system, selected, custom] =
-            fetch<QList<QByteArray>, OptimizeSystem, QStringList, QStringList>("files", "system", "selected",
-                                                                               "custom");
-        for (qsizetype index = 0; index < contents.size(); ++index)
-            if (!contents[index].isNull())
-                write(files()[index], contents[index]);
-        const OptimizeWhitelistState state = OptimizeWhitelistStore::load(m_home, system);
+        const auto [contents, system, selected, custom, throws] =
+            fetch<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
+                "files", "system", "selected", "custom", "throws");
+        QString first;
+        for (qsizetype index = contents.size() - 1; index >= 0; --index) {
+            if (contents[index].isNull())
+                continue;
+            first = files()[index];
+            contents[index] == "/" ? (void)folder(first) : (void)write(first, contents[index]);
+        }
+        OptimizeWhitelistState state;
+        const QString error = failure([&] { state = OptimizeWhitelistStore::load(m_home, system); });
+        QCOMPARE(!error.isEmpty(), throws);
+        QVERIFY2(!throws || error.contains(first), qPrintable(error));
         QCOMPARE(state.selectedKeys, QSet<QString>(selected.begin(), selected.end()));
         QCOMPARE(state.customKeys, custom);
-    }
-
-    // Something at the first path that cannot be read stops the load, naming the file, even when an
-    // older file could be read; the file is left as it was.
-    void unreadableFileThrows_data()
-    {
-        columns<int, QByteArray>("file", "bytes"); // empty bytes: a folder stands at the path
-        row("own file not UTF-8", 0, QByteArray("dock_refresh\n\xff\xfe\n"));
-        row("own path is a folder", 0, QByteArray());
-        row("checks file not UTF-8", 2, QByteArray("\xc3\x28\n"));
-    }
-    void unreadableFileThrows()
-    {
-        const auto [index, bytes] = fetch<int, QByteArray>("file", "bytes");
-        const QString path = files()[index];
-        if (bytes.isEmpty())
-            folder(path);
-        else
-            write(path, bytes);
-        if (index < 2)
-            write(files()[index + 1], "dock_refresh\n"); // a readable fallback is not taken
-        const QString error = failure([&] { OptimizeWhitelistStore::load(m_home, OptimizeSystem::macOS); });
-        QVERIFY2(error.contains(path), qPrintable(error));
-        QCOMPARE(contents(path), bytes.isEmpty() ? QByteArray() : bytes);
     }
 
     // Protected steps in catalogue order, then custom keys not written already; the older files stay.
@@ -110,18 +99,6 @@ private slots:
         QCOMPARE(contents(files()[0]).count('\n'), 1);
         QVERIFY(contents(files()[0]).startsWith('#'));
         QCOMPARE(OptimizeWhitelistStore::load(m_home, OptimizeSystem::macOS), OptimizeWhitelistState{});
-    }
-
-    void optionsFollowTheCatalogue()
-    {
-        const auto options = OptimizeWhitelistStore::options(OptimizeSystem::macOS);
-        QCOMPARE(options.size(), std::size_t(23));
-        QCOMPARE(options.front().id, QString("system_maintenance"));
-        QCOMPARE(OptimizeWhitelistStore::options(OptimizeSystem::linux).size(), std::size_t(7));
-        const OptimizeWhitelistOption unknown{"custom_step", OptimizeSystem::macOS};
-        QCOMPARE(unknown.title(), QString("custom_step"));
-        QVERIFY(!unknown.detail().contains("custom_step"));
-        QVERIFY((OptimizeWhitelistOption{"dock_refresh", OptimizeSystem::macOS}.detail().contains("Dock")));
     }
 };
 
