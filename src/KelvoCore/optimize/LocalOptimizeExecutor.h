@@ -62,7 +62,8 @@ struct Options {
     std::optional<std::map<QString, OptimizeStepAction>> actions;
     std::chrono::milliseconds timeLimit = std::chrono::minutes(2);
     const std::atomic_bool* cancelled = nullptr;
-    // Called before each step that runs, for progress.
+    // Called before each step that runs, for progress: index counts those steps from 0, count is how
+    // many the run has.
     std::function<void(const OptimizePreviewReport::Entry&, int index, int count)> onStep;
 };
 
@@ -74,7 +75,7 @@ OptimizeStepOutcome plan(const OptimizePreviewReport::Entry& entry, const QSet<Q
 LocalOptimizeResult run(const OptimizePreviewReport& report, const QSet<QString>& skippedIDs,
                         const Options& options);
 
-// The outcome in a few words, in the display language: "Completed in 1.2 s", "Protected",
-// "Failed (exit status 3)", "fc-cache is not installed", ...
+// The outcome in a few words, in the display language: "Will run", "Protected by the safeguard list",
+// "Completed in 1.2 s", "Failed: exit status 3", "fc-cache is not installed on this computer.", ...
 QString describe(const OptimizeStepOutcome& outcome);
 } // namespace LocalOptimizeExecutor
