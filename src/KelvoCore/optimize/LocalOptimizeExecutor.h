@@ -62,7 +62,8 @@ struct Options {
     std::optional<std::map<QString, OptimizeStepAction>> actions;
     std::chrono::milliseconds timeLimit = std::chrono::minutes(2);
     const std::atomic_bool* cancelled = nullptr;
-    // Called before each step that runs, for progress.
+    // Called before each step that runs, for progress: index counts those steps from 0, count is how
+    // many the run has.
     std::function<void(const OptimizePreviewReport::Entry&, int index, int count)> onStep;
 };
 

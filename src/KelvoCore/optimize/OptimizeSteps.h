@@ -18,7 +18,7 @@ struct OptimizeStepAction {
     // The step can run only where this path exists (the socket of a service that must be running, the
     // folder a tool refreshes); otherwise it is skipped with the reason.
     struct Condition {
-        QString path; // absolute
+        QString path; // absolute; looked up as OptimizeSteps::located says
         QString zhReason;
         QString enReason;
     };
@@ -33,4 +33,12 @@ namespace OptimizeSteps {
 // home folder. On macOS: the DNS cache flush (twice, for two steps), the Quick Look reset and the Dock
 // restart, and nothing else.
 std::map<QString, OptimizeStepAction> actions(OptimizeSystem system, const QString& home);
+
+// Where an absolute path of an action is: a path in the home folder as it is, any other under the
+// system root (empty for the machine itself), so tests can stand in for the system's tools.
+QString located(const QString& path, const QString& home, const QString& systemRoot);
+// Why the action cannot run here, in the display language: its tool is not an executable file, or
+// its condition's path is missing. None when it can.
+std::optional<QString> unavailableReason(const OptimizeStepAction& action, const QString& home,
+                                         const QString& systemRoot);
 } // namespace OptimizeSteps
