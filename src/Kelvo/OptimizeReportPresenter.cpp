@@ -2,6 +2,8 @@
 
 #include "AppModelSupport.h"
 
+#include "vocabulary/DurationText.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -85,15 +87,20 @@ QList<QVariantMap> rows(const OptimizePreviewReport& report, const std::vector<O
         const OptimizeStepOutcome* outcome = byId.value(entry.id);
         row.insert(QStringLiteral("stateLabel"), outcome ? stateLabel(outcome->state) : QString());
         row.insert(QStringLiteral("tone"), outcome ? tone(outcome->state) : QString());
-        row.insert(QStringLiteral("stateText"), outcome ? LocalOptimizeExecutor::describe(*outcome) : QString());
+        // The tag says "Will run" and "Completed" itself; the other states say why.
+        const bool saysWhy = outcome && outcome->state != OptimizeStepState::willRun &&
+                             outcome->state != OptimizeStepState::completed;
+        row.insert(QStringLiteral("stateText"),
+                   saysWhy ? LocalOptimizeExecutor::describe(*outcome) : QString());
         row.insert(QStringLiteral("durationText"),
-                   outcome && ran(*outcome) ? durationText(outcome->duration) : QString());
+                   outcome && ran(*outcome) ? DurationText::seconds(outcome->duration) : QString());
         list.append(row);
     }
     return list;
 }
 
-QString summary(const std::vector<OptimizeStepOutcome>& planned, const std::optional<LocalOptimizeResult>& result)
+QString summary(const std::vector<OptimizeStepOutcome>& planned,
+                const std::optional<LocalOptimizeResult>& result)
 {
     if (result) {
         const qsizetype failed = result->failedCount();
@@ -128,19 +135,15 @@ QString completionDetail(const LocalOptimizeResult& result)
 {
     const qsizetype completed = qsizetype(result.completed.size());
     const qsizetype skipped = qsizetype(result.skipped.size());
-    QString detail = skipped > 0 ? L("已完成 %1 项，跳过 %2 项保护内容。",
-                                     "Completed %1 items and skipped %2 safeguarded items.")
-                                       .arg(completed)
-                                       .arg(skipped)
-                                 : L("已完成 %1 项本地整理。", "Completed %1 local optimizations.").arg(completed);
+    QString detail =
+        skipped > 0
+            ? L("已完成 %1 项，跳过 %2 项保护内容。", "Completed %1 items and skipped %2 safeguarded items.")
+                  .arg(completed)
+                  .arg(skipped)
+            : L("已完成 %1 项本地整理。", "Completed %1 local optimizations.").arg(completed);
     if (const int failed = result.failedCount(); failed > 0)
         detail += L("其中 %1 项没有成功。", " %1 failed.").arg(failed);
     return detail;
-}
-
-QString durationText(std::chrono::milliseconds duration)
-{
-    return L("%1 秒", "%1 s").arg(QString::number(double(duration.count()) / 1000.0, 'f', 1));
 }
 
 } // namespace OptimizeReportPresenter

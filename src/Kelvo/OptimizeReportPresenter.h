@@ -7,7 +7,6 @@
 #include <QString>
 #include <QVariantMap>
 
-#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -22,7 +21,8 @@ QList<QVariantMap> rows(const OptimizePreviewReport& report, const std::vector<O
                         const std::optional<LocalOptimizeResult>& result);
 
 // "3 will run · 4 skipped", or after a run what became of the steps.
-QString summary(const std::vector<OptimizeStepOutcome>& planned, const std::optional<LocalOptimizeResult>& result);
+QString summary(const std::vector<OptimizeStepOutcome>& planned,
+                const std::optional<LocalOptimizeResult>& result);
 
 // What the confirmation adds to the action's own text: the steps that will run, by name, and how many
 // are skipped.
@@ -30,8 +30,5 @@ QString confirmation(const std::vector<OptimizeStepOutcome>& planned);
 
 // The status line's detail after a run, from its counts.
 QString completionDetail(const LocalOptimizeResult& result);
-
-// "1.2 s"
-QString durationText(std::chrono::milliseconds duration);
 
 } // namespace OptimizeReportPresenter

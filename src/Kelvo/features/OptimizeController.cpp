@@ -49,9 +49,10 @@ QVariant OptimizeController::reportValue() const
 {
     if (!m_report)
         return {};
-    const auto willRun = std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
-        return step.state == OptimizeStepState::willRun;
-    });
+    const auto willRun =
+        std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
+            return step.state == OptimizeStepState::willRun;
+        });
     return QVariantMap{{QStringLiteral("entryCount"), int(m_report->entries.size())},
                        {QStringLiteral("willRunCount"), int(willRun)},
                        {QStringLiteral("summary"), OptimizeReportPresenter::summary(m_planned, m_result)}};
@@ -77,7 +78,8 @@ LocalOptimizeExecutor::Options OptimizeController::executorOptions() const
     return options;
 }
 
-QFuture<std::optional<OptimizePreviewReport>> OptimizeController::takePreview(const RunCoordinator::RunHandle& run)
+QFuture<std::optional<OptimizePreviewReport>>
+OptimizeController::takePreview(const RunCoordinator::RunHandle& run)
 {
     return OptimizePreviewService::snapshot(m_context.environment.home, previewOptions(), run->cancelled);
 }
@@ -98,7 +100,8 @@ void OptimizeController::updatePlan()
         for (const OptimizePreviewReport::Entry& entry : m_report->entries)
             m_planned.push_back(LocalOptimizeExecutor::plan(entry, m_editing.selectedKeys, options));
     }
-    m_steps.setRows(m_report ? OptimizeReportPresenter::rows(*m_report, m_planned, m_result) : QList<QVariantMap>());
+    m_steps.setRows(m_report ? OptimizeReportPresenter::rows(*m_report, m_planned, m_result)
+                             : QList<QVariantMap>());
     emit reportChanged();
 }
 
@@ -157,7 +160,8 @@ QFuture<void> OptimizeController::runNow()
                skipped = safeguards.selectedKeys](std::optional<OptimizePreviewReport> report) mutable {
                   if (!report)
                       return QtFuture::makeReadyFuture(std::optional<Ran>()); // the preview was cancelled
-                  return QtConcurrent::run([report = std::move(*report), skipped, options = std::move(options),
+                  return QtConcurrent::run([report = std::move(*report), skipped,
+                                            options = std::move(options),
                                             cancelled = run->cancelled]() mutable {
                       options.cancelled = cancelled.get();
                       LocalOptimizeResult result = LocalOptimizeExecutor::run(report, skipped, options);
@@ -176,13 +180,16 @@ QFuture<void> OptimizeController::runNow()
                   }
                   m_context.statistics.recordNow("lastOptimizeDate");
                   m_context.statistics.record("lastOptimizeCount", qint64(ran->result.completed.size()));
-                  const bool stopped =
-                      std::any_of(ran->result.steps.begin(), ran->result.steps.end(),
-                                  [](const OptimizeStepOutcome& step) { return step.state == OptimizeStepState::notRun; });
+                  const bool stopped = std::any_of(ran->result.steps.begin(), ran->result.steps.end(),
+                                                   [](const OptimizeStepOutcome& step) {
+                                                       return step.state == OptimizeStepState::notRun;
+                                                   });
                   const QString detail = OptimizeReportPresenter::completionDetail(ran->result);
                   setReport(std::move(ran->report), std::move(ran->result));
-                  coordinator.setStatus(stopped ? L("优化已停止", "Optimization Stopped") : L("优化完成", "Optimization Complete"),
-                                        stopped ? detail + L("其余步骤没有执行。", " The rest were not run.") : detail);
+                  coordinator.setStatus(stopped ? L("优化已停止", "Optimization Stopped")
+                                                : L("优化完成", "Optimization Complete"),
+                                        stopped ? detail + L("其余步骤没有执行。", " The rest were not run.")
+                                                : detail);
               })
         .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });
 }
@@ -190,7 +197,8 @@ QFuture<void> OptimizeController::runNow()
 QString OptimizeController::confirmationNote() const
 {
     if (!m_report)
-        return L("会先预览，然后执行这里可以运行的步骤。", "A preview is taken first; then the steps that can run here are run.");
+        return L("会先预览，然后执行这里可以运行的步骤。",
+                 "A preview is taken first; then the steps that can run here are run.");
     return OptimizeReportPresenter::confirmation(m_planned);
 }
 
@@ -284,8 +292,9 @@ bool OptimizeController::saveWhitelistEditor()
         return false;
     }
     m_stored = m_editing;
-    m_context.runs.setStatus(L("保护项已更新", "Safeguards Updated"),
-                             L("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
+    m_context.runs.setStatus(
+        L("保护项已更新", "Safeguards Updated"),
+        L("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
     setShowingProtectionSheet(false);
     return true;
 }
