@@ -82,7 +82,7 @@ StepEnd runCommand(const OptimizeStepAction::Command& command, const LocalOptimi
                     .arg(secondsText(options.timeLimit)),
                 std::nullopt};
     if (result.exitCode == 0)
-        return {};
+        return {State::completed, {}, 0};
     if (result.exitCode < 0)
         return failed(
             AppLocalization::localized(QStringLiteral("%1 异常结束"), QStringLiteral("%1 ended abnormally"))
@@ -129,14 +129,16 @@ StepEnd emptyFolder(const QString& relative, const QString& home)
     return {};
 }
 
+// The command first, then the folder, so a failed command leaves the folder as it is.
 StepEnd runAction(const OptimizeStepAction& action, const LocalOptimizeExecutor::Options& options)
 {
-    if (action.command) {
-        StepEnd end = runCommand(*action.command, options);
-        if (end.state != State::completed)
-            return end;
+    StepEnd end = action.command ? runCommand(*action.command, options) : StepEnd{};
+    if (end.state == State::completed && !action.emptiedFolder.isEmpty()) {
+        const StepEnd emptied = emptyFolder(action.emptiedFolder, options.home);
+        end.state = emptied.state;
+        end.reason = emptied.reason;
     }
-    return action.emptiedFolder.isEmpty() ? StepEnd{} : emptyFolder(action.emptiedFolder, options.home);
+    return end;
 }
 
 std::map<QString, OptimizeStepAction> actionsOf(const LocalOptimizeExecutor::Options& options)

@@ -75,7 +75,7 @@ OptimizeStepOutcome plan(const OptimizePreviewReport::Entry& entry, const QSet<Q
 LocalOptimizeResult run(const OptimizePreviewReport& report, const QSet<QString>& skippedIDs,
                         const Options& options);
 
-// The outcome in a few words, in the display language: "Completed in 1.2 s", "Protected",
-// "Failed (exit status 3)", "fc-cache is not installed", ...
+// The outcome in a few words, in the display language: "Will run", "Protected by the safeguard list",
+// "Completed in 1.2 s", "Failed: exit status 3", "fc-cache is not installed on this computer.", ...
 QString describe(const OptimizeStepOutcome& outcome);
 } // namespace LocalOptimizeExecutor

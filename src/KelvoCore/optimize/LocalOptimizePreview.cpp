@@ -166,7 +166,8 @@ QString localized(const char* zh, const char* en)
     return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
 }
 
-// The part of a name after its last dot; a name without one has none.
+// Whether the name ends in a dot and the extension, in any letter case; an empty extension admits
+// every name.
 bool hasExtension(const QString& name, const QString& extension)
 {
     if (extension.isEmpty())
@@ -220,8 +221,9 @@ qint64 directorySize(const QString& path, const QString& extension, const std::a
 
 QString sizeLine(const char* zhTitle, const char* enTitle, qint64 bytes)
 {
-    return localized(zhTitle, enTitle) +
-           AppLocalization::localized(QStringLiteral("："), QStringLiteral(": ")) + SizeText::bytes(bytes);
+    return AppLocalization::localized(QString::fromUtf8(zhTitle) + QStringLiteral("：%1"),
+                                      QString::fromUtf8(enTitle) + QStringLiteral(": %1"))
+        .arg(SizeText::bytes(bytes));
 }
 
 QString countLine(const char* zhTitle, const char* enTitle, qint64 count)
@@ -259,9 +261,9 @@ private:
         if (id == QLatin1String("system_maintenance") || id == QLatin1String("spotlight_index_optimize"))
             return spotlightLine();
         if (id == QLatin1String("memory_pressure_relief"))
-            return AppLocalization::localized(QStringLiteral("物理内存："),
-                                              QStringLiteral("Physical memory: ")) +
-                   SizeText::bytes(m_options.physicalMemory.value_or(installedMemory()));
+            return AppLocalization::localized(QStringLiteral("物理内存：%1"),
+                                              QStringLiteral("Physical memory: %1"))
+                .arg(SizeText::bytes(m_options.physicalMemory.value_or(installedMemory())));
         if (const auto fixed = macFixedLines().find(id); fixed != macFixedLines().end())
             return localized(fixed->second.zh, fixed->second.en);
         if (const auto measured = macMeasuredLines().find(id); measured != macMeasuredLines().end())
@@ -359,8 +361,10 @@ private:
             return AppLocalization::localized(QStringLiteral("失败的用户服务：无法读取"),
                                               QStringLiteral("Failed user services: unavailable"));
         qint64 count = 0;
-        for (const QString& unitLine : output->split(QLatin1Char('\n')))
-            count += unitLine.trimmed().isEmpty() ? 0 : 1;
+        for (const QString& unitLine : output->split(QLatin1Char('\n'))) {
+            if (!unitLine.trimmed().isEmpty())
+                ++count;
+        }
         return AppLocalization::localized(QStringLiteral("失败的用户服务：%1 项"),
                                           QStringLiteral("Failed user services: %1"))
             .arg(count);
