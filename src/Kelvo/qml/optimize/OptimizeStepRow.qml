@@ -16,7 +16,7 @@ Item {
     property string durationText
     property bool first: false
 
-    objectName: "optimizeStepRow"
+    objectName: "optimizeRow"
     implicitHeight: row.implicitHeight + 18
 
     ListRowBackground {
