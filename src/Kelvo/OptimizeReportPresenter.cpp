@@ -87,11 +87,12 @@ QList<QVariantMap> rows(const OptimizePreviewReport& report, const std::vector<O
         const OptimizeStepOutcome* outcome = byId.value(entry.id);
         row.insert(QStringLiteral("stateLabel"), outcome ? stateLabel(outcome->state) : QString());
         row.insert(QStringLiteral("tone"), outcome ? tone(outcome->state) : QString());
-        // The tag says "Will run" and "Completed" itself; the other states say why.
+        // The tag says "Will run" and "Completed" itself; the other states say why, unless the step's
+        // line says it already (a missing tool).
         const bool saysWhy = outcome && outcome->state != OptimizeStepState::willRun &&
                              outcome->state != OptimizeStepState::completed;
-        row.insert(QStringLiteral("stateText"),
-                   saysWhy ? LocalOptimizeExecutor::describe(*outcome) : QString());
+        const QString why = saysWhy ? LocalOptimizeExecutor::describe(*outcome) : QString();
+        row.insert(QStringLiteral("stateText"), why == entry.detail ? QString() : why);
         row.insert(QStringLiteral("durationText"),
                    outcome && ran(*outcome) ? DurationText::seconds(outcome->duration) : QString());
         list.append(row);

@@ -362,6 +362,7 @@ private slots:
         };
         verifyRowsShowTheSteps();
         QCOMPARE(shown("optimizeRow").size(), model().optimize()->checkCount());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window)); // the page without its progress panel
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("optimize-preview"));
 
@@ -376,6 +377,7 @@ private slots:
         QCOMPARE(model().optimize()->lastResult()->completed.size(), std::size_t(2));
         verifyRowsShowTheSteps();
         QCOMPARE(textOf("statusDetail"), model().runs()->statusDetail());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("optimize-run"));
     }
