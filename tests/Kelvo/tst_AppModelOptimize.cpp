@@ -115,6 +115,9 @@ private slots:
         unreadable->startUp();
         QVERIFY(unreadable->optimize()->safeguardSelection().isEmpty() &&
                 !unreadable->runs()->alertMessage());
+        // Its preview says why no run will start, rather than promising steps on a guess.
+        QVERIFY(run(*unreadable, AppActionFactory::optimize(true)));
+        QVERIFY(unreadable->optimize()->reportValue().toMap().value("summary").toString().contains(path));
     }
 };
 

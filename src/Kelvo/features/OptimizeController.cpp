@@ -53,9 +53,13 @@ QVariant OptimizeController::reportValue() const
         std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
             return step.state == OptimizeStepState::willRun;
         });
+    // Marks made without the stored list would promise a run that will not start: say why.
+    QString summary = OptimizeReportPresenter::summary(m_planned, m_result);
+    if (!m_safeguardProblem.isEmpty())
+        summary += QLatin1Char('\n') + m_safeguardProblem;
     return QVariantMap{{QStringLiteral("entryCount"), int(m_report->entries.size())},
                        {QStringLiteral("willRunCount"), int(willRun)},
-                       {QStringLiteral("summary"), OptimizeReportPresenter::summary(m_planned, m_result)}};
+                       {QStringLiteral("summary"), summary}};
 }
 
 int OptimizeController::checkCount() const
@@ -138,6 +142,8 @@ QFuture<void> OptimizeController::runNow()
     try {
         safeguards = OptimizeWhitelistStore::load(m_context.environment.home);
     } catch (const KelvoError& error) {
+        if (!m_showingProtectionSheet)
+            adoptStored({}, error.description());
         runs.setAlertMessage(error.description());
         runs.setStatus(L("优化已停止", "Optimization Stopped"), nothingRan());
         return QtFuture::makeReadyFuture();
@@ -232,10 +238,14 @@ void OptimizeController::setEditing(OptimizeWhitelistState editing)
     updatePlan();
 }
 
-void OptimizeController::adoptStored(OptimizeWhitelistState stored)
+void OptimizeController::adoptStored(OptimizeWhitelistState stored, QString problem)
 {
+    const bool problemChanged = problem != m_safeguardProblem;
     m_stored = stored;
+    m_safeguardProblem = std::move(problem);
     setEditing(std::move(stored));
+    if (problemChanged)
+        emit reportChanged();
 }
 
 void OptimizeController::setShowingProtectionSheet(bool showing)
@@ -263,8 +273,8 @@ void OptimizeController::loadSafeguardsQuietly()
 {
     try {
         adoptStored(OptimizeWhitelistStore::load(m_context.environment.home));
-    } catch (const KelvoError&) {
-        adoptStored({});
+    } catch (const KelvoError& error) {
+        adoptStored({}, error.description());
     }
 }
 
@@ -291,7 +301,7 @@ bool OptimizeController::saveWhitelistEditor()
         m_context.runs.setAlertMessage(error.description());
         return false;
     }
-    m_stored = m_editing;
+    adoptStored(m_editing); // what is stored now, readable again
     m_context.runs.setStatus(
         L("保护项已更新", "Safeguards Updated"),
         L("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));

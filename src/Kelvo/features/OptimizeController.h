@@ -84,8 +84,9 @@ private:
     LocalOptimizePreview::Options previewOptions() const;
     LocalOptimizeExecutor::Options executorOptions() const;
     QFuture<std::optional<OptimizePreviewReport>> takePreview(const RunCoordinator::RunHandle& run);
-    // The list as read from the file: it is what runs use, and what the editor starts from.
-    void adoptStored(OptimizeWhitelistState stored);
+    // The list as read from the file: it is what runs use, and what the editor starts from. A list
+    // that could not be read comes as nothing ticked with why.
+    void adoptStored(OptimizeWhitelistState stored, QString problem = {});
     void setEditing(OptimizeWhitelistState editing);
     void setReport(std::optional<OptimizePreviewReport> report, std::optional<LocalOptimizeResult> result);
     // Marks every entry with what a run would do now, and refreshes the rows.
@@ -99,6 +100,7 @@ private:
     RowListModel m_steps{
         {"id", "name", "description", "detail", "stateLabel", "tone", "stateText", "durationText"}};
     OptimizeWhitelistState m_stored;
+    QString m_safeguardProblem; // why the stored list could not be read; empty when it could
     OptimizeWhitelistState m_editing;
     RowListModel m_options{{"id", "title", "detail"}};
     bool m_showingProtectionSheet = false;
