@@ -29,6 +29,13 @@ QVariant AppModel::pendingActionValue() const
     return m_pendingAction ? QVariant::fromValue(*m_pendingAction) : QVariant();
 }
 
+QString AppModel::pendingActionNote() const
+{
+    if (m_pendingAction && m_pendingAction->arguments.contains(QStringLiteral("optimize")))
+        return m_optimize.confirmationNote();
+    return {};
+}
+
 void AppModel::setSelectedFeature(AppFeature feature)
 {
     if (feature == m_selectedFeature)
@@ -61,6 +68,11 @@ void AppModel::request(const AppAction& action)
         // overwrite it.
         if (m_clean.loadWhitelistEditor())
             m_clean.setShowingProtectionSheet(true);
+        return;
+    }
+    if (action.arguments == QStringList{QStringLiteral("optimize"), QStringLiteral("--whitelist")}) {
+        if (m_optimize.loadWhitelistEditor())
+            m_optimize.setShowingProtectionSheet(true);
         return;
     }
     if (action.isDestructive) {
@@ -97,6 +109,8 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return m_analysis.refresh();
     if (containsAll(words, {"clean", "--dry-run"}))
         return m_clean.preview();
+    if (containsAll(words, {"optimize", "--dry-run"}))
+        return m_optimize.preview();
     if (containsAll(words, {"uninstall", "--dry-run"}))
         return m_uninstall.scan();
     if (containsAll(words, {"installer", "--dry-run"}))
@@ -122,6 +136,8 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
     // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.
     if (words.contains(QStringLiteral("clean")) && !words.contains(QStringLiteral("--whitelist")))
         return m_clean.cleanNow();
+    if (words.contains(QStringLiteral("optimize")) && !words.contains(QStringLiteral("--whitelist")))
+        return m_optimize.runNow();
     // Everything else is done at once, but still runs as one run so the window sees it start and end.
     const RunCoordinator::RunHandle run =
         m_runs.begin(QStringLiteral("immediate"), AppActionFactory::featureForAction(action), false);
@@ -150,5 +166,7 @@ void AppModel::startUp()
 {
     m_appearance.refreshEnvironment();
     m_appearance.sanitizeWindowBackgroundPathIfNeeded();
+    // The safeguard choices are known before the Optimize page is first opened.
+    m_optimize.loadSafeguardsQuietly();
     m_status.prime();
 }

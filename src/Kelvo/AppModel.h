@@ -7,6 +7,7 @@
 #include "features/AppearanceController.h"
 #include "features/CleanController.h"
 #include "features/InstallerController.h"
+#include "features/OptimizeController.h"
 #include "features/PurgeController.h"
 #include "features/StatusController.h"
 #include "features/UninstallController.h"
@@ -33,9 +34,13 @@ class AppModel : public QObject {
     Q_PROPERTY(PurgeController* purge READ purge CONSTANT)
     Q_PROPERTY(InstallerController* installer READ installer CONSTANT)
     Q_PROPERTY(UninstallController* uninstall READ uninstall CONSTANT)
+    Q_PROPERTY(OptimizeController* optimize READ optimize CONSTANT)
     Q_PROPERTY(AppearanceController* appearance READ appearance CONSTANT)
     Q_PROPERTY(StatusController* status READ status CONSTANT)
     Q_PROPERTY(QVariant pendingAction READ pendingActionValue NOTIFY pendingActionChanged)
+    // What the confirmation says besides the pending action's own text (the steps an optimisation
+    // would run); empty for most actions.
+    Q_PROPERTY(QString pendingActionNote READ pendingActionNote NOTIFY pendingActionChanged)
     Q_PROPERTY(QString selectedFeature READ selectedFeatureRawValue WRITE setSelectedFeatureRawValue NOTIFY
                    selectedFeatureChanged)
 
@@ -61,6 +66,8 @@ public:
     const InstallerController* installer() const { return &m_installer; }
     UninstallController* uninstall() { return &m_uninstall; }
     const UninstallController* uninstall() const { return &m_uninstall; }
+    OptimizeController* optimize() { return &m_optimize; }
+    const OptimizeController* optimize() const { return &m_optimize; }
     AppearanceController* appearance() { return &m_appearance; }
     const AppearanceController* appearance() const { return &m_appearance; }
     StatusController* status() { return &m_status; }
@@ -68,6 +75,7 @@ public:
 
     const std::optional<AppAction>& pendingAction() const { return m_pendingAction; }
     QVariant pendingActionValue() const;
+    QString pendingActionNote() const;
     AppFeature selectedFeature() const { return m_selectedFeature; }
     void setSelectedFeature(AppFeature feature);
     QString selectedFeatureRawValue() const;
@@ -103,6 +111,7 @@ private:
     PurgeController m_purge{m_context, this};
     InstallerController m_installer{m_context, this};
     UninstallController m_uninstall{m_context, this};
+    OptimizeController m_optimize{m_context, this};
     AppearanceController m_appearance{m_context, this};
     StatusController m_status{m_context, this};
     std::optional<AppAction> m_pendingAction;

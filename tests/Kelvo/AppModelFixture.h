@@ -50,10 +50,13 @@ struct AppModelFixture {
     QTemporaryDir root;
     QString home = root.filePath("home");
     QString support = root.filePath("support/Kelvo");
+    // Where the optimisation steps look for their tools: stand-ins a test writes, never the machine's.
+    QString systemRoot = root.filePath("system");
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
         QDir().mkpath(home);
+        QDir().mkpath(systemRoot);
         const auto store = DefaultsStore::open();
         store->clear();
         AppLocalization::savePreference(language, *store);
@@ -71,8 +74,9 @@ struct AppModelFixture {
         const auto homeApplications = [home = home] {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
-        return std::make_unique<AppModel>(AppModel::Environment{
-            home, support, version, homeApplications, LocalInstallerPreview::Places{}, std::move(sampling)});
+        return std::make_unique<AppModel>(AppModel::Environment{home, support, version, homeApplications,
+                                                                LocalInstallerPreview::Places{},
+                                                                std::move(sampling), systemRoot});
     }
 };
 

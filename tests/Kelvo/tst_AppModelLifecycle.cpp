@@ -3,7 +3,9 @@
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
 
+#include "../KelvoCore/optimize/StandInTool.h"
 #include "clean/CleanWhitelistStore.h"
+#include "optimize/OptimizeWhitelistStore.h"
 #include "vocabulary/BackgroundRun.h"
 
 #include <QRegularExpression>
@@ -49,6 +51,13 @@ const Start confirmedClean = [](AppModel& m, const QString&) {
     m.request(AppActionFactory::clean(false));
     m.confirmPendingAction();
 };
+const Start optimizePreview = [](AppModel& m, const QString&) {
+    m.request(AppActionFactory::optimize(true));
+};
+const Start confirmedOptimize = [](AppModel& m, const QString&) {
+    m.request(AppActionFactory::optimize(false));
+    m.confirmPendingAction();
+};
 
 } // namespace
 
@@ -62,6 +71,7 @@ private slots:
         QTest::addColumn<AppAction>("action"); // tagged with the feature it runs
         row("clean", AppActionFactory::clean(false));
         row("uninstall", AppActionFactory::uninstall(false));
+        row("optimize", AppActionFactory::optimize(false));
     }
     void destructiveActionsWaitForConfirmation()
     {
@@ -116,6 +126,8 @@ private slots:
         row("clean preview", preview, QString("Preview Cancelled"));
         row("analysis", analyseHome, QString("Analysis Cancelled"));
         row("the preview a clean takes first", confirmedClean, QString("Cleanup Cancelled"));
+        row("optimize preview", optimizePreview, QString("Preview Cancelled"));
+        row("the preview an optimisation takes first", confirmedOptimize, QString("Optimization Cancelled"));
     }
     void aCancelledRunKeepsWhatWasShown()
     {
@@ -161,6 +173,7 @@ private slots:
         row("clean, no home", "", confirmedClean, "HOME is empty");
         row("preview, home is /", "/", preview, "root folder");
         row("a worker throws", "{home}", throwing, "something went wrong");
+        row("optimize, unreadable safeguard list", "{home}", confirmedOptimize, "whitelist_optimize");
     }
     void aRunThatFailsEndsInAnAlert()
     {
@@ -170,13 +183,21 @@ private slots:
         AppModelFixture fixture;
         const QString item = file(fixture.caches() + "/item", 10);
         write(CleanWhitelistStore::configURL(fixture.home), "~/caf\xe9\n");
-        AppModel model(
-            {home.replace("{home}", fixture.home), fixture.support, {}, {}, LocalInstallerPreview::Places{}});
+        write(OptimizeWhitelistStore::optimizeConfigURL(fixture.home), "caf\xe9\n");
+        const QString ran = fixture.root.filePath("a tool ran");
+        standInTool(fixture.systemRoot, "/usr/bin/fc-cache", "touch '" + ran.toUtf8() + "'");
+        AppModel model({home.replace("{home}", fixture.home),
+                        fixture.support,
+                        {},
+                        {},
+                        LocalInstallerPreview::Places{},
+                        {},
+                        fixture.systemRoot});
         start(model, item);
         QVERIFY(finished(model));
         QVERIFY2(alertOf(model).contains(why), qPrintable(alertOf(model)));
         QVERIFY(model.runs()->statusDetail() != working);
-        QVERIFY(exists(item) && !model.clean()->report());
+        QVERIFY(exists(item) && !model.clean()->report() && !exists(ran));
         QCOMPARE(model.statistics()->count("lastCleanCount"), 0);
     }
 

@@ -104,18 +104,29 @@ private slots:
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), QString());
     }
 
-    // An unreadable protection list is reported, never opened in an editor whose save would overwrite it.
+    // An unreadable list is reported, never opened in an editor whose save would overwrite it.
+    void anUnreadableListIsReportedAndLeftAlone_data()
+    {
+        QTest::addColumn<AppAction>("action");
+        QTest::addColumn<QString>("file"); // in the home
+        row("protection list", AppActionFactory::cleanWhitelist(), QString(".config/kelvo/whitelist"));
+        row("optimisation safeguards", AppActionFactory::optimizeWhitelist(),
+            QString(".config/kelvo/whitelist_optimize"));
+    }
     void anUnreadableListIsReportedAndLeftAlone()
     {
+        QFETCH(AppAction, action);
+        QFETCH(QString, file);
         AppModelFixture fixture;
         const QByteArray latin1("~/caf\xe9\n");
-        write(CleanWhitelistStore::configURL(fixture.home), latin1);
+        write(fixture.home + "/" + file, latin1);
         const auto model = fixture.makeModel();
         QSignalSpy runState(model->runs(), &RunCoordinator::runStateChanged);
-        model->request(AppActionFactory::cleanWhitelist());
+        model->request(action);
         QVERIFY2(alertOf(*model).contains("not UTF-8"), qPrintable(alertOf(*model)));
-        QVERIFY(!model->clean()->showingProtectionSheet() && !model->pendingAction() && runState.isEmpty());
-        QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), latin1);
+        QVERIFY(!model->clean()->showingProtectionSheet() && !model->optimize()->showingProtectionSheet());
+        QVERIFY(!model->pendingAction() && runState.isEmpty());
+        QCOMPARE(contents(fixture.home + "/" + file), latin1);
     }
 
     void savingKeepsTrimmedNonEmptyLinesInOrder()

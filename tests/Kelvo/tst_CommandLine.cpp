@@ -2,9 +2,11 @@
 
 #include "SyntheticHome.h"
 
+#include "../KelvoCore/optimize/StandInTool.h"
 #include "clean/CleanLocations.h"
 #include "clean/CleanWhitelistStore.h"
 #include "cli/CommandLine.h"
+#include "optimize/OptimizeWhitelistStore.h"
 #include "platform/DefaultsStore.h"
 #include "status/LocalSystemStatus.h"
 #include "status/SystemReportParser.h"
@@ -28,12 +30,15 @@ struct Run {
     QString err;
 };
 
+// Where the optimisation steps find their tools: stand-ins the tests write, never the machine's.
+QString systemRoot;
+
 Run run(const QStringList& arguments, const QString& home, QString input = {})
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
     CommandLine::Streams streams{out, err, in, false};
-    result.status = CommandLine::run(arguments, {home, "9.8.7"}, streams);
+    result.status = CommandLine::run(arguments, {home, "9.8.7", systemRoot}, streams);
     return result;
 }
 
@@ -48,6 +53,7 @@ private slots:
         AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
         m_dir = std::make_unique<QTemporaryDir>();
         m_home = m_dir->filePath("home");
+        systemRoot = m_dir->filePath("system");
         const CleanCatalogue& catalogue = CleanLocations::forThisSystem();
         m_caches = m_home + "/" + catalogue.userEssentials.targets.front().relativePath;
         m_trash = m_home + "/" + catalogue.trash.targets.front().relativePath;
@@ -117,6 +123,68 @@ private slots:
         QVERIFY(exists(m_dir->filePath("outside/precious")) || !mount);
     }
 
+    // An optimisation asks first and runs the stand-in tools; status 1 when a step failed, when declined
+    // and when the safeguard list cannot be read (then nothing runs).
+    void optimizeExitStatus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QByteArray>("safeguards"); // the file's bytes; null: no file
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("ran"); // the working stand-in
+        const QStringList optimize{"optimize"};
+        const QStringList yes{"optimize", "--yes"};
+        row("answered y, one step fails", optimize, "y\n", QByteArray(), 1, true);
+        row("no answer", optimize, "", QByteArray(), 1, false);
+        row("--yes asks nothing", yes, "", QByteArray(), 1, true);
+        row("the failing step protected", yes, "", QByteArray("dns_cache_flush\n"), 0, true);
+        row("a preview", QStringList{"optimize", "--dry-run"}, "", QByteArray(), 0, false);
+        row("unreadable safeguard list", yes, "", QByteArray("caf\xe9\n"), 1, false);
+    }
+    void optimizeExitStatus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, answer);
+        QFETCH(QByteArray, safeguards);
+        QFETCH(int, status);
+        QFETCH(bool, ran);
+        const QString marker = m_dir->filePath("fc-cache ran");
+        standInTool(systemRoot, "/usr/bin/fc-cache", "touch '" + marker.toUtf8() + "'");
+        standInTool(systemRoot, "/usr/bin/resolvectl", "exit 3");
+        write(systemRoot + "/run/systemd/resolve/io.systemd.Resolve", "");
+        if (!safeguards.isNull())
+            write(OptimizeWhitelistStore::optimizeConfigURL(m_home), safeguards);
+        const Run result = run(arguments, m_home, answer);
+        QCOMPARE(result.status, status);
+        QCOMPARE(exists(marker), ran);
+        QVERIFY2(status == 0 || !result.err.isEmpty() || result.out.contains("Nothing was run."),
+                 qPrintable(result.out + result.err));
+    }
+
+    // The preview as JSON: every step of the catalogue with what a run would do with it; nothing runs.
+    void optimizePreviewJson()
+    {
+        const QString marker = m_dir->filePath("fc-cache ran");
+        standInTool(systemRoot, "/usr/bin/fc-cache", "touch '" + marker.toUtf8() + "'");
+        OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, m_home);
+        const Run result = run({"optimize", "--dry-run", "--json"}, m_home);
+        QCOMPARE(result.status, 0);
+        const QJsonObject report = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QCOMPARE(report.value("kind").toString(), QString("optimize_preview"));
+        QMap<QString, QString> states;
+        for (const QJsonValue& entry : report.value("entries").toArray()) {
+            QVERIFY(!entry.toObject().value("name").toString().isEmpty());
+            QVERIFY(!entry.toObject().value("state_text").toString().isEmpty());
+            states.insert(entry.toObject().value("id").toString(),
+                          entry.toObject().value("state").toString());
+        }
+        QCOMPARE(states.size(), OptimizeWhitelistStore::options().size());
+        QCOMPARE((QStringList{states["font_cache_rebuild"], states["thumbnail_cache_cleanup"],
+                              states["dns_cache_flush"], states["autostart_audit"]}),
+                 (QStringList{"willRun", "protected", "unavailable", "reportOnly"}));
+        QVERIFY(!exists(marker));
+    }
+
     // Help and version: status 0; words that form no command: 2; a path that cannot be scanned: 1.
     void whatEachCommandLineSays_data()
     {
@@ -131,6 +199,9 @@ private slots:
         row("help for an unknown command", QStringList{"help", "nope"}, 2, "Unknown command: nope");
         row("unknown option", QStringList{"clean", "--force"}, 2, "clean does not know this option: --force");
         row("json without dry run", QStringList{"clean", "--json"}, 2, "--json goes with --dry-run only.");
+        row("optimize --help", QStringList{"optimize", "--help"}, 0, "Usage: kelvo optimize");
+        row("optimize, json without dry run", QStringList{"optimize", "--json"}, 2,
+            "--json goes with --dry-run only.");
         row("bad language", QStringList{"--lang", "fr", "clean"}, 2, "--lang takes en or zh.");
         row("analyze without a path", QStringList{"analyze", "--json"}, 2, "analyze needs a path.");
         row("two paths", QStringList{"analyze", "/a", "/b"}, 2, "analyze takes one path.");

@@ -333,7 +333,7 @@ private slots:
     void keysRunAPreviewAndCancelKeepsTheResults()
     {
         buildCleanHome();
-        showPage("optimize");
+        showPage("maintenance");
         QTest::keyClick(m_window, Qt::Key_R, Qt::ControlModifier);
         QVERIFY(!m_model->runs()->isRunning());
         showPage("clean");

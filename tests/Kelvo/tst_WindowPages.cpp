@@ -2,7 +2,10 @@
 // views over a real controller on a synthetic home.
 #include "TestMain.h"
 
+#include "../KelvoCore/optimize/StandInTool.h"
 #include "WindowTestSupport.h"
+
+#include "optimize/OptimizeWhitelistStore.h"
 
 #include <QImageWriter>
 #include <QQmlComponent>
@@ -117,6 +120,20 @@ private slots:
         QImageWriter(SyntheticHome::file(homePath("Applications/Foo.app/Contents/Resources/Foo.icns")),
                      "icns")
             .write(icon);
+        // The optimisation steps' tools: two stand-ins complete, one exits with status 3, the others are
+        // missing; the thumbnail step is on the safeguard list and an autostart entry's program is gone.
+        const QString system = m_fixture->systemRoot;
+        standInTool(system, "/usr/bin/fc-cache", "sleep 0.3");
+        standInTool(system, "/usr/bin/update-desktop-database", "exit 0");
+        standInTool(system, "/usr/bin/resolvectl", "exit 3");
+        SyntheticHome::write(system + "/run/systemd/resolve/io.systemd.Resolve", "");
+        for (const QString app : {"editor", "terminal", "notes"})
+            SyntheticHome::write(homePath(".local/share/applications/" + app + ".desktop"),
+                                 "[Desktop Entry]\n");
+        SyntheticHome::file(homePath(".local/share/fonts/Inter.ttf"), 300'000);
+        SyntheticHome::write(homePath(".config/autostart/sync.desktop"),
+                             "[Desktop Entry]\nName=Sync Helper\nExec=/opt/sync/helper --tray\n");
+        OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, m_fixture->home);
         openWindow();
     }
 
@@ -303,6 +320,7 @@ private slots:
         row("purge", QString("purgePreviewButton purgeChooseButton"));
         row("installer", QString("installerPreviewButton selectionActionButton"));
         row("uninstall", QString("uninstallPreviewButton selectionActionButton"));
+        row("optimize", QString("optimizePreviewButton optimizeStartButton optimizeSafeguardsButton"));
     }
     void whileAScanRunsTheControlsWaitAndCancelKeepsTheList()
     {
@@ -327,6 +345,81 @@ private slots:
         verifyStates("-runProgress " + heldBack);
         if (choosing)
             click("clearSelectionButton");
+    }
+
+    // The preview marks each step; the confirmation names the steps that will run; after the run each
+    // row says what became of its step and how long it took.
+    void optimizeMarksRunsAndShowsOutcomes_data() { languageRows(); }
+    void optimizeMarksRunsAndShowsOutcomes()
+    {
+        useRowLanguage();
+        scan("optimize");
+        const auto verifyRowsShowTheSteps = [this] {
+            const QList<QVariantMap>& steps = model().optimize()->steps()->rows();
+            QCOMPARE(linesIn(shown("optimizeRow"), "rowName rowDetail rowState rowStateText rowDuration"),
+                     linesOf(QVariantList(steps.begin(), steps.end()),
+                             "name detail stateLabel stateText durationText"));
+        };
+        verifyRowsShowTheSteps();
+        QCOMPARE(shown("optimizeRow").size(), model().optimize()->checkCount());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window)); // the page without its progress panel
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("optimize-preview"));
+
+        QVERIFY(opens("confirmDialog", item("optimizeStartButton")));
+        const QString message = textIn(object("confirmDialog"), "alertMessage");
+        for (const OptimizeStepOutcome& step : model().optimize()->planned())
+            QVERIFY2(message.contains(step.entry.name) == (step.state == OptimizeStepState::willRun),
+                     qPrintable(step.entry.name));
+        photograph(shotName("optimize-confirm"));
+        QVERIFY(closes("confirmDialog", "confirmContinueButton"));
+        waitForTheRun();
+        QCOMPARE(model().optimize()->lastResult()->completed.size(), std::size_t(2));
+        verifyRowsShowTheSteps();
+        QCOMPARE(textOf("statusDetail"), model().runs()->statusDetail());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("optimize-run"));
+    }
+
+    // The safeguard sheet opens from the page and from Settings: a tick marks the step behind it at
+    // once, Cancel drops the tick and Save keeps it.
+    void safeguardSheetOpensFromThePageAndFromSettings()
+    {
+        scan("optimize");
+        const QStringList stored{"thumbnail_cache_cleanup"};
+        const auto tickFontCache = [this] {
+            const QStringList titles = textsOf(shown("safeguardTitle"));
+            QCOMPARE(titles, model().optimize()->safeguardOptions()->values("title"));
+            const qsizetype font =
+                model().optimize()->safeguardOptions()->values("id").indexOf("font_cache_rebuild");
+            click(findItem(shown("safeguardOption").value(font), "safeguardBox"));
+        };
+        QVERIFY(opens("safeguardSheet", item("optimizeSafeguardsButton")));
+        QCOMPARE(model().optimize()->safeguardSelection(), stored);
+        tickFontCache();
+        QCOMPARE(model().optimize()->safeguardSelection(), stored + QStringList{"font_cache_rebuild"});
+        const QString fontName = model().optimize()->report()->entries[2].name;
+        QCOMPARE(textIn(rowNamed("optimizeRow", fontName), "rowState"),
+                 model().optimize()->steps()->rows()[2].value("stateLabel").toString());
+        QCOMPARE(model().optimize()->planned()[2].state, OptimizeStepState::protectedStep);
+        photograph("en-optimize-safeguards");
+        useLanguage(AppLanguagePreference::chinese);
+        photograph("zh-optimize-safeguards");
+        useLanguage(AppLanguagePreference::english);
+        QVERIFY(closes("safeguardSheet", "safeguardCancelButton"));
+        QCOMPARE(model().optimize()->safeguardSelection(), stored);
+        QCOMPARE(model().optimize()->planned()[2].state, OptimizeStepState::willRun);
+
+        showPage("maintenance");
+        QVERIFY(opens("safeguardSheet", item("optimizeSafeguardsEntry")));
+        tickFontCache();
+        QVERIFY(closes("safeguardSheet", "safeguardSaveButton"));
+        QCOMPARE(OptimizeWhitelistStore::load(m_fixture->home).selectedKeys,
+                 (QSet<QString>{"thumbnail_cache_cleanup", "font_cache_rebuild"}));
+        QVERIFY(item("sidebar")->hasActiveFocus());
+        OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, m_fixture->home);
+        model().optimize()->loadSafeguardsQuietly();
     }
 
     // Moving to the Trash asks first: Escape and Cancel leave the item, Confirm moves it. Listed items

@@ -39,6 +39,9 @@ struct AppEnvironment {
     std::function<std::vector<LocalUninstallPreview::ApplicationFolder>()> applicationFolders = {};
     std::optional<LocalInstallerPreview::Places> installerPlaces = {};
     StatusSampling statusSampling = {};
+    // The folder the system's absolute paths (the optimisation steps' tools and service sockets) are
+    // looked up under: empty for the machine itself; tests point it at a tree of stand-in tools.
+    QString systemRoot = {};
 };
 
 struct FeatureContext {

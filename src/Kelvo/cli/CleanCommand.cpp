@@ -15,19 +15,6 @@
 
 namespace CommandLine {
 
-namespace {
-
-bool confirmed(Streams& streams)
-{
-    streams.out << L("删除这些项目吗？此操作无法撤销。[y/N] ",
-                     "Delete these items? This cannot be undone. [y/N] ");
-    streams.out.flush();
-    const QString answer = streams.in.readLine().trimmed().toLower();
-    return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QStringLiteral("是");
-}
-
-} // namespace
-
 int clean(const QStringList& words, const Environment& environment, Streams& streams)
 {
     if (const std::optional<QString> error =
@@ -61,7 +48,9 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
         streams.out << L("没有需要清理的内容。", "Nothing to clean.") << '\n';
         return 0;
     }
-    if (!words.contains(QStringLiteral("--yes")) && !confirmed(streams)) {
+    if (!words.contains(QStringLiteral("--yes")) &&
+        !confirmed(streams, L("删除这些项目吗？此操作无法撤销。[y/N] ",
+                              "Delete these items? This cannot be undone. [y/N] "))) {
         streams.out << L("已取消，没有删除任何内容。", "Cancelled. Nothing was deleted.") << '\n';
         return 1;
     }

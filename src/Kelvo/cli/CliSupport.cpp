@@ -28,6 +28,14 @@ int failure(Streams& streams, const QString& message)
     return 1;
 }
 
+bool confirmed(Streams& streams, const QString& prompt)
+{
+    streams.out << prompt;
+    streams.out.flush();
+    const QString answer = streams.in.readLine().trimmed().toLower();
+    return answer == QLatin1String("y") || answer == QLatin1String("yes") || answer == QStringLiteral("是");
+}
+
 std::optional<QString> folderProblem(const QString& path)
 {
     const QFileInfo folder(path);

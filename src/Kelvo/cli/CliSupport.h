@@ -21,6 +21,10 @@ int usageError(Streams& streams, const QString& message);
 // Prints the message; returns the failure status, 1.
 int failure(Streams& streams, const QString& message);
 
+// Prints the prompt and reads the answer: true only for "y", "yes" or "是" (in any case). No answer,
+// as from an input that is not a terminal, is no.
+bool confirmed(Streams& streams, const QString& prompt);
+
 // Why a path cannot be scanned as a folder (missing, not a folder, unreadable); none when it can.
 std::optional<QString> folderProblem(const QString& path);
 

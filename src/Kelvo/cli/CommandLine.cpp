@@ -57,6 +57,13 @@ const CommandHelp commandHelp[] = {
      "Previews the places Smart Clean would clean; without --dry-run it cleans after you confirm\n"
      "(--yes asks nothing). Locations on the protection list (~/.config/kelvo/whitelist) are never\n"
      "cleaned, and nothing is removed when that list cannot be read."},
+    {"optimize", "kelvo optimize [--dry-run [--json]] [--yes]", "kelvo optimize [--dry-run [--json]] [--yes]",
+     "预览维护步骤，以及执行时每一步会怎样；不带 --dry-run 时在确认后执行这里可以运行的步骤（--yes "
+     "不再询问）。\n"
+     "优化保护项（~/.config/kelvo/whitelist_optimize）里的步骤会被跳过；保护项无法读取时什么也不执行。",
+     "Previews the maintenance steps and what a run would do with each; without --dry-run it runs the\n"
+     "steps that can run here after you confirm (--yes asks nothing). Steps on the safeguard list\n"
+     "(~/.config/kelvo/whitelist_optimize) are skipped, and nothing runs when that list cannot be read."},
     {"analyze", "kelvo analyze [--json] 路径", "kelvo analyze [--json] PATH",
      "列出一个文件夹里占用空间最多的项目和最大的文件。",
      "Lists what takes the space in a folder: its largest items and files."},
@@ -144,6 +151,8 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
     }
     if (request.command == QLatin1String("clean"))
         return clean(request.words, environment, streams);
+    if (request.command == QLatin1String("optimize"))
+        return optimize(request.words, environment, streams);
     if (request.command == QLatin1String("analyze"))
         return analyze(request.words, environment, streams);
     if (request.command == QLatin1String("purge"))

@@ -12,6 +12,9 @@ namespace CommandLine {
 struct Environment {
     QString home;
     QString version;
+    // The folder the optimisation steps' tools are looked up under: empty for the machine itself;
+    // tests point it at stand-in tools.
+    QString systemRoot = {};
 };
 
 struct Streams {

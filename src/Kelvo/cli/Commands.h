@@ -12,5 +12,6 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
 int purge(const QStringList& words, Streams& streams);
 int installer(const QStringList& words, const Environment& environment, Streams& streams);
 int uninstall(const QStringList& words, const Environment& environment, Streams& streams);
+int optimize(const QStringList& words, const Environment& environment, Streams& streams);
 int status(const QStringList& words, const Environment& environment, Streams& streams);
 } // namespace CommandLine

@@ -85,4 +85,7 @@ Item {
     ProtectionListSheet {
         onClosed: sidebar.forceActiveFocus()
     }
+    SafeguardSheet {
+        onClosed: sidebar.forceActiveFocus()
+    }
 }

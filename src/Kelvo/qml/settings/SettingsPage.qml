@@ -65,6 +65,12 @@ FeaturePage {
             text: Theme.t("清理保护名单", "Cleanup Protection List")
             onClicked: AppModel.request(Actions.cleanWhitelist())
         }
+        NavigationRow {
+            objectName: "optimizeSafeguardsEntry"
+            symbol: "qrc:/icons/optimize.svg"
+            text: Theme.t("优化保护项", "Optimization Safeguards")
+            onClicked: AppModel.request(Actions.optimizeWhitelist())
+        }
     }
 
     SettingsSection {

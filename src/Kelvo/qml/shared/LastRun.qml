@@ -4,7 +4,7 @@ import Kelvo 1.0
 // A feature's last-run line, formatted from the stored statistics in one place: when it last ran and
 // what it did, or that it has not run yet.
 QtObject {
-    // "clean", "analyze", "purge", "installer" or "uninstall"
+    // "clean", "analyze", "purge", "installer", "optimize" or "uninstall"
     property string feature
     readonly property var values: AppModel.statistics.values
 
@@ -35,6 +35,11 @@ QtObject {
                 ? values.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
                   + Theme.bytes(values.lastInstallerCleanedBytes)
                 : Theme.t("还没整理过", "Not cleaned yet")
+        case "optimize":
+            return values.lastOptimizeDate > 0
+                ? Theme.t("上次优化 ", "Last optimized ") + when(values.lastOptimizeDate)
+                  + " · " + values.lastOptimizeCount + Theme.t(" 项", " items")
+                : Theme.t("还没优化过", "Not optimized yet")
         case "uninstall":
             return values.lastUninstallDate > 0
                 ? Theme.t("上次卸载 ", "Last uninstalled ") + when(values.lastUninstallDate)

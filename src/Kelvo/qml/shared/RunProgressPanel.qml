@@ -15,11 +15,14 @@ GlassPanel {
 
     readonly property var progress: AppModel.run.progress
     readonly property string title: progress.location ? placePrefix + progress.location + "…" : waitingText
-    readonly property string detail: progress.items !== undefined
-                                     ? Theme.t("目前 ", "") + progress.items + countUnit
-                                       + (countsBytes ? " · " + Theme.bytes(progress.bytes || 0) : "")
-                                       + Theme.t("", " so far")
-                                     : ""
+    // A run that counts steps rather than items says where it is in its own words.
+    readonly property string detail: progress.detail !== undefined
+                                     ? progress.detail
+                                     : progress.items !== undefined
+                                       ? Theme.t("目前 ", "") + progress.items + countUnit
+                                         + (countsBytes ? " · " + Theme.bytes(progress.bytes || 0) : "")
+                                         + Theme.t("", " so far")
+                                       : ""
 
     objectName: "runProgress"
     visible: AppModel.run.isRunning && AppModel.run.runningFeature === feature

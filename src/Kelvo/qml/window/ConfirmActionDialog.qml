@@ -7,7 +7,9 @@ AlertDialog {
     objectName: "confirmDialog"
     shown: AppModel.pendingAction !== undefined && AppModel.pendingAction !== null
     title: Theme.t("确认操作", "Confirm Action")
-    message: shown ? (AppModel.pendingAction.detail || "") : ""
+    message: shown ? (AppModel.pendingAction.detail || "")
+                     + (AppModel.pendingActionNote.length > 0 ? "\n\n" + AppModel.pendingActionNote : "")
+                   : ""
     onEscaped: AppModel.cancelPendingAction()
 
     buttons: [

@@ -1,0 +1,174 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Kelvo 1.0
+
+// The optimisation safeguard editor: one check box per step, ticked for the steps a run skips,
+// shown while the controller asks for it. Escape and Cancel close it without saving.
+Popup {
+    id: root
+    readonly property bool shown: AppModel.optimize.showingProtectionSheet
+    readonly property var selection: AppModel.optimize.safeguardSelection
+
+    objectName: "safeguardSheet"
+    parent: Overlay.overlay
+    anchors.centerIn: parent
+    width: Math.min(640, parent.width - 96)
+    height: Math.min(600, parent.height - 96)
+    modal: true
+    focus: true
+    closePolicy: Popup.CloseOnEscape
+    padding: 24
+
+    onShownChanged: shown ? open() : close()
+    Component.onCompleted: if (shown) open()
+    onOpened: options.forceActiveFocus()
+    onClosed: if (shown) AppModel.optimize.showingProtectionSheet = false
+
+    Overlay.modal: Rectangle { color: Theme.scrim }
+
+    background: Item {
+        SoftShadow {
+            anchors.fill: parent
+            radius: Theme.radiusSheet
+            spread: 18
+            strength: 0.2
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: Theme.radiusSheet
+            color: Theme.sheetFill
+            border.color: Theme.hairline
+        }
+    }
+
+    contentItem: ColumnLayout {
+        spacing: Theme.spacing
+
+        RowLayout {
+            spacing: Theme.spacing
+            Glyph {
+                source: "qrc:/icons/shield.svg"
+                size: 22
+            }
+            Label {
+                objectName: "safeguardSheetTitle"
+                Layout.fillWidth: true
+                text: Theme.t("优化保护项", "Optimization Safeguards")
+                color: Theme.textPrimary
+                font.pixelSize: Theme.fontSection
+                font.weight: Font.Bold
+            }
+        }
+        BodyText {
+            Layout.fillWidth: true
+            text: Theme.t("勾选后，优化执行时会跳过对应步骤。此名单仅用于优化，与清理保护名单无关。",
+                          "Checked items will be skipped during optimization. This list applies to optimization only and is separate from the cleanup protection list.")
+        }
+
+        Rectangle {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            radius: Theme.radiusControl
+            color: "#ffffff"
+            border.color: Theme.hairline
+
+            ListView {
+                id: options
+                objectName: "safeguardOptions"
+                anchors.fill: parent
+                anchors.margins: 2
+                clip: true
+                model: AppModel.optimize.safeguardOptions
+                boundsBehavior: Flickable.StopAtBounds
+                keyNavigationEnabled: false
+                ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+                delegate: AbstractButton {
+                    id: option
+                    required property var model
+                    required property int index
+                    readonly property bool safeguarded: root.selection.indexOf(model.id) >= 0
+
+                    objectName: "safeguardOption"
+                    width: ListView.view.width
+                    implicitHeight: optionRow.implicitHeight + 16
+                    hoverEnabled: true
+                    focusPolicy: Qt.NoFocus
+                    onClicked: AppModel.optimize.setSafeguarded(model.id, !safeguarded)
+
+                    background: ListRowBackground {
+                        first: option.index === 0
+                        hovered: option.hovered
+                    }
+                    contentItem: RowLayout {
+                        id: optionRow
+                        spacing: Theme.spacing
+                        SelectBox {
+                            objectName: "safeguardBox"
+                            Layout.leftMargin: 10
+                            selected: option.safeguarded
+                            onClicked: option.clicked()
+                            // Tab moves through the boxes; the list keeps the one with the focus in view.
+                            onActiveFocusChanged: if (activeFocus) options.positionViewAtIndex(option.index, ListView.Contain)
+                        }
+                        ColumnLayout {
+                            Layout.fillWidth: true
+                            Layout.rightMargin: 10
+                            spacing: 1
+                            Label {
+                                objectName: "safeguardTitle"
+                                Layout.fillWidth: true
+                                text: option.model.title
+                                color: Theme.textPrimary
+                                font.pixelSize: Theme.fontBody
+                                font.weight: Font.Medium
+                                wrapMode: Text.WordWrap
+                            }
+                            Label {
+                                objectName: "safeguardDetail"
+                                Layout.fillWidth: true
+                                text: option.model.detail
+                                color: Theme.textSecondary
+                                font.pixelSize: Theme.fontSmall
+                                wrapMode: Text.WordWrap
+                            }
+                        }
+                    }
+                }
+            }
+        }
+
+        BodyText {
+            objectName: "safeguardCustomNote"
+            Layout.fillWidth: true
+            visible: AppModel.optimize.customKeyCount > 0
+            font.pixelSize: Theme.fontSmall
+            text: Theme.t("另外保留了 " + AppModel.optimize.customKeyCount + " 个自定义项。",
+                          AppModel.optimize.customKeyCount + " custom items are also preserved.")
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            Layout.topMargin: 4
+            spacing: Theme.spacingSmall
+            KButton {
+                objectName: "safeguardRestoreButton"
+                text: Theme.t("恢复默认", "Restore Defaults")
+                onClicked: AppModel.optimize.restoreWhitelistDefaults()
+            }
+            Item { Layout.fillWidth: true }
+            KButton {
+                objectName: "safeguardCancelButton"
+                text: Theme.t("取消", "Cancel")
+                onClicked: AppModel.optimize.showingProtectionSheet = false
+            }
+            KButton {
+                objectName: "safeguardSaveButton"
+                primary: true
+                text: Theme.t("保存", "Save")
+                onClicked: AppModel.optimize.saveWhitelistEditor() // a saved list closes the sheet
+            }
+        }
+    }
+}

@@ -1,0 +1,125 @@
+#include "TestMain.h"
+
+#include "../KelvoCore/optimize/StandInTool.h"
+#include "AppModelFixture.h"
+#include "SyntheticHome.h"
+
+#include "optimize/OptimizePreviewCatalog.h"
+#include "optimize/OptimizeWhitelistStore.h"
+
+using namespace SyntheticHome;
+using State = OptimizeStepState;
+
+namespace {
+
+// What a run would do with each step of the shown preview, or what it did, by step id.
+QMap<QString, State> statesOf(const std::vector<OptimizeStepOutcome>& steps)
+{
+    QMap<QString, State> states;
+    for (const OptimizeStepOutcome& step : steps)
+        states.insert(step.entry.id, step.state);
+    return states;
+}
+
+} // namespace
+
+class TestAppModelOptimize : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (OptimizePreviewCatalog::thisSystem() != OptimizeSystem::linux)
+            QSKIP("the stand-in tools are those of the Linux steps");
+    }
+
+    // A run waits for its confirmation, skips what the safeguard list protects, runs the rest with the
+    // stand-in tools and counts both in its status and statistics.
+    void aConfirmedRunSkipsTheSafeguardedStepsAndCountsTheRest()
+    {
+        AppModelFixture fixture;
+        const QString marker = fixture.root.filePath("fc-cache ran");
+        standInTool(fixture.systemRoot, "/usr/bin/fc-cache", "touch '" + marker.toUtf8() + "'");
+        standInTool(fixture.systemRoot, "/usr/bin/resolvectl", "exit 3");
+        write(fixture.systemRoot + "/run/systemd/resolve/io.systemd.Resolve", "");
+        const QString thumbnail = file(fixture.home + "/.cache/thumbnails/normal/a.png");
+        OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, fixture.home);
+        const auto model = fixture.makeModel();
+        OptimizeController& optimize = *model->optimize();
+
+        QVERIFY(run(*model, AppActionFactory::optimize(true)));
+        const QMap<QString, State> planned{
+            {"dns_cache_flush", State::willRun},           {"thumbnail_cache_cleanup", State::protectedStep},
+            {"font_cache_rebuild", State::willRun},        {"desktop_database_refresh", State::unavailable},
+            {"mime_database_refresh", State::unavailable}, {"autostart_audit", State::reportOnly},
+            {"failed_units_reset", State::unavailable}};
+        QVERIFY(statesOf(optimize.planned()) == planned);
+        QCOMPARE(optimize.steps()->count(), int(planned.size()));
+        QCOMPARE(optimize.reportValue().toMap().value("willRunCount").toInt(), 2);
+        // Ticking a step in the editor marks it at once; closing without saving puts the mark back.
+        optimize.setShowingProtectionSheet(true);
+        optimize.setSafeguarded("font_cache_rebuild", true);
+        QCOMPARE(statesOf(optimize.planned()).value("font_cache_rebuild"), State::protectedStep);
+        optimize.setShowingProtectionSheet(false);
+        QVERIFY(statesOf(optimize.planned()) == planned);
+
+        model->request(AppActionFactory::optimize(false));
+        QVERIFY(model->pendingAction() && !model->runs()->isRunning() && !exists(marker));
+        const QString note = model->pendingActionNote();
+        QVERIFY2(note.contains(optimize.report()->entries[2].name) &&
+                     !note.contains(optimize.report()->entries[1].name),
+                 qPrintable(note));
+        model->confirmPendingAction();
+        QVERIFY(finished(*model));
+        QVERIFY(exists(marker) && exists(thumbnail));
+        const LocalOptimizeResult& result = *optimize.lastResult();
+        QCOMPARE(result.completed.size(), std::size_t(1));
+        QCOMPARE(result.completed.front().id, QString("font_cache_rebuild"));
+        QCOMPARE(statesOf(result.steps).value("dns_cache_flush"), State::failed);
+        QCOMPARE(model->runs()->statusDetail(),
+                 QString("Completed 1 items and skipped 6 safeguarded items. 1 failed."));
+        QCOMPARE(model->statistics()->count("lastOptimizeCount"), 1);
+        QVERIFY(model->statistics()->date("lastOptimizeDate") > 0);
+        // The rows now tell what happened, the time it took included.
+        const QVariantMap fontRow = optimize.steps()->rows()[2];
+        QVERIFY(!fontRow.value("durationText").toString().isEmpty());
+        QCOMPARE(optimize.steps()->rows()[0].value("tone").toString(), QString("failed"));
+    }
+
+    // The editor saves the ticked steps and keeps the lines that name none; start-up reads them back,
+    // and an unreadable list leaves nothing ticked without a word.
+    void theSafeguardsAreSavedAndReadAtStartUp()
+    {
+        AppModelFixture fixture;
+        const QString path = OptimizeWhitelistStore::optimizeConfigURL(fixture.home);
+        write(path, "font_cache_rebuild\nmy-own-step\n");
+        const auto model = fixture.makeModel();
+        model->startUp();
+        OptimizeController& optimize = *model->optimize();
+        QCOMPARE(optimize.safeguardSelection(), QStringList{"font_cache_rebuild"});
+        QCOMPARE(optimize.customKeyCount(), 1);
+
+        model->request(AppActionFactory::optimizeWhitelist());
+        QVERIFY(optimize.showingProtectionSheet());
+        optimize.setSafeguarded("font_cache_rebuild", false);
+        optimize.setSafeguarded("autostart_audit", true);
+        QVERIFY(optimize.saveWhitelistEditor());
+        QVERIFY(!optimize.showingProtectionSheet() && !model->runs()->alertMessage());
+        const auto again = fixture.makeModel();
+        again->startUp();
+        QCOMPARE(again->optimize()->safeguards(),
+                 (OptimizeWhitelistState{{"autostart_audit"}, {"my-own-step"}}));
+
+        write(path, "caf\xe9\n");
+        const auto unreadable = fixture.makeModel();
+        unreadable->startUp();
+        QVERIFY(unreadable->optimize()->safeguardSelection().isEmpty() &&
+                !unreadable->runs()->alertMessage());
+        // Its preview says why no run will start, rather than promising steps on a guess.
+        QVERIFY(run(*unreadable, AppActionFactory::optimize(true)));
+        QVERIFY(unreadable->optimize()->reportValue().toMap().value("summary").toString().contains(path));
+    }
+};
+
+KELVO_REGISTER_TEST(TestAppModelOptimize)
+#include "tst_AppModelOptimize.moc"
