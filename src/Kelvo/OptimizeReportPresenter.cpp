@@ -14,31 +14,6 @@ namespace OptimizeReportPresenter {
 
 namespace {
 
-QString stateLabel(OptimizeStepState state)
-{
-    switch (state) {
-    case OptimizeStepState::willRun:
-        return L("将执行", "Will run");
-    case OptimizeStepState::completed:
-        return L("已完成", "Completed");
-    case OptimizeStepState::protectedStep:
-        return L("已保护", "Protected");
-    case OptimizeStepState::notSafe:
-        return L("未标记安全", "Not safe");
-    case OptimizeStepState::reportOnly:
-        return L("仅检查", "Check only");
-    case OptimizeStepState::unavailable:
-        return L("不可用", "Unavailable");
-    case OptimizeStepState::failed:
-        return L("失败", "Failed");
-    case OptimizeStepState::timedOut:
-        return L("已超时", "Timed out");
-    case OptimizeStepState::notRun:
-        return L("未执行", "Not run");
-    }
-    return {};
-}
-
 QString tone(OptimizeStepState state)
 {
     switch (state) {
@@ -85,14 +60,11 @@ QList<QVariantMap> rows(const OptimizePreviewReport& report, const std::vector<O
                         {QStringLiteral("description"), entry.description},
                         {QStringLiteral("detail"), entry.detail.value_or(QString())}};
         const OptimizeStepOutcome* outcome = byId.value(entry.id);
-        row.insert(QStringLiteral("stateLabel"), outcome ? stateLabel(outcome->state) : QString());
+        row.insert(QStringLiteral("stateLabel"),
+                   outcome ? LocalOptimizeExecutor::label(outcome->state) : QString());
         row.insert(QStringLiteral("tone"), outcome ? tone(outcome->state) : QString());
-        // The tag says "Will run" and "Completed" itself; the other states say why, unless the step's
-        // line says it already (a missing tool).
-        const bool saysWhy = outcome && outcome->state != OptimizeStepState::willRun &&
-                             outcome->state != OptimizeStepState::completed;
-        const QString why = saysWhy ? LocalOptimizeExecutor::describe(*outcome) : QString();
-        row.insert(QStringLiteral("stateText"), why == entry.detail ? QString() : why);
+        row.insert(QStringLiteral("stateText"),
+                   outcome ? LocalOptimizeExecutor::explanation(*outcome) : QString());
         row.insert(QStringLiteral("durationText"),
                    outcome && ran(*outcome) ? DurationText::seconds(outcome->duration) : QString());
         list.append(row);

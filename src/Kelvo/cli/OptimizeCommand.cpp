@@ -19,17 +19,15 @@ namespace CommandLine {
 
 namespace {
 
-// The preview's entries, each with what a run would do with it: its state as the engine names it in
-// a result ("willRun", "protected", "unavailable", ...) and that state for people.
+// The preview's entries, each with what a run would do with it: its state as a result names it
+// ("willRun", "protected", "unavailable", ...) and that state for people.
 QJsonObject previewJson(const OptimizePreviewReport& report, const std::vector<OptimizeStepOutcome>& planned)
 {
     QJsonObject json = report.toJson();
-    const QJsonArray states =
-        LocalOptimizeResult{{}, {}, planned}.toJson().value(QStringLiteral("steps")).toArray();
     QJsonArray entries = json.value(QStringLiteral("entries")).toArray();
     for (qsizetype i = 0; i < entries.size(); ++i) {
         QJsonObject entry = entries[i].toObject();
-        entry.insert(QStringLiteral("state"), states[i].toObject().value(QStringLiteral("state")));
+        entry.insert(QStringLiteral("state"), LocalOptimizeExecutor::stateName(planned[size_t(i)].state));
         entry.insert(QStringLiteral("state_text"), LocalOptimizeExecutor::describe(planned[size_t(i)]));
         entries[i] = entry;
     }
@@ -37,14 +35,24 @@ QJsonObject previewJson(const OptimizePreviewReport& report, const std::vector<O
     return json;
 }
 
+// A step's name and tag, then its preview line and why it will not run or did not succeed.
+void printStep(Streams& streams, const OptimizeStepOutcome& step)
+{
+    streams.out << step.entry.name << QStringLiteral("  ·  ") << LocalOptimizeExecutor::label(step.state);
+    if (step.state == OptimizeStepState::completed || step.state == OptimizeStepState::failed ||
+        step.state == OptimizeStepState::timedOut)
+        streams.out << QStringLiteral("  ·  ") << DurationText::seconds(step.duration);
+    streams.out << '\n';
+    for (const QString& line :
+         {step.entry.detail.value_or(QString()), LocalOptimizeExecutor::explanation(step)})
+        if (!line.isEmpty())
+            streams.out << QStringLiteral("    ") << line << '\n';
+}
+
 void printPlan(Streams& streams, const std::vector<OptimizeStepOutcome>& planned)
 {
-    for (const OptimizeStepOutcome& step : planned) {
-        streams.out << step.entry.name << QStringLiteral("  ·  ") << LocalOptimizeExecutor::describe(step)
-                    << '\n';
-        if (step.entry.detail)
-            streams.out << QStringLiteral("    ") << *step.entry.detail << '\n';
-    }
+    for (const OptimizeStepOutcome& step : planned)
+        printStep(streams, step);
     const auto willRun = std::count_if(planned.begin(), planned.end(), [](const OptimizeStepOutcome& step) {
         return step.state == OptimizeStepState::willRun;
     });
@@ -56,13 +64,8 @@ void printPlan(Streams& streams, const std::vector<OptimizeStepOutcome>& planned
 
 void printOutcomes(Streams& streams, const LocalOptimizeResult& result)
 {
-    for (const OptimizeStepOutcome& step : result.steps) {
-        streams.out << step.entry.name << QStringLiteral("  ·  ") << LocalOptimizeExecutor::describe(step);
-        // A completed step says its time itself.
-        if (step.state == OptimizeStepState::failed || step.state == OptimizeStepState::timedOut)
-            streams.out << QStringLiteral("  ·  ") << DurationText::seconds(step.duration);
-        streams.out << '\n';
-    }
+    for (const OptimizeStepOutcome& step : result.steps)
+        printStep(streams, step);
     const int failed = result.failedCount();
     streams.out << L("完成 %1 项，跳过 %2 项，失败 %3 项。", "Completed %1, skipped %2, failed %3.")
                        .arg(result.completed.size())

@@ -9,6 +9,7 @@
 #include "platform/PathText.h"
 #include "platform/ToolRunner.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/DurationText.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QFileInfo>
@@ -19,41 +20,6 @@
 namespace {
 
 using State = OptimizeStepState;
-
-QString stateName(State state)
-{
-    switch (state) {
-    case State::willRun:
-        return QStringLiteral("willRun");
-    case State::completed:
-        return QStringLiteral("completed");
-    case State::protectedStep:
-        return QStringLiteral("protected");
-    case State::notSafe:
-        return QStringLiteral("notSafe");
-    case State::reportOnly:
-        return QStringLiteral("reportOnly");
-    case State::unavailable:
-        return QStringLiteral("unavailable");
-    case State::failed:
-        return QStringLiteral("failed");
-    case State::timedOut:
-        return QStringLiteral("timedOut");
-    case State::notRun:
-        return QStringLiteral("notRun");
-    }
-    Q_UNREACHABLE();
-    return {};
-}
-
-// "1.2", "120": seconds with one decimal, a whole number without it.
-QString secondsText(std::chrono::milliseconds duration)
-{
-    QString text = QString::number(double(duration.count()) / 1000.0, 'f', 1);
-    if (text.endsWith(QLatin1String(".0")))
-        text.chop(2);
-    return text;
-}
 
 struct StepEnd {
     State state = State::completed;
@@ -79,7 +45,7 @@ StepEnd runCommand(const OptimizeStepAction::Command& command, const LocalOptimi
         return {State::timedOut,
                 AppLocalization::localized(QStringLiteral("超过 %1 秒的时间限制，已停止"),
                                            QStringLiteral("Stopped after the time limit of %1 s"))
-                    .arg(secondsText(options.timeLimit)),
+                    .arg(DurationText::number(options.timeLimit)),
                 std::nullopt};
     if (result.exitCode == 0)
         return {State::completed, {}, 0};
@@ -168,7 +134,7 @@ QJsonObject LocalOptimizeResult::toJson() const
         stepArray.append(QJsonObject{
             {QStringLiteral("id"), step.entry.id},
             {QStringLiteral("name"), step.entry.name},
-            {QStringLiteral("state"), stateName(step.state)},
+            {QStringLiteral("state"), LocalOptimizeExecutor::stateName(step.state)},
             {QStringLiteral("reason"), step.reason},
             {QStringLiteral("exitCode"), step.exitCode ? QJsonValue(*step.exitCode) : QJsonValue()},
             {QStringLiteral("milliseconds"), qint64(step.duration.count())},
@@ -246,6 +212,68 @@ LocalOptimizeResult run(const OptimizePreviewReport& report, const QSet<QString>
     return result;
 }
 
+QString stateName(OptimizeStepState state)
+{
+    switch (state) {
+    case State::willRun:
+        return QStringLiteral("willRun");
+    case State::completed:
+        return QStringLiteral("completed");
+    case State::protectedStep:
+        return QStringLiteral("protected");
+    case State::notSafe:
+        return QStringLiteral("notSafe");
+    case State::reportOnly:
+        return QStringLiteral("reportOnly");
+    case State::unavailable:
+        return QStringLiteral("unavailable");
+    case State::failed:
+        return QStringLiteral("failed");
+    case State::timedOut:
+        return QStringLiteral("timedOut");
+    case State::notRun:
+        return QStringLiteral("notRun");
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString label(OptimizeStepState state)
+{
+    switch (state) {
+    case State::willRun:
+        return AppLocalization::localized(QStringLiteral("将执行"), QStringLiteral("Will run"));
+    case State::completed:
+        return AppLocalization::localized(QStringLiteral("已完成"), QStringLiteral("Completed"));
+    case State::protectedStep:
+        return AppLocalization::localized(QStringLiteral("已保护"), QStringLiteral("Protected"));
+    case State::notSafe:
+        return AppLocalization::localized(QStringLiteral("未标记安全"), QStringLiteral("Not safe"));
+    case State::reportOnly:
+        return AppLocalization::localized(QStringLiteral("仅检查"), QStringLiteral("Check only"));
+    case State::unavailable:
+        return AppLocalization::localized(QStringLiteral("不可用"), QStringLiteral("Unavailable"));
+    case State::failed:
+        return AppLocalization::localized(QStringLiteral("失败"), QStringLiteral("Failed"));
+    case State::timedOut:
+        return AppLocalization::localized(QStringLiteral("已超时"), QStringLiteral("Timed out"));
+    case State::notRun:
+        return AppLocalization::localized(QStringLiteral("未执行"), QStringLiteral("Not run"));
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString explanation(const OptimizeStepOutcome& outcome)
+{
+    // Their tags say it all: "Will run", "Completed", "Check only".
+    if (outcome.state == State::willRun || outcome.state == State::completed ||
+        outcome.state == State::reportOnly)
+        return {};
+    const QString why = describe(outcome);
+    return why == outcome.entry.detail ? QString() : why;
+}
+
 QString describe(const OptimizeStepOutcome& outcome)
 {
     switch (outcome.state) {
@@ -254,7 +282,7 @@ QString describe(const OptimizeStepOutcome& outcome)
     case State::completed:
         return AppLocalization::localized(QStringLiteral("已完成，用时 %1 秒"),
                                           QStringLiteral("Completed in %1 s"))
-            .arg(secondsText(outcome.duration));
+            .arg(DurationText::number(outcome.duration));
     case State::protectedStep:
         return AppLocalization::localized(QStringLiteral("已被优化保护项跳过"),
                                           QStringLiteral("Protected by the safeguard list"));

@@ -75,6 +75,14 @@ OptimizeStepOutcome plan(const OptimizePreviewReport::Entry& entry, const QSet<Q
 LocalOptimizeResult run(const OptimizePreviewReport& report, const QSet<QString>& skippedIDs,
                         const Options& options);
 
+// The state's name in JSON: "willRun", "completed", "protected", "notSafe", "reportOnly",
+// "unavailable", "failed", "timedOut", "notRun".
+QString stateName(OptimizeStepState state);
+// The state in a word or two, for a tag beside the step: "Will run", "Protected", "Check only", ...
+QString label(OptimizeStepState state);
+// Why a step does not run or did not succeed, when its preview line does not say it already (a
+// missing tool); empty for a step that will run, completed, or only reports.
+QString explanation(const OptimizeStepOutcome& outcome);
 // The outcome in a few words, in the display language: "Will run", "Protected by the safeguard list",
 // "Completed in 1.2 s", "Failed: exit status 3", "fc-cache is not installed on this computer.", ...
 QString describe(const OptimizeStepOutcome& outcome);

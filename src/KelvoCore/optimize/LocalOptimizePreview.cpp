@@ -10,6 +10,12 @@
 #include "vocabulary/SizeText.h"
 
 #include <QStringDecoder>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <mutex>
 
 #include <unistd.h>
 
@@ -176,11 +182,12 @@ bool hasExtension(const QString& name, const QString& extension)
     return dot > 0 && name.mid(dot + 1).compare(extension, Qt::CaseInsensitive) == 0;
 }
 
-FileWalker::Options walkOptions(const std::atomic_bool* cancelled)
+FileWalker::Options walkOptions(const std::atomic_bool* cancelled, bool namesOnly = false)
 {
     FileWalker::Options options;
     options.includeHidden = false;
     options.enterPackages = false; // a package is one entry
+    options.namesOnly = namesOnly;
     options.cancelled = cancelled;
     return options;
 }
@@ -190,7 +197,8 @@ FileWalker::Options walkOptions(const std::atomic_bool* cancelled)
 qint64 itemCount(const QString& folder, const QString& extension, const std::atomic_bool* cancelled)
 {
     qint64 count = 0;
-    FileWalker::walk(folder, walkOptions(cancelled), [&](const FileWalker::Item& item) {
+    // Counting needs the names only: the listing's kinds spare a stat per item.
+    FileWalker::walk(folder, walkOptions(cancelled, true), [&](const FileWalker::Item& item) {
         if (hasExtension(item.name, extension))
             ++count;
         return count >= maxCounted ? FileWalker::Decision::stop : FileWalker::Decision::proceed;
@@ -294,14 +302,20 @@ private:
 
     QString path(const QString& relative) const { return PathText::joined(m_home, relative); }
 
-    // Measured in full, not capped: this is what the step removes.
+    // Capped like every measure, so a huge cache cannot stall the preview; a cut-short size says it
+    // is a lower bound.
     QString thumbnailLine() const
     {
         FileWalker::MeasureOptions measuring;
+        measuring.itemCap = maxCounted;
         measuring.cancelled = m_options.cancelled;
-        return sizeLine(
-            "缩略图缓存", "Thumbnail cache",
-            FileWalker::measure(path(QStringLiteral(".cache/thumbnails")), measuring).allocatedBytes);
+        const FileWalker::Measurement found =
+            FileWalker::measure(path(QStringLiteral(".cache/thumbnails")), measuring);
+        if (found.complete)
+            return sizeLine("缩略图缓存", "Thumbnail cache", found.allocatedBytes);
+        return AppLocalization::localized(QStringLiteral("缩略图缓存：至少 %1"),
+                                          QStringLiteral("Thumbnail cache: at least %1"))
+            .arg(SizeText::bytes(found.allocatedBytes));
     }
 
     QString measuredLine(const MeasuredLine& line) const
@@ -331,9 +345,10 @@ private:
         return decoder.hasError() ? std::nullopt : std::optional(text);
     }
 
-    // One mdutil run serves both steps that show the Spotlight status.
+    // One mdutil run serves both steps that show the Spotlight status, which are measured side by side.
     QString spotlightLine()
     {
+        const std::lock_guard lock(m_spotlightMutex);
         if (!m_spotlightLine) {
             const std::optional<QString> output =
                 toolOutput(QStringLiteral("/usr/bin/mdutil"), {QStringLiteral("-s"), m_home});
@@ -373,6 +388,7 @@ private:
     QString m_home;
     const Options& m_options;
     std::map<QString, OptimizeStepAction> m_actions;
+    std::mutex m_spotlightMutex;
     std::optional<QString> m_spotlightLine;
 };
 
@@ -382,13 +398,17 @@ OptimizePreviewReport snapshot(const QString& home, const Options& options)
 {
     Details details(home, options);
     OptimizePreviewReport report;
-    for (const OptimizePreviewCatalog::Item& item : OptimizePreviewCatalog::items(options.system)) {
-        OptimizePreviewReport::Entry entry = item.localizedEntry();
+    for (const OptimizePreviewCatalog::Item& item : OptimizePreviewCatalog::items(options.system))
+        report.entries.push_back(item.localizedEntry());
+    // The steps are measured side by side: each reads its own folders, and the slowest (a large
+    // thumbnail cache, a tool near its time limit) no longer holds up the others.
+    QThreadPool pool;
+    pool.setMaxThreadCount(std::max(2, QThread::idealThreadCount()));
+    QtConcurrent::blockingMap(&pool, report.entries, [&](OptimizePreviewReport::Entry& entry) {
         // A cancelled preview is thrown away; its remaining entries are not measured.
         if (!(options.cancelled && options.cancelled->load()))
-            entry.detail = details.line(item.id);
-        report.entries.push_back(std::move(entry));
-    }
+            entry.detail = details.line(entry.id);
+    });
     return report;
 }
 

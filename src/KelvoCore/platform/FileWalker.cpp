@@ -35,6 +35,27 @@ void fill(Item& item, const struct stat& info)
     item.identity = {quint64(info.st_dev), quint64(info.st_ino)};
 }
 
+// The kind a folder listing tells without a stat; false when it does not tell (DT_UNKNOWN).
+bool kindFromListing(unsigned char type, Kind& kind)
+{
+    switch (type) {
+    case DT_REG:
+        kind = Kind::file;
+        return true;
+    case DT_DIR:
+        kind = Kind::folder;
+        return true;
+    case DT_LNK:
+        kind = Kind::link;
+        return true;
+    case DT_UNKNOWN:
+        return false;
+    default:
+        kind = Kind::other;
+        return true;
+    }
+}
+
 class Walk {
 public:
     Walk(const Options& options, const Visitor& visit)
@@ -61,14 +82,16 @@ public:
                 continue;
             if (!m_options.includeHidden && rawName[0] == '.')
                 continue;
-            struct stat info;
-            if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
-                continue; // vanished or unreadable
             Item item;
+            if (!(m_options.namesOnly && kindFromListing(entry->d_type, item.kind))) {
+                struct stat info;
+                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue; // vanished or unreadable
+                fill(item, info);
+            }
             item.name = QFile::decodeName(rawName);
             item.path = PathText::joined(path, item.name);
             item.depth = depth;
-            fill(item, info);
             keepGoing = visit(item, dirfd(dir), rawName);
         }
         closedir(dir);

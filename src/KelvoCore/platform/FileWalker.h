@@ -33,8 +33,11 @@ enum class Decision { proceed, skipDescendants, stop };
 struct Options {
     bool includeHidden = true;
     bool enterPackages = true; // false: bundles (".app", ".framework", ...) are listed, not entered
-    int maxDepth = -1;         // -1: no limit; 1: the root's children only
-    qint64 itemCap = -1;       // -1: no limit; the walk stops after this many items
+    // true: an item whose kind the folder listing tells is not stat'ed, so it comes without sizes,
+    // times or identity; for walks that only count names. Folders are still entered without links.
+    bool namesOnly = false;
+    int maxDepth = -1;   // -1: no limit; 1: the root's children only
+    qint64 itemCap = -1; // -1: no limit; the walk stops after this many items
     std::optional<QDeadlineTimer> deadline;
     const std::atomic_bool* cancelled = nullptr;
 };
