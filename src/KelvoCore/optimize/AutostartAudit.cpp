@@ -97,7 +97,7 @@ std::optional<QString> programOf(const DesktopEntry& entry)
                (words.first().contains(QLatin1Char('=')) || words.first().startsWith(QLatin1Char('-'))))
             words.removeFirst();
     }
-    if (words.isEmpty())
+    if (words.isEmpty() || words.first().isEmpty())
         return std::nullopt;
     static const QStringList shells{QStringLiteral("sh"), QStringLiteral("bash"), QStringLiteral("dash"),
                                     QStringLiteral("zsh")};
@@ -130,6 +130,12 @@ bool programExists(const QString& program, const QString& home, const QString& s
 
 } // namespace
 
+Entry readEntry(const QString& text)
+{
+    const DesktopEntry entry = parse(text);
+    return {entry.name, entry.hidden, programOf(entry)};
+}
+
 Findings check(const QString& home, const QString& systemRoot)
 {
     std::vector<FileWalker::Item> files =
@@ -140,17 +146,16 @@ Findings check(const QString& home, const QString& systemRoot)
     for (const FileWalker::Item& file : files) {
         if (!file.name.endsWith(QLatin1String(".desktop")))
             continue;
-        DesktopEntry entry;
+        Entry entry;
         try {
-            entry = parse(TextFile::readUtf8(file.path, TextFile::listFileMaxBytes));
+            entry = readEntry(TextFile::readUtf8(file.path, TextFile::listFileMaxBytes));
         } catch (const KelvoError&) {
             continue; // a broken entry starts nothing the session could run either
         }
         if (entry.hidden)
             continue;
         ++findings.entries;
-        const std::optional<QString> program = programOf(entry);
-        if (program && !programExists(*program, home, systemRoot))
+        if (entry.program && !programExists(*entry.program, home, systemRoot))
             findings.missingNames << (entry.name.isEmpty() ? file.name : entry.name);
     }
     return findings;

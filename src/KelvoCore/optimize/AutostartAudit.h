@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 // The user's autostart entries (~/.config/autostart/*.desktop) whose program no longer exists. Only
 // reads: nothing is changed or removed.
 namespace AutostartAudit {
@@ -12,6 +14,16 @@ struct Findings {
 
     bool operator==(const Findings&) const = default;
 };
+
+// What an entry's text says: its name, whether it is switched off (Hidden=true), and the program it
+// starts, from TryExec or else the first word of Exec after an "env" prefix; none when that cannot be
+// judged (no Exec, an inline "sh -c" command).
+struct Entry {
+    QString name;
+    bool hidden = false;
+    std::optional<QString> program;
+};
+Entry readEntry(const QString& text);
 
 // A file that cannot be read (not a regular file, over 1 MB, not UTF-8) is passed over. Absolute
 // paths outside the home folder are looked up under systemRoot (empty: the machine itself); a bare

@@ -28,6 +28,8 @@ namespace {
 const QString header =
     QStringLiteral("# Kelvo Optimization Whitelist - These optimization steps will be skipped");
 
+} // namespace
+
 OptimizeWhitelistState parse(const QString& text, OptimizeSystem system)
 {
     OptimizeWhitelistState state;
@@ -45,8 +47,6 @@ OptimizeWhitelistState parse(const QString& text, OptimizeSystem system)
     state.customKeys = deduplicated(custom);
     return state;
 }
-
-} // namespace
 
 QString optimizeConfigURL(const QString& home)
 {
@@ -88,7 +88,7 @@ OptimizeWhitelistState load(const QString& home, OptimizeSystem system)
     return {defaultSelectedKeys(), {}};
 }
 
-void save(const OptimizeWhitelistState& state, const QString& home, OptimizeSystem system)
+QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system)
 {
     QStringList steps;
     for (const OptimizePreviewCatalog::Item& item : OptimizePreviewCatalog::items(system)) {
@@ -101,9 +101,13 @@ void save(const OptimizeWhitelistState& state, const QString& home, OptimizeSyst
         if (!steps.contains(key) && !key.trimmed().isEmpty())
             fileLines << key;
     }
+    return fileLines.join(QLatin1Char('\n')).trimmed() + QLatin1Char('\n');
+}
+
+void save(const OptimizeWhitelistState& state, const QString& home, OptimizeSystem system)
+{
     // Makes home/.config/kelvo as needed; a failed write leaves the previous file as it was.
-    TextFile::writeUtf8Atomically(optimizeConfigURL(home),
-                                  fileLines.join(QLatin1Char('\n')).trimmed() + QLatin1Char('\n'));
+    TextFile::writeUtf8Atomically(optimizeConfigURL(home), serialize(state, system));
 }
 
 QStringList deduplicated(const QStringList& list)

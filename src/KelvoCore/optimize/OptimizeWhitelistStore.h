@@ -55,4 +55,9 @@ void save(const OptimizeWhitelistState& state, const QString& home,
           OptimizeSystem system = OptimizePreviewCatalog::thisSystem());
 // Later repeats removed, order kept.
 QStringList deduplicated(const QStringList& list);
+// The state a list text holds: comments and blank lines dropped, each line trimmed, the system's
+// step identifiers protected, every other line a custom key (repeats dropped).
+OptimizeWhitelistState parse(const QString& text, OptimizeSystem system);
+// The file text save writes.
+QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system);
 } // namespace OptimizeWhitelistStore
