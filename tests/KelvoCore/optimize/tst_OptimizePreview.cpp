@@ -184,6 +184,9 @@ private slots:
         write(autostart + "g.desktop",
               "[Desktop Entry]\nName=Try\nTryExec=/usr/bin/present\nExec=/opt/gone\n");
         standInTool(m_options.systemRoot, "/usr/bin/present", "exit 0");
+        standInTool(m_options.systemRoot, "/usr/bin/env", "exit 0"); // env itself is there
+        write(autostart + "h.desktop", "[Desktop Entry]\nName=Plain\nExec=/usr/bin/not-executable\n");
+        file(m_options.systemRoot + "/usr/bin/not-executable");
         file(m_options.systemRoot + qEnvironmentVariable("XDG_RUNTIME_DIR") + "/systemd/private");
         standInTool(
             m_options.systemRoot, "/usr/bin/systemctl",
@@ -191,8 +194,9 @@ private slots:
         QFile::remove(m_options.systemRoot + "/usr/bin/fc-cache");
         const OptimizePreviewReport report = preview(OptimizeSystem::linux);
         const QString missing = detailOf(report, "autostart_audit");
-        QCOMPARE(countIn(missing.section('(', 0, 0)), qint64(2));
-        QVERIFY2(missing.contains("Gone") && missing.contains("Envy") && !missing.contains("Try"),
+        QCOMPARE(countIn(missing.section('(', 0, 0)), qint64(3));
+        QVERIFY2(missing.contains("Gone") && missing.contains("Envy") && missing.contains("Plain") &&
+                     !missing.contains("Try"),
                  qPrintable(missing));
         QCOMPARE(countIn(detailOf(report, "failed_units_reset")), qint64(2));
         QVERIFY(detailOf(report, "font_cache_rebuild").contains("fc-cache"));
