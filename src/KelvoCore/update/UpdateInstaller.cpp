@@ -287,6 +287,10 @@ void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
         report({UpdateInstallerState::Kind::failed, 0.0, *outcome.failure});
         return;
     }
+#ifndef Q_OS_MACOS
+    // Every file has been copied into the installation; the unpacked tree and the package can go.
+    forgetPackage();
+#endif
     if (!m_options.relaunch(outcome.start)) {
 #ifdef Q_OS_MACOS
         report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed()});
