@@ -67,28 +67,28 @@ private slots:
 
     void refusedFeed_data()
     {
-        columns<QByteArray, QString>("body", "named");
-        row("not an object", QByteArray("[\"1.0\"]"), QString("JSON"));
+        columns<QByteArray, QString>("body", "named"); // ' stands for " in the body
+        row("not an object", QByteArray("['1.0']"), QString("JSON"));
         row("not JSON", QByteArray("<html>"), QString("JSON"));
-        row("no version", QByteArray("{\"build\": \"7\"}"), QString("\"version\""));
-        row("null version", QByteArray("{\"version\": null}"), QString("\"version\""));
-        row("version a number", QByteArray("{\"version\": 1.2}"), QString("\"version\""));
-        row("build a number", QByteArray("{\"version\": \"1\", \"build\": 7}"), QString("\"build\""));
-        row("relative address", QByteArray("{\"version\": \"1\", \"download_url\": \"kelvo.dmg\"}"),
-            QString("\"download_url\""));
-        row("invalid address", QByteArray("{\"version\": \"1\", \"release_notes_url\": \"https://a b/\"}"),
-            QString("\"release_notes_url\""));
-        row("short checksum", QByteArray("{\"version\": \"1\", \"sha256\": \"abc\"}"), QString("\"sha256\""));
-        row("platforms a list", QByteArray("{\"version\": \"1\", \"platforms\": []}"),
-            QString("\"platforms\""));
-        row("platform without address", QByteArray("{\"version\": \"1\", \"platforms\": {\"macos\": {}}}"),
-            QString("\"platforms.macos.download_url\""));
+        row("no version", QByteArray("{'build': '7'}"), QString("'version'"));
+        row("null version", QByteArray("{'version': null}"), QString("'version'"));
+        row("version a number", QByteArray("{'version': 1.2}"), QString("'version'"));
+        row("build a number", QByteArray("{'version': '1', 'build': 7}"), QString("'build'"));
+        row("relative address", QByteArray("{'version': '1', 'download_url': 'kelvo.dmg'}"),
+            QString("'download_url'"));
+        row("invalid address", QByteArray("{'version': '1', 'release_notes_url': 'https://a b/'}"),
+            QString("'release_notes_url'"));
+        row("short checksum", QByteArray("{'version': '1', 'sha256': 'abc'}"), QString("'sha256'"));
+        row("platforms a list", QByteArray("{'version': '1', 'platforms': []}"), QString("'platforms'"));
+        row("platform without address", QByteArray("{'version': '1', 'platforms': {'macos': {}}}"),
+            QString("'platforms.macos.download_url'"));
     }
     void refusedFeed()
     {
         auto [body, named] = fetch<QByteArray, QString>("body", "named");
-        const QString message = SyntheticHome::failure([&] { KelvoUpdateInfo::fromJson(body); });
-        QVERIFY2(message.contains(named), qPrintable(message));
+        const QString message =
+            SyntheticHome::failure([&] { KelvoUpdateInfo::fromJson(body.replace('\'', '"')); });
+        QVERIFY2(message.contains(named.replace('\'', '"')), qPrintable(message));
     }
 
     void packageByPlatform()
@@ -150,8 +150,6 @@ private slots:
         row("not found", Response(404, "missing"), QString("/feed.json"), QString("404"));
         row("no content", Response(204), QString("/feed.json"), QString("decodes as: "));
         row("not JSON", Response(200, "<html>"), QString("/feed.json"), QString("decodes as: <html>"));
-        row("no length", Response(200, feed).withoutContentLength(), QString("/feed.json"),
-            QString("version 1.3"));
         row("stalls", Response(200, feed).stallingAfter(2), QString("/feed.json"), QString("any failure"));
         row("redirect to plain HTTP elsewhere",
             Response(302).header("Location", "http://example.com/feed.json"), QString("/feed.json"),

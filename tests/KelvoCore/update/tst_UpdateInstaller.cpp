@@ -38,12 +38,13 @@ QString sha256(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-// Runs a program to its end and returns its exit status.
-int run(const QString& program, const QStringList& arguments, const QProcessEnvironment& environment = {})
+// Runs a program to its end in folder and returns its exit status.
+int run(const QString& program, const QStringList& arguments, const QString& folder = {},
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
-    if (!environment.isEmpty())
-        process.setProcessEnvironment(environment);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
     process.start(program, arguments);
     return process.waitForFinished(30'000) && process.exitStatus() == QProcess::NormalExit
                ? process.exitCode()
@@ -68,25 +69,16 @@ class UpdateInstallerTest : public QObject {
 
     Sandbox m_box;
     QString m_temporary;
-    LoopbackHttpServer* m_server = nullptr;
-    QNetworkAccessManager* m_network = nullptr;
-    UpdateInstaller* m_installer = nullptr;
+    LoopbackHttpServer m_server;
+    QNetworkAccessManager m_network;
+    std::unique_ptr<UpdateInstaller> m_installer;
     QList<UpdateInstallerState> m_states;
     int m_quits = 0;
-
-    void makeInstaller()
-    {
-        delete m_installer;
-        m_installer = new UpdateInstaller(
-            *m_network, {m_box.path("installation"), {}, [this] { ++m_quits; }, m_temporary}, this);
-        connect(m_installer, &UpdateInstaller::stateChanged, this,
-                [this](const UpdateInstallerState& state) { m_states << state; });
-    }
 
     // Downloads the package at path (a full URL when it starts with "http") and waits for the outcome.
     UpdateInstallerState download(const QString& path, const std::optional<QString>& checksum = {})
     {
-        m_installer->download({path.startsWith(u"http") ? QUrl(path) : m_server->url(path), checksum});
+        m_installer->download({path.startsWith(u"http") ? QUrl(path) : m_server.url(path), checksum});
         [&] { QTRY_VERIFY_WITH_TIMEOUT(m_installer->state().kind != Kind::downloading, 20'000); }();
         return m_installer->state();
     }
@@ -111,7 +103,7 @@ class UpdateInstallerTest : public QObject {
         QCOMPARE(run("/usr/bin/tar", QStringList{"-czf", archive, "-C", m_box.path("package")} + tarOptions +
                                          QStringList{top}),
                  0);
-        m_server->route("/kelvo-1.3.tar.gz", {200, contents(archive)});
+        m_server.route("/kelvo-1.3.tar.gz", {200, contents(archive)});
     }
 
 private slots:
@@ -119,20 +111,18 @@ private slots:
     {
         m_box.renew();
         m_temporary = folder(m_box.path("temporary"));
-        m_server = new LoopbackHttpServer(this);
-        m_network = new QNetworkAccessManager(this);
-        makeInstaller();
         m_states.clear();
         m_quits = 0;
+        m_installer = std::make_unique<UpdateInstaller>(
+            m_network,
+            UpdateInstaller::Options{m_box.path("installation"), {}, [this] { ++m_quits; }, m_temporary});
+        connect(m_installer.get(), &UpdateInstaller::stateChanged, this,
+                [this](const UpdateInstallerState& state) { m_states << state; });
     }
     void cleanup()
     {
         QFile::setPermissions(m_box.path("installation/bin"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        delete m_installer;
-        m_installer = nullptr;
-        delete m_server;
-        delete m_network;
     }
 
     void download_data()
@@ -158,7 +148,7 @@ private slots:
     {
         auto [response, path, checksum, outcome] =
             fetch<Response, QString, QString, QString>("response", "path", "checksum", "outcome");
-        m_server->route("/kelvo-1.3.tar.gz", response);
+        m_server.route("/kelvo-1.3.tar.gz", response);
         const UpdateInstallerState state =
             download(path, checksum == u"-" ? std::nullopt : std::optional<QString>(checksum));
         QCOMPARE(m_states.first(), (UpdateInstallerState{Kind::downloading, 0.0, {}}));
@@ -178,17 +168,14 @@ private slots:
         QCOMPARE(QFileInfo(QFileInfo(package).absolutePath()).permissions(),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser |
                      QFile::ExeUser);
-        const bool measured =
-            std::any_of(m_states.begin(), m_states.end(), [](const UpdateInstallerState& s) {
-                return s.kind == Kind::downloading && s.progress == 1.0;
-            });
-        QCOMPARE(measured, outcome == u"measured");
+        const UpdateInstallerState measured{Kind::downloading, 1.0, {}};
+        QCOMPARE(m_states.contains(measured), outcome == u"measured");
     }
 
     void cancelDuringDownload()
     {
-        m_server->route("/kelvo-1.3.tar.gz", Response(200, packageBytes()).stallingAfter(100'000));
-        m_installer->download({m_server->url("/kelvo-1.3.tar.gz"), std::nullopt});
+        m_server.route("/kelvo-1.3.tar.gz", Response(200, packageBytes()).stallingAfter(100'000));
+        m_installer->download({m_server.url("/kelvo-1.3.tar.gz"), std::nullopt});
         QTRY_VERIFY(!filesBelow(m_temporary).isEmpty() &&
                     QFileInfo(m_temporary + '/' + filesBelow(m_temporary).first()).size() > 0);
         m_installer->cancel();
@@ -295,12 +282,7 @@ private slots:
         QCOMPARE(run("/bin/bash", {"-n", script}), 0);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("PATH", m_box.path("bin") + ":/usr/bin:/bin");
-        QProcess bash;
-        bash.setProcessEnvironment(environment);
-        bash.setWorkingDirectory(m_box.path());
-        bash.start("/bin/bash", {script});
-        QVERIFY(bash.waitForFinished(30'000));
-        QCOMPARE(bash.exitCode(), 0);
+        QCOMPARE(run("/bin/bash", {script}, m_box.path(), environment), 0);
 
         QCOMPARE(filesBelow(target), QStringList{"Contents/new"});
         QCOMPARE(contents(log), ("hdiutil|detach|" + QFileInfo(source).absolutePath() +
