@@ -5,6 +5,7 @@
 #include "LoopbackHttpServer.h"
 #include "SyntheticHome.h"
 
+#include "update/MacBundleInstall.h"
 #include "update/UpdateInstaller.h"
 #include "update/UpdateInstallerText.h"
 #include "update/UpdateRequest.h"
@@ -246,6 +247,26 @@ private slots:
         QCOMPARE(contents(m_box.path("installation/bin/kelvo")), "old program");
         QCOMPARE(contents(m_box.path("installation/share/applications/kelvo.desktop")), "old entry");
         QCOMPARE(m_quits, 0);
+    }
+
+    void applicationInImage_data()
+    {
+        columns<QStringList, QString>("entries", "found");
+        row("named one first", QStringList{"Another.app", "Kelvo.app"}, QString("Kelvo.app"));
+        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, QString("Kelvo Beta.app"));
+        row("any application", QStringList{"Tool.app", "Read Me"}, QString("Tool.app"));
+        row("extension in capitals", QStringList{"Kelvo.APP"}, QString());
+        row("no application", QStringList{"Read Me"}, QString());
+    }
+    void applicationInImage()
+    {
+        auto [entries, found] = fetch<QStringList, QString>("entries", "found");
+        for (const QString& entry : entries)
+            folder(m_box.path("mnt/" + entry));
+        const std::optional<QString> application =
+            MacBundleInstall::findApplication(m_box.path("mnt"), "Kelvo");
+        QCOMPARE(application,
+                 found.isEmpty() ? std::nullopt : std::optional<QString>(m_box.path("mnt/" + found)));
     }
 
     void relaunchScript_data()
