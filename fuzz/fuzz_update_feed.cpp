@@ -36,7 +36,8 @@ void checkOrder(const QString& a, const QString& b, const QString& c)
         KELVO_FUZZ_CHECK(ac <= 0 && (ac == 0) == (ab == 0 && bc == 0));
     if (ab >= 0 && bc >= 0)
         KELVO_FUZZ_CHECK(ac >= 0 && (ac == 0) == (ab == 0 && bc == 0));
-    KELVO_FUZZ_CHECK(UpdateVersionComparator::isUpdateAvailable(a, std::nullopt, b, std::nullopt) == (ab < 0));
+    KELVO_FUZZ_CHECK(UpdateVersionComparator::isUpdateAvailable(a, std::nullopt, b, std::nullopt) ==
+                     (ab < 0));
 }
 
 } // namespace
