@@ -39,8 +39,10 @@ public:
         // Where the running installation is: the folder holding bin/kelvo (Linux) or the .app bundle
         // (macOS). Default: found from the running executable. Tests point it at a temporary folder.
         QString installation;
-        // What is started after the replacement; default: the new installation's own kelvo (Linux) or
-        // the bundle (macOS). Tests give a stand-in that writes a marker file.
+        // Starts the new version once it is in place, given the new installation's kelvo (Linux) or the
+        // relaunch script that replaces and opens the bundle (macOS); default: starting it detached (the
+        // script with /bin/bash). False when it could not be started. Tests give a stand-in that writes
+        // a marker file.
         std::function<bool(const QString& newExecutable)> relaunch;
         // Asked to quit once the replacement is under way; default: QCoreApplication::quit.
         std::function<void()> quit;
@@ -69,7 +71,16 @@ signals:
     void stateChanged(const UpdateInstallerState& state);
 
 private:
+    struct InstallOutcome;
+
     void report(UpdateInstallerState state);
+    void writeArrived();
+    void transferFinished(const QString& refusedRedirect);
+    void keepPackage();
+    void failDownload(const QString& message);
+    void stopTransfer();
+    void forgetPackage();
+    void finishInstall(const InstallOutcome& outcome);
 
     QNetworkAccessManager& m_network;
     Options m_options;
@@ -77,5 +88,6 @@ private:
     std::optional<QString> m_downloaded;
     QNetworkReply* m_reply = nullptr;
     struct Download;
-    std::unique_ptr<Download> m_download;
+    std::unique_ptr<Download> m_download; // from the start of a download until its package is forgotten
+    quint64 m_downloadsStarted = 0;
 };

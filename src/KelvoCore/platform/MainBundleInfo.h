@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// The running application bundle's Info.plist (macOS only: implemented with CoreFoundation).
+namespace MainBundleInfo {
+// The value of key when it is a text; none otherwise or without a bundle.
+std::optional<QString> text(const QString& key);
+} // namespace MainBundleInfo

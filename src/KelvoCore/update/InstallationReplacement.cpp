@@ -1,0 +1,181 @@
+#include "update/InstallationReplacement.h"
+
+#include "platform/FileErrorText.h"
+#include "update/UpdateInstallerText.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <climits>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+bool exists(const QFileInfo& item)
+{
+    return item.exists() || item.isSymLink();
+}
+
+// The nearest folder at or above path that exists.
+QString nearestFolder(QString path)
+{
+    while (!QFileInfo(path).exists() && path != QDir::rootPath())
+        path = QFileInfo(path).absolutePath();
+    return path;
+}
+
+// A copy of source at target, as itself: a link stays a link (pointing where it pointed).
+bool copyItem(const QString& source, const QString& target)
+{
+    if (!QFileInfo(source).isSymLink())
+        return QFile::copy(source, target);
+    QByteArray pointsTo(PATH_MAX, '\0');
+    const ssize_t length =
+        ::readlink(QFile::encodeName(source).constData(), pointsTo.data(), pointsTo.size());
+    if (length <= 0 || length >= pointsTo.size())
+        return false;
+    pointsTo.truncate(length);
+    return ::symlink(pointsTo.constData(), QFile::encodeName(target).constData()) == 0;
+}
+
+// A second name for the old file that keeps it whatever happens to the first: a hard link when the
+// file system allows one, else a copy.
+bool keepOld(const QString& target, const QString& backup)
+{
+    return ::link(QFile::encodeName(target).constData(), QFile::encodeName(backup).constData()) == 0 ||
+           copyItem(target, backup);
+}
+
+bool renameOver(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+void removeItem(const QString& path)
+{
+    ::unlink(QFile::encodeName(path).constData());
+}
+
+struct Swap {
+    QString target;
+    QString staging; // the new file, next to the target
+    QString backup;  // the old file's second name; empty when there was none
+    bool swapped = false;
+};
+
+QString sideName(const QString& target, const char* role)
+{
+    const QFileInfo item(target);
+    return item.absolutePath() + QStringLiteral("/.kelvo-update-%1-").arg(QLatin1String(role)) +
+           item.fileName();
+}
+
+// One replacement run: what it has done so far, so a failure can undo exactly that.
+class Replacement {
+public:
+    void run(const QString& source, const QString& installation, const QStringList& files)
+    {
+        try {
+            for (const QString& relative : files)
+                stage(source + u'/' + relative, installation + u'/' + relative);
+            for (Swap& swap : m_swaps)
+                put(swap);
+        } catch (const KelvoError&) {
+            undo();
+            throw;
+        }
+        for (const Swap& swap : m_swaps)
+            if (!swap.backup.isEmpty())
+                removeItem(swap.backup);
+    }
+
+private:
+    void stage(const QString& from, const QString& target)
+    {
+        const QString folder = QFileInfo(target).absolutePath();
+        makeFolders(folder);
+        Swap swap{target, sideName(target, "new"), QString()};
+        removeItem(swap.staging);
+        if (!copyItem(from, swap.staging))
+            throw KelvoError(
+                UpdateInstallerText::replacementFailed(FileErrorText::cannotCopy(from, swap.staging)));
+        m_swaps.push_back(swap);
+    }
+
+    void put(Swap& swap)
+    {
+        if (exists(QFileInfo(swap.target))) {
+            const QString backup = sideName(swap.target, "old");
+            removeItem(backup);
+            if (!keepOld(swap.target, backup))
+                throw KelvoError(
+                    UpdateInstallerText::replacementFailed(FileErrorText::cannotCopy(swap.target, backup)));
+            swap.backup = backup;
+        }
+        if (!renameOver(swap.staging, swap.target))
+            throw KelvoError(
+                UpdateInstallerText::replacementFailed(UpdateInstallerText::cannotReplace(swap.target)));
+        swap.swapped = true;
+    }
+
+    void makeFolders(const QString& folder)
+    {
+        QStringList missing;
+        for (QString path = folder; !QFileInfo(path).exists(); path = QFileInfo(path).absolutePath())
+            missing.prepend(path);
+        for (const QString& path : missing) {
+            if (!QDir().mkdir(path))
+                throw KelvoError(
+                    UpdateInstallerText::replacementFailed(FileErrorText::cannotCreateFolder(path)));
+            m_madeFolders.prepend(path);
+        }
+    }
+
+    // Newest first: each old file goes back over the new one, new files and folders go.
+    void undo()
+    {
+        for (auto swap = m_swaps.rbegin(); swap != m_swaps.rend(); ++swap) {
+            if (swap->swapped && !swap->backup.isEmpty())
+                renameOver(swap->backup, swap->target);
+            else if (swap->swapped)
+                removeItem(swap->target);
+            else
+                removeItem(swap->staging);
+            if (!swap->swapped && !swap->backup.isEmpty())
+                removeItem(swap->backup);
+        }
+        for (const QString& folder : m_madeFolders)
+            QDir().rmdir(folder);
+    }
+
+    std::vector<Swap> m_swaps;
+    QStringList m_madeFolders; // deepest first
+};
+
+} // namespace
+
+namespace InstallationReplacement {
+
+bool canWrite(const QString& installation, const QStringList& files)
+{
+    for (const QString& relative : files) {
+        const QFileInfo target(installation + u'/' + relative);
+        const QFileInfo folder(nearestFolder(target.absolutePath()));
+        if (!folder.isDir() || !folder.isWritable())
+            return false;
+        // A link is replaced as itself, which needs only its folder.
+        if (target.exists() && !target.isSymLink() && !target.isWritable())
+            return false;
+    }
+    return true;
+}
+
+void replace(const QString& source, const QString& installation, const QStringList& files)
+{
+    Replacement().run(source, installation, files);
+}
+
+} // namespace InstallationReplacement

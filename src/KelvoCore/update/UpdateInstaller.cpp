@@ -1,0 +1,309 @@
+#include "update/UpdateInstaller.h"
+
+#include "platform/FileErrorText.h"
+#include "update/InstallationReplacement.h"
+#include "update/LinuxUpdatePackage.h"
+#include "update/MacBundleInstall.h"
+#include "update/UpdateInstallerText.h"
+#include "update/UpdatePackageFile.h"
+#include "update/UpdateRequest.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QtConcurrent>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+#include <utility>
+
+using namespace std::chrono_literals;
+
+struct UpdateInstaller::Download {
+    quint64 number = 0; // tells a late checksum result of an earlier download from this one's
+    QString folder;     // private; removed with everything in it when the package is forgotten
+    QFile file;
+    std::optional<QString> sha256;
+    bool keptForUser = false; // a failure message told the user where the package is
+};
+
+struct UpdateInstaller::InstallOutcome {
+    std::optional<QString> failure;
+    QString start;             // the new kelvo (Linux) or the relaunch script (macOS)
+    bool packageNamed = false; // the failure tells the user to install the package by hand
+};
+
+namespace {
+
+// A download is given up after this long without a byte.
+constexpr auto silenceLimit = 60s;
+// Bytes held between the network and the file at most.
+constexpr qint64 readBuffer = 4 * 1024 * 1024;
+
+QString defaultInstallation()
+{
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+#ifdef Q_OS_MACOS
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../.."))); // Kelvo.app/Contents/MacOS
+#else
+    return QDir::cleanPath(programFolder.filePath(QStringLiteral(".."))); // PREFIX/bin
+#endif
+}
+
+bool startDetached(const QString& start)
+{
+#ifdef Q_OS_MACOS
+    return QProcess::startDetached(QStringLiteral("/bin/bash"), {start});
+#else
+    return QProcess::startDetached(start, {});
+#endif
+}
+
+void quitApplication()
+{
+    QCoreApplication::quit();
+#ifdef Q_OS_MACOS
+    // The relaunch script waits for this process to end; should a normal quit stall, it ends anyway.
+    std::thread([] {
+        std::this_thread::sleep_for(1500ms);
+        std::_Exit(0);
+    }).detach();
+#endif
+}
+
+#ifndef Q_OS_MACOS
+// Unpacks the package into its private folder and replaces the installation's files with its own.
+QString installLinuxPackage(const QString& package, const QString& installation, bool& packageNamed)
+{
+    const QFileInfo program(installation + QStringLiteral("/bin/kelvo"));
+    if (program.isSymLink() || !program.isFile())
+        throw KelvoError(UpdateInstallerText::notInstalledAt(installation));
+    const QString unpackedFolder = QFileInfo(package).absolutePath() + QStringLiteral("/unpacked");
+    QDir(unpackedFolder).removeRecursively(); // left by an earlier attempt
+    const LinuxUpdatePackage::Unpacked unpacked = LinuxUpdatePackage::unpack(package, unpackedFolder);
+    if (!InstallationReplacement::canWrite(installation, unpacked.files)) {
+        packageNamed = true;
+        throw KelvoError(UpdateInstallerText::installationNotWritable(installation, package));
+    }
+    InstallationReplacement::replace(unpacked.root, installation, unpacked.files);
+    return program.filePath();
+}
+#endif
+
+} // namespace
+
+UpdateInstaller::UpdateInstaller(QNetworkAccessManager& network, Options options, QObject* parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_options(std::move(options))
+{
+    if (m_options.installation.isEmpty())
+        m_options.installation = defaultInstallation();
+    if (!m_options.relaunch)
+        m_options.relaunch = startDetached;
+    if (!m_options.quit)
+        m_options.quit = quitApplication;
+    if (m_options.temporaryFolder.isEmpty())
+        m_options.temporaryFolder = QDir::tempPath();
+}
+
+UpdateInstaller::~UpdateInstaller()
+{
+    stopTransfer();
+    // A running installation still reads the package.
+    if (m_state.kind != UpdateInstallerState::Kind::installing)
+        forgetPackage();
+}
+
+void UpdateInstaller::report(UpdateInstallerState state)
+{
+    m_state = std::move(state);
+    emit stateChanged(m_state);
+}
+
+void UpdateInstaller::download(const UpdateDownload& package)
+{
+    if (m_state.kind == UpdateInstallerState::Kind::installing)
+        return;
+    stopTransfer();
+    forgetPackage();
+    report({UpdateInstallerState::Kind::downloading, 0.0, {}});
+    if (!UpdateRequest::isAllowedAddress(package.url)) {
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateRequest::refusedAddressText(package.url)});
+        return;
+    }
+
+    const std::optional<QString> folder = UpdatePackageFile::makePrivateFolder(m_options.temporaryFolder);
+    if (!folder) {
+        report({UpdateInstallerState::Kind::failed, 0.0,
+                FileErrorText::cannotCreateFolder(m_options.temporaryFolder +
+                                                  QStringLiteral("/KelvoUpdate-…"))});
+        return;
+    }
+    m_download = std::make_unique<Download>();
+    m_download->number = ++m_downloadsStarted;
+    m_download->folder = *folder;
+    m_download->sha256 = package.sha256;
+    m_download->file.setFileName(*folder + u'/' + UpdatePackageFile::fileName(package.url));
+    if (!m_download->file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        failDownload(FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
+        return;
+    }
+
+    auto refusedRedirect = std::make_shared<QString>();
+    m_reply = UpdateRequest::get(m_network, package.url, silenceLimit,
+                                 [refusedRedirect](const QString& refusal) { *refusedRedirect = refusal; });
+    // Written as it arrives: the package is never held in memory as a whole.
+    m_reply->setReadBufferSize(readBuffer);
+    connect(m_reply, &QNetworkReply::readyRead, this, &UpdateInstaller::writeArrived);
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+        // Without an announced length there is nothing to measure against (at the end Qt takes what
+        // arrived as the total, which would claim a measure it never had).
+        if (total > 0 && m_reply->header(QNetworkRequest::ContentLengthHeader).isValid())
+            report({UpdateInstallerState::Kind::downloading, double(received) / double(total), {}});
+    });
+    connect(m_reply, &QNetworkReply::finished, this,
+            [this, refusedRedirect] { transferFinished(*refusedRedirect); });
+}
+
+void UpdateInstaller::writeArrived()
+{
+    if (!m_reply->isOpen())
+        return; // aborted after a refused redirect
+    const QByteArray bytes = m_reply->readAll();
+    if (m_download->file.write(bytes) != bytes.size())
+        failDownload(FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
+}
+
+void UpdateInstaller::transferFinished(const QString& refusedRedirect)
+{
+    writeArrived();
+    if (!m_reply)
+        return; // the write failed and has been reported
+    QNetworkReply* reply = std::exchange(m_reply, nullptr);
+    reply->deleteLater();
+    if (!refusedRedirect.isEmpty())
+        return failDownload(refusedRedirect);
+    if (reply->error() != QNetworkReply::NoError)
+        return failDownload(reply->errorString());
+    if (!m_download->file.flush())
+        return failDownload(
+            FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
+    m_download->file.close();
+    if (!m_download->sha256)
+        return keepPackage();
+
+    // Hashing a large package takes a moment: it is done on a worker, and its result is used only if
+    // this download is still the current one.
+    const quint64 number = m_download->number;
+    const QString expected = *m_download->sha256;
+    QtConcurrent::run(UpdatePackageFile::sha256, m_download->file.fileName())
+        .then(this, [this, number, expected](const std::optional<QString>& actual) {
+            if (!m_download || m_download->number != number)
+                return;
+            if (actual != expected)
+                return failDownload(UpdateInstallerText::checksumMismatch());
+            keepPackage();
+        });
+}
+
+void UpdateInstaller::keepPackage()
+{
+    m_downloaded = m_download->file.fileName();
+    report({UpdateInstallerState::Kind::readyToInstall, 0.0, {}});
+}
+
+void UpdateInstaller::failDownload(const QString& message)
+{
+    stopTransfer();
+    forgetPackage();
+    report({UpdateInstallerState::Kind::failed, 0.0, message});
+}
+
+void UpdateInstaller::stopTransfer()
+{
+    if (!m_reply)
+        return;
+    QNetworkReply* reply = std::exchange(m_reply, nullptr);
+    disconnect(reply, nullptr, this, nullptr);
+    reply->abort();
+    reply->deleteLater();
+}
+
+void UpdateInstaller::forgetPackage()
+{
+    if (m_download && !m_download->keptForUser) {
+        m_download->file.close();
+        QDir(m_download->folder).removeRecursively();
+    }
+    m_download.reset();
+    m_downloaded.reset();
+}
+
+void UpdateInstaller::cancel()
+{
+    if (m_state.kind == UpdateInstallerState::Kind::installing)
+        return;
+    stopTransfer();
+    forgetPackage();
+}
+
+void UpdateInstaller::performInstallAndRelaunch()
+{
+    if (m_state.kind == UpdateInstallerState::Kind::installing)
+        return;
+    if (!m_downloaded) {
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::noDownloadedUpdate()});
+        return;
+    }
+    report({UpdateInstallerState::Kind::installing, 0.0, {}});
+    QtConcurrent::run([package = *m_downloaded, installation = m_options.installation,
+                       pid = QCoreApplication::applicationPid()] {
+        InstallOutcome outcome;
+        try {
+#ifdef Q_OS_MACOS
+            outcome.start = MacBundleInstall::prepare(package, installation, pid);
+#else
+            Q_UNUSED(pid);
+            outcome.start = installLinuxPackage(package, installation, outcome.packageNamed);
+#endif
+        } catch (const KelvoError& error) {
+            outcome.failure = error.description();
+        }
+        return outcome;
+    }).then(this, [this](const InstallOutcome& outcome) { finishInstall(outcome); });
+}
+
+void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
+{
+    if (outcome.failure) {
+        if (outcome.packageNamed && m_download)
+            m_download->keptForUser = true;
+        report({UpdateInstallerState::Kind::failed, 0.0, *outcome.failure});
+        return;
+    }
+#ifndef Q_OS_MACOS
+    // Every file has been copied into the installation; the unpacked tree and the package can go.
+    forgetPackage();
+#endif
+    if (!m_options.relaunch(outcome.start)) {
+#ifdef Q_OS_MACOS
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed()});
+#else
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::relaunchFailed(outcome.start)});
+#endif
+        return;
+    }
+    m_options.quit();
+}
+
+QString UpdateInstaller::relaunchScript(qint64 pid, const QString& target, const QString& source,
+                                        const QString& mount)
+{
+    return MacBundleInstall::relaunchScript(pid, target, source, mount);
+}
