@@ -1,8 +1,10 @@
 # Two entry points: `make run` builds and launches Kelvo, `make test` builds and runs every test.
-# Both install what is missing first.
+# Both install what is missing first. `make package` builds the packages into build/packages/.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 CMAKE_PREFIX_PATH ?= $(shell brew --prefix qt 2>/dev/null)
+# The window's binary: inside the application bundle on macOS.
+KELVO_BIN := $(BUILD_DIR)/src/Kelvo/$(if $(filter Darwin,$(shell uname -s)),Kelvo.app/Contents/MacOS/Kelvo,kelvo)
 
 FUZZ_SECONDS ?= 60
 # Homebrew's LLVM on macOS (Apple's clang has no libFuzzer), the system's clang elsewhere.
@@ -12,7 +14,7 @@ FUZZ_CXX ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang++,clang++)
 FUZZ_DIR ?= build-fuzz
 SANITIZE_DIR ?= build-sanitize
 
-.PHONY: deps configure build run test bench format clean fuzz sanitize
+.PHONY: deps configure build run test package bench format clean fuzz sanitize
 
 deps:
 	@bash scripts/install-deps.sh
@@ -25,10 +27,14 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
-	@$(BUILD_DIR)/src/Kelvo/kelvo
+	@$(KELVO_BIN)
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# CPack's packages of this system (see packaging/CPackSettings.cmake), after the build.
+package: build
+	@cd $(BUILD_DIR) && cpack
 
 # Every fuzz target, built with clang, ASan and UBSan in its own folder, each run for FUZZ_SECONDS.
 fuzz:
