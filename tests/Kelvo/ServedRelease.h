@@ -22,15 +22,11 @@ struct ServedRelease {
     LoopbackHttpServer server;
     QTemporaryDir folder;
 
-    // What bin/kelvo prints: "Kelvo <version>".
-    static QByteArray program(const QString& version)
-    {
-        return "#!/bin/sh\necho 'Kelvo " + version.toUtf8() + "'\n";
-    }
-    // An installation (the folder holding bin/kelvo) of the version.
+    // An installation (the folder holding bin/kelvo) of the version: bin/kelvo prints "Kelvo <version>".
     static QString installation(const QString& path, const QString& version)
     {
-        QFile::setPermissions(SyntheticHome::write(path + "/bin/kelvo", program(version)),
+        const QByteArray program = "#!/bin/sh\necho 'Kelvo " + version.toUtf8() + "'\n";
+        QFile::setPermissions(SyntheticHome::write(path + "/bin/kelvo", program),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
@@ -57,13 +53,10 @@ struct ServedRelease {
         const QString checksum =
             sha256.value_or(QCryptographicHash::hash(package, QCryptographicHash::Sha256).toHex());
         server.route("/kelvo.tar.gz", {200, package});
-        publishFeed({{"version", version},
-                     {"download_url", server.url("/kelvo.tar.gz").toString()},
-                     {"sha256", checksum},
-                     {"release_notes", "Faster scans.\nA new update sheet."}});
-    }
-    void publishFeed(const QJsonObject& feed)
-    {
+        const QJsonObject feed{{"version", version},
+                               {"download_url", server.url("/kelvo.tar.gz").toString()},
+                               {"sha256", checksum},
+                               {"release_notes", "Faster scans.\nA new update sheet."}};
         server.route("/feed.json", {200, QJsonDocument(feed).toJson()});
     }
 

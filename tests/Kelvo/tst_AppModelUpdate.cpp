@@ -8,13 +8,6 @@ using TestSupport::row;
 class TestAppModelUpdate : public QObject {
     Q_OBJECT
 
-    // Waits for the check to end; its future finishes once the outcome is shown.
-    static bool checked(QFuture<void> check)
-    {
-        return QTest::qWaitFor([&] { return check.isFinished(); });
-    }
-    static QString stateOf(const AppModel& model) { return model.update()->installerStateName(); }
-
 private slots:
     // A check's outcome is always on the settings page; the status line or an alert say it only when the
     // user asked. Nothing is asked of a feed that is not configured.
@@ -70,80 +63,6 @@ private slots:
         QCOMPARE(update->latestUpdateVersionText(), feed[0].isDigit() ? "v" + feed : QString());
         QCOMPARE(wasChecking, feed != "none");
         QCOMPARE(model->statistics()->date("lastUpdateCheckDate") > 0, feed != "none");
-    }
-
-    // Download & Install opens the sheet and follows the installer to "ready"; asking again while it
-    // downloads, or once it is ready, downloads nothing more; Restart & Install replaces the installation
-    // and starts the new program.
-    void anUpdateIsDownloadedAndInstalled()
-    {
-#ifdef Q_OS_MACOS
-        QSKIP("the macOS package is a disk image");
-#endif
-        AppModelFixture fixture;
-        ServedRelease release;
-        release.publish("9.0");
-        fixture.processEnvironment = release.environment();
-        const QString installation =
-            ServedRelease::installation(fixture.updateInstaller.installation, "1.4.2");
-        QString relaunched;
-        bool quit = false;
-        fixture.updateInstaller.relaunch = [&](const QString& program) {
-            relaunched = program;
-            return true;
-        };
-        fixture.updateInstaller.quit = [&] { quit = true; };
-        const auto model = fixture.makeModel("1.4.2");
-        UpdateController* update = model->update();
-        QVERIFY(checked(update->checkForUpdates(false)));
-        QStringList states;
-        connect(update, &UpdateController::installerStateChanged, this, [&] { states << stateOf(*model); });
-        update->installUpdate();
-        update->installUpdate();
-        QVERIFY(update->showingUpdateSheet());
-        QTRY_COMPARE(stateOf(*model), "readyToInstall");
-        QCOMPARE(update->packageSize(), QFileInfo(release.folder.filePath("kelvo.tar.gz")).size());
-        update->setShowingUpdateSheet(false); // Later
-        update->installUpdate();
-        QVERIFY(update->showingUpdateSheet());
-        QCOMPARE(release.server.requestCount("/kelvo.tar.gz"), 1);
-
-        update->restartAndInstall();
-        QTRY_VERIFY(quit);
-        QCOMPARE(relaunched, installation + "/bin/kelvo");
-        QCOMPARE(ServedRelease::versionOf(installation), "Kelvo 9.0");
-        QCOMPARE(states.first(), "downloading");
-        QCOMPARE(states.mid(states.indexOf("readyToInstall")), (QStringList{"readyToInstall", "installing"}));
-    }
-
-    // A package that does not match its checksum fails, is not kept, and Retry downloads it again; a
-    // cancelled download closes the sheet and leaves nothing to install.
-    void aFailedOrCancelledDownloadInstallsNothing()
-    {
-        AppModelFixture fixture;
-        ServedRelease release;
-        release.publish("9.0", QString(64, '0'));
-        fixture.processEnvironment = release.environment();
-        const auto model = fixture.makeModel("1.4.2");
-        UpdateController* update = model->update();
-        QVERIFY(checked(update->checkForUpdates(false)));
-        update->installUpdate();
-        QTRY_COMPARE(stateOf(*model), "failed");
-        QVERIFY2(update->installerMessage().contains("checksum"), qPrintable(update->installerMessage()));
-        QVERIFY(update->downloadedPackage().isEmpty() && update->showingUpdateSheet());
-        update->installUpdate(); // Retry
-        QTRY_COMPARE(release.server.requestCount("/kelvo.tar.gz"), 2);
-        QTRY_COMPARE(stateOf(*model), "failed");
-
-        release.server.route("/kelvo.tar.gz",
-                             LoopbackHttpServer::Response(200, QByteArray(4096, 'x')).stallingAfter(1024));
-        update->installUpdate();
-        QTRY_COMPARE(release.server.requestCount("/kelvo.tar.gz"), 3);
-        update->cancelDownload();
-        QCOMPARE(stateOf(*model), "idle");
-        QVERIFY(!update->showingUpdateSheet() && update->downloadedPackage().isEmpty());
-        update->restartAndInstall();
-        QCOMPARE(stateOf(*model), "idle");
     }
 };
 

@@ -453,6 +453,7 @@ private slots:
                  measured ? QString::number(qRound(update->downloadProgress() * 100)) + "%" : QString());
         verifyStates("updateCancelButton -updateInstallButton -updateRetryButton");
         photograph(shotName("update-downloading"));
+        update->installUpdate(); // while it downloads: nothing more
         QVERIFY(closes("updateSheet", "Escape"));
         QCOMPARE(update->installerStateName(), "idle");
 
@@ -474,6 +475,11 @@ private slots:
         QCOMPARE(textOf("updateReleaseNotes"), "Faster scans.\nA new update sheet.");
         verifyStates("updateInstallButton updateLaterButton -updateCancelButton");
         photograph(shotName("update-ready"));
+        // Later keeps the package: asking again only brings the sheet back.
+        QVERIFY(closes("updateSheet", "updateLaterButton"));
+        QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
+        QCOMPARE(update->installerStateName(), "readyToInstall");
+        QCOMPARE(release.server.requestCount("/kelvo.tar.gz"), 3); // stopped, failed, retried
         QTest::keyClick(m_window, Qt::Key_Return);
         QTRY_VERIFY(quit);
         QCOMPARE(SyntheticHome::contents(marker), (installation + "/bin/kelvo").toUtf8());
