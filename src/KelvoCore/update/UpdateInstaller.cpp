@@ -132,11 +132,11 @@ void UpdateInstaller::download(const UpdateDownload& package)
         return;
     stopTransfer();
     forgetPackage();
+    report({UpdateInstallerState::Kind::downloading, 0.0, {}});
     if (!UpdateRequest::isAllowedAddress(package.url)) {
         report({UpdateInstallerState::Kind::failed, 0.0, UpdateRequest::refusedAddressText(package.url)});
         return;
     }
-    report({UpdateInstallerState::Kind::downloading, 0.0, {}});
 
     const std::optional<QString> folder = UpdatePackageFile::makePrivateFolder(m_options.temporaryFolder);
     if (!folder) {
@@ -162,8 +162,9 @@ void UpdateInstaller::download(const UpdateDownload& package)
     m_reply->setReadBufferSize(readBuffer);
     connect(m_reply, &QNetworkReply::readyRead, this, &UpdateInstaller::writeArrived);
     connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
-        // Without an announced length there is nothing to measure against.
-        if (total > 0)
+        // Without an announced length there is nothing to measure against (at the end Qt takes what
+        // arrived as the total, which would claim a measure it never had).
+        if (total > 0 && m_reply->header(QNetworkRequest::ContentLengthHeader).isValid())
             report({UpdateInstallerState::Kind::downloading, double(received) / double(total), {}});
     });
     connect(m_reply, &QNetworkReply::finished, this,
@@ -172,6 +173,8 @@ void UpdateInstaller::download(const UpdateDownload& package)
 
 void UpdateInstaller::writeArrived()
 {
+    if (!m_reply->isOpen())
+        return; // aborted after a refused redirect
     const QByteArray bytes = m_reply->readAll();
     if (m_download->file.write(bytes) != bytes.size())
         failDownload(FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
@@ -284,6 +287,10 @@ void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
         report({UpdateInstallerState::Kind::failed, 0.0, *outcome.failure});
         return;
     }
+#ifndef Q_OS_MACOS
+    // Every file has been copied into the installation; the unpacked tree and the package can go.
+    forgetPackage();
+#endif
     if (!m_options.relaunch(outcome.start)) {
 #ifdef Q_OS_MACOS
         report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed()});

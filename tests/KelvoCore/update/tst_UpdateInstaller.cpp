@@ -1,0 +1,317 @@
+// The update installer against a loopback server: downloads, checks before install, cancelling, the
+// Linux replacement of a temporary installation, and the macOS relaunch script run with stand-ins.
+#include "TestMain.h"
+
+#include "LoopbackHttpServer.h"
+#include "SyntheticHome.h"
+
+#include "update/MacBundleInstall.h"
+#include "update/UpdateInstaller.h"
+#include "update/UpdateInstallerText.h"
+#include "update/UpdateRequest.h"
+
+#include <QCryptographicHash>
+#include <QDirIterator>
+#include <QNetworkAccessManager>
+#include <QProcess>
+
+using namespace SyntheticHome;
+using namespace TestSupport;
+using Response = LoopbackHttpServer::Response;
+using Kind = UpdateInstallerState::Kind;
+
+Q_DECLARE_METATYPE(LoopbackHttpServer::Response)
+
+namespace {
+
+const QString top = "kelvo-1.3-Linux-x86_64";
+
+QByteArray packageBytes()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 300'000; ++i)
+        bytes += QByteArray::number(i) + ' ';
+    return bytes;
+}
+
+QString sha256(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// Runs a program to its end in folder and returns its exit status.
+int run(const QString& program, const QStringList& arguments, const QString& folder = {},
+        const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    return process.waitForFinished(30'000) && process.exitStatus() == QProcess::NormalExit
+               ? process.exitCode()
+               : -1;
+}
+
+// Every file below folder, relative to it.
+QStringList filesBelow(const QString& folder)
+{
+    QStringList files;
+    for (QDirIterator walk(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+         walk.hasNext();)
+        files << QDir(folder).relativeFilePath(walk.next());
+    files.sort();
+    return files;
+}
+
+} // namespace
+
+class UpdateInstallerTest : public QObject {
+    Q_OBJECT
+
+    Sandbox m_box;
+    QString m_temporary;
+    LoopbackHttpServer m_server;
+    QNetworkAccessManager m_network;
+    std::unique_ptr<UpdateInstaller> m_installer;
+    QList<UpdateInstallerState> m_states;
+    int m_quits = 0;
+
+    // Downloads the package at path (a full URL when it starts with "http") and waits for the outcome.
+    UpdateInstallerState download(const QString& path, const std::optional<QString>& checksum = {})
+    {
+        m_installer->download({path.startsWith(u"http") ? QUrl(path) : m_server.url(path), checksum});
+        [&] { QTRY_VERIFY_WITH_TIMEOUT(m_installer->state().kind != Kind::downloading, 20'000); }();
+        return m_installer->state();
+    }
+
+    // The new release's tree below the box's "package" folder, and the installation it replaces.
+    void writeRelease()
+    {
+        const QString release = m_box.path("package/" + top);
+        write(release + "/bin/kelvo", "#!/bin/sh\necho started > '" + m_box.path("started").toUtf8() + "'\n");
+        QFile::setPermissions(release + "/bin/kelvo",
+                              QFile::permissions(release + "/bin/kelvo") | QFile::ExeOwner);
+        write(release + "/share/applications/kelvo.desktop", "new entry");
+        write(release + "/share/doc/kelvo/LICENSE.md", "new licence");
+        write(m_box.path("installation/bin/kelvo"), "old program");
+        write(m_box.path("installation/bin/other"), "someone else's");
+        write(m_box.path("installation/share/applications/kelvo.desktop"), "old entry");
+    }
+
+    void serveRelease(const QStringList& tarOptions = {})
+    {
+        const QString archive = m_box.path("kelvo-1.3.tar.gz");
+        QCOMPARE(run("/usr/bin/tar", QStringList{"-czf", archive, "-C", m_box.path("package")} + tarOptions +
+                                         QStringList{top}),
+                 0);
+        m_server.route("/kelvo-1.3.tar.gz", {200, contents(archive)});
+    }
+
+private slots:
+    void init()
+    {
+        m_box.renew();
+        m_temporary = folder(m_box.path("temporary"));
+        m_states.clear();
+        m_quits = 0;
+        m_installer = std::make_unique<UpdateInstaller>(
+            m_network,
+            UpdateInstaller::Options{m_box.path("installation"), {}, [this] { ++m_quits; }, m_temporary});
+        connect(m_installer.get(), &UpdateInstaller::stateChanged, this,
+                [this](const UpdateInstallerState& state) { m_states << state; });
+    }
+    void cleanup()
+    {
+        QFile::setPermissions(m_box.path("installation/bin"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+
+    void download_data()
+    {
+        columns<Response, QString, QString, QString>("response", "path", "checksum", "outcome");
+        const QByteArray bytes = packageBytes();
+        row("with length", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), QString("-"),
+            QString("measured"));
+        row("without length", Response(200, bytes).withoutContentLength(), QString("/kelvo-1.3.tar.gz"),
+            QString("-"), QString("unmeasured"));
+        row("matching checksum", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), sha256(bytes),
+            QString("measured"));
+        row("checksum mismatch", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), sha256("other"),
+            UpdateInstallerText::checksumMismatch());
+        row("not found", Response(404), QString("/kelvo-1.3.tar.gz"), QString("-"), QString("any failure"));
+        row("redirect to plain HTTP elsewhere",
+            Response(302).header("Location", "http://example.com/k.tar.gz"), QString("/kelvo-1.3.tar.gz"),
+            QString("-"), UpdateRequest::refusedAddressText(QUrl("http://example.com/k.tar.gz")));
+        row("plain HTTP elsewhere", Response(), QString("http://example.com/kelvo-1.3.tar.gz"), QString("-"),
+            UpdateRequest::refusedAddressText(QUrl("http://example.com/kelvo-1.3.tar.gz")));
+    }
+    void download()
+    {
+        auto [response, path, checksum, outcome] =
+            fetch<Response, QString, QString, QString>("response", "path", "checksum", "outcome");
+        m_server.route("/kelvo-1.3.tar.gz", response);
+        const UpdateInstallerState state =
+            download(path, checksum == u"-" ? std::nullopt : std::optional<QString>(checksum));
+        QCOMPARE(m_states.first(), (UpdateInstallerState{Kind::downloading, 0.0, {}}));
+        if (!outcome.endsWith(u"measured")) {
+            QCOMPARE(state.kind, Kind::failed);
+            if (outcome != u"any failure")
+                QCOMPARE(state.message, outcome);
+            QVERIFY(isEmptyFolder(m_temporary)); // nothing partial is left
+            QCOMPARE(m_installer->downloadedPackage(), std::nullopt);
+            return;
+        }
+        QCOMPARE(state.kind, Kind::readyToInstall);
+        const QString package = m_installer->downloadedPackage().value();
+        QCOMPARE(contents(package), response.body);
+        QCOMPARE(QFileInfo(package).fileName(), "kelvo-1.3.tar.gz");
+        QVERIFY(QFileInfo(package).absolutePath().startsWith(m_temporary + "/KelvoUpdate-"));
+        QCOMPARE(QFileInfo(QFileInfo(package).absolutePath()).permissions(),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser |
+                     QFile::ExeUser);
+        const UpdateInstallerState measured{Kind::downloading, 1.0, {}};
+        QCOMPARE(m_states.contains(measured), outcome == u"measured");
+    }
+
+    void cancelDuringDownload()
+    {
+        m_server.route("/kelvo-1.3.tar.gz", Response(200, packageBytes()).stallingAfter(100'000));
+        m_installer->download({m_server.url("/kelvo-1.3.tar.gz"), std::nullopt});
+        QTRY_VERIFY(!filesBelow(m_temporary).isEmpty() &&
+                    QFileInfo(m_temporary + '/' + filesBelow(m_temporary).first()).size() > 0);
+        m_installer->cancel();
+        QVERIFY(isEmptyFolder(m_temporary));
+        QTest::qWait(200); // time for a late report, which must not come
+        QCOMPARE(m_states.last().kind, Kind::downloading);
+        m_installer->performInstallAndRelaunch();
+        QCOMPARE(m_states.last(),
+                 (UpdateInstallerState{Kind::failed, 0.0, UpdateInstallerText::noDownloadedUpdate()}));
+    }
+
+    void linuxInstall_data()
+    {
+        columns<QString>("variant");
+        row("replaces the installation", QString("normal"));
+        row("read-only installation", QString("read-only"));
+        row("member with ..", QString("dot-dot"));
+        row("no bin/kelvo", QString("no program"));
+        row("link leading out", QString("link out"));
+        row("a folder where a file goes", QString("folder in the way"));
+    }
+    void linuxInstall()
+    {
+        auto [variant] = fetch<QString>("variant");
+        writeRelease();
+        QStringList tarOptions;
+        if (variant == u"dot-dot")
+            tarOptions << "-P"
+                       << "--transform=s,/doc/kelvo/LICENSE.md$,/../../../../x,";
+        if (variant == u"no program")
+            QFile::remove(m_box.path("package/" + top + "/bin/kelvo"));
+        if (variant == u"link out")
+            link("/etc/hostname", m_box.path("package/" + top + "/share/doc/kelvo/notes"));
+        if (variant == u"folder in the way")
+            write(m_box.path("installation/share/doc/kelvo/LICENSE.md/inside"), "in the way");
+        if (variant == u"read-only") {
+            KELVO_SKIP_AS_ROOT();
+            QFile::setPermissions(m_box.path("installation/bin"), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        serveRelease(tarOptions);
+        QCOMPARE(download("/kelvo-1.3.tar.gz").kind, Kind::readyToInstall);
+        const QString package = m_installer->downloadedPackage().value();
+        m_installer->performInstallAndRelaunch();
+        QCOMPARE(m_states.last().kind, Kind::installing);
+        // Done when it has asked to quit (and stays "installing" for the short time left) or failed.
+        QTRY_VERIFY_WITH_TIMEOUT(m_quits == 1 || m_states.last().kind != Kind::installing, 20'000);
+
+        if (variant == u"normal") {
+            QTRY_COMPARE(contents(m_box.path("started")), "started\n"); // the new kelvo was started
+            QCOMPARE(filesBelow(m_box.path("installation")),
+                     QStringList({"bin/kelvo", "bin/other", "share/applications/kelvo.desktop",
+                                  "share/doc/kelvo/LICENSE.md"}));
+            QCOMPARE(contents(m_box.path("installation/share/doc/kelvo/LICENSE.md")), "new licence");
+            QCOMPARE(contents(m_box.path("installation/bin/other")), "someone else's");
+            return;
+        }
+        QCOMPARE(m_states.last().kind, Kind::failed);
+        const QString expected =
+            variant == u"read-only"
+                ? UpdateInstallerText::installationNotWritable(m_box.path("installation"), package)
+            : variant == u"dot-dot"    ? UpdateInstallerText::unsafeEntry(top + "/share/../../../../x")
+            : variant == u"no program" ? UpdateInstallerText::noProgram(package)
+            : variant == u"link out"   ? UpdateInstallerText::unsafeEntry(top + "/share/doc/kelvo/notes")
+                                       : m_states.last().message;
+        QCOMPARE(m_states.last().message, expected);
+        QCOMPARE(m_installer->downloadedPackage(), package); // kept for another attempt
+        QVERIFY(QFileInfo::exists(package));
+        QCOMPARE(contents(m_box.path("installation/bin/kelvo")), "old program");
+        QCOMPARE(contents(m_box.path("installation/share/applications/kelvo.desktop")), "old entry");
+        QCOMPARE(m_quits, 0);
+    }
+
+    void applicationInImage_data()
+    {
+        columns<QStringList, QString>("entries", "found");
+        row("named one first", QStringList{"Another.app", "Kelvo.app"}, QString("Kelvo.app"));
+        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, QString("Kelvo Beta.app"));
+        row("any application", QStringList{"Tool.app", "Read Me"}, QString("Tool.app"));
+        row("extension in capitals", QStringList{"Kelvo.APP"}, QString());
+        row("no application", QStringList{"Read Me"}, QString());
+    }
+    void applicationInImage()
+    {
+        auto [entries, found] = fetch<QStringList, QString>("entries", "found");
+        for (const QString& entry : entries)
+            folder(m_box.path("mnt/" + entry));
+        const std::optional<QString> application =
+            MacBundleInstall::findApplication(m_box.path("mnt"), "Kelvo");
+        QCOMPARE(application,
+                 found.isEmpty() ? std::nullopt : std::optional<QString>(m_box.path("mnt/" + found)));
+    }
+
+    void relaunchScript_data()
+    {
+        columns<QString>("name");
+        row("double quote", QString("a \"quoted\" name"));
+        row("dollar", QString("$HOME $(touch injected)"));
+        row("backquote", QString("back`touch injected`quote"));
+        row("newline", QString("new\ntouch injected\nline"));
+        row("single quote", QString("it's'; touch injected; '"));
+    }
+    void relaunchScript()
+    {
+        auto [name] = fetch<QString>("name");
+        const QString target = m_box.path("Applications/" + name + "/Kelvo.app");
+        write(target + "/Contents/old", "old");
+        const QString source = m_box.path("mnt " + name + "/Kelvo.app");
+        write(source + "/Contents/new", "new");
+        const QString log = m_box.path("tools.log");
+        for (const QString tool : {"hdiutil", "open"}) {
+            const QString path = write(m_box.path("bin/" + tool), "#!/bin/sh\nprintf '%s|' " + tool.toUtf8() +
+                                                                      " \"$@\" >> '" + log.toUtf8() + "'\n");
+            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+        }
+        QProcess ended;
+        ended.start("/bin/true");
+        QVERIFY(ended.waitForStarted());
+        const qint64 pid = ended.processId();
+        QVERIFY(ended.waitForFinished());
+
+        const QString script = write(
+            m_box.path("relaunch.sh"),
+            UpdateInstaller::relaunchScript(pid, target, source, QFileInfo(source).absolutePath()).toUtf8());
+        QCOMPARE(run("/bin/bash", {"-n", script}), 0);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("PATH", m_box.path("bin") + ":/usr/bin:/bin");
+        QCOMPARE(run("/bin/bash", {script}, m_box.path(), environment), 0);
+
+        QCOMPARE(filesBelow(target), QStringList{"Contents/new"});
+        QCOMPARE(contents(log), ("hdiutil|detach|" + QFileInfo(source).absolutePath() +
+                                 "|-force|-quiet|open|" + target + "|")
+                                    .toUtf8());
+        QVERIFY(!exists(m_box.path("injected")));
+    }
+};
+
+KELVO_REGISTER_TEST(UpdateInstallerTest)
+#include "tst_UpdateInstaller.moc"
