@@ -138,6 +138,15 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return m_clean.cleanNow();
     if (words.contains(QStringLiteral("optimize")) && !words.contains(QStringLiteral("--whitelist")))
         return m_optimize.runNow();
+    if (!words.isEmpty() && words.first() == QLatin1String("update")) {
+        const RunCoordinator::RunHandle run = m_runs.begin(QStringLiteral("update"), std::nullopt, false);
+        return m_update.checkForUpdates(false).then(this, [this, run, title = action.title] {
+            m_runs.end(run);
+            // Without a feed, or when the check failed, the check leaves the status line as it was.
+            if (m_runs.statusTitle() == title)
+                m_runs.setStatus(title, m_update.updateStatusDetail());
+        });
+    }
     // Everything else is done at once, but still runs as one run so the window sees it start and end.
     const RunCoordinator::RunHandle run =
         m_runs.begin(QStringLiteral("immediate"), AppActionFactory::featureForAction(action), false);
@@ -169,4 +178,6 @@ void AppModel::startUp()
     // The safeguard choices are known before the Optimize page is first opened.
     m_optimize.loadSafeguardsQuietly();
     m_status.prime();
+    // A quiet check: its outcome shows on the settings page only.
+    m_update.checkForUpdates(true);
 }

@@ -11,6 +11,7 @@
 #include "features/PurgeController.h"
 #include "features/StatusController.h"
 #include "features/UninstallController.h"
+#include "features/UpdateController.h"
 
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
@@ -37,6 +38,7 @@ class AppModel : public QObject {
     Q_PROPERTY(OptimizeController* optimize READ optimize CONSTANT)
     Q_PROPERTY(AppearanceController* appearance READ appearance CONSTANT)
     Q_PROPERTY(StatusController* status READ status CONSTANT)
+    Q_PROPERTY(UpdateController* update READ update CONSTANT)
     Q_PROPERTY(QVariant pendingAction READ pendingActionValue NOTIFY pendingActionChanged)
     // What the confirmation says besides the pending action's own text (the steps an optimisation
     // would run); empty for most actions.
@@ -72,6 +74,8 @@ public:
     const AppearanceController* appearance() const { return &m_appearance; }
     StatusController* status() { return &m_status; }
     const StatusController* status() const { return &m_status; }
+    UpdateController* update() { return &m_update; }
+    const UpdateController* update() const { return &m_update; }
 
     const std::optional<AppAction>& pendingAction() const { return m_pendingAction; }
     QVariant pendingActionValue() const;
@@ -114,6 +118,7 @@ private:
     OptimizeController m_optimize{m_context, this};
     AppearanceController m_appearance{m_context, this};
     StatusController m_status{m_context, this};
+    UpdateController m_update{m_context, this};
     std::optional<AppAction> m_pendingAction;
     AppFeature m_selectedFeature = AppFeature::dashboard;
 };

@@ -13,12 +13,23 @@
 #include <QtQml/qqmlextensionplugin.h>
 
 #include <cstdio>
+#include <optional>
 #include <unistd.h>
 
 // The views' module, linked in statically.
 Q_IMPORT_QML_PLUGIN(KelvoPlugin)
 
 namespace {
+
+// The build number, when the build was configured with one.
+std::optional<QString> buildNumber()
+{
+#ifdef KELVO_BUILD_NUMBER
+    return QStringLiteral(KELVO_BUILD_NUMBER);
+#else
+    return std::nullopt;
+#endif
+}
 
 QStringList argumentsOf(int argc, char** argv)
 {
@@ -35,8 +46,10 @@ int runCommandLine(int argc, char** argv)
     QTextStream err(stderr);
     QTextStream in(stdin);
     CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1};
-    return CommandLine::run(argumentsOf(argc, argv), {HomeFolder::current(), QStringLiteral(KELVO_VERSION)},
-                            streams);
+    return CommandLine::run(
+        argumentsOf(argc, argv),
+        {.home = HomeFolder::current(), .version = QStringLiteral(KELVO_VERSION), .build = buildNumber()},
+        streams);
 }
 
 int runWindow(int argc, char** argv)
@@ -50,7 +63,8 @@ int runWindow(int argc, char** argv)
     const QString dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     AppModel model({.home = HomeFolder::current(),
                     .applicationSupport = dataRoot + QStringLiteral("/Kelvo"),
-                    .bundleVersion = QStringLiteral(KELVO_VERSION)});
+                    .bundleVersion = QStringLiteral(KELVO_VERSION),
+                    .bundleBuild = buildNumber()});
 
     QQmlApplicationEngine engine;
     QObject::connect(

@@ -52,11 +52,18 @@ struct AppModelFixture {
     QString support = root.filePath("support/Kelvo");
     // Where the optimisation steps look for their tools: stand-ins a test writes, never the machine's.
     QString systemRoot = root.filePath("system");
+    // No update feed unless a test names one; an installer that works in temporary folders only.
+    QProcessEnvironment processEnvironment;
+    UpdateInstaller::Options updateInstaller{.installation = root.filePath("installation"),
+                                             .relaunch = [](const QString&) { return false; },
+                                             .quit = [] {},
+                                             .temporaryFolder = root.filePath("tmp")};
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
         QDir().mkpath(home);
         QDir().mkpath(systemRoot);
+        QDir().mkpath(updateInstaller.temporaryFolder);
         const auto store = DefaultsStore::open();
         store->clear();
         AppLocalization::savePreference(language, *store);
@@ -74,9 +81,9 @@ struct AppModelFixture {
         const auto homeApplications = [home = home] {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
-        return std::make_unique<AppModel>(AppModel::Environment{home, support, version, homeApplications,
-                                                                LocalInstallerPreview::Places{},
-                                                                std::move(sampling), systemRoot});
+        return std::make_unique<AppModel>(AppModel::Environment{
+            home, support, version, homeApplications, LocalInstallerPreview::Places{}, std::move(sampling),
+            systemRoot, processEnvironment, std::nullopt, updateInstaller});
     }
 };
 

@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include "ServedRelease.h"
 #include "SyntheticHome.h"
 
 #include "../KelvoCore/optimize/StandInTool.h"
@@ -32,13 +33,17 @@ struct Run {
 
 // Where the optimisation steps find their tools: stand-ins the tests write, never the machine's.
 QString systemRoot;
+// The update feed (none unless a test names one) and the installation an update replaces.
+QProcessEnvironment processEnvironment;
+UpdateInstaller::Options updateInstaller;
 
 Run run(const QStringList& arguments, const QString& home, QString input = {})
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
     CommandLine::Streams streams{out, err, in, false};
-    result.status = CommandLine::run(arguments, {home, "9.8.7", systemRoot}, streams);
+    result.status = CommandLine::run(
+        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller}, streams);
     return result;
 }
 
@@ -54,6 +59,10 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         m_home = m_dir->filePath("home");
         systemRoot = m_dir->filePath("system");
+        processEnvironment = {};
+        updateInstaller = {};
+        updateInstaller.installation = m_dir->filePath("installation");
+        updateInstaller.temporaryFolder = folder(m_dir->filePath("tmp"));
         const CleanCatalogue& catalogue = CleanLocations::forThisSystem();
         m_caches = m_home + "/" + catalogue.userEssentials.targets.front().relativePath;
         m_trash = m_home + "/" + catalogue.trash.targets.front().relativePath;
@@ -215,6 +224,12 @@ private slots:
             "--replay needs a folder.");
         row("status, replay of a missing folder", QStringList{"status", "--replay", "{dir}/missing"}, 1,
             "“{dir}/missing” does not exist.");
+        row("update --help", QStringList{"update", "--help"}, 0, "Usage: kelvo update");
+        row("update without a mode", QStringList{"update", "--yes"}, 2, "update takes --check or --install.");
+        row("update, json with install", QStringList{"update", "--install", "--json"}, 2,
+            "--json goes with --check only.");
+        row("update, nothing configured", QStringList{"update", "--check"}, 1,
+            "The update feed URL has not been configured.\nName the feed");
     }
     void whatEachCommandLineSays()
     {
@@ -229,6 +244,79 @@ private slots:
         QVERIFY2(said.startsWith(message.replace("{dir}", m_dir->path())), qPrintable(said));
         QVERIFY((status == 0 ? result.err : result.out).isEmpty());
         QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    // update --check: status 0 whether or not a newer release is out (the JSON says which), 1 when the
+    // feed cannot be read, with the message on standard error.
+    void updateCheckSaysWhichRelease_data()
+    {
+        TestSupport::columns<QString, int, QString>("feed", "status",
+                                                    "said"); // said: update_available, or the error
+        row("a newer release", QString("9.9.0"), 0, QString("true"));
+        row("the same release", QString("9.8.7"), 0, QString("false"));
+        row("a failing feed", QString("failing"), 1,
+            QString("Update check failed: The update check failed with server status 404.\n"));
+    }
+    void updateCheckSaysWhichRelease()
+    {
+        const auto [feed, status, said] = TestSupport::fetch<QString, int, QString>("feed", "status", "said");
+        ServedRelease release;
+        if (feed != "failing")
+            release.publish(feed);
+        processEnvironment = release.environment();
+        const Run result = run({"update", "--check", "--json"}, m_home);
+        QCOMPARE(result.status, status);
+        if (status == 1) {
+            QCOMPARE(result.err, said);
+            return;
+        }
+        const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        QCOMPARE(json.keys(),
+                 (QStringList{"current_build", "current_version", "download", "feed_url", "generated_at",
+                              "kind", "latest", "status_text", "update_available"}));
+        QCOMPARE(json["kind"].toString(), "update_check");
+        QCOMPARE(json["update_available"].toVariant().toString(), said);
+        QCOMPARE(json["latest"]["version"].toString(), feed);
+        QCOMPARE(json["download"]["url"].toString(),
+                 said == "true" ? release.server.url("/kelvo.tar.gz").toString() : QString());
+    }
+
+    // update --install replaces the installation with the package once confirmed; a "no" or a package that
+    // does not match its checksum leaves the old one.
+    void updateInstallReplacesTheInstallation_data()
+    {
+        TestSupport::columns<QStringList, QString, int, QString>("arguments", "answer", "status",
+                                                                 "installed");
+        const QStringList install{"update", "--install"}, yes{"update", "--install", "--yes"};
+        row("--yes asks nothing", yes, QString(), 0, QString("Kelvo 9.9.0"));
+        row("answered n", install, QString("n\n"), 1, QString("Kelvo 9.8.7"));
+        row("a wrong checksum", yes, QString(), 1, QString("Kelvo 9.8.7"));
+    }
+    void updateInstallReplacesTheInstallation()
+    {
+#ifdef Q_OS_MACOS
+        QSKIP("the macOS package is a disk image");
+#endif
+        const auto [arguments, answer, status, installed] =
+            TestSupport::fetch<QStringList, QString, int, QString>("arguments", "answer", "status",
+                                                                   "installed");
+        ServedRelease release;
+        release.publish("9.9.0", QTest::currentDataTag() == QByteArray("a wrong checksum")
+                                     ? std::optional(QString(64, 'f'))
+                                     : std::nullopt);
+        processEnvironment = release.environment();
+        ServedRelease::installation(updateInstaller.installation, "9.8.7");
+        const Run result = run(arguments, m_home, answer);
+        QCOMPARE(result.status, status);
+        QVERIFY2(
+            result.out.startsWith("New version available: v9.9.0\n\nFaster scans.\nA new update sheet.\n"),
+            qPrintable(result.out));
+        QCOMPARE(ServedRelease::versionOf(updateInstaller.installation), installed);
+        if (status == 0)
+            QVERIFY2(result.out.endsWith("Installed Kelvo v9.9.0: " + updateInstaller.installation +
+                                         "/bin/kelvo\n"),
+                     qPrintable(result.out));
+        QCOMPARE(release.server.requestCount("/kelvo.tar.gz"), answer.startsWith('n') ? 0 : 1);
     }
 
     // One JSON shape for every listing (kind, date, entries with stable ids and sizes in bytes); text alike.

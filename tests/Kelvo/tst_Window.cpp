@@ -2,6 +2,7 @@
 // real views over a real controller on a synthetic home, drawn offscreen and photographed.
 #include "TestMain.h"
 
+#include "ServedRelease.h"
 #include "SyntheticHome.h"
 #include "WindowTestSupport.h"
 
@@ -394,6 +395,95 @@ private slots:
         QCOMPARE(textIn(item("powerCard"), "cardFigure"), "98%");
         QCOMPARE(shown("processRow").size(), 5);
         photograph(shotName("overview-mac"));
+    }
+
+    // The Updates section and the update sheet in each state, as the user goes from a check to a
+    // relaunch: a download cancelled with Escape, one that fails its checksum, then Retry, and Enter
+    // installs the release into a temporary installation and starts the stand-in relaunch.
+    void anUpdateGoesFromTheSettingsToARelaunch_data() { languageRows(); }
+    void anUpdateGoesFromTheSettingsToARelaunch()
+    {
+#ifdef Q_OS_MACOS
+        QSKIP("the macOS package is a disk image");
+#endif
+        useRowLanguage();
+        ServedRelease release;
+        release.publish("9.0");
+        const QString installation =
+            ServedRelease::installation(m_fixture->root.filePath("installed"), "0.1");
+        const QString marker = m_fixture->root.filePath("relaunched");
+        bool quit = false;
+        const auto restore = qScopeGuard([&, options = m_fixture->updateInstaller] {
+            m_fixture->processEnvironment = {};
+            m_fixture->updateInstaller = options;
+        });
+        m_fixture->processEnvironment = release.environment();
+        m_fixture->updateInstaller.installation = installation;
+        m_fixture->updateInstaller.relaunch = [&](const QString& program) {
+            SyntheticHome::write(marker, program.toUtf8());
+            return true;
+        };
+        m_fixture->updateInstaller.quit = [&] { quit = true; };
+        std::unique_ptr<AppModel> updating = m_fixture->makeModel("0.1");
+        std::swap(m_model, updating);
+        QQmlApplicationEngine engine;
+        KelvoWindow::load(engine, model());
+        auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().value(0));
+        QVERIFY(window && QTest::qWaitForWindowExposed(window));
+        std::swap(m_window, window);
+        const auto back = qScopeGuard([&] {
+            std::swap(m_window, window);
+            std::swap(m_model, updating);
+        });
+        UpdateController* update = model().update();
+        showPage("maintenance"); // the start-up check has found the release
+        QTRY_VERIFY(update->canInstallUpdate() && item("newVersionRow")->isVisible());
+        verifyStates("-updateFeedHint -updateCheckBusy checkForUpdatesButton lastUpdateCheck");
+        scrollIntoView(item("updatesSection"), true);
+        photograph(shotName("settings-updates"));
+
+        // A download that stops part of the way. The network reports progress at most every 100 ms, so
+        // the share shown is whatever arrived by the last report, or a moving bar before the first.
+        release.server.route(
+            "/kelvo.tar.gz",
+            LoopbackHttpServer::Response(200, QByteArray(32 << 20, 'x')).stallingAfter(24 << 20));
+        QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
+        const bool measured = QTest::qWaitFor([&] { return update->downloadProgress() > 0; });
+        QCOMPARE(textOf("updateProgressText"),
+                 measured ? QString::number(qRound(update->downloadProgress() * 100)) + "%" : QString());
+        verifyStates("updateCancelButton -updateInstallButton -updateRetryButton");
+        photograph(shotName("update-downloading"));
+        update->installUpdate(); // while it downloads: nothing more
+        QVERIFY(closes("updateSheet", "Escape"));
+        QCOMPARE(update->installerStateName(), "idle");
+
+        release.publish("9.0", QString(64, 'a'));
+        click("checkForUpdatesButton");
+        QTRY_VERIFY(!update->isCheckingForUpdates());
+        QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
+        QTRY_COMPARE(update->installerStateName(), "failed");
+        QCOMPARE(textOf("updateSheetDetail"), update->installerMessage());
+        verifyStates("updateRetryButton updateCloseButton -updateRevealButton -updateCancelButton");
+        photograph(shotName("update-failed"));
+
+        release.publish("9.0");
+        const QFuture<void> recheck = update->checkForUpdates(false);
+        QTRY_VERIFY(recheck.isFinished());
+        click("updateRetryButton");
+        QTRY_COMPARE(update->installerStateName(), "readyToInstall");
+        QVERIFY(textOf("updateSheetVersion").startsWith("Kelvo v9.0 · "));
+        QCOMPARE(textOf("updateReleaseNotes"), "Faster scans.\nA new update sheet.");
+        verifyStates("updateInstallButton updateLaterButton -updateCancelButton");
+        photograph(shotName("update-ready"));
+        // Later keeps the package: asking again only brings the sheet back.
+        QVERIFY(closes("updateSheet", "updateLaterButton"));
+        QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
+        QCOMPARE(update->installerStateName(), "readyToInstall");
+        QCOMPARE(release.server.requestCount("/kelvo.tar.gz"), 3); // stopped, failed, retried
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QTRY_VERIFY(quit);
+        QCOMPARE(SyntheticHome::contents(marker), (installation + "/bin/kelvo").toUtf8());
+        QCOMPARE(ServedRelease::versionOf(installation), "Kelvo 9.0");
     }
 
     void settingsControlsChangeTheirSettings()

@@ -9,7 +9,9 @@
 #include "installer/LocalInstallerPreview.h"
 #include "status/LocalSystemStatus.h"
 #include "uninstall/LocalUninstallPreview.h"
+#include "update/UpdateInstaller.h"
 
+#include <QProcessEnvironment>
 #include <QString>
 
 #include <chrono>
@@ -42,6 +44,12 @@ struct AppEnvironment {
     // The folder the system's absolute paths (the optimisation steps' tools and service sockets) are
     // looked up under: empty for the machine itself; tests point it at a tree of stand-in tools.
     QString systemRoot = {};
+    // Self-update: the process environment, which may name the update feed (KELVO_UPDATE_FEED_URL); the
+    // build number of this build, when it has one; where the installer downloads to, what it replaces
+    // and how it relaunches. Tests give a loopback feed and a temporary installation.
+    QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
+    std::optional<QString> bundleBuild = {};
+    UpdateInstaller::Options updateInstaller = {};
 };
 
 struct FeatureContext {

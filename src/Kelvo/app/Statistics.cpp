@@ -28,6 +28,7 @@ constexpr std::array rows{
     Statistics::Row{"lastInstallerScanDate", Kind::date, AppFeature::installer},
     Statistics::Row{"lastInstallerCleanedCount", Kind::count, AppFeature::installer},
     Statistics::Row{"lastInstallerCleanedBytes", Kind::count, AppFeature::installer},
+    Statistics::Row{"lastUpdateCheckDate", Kind::date, AppFeature::maintenance},
 };
 
 const Statistics::Row* rowOf(const char* key)

@@ -83,6 +83,13 @@ const CommandHelp commandHelp[] = {
     {"uninstall", "kelvo uninstall --dry-run [--json]", "kelvo uninstall --dry-run [--json]",
      "列出已安装的应用及其残留文件，不删除任何内容。",
      "Lists the installed applications with their leftovers; deletes nothing."},
+    {"update", "kelvo update --check [--json] | --install [--yes]",
+     "kelvo update --check [--json] | --install [--yes]",
+     "--check 从更新地址（KELVO_UPDATE_FEED_URL 或构建时配置的地址）检查是否有新版本。\n"
+     "--install 显示新版本和说明，确认后下载、校验并替换当前安装（--yes 不再询问），不会启动新版本。",
+     "--check asks the update feed (KELVO_UPDATE_FEED_URL, or the one the build was configured with)\n"
+     "for a newer version. --install shows the new version and its notes, then, after you confirm\n"
+     "(--yes asks nothing), downloads, verifies and replaces this installation; it does not start it."},
 };
 
 const CommandHelp* helpFor(const QString& command)
@@ -163,6 +170,8 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
         return uninstall(request.words, environment, streams);
     if (request.command == QLatin1String("status"))
         return status(request.words, environment, streams);
+    if (request.command == QLatin1String("update"))
+        return update(request.words, environment, streams);
     return usageError(streams, L("不认识的命令：", "Unknown command: ") +
                                    (request.command == QLatin1String("help") ? helpTopic : request.command));
 }

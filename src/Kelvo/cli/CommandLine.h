@@ -1,7 +1,12 @@
 #pragma once
 
+#include "update/UpdateInstaller.h"
+
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 class QTextStream;
 
@@ -15,6 +20,12 @@ struct Environment {
     // The folder the optimisation steps' tools are looked up under: empty for the machine itself;
     // tests point it at stand-in tools.
     QString systemRoot = {};
+    // Self-update: this build's number when it has one, the process environment that may name the
+    // update feed, and where the installer downloads to and what it replaces (tests give a temporary
+    // installation). The command line never relaunches: it says where it installed.
+    std::optional<QString> build = {};
+    QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
+    UpdateInstaller::Options updateInstaller = {};
 };
 
 struct Streams {

@@ -14,4 +14,5 @@ int installer(const QStringList& words, const Environment& environment, Streams&
 int uninstall(const QStringList& words, const Environment& environment, Streams& streams);
 int optimize(const QStringList& words, const Environment& environment, Streams& streams);
 int status(const QStringList& words, const Environment& environment, Streams& streams);
+int update(const QStringList& words, const Environment& environment, Streams& streams);
 } // namespace CommandLine

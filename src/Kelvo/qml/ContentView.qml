@@ -88,4 +88,7 @@ Item {
     SafeguardSheet {
         onClosed: sidebar.forceActiveFocus()
     }
+    UpdateSheet {
+        onClosed: sidebar.forceActiveFocus()
+    }
 }

@@ -5,7 +5,7 @@ import QtQuick.Dialogs
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// The settings page: permissions, protection lists, appearance, language and version.
+// The settings page: permissions, protection lists, appearance, language, updates and version.
 FeaturePage {
     id: page
     objectName: "page_maintenance"
@@ -136,6 +136,67 @@ FeaturePage {
                     { value: "english", label: Theme.t("英文", "English") }
                 ]
                 onActivated: value => Localization.preference = value
+            }
+        }
+    }
+
+    SettingsSection {
+        objectName: "updatesSection"
+        Layout.fillWidth: true
+        title: Theme.t("更新", "Updates")
+
+        SettingsRow {
+            title: "Kelvo " + AppModel.appearance.versionText
+            detail: AppModel.update.updateStatusDetail
+            BusyIndicator {
+                objectName: "updateCheckBusy"
+                width: 24
+                height: 24
+                padding: 0
+                anchors.verticalCenter: parent.verticalCenter
+                running: AppModel.update.isCheckingForUpdates
+                visible: running
+            }
+            KButton {
+                objectName: "checkForUpdatesButton"
+                enabled: !AppModel.update.isCheckingForUpdates
+                text: Theme.t("检查更新", "Check for Updates")
+                onClicked: AppModel.update.checkNow()
+            }
+        }
+        BodyText {
+            objectName: "lastUpdateCheck"
+            Layout.fillWidth: true
+            visible: text.length > 0
+            font.pixelSize: Theme.fontSmall
+            text: lastCheck.text
+            LastRun {
+                id: lastCheck
+                feature: "update"
+            }
+        }
+        BodyText {
+            objectName: "updateFeedHint"
+            Layout.fillWidth: true
+            visible: !AppModel.update.feedConfigured
+            font.pixelSize: Theme.fontSmall + 0.5
+            text: Theme.t("发布前请先配置更新地址。配置之后，这里就可以检查新版本。",
+                          "Configure the update feed URL before release. Once configured, this page can check for new versions.")
+        }
+
+        Divider { visible: AppModel.update.canInstallUpdate }
+
+        SettingsRow {
+            objectName: "newVersionRow"
+            visible: AppModel.update.canInstallUpdate
+            title: Theme.t("新版本 ", "New version ") + AppModel.update.latestUpdateVersionText
+            detail: Theme.t("下载后会先校验，再替换当前安装并重新打开 Kelvo。",
+                            "The download is verified before it replaces this installation and Kelvo reopens.")
+            KButton {
+                objectName: "downloadUpdateButton"
+                primary: true
+                text: Theme.t("下载并安装", "Download & Install")
+                onClicked: AppModel.update.installUpdate()
             }
         }
     }

@@ -4,7 +4,7 @@ import Kelvo 1.0
 // A feature's last-run line, formatted from the stored statistics in one place: when it last ran and
 // what it did, or that it has not run yet.
 QtObject {
-    // "clean", "analyze", "purge", "installer", "optimize" or "uninstall"
+    // "clean", "analyze", "purge", "installer", "optimize", "uninstall" or "update"
     property string feature
     readonly property var values: AppModel.statistics.values
 
@@ -45,6 +45,9 @@ QtObject {
                 ? Theme.t("上次卸载 ", "Last uninstalled ") + when(values.lastUninstallDate)
                   + " · " + values.lastUninstallCount + Theme.t(" 项", " items")
                 : Theme.t("还没卸载过", "No uninstalls yet")
+        case "update": // the settings page says itself that no check ran yet
+            return values.lastUpdateCheckDate > 0
+                ? Theme.t("上次检查 ", "Last checked ") + when(values.lastUpdateCheckDate) : ""
         }
         return ""
     }
