@@ -96,7 +96,6 @@ private slots:
         const auto model = fixture.makeModel();
         QCOMPARE(model->analysis()->path(), withLibrary ? fixture.home + "/Library" : fixture.home);
         model->analysis()->choosePath(QUrl::fromLocalFile(fixture.home + "/Projects"));
-        QCOMPARE(model->runs()->runningFeature(), std::optional(AppFeature::analyze));
         QVERIFY(finished(*model));
         QCOMPARE(model->analysis()->reportValue().toMap()["hiddenItems"].toInt(), 1);
         QCOMPARE(model->analysis()->report()->totalSize, 70);
