@@ -6,6 +6,28 @@ namespace AnalysisReportPresenter {
 
 namespace {
 
+// The kind as the page tells it: "file", "folder", "unreadableFolder", "link", "danglingLink" or
+// "special"; a report of the older tool has only is_dir.
+QString kindName(const AnalysisReport::Entry& entry)
+{
+    using Kind = AnalysisReport::Kind;
+    switch (entry.kind.value_or(entry.isDirectory.value_or(false) ? Kind::folder : Kind::file)) {
+    case Kind::file:
+        return QStringLiteral("file");
+    case Kind::folder:
+        return QStringLiteral("folder");
+    case Kind::unreadableFolder:
+        return QStringLiteral("unreadableFolder");
+    case Kind::link:
+        return QStringLiteral("link");
+    case Kind::danglingLink:
+        return QStringLiteral("danglingLink");
+    case Kind::special:
+        break;
+    }
+    return QStringLiteral("special");
+}
+
 QVariantList rows(const std::vector<AnalysisReport::Entry>& entries, qint64 total)
 {
     QVariantList list;
@@ -15,6 +37,7 @@ QVariantList rows(const std::vector<AnalysisReport::Entry>& entries, qint64 tota
                                 {QStringLiteral("path"), entry.path.value_or(QString())},
                                 {QStringLiteral("size"), size},
                                 {QStringLiteral("isDirectory"), entry.isDirectory.value_or(false)},
+                                {QStringLiteral("kind"), kindName(entry)},
                                 {QStringLiteral("share"), total > 0 ? double(size) / double(total) : 0.0}});
     }
     return list;
@@ -25,7 +48,11 @@ QVariantList rows(const std::vector<AnalysisReport::Entry>& entries, qint64 tota
 QVariantMap present(const AnalysisReport& report)
 {
     const qint64 total = report.totalSize.value_or(0);
+    const AnalysisReport::LeftOut leftOut = report.leftOut.value_or(AnalysisReport::LeftOut{});
     return {{QStringLiteral("path"), report.path.value_or(QString())},
+            {QStringLiteral("hiddenItems"), leftOut.hiddenItems},
+            {QStringLiteral("hiddenFileBytes"), leftOut.hiddenFileBytes},
+            {QStringLiteral("protectedFolders"), leftOut.protectedFolders},
             {QStringLiteral("totalSize"), total},
             {QStringLiteral("totalFiles"), report.totalFiles.value_or(0)},
             {QStringLiteral("entries"), rows(report.entries, total)},

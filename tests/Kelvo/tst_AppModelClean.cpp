@@ -77,6 +77,33 @@ private slots:
         QVERIFY(model->runs()->progress().isEmpty());
     }
 
+    // The page starts in the Library folder where there is one, else in the home folder; a folder chosen
+    // is analysed at once, and counting everything analyses it again with its hidden items.
+    void analysisStartsChoosesAndCountsEverything_data()
+    {
+        TestSupport::columns<bool>("withLibrary");
+        row("home with a Library folder", true);
+        row("home without one", false);
+    }
+    void analysisStartsChoosesAndCountsEverything()
+    {
+        const auto [withLibrary] = TestSupport::fetch<bool>("withLibrary");
+        AppModelFixture fixture;
+        if (withLibrary)
+            folder(fixture.home + "/Library");
+        file(fixture.home + "/Projects/.git/config", 30);
+        file(fixture.home + "/Projects/main.c", 70);
+        const auto model = fixture.makeModel();
+        QCOMPARE(model->analysis()->path(), withLibrary ? fixture.home + "/Library" : fixture.home);
+        model->analysis()->choosePath(QUrl::fromLocalFile(fixture.home + "/Projects"));
+        QVERIFY(finished(*model));
+        QCOMPARE(model->analysis()->reportValue().toMap()["hiddenItems"].toInt(), 1);
+        QCOMPARE(model->analysis()->report()->totalSize, 70);
+        model->analysis()->setCountEverything(true);
+        QVERIFY(finished(*model));
+        QCOMPARE(model->analysis()->report()->totalSize, 100);
+    }
+
     // A trashed item leaves the analysis's lists and totals, and the size of the folder holding it.
     void analysisShowsAndForgetsWhatWasTrashed()
     {

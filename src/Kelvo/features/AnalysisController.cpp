@@ -8,12 +8,25 @@
 #include "platform/PathText.h"
 #include "vocabulary/BackgroundRun.h"
 
+#include <QFileInfo>
+
 using namespace AppModelSupport;
+
+namespace {
+
+// The Library folder where the system keeps one (macOS), else the home folder itself.
+QString defaultFolder(const QString& home)
+{
+    const QString library = home + QStringLiteral("/Library");
+    return QFileInfo(library).isDir() ? library : home;
+}
+
+} // namespace
 
 AnalysisController::AnalysisController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
-    , m_path(context.environment.home + QStringLiteral("/Library"))
+    , m_path(defaultFolder(context.environment.home))
 {
 }
 
@@ -23,6 +36,16 @@ void AnalysisController::setPath(const QString& path)
         return;
     m_path = path;
     emit pathChanged();
+}
+
+void AnalysisController::setCountEverything(bool countEverything)
+{
+    if (countEverything == m_countEverything)
+        return;
+    m_countEverything = countEverything;
+    emit countEverythingChanged();
+    if (m_report)
+        emit analysisRequested(m_path);
 }
 
 QVariant AnalysisController::reportValue() const
@@ -42,9 +65,11 @@ QFuture<void> AnalysisController::refresh()
     const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("analysis"), AppFeature::analyze, true);
     const QString path = m_path;
     auto work = BackgroundRun::start(run->cancelled, [path, home = m_context.environment.home,
+                                                      countEverything = m_countEverything,
                                                       relay = run->relay](const std::atomic_bool* cancelled) {
         LocalAnalysis::Options options;
         options.cancelled = cancelled;
+        options.countEverything = countEverything;
         options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {
             relay->post(progress.folder, progress.items, progress.bytes);
         };
@@ -80,9 +105,7 @@ void AnalysisController::analyzeParent()
 
 void AnalysisController::choosePath(const QUrl& folder)
 {
-    const QString path = folder.toLocalFile();
-    if (!path.isEmpty())
-        setPath(path);
+    analyze(folder.toLocalFile());
 }
 
 void AnalysisController::moveToTrash(const QString& path)

@@ -29,6 +29,31 @@ std::optional<bool> boolAt(const QJsonObject& json, const char* key)
     return value.isBool() ? std::optional<bool>(value.toBool()) : std::nullopt;
 }
 
+const std::pair<AnalysisReport::Kind, const char*> kindNames[] = {
+    {AnalysisReport::Kind::file, "file"},
+    {AnalysisReport::Kind::folder, "folder"},
+    {AnalysisReport::Kind::unreadableFolder, "unreadable_folder"},
+    {AnalysisReport::Kind::link, "link"},
+    {AnalysisReport::Kind::danglingLink, "dangling_link"},
+    {AnalysisReport::Kind::special, "special"},
+};
+
+std::optional<AnalysisReport::Kind> kindFromText(const std::optional<QString>& text)
+{
+    for (const auto& [kind, name] : kindNames)
+        if (text == QLatin1String(name))
+            return kind;
+    return std::nullopt;
+}
+
+QString kindText(AnalysisReport::Kind kind)
+{
+    for (const auto& [candidate, name] : kindNames)
+        if (candidate == kind)
+            return QLatin1String(name);
+    return {};
+}
+
 QJsonArray entriesToJson(const std::vector<AnalysisReport::Entry>& entries)
 {
     QJsonArray array;
@@ -40,6 +65,8 @@ QJsonArray entriesToJson(const std::vector<AnalysisReport::Entry>& entries)
         put(json, "is_dir", entry.isDirectory);
         if (entry.identity)
             json.insert(QStringLiteral("identity"), entry.identity->text());
+        if (entry.kind)
+            json.insert(QStringLiteral("kind"), kindText(*entry.kind));
         array.append(json);
     }
     return array;
@@ -52,7 +79,8 @@ std::vector<AnalysisReport::Entry> entriesFromJson(const QJsonValue& value)
         const QJsonObject json = item.toObject();
         entries.push_back({textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"),
                            boolAt(json, "is_dir"),
-                           FileIdentity::fromText(textAt(json, "identity").value_or(QString()))});
+                           FileIdentity::fromText(textAt(json, "identity").value_or(QString())),
+                           kindFromText(textAt(json, "kind"))});
     }
     return entries;
 }
@@ -77,6 +105,12 @@ QJsonObject AnalysisReport::toJson() const
     json.insert(QStringLiteral("large_files"), entriesToJson(largeFiles));
     put(json, "total_size", totalSize);
     put(json, "total_files", totalFiles);
+    if (leftOut)
+        json.insert(QStringLiteral("left_out"),
+                    QJsonObject{{QStringLiteral("hidden_items"), leftOut->hiddenItems},
+                                {QStringLiteral("hidden_file_bytes"), leftOut->hiddenFileBytes},
+                                {QStringLiteral("protected_folders"),
+                                 QJsonArray::fromStringList(leftOut->protectedFolders)}});
     return json;
 }
 
@@ -89,5 +123,14 @@ AnalysisReport AnalysisReport::fromJson(const QJsonObject& json)
     report.largeFiles = entriesFromJson(json.value(QStringLiteral("large_files")));
     report.totalSize = integerAt(json, "total_size");
     report.totalFiles = integerAt(json, "total_files");
+    const QJsonValue leftOut = json.value(QStringLiteral("left_out"));
+    if (leftOut.isObject()) {
+        const QJsonObject object = leftOut.toObject();
+        QStringList protectedFolders;
+        for (const QJsonValue& folder : object.value(QStringLiteral("protected_folders")).toArray())
+            protectedFolders << folder.toString();
+        report.leftOut = LeftOut{integerAt(object, "hidden_items").value_or(0),
+                                 integerAt(object, "hidden_file_bytes").value_or(0), protectedFolders};
+    }
     return report;
 }

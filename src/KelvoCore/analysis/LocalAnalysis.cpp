@@ -7,6 +7,7 @@
 #include "vocabulary/LargestFirst.h"
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <QThread>
@@ -33,15 +34,35 @@ bool isPackage(const QString& name)
            extension == QLatin1String("xcarchive");
 }
 
-QSet<QString> protectedChildPaths(const QString& root, const QString& home)
+// The personal folders below the home folder, relative to it; none below any other folder.
+QStringList protectedChildren(const QString& root, const QString& home)
 {
     if (PathText::standardized(home) != root)
         return {};
-    QSet<QString> paths;
-    for (const char* child : {"Desktop", "Documents", "Downloads", "Library/Mobile Documents"})
-        paths.insert(PathText::standardized(PathText::joined(root, QLatin1String(child))));
-    return paths;
+    return {QStringLiteral("Desktop"), QStringLiteral("Documents"), QStringLiteral("Downloads"),
+            QStringLiteral("Library/Mobile Documents")};
 }
+
+bool isHidden(const FileWalker::Item& item)
+{
+    return item.name.startsWith(QLatin1Char('.'));
+}
+
+// Hidden items met by the parallel walks; they are not entered, so only hidden files have a size.
+struct HiddenTally {
+    std::atomic<qint64> items = 0;
+    std::atomic<qint64> fileBytes = 0;
+
+    void add(const FileWalker::Item& item)
+    {
+        ++items;
+        if (item.kind != FileWalker::Kind::file)
+            return;
+        qint64 sum = fileBytes.load();
+        while (!fileBytes.compare_exchange_weak(sum, ByteCount::saturatingAdd(sum, item.logicalBytes))) {
+        }
+    }
+};
 
 // The largest files seen so far, never more than the list holds. Equal sizes keep the walk order,
 // given as a sequence number.
@@ -138,20 +159,59 @@ Segment::Kind kindOf(const FileWalker::Item& item)
     return isPackage(item.name) ? Segment::Kind::package : Segment::Kind::folder;
 }
 
-// The visible files and folders of a folder in the order the file system lists them.
-std::vector<FileWalker::Item> childrenOf(const QString& folder)
+// A folder's children in the order the file system lists them, and whether it could be listed.
+struct Listing {
+    std::vector<FileWalker::Item> items;
+    bool listed = false;
+};
+
+Listing listingOf(const QString& folder)
 {
+    Listing listing;
     FileWalker::Options options;
-    options.includeHidden = false;
-    std::vector<FileWalker::Item> children = FileWalker::children(folder, options);
-    std::erase_if(children, [](const FileWalker::Item& item) {
-        return item.kind != FileWalker::Kind::file && item.kind != FileWalker::Kind::folder;
-    });
-    return children;
+    options.maxDepth = 1;
+    listing.listed = FileWalker::walk(folder, options, [&](const FileWalker::Item& item) {
+                         listing.items.push_back(item);
+                         return FileWalker::Decision::skipDescendants;
+                     }).rootListed;
+    return listing;
 }
 
-void walkSegment(Segment& segment, const Options& options, SharedProgress& progress)
+AnalysisReport::Kind entryKind(const FileWalker::Item& item)
 {
+    switch (item.kind) {
+    case FileWalker::Kind::file:
+        return AnalysisReport::Kind::file;
+    case FileWalker::Kind::folder:
+        return AnalysisReport::Kind::folder;
+    case FileWalker::Kind::link:
+        // QFileInfo follows the link: nothing there means the link points nowhere.
+        return QFileInfo::exists(item.path) ? AnalysisReport::Kind::link : AnalysisReport::Kind::danglingLink;
+    case FileWalker::Kind::other:
+        break;
+    }
+    return AnalysisReport::Kind::special;
+}
+
+// What the walks share: the counts for progress, the hidden tally, and whether hidden items count.
+struct WalkContext {
+    const Options& options;
+    SharedProgress& progress;
+    HiddenTally& hidden;
+
+    // True when the item is left out (and tallied).
+    bool leavesOut(const FileWalker::Item& item) const
+    {
+        if (options.countEverything || !isHidden(item))
+            return false;
+        hidden.add(item);
+        return true;
+    }
+};
+
+void walkSegment(Segment& segment, const WalkContext& context)
+{
+    SharedProgress& progress = context.progress;
     if (segment.kind == Segment::Kind::file) {
         segment.bytes = segment.item.logicalBytes;
         segment.files = 1;
@@ -165,13 +225,14 @@ void walkSegment(Segment& segment, const Options& options, SharedProgress& progr
     qint64 reportedFiles = 0;
     qint64 reportedBytes = 0;
     FileWalker::Options walk;
-    walk.includeHidden = false;
-    walk.cancelled = options.cancelled;
+    walk.cancelled = context.options.cancelled;
     FileWalker::walk(segment.item.path, walk, [&](const FileWalker::Item& item) {
+        if (context.leavesOut(item))
+            return FileWalker::Decision::skipDescendants;
         if (item.kind == FileWalker::Kind::folder && !package && isPackage(item.name)) {
             // A bundle inside is summed, never listed among the large files.
             Segment inner{Segment::Kind::package, item, segment.topLevel, 0, 0, {}};
-            walkSegment(inner, options, progress);
+            walkSegment(inner, context);
             segment.bytes = ByteCount::saturatingAdd(segment.bytes, inner.bytes);
             segment.files += inner.files;
             return FileWalker::Decision::skipDescendants;
@@ -210,34 +271,57 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
     const QString root = PathText::standardized(rootPath);
     if (!FileWalker::statItem(root))
         return report;
-    const QSet<QString> protectedPaths = protectedChildPaths(root, home);
+    report.leftOut = AnalysisReport::LeftOut{};
+    QSet<QString> protectedPaths;
+    if (!options.countEverything)
+        for (const QString& child : protectedChildren(root, home)) {
+            const QString path = PathText::standardized(PathText::joined(root, child));
+            protectedPaths.insert(path);
+            if (FileWalker::statItem(path))
+                report.leftOut->protectedFolders << child;
+        }
 
-    // Every visible child is listed, empty ones included; the tree is cut into segments below them.
+    SharedProgress progress(options);
+    HiddenTally hidden;
+    const WalkContext context{options, progress, hidden};
+    const auto counted = [&](const FileWalker::Item& item) {
+        return !protectedPaths.contains(item.path) && !context.leavesOut(item);
+    };
+
+    // Every visible child is listed, empty ones, links and special files included; the tree is cut
+    // into segments below them.
     std::vector<Entry> topLevel;
     std::vector<Segment> segments;
-    for (const FileWalker::Item& child : childrenOf(root)) {
-        if (protectedPaths.contains(child.path))
+    for (const FileWalker::Item& child : listingOf(root).items) {
+        if (!counted(child))
             continue;
         const std::size_t index = topLevel.size();
-        topLevel.push_back(
-            {child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity});
+        topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity,
+                            entryKind(child)});
+        if (child.kind != FileWalker::Kind::file && child.kind != FileWalker::Kind::folder)
+            continue;
         const Segment::Kind kind = kindOf(child);
         if (kind != Segment::Kind::folder) {
             segments.push_back({kind, child, index, 0, 0, {}});
             continue;
         }
-        for (const FileWalker::Item& grandchild : childrenOf(child.path))
-            if (!protectedPaths.contains(grandchild.path))
+        const Listing inside = listingOf(child.path);
+        if (!inside.listed)
+            topLevel.back().kind = AnalysisReport::Kind::unreadableFolder;
+        for (const FileWalker::Item& grandchild : inside.items)
+            if (counted(grandchild) &&
+                (grandchild.kind == FileWalker::Kind::file || grandchild.kind == FileWalker::Kind::folder))
                 segments.push_back({kindOf(grandchild), grandchild, index, 0, 0, {}});
     }
 
-    SharedProgress progress(options);
     QThreadPool pool;
     pool.setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
     QtConcurrent::blockingMap(&pool, segments, [&](Segment& segment) {
         if (!options.cancelled || !options.cancelled->load())
-            walkSegment(segment, options, progress);
+            walkSegment(segment, context);
     });
+    report.leftOut->hiddenItems = hidden.items;
+    report.leftOut->hiddenFileBytes = hidden.fileBytes;
 
     LargestFiles largest;
     quint64 ordinal = 0;
@@ -260,8 +344,8 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
         topLevel.resize(listLimit);
     report.entries = std::move(topLevel);
     for (const LargestFiles::Candidate& candidate : largest.take())
-        report.largeFiles.push_back(
-            {candidate.name, candidate.path, candidate.size, false, candidate.identity});
+        report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false,
+                                     candidate.identity, AnalysisReport::Kind::file});
     return report;
 }
 

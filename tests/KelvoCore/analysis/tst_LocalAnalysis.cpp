@@ -9,6 +9,10 @@
 #include "vocabulary/KelvoError.h"
 
 #include <QJsonDocument>
+#include <QScopeGuard>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -64,7 +68,7 @@ private slots:
         for (const auto& entry : report.entries)
             names << entry.name.value_or("?") + "=" + QString::number(entry.size.value_or(-1));
         QCOMPARE(names, (QStringList{"Music=31000", "Apps=6000", "Item2=500", "item10=500", "notes.txt=500",
-                                     "Empty=0"}));
+                                     "Empty=0", "shortcut=0"}));
         QCOMPARE(named(report.entries, "Music")->isDirectory, true);
         QVERIFY(report.totalSize == 38500 && report.totalFiles == 9);
         // The application's file is inside a package, so it is no large file of its own.
@@ -74,24 +78,85 @@ private slots:
         QCOMPARE(report.largeFiles.front().isDirectory, false);
     }
 
-    void theHomeFolderLeavesPersonalFoldersOut_data()
+    // Every visible child is listed as what it is; a link is not followed, so it and a FIFO weigh nothing,
+    // and a folder that cannot be read is marked, not counted.
+    void childrenAreListedAsWhatTheyAre_data()
     {
-        columns<bool>("analyseHome");
-        row("home itself", true);
-        row("another folder", false);
+        using Kind = AnalysisReport::Kind;
+        columns<QString, Kind, qint64>("child", "kind", "size");
+        row("file", "plain.txt", Kind::file, qint64(300));
+        row("empty folder", "Empty", Kind::folder, qint64(0));
+        row("link to a file", "to-file", Kind::link, qint64(0));
+        row("link to a folder", "to-folder", Kind::link, qint64(0));
+        row("dangling link", "nowhere", Kind::danglingLink, qint64(0));
+        row("FIFO", "pipe", Kind::special, qint64(0));
+        row("unreadable folder", "locked", Kind::unreadableFolder, qint64(0));
     }
-    void theHomeFolderLeavesPersonalFoldersOut()
+    void childrenAreListedAsWhatTheyAre()
     {
-        const auto [analyseHome] = fetch<bool>("analyseHome");
+        const auto [child, kind, size] =
+            fetch<QString, AnalysisReport::Kind, qint64>("child", "kind", "size");
+        if (kind == AnalysisReport::Kind::unreadableFolder && geteuid() == 0)
+            QSKIP("running as root, where every folder can be read");
+        file(m_root + "/plain.txt", 300);
+        folder(m_root + "/Empty");
+        link(file(m_box.path("outside/big.bin"), 90000), m_root + "/to-file");
+        link(QFileInfo(file(m_box.path("outside/dir/inner.bin"), 5000)).path(), m_root + "/to-folder");
+        link(m_box.path("missing"), m_root + "/nowhere");
+        QCOMPARE(mkfifo(QFile::encodeName(m_root + "/pipe").constData(), 0600), 0);
+        // Root reads every folder, so the locked one is made only where it stays locked.
+        const bool asRoot = geteuid() == 0;
+        const QString locked = m_root + "/locked";
+        if (!asRoot) {
+            file(locked + "/secret.bin", 700);
+            QVERIFY(QFile::setPermissions(locked, {}));
+        }
+        const auto unlock = qScopeGuard(
+            [&] { QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner); });
+
+        const AnalysisReport report = LocalAnalysis::snapshot(m_root, m_home);
+        QCOMPARE(report.entries.size(), std::size_t(asRoot ? 6 : 7));
+        const AnalysisReport::Entry* entry = named(report.entries, child);
+        QVERIFY(entry);
+        QCOMPARE(entry->kind, kind);
+        QCOMPARE(entry->size, size);
+        QCOMPARE(entry->isDirectory,
+                 kind == AnalysisReport::Kind::folder || kind == AnalysisReport::Kind::unreadableFolder);
+        QVERIFY(report.totalSize == 300 && report.totalFiles == 1);
+    }
+
+    // Hidden items and, in the home folder, the personal folders are left out and named as such, unless
+    // everything is counted; any other folder (its own Desktop included) is walked whole.
+    void whatIsLeftOutIsReported_data()
+    {
+        using LeftOut = AnalysisReport::LeftOut;
+        columns<bool, bool, LeftOut, qint64>("analyseHome", "countEverything", "leftOut", "totalSize");
+        row("home folder", true, false, LeftOut{3, 50, {"Desktop", "Downloads", "Library/Mobile Documents"}},
+            qint64(100));
+        row("home folder, everything counted", true, true, LeftOut{}, qint64(23150));
+        row("another folder", false, false, LeftOut{3, 50, {}}, qint64(21100));
+    }
+    void whatIsLeftOutIsReported()
+    {
+        const auto [analyseHome, countEverything, leftOut, totalSize] =
+            fetch<bool, bool, AnalysisReport::LeftOut, qint64>("analyseHome", "countEverything", "leftOut",
+                                                               "totalSize");
         const QString root = analyseHome ? m_home : m_root;
-        for (const char* personal : {"Desktop", "Documents", "Downloads", "Library/Mobile Documents"})
+        for (const char* personal : {"Desktop", "Downloads", "Library/Mobile Documents"}) // no Documents
             file(root + "/" + personal + "/private.bin", 7000);
-        file(root + "/Library/Caches/c.bin", 100);
-        const AnalysisReport report = LocalAnalysis::snapshot(root + "/", m_home); // trailing separator
-        QCOMPARE(report.path, root + "/");
-        QCOMPARE(named(report.entries, "Desktop") == nullptr, analyseHome);
-        QCOMPARE(report.totalSize, analyseHome ? 100 : 4 * 7000 + 100);
-        QCOMPARE(named(report.entries, "Library")->size, analyseHome ? 100 : 7100);
+        for (const auto& [path, size] : std::map<QString, int>{{"Music/song.flac", 100},
+                                                               {"Music/.cover", 10},
+                                                               {"Music/sub/.thumb", 40},
+                                                               {".config/a/b", 2000}})
+            file(root + "/" + path, size);
+        LocalAnalysis::Options options;
+        options.countEverything = countEverything;
+        const AnalysisReport report =
+            LocalAnalysis::snapshot(root + "/", m_home, options); // trailing separator
+        QVERIFY(report.path == root + "/" && report.leftOut == leftOut && report.totalSize == totalSize);
+        QCOMPARE(named(report.entries, ".config") != nullptr, countEverything);
+        QCOMPARE(named(report.entries, "Desktop") != nullptr, countEverything || !analyseHome);
+        QCOMPARE(named(report.entries, "Library")->size, analyseHome && !countEverything ? 0 : 7000);
     }
 
     void theListsKeepTheLargestEighty()

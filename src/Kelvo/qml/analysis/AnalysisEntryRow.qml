@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import Kelvo 1.0
 
 // One analysed file or folder: its kind, name and path, its size and, when `share` is given, a bar
-// showing its part of the whole. The dots button asks for the item's actions; a double click on a
+// showing its part of the whole. A link or special file is named as such (it weighs nothing: links
+// are not followed); a folder that cannot be read says so instead of a size. The dots button asks for the item's actions; a double click on a
 // folder asks to analyse it.
 Item {
     id: root
@@ -12,12 +13,19 @@ Item {
     property string path
     property real size: 0
     property bool isDirectory: false
+    // "file", "folder", "unreadableFolder", "link", "danglingLink" or "special".
+    property string kind: isDirectory ? "folder" : "file"
     property real share: -1
     property bool first: false
     signal actionsRequested(Item anchor)
     signal analyzeRequested()
 
     readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
+    readonly property string kindText: kind === "link" ? Theme.t("链接（不跟随）", "Link (not followed)")
+                                     : kind === "danglingLink" ? Theme.t("失效链接", "Dangling link")
+                                     : kind === "special" ? Theme.t("特殊文件（FIFO、套接字或设备）",
+                                                                    "Special file (FIFO, socket or device)")
+                                     : ""
 
     objectName: "analysisRow"
     implicitHeight: row.implicitHeight + 16
@@ -64,6 +72,13 @@ Item {
                 font.weight: Font.Medium
                 elide: Text.ElideMiddle
             }
+            Label {
+                objectName: "rowKind"
+                visible: root.kindText.length > 0
+                text: root.kindText
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+            }
             PathLabel {
                 objectName: "rowPath"
                 Layout.fillWidth: true
@@ -91,9 +106,9 @@ Item {
         }
         Label {
             objectName: "rowSize"
-            Layout.preferredWidth: 78
+            Layout.preferredWidth: root.kind === "unreadableFolder" ? implicitWidth : 78
             horizontalAlignment: Text.AlignRight
-            text: Theme.bytes(root.size)
+            text: root.kind === "unreadableFolder" ? Theme.t("无法读取", "Cannot be read") : Theme.bytes(root.size)
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold

@@ -44,6 +44,37 @@ ColumnLayout {
         }
     }
 
+    Label {
+        objectName: "leftOutNote"
+        Layout.fillWidth: true
+        Layout.leftMargin: 4
+        visible: text.length > 0
+        wrapMode: Text.WordWrap
+        color: Theme.textSecondary
+        font.pixelSize: Theme.fontSmall
+        text: {
+            if (!root.report)
+                return ""
+            const parts = []
+            const hidden = root.report.hiddenItems || 0
+            if (hidden > 0) {
+                const bytes = root.report.hiddenFileBytes || 0
+                parts.push(bytes > 0
+                           ? Theme.t(hidden + " 个隐藏项目（其中的文件共 " + Theme.bytes(bytes) + "，隐藏文件夹未测量）",
+                                     hidden + " hidden items (their files: " + Theme.bytes(bytes)
+                                     + "; hidden folders not measured)")
+                           : Theme.t(hidden + " 个隐藏项目", hidden + " hidden items"))
+            }
+            const protectedFolders = root.report.protectedFolders || []
+            if (protectedFolders.length > 0)
+                parts.push(Theme.t("受保护的文件夹 " + protectedFolders.join("、"),
+                                   "the protected folders " + protectedFolders.join(", ")))
+            return parts.length === 0 ? ""
+                 : Theme.t("未计入：" + parts.join("；") + "。打开“统计全部内容”可把它们算进来。",
+                           "Not counted: " + parts.join("; ") + ". Turn on Count everything to include them.")
+        }
+    }
+
     SectionHeading {
         objectName: "largestHeading"
         Layout.fillWidth: true
@@ -76,6 +107,7 @@ ColumnLayout {
                 path: modelData.path || ""
                 size: modelData.size || 0
                 isDirectory: modelData.isDirectory === true
+                kind: modelData.kind || (isDirectory ? "folder" : "file")
                 share: modelData.share || 0
                 onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.name, entryRow.path,
                                                                      entryRow.isDirectory)

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
@@ -53,6 +54,28 @@ FeaturePage {
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新分析", "Reanalyze") : Theme.t("开始分析", "Analyze")
             onClicked: page.analyze()
+        }
+    }
+
+    RowLayout {
+        Layout.fillWidth: true
+        spacing: Theme.spacingSmall
+        ToggleSwitch {
+            id: countEverythingSwitch
+            objectName: "analysisCountEverythingSwitch"
+            enabled: !AppModel.run.isRunning
+            checked: AppModel.analysis.countEverything
+            onToggled: AppModel.analysis.countEverything = checked
+            Accessible.name: countEverythingLabel.text
+        }
+        Label {
+            id: countEverythingLabel
+            Layout.fillWidth: true
+            text: Theme.t("统计全部内容（包括隐藏项目和主文件夹中受保护的文件夹）",
+                          "Count everything (hidden items and the home folder's protected folders too)")
+            color: Theme.textPrimary
+            font.pixelSize: Theme.fontSmall
+            wrapMode: Text.WordWrap
         }
     }
 
