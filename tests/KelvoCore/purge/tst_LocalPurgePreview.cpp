@@ -4,6 +4,7 @@
 
 #include "SyntheticHome.h"
 
+#include "platform/PathText.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
 #include "vocabulary/NaturalOrder.h"
@@ -50,6 +51,82 @@ private slots:
         QStringList paths = relative(m_root, LocalPurgePreview::snapshot(m_root).entries);
         paths.sort();
         QCOMPARE(paths, found);
+    }
+
+    // The tools' own homes directly below the home folder are neither listed nor searched, whether the
+    // scan starts at the home folder or above it; the same names inside a project are artefacts.
+    void toolHomesAreNotListed_data()
+    {
+        columns<QStringList, QString, QStringList>("files", "scanRoot", "found"); // relative to the home
+        row("tool homes",
+            QStringList{".gradle/caches/build/x", ".cache/pip/x", ".cargo/registry/target/x",
+                        ".npm/_cacache/node_modules/x", "go/bin/tool"},
+            QString("."), QStringList{});
+        row("scanned from above the home folder", QStringList{".m2/repository/target/x", "code/app/target/x"},
+            QString(".."), QStringList{"home/code/app/target"});
+        row("a project's own .gradle", QStringList{"code/app/.gradle/x", "code/app/build.gradle"},
+            QString("."), QStringList{"code/app/.gradle"});
+        row("a tool's name below the scanned project", QStringList{"code/.cache/x"}, QString("code"),
+            QStringList{".cache"});
+    }
+    void toolHomesAreNotListed()
+    {
+        const auto [files, scanRoot, found] =
+            fetch<QStringList, QString, QStringList>("files", "scanRoot", "found");
+        const QString home = folder(m_box.path("home"));
+        for (const QString& path : files)
+            file(home + "/" + path, 10);
+        const QString root = PathText::standardized(home + "/" + scanRoot);
+        LocalPurgePreview::Options options;
+        options.home = home;
+        QStringList paths = relative(
+            root, LocalPurgePreview::snapshot(root, LocalPurgePreview::defaultMaxDepth, options).entries);
+        paths.sort();
+        QCOMPARE(paths, found);
+    }
+
+    // Whose artefact a folder is: the nearest project file beside it or above it within the scan,
+    // unless its name alone tells; with none around it, it is not chosen by default.
+    void ecosystemFromProjectFiles_data()
+    {
+        columns<QStringList, QString, PurgeEcosystem, QString>("files", "artefact", "ecosystem",
+                                                               "projectFile");
+        using E = PurgeEcosystem;
+        row("Maven target", QStringList{"svc/pom.xml", "svc/target/x"}, QString("svc/target"), E::jvm,
+            QString("pom.xml"));
+        row("Rust target", QStringList{"cli/Cargo.toml", "cli/target/x"}, QString("cli/target"), E::systems,
+            QString("Cargo.toml"));
+        row("workspace member: the project file above", QStringList{"ws/Cargo.toml", "ws/crates/a/target/x"},
+            QString("ws/crates/a/target"), E::systems, QString("Cargo.toml"));
+        row("the nearest project wins",
+            QStringList{"app/package.json", "app/android/build.gradle", "app/android/build/x"},
+            QString("app/android/build"), E::android, QString("build.gradle"));
+        row("Rust before Node in one folder",
+            QStringList{"desk/package.json", "desk/Cargo.toml", "desk/target/x"}, QString("desk/target"),
+            E::systems, QString("Cargo.toml"));
+        row("Xcode project folder", QStringList{"ios/App.xcodeproj/project.pbxproj", "ios/build/x"},
+            QString("ios/build"), E::apple, QString("App.xcodeproj"));
+        row(".NET obj", QStringList{"api/Api.csproj", "api/obj/x"}, QString("api/obj"), E::dotnet,
+            QString("Api.csproj"));
+        row("a telling name keeps its group", QStringList{"lib/pom.xml", "lib/node_modules/x"},
+            QString("lib/node_modules"), E::javaScript, QString("pom.xml"));
+        row("no project file", QStringList{"loose/target/x"}, QString("loose/target"), E::other, QString());
+        row("not above the scanned folder", QStringList{"../pom.xml", "inner/target/x"},
+            QString("inner/target"), E::other, QString());
+    }
+    void ecosystemFromProjectFiles()
+    {
+        const auto [files, artefact, ecosystem, projectFile] =
+            fetch<QStringList, QString, PurgeEcosystem, QString>("files", "artefact", "ecosystem",
+                                                                 "projectFile");
+        for (const QString& path : files)
+            file(m_root + "/" + path, 10);
+        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_root);
+        QCOMPARE(relative(m_root, report.entries), QStringList{artefact});
+        const PurgePreviewReport::Entry& entry = report.entries.front();
+        QCOMPARE(entry.ecosystem, ecosystem);
+        QCOMPARE(entry.projectFile, projectFile);
+        QCOMPARE(entry.chosenByDefault(), !projectFile.isEmpty());
     }
 
     void measuresAndSorts()
