@@ -2,10 +2,14 @@
 
 #include "purge/PurgePreviewReport.h"
 
+#include <QSet>
 #include <QVariantMap>
 
-// The project scan as the page shows it, grouped by ecosystem in a fixed order:
-// {rootPath, totalBytes, totalSizeText, entryCount, groups: [{title, totalBytes, entries: [...]}]}.
+// The project scan as the page shows it, grouped by ecosystem, the largest group first:
+// {rootPath, totalBytes, totalSizeText, entryCount, chosenByDefault: [path],
+//  groups: [{title, totalBytes, entries: [{name, path, target, byteCount, sizeText, detailText,
+//  projectFile, chosenByDefault}]}]}.
+// Artefacts already moved to the Trash stay listed but no longer count in any total.
 namespace PurgeReportPresenter {
-QVariantMap present(const PurgePreviewReport& report);
+QVariantMap present(const PurgePreviewReport& report, const QSet<QString>& trashedPaths = {});
 } // namespace PurgeReportPresenter

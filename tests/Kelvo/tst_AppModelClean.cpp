@@ -151,7 +151,7 @@ private slots:
         path.replace("{home}", fixture.home);
         file(fixture.home + "/code/kept.bin", 10);
         const auto model = fixture.makeModel();
-        model->purge()->moveToTrash(path);
+        model->purge()->moveToTrash({path});
         QVERIFY(finished(*model));
         QVERIFY2(alertOf(*model).contains(alert), qPrintable(alertOf(*model)));
         QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), 0);

@@ -6,6 +6,7 @@
 
 #include <QImageReader>
 #include <QImageWriter>
+#include <QRegularExpression>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -31,6 +32,8 @@ private slots:
             QString("Choose the installer files you want to clean up first."));
         row("apps", Act([](AppModel& m) { m.uninstall()->uninstall({}, {}); }),
             QString("Choose the apps you want to process first."));
+        row("build artefacts", Act([](AppModel& m) { m.purge()->moveToTrash({}); }),
+            QString("Choose the build artefacts you want to move to the Trash first."));
         row("analysed item", Act([](AppModel& m) { m.analysis()->moveToTrash({}); }), QString());
         row("folder to analyse", Act([](AppModel& m) { m.analysis()->analyze(" \n"); }), QString());
     }
@@ -74,6 +77,57 @@ private slots:
         QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
         QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 1);
+    }
+
+    // A project scan chooses the artefacts with a project file around them; the chosen ones go together,
+    // stay listed as moved, and leave the totals and the group order to what remains.
+    void purgeMovesTheChosenArtefacts_data()
+    {
+        QTest::addColumn<QStringList>("chosen"); // relative to the scanned folder
+        QTest::addColumn<QStringList>("moved");
+        QTest::addColumn<QStringList>("groupTitles"); // after the move
+        row("the default choice", QStringList{"svc/target", "web/node_modules"},
+            QStringList{"svc/target", "web/node_modules"},
+            QStringList{"Other", "JavaScript / Node", "Java / Maven"});
+        row("the largest only", QStringList{"svc/target"}, QStringList{"svc/target"},
+            QStringList{"JavaScript / Node", "Other", "Java / Maven"});
+        row("one the scan did not list", QStringList{"web/node_modules", "web/src"},
+            QStringList{"web/node_modules"}, QStringList{"Java / Maven", "Other", "JavaScript / Node"});
+    }
+    void purgeMovesTheChosenArtefacts()
+    {
+        QFETCH(QStringList, chosen);
+        QFETCH(QStringList, moved);
+        QFETCH(QStringList, groupTitles);
+        AppModelFixture fixture;
+        const QString code = fixture.home + "/code/";
+        for (const auto& [path, size] : {std::pair{"svc/pom.xml", 1},
+                                         {"svc/target/app.jar", 90000},
+                                         {"web/package.json", 1},
+                                         {"web/node_modules/lib.js", 40000},
+                                         {"web/src/index.js", 1},
+                                         {"loose/build/out.o", 20000}})
+            file(code + path, size);
+        const auto model = fixture.makeModel();
+        model->purge()->setScanPath(code);
+        QVERIFY(run(*model, AppActionFactory::purge(true)));
+        QCOMPARE(model->purge()->reportValue().toMap()["chosenByDefault"].toStringList(),
+                 (QStringList{code + "svc/target", code + "web/node_modules"}));
+        model->purge()->moveToTrash(QStringList(chosen).replaceInStrings(QRegularExpression("^"), code));
+        QVERIFY(finished(*model));
+        qint64 remainingBytes = 0;
+        for (const PurgePreviewReport::Entry& entry : model->purge()->report()->entries) {
+            QCOMPARE(exists(entry.path), !moved.contains(entry.path.mid(code.size())));
+            remainingBytes += exists(entry.path) ? entry.byteCount : 0;
+        }
+        const QVariantMap report = model->purge()->reportValue().toMap();
+        QCOMPARE(report["totalBytes"].toLongLong(), remainingBytes);
+        QCOMPARE(report["entryCount"].toInt(), 3 - moved.size());
+        QStringList titles;
+        for (const QVariant& group : report["groups"].toList())
+            titles << group.toMap()["title"].toString();
+        QCOMPARE(titles, groupTitles);
+        QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), moved.size());
     }
 
     void uninstallingMovesBundlesAndLeftoversOnce()

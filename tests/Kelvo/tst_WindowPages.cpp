@@ -100,6 +100,8 @@ private slots:
             {"Library/notes.txt", 0},
             {"Projects/web/node_modules/react/index.js", 500'000},
             {"Projects/rusty/target/debug/rusty", 1'200'000},
+            {"Projects/rusty/Cargo.toml", 100},
+            {"Projects/web/package.json", 100},
             {"Projects/py/.venv/lib/site.py", 400'000},
             {"Downloads/Big.dmg", 3'000'000},
             {"Downloads/Tool.pkg", 1'200'000},
@@ -232,6 +234,12 @@ private slots:
                              "rowName rowPath rowSize rowDetail"),
                      linesOf(groups[i].toMap()["entries"], "name path byteCount# detailText"));
         QCOMPARE(shown("purgeRow").size(), 3);
+        // The .venv has no project file around it: marked, and the only one not chosen.
+        for (QQuickItem* row : shown("purgeRow")) {
+            const bool loose = row->property("name").toString() == ".venv";
+            QCOMPARE(findItem(row, "rowNoProjectMark")->isVisible(), loose);
+            QCOMPARE(row->property("selected").toBool(), !loose);
+        }
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("purge-results"));
     }

@@ -163,7 +163,7 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
     if (request.command == QLatin1String("analyze"))
         return analyze(request.words, environment, streams);
     if (request.command == QLatin1String("purge"))
-        return purge(request.words, streams);
+        return purge(request.words, environment, streams);
     if (request.command == QLatin1String("installer"))
         return installer(request.words, environment, streams);
     if (request.command == QLatin1String("uninstall"))

@@ -9,7 +9,7 @@
 namespace CommandLine {
 int clean(const QStringList& words, const Environment& environment, Streams& streams);
 int analyze(const QStringList& words, const Environment& environment, Streams& streams);
-int purge(const QStringList& words, Streams& streams);
+int purge(const QStringList& words, const Environment& environment, Streams& streams);
 int installer(const QStringList& words, const Environment& environment, Streams& streams);
 int uninstall(const QStringList& words, const Environment& environment, Streams& streams);
 int optimize(const QStringList& words, const Environment& environment, Streams& streams);

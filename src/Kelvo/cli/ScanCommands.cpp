@@ -139,7 +139,7 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
     return 0;
 }
 
-int purge(const QStringList& words, Streams& streams)
+int purge(const QStringList& words, const Environment& environment, Streams& streams)
 {
     // Artefacts go to the Trash one by one from the window; the terminal only lists them.
     const PathCommand command =
@@ -151,15 +151,17 @@ int purge(const QStringList& words, Streams& streams)
         return usageError(streams, command.error);
     if (const std::optional<QString> problem = folderProblem(command.path))
         return failure(streams, *problem);
-    const PurgePreviewReport report = LocalPurgePreview::snapshot(command.path);
+    LocalPurgePreview::Options options;
+    options.home = environment.home;
+    const PurgePreviewReport report =
+        LocalPurgePreview::snapshot(command.path, LocalPurgePreview::defaultMaxDepth, options);
     if (command.flags.contains(QStringLiteral("--json"))) {
         printJson(streams, QStringLiteral("purge_preview"), report.generatedAt, purgeJson(report));
         return 0;
     }
     for (const PurgePreviewReport::Entry& entry : report.entries)
         streams.out << SizeText::bytes(entry.byteCount).rightJustified(10) << "  "
-                    << PurgeEcosystems::title(PurgeEcosystems::of(entry.target)).leftJustified(18)
-                    << entry.path << '\n';
+                    << PurgeEcosystems::title(entry.ecosystem).leftJustified(18) << entry.path << '\n';
     streams.out
         << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
         << '\n';

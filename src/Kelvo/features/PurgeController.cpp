@@ -6,6 +6,8 @@
 
 #include "purge/PurgePreviewService.h"
 
+#include <QHash>
+
 using namespace AppModelSupport;
 
 PurgeController::PurgeController(const FeatureContext& context, QObject* parent)
@@ -27,8 +29,10 @@ QVariant PurgeController::reportValue() const
 {
     if (!m_report)
         return {};
-    QVariantMap report = PurgeReportPresenter::present(*m_report);
+    QVariantMap report = PurgeReportPresenter::present(*m_report, m_trashedPaths);
     report.insert(QStringLiteral("trashedPaths"), QStringList(m_trashedPaths.begin(), m_trashedPaths.end()));
+    // Tells a new scan from the same scan after a move, so the page can keep or reset its choices.
+    report.insert(QStringLiteral("scanNumber"), m_scanNumber);
     return report;
 }
 
@@ -36,6 +40,7 @@ void PurgeController::setReport(std::optional<PurgePreviewReport> report)
 {
     m_report = std::move(report);
     m_trashedPaths.clear();
+    ++m_scanNumber;
     emit reportChanged();
 }
 
@@ -51,6 +56,7 @@ QFuture<void> PurgeController::scan()
                    L("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait."));
     const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("purge"), AppFeature::purge, true);
     LocalPurgePreview::Options options;
+    options.home = m_context.environment.home;
     options.onProgress = [relay = run->relay](const LocalPurgePreview::Progress& progress) {
         relay->post(progress.folder, progress.artefactsFound, progress.bytesFound);
     };
@@ -79,32 +85,48 @@ void PurgeController::choosePath(const QUrl& folder)
     setReport(std::nullopt);
 }
 
-void PurgeController::moveToTrash(const QString& path)
+void PurgeController::moveToTrash(const QStringList& paths)
 {
-    if (path.isEmpty())
+    if (paths.isEmpty()) {
+        m_context.runs.setAlertMessage(L("请先选择要移到废纸篓的项目产物。",
+                                         "Choose the build artefacts you want to move to the Trash first."));
+        return;
+    }
+    if (m_context.homeRefused())
         return;
     // Only what the scan listed goes, and only while it is still what the scan saw.
-    std::optional<FileIdentity> identity;
-    qint64 bytes = 0;
+    QHash<QString, const PurgePreviewReport::Entry*> listed;
     if (m_report)
         for (const PurgePreviewReport::Entry& entry : m_report->entries)
-            if (entry.path == path) {
-                identity = entry.identity;
-                bytes = entry.byteCount;
-            }
+            listed.insert(entry.path, &entry);
+    std::vector<TrashMoves::Item> items;
+    for (const QString& path : paths) {
+        const PurgePreviewReport::Entry* entry = listed.value(path);
+        items.push_back({path, entry ? entry->identity : std::nullopt});
+    }
     TrashMoves::inBackground(
-        m_context, this, QStringLiteral("purge-trash"), AppFeature::purge, {{path, identity}},
-        [this, path, bytes](const TrashMoves::Batch& batch) {
-            if (!batch.moved.contains(path))
-                return;
-            Statistics& statistics = m_context.statistics;
-            statistics.recordNow("lastPurgeScanDate");
-            statistics.record("lastPurgeCleanedCount", statistics.count("lastPurgeCleanedCount") + 1);
-            statistics.record("lastPurgeCleanedBytes", statistics.count("lastPurgeCleanedBytes") + bytes);
-            m_trashedPaths.insert(path);
-            emit reportChanged();
-            m_context.runs.setStatus(
-                L("已移到废纸篓", "Moved to Trash"),
-                L("选中的项目已放入废纸篓。", "The selected item has been moved to Trash."));
+        m_context, this, QStringLiteral("purge-trash"), AppFeature::purge, std::move(items),
+        [this](const TrashMoves::Batch& batch) {
+            if (!batch.moved.isEmpty()) {
+                qint64 movedBytes = 0;
+                if (m_report)
+                    for (const PurgePreviewReport::Entry& entry : m_report->entries)
+                        if (batch.moved.contains(entry.path))
+                            movedBytes += entry.byteCount;
+                Statistics& statistics = m_context.statistics;
+                statistics.recordNow("lastPurgeScanDate");
+                statistics.record("lastPurgeCleanedCount",
+                                  statistics.count("lastPurgeCleanedCount") + batch.moved.size());
+                statistics.record("lastPurgeCleanedBytes",
+                                  statistics.count("lastPurgeCleanedBytes") + movedBytes);
+                m_trashedPaths.unite(batch.moved);
+                emit reportChanged();
+            }
+            TrashMoves::sayHowItWent(
+                m_context.runs, batch,
+                {L("选中的项目产物没有移动成功。", "The selected build artefacts could not be moved."),
+                 L("已移到废纸篓", "Moved to Trash"),
+                 L("已移动 %1 个项目产物。", "Moved %1 build artefacts."),
+                 L("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")});
         });
 }

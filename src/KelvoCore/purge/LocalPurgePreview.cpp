@@ -2,6 +2,7 @@
 
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
+#include "purge/ProjectFiles.h"
 #include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>
@@ -12,11 +13,12 @@ namespace LocalPurgePreview {
 const std::vector<Target>& targets()
 {
     using E = PurgeEcosystem;
-    // Generic names (build, dist, out, bin, obj, vendor, coverage, .cache) could be any ecosystem's.
+    // Names several ecosystems use (target, build, dist, out, bin, obj, vendor, coverage, .cache) are
+    // `other`: the project files around such a folder tell whose it is.
     static const std::vector<Target> table{
         {"node_modules", E::javaScript},
         {"bower_components", E::javaScript},
-        {"target", E::systems},
+        {"target", E::other},
         {"build", E::other},
         {".build", E::apple},
         {"dist", E::other},
@@ -86,6 +88,18 @@ const QStringList& targetSuffixes()
     return suffixes;
 }
 
+const QStringList& toolHomeNames()
+{
+    static const QStringList names{
+        ".gradle",    ".cache",   ".npm",        ".cargo",      ".m2",          ".rustup",  ".nuget",
+        ".pub-cache", ".yarn",    ".pnpm-store", ".bun",        ".deno",        ".conda",   ".pyenv",
+        ".nvm",       ".sdkman",  ".gem",        ".cocoapods",  ".dotnet",      ".android", ".kotlin",
+        ".konan",     ".swiftpm", ".expo",       ".serverless", ".terraform.d", ".vscode",  ".vscode-server",
+        ".local",     ".config",  "go",
+    };
+    return names;
+}
+
 std::optional<QString> targetName(const QString& folderPath)
 {
     static const QSet<QString> names(targetDirectoryNames().begin(), targetDirectoryNames().end());
@@ -101,6 +115,14 @@ std::optional<QString> targetName(const QString& folderPath)
 PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options& options)
 {
     const QString root = PathText::standardized(rootPath);
+    const QString home = options.home.isEmpty() ? QString() : PathText::standardized(options.home);
+    static const QSet<QString> toolHomes(toolHomeNames().begin(), toolHomeNames().end());
+    const auto isToolHome = [&](const QString& path) {
+        const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+        return !home.isEmpty() && QStringView(path).left(slash) == home &&
+               toolHomes.contains(path.mid(slash + 1));
+    };
+    ProjectFileFinder projects(root);
     std::vector<PurgePreviewReport::Entry> entries;
     Progress progress;
     QElapsedTimer clock;
@@ -119,6 +141,8 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
             progress.folder = item.path;
             options.onProgress(progress);
         }
+        if (isToolHome(item.path))
+            return FileWalker::Decision::skipDescendants;
         const std::optional<QString> target = targetName(item.path);
         if (!target)
             return FileWalker::Decision::proceed;
@@ -128,8 +152,13 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         measure.itemCap = options.measureCap;
         measure.cancelled = options.cancelled;
         const FileWalker::Measurement found = FileWalker::measure(item, measure);
+        const std::optional<ProjectFile> project = projects.nearest(item.path);
+        PurgeEcosystem ecosystem = PurgeEcosystems::of(*target);
+        if (ecosystem == PurgeEcosystem::other && project)
+            ecosystem = project->ecosystem;
         entries.push_back({StableId::of(item.path), *target, item.path, *target, found.allocatedBytes,
-                           found.files, found.folders, item.identity});
+                           found.files, found.folders, item.identity, ecosystem,
+                           project ? project->name : QString()});
         ++progress.artefactsFound;
         progress.bytesFound += found.allocatedBytes;
         // An artefact is never searched for further artefacts.

@@ -38,7 +38,14 @@ struct Options {
     const std::atomic_bool* cancelled = nullptr;
     // Files plus folders measured per artefact, so that a huge dependency tree cannot stall the scan.
     qint64 measureCap = 50000;
+    // The user's home folder: the tools' own homes directly below it (~/.gradle, ~/.cache, ~/.cargo)
+    // are not projects and are neither listed nor searched. Empty: no home within the scan.
+    QString home;
 };
+
+// The folders directly below the home folder that belong to a tool (caches, package stores, SDKs,
+// settings), by name.
+const QStringList& toolHomeNames();
 
 PurgePreviewReport snapshot(const QString& rootPath, int maxDepth = defaultMaxDepth,
                             const Options& options = {});

@@ -29,8 +29,12 @@ QString title(PurgeEcosystem ecosystem)
         return QStringLiteral("iOS / macOS");
     case PurgeEcosystem::systems:
         return QStringLiteral("Rust / Go / Zig");
+    case PurgeEcosystem::jvm:
+        return QStringLiteral("Java / Maven");
     case PurgeEcosystem::android:
-        return QStringLiteral("Android / Flutter");
+        return QStringLiteral("Android / Gradle / Flutter");
+    case PurgeEcosystem::dotnet:
+        return QStringLiteral(".NET");
     case PurgeEcosystem::other:
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "purge/PurgeEcosystem.h"
 
 #include <QDateTime>
 #include <QString>
@@ -21,6 +22,13 @@ struct PurgePreviewReport {
         std::optional<qint64> fileCount;
         std::optional<qint64> directoryCount;
         std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
+        // Whose artefact it is: by its name when that tells, else by the project file around it.
+        PurgeEcosystem ecosystem = PurgeEcosystem::other;
+        // The project file beside it or above it within the scan ("pom.xml"); empty when there is none,
+        // and then the folder may be anything a user made, so it is not chosen for removal by default.
+        QString projectFile = {};
+
+        bool chosenByDefault() const { return !projectFile.isEmpty(); }
 
         QString sizeText() const;
         // "12 files / 3 folders" / "12 文件 / 3 个文件夹"; none without counts.

@@ -25,7 +25,8 @@ private slots:
     }
 
     // Folders named as a target, or ending in a target suffix, case as written; an artefact is never
-    // searched for further artefacts; six levels down at most, bundles not entered.
+    // searched for further artefacts; six levels down at most, bundles not entered. The scanned folder
+    // is the home folder here: the tools' own homes directly below it are not searched.
     void matching_data()
     {
         columns<QStringList, QStringList>("files", "found"); // found: the folders listed
@@ -41,15 +42,64 @@ private slots:
             QStringList{"a/b/c/d/e/node_modules/x", "a/b/c/d/e/f/node_modules/x"},
             QStringList{"a/b/c/d/e/node_modules"});
         row("bundles are not entered", QStringList{"Tool.app/Contents/build/x"}, QStringList{});
+        row("tool homes",
+            QStringList{".gradle/caches/build/x", ".cache/pip/x", ".cargo/registry/target/x", "go/bin/x"},
+            QStringList{});
+        row("a project's own .gradle and .cache", QStringList{"app/.gradle/x", "app/.cache/x"},
+            QStringList{"app/.cache", "app/.gradle"});
     }
     void matching()
     {
         const auto [files, found] = fetch<QStringList, QStringList>("files", "found");
         for (const QString& path : files)
             file(m_root + "/" + path, 10);
-        QStringList paths = relative(m_root, LocalPurgePreview::snapshot(m_root).entries);
+        LocalPurgePreview::Options options;
+        options.home = m_root;
+        QStringList paths = relative(
+            m_root, LocalPurgePreview::snapshot(m_root, LocalPurgePreview::defaultMaxDepth, options).entries);
         paths.sort();
         QCOMPARE(paths, found);
+    }
+
+    // Whose artefact a folder is: the nearest project file beside it or above it within the scan,
+    // unless its name alone tells; with none around it, it is not chosen by default.
+    void ecosystemFromProjectFiles_data()
+    {
+        columns<QStringList, QString, PurgeEcosystem, QString>("files", "artefact", "ecosystem",
+                                                               "projectFile");
+        using E = PurgeEcosystem;
+        row("Maven target", QStringList{"svc/pom.xml", "svc/target/x"}, QString("svc/target"), E::jvm,
+            QString("pom.xml"));
+        row("Rust target", QStringList{"cli/Cargo.toml", "cli/target/x"}, QString("cli/target"), E::systems,
+            QString("Cargo.toml"));
+        row("workspace member: the project file above", QStringList{"ws/Cargo.toml", "ws/crates/a/target/x"},
+            QString("ws/crates/a/target"), E::systems, QString("Cargo.toml"));
+        row("the nearest project wins",
+            QStringList{"app/package.json", "app/android/build.gradle", "app/android/build/x"},
+            QString("app/android/build"), E::android, QString("build.gradle"));
+        row("Rust before Node in one folder",
+            QStringList{"desk/package.json", "desk/Cargo.toml", "desk/target/x"}, QString("desk/target"),
+            E::systems, QString("Cargo.toml"));
+        row("Xcode project folder", QStringList{"ios/App.xcodeproj/project.pbxproj", "ios/build/x"},
+            QString("ios/build"), E::apple, QString("App.xcodeproj"));
+        row("a telling name keeps its group", QStringList{"lib/pom.xml", "lib/node_modules/x"},
+            QString("lib/node_modules"), E::javaScript, QString("pom.xml"));
+        row("no project file", QStringList{"loose/target/x"}, QString("loose/target"), E::other, QString());
+        row("not above the scanned folder", QStringList{"../pom.xml", "inner/target/x"},
+            QString("inner/target"), E::other, QString());
+    }
+    void ecosystemFromProjectFiles()
+    {
+        const auto [files, artefact, ecosystem, projectFile] =
+            fetch<QStringList, QString, PurgeEcosystem, QString>("files", "artefact", "ecosystem",
+                                                                 "projectFile");
+        for (const QString& path : files)
+            file(m_root + "/" + path, 10);
+        const PurgePreviewReport report = LocalPurgePreview::snapshot(m_root);
+        QCOMPARE(relative(m_root, report.entries), QStringList{artefact});
+        const PurgePreviewReport::Entry& entry = report.entries.front();
+        QCOMPARE(entry.ecosystem, ecosystem);
+        QCOMPARE(entry.projectFile, projectFile);
     }
 
     void measuresAndSorts()

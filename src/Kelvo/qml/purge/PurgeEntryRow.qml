@@ -3,9 +3,10 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// One project artefact folder: what it is (the matched name and its file and folder counts), where
-// it is, and its size. The dots button (or a right click) asks for its actions; a folder already
-// moved to the Trash is dimmed, marked as such and offers no actions.
+// One project artefact folder: its check box, what it is (the matched name and its file and folder
+// counts, or that no project file was found around it), where it is, and its size. The dots button
+// (or a right click) asks for its actions; a folder already moved to the Trash is dimmed, marked as
+// such and can be neither chosen nor acted on.
 Item {
     id: root
     property string name
@@ -14,7 +15,10 @@ Item {
     property real byteCount: 0
     property bool first: false
     property bool trashed: false
+    property bool selected: false
+    property bool hasProjectFile: true
     signal actionsRequested(Item anchor)
+    signal toggled()
 
     readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
 
@@ -44,6 +48,14 @@ Item {
         anchors.rightMargin: 6
         spacing: Theme.spacing
 
+        SelectBox {
+            objectName: "rowSelectBox"
+            enabled: !root.trashed
+            opacity: root.trashed ? 0 : 1
+            selected: root.selected && !root.trashed
+            Accessible.name: root.shownName
+            onClicked: root.toggled()
+        }
         Glyph {
             source: "qrc:/icons/folder.svg"
             size: 20
@@ -80,6 +92,11 @@ Item {
                 color: Theme.textTertiary
                 font.pixelSize: Theme.fontSmall
             }
+        }
+        Chip {
+            objectName: "rowNoProjectMark"
+            visible: !root.hasProjectFile && !root.trashed
+            text: Theme.t("没有找到项目文件", "No project file found")
         }
         Chip {
             objectName: "rowTrashedMark"

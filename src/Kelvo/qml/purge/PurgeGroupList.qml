@@ -3,12 +3,13 @@ import QtQuick.Layouts
 import Kelvo 1.0
 
 // The artefacts of a project scan under their ecosystem titles, each group with its count and total
-// size, in report order. Rows ask for their actions through `actionsRequested`; the rows of
-// `trashedPaths` are marked as moved to the Trash.
+// size, in report order. Rows ask for their actions through `actionsRequested` and are chosen through
+// `selection`; the rows of `trashedPaths` are marked as moved to the Trash.
 ColumnLayout {
     id: root
     property var groups: []
     property var trashedPaths: []
+    property KeySet selection: KeySet {}
     signal actionsRequested(Item anchor, string name, string path)
 
     spacing: Theme.spacingLarge
@@ -47,6 +48,9 @@ ColumnLayout {
                     detail: modelData.detailText || ""
                     byteCount: modelData.byteCount || 0
                     trashed: root.trashedPaths.indexOf(entryRow.path) >= 0
+                    hasProjectFile: (modelData.projectFile || "").length > 0
+                    selected: root.selection.has(entryRow.path)
+                    onToggled: root.selection.toggle(entryRow.path)
                     onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.name, entryRow.path)
                 }
             }
