@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -42,7 +43,7 @@ const CleanCatalogue& linuxDesktop();
 const CleanCatalogue& forThisSystem();
 // Every place of the catalogue, as paths below the home folder.
 QStringList relativePaths(const CleanCatalogue& catalogue);
-// True when path is one of the places of either catalogue below home: nothing else is ever cleaned,
-// whatever a report names.
-bool isPlace(const QString& home, const QString& path);
+// Every place of either catalogue, as full paths below home: nothing else is ever cleaned, whatever
+// a report names.
+QSet<QString> places(const QString& home);
 } // namespace CleanLocations
