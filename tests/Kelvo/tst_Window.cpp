@@ -38,13 +38,13 @@ const QString keptFile = "Library/Caches/com.example.app/keep/notes.txt",
               browserProcess = "Google Chrome";
 #else
 const QStringList cleanedFiles{
-    ".cache/app/data.bin",
+    ".cache/thumbnails/normal/data.bin",
     ".npm/_cacache/index-v5/entry",
     ".gradle/caches/modules-2/lib.jar",
     ".local/share/Trash/files/old.txt",
     ".cache/mozilla/firefox/profile/cache2/entry",
     ".config/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage/blob"};
-const QString keptFile = ".cache/app/keep/notes.txt",
+const QString keptFile = ".cache/thumbnails/keep/notes.txt",
               browserCache = ".cache/google-chrome/Default/Cache/data_0", browserProcess = "chrome";
 #endif
 

@@ -37,8 +37,9 @@ struct CleanCatalogue {
 
 namespace CleanLocations {
 const CleanCatalogue& macOS();
-// The same groups where Linux keeps them: the XDG cache, the browsers' Linux folders, the
-// freedesktop Trash.
+// The same groups where Linux keeps them: each application's folder in the XDG cache (never the
+// cache as a whole), Electron applications' caches, the browsers' Linux folders, the freedesktop
+// Trash. A place may lie inside another; it is then measured and cleaned as itself only.
 const CleanCatalogue& linuxDesktop();
 const CleanCatalogue& forThisSystem();
 // Every place of the catalogue, as paths below the home folder.

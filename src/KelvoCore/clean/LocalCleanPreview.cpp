@@ -176,17 +176,17 @@ public:
         QtConcurrent::blockingMap(&pool, m_found, [&](Found& found) {
             if (!found.place.reached)
                 return;
-            reporter.startLocation(found.place.path);
-            if (!options.protection) {
-                found.whole = FileWalker::measure(*found.place.reached, measureOptions(options, &reporter));
-                return;
-            }
-            ProtectedTally kept(*options.protection);
+            const ConfinedPath::Reached& place = *found.place.reached;
+            reporter.startLocation(place.path());
+            std::optional<ProtectedTally> kept;
+            if (options.protection)
+                kept.emplace(*options.protection);
             found.whole =
-                FileWalker::measure(*found.place.reached, measureOptions(options, &reporter, &kept));
-            found.protectedBytes = options.protection->protectsStandardized(found.place.path)
-                                       ? found.whole.allocatedBytes
-                                       : kept.bytes;
+                FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
+            if (kept)
+                found.protectedBytes = options.protection->protectsStandardized(place.path())
+                                           ? found.whole.allocatedBytes
+                                           : kept->bytes;
         });
     }
 

@@ -13,7 +13,8 @@
 #include <optional>
 
 // The Smart Clean scanner: measures every known cache, log, browser, developer, diagnostics and
-// Trash location below the home folder. It never deletes and does not consult the protection list.
+// Trash location below the home folder, all places at once. It never deletes; it asks the protection
+// list only to say how much of each place the clean will keep.
 namespace LocalCleanPreview {
 
 struct Progress {

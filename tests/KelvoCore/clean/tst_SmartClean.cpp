@@ -221,14 +221,16 @@ private slots:
         // The place, then where the link stands; the target is "outside" or "home".
         columns<QString, QString, QString, bool>("place", "linkAt", "target", "swap");
         const QStringList links =
-            QString(".cache/thumbnails>.cache/thumbnails;.cache/thumbnails>.cache/thumbnails/sub;"
-                    ".cache/mozilla/firefox>.cache/mozilla;"
-                    ".cache/mozilla/firefox>.cache;.config/google-chrome/Default/Code Cache>.config;"
-                    ".config/google-chrome/Default/Code Cache>.config/google-chrome;.npm/_cacache>.npm/_cacache;"
-                    ".npm/_cacache>.npm;"
-                    ".cargo/registry/cache>.cargo/registry;.cargo/registry/cache>.cargo;"
-                    ".local/share/Trash>.local/share;.local/share/Trash>.local/share/Trash;"
-                    ".local/share/Trash>.local/share/Trash/files")
+            QString(
+                ".cache/thumbnails>.cache/thumbnails;.cache/thumbnails>.cache/thumbnails/sub;"
+                ".cache/mozilla/firefox>.cache/mozilla;"
+                ".cache/mozilla/firefox>.cache;.config/google-chrome/Default/Code Cache>.config;"
+                ".config/google-chrome/Default/Code Cache>.config/google-chrome;.npm/_cacache>.npm/_cacache;"
+                ".npm/_cacache>.npm;"
+                ".cargo/registry/cache>.cargo/registry;.cargo/registry/cache>.cargo;.config/Code/"
+                "Cache>.config/Code;"
+                ".local/share/Trash>.local/share;.local/share/Trash>.local/share/Trash;"
+                ".local/share/Trash>.local/share/Trash/files")
                 .split(';');
         for (const QString& pair : links)
             for (const char* target : {"outside", "home"})
