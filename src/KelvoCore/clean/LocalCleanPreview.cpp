@@ -49,13 +49,15 @@ public:
         m_progress.location = path;
         report(true);
     }
+    // Counts one item; the lock is taken only when a report may be due.
     void add(qint64 bytes)
     {
+        const qint64 items = m_items.fetch_add(1, std::memory_order_relaxed) + 1;
+        m_bytes.fetch_add(bytes, std::memory_order_relaxed);
+        if ((items & 0x3FF) != 0)
+            return;
         const QMutexLocker lock(&m_mutex);
-        ++m_progress.itemsMeasured;
-        m_progress.bytesMeasured = ByteCount::saturatingAdd(m_progress.bytesMeasured, bytes);
-        if ((m_progress.itemsMeasured & 0x3FF) == 0)
-            report(false);
+        report(false);
     }
 
 private:
@@ -64,11 +66,15 @@ private:
         if (!m_options.onProgress || (!always && m_clock.elapsed() < 100))
             return;
         m_clock.restart();
+        m_progress.itemsMeasured = m_items.load(std::memory_order_relaxed);
+        m_progress.bytesMeasured = m_bytes.load(std::memory_order_relaxed);
         m_options.onProgress(m_progress);
     }
 
     const Options& m_options;
     QMutex m_mutex; // places are measured on several threads at once
+    std::atomic<qint64> m_items = 0;
+    std::atomic<qint64> m_bytes = 0; // allocated bytes of real files: far from the 64-bit limit
     Progress m_progress;
     QElapsedTimer m_clock;
 };
@@ -178,9 +184,12 @@ public:
                 return;
             const ConfinedPath::Reached& place = *found.place.reached;
             reporter.startLocation(place.path());
+            // Only the entries that can reach into this place are asked about its items.
+            const std::optional<CleanWhitelistMatcher::List> protection =
+                options.protection ? std::optional(options.protection->within(place.path())) : std::nullopt;
             std::optional<ProtectedTally> kept;
-            if (options.protection)
-                kept.emplace(*options.protection);
+            if (protection)
+                kept.emplace(*protection);
             found.whole =
                 FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
             if (kept)
