@@ -18,7 +18,6 @@
 #include <QMutex>
 #include <QRegularExpression>
 #include <QThreadPool>
-#include <QtConcurrent>
 
 #include <limits>
 
@@ -178,25 +177,12 @@ public:
                 m_index.insert(relativePath, m_found.size());
                 m_found.push_back({find(home, relativePath), {}, 0});
             }
+        // One task per place, so that the large places spread over the cores whatever their order.
         QThreadPool pool;
-        QtConcurrent::blockingMap(&pool, m_found, [&](Found& found) {
-            if (!found.place.reached)
-                return;
-            const ConfinedPath::Reached& place = *found.place.reached;
-            reporter.startLocation(place.path());
-            // Only the entries that can reach into this place are asked about its items.
-            const std::optional<CleanWhitelistMatcher::List> protection =
-                options.protection ? std::optional(options.protection->within(place.path())) : std::nullopt;
-            std::optional<ProtectedTally> kept;
-            if (protection)
-                kept.emplace(*protection);
-            found.whole =
-                FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
-            if (kept)
-                found.protectedBytes = options.protection->protectsStandardized(place.path())
-                                           ? found.whole.allocatedBytes
-                                           : kept->bytes;
-        });
+        for (Found& found : m_found)
+            if (found.place.reached)
+                pool.start([place = &found, &options, &reporter] { measure(*place, options, reporter); });
+        pool.waitForDone();
     }
 
     const Place& place(const QString& relativePath) const
@@ -230,6 +216,22 @@ private:
         FileWalker::Measurement whole; // inner places included
         qint64 protectedBytes = 0;
     };
+
+    static void measure(Found& found, const Options& options, ProgressReporter& reporter)
+    {
+        const ConfinedPath::Reached& place = *found.place.reached;
+        reporter.startLocation(place.path());
+        // Only the entries that can reach into this place are asked about its items.
+        const std::optional<CleanWhitelistMatcher::List> protection =
+            options.protection ? std::optional(options.protection->within(place.path())) : std::nullopt;
+        std::optional<ProtectedTally> kept;
+        if (protection)
+            kept.emplace(*protection);
+        found.whole = FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
+        if (protection)
+            found.protectedBytes =
+                protection->protectsStandardized(place.path()) ? found.whole.allocatedBytes : kept->bytes;
+    }
 
     std::vector<const Found*> directlyInside(const Found& outer) const
     {
