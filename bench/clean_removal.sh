@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A real Smart Clean against rm -rf of the same places' contents, in one run on the same tree.
 #
-#   bench/clean_removal.sh [FILES]     (default 200000; needs a built ./build/src/Kelvo/kelvo)
+#   bench/clean_removal.sh [FILES]     (default 180000; needs a built ./build/src/Kelvo/kelvo)
 #
 # Every run starts from the same tree: a pristine copy is linked into the home (cp -al) before each
 # run, outside the timing. Kelvo's run is the whole `kelvo clean --yes`: a preview that measures every
@@ -11,7 +11,7 @@
 # they are missing.
 # shellcheck source-path=SCRIPTDIR source=lib.sh
 . "$(dirname "$0")/lib.sh"
-files=200000
+files=180000
 counts files -- "$@"
 bench_init
 need_tools bc time

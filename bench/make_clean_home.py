@@ -15,17 +15,14 @@ from synthetic import TreeWriter, parser
 
 # (place Smart Clean measures, folder inside it that receives the files)
 PLACES = [
-    (".cache", "apps"),
-    (".config/google-chrome/Default/Service Worker/CacheStorage", ""),
+    (".cache/thumbnails", "normal"),
+    (".cache/mozilla/firefox", "x.default/cache2"),
+    (".cache/google-chrome", "Default/Cache"),
     (".config/google-chrome/Default/Code Cache", ""),
-    (".config/chromium/Default/Service Worker/CacheStorage", ""),
-    (".config/chromium/Default/Code Cache", ""),
-    (".config/microsoft-edge/Default/Service Worker/CacheStorage", ""),
-    (".config/microsoft-edge/Default/Code Cache", ""),
-    (".config/BraveSoftware/Brave-Browser/Default/Code Cache", ""),
-    (".npm", "_cacache"),
-    (".local/share/pnpm/store", "v3"),
-    (".gradle/caches", "modules-2"),
+    (".config/Code/Cache", "Cache_Data"),
+    (".cache/pip", "http"),
+    (".cache/go-build", ""),
+    (".npm/_cacache", "content-v2"),
     (".cargo/registry/cache", "index"),
     (".local/share/Trash", "files"),
 ]
@@ -54,7 +51,7 @@ def build(home, total, seed=20261205):
 
 
 def main():
-    args = parser("home", files=200000).parse_args()
+    args = parser("home", files=180000).parse_args()
     made = build(args.home, args.files)
     print(f"made {made} files under {args.home}")
 

@@ -1,5 +1,7 @@
 #include "CleanReportPresenter.h"
 
+#include "clean/CleanReportText.h"
+
 #include <QVariantList>
 
 namespace CleanReportPresenter {
@@ -28,6 +30,9 @@ QVariantMap present(const CleanPreviewReport& report)
             ++cleanable;
     }
     return {{QStringLiteral("summary"), report.summary.value_or(QString())},
+            // What the clean frees once the protection list has kept its part; empty for a report
+            // that does not know it.
+            {QStringLiteral("willFree"), CleanReportText::willFreeLine(report).value_or(QString())},
             {QStringLiteral("sectionCount"), report.sectionCount()},
             {QStringLiteral("entryCount"), int(report.entries.size())},
             {QStringLiteral("cleanableCount"), cleanable},

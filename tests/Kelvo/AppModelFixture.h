@@ -70,9 +70,10 @@ struct AppModelFixture {
         LocalizationSettings::shared().setPreference(language);
     }
 
-    // Where Smart Clean looks first, and the Trash it empties; the system's own catalogue decides.
+    // A place Smart Clean empties, and the Trash it empties; the system's own catalogue decides.
     static const CleanCatalogue& catalogue() { return CleanLocations::forThisSystem(); }
-    QString caches() const { return home + "/" + catalogue().userEssentials.targets.front().relativePath; }
+    // A cache only Smart Clean empties (maintenance clears the thumbnails on its own).
+    QString caches() const { return home + "/" + catalogue().developerTools.targets.front().relativePath; }
     QString trash() const { return home + "/" + catalogue().trash.targets.front().relativePath; }
 
     std::unique_ptr<AppModel> makeModel(const QString& version = {}, StatusSampling sampling = {}) const

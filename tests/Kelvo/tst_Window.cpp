@@ -36,17 +36,18 @@ const QStringList cleanedFiles{
     "Library/Application Support/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage/blob"};
 const QString keptFile = "Library/Caches/com.example.app/keep/notes.txt",
               browserCache = "Library/Caches/Google/Chrome/Default/Cache/data_0",
-              browserProcess = "Google Chrome";
+              browserProcess = "Google Chrome", npmPlace = ".npm";
 #else
 const QStringList cleanedFiles{
-    ".cache/app/data.bin",
+    ".cache/thumbnails/normal/data.bin",
     ".npm/_cacache/index-v5/entry",
     ".gradle/caches/modules-2/lib.jar",
     ".local/share/Trash/files/old.txt",
     ".cache/mozilla/firefox/profile/cache2/entry",
     ".config/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage/blob"};
-const QString keptFile = ".cache/app/keep/notes.txt",
-              browserCache = ".cache/google-chrome/Default/Cache/data_0", browserProcess = "chrome";
+const QString keptFile = ".cache/thumbnails/keep/notes.txt",
+              browserCache = ".cache/google-chrome/Default/Cache/data_0", browserProcess = "chrome",
+              npmPlace = ".npm/_cacache";
 #endif
 
 } // namespace
@@ -199,7 +200,7 @@ private slots:
 
         // The running browser's cache is skipped, and its row looks different from a cleanable one.
         QQuickItem* skipped = shownWith("cleanEntryRow", "status", "skipped");
-        QQuickItem* cleanable = rowShowing(homePath(".npm"));
+        QQuickItem* cleanable = rowShowing(homePath(npmPlace));
         QVERIFY(skipped && cleanable);
         for (const char* part : {"entryStatus", "entryPath"})
             QVERIFY(findItem(skipped, part)->property("color") !=
@@ -323,7 +324,7 @@ private slots:
         QTRY_VERIFY(tip->property("opened").toBool());
         QCOMPARE(tip->property("text").toString(), longPath);
         // A path that fits gets no tooltip.
-        QQuickItem* shortPath = findItem(rowShowing(homePath(".npm")), "entryPath");
+        QQuickItem* shortPath = findItem(rowShowing(homePath(npmPlace)), "entryPath");
         QTest::mouseMove(m_window, shortPath->mapToScene(QPointF(4, shortPath->height() / 2)).toPoint());
         QTRY_VERIFY(!tip->property("opened").toBool());
         QVERIFY(!shortPath->findChild<QObject*>("pathToolTip")->property("visible").toBool());

@@ -7,6 +7,7 @@
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/SizeText.h"
 
 #include <QRegularExpression>
 #include <QtConcurrent>
@@ -108,19 +109,24 @@ QFuture<void> CleanController::cleanNow()
                     coordinator.setAlertMessage(FileRemover::leftBehindText(result.failedCount, result.left));
                 const int cleaned = result.removedCount;
                 const int failed = result.failedCount;
+                const QString freed = SizeText::bytes(result.removedBytes);
                 // The page then shows what is left, measured after cleaning.
-                return takePreview(run).then(
-                    this, [this, run, cleaned, failed](std::optional<CleanPreviewReport> fresh) {
-                        if (!m_context.runs.end(run))
-                            return; // superseded: the later clean speaks for both
-                        setReport(std::move(fresh));
-                        m_context.runs.setStatus(
-                            L("清理完成", "Cleanup Complete"),
-                            failed > 0 ? L("已清理 %1 项，%2 项没有成功。", "Cleaned %1 items. %2 failed.")
-                                             .arg(cleaned)
-                                             .arg(failed)
-                                       : L("已清理 %1 项。", "Cleaned %1 items.").arg(cleaned));
-                    });
+                return takePreview(run).then(this, [this, run, cleaned, failed,
+                                                    freed](std::optional<CleanPreviewReport> fresh) {
+                    if (!m_context.runs.end(run))
+                        return; // superseded: the later clean speaks for both
+                    setReport(std::move(fresh));
+                    m_context.runs.setStatus(L("清理完成", "Cleanup Complete"),
+                                             failed > 0
+                                                 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
+                                                     "Cleaned %1 items. %2 failed. Freed %3.")
+                                                       .arg(cleaned)
+                                                       .arg(failed)
+                                                       .arg(freed)
+                                                 : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
+                                                       .arg(cleaned)
+                                                       .arg(freed));
+                });
             })
         .unwrap()
         .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });

@@ -2,6 +2,8 @@
 
 #include "platform/PathText.h"
 
+#include <tuple>
+
 namespace CleanLocations {
 
 namespace {
@@ -73,44 +75,83 @@ CleanCatalogue makeMacOS()
     return catalogue;
 }
 
+// An Electron application keeps its caches in its settings folder, not below ~/.cache.
+void addElectronCaches(std::vector<CleanTarget>& targets, const char* name, const char* folder)
+{
+    const QString app = QString::fromUtf8(name);
+    const QString base = QStringLiteral(".config/") + QString::fromUtf8(folder) + QLatin1Char('/');
+    for (const auto& [zh, en, child] :
+         {std::tuple("缓存", "cache", "Cache"), std::tuple("代码缓存", "code cache", "Code Cache"),
+          std::tuple("GPU 缓存", "GPU cache", "GPUCache")})
+        targets.push_back({app + QLatin1Char(' ') + QString::fromUtf8(zh),
+                           app + QLatin1Char(' ') + QString::fromUtf8(en), base + QString::fromUtf8(child)});
+}
+
+// A Chromium-based browser: its disk cache below ~/.cache and the caches of its default profile.
+CleanBrowser chromiumBrowser(const char* name, QStringList processNames, const char* cacheFolder,
+                             const char* configFolder)
+{
+    const QString profile =
+        QStringLiteral(".config/") + QString::fromUtf8(configFolder) + QStringLiteral("/Default/");
+    return {QString::fromUtf8(name),
+            std::move(processNames),
+            {QStringLiteral(".cache/") + QString::fromUtf8(cacheFolder),
+             profile + QStringLiteral("Service Worker/CacheStorage"),
+             profile + QStringLiteral("Code Cache")}};
+}
+
 CleanCatalogue makeLinux()
 {
     CleanCatalogue catalogue;
-    catalogue.userEssentials =
-        group("用户基础项目", "User essentials", {target("用户应用缓存", "User app caches", ".cache")});
+    // The XDG cache is listed application by application, never as a whole, so that what each entry
+    // holds is what the user recognises.
+    std::vector<CleanTarget> essentials = {
+        target("缩略图缓存", "Thumbnails", ".cache/thumbnails"),
+        target("字体缓存", "Font cache", ".cache/fontconfig"),
+        target("着色器缓存", "Shader cache", ".cache/mesa_shader_cache"),
+        target("着色器缓存", "Shader cache", ".cache/mesa_shader_cache_db"),
+        target("NVIDIA 着色器缓存", "NVIDIA shader cache", ".cache/nvidia"),
+        target("X 会话日志", "X session log", ".xsession-errors"),
+        target("X 服务器日志", "X server logs", ".local/share/xorg"),
+    };
+    addElectronCaches(essentials, "Visual Studio Code", "Code");
+    addElectronCaches(essentials, "VSCodium", "VSCodium");
+    addElectronCaches(essentials, "Slack", "Slack");
+    addElectronCaches(essentials, "Discord", "discord");
+    addElectronCaches(essentials, "Signal", "Signal");
+    addElectronCaches(essentials, "Microsoft Teams", "Microsoft/Microsoft Teams");
+    addElectronCaches(essentials, "Element", "Element");
+    addElectronCaches(essentials, "Obsidian", "obsidian");
+    catalogue.userEssentials = group("用户基础项目", "User essentials", std::move(essentials));
     catalogue.browsersTitle = group("浏览器", "Browsers");
     // Process names as the kernel keeps them (at most 15 characters).
     catalogue.browsers = {
-        {QStringLiteral("Google Chrome"),
-         {QStringLiteral("chrome")},
-         {QStringLiteral(".cache/google-chrome"),
-          QStringLiteral(".config/google-chrome/Default/Service Worker/CacheStorage"),
-          QStringLiteral(".config/google-chrome/Default/Code Cache")}},
-        {QStringLiteral("Chromium"),
-         {QStringLiteral("chromium")},
-         {QStringLiteral(".cache/chromium"),
-          QStringLiteral(".config/chromium/Default/Service Worker/CacheStorage"),
-          QStringLiteral(".config/chromium/Default/Code Cache")}},
-        {QStringLiteral("Microsoft Edge"),
-         {QStringLiteral("msedge")},
-         {QStringLiteral(".cache/microsoft-edge"),
-          QStringLiteral(".config/microsoft-edge/Default/Service Worker/CacheStorage"),
-          QStringLiteral(".config/microsoft-edge/Default/Code Cache")}},
-        {QStringLiteral("Brave Browser"),
-         {QStringLiteral("brave")},
-         {QStringLiteral(".cache/BraveSoftware/Brave-Browser"),
-          QStringLiteral(".config/BraveSoftware/Brave-Browser/Default/Service Worker/CacheStorage"),
-          QStringLiteral(".config/BraveSoftware/Brave-Browser/Default/Code Cache")}},
+        chromiumBrowser("Google Chrome", {QStringLiteral("chrome")}, "google-chrome", "google-chrome"),
+        chromiumBrowser("Chromium", {QStringLiteral("chromium")}, "chromium", "chromium"),
+        chromiumBrowser("Microsoft Edge", {QStringLiteral("msedge")}, "microsoft-edge", "microsoft-edge"),
+        chromiumBrowser("Brave Browser", {QStringLiteral("brave")}, "BraveSoftware/Brave-Browser",
+                        "BraveSoftware/Brave-Browser"),
+        chromiumBrowser("Vivaldi", {QStringLiteral("vivaldi-bin")}, "vivaldi", "vivaldi"),
+        chromiumBrowser("Opera", {QStringLiteral("opera")}, "opera", "opera"),
         {QStringLiteral("Firefox"),
          {QStringLiteral("firefox"), QStringLiteral("firefox-esr"), QStringLiteral("firefox-bin")},
          {QStringLiteral(".cache/mozilla/firefox")}},
     };
+    // Caches a tool fills again by itself; downloaded dependencies a build needs (~/.m2/repository,
+    // ~/go/pkg/mod itself) and the tools' own homes are not caches.
     catalogue.developerTools =
         group("开发工具", "Developer tools",
-              {tool("npm cache", ".npm"), tool("Yarn cache", ".cache/yarn"),
-               tool("pnpm store", ".local/share/pnpm/store"), tool("Gradle cache", ".gradle/caches"),
-               tool("Cargo registry cache", ".cargo/registry/cache")});
-    catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports");
+              {tool("npm cache", ".npm/_cacache"), tool("Yarn cache", ".cache/yarn"),
+               tool("pnpm cache", ".cache/pnpm"), tool("pnpm store", ".local/share/pnpm/store"),
+               tool("pip cache", ".cache/pip"), tool("Go build cache", ".cache/go-build"),
+               tool("Go module downloads", "go/pkg/mod/cache/download"),
+               tool("Gradle cache", ".gradle/caches"), tool("Cargo registry cache", ".cargo/registry/cache"),
+               tool("ccache", ".cache/ccache"), tool("ccache", ".ccache"),
+               tool("node-gyp cache", ".cache/node-gyp"), tool("Composer cache", ".cache/composer")});
+    catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports",
+                                  {target("崩溃报告", "Crash reports", ".local/share/drkonqi"),
+                                   target("崩溃报告", "Crash reports", ".cache/abrt")});
+    // The freedesktop Trash: files and their info records go together, as one place.
     catalogue.trash = group("废纸篓", "Trash", {target("用户废纸篓", "User Trash", ".local/share/Trash")});
     return catalogue;
 }
@@ -150,15 +191,14 @@ QStringList relativePaths(const CleanCatalogue& catalogue)
     return paths;
 }
 
-bool isPlace(const QString& home, const QString& path)
+QSet<QString> places(const QString& home)
 {
     const QString homeText = PathText::standardized(home);
-    const QString candidate = PathText::standardized(path);
+    QSet<QString> found;
     for (const CleanCatalogue* catalogue : {&macOS(), &linuxDesktop()})
         for (const QString& relativePath : relativePaths(*catalogue))
-            if (PathText::joined(homeText, relativePath) == candidate)
-                return true;
-    return false;
+            found.insert(PathText::joined(homeText, relativePath));
+    return found;
 }
 
 } // namespace CleanLocations

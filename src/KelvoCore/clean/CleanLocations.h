@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -36,13 +37,14 @@ struct CleanCatalogue {
 
 namespace CleanLocations {
 const CleanCatalogue& macOS();
-// The same groups where Linux keeps them: the XDG cache, the browsers' Linux folders, the
-// freedesktop Trash.
+// The same groups where Linux keeps them: each application's folder in the XDG cache (never the
+// cache as a whole), Electron applications' caches, the browsers' Linux folders, the freedesktop
+// Trash. A place may lie inside another; it is then measured and cleaned as itself only.
 const CleanCatalogue& linuxDesktop();
 const CleanCatalogue& forThisSystem();
 // Every place of the catalogue, as paths below the home folder.
 QStringList relativePaths(const CleanCatalogue& catalogue);
-// True when path is one of the places of either catalogue below home: nothing else is ever cleaned,
-// whatever a report names.
-bool isPlace(const QString& home, const QString& path);
+// Every place of either catalogue, as full paths below home: nothing else is ever cleaned, whatever
+// a report names.
+QSet<QString> places(const QString& home);
 } // namespace CleanLocations

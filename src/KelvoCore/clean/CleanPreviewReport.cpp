@@ -1,5 +1,8 @@
 #include "clean/CleanPreviewReport.h"
 
+#include "clean/LocalCleanPreview.h"
+#include "vocabulary/ByteCount.h"
+
 #include <QJsonArray>
 #include <QJsonValue>
 #include <QSet>
@@ -40,6 +43,13 @@ std::optional<EntryStatus> readStatus(const QJsonValue& value)
     return std::nullopt;
 }
 
+// A byte count written by this program: a whole number of at least 0.
+std::optional<qint64> readOptionalBytes(const QJsonValue& value)
+{
+    const qint64 bytes = value.toInteger(-1);
+    return bytes >= 0 ? std::optional<qint64>(bytes) : std::nullopt;
+}
+
 std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
 {
     const QJsonObject object = value.toObject();
@@ -58,10 +68,26 @@ std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
         path.toString(),
         readOptionalText(object.value(QLatin1String("note"))),
         *status,
-        FileIdentity::fromText(object.value(QLatin1String("identity")).toString())};
+        FileIdentity::fromText(object.value(QLatin1String("identity")).toString()),
+        readOptionalBytes(object.value(QLatin1String("bytes"))),
+        readOptionalBytes(object.value(QLatin1String("protected_bytes")))};
 }
 
 } // namespace
+
+qint64 CleanPreviewReport::willFreeBytes() const
+{
+    qint64 total = 0;
+    for (const Entry& entry : entries) {
+        if (entry.status != EntryStatus::cleanable)
+            continue;
+        const qint64 bytes =
+            entry.bytes ? *entry.bytes : LocalCleanPreview::byteCount(entry.note).value_or(0);
+        total =
+            ByteCount::saturatingAdd(total, std::max<qint64>(bytes - entry.protectedBytes.value_or(0), 0));
+    }
+    return total;
+}
 
 int CleanPreviewReport::sectionCount() const
 {
@@ -116,6 +142,10 @@ QJsonObject CleanPreviewReport::toJson() const
         // Only this program's previews know what they measured; the older tool's keys stay as they were.
         if (entry.identity)
             object.insert(QStringLiteral("identity"), entry.identity->text());
+        if (entry.bytes)
+            object.insert(QStringLiteral("bytes"), *entry.bytes);
+        if (entry.protectedBytes)
+            object.insert(QStringLiteral("protected_bytes"), *entry.protectedBytes);
         entryArray.append(object);
     }
     // Milliseconds are kept so that a report read back compares equal to the one written. An ISO date

@@ -23,6 +23,10 @@ struct CleanPreviewReport {
         EntryStatus status = EntryStatus::cleanable;
         // The location as the preview met it; the clean acts only on that same item.
         std::optional<FileIdentity> identity = std::nullopt;
+        // What this program measured: the place's allocated bytes, and of them what the protection
+        // list keeps. Reports of the older tool carry only the note.
+        std::optional<qint64> bytes = std::nullopt;
+        std::optional<qint64> protectedBytes = std::nullopt;
 
         bool operator==(const Entry&) const = default;
     };
@@ -30,6 +34,10 @@ struct CleanPreviewReport {
     std::vector<Entry> entries;
     QDateTime generatedAt;
     std::optional<QString> summary;
+
+    // What the clean would free: the cleanable entries' bytes (read from the note where the report
+    // does not carry them) less what the protection list keeps.
+    qint64 willFreeBytes() const;
 
     // Distinct section texts over all entries, whatever their status.
     int sectionCount() const;
@@ -40,8 +48,8 @@ struct CleanPreviewReport {
     static std::optional<EntryStatus> statusFromRawValue(const QString& rawValue);
 
     // The report as JSON: {"generated_at", "summary", "section_count", "entries": [{"id", "section",
-    // "path", "note", "status", "identity" ("device:inode", when known)}]}; fromJson reads it back,
-    // dropping entries it cannot read.
+    // "path", "note", "status", "identity" ("device:inode", when known), "bytes", "protected_bytes" (when
+    // measured)}]}; fromJson reads it back, dropping entries it cannot read.
     QJsonObject toJson() const;
     static CleanPreviewReport fromJson(const QJsonObject& json);
 };

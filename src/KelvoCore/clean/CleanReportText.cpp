@@ -1,8 +1,12 @@
 #include "clean/CleanReportText.h"
 
+#include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
+
 #include <QHash>
 #include <QStringList>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -90,6 +94,18 @@ QString entryLine(const CleanPreviewReport::Entry& entry, bool colour)
 
 } // namespace
 
+std::optional<QString> willFreeLine(const CleanPreviewReport& report)
+{
+    const bool measured = std::any_of(report.entries.begin(), report.entries.end(), [](const auto& entry) {
+        return entry.status == EntryStatus::cleanable && entry.bytes;
+    });
+    if (!measured)
+        return std::nullopt; // a report of the older tool does not know what protection keeps
+    return AppLocalization::localized(QStringLiteral("保护名单保留之后可释放：%1"),
+                                      QStringLiteral("Will free: %1 after protection"))
+        .arg(SizeText::bytesWithDefaultUnits(report.willFreeBytes()));
+}
+
 QString terminalReport(const CleanPreviewReport& report, bool colour)
 {
     // Entry lines grouped under their section, sections in order of first appearance.
@@ -113,7 +129,11 @@ QString terminalReport(const CleanPreviewReport& report, bool colour)
         lines << QString()
               << painted(QStringLiteral("➤ ") + printable(section), QStringLiteral("\x1B[1;34m"), colour)
               << entryLines;
-    lines << QString() << summaryLine(report.summary) << QStringLiteral("Dry run complete");
+    lines << QString() << summaryLine(report.summary);
+    // Readers of the older format pass over a line without a status symbol, so this one is safe to add.
+    if (const std::optional<QString> willFree = willFreeLine(report))
+        lines << *willFree;
+    lines << QStringLiteral("Dry run complete");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

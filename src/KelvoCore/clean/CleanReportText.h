@@ -4,10 +4,14 @@
 
 #include <QString>
 
+#include <optional>
+
 // Writes a clean report in the older tool's terminal report format (sections, status symbols and
 // the "Potential space:" summary), so that the command line speaks the format people's scripts
 // already read and CleanPreviewParser reads it back to the same entries.
 namespace CleanReportText {
 // colour: wrap section titles and symbols in terminal colour codes (for a terminal, not a pipe).
 QString terminalReport(const CleanPreviewReport& report, bool colour);
+// "Will free: S after protection", for a report this program measured; none for the older tool's.
+std::optional<QString> willFreeLine(const CleanPreviewReport& report);
 } // namespace CleanReportText

@@ -120,6 +120,19 @@ bool List::protectsStandardized(const QString& path) const
     });
 }
 
+List List::within(const QString& folder) const
+{
+    List narrowed;
+    for (const Entry& entry : m_entries) {
+        // A path below folder starts with folder; an entry matches only paths that start with its
+        // text before the first "*", so one of the two must begin with the other.
+        const QString literal = entry.expanded.left(entry.expanded.indexOf(QLatin1Char('*')));
+        if (entry.finderMetadata || literal.startsWith(folder) || folder.startsWith(literal))
+            narrowed.m_entries.push_back(entry);
+    }
+    return narrowed;
+}
+
 bool isProtected(const QString& path, const QStringList& patterns, const QString& home)
 {
     return List(patterns, home).isProtected(path);

@@ -30,8 +30,12 @@ public:
     bool isProtected(const QString& path) const;
     // The same for a path that is already standardised (the remover's paths are built from names).
     bool protectsStandardized(const QString& path) const;
+    // The entries that can protect something at or below folder (a standardised path): the same
+    // answers there, asked of fewer entries.
+    List within(const QString& folder) const;
 
 private:
+    List() = default;
     struct Entry {
         bool finderMetadata = false;
         QString expanded;

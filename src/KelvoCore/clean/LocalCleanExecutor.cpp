@@ -46,7 +46,8 @@ void leave(LocalCleanResult& result, const QString& path, const QString& reason)
 
 // One place of the preview, cleaned if everything about it is still as the preview saw it.
 void cleanPlace(const CleanPreviewReport::Entry& entry, const QString& path, const QString& home,
-                const CleanWhitelistMatcher::List& protection, LocalCleanResult& result)
+                const CleanWhitelistMatcher::List& protection, const QSet<QString>& places,
+                LocalCleanResult& result)
 {
     const ConfinedPath::Outcome outcome = ConfinedPath::reach(home, path);
     if (!outcome.item) {
@@ -63,8 +64,9 @@ void cleanPlace(const CleanPreviewReport::Entry& entry, const QString& path, con
         leave(result, path, FileErrorText::changedSinceScan(path));
         return;
     }
-    const FileRemover::KeepTest keep = [&protection](const QString& item) {
-        return protection.protectsStandardized(item);
+    // A place inside this one is its own entry: it is cleaned once, by that entry, or kept.
+    const FileRemover::KeepTest keep = [&protection, &places, &path](const QString& item) {
+        return (item != path && places.contains(item)) || protection.protectsStandardized(item);
     };
     add(result, place.facts().isFolder() ? FileRemover::removeContents(place, keep)
                                          : FileRemover::removeItem(place, keep));
@@ -104,6 +106,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
     // Paths to keep are plain entries: each protects itself and everything below it.
     const CleanWhitelistMatcher::List protection(patterns + alsoKeep, homeText);
 
+    const QSet<QString> places = CleanLocations::places(homeText);
     LocalCleanResult result;
     for (const CleanPreviewReport::Entry& entry : report.entries) {
         if (entry.status != CleanPreviewReport::EntryStatus::cleanable)
@@ -111,10 +114,10 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
         const QString path = PathText::standardized(entry.path);
         // A report names places; only the catalogue's own places inside the allowed roots are ever
         // cleaned, whatever else it names.
-        if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots) ||
-            !CleanLocations::isPlace(homeText, path) || protection.isProtected(path))
+        if (!QDir::isAbsolutePath(path) || !PathText::isAtOrBelowAny(path, roots) || !places.contains(path) ||
+            protection.isProtected(path))
             continue;
-        cleanPlace(entry, path, homeText, protection, result);
+        cleanPlace(entry, path, homeText, protection, places, result);
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #include "clean/LocalCleanPreview.h"
 
+#include "clean/CleanWhitelistStore.h"
+
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
@@ -7,12 +9,15 @@
 #include "platform/RunningProcesses.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/KelvoError.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMutex>
 #include <QRegularExpression>
+#include <QThreadPool>
 
 #include <limits>
 
@@ -39,15 +44,19 @@ public:
 
     void startLocation(const QString& path)
     {
+        const QMutexLocker lock(&m_mutex);
         m_progress.location = path;
         report(true);
     }
+    // Counts one item; the lock is taken only when a report may be due.
     void add(qint64 bytes)
     {
-        ++m_progress.itemsMeasured;
-        m_progress.bytesMeasured = ByteCount::saturatingAdd(m_progress.bytesMeasured, bytes);
-        if ((m_progress.itemsMeasured & 0x3FF) == 0)
-            report(false);
+        const qint64 items = m_items.fetch_add(1, std::memory_order_relaxed) + 1;
+        m_bytes.fetch_add(bytes, std::memory_order_relaxed);
+        if ((items & 0x3FF) != 0)
+            return;
+        const QMutexLocker lock(&m_mutex);
+        report(false);
     }
 
 private:
@@ -56,33 +65,75 @@ private:
         if (!m_options.onProgress || (!always && m_clock.elapsed() < 100))
             return;
         m_clock.restart();
+        m_progress.itemsMeasured = m_items.load(std::memory_order_relaxed);
+        m_progress.bytesMeasured = m_bytes.load(std::memory_order_relaxed);
         m_options.onProgress(m_progress);
     }
 
     const Options& m_options;
+    QMutex m_mutex; // places are measured on several threads at once
+    std::atomic<qint64> m_items = 0;
+    std::atomic<qint64> m_bytes = 0; // allocated bytes of real files: far from the 64-bit limit
     Progress m_progress;
     QElapsedTimer m_clock;
 };
 
-FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter)
+bool isBelow(const QString& path, const QString& folder)
+{
+    return path.size() > folder.size() && path[folder.size()] == QLatin1Char('/') && path.startsWith(folder);
+}
+
+// What the protection list keeps inside a place, asking about each item as the clean does: a
+// protected folder stays whole, so what lies in it is kept without asking again.
+class ProtectedTally {
+public:
+    explicit ProtectedTally(const CleanWhitelistMatcher::List& protection)
+        : m_protection(protection)
+    {
+    }
+
+    void count(const FileWalker::Item& item)
+    {
+        if (m_keptFolder.isEmpty() || !isBelow(item.path, m_keptFolder)) {
+            if (!m_protection.protectsStandardized(item.path))
+                return;
+            if (item.kind == FileWalker::Kind::folder)
+                m_keptFolder = item.path;
+        }
+        if (item.kind == FileWalker::Kind::file)
+            bytes = ByteCount::saturatingAdd(bytes, item.allocatedBytes);
+    }
+
+    qint64 bytes = 0;
+
+private:
+    const CleanWhitelistMatcher::List& m_protection;
+    QString m_keptFolder; // the walk visits a folder's contents right after it
+};
+
+FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter,
+                                          ProtectedTally* kept = nullptr)
 {
     FileWalker::MeasureOptions measure;
     measure.enterPackages = false;
     measure.itemCap = itemCap;
     measure.cancelled = options.cancelled;
-    if (reporter)
-        measure.onCounted = [reporter](const FileWalker::Item& item) {
-            reporter->add(item.kind == FileWalker::Kind::file ? item.allocatedBytes : 0);
+    if (reporter || kept)
+        measure.onCounted = [reporter, kept](const FileWalker::Item& item) {
+            if (reporter)
+                reporter->add(item.kind == FileWalker::Kind::file ? item.allocatedBytes : 0);
+            if (kept)
+                kept->count(item);
         };
     return measure;
 }
 
-Summary summaryOf(const FileWalker::Measurement& found, bool isFile)
+Summary summaryOf(const FileWalker::Measurement& found, bool isFile, qint64 protectedBytes = 0)
 {
     // A file taking no blocks measures nothing, like an empty folder.
     if (isFile && found.allocatedBytes == 0)
         return {};
-    return {found.allocatedBytes, found.files + found.folders};
+    return {found.allocatedBytes, found.files + found.folders, protectedBytes};
 }
 
 // A place of the catalogue as the scan finds it: reached without following a link, or why not.
@@ -114,25 +165,110 @@ bool isRunning(const CleanBrowser& browser, const QSet<QString>& running)
                        [&](const QString& name) { return running.contains(name); });
 }
 
+// Every place of the catalogue, found once and measured on every core before the entries are
+// built. A place inside another place counts once: in itself, never in the place around it.
+class Places {
+public:
+    Places(const QString& home, const CleanCatalogue& catalogue, const Options& options,
+           ProgressReporter& reporter)
+    {
+        for (const QString& relativePath : CleanLocations::relativePaths(catalogue))
+            if (!m_index.contains(relativePath)) {
+                m_index.insert(relativePath, m_found.size());
+                m_found.push_back({find(home, relativePath), {}, 0});
+            }
+        // One task per place, so that the large places spread over the cores whatever their order.
+        QThreadPool pool;
+        for (Found& found : m_found)
+            if (found.place.reached)
+                pool.start([place = &found, &options, &reporter] { measure(*place, options, reporter); });
+        pool.waitForDone();
+    }
+
+    const Place& place(const QString& relativePath) const
+    {
+        return m_found[m_index.value(relativePath)].place;
+    }
+
+    // What the place holds itself: its whole measure less the places directly inside it.
+    Summary summary(const QString& relativePath) const
+    {
+        const Found& outer = m_found[m_index.value(relativePath)];
+        FileWalker::Measurement own = outer.whole;
+        qint64 protectedBytes = outer.protectedBytes;
+        for (const Found* inner : directlyInside(outer)) {
+            own.allocatedBytes -= inner->whole.allocatedBytes;
+            protectedBytes -= inner->protectedBytes;
+            own.files -= inner->whole.files;
+            own.folders -= inner->whole.folders + (inner->place.reached->facts().isFolder() ? 1 : 0);
+        }
+        // A capped walk may have stopped before an inner place: never below nothing.
+        own.allocatedBytes = std::max<qint64>(own.allocatedBytes, 0);
+        own.files = std::max<qint64>(own.files, 0);
+        own.folders = std::max<qint64>(own.folders, 0);
+        return summaryOf(own, !outer.place.reached->facts().isFolder(),
+                         std::clamp<qint64>(protectedBytes, 0, own.allocatedBytes));
+    }
+
+private:
+    struct Found {
+        Place place;
+        FileWalker::Measurement whole; // inner places included
+        qint64 protectedBytes = 0;
+    };
+
+    static void measure(Found& found, const Options& options, ProgressReporter& reporter)
+    {
+        const ConfinedPath::Reached& place = *found.place.reached;
+        reporter.startLocation(place.path());
+        // Only the entries that can reach into this place are asked about its items.
+        const std::optional<CleanWhitelistMatcher::List> protection =
+            options.protection ? std::optional(options.protection->within(place.path())) : std::nullopt;
+        std::optional<ProtectedTally> kept;
+        if (protection)
+            kept.emplace(*protection);
+        found.whole = FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
+        if (protection)
+            found.protectedBytes =
+                protection->protectsStandardized(place.path()) ? found.whole.allocatedBytes : kept->bytes;
+    }
+
+    std::vector<const Found*> directlyInside(const Found& outer) const
+    {
+        std::vector<const Found*> inside;
+        for (const Found& found : m_found)
+            if (found.place.reached && isBelow(found.place.path, outer.place.path))
+                inside.push_back(&found);
+        std::vector<const Found*> direct;
+        for (const Found* candidate : inside)
+            if (std::none_of(inside.begin(), inside.end(), [&](const Found* other) {
+                    return isBelow(candidate->place.path, other->place.path);
+                }))
+                direct.push_back(candidate);
+        return direct;
+    }
+
+    QHash<QString, qsizetype> m_index;
+    std::vector<Found> m_found;
+};
+
 struct Scan {
-    const QString& home;
     const Options& options;
-    ProgressReporter reporter;
+    const Places& places;
     std::vector<Entry> entries;
 
     bool cancelled() const { return options.cancelled && options.cancelled->load(); }
 
-    Summary measure(const ConfinedPath::Reached& location)
+    void addEntry(const QString& section, const QString& path, const QString& note, Status status)
     {
-        reporter.startLocation(location.path());
-        return summaryOf(FileWalker::measure(location, measureOptions(options, &reporter)),
-                         !location.facts().isFolder());
+        entries.push_back({StableId::of(path), section, path, note, status});
     }
 
-    void addEntry(const QString& section, const QString& path, const QString& note, Status status,
-                  std::optional<FileIdentity> identity = std::nullopt)
+    void addCleanable(const QString& section, const QString& path, const QString& label,
+                      const Summary& summary, const FileIdentity& identity)
     {
-        entries.push_back({StableId::of(path), section, path, note, status, identity});
+        entries.push_back({StableId::of(path), section, path, label + noteText(summary.bytes, summary.items),
+                           Status::cleanable, identity, summary.bytes, summary.protectedBytes});
     }
 
     void standardGroup(const CleanGroup& group)
@@ -141,17 +277,16 @@ struct Scan {
         for (const CleanTarget& target : group.targets) {
             if (cancelled())
                 return;
-            const Place place = find(home, target.relativePath);
+            const Place& place = places.place(target.relativePath);
             const QString label = text(target.labelZh, target.labelEn) + QStringLiteral(" · ");
             if (!place.linkReason.isEmpty())
                 addEntry(section, place.path, label + place.linkReason, Status::skipped);
             if (!place.reached)
                 continue;
-            const Summary summary = measure(*place.reached);
+            const Summary summary = places.summary(target.relativePath);
             if (summary.bytes == 0 && summary.items == 0)
                 continue;
-            addEntry(section, place.path, label + noteText(summary.bytes, summary.items), Status::cleanable,
-                     place.reached->facts().identity);
+            addCleanable(section, place.path, label, summary, place.reached->facts().identity);
         }
     }
 
@@ -169,16 +304,16 @@ struct Scan {
                 FileIdentity identity;
             };
             std::vector<Measured> measured;
-            std::vector<Place> linked;
+            std::vector<const Place*> linked;
             for (const QString& relativePath : browser.relativePaths) {
-                Place place = find(home, relativePath);
+                const Place& place = places.place(relativePath);
                 if (!place.reached) {
                     if (!place.linkReason.isEmpty())
-                        linked.push_back(std::move(place));
+                        linked.push_back(&place);
                     continue;
                 }
                 // An existing cache folder is kept even when it measures nothing.
-                const Summary summary = measure(*place.reached);
+                const Summary summary = places.summary(relativePath);
                 total.bytes = ByteCount::saturatingAdd(total.bytes, summary.bytes);
                 total.items += summary.items;
                 measured.push_back({place.path, summary, place.reached->facts().identity});
@@ -193,10 +328,9 @@ struct Scan {
                 continue;
             }
             for (const Measured& place : measured)
-                addEntry(section, place.path, noteText(place.summary.bytes, place.summary.items),
-                         Status::cleanable, place.identity);
-            for (const Place& place : linked)
-                addEntry(section, place.path, place.linkReason, Status::skipped);
+                addCleanable(section, place.path, QString(), place.summary, place.identity);
+            for (const Place* place : linked)
+                addEntry(section, place->path, place->linkReason, Status::skipped);
         }
     }
 };
@@ -227,13 +361,27 @@ QString summaryText(qint64 bytes, qint64 items, qsizetype categories)
 
 CleanPreviewReport snapshot(const QString& home, const Options& options)
 {
-    return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), options);
+    if (options.protection)
+        return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), options);
+    QStringList patterns;
+    try {
+        patterns = CleanWhitelistStore::load(home).patterns;
+    } catch (const KelvoError&) {
+        // The clean itself stops on a list it cannot read; the preview still shows what the
+        // defaults keep.
+        patterns = CleanWhitelistStore::defaultPatterns();
+    }
+    Options withProtection = options;
+    withProtection.protection.emplace(patterns, PathText::standardized(home));
+    return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), withProtection);
 }
 
 CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
                             const QSet<QString>& runningProcesses, const Options& options)
 {
-    Scan scan{home, options, ProgressReporter(options), {}};
+    ProgressReporter reporter(options);
+    const Places places(home, catalogue, options, reporter);
+    Scan scan{options, places, {}};
     scan.standardGroup(catalogue.userEssentials);
     scan.browsers(catalogue, runningProcesses);
     scan.standardGroup(catalogue.developerTools);

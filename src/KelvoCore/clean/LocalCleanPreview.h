@@ -2,6 +2,7 @@
 
 #include "clean/CleanLocations.h"
 #include "clean/CleanPreviewReport.h"
+#include "clean/CleanWhitelistMatcher.h"
 
 #include <QSet>
 #include <QString>
@@ -12,7 +13,8 @@
 #include <optional>
 
 // The Smart Clean scanner: measures every known cache, log, browser, developer, diagnostics and
-// Trash location below the home folder. It never deletes and does not consult the protection list.
+// Trash location below the home folder, all places at once. It never deletes; it asks the protection
+// list only to say how much of each place the clean will keep.
 namespace LocalCleanPreview {
 
 struct Progress {
@@ -22,12 +24,16 @@ struct Progress {
 };
 
 struct Options {
+    // The protection list the clean will apply: the bytes it keeps are measured in the same walk.
+    // None: nothing counts as protected.
+    std::optional<CleanWhitelistMatcher::List> protection;
     // Called from the scanning thread, at most every tenth of a second and once per location.
     std::function<void(const Progress&)> onProgress;
     const std::atomic_bool* cancelled = nullptr;
 };
 
-// The system's own catalogue and the processes running now.
+// The system's own catalogue, the processes running now and, unless options name one, the user's
+// protection list.
 CleanPreviewReport snapshot(const QString& home, const Options& options = {});
 CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
                             const QSet<QString>& runningProcesses, const Options& options = {});
@@ -37,6 +43,7 @@ CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue
 struct Summary {
     qint64 bytes = 0;
     qint64 items = 0;
+    qint64 protectedBytes = 0; // of bytes, what the protection list keeps
 };
 inline constexpr qint64 itemCap = 20000;
 Summary directorySummary(const QString& path, const Options& options = {});

@@ -92,7 +92,9 @@ FeaturePage {
                  ? page.report.entryCount + Theme.t(" 项，正式清理前仍会让你确认。",
                                                     " items. You will still confirm before real cleanup.")
                  : ""
-        summaryDetail: page.hasReport ? page.report.summary : ""
+        summaryDetail: !page.hasReport ? ""
+                       : page.report.willFree === "" ? page.report.summary
+                       : page.report.summary + "  ·  " + page.report.willFree
 
         CleanSectionList {
             Layout.fillWidth: true

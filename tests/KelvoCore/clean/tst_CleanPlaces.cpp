@@ -1,0 +1,169 @@
+// Which places Smart Clean finds in a synthetic Linux home, that a place inside another counts and
+// goes once, and that "will free" is what the protection list leaves to the clean.
+#include "TestMain.h"
+
+#include "SyntheticHome.h"
+
+#include "clean/CleanLocations.h"
+#include "clean/CleanWhitelistMatcher.h"
+#include "clean/CleanWhitelistStore.h"
+#include "clean/LocalCleanExecutor.h"
+#include "clean/LocalCleanPreview.h"
+
+using namespace SyntheticHome;
+using namespace TestSupport;
+using Status = CleanPreviewReport::EntryStatus;
+
+namespace {
+
+const CleanPreviewReport::Entry* entryAt(const CleanPreviewReport& report, const QString& path)
+{
+    for (const auto& entry : report.entries)
+        if (entry.path == path && entry.status == Status::cleanable)
+            return &entry;
+    return nullptr;
+}
+
+} // namespace
+
+class TestCleanPlaces : public QObject {
+    Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+
+    CleanPreviewReport scan(const CleanCatalogue& catalogue, const QStringList& protection = {})
+    {
+        LocalCleanPreview::Options options;
+        options.protection.emplace(protection, m_home);
+        return LocalCleanPreview::snapshot(m_home, catalogue, {}, options);
+    }
+
+private slots:
+    void init() { m_home = m_box.renew(); }
+
+    // A file in the home and the place that lists it, with its group; no place: never listed.
+    void linuxPlacesFound_data()
+    {
+        columns<QString, QString, QString>("file", "place", "section");
+        const QString user = "User essentials", dev = "Developer tools";
+        row("thumbnails", ".cache/thumbnails/normal/a.png", ".cache/thumbnails", user);
+        row("electron cache", ".config/Code/Code Cache/js/f_1", ".config/Code/Code Cache", user);
+        row("firefox", ".cache/mozilla/firefox/x.default/cache2/A", ".cache/mozilla/firefox", "Browsers");
+        row("go modules", "go/pkg/mod/cache/download/x/@v/v1.zip", "go/pkg/mod/cache/download", dev);
+        row("npm", ".npm/_cacache/index-v5/x", ".npm/_cacache", dev);
+        row("crash reports", ".local/share/drkonqi/1", ".local/share/drkonqi",
+            "Diagnostics and crash reports");
+        row("trash info", ".local/share/Trash/info/a.trashinfo", ".local/share/Trash", "Trash");
+        row("maven dependencies", ".m2/repository/org/x.jar", QString(), QString());
+        row("gradle's home", ".gradle/wrapper/dists/x.zip", QString(), QString());
+        row("the rest of the cache", ".cache/some-app/data", QString(), QString());
+    }
+    void linuxPlacesFound()
+    {
+        const auto [path, place, section] = fetch<QString, QString, QString>("file", "place", "section");
+        file(m_home + "/" + path, 4096);
+        const CleanPreviewReport report = scan(CleanLocations::linuxDesktop());
+        if (place.isEmpty()) {
+            QVERIFY(report.entries.empty());
+            return;
+        }
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        const auto& entry = report.entries.front();
+        QCOMPARE(entry.path, m_home + "/" + place);
+        QCOMPARE(entry.section, section);
+        QCOMPARE(entry.bytes, std::optional(allocated(m_home + "/" + path)));
+    }
+
+    // Files and the place each belongs to (the innermost one around it): every byte counts once in
+    // the preview and goes once in the clean.
+    void nestedPlacesCountOnce_data()
+    {
+        columns<QStringList, QStringList>("files", "places");
+        row("a browser cache inside the app caches",
+            QStringList{"Library/Caches/app/a", "Library/Caches/Firefox/b", "Library/Caches/Firefox/c/d"},
+            QStringList{"Library/Caches", "Library/Caches/Firefox", "Library/Caches/Firefox"});
+        row("a place two levels down",
+            QStringList{"Library/Developer/Xcode/DerivedData/P/x",
+                        "Library/Developer/Xcode/DerivedData/ModuleCache.noindex/m/y"},
+            QStringList{"Library/Developer/Xcode/DerivedData",
+                        "Library/Developer/Xcode/DerivedData/ModuleCache.noindex"});
+    }
+    void nestedPlacesCountOnce()
+    {
+        const auto [files, places] = fetch<QStringList, QStringList>("files", "places");
+        QHash<QString, qint64> expected;
+        qint64 total = 0;
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            const qint64 size = allocated(file(m_home + "/" + files[i], 4096 * (i + 1)));
+            expected[m_home + "/" + places[i]] += size;
+            total += size;
+        }
+        const CleanPreviewReport report = scan(CleanLocations::macOS());
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            const auto* entry = entryAt(report, it.key());
+            QVERIFY2(entry, qPrintable(it.key()));
+            QCOMPARE(entry->bytes, std::optional(it.value()));
+        }
+        QCOMPARE(report.willFreeBytes(), total);
+
+        const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
+        QCOMPARE(std::pair(result.removedBytes, result.failedCount), std::pair(total, 0));
+        for (const QString& path : files)
+            QVERIFY2(!exists(m_home + "/" + path), qPrintable(path));
+        for (const QString& place : places)
+            QVERIFY(exists(m_home + "/" + place)); // a place is emptied, never removed
+    }
+
+    // The protection list's entry, the files of the pip cache and those it keeps: the preview's
+    // protected bytes are exactly what the clean leaves, so "will free" is what it frees.
+    void protectedBytesAreWhatTheCleanKeeps_data()
+    {
+        columns<QStringList, QStringList, QStringList>("list", "files", "kept");
+        const QStringList files{"http/a", "http/keep/b", "wheels/c.whl"};
+        row("a folder inside the place", QStringList{"~/.cache/pip/http/keep"}, files,
+            QStringList{"http/keep/b"});
+        row("a glob", QStringList{"$HOME/.cache/pip/*.whl"}, files, QStringList{"wheels/c.whl"});
+        row("the place itself", QStringList{"~/.cache/pip"}, files, files);
+        row("the defaults keep gradle's cache whole", CleanWhitelistStore::defaultPatterns(),
+            QStringList{"../../.gradle/caches/modules-2/x.jar"},
+            QStringList{"../../.gradle/caches/modules-2/x.jar"});
+    }
+    void protectedBytesAreWhatTheCleanKeeps()
+    {
+        const auto [list, files, kept] =
+            fetch<QStringList, QStringList, QStringList>("list", "files", "kept");
+        const QString pip = m_home + "/.cache/pip";
+        qint64 total = 0, keptBytes = 0;
+        for (const QString& name : files) {
+            const qint64 size = allocated(file(QDir::cleanPath(pip + "/" + name), 8192));
+            total += size;
+            if (kept.contains(name))
+                keptBytes += size;
+        }
+        CleanWhitelistStore::save({list}, m_home);
+        const CleanPreviewReport report = scan(CleanLocations::linuxDesktop(), list);
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        QCOMPARE(report.entries.front().protectedBytes, std::optional(keptBytes));
+        QCOMPARE(report.willFreeBytes(), total - keptBytes);
+
+        const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
+        QCOMPARE(result.removedBytes, total - keptBytes);
+        for (const QString& name : files)
+            QCOMPARE(exists(QDir::cleanPath(pip + "/" + name)), kept.contains(name));
+    }
+
+    // A report read back keeps what was measured; the older tool's frees what its notes say.
+    void willFreeOfAReportReadBack()
+    {
+        file(m_home + "/.cache/pip/keep/b", 8192);
+        CleanPreviewReport report = scan(CleanLocations::linuxDesktop(), {"~/.cache/pip/keep"});
+        QCOMPARE(CleanPreviewReport::fromJson(report.toJson()), report);
+        report.entries.front().bytes.reset();
+        report.entries.front().protectedBytes.reset();
+        QCOMPARE(report.willFreeBytes(), *LocalCleanPreview::byteCount(report.entries.front().note));
+    }
+};
+
+KELVO_REGISTER_TEST(TestCleanPlaces)
+#include "tst_CleanPlaces.moc"
