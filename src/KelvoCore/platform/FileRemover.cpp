@@ -173,6 +173,17 @@ Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
     return removal.tally;
 }
 
+Tally removeBelow(const QString& root, const QString& path, const KeepTest& keep)
+{
+    const ConfinedPath::Outcome outcome = ConfinedPath::reach(root, path);
+    if (outcome.item)
+        return removeItem(*outcome.item, keep);
+    Tally tally;
+    if (outcome.failure != ConfinedPath::Failure::missing)
+        tally.leave(path, ConfinedPath::describe(outcome, path));
+    return tally;
+}
+
 QString leftBehindText(qint64 count, const std::vector<LeftBehind>& left)
 {
     constexpr qsizetype shown = 5;

@@ -48,6 +48,10 @@ Tally removeContents(const ConfinedPath::Reached& folder, const KeepTest& keep =
 // keep names.
 Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep = {});
 
+// Removes the item at path, reached from root without a link on the way (ConfinedPath), then as
+// removeItem; nothing there is nothing to do. For the remover's callers that hold a path.
+Tally removeBelow(const QString& root, const QString& path, const KeepTest& keep = {});
+
 // "3 items stayed:" and the reasons of the first few, one per line, in the display language.
 QString leftBehindText(qint64 count, const std::vector<LeftBehind>& left);
 

@@ -1,6 +1,7 @@
 #include "update/InstallationReplacement.h"
 
 #include "platform/FileErrorText.h"
+#include "platform/FileRemover.h"
 #include "update/UpdateInstallerText.h"
 #include "vocabulary/KelvoError.h"
 
@@ -54,11 +55,6 @@ bool renameOver(const QString& from, const QString& to)
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }
 
-void removeItem(const QString& path)
-{
-    ::unlink(QFile::encodeName(path).constData());
-}
-
 struct Swap {
     QString target;
     QString staging; // the new file, next to the target
@@ -76,8 +72,14 @@ QString sideName(const QString& target, const char* role)
 // One replacement run: what it has done so far, so a failure can undo exactly that.
 class Replacement {
 public:
-    void run(const QString& source, const QString& installation, const QStringList& files)
+    explicit Replacement(QString installation)
+        : m_installation(std::move(installation))
     {
+    }
+
+    void run(const QString& source, const QStringList& files)
+    {
+        const QString& installation = m_installation;
         try {
             for (const QString& relative : files)
                 stage(source + u'/' + relative, installation + u'/' + relative);
@@ -151,6 +153,11 @@ private:
             QDir().rmdir(folder);
     }
 
+    // A file of the installation removed through the remover, reached from the installation folder
+    // without a link on the way.
+    void removeItem(const QString& path) const { FileRemover::removeBelow(m_installation, path); }
+
+    QString m_installation;
     std::vector<Swap> m_swaps;
     QStringList m_madeFolders; // deepest first
 };
@@ -175,7 +182,7 @@ bool canWrite(const QString& installation, const QStringList& files)
 
 void replace(const QString& source, const QString& installation, const QStringList& files)
 {
-    Replacement().run(source, installation, files);
+    Replacement(installation).run(source, files);
 }
 
 } // namespace InstallationReplacement

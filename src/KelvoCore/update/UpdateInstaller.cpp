@@ -1,6 +1,7 @@
 #include "update/UpdateInstaller.h"
 
 #include "platform/FileErrorText.h"
+#include "platform/FileRemover.h"
 #include "update/InstallationReplacement.h"
 #include "update/LinuxUpdatePackage.h"
 #include "update/MacBundleInstall.h"
@@ -84,7 +85,8 @@ QString installLinuxPackage(const QString& package, const QString& installation,
     if (program.isSymLink() || !program.isFile())
         throw KelvoError(UpdateInstallerText::notInstalledAt(installation));
     const QString unpackedFolder = QFileInfo(package).absolutePath() + QStringLiteral("/unpacked");
-    QDir(unpackedFolder).removeRecursively(); // left by an earlier attempt
+    // Left by an earlier attempt; removed through the remover, never by following a link.
+    FileRemover::removeBelow(QFileInfo(package).absolutePath(), unpackedFolder);
     const LinuxUpdatePackage::Unpacked unpacked = LinuxUpdatePackage::unpack(package, unpackedFolder);
     if (!InstallationReplacement::canWrite(installation, unpacked.files)) {
         packageNamed = true;
@@ -239,7 +241,8 @@ void UpdateInstaller::forgetPackage()
 {
     if (m_download && !m_download->keptForUser) {
         m_download->file.close();
-        QDir(m_download->folder).removeRecursively();
+        // Through the remover, reached from the temporary folder: a link swapped in is not followed.
+        FileRemover::removeBelow(QFileInfo(m_download->folder).absolutePath(), m_download->folder);
     }
     m_download.reset();
     m_downloaded.reset();
