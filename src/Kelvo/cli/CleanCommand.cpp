@@ -17,15 +17,10 @@ namespace CommandLine {
 
 int clean(const QStringList& words, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error =
-            flagError(QStringLiteral("clean"), words,
-                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
+    if (const std::optional<QString> error = previewThenActFlagError(QStringLiteral("clean"), words))
         return usageError(streams, *error);
     const bool dryRun = words.contains(QStringLiteral("--dry-run"));
     const bool json = words.contains(QStringLiteral("--json"));
-    if (json && !dryRun)
-        return usageError(streams,
-                          L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
     // Smart Clean's places lie in the home folder; without a sound one there is nothing to preview.
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);

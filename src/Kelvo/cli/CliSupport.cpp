@@ -57,6 +57,18 @@ void printJson(Streams& streams, const QString& kind, const QDateTime& generated
     streams.out.flush();
 }
 
+std::optional<QString> previewThenActFlagError(const QString& command, const QStringList& flags)
+{
+    if (std::optional<QString> error =
+            flagError(command, flags,
+                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
+        return error;
+    if (flags.contains(QStringLiteral("--json")) && !flags.contains(QStringLiteral("--dry-run")))
+        return AppLocalization::localized(QStringLiteral("--json 只能和 --dry-run 一起使用。"),
+                                          QStringLiteral("--json goes with --dry-run only."));
+    return std::nullopt;
+}
+
 std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules)
 {
     for (const QString& flag : flags)

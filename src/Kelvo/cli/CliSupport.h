@@ -41,6 +41,10 @@ struct FlagRules {
 // act; none when the flags are fine.
 std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules);
 
+// The flags of a command that previews and then acts (clean, optimize): --dry-run, --json (with
+// --dry-run only) and --yes; the usage error when they do not fit.
+std::optional<QString> previewThenActFlagError(const QString& command, const QStringList& flags);
+
 // The flags a command was given and the one path it takes; error set when they do not fit.
 struct PathCommand {
     QStringList flags;

@@ -79,15 +79,10 @@ void printOutcomes(Streams& streams, const LocalOptimizeResult& result)
 
 int optimize(const QStringList& words, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error =
-            flagError(QStringLiteral("optimize"), words,
-                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
+    if (const std::optional<QString> error = previewThenActFlagError(QStringLiteral("optimize"), words))
         return usageError(streams, *error);
     const bool dryRun = words.contains(QStringLiteral("--dry-run"));
     const bool json = words.contains(QStringLiteral("--json"));
-    if (json && !dryRun)
-        return usageError(streams,
-                          L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only."));
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);
     // The marks and the run follow the safeguard list; one that cannot be read stops everything.
