@@ -9,6 +9,7 @@
 #include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "platform/ToolRunner.h"
+#include "platform/UserDirs.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QSettings>
@@ -201,6 +202,46 @@ private slots:
             ToolRunner::run({"/bin/sh", {"-c", "echo partial; exec sleep 30"}, 1000ms});
         QVERIFY(result.started && result.timedOut && !result.succeeded());
         QCOMPARE(result.standardOutput, QByteArray("partial\n"));
+    }
+    // The user-dirs file only says where to look: what it cannot name usably falls back to the
+    // usual folder instead of widening the search to the home folder or the whole disk.
+    void userDirs_data()
+    {
+        columns<QByteArray, QString, QString>("file", "download", "desktop"); // relative to the home
+        row("Chinese names",
+            QByteArray("# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n"
+                       "XDG_DOWNLOAD_DIR=\"$HOME/下载\"\n"),
+            QString("下载"), QString("桌面"));
+        row("missing key and comment",
+            QByteArray("#XDG_DOWNLOAD_DIR=\"$HOME/x\"\nXDG_DESKTOP_DIR=\"$HOME/D\""), QString("Downloads"),
+            QString("D"));
+        row("$HOME alone turns a folder off",
+            QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\"\nXDG_DESKTOP_DIR=\"$HOME\""), QString("Downloads"),
+            QString("Desktop"));
+        row("absolute outside, root and relative",
+            QByteArray("XDG_DOWNLOAD_DIR=\"/srv/dl\"\nXDG_DESKTOP_DIR=\"/\"\n"
+                       "XDG_DOCUMENTS_DIR=\"docs\""),
+            QString("/srv/dl"), QString("Desktop"));
+        row("another variable", QByteArray("XDG_DOWNLOAD_DIR=\"$HOMEPATH/dl\""), QString("Downloads"),
+            QString("Desktop"));
+        row("not UTF-8", QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\xcf\xc2\xd4\xd8\"\n"), QString("Downloads"),
+            QString("Desktop"));
+    }
+    void userDirs()
+    {
+        const auto [file, download, desktop] =
+            fetch<QByteArray, QString, QString>("file", "download", "desktop");
+        const QString home = m_dir.path() + "/home";
+        write(home + "/.config/user-dirs.dirs", file);
+        const UserDirs::Folders folders = UserDirs::read(home, home + "/.config");
+        const auto expected = [&](const QString& name) {
+            return name.startsWith('/') ? name : home + '/' + name;
+        };
+        QCOMPARE(folders.download, expected(download));
+        QCOMPARE(folders.desktop, expected(desktop));
+        QCOMPARE(folders.documents, home + "/Documents");
+        QCOMPARE(UserDirs::read(m_dir.path() + "/nobody", m_dir.path() + "/nobody/.config"),
+                 UserDirs::defaults(m_dir.path() + "/nobody"));
     }
 };
 
