@@ -367,6 +367,16 @@ private slots:
                               text(foo, "bundle_id"), text(leftover, "path"), text(leftover, "match")}),
                  (QStringList{modules, dmg, m_home + "/Downloads", app, "com.example.foo", cache, "strong"}));
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
+        QCOMPARE(text(firstEntry["purge_preview"], "ecosystem"), "JavaScript / Node");
+        QVERIFY(!firstEntry["purge_preview"].value("chosen_by_default").toBool()); // no package.json
+        // The text analysis marks what it does not follow and says what it left out until told to count it.
+        link(m_home + "/gone", m_home + "/code/web/gone");
+        file(m_home + "/code/web/.env", 10);
+        const QString analysis = run({"analyze", m_home + "/code/web"}, m_home).out;
+        QVERIFY2(analysis.contains("gone  (dangling link)\n") &&
+                     analysis.contains("Not counted: 1 hidden items"),
+                 qPrintable(analysis));
+        QVERIFY(!run({"analyze", "--all", m_home + "/code/web"}, m_home).out.contains("Not counted"));
         QVERIFY(exists(dmg) && exists(modules + "/x.js") && exists(app));
     }
 

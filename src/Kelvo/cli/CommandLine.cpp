@@ -64,9 +64,10 @@ const CommandHelp commandHelp[] = {
      "Previews the maintenance steps and what a run would do with each; without --dry-run it runs the\n"
      "steps that can run here after you confirm (--yes asks nothing). Steps on the safeguard list\n"
      "(~/.config/kelvo/whitelist_optimize) are skipped, and nothing runs when that list cannot be read."},
-    {"analyze", "kelvo analyze [--json] 路径", "kelvo analyze [--json] PATH",
-     "列出一个文件夹里占用空间最多的项目和最大的文件。",
-     "Lists what takes the space in a folder: its largest items and files."},
+    {"analyze", "kelvo analyze [--json] [--all] 路径", "kelvo analyze [--json] [--all] PATH",
+     "列出一个文件夹里占用空间最多的项目和最大的文件；--all 把隐藏项目和主文件夹中受保护的文件夹也算进来。",
+     "Lists what takes the space in a folder: its largest items and files. --all also counts hidden\n"
+     "items and the home folder's protected folders."},
     {"purge", "kelvo purge --dry-run [--json] 路径", "kelvo purge --dry-run [--json] PATH",
      "查找项目文件夹里的构建产物（node_modules、target、.venv……），不删除任何内容。",
      "Finds build artefacts (node_modules, target, .venv, ...) below a project folder; deletes nothing."},

@@ -44,7 +44,10 @@ QJsonObject purgeJson(const PurgePreviewReport& report)
                          {QStringLiteral("path"), entry.path},
                          {QStringLiteral("target"), entry.target},
                          {QStringLiteral("files"), entry.fileCount.value_or(0)},
-                         {QStringLiteral("folders"), entry.directoryCount.value_or(0)}};
+                         {QStringLiteral("folders"), entry.directoryCount.value_or(0)},
+                         {QStringLiteral("ecosystem"), PurgeEcosystems::title(entry.ecosystem)},
+                         {QStringLiteral("project_file"), entry.projectFile},
+                         {QStringLiteral("chosen_by_default"), entry.chosenByDefault()}};
         putSize(json, QStringLiteral("size"), entry.byteCount);
         entries.append(json);
     }
@@ -107,17 +110,51 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
     return {{QStringLiteral("entries"), entries}};
 }
 
+// What a listed child is when it is not a plain file or folder; links are never followed.
+QString kindNote(const AnalysisReport::Entry& entry)
+{
+    switch (entry.kind.value_or(AnalysisReport::Kind::file)) {
+    case AnalysisReport::Kind::link:
+        return L("  （链接，不跟随）", "  (link, not followed)");
+    case AnalysisReport::Kind::danglingLink:
+        return L("  （失效链接）", "  (dangling link)");
+    case AnalysisReport::Kind::special:
+        return L("  （特殊文件）", "  (special file)");
+    default:
+        return {};
+    }
+}
+
+QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
+{
+    QStringList parts;
+    if (leftOut.hiddenItems > 0)
+        parts << L("%1 个隐藏项目（其中的文件共 %2）", "%1 hidden items (their files: %2)")
+                     .arg(leftOut.hiddenItems)
+                     .arg(SizeText::bytes(leftOut.hiddenFileBytes));
+    if (!leftOut.protectedFolders.isEmpty())
+        parts << L("受保护的文件夹 %1", "the protected folders %1")
+                     .arg(leftOut.protectedFolders.join(L("、", ", ")));
+    if (parts.isEmpty())
+        return {};
+    return L("未计入：%1。加上 --all 可把它们算进来。", "Not counted: %1. Add --all to include them.")
+        .arg(parts.join(L("；", "; ")));
+}
+
 } // namespace
 
 int analyze(const QStringList& words, const Environment& environment, Streams& streams)
 {
-    const PathCommand command = pathCommand(QStringLiteral("analyze"), words, {{QStringLiteral("--json")}});
+    const PathCommand command =
+        pathCommand(QStringLiteral("analyze"), words, {{QStringLiteral("--json"), QStringLiteral("--all")}});
     if (!command.error.isEmpty())
         return usageError(streams, command.error);
     if (const std::optional<QString> problem = folderProblem(command.path))
         return failure(streams, *problem);
     const QDateTime started = QDateTime::currentDateTimeUtc();
-    const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home);
+    LocalAnalysis::Options options;
+    options.countEverything = command.flags.contains(QStringLiteral("--all"));
+    const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home, options);
     if (command.flags.contains(QStringLiteral("--json"))) {
         // The older tool's keys, so its readers (and SystemReportParser) read it as they always did.
         printJson(streams, QStringLiteral("analysis"), started, report.toJson());
@@ -127,10 +164,18 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
                 << L("文件：", "Files: ") << report.totalFiles.value_or(0) << "  " << L("合计：", "Total: ")
                 << SizeText::bytes(report.totalSize.value_or(0)) << "\n\n"
                 << L("占用靠前的项目", "Largest space users") << '\n';
-    for (const AnalysisReport::Entry& entry : report.entries)
-        streams.out << "  " << SizeText::bytes(entry.size.value_or(0)).rightJustified(10) << "  "
-                    << entry.name.value_or(QString()) << (entry.isDirectory.value_or(false) ? "/" : "")
-                    << '\n';
+    for (const AnalysisReport::Entry& entry : report.entries) {
+        const bool unreadable = entry.kind == AnalysisReport::Kind::unreadableFolder;
+        streams.out << "  "
+                    << (unreadable ? L("无法读取", "Cannot be read")
+                                   : SizeText::bytes(entry.size.value_or(0)))
+                           .rightJustified(10)
+                    << "  " << entry.name.value_or(QString())
+                    << (entry.isDirectory.value_or(false) ? "/" : "") << kindNote(entry) << '\n';
+    }
+    if (const QString leftOut = leftOutLine(report.leftOut.value_or(AnalysisReport::LeftOut{}));
+        !leftOut.isEmpty())
+        streams.out << '\n' << leftOut << '\n';
     streams.out << '\n' << L("大文件", "Large Files") << '\n';
     for (const AnalysisReport::Entry& file : report.largeFiles)
         streams.out << "  " << SizeText::bytes(file.size.value_or(0)).rightJustified(10) << "  "
@@ -161,7 +206,10 @@ int purge(const QStringList& words, const Environment& environment, Streams& str
     }
     for (const PurgePreviewReport::Entry& entry : report.entries)
         streams.out << SizeText::bytes(entry.byteCount).rightJustified(10) << "  "
-                    << PurgeEcosystems::title(entry.ecosystem).leftJustified(18) << entry.path << '\n';
+                    << PurgeEcosystems::title(entry.ecosystem).leftJustified(18) << entry.path
+                    << (entry.chosenByDefault() ? QString()
+                                                : L("  （没有找到项目文件）", "  (no project file found)"))
+                    << '\n';
     streams.out
         << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
         << '\n';

@@ -94,7 +94,8 @@ FocusScope {
                 Label {
                     objectName: "brandSubtitle"
                     Layout.fillWidth: true
-                    text: Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization")
+                    text: Theme.bySystem(Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization"),
+                                        Theme.t("Linux 清理与优化", "Linux Cleanup & Optimization"))
                     color: Theme.textSecondary
                     font.pixelSize: Theme.fontSmall
                     elide: Text.ElideRight

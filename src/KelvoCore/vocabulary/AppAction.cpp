@@ -41,6 +41,16 @@ QStringList commandWithModes(const QString& command, bool dryRun, bool debug)
     return arguments;
 }
 
+// How the English texts name the machine: "Mac" on macOS, "computer" elsewhere.
+QString yourComputer()
+{
+#ifdef Q_OS_MACOS
+    return QStringLiteral("Mac");
+#else
+    return QStringLiteral("computer");
+#endif
+}
+
 } // namespace
 
 AppAction clean(bool dryRun, bool debug)
@@ -82,10 +92,11 @@ AppAction uninstall(bool dryRun, bool debug)
 AppAction optimize(bool dryRun, bool debug)
 {
     if (dryRun)
-        return make(commandWithModes(QStringLiteral("optimize"), true, debug), false,
-                    {QStringLiteral("预览优化项目"), QStringLiteral("Preview Optimization Items")},
-                    {QStringLiteral("预览可优化的项目，不会改动电脑。"),
-                     QStringLiteral("Preview optimization items without changing your Mac.")});
+        return make(
+            commandWithModes(QStringLiteral("optimize"), true, debug), false,
+            {QStringLiteral("预览优化项目"), QStringLiteral("Preview Optimization Items")},
+            {QStringLiteral("预览可优化的项目，不会改动电脑。"),
+             QStringLiteral("Preview optimization items without changing your %1.").arg(yourComputer())});
     return make(
         commandWithModes(QStringLiteral("optimize"), false, debug), true,
         {QStringLiteral("开始优化"), QStringLiteral("Start Optimizing")},

@@ -173,8 +173,8 @@ GlassPanel {
         ActionMenuItem {
             objectName: "actionRevealProcess"
             enabled: processMenu.target !== null && processMenu.target.executable.length > 0
-            text: Qt.platform.os === "osx" ? Theme.t("在 Finder 中显示", "Show in Finder")
-                                           : Theme.t("在文件管理器中显示", "Show in File Manager")
+            text: Theme.bySystem(Theme.t("在 Finder 中显示", "Show in Finder"),
+                                 Theme.t("在文件管理器中显示", "Show in File Manager"))
             onTriggered: AppModel.revealInFileManager(processMenu.target.executable)
         }
     }

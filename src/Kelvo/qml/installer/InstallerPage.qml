@@ -33,7 +33,9 @@ FeaturePage {
 
     PageToolbar {
         Layout.fillWidth: true
-        footnote: Theme.t("预览只列出文件，不会改动电脑。", "Preview only lists files and does not change your Mac.")
+        footnote: Theme.t("预览只列出文件，不会改动电脑。",
+                          Theme.bySystem("Preview only lists files and does not change your Mac.",
+                                         "Preview only lists files and does not change your computer."))
         lastRunFeature: "installer"
 
         KButton {

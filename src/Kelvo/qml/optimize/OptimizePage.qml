@@ -27,7 +27,8 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("预览只展示会处理的内容，不会立刻改动电脑。",
-                          "Preview only shows what would be handled and does not change your Mac right away.")
+                          Theme.bySystem("Preview only shows what would be handled and does not change your Mac right away.",
+                                         "Preview only shows what would be handled and does not change your computer right away."))
         lastRunFeature: "optimize"
 
         KButton {

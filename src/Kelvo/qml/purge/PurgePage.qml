@@ -64,7 +64,9 @@ FeaturePage {
 
     PageToolbar {
         Layout.fillWidth: true
-        footnote: Theme.t("预览不会改动电脑，先确认范围再处理。", "Preview will not change your Mac. Confirm scope first.")
+        footnote: Theme.t("预览不会改动电脑，先确认范围再处理。",
+                          Theme.bySystem("Preview will not change your Mac. Confirm scope first.",
+                                         "Preview will not change your computer. Confirm scope first."))
         lastRunFeature: "purge"
 
         FolderField {

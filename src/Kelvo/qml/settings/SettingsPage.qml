@@ -16,6 +16,8 @@ FeaturePage {
 
     SettingsSection {
         objectName: "permissionsSection"
+        // Full Disk Access and App Data access are macOS privacy settings; elsewhere file permissions alone apply.
+        visible: Theme.macOS
         Layout.fillWidth: true
         title: Theme.t("权限", "Permissions")
 
@@ -82,13 +84,17 @@ FeaturePage {
             title: Theme.t("窗口背景", "Window Background")
             detail: page.hasCustomBackground
                     ? Theme.t("正在使用自定义图片：", "Using custom image: ") + page.backgroundFileName
-                    : Theme.t("正在使用系统桌面壁纸作为背景。", "Using the system desktop wallpaper as the background.")
+                    : Theme.bySystem(Theme.t("正在使用系统桌面壁纸作为背景。", "Using the system desktop wallpaper as the background."),
+                                     Theme.t("正在使用 Kelvo 自带的渐变背景。", "Using Kelvo's own gradient as the background."))
         }
         BodyText {
             Layout.fillWidth: true
             font.pixelSize: Theme.fontSmall + 0.5
-            text: Theme.t("未设置时使用系统桌面壁纸。过于花哨的图片可能会让玻璃面板上的文字不易阅读。",
-                          "Uses the system desktop wallpaper when none is set. Very busy images may make text on glass panels harder to read.")
+            text: Theme.bySystem(
+                      Theme.t("未设置时使用系统桌面壁纸。过于花哨的图片可能会让玻璃面板上的文字不易阅读。",
+                              "Uses the system desktop wallpaper when none is set. Very busy images may make text on glass panels harder to read."),
+                      Theme.t("未设置时使用 Kelvo 自带的渐变。过于花哨的图片可能会让玻璃面板上的文字不易阅读。",
+                              "Uses Kelvo's own gradient when none is set. Very busy images may make text on glass panels harder to read."))
         }
         Row {
             spacing: Theme.spacingSmall
@@ -109,8 +115,11 @@ FeaturePage {
 
         SettingsRow {
             title: Theme.t("健康氛围背景", "Health Aura Background")
-            detail: Theme.t("根据系统健康评分，在背景图片或壁纸上叠加一层柔和的色调。",
-                            "Adds a soft tint on top of your background image or wallpaper based on the system health score.")
+            detail: Theme.bySystem(
+                        Theme.t("根据系统健康评分，在背景图片或壁纸上叠加一层柔和的色调。",
+                                "Adds a soft tint on top of your background image or wallpaper based on the system health score."),
+                        Theme.t("根据系统健康评分，在背景图片或渐变上叠加一层柔和的色调。",
+                                "Adds a soft tint on top of your background image or gradient based on the system health score."))
             ToggleSwitch {
                 objectName: "healthAuraSwitch"
                 checked: AppModel.appearance.showHealthAura
@@ -229,7 +238,8 @@ FeaturePage {
                     }
                 }
                 Label {
-                    text: Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization")
+                    text: Theme.bySystem(Theme.t("Mac 清理与优化", "Mac Cleanup & Optimization"),
+                                  Theme.t("Linux 清理与优化", "Linux Cleanup & Optimization"))
                     color: Theme.textSecondary
                     font.pixelSize: Theme.fontBody
                 }

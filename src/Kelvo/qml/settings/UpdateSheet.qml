@@ -179,8 +179,8 @@ Popup {
             KButton {
                 objectName: "updateRevealButton"
                 visible: root.update.canRevealPackage
-                text: Qt.platform.os === "osx" ? Theme.t("在访达中显示", "Show in Finder")
-                                               : Theme.t("在文件管理器中显示", "Show in File Manager")
+                text: Theme.bySystem(Theme.t("在访达中显示", "Show in Finder"),
+                                     Theme.t("在文件管理器中显示", "Show in File Manager"))
                 onClicked: root.update.revealDownloadedPackage()
             }
             Item { Layout.fillWidth: true }

@@ -53,7 +53,8 @@ Menu {
     }
     ActionMenuItem {
         objectName: "actionReveal"
-        text: Theme.t("在访达中显示", "Reveal in Finder")
+        text: Theme.bySystem(Theme.t("在访达中显示", "Reveal in Finder"),
+                             Theme.t("在文件管理器中显示", "Show in File Manager"))
         onTriggered: root.revealRequested(root.itemPath)
     }
     ActionMenuItem {

@@ -7,6 +7,9 @@ import Kelvo 1.0
 QtObject {
     // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
     function t(zh, en) { return Localization.chinese ? zh : en }
+    // Texts that name the system's own things (Finder, "your Mac") have a second wording elsewhere.
+    readonly property bool macOS: Qt.platform.os === "osx"
+    function bySystem(macText, otherText) { return macOS ? macText : otherText }
 
     // A byte count in the app's one size format. Reading the language here makes a binding that
     // shows a size follow a language switch ("Zero KB" / "零 KB"), which a call into C++ alone does not.
@@ -27,7 +30,7 @@ QtObject {
     }
     readonly property string chineseFamily: firstInstalled(
         ["PingFang SC", "Noto Sans CJK SC", "Source Han Sans SC", "Microsoft YaHei", "WenQuanYi Micro Hei"])
-    readonly property string latinFamily: Qt.platform.os === "osx"
+    readonly property string latinFamily: macOS
         ? Qt.application.font.family
         : firstInstalled(["Inter", "Noto Sans", "Cantarell", "Noto Sans CJK SC", "DejaVu Sans"])
     readonly property string fontFamily: Localization.chinese ? chineseFamily : latinFamily
