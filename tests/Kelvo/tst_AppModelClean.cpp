@@ -42,6 +42,61 @@ private slots:
         QCOMPARE(model->clean()->report()->entries.size(), std::size_t(1)); // the fresh one sees the new file
     }
 
+    // A new preview chooses everything it offers; the totals and the confirmation follow each tick, and
+    // the clean takes only what stayed chosen: the rest is still on disk and in the next preview, which
+    // offers everything again.
+    void cleanTakesOnlyTheChosenEntries_data()
+    {
+        QTest::addColumn<QStringList>("leftOut"); // of "pip", "npm", "trash"
+        row("everything chosen", QStringList{});
+        row("the Trash left out", QStringList{"trash"});
+        row("a cache left out", QStringList{"npm"});
+        row("everything left out", QStringList{"pip", "npm", "trash"});
+    }
+    void cleanTakesOnlyTheChosenEntries()
+    {
+        QFETCH(QStringList, leftOut);
+        AppModelFixture fixture;
+        const QString pip = fixture.home + "/" + fixture.catalogue().developerTools.targets[4].relativePath;
+        const QMap<QString, QString> files{{"pip", file(pip + "/wheels/a.whl", 40000)},
+                                           {"npm", file(fixture.caches() + "/index", 9000)},
+                                           {"trash", file(fixture.trash() + "/files/old.txt", 20000)}};
+        const QMap<QString, QString> places{
+            {"pip", pip}, {"npm", fixture.caches()}, {"trash", fixture.trash()}};
+        const auto model = fixture.makeModel();
+        CleanController& clean = *model->clean();
+        QVERIFY(run(*model, AppActionFactory::clean(true)));
+        QCOMPARE(clean.chosenCount(), 3);
+        QCOMPARE(clean.chosenWillFree(), clean.report()->willFreeBytes());
+
+        QSignalSpy choiceChanged(&clean, &CleanController::choiceChanged);
+        QStringList keys;
+        for (const QString& name : leftOut)
+            keys << places[name];
+        clean.setChosen(keys + QStringList{fixture.home + "/not/offered"}, false);
+        QCOMPARE(choiceChanged.count(), leftOut.isEmpty() ? 0 : 1);
+        qint64 chosenBytes = 0;
+        for (const CleanPreviewReport::Entry& entry : clean.report()->entries)
+            if (!keys.contains(entry.path))
+                chosenBytes += *entry.bytes;
+        QCOMPARE(clean.chosenCount(), 3 - leftOut.size());
+        QCOMPARE(clean.chosenBytes(), chosenBytes);
+        QCOMPARE(clean.chosenWillFree(), chosenBytes); // nothing here is protected
+
+        model->request(AppActionFactory::clean(false));
+        QCOMPARE(model->pendingActionNote().contains("The Trash ("), !leftOut.contains("trash"));
+        model->confirmPendingAction();
+        QVERIFY(finished(*model));
+        for (const QString& name : files.keys())
+            QVERIFY2(exists(files[name]) == leftOut.contains(name), qPrintable(name));
+        if (leftOut.size() == 3) {
+            QCOMPARE(model->runs()->statusTitle(), QString("Nothing Chosen"));
+            QCOMPARE(clean.chosenCount(), 0);
+            return;
+        }
+        QCOMPARE(clean.chosenCount(), leftOut.size()); // the fresh preview offers what stayed, all chosen
+    }
+
     // What a clean leaves behind is counted in the status and said in the alert.
     void whatStayedIsCountedAndSaid()
     {
