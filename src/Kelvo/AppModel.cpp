@@ -33,6 +33,8 @@ QString AppModel::pendingActionNote() const
 {
     if (m_pendingAction && m_pendingAction->arguments.contains(QStringLiteral("optimize")))
         return m_optimize.confirmationNote();
+    if (m_pendingAction && m_pendingAction->arguments.contains(QStringLiteral("clean")))
+        return m_clean.confirmationNote();
     return {};
 }
 

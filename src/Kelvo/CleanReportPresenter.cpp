@@ -1,5 +1,6 @@
 #include "CleanReportPresenter.h"
 
+#include "clean/CleanChoice.h"
 #include "clean/CleanReportText.h"
 
 #include <QVariantList>
@@ -16,15 +17,22 @@ QVariantMap present(const CleanPreviewReport& report)
         if (index < 0) {
             titles.append(entry.section);
             sections.append(QVariantMap{{QStringLiteral("title"), entry.section},
-                                        {QStringLiteral("entries"), QVariantList()}});
+                                        {QStringLiteral("entries"), QVariantList()},
+                                        {QStringLiteral("keys"), QStringList()}});
             index = titles.size() - 1;
         }
         QVariantMap section = sections[index].toMap();
         QVariantList entries = section.value(QStringLiteral("entries")).toList();
+        const bool choosable = CleanChoice::isChoosable(entry);
         entries.append(QVariantMap{{QStringLiteral("path"), entry.path},
                                    {QStringLiteral("note"), entry.note.value_or(QString())},
-                                   {QStringLiteral("status"), CleanPreviewReport::rawValue(entry.status)}});
+                                   {QStringLiteral("status"), CleanPreviewReport::rawValue(entry.status)},
+                                   {QStringLiteral("key"), CleanChoice::keyOf(entry)},
+                                   {QStringLiteral("choosable"), choosable}});
         section.insert(QStringLiteral("entries"), entries);
+        if (choosable)
+            section.insert(QStringLiteral("keys"), section.value(QStringLiteral("keys")).toStringList()
+                                                       << CleanChoice::keyOf(entry));
         sections[index] = section;
         if (entry.status == CleanPreviewReport::EntryStatus::cleanable)
             ++cleanable;

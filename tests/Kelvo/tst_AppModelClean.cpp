@@ -42,6 +42,51 @@ private slots:
         QCOMPARE(model->clean()->report()->entries.size(), std::size_t(1)); // the fresh one sees the new file
     }
 
+    // A preview chooses everything it offers; the totals and the confirmation follow the choice, the
+    // clean takes only what stayed chosen, and the next preview offers everything again.
+    void cleanTakesOnlyTheChosenEntries_data()
+    {
+        QTest::addColumn<QStringList>("leftOut");
+        row("everything chosen", QStringList{});
+        row("the Trash left out", QStringList{"trash"});
+        row("a cache left out", QStringList{"npm"});
+        row("everything left out", QStringList{"pip", "npm", "trash"});
+    }
+    void cleanTakesOnlyTheChosenEntries()
+    {
+        QFETCH(QStringList, leftOut);
+        AppModelFixture fixture;
+        const QMap<QString, QString> places{
+            {"pip", fixture.home + "/" + fixture.catalogue().developerTools.targets[4].relativePath},
+            {"npm", fixture.caches()},
+            {"trash", fixture.trash()}};
+        for (const QString& place : places)
+            file(place + "/files/data", 9000);
+        const auto model = fixture.makeModel();
+        CleanController& clean = *model->clean();
+        QVERIFY(run(*model, AppActionFactory::clean(true)));
+        QCOMPARE(clean.chosenCount(), 3);
+        QStringList keys{fixture.home + "/not/offered"};
+        for (const QString& name : leftOut)
+            keys << places[name];
+        clean.setChosen(keys, false);
+        qint64 chosenBytes = 0;
+        for (const CleanPreviewReport::Entry& entry : clean.report()->entries)
+            chosenBytes += keys.contains(entry.path) ? 0 : *entry.bytes;
+        QCOMPARE(clean.chosenCount(), 3 - leftOut.size());
+        QCOMPARE(clean.chosenBytes(), chosenBytes);
+        QCOMPARE(clean.chosenWillFree(), chosenBytes); // nothing here is protected
+
+        model->request(AppActionFactory::clean(false));
+        QCOMPARE(model->pendingActionNote().contains("The Trash ("), !leftOut.contains("trash"));
+        model->confirmPendingAction();
+        QVERIFY(finished(*model));
+        for (const QString& name : places.keys())
+            QCOMPARE(exists(places[name] + "/files/data"), leftOut.contains(name));
+        // The fresh preview offers what stayed, all of it chosen; with nothing chosen there is none.
+        QCOMPARE(clean.chosenCount(), leftOut.size() == 3 ? 0 : leftOut.size());
+    }
+
     // What a clean leaves behind is counted in the status and said in the alert.
     void whatStayedIsCountedAndSaid()
     {

@@ -100,6 +100,8 @@ private slots:
         row("answered y", clean, "y\n", 0, "Cleaned 2 items. Freed ");
         row("answered YES", clean, "YES\n", 0, "Cleaned 2 items. Freed ");
         row("no answer", clean, "", 1, "Nothing was deleted.");
+        row("the prompt counts the places and names the Trash apart", clean, "n\n", 1,
+            "will be deleted. The Trash (");
         row("--yes asks nothing", yes, "", 0, "Cleaned 2 items. Freed ");
         row("nothing to clean", clean, "", 0, "Nothing to clean.");
         row("unreadable protection list", yes, "", 1, "Smart Clean stopped before removing anything.");

@@ -49,6 +49,12 @@ const QString keptFile = ".cache/thumbnails/keep/notes.txt",
               browserCache = ".cache/google-chrome/Default/Cache/data_0", browserProcess = "chrome",
               npmPlace = ".npm/_cacache";
 #endif
+// Besides what every clean test has: a cache the user may want to keep.
+#ifdef Q_OS_MACOS
+const QString spareCache = "Library/Caches/pip/wheels/b.whl";
+#else
+const QString spareCache = ".cache/pip/wheels/b.whl";
+#endif
 
 } // namespace
 
@@ -212,7 +218,8 @@ private slots:
         for (const QString answer : {"Escape", "confirmCancelButton", "confirmContinueButton"}) {
             QVERIFY(opens("confirmDialog", item("cleanStartButton")));
             QVERIFY(m_model->pendingAction().has_value());
-            QCOMPARE(textIn(object("confirmDialog"), "alertMessage"), m_model->pendingAction()->detail);
+            QCOMPARE(textIn(object("confirmDialog"), "alertMessage"),
+                     m_model->pendingAction()->detail + "\n\n" + m_model->pendingActionNote());
             for (const QString& file : cleanedFiles)
                 QVERIFY2(SyntheticHome::exists(homePath(file)), qPrintable(file));
             if (answer == "Escape") {
@@ -228,6 +235,62 @@ private slots:
         QVERIFY(m_model->clean()->report()->generatedAt > previewedAt);
         verifyRowsShowTheReport();
         QCOMPARE(textOf("statusTitle"), m_model->runs()->statusTitle());
+    }
+
+    // The arrows move between the check boxes and Space toggles one; a section's box shows a dash while
+    // only some of its entries are chosen and chooses all, then none. The clean takes only the chosen.
+    void entriesAreChosenByKeyboardAndSection_data() { languageRows(); }
+    void entriesAreChosenByKeyboardAndSection()
+    {
+        useRowLanguage();
+        buildCleanHome();
+        SyntheticHome::file(homePath(browserCache), 90 * 1024);
+        SyntheticHome::file(homePath(spareCache), 300 * 1024);
+        showPage("clean");
+        QVERIFY(run(model(), AppActionFactory::clean(true)));
+        CleanController& clean = *m_model->clean();
+        const std::vector<CleanPreviewReport::Entry>& entries = clean.report()->entries;
+        const auto chrome = std::find_if(entries.begin(), entries.end(), [&](const auto& entry) {
+            return homePath(browserCache).startsWith(entry.path + '/');
+        });
+        QVERIFY(chrome != entries.end() && std::next(chrome)->section == chrome->section);
+        const QString chromePath = chrome->path, nextPath = std::next(chrome)->path;
+        const auto boxOf = [&](const QString& path) {
+            return findItem(rowShowing(path), "cleanEntrySelectBox");
+        };
+        QQuickItem* browsers =
+            shown("cleanSectionSelectBox")[textsOf(shown("cleanSectionTitle")).indexOf(chrome->section)];
+        const int offered = int(shown("cleanEntrySelectBox").size());
+
+        boxOf(chromePath)->forceActiveFocus(Qt::TabFocusReason);
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Up})
+            QTest::keyClick(m_window, key);
+        QVERIFY(boxOf(chromePath)->hasActiveFocus() && !boxOf(nextPath)->property("selected").toBool());
+        QCOMPARE(clean.chosenCount(), offered - 1);
+        QVERIFY(browsers->property("partial").toBool() && !browsers->property("selected").toBool());
+        click(browsers);
+        QCOMPARE(clean.chosenCount(), offered);
+        click(browsers);
+        QVERIFY(!browsers->property("partial").toBool() && !clean.chosen().contains(chromePath));
+        boxOf(chromePath)->forceActiveFocus(Qt::TabFocusReason);
+        QTest::keyClick(m_window, Qt::Key_Space);
+        click(shown("cleanSectionSelectBox").last()); // the Trash's
+        QVERIFY(textOf("cleanChoiceLine").contains(SizeText::bytes(clean.chosenWillFree())));
+        scrollIntoView(item("cleanChoiceLine"), true);
+        photograph(shotName("clean-choice"));
+
+        QVERIFY(opens("confirmDialog", item("cleanStartButton")));
+        QVERIFY(!clean.confirmationNote().contains(rowLanguage() == "zh" ? "废纸篓" : "Trash"));
+        QVERIFY(closes("confirmDialog", "confirmContinueButton"));
+        waitForTheRun();
+        QVERIFY(SyntheticHome::exists(homePath(cleanedFiles[3])) && !QDir(nextPath).isEmpty() &&
+                !SyntheticHome::exists(homePath(browserCache)) &&
+                !SyntheticHome::exists(homePath(spareCache)));
+        // With nothing chosen the start button is off and the page says why.
+        const QString footnote = textOf("toolbarFootnote");
+        clean.setChosen(QStringList(clean.chosen().begin(), clean.chosen().end()), false);
+        verifyStates("!cleanStartButton");
+        QVERIFY(textOf("toolbarFootnote") != footnote);
     }
 
     void protectionListSheetEditsAndSavesTheList()

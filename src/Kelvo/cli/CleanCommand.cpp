@@ -2,6 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
+#include "clean/CleanChoice.h"
 #include "clean/CleanReportText.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
@@ -9,9 +10,8 @@
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/SizeText.h"
 
+#include <QSet>
 #include <QTextStream>
-
-#include <algorithm>
 
 namespace CommandLine {
 
@@ -35,23 +35,23 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
     if (dryRun)
         return 0;
 
-    const bool anythingToClean =
-        std::any_of(report.entries.begin(), report.entries.end(), [](const CleanPreviewReport::Entry& entry) {
-            return entry.status == CleanPreviewReport::EntryStatus::cleanable;
-        });
-    if (!anythingToClean) {
+    // The terminal takes everything the preview offers, as a page with every entry chosen would.
+    const QSet<QString> everything = CleanChoice::everything(report);
+    if (everything.isEmpty()) {
         streams.out << L("没有需要清理的内容。", "Nothing to clean.") << '\n';
         return 0;
     }
+    const QString prompt =
+        CleanReportText::confirmation(CleanChoice::totals(report, everything, environment.home));
     if (!words.contains(QStringLiteral("--yes")) &&
-        !confirmed(streams, L("删除这些项目吗？此操作无法撤销。[y/N] ",
-                              "Delete these items? This cannot be undone. [y/N] "))) {
+        !confirmed(streams, prompt + QLatin1Char('\n') + L("继续吗？[y/N] ", "Continue? [y/N] "))) {
         streams.out << L("已取消，没有删除任何内容。", "Cancelled. Nothing was deleted.") << '\n';
         return 1;
     }
     LocalCleanResult result;
     try {
-        result = LocalCleanExecutor::clean(report, {environment.home}, environment.home);
+        result = LocalCleanExecutor::clean(CleanChoice::narrowed(report, everything), {environment.home},
+                                           environment.home);
     } catch (const KelvoError& error) {
         return failure(streams, error.description());
     }

@@ -3,9 +3,12 @@
 #include "AppModelSupport.h"
 #include "CleanReportPresenter.h"
 
+#include "clean/CleanChoice.h"
 #include "clean/CleanPreviewService.h"
+#include "clean/CleanReportText.h"
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/SizeText.h"
 
@@ -33,7 +36,65 @@ QVariant CleanController::reportValue() const
 void CleanController::setReport(std::optional<CleanPreviewReport> report)
 {
     m_report = std::move(report);
+    // A new preview offers everything again, as a clean without a choice would take.
+    m_chosen = m_report ? CleanChoice::everything(*m_report) : QSet<QString>();
     emit reportChanged();
+    emit choiceChanged();
+}
+
+QVariantMap CleanController::chosenValue() const
+{
+    QVariantMap keys;
+    for (const QString& key : m_chosen)
+        keys.insert(key, true);
+    return keys;
+}
+
+int CleanController::chosenCount() const
+{
+    return int(m_chosen.size());
+}
+
+qint64 CleanController::chosenBytes() const
+{
+    if (!m_report)
+        return 0;
+    const CleanChoice::Totals totals = CleanChoice::totals(*m_report, m_chosen, m_context.environment.home);
+    return ByteCount::saturatingAdd(totals.bytes, totals.trashBytes.value_or(0));
+}
+
+qint64 CleanController::chosenWillFree() const
+{
+    return m_report ? CleanChoice::narrowed(*m_report, m_chosen).willFreeBytes() : 0;
+}
+
+void CleanController::setChosen(const QStringList& keys, bool wanted)
+{
+    if (!m_report)
+        return;
+    const QSet<QString> offered = CleanChoice::everything(*m_report);
+    QSet<QString> next = m_chosen;
+    for (const QString& key : keys) {
+        if (!offered.contains(key))
+            continue;
+        if (wanted)
+            next.insert(key);
+        else
+            next.remove(key);
+    }
+    if (next == m_chosen)
+        return;
+    m_chosen = std::move(next);
+    emit choiceChanged();
+}
+
+QString CleanController::confirmationNote() const
+{
+    if (!m_report)
+        return L("会先预览，然后清理预览列出的全部项目。删除后无法撤销。",
+                 "A preview is taken first; then everything it lists is cleaned. Deletion cannot be undone.");
+    return CleanReportText::confirmation(
+        CleanChoice::totals(*m_report, m_chosen, m_context.environment.home));
 }
 
 QFuture<std::optional<CleanPreviewReport>> CleanController::takePreview(const RunCoordinator::RunHandle& run)
@@ -65,11 +126,24 @@ QFuture<void> CleanController::cleanNow()
 {
     if (m_context.homeRefused())
         return QtFuture::makeReadyFuture();
+    if (m_report && m_chosen.isEmpty()) {
+        m_context.runs.setStatus(L("没有选择项目", "Nothing Chosen"),
+                                 L("请至少选择一项再清理。没有删除任何内容。",
+                                   "Choose at least one item to clean. Nothing was deleted."));
+        return QtFuture::makeReadyFuture();
+    }
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(cleanKind, AppFeature::clean, true);
-    // Clean exactly what the user previewed; without a preview in memory, take one first.
+    // Clean exactly what the user previewed and chose; without a preview in memory, take one first and
+    // clean everything it offers.
     QFuture<std::optional<CleanPreviewReport>> previewed =
-        m_report ? QtFuture::makeReadyFuture(m_report) : takePreview(run);
+        m_report
+            ? QtFuture::makeReadyFuture(std::optional(CleanChoice::narrowed(*m_report, m_chosen)))
+            : takePreview(run).then([](std::optional<CleanPreviewReport> report) {
+                  return report
+                             ? std::optional(CleanChoice::narrowed(*report, CleanChoice::everything(*report)))
+                             : report;
+              });
     return previewed
         .then(
             this,

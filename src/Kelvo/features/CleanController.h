@@ -7,7 +7,9 @@
 
 #include <QFuture>
 #include <QObject>
+#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -18,6 +20,13 @@ class CleanController : public QObject {
     // {summary, sectionCount, entryCount, cleanableCount, generatedAt, sections: [{title, entries}]};
     // null until the first preview.
     Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+    // The entries chosen for the clean, by key ({key: true}); every choosable one after each preview.
+    Q_PROPERTY(QVariantMap chosen READ chosenValue NOTIFY choiceChanged)
+    // What the choice amounts to: the chosen entries (the Trash included), their measured size, and
+    // what the clean frees of them after protection.
+    Q_PROPERTY(int chosenCount READ chosenCount NOTIFY choiceChanged)
+    Q_PROPERTY(qint64 chosenBytes READ chosenBytes NOTIFY choiceChanged)
+    Q_PROPERTY(qint64 chosenWillFree READ chosenWillFree NOTIFY choiceChanged)
     Q_PROPERTY(QString whitelistText READ whitelistText WRITE setWhitelistText NOTIFY whitelistTextChanged)
     Q_PROPERTY(bool showingProtectionSheet READ showingProtectionSheet WRITE setShowingProtectionSheet NOTIFY
                    showingProtectionSheetChanged)
@@ -30,9 +39,20 @@ public:
 
     // A fresh preview; the previous report stays when it is cancelled.
     QFuture<void> preview();
-    // Cleans exactly what the user previewed (without a preview in memory, one is taken first), then
-    // previews again.
+    // Cleans exactly the chosen entries of what the user previewed (without a preview in memory, one
+    // is taken first and everything it offers is cleaned), then previews again.
     QFuture<void> cleanNow();
+
+    const QSet<QString>& chosen() const { return m_chosen; }
+    QVariantMap chosenValue() const;
+    int chosenCount() const;
+    qint64 chosenBytes() const;
+    qint64 chosenWillFree() const;
+    // Chooses or leaves out the entries of these keys (one row, or a section's rows); keys the
+    // report does not offer are ignored.
+    Q_INVOKABLE void setChosen(const QStringList& keys, bool wanted);
+    // The confirmation's sentences for the clean as it stands: what is chosen, the Trash on its own.
+    QString confirmationNote() const;
 
     QString whitelistText() const { return m_whitelistText; }
     void setWhitelistText(const QString& text);
@@ -47,6 +67,7 @@ public:
 
 signals:
     void reportChanged();
+    void choiceChanged();
     void whitelistTextChanged();
     void showingProtectionSheetChanged();
 
@@ -61,6 +82,7 @@ private:
 
     const FeatureContext& m_context;
     std::optional<CleanPreviewReport> m_report;
+    QSet<QString> m_chosen;
     QString m_whitelistText;
     bool m_showingProtectionSheet = false;
 };

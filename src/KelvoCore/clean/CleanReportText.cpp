@@ -106,6 +106,31 @@ std::optional<QString> willFreeLine(const CleanPreviewReport& report)
         .arg(SizeText::bytesWithDefaultUnits(report.willFreeBytes()));
 }
 
+QString confirmation(const CleanChoice::Totals& totals)
+{
+    const auto text = [](const char* zh, const char* en) {
+        return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+    };
+    QStringList sentences;
+    if (totals.count > 0)
+        sentences << (totals.count == 1
+                          ? text("已选的 %1 项（%2）将被删除。", "%1 chosen item (%2) will be deleted.")
+                          : text("已选的 %1 项（%2）将被删除。", "%1 chosen items (%2) will be deleted."))
+                         .arg(totals.count)
+                         .arg(SizeText::bytesWithDefaultUnits(totals.bytes));
+    if (totals.trashBytes)
+        sentences << (totals.count > 0 ? text("废纸篓（%1）也会被清空。", "The Trash (%1) will be emptied.")
+                                       : text("废纸篓（%1）将被清空。", "The Trash (%1) will be emptied."))
+                         .arg(SizeText::bytesWithDefaultUnits(*totals.trashBytes));
+    if (sentences.isEmpty())
+        return text("没有选择任何项目，不会删除任何内容。", "Nothing is chosen; nothing will be deleted.");
+    sentences << text("保护名单保留之后可释放 %1。", "%1 will be freed after protection.")
+                     .arg(SizeText::bytesWithDefaultUnits(totals.willFree))
+              << text("删除后无法撤销。", "Deletion cannot be undone.");
+    const bool chinese = AppLocalization::currentLanguage() == AppResolvedLanguage::chinese;
+    return sentences.join(chinese ? QString() : QStringLiteral(" "));
+}
+
 QString terminalReport(const CleanPreviewReport& report, bool colour)
 {
     // Entry lines grouped under their section, sections in order of first appearance.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clean/CleanChoice.h"
 #include "clean/CleanPreviewReport.h"
 
 #include <QString>
@@ -14,4 +15,8 @@ namespace CleanReportText {
 QString terminalReport(const CleanPreviewReport& report, bool colour);
 // "Will free: S after protection", for a report this program measured; none for the older tool's.
 std::optional<QString> willFreeLine(const CleanPreviewReport& report);
+// What a clean of the chosen entries does, asked before it starts (the window's confirmation and the
+// terminal's prompt): the count and size of the chosen places, the Trash on its own when it is chosen,
+// what is freed after protection, and that deletion cannot be undone.
+QString confirmation(const CleanChoice::Totals& totals);
 } // namespace CleanReportText

@@ -3,14 +3,21 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// One entry of a Smart Clean report: where it is, what it holds and its status. An entry the clean
-// leaves alone (a browser that is running) is tinted amber, and its message stands in for a path.
+// One entry of a Smart Clean report: its check box, where it is, what it holds and its status. An
+// entry the clean leaves alone (a browser that is running) is tinted amber, and its message stands in
+// for a path. An entry that would free nothing (empty, or kept whole by the protection list) has no
+// check box and says so in its tag. Space toggles the focused box; the owner keeps the choice.
 Item {
     id: root
     property string path
     property string note
     property string status
     property bool first: false
+    property bool choosable: false
+    property bool chosen: false
+    signal toggled()
+    // The box took the keyboard focus, so the page can bring it into view.
+    signal focused(Item box)
 
     readonly property bool skipped: status === "skipped"
 
@@ -56,6 +63,23 @@ Item {
         anchors.rightMargin: 12
         spacing: Theme.spacing
 
+        // The same width with or without a box, so that the paths line up.
+        Item {
+            Layout.preferredWidth: 18
+            Layout.preferredHeight: 18
+            Layout.alignment: Qt.AlignVCenter
+            SelectBox {
+                id: box
+                objectName: "cleanEntrySelectBox"
+                anchors.fill: parent
+                visible: root.choosable
+                selected: root.chosen
+                Accessible.name: root.path
+                onClicked: root.toggled()
+                onActiveFocusChanged: if (activeFocus) root.focused(box)
+            }
+        }
+
         ColumnLayout {
             Layout.fillWidth: true
             spacing: 2
@@ -79,7 +103,7 @@ Item {
         CleanStatusChip {
             objectName: "entryStatus"
             Layout.alignment: Qt.AlignVCenter
-            status: root.status
+            status: root.status === "cleanable" && !root.choosable ? "nothingToFree" : root.status
         }
     }
 }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
@@ -11,6 +12,7 @@ FeaturePage {
     readonly property var report: AppModel.clean.report
     readonly property bool hasReport: report !== null && report !== undefined
     readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
+    readonly property bool nothingChosen: hasCleanable && AppModel.clean.chosenCount === 0
 
     function preview() {
         AppModel.request(Actions.clean(true))
@@ -26,7 +28,9 @@ FeaturePage {
 
     PageToolbar {
         Layout.fillWidth: true
-        footnote: Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
+        footnote: page.nothingChosen
+                  ? Theme.t("没有选择任何项目：请至少勾选一项再开始清理。", "Nothing is chosen: tick at least one item to start cleaning.")
+                  : Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
         lastRunFeature: "clean"
 
         KButton {
@@ -39,7 +43,7 @@ FeaturePage {
         KButton {
             objectName: "cleanStartButton"
             primary: page.hasCleanable
-            enabled: !AppModel.run.isRunning && page.hasCleanable
+            enabled: !AppModel.run.isRunning && page.hasCleanable && !page.nothingChosen
             text: Theme.t("开始清理", "Start Cleaning")
             onClicked: AppModel.request(Actions.clean(false))
         }
@@ -96,9 +100,29 @@ FeaturePage {
                        : page.report.willFree === "" ? page.report.summary
                        : page.report.summary + "  ·  " + page.report.willFree
 
+        // What the choice amounts to; it follows every tick.
+        Label {
+            objectName: "cleanChoiceLine"
+            Layout.fillWidth: true
+            visible: page.hasCleanable
+            text: Theme.t("已选 " + AppModel.clean.chosenCount + " 项，共 " + Theme.bytes(AppModel.clean.chosenBytes)
+                          + "；保护名单保留之后可释放 " + Theme.bytes(AppModel.clean.chosenWillFree),
+                          AppModel.clean.chosenCount + " chosen, " + Theme.bytes(AppModel.clean.chosenBytes)
+                          + "; will free " + Theme.bytes(AppModel.clean.chosenWillFree) + " after protection")
+            color: Theme.textPrimary
+            font.pixelSize: Theme.fontBody
+            font.weight: Font.DemiBold
+            wrapMode: Text.WordWrap
+            leftPadding: 12
+            bottomPadding: Theme.spacingSmall
+        }
+
         CleanSectionList {
             Layout.fillWidth: true
             sections: page.hasReport ? page.report.sections : []
+            chosen: AppModel.clean.chosen
+            flickable: page
+            onChoose: (keys, wanted) => AppModel.clean.setChosen(keys, wanted)
         }
     }
 }

@@ -3,27 +3,84 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// The entries of a Smart Clean report under their section titles, in report order.
+// The entries of a Smart Clean report under their section titles, in report order, each with its
+// check box; a section's box chooses or leaves out all of its entries and shows a dash when only
+// some are chosen. Tab and the arrow keys move between the boxes, Space toggles the focused one.
 ColumnLayout {
     id: root
     property var sections: []
+    // The chosen entries' keys ({key: true}), kept by the controller.
+    property var chosen: ({})
+    // The page that scrolls this list, so that a box taking the keyboard focus is brought into view.
+    property FeaturePage flickable: null
+    signal choose(var keys, bool wanted)
+
+    function chosenAmong(keys) {
+        return keys.filter(key => root.chosen[key] === true).length
+    }
+    function isBox(item) {
+        if (!item || (item.objectName !== "cleanEntrySelectBox" && item.objectName !== "cleanSectionSelectBox"))
+            return false
+        for (let parent = item.parent; parent; parent = parent.parent)
+            if (parent === root)
+                return true
+        return false
+    }
+    // Moves the keyboard focus to the previous or next box of this list; false at either end, so
+    // that the page scrolls instead.
+    function moveFocus(forward) {
+        const next = root.Window.activeFocusItem ? root.Window.activeFocusItem.nextItemInFocusChain(forward) : null
+        if (!root.isBox(root.Window.activeFocusItem) || !root.isBox(next))
+            return false
+        next.forceActiveFocus(Qt.TabFocusReason)
+        return true
+    }
+    function reveal(box) {
+        if (!root.flickable)
+            return
+        const margin = Theme.spacingLarge
+        const top = box.mapToItem(root.flickable.contentItem, 0, 0).y
+        if (top - margin < root.flickable.contentY)
+            root.flickable.scrollBy(top - margin - root.flickable.contentY)
+        else if (top + box.height + margin > root.flickable.contentY + root.flickable.height)
+            root.flickable.scrollBy(top + box.height + margin - root.flickable.contentY - root.flickable.height)
+    }
 
     spacing: Theme.spacingLarge
+    Keys.onUpPressed: event => event.accepted = root.moveFocus(false)
+    Keys.onDownPressed: event => event.accepted = root.moveFocus(true)
 
     Repeater {
         model: root.sections
         delegate: ColumnLayout {
             id: section
             required property var modelData
+            readonly property int chosenCount: root.chosenAmong(modelData.keys)
 
             Layout.fillWidth: true
             spacing: 2
 
             RowLayout {
                 Layout.fillWidth: true
-                Layout.leftMargin: 4
+                Layout.leftMargin: 12
                 Layout.bottomMargin: 2
                 spacing: Theme.spacingSmall
+                Item {
+                    Layout.preferredWidth: 18
+                    Layout.preferredHeight: 18
+                    Layout.rightMargin: Theme.spacing - Theme.spacingSmall
+                    SelectBox {
+                        id: sectionBox
+                        objectName: "cleanSectionSelectBox"
+                        anchors.fill: parent
+                        visible: section.modelData.keys.length > 0
+                        selected: section.chosenCount === section.modelData.keys.length
+                        partial: section.chosenCount > 0
+                        Accessible.name: section.modelData.title
+                        onClicked: root.choose(section.modelData.keys, section.chosenCount < section.modelData.keys.length)
+                        onActiveFocusChanged: if (activeFocus) root.reveal(sectionBox)
+                    }
+                }
                 Label {
                     objectName: "cleanSectionTitle"
                     text: section.modelData.title
@@ -52,6 +109,7 @@ ColumnLayout {
             Repeater {
                 model: section.modelData.entries
                 delegate: CleanEntryRow {
+                    id: entry
                     required property var modelData
                     required property int index
 
@@ -60,6 +118,10 @@ ColumnLayout {
                     path: modelData.path
                     note: modelData.note
                     status: modelData.status
+                    choosable: modelData.choosable
+                    chosen: root.chosen[modelData.key] === true
+                    onToggled: root.choose([entry.modelData.key], !entry.chosen)
+                    onFocused: box => root.reveal(box)
                 }
             }
         }

@@ -3,13 +3,14 @@ import QtQuick.Controls
 import Kelvo 1.0
 
 // The status of one Smart Clean entry as a coloured tag: green for what a clean removes, amber for
-// what it leaves alone, grey for information.
+// what it leaves alone, grey for information and for a place that would free nothing.
 Label {
     id: root
     property string status
 
     readonly property var looks: ({
         cleanable: { zh: "可清理", en: "Cleanable", tone: Theme.success },
+        nothingToFree: { zh: "无可释放", en: "Nothing to Free", tone: Theme.textTertiary },
         skipped: { zh: "已跳过", en: "Skipped", tone: Theme.warning },
         done: { zh: "已完成", en: "Done", tone: Theme.success },
         review: { zh: "需查看", en: "Review", tone: Theme.accent },

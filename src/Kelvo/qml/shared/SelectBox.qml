@@ -4,9 +4,12 @@ import Kelvo 1.0
 
 // A check box without a label, drawn in the window's style. A click, or Space when it has the focus
 // (Tab reaches it), reports `clicked()`; the owner keeps the state and feeds it back through `selected`.
+// `partial` draws a dash instead, for a box that stands for several of which only some are chosen.
 AbstractButton {
     id: root
     property bool selected: false
+    property bool partial: false
+    readonly property bool filled: selected || partial
 
     implicitWidth: 18
     implicitHeight: 18
@@ -14,20 +17,29 @@ AbstractButton {
     focusPolicy: Qt.StrongFocus
     Accessible.role: Accessible.CheckBox
     Accessible.checked: selected
+    Accessible.checkStateMixed: partial && !selected
 
     contentItem: Item {}
     background: Rectangle {
         radius: 5
-        color: root.selected ? (root.down ? Theme.accentPressed : Theme.accent)
+        color: root.filled ? (root.down ? Theme.accentPressed : Theme.accent)
                              : (root.hovered ? "#f3f6fb" : "#ffffff")
         border.width: root.visualFocus ? 2 : 1
         border.color: root.visualFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.45)
-                                       : root.selected ? Theme.accent : Qt.rgba(0, 0, 0, 0.22)
+                                       : root.filled ? Theme.accent : Qt.rgba(0, 0, 0, 0.22)
         Glyph {
             anchors.centerIn: parent
             visible: root.selected
             source: "qrc:/icons/check.svg"
             size: 14
+        }
+        Rectangle {
+            anchors.centerIn: parent
+            visible: root.partial && !root.selected
+            width: parent.width - 8
+            height: 2
+            radius: 1
+            color: "#ffffff"
         }
     }
 }
