@@ -58,6 +58,9 @@ struct AppModelFixture {
                                              .relaunch = [](const QString&) { return false; },
                                              .quit = [] {},
                                              .temporaryFolder = root.filePath("tmp")};
+    // Where installers are looked for: the macOS places below the synthetic home unless a test
+    // chooses a Linux desktop's.
+    LocalInstallerPreview::Places installerPlaces;
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
@@ -83,8 +86,8 @@ struct AppModelFixture {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
         return std::make_unique<AppModel>(AppModel::Environment{
-            home, support, version, homeApplications, LocalInstallerPreview::Places{}, std::move(sampling),
-            systemRoot, processEnvironment, std::nullopt, updateInstaller});
+            home, support, version, homeApplications, installerPlaces, std::move(sampling), systemRoot,
+            processEnvironment, std::nullopt, updateInstaller});
     }
 };
 

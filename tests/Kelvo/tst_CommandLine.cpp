@@ -324,7 +324,12 @@ private slots:
     // One JSON shape for every listing (kind, date, entries with stable ids and sizes in bytes); text alike.
     void listingsSayWhatTheyFound()
     {
-        const QString dmg = file(m_home + "/Downloads/Tool.dmg", 9000);
+#ifdef Q_OS_MACOS
+        const QString installer = file(m_home + "/Downloads/Tool.dmg", 9000), installerKind;
+#else
+        // A Linux desktop looks for its own packages, and says which kind each is.
+        const QString installer = file(m_home + "/Downloads/Tool.deb", 9000), installerKind = "deb";
+#endif
         const QString modules = folder(m_home + "/code/web/node_modules");
         file(modules + "/x.js", 3000);
         const QString cache = folder(m_home + "/Library/Caches/com.example.foo");
@@ -365,9 +370,11 @@ private slots:
         const auto text = [](const QJsonObject& json, const char* key) { return json.value(key).toString(); };
         QCOMPARE((QStringList{text(firstEntry["purge_preview"], "path"),
                               text(firstEntry["installer_preview"], "path"),
-                              text(firstEntry["installer_preview"], "location"), text(foo, "path"),
+                              text(firstEntry["installer_preview"], "location"),
+                              text(firstEntry["installer_preview"], "kind"), text(foo, "path"),
                               text(foo, "bundle_id"), text(leftover, "path"), text(leftover, "match")}),
-                 (QStringList{modules, dmg, m_home + "/Downloads", app, "com.example.foo", cache, "strong"}));
+                 (QStringList{modules, installer, m_home + "/Downloads", installerKind, app,
+                              "com.example.foo", cache, "strong"}));
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
         QCOMPARE(text(firstEntry["purge_preview"], "ecosystem"), "JavaScript / Node");
         QVERIFY(!firstEntry["purge_preview"].value("chosen_by_default").toBool()); // no package.json
@@ -379,7 +386,7 @@ private slots:
                      analysis.contains("Not counted: 1 hidden items"),
                  qPrintable(analysis));
         QVERIFY(!run({"analyze", "--all", m_home + "/code/web"}, m_home).out.contains("Not counted"));
-        QVERIFY(exists(dmg) && exists(modules + "/x.js") && exists(app));
+        QVERIFY(exists(installer) && exists(modules + "/x.js") && exists(app));
     }
 
     // The status JSON reads back to the report it was made from; a replayed Mac has its battery.

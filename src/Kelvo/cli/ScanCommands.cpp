@@ -65,6 +65,11 @@ QJsonObject installerJson(const InstallerPreviewReport& report)
                          {QStringLiteral("path"), entry.path},
                          {QStringLiteral("location"), entry.location},
                          {QStringLiteral("source_text"), entry.source}};
+        // Only a Linux installer has a kind; the macOS types keep the keys they always had.
+        if (!entry.kind.isEmpty()) {
+            json.insert(QStringLiteral("kind"), entry.kind);
+            json.insert(QStringLiteral("kind_text"), entry.kindText);
+        }
         putSize(json, QStringLiteral("size"), entry.byteCount);
         entries.append(json);
     }
@@ -230,7 +235,8 @@ int installer(const QStringList& words, const Environment& environment, Streams&
     }
     for (const InstallerPreviewReport::Entry& entry : report.entries)
         streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
-                    << entry.path << '\n';
+                    << entry.path << (entry.kindText.isEmpty() ? QString() : "  (" + entry.kindText + ')')
+                    << '\n';
     streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
                        .arg(report.entries.size())
                        .arg(report.totalSizeText())

@@ -17,11 +17,9 @@ namespace {
 
 QVariantMap rowOf(const InstallerPreviewReport::Entry& entry)
 {
-    return {{QStringLiteral("path"), entry.path},
-            {QStringLiteral("name"), entry.name},
-            {QStringLiteral("source"), entry.source},
-            {QStringLiteral("byteCount"), entry.byteCount},
-            {QStringLiteral("sizeText"), entry.sizeText()}};
+    return {{QStringLiteral("path"), entry.path},           {QStringLiteral("name"), entry.name},
+            {QStringLiteral("source"), entry.source},       {QStringLiteral("kind"), entry.kindText},
+            {QStringLiteral("byteCount"), entry.byteCount}, {QStringLiteral("sizeText"), entry.sizeText()}};
 }
 
 } // namespace
@@ -48,6 +46,16 @@ QVariantList InstallerController::scanLocations() const
                                 {QStringLiteral("source"), location.source},
                                 {QStringLiteral("exists"), location.exists}});
     return list;
+}
+
+bool InstallerController::linuxDesktop() const
+{
+    return places().system == LocalInstallerPreview::InstallerSystem::linuxDesktop;
+}
+
+QStringList InstallerController::fileTypes() const
+{
+    return LocalInstallerPreview::fileTypes(places().system);
 }
 
 QVariant InstallerController::reportValue() const

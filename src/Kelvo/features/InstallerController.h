@@ -17,7 +17,8 @@
 // the Trash.
 class InstallerController : public QObject {
     Q_OBJECT
-    // {entryCount, totalBytes, totalSizeText, sources, entries: [{path, name, source, byteCount, sizeText}]}
+    // {entryCount, totalBytes, totalSizeText, sources,
+    //  entries: [{path, name, source, kind, byteCount, sizeText}]}; kind is empty for the macOS types
     Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
     // The places the scan searches, shown until the first report: [{path, source, exists}]
     Q_PROPERTY(QVariantList scanLocations READ scanLocations NOTIFY scanLocationsChanged)
@@ -26,6 +27,10 @@ class InstallerController : public QObject {
     Q_PROPERTY(RowListModel* shownEntries READ shownEntries CONSTANT)
     Q_PROPERTY(QString sourceFilter READ sourceFilter WRITE setSourceFilter NOTIFY shownEntriesChanged)
     Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY shownEntriesChanged)
+    // Whether the scan looks for a Linux desktop's installers in its folders, and the file types it
+    // looks for, each with its dot.
+    Q_PROPERTY(bool linuxDesktop READ linuxDesktop CONSTANT)
+    Q_PROPERTY(QStringList fileTypes READ fileTypes CONSTANT)
 
 public:
     InstallerController(const FeatureContext& context, QObject* parent = nullptr);
@@ -33,6 +38,8 @@ public:
     const std::optional<InstallerPreviewReport>& report() const { return m_report; }
     QVariant reportValue() const;
     QVariantList scanLocations() const;
+    bool linuxDesktop() const;
+    QStringList fileTypes() const;
 
     RowListModel* shownEntries() { return &m_shownEntries; }
     QString sourceFilter() const { return m_sourceFilter; }
@@ -57,7 +64,7 @@ private:
 
     const FeatureContext& m_context;
     std::optional<InstallerPreviewReport> m_report;
-    RowListModel m_shownEntries{{"path", "name", "source", "byteCount", "sizeText"}};
+    RowListModel m_shownEntries{{"path", "name", "source", "kind", "byteCount", "sizeText"}};
     QString m_sourceFilter;
     bool m_sortBySize = true;
 };

@@ -20,6 +20,11 @@ ListingSetup standardListing()
             std::chrono::milliseconds(2000)};
 }
 
+ListingSetup tarListing()
+{
+    return {{{QStringLiteral("/usr/bin/tar"), {QStringLiteral("-tf")}}}, std::chrono::milliseconds(2000)};
+}
+
 std::optional<QStringList> runListingTool(const ListingTool& tool, const QString& archivePath, int limit,
                                           std::chrono::milliseconds timeLimit)
 {

@@ -27,6 +27,9 @@ inline constexpr qint64 tailBytes = 512 * 1024;
 
 // "/usr/bin/unzip -Z -1", then "/usr/bin/zipinfo -1".
 ListingSetup standardListing();
+// "/usr/bin/tar -tf", which reads gzip, xz, bzip2 and zstd tarballs through their own tools. The path
+// is absolute, so tar never takes a colon in it for a remote host.
+ListingSetup tarListing();
 
 // The tool's first `limit` non-empty lines; none when it is missing, fails, hangs past its time
 // limit, prints no lines or prints text that is not UTF-8.

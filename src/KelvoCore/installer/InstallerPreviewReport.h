@@ -20,6 +20,10 @@ struct InstallerPreviewReport {
         qint64 byteCount = 0; // space taken on disk
         std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
         QString location = {};                               // the place it was found in
+        // A Linux installer's type: a fixed word ("deb", "appimage", ..., "archive") and its name for
+        // people; both empty for the macOS types.
+        QString kind = {};
+        QString kindText = {};
 
         QString sizeText() const;
         bool operator==(const Entry&) const = default;

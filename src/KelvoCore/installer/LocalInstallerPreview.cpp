@@ -1,8 +1,10 @@
 #include "installer/LocalInstallerPreview.h"
 
+#include "installer/LinuxInstallers.h"
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
+#include "platform/UserDirs.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/StableId.h"
 
@@ -37,14 +39,21 @@ bool stopped(const QDeadlineTimer& deadline, const Options& options)
     return deadline.hasExpired() || (options.cancelled && options.cancelled->load());
 }
 
-// Regular files with an installer's extension, at most maxDepth levels below the location.
-std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth,
+// Whether a file is worth judging: by its extension on macOS, by the end of its name on Linux.
+bool isCandidate(const QString& name, InstallerSystem system)
+{
+    static const QSet<QString> extensions(scannedFileExtensions().begin(), scannedFileExtensions().end());
+    return system == InstallerSystem::linuxDesktop ? LinuxInstallers::isInstallerName(name)
+                                                   : extensions.contains(extensionOf(name));
+}
+
+// Regular files that may be installers, at most maxDepth levels below the location.
+std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth, InstallerSystem system,
                                           const QDeadlineTimer& deadline, const Options& options)
 {
     std::vector<Candidate> found;
     if (maxDepth < 1 || stopped(deadline, options))
         return found;
-    static const QSet<QString> extensions(scannedFileExtensions().begin(), scannedFileExtensions().end());
     FileWalker::Options walk;
     walk.includeHidden = false;
     walk.enterPackages = false;
@@ -53,7 +62,7 @@ std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth,
     walk.cancelled = options.cancelled;
     FileWalker::walk(location, walk, [&](const FileWalker::Item& item) {
         // Links are never listed: trashing one would leave the installer it points to.
-        if (item.kind == FileWalker::Kind::file && extensions.contains(extensionOf(item.name)))
+        if (item.kind == FileWalker::Kind::file && isCandidate(item.name, system))
             found.push_back({item.path, item.name, item.allocatedBytes, item.identity});
         return FileWalker::Decision::proceed;
     });
@@ -69,22 +78,59 @@ QString displayName(const QString& fileName, const QString& source)
     return QString(fileName).remove(hashPrefix);
 }
 
-std::vector<InstallerPreviewReport::Entry>
-scanInstallers(const ScanPath& location, int maxDepth, const QDeadlineTimer& deadline, const Options& options)
+// The kind of an installer (empty for the macOS types); none when the file is no installer. Past the
+// budget no more listing tools are started.
+std::optional<LinuxInstallers::Kind> judge(const Candidate& candidate, InstallerSystem system,
+                                           const QDeadlineTimer& deadline, const Options& options)
+{
+    const bool toolsAllowed = !deadline.hasExpired();
+    if (system == InstallerSystem::macOS) {
+        // A zip past the budget is judged by its tail alone.
+        if (extensionOf(candidate.name) == QLatin1String("zip") &&
+            !InstallerArchive::carriesInstaller(candidate.path, options.listing, toolsAllowed))
+            return std::nullopt;
+        return LinuxInstallers::Kind{};
+    }
+    if (std::optional<LinuxInstallers::Kind> package = LinuxInstallers::packageKind(candidate.name))
+        return package;
+    // An archive counts only when its listing shows a package: a compressed tarball has no tail to
+    // read, so an archive that cannot be listed is no installer.
+    if (!toolsAllowed)
+        return std::nullopt;
+    const std::optional<QStringList> names = InstallerArchive::listEntries(
+        candidate.path, InstallerArchive::listingLimit,
+        LinuxInstallers::isZip(candidate.name) ? options.listing : options.tarListing);
+    return names ? LinuxInstallers::archiveKind(*names) : std::nullopt;
+}
+
+std::vector<InstallerPreviewReport::Entry> scanInstallers(const ScanPath& location, int maxDepth,
+                                                          InstallerSystem system,
+                                                          const QDeadlineTimer& deadline,
+                                                          const Options& options)
 {
     std::vector<InstallerPreviewReport::Entry> entries;
     if (!FileWalker::statItem(location.path) || stopped(deadline, options))
         return entries;
-    for (const Candidate& candidate : findInstallerFiles(location.path, maxDepth, deadline, options)) {
-        // Past the budget, archives are judged by their tail alone: no more tools are started.
-        if (extensionOf(candidate.name) == QLatin1String("zip") &&
-            !InstallerArchive::carriesInstaller(candidate.path, options.listing, !deadline.hasExpired()))
-            continue;
-        entries.push_back({StableId::of(candidate.path), displayName(candidate.name, location.source),
-                           candidate.path, location.source, candidate.allocatedBytes, candidate.identity,
-                           location.path});
-    }
+    for (const Candidate& candidate : findInstallerFiles(location.path, maxDepth, system, deadline, options))
+        if (const std::optional<LinuxInstallers::Kind> kind = judge(candidate, system, deadline, options))
+            entries.push_back({StableId::of(candidate.path), displayName(candidate.name, location.source),
+                               candidate.path, location.source, candidate.allocatedBytes, candidate.identity,
+                               location.path, kind->code, kind->text});
     return entries;
+}
+
+// The folders a Linux desktop keeps downloads in. The user-dirs file only says where to look, never
+// what to remove: a folder it names outside the home is searched, and the Trash move's own guard
+// still decides what may leave.
+std::vector<ScanPath> linuxScanPaths(const QString& home, const Places& places)
+{
+    using AppLocalization::localized;
+    const UserDirs::Folders folders = UserDirs::read(home, places.configHome);
+    return {{PathText::standardized(folders.download), localized("下载", "Downloads")},
+            {PathText::standardized(folders.desktop), localized("桌面", "Desktop")},
+            {PathText::standardized(folders.documents), localized("文档", "Documents")},
+            {below(home, "Public"), localized("公共", "Public")},
+            {below(folders.download, "Telegram Desktop"), QStringLiteral("Telegram")}};
 }
 
 } // namespace
@@ -96,8 +142,19 @@ const QStringList& scannedFileExtensions()
     return extensions;
 }
 
+QStringList fileTypes(InstallerSystem system)
+{
+    if (system == InstallerSystem::linuxDesktop)
+        return LinuxInstallers::fileTypes();
+    QStringList types;
+    for (const QString& extension : scannedFileExtensions())
+        types << QLatin1Char('.') + extension;
+    return types;
+}
+
 Places systemPlaces()
 {
+#ifdef Q_OS_MACOS
     return {
         QStringLiteral("/Users/Shared"),
         HomeFolder::current(),
@@ -106,10 +163,16 @@ Places systemPlaces()
           QStringLiteral("Homebrew Cask")},
          {QStringLiteral("/usr/local/Caskroom"), QStringLiteral("Homebrew Cask"),
           QStringLiteral("Homebrew Cask")}}};
+#else
+    // The shared folder and the system places are macOS's; a Linux desktop has none of them.
+    return {{}, HomeFolder::current(), {}, InstallerSystem::linuxDesktop};
+#endif
 }
 
 std::vector<ScanPath> installerScanPaths(const QString& home, const Places& places)
 {
+    if (places.system == InstallerSystem::linuxDesktop)
+        return linuxScanPaths(home, places);
     using AppLocalization::localized;
     const QString telegram = QStringLiteral("Telegram");
     std::vector<ScanPath> paths{
@@ -158,7 +221,8 @@ InstallerPreviewReport snapshot(const QString& home, const Places& places, int m
         if (stopped(deadline, options))
             break;
         // A file reachable from two locations keeps the first one's source.
-        for (InstallerPreviewReport::Entry& entry : scanInstallers(location, maxDepth, deadline, options))
+        for (InstallerPreviewReport::Entry& entry :
+             scanInstallers(location, maxDepth, places.system, deadline, options))
             if (!seen.contains(entry.path)) {
                 seen.insert(entry.path);
                 entries.push_back(std::move(entry));

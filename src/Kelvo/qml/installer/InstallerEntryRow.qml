@@ -3,13 +3,14 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// One installer file: its check box, its name and folder, where it was found and its size. A click
-// anywhere on the row toggles it.
+// One installer file: its check box, its name, its kind when it has one (a Linux package), its folder,
+// where it was found and its size. A click anywhere on the row toggles it.
 Item {
     id: root
     property string name
     property string path
     property string source
+    property string kind
     property string sizeText
     property bool first: false
     property bool selected: false
@@ -63,12 +64,24 @@ Item {
                 font.weight: Font.Medium
                 elide: Text.ElideMiddle
             }
-            PathLabel {
-                objectName: "rowPath"
+            RowLayout {
                 Layout.fillWidth: true
-                text: root.path
-                color: Theme.textTertiary
-                font.pixelSize: Theme.fontSmall
+                spacing: Theme.spacingSmall
+                Label {
+                    objectName: "rowKind"
+                    visible: root.kind.length > 0
+                    text: root.kind
+                    color: Theme.textSecondary
+                    font.pixelSize: Theme.fontSmall
+                    font.weight: Font.Medium
+                }
+                PathLabel {
+                    objectName: "rowPath"
+                    Layout.fillWidth: true
+                    text: root.path
+                    color: Theme.textTertiary
+                    font.pixelSize: Theme.fontSmall
+                }
             }
         }
         Label {

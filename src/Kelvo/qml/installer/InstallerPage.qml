@@ -4,7 +4,8 @@ import Kelvo 1.0
 
 // The Installer Cleanup page: the places that will be searched, then the installer files found in
 // them with a check box each; the chosen files go to the Trash after a confirmation. The filter bar
-// shows all files or those of one place, by size or by name. Ctrl+R (Command+R on macOS) scans.
+// shows all files or those of one place, by size or by name. Ctrl+R (Command+R on macOS) scans. On a
+// Linux desktop the file types, the rows' kinds and the texts naming the computer follow the controller.
 FeaturePage {
     id: page
 
@@ -15,6 +16,7 @@ FeaturePage {
     // The chosen files' paths; the filter and the order are the controller's.
     readonly property KeySet selection: KeySet {}
     readonly property var shownEntries: AppModel.installer.shownEntries
+    readonly property bool linuxDesktop: AppModel.installer.linuxDesktop
 
     function preview() {
         AppModel.request(Actions.installer(true))
@@ -67,7 +69,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
         caption: Theme.t("文件类型", "File types")
-        tags: [".dmg", ".pkg", ".mpkg", ".iso", ".xip", ".zip", ".appinstaller", ".mobileconfig"]
+        tags: AppModel.installer.fileTypes
         promises: [
             Theme.t("不自动删除", "No auto-delete"),
             Theme.t("清理前确认", "Confirm first"),
@@ -93,8 +95,11 @@ FeaturePage {
                               "Choose Preview or press " + page.runShortcutText
                               + " to look for installer files in the places above.")
         emptyTitle: Theme.t("没有发现明显可整理的安装包", "No obvious installer files found")
-        emptyDetail: Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
-                             "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
+        emptyDetail: page.linuxDesktop
+                     ? Theme.t("下载、桌面和文档文件夹里没有可列出的安装文件。",
+                               "There are no installer files to show in your Downloads, Desktop or Documents folder.")
+                     : Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
+                               "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
         summary: page.hasReport
                  ? page.report.entryCount + Theme.t(" 个文件，合计 ", " files, total ") + page.report.totalSizeText
                  : ""
@@ -138,6 +143,7 @@ FeaturePage {
                 name: model.name
                 path: model.path
                 source: model.source
+                kind: model.kind
                 sizeText: model.sizeText
                 selected: page.selection.has(model.path)
                 onToggled: page.selection.toggle(model.path)
