@@ -58,6 +58,8 @@ struct AppModelFixture {
                                              .relaunch = [](const QString&) { return false; },
                                              .quit = [] {},
                                              .temporaryFolder = root.filePath("tmp")};
+    // Uninstall lists macOS bundles unless a test asks for the applications of a Linux home.
+    UninstallSystem uninstallSystem = UninstallSystem::macOS;
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
@@ -84,7 +86,7 @@ struct AppModelFixture {
         };
         return std::make_unique<AppModel>(AppModel::Environment{
             home, support, version, homeApplications, LocalInstallerPreview::Places{}, std::move(sampling),
-            systemRoot, processEnvironment, std::nullopt, updateInstaller});
+            systemRoot, processEnvironment, std::nullopt, updateInstaller, uninstallSystem});
     }
 };
 

@@ -159,13 +159,12 @@ private:
         auto [place, added] = m_found.try_emplace(location->path);
         Found& found = place->second;
         if (added)
-            found = {
-                *location,
-                name,
-                entry.chineseName,
-                AppLocalization::localized(QStringLiteral("桌面启动项"), QStringLiteral("Desktop Entry")),
-                icon,
-                usedAt(programItem->accessTime)};
+            found = {*location,
+                     name,
+                     entry.chineseName,
+                     AppLocalization::localized(QStringLiteral("本地应用"), QStringLiteral("Local App")),
+                     icon,
+                     usedAt(programItem->accessTime)};
         else if (!found.hasDesktopEntry) {
             // An AppImage with an entry of its own is one app, shown as the entry shows it.
             found.name = name;

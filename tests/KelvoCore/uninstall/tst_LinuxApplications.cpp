@@ -81,24 +81,24 @@ private slots:
         // The entry's lines, files made below the home folder, what is listed.
         columns<QString, QStringList, QStringList>("entry", "files", "expected");
         row("own folder below ~/opt", "Name=Tool\nExec=~/opt/Tool/bin/tool %F",
-            QStringList{"opt/Tool/bin/tool"}, QStringList{"Tool|Desktop Entry|opt/Tool"});
+            QStringList{"opt/Tool/bin/tool"}, QStringList{"Tool|Local App|opt/Tool"});
         row("own folder below ~/.local/share", "Name=Tool\nExec=$HOME/.local/share/Tool/tool",
-            QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Desktop Entry|.local/share/Tool"});
+            QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Local App|.local/share/Tool"});
         row("directly in ~/.local/bin: the file", "Name=Tool\nExec=tool", QStringList{".local/bin/tool"},
-            QStringList{"Tool|Desktop Entry|.local/bin/tool"});
+            QStringList{"Tool|Local App|.local/bin/tool"});
         row("directly in the home folder: the file", "Name=Tool\nExec=\"{home}/tool\"", QStringList{"tool"},
-            QStringList{"Tool|Desktop Entry|tool"});
+            QStringList{"Tool|Local App|tool"});
         row("own folder in the home folder", "Name=Tool\nExec={home}/Tool/tool", QStringList{"Tool/tool"},
-            QStringList{"Tool|Desktop Entry|Tool"});
+            QStringList{"Tool|Local App|Tool"});
         row("hidden entries count", "Name=Tool\nExec=~/opt/T/t\nHidden=true\nNoDisplay=true",
-            QStringList{"opt/T/t"}, QStringList{"Tool|Desktop Entry|opt/T"});
+            QStringList{"opt/T/t"}, QStringList{"Tool|Local App|opt/T"});
         row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
         row("bare name not in the home folder", "Name=Firefox\nExec=firefox", QStringList{}, QStringList{});
         row("the home folder itself", "Name=Home\nExec=~", QStringList{}, QStringList{});
         row("program gone", "Name=Old\nExec=~/opt/Old/old", QStringList{},
             QStringList{"Old|Program missing|.local/share/applications/tool.desktop"});
         row("no name: the file's", "Exec=~/opt/T/t", QStringList{"opt/T/t"},
-            QStringList{"tool|Desktop Entry|opt/T"});
+            QStringList{"tool|Local App|opt/T"});
     }
     void desktopEntries()
     {
