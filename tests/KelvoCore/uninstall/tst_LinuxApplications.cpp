@@ -106,9 +106,13 @@ private slots:
             fetch<QString, QStringList, QStringList>("entry", "files", "expected");
         for (const QString& path : files)
             file(m_home + "/" + path, 3000);
-        write(m_home + "/.local/share/applications/tool.desktop",
-              ("[Desktop Entry]\nType=Application\n" + m_box.expand(entry) + "\n").toUtf8());
+        const QByteArray text = ("[Desktop Entry]\nType=Application\n" + m_box.expand(entry) + "\n").toUtf8();
+        write(m_home + "/.local/share/applications/tool.desktop", text);
         QCOMPARE(listed(scan()), expected);
+        // The same entry through a link is not followed.
+        QFile::rename(m_home + "/.local/share/applications/tool.desktop", m_box.path("tool.desktop"));
+        link(m_box.path("tool.desktop"), m_home + "/.local/share/applications/tool.desktop");
+        QCOMPARE(listed(scan()), QStringList());
     }
 
     void appImageName_data()
