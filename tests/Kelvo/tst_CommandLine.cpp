@@ -37,13 +37,15 @@ QString systemRoot;
 QProcessEnvironment processEnvironment;
 UpdateInstaller::Options updateInstaller;
 
-Run run(const QStringList& arguments, const QString& home, QString input = {})
+Run run(const QStringList& arguments, const QString& home, QString input = {},
+        UninstallSystem system = UninstallSystem::macOS)
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
     CommandLine::Streams streams{out, err, in, false};
     result.status = CommandLine::run(
-        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller}, streams);
+        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller, system},
+        streams);
     return result;
 }
 
@@ -367,6 +369,10 @@ private slots:
                               text(foo, "bundle_id"), text(leftover, "path"), text(leftover, "match")}),
                  (QStringList{modules, dmg, m_home + "/Downloads", app, "com.example.foo", cache, "strong"}));
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
+        // On Linux the same command lists the home folder's AppImages instead of bundles.
+        file(m_home + "/Applications/Tool-2.0-x86_64.AppImage", 4000);
+        const QString linuxApps = run({"uninstall", "--dry-run"}, m_home, {}, UninstallSystem::linux).out;
+        QVERIFY2(linuxApps.contains("Tool  (AppImage)") && !linuxApps.contains("Foo"), qPrintable(linuxApps));
         QVERIFY(exists(dmg) && exists(modules + "/x.js") && exists(app));
     }
 

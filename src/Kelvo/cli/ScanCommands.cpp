@@ -6,7 +6,7 @@
 #include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
-#include "uninstall/LocalUninstallPreview.h"
+#include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
@@ -104,7 +104,8 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
         putSize(json, QStringLiteral("leftover_size"), leftoverBytes);
         entries.append(json);
     }
-    return {{QStringLiteral("entries"), entries}};
+    return {{QStringLiteral("entries"), entries},
+            {QStringLiteral("notes"), QJsonArray::fromStringList(report.notes)}};
 }
 
 } // namespace
@@ -197,7 +198,10 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
             flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
         return usageError(streams, *error);
     const QDateTime started = QDateTime::currentDateTimeUtc();
-    const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
+    UninstallPreviewService::Setup setup;
+    setup.system = environment.uninstallSystem.value_or(setup.system);
+    setup.linux.flatpakTool = environment.systemRoot + QStringLiteral("/usr/bin/flatpak");
+    const UninstallPreviewReport report = UninstallPreviewService::scan(environment.home, setup);
     if (words.contains(QStringLiteral("--json"))) {
         printJson(streams, QStringLiteral("uninstall_preview"), started, uninstallJson(report));
         return 0;
@@ -206,6 +210,8 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
         streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
                     << "  (" << entry.source << ")\n";
     streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
+    for (const QString& note : report.notes)
+        streams.out << note << '\n';
     streams.out.flush();
     return 0;
 }
