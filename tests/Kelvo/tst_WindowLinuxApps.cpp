@@ -28,7 +28,6 @@ private slots:
         icon.fill(QColor(0x7C, 0x3A, 0xED));
         QImageWriter(file(obsidianIcon()), "png").write(icon);
         file(homePath("opt/Zettlr/zettlr"), 1'800'000);
-        file(homePath("opt/Zettlr/resources/app.asar"), 900'000);
         const QString zettlrIcon = write(homePath("opt/Zettlr/zettlr.svg"),
                                          "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
                                          "<circle cx='5' cy='5' r='5' fill='#1cb27e'/></svg>");

@@ -52,11 +52,9 @@ private slots:
         row("plain, field code after", "/opt/App/app %U", "/opt/App/app");
         row("quoted with spaces", "\"~/My Apps/run me\" --flag", "{home}/My Apps/run me");
         row("escapes inside quotes", R"("/x/a\"b\\c\$d" %f)", R"(/x/a"b\c$d)");
-        row("env and its variables first", "env GDK_BACKEND=x11 LANG=C $HOME/bin/tool", "{home}/bin/tool");
-        row("env by path", "/usr/bin/env A=1 ${HOME}/.local/bin/t", "{home}/.local/bin/t");
+        row("env by path and its variables first", "/usr/bin/env A=1 LANG=C $HOME/bin/t", "{home}/bin/t");
         row("a path with '=' is a program", "/x/a=b", "/x/a=b");
         row("~ only as the home folder", "~other/bin/tool", "~other/bin/tool");
-        row("bare name", "firefox --new-window", "firefox");
         row("env alone", "env A=1", "");
         row("nothing", "  ", "");
     }
@@ -64,15 +62,6 @@ private slots:
     {
         const auto [exec, expected] = fetch<QString, QString>("exec", "expected");
         QCOMPARE(DesktopEntry::program(exec, m_home).value_or(""), m_box.expand(expected));
-    }
-
-    // Only the [Desktop Entry] group counts, its values' escapes decoded.
-    void parse()
-    {
-        const DesktopEntry::Entry entry = DesktopEntry::parse(
-            "# comment\n[Desktop Entry]\nName=Big\\sApp\nName[zh]=甲\nName[zh_CN]=大应用\nExec=\"/a b\" %U\n"
-            "Icon=big\nNoDisplay=true\n[Desktop Action new]\nName=New Window\nExec=/other\n");
-        QCOMPARE(entry, (DesktopEntry::Entry{"Big App", "大应用", "\"/a b\" %U", "big", false, true}));
     }
 
     // Which desktop entries make an app, and what goes to the Trash with it.
@@ -86,10 +75,8 @@ private slots:
             QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Local App|.local/share/Tool"});
         row("directly in ~/.local/bin: the file", "Name=Tool\nExec=tool", QStringList{".local/bin/tool"},
             QStringList{"Tool|Local App|.local/bin/tool"});
-        row("directly in the home folder: the file", "Name=Tool\nExec=\"{home}/tool\"", QStringList{"tool"},
-            QStringList{"Tool|Local App|tool"});
-        row("own folder in the home folder", "Name=Tool\nExec={home}/Tool/tool", QStringList{"Tool/tool"},
-            QStringList{"Tool|Local App|Tool"});
+        row("own folder in the home folder, quoted", "Name=Tool\nExec=\"{home}/Tool/tool\"",
+            QStringList{"Tool/tool"}, QStringList{"Tool|Local App|Tool"});
         row("hidden entries count", "Name=Tool\nExec=~/opt/T/t\nHidden=true\nNoDisplay=true",
             QStringList{"opt/T/t"}, QStringList{"Tool|Local App|opt/T"});
         row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
@@ -121,7 +108,6 @@ private slots:
         row("version", "Obsidian-1.5.3.AppImage", "Obsidian");
         row("version and architecture, lower case", "krita-5.2.2-x86_64.appimage", "krita");
         row("v-prefixed version, underscores", "FreeCAD_v0.21.2-Linux-x86_64.AppImage", "FreeCAD");
-        row("dashes in the name", "LM-Studio-0.2.27.AppImage", "LM-Studio");
         row("a name that is all version stays", "2048.AppImage", "2048");
         row("nothing to take off", "nvim.appimage", "nvim");
     }
@@ -145,10 +131,9 @@ private slots:
                                     "[Desktop Entry]\nName=Obsidian Notes\nIcon=obsidian\nExec=\"" +
                                         obsidian.toUtf8() + "\" %U\n");
         const QString autostart = file(m_home + "/.config/autostart/md.obsidian.desktop");
-        const QString small = file(m_home + "/.local/share/icons/hicolor/32x32/apps/obsidian.png");
+        file(m_home + "/.local/share/icons/hicolor/32x32/apps/obsidian.png");
         const QString large = file(m_home + "/.local/share/icons/hicolor/256x256/apps/obsidian.png");
-        file(m_home + "/.local/share/icons/hicolor/512x512/apps/other.png");
-        const QString config = file(m_home + "/.config/obsidian/settings.json", 5000);
+        file(m_home + "/.config/obsidian/settings.json");
 
         const UninstallPreviewReport report = scan();
         QCOMPARE(listed(report),
@@ -159,7 +144,6 @@ private slots:
         QCOMPARE(app.iconPath, large);
         QCOMPARE(app.leftoverPaths(), (QStringList{entry, autostart, m_home + "/.config/obsidian"}));
         QCOMPARE(app.appSizeBytes, allocated(obsidian));
-        QVERIFY(small != large);
     }
 
     // Strong matches only: the name or identifier itself, or the identifier and more after a dot.
@@ -171,7 +155,6 @@ private slots:
         row("identifier and more", "org.gimp.gimp.desktop-state", QStringList{}, gimp, true);
         row("name, other case", "gimp", QStringList{"GIMP"}, gimp, true);
         row("containing the name", "gimp-2.10", QStringList{"GIMP"}, gimp, false);
-        row("containing the identifier", "x.org.gimp.GIMP", QStringList{}, gimp, false);
         row("a two-letter name", "qt", QStringList{"Qt"}, QStringList{"qt"}, false);
         row("a three-letter name", "vlc", QStringList{"VLC"}, QStringList{}, true);
     }
@@ -201,35 +184,22 @@ private slots:
                          ".local/state/icons", ".cache/autostart.cache", ".var/app/Icons"}));
     }
 
-    void flatpakSize_data()
-    {
-        columns<QString, qint64>("text", "expected"); // -1: none
-        row("kB with a no-break space", QString("201.2\u00a0kB"), qint64(201200));
-        row("GB", "1.5 GB", qint64(1'500'000'000));
-        row("decimal comma", "2,5 MB", qint64(2'500'000));
-        row("binary unit", "1 MiB", qint64(1'048'576));
-        row("bytes", "800 bytes", qint64(800));
-        row("no unit", "12", qint64(-1));
-        row("empty", "", qint64(-1));
-    }
-    void flatpakSize()
-    {
-        const auto [text, expected] = fetch<QString, qint64>("text", "expected");
-        QCOMPARE(FlatpakTool::parseSize(text).value_or(-1), expected);
-    }
-
     // The list's rows as flatpak prints them; anything that is not an application ID is skipped.
     void flatpakList()
     {
         const QByteArray output = "org.gimp.GIMP\tGNU Image Manipulation Program\t2.10.38\t1.2\u00a0GB\n"
                                   "org.example.Hello\t\t\t201.2\u00a0kB\n"
+                                  "org.example.Binary\tB\t1\t1,5 MiB\n"
+                                  "org.example.Odd\tO\t1\t12\n"
                                   "Application ID\tName\tVersion\tSize\n"
                                   "../../etc\tEvil\t1\t1 kB\n"
                                   "\n";
         QCOMPARE(FlatpakTool::parseList(output),
                  (std::vector<FlatpakTool::App>{
                      {"org.gimp.GIMP", "GNU Image Manipulation Program", "2.10.38", 1'200'000'000},
-                     {"org.example.Hello", "Hello", "", 201'200}}));
+                     {"org.example.Hello", "Hello", "", 201'200},
+                     {"org.example.Binary", "B", "1", 1'572'864},
+                     {"org.example.Odd", "O", "1", std::nullopt}}));
     }
 
     // A tool that fails or hangs lists nothing and says so; a missing tool lists nothing quietly.
@@ -256,13 +226,11 @@ private slots:
     {
         const QString installed =
             file(m_home + "/.local/share/flatpak/app/org.gimp.GIMP/current/files/bin", 20000);
-        link(m_box.path("outside"), m_home + "/.local/share/flatpak/app/org.gimp.GIMP/escape");
-        file(m_box.path("outside"), 500000);
         const QString icon = file(
             m_home + "/.local/share/flatpak/exports/share/icons/hicolor/scalable/apps/org.gimp.GIMP.svg");
         file(m_home + "/.local/share/flatpak/exports/share/icons/hicolor/512x512/apps/org.gimp.GIMP.png");
         file(m_home + "/.var/app/org.gimp.GIMP/config/gimprc");
-        const QString cache = file(m_home + "/.cache/org.gimp.GIMP.thumbs/x");
+        file(m_home + "/.cache/org.gimp.GIMP.thumbs/x");
         const UninstallPreviewReport report =
             scan(tool("printf 'org.gimp.GIMP\\tGIMP\\t2.10\\t9 GB\\norg.example.Gone\\tGone\\t1\\t3 kB\\n'"));
         QCOMPARE(listed(report), (QStringList{"GIMP|Flatpak|.local/share/flatpak/app/org.gimp.GIMP",
@@ -277,7 +245,6 @@ private slots:
         QCOMPARE(report.entries[1].appSizeBytes, qint64(3000)); // the tool's size column
         QCOMPARE(report.entries[1].lastOpened, std::nullopt);
         QVERIFY(report.notes.isEmpty());
-        Q_UNUSED(cache);
     }
 };
 
