@@ -263,14 +263,14 @@ QString programLocation(const QString& program, const QString& home)
     const QString path = PathText::standardized(program);
     if (!PathText::isAtOrBelow(path, root) || path == root)
         return {};
-    const QString download = PathText::standardized(UserDirs::read(root).download);
+    // Below the user's own documents a folder is the user's, whatever program it holds.
+    const UserDirs::Folders personal = UserDirs::read(root);
+    if (PathText::isAtOrBelowAny(path, {personal.desktop, personal.documents, personal.download}))
+        return path;
     QStringList shared{QString()};
-    for (const char* folder :
-         {".local", ".local/bin", ".local/share", ".local/lib", ".local/opt", "bin", "opt", "Applications",
-          "Desktop", "Documents", ".config", ".cache", ".var", ".var/app"})
+    for (const char* folder : {".local", ".local/bin", ".local/share", ".local/lib", ".local/opt", "bin",
+                               "opt", "Applications", ".config", ".cache", ".var", ".var/app"})
         shared << QString::fromUtf8(folder);
-    if (PathText::isAtOrBelow(download, root))
-        shared << download.mid(root.size() + 1);
     const QStringList parts = path.mid(root.size() + 1).split(u'/');
     for (qsizetype depth = parts.size() - 1; depth >= 0; --depth) {
         if (!shared.contains(parts.first(depth).join(u'/')))

@@ -77,6 +77,9 @@ private slots:
             QStringList{"Tool|Local App|.local/bin/tool"});
         row("own folder in the home folder, quoted", "Name=Tool\nExec=\"{home}/Tool/tool\"",
             QStringList{"Tool/tool"}, QStringList{"Tool|Local App|Tool"});
+        row("in the documents: the file alone", "Name=Tool\nExec=~/Documents/Projects/tool/run",
+            QStringList{"Documents/Projects/tool/run"},
+            QStringList{"Tool|Local App|Documents/Projects/tool/run"});
         row("hidden entries count", "Name=Tool\nExec=~/opt/T/t\nHidden=true\nNoDisplay=true",
             QStringList{"opt/T/t"}, QStringList{"Tool|Local App|opt/T"});
         row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
