@@ -1,7 +1,9 @@
 #include "AppIconProvider.h"
 
+#include "uninstall/LinuxIcons.h"
 #include "uninstall/LocalUninstallPreview.h"
 
+#include <QFileInfo>
 #include <QImageReader>
 #include <QUrl>
 
@@ -12,10 +14,20 @@ AppIconProvider::AppIconProvider()
 
 QImage AppIconProvider::requestImage(const QString& id, QSize* size, const QSize& requestedSize)
 {
+    const QString path = QUrl::fromPercentEncoding(id.toUtf8());
+    // A Linux application names its PNG or SVG file itself; a bundle names its icon in its Info.plist.
     const std::optional<QString> file =
-        LocalUninstallPreview::iconFilePath(QUrl::fromPercentEncoding(id.toUtf8()));
+        LinuxIcons::isIconFile(path) ? std::optional(path) : LocalUninstallPreview::iconFilePath(path);
+    // A drawing is drawn at the size asked for; a picture file picks the best of the sizes it holds.
+    const bool drawing = file && QStringList{QStringLiteral("svg"), QStringLiteral("svgz")}.contains(
+                                     QFileInfo(*file).suffix(), Qt::CaseInsensitive);
     QImage best;
-    if (file) {
+    if (drawing) {
+        QImageReader reader(*file);
+        if (requestedSize.isValid())
+            reader.setScaledSize(requestedSize);
+        best = reader.read();
+    } else if (file) {
         // An icon file holds several sizes: take the smallest that is at least as large as asked.
         const int wanted = std::max(requestedSize.width(), requestedSize.height());
         QImageReader reader(*file);

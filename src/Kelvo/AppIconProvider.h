@@ -2,9 +2,9 @@
 
 #include <QQuickImageProvider>
 
-// Serves "image://appicon/<bundle path, percent-encoded>": the icon an application bundle names in
-// its Info.plist, read through Qt's image plugins (the .icns reader included), or the neutral
-// application icon when the bundle has no readable one.
+// Serves "image://appicon/<path, percent-encoded>": a Linux application's PNG or SVG icon file, or the
+// icon an application bundle names in its Info.plist, read through Qt's image plugins (the .icns reader
+// included), or the neutral application icon when there is no readable one.
 class AppIconProvider : public QQuickImageProvider {
 public:
     AppIconProvider();

@@ -61,6 +61,8 @@ struct AppModelFixture {
     // Where installers are looked for: the macOS places below the synthetic home unless a test
     // chooses a Linux desktop's.
     LocalInstallerPreview::Places installerPlaces;
+    // Uninstall lists macOS bundles unless a test asks for the applications of a Linux home.
+    UninstallSystem uninstallSystem = UninstallSystem::macOS;
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
@@ -87,7 +89,7 @@ struct AppModelFixture {
         };
         return std::make_unique<AppModel>(AppModel::Environment{
             home, support, version, homeApplications, installerPlaces, std::move(sampling), systemRoot,
-            processEnvironment, std::nullopt, updateInstaller});
+            processEnvironment, std::nullopt, updateInstaller, uninstallSystem});
     }
 };
 

@@ -1,8 +1,11 @@
 #include "TestMain.h"
 
+#include "../KelvoCore/optimize/StandInTool.h"
 #include "AppIconProvider.h"
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
+
+#include "platform/Trash.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -174,6 +177,51 @@ private slots:
         QVERIFY(finished(*model));
         QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
+    }
+
+    // On Linux the chosen AppImage goes to the Trash with its chosen entries; a Flatpak app is removed by
+    // flatpak, and only once that succeeded do its chosen leftovers follow.
+    void uninstallingLinuxApps_data()
+    {
+        QTest::addColumn<int>("flatpakStatus");
+        QTest::addColumn<QString>("alert");
+        row("flatpak removes the app", 0, QString());
+        row("flatpak fails", 1, QString("org.gimp.GIMP was not uninstalled: flatpak exited with status 1."));
+    }
+    void uninstallingLinuxApps()
+    {
+        QFETCH(int, flatpakStatus);
+        QFETCH(QString, alert);
+        AppModelFixture fixture;
+        fixture.uninstallSystem = UninstallSystem::linux;
+        const QString calls = fixture.root.filePath("flatpak-calls");
+        standInTool(
+            fixture.systemRoot, "/usr/bin/flatpak",
+            QString("if [ \"$1\" = list ]; then printf 'org.gimp.GIMP\\tGIMP\\t2.10\\t1 GB\\n'; exit 0; fi\n"
+                    "echo \"$@\" >> '%1'; exit %2")
+                .arg(calls)
+                .arg(flatpakStatus)
+                .toUtf8());
+        const QString appImage = file(fixture.home + "/Applications/Tool-1.0.AppImage", 9000);
+        const QString entry = write(fixture.home + "/.local/share/applications/tool.desktop",
+                                    ("[Desktop Entry]\nName=Tool\nExec=" + appImage + "\n").toUtf8());
+        const QString toolConfig = file(fixture.home + "/.config/Tool/settings");
+        const QString gimpData = file(fixture.home + "/.var/app/org.gimp.GIMP/config/gimprc");
+        const auto model = fixture.makeModel();
+        QVERIFY(run(*model, AppActionFactory::uninstall(true)));
+        QStringList ids;
+        for (const QVariant& listed : model->uninstall()->reportValue().toMap()["entries"].toList())
+            ids << listed.toMap()["id"].toString();
+        QCOMPARE(ids.size(), 2);
+        model->uninstall()->uninstall(ids, {entry, gimpData.section('/', 0, -3)});
+        QVERIFY(finished(*model));
+        QCOMPARE(QString::fromUtf8(contents(calls)),
+                 QString("uninstall --user --noninteractive org.gimp.GIMP\n"));
+        QCOMPARE(alertOf(*model).section(u8"\u2022 ", -1), alert); // the one reason, after the count
+        QVERIFY(!exists(appImage) && !exists(entry) && exists(toolConfig));
+        QCOMPARE(exists(gimpData), flatpakStatus != 0);
+        QVERIFY(exists(Trash::freedesktopTrashFolder() + "/files/Tool-1.0.AppImage"));
+        QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(flatpakStatus != 0 ? 1 : 0));
     }
 
     // A folder swapped for a link after the scan: the twin outside the home stays; the alert says why.

@@ -37,13 +37,15 @@ QString systemRoot;
 QProcessEnvironment processEnvironment;
 UpdateInstaller::Options updateInstaller;
 
-Run run(const QStringList& arguments, const QString& home, QString input = {})
+Run run(const QStringList& arguments, const QString& home, QString input = {},
+        UninstallSystem system = UninstallSystem::macOS)
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
     CommandLine::Streams streams{out, err, in, false};
     result.status = CommandLine::run(
-        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller}, streams);
+        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller, system},
+        streams);
     return result;
 }
 
@@ -376,6 +378,10 @@ private slots:
                  (QStringList{modules, installer, m_home + "/Downloads", installerKind, app,
                               "com.example.foo", cache, "strong"}));
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
+        // On Linux the same command lists the home folder's AppImages instead of bundles.
+        file(m_home + "/Applications/Tool-2.0-x86_64.AppImage", 4000);
+        const QString linuxApps = run({"uninstall", "--dry-run"}, m_home, {}, UninstallSystem::linux).out;
+        QVERIFY2(linuxApps.contains("Tool  (AppImage)") && !linuxApps.contains("Foo"), qPrintable(linuxApps));
         QCOMPARE(text(firstEntry["purge_preview"], "ecosystem"), "JavaScript / Node");
         QVERIFY(!firstEntry["purge_preview"].value("chosen_by_default").toBool()); // no package.json
         // The text analysis marks what it does not follow and says what it left out until told to count it.

@@ -8,7 +8,7 @@
 
 #include "installer/LocalInstallerPreview.h"
 #include "status/LocalSystemStatus.h"
-#include "uninstall/LocalUninstallPreview.h"
+#include "uninstall/UninstallPreviewService.h"
 #include "update/UpdateInstaller.h"
 
 #include <QProcessEnvironment>
@@ -50,6 +50,9 @@ struct AppEnvironment {
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     std::optional<QString> bundleBuild = {};
     UpdateInstaller::Options updateInstaller = {};
+    // Which applications Uninstall lists: this system's unless a test chooses. On Linux the Flatpak
+    // tool is systemRoot's /usr/bin/flatpak.
+    std::optional<UninstallSystem> uninstallSystem = {};
 };
 
 struct FeatureContext {

@@ -28,14 +28,23 @@ void inBackground(const FeatureContext& context, QObject* owner, const QString& 
                   std::optional<AppFeature> feature, std::vector<Item> items,
                   std::function<void(const Batch&)> finish)
 {
+    const bool single = items.size() == 1;
+    inBackground(
+        context, owner, kind, feature,
+        [items = std::move(items), home = context.environment.home] { return moveAll(items, home); }, single,
+        std::move(finish));
+}
+
+void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+                  std::optional<AppFeature> feature, std::function<Batch()> work, bool single,
+                  std::function<void(const Batch&)> finish)
+{
     RunCoordinator& runs = context.runs;
     // One batch of a kind at a time: a move cannot be called back, so a second one is not started.
     if (runs.isRunning(kind))
         return;
     const RunCoordinator::RunHandle run = runs.begin(kind, feature, false);
-    const bool single = items.size() == 1;
-    QtConcurrent::run(
-        [items = std::move(items), home = context.environment.home] { return moveAll(items, home); })
+    QtConcurrent::run(std::move(work))
         .then(owner,
               [&runs, run, single, finish = std::move(finish)](const Batch& batch) {
                   runs.end(run);

@@ -40,6 +40,11 @@ Batch moveAll(const std::vector<Item>& items, const QString& home);
 void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
                   std::optional<AppFeature> feature, std::vector<Item> items,
                   std::function<void(const Batch&)> finish);
+// The same for a batch that does more than moves (an application removed by its own tool before its
+// leftovers go); single says whether the alert may be the one reason itself.
+void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+                  std::optional<AppFeature> feature, std::function<Batch()> work, bool single,
+                  std::function<void(const Batch&)> finish);
 
 // The status line after a batch: "Not Completed" and `nothingMoved` when nothing went; otherwise
 // `title` with `allMoved` (taking the count) or `someFailed` (taking the count and the failures).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uninstall/UninstallPreviewService.h"
 #include "update/UpdateInstaller.h"
 
 #include <QProcessEnvironment>
@@ -26,6 +27,9 @@ struct Environment {
     std::optional<QString> build = {};
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     UpdateInstaller::Options updateInstaller = {};
+    // Which applications "uninstall" lists: this system's unless a test chooses; the Linux scan's
+    // flatpak is systemRoot's /usr/bin/flatpak.
+    std::optional<UninstallSystem> uninstallSystem = {};
 };
 
 struct Streams {

@@ -6,7 +6,7 @@
 #include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
-#include "uninstall/LocalUninstallPreview.h"
+#include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
@@ -112,7 +112,8 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
         putSize(json, QStringLiteral("leftover_size"), leftoverBytes);
         entries.append(json);
     }
-    return {{QStringLiteral("entries"), entries}};
+    return {{QStringLiteral("entries"), entries},
+            {QStringLiteral("notes"), QJsonArray::fromStringList(report.notes)}};
 }
 
 // What a listed child is when it is not a plain file or folder; links are never followed.
@@ -251,7 +252,10 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
             flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
         return usageError(streams, *error);
     const QDateTime started = QDateTime::currentDateTimeUtc();
-    const UninstallPreviewReport report = LocalUninstallPreview::snapshot(environment.home);
+    UninstallPreviewService::Setup setup;
+    setup.system = environment.uninstallSystem.value_or(setup.system);
+    setup.linux.flatpakTool = environment.systemRoot + QStringLiteral("/usr/bin/flatpak");
+    const UninstallPreviewReport report = UninstallPreviewService::scan(environment.home, setup);
     if (words.contains(QStringLiteral("--json"))) {
         printJson(streams, QStringLiteral("uninstall_preview"), started, uninstallJson(report));
         return 0;
@@ -260,6 +264,8 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
         streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
                     << "  (" << entry.source << ")\n";
     streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
+    for (const QString& note : report.notes)
+        streams.out << note << '\n';
     streams.out.flush();
     return 0;
 }

@@ -3,7 +3,9 @@
 #include "AppModelSupport.h"
 #include "app/TrashMoves.h"
 
+#include "uninstall/FlatpakTool.h"
 #include "uninstall/UninstallPreviewService.h"
+#include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
 
 #include <QSet>
@@ -50,6 +52,7 @@ QVariant UninstallController::reportValue() const
             {QStringLiteral("bundleID"), entry.bundleID.value_or(QString())},
             {QStringLiteral("source"), entry.source},
             {QStringLiteral("path"), entry.path},
+            {QStringLiteral("iconPath"), entry.iconPath.value_or(QString())},
             {QStringLiteral("sizeText"), entry.size.value_or(SizeText::bytes(std::nullopt))},
             {QStringLiteral("appSizeText"), entry.appSizeText.value_or(SizeText::bytes(std::nullopt))},
             {QStringLiteral("leftoverSizeText"),
@@ -57,13 +60,29 @@ QVariant UninstallController::reportValue() const
             {QStringLiteral("leftovers"), leftoverList(entry.leftovers)},
             {QStringLiteral("lastOpenedText"), lastOpenedText(entry.lastOpened)}});
     return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
-                       {QStringLiteral("entries"), entries}};
+                       {QStringLiteral("entries"), entries},
+                       {QStringLiteral("notes"), m_report->notes}};
 }
 
 UninstallController::UninstallController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
 {
+}
+
+UninstallSystem UninstallController::system() const
+{
+    return m_context.environment.uninstallSystem.value_or(UninstallPreviewService::thisSystem());
+}
+
+bool UninstallController::linuxApplications() const
+{
+    return system() == UninstallSystem::linux;
+}
+
+QString UninstallController::flatpakTool() const
+{
+    return m_context.environment.systemRoot + QStringLiteral("/usr/bin/flatpak");
 }
 
 void UninstallController::setReport(std::optional<UninstallPreviewReport> report)
@@ -78,18 +97,22 @@ QFuture<void> UninstallController::scan()
     const RunCoordinator::RunHandle run =
         runs.begin(QStringLiteral("uninstall"), AppFeature::uninstall, true);
     const auto& folders = m_context.environment.applicationFolders;
-    LocalUninstallPreview::Options options;
-    options.applicationFolders = folders ? std::optional(folders()) : std::nullopt;
+    UninstallPreviewService::Setup setup;
+    setup.system = system();
+    setup.bundles.applicationFolders = folders ? std::optional(folders()) : std::nullopt;
+    setup.linux.flatpakTool = flatpakTool();
     auto work =
-        UninstallPreviewService::snapshot(m_context.environment.home, std::move(options), run->cancelled);
+        UninstallPreviewService::snapshot(m_context.environment.home, std::move(setup), run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](UninstallPreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
+            const QStringList notes = report.notes;
             setReport(std::move(report));
-            m_context.runs.setStatus(
-                L("预览卸载项目完成", "Uninstall Preview Complete"),
+            const QString found =
                 count > 0 ? L("找到 %1 个可查看的应用项目。", "Found %1 app items to review.").arg(count)
-                          : L("当前没有可显示的应用项目。", "There are no app items to show right now."));
+                          : L("当前没有可显示的应用项目。", "There are no app items to show right now.");
+            m_context.runs.setStatus(L("预览卸载项目完成", "Uninstall Preview Complete"),
+                                     (QStringList{found} + notes).join(u' '));
         });
 }
 
@@ -106,6 +129,13 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         return;
     runs.setStatus(L("正在卸载应用", "Uninstalling Apps"),
                    L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
+    // A Flatpak app is removed by flatpak itself; only once it is gone do its chosen leftovers follow.
+    struct Flatpak {
+        QString id;
+        QString path;
+        std::vector<TrashMoves::Item> leftovers;
+    };
+    std::vector<Flatpak> flatpaks;
     std::vector<TrashMoves::Item> items;
     QSet<QString> listed;
     const QSet<QString> selected(ids.begin(), ids.end());
@@ -120,13 +150,47 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         for (const UninstallPreviewReport::Entry& entry : m_report->entries) {
             if (!selected.contains(entry.id))
                 continue;
+            if (entry.flatpakID) {
+                Flatpak flatpak{*entry.flatpakID, entry.path, {}};
+                for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
+                    if (chosenLeftovers.contains(leftover.path))
+                        flatpak.leftovers.push_back({leftover.path, leftover.identity});
+                flatpaks.push_back(std::move(flatpak));
+                continue;
+            }
             add(entry.path, entry.identity);
             for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
                 if (chosenLeftovers.contains(leftover.path))
                     add(leftover.path, leftover.identity);
         }
+    const bool single = items.size() + flatpaks.size() == 1;
+    auto work = [items = std::move(items), flatpaks = std::move(flatpaks), home = m_context.environment.home,
+                 tool = flatpakTool()]() mutable {
+        TrashMoves::Batch removed;
+        for (Flatpak& flatpak : flatpaks) {
+            if (const std::optional<QString> failure = FlatpakTool::uninstall(tool, flatpak.id)) {
+                ++removed.failed;
+                removed.left.push_back(
+                    {flatpak.id, AppLocalization::localized(QStringLiteral("%1 没有卸载："),
+                                                            QStringLiteral("%1 was not uninstalled: "))
+                                         .arg(flatpak.id) +
+                                     *failure});
+                continue;
+            }
+            removed.moved.insert(flatpak.path);
+            for (TrashMoves::Item& leftover : flatpak.leftovers)
+                items.push_back(std::move(leftover));
+        }
+        TrashMoves::Batch moved = TrashMoves::moveAll(items, home);
+        moved.moved.unite(removed.moved);
+        moved.failed += removed.failed;
+        moved.left.insert(moved.left.begin(), removed.left.begin(), removed.left.end());
+        if (qsizetype(moved.left.size()) > FileRemover::maxReported)
+            moved.left.resize(FileRemover::maxReported);
+        return moved;
+    };
     TrashMoves::inBackground(
-        m_context, this, QStringLiteral("uninstall-trash"), AppFeature::uninstall, std::move(items),
+        m_context, this, QStringLiteral("uninstall-trash"), AppFeature::uninstall, std::move(work), single,
         [this](const TrashMoves::Batch& batch) {
             if (m_report) {
                 std::vector<UninstallPreviewReport::Entry> remaining;

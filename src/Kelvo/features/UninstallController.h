@@ -2,7 +2,7 @@
 
 #include "app/FeatureContext.h"
 
-#include "uninstall/UninstallPreviewReport.h"
+#include "uninstall/UninstallPreviewService.h"
 
 #include <QFuture>
 #include <QObject>
@@ -15,15 +15,19 @@
 // Trash.
 class UninstallController : public QObject {
     Q_OBJECT
-    // {entryCount, entries: [{id, name, bundleID, source, path, sizeText, appSizeText, leftoverSizeText,
-    //  leftovers: [{path, sizeText, strong}], lastOpenedText}]}
+    // {entryCount, notes, entries: [{id, name, bundleID, source, path, iconPath, sizeText, appSizeText,
+    //  leftoverSizeText, leftovers: [{path, sizeText, strong}], lastOpenedText}]}
     Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+    // True when the page lists the applications of a Linux home (AppImages, desktop entries, Flatpak)
+    // rather than macOS bundles.
+    Q_PROPERTY(bool linuxApplications READ linuxApplications CONSTANT)
 
 public:
     UninstallController(const FeatureContext& context, QObject* parent = nullptr);
 
     const std::optional<UninstallPreviewReport>& report() const { return m_report; }
     QVariant reportValue() const;
+    bool linuxApplications() const;
 
     QFuture<void> scan();
     // The chosen apps go with those of their leftovers that are in leftoverPaths (the page starts from
@@ -34,6 +38,8 @@ signals:
     void reportChanged();
 
 private:
+    UninstallSystem system() const;
+    QString flatpakTool() const;
     void setReport(std::optional<UninstallPreviewReport> report);
 
     const FeatureContext& m_context;

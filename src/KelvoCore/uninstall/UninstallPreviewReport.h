@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-// The installed applications with the leftovers each has placed in the user's Library.
+// The installed applications with the leftovers each has left in the user's folders.
 struct UninstallPreviewReport {
     // How surely a leftover belongs to its application: a strong match is named after the app's
     // identifier or name and is chosen for removal by default; a possible one merely contains it in
@@ -39,6 +39,10 @@ struct UninstallPreviewReport {
         std::vector<Leftover> leftovers;         // strong ones first, each group in folder order
         std::optional<QDateTime> lastOpened;
         std::optional<FileIdentity> identity = std::nullopt; // the bundle's, as scanned
+        // Linux: the icon file (a bundle's comes from its Info.plist instead), and for a Flatpak app its
+        // application ID: the tool removes it, it is not moved to the Trash.
+        std::optional<QString> iconPath = std::nullopt;
+        std::optional<QString> flatpakID = std::nullopt;
 
         QStringList leftoverPaths() const;
 
@@ -46,6 +50,7 @@ struct UninstallPreviewReport {
     };
 
     std::vector<Entry> entries;
+    QStringList notes; // what the scan could not look at, such as a Flatpak tool that did not answer
 
     // Sorts the entries by name like Finder, names equal but for case next to each other.
     explicit UninstallPreviewReport(std::vector<Entry> entries);

@@ -2,13 +2,27 @@
 
 namespace UninstallPreviewService {
 
-QFuture<std::optional<UninstallPreviewReport>>
-snapshot(const QString& home, LocalUninstallPreview::Options options, BackgroundRun::CancelFlag cancelled)
+UninstallSystem thisSystem()
 {
-    return BackgroundRun::start(std::move(cancelled),
-                                [home, options = std::move(options)](const std::atomic_bool*) {
-                                    return LocalUninstallPreview::snapshot(home, options);
-                                });
+#ifdef Q_OS_MACOS
+    return UninstallSystem::macOS;
+#else
+    return UninstallSystem::linux;
+#endif
+}
+
+UninstallPreviewReport scan(const QString& home, const Setup& setup)
+{
+    return setup.system == UninstallSystem::macOS ? LocalUninstallPreview::snapshot(home, setup.bundles)
+                                                  : LinuxApplications::snapshot(home, setup.linux);
+}
+
+QFuture<std::optional<UninstallPreviewReport>> snapshot(const QString& home, Setup setup,
+                                                        BackgroundRun::CancelFlag cancelled)
+{
+    return BackgroundRun::start(
+        std::move(cancelled),
+        [home, setup = std::move(setup)](const std::atomic_bool*) { return scan(home, setup); });
 }
 
 } // namespace UninstallPreviewService

@@ -1,12 +1,28 @@
 #pragma once
 
+#include "uninstall/LinuxApplications.h"
 #include "uninstall/LocalUninstallPreview.h"
 #include "vocabulary/BackgroundRun.h"
+
+// Which applications the preview looks for: macOS bundles with their Library leftovers, or the
+// applications a Linux user installed without root.
+enum class UninstallSystem { macOS, linux };
 
 // Runs the uninstall preview on a background thread. It reads a bounded set of folders and is not
 // interrupted; a cancelled run's result is dropped.
 namespace UninstallPreviewService {
-QFuture<std::optional<UninstallPreviewReport>> snapshot(const QString& home,
-                                                        LocalUninstallPreview::Options options = {},
+
+UninstallSystem thisSystem();
+
+struct Setup {
+    UninstallSystem system = thisSystem();
+    LocalUninstallPreview::Options bundles;
+    LinuxApplications::Options linux;
+};
+
+// The system's scan, on the calling thread.
+UninstallPreviewReport scan(const QString& home, const Setup& setup);
+
+QFuture<std::optional<UninstallPreviewReport>> snapshot(const QString& home, Setup setup = {},
                                                         BackgroundRun::CancelFlag cancelled = {});
 } // namespace UninstallPreviewService

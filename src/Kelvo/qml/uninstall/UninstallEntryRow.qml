@@ -60,12 +60,14 @@ Item {
                 Accessible.name: root.entry.name || ""
                 onClicked: root.toggled()
             }
-            // The bundle's own icon when it has a readable one, the neutral one otherwise.
+            // The app's own icon (a Linux app's icon file, a bundle's from its Info.plist) when it has a
+            // readable one, the neutral one otherwise.
             Image {
                 objectName: "rowAppIcon"
+                readonly property string iconSource: root.entry.iconPath || root.entry.path || ""
                 Layout.preferredWidth: 26
                 Layout.preferredHeight: 26
-                source: root.entry.path ? "image://appicon/" + encodeURIComponent(root.entry.path) : ""
+                source: iconSource ? "image://appicon/" + encodeURIComponent(iconSource) : ""
                 sourceSize: Qt.size(52, 52)
                 asynchronous: true
                 fillMode: Image.PreserveAspectFit

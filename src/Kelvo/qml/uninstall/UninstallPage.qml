@@ -74,7 +74,10 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
         caption: Theme.t("检查以下位置的应用及残留", "Checks apps and leftovers in these locations")
-        tags: ["~/Library/Application Support", "~/Library/Caches", "~/Library/Preferences"]
+        tags: AppModel.uninstall.linuxApplications
+              ? ["~/Applications", "~/.local/share/applications", "Flatpak", "~/.config", "~/.local/share",
+                 "~/.cache", "~/.var/app"]
+              : ["~/Library/Application Support", "~/Library/Caches", "~/Library/Preferences"]
         promises: [
             Theme.t("先预览再卸载", "Preview before uninstall"),
             Theme.t("同时清理残留文件", "Cleans leftovers too")
@@ -93,9 +96,11 @@ FeaturePage {
                               + " to list the installed apps and their leftovers.")
         emptyTitle: Theme.t("当前没有可显示的应用项目", "No app items to show")
         emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
+        // What the scan could not look at (a Flatpak tool that did not answer) follows the count.
         summary: page.hasReport
-                 ? page.report.entryCount + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
-                                                    " app items. You will confirm again before uninstalling.")
+                 ? [page.report.entryCount + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
+                                                     " app items. You will confirm again before uninstalling.")]
+                   .concat(page.report.notes).join(" ")
                  : ""
 
         SelectionBar {

@@ -1,0 +1,148 @@
+#include "uninstall/DesktopEntry.h"
+
+#include "platform/PathText.h"
+#include "platform/TextFile.h"
+
+#include <utility>
+
+namespace DesktopEntry {
+
+namespace {
+
+// The escapes a desktop entry's string values may hold.
+QString decodedValue(const QString& value)
+{
+    QString decoded;
+    decoded.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] != u'\\' || i + 1 == value.size()) {
+            decoded += value[i];
+            continue;
+        }
+        switch (value[++i].unicode()) {
+        case 's':
+            decoded += u' ';
+            break;
+        case 'n':
+            decoded += u'\n';
+            break;
+        case 't':
+            decoded += u'\t';
+            break;
+        case 'r':
+            decoded += u'\r';
+            break;
+        default:
+            decoded += value[i];
+            break;
+        }
+    }
+    return decoded;
+}
+
+bool isTrue(const QString& value)
+{
+    return value.trimmed() == QLatin1String("true");
+}
+
+bool isEnv(const QString& word)
+{
+    return word == QLatin1String("env") || word.endsWith(QLatin1String("/env"));
+}
+
+// "VAR=value": a word that sets a variable for env rather than naming a program.
+bool isAssignment(const QString& word)
+{
+    const qsizetype equals = word.indexOf(u'=');
+    return equals > 0 && !word.left(equals).contains(u'/');
+}
+
+QString expandedHome(const QString& word, const QString& home)
+{
+    for (const QLatin1String prefix : {QLatin1String("~"), QLatin1String("$HOME"), QLatin1String("${HOME}")})
+        if (word == prefix || word.startsWith(prefix + QLatin1Char('/')))
+            return PathText::standardized(home + word.mid(prefix.size()));
+    return word;
+}
+
+} // namespace
+
+Entry parse(const QString& text)
+{
+    Entry entry;
+    bool inMainGroup = false;
+    for (const QString& rawLine : TextFile::lines(text)) {
+        const QString line = rawLine.trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        if (line.startsWith(u'[')) {
+            inMainGroup = line == QLatin1String("[Desktop Entry]");
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (!inMainGroup || equals <= 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const QString value = decodedValue(line.mid(equals + 1).trimmed());
+        if (key == QLatin1String("Name"))
+            entry.name = value;
+        else if (key == QLatin1String("Name[zh_CN]") ||
+                 (key == QLatin1String("Name[zh]") && entry.chineseName.isEmpty()))
+            entry.chineseName = value;
+        else if (key == QLatin1String("Exec"))
+            entry.exec = value;
+        else if (key == QLatin1String("Icon"))
+            entry.icon = value;
+        else if (key == QLatin1String("Hidden"))
+            entry.hidden = isTrue(value);
+        else if (key == QLatin1String("NoDisplay"))
+            entry.noDisplay = isTrue(value);
+    }
+    return entry;
+}
+
+QStringList commandWords(const QString& exec)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false;
+    bool inWord = false;
+    for (qsizetype i = 0; i < exec.size(); ++i) {
+        const QChar c = exec[i];
+        if (quoted) {
+            if (c == u'"')
+                quoted = false;
+            else if (c == u'\\' && i + 1 < exec.size() && QStringLiteral("\"`$\\").contains(exec[i + 1]))
+                word += exec[++i];
+            else
+                word += c;
+        } else if (c == u'"') {
+            quoted = inWord = true;
+        } else if (c.isSpace()) {
+            if (inWord)
+                words << std::exchange(word, QString());
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words << word;
+    return words;
+}
+
+std::optional<QString> program(const QString& exec, const QString& home)
+{
+    QStringList words = commandWords(exec);
+    if (!words.isEmpty() && isEnv(words.front())) {
+        words.removeFirst();
+        while (!words.isEmpty() && isAssignment(words.front()))
+            words.removeFirst();
+    }
+    if (words.isEmpty() || words.front().isEmpty())
+        return std::nullopt;
+    return expandedHome(words.front(), home);
+}
+
+} // namespace DesktopEntry

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A freedesktop desktop entry (".desktop" file): the keys of its [Desktop Entry] group that tell
+// which program it starts and how it is shown.
+namespace DesktopEntry {
+
+struct Entry {
+    QString name;
+    QString chineseName; // Name[zh_CN], else Name[zh]
+    QString exec;        // escapes of the value decoded, quoting of the command line kept
+    QString icon;
+    bool hidden = false;
+    bool noDisplay = false;
+    bool operator==(const Entry&) const = default;
+};
+
+// The [Desktop Entry] group of the file's text; other groups (actions) and comments are ignored.
+Entry parse(const QString& text);
+
+// The command line's words, its double quotes taken off and the escapes inside them (\" \` \$ \\)
+// decoded.
+QStringList commandWords(const QString& exec);
+
+// The program the command line starts: its first word after an "env" and its VAR=value words, with a
+// leading "~" or "$HOME" standing for the home folder. A bare name (found on PATH) comes back as it
+// is; none when there is no program.
+std::optional<QString> program(const QString& exec, const QString& home);
+
+} // namespace DesktopEntry

@@ -1,0 +1,255 @@
+// The Linux application scan against a synthetic home: desktop entries, AppImages, a stand-in
+// flatpak and the leftovers each app claims.
+#include "TestMain.h"
+
+#include "../optimize/StandInTool.h"
+#include "SyntheticHome.h"
+
+#include "uninstall/DesktopEntry.h"
+#include "uninstall/FlatpakTool.h"
+#include "uninstall/LinuxApplications.h"
+#include "uninstall/LinuxLeftovers.h"
+
+#include <chrono>
+
+using namespace SyntheticHome;
+using namespace TestSupport;
+using namespace std::chrono_literals;
+
+class TestLinuxApplications : public QObject {
+    Q_OBJECT
+
+    Sandbox m_box;
+    QString m_home;
+
+    QString tool(const QByteArray& body)
+    {
+        return standInTool(m_box.path("system"), "/usr/bin/flatpak", body);
+    }
+
+    UninstallPreviewReport scan(const QString& flatpak = {})
+    {
+        return LinuxApplications::snapshot(m_home, {flatpak, 2s, std::nullopt});
+    }
+
+    // "name|source|path below the home" of each entry, in report order.
+    QStringList listed(const UninstallPreviewReport& report) const
+    {
+        QStringList lines;
+        for (const auto& entry : report.entries)
+            lines << entry.name + "|" + entry.source.section(" · ", 0, 0) + "|" +
+                         entry.path.mid(m_home.size() + 1);
+        return lines;
+    }
+
+private slots:
+    void init() { m_home = m_box.renew(); }
+
+    // The program a command line starts, quoted and prefixed as desktop entries write it.
+    void program_data()
+    {
+        columns<QString, QString>("exec", "expected"); // "{home}" stands for the home folder; empty: none
+        row("plain, field code after", "/opt/App/app %U", "/opt/App/app");
+        row("quoted with spaces", "\"~/My Apps/run me\" --flag", "{home}/My Apps/run me");
+        row("escapes inside quotes", R"("/x/a\"b\\c\$d" %f)", R"(/x/a"b\c$d)");
+        row("env by path and its variables first", "/usr/bin/env A=1 LANG=C $HOME/bin/t", "{home}/bin/t");
+        row("a path with '=' is a program", "/x/a=b", "/x/a=b");
+        row("~ only as the home folder", "~other/bin/tool", "~other/bin/tool");
+        row("env alone", "env A=1", "");
+        row("nothing", "  ", "");
+    }
+    void program()
+    {
+        const auto [exec, expected] = fetch<QString, QString>("exec", "expected");
+        QCOMPARE(DesktopEntry::program(exec, m_home).value_or(""), m_box.expand(expected));
+    }
+
+    // Which desktop entries make an app, and what goes to the Trash with it.
+    void desktopEntries_data()
+    {
+        // The entry's lines, files made below the home folder, what is listed.
+        columns<QString, QStringList, QStringList>("entry", "files", "expected");
+        row("own folder below ~/opt", "Name=Tool\nExec=~/opt/Tool/bin/tool %F",
+            QStringList{"opt/Tool/bin/tool"}, QStringList{"Tool|Local App|opt/Tool"});
+        row("own folder below ~/.local/share", "Name=Tool\nExec=$HOME/.local/share/Tool/tool",
+            QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Local App|.local/share/Tool"});
+        row("directly in ~/.local/bin: the file", "Name=Tool\nExec=tool", QStringList{".local/bin/tool"},
+            QStringList{"Tool|Local App|.local/bin/tool"});
+        row("own folder in the home folder, quoted", "Name=Tool\nExec=\"{home}/Tool/tool\"",
+            QStringList{"Tool/tool"}, QStringList{"Tool|Local App|Tool"});
+        row("in the documents: the file alone", "Name=Tool\nExec=~/Documents/Projects/tool/run",
+            QStringList{"Documents/Projects/tool/run"},
+            QStringList{"Tool|Local App|Documents/Projects/tool/run"});
+        row("hidden entries count", "Name=Tool\nExec=~/opt/T/t\nHidden=true\nNoDisplay=true",
+            QStringList{"opt/T/t"}, QStringList{"Tool|Local App|opt/T"});
+        row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
+        row("bare name not in the home folder", "Name=Firefox\nExec=firefox", QStringList{}, QStringList{});
+        row("the home folder itself", "Name=Home\nExec=~", QStringList{}, QStringList{});
+        row("program gone", "Name=Old\nExec=~/opt/Old/old", QStringList{},
+            QStringList{"Old|Program missing|.local/share/applications/tool.desktop"});
+        row("no name: the file's", "Exec=~/opt/T/t", QStringList{"opt/T/t"},
+            QStringList{"tool|Local App|opt/T"});
+    }
+    void desktopEntries()
+    {
+        const auto [entry, files, expected] =
+            fetch<QString, QStringList, QStringList>("entry", "files", "expected");
+        for (const QString& path : files)
+            file(m_home + "/" + path, 3000);
+        const QByteArray text = ("[Desktop Entry]\nType=Application\n" + m_box.expand(entry) + "\n").toUtf8();
+        write(m_home + "/.local/share/applications/tool.desktop", text);
+        QCOMPARE(listed(scan()), expected);
+        // The same entry through a link is not followed.
+        QFile::rename(m_home + "/.local/share/applications/tool.desktop", m_box.path("tool.desktop"));
+        link(m_box.path("tool.desktop"), m_home + "/.local/share/applications/tool.desktop");
+        QCOMPARE(listed(scan()), QStringList());
+    }
+
+    void appImageName_data()
+    {
+        columns<QString, QString>("fileName", "expected");
+        row("version", "Obsidian-1.5.3.AppImage", "Obsidian");
+        row("version and architecture, lower case", "krita-5.2.2-x86_64.appimage", "krita");
+        row("v-prefixed version, underscores", "FreeCAD_v0.21.2-Linux-x86_64.AppImage", "FreeCAD");
+        row("a name that is all version stays", "2048.AppImage", "2048");
+        row("nothing to take off", "nvim.appimage", "nvim");
+    }
+    void appImageName()
+    {
+        const auto [fileName, expected] = fetch<QString, QString>("fileName", "expected");
+        QCOMPARE(LinuxApplications::appImageName(fileName), expected);
+    }
+
+    // AppImages in the three folders, regular files only; one with a desktop entry is that entry's app,
+    // with its icon, its entry and its autostart entry chosen as leftovers.
+    void appImages()
+    {
+        const QString obsidian = file(m_home + "/Applications/Obsidian-1.5.3.AppImage", 9000);
+        file(m_home + "/.local/bin/krita-5.2.2-x86_64.appimage", 10);
+        file(m_home + "/Downloads/Etcher.AppImage", 10);
+        file(m_home + "/Documents/Elsewhere.AppImage", 10);
+        folder(m_home + "/Applications/Folder.AppImage");
+        link(obsidian, m_home + "/Applications/Linked.AppImage");
+        const QString entry = write(m_home + "/.local/share/applications/md.obsidian.desktop",
+                                    "[Desktop Entry]\nName=Obsidian Notes\nIcon=obsidian\nExec=\"" +
+                                        obsidian.toUtf8() + "\" %U\n");
+        const QString autostart = file(m_home + "/.config/autostart/md.obsidian.desktop");
+        file(m_home + "/.local/share/icons/hicolor/32x32/apps/obsidian.png");
+        const QString large = file(m_home + "/.local/share/icons/hicolor/256x256/apps/obsidian.png");
+        file(m_home + "/.config/obsidian/settings.json");
+
+        const UninstallPreviewReport report = scan();
+        QCOMPARE(listed(report),
+                 (QStringList{"Etcher|AppImage|Downloads/Etcher.AppImage",
+                              "krita|AppImage|.local/bin/krita-5.2.2-x86_64.appimage",
+                              "Obsidian Notes|AppImage|Applications/Obsidian-1.5.3.AppImage"}));
+        const auto& app = report.entries[2];
+        QCOMPARE(app.iconPath, large);
+        QCOMPARE(app.leftoverPaths(), (QStringList{entry, autostart, m_home + "/.config/obsidian"}));
+        QCOMPARE(app.appSizeBytes, allocated(obsidian));
+    }
+
+    // Strong matches only: the name or identifier itself, or the identifier and more after a dot.
+    void belongsTo_data()
+    {
+        columns<QString, QStringList, QStringList, bool>("fileName", "names", "identifiers", "expected");
+        const QStringList gimp{"org.gimp.GIMP"};
+        row("identifier", "org.gimp.GIMP", QStringList{}, gimp, true);
+        row("identifier and more", "org.gimp.gimp.desktop-state", QStringList{}, gimp, true);
+        row("name, other case", "gimp", QStringList{"GIMP"}, gimp, true);
+        row("containing the name", "gimp-2.10", QStringList{"GIMP"}, gimp, false);
+        row("a two-letter name", "qt", QStringList{"Qt"}, QStringList{"qt"}, false);
+        row("a three-letter name", "vlc", QStringList{"VLC"}, QStringList{}, true);
+    }
+    void belongsTo()
+    {
+        const auto [fileName, names, identifiers, expected] =
+            fetch<QString, QStringList, QStringList, bool>("fileName", "names", "identifiers", "expected");
+        QCOMPARE(LinuxLeftovers::belongsTo(fileName, {names, identifiers, {}}), expected);
+    }
+
+    // Leftovers come from the five roots; shared folders and the app's own folder never do, whatever
+    // their names.
+    void leftovers()
+    {
+        file(m_home + "/.local/share/Icons/bin/icons", 100);
+        const QString entry = write(m_home + "/.local/share/applications/autostart.desktop",
+                                    "[Desktop Entry]\nName=Icons\nExec=~/.local/share/Icons/bin/icons\n");
+        for (const char* path : {".config/Icons/a", ".local/state/icons/b", ".cache/autostart.cache/c",
+                                 ".var/app/Icons/d", ".config/autostart/autostart.desktop",
+                                 ".config/iconsx/e", ".local/share/icons/hicolor/f", "Documents/Icons/h"})
+            file(m_home + "/" + path);
+        const UninstallPreviewReport report = scan();
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        QCOMPARE(
+            relative(m_home, report.entries[0].leftovers),
+            (QStringList{entry.mid(m_home.size() + 1), ".config/autostart/autostart.desktop", ".config/Icons",
+                         ".local/state/icons", ".cache/autostart.cache", ".var/app/Icons"}));
+    }
+
+    // The list's rows as flatpak prints them; anything that is not an application ID is skipped.
+    void flatpakList()
+    {
+        const QByteArray output = "org.gimp.GIMP\tGNU Image Manipulation Program\t2.10.38\t1.2\u00a0GB\n"
+                                  "org.example.Hello\t\t\t201.2\u00a0kB\n"
+                                  "org.example.Binary\tB\t1\t1,5 MiB\n"
+                                  "org.example.Odd\tO\t1\t12\n"
+                                  "Application ID\tName\tVersion\tSize\n"
+                                  "../../etc\tEvil\t1\t1 kB\n"
+                                  "\n";
+        QCOMPARE(FlatpakTool::parseList(output),
+                 (std::vector<FlatpakTool::App>{
+                     {"org.gimp.GIMP", "GNU Image Manipulation Program", "2.10.38", 1'200'000'000},
+                     {"org.example.Hello", "Hello", "", 201'200},
+                     {"org.example.Binary", "B", "1", 1'572'864},
+                     {"org.example.Odd", "O", "1", std::nullopt}}));
+    }
+
+    // A tool that fails or hangs lists nothing and says so; a missing tool lists nothing quietly.
+    void flatpakTool_data()
+    {
+        columns<QByteArray, int, bool>("body", "apps", "note");
+        row("lists", QByteArray("printf 'org.gimp.GIMP\\tGIMP\\t2.10\\t1 GB\\n'"), 1, false);
+        row("fails", QByteArray("echo 'org.gimp.GIMP\tGIMP'; exit 1"), 0, true);
+        row("hangs", QByteArray("exec sleep 30"), 0, true);
+        row("missing", QByteArray(), 0, false);
+    }
+    void flatpakTool()
+    {
+        const auto [body, apps, note] = fetch<QByteArray, int, bool>("body", "apps", "note");
+        const QString path = body.isEmpty() ? m_box.path("system/usr/bin/flatpak") : tool(body);
+        const FlatpakTool::Listing listing = FlatpakTool::list(path, 500ms);
+        QCOMPARE(int(listing.apps.size()), apps);
+        QCOMPARE(listing.note.has_value(), note);
+    }
+
+    // A Flatpak app: its folder measured, its icon from the exports, its data folder's time and
+    // leftovers, the ID as its identifier.
+    void flatpakApps()
+    {
+        const QString installed =
+            file(m_home + "/.local/share/flatpak/app/org.gimp.GIMP/current/files/bin", 20000);
+        const QString icon = file(
+            m_home + "/.local/share/flatpak/exports/share/icons/hicolor/scalable/apps/org.gimp.GIMP.svg");
+        file(m_home + "/.local/share/flatpak/exports/share/icons/hicolor/512x512/apps/org.gimp.GIMP.png");
+        file(m_home + "/.var/app/org.gimp.GIMP/config/gimprc");
+        file(m_home + "/.cache/org.gimp.GIMP.thumbs/x");
+        const UninstallPreviewReport report =
+            scan(tool("printf 'org.gimp.GIMP\\tGIMP\\t2.10\\t9 GB\\norg.example.Gone\\tGone\\t1\\t3 kB\\n'"));
+        QCOMPARE(listed(report), (QStringList{"GIMP|Flatpak|.local/share/flatpak/app/org.gimp.GIMP",
+                                              "Gone|Flatpak|.local/share/flatpak/app/org.example.Gone"}));
+        const auto& gimp = report.entries[0];
+        QCOMPARE(gimp.flatpakID, QString("org.gimp.GIMP"));
+        QCOMPARE(gimp.appSizeBytes, allocated(installed));
+        QCOMPARE(gimp.iconPath, icon);
+        QVERIFY(gimp.lastOpened.has_value());
+        QCOMPARE(gimp.leftoverPaths(),
+                 (QStringList{m_home + "/.cache/org.gimp.GIMP.thumbs", m_home + "/.var/app/org.gimp.GIMP"}));
+        QCOMPARE(report.entries[1].appSizeBytes, qint64(3000)); // the tool's size column
+        QCOMPARE(report.entries[1].lastOpened, std::nullopt);
+        QVERIFY(report.notes.isEmpty());
+    }
+};
+
+KELVO_REGISTER_TEST(TestLinuxApplications)
+#include "tst_LinuxApplications.moc"
