@@ -1,6 +1,7 @@
 #include "clean/LocalCleanPreview.h"
 
 #include "clean/CleanWhitelistStore.h"
+#include "clean/CleanWildcardPlaces.h"
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
@@ -376,9 +377,10 @@ CleanPreviewReport snapshot(const QString& home, const Options& options)
     return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), withProtection);
 }
 
-CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& wildcardCatalogue,
                             const QSet<QString>& runningProcesses, const Options& options)
 {
+    const CleanCatalogue catalogue = CleanWildcardPlaces::expanded(wildcardCatalogue, home);
     ProgressReporter reporter(options);
     const Places places(home, catalogue, options, reporter);
     Scan scan{options, places, {}};
