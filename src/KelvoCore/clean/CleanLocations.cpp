@@ -105,7 +105,8 @@ std::vector<CleanWildcardTarget> electronCacheWildcards()
     return wildcards;
 }
 
-// A Chromium-based browser: its disk cache below ~/.cache and the caches of its default profile.
+// A Chromium-based browser: its disk cache below ~/.cache and the caches of its default profile
+// (service workers' cache storage, compiled scripts, compiled shaders).
 CleanBrowser chromiumBrowser(const char* name, QStringList processNames, const char* cacheFolder,
                              const char* configFolder)
 {
@@ -114,8 +115,8 @@ CleanBrowser chromiumBrowser(const char* name, QStringList processNames, const c
     return {QString::fromUtf8(name),
             std::move(processNames),
             {QStringLiteral(".cache/") + QString::fromUtf8(cacheFolder),
-             profile + QStringLiteral("Service Worker/CacheStorage"),
-             profile + QStringLiteral("Code Cache")}};
+             profile + QStringLiteral("Service Worker/CacheStorage"), profile + QStringLiteral("Code Cache"),
+             profile + QStringLiteral("GPUCache")}};
 }
 
 CleanCatalogue makeLinux()
@@ -125,12 +126,14 @@ CleanCatalogue makeLinux()
     // holds is what the user recognises.
     std::vector<CleanTarget> essentials = {
         target("缩略图缓存", "Thumbnails", ".cache/thumbnails"),
+        target("旧缩略图缓存", "Old thumbnails", ".thumbnails"), // before the XDG cache existed
         target("字体缓存", "Font cache", ".cache/fontconfig"),
         target("着色器缓存", "Shader cache", ".cache/mesa_shader_cache"),
         target("着色器缓存", "Shader cache", ".cache/mesa_shader_cache_db"),
         target("NVIDIA 着色器缓存", "NVIDIA shader cache", ".cache/nvidia"),
         target("X 会话日志", "X session log", ".xsession-errors"),
         target("X 服务器日志", "X server logs", ".local/share/xorg"),
+        target("Thunderbird 缓存", "Thunderbird cache", ".cache/thunderbird"),
     };
     addElectronCaches(essentials, "Visual Studio Code", "Code");
     addElectronCaches(essentials, "VSCodium", "VSCodium");
@@ -158,15 +161,15 @@ CleanCatalogue makeLinux()
     };
     // Caches a tool fills again by itself; downloaded dependencies a build needs (~/.m2/repository,
     // ~/go/pkg/mod itself) and the tools' own homes are not caches.
-    catalogue.developerTools =
-        group("开发工具", "Developer tools",
-              {tool("npm cache", ".npm/_cacache"), tool("Yarn cache", ".cache/yarn"),
-               tool("pnpm cache", ".cache/pnpm"), tool("pnpm store", ".local/share/pnpm/store"),
-               tool("pip cache", ".cache/pip"), tool("Go build cache", ".cache/go-build"),
-               tool("Go module downloads", "go/pkg/mod/cache/download"),
-               tool("Gradle cache", ".gradle/caches"), tool("Cargo registry cache", ".cargo/registry/cache"),
-               tool("ccache", ".cache/ccache"), tool("ccache", ".ccache"),
-               tool("node-gyp cache", ".cache/node-gyp"), tool("Composer cache", ".cache/composer")});
+    catalogue.developerTools = group(
+        "开发工具", "Developer tools",
+        {tool("npm cache", ".npm/_cacache"), tool("Yarn cache", ".cache/yarn"),
+         tool("pnpm cache", ".cache/pnpm"), tool("pnpm store", ".local/share/pnpm/store"),
+         tool("pip cache", ".cache/pip"), tool("Go build cache", ".cache/go-build"),
+         tool("Go module downloads", "go/pkg/mod/cache/download"), tool("Gradle cache", ".gradle/caches"),
+         tool("Cargo registry cache", ".cargo/registry/cache"), tool("ccache", ".cache/ccache"),
+         tool("ccache", ".ccache"), tool("node-gyp cache", ".cache/node-gyp"),
+         tool("Composer cache", ".cache/composer"), tool("Java deployment cache", ".java/deployment/cache")});
     catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports",
                                   {target("崩溃报告", "Crash reports", ".local/share/drkonqi"),
                                    target("崩溃报告", "Crash reports", ".cache/abrt")});
@@ -221,7 +224,8 @@ bool isRealName(QStringView component)
 // browsers.
 bool isBrowserFolder(const CleanCatalogue& catalogue, const QString& pattern, QStringView name)
 {
-    const QString folder = pattern.left(pattern.indexOf(QLatin1Char('*'))) + name.toString() + QLatin1Char('/');
+    const QString folder =
+        pattern.left(pattern.indexOf(QLatin1Char('*'))) + name.toString() + QLatin1Char('/');
     for (const CleanBrowser& browser : catalogue.browsers)
         for (const QString& path : browser.relativePaths)
             if (path.startsWith(folder))
