@@ -131,6 +131,10 @@ private slots:
             QStringList{"http/keep/b"});
         row("a glob", QStringList{"$HOME/.cache/pip/*.whl"}, files, QStringList{"wheels/c.whl"});
         row("the place itself", QStringList{"~/.cache/pip"}, files, files);
+        // Where no other entry reaches, the walk judges items by name: deep, and a whole folder.
+        row("the Finder's metadata, wherever it lies", QStringList{"FINDER_METADATA"},
+            QStringList{"http/a", "http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"},
+            QStringList{"http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"});
         row("the defaults keep gradle's cache whole", CleanWhitelistStore::defaultPatterns(),
             QStringList{"../../.gradle/caches/modules-2/x.jar"},
             QStringList{"../../.gradle/caches/modules-2/x.jar"});
