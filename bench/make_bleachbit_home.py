@@ -166,9 +166,9 @@ def compare(home, kelvo_json, bleachbit_output):
     only_bleachbit = sorted({place_of(home, p)[0] for p in bleachbit - kelvo})
     print("only kelvo finds        " + (", ".join(only_kelvo) or "nothing"))
     print("only bleachbit finds    " + (", ".join(only_bleachbit) or "nothing"))
-    target = sum(allocated(p) for p in bleachbit if place_of(home, p)[1] == CACHE)
+    theirs = sum(allocated(p) for p in bleachbit)
     mine = sum(allocated(p) for p in kelvo)
-    print(f"target: kelvo >= bleachbit's regenerated caches ({target} bytes): {'met' if mine >= target else 'NOT met'}")
+    print(f"target: kelvo finds at least what bleachbit finds ({theirs} bytes): {'met' if mine >= theirs else 'NOT met'}")
 
 
 def main():
