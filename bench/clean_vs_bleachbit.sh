@@ -35,11 +35,13 @@ in_home() {
     XDG_DATA_HOME="$home/.local/share" XDG_STATE_HOME="$home/.local/state" \
     KELVO_DEFAULTS_FILE="$work/d.ini" "$@"
 }
+# shellcheck disable=SC2120 # median_of passes the command to time them under
 run_kelvo() { in_home "$@" "$kelvo" clean --dry-run --json; }
+# shellcheck disable=SC2120
 run_bleachbit() { in_home "$@" bleachbit --preview "${cleaners[@]}"; }
 
-run_kelvo > "$work/kelvo.json"
-run_bleachbit > "$work/bleachbit.txt" 2> /dev/null
+in_home "$kelvo" clean --dry-run --json > "$work/kelvo.json"
+in_home bleachbit --preview "${cleaners[@]}" > "$work/bleachbit.txt" 2> /dev/null
 median_of 7 kelvo bleachbit
 
 python3 bench/make_bleachbit_home.py compare "$home" "$work/kelvo.json" "$work/bleachbit.txt"
