@@ -10,7 +10,7 @@
 #
 # Medians on the 2-core build machine with other builds running (load 8-10): before the raw-name
 # walk, Kelvo 1.56 s wall / 0.77 s CPU against du's 1.05 s / 0.54 s (ratio 1.49); after it, Kelvo
-# 1.09 s / 0.56 s against du's 1.13 s / 0.57 s (ratio 0.96). With every core busy the wall times
+# 1.09 s / 0.56 s against du's 1.13 s / 0.57 s (ratio 0.96; at load 6, 0.75 s against 0.79 s, 0.95). With every core busy the wall times
 # follow the CPU times; on a quiet machine Kelvo's CPU time is spread over both cores (see
 # docs/smart-clean-linux.md).
 # shellcheck source-path=SCRIPTDIR source=lib.sh
