@@ -20,10 +20,20 @@ struct CleanBrowser {
     QStringList relativePaths;
 };
 
+// Places named by a pattern whose one "*" component stands for any application's folder
+// (".config/*/Cache"). Each folder found there is an entry of its own, labelled with the folder's
+// name followed by the label given here ("Slack cache").
+struct CleanWildcardTarget {
+    QString labelZh;
+    QString labelEn;
+    QString pattern;
+};
+
 struct CleanGroup {
     QString titleZh;
     QString titleEn;
     std::vector<CleanTarget> targets;
+    std::vector<CleanWildcardTarget> wildcards = {}; // expanded after targets, in name order
 };
 
 struct CleanCatalogue {
@@ -42,9 +52,22 @@ const CleanCatalogue& macOS();
 // Trash. A place may lie inside another; it is then measured and cleaned as itself only.
 const CleanCatalogue& linuxDesktop();
 const CleanCatalogue& forThisSystem();
-// Every place of the catalogue, as paths below the home folder.
+// Every named place of the catalogue, as paths below the home folder (wildcards not expanded).
 QStringList relativePaths(const CleanCatalogue& catalogue);
-// Every place of either catalogue, as full paths below home: nothing else is ever cleaned, whatever
-// a report names.
-QSet<QString> places(const QString& home);
+// Whether a path below the home folder is one a wildcard of the catalogue names: "*" stands for
+// exactly one component that is a real name (not "", "." or ".."), and never for a browser's own
+// folder, whose caches are the browser's entries.
+bool matchesWildcard(const CleanCatalogue& catalogue, const QString& relativePath);
+
+// Every place of either catalogue below a home folder, named or matched by a wildcard: nothing else
+// is ever cleaned, whatever a report names.
+class PlaceSet {
+public:
+    explicit PlaceSet(const QString& home);
+    bool contains(const QString& standardizedPath) const;
+
+private:
+    QString m_home;
+    QSet<QString> m_named;
+};
 } // namespace CleanLocations

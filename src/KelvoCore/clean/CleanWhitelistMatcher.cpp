@@ -133,6 +133,24 @@ List List::within(const QString& folder) const
     return narrowed;
 }
 
+bool List::mayProtectInside(const QString& folder) const
+{
+    const QString inside = folder + QLatin1Char('/');
+    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
+        if (entry.finderMetadata) // inside the Finder's folders or a ".DS_Store" folder; else by name
+            return isFinderMetadata(inside) || isFinderMetadata(folder);
+        const QString literal = entry.expanded.left(entry.expanded.indexOf(QLatin1Char('*')));
+        return literal.startsWith(folder) || folder.startsWith(literal);
+    });
+}
+
+bool List::mayProtectByName(QByteArrayView name) const
+{
+    return name == QByteArrayView(".DS_Store") &&
+           std::any_of(m_entries.begin(), m_entries.end(),
+                       [](const Entry& entry) { return entry.finderMetadata; });
+}
+
 bool isProtected(const QString& path, const QStringList& patterns, const QString& home)
 {
     return List(patterns, home).isProtected(path);

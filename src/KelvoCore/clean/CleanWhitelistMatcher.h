@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +34,11 @@ public:
     // The entries that can protect something at or below folder (a standardised path): the same
     // answers there, asked of fewer entries.
     List within(const QString& folder) const;
+    // False when nothing directly inside folder (a standardised path) can be protected other than
+    // by its name, which mayProtectByName then judges: a walk asks about a folder once, and about
+    // the items inside it only by name.
+    bool mayProtectInside(const QString& folder) const;
+    bool mayProtectByName(QByteArrayView name) const;
 
 private:
     List() = default;

@@ -46,7 +46,7 @@ void leave(LocalCleanResult& result, const QString& path, const QString& reason)
 
 // One place of the preview, cleaned if everything about it is still as the preview saw it.
 void cleanPlace(const CleanPreviewReport::Entry& entry, const QString& path, const QString& home,
-                const CleanWhitelistMatcher::List& protection, const QSet<QString>& places,
+                const CleanWhitelistMatcher::List& protection, const CleanLocations::PlaceSet& places,
                 LocalCleanResult& result)
 {
     const ConfinedPath::Outcome outcome = ConfinedPath::reach(home, path);
@@ -106,7 +106,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
     // Paths to keep are plain entries: each protects itself and everything below it.
     const CleanWhitelistMatcher::List protection(patterns + alsoKeep, homeText);
 
-    const QSet<QString> places = CleanLocations::places(homeText);
+    const CleanLocations::PlaceSet places(homeText);
     LocalCleanResult result;
     for (const CleanPreviewReport::Entry& entry : report.entries) {
         if (entry.status != CleanPreviewReport::EntryStatus::cleanable)

@@ -1,6 +1,7 @@
 #include "clean/LocalCleanPreview.h"
 
 #include "clean/CleanWhitelistStore.h"
+#include "clean/CleanWildcardPlaces.h"
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
@@ -48,13 +49,11 @@ public:
         m_progress.location = path;
         report(true);
     }
-    // Counts one item; the lock is taken only when a report may be due.
-    void add(qint64 bytes)
+    // Counts a batch of items.
+    void add(qint64 items, qint64 bytes)
     {
-        const qint64 items = m_items.fetch_add(1, std::memory_order_relaxed) + 1;
+        m_items.fetch_add(items, std::memory_order_relaxed);
         m_bytes.fetch_add(bytes, std::memory_order_relaxed);
-        if ((items & 0x3FF) != 0)
-            return;
         const QMutexLocker lock(&m_mutex);
         report(false);
     }
@@ -112,19 +111,23 @@ private:
 };
 
 FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter,
+                                          const CleanWhitelistMatcher::List* protection = nullptr,
                                           ProtectedTally* kept = nullptr)
 {
     FileWalker::MeasureOptions measure;
     measure.enterPackages = false;
     measure.itemCap = itemCap;
     measure.cancelled = options.cancelled;
-    if (reporter || kept)
-        measure.onCounted = [reporter, kept](const FileWalker::Item& item) {
-            if (reporter)
-                reporter->add(item.kind == FileWalker::Kind::file ? item.allocatedBytes : 0);
-            if (kept)
-                kept->count(item);
+    if (reporter)
+        measure.onProgress = [reporter](qint64 items, qint64 bytes) { reporter->add(items, bytes); };
+    if (kept) {
+        // A folder no entry reaches into is asked about once, not item by item.
+        measure.onCounted = [kept](const FileWalker::Item& item) { kept->count(item); };
+        measure.wantsInside = [protection](const QString& folder) {
+            return protection->mayProtectInside(folder);
         };
+        measure.wantsName = [protection](QByteArrayView name) { return protection->mayProtectByName(name); };
+    }
     return measure;
 }
 
@@ -227,7 +230,9 @@ private:
         std::optional<ProtectedTally> kept;
         if (protection)
             kept.emplace(*protection);
-        found.whole = FileWalker::measure(place, measureOptions(options, &reporter, kept ? &*kept : nullptr));
+        found.whole =
+            FileWalker::measure(place, measureOptions(options, &reporter, protection ? &*protection : nullptr,
+                                                      kept ? &*kept : nullptr));
         if (protection)
             found.protectedBytes =
                 protection->protectsStandardized(place.path()) ? found.whole.allocatedBytes : kept->bytes;
@@ -376,9 +381,10 @@ CleanPreviewReport snapshot(const QString& home, const Options& options)
     return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), withProtection);
 }
 
-CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
+CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& wildcardCatalogue,
                             const QSet<QString>& runningProcesses, const Options& options)
 {
+    const CleanCatalogue catalogue = CleanWildcardPlaces::expanded(wildcardCatalogue, home);
     ProgressReporter reporter(options);
     const Places places(home, catalogue, options, reporter);
     Scan scan{options, places, {}};

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSet>
 
+#include <cstring>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -186,30 +188,108 @@ Measurement measure(const QString& path, const MeasureOptions& options)
 
 namespace {
 
+// The measuring walk: works on the listing's raw names, stats only files (and items whose kind the
+// listing does not tell), and builds an item's path only when onCounted wants that item.
+class Measuring {
+public:
+    explicit Measuring(const MeasureOptions& options)
+        : m_options(options)
+    {
+    }
+
+    // Measures below the open folder fd (taken over and closed). Returns false when the walk must stop.
+    bool folder(int fd, const QString& path)
+    {
+        DIR* dir = fdopendir(fd);
+        if (!dir) {
+            ::close(fd);
+            return true;
+        }
+        const bool wantsAll = m_options.onCounted && (!m_options.wantsInside || m_options.wantsInside(path));
+        bool keepGoing = true;
+        while (keepGoing) {
+            const dirent* entry = readdir(dir);
+            if (!entry)
+                break;
+            const char* rawName = entry->d_name;
+            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
+                continue;
+            Kind kind = Kind::other;
+            struct stat info {};
+            const bool listed = kindFromListing(entry->d_type, kind);
+            if (!listed || kind == Kind::file) {
+                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                    continue; // vanished or unreadable
+                kind = kindOf(info.st_mode);
+            }
+            if (kind != Kind::file && kind != Kind::folder)
+                continue; // links and special files measure nothing
+            const qint64 bytes = kind == Kind::file ? static_cast<qint64>(info.st_blocks) * 512 : 0;
+            keepGoing = count(kind, bytes, rawName, path, wantsAll);
+            if (keepGoing && kind == Kind::folder)
+                keepGoing = enter(dirfd(dir), rawName, path);
+        }
+        closedir(dir);
+        return keepGoing;
+    }
+
+    void finish()
+    {
+        if (m_options.onProgress && (m_unreported.files + m_unreported.folders) > 0)
+            m_options.onProgress(m_unreported.files + m_unreported.folders, m_unreported.allocatedBytes);
+    }
+
+    Measurement found;
+
+private:
+    bool count(Kind kind, qint64 bytes, const char* rawName, const QString& parent, bool wantsAll)
+    {
+        if (m_options.cancelled && m_options.cancelled->load(std::memory_order_relaxed))
+            return false;
+        for (Measurement* tally : {&found, &m_unreported}) {
+            tally->allocatedBytes = ByteCount::saturatingAdd(tally->allocatedBytes, bytes);
+            ++(kind == Kind::file ? tally->files : tally->folders);
+        }
+        if (m_options.onCounted && (wantsAll || (m_options.wantsName && m_options.wantsName(rawName)))) {
+            Item item;
+            item.kind = kind;
+            item.name = QFile::decodeName(rawName);
+            item.path = PathText::joined(parent, item.name);
+            item.allocatedBytes = bytes;
+            m_options.onCounted(item);
+        }
+        if (m_options.onProgress && m_unreported.files + m_unreported.folders >= 1024) {
+            m_options.onProgress(m_unreported.files + m_unreported.folders, m_unreported.allocatedBytes);
+            m_unreported = {};
+        }
+        return !(m_options.itemCap && found.files + found.folders >= *m_options.itemCap);
+    }
+
+    bool enter(int parentFd, const char* rawName, const QString& parent)
+    {
+        const QString name = QFile::decodeName(rawName);
+        if (!m_options.enterPackages && std::strchr(rawName, '.') && isPackageName(name))
+            return true;
+        // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
+        const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            return true; // unreadable folder: counted, not entered
+        return folder(fd, PathText::joined(parent, name));
+    }
+
+    const MeasureOptions& m_options;
+    Measurement m_unreported; // counted since the last progress call
+};
+
 // Measures below the open folder fd (taken over and closed).
 Measurement measureFolder(int fd, const QString& path, const MeasureOptions& options)
 {
-    Measurement found;
-    Options walkOptions;
-    walkOptions.enterPackages = options.enterPackages;
-    walkOptions.cancelled = options.cancelled;
-    // The cap is kept here rather than by the walker, whose own cap counts links and special files.
-    const Outcome outcome = walkOpenFolder(fd, path, walkOptions, [&](const Item& item) {
-        if (item.kind == Kind::file) {
-            found.allocatedBytes = ByteCount::saturatingAdd(found.allocatedBytes, item.allocatedBytes);
-            ++found.files;
-        } else if (item.kind == Kind::folder) {
-            ++found.folders;
-        } else {
-            return Decision::proceed;
-        }
-        if (options.onCounted)
-            options.onCounted(item);
-        return options.itemCap && found.files + found.folders >= *options.itemCap ? Decision::stop
-                                                                                  : Decision::proceed;
-    });
-    found.complete = outcome.finished;
-    return found;
+    if (fd < 0)
+        return {};
+    Measuring walk(options);
+    walk.found.complete = walk.folder(fd, path);
+    walk.finish();
+    return walk.found;
 }
 
 Measurement fileMeasurement(qint64 allocatedBytes)

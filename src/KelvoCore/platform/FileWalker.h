@@ -3,6 +3,7 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileIdentity.h"
 
+#include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QString>
 #include <QtGlobal>
@@ -74,12 +75,20 @@ struct MeasureOptions {
     // Files plus folders counted before the walk stops; links and special files do not count.
     std::optional<qint64> itemCap;
     const std::atomic_bool* cancelled = nullptr;
-    // Each file and folder below the root as it is counted, for progress reports.
+    // Each file and folder below the root as it is counted (path, name, kind and, for a file, its
+    // sizes; a folder is told by the listing and not stat'ed). Only items inside a folder that
+    // wantsInside accepts (asked once per folder; none: every folder) are passed, and items elsewhere
+    // whose name wantsName accepts, so a walk that cares about few items builds no path for the others.
     std::function<void(const Item&)> onCounted;
+    std::function<bool(const QString& folder)> wantsInside;
+    std::function<bool(QByteArrayView name)> wantsName;
+    // The items and bytes counted since the last call, every 1,024 items and at the end.
+    std::function<void(qint64 items, qint64 bytes)> onProgress;
 };
 
 // A file is one file of its allocated bytes; a folder sums its files at every depth, links never
-// followed; a link, a special file or nothing measures nothing.
+// followed; a link, a special file or nothing measures nothing. One stat per file, none for a folder
+// the listing names as one (it is opened without following a link instead).
 Measurement measure(const QString& path, const MeasureOptions& options = {});
 // The same for an item a listing has already stat'ed.
 Measurement measure(const Item& root, const MeasureOptions& options = {});

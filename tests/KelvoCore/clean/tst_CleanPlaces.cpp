@@ -9,6 +9,7 @@
 #include "clean/CleanWhitelistStore.h"
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
+#include "platform/FileWalker.h"
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -50,6 +51,11 @@ private slots:
         row("thumbnails", ".cache/thumbnails/normal/a.png", ".cache/thumbnails", user);
         row("electron cache", ".config/Code/Code Cache/js/f_1", ".config/Code/Code Cache", user);
         row("firefox", ".cache/mozilla/firefox/x.default/cache2/A", ".cache/mozilla/firefox", "Browsers");
+        row("old thumbnails", ".thumbnails/normal/a.png", ".thumbnails", user);
+        row("thunderbird", ".cache/thunderbird/x.default/cache2/A", ".cache/thunderbird", user);
+        row("chrome's shaders", ".config/google-chrome/Default/GPUCache/data_1",
+            ".config/google-chrome/Default/GPUCache", "Browsers");
+        row("java", ".java/deployment/cache/6.0/1/x", ".java/deployment/cache", dev);
         row("go modules", "go/pkg/mod/cache/download/x/@v/v1.zip", "go/pkg/mod/cache/download", dev);
         row("npm", ".npm/_cacache/index-v5/x", ".npm/_cacache", dev);
         row("crash reports", ".local/share/drkonqi/1", ".local/share/drkonqi",
@@ -125,6 +131,10 @@ private slots:
             QStringList{"http/keep/b"});
         row("a glob", QStringList{"$HOME/.cache/pip/*.whl"}, files, QStringList{"wheels/c.whl"});
         row("the place itself", QStringList{"~/.cache/pip"}, files, files);
+        // Where no other entry reaches, the walk judges items by name: deep, and a whole folder.
+        row("the Finder's metadata, wherever it lies", QStringList{"FINDER_METADATA"},
+            QStringList{"http/a", "http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"},
+            QStringList{"http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"});
         row("the defaults keep gradle's cache whole", CleanWhitelistStore::defaultPatterns(),
             QStringList{"../../.gradle/caches/modules-2/x.jar"},
             QStringList{"../../.gradle/caches/modules-2/x.jar"});
@@ -151,6 +161,78 @@ private slots:
         QCOMPARE(result.removedBytes, total - keptBytes);
         for (const QString& name : files)
             QCOMPARE(exists(QDir::cleanPath(pip + "/" + name)), kept.contains(name));
+    }
+
+    // Files in the home and the entries the wildcards make of them ("place:label" in report order;
+    // a browser's entry has no label): each byte counts once, whatever else names the same folder.
+    void wildcardPlacesPerApplication_data()
+    {
+        columns<QStringList, QStringList>("files", "entries");
+        row("every cache of an application",
+            QStringList{".config/Mattermost/Cache/Cache_Data/a", ".config/Mattermost/GPUCache/b",
+                        ".config/Mattermost/Service Worker/CacheStorage/c/d",
+                        ".config/Mattermost/Local Storage/leveldb/e"},
+            QStringList{".config/Mattermost/Cache:Mattermost cache",
+                        ".config/Mattermost/GPUCache:Mattermost GPU cache",
+                        ".config/Mattermost/Service Worker/CacheStorage:Mattermost service worker cache"});
+        row("applications in name order",
+            QStringList{".config/zulip/Cache/a", ".config/Joplin/Code Cache/js/b"},
+            QStringList{".config/Joplin/Code Cache:Joplin code cache", ".config/zulip/Cache:zulip cache"});
+        row("a named application keeps its name",
+            QStringList{".config/Code/Cache/a", ".config/Code/Service Worker/CacheStorage/b"},
+            QStringList{".config/Code/Cache:Visual Studio Code cache",
+                        ".config/Code/Service Worker/CacheStorage:Visual Studio Code service worker cache"});
+        row("a browser's folder is the browser's",
+            QStringList{".config/google-chrome/Cache/a", ".config/chromium/Default/Code Cache/b"},
+            QStringList{".config/chromium/Default/Code Cache:"});
+        row("deeper or other folders are no place",
+            QStringList{".config/Microsoft/Teams/Cache/a", ".config/app/Cache.old/b", ".config/Cache/c",
+                        ".local/share/app/Cache/d"},
+            QStringList{});
+    }
+    void wildcardPlacesPerApplication()
+    {
+        const auto [files, expected] = fetch<QStringList, QStringList>("files", "entries");
+        qint64 inPlaces = 0;
+        for (const QString& path : files) {
+            const qint64 size = allocated(file(m_home + "/" + path, 4096));
+            if (std::any_of(expected.begin(), expected.end(), [&](const QString& entry) {
+                    return path.startsWith(entry.section(':', 0, 0) + "/");
+                }))
+                inPlaces += size;
+        }
+        const CleanPreviewReport report = scan(CleanLocations::linuxDesktop());
+        QStringList found;
+        for (const auto& entry : report.entries)
+            found << entry.path.mid(m_home.size() + 1) + ":" +
+                         (entry.note->contains(" · ") ? entry.note->section(" · ", 0, 0) : QString());
+        QCOMPARE(found, expected);
+        QCOMPARE(report.willFreeBytes(), inPlaces);
+    }
+
+    // Paths that only look like a place a wildcard names, and one that is: the clean empties only a
+    // place of the catalogue, whatever a report names.
+    void theCleanTakesOnlyWildcardPlaces_data()
+    {
+        columns<QString, bool>("place", "cleaned");
+        row("an application's cache", ".config/x/Cache", true);
+        row("two folders for the star", ".config/a/b/Cache", false);
+        row("a way up and out", ".config/../x/Cache", false);
+        row("the settings folder's own", ".config/Cache", false);
+        row("a browser's folder", ".config/google-chrome/Cache", false);
+        row("another name", ".config/x/Cache2", false);
+    }
+    void theCleanTakesOnlyWildcardPlaces()
+    {
+        const auto [place, cleaned] = fetch<QString, bool>("place", "cleaned");
+        const QString path = m_home + "/" + place;
+        const QString data = file(QDir::cleanPath(path) + "/data", 4096);
+        CleanPreviewReport report;
+        report.entries.push_back({QUuid::createUuid(), "Section", path, std::nullopt, Status::cleanable,
+                                  FileWalker::statItem(QDir::cleanPath(path))->identity});
+        const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
+        QCOMPARE(exists(data), !cleaned);
+        QCOMPARE(result.removedCount, cleaned ? 1 : 0);
     }
 
     // A report read back keeps what was measured; the older tool's frees what its notes say.

@@ -9,6 +9,7 @@
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
 #include "platform/FileWalker.h"
+#include "platform/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <sys/stat.h>
@@ -230,7 +231,9 @@ private slots:
                 ".cargo/registry/cache>.cargo/registry;.cargo/registry/cache>.cargo;.config/Code/"
                 "Cache>.config/Code;"
                 ".local/share/Trash>.local/share;.local/share/Trash>.local/share/Trash;"
-                ".local/share/Trash>.local/share/Trash/files")
+                ".local/share/Trash>.local/share/Trash/files;.config/Mattermost/Cache>.config/Mattermost;"
+                ".config/Mattermost/Cache>.config/Mattermost/Cache;"
+                ".config/Mattermost/Service Worker/CacheStorage>.config/Mattermost/Service Worker")
                 .split(';');
         for (const QString& pair : links)
             for (const char* target : {"outside", "home"})
@@ -258,7 +261,8 @@ private slots:
         const CleanPreviewReport report =
             LocalCleanPreview::snapshot(m_home, CleanLocations::linuxDesktop(), {});
         const bool listed = std::any_of(report.entries.begin(), report.entries.end(), [&](const auto& entry) {
-            return entry.status == Status::cleanable && entry.path.startsWith(inside ? placePath : linkPath);
+            return entry.status == Status::cleanable &&
+                   PathText::isAtOrBelow(entry.path, inside ? placePath : linkPath);
         });
         QCOMPARE(listed, inside || swapAfterPreview);
         if (swapAfterPreview)
