@@ -267,16 +267,17 @@ QString programLocation(const QString& program, const QString& home)
     const UserDirs::Folders personal = UserDirs::read(root);
     if (PathText::isAtOrBelowAny(path, {personal.desktop, personal.documents, personal.download}))
         return path;
-    QStringList shared{QString()};
+    QStringList shared;
     for (const char* folder : {".local", ".local/bin", ".local/share", ".local/lib", ".local/opt", "bin",
                                "opt", "Applications", ".config", ".cache", ".var", ".var/app"})
         shared << QString::fromUtf8(folder);
     const QStringList parts = path.mid(root.size() + 1).split(u'/');
-    for (qsizetype depth = parts.size() - 1; depth >= 0; --depth) {
+    for (qsizetype depth = parts.size() - 1; depth > 0; --depth) {
         if (!shared.contains(parts.first(depth).join(u'/')))
             continue;
         return depth == parts.size() - 1 ? path : PathText::joined(root, parts.first(depth + 1).join(u'/'));
     }
+    // A folder directly in the home folder (~/code, ~/scripts) may hold far more than this program.
     return path;
 }
 

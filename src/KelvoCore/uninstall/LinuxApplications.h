@@ -32,9 +32,10 @@ bool isAppImageName(const QString& fileName);
 QString appImageName(const QString& fileName);
 
 // What goes with a program in the home folder: the folder of its own directly below a folder that
-// many programs share (the home folder, ~/opt, ~/.local/share, ...), or the program file itself when
-// it lies directly in one (~/.local/bin/tool) or anywhere in the desktop, documents or download
-// folder, whose folders are the user's. Empty when the program is not below the home folder.
+// many programs share (~/opt, ~/.local/share, ...), or else the program file itself: when it lies
+// directly in such a folder (~/.local/bin/tool), anywhere in the desktop, documents or download
+// folder, whose folders are the user's, or in a folder of the home folder's own (~/code/x/app), which
+// may hold much more than the program. Empty when the program is not below the home folder.
 QString programLocation(const QString& program, const QString& home);
 
 UninstallPreviewReport snapshot(const QString& home, const Options& options = {});

@@ -75,8 +75,9 @@ private slots:
             QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Local App|.local/share/Tool"});
         row("directly in ~/.local/bin: the file", "Name=Tool\nExec=tool", QStringList{".local/bin/tool"},
             QStringList{"Tool|Local App|.local/bin/tool"});
-        row("own folder in the home folder, quoted", "Name=Tool\nExec=\"{home}/Tool/tool\"",
-            QStringList{"Tool/tool"}, QStringList{"Tool|Local App|Tool"});
+        row("in a folder of the home folder, quoted: the file alone",
+            "Name=Tool\nExec=\"{home}/code/Tool/tool\"", QStringList{"code/Tool/tool"},
+            QStringList{"Tool|Local App|code/Tool/tool"});
         row("in the documents: the file alone", "Name=Tool\nExec=~/Documents/Projects/tool/run",
             QStringList{"Documents/Projects/tool/run"},
             QStringList{"Tool|Local App|Documents/Projects/tool/run"});
