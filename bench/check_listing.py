@@ -16,7 +16,10 @@ import sys
 
 def load(path):
     with open(path, encoding="utf-8") as source:
-        return json.load(source)
+        try:
+            return json.load(source)
+        except json.JSONDecodeError as error:
+            sys.exit(f"{path} is not a JSON listing ({error})")
 
 
 def differences(what, expected, listed):
