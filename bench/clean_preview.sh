@@ -26,7 +26,7 @@ paths=()
 while IFS= read -r place; do paths+=("$home/$place"); done < "$home/measured-places.txt"
 
 run_kelvo() { sandboxed "$@" "$kelvo" clean --dry-run; }
-run_du() { "$@" du -sk "${paths[@]}"; }
+run_du() { du -sk "${paths[@]}"; }
 
 run_du > /dev/null  # warm the cache
 median_of 7 kelvo du

@@ -35,7 +35,7 @@ in_home() {
     XDG_DATA_HOME="$home/.local/share" XDG_STATE_HOME="$home/.local/state" \
     KELVO_DEFAULTS_FILE="$work/d.ini" "$@"
 }
-# shellcheck disable=SC2120 # median_of passes the command to time them under
+# shellcheck disable=SC2120 # none when timed; peak_kb would pass /usr/bin/time
 run_kelvo() { in_home "$@" "$kelvo" clean --dry-run --json; }
 # shellcheck disable=SC2120
 run_bleachbit() { in_home "$@" bleachbit --preview "${cleaners[@]}"; }

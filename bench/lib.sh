@@ -27,12 +27,15 @@ counts() {
 }
 
 # bench_init: checks for Kelvo and makes $work, removed on exit, with an empty $work/home that
-# every run gets as HOME, so nothing reads or writes the real home, Trash or settings.
+# every run gets as HOME (and no XDG folder elsewhere), so nothing reads or writes the real home,
+# Trash or settings.
 bench_init() {
   [ -x "$kelvo" ] || { echo "build Kelvo first (make build)" >&2; exit 1; }
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   mkdir -p "$work/home"
+  # Set, these would lead every tool from $work/home to the real user's folders.
+  unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_STATE_HOME XDG_CACHE_HOME
 }
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -76,17 +79,18 @@ time_best_of() {
   done
 }
 
-# median_of RUNS NAME...: runs every run_NAME RUNS times under GNU time, interleaved like
-# time_best_of, and sets median_wall[NAME] and median_cpu[NAME] (user + system) in seconds.
+# median_of RUNS NAME...: runs every run_NAME RUNS times, interleaved like time_best_of, and sets
+# median_wall[NAME] and median_cpu[NAME] (user + system) in seconds. The shell's own time keyword
+# measures them to the millisecond, where GNU time's wall time has hundredths only.
 declare -A median_wall median_cpu
 # shellcheck disable=SC2034 # the medians are read by the scripts
 median_of() {
-  local runs=$1 run name figures
+  local runs=$1 run name figures TIMEFORMAT='%3R %3U %3S'
   local -A walls=() cpus=()
   shift
   for ((run = 0; run < runs; run++)); do
     for name in "$@"; do
-      figures=$({ "run_$name" /usr/bin/time -f '%e %U %S' > /dev/null; } 2>&1 | tail -n 1)
+      figures=$({ time "run_$name" > /dev/null; } 2>&1 | tail -n 1)
       read -r wall user system <<< "$figures"
       walls[$name]+="$wall "
       cpus[$name]+="$(echo "$user + $system" | bc) "
