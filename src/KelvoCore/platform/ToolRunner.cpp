@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 
 namespace ToolRunner {
 
@@ -13,6 +14,11 @@ Result run(const Request& request)
         return result;
 
     QProcess process;
+    // What the tool itself runs by name (tar its decompressor, a script its commands) comes from the
+    // system's folders too, never from a folder the user's PATH adds (~/.local/bin).
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin:/usr/sbin:/sbin"));
+    process.setProcessEnvironment(environment);
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(request.program, request.arguments, QIODevice::ReadOnly);

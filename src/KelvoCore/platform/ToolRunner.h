@@ -7,7 +7,8 @@
 #include <chrono>
 #include <optional>
 
-// Runs a system tool by absolute path with fixed arguments. A missing tool is a failed run.
+// Runs a system tool by absolute path with fixed arguments, its PATH the system's folders only. A
+// missing tool is a failed run.
 namespace ToolRunner {
 struct Request {
     QString program; // absolute path

@@ -181,6 +181,8 @@ private slots:
         row("exit status kept", sh, QStringList{"-c", "echo partial; exit 3"}, 3, 1);
         row("stderr drained, not mixed in", sh, QStringList{"-c", "echo out; echo err >&2"}, 0, 1);
         row("large output is not cut short", sh, QStringList{"-c", "seq 20000"}, 0, 20000);
+        row("the system's PATH, not the user's", sh,
+            QStringList{"-c", "[ \"$PATH\" = /usr/bin:/bin:/usr/sbin:/sbin ]"}, 0, 0);
         row("missing tool", "/usr/sbin/no-such-tool", QStringList{}, -1, 0);
         row("relative path refused", "echo", QStringList{"x"}, -1, 0);
     }
