@@ -236,8 +236,10 @@ private slots:
 
     // The arrows move between the check boxes and Space toggles one; a section's box shows a dash while
     // only some of its entries are chosen and chooses all, then none. The clean takes only the chosen.
+    void entriesAreChosenByKeyboardAndSection_data() { languageRows(); }
     void entriesAreChosenByKeyboardAndSection()
     {
+        useRowLanguage();
         buildCleanHome();
         SyntheticHome::file(homePath(browserCache), 90 * 1024);
         SyntheticHome::file(homePath(spareCache), 300 * 1024);
@@ -272,10 +274,10 @@ private slots:
         click(shown("cleanSectionSelectBox").last()); // the Trash's
         QVERIFY(textOf("cleanChoiceLine").contains(SizeText::bytes(clean.chosenWillFree())));
         scrollIntoView(item("cleanChoiceLine"), true);
-        photograph("en-clean-choice");
+        photograph(shotName("clean-choice"));
 
         QVERIFY(opens("confirmDialog", item("cleanStartButton")));
-        QVERIFY(!clean.confirmationNote().contains("Trash"));
+        QVERIFY(!clean.confirmationNote().contains(rowLanguage() == "zh" ? "废纸篓" : "Trash"));
         QVERIFY(closes("confirmDialog", "confirmContinueButton"));
         waitForTheRun();
         QVERIFY(SyntheticHome::exists(homePath(cleanedFiles[3])) && !QDir(nextPath).isEmpty() &&
