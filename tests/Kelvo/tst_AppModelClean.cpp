@@ -6,7 +6,7 @@
 #include <QSignalSpy>
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
 class TestAppModelClean : public QObject {
     Q_OBJECT
@@ -46,7 +46,7 @@ private slots:
     // clean takes only what stayed chosen, and the next preview offers everything again.
     void cleanTakesOnlyTheChosenEntries_data()
     {
-        QTest::addColumn<QStringList>("leftOut");
+        columns<QStringList>("leftOut");
         row("everything chosen", QStringList{});
         row("the Trash left out", QStringList{"trash"});
         row("a cache left out", QStringList{"npm"});
@@ -54,7 +54,7 @@ private slots:
     }
     void cleanTakesOnlyTheChosenEntries()
     {
-        QFETCH(QStringList, leftOut);
+        const auto [leftOut] = fetch<QStringList>("leftOut");
         AppModelFixture fixture;
         const QMap<QString, QString> places{
             {"pip", fixture.home + "/" + fixture.catalogue().developerTools.targets[4].relativePath},
@@ -126,13 +126,13 @@ private slots:
     // is analysed at once, and counting everything analyses it again with its hidden items.
     void analysisStartsChoosesAndCountsEverything_data()
     {
-        TestSupport::columns<bool>("withLibrary");
+        columns<bool>("withLibrary");
         row("home with a Library folder", true);
         row("home without one", false);
     }
     void analysisStartsChoosesAndCountsEverything()
     {
-        const auto [withLibrary] = TestSupport::fetch<bool>("withLibrary");
+        const auto [withLibrary] = fetch<bool>("withLibrary");
         AppModelFixture fixture;
         if (withLibrary)
             folder(fixture.home + "/Library");
@@ -182,16 +182,14 @@ private slots:
     // Only what a scan listed, unchanged since, goes; anything else is refused and changes nothing.
     void refusedMovesChangeNothing_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("alert"); // part of it
+        columns<QString, QString>("path", "alert"); // alert: part of it
         row("outside the allowed roots", "/etc/hostname", "outside the allowed scope");
         row("vanished", "{home}/code/gone", "no longer exists");
         row("never listed by a scan", "{home}/code/kept.bin", "changed since the preview");
     }
     void refusedMovesChangeNothing()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, alert);
+        auto [path, alert] = fetch<QString, QString>("path", "alert");
         AppModelFixture fixture;
         path.replace("{home}", fixture.home);
         file(fixture.home + "/code/kept.bin", 10);

@@ -22,7 +22,7 @@ Q_DECLARE_METATYPE(Start)
 namespace {
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
 const QString working = QStringLiteral("Working, please wait.");
 
@@ -68,14 +68,14 @@ private slots:
     // A destructive action is parked: cancelled, it never runs; confirmed, it runs once as its feature.
     void destructiveActionsWaitForConfirmation_data()
     {
-        QTest::addColumn<AppAction>("action"); // tagged with the feature it runs
+        columns<AppAction>("action"); // tagged with the feature it runs
         row("clean", AppActionFactory::clean(false));
         row("uninstall", AppActionFactory::uninstall(false));
         row("optimize", AppActionFactory::optimize(false));
     }
     void destructiveActionsWaitForConfirmation()
     {
-        QFETCH(AppAction, action);
+        const auto [action] = fetch<AppAction>("action");
         AppModelFixture fixture;
         const QString data = file(fixture.caches() + "/data.bin");
         const auto model = fixture.makeModel();
@@ -121,18 +121,16 @@ private slots:
     // A cancelled run shows nothing new and says so; what was shown stays.
     void aCancelledRunKeepsWhatWasShown_data()
     {
-        QTest::addColumn<Start>("start");
-        QTest::addColumn<QString>("title");
-        row("clean preview", preview, QString("Preview Cancelled"));
-        row("analysis", analyseHome, QString("Analysis Cancelled"));
-        row("the preview a clean takes first", confirmedClean, QString("Cleanup Cancelled"));
-        row("optimize preview", optimizePreview, QString("Preview Cancelled"));
-        row("the preview an optimisation takes first", confirmedOptimize, QString("Optimization Cancelled"));
+        columns<Start, QString>("start", "title");
+        row("clean preview", preview, "Preview Cancelled");
+        row("analysis", analyseHome, "Analysis Cancelled");
+        row("the preview a clean takes first", confirmedClean, "Cleanup Cancelled");
+        row("optimize preview", optimizePreview, "Preview Cancelled");
+        row("the preview an optimisation takes first", confirmedOptimize, "Optimization Cancelled");
     }
     void aCancelledRunKeepsWhatWasShown()
     {
-        QFETCH(Start, start);
-        QFETCH(QString, title);
+        const auto [start, title] = fetch<Start, QString>("start", "title");
         AppModelFixture fixture;
         const QString data = file(fixture.caches() + "/data.bin", 100);
         const auto model = fixture.makeModel();
@@ -155,9 +153,8 @@ private slots:
     // Whatever stops a run, an alert says why, the status moves on from "Working…" and nothing goes.
     void aRunThatFailsEndsInAnAlert_data()
     {
-        QTest::addColumn<QString>("home"); // "{home}": the synthetic one, its protection list unreadable
-        QTest::addColumn<Start>("start");
-        QTest::addColumn<QString>("why"); // part of the alert
+        // home: "{home}" is the synthetic one, its protection list unreadable; why: part of the alert
+        columns<QString, Start, QString>("home", "start", "why");
         const Start throwing = [](AppModel& m, const QString&) {
             RunCoordinator& runs = *m.runs();
             runs.setStatus("Analyze", working);
@@ -177,9 +174,7 @@ private slots:
     }
     void aRunThatFailsEndsInAnAlert()
     {
-        QFETCH(QString, home);
-        QFETCH(Start, start);
-        QFETCH(QString, why);
+        auto [home, start, why] = fetch<QString, Start, QString>("home", "start", "why");
         AppModelFixture fixture;
         const QString item = file(fixture.caches() + "/item", 10);
         write(CleanWhitelistStore::configURL(fixture.home), "~/caf\xe9\n");

@@ -9,7 +9,7 @@
 #include <QSignalSpy>
 
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
 class TestAppModelSettings : public QObject {
     Q_OBJECT
@@ -18,9 +18,7 @@ private slots:
     // Each stored value is read by its kind; one of another type reads as never or nothing.
     void storedValuesAreReadByKind_data()
     {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("stored"); // none: nothing stored
-        QTest::addColumn<QVariant>("expected");
+        columns<QString, QVariant, QVariant>("key", "stored", "expected"); // stored none: nothing stored
         const QVariant big(qint64(6'000'000'000));
         row("date", "lastCleanDate", QVariant(1733400000.5), QVariant(1733400000.5));
         row("count beyond 32 bits", "lastPurgeCleanedBytes", big, big);
@@ -30,9 +28,7 @@ private slots:
     }
     void storedValuesAreReadByKind()
     {
-        QFETCH(QString, key);
-        QFETCH(QVariant, stored);
-        QFETCH(QVariant, expected);
+        const auto [key, stored, expected] = fetch<QString, QVariant, QVariant>("key", "stored", "expected");
         AppModelFixture fixture;
         if (stored.isValid())
             DefaultsStore::open()->setValue(key, stored);
@@ -107,16 +103,14 @@ private slots:
     // An unreadable list is reported, never opened in an editor whose save would overwrite it.
     void anUnreadableListIsReportedAndLeftAlone_data()
     {
-        QTest::addColumn<AppAction>("action");
-        QTest::addColumn<QString>("file"); // in the home
-        row("protection list", AppActionFactory::cleanWhitelist(), QString(".config/kelvo/whitelist"));
+        columns<AppAction, QString>("action", "file"); // file: in the home
+        row("protection list", AppActionFactory::cleanWhitelist(), ".config/kelvo/whitelist");
         row("optimisation safeguards", AppActionFactory::optimizeWhitelist(),
-            QString(".config/kelvo/whitelist_optimize"));
+            ".config/kelvo/whitelist_optimize");
     }
     void anUnreadableListIsReportedAndLeftAlone()
     {
-        QFETCH(AppAction, action);
-        QFETCH(QString, file);
+        const auto [action, file] = fetch<AppAction, QString>("action", "file");
         AppModelFixture fixture;
         const QByteArray latin1("~/caf\xe9\n");
         write(fixture.home + "/" + file, latin1);

@@ -9,7 +9,7 @@
 
 #include <atomic>
 
-using TestSupport::row;
+using namespace TestSupport;
 
 Q_DECLARE_METATYPE(std::optional<int>)
 Q_DECLARE_METATYPE(QList<std::optional<double>>)
@@ -121,21 +121,19 @@ private slots:
     // missing value counts as 0. Only the processes one may end can be ended.
     void processRowsFollowTheChosenOrder_data()
     {
-        QTest::addColumn<QString>("sort");
-        QTest::addColumn<QStringList>("pids");
-        row("cpu", QString("cpu"), QStringList{"300", "400", "200", "100"});
-        row("memory", QString("memory"), QStringList{"400", "300", "200", "100"});
+        columns<QStringList>("pids"); // tagged with the measure
+        row("cpu", QStringList{"300", "400", "200", "100"});
+        row("memory", QStringList{"400", "300", "200", "100"});
     }
     void processRowsFollowTheChosenOrder()
     {
-        QFETCH(QString, sort);
-        QFETCH(QStringList, pids);
+        const auto [pids] = fetch<QStringList>("pids");
         AppModelFixture fixture;
         CountingSampler sampler;
         sampler.processes.push_back(process(100, std::nullopt, std::nullopt));
         const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
-        status.setProcessSort(sort);
+        status.setProcessSort(QTest::currentDataTag());
         status.refresh(false);
         QVERIFY(refreshed(status));
         QCOMPARE(status.processes()->values("pid"), pids);
@@ -172,26 +170,20 @@ private slots:
     // The hero card's verdict and the disk warning change exactly at their thresholds.
     void cardsChangeAtTheirThresholds_data()
     {
-        QTest::addColumn<std::optional<int>>("score");
-        QTest::addColumn<QString>("hero");
-        QTest::addColumn<QList<std::optional<double>>>("disks");
-        QTest::addColumn<QString>("hint");
         using Disks = QList<std::optional<double>>;
-        row("no report", std::optional<int>(), QString("Not Checked"), Disks{}, QString());
-        row("76", std::optional(76), QString("Good"), Disks{89.9, std::nullopt}, QString());
-        row("75", std::optional(75), QString("Fair"), Disks{90.0, std::nullopt},
-            QString("Disk usage is high, consider a cleanup"));
-        row("46", std::optional(46), QString("Fair"), Disks{94.9},
-            QString("Disk usage is high, consider a cleanup"));
-        row("45", std::optional(45), QString("High Pressure"), Disks{10, 95.0},
-            QString("Disk almost full, clean up soon"));
+        columns<std::optional<int>, QString, Disks, QString>("score", "hero", "disks", "hint");
+        const QString high = "Disk usage is high, consider a cleanup";
+        row("no report", std::optional<int>(), "Not Checked", Disks{}, "");
+        row("76", std::optional(76), "Good", Disks{89.9, std::nullopt}, "");
+        row("75", std::optional(75), "Fair", Disks{90.0, std::nullopt}, high);
+        row("46", std::optional(46), "Fair", Disks{94.9}, high);
+        row("45", std::optional(45), "High Pressure", Disks{10, 95.0}, "Disk almost full, clean up soon");
     }
     void cardsChangeAtTheirThresholds()
     {
-        QFETCH(std::optional<int>, score);
-        QFETCH(QString, hero);
-        QFETCH(QList<std::optional<double>>, disks);
-        QFETCH(QString, hint);
+        const auto [score, hero, disks, hint] =
+            fetch<std::optional<int>, QString, QList<std::optional<double>>, QString>("score", "hero",
+                                                                                      "disks", "hint");
         std::optional<SystemReport> report;
         if (score) {
             report = SystemReport{};

@@ -113,9 +113,7 @@ private slots:
     // Every page before anything ran, photographed; switching the language relabels the shown page.
     void everyPageIsShownInBothLanguages_data()
     {
-        QTest::addColumn<QString>("feature");
-        QTest::addColumn<QString>("shot");
-        QTest::addColumn<QString>("title");
+        TestSupport::columns<QString, QString, QString>("feature", "shot", "title");
         // The feature, its screenshot, its page's title in English and in Chinese.
         const char* pages[][4] = {{"dashboard", "overview", "Overview", "概览"},
                                   {"clean", "clean-before", "Clean", "清理"},
@@ -132,9 +130,8 @@ private slots:
     }
     void everyPageIsShownInBothLanguages()
     {
-        QFETCH(QString, feature);
-        QFETCH(QString, shot);
-        QFETCH(QString, title);
+        const auto [feature, shot, title] =
+            TestSupport::fetch<QString, QString, QString>("feature", "shot", "title");
         m_model->setSelectedFeatureRawValue(feature);
         useRowLanguage();           // after the page is shown: it is relabelled at once
         if (feature == "dashboard") // the Overview samples this machine as soon as it is shown

@@ -16,7 +16,7 @@
 
 namespace {
 
-using TestSupport::row;
+using namespace TestSupport;
 
 // The cells lie inside the bounds without overlapping, each one's area its weight's part of the whole.
 void verifyTiling(const QList<QRectF>& cells, const QList<double>& weights, const QRectF& bounds,
@@ -166,8 +166,7 @@ private slots:
 
     void treemapLayoutKeepsAreasInProportion_data()
     {
-        QTest::addColumn<QList<double>>("values");
-        QTest::addColumn<QRectF>("bounds");
+        columns<QList<double>, QRectF>("values", "bounds");
         row("one", QList<double>{42}, QRectF(0, 0, 300, 200));
         row("equal, wide", QList<double>{5, 5, 5, 5, 5, 5, 5}, QRectF(0, 0, 800, 120));
         row("equal, tall", QList<double>{5, 5, 5, 5, 5}, QRectF(0, 0, 90, 600));
@@ -176,8 +175,7 @@ private slots:
     }
     void treemapLayoutKeepsAreasInProportion()
     {
-        QFETCH(QList<double>, values);
-        QFETCH(QRectF, bounds);
+        const auto [values, bounds] = fetch<QList<double>, QRectF>("values", "bounds");
         QQmlComponent maker(m_engine.get());
         maker.setData("import Kelvo\nTreemapLayout {}", QUrl());
         std::unique_ptr<QObject> layout(maker.create());
@@ -323,16 +321,16 @@ private slots:
     // While a scan runs its page keeps the last list and holds back its buttons; Cancel keeps the list.
     void whileAScanRunsTheControlsWaitAndCancelKeepsTheList_data()
     {
-        QTest::addColumn<QString>("heldBack"); // the run button first
-        row("analyze", QString("analysisRunButton analysisChooseButton analysisParentButton"));
-        row("purge", QString("purgePreviewButton purgeChooseButton"));
-        row("installer", QString("installerPreviewButton selectionActionButton"));
-        row("uninstall", QString("uninstallPreviewButton selectionActionButton"));
-        row("optimize", QString("optimizePreviewButton optimizeStartButton optimizeSafeguardsButton"));
+        columns<QString>("heldBack"); // the run button first
+        row("analyze", "analysisRunButton analysisChooseButton analysisParentButton");
+        row("purge", "purgePreviewButton purgeChooseButton");
+        row("installer", "installerPreviewButton selectionActionButton");
+        row("uninstall", "uninstallPreviewButton selectionActionButton");
+        row("optimize", "optimizePreviewButton optimizeStartButton optimizeSafeguardsButton");
     }
     void whileAScanRunsTheControlsWaitAndCancelKeepsTheList()
     {
-        QFETCH(QString, heldBack);
+        const auto [heldBack] = fetch<QString>("heldBack");
         const QString feature = QTest::currentDataTag(), rows = rowsOf(feature);
         scan(feature);
         const QVariantMap before = report(feature);
@@ -434,24 +432,19 @@ private slots:
     // are moved from their row's menu, installers and apps once chosen.
     void movingToTheTrashAsksFirst_data()
     {
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("relative"); // in the home
-        row("en analyze", QString("analysisRow"), QString("archive.zip"), QString("Library/archive.zip"));
-        row("zh analyze", QString("largeFileRow"), QString("index.db"),
-            QString("Library/Application Support/Editor/index.db"));
-        row("en purge", QString("purgeRow"), QString("node_modules"), QString("Projects/web/node_modules"));
-        row("zh purge", QString("purgeRow"), QString(".venv"), QString("Projects/py/.venv"));
-        row("en installer", QString("installerRow"), QString("Big.dmg"), QString("Downloads/Big.dmg"));
-        row("zh installer", QString("installerRow"), QString("Setup.pkg"), QString("Desktop/Setup.pkg"));
-        row("en uninstall", QString("uninstallRow"), QString("Foo"), QString("Applications/Foo.app"));
-        row("zh uninstall", QString("uninstallRow"), QString("Bar"), QString("Applications/Bar.app"));
+        columns<QString, QString, QString>("rows", "name", "relative"); // relative: in the home
+        row("en analyze", "analysisRow", "archive.zip", "Library/archive.zip");
+        row("zh analyze", "largeFileRow", "index.db", "Library/Application Support/Editor/index.db");
+        row("en purge", "purgeRow", "node_modules", "Projects/web/node_modules");
+        row("zh purge", "purgeRow", ".venv", "Projects/py/.venv");
+        row("en installer", "installerRow", "Big.dmg", "Downloads/Big.dmg");
+        row("zh installer", "installerRow", "Setup.pkg", "Desktop/Setup.pkg");
+        row("en uninstall", "uninstallRow", "Foo", "Applications/Foo.app");
+        row("zh uninstall", "uninstallRow", "Bar", "Applications/Bar.app");
     }
     void movingToTheTrashAsksFirst()
     {
-        QFETCH(QString, rows);
-        QFETCH(QString, name);
-        QFETCH(QString, relative);
+        const auto [rows, name, relative] = fetch<QString, QString, QString>("rows", "name", "relative");
         useRowLanguage();
         const QString feature = QString(QTest::currentDataTag()).section(' ', 1), path = homePath(relative);
         QVERIFY(SyntheticHome::exists(path));
@@ -482,15 +475,15 @@ private slots:
     // Scans that find nothing: no projects in the Library; the places of installers and apps removed last.
     void aScanThatFindsNothingShowsTheEmptyState_data()
     {
-        QTest::addColumn<QString>("folders"); // in the home
-        row("analyze", QString("Library/Empty"));
-        row("purge", QString("Library"));
-        row("installer", QString("Downloads Desktop"));
-        row("uninstall", QString("Applications"));
+        columns<QString>("folders"); // in the home
+        row("analyze", "Library/Empty");
+        row("purge", "Library");
+        row("installer", "Downloads Desktop");
+        row("uninstall", "Applications");
     }
     void aScanThatFindsNothingShowsTheEmptyState()
     {
-        QFETCH(QString, folders);
+        const auto [folders] = fetch<QString>("folders");
         const QString feature = QTest::currentDataTag();
         showPage(feature);
         if (feature == "analyze")

@@ -65,16 +65,16 @@ private slots:
     void selection_data()
     {
         columns<QString, bool, bool, State, int>("id", "safe", "protected", "state", "exitCode"); // -1: none
-        row("protected", QString("ok"), true, true, State::protectedStep, -1);
-        row("not safe", QString("ok"), false, false, State::notSafe, -1);
-        row("protected before not safe", QString("three"), false, true, State::protectedStep, -1);
-        row("no action", QString("sqlite_vacuum"), true, false, State::reportOnly, -1);
-        row("missing tool", QString("absent"), true, false, State::unavailable, -1);
-        row("missing condition", QString("no_socket"), true, false, State::unavailable, -1);
-        row("condition holds", QString("socket"), true, false, State::completed, 0);
-        row("exit 0", QString("ok"), true, false, State::completed, 0);
-        row("exit 3", QString("three"), true, false, State::failed, 3);
-        row("hang past the limit", QString("hang"), true, false, State::timedOut, -1);
+        row("protected", "ok", true, true, State::protectedStep, -1);
+        row("not safe", "ok", false, false, State::notSafe, -1);
+        row("protected before not safe", "three", false, true, State::protectedStep, -1);
+        row("no action", "sqlite_vacuum", true, false, State::reportOnly, -1);
+        row("missing tool", "absent", true, false, State::unavailable, -1);
+        row("missing condition", "no_socket", true, false, State::unavailable, -1);
+        row("condition holds", "socket", true, false, State::completed, 0);
+        row("exit 0", "ok", true, false, State::completed, 0);
+        row("exit 3", "three", true, false, State::failed, 3);
+        row("hang past the limit", "hang", true, false, State::timedOut, -1);
     }
     void selection()
     {
@@ -123,10 +123,10 @@ private slots:
     {
         columns<QString, State>("setup", "state");
         row("emptied, link and protected file kept", QString(), State::completed);
-        row("folder swapped for a link", QString("swapped"), State::failed);
-        row("protection list unreadable", QString("unreadable list"), State::failed);
-        row("no folder", QString("missing"), State::completed);
-        row("home refused", QString("relative home"), State::failed);
+        row("folder swapped for a link", "swapped", State::failed);
+        row("protection list unreadable", "unreadable list", State::failed);
+        row("no folder", "missing", State::completed);
+        row("home refused", "relative home", State::failed);
     }
     void thumbnails()
     {

@@ -78,24 +78,21 @@ private slots:
                                                                        "count");
         const auto mac = OptimizeSystem::macOS;
         const QStringList none;
-        row("missing folder", QString("saved_state_cleanup"), mac, QString(), none, qint64(0));
-        row("extension in any case", QString("fix_broken_configs"), mac, QString("Library/Preferences"),
+        row("missing folder", "saved_state_cleanup", mac, QString(), none, qint64(0));
+        row("extension in any case", "fix_broken_configs", mac, "Library/Preferences",
             QStringList{"a.plist", "b.plist", "c.plist", "D.PLIST", "e.txt", "plist"}, qint64(4));
-        row("folders counted, hidden skipped", QString("saved_state_cleanup"), mac,
-            QString("Library/Saved Application State"), QStringList{"x.savedState/data", ".hidden/y", ".z"},
-            qint64(2));
-        row("package counted, not entered", QString("login_items_audit"), mac,
-            QString("Library/LaunchAgents"), QStringList{"Tool.app/Contents/Info.plist", "sub/a.plist"},
-            qint64(3));
-        row("package contents not matched", QString("launch_agents_cleanup"), mac,
-            QString("Library/LaunchAgents"), QStringList{"Tool.app/Contents/Info.plist", "sub/a.plist"},
-            qint64(1));
-        row("linked folder not followed", QString("font_cache_rebuild"), mac, QString("Library"),
+        row("folders counted, hidden skipped", "saved_state_cleanup", mac, "Library/Saved Application State",
+            QStringList{"x.savedState/data", ".hidden/y", ".z"}, qint64(2));
+        row("package counted, not entered", "login_items_audit", mac, "Library/LaunchAgents",
+            QStringList{"Tool.app/Contents/Info.plist", "sub/a.plist"}, qint64(3));
+        row("package contents not matched", "launch_agents_cleanup", mac, "Library/LaunchAgents",
+            QStringList{"Tool.app/Contents/Info.plist", "sub/a.plist"}, qint64(1));
+        row("linked folder not followed", "font_cache_rebuild", mac, "Library",
             QStringList{"Fonts -> elsewhere", "../elsewhere/a.ttf"}, qint64(0));
-        row("Linux desktop entries", QString("desktop_database_refresh"), OptimizeSystem::linux,
-            QString(".local/share/applications"),
-            QStringList{"a.desktop", "B.DESKTOP", "c.txt", "d/e.desktop"}, qint64(3));
-        row("Linux fonts in both folders", QString("font_cache_rebuild"), OptimizeSystem::linux, QString(),
+        row("Linux desktop entries", "desktop_database_refresh", OptimizeSystem::linux,
+            ".local/share/applications", QStringList{"a.desktop", "B.DESKTOP", "c.txt", "d/e.desktop"},
+            qint64(3));
+        row("Linux fonts in both folders", "font_cache_rebuild", OptimizeSystem::linux, QString(),
             QStringList{".local/share/fonts/a.ttf", ".fonts/b/c.otf"}, qint64(3));
     }
     void counts()
@@ -123,15 +120,15 @@ private slots:
         columns<QString, OptimizeSystem, QString, QStringList, QStringList>("id", "system", "folder", "names",
                                                                             "counted");
         const auto mac = OptimizeSystem::macOS;
-        row("sqlite files only", QString("sqlite_vacuum"), mac, QString("Library"),
+        row("sqlite files only", "sqlite_vacuum", mac, "Library",
             QStringList{"Safari/History.sqlite:5000", "Safari/b.db:5000", "Mail/V10/x.SQLITE:3000",
                         "Messages/.hidden.sqlite:9000"},
             QStringList{"Safari/History.sqlite", "Mail/V10/x.SQLITE"});
-        row("a file measured itself", QString("quarantine_cleanup"), mac, QString("Library/Preferences"),
+        row("a file measured itself", "quarantine_cleanup", mac, "Library/Preferences",
             QStringList{"com.apple.LaunchServices.QuarantineEventsV2:20000"},
             QStringList{"com.apple.LaunchServices.QuarantineEventsV2"});
-        row("Linux thumbnails, hidden too", QString("thumbnail_cache_cleanup"), OptimizeSystem::linux,
-            QString(".cache/thumbnails"), QStringList{"normal/a.png:10000", ".x/b.png:5000"},
+        row("Linux thumbnails, hidden too", "thumbnail_cache_cleanup", OptimizeSystem::linux,
+            ".cache/thumbnails", QStringList{"normal/a.png:10000", ".x/b.png:5000"},
             QStringList{"normal/a.png", ".x/b.png"});
     }
     void sizes()
@@ -150,11 +147,11 @@ private slots:
     void spotlight_data()
     {
         columns<QByteArray, QString>("mdutil", "state");
-        row("enabled", QByteArray("echo \"$2:\"; echo '\tIndexing enabled.'"), QString(": enabled"));
-        row("disabled", QByteArray("echo 'Indexing disabled.'"), QString(": disabled or unavailable"));
-        row("exit 1", QByteArray("echo 'Indexing enabled.'; exit 1"), QString(": unavailable"));
-        row("hangs past the limit", QByteArray("exec sleep 5"), QString(": unavailable"));
-        row("not UTF-8", QByteArray("printf 'enabled \\377\\n'"), QString(": unavailable"));
+        row("enabled", QByteArray("echo \"$2:\"; echo '\tIndexing enabled.'"), ": enabled");
+        row("disabled", QByteArray("echo 'Indexing disabled.'"), ": disabled or unavailable");
+        row("exit 1", QByteArray("echo 'Indexing enabled.'; exit 1"), ": unavailable");
+        row("hangs past the limit", QByteArray("exec sleep 5"), ": unavailable");
+        row("not UTF-8", QByteArray("printf 'enabled \\377\\n'"), ": unavailable");
     }
     void spotlight()
     {

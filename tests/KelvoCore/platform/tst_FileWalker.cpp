@@ -91,9 +91,9 @@ private slots:
     void capDeadlineAndCancel_data()
     {
         columns<QString>("limit");
-        row("item cap", QString("cap"));
-        row("expired deadline", QString("deadline"));
-        row("cancelled", QString("cancel"));
+        row("item cap", "cap");
+        row("expired deadline", "deadline");
+        row("cancelled", "cancel");
     }
     void capDeadlineAndCancel()
     {

@@ -46,15 +46,14 @@ private slots:
     void listFilesFailSafe_data()
     {
         columns<QString, QByteArray, QString>("kind", "bytes", "why"); // why: part of the message
-        row("a GBK comment on line 3", QString("text"), QByteArray("~/a\n~/b\n# \xb1\xa3\xbb\xa4\n"),
-            QString("line 3 is not UTF-8"));
-        row("truncated sequence", QString("text"), QByteArray("\xe4\xbf"), QString("line 1 is not UTF-8"));
-        row("larger than 1 MB", QString("text"), QByteArray(TextFile::listFileMaxBytes + 1, 'a'),
-            QString("larger than 1 MB"));
-        row("a folder", QString("folder"), QByteArray(), QString("it is a folder"));
-        row("a FIFO", QString("fifo"), QByteArray(), QString("not a regular file"));
-        row("a link to /dev/zero", QString("zero"), QByteArray(), QString("not a regular file"));
-        row("a dangling link", QString("dangling"), QByteArray(), QString("no longer exists"));
+        row("a GBK comment on line 3", "text", QByteArray("~/a\n~/b\n# \xb1\xa3\xbb\xa4\n"),
+            "line 3 is not UTF-8");
+        row("truncated sequence", "text", QByteArray("\xe4\xbf"), "line 1 is not UTF-8");
+        row("larger than 1 MB", "text", QByteArray(TextFile::listFileMaxBytes + 1, 'a'), "larger than 1 MB");
+        row("a folder", "folder", QByteArray(), "it is a folder");
+        row("a FIFO", "fifo", QByteArray(), "not a regular file");
+        row("a link to /dev/zero", "zero", QByteArray(), "not a regular file");
+        row("a dangling link", "dangling", QByteArray(), "no longer exists");
     }
     void listFilesFailSafe()
     {
@@ -89,12 +88,9 @@ private slots:
     {
         columns<QString, QByteArray, QString, bool>("kept", "bytes", "target",
                                                     "readOnly"); // of kept's folder
-        row("parent is a file", QString("parent-file"), QByteArray("a file"),
-            QString("parent-file/inner/list"), false);
-        row("read-only folder", QString("read-only/list"), QByteArray("previous\n"),
-            QString("read-only/list"), true);
-        row("target is a folder", QString("folder/list/inner"), QByteArray("kept\n"), QString("folder/list"),
-            false);
+        row("parent is a file", "parent-file", QByteArray("a file"), "parent-file/inner/list", false);
+        row("read-only folder", "read-only/list", QByteArray("previous\n"), "read-only/list", true);
+        row("target is a folder", "folder/list/inner", QByteArray("kept\n"), "folder/list", false);
     }
     void failedWriteKeepsThePreviousFile()
     {
@@ -213,21 +209,17 @@ private slots:
         row("Chinese names",
             QByteArray("# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/桌面\"\n"
                        "XDG_DOWNLOAD_DIR=\"$HOME/下载\"\n"),
-            QString("下载"), QString("桌面"));
+            "下载", "桌面");
         row("missing key and comment",
-            QByteArray("#XDG_DOWNLOAD_DIR=\"$HOME/x\"\nXDG_DESKTOP_DIR=\"$HOME/D\""), QString("Downloads"),
-            QString("D"));
+            QByteArray("#XDG_DOWNLOAD_DIR=\"$HOME/x\"\nXDG_DESKTOP_DIR=\"$HOME/D\""), "Downloads", "D");
         row("$HOME alone turns a folder off",
-            QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\"\nXDG_DESKTOP_DIR=\"$HOME\""), QString("Downloads"),
-            QString("Desktop"));
+            QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\"\nXDG_DESKTOP_DIR=\"$HOME\""), "Downloads", "Desktop");
         row("absolute outside, root and relative",
             QByteArray("XDG_DOWNLOAD_DIR=\"/srv/dl\"\nXDG_DESKTOP_DIR=\"/\"\n"
                        "XDG_DOCUMENTS_DIR=\"docs\""),
-            QString("/srv/dl"), QString("Desktop"));
-        row("another variable", QByteArray("XDG_DOWNLOAD_DIR=\"$HOMEPATH/dl\""), QString("Downloads"),
-            QString("Desktop"));
-        row("not UTF-8", QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\xcf\xc2\xd4\xd8\"\n"), QString("Downloads"),
-            QString("Desktop"));
+            "/srv/dl", "Desktop");
+        row("another variable", QByteArray("XDG_DOWNLOAD_DIR=\"$HOMEPATH/dl\""), "Downloads", "Desktop");
+        row("not UTF-8", QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\xcf\xc2\xd4\xd8\"\n"), "Downloads", "Desktop");
     }
     void userDirs()
     {

@@ -68,25 +68,24 @@ private slots:
         columns<QStringList, QString, PurgeEcosystem, QString>("files", "artefact", "ecosystem",
                                                                "projectFile");
         using E = PurgeEcosystem;
-        row("Maven target", QStringList{"svc/pom.xml", "svc/target/x"}, QString("svc/target"), E::jvm,
-            QString("pom.xml"));
-        row("Rust target", QStringList{"cli/Cargo.toml", "cli/target/x"}, QString("cli/target"), E::systems,
-            QString("Cargo.toml"));
+        row("Maven target", QStringList{"svc/pom.xml", "svc/target/x"}, "svc/target", E::jvm, "pom.xml");
+        row("Rust target", QStringList{"cli/Cargo.toml", "cli/target/x"}, "cli/target", E::systems,
+            "Cargo.toml");
         row("workspace member: the project file above", QStringList{"ws/Cargo.toml", "ws/crates/a/target/x"},
-            QString("ws/crates/a/target"), E::systems, QString("Cargo.toml"));
+            "ws/crates/a/target", E::systems, "Cargo.toml");
         row("the nearest project wins",
             QStringList{"app/package.json", "app/android/build.gradle", "app/android/build/x"},
-            QString("app/android/build"), E::android, QString("build.gradle"));
+            "app/android/build", E::android, "build.gradle");
         row("Rust before Node in one folder",
-            QStringList{"desk/package.json", "desk/Cargo.toml", "desk/target/x"}, QString("desk/target"),
-            E::systems, QString("Cargo.toml"));
+            QStringList{"desk/package.json", "desk/Cargo.toml", "desk/target/x"}, "desk/target", E::systems,
+            "Cargo.toml");
         row("Xcode project folder", QStringList{"ios/App.xcodeproj/project.pbxproj", "ios/build/x"},
-            QString("ios/build"), E::apple, QString("App.xcodeproj"));
+            "ios/build", E::apple, "App.xcodeproj");
         row("a telling name keeps its group", QStringList{"lib/pom.xml", "lib/node_modules/x"},
-            QString("lib/node_modules"), E::javaScript, QString("pom.xml"));
-        row("no project file", QStringList{"loose/target/x"}, QString("loose/target"), E::other, QString());
-        row("not above the scanned folder", QStringList{"../pom.xml", "inner/target/x"},
-            QString("inner/target"), E::other, QString());
+            "lib/node_modules", E::javaScript, "pom.xml");
+        row("no project file", QStringList{"loose/target/x"}, "loose/target", E::other, QString());
+        row("not above the scanned folder", QStringList{"../pom.xml", "inner/target/x"}, "inner/target",
+            E::other, QString());
     }
     void ecosystemFromProjectFiles()
     {

@@ -70,13 +70,13 @@ private slots:
     {
         columns<Percent, Percent, Percent, int, QString>("cpu", "memory", "disk", "score", "verdict");
         const Percent unknown;
-        row("typical", Percent(40), Percent(70), Percent(50), 70, QString("Fair"));
-        row("76", unknown, Percent(100), Percent(20), 76, QString("Good"));
-        row("75", unknown, Percent(100), Percent(25), 75, QString("Fair"));
-        row("46", Percent(100), Percent(100), Percent(95), 46, QString("Fair"));
-        row("everything full", Percent(100), Percent(100), Percent(100), 45, QString("High Pressure"));
-        row("98.5 rounds away from zero", Percent(10), unknown, unknown, 99, QString("Good"));
-        row("below zero", Percent(1000), Percent(100), unknown, 0, QString("High Pressure"));
+        row("typical", Percent(40), Percent(70), Percent(50), 70, "Fair");
+        row("76", unknown, Percent(100), Percent(20), 76, "Good");
+        row("75", unknown, Percent(100), Percent(25), 75, "Fair");
+        row("46", Percent(100), Percent(100), Percent(95), 46, "Fair");
+        row("everything full", Percent(100), Percent(100), Percent(100), 45, "High Pressure");
+        row("98.5 rounds away from zero", Percent(10), unknown, unknown, 99, "Good");
+        row("below zero", Percent(1000), Percent(100), unknown, 0, "High Pressure");
     }
     void scoreWeighsTheLoads()
     {
@@ -106,10 +106,10 @@ private slots:
     void uptimeCountsWholeMinutes_data()
     {
         columns<qint64, QString>("seconds", "expected");
-        row("59 minutes and 59 seconds", qint64(59 * 60 + 59), QString("59m"));
-        row("61 minutes", qint64(61 * 60), QString("1h 1m"));
-        row("1500 minutes", qint64(1500 * 60), QString("1d 1h"));
-        row("one day exactly", qint64(1440 * 60), QString("1d 0h"));
+        row("59 minutes and 59 seconds", qint64(59 * 60 + 59), "59m");
+        row("61 minutes", qint64(61 * 60), "1h 1m");
+        row("1500 minutes", qint64(1500 * 60), "1d 1h");
+        row("one day exactly", qint64(1440 * 60), "1d 0h");
     }
     void uptimeCountsWholeMinutes()
     {
@@ -125,12 +125,12 @@ private slots:
         const Bytes disk = 500107862016; // a "500 GB" drive
         const LocalSystemOverview full{{}, {}, "Apple M1", 8, 60, "14.2.1"};
         row("everything", Bytes(16 * gib), disk, full,
-            QString("mac · Apple M1, 8GPU · 16.0 GB/465.8 GB · 60Hz · 14.2.1"));
-        row("nothing", Bytes(), Bytes(), LocalSystemOverview{}, QString("mac"));
+            "mac · Apple M1, 8GPU · 16.0 GB/465.8 GB · 60Hz · 14.2.1");
+        row("nothing", Bytes(), Bytes(), LocalSystemOverview{}, "mac");
         row("no GPU count, no disk", Bytes(gib * 3 / 2), Bytes(),
-            LocalSystemOverview{{}, {}, "Apple M1", 0, 0, {}}, QString("mac · Apple M1 · 1.5 GB"));
+            LocalSystemOverview{{}, {}, "Apple M1", 0, 0, {}}, "mac · Apple M1 · 1.5 GB");
         row("no chip, no memory", Bytes(0), disk, LocalSystemOverview{{}, {}, {}, 8, 120, "Ubuntu 24.04"},
-            QString("mac · 465.8 GB · 120Hz · Ubuntu 24.04"));
+            "mac · 465.8 GB · 120Hz · Ubuntu 24.04");
     }
     void hostIsDecoratedWithWhatIsKnown()
     {

@@ -163,19 +163,19 @@ private slots:
                         "system-profiler-spdisplays-apple-m1-1.txt",
                         "system-profiler-sppower-apple-m1-charged-1.txt",
                         "ioreg-applesmartbattery-intel-charging-1.txt"},
-            QString("MacBook Air MacBookAir10,1 Apple M1 8 - - | Normal 1 100 30.94"));
+            "MacBook Air MacBookAir10,1 Apple M1 8 - - | Normal 1 100 30.94");
         row("Intel, the GPU as chip",
             QStringList{"system-profiler-sphardware-intel-imac-1.txt",
                         "system-profiler-spdisplays-intel-macmini-1.txt",
                         "system-profiler-sppower-intel-desktop-macmini-1.txt"},
-            QString("iMac iMac7,1 NVIDIA GeForce 9400 - - - | - - - -"));
+            "iMac iMac7,1 NVIDIA GeForce 9400 - - - | - - - -");
         row("displays and battery driver only",
             QStringList{"system-profiler-spdisplays-apple-m1-1.txt",
                         "ioreg-applesmartbattery-intel-charging-1.txt"},
-            QString("- - Apple M1 8 - - | - 46 - 30.94"));
+            "- - Apple M1 8 - - | - 46 - 30.94");
         row("an old profiler's spelling",
             QStringList{"system-profiler-sppower-intel-macbook-replace-now-1.txt"},
-            QString("- - - - - - | Replace Now 5 - -"));
+            "- - - - - - | Replace Now 5 - -");
     }
     void slowReadings()
     {

@@ -68,20 +68,20 @@ private slots:
     void refusedFeed_data()
     {
         columns<QByteArray, QString>("body", "named"); // ' stands for " in the body
-        row("not an object", QByteArray("['1.0']"), QString("JSON"));
-        row("not JSON", QByteArray("<html>"), QString("JSON"));
-        row("no version", QByteArray("{'build': '7'}"), QString("'version'"));
-        row("null version", QByteArray("{'version': null}"), QString("'version'"));
-        row("version a number", QByteArray("{'version': 1.2}"), QString("'version'"));
-        row("build a number", QByteArray("{'version': '1', 'build': 7}"), QString("'build'"));
+        row("not an object", QByteArray("['1.0']"), "JSON");
+        row("not JSON", QByteArray("<html>"), "JSON");
+        row("no version", QByteArray("{'build': '7'}"), "'version'");
+        row("null version", QByteArray("{'version': null}"), "'version'");
+        row("version a number", QByteArray("{'version': 1.2}"), "'version'");
+        row("build a number", QByteArray("{'version': '1', 'build': 7}"), "'build'");
         row("relative address", QByteArray("{'version': '1', 'download_url': 'kelvo.dmg'}"),
-            QString("'download_url'"));
+            "'download_url'");
         row("invalid address", QByteArray("{'version': '1', 'release_notes_url': 'https://a b/'}"),
-            QString("'release_notes_url'"));
-        row("short checksum", QByteArray("{'version': '1', 'sha256': 'abc'}"), QString("'sha256'"));
-        row("platforms a list", QByteArray("{'version': '1', 'platforms': []}"), QString("'platforms'"));
+            "'release_notes_url'");
+        row("short checksum", QByteArray("{'version': '1', 'sha256': 'abc'}"), "'sha256'");
+        row("platforms a list", QByteArray("{'version': '1', 'platforms': []}"), "'platforms'");
         row("platform without address", QByteArray("{'version': '1', 'platforms': {'macos': {}}}"),
-            QString("'platforms.macos.download_url'"));
+            "'platforms.macos.download_url'");
     }
     void refusedFeed()
     {
@@ -146,16 +146,16 @@ private slots:
     {
         columns<Response, QString, QString>("response", "path", "outcome");
         const QByteArray feed = "{\"version\": \"1.3\"}";
-        row("found", Response(200, feed), QString("/feed.json"), QString("version 1.3"));
-        row("not found", Response(404, "missing"), QString("/feed.json"), QString("404"));
-        row("no content", Response(204), QString("/feed.json"), QString("decodes as: "));
-        row("not JSON", Response(200, "<html>"), QString("/feed.json"), QString("decodes as: <html>"));
-        row("stalls", Response(200, feed).stallingAfter(2), QString("/feed.json"), QString("any failure"));
+        row("found", Response(200, feed), "/feed.json", "version 1.3");
+        row("not found", Response(404, "missing"), "/feed.json", "404");
+        row("no content", Response(204), "/feed.json", "decodes as: ");
+        row("not JSON", Response(200, "<html>"), "/feed.json", "decodes as: <html>");
+        row("stalls", Response(200, feed).stallingAfter(2), "/feed.json", "any failure");
         row("redirect to plain HTTP elsewhere",
-            Response(302).header("Location", "http://example.com/feed.json"), QString("/feed.json"),
-            QString("refused http://example.com/feed.json"));
-        row("plain HTTP elsewhere", Response(), QString("http://example.com/feed.json"),
-            QString("refused http://example.com/feed.json"));
+            Response(302).header("Location", "http://example.com/feed.json"), "/feed.json",
+            "refused http://example.com/feed.json");
+        row("plain HTTP elsewhere", Response(), "http://example.com/feed.json",
+            "refused http://example.com/feed.json");
     }
     void fetchLatest()
     {

@@ -130,20 +130,17 @@ private slots:
     {
         columns<Response, QString, QString, QString>("response", "path", "checksum", "outcome");
         const QByteArray bytes = packageBytes();
-        row("with length", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), QString("-"),
-            QString("measured"));
-        row("without length", Response(200, bytes).withoutContentLength(), QString("/kelvo-1.3.tar.gz"),
-            QString("-"), QString("unmeasured"));
-        row("matching checksum", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), sha256(bytes),
-            QString("measured"));
-        row("checksum mismatch", Response(200, bytes), QString("/kelvo-1.3.tar.gz"), sha256("other"),
+        const QString path = "/kelvo-1.3.tar.gz", elsewhere = "http://example.com/kelvo-1.3.tar.gz";
+        row("with length", Response(200, bytes), path, "-", "measured");
+        row("without length", Response(200, bytes).withoutContentLength(), path, "-", "unmeasured");
+        row("matching checksum", Response(200, bytes), path, sha256(bytes), "measured");
+        row("checksum mismatch", Response(200, bytes), path, sha256("other"),
             UpdateInstallerText::checksumMismatch());
-        row("not found", Response(404), QString("/kelvo-1.3.tar.gz"), QString("-"), QString("any failure"));
-        row("redirect to plain HTTP elsewhere",
-            Response(302).header("Location", "http://example.com/k.tar.gz"), QString("/kelvo-1.3.tar.gz"),
-            QString("-"), UpdateRequest::refusedAddressText(QUrl("http://example.com/k.tar.gz")));
-        row("plain HTTP elsewhere", Response(), QString("http://example.com/kelvo-1.3.tar.gz"), QString("-"),
-            UpdateRequest::refusedAddressText(QUrl("http://example.com/kelvo-1.3.tar.gz")));
+        row("not found", Response(404), path, "-", "any failure");
+        row("redirect to plain HTTP elsewhere", Response(302).header("Location", elsewhere.toUtf8()), path,
+            "-", UpdateRequest::refusedAddressText(QUrl(elsewhere)));
+        row("plain HTTP elsewhere", Response(), elsewhere, "-",
+            UpdateRequest::refusedAddressText(QUrl(elsewhere)));
     }
     void download()
     {
@@ -191,12 +188,12 @@ private slots:
     void linuxInstall_data()
     {
         columns<QString>("variant");
-        row("replaces the installation", QString("normal"));
-        row("read-only installation", QString("read-only"));
-        row("member with ..", QString("dot-dot"));
-        row("no bin/kelvo", QString("no program"));
-        row("link leading out", QString("link out"));
-        row("a folder where a file goes", QString("folder in the way"));
+        row("replaces the installation", "normal");
+        row("read-only installation", "read-only");
+        row("member with ..", "dot-dot");
+        row("no bin/kelvo", "no program");
+        row("link leading out", "link out");
+        row("a folder where a file goes", "folder in the way");
     }
     void linuxInstall()
     {
@@ -252,9 +249,9 @@ private slots:
     void applicationInImage_data()
     {
         columns<QStringList, QString>("entries", "found");
-        row("named one first", QStringList{"Another.app", "Kelvo.app"}, QString("Kelvo.app"));
-        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, QString("Kelvo Beta.app"));
-        row("any application", QStringList{"Tool.app", "Read Me"}, QString("Tool.app"));
+        row("named one first", QStringList{"Another.app", "Kelvo.app"}, "Kelvo.app");
+        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, "Kelvo Beta.app");
+        row("any application", QStringList{"Tool.app", "Read Me"}, "Tool.app");
         row("extension in capitals", QStringList{"Kelvo.APP"}, QString());
         row("no application", QStringList{"Read Me"}, QString());
     }
@@ -272,11 +269,11 @@ private slots:
     void relaunchScript_data()
     {
         columns<QString>("name");
-        row("double quote", QString("a \"quoted\" name"));
-        row("dollar", QString("$HOME $(touch injected)"));
-        row("backquote", QString("back`touch injected`quote"));
-        row("newline", QString("new\ntouch injected\nline"));
-        row("single quote", QString("it's'; touch injected; '"));
+        row("double quote", "a \"quoted\" name");
+        row("dollar", "$HOME $(touch injected)");
+        row("backquote", "back`touch injected`quote");
+        row("newline", "new\ntouch injected\nline");
+        row("single quote", "it's'; touch injected; '");
     }
     void relaunchScript()
     {

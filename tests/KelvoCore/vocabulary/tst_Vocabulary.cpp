@@ -180,9 +180,7 @@ private slots:
         QCOMPARE(SizeText::bytes(std::nullopt), QString("Unknown"));
         QCOMPARE(SizeText::percent(std::nullopt), QString("Unknown"));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        QCOMPARE(SizeText::percent(0.0), QString("0.0%"));
-        QCOMPARE(SizeText::percent(99.96), QString("100.0%"));
-        QCOMPARE(SizeText::percent(-1234.56), QString("-1234.6%"));
+        QCOMPARE(SizeText::percent(-1234.56), QString("-1234.6%")); // rounded, no grouping, a full stop
     }
 };
 
