@@ -196,7 +196,8 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
     QString section = texts.overview;
     for (const QString& rawLine : TextFile::lines(withoutColourCodes(text))) {
         const QString line = rawLine.trimmed();
-        if (line.isEmpty() || isRule(line) || line == QLatin1String("Clean Your Mac"))
+        if (line.isEmpty() || isRule(line) || line == QLatin1String("Clean Your Mac") ||
+            line == QLatin1String("Clean Your Computer"))
             continue;
         if (line.startsWith(QStringLiteral("➤"))) {
             section = line.mid(1).trimmed();

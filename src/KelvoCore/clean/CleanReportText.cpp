@@ -131,6 +131,15 @@ QString confirmation(const CleanChoice::Totals& totals)
     return sentences.join(chinese ? QString() : QStringLiteral(" "));
 }
 
+QString banner()
+{
+#ifdef Q_OS_MACOS
+    return QStringLiteral("Clean Your Mac");
+#else
+    return QStringLiteral("Clean Your Computer");
+#endif
+}
+
 QString terminalReport(const CleanPreviewReport& report, bool colour)
 {
     // Entry lines grouped under their section, sections in order of first appearance.
@@ -147,7 +156,7 @@ QString terminalReport(const CleanPreviewReport& report, bool colour)
         sections[found.value()].second << entryLine(entry, colour);
     }
 
-    const QString title = QStringLiteral("Clean Your Mac");
+    const QString title = banner();
     QStringList lines{painted(title, QStringLiteral("\x1B[1m"), colour),
                       QString(title.size(), QLatin1Char('='))};
     for (const auto& [section, entryLines] : sections)

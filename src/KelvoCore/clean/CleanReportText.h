@@ -13,6 +13,9 @@
 namespace CleanReportText {
 // colour: wrap section titles and symbols in terminal colour codes (for a terminal, not a pipe).
 QString terminalReport(const CleanPreviewReport& report, bool colour);
+// The report's first line: "Clean Your Mac" on macOS, "Clean Your Computer" elsewhere; the reader
+// passes over both.
+QString banner();
 // "Will free: S after protection", for a report this program measured; none for the older tool's.
 std::optional<QString> willFreeLine(const CleanPreviewReport& report);
 // What a clean of the chosen entries does, asked before it starts (the window's confirmation and the

@@ -91,7 +91,7 @@ private slots:
 
         // Terminal output.
         parsed("banner, rules, unknown lines, trimmed titles",
-               "Clean Your Mac\n==============\n\n➤    Developer tools  \nScanning caches...\n"
+               "Clean Your Computer\n==============\n\n➤    Developer tools  \nScanning caches...\n"
                "= = =\n===\nUseful caches\n• npm\nDry run complete",
                "Developer tools ¦ npm ¦ Info ¦ info");
         parsed(
@@ -220,7 +220,7 @@ private slots:
                        entry("Browsers", "/f", Status::info, "")},
                       "  Potential space: 1.2 MB | Items: 30 \t")
             << false
-            << "Clean Your Mac\n==============\n\n➤ User essentials\n  → ~/Library/Caches  # User caches\n"
+            << "{banner}\n{rule}\n\n➤ User essentials\n  → ~/Library/Caches  # User caches\n"
                "  ☞ /x\n\n➤ Browsers\n  ◎ Safari is running  # 3 MB, 2 items\n  ✓ /d  # n\n  ↳ /e\n  • /f\n\n"
                "Potential space: 1.2 MB | Items: 30\nDry run complete\n";
         QTest::newRow("colour, summary in other words behind the prefix")
@@ -229,7 +229,7 @@ private slots:
                        entry("A", "/e", Status::detail), entry("A", "/f", Status::info)},
                       "预计可清理：0 字节")
             << true
-            << "\x1B[1mClean Your Mac\x1B[0m\n==============\n\n\x1B[1;34m➤ A\x1B[0m\n"
+            << "\x1B[1m{banner}\x1B[0m\n{rule}\n\n\x1B[1;34m➤ A\x1B[0m\n"
                "  \x1B[0;32m→\x1B[0m /a  # 1 MB\n  \x1B[0;32m✓\x1B[0m /b\n  \x1B[0;33m◎\x1B[0m /c\n"
                "  \x1B[0;33m☞\x1B[0m /d\n  \x1B[0;90m↳\x1B[0m /e\n  \x1B[0;36m•\x1B[0m /f\n"
                "\nPotential space: 预计可清理：0 字节\nDry run complete\n";
@@ -237,7 +237,9 @@ private slots:
     void exactText()
     {
         const auto [written, colour, text] = fetch<Report, bool, QString>("written", "colour", "text");
-        QCOMPARE(CleanReportText::terminalReport(written, colour), text);
+        const QString banner = CleanReportText::banner();
+        QCOMPARE(CleanReportText::terminalReport(written, colour),
+                 QString(text).replace("{banner}", banner).replace("{rule}", QString(banner.size(), '=')));
     }
 
     // What the format can carry comes back as it was written, in colour or not, however much a text
