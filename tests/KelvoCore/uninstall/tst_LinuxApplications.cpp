@@ -70,6 +70,8 @@ private slots:
         columns<QString, QStringList, QStringList>("entry", "files", "expected");
         row("own folder below ~/opt", "Name=Tool\nExec=~/opt/Tool/bin/tool %F",
             QStringList{"opt/Tool/bin/tool"}, QStringList{"Tool|Local App|opt/Tool"});
+        row("own folder below ~/.local/share", "Name=Tool\nExec=$HOME/.local/share/Tool/tool",
+            QStringList{".local/share/Tool/tool"}, QStringList{"Tool|Local App|.local/share/Tool"});
         row("directly in ~/.local/bin: the file", "Name=Tool\nExec=tool", QStringList{".local/bin/tool"},
             QStringList{"Tool|Local App|.local/bin/tool"});
         row("in a folder of the home folder, quoted: the file alone",
