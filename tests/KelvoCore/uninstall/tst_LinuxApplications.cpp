@@ -49,7 +49,6 @@ private slots:
     void program_data()
     {
         columns<QString, QString>("exec", "expected"); // "{home}" stands for the home folder; empty: none
-        row("plain, field code after", "/opt/App/app %U", "/opt/App/app");
         row("quoted with spaces", "\"~/My Apps/run me\" --flag", "{home}/My Apps/run me");
         row("escapes inside quotes", R"("/x/a\"b\\c\$d" %f)", R"(/x/a"b\c$d)");
         row("env by path and its variables first", "/usr/bin/env A=1 LANG=C $HOME/bin/t", "{home}/bin/t");
@@ -106,28 +105,14 @@ private slots:
         QCOMPARE(listed(scan()), QStringList());
     }
 
-    void appImageName_data()
-    {
-        columns<QString, QString>("fileName", "expected");
-        row("version", "Obsidian-1.5.3.AppImage", "Obsidian");
-        row("version and architecture, lower case", "krita-5.2.2-x86_64.appimage", "krita");
-        row("v-prefixed version, underscores", "FreeCAD_v0.21.2-Linux-x86_64.AppImage", "FreeCAD");
-        row("a name that is all version stays", "2048.AppImage", "2048");
-        row("nothing to take off", "nvim.appimage", "nvim");
-    }
-    void appImageName()
-    {
-        const auto [fileName, expected] = fetch<QString, QString>("fileName", "expected");
-        QCOMPARE(LinuxApplications::appImageName(fileName), expected);
-    }
-
-    // AppImages in the three folders, regular files only; one with a desktop entry is that entry's app,
-    // with its icon, its entry and its autostart entry chosen as leftovers.
+    // AppImages in the three folders, regular files only, named without version and architecture; one
+    // with a desktop entry is that entry's app, with its icon, its entry and its autostart entry chosen.
     void appImages()
     {
         const QString obsidian = file(m_home + "/Applications/Obsidian-1.5.3.AppImage", 9000);
         file(m_home + "/.local/bin/krita-5.2.2-x86_64.appimage", 10);
-        file(m_home + "/Downloads/Etcher.AppImage", 10);
+        file(m_home + "/Downloads/FreeCAD_v0.21.2-Linux-x86_64.AppImage", 10);
+        file(m_home + "/Downloads/2048.AppImage", 10);
         file(m_home + "/Documents/Elsewhere.AppImage", 10);
         folder(m_home + "/Applications/Folder.AppImage");
         link(obsidian, m_home + "/Applications/Linked.AppImage");
@@ -141,10 +126,11 @@ private slots:
 
         const UninstallPreviewReport report = scan();
         QCOMPARE(listed(report),
-                 (QStringList{"Etcher|AppImage|Downloads/Etcher.AppImage",
+                 (QStringList{"2048|AppImage|Downloads/2048.AppImage",
+                              "FreeCAD|AppImage|Downloads/FreeCAD_v0.21.2-Linux-x86_64.AppImage",
                               "krita|AppImage|.local/bin/krita-5.2.2-x86_64.appimage",
                               "Obsidian Notes|AppImage|Applications/Obsidian-1.5.3.AppImage"}));
-        const auto& app = report.entries[2];
+        const auto& app = report.entries[3];
         QCOMPARE(app.iconPath, large);
         QCOMPARE(app.leftoverPaths(), (QStringList{entry, autostart, m_home + "/.config/obsidian"}));
         QCOMPARE(app.appSizeBytes, allocated(obsidian));
