@@ -3,7 +3,7 @@
 // and a Flatpak row only ever yields an application ID (no path can be built from anything else).
 #include "FuzzSupport.h"
 
-#include "uninstall/DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 #include "uninstall/FlatpakTool.h"
 #include "uninstall/LinuxApplications.h"
 

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
             KELVO_FUZZ_CHECK(!key.isEmpty() && !key.startsWith(QLatin1Char('#')) && key == key.trimmed());
     }
 
-    const AutostartAudit::Entry entry = AutostartAudit::readEntry(text);
+    const AutostartAudit::Entry entry = AutostartAudit::readEntry(text, QStringLiteral("/home/fuzz"));
     if (entry.program)
         KELVO_FUZZ_CHECK(!entry.program->isEmpty());
     return 0;

@@ -1,6 +1,7 @@
 #include "optimize/AutostartAudit.h"
 
 #include "optimize/OptimizeSteps.h"
+#include "platform/DesktopEntry.h"
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "platform/TextFile.h"
@@ -18,93 +19,18 @@ namespace {
 
 constexpr qsizetype maxNamesShown = 5;
 
-struct DesktopEntry {
-    QString name;
-    QString exec;
-    QString tryExec;
-    bool hidden = false;
-};
-
-// The keys of the [Desktop Entry] group that decide whether an entry starts a program, and which.
-DesktopEntry parse(const QString& text)
-{
-    DesktopEntry entry;
-    bool inMainGroup = false;
-    for (const QString& rawLine : TextFile::lines(text)) {
-        const QString line = rawLine.trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            inMainGroup = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (!inMainGroup || line.startsWith(QLatin1Char('#')) || equals < 0)
-            continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = line.mid(equals + 1).trimmed();
-        if (key == QLatin1String("Name"))
-            entry.name = value;
-        else if (key == QLatin1String("Exec"))
-            entry.exec = value;
-        else if (key == QLatin1String("TryExec"))
-            entry.tryExec = value;
-        else if (key == QLatin1String("Hidden"))
-            entry.hidden = value == QLatin1String("true");
-    }
-    return entry;
-}
-
-// The words of an Exec line: separated by blanks, a double-quoted word may hold blanks, a backslash
-// takes the next character as it is.
-QStringList execWords(const QString& exec)
-{
-    QStringList words;
-    QString word;
-    bool quoted = false;
-    bool inWord = false;
-    for (qsizetype index = 0; index < exec.size(); ++index) {
-        const QChar c = exec.at(index);
-        if (c == QLatin1Char('\\') && index + 1 < exec.size()) {
-            word += exec.at(++index);
-            inWord = true;
-        } else if (c == QLatin1Char('"')) {
-            quoted = !quoted;
-            inWord = true;
-        } else if (c.isSpace() && !quoted) {
-            if (inWord)
-                words << word;
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord)
-        words << word;
-    return words;
-}
-
 // The program an entry starts; none when it cannot be judged (an inline shell command, no Exec).
-std::optional<QString> programOf(const DesktopEntry& entry)
+std::optional<QString> programOf(const DesktopEntry::Entry& entry, const QString& home)
 {
     if (!entry.tryExec.isEmpty())
         return entry.tryExec;
-    QStringList words = execWords(entry.exec);
-    // "env VAR=value ... program": the program comes after the settings and env's options.
-    if (!words.isEmpty() && QFileInfo(words.first()).fileName() == QLatin1String("env")) {
-        words.removeFirst();
-        while (!words.isEmpty() &&
-               (words.first().contains(QLatin1Char('=')) || words.first().startsWith(QLatin1Char('-'))))
-            words.removeFirst();
-    }
-    if (words.isEmpty() || words.first().isEmpty())
-        return std::nullopt;
+    const QStringList words = DesktopEntry::commandWords(entry.exec);
     static const QStringList shells{QStringLiteral("sh"), QStringLiteral("bash"), QStringLiteral("dash"),
                                     QStringLiteral("zsh")};
     if (words.size() > 1 && shells.contains(QFileInfo(words.first()).fileName()) &&
         words.at(1) == QLatin1String("-c"))
         return std::nullopt;
-    return words.first();
+    return DesktopEntry::program(entry.exec, home);
 }
 
 bool isExecutableFile(const QString& path)
@@ -130,10 +56,10 @@ bool programExists(const QString& program, const QString& home, const QString& s
 
 } // namespace
 
-Entry readEntry(const QString& text)
+Entry readEntry(const QString& text, const QString& home)
 {
-    const DesktopEntry entry = parse(text);
-    return {entry.name, entry.hidden, programOf(entry)};
+    const DesktopEntry::Entry entry = DesktopEntry::parse(text);
+    return {entry.name, entry.hidden, programOf(entry, home)};
 }
 
 Findings check(const QString& home, const QString& systemRoot)
@@ -148,7 +74,7 @@ Findings check(const QString& home, const QString& systemRoot)
             continue;
         Entry entry;
         try {
-            entry = readEntry(TextFile::readUtf8(file.path, TextFile::listFileMaxBytes));
+            entry = readEntry(TextFile::readUtf8(file.path, TextFile::listFileMaxBytes), home);
         } catch (const KelvoError&) {
             continue; // a broken entry starts nothing the session could run either
         }

@@ -16,14 +16,14 @@ struct Findings {
 };
 
 // What an entry's text says: its name, whether it is switched off (Hidden=true), and the program it
-// starts, from TryExec or else the first word of Exec after an "env" prefix; none when that cannot be
-// judged (no Exec, an inline "sh -c" command).
+// starts, from TryExec or else the first word of Exec after an "env" prefix, "~" standing for the home
+// folder; none when that cannot be judged (no Exec, an inline "sh -c" command).
 struct Entry {
     QString name;
     bool hidden = false;
     std::optional<QString> program;
 };
-Entry readEntry(const QString& text);
+Entry readEntry(const QString& text, const QString& home);
 
 // A file that cannot be read (not a regular file, over 1 MB, not UTF-8) is passed over. Absolute
 // paths outside the home folder are looked up under systemRoot (empty: the machine itself); a bare

@@ -4,7 +4,7 @@
 #include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "platform/UserDirs.h"
-#include "uninstall/DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 #include "uninstall/LinuxIcons.h"
 #include "uninstall/LinuxLeftovers.h"
 #include "vocabulary/AppLocalization.h"

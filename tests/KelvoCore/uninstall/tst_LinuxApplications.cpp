@@ -5,7 +5,7 @@
 #include "../optimize/StandInTool.h"
 #include "SyntheticHome.h"
 
-#include "uninstall/DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 #include "uninstall/FlatpakTool.h"
 #include "uninstall/LinuxApplications.h"
 #include "uninstall/LinuxLeftovers.h"

@@ -1,4 +1,4 @@
-#include "uninstall/DesktopEntry.h"
+#include "platform/DesktopEntry.h"
 
 #include "platform/PathText.h"
 #include "platform/TextFile.h"
@@ -91,6 +91,8 @@ Entry parse(const QString& text)
             entry.chineseName = value;
         else if (key == QLatin1String("Exec"))
             entry.exec = value;
+        else if (key == QLatin1String("TryExec"))
+            entry.tryExec = value;
         else if (key == QLatin1String("Icon"))
             entry.icon = value;
         else if (key == QLatin1String("Hidden"))
@@ -137,7 +139,7 @@ std::optional<QString> program(const QString& exec, const QString& home)
     QStringList words = commandWords(exec);
     if (!words.isEmpty() && isEnv(words.front())) {
         words.removeFirst();
-        while (!words.isEmpty() && isAssignment(words.front()))
+        while (!words.isEmpty() && (isAssignment(words.front()) || words.front().startsWith(u'-')))
             words.removeFirst();
     }
     if (words.isEmpty() || words.front().isEmpty())

@@ -13,6 +13,7 @@ struct Entry {
     QString name;
     QString chineseName; // Name[zh_CN], else Name[zh]
     QString exec;        // escapes of the value decoded, quoting of the command line kept
+    QString tryExec;     // the program whose absence means the entry starts nothing
     QString icon;
     bool hidden = false;
     bool noDisplay = false;
@@ -26,9 +27,9 @@ Entry parse(const QString& text);
 // decoded.
 QStringList commandWords(const QString& exec);
 
-// The program the command line starts: its first word after an "env" and its VAR=value words, with a
-// leading "~" or "$HOME" standing for the home folder. A bare name (found on PATH) comes back as it
-// is; none when there is no program.
+// The program the command line starts: its first word after an "env" with its options and VAR=value
+// words, with a leading "~" or "$HOME" standing for the home folder. A bare name (found on PATH) comes back
+// as it is; none when there is no program.
 std::optional<QString> program(const QString& exec, const QString& home);
 
 } // namespace DesktopEntry
