@@ -1,10 +1,10 @@
 #include "uninstall/LinuxApplications.h"
 
+#include "platform/DesktopEntry.h"
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "platform/UserDirs.h"
-#include "platform/DesktopEntry.h"
 #include "uninstall/LinuxIcons.h"
 #include "uninstall/LinuxLeftovers.h"
 #include "vocabulary/AppLocalization.h"
@@ -74,6 +74,7 @@ class Scan {
 public:
     Scan(const QString& home, const Options& options)
         : m_home(PathText::standardized(home))
+        , m_personal(UserDirs::read(m_home))
         , m_options(options)
     {
     }
@@ -139,7 +140,7 @@ private:
         const std::optional<QString> icon = LinuxIcons::forDesktopEntry(entry.icon, m_home);
         const std::optional<FileWalker::Item> programItem = FileWalker::statItem(*program);
         const std::optional<FileWalker::Item> location =
-            programItem ? FileWalker::statItem(programLocation(*program, m_home)) : std::nullopt;
+            programItem ? FileWalker::statItem(programLocation(*program, m_home, m_personal)) : std::nullopt;
         if (!location) {
             // The program is gone: the entry itself is what there is to remove.
             Found stale{
@@ -225,6 +226,7 @@ private:
     }
 
     QString m_home;
+    UserDirs::Folders m_personal; // read once: every desktop entry's program is placed against them
     const Options& m_options;
     std::map<QString, Found> m_found; // by the path moved to the Trash
 };
@@ -257,14 +259,13 @@ QString appImageName(const QString& fileName)
     }
 }
 
-QString programLocation(const QString& program, const QString& home)
+QString programLocation(const QString& program, const QString& home, const UserDirs::Folders& personal)
 {
     const QString root = PathText::standardized(home);
     const QString path = PathText::standardized(program);
     if (!PathText::isAtOrBelow(path, root) || path == root)
         return {};
     // Below the user's own documents a folder is the user's, whatever program it holds.
-    const UserDirs::Folders personal = UserDirs::read(root);
     if (PathText::isAtOrBelowAny(path, {personal.desktop, personal.documents, personal.download}))
         return path;
     QStringList shared;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/UserDirs.h"
 #include "uninstall/FlatpakTool.h"
 #include "uninstall/UninstallPreviewReport.h"
 
@@ -36,7 +37,7 @@ QString appImageName(const QString& fileName);
 // directly in such a folder (~/.local/bin/tool), anywhere in the desktop, documents or download
 // folder, whose folders are the user's, or in a folder of the home folder's own (~/code/x/app), which
 // may hold much more than the program. Empty when the program is not below the home folder.
-QString programLocation(const QString& program, const QString& home);
+QString programLocation(const QString& program, const QString& home, const UserDirs::Folders& personal);
 
 UninstallPreviewReport snapshot(const QString& home, const Options& options = {});
 
