@@ -202,7 +202,7 @@ private slots:
                 .arg(calls)
                 .arg(flatpakStatus)
                 .toUtf8());
-        const QString appImage = file(fixture.home + "/Applications/Tool-1.0.AppImage", 9000);
+        const QString appImage = executable(fixture.home + "/Applications/Tool-1.0.AppImage", 9000);
         const QString entry = write(fixture.home + "/.local/share/applications/tool.desktop",
                                     ("[Desktop Entry]\nName=Tool\nExec=" + appImage + "\n").toUtf8());
         const QString toolConfig = file(fixture.home + "/.config/Tool/settings");

@@ -174,6 +174,36 @@ private slots:
                  qPrintable(result.out + result.err));
     }
 
+    // kelvo uninstall APP: the app a word names goes with its strong leftovers after the question; a
+    // word that names no app or several moves nothing.
+    void uninstallNamedApps_data()
+    {
+        TestSupport::columns<QStringList, QString, int, bool>("arguments", "answer", "status", "moved");
+        row("asked, yes", QStringList{"uninstall", "Tool"}, "y\n", 0, true);
+        row("asked, no", QStringList{"uninstall", "Tool"}, "n\n", 1, false);
+        row("--yes, by path", QStringList{"uninstall", "--yes", "{home}/opt/Tool"}, "", 0, true);
+        row("--dry-run shows only", QStringList{"uninstall", "--dry-run", "tool"}, "", 0, false);
+        row("no such app", QStringList{"uninstall", "--yes", "Tool", "Nothing"}, "", 1, false);
+        row("several apps", QStringList{"uninstall", "--yes", "Twin"}, "", 1, false);
+        row("no app named", QStringList{"uninstall", "--yes"}, "", 2, false);
+    }
+    void uninstallNamedApps()
+    {
+        const auto [arguments, answer, status, moved] =
+            TestSupport::fetch<QStringList, QString, int, bool>("arguments", "answer", "status", "moved");
+        for (const char* app : {"Tool", "TwinA", "TwinB"}) {
+            executable(m_home + "/opt/" + app + "/run");
+            write(m_home + "/.local/share/applications/org.example." + app + ".desktop",
+                  "[Desktop Entry]\nName=" + QByteArray(app).left(4) + "\nExec=~/opt/" + app + "/run\n");
+        }
+        const QString config = file(m_home + "/.config/org.example.Tool/settings");
+        const Run result = run(QStringList(arguments).replaceInStrings("{home}", m_home), m_home, answer,
+                               UninstallSystem::linux);
+        QCOMPARE(result.status, status);
+        QCOMPARE(!exists(m_home + "/opt/Tool") && !exists(config), moved);
+        QVERIFY(exists(m_home + "/opt/TwinA/run") && exists(m_home + "/opt/TwinB/run"));
+    }
+
     // The preview as JSON: every step of the catalogue with what a run would do with it; nothing runs.
     void optimizePreviewJson()
     {

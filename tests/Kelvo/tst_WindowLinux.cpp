@@ -31,17 +31,17 @@ class TestWindowLinux : public WindowTestCase {
     }
 
     // An AppImage with its entry and a PNG icon, a program in ~/opt with an SVG one, an entry whose program
-    // is gone, a Flatpak app with its exported icon, and each one's leftovers.
+    // is gone and one that names a folder, a Flatpak app with its exported icon, and each one's leftovers.
     void buildApps()
     {
-        file(homePath("Applications/Obsidian-1.5.3.AppImage"), 2'400'000);
+        SyntheticHome::executable(homePath("Applications/Obsidian-1.5.3.AppImage"), 2'400'000);
         write(homePath(".local/share/applications/md.obsidian.desktop"),
               "[Desktop Entry]\nName=Obsidian\nName[zh_CN]=Obsidian 笔记\nIcon=obsidian\n"
               "Exec=\"~/Applications/Obsidian-1.5.3.AppImage\" %U\n");
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(QColor(0x7C, 0x3A, 0xED));
         QImageWriter(file(obsidianIcon()), "png").write(icon);
-        file(homePath("opt/Zettlr/zettlr"), 1'800'000);
+        SyntheticHome::executable(homePath("opt/Zettlr/zettlr"), 1'800'000);
         const QByteArray svg = "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 10 10'>"
                                "<circle cx='5' cy='5' r='5' fill='#1cb27e'/></svg>";
         write(homePath(".local/share/applications/Zettlr.desktop"),
@@ -49,6 +49,9 @@ class TestWindowLinux : public WindowTestCase {
                   "\nExec=env LANG=C ~/opt/Zettlr/zettlr\n");
         write(homePath(".local/share/applications/old-sync.desktop"),
               "[Desktop Entry]\nName=Old Sync\nExec=$HOME/opt/OldSync/sync --tray\n");
+        write(homePath(".local/share/applications/notes-folder.desktop"),
+              "[Desktop Entry]\nName=Notes Folder\nName[zh_CN]=笔记文件夹\nExec=$HOME/Documents\n");
+        SyntheticHome::folder(homePath("Documents"));
         standInTool(m_fixture->systemRoot, "/usr/bin/flatpak",
                     "[ \"$1\" = list ] && printf 'org.gimp.GIMP\\tGNU Image Manipulation "
                     "Program\\t2.10.38\\t1.2 GB\\n'");
@@ -106,7 +109,7 @@ private slots:
         const QList<QQuickItem*> rows = shown("uninstallRow");
         QCOMPARE(linesIn(rows, "rowName rowSource rowSize"),
                  linesOf(model().uninstall()->property("report").toMap()["entries"], "name source sizeText"));
-        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.size(), 5);
         for (QQuickItem* row : rows)
             QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready
         // The icon is the app's own picture, not the neutral symbol.

@@ -35,6 +35,14 @@ inline QString file(const QString& path, qint64 size = 1, char fill = 'x')
     return path;
 }
 
+// A program: a file of `size` bytes that its owner may run.
+inline QString executable(const QString& path, qint64 size = 1)
+{
+    file(path, size);
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ExeUser);
+    return path;
+}
+
 // Writes `bytes` to a file (creating its folders) and returns its path. A failed write fails the test,
 // since nothing after it would mean anything.
 inline QString write(const QString& path, const QByteArray& bytes)

@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -55,6 +56,12 @@ void printJson(Streams& streams, const QString& kind, const QDateTime& generated
     content.insert(QStringLiteral("generated_at"), generatedAt.toUTC().toString(Qt::ISODateWithMs));
     streams.out << QJsonDocument(content).toJson(QJsonDocument::Indented);
     streams.out.flush();
+}
+
+void putSize(QJsonObject& json, const QString& key, qint64 bytes)
+{
+    json.insert(key, bytes);
+    json.insert(key + QStringLiteral("_text"), SizeText::bytes(bytes));
 }
 
 std::optional<QString> previewThenActFlagError(const QString& command, const QStringList& flags)

@@ -28,6 +28,9 @@ bool confirmed(Streams& streams, const QString& prompt);
 // Why a path cannot be scanned as a folder (missing, not a folder, unreadable); none when it can.
 std::optional<QString> folderProblem(const QString& path);
 
+// A size as every JSON report gives it: bytes, and the text the window shows beside them.
+void putSize(QJsonObject& json, const QString& key, qint64 bytes);
+
 // Every command's JSON: {"kind", "generated_at", ...the report's own keys}, indented.
 void printJson(Streams& streams, const QString& kind, const QDateTime& generatedAt, QJsonObject content);
 

@@ -81,9 +81,14 @@ const CommandHelp commandHelp[] = {
      "Shows the machine's state: health score, CPU, memory, disks, network, power and the busiest\n"
      "processes. --replay answers the macOS tools from outputs recorded in a folder (one \"tool args.txt\"\n"
      "per tool run) instead of running them."},
-    {"uninstall", "kelvo uninstall --dry-run [--json]", "kelvo uninstall --dry-run [--json]",
-     "列出已安装的应用及其残留文件，不删除任何内容。",
-     "Lists the installed applications with their leftovers; deletes nothing."},
+    {"uninstall", "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] 应用…",
+     "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] APP...",
+     "--dry-run 列出已安装的应用及其残留文件，不删除任何内容。\n"
+     "给出应用（名称、标识符、路径或列表里的 id）时，显示要移到废纸篓的应用和它们的确定残留，确认后卸载"
+     "（--yes 不再询问；加 --dry-run 只显示）。",
+     "--dry-run lists the installed applications with their leftovers; deletes nothing.\n"
+     "Given apps (by name, identifier, path or the list's id), shows them with the leftovers named after\n"
+     "them, then uninstalls them after you confirm (--yes asks nothing; with --dry-run it only shows)."},
     {"update", "kelvo update --check [--json] | --install [--yes]",
      "kelvo update --check [--json] | --install [--yes]",
      "--check 从更新地址（KELVO_UPDATE_FEED_URL 或构建时配置的地址）检查是否有新版本。\n"

@@ -1,4 +1,4 @@
-// kelvo analyze, purge, installer and uninstall: scans that list, as text or as JSON.
+// kelvo analyze, purge and installer: scans that list, as text or as JSON.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
@@ -6,7 +6,6 @@
 #include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
-#include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
@@ -19,14 +18,7 @@ namespace CommandLine {
 
 namespace {
 
-// A size as every JSON report gives it: bytes, and the text the window shows beside them.
-void putSize(QJsonObject& json, const QString& key, qint64 bytes)
-{
-    json.insert(key, bytes);
-    json.insert(key + QStringLiteral("_text"), SizeText::bytes(bytes));
-}
-
-// installer and uninstall only list from the terminal: removal goes through the window's selection.
+// installer only lists from the terminal: removal goes through the window's selection.
 FlagRules listingRules(const QString& command)
 {
     return {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
@@ -76,44 +68,6 @@ QJsonObject installerJson(const InstallerPreviewReport& report)
     QJsonObject json{{QStringLiteral("entries"), entries}};
     putSize(json, QStringLiteral("total_size"), report.totalBytes());
     return json;
-}
-
-QJsonObject uninstallJson(const UninstallPreviewReport& report)
-{
-    QJsonArray entries;
-    for (const UninstallPreviewReport::Entry& entry : report.entries) {
-        // Each leftover says how surely it belongs to the app: "strong" ones go with it by default,
-        // "possible" ones only when chosen; the sizes count the strong ones.
-        QJsonArray leftovers;
-        qint64 leftoverBytes = 0;
-        for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers) {
-            const bool strong = leftover.match == UninstallPreviewReport::LeftoverMatch::strong;
-            QJsonObject json{
-                {QStringLiteral("path"), leftover.path},
-                {QStringLiteral("match"), strong ? QStringLiteral("strong") : QStringLiteral("possible")}};
-            putSize(json, QStringLiteral("size"), leftover.allocatedBytes);
-            leftovers.append(json);
-            if (strong)
-                leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
-        }
-        const qint64 appBytes = entry.appSizeBytes.value_or(0);
-        QJsonObject json{
-            {QStringLiteral("id"), StableId::of(entry.path).toString(QUuid::WithoutBraces)},
-            {QStringLiteral("name"), entry.name},
-            {QStringLiteral("path"), entry.path},
-            {QStringLiteral("bundle_id"), entry.bundleID ? QJsonValue(*entry.bundleID) : QJsonValue()},
-            {QStringLiteral("location"), QFileInfo(entry.path).path()},
-            {QStringLiteral("source_text"), entry.source},
-            {QStringLiteral("last_opened"),
-             entry.lastOpened ? QJsonValue(entry.lastOpened->toUTC().toString(Qt::ISODate)) : QJsonValue()},
-            {QStringLiteral("leftovers"), leftovers}};
-        putSize(json, QStringLiteral("size"), ByteCount::saturatingAdd(appBytes, leftoverBytes));
-        putSize(json, QStringLiteral("app_size"), appBytes);
-        putSize(json, QStringLiteral("leftover_size"), leftoverBytes);
-        entries.append(json);
-    }
-    return {{QStringLiteral("entries"), entries},
-            {QStringLiteral("notes"), QJsonArray::fromStringList(report.notes)}};
 }
 
 // What a listed child is when it is not a plain file or folder; links are never followed.
@@ -242,30 +196,6 @@ int installer(const QStringList& words, const Environment& environment, Streams&
                        .arg(report.entries.size())
                        .arg(report.totalSizeText())
                 << '\n';
-    streams.out.flush();
-    return 0;
-}
-
-int uninstall(const QStringList& words, const Environment& environment, Streams& streams)
-{
-    if (const std::optional<QString> error =
-            flagError(QStringLiteral("uninstall"), words, listingRules("uninstall")))
-        return usageError(streams, *error);
-    const QDateTime started = QDateTime::currentDateTimeUtc();
-    UninstallPreviewService::Setup setup;
-    setup.system = environment.uninstallSystem.value_or(setup.system);
-    setup.linux.flatpakTool = environment.systemRoot + QStringLiteral("/usr/bin/flatpak");
-    const UninstallPreviewReport report = UninstallPreviewService::scan(environment.home, setup);
-    if (words.contains(QStringLiteral("--json"))) {
-        printJson(streams, QStringLiteral("uninstall_preview"), started, uninstallJson(report));
-        return 0;
-    }
-    for (const UninstallPreviewReport::Entry& entry : report.entries)
-        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
-                    << "  (" << entry.source << ")\n";
-    streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
-    for (const QString& note : report.notes)
-        streams.out << note << '\n';
     streams.out.flush();
     return 0;
 }

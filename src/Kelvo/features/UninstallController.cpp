@@ -3,7 +3,7 @@
 #include "AppModelSupport.h"
 #include "app/TrashMoves.h"
 
-#include "uninstall/FlatpakTool.h"
+#include "uninstall/UninstallExecutor.h"
 #include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
@@ -87,6 +87,8 @@ QString UninstallController::flatpakTool() const
 
 void UninstallController::setReport(std::optional<UninstallPreviewReport> report)
 {
+    if (report)
+        m_shared.emplace(m_context.environment.home); // the user's folders as they are now
     m_report = std::move(report);
     emit reportChanged();
 }
@@ -101,6 +103,7 @@ QFuture<void> UninstallController::scan()
     setup.system = system();
     setup.bundles.applicationFolders = folders ? std::optional(folders()) : std::nullopt;
     setup.linux.flatpakTool = flatpakTool();
+    setup.linux.systemRoot = m_context.environment.systemRoot;
     auto work =
         UninstallPreviewService::snapshot(m_context.environment.home, std::move(setup), run->cancelled);
     return runs.finish(
@@ -116,6 +119,22 @@ QFuture<void> UninstallController::scan()
         });
 }
 
+UninstallExecutor::Plan UninstallController::plan(const QStringList& ids,
+                                                  const QStringList& leftoverPaths) const
+{
+    if (!m_report || !m_shared)
+        return {};
+    return UninstallExecutor::plan(
+        *m_report,
+        {QSet<QString>(ids.begin(), ids.end()), QSet<QString>(leftoverPaths.begin(), leftoverPaths.end())},
+        *m_shared);
+}
+
+QString UninstallController::confirmationText(const QStringList& ids, const QStringList& leftoverPaths) const
+{
+    return UninstallExecutor::confirmation(plan(ids, leftoverPaths));
+}
+
 void UninstallController::uninstall(const QStringList& ids, const QStringList& leftoverPaths)
 {
     RunCoordinator& runs = m_context.runs;
@@ -129,65 +148,11 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         return;
     runs.setStatus(L("正在卸载应用", "Uninstalling Apps"),
                    L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
-    // A Flatpak app is removed by flatpak itself; only once it is gone do its chosen leftovers follow.
-    struct Flatpak {
-        QString id;
-        QString path;
-        std::vector<TrashMoves::Item> leftovers;
-    };
-    std::vector<Flatpak> flatpaks;
-    std::vector<TrashMoves::Item> items;
-    QSet<QString> listed;
-    const QSet<QString> selected(ids.begin(), ids.end());
-    const QSet<QString> chosenLeftovers(leftoverPaths.begin(), leftoverPaths.end());
-    const auto add = [&](const QString& path, const std::optional<FileIdentity>& identity) {
-        if (!listed.contains(path)) {
-            listed.insert(path);
-            items.push_back({path, identity});
-        }
-    };
-    if (m_report)
-        for (const UninstallPreviewReport::Entry& entry : m_report->entries) {
-            if (!selected.contains(entry.id))
-                continue;
-            if (entry.flatpakID) {
-                Flatpak flatpak{*entry.flatpakID, entry.path, {}};
-                for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
-                    if (chosenLeftovers.contains(leftover.path))
-                        flatpak.leftovers.push_back({leftover.path, leftover.identity});
-                flatpaks.push_back(std::move(flatpak));
-                continue;
-            }
-            add(entry.path, entry.identity);
-            for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
-                if (chosenLeftovers.contains(leftover.path))
-                    add(leftover.path, leftover.identity);
-        }
-    const bool single = items.size() + flatpaks.size() == 1;
-    auto work = [items = std::move(items), flatpaks = std::move(flatpaks), home = m_context.environment.home,
-                 tool = flatpakTool()]() mutable {
-        TrashMoves::Batch removed;
-        for (Flatpak& flatpak : flatpaks) {
-            if (const std::optional<QString> failure = FlatpakTool::uninstall(tool, flatpak.id)) {
-                ++removed.failed;
-                removed.left.push_back(
-                    {flatpak.id, AppLocalization::localized(QStringLiteral("%1 没有卸载："),
-                                                            QStringLiteral("%1 was not uninstalled: "))
-                                         .arg(flatpak.id) +
-                                     *failure});
-                continue;
-            }
-            removed.moved.insert(flatpak.path);
-            for (TrashMoves::Item& leftover : flatpak.leftovers)
-                items.push_back(std::move(leftover));
-        }
-        TrashMoves::Batch moved = TrashMoves::moveAll(items, home);
-        moved.moved.unite(removed.moved);
-        moved.failed += removed.failed;
-        moved.left.insert(moved.left.begin(), removed.left.begin(), removed.left.end());
-        if (qsizetype(moved.left.size()) > FileRemover::maxReported)
-            moved.left.resize(FileRemover::maxReported);
-        return moved;
+    UninstallExecutor::Plan planned = plan(ids, leftoverPaths);
+    const bool single = planned.apps.size() + planned.kept.size() + std::size_t(planned.leftoverCount()) == 1;
+    auto work = [planned = std::move(planned), home = m_context.environment.home, tool = flatpakTool()] {
+        UninstallExecutor::Result result = UninstallExecutor::run(planned, home, tool);
+        return TrashMoves::Batch{std::move(result.removed), result.failed, std::move(result.left)};
     };
     TrashMoves::inBackground(
         m_context, this, QStringLiteral("uninstall-trash"), AppFeature::uninstall, std::move(work), single,

@@ -2,6 +2,7 @@
 
 #include "app/FeatureContext.h"
 
+#include "uninstall/UninstallExecutor.h"
 #include "uninstall/UninstallPreviewService.h"
 
 #include <QFuture>
@@ -30,6 +31,8 @@ public:
     bool linuxApplications() const;
 
     QFuture<void> scan();
+    // What the confirmation says of this choice: the apps, the leftovers, the size and where they go.
+    Q_INVOKABLE QString confirmationText(const QStringList& ids, const QStringList& leftoverPaths) const;
     // The chosen apps go with those of their leftovers that are in leftoverPaths (the page starts from
     // the strong matches); a leftover of an app not chosen stays, and one shared by two apps goes once.
     Q_INVOKABLE void uninstall(const QStringList& ids, const QStringList& leftoverPaths);
@@ -41,7 +44,9 @@ private:
     UninstallSystem system() const;
     QString flatpakTool() const;
     void setReport(std::optional<UninstallPreviewReport> report);
+    UninstallExecutor::Plan plan(const QStringList& ids, const QStringList& leftoverPaths) const;
 
     const FeatureContext& m_context;
     std::optional<UninstallPreviewReport> m_report;
+    std::optional<RemovalPolicy::SharedFolders> m_shared;
 };

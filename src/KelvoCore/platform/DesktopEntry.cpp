@@ -95,6 +95,8 @@ Entry parse(const QString& text)
             entry.tryExec = value;
         else if (key == QLatin1String("Icon"))
             entry.icon = value;
+        else if (key == QLatin1String("StartupWMClass"))
+            entry.startupWMClass = value;
         else if (key == QLatin1String("Hidden"))
             entry.hidden = isTrue(value);
         else if (key == QLatin1String("NoDisplay"))

@@ -15,6 +15,7 @@ struct Entry {
     QString exec;        // escapes of the value decoded, quoting of the command line kept
     QString tryExec;     // the program whose absence means the entry starts nothing
     QString icon;
+    QString startupWMClass; // the window class the application's windows carry: an identifier of it
     bool hidden = false;
     bool noDisplay = false;
     bool operator==(const Entry&) const = default;

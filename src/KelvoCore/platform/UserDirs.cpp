@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <utility>
 
 namespace UserDirs {
 namespace {
@@ -29,12 +30,22 @@ std::optional<QString> folderFromValue(QString value, const QString& home)
     return clean;
 }
 
+// The keys of the other folders, in the order of Folders::others, with their usual names.
+constexpr std::pair<const char*, const char*> otherFolders[] = {{"MUSIC", "Music"},
+                                                                {"PICTURES", "Pictures"},
+                                                                {"VIDEOS", "Videos"},
+                                                                {"TEMPLATES", "Templates"},
+                                                                {"PUBLICSHARE", "Public"}};
+
 } // namespace
 
 Folders defaults(const QString& home)
 {
-    return {home + QLatin1String("/Downloads"), home + QLatin1String("/Desktop"),
-            home + QLatin1String("/Documents")};
+    Folders folders{home + QLatin1String("/Downloads"), home + QLatin1String("/Desktop"),
+                    home + QLatin1String("/Documents")};
+    for (const auto& [key, name] : otherFolders)
+        folders.others << home + QLatin1Char('/') + QLatin1String(name);
+    return folders;
 }
 
 Folders parse(const QString& text, const QString& home)
@@ -55,6 +66,9 @@ Folders parse(const QString& text, const QString& home)
             folders.desktop = *folder;
         else if (key == QLatin1String("DOCUMENTS"))
             folders.documents = *folder;
+        for (qsizetype i = 0; i < folders.others.size(); ++i)
+            if (key == QLatin1String(otherFolders[i].first))
+                folders.others[i] = *folder;
     }
     return folders;
 }
@@ -63,8 +77,11 @@ Folders read(const QString& home, const QString& configHome)
 {
     QString config = configHome;
     if (config.isEmpty()) {
+        // XDG_CONFIG_HOME describes the home of this process's user; another home keeps its own.
         const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
-        config = QDir::isAbsolutePath(fromEnvironment) ? fromEnvironment : home + QLatin1String("/.config");
+        const bool ownHome = QDir::cleanPath(home) == QDir::cleanPath(qEnvironmentVariable("HOME"));
+        config = ownHome && QDir::isAbsolutePath(fromEnvironment) ? fromEnvironment
+                                                                  : home + QLatin1String("/.config");
     }
     try {
         const std::optional<QString> text = TextFile::readListFile(config + QLatin1String("/user-dirs.dirs"));

@@ -3,6 +3,7 @@
 #include "platform/FileWalker.h"
 #include "platform/PathText.h"
 #include "purge/ProjectFiles.h"
+#include "vocabulary/RemovalPolicy.h"
 #include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>
@@ -122,6 +123,9 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         return !home.isEmpty() && QStringView(path).left(slash) == home &&
                toolHomes.contains(path.mid(slash + 1));
     };
+    // ~/bin is named like a build folder, but it is the user's programs: a shared folder is no artefact.
+    const std::optional<RemovalPolicy::SharedFolders> shared =
+        home.isEmpty() ? std::nullopt : std::optional<RemovalPolicy::SharedFolders>(home);
     ProjectFileFinder projects(root);
     std::vector<PurgePreviewReport::Entry> entries;
     Progress progress;
@@ -144,7 +148,7 @@ PurgePreviewReport snapshot(const QString& rootPath, int maxDepth, const Options
         if (isToolHome(item.path))
             return FileWalker::Decision::skipDescendants;
         const std::optional<QString> target = targetName(item.path);
-        if (!target)
+        if (!target || (shared && shared->isShared(item.path)))
             return FileWalker::Decision::proceed;
         // A huge dependency tree is measured as far as the cap: a lower bound.
         FileWalker::MeasureOptions measure;

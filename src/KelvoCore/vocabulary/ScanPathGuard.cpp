@@ -7,6 +7,7 @@
 #include "platform/Trash.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/RemovalPolicy.h"
 
 #include <QFileInfo>
 
@@ -55,6 +56,8 @@ std::optional<QString> moveToTrash(const QString& path, const std::optional<File
         return problem;
     if (!isTrashAllowed(path, home))
         return outsideScope();
+    if (const std::optional<QString> refusal = RemovalPolicy::refusal(path, home))
+        return refusal;
     const QString homePath = PathText::standardized(home);
     const QString candidate = PathText::standardized(path);
     const QString root = PathText::isAtOrBelow(candidate, homePath) ? homePath : applicationsRoot;

@@ -15,9 +15,9 @@ QStringList allowedTrashRoots(const QString& home);
 bool isTrashAllowed(const QString& path, const QString& home);
 
 // The one guarded move to the Trash every feature uses. The home folder must be usable, the path
-// allowed, the item reached from its root without a link at any level, still the item the scan
-// listed (scanned), and its resolved location allowed as well. None once the item is in the Trash;
-// otherwise why it is not, in the display language.
+// allowed and not one the removal policy keeps (a shared folder or one holding it), the item reached from its
+// root without a link at any level, still the item the scan listed (scanned), and its resolved location
+// allowed as well. None once the item is in the Trash; otherwise why it is not, in the display language.
 std::optional<QString> moveToTrash(const QString& path, const std::optional<FileIdentity>& scanned,
                                    const QString& home);
 } // namespace ScanPathGuard

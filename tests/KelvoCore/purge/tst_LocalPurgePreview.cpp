@@ -47,6 +47,8 @@ private slots:
             QStringList{});
         row("a project's own .gradle and .cache", QStringList{"app/.gradle/x", "app/.cache/x"},
             QStringList{"app/.cache", "app/.gradle"});
+        row("shared folders named like artefacts",
+            QStringList{"bin/tool", ".local/bin/t", "Documents/app/bin/x"}, QStringList{"Documents/app/bin"});
     }
     void matching()
     {

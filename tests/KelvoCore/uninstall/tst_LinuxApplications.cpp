@@ -29,7 +29,38 @@ class TestLinuxApplications : public QObject {
 
     UninstallPreviewReport scan(const QString& flatpak = {})
     {
-        return LinuxApplications::snapshot(m_home, {flatpak, 2s, std::nullopt});
+        return LinuxApplications::snapshot(m_home, {flatpak, 2s, std::nullopt, m_box.path("system")});
+    }
+
+    // "path below the home:s" (strong) or ":p" (possible) of each leftover of the entry named so.
+    QStringList leftoversOf(const UninstallPreviewReport& report, const QString& name) const
+    {
+        QStringList lines;
+        for (const auto& entry : report.entries)
+            if (entry.name == name)
+                for (const auto& leftover : entry.leftovers)
+                    lines << leftover.path.mid(m_home.size() + 1) +
+                                 (leftover.match == UninstallPreviewReport::LeftoverMatch::strong ? ":s"
+                                                                                                  : ":p");
+        return lines;
+    }
+
+    // Makes each "path" an executable, "-path" a plain file and "path>target" a link to home/target.
+    void make(const QStringList& files)
+    {
+        for (const QString& spec : files)
+            if (spec.contains('>'))
+                link(m_home + "/" + spec.section('>', 1), m_home + "/" + spec.section('>', 0, 0));
+            else if (spec.startsWith('-'))
+                file(m_home + "/" + spec.mid(1), 3000);
+            else
+                executable(m_home + "/" + spec, 3000);
+    }
+
+    QString entry(const QString& id, const QByteArray& lines)
+    {
+        return write(m_home + "/.local/share/applications/" + id + ".desktop",
+                     "[Desktop Entry]\nType=Application\n" + m_box.expand(lines).toUtf8() + "\n");
     }
 
     // "name|source|path below the home" of each entry, in report order.
@@ -63,11 +94,13 @@ private slots:
         QCOMPARE(DesktopEntry::program(exec, m_home).value_or(""), m_box.expand(expected));
     }
 
-    // Which desktop entries make an app, and what goes to the Trash with it.
+    // Which desktop entries make an app, and what goes to the Trash with it: an executable file reached
+    // without a link is a program; anything else an entry names leaves the entry alone, marked.
     void desktopEntries_data()
     {
-        // The entry's lines, files made below the home folder, what is listed.
+        // The entry's lines, files made below the home folder (see make), what is listed.
         columns<QString, QStringList, QStringList>("entry", "files", "expected");
+        const QString alone = "|.local/share/applications/tool.desktop";
         row("own folder below ~/opt", "Name=Tool\nExec=~/opt/Tool/bin/tool %F",
             QStringList{"opt/Tool/bin/tool"}, QStringList{"Tool|Local App|opt/Tool"});
         row("own folder below ~/.local/share", "Name=Tool\nExec=$HOME/.local/share/Tool/tool",
@@ -80,24 +113,38 @@ private slots:
         row("in the documents: the file alone", "Name=Tool\nExec=~/Documents/Projects/tool/run",
             QStringList{"Documents/Projects/tool/run"},
             QStringList{"Tool|Local App|Documents/Projects/tool/run"});
-        row("hidden entries count", "Name=Tool\nExec=~/opt/T/t\nHidden=true\nNoDisplay=true",
-            QStringList{"opt/T/t"}, QStringList{"Tool|Local App|opt/T"});
+        row("a launcher kept among the entries: the file alone",
+            "Name=Tool\nExec=~/.local/share/applications/run", QStringList{".local/share/applications/run"},
+            QStringList{"Tool|Local App|.local/share/applications/run"});
         row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
         row("bare name not in the home folder", "Name=Firefox\nExec=firefox", QStringList{}, QStringList{});
-        row("the home folder itself", "Name=Home\nExec=~", QStringList{}, QStringList{});
+        row("the home folder itself", "Name=Home\nExec=~", QStringList{},
+            QStringList{"Home|Not a program" + alone});
+        row("a personal folder", "Name=Docs\nExec=$HOME/Documents", QStringList{"-Documents/a.txt"},
+            QStringList{"Docs|Not a program" + alone});
+        row("an empty file name", "Name=Bin\nExec=~/.local/bin/", QStringList{"-.local/bin/other"},
+            QStringList{"Bin|Not a program" + alone});
+        row("a dot", "Name=Dot\nExec=.", QStringList{"-.local/bin/x"},
+            QStringList{"Dot|Not a program" + alone});
+        row("climbing out", "Name=Up\nExec=../../Projects", QStringList{"-Projects/x"},
+            QStringList{"Up|Not a program" + alone});
+        row("not executable", "Name=Tool\nExec=~/opt/T/t", QStringList{"-opt/T/t"},
+            QStringList{"Tool|Not a program" + alone});
+        row("the program a link", "Name=Tool\nExec=tool", QStringList{"opt/T/t", ".local/bin/tool>opt/T/t"},
+            QStringList{"Tool|Program behind a link" + alone});
+        row("a folder on the way a link", "Name=Tool\nExec=~/apps/T/t", QStringList{"opt/T/t", "apps>opt"},
+            QStringList{"Tool|Program behind a link" + alone});
         row("program gone", "Name=Old\nExec=~/opt/Old/old", QStringList{},
-            QStringList{"Old|Program missing|.local/share/applications/tool.desktop"});
+            QStringList{"Old|Program missing" + alone});
         row("no name: the file's", "Exec=~/opt/T/t", QStringList{"opt/T/t"},
             QStringList{"tool|Local App|opt/T"});
     }
     void desktopEntries()
     {
-        const auto [entry, files, expected] =
+        const auto [lines, files, expected] =
             fetch<QString, QStringList, QStringList>("entry", "files", "expected");
-        for (const QString& path : files)
-            file(m_home + "/" + path, 3000);
-        const QByteArray text = ("[Desktop Entry]\nType=Application\n" + m_box.expand(entry) + "\n").toUtf8();
-        write(m_home + "/.local/share/applications/tool.desktop", text);
+        make(files);
+        entry("tool", lines.toUtf8());
         QCOMPARE(listed(scan()), expected);
         // The same entry through a link is not followed.
         QFile::rename(m_home + "/.local/share/applications/tool.desktop", m_box.path("tool.desktop"));
@@ -105,11 +152,29 @@ private slots:
         QCOMPARE(listed(scan()), QStringList());
     }
 
+    // A folder holding several programs, or one many applications share, is nobody's: each program
+    // takes the folder that holds it alone, or goes alone.
+    void foldersSeveralProgramsShare()
+    {
+        const QString toolbox = ".local/share/JetBrains/Toolbox/";
+        make({toolbox + "apps/idea/bin/idea.sh", toolbox + "apps/pycharm/bin/pycharm.sh",
+              toolbox + "bin/jetbrains-toolbox", "opt/Suite/writer", "opt/Suite/calc"});
+        entry("idea", "Name=IDEA\nExec=~/" + toolbox.toUtf8() + "apps/idea/bin/idea.sh");
+        entry("pycharm", "Name=PyCharm\nExec=~/" + toolbox.toUtf8() + "apps/pycharm/bin/pycharm.sh");
+        entry("jetbrains-toolbox", "Name=Toolbox\nExec=~/" + toolbox.toUtf8() + "bin/jetbrains-toolbox");
+        entry("writer", "Name=Writer\nExec=~/opt/Suite/writer");
+        entry("calc", "Name=Calc\nExec=~/opt/Suite/calc");
+        QCOMPARE(listed(scan()),
+                 (QStringList{"Calc|Local App|opt/Suite/calc", "IDEA|Local App|" + toolbox + "apps/idea",
+                              "PyCharm|Local App|" + toolbox + "apps/pycharm",
+                              "Toolbox|Local App|" + toolbox + "bin", "Writer|Local App|opt/Suite/writer"}));
+    }
+
     // AppImages in the three folders, regular files only, named without version and architecture; one
     // with a desktop entry is that entry's app, with its icon, its entry and its autostart entry chosen.
     void appImages()
     {
-        const QString obsidian = file(m_home + "/Applications/Obsidian-1.5.3.AppImage", 9000);
+        const QString obsidian = executable(m_home + "/Applications/Obsidian-1.5.3.AppImage", 9000);
         file(m_home + "/.local/bin/krita-5.2.2-x86_64.appimage", 10);
         file(m_home + "/Downloads/FreeCAD_v0.21.2-Linux-x86_64.AppImage", 10);
         file(m_home + "/Downloads/2048.AppImage", 10);
@@ -136,42 +201,57 @@ private slots:
         QCOMPARE(app.appSizeBytes, allocated(obsidian));
     }
 
-    // Strong matches only: the name or identifier itself, or the identifier and more after a dot.
-    void belongsTo_data()
+    // An identifier claims strongly, a display name only possibly; short and common words claim nothing.
+    void claim_data()
     {
-        columns<QString, QStringList, QStringList, bool>("fileName", "names", "identifiers", "expected");
+        columns<QString, QStringList, QStringList, int>("fileName", "identifiers", "names", "expected");
         const QStringList gimp{"org.gimp.GIMP"};
-        row("identifier", "org.gimp.GIMP", QStringList{}, gimp, true);
-        row("identifier and more", "org.gimp.gimp.desktop-state", QStringList{}, gimp, true);
-        row("name, other case", "gimp", QStringList{"GIMP"}, gimp, true);
-        row("containing the name", "gimp-2.10", QStringList{"GIMP"}, gimp, false);
-        row("a two-letter name", "qt", QStringList{"Qt"}, QStringList{"qt"}, false);
-        row("a three-letter name", "vlc", QStringList{"VLC"}, QStringList{}, true);
+        row("identifier", "org.gimp.GIMP", gimp, QStringList{}, 2);
+        row("identifier and more", "org.gimp.gimp.desktop-state", gimp, QStringList{}, 2);
+        row("identifier as a prefix only", "org.gimp.GIMPx", gimp, QStringList{}, 0);
+        row("display name, other case", "gimp", QStringList{}, QStringList{"GIMP"}, 1);
+        row("containing the name", "gimp-2.10", QStringList{}, QStringList{"GIMP"}, 0);
+        row("a three-letter identifier", "vlc", QStringList{"vlc"}, QStringList{"VLC"}, 0);
+        row("a common word", "Code", QStringList{"code"}, QStringList{"Code"}, 0);
     }
-    void belongsTo()
+    void claim()
     {
-        const auto [fileName, names, identifiers, expected] =
-            fetch<QString, QStringList, QStringList, bool>("fileName", "names", "identifiers", "expected");
-        QCOMPARE(LinuxLeftovers::belongsTo(fileName, {names, identifiers, {}}), expected);
+        const auto [fileName, identifiers, names, expected] =
+            fetch<QString, QStringList, QStringList, int>("fileName", "identifiers", "names", "expected");
+        QCOMPARE(int(LinuxLeftovers::claim(fileName, {identifiers, names})), expected);
     }
 
-    // Leftovers come from the five roots; shared folders and the app's own folder never do, whatever
-    // their names.
-    void leftovers()
+    // Whose a folder is, on a home where several installations meet: a Flatpak keeps its data in
+    // ~/.var/app only, an entry overriding a system app claims nothing of it, a common name claims
+    // nothing, a folder two applications could claim is nobody's, and an app's folder is no leftover.
+    void leftoversOnAHomeWhereInstallationsMeet()
     {
-        file(m_home + "/.local/share/Icons/bin/icons", 100);
-        const QString entry = write(m_home + "/.local/share/applications/autostart.desktop",
-                                    "[Desktop Entry]\nName=Icons\nExec=~/.local/share/Icons/bin/icons\n");
-        for (const char* path : {".config/Icons/a", ".local/state/icons/b", ".cache/autostart.cache/c",
-                                 ".var/app/Icons/d", ".config/autostart/autostart.desktop",
-                                 ".config/iconsx/e", ".local/share/icons/hicolor/f", "Documents/Icons/h"})
+        const QString system = m_box.path("system/usr/share/applications/");
+        write(system + "google-chrome.desktop",
+              "[Desktop Entry]\nName=Google Chrome\nExec=/usr/bin/google-chrome\n");
+        write(system + "inkscape.desktop", "[Desktop Entry]\nName=Inkscape\nExec=inkscape %F\n");
+        make({"bin/chrome-wrapper", "Applications/code.AppImage", "Applications/Inkscape-1.3.AppImage",
+              "Applications/krita.AppImage", "Applications/Obsidian.AppImage", "Applications/Zettlr.AppImage",
+              ".local/share/Zettlr/zettlr"});
+        entry("google-chrome", "Name=Google Chrome\nExec=~/bin/chrome-wrapper");
+        entry("org.kde.krita", "Name=Krita\nStartupWMClass=krita\nExec=~/Applications/krita.AppImage");
+        entry("zettlr-beta", "Name=Zettlr Beta\nExec=~/.local/share/Zettlr/zettlr");
+        for (const char* path : {".config/google-chrome/x", ".config/Code/x", ".config/GIMP/x",
+                                 ".config/inkscape/x", ".config/obsidian/x", ".config/org.kde.krita.settings",
+                                 ".local/share/krita/x", ".local/share/Steam/x", ".var/app/org.gimp.GIMP/x"})
             file(m_home + "/" + path);
-        const UninstallPreviewReport report = scan();
-        QCOMPARE(report.entries.size(), std::size_t(1));
-        QCOMPARE(
-            relative(m_home, report.entries[0].leftovers),
-            (QStringList{entry.mid(m_home.size() + 1), ".config/autostart/autostart.desktop", ".config/Icons",
-                         ".local/state/icons", ".cache/autostart.cache", ".var/app/Icons"}));
+        const UninstallPreviewReport report = scan(
+            tool("printf 'com.valvesoftware.Steam\\tSteam\\t1\\t1 GB\\norg.gimp.GIMP\\tGIMP\\t2\\t1 GB\\n'"));
+        const QString entries = ".local/share/applications/";
+        QCOMPARE(leftoversOf(report, "Google Chrome"), QStringList{entries + "google-chrome.desktop:s"});
+        QCOMPARE(leftoversOf(report, "GIMP"), QStringList{".var/app/org.gimp.GIMP:s"});
+        QCOMPARE(leftoversOf(report, "Krita"),
+                 (QStringList{entries + "org.kde.krita.desktop:s", ".config/org.kde.krita.settings:s",
+                              ".local/share/krita:s"}));
+        QCOMPARE(leftoversOf(report, "Obsidian"), QStringList{".config/obsidian:p"});
+        for (const char* name : {"code", "Inkscape", "Steam", "Zettlr"})
+            QCOMPARE(leftoversOf(report, name), QStringList());
+        QCOMPARE(leftoversOf(report, "Zettlr Beta"), QStringList{entries + "zettlr-beta.desktop:s"});
     }
 
     // The list's rows as flatpak prints them; anything that is not an application ID is skipped.
@@ -210,8 +290,7 @@ private slots:
         QCOMPARE(listing.note.has_value(), note);
     }
 
-    // A Flatpak app: its folder measured, its icon from the exports, its data folder's time and
-    // leftovers, the ID as its identifier.
+    // A Flatpak app: its folder measured, its icon from the exports, its data folder's time.
     void flatpakApps()
     {
         const QString installed =
@@ -220,7 +299,6 @@ private slots:
             m_home + "/.local/share/flatpak/exports/share/icons/hicolor/scalable/apps/org.gimp.GIMP.svg");
         file(m_home + "/.local/share/flatpak/exports/share/icons/hicolor/512x512/apps/org.gimp.GIMP.png");
         file(m_home + "/.var/app/org.gimp.GIMP/config/gimprc");
-        file(m_home + "/.cache/org.gimp.GIMP.thumbs/x");
         const UninstallPreviewReport report =
             scan(tool("printf 'org.gimp.GIMP\\tGIMP\\t2.10\\t9 GB\\norg.example.Gone\\tGone\\t1\\t3 kB\\n'"));
         QCOMPARE(listed(report), (QStringList{"GIMP|Flatpak|.local/share/flatpak/app/org.gimp.GIMP",
@@ -230,8 +308,7 @@ private slots:
         QCOMPARE(gimp.appSizeBytes, allocated(installed));
         QCOMPARE(gimp.iconPath, icon);
         QVERIFY(gimp.lastOpened.has_value());
-        QCOMPARE(gimp.leftoverPaths(),
-                 (QStringList{m_home + "/.cache/org.gimp.GIMP.thumbs", m_home + "/.var/app/org.gimp.GIMP"}));
+        QCOMPARE(gimp.leftoverPaths(), QStringList{m_home + "/.var/app/org.gimp.GIMP"});
         QCOMPARE(report.entries[1].appSizeBytes, qint64(3000)); // the tool's size column
         QCOMPARE(report.entries[1].lastOpened, std::nullopt);
         QVERIFY(report.notes.isEmpty());

@@ -55,7 +55,10 @@ private slots:
         row("below a link inside the home", "{home}", "{home}/ext/photos/item", outside, "is a link");
         row("replaced since the scan", "{home}", item, "replaced", "changed since");
         row("not from a scan", "{home}", item, "", "changed since");
-        row("the home folder itself", "{home}", "{home}", "{home}", "outside the places");
+        row("the home folder itself", "{home}", "{home}", "{home}", "is the home folder");
+        row("a folder applications share", "{home}", "{home}/.local/share", "{home}/.local/share", "share");
+        row("the user-dirs download folder", "{home}", "{home}/下载", "{home}/下载", "share");
+        row("a folder holding a user folder", "{home}", "{home}/stuff", "{home}/stuff", "share");
         row("a home of /", "/", item, item, "root folder");
         row("an empty home", "", item, item, "not set");
         row("outside the home", "{home}", outside, outside, "outside the allowed scope");
@@ -72,6 +75,10 @@ private slots:
         const QString item = file(m_home + "/photos/item", 10);
         link(m_home, m_box.path("home-link"));
         link(m_box.path("outside"), m_home + "/ext");
+        for (const char* shared : {".local/share/x", "下载/x", "stuff/music/x"})
+            file(m_home + "/" + shared);
+        write(m_home + "/.config/user-dirs.dirs",
+              "XDG_DOWNLOAD_DIR=\"$HOME/下载\"\nXDG_MUSIC_DIR=\"$HOME/stuff/music\"\n");
         std::optional<FileIdentity> identity;
         if (!scanned.isEmpty())
             identity = FileWalker::statItem(scanned == "replaced" ? item : m_box.expand(scanned))->identity;
@@ -84,6 +91,7 @@ private slots:
                  qPrintable(refused.value_or("moved")));
         QVERIFY(exists(outside));
         QCOMPARE(exists(item), !refusal.isEmpty());
+        QVERIFY(refusal.isEmpty() || path.isEmpty() || exists(m_box.expand(path)));
     }
 };
 

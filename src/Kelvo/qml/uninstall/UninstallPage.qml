@@ -146,9 +146,8 @@ FeaturePage {
         id: confirmDialog
         objectName: "uninstallConfirmDialog"
         title: Theme.t("卸载这些应用？", "Uninstall These Apps?")
-        message: Theme.t("会按你选中的应用执行卸载，并继续处理相关残留。正式处理前的确认已经在这里完成。",
-                         "The selected apps will be uninstalled and related leftovers will be handled. "
-                         + "This dialog is the final confirmation.")
+        // The engine's sentence, the one kelvo uninstall asks with: the apps, leftovers, size and the Trash.
+        message: shown ? AppModel.uninstall.confirmationText(page.selection.keys, page.chosenLeftovers.keys) : ""
         confirmText: Theme.t("继续", "Continue")
         onConfirmed: AppModel.uninstall.uninstall(page.selection.keys, page.chosenLeftovers.keys)
     }
