@@ -149,13 +149,17 @@ QString confirmation(const Plan& plan)
     const QString size = SizeText::bytes(plan.bytes());
     const QString apps = plan.apps.size() <= 3 ? namesText(names + flatpaks)
                                                : localized("%1 个应用", "%1 apps").arg(plan.apps.size());
-    sentences << (leftovers > 0
-                      ? localized("将卸载 %1，连同 %2 项残留，共 %3。",
-                                  "Uninstalls %1 with %2 leftovers, %3 in all.")
-                            .arg(apps)
-                            .arg(leftovers)
-                            .arg(size)
-                      : localized("将卸载 %1，共 %2。", "Uninstalls %1, %2 in all.").arg(apps, size));
+    // arg() with several texts fills every marker in one pass, so a name holding "%2" stays as it is.
+    if (leftovers == 0)
+        sentences << localized("将卸载 %1，共 %2。", "Uninstalls %1, %2 in all.").arg(apps, size);
+    else if (leftovers == 1)
+        sentences << localized("将卸载 %1，连同 1 项残留，共 %2。",
+                               "Uninstalls %1 with 1 leftover, %2 in all.")
+                         .arg(apps, size);
+    else
+        sentences << localized("将卸载 %1，连同 %2 项残留，共 %3。",
+                               "Uninstalls %1 with %2 leftovers, %3 in all.")
+                         .arg(apps, QString::number(leftovers), size);
     if (!names.isEmpty() || leftovers > 0)
         sentences << localized(
             "它们会移到废纸篓，清空废纸篓后才会释放空间。",
@@ -167,7 +171,7 @@ QString confirmation(const Plan& plan)
     if (!plan.kept.empty())
         sentences << localized("%1 个选中的项目会保留：", "%1 chosen items stay: ").arg(plan.kept.size()) +
                          plan.kept.front().reason;
-    return sentences.join(u' ');
+    return sentences.join(localized("", " "));
 }
 
 } // namespace UninstallExecutor

@@ -146,8 +146,10 @@ FeaturePage {
         id: confirmDialog
         objectName: "uninstallConfirmDialog"
         title: Theme.t("卸载这些应用？", "Uninstall These Apps?")
-        // The engine's sentence, the one kelvo uninstall asks with: the apps, leftovers, size and the Trash.
-        message: shown ? AppModel.uninstall.confirmationText(page.selection.keys, page.chosenLeftovers.keys) : ""
+        // The engine's sentence, the one kelvo uninstall asks with: the apps, leftovers, size and the Trash
+        // (read again when the language changes).
+        message: shown && Localization.chinese !== undefined
+                 ? AppModel.uninstall.confirmationText(page.selection.keys, page.chosenLeftovers.keys) : ""
         confirmText: Theme.t("继续", "Continue")
         onConfirmed: AppModel.uninstall.uninstall(page.selection.keys, page.chosenLeftovers.keys)
     }
