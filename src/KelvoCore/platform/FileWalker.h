@@ -66,8 +66,8 @@ struct Measurement {
     qint64 allocatedBytes = 0; // the files' blocks (and the links', when counted), never wrapping
     qint64 files = 0;
     qint64 folders = 0;   // below the root: the root itself does not count
-    qint64 links = 0;     // links and special files, when MeasureOptions::countLinks asks for them
     bool complete = true; // false when the cap or a cancel cut the walk short
+    qint64 links = 0;     // links and special files, when MeasureOptions::countLinks asks for them
     bool operator==(const Measurement&) const = default;
 };
 
