@@ -184,11 +184,9 @@ private slots:
     void thePreviewCountsWhatTheCleanRemoves_data()
     {
         columns<bool, QString, QStringList, QStringList, qint64>("macOS", "place", "files", "links", "items");
-        row("Linux: a bundle-named folder is a folder", false, ".cache/yarn",
-            QStringList{"com.example.app/x.bin", "com.example.app/sub/y.bin"}, QStringList{}, qint64(4));
         row("Linux: links only", false, ".cache/pnpm", QStringList{}, QStringList{"a", "sub/b"}, qint64(3));
-        row("Linux: a bundle-named folder beside a link", false, ".cache/yarn",
-            QStringList{"Some.framework/y"}, QStringList{"l"}, qint64(3));
+        row("Linux: bundle-named folders beside a link", false, ".cache/yarn",
+            QStringList{"com.example.app/sub/x.bin", "Some.framework/y"}, QStringList{"l"}, qint64(6));
         row("hidden files below", false, ".cache/pip", QStringList{"http/.tmp/z", ".hidden"}, QStringList{},
             qint64(4));
         row("macOS: a bundle is one item of its full size", true, "Library/Logs",
