@@ -1,6 +1,8 @@
-// The protection list: any text parses, every entry's meant form is stable, the wildcard matcher
-// agrees with a plain reference, and a real removal around any list keeps exactly what it must: every
-// protected item with the folders around it, nothing else, and never anything behind a link.
+// The protection list: any text parses, every entry's meant form is stable, the wildcard matcher and
+// the entry rule (a path is protected when it or a folder above it matches, every "*" standing for any
+// run, "/" included) agree with a plain reference, and a real removal around any list keeps exactly
+// what it must: every protected item with the folders around it, nothing else, and never anything
+// behind a link.
 #include "FuzzSupport.h"
 
 #include "clean/CleanWhitelistMatcher.h"
@@ -37,6 +39,29 @@ bool referenceMatch(QStringView pattern, QStringView text)
                     : char(t < text.size() && pattern[p] == text[t] && at(p + 1, t + 1));
         }
     return matches[0][0] != 0;
+}
+
+// Whether an entry protects a path: the path itself or a folder above it (the text before one of its
+// "/") matches.
+bool referenceProtects(QStringView entry, QStringView path)
+{
+    if (referenceMatch(entry, path))
+        return true;
+    for (qsizetype slash = 0; slash < path.size(); ++slash)
+        if (path[slash] == QLatin1Char('/') && referenceMatch(entry, path.left(slash)))
+            return true;
+    return false;
+}
+
+// A short text over few characters, so that separators and stars meet often.
+QString pathLike(FuzzedDataProvider& input)
+{
+    static const char alphabet[] = {'a', 'b', '.', '/', '*'};
+    QString text;
+    const int length = input.ConsumeIntegralInRange(0, 12);
+    for (int i = 0; i < length; ++i)
+        text += QLatin1Char(alphabet[input.ConsumeIntegralInRange<std::size_t>(0, sizeof alphabet - 1)]);
+    return text;
 }
 
 struct Sandbox {
@@ -78,9 +103,11 @@ QString entry(FuzzedDataProvider& input)
 {
     const QString place =
         input.ConsumeBool() ? QStringLiteral("$HOME/.cache/") : QStringLiteral("~//.cache/./");
-    switch (input.ConsumeIntegralInRange(0, 5)) {
+    switch (input.ConsumeIntegralInRange(0, 6)) {
     case 0:
         return QStringLiteral("FINDER_METADATA");
+    case 6:
+        return place + QStringLiteral("*/") + relativePath(input) + QLatin1Char('*');
     case 1:
         return place + relativePath(input);
     case 2:
@@ -197,6 +224,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const QString text = FuzzSupport::text(input, 24);
         KELVO_FUZZ_CHECK(CleanWhitelistMatcher::wildcardMatch(pattern, text) ==
                          referenceMatch(pattern, text));
+        // An entry in its meant form (which ends with "/" only as the root, compared as a path).
+        const QString entry = CleanWhitelistMatcher::normalizedEntry(pathLike(input));
+        const QString path = pathLike(input);
+        if (!entry.endsWith(QLatin1Char('/')))
+            KELVO_FUZZ_CHECK(CleanWhitelistMatcher::matchesGlob(entry, path) ==
+                             referenceProtects(entry, path));
         break;
     }
     default:

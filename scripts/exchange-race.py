@@ -4,11 +4,12 @@ allows, and counts what the link's target lost. Run by hand on Linux (it needs r
 
     python3 scripts/exchange-race.py build/src/Kelvo/kelvo [rounds]
 
-Each round builds a synthetic home whose ~/.cache holds a folder "victim" with files, beside a link
-"victim-link" to a twin folder outside the home. While `kelvo clean --yes` runs, another process
-keeps exchanging the two names atomically (RENAME_EXCHANGE), at two levels: the place itself
-(~/.cache against a link to an outside twin) and a folder inside it. Whatever the interleaving, the
-twins outside the home must keep every file.
+Each round builds a synthetic home whose place ~/.cache/thumbnails (a place of the Linux catalogue)
+holds a folder "victim" with files, beside a link "victim-link" to a twin folder outside the home.
+While `kelvo clean --yes` runs, another process keeps exchanging the two names atomically
+(RENAME_EXCHANGE), at two levels: the place itself (against a link to an outside twin) and a folder
+inside it. Whatever the interleaving, the twins outside the home must keep every file; the files
+removed in the home show that the clean did run.
 """
 import ctypes
 import multiprocessing
@@ -48,7 +49,7 @@ def one_round(kelvo, level):
     try:
         home = os.path.join(root, "home")
         outside = os.path.join(root, "outside")
-        cache = os.path.join(home, ".cache")
+        cache = os.path.join(home, ".cache", "thumbnails")
         fill(os.path.join(cache, "victim"), FILES_PER_TREE)
         fill(os.path.join(outside, "twin"), FILES_PER_TREE)
         fill(os.path.join(outside, "cache-twin", "victim"), FILES_PER_TREE)
@@ -56,7 +57,7 @@ def one_round(kelvo, level):
             first, second = os.path.join(cache, "victim"), os.path.join(cache, "victim-link")
             os.symlink(os.path.join(outside, "twin"), second)
         else:
-            first, second = cache, os.path.join(home, ".cache-link")
+            first, second = cache, os.path.join(home, ".cache", "thumbnails-link")
             os.symlink(os.path.join(outside, "cache-twin"), second)
         stop = multiprocessing.Event()
         swapper = multiprocessing.Process(target=exchange_forever, args=(first, second, stop))

@@ -141,7 +141,20 @@ private slots:
         QCOMPARE(CleanWhitelistStore::load(fixture.home).patterns, (QStringList{"~/a", "$HOME/b", "~/c"}));
         QVERIFY(alertOf(*model).endsWith("\n~/a/ → ~/a\n${HOME}//b → $HOME/b"));
 
+        // A line that could never protect anything is named, and nothing is saved; "*" anywhere is fine.
+        const QByteArray saved = contents(CleanWhitelistStore::configURL(fixture.home));
+        model->clean()->setShowingProtectionSheet(true);
+        model->clean()->setWhitelistText(
+            "~/.config/*/Cache/keep*\nLibrary/Caches/x\n~user/x\n~/a/../b\n*.log");
+        QVERIFY(!model->clean()->saveWhitelistEditor());
+        QVERIFY(model->clean()->showingProtectionSheet());
+        QCOMPARE(contents(CleanWhitelistStore::configURL(fixture.home)), saved);
+        QCOMPARE(alertOf(*model).count("\n“"), 3);
+        QVERIFY(alertOf(*model).contains("\n“Library/Caches/x”") && alertOf(*model).contains("\n“~user/x”") &&
+                alertOf(*model).contains("\n“~/a/../b”"));
+
         // A failed save says why, leaves the status alone and keeps the editor open.
+        model->clean()->setWhitelistText("~/a");
         model->runs()->setStatus("Editing", {});
         QVERIFY(QFile::remove(CleanWhitelistStore::configURL(fixture.home)));
         QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home))); // a folder where the file goes

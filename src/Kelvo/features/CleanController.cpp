@@ -240,10 +240,12 @@ bool CleanController::saveWhitelistEditor()
 {
     // Each entry is saved as it is meant ("~/Caches/x/" protects the folder x), and the lines written
     // differently are named. Lines typed as comments are kept: the store writes them and the next load
-    // skips them.
+    // skips them. A line that could never protect anything is named and nothing is saved, so the list
+    // on disk always means what the user believes it does.
     static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
     QStringList lines;
     QStringList rewritten;
+    QStringList unhonoured;
     for (const QString& line : m_whitelistText.split(lineBreak)) {
         const QString trimmed = line.trimmed();
         if (trimmed.isEmpty())
@@ -251,7 +253,16 @@ bool CleanController::saveWhitelistEditor()
         const QString entry = CleanWhitelistMatcher::normalizedEntry(trimmed);
         if (entry != trimmed)
             rewritten << QStringLiteral("%1 → %2").arg(trimmed, entry);
+        if (const std::optional<QString> why = CleanWhitelistMatcher::whyNotHonoured(entry))
+            unhonoured << *why;
         lines.append(entry);
+    }
+    if (!unhonoured.isEmpty()) {
+        m_context.runs.setAlertMessage(
+            L("保护名单没有保存。请修改或删除以下各行：\n",
+              "The protection list was not saved. Change or remove these lines:\n") +
+            unhonoured.join(QLatin1Char('\n')));
+        return false;
     }
     try {
         CleanWhitelistStore::save(CleanWhitelistState{lines}, m_context.environment.home);

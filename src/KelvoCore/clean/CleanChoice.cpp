@@ -37,7 +37,8 @@ bool isChoosable(const Entry& entry)
     if (entry.status != CleanPreviewReport::EntryStatus::cleanable)
         return false;
     const std::optional<qint64> bytes = measuredBytes(entry);
-    return !bytes || *bytes > entry.protectedBytes.value_or(0);
+    // A link or an empty file goes too, although it frees no space.
+    return !bytes || *bytes > entry.protectedBytes.value_or(0) || entry.itemsToRemove.value_or(0) > 0;
 }
 
 QSet<QString> everything(const CleanPreviewReport& report)

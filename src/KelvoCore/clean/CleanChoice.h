@@ -14,9 +14,10 @@
 namespace CleanChoice {
 // The key an entry is chosen by: its location.
 QString keyOf(const CleanPreviewReport::Entry& entry);
-// Whether choosing the entry could free anything: a cleanable place that holds bytes the protection
-// list does not keep, or whose size the report does not know (the older tool's reports). A running
-// browser's cache, an empty place and a place the list keeps whole are left out of every choice.
+// Whether choosing the entry would remove anything: a cleanable place that holds bytes, or a file,
+// link or special file of any size, that the protection list does not keep, or whose size the report
+// does not know (the older tool's reports). A running browser's cache, an empty place and a place the list
+// keeps whole are left out of every choice.
 bool isChoosable(const CleanPreviewReport::Entry& entry);
 // The keys of every choosable entry: the choice a new preview starts with.
 QSet<QString> everything(const CleanPreviewReport& report);

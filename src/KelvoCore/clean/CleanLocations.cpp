@@ -72,6 +72,7 @@ CleanCatalogue makeMacOS()
                target("诊断报告", "Diagnostic reports", "Library/Logs/DiagnosticReports"),
                target("旧更新日志", "Old update logs", "Library/Logs/InstallAssistant")});
     catalogue.trash = group("废纸篓", "Trash", {target("用户废纸篓", "User Trash", ".Trash")});
+    catalogue.bundles = true;
     return catalogue;
 }
 
@@ -258,22 +259,36 @@ bool matchesWildcard(const CleanCatalogue& catalogue, const QString& relativePat
     return false;
 }
 
+namespace {
+const CleanCatalogue* const bothCatalogues[2] = {&macOS(), &linuxDesktop()};
+}
+
 PlaceSet::PlaceSet(const QString& home)
     : m_home(PathText::standardized(home))
 {
-    for (const CleanCatalogue* catalogue : {&macOS(), &linuxDesktop()})
-        for (const QString& relativePath : relativePaths(*catalogue))
-            m_named.insert(PathText::joined(m_home, relativePath));
+    for (std::size_t index = 0; index < 2; ++index)
+        for (const QString& relativePath : relativePaths(*bothCatalogues[index]))
+            m_named[index].insert(PathText::joined(m_home, relativePath));
 }
 
-bool PlaceSet::contains(const QString& standardizedPath) const
+bool PlaceSet::names(std::size_t catalogue, const QString& standardizedPath) const
 {
-    if (m_named.contains(standardizedPath))
+    if (m_named[catalogue].contains(standardizedPath))
         return true;
     if (!PathText::isAtOrBelow(standardizedPath, m_home) || standardizedPath.size() <= m_home.size() + 1)
         return false;
     const QString relativePath = standardizedPath.mid(m_home == QLatin1String("/") ? 1 : m_home.size() + 1);
-    return matchesWildcard(macOS(), relativePath) || matchesWildcard(linuxDesktop(), relativePath);
+    return matchesWildcard(*bothCatalogues[catalogue], relativePath);
+}
+
+bool PlaceSet::contains(const QString& standardizedPath) const
+{
+    return names(0, standardizedPath) || names(1, standardizedPath);
+}
+
+bool PlaceSet::isPlaceBeside(const QString& inner, const QString& outer) const
+{
+    return (names(0, inner) && names(0, outer)) || (names(1, inner) && names(1, outer));
 }
 
 } // namespace CleanLocations

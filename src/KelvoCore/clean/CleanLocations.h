@@ -43,6 +43,9 @@ struct CleanCatalogue {
     CleanGroup developerTools;
     CleanGroup diagnostics;
     CleanGroup trash;
+    // Whether a folder named like a bundle (".app", ".framework", ...) is one here: on macOS it is
+    // one item of its full size; elsewhere such a name means nothing and it is a folder like any other.
+    bool bundles = false;
 };
 
 namespace CleanLocations {
@@ -65,9 +68,14 @@ class PlaceSet {
 public:
     explicit PlaceSet(const QString& home);
     bool contains(const QString& standardizedPath) const;
+    // Whether a catalogue that names outer names inner too: the clean of outer then leaves inner to
+    // inner's own entry, as that catalogue's preview measured it apart. A place of the other system's
+    // catalogue (~/.npm/_cacache inside ~/.npm on macOS) is just part of outer.
+    bool isPlaceBeside(const QString& inner, const QString& outer) const;
 
 private:
+    bool names(std::size_t catalogue, const QString& standardizedPath) const;
     QString m_home;
-    QSet<QString> m_named;
+    QSet<QString> m_named[2]; // of the macOS and the Linux catalogue
 };
 } // namespace CleanLocations

@@ -43,7 +43,7 @@ std::optional<EntryStatus> readStatus(const QJsonValue& value)
     return std::nullopt;
 }
 
-// A byte count written by this program: a whole number of at least 0.
+// A byte or item count written by this program: a whole number of at least 0.
 std::optional<qint64> readOptionalBytes(const QJsonValue& value)
 {
     const qint64 bytes = value.toInteger(-1);
@@ -70,7 +70,8 @@ std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
         *status,
         FileIdentity::fromText(object.value(QLatin1String("identity")).toString()),
         readOptionalBytes(object.value(QLatin1String("bytes"))),
-        readOptionalBytes(object.value(QLatin1String("protected_bytes")))};
+        readOptionalBytes(object.value(QLatin1String("protected_bytes"))),
+        readOptionalBytes(object.value(QLatin1String("items_to_remove")))};
 }
 
 } // namespace
@@ -146,6 +147,8 @@ QJsonObject CleanPreviewReport::toJson() const
             object.insert(QStringLiteral("bytes"), *entry.bytes);
         if (entry.protectedBytes)
             object.insert(QStringLiteral("protected_bytes"), *entry.protectedBytes);
+        if (entry.itemsToRemove)
+            object.insert(QStringLiteral("items_to_remove"), *entry.itemsToRemove);
         entryArray.append(object);
     }
     // Milliseconds are kept so that a report read back compares equal to the one written. An ISO date

@@ -23,10 +23,12 @@ struct CleanPreviewReport {
         EntryStatus status = EntryStatus::cleanable;
         // The location as the preview met it; the clean acts only on that same item.
         std::optional<FileIdentity> identity = std::nullopt;
-        // What this program measured: the place's allocated bytes, and of them what the protection
-        // list keeps. Reports of the older tool carry only the note.
+        // What this program measured: the place's allocated bytes, of them what the protection list
+        // keeps, and how many files, links and special files the clean removes (those the list does
+        // not keep: a link goes even at no size). Reports of the older tool carry only the note.
         std::optional<qint64> bytes = std::nullopt;
         std::optional<qint64> protectedBytes = std::nullopt;
+        std::optional<qint64> itemsToRemove = std::nullopt;
 
         bool operator==(const Entry&) const = default;
     };
@@ -48,8 +50,9 @@ struct CleanPreviewReport {
     static std::optional<EntryStatus> statusFromRawValue(const QString& rawValue);
 
     // The report as JSON: {"generated_at", "summary", "section_count", "entries": [{"id", "section",
-    // "path", "note", "status", "identity" ("device:inode", when known), "bytes", "protected_bytes" (when
-    // measured)}]}; fromJson reads it back, dropping entries it cannot read.
+    // "path", "note", "status", "identity" ("device:inode", when known), "bytes", "protected_bytes",
+    // "items_to_remove" (when measured)}]}; fromJson reads it back, dropping entries it cannot
+    // read.
     QJsonObject toJson() const;
     static CleanPreviewReport fromJson(const QJsonObject& json);
 };

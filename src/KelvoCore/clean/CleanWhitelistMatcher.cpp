@@ -1,6 +1,7 @@
 #include "clean/CleanWhitelistMatcher.h"
 
 #include "platform/PathText.h"
+#include "vocabulary/AppLocalization.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -13,10 +14,29 @@ namespace {
 const QString finderMetadataEntry = QStringLiteral("FINDER_METADATA");
 const QString homeVariable = QStringLiteral("$HOME");
 
+// A ".DS_Store" and what is below it (it is a file, but a folder of that name is kept whole too), and
+// what lies inside the Finder's folders.
 bool isFinderMetadata(const QString& path)
 {
-    return path.endsWith(QLatin1String("/.DS_Store")) || path.contains(QLatin1String("/com.apple.finder/")) ||
+    return path.endsWith(QLatin1String("/.DS_Store")) || path.contains(QLatin1String("/.DS_Store/")) ||
+           path.contains(QLatin1String("/com.apple.finder/")) ||
            path.contains(QLatin1String("/com.apple.Finder/"));
+}
+
+// The pattern that matches what lies below a match of expanded, when that is more than expanded
+// matches itself: none for a plain path (compared as a path) and for a final "*" (it covers it).
+QString belowPattern(const QString& expanded)
+{
+    if (!expanded.contains(QLatin1Char('*')) || expanded.endsWith(QLatin1Char('*')))
+        return {};
+    return expanded + QStringLiteral("/*");
+}
+
+bool entryMatches(const QString& expanded, const QString& below, const QString& path)
+{
+    if (!expanded.contains(QLatin1Char('*')))
+        return PathText::isAtOrBelow(path, expanded);
+    return wildcardMatch(expanded, path) || (!below.isEmpty() && wildcardMatch(below, path));
 }
 
 // "~" only as the whole first component ("~user" and a "~" inside a name, as in "com~apple~CloudDocs",
@@ -76,12 +96,33 @@ bool wildcardMatch(QStringView pattern, QStringView text)
 
 bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
 {
-    // A final "*" is a plain prefix: no separator is needed after it, and earlier "*" are literal.
-    if (expandedEntry.endsWith(QLatin1Char('*')))
-        return standardizedPath.startsWith(QStringView(expandedEntry).chopped(1));
-    if (expandedEntry.contains(QLatin1Char('*')))
-        return wildcardMatch(expandedEntry, standardizedPath);
-    return PathText::isAtOrBelow(standardizedPath, expandedEntry);
+    return entryMatches(expandedEntry, belowPattern(expandedEntry), standardizedPath);
+}
+
+std::optional<QString> whyNotHonoured(const QString& meantEntry)
+{
+    if (meantEntry == finderMetadataEntry || meantEntry.startsWith(QLatin1Char('#')))
+        return std::nullopt;
+    // Checked paths are absolute and standardised: a relative entry, "~user" or another variable
+    // never matches one, and neither does a "..".
+    const bool full = meantEntry.startsWith(QLatin1Char('/')) || meantEntry.startsWith(QLatin1Char('*')) ||
+                      meantEntry == QLatin1String("~") || meantEntry.startsWith(QLatin1String("~/")) ||
+                      meantEntry.startsWith(homeVariable);
+    if (!full)
+        return AppLocalization::localized(
+                   QStringLiteral("“%1” 不是完整路径，什么也保护不了：请以 /、~/ 或 $HOME/ 开头。"),
+                   QStringLiteral("“%1” is not a full path and would protect nothing: begin it with /, ~/ or "
+                                  "$HOME/."))
+            .arg(meantEntry);
+    if (meantEntry.split(QLatin1Char('/')).contains(QLatin1String("..")))
+        return AppLocalization::localized(
+                   QStringLiteral("“%1” 含有 “..”，而受检查的路径从不含 "
+                                  "“..”，它什么也保护不了：请写出文件夹本身的路径。"),
+                   QStringLiteral(
+                       "“%1” holds “..”, which no checked path holds, so it would protect nothing: "
+                       "write the folder's own path."))
+            .arg(meantEntry);
+    return std::nullopt;
 }
 
 List::List(const QStringList& patterns, const QString& home)
@@ -92,11 +133,11 @@ List::List(const QStringList& patterns, const QString& home)
     for (const QString& pattern : patterns) {
         const QString entry = normalizedEntry(pattern.trimmed());
         if (entry == finderMetadataEntry) {
-            m_entries.push_back({true, {}});
+            m_entries.push_back({true, {}, {}});
             continue;
         }
         const QString expandedEntry = expanded(entry, homeText);
-        m_entries.push_back({false, expandedEntry});
+        add(expandedEntry);
         if (realHome.isEmpty() || realHome == homeText)
             continue;
         // Paths are built from the given home; an entry written with the real one covers them too.
@@ -104,8 +145,18 @@ List::List(const QStringList& patterns, const QString& home)
             expandedEntry == realHome || (expandedEntry.startsWith(realHome) &&
                                           QStringLiteral("/*").contains(expandedEntry.at(realHome.size())));
         if (underRealHome)
-            m_entries.push_back({false, homeText + expandedEntry.mid(realHome.size())});
+            add(homeText + expandedEntry.mid(realHome.size()));
     }
+}
+
+void List::add(const QString& expanded)
+{
+    m_entries.push_back({false, expanded, belowPattern(expanded)});
+}
+
+bool List::Entry::matches(const QString& path) const
+{
+    return finderMetadata ? isFinderMetadata(path) : entryMatches(expanded, below, path);
 }
 
 bool List::isProtected(const QString& path) const
@@ -115,9 +166,8 @@ bool List::isProtected(const QString& path) const
 
 bool List::protectsStandardized(const QString& path) const
 {
-    return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
-        return entry.finderMetadata ? isFinderMetadata(path) : matchesGlob(entry.expanded, path);
-    });
+    return std::any_of(m_entries.begin(), m_entries.end(),
+                       [&](const Entry& entry) { return entry.matches(path); });
 }
 
 List List::within(const QString& folder) const
@@ -125,7 +175,8 @@ List List::within(const QString& folder) const
     List narrowed;
     for (const Entry& entry : m_entries) {
         // A path below folder starts with folder; an entry matches only paths that start with its
-        // text before the first "*", so one of the two must begin with the other.
+        // text before the first "*" (a "*" may stand for any run, "/" included, and what lies below a
+        // match starts with the match), so one of the two must begin with the other.
         const QString literal = entry.expanded.left(entry.expanded.indexOf(QLatin1Char('*')));
         if (entry.finderMetadata || literal.startsWith(folder) || folder.startsWith(literal))
             narrowed.m_entries.push_back(entry);
@@ -138,7 +189,7 @@ bool List::mayProtectInside(const QString& folder) const
     const QString inside = folder + QLatin1Char('/');
     return std::any_of(m_entries.begin(), m_entries.end(), [&](const Entry& entry) {
         if (entry.finderMetadata) // inside the Finder's folders or a ".DS_Store" folder; else by name
-            return isFinderMetadata(inside) || isFinderMetadata(folder);
+            return isFinderMetadata(inside);
         const QString literal = entry.expanded.left(entry.expanded.indexOf(QLatin1Char('*')));
         return literal.startsWith(folder) || folder.startsWith(literal);
     });

@@ -4,14 +4,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // Does a path fall under the protection list?
 namespace CleanWhitelistMatcher {
-// Entry forms: "FINDER_METADATA"; a prefix rule ending in "*"; a glob with "*" inside (any run of
-// characters, "/" and line breaks included); a plain path (itself and everything below). Entries are
+// One rule for every entry but "FINDER_METADATA": an entry protects each path it matches and
+// everything below such a path, and every "*" in it stands for any run of characters, "/" included
+// ("~/.config/*/Cache/keep*" keeps "~/.config/App/Cache/keep-me.bin" and "~/.config/a/b/Cache/keep/x").
+// A plain path is an entry without a "*"; "JetBrains*" also covers "JetBrainsToolbox". Entries are
 // normalised first (see normalizedEntry); "~" at the start and "$HOME" anywhere stand for the home
 // folder, and an entry written with the home folder's real path also covers its given path.
+// "FINDER_METADATA" protects every ".DS_Store" with what is below it and what lies inside a
+// "com.apple.finder" or "com.apple.Finder" folder.
 bool isProtected(const QString& path, const QStringList& patterns, const QString& home);
 // One expanded entry against a standardised path.
 bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath);
@@ -22,6 +27,10 @@ bool wildcardMatch(QStringView pattern, QStringView text);
 // An entry as it is meant: "${HOME}" written "$HOME", doubled separators, "." segments and a
 // trailing separator dropped. "FINDER_METADATA" and comment lines stay as they are.
 QString normalizedEntry(const QString& entry);
+// Why an entry in its meant form can never protect anything, in the display language: it is not a
+// full path (nor starts with "*"), or it holds a ".." component, which no checked path holds. None
+// for an entry that can, and for a comment.
+std::optional<QString> whyNotHonoured(const QString& meantEntry);
 
 // The protection list made ready once for many checks: every entry normalised and expanded, so a
 // clean does not redo that for each path it meets. Answers as isProtected.
@@ -45,7 +54,10 @@ private:
     struct Entry {
         bool finderMetadata = false;
         QString expanded;
+        QString below; // expanded + "/*" where that matches more: what lies below a match
+        bool matches(const QString& path) const;
     };
+    void add(const QString& expanded);
     std::vector<Entry> m_entries;
 };
 } // namespace CleanWhitelistMatcher

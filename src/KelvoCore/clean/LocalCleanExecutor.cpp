@@ -66,7 +66,7 @@ void cleanPlace(const CleanPreviewReport::Entry& entry, const QString& path, con
     }
     // A place inside this one is its own entry: it is cleaned once, by that entry, or kept.
     const FileRemover::KeepTest keep = [&protection, &places, &path](const QString& item) {
-        return (item != path && places.contains(item)) || protection.protectsStandardized(item);
+        return (item != path && places.isPlaceBeside(item, path)) || protection.protectsStandardized(item);
     };
     add(result, place.facts().isFolder() ? FileRemover::removeContents(place, keep)
                                          : FileRemover::removeItem(place, keep));

@@ -22,6 +22,8 @@
 
 #include <limits>
 
+#include <sys/stat.h>
+
 namespace LocalCleanPreview {
 
 namespace {
@@ -99,23 +101,29 @@ public:
             if (item.kind == FileWalker::Kind::folder)
                 m_keptFolder = item.path;
         }
-        if (item.kind == FileWalker::Kind::file)
+        if (item.kind != FileWalker::Kind::folder) {
             bytes = ByteCount::saturatingAdd(bytes, item.allocatedBytes);
+            ++leaves;
+        }
     }
 
     qint64 bytes = 0;
+    qint64 leaves = 0; // files, links and special files kept
 
 private:
     const CleanWhitelistMatcher::List& m_protection;
     QString m_keptFolder; // the walk visits a folder's contents right after it
 };
 
-FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter,
+// A bundle-named folder is a folder like any other where there are no bundles; where there are, it is
+// one item of its full size. Links count: the clean removes them.
+FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReporter* reporter, bool bundles,
                                           const CleanWhitelistMatcher::List* protection = nullptr,
                                           ProtectedTally* kept = nullptr)
 {
     FileWalker::MeasureOptions measure;
-    measure.enterPackages = false;
+    measure.packageIsOneItem = bundles;
+    measure.countLinks = true;
     measure.itemCap = itemCap;
     measure.cancelled = options.cancelled;
     if (reporter)
@@ -131,30 +139,34 @@ FileWalker::MeasureOptions measureOptions(const Options& options, ProgressReport
     return measure;
 }
 
-Summary summaryOf(const FileWalker::Measurement& found, bool isFile, qint64 protectedBytes = 0)
+Summary summaryOf(const FileWalker::Measurement& found, bool isFile, qint64 protectedBytes = 0,
+                  qint64 protectedLeaves = 0)
 {
     // A file taking no blocks measures nothing, like an empty folder.
     if (isFile && found.allocatedBytes == 0)
         return {};
-    return {found.allocatedBytes, found.files + found.folders, protectedBytes};
+    return {found.allocatedBytes, found.files + found.folders + found.links, protectedBytes,
+            std::max<qint64>(found.files + found.links - protectedLeaves, 0)};
 }
 
 // A place of the catalogue as the scan finds it: reached without following a link, or why not.
 struct Place {
     QString path;
     std::optional<ConfinedPath::Reached> reached;
-    QString linkReason; // set when a link stands at or above the place and something is behind it
+    QString linkReason;  // set when a link stands at or above the place and something is behind it
+    bool isLink = false; // a link stands at the place itself
 };
 
 Place find(const QString& home, const QString& relativePath)
 {
-    Place place{PathText::joined(home, relativePath), std::nullopt, {}};
+    Place place{PathText::joined(home, relativePath), std::nullopt, {}, false};
     ConfinedPath::Outcome outcome = ConfinedPath::reach(home, place.path);
     if (outcome.item && !outcome.item->facts().isLink()) {
         place.reached = std::move(outcome.item);
         return place;
     }
     const bool atLink = outcome.item.has_value();
+    place.isLink = atLink;
     // A link on the way is reported only when something is behind it: a cache that does not exist
     // anywhere is no news.
     if ((atLink || outcome.failure == ConfinedPath::Failure::throughLink) && QFileInfo::exists(place.path))
@@ -174,17 +186,20 @@ class Places {
 public:
     Places(const QString& home, const CleanCatalogue& catalogue, const Options& options,
            ProgressReporter& reporter)
+        : m_protection(options.protection ? &*options.protection : nullptr)
     {
         for (const QString& relativePath : CleanLocations::relativePaths(catalogue))
             if (!m_index.contains(relativePath)) {
                 m_index.insert(relativePath, m_found.size());
-                m_found.push_back({find(home, relativePath), {}, 0});
+                m_found.push_back({find(home, relativePath), {}, 0, 0});
             }
         // One task per place, so that the large places spread over the cores whatever their order.
         QThreadPool pool;
         for (Found& found : m_found)
             if (found.place.reached)
-                pool.start([place = &found, &options, &reporter] { measure(*place, options, reporter); });
+                pool.start([place = &found, &options, &reporter, bundles = catalogue.bundles] {
+                    measure(*place, options, reporter, bundles);
+                });
         pool.waitForDone();
     }
 
@@ -193,24 +208,37 @@ public:
         return m_found[m_index.value(relativePath)].place;
     }
 
-    // What the place holds itself: its whole measure less the places directly inside it.
+    // What the place holds itself: its whole measure less the places directly inside it, which the
+    // clean leaves to their own entries (a link or special file standing at such a place included).
     Summary summary(const QString& relativePath) const
     {
         const Found& outer = m_found[m_index.value(relativePath)];
         FileWalker::Measurement own = outer.whole;
         qint64 protectedBytes = outer.protectedBytes;
+        qint64 protectedLeaves = outer.protectedLeaves;
         for (const Found* inner : directlyInside(outer)) {
             own.allocatedBytes -= inner->whole.allocatedBytes;
             protectedBytes -= inner->protectedBytes;
+            protectedLeaves -= inner->protectedLeaves;
             own.files -= inner->whole.files;
-            own.folders -= inner->whole.folders + (inner->place.reached->facts().isFolder() ? 1 : 0);
+            own.folders -= inner->whole.folders;
+            own.links -= inner->whole.links;
+            const std::optional<ConfinedPath::Reached>& reached = inner->place.reached;
+            if (reached && reached->facts().isFolder()) {
+                --own.folders;
+            } else if (!reached || !S_ISREG(reached->facts().mode)) {
+                --own.links; // met by the walk around it as a link or special file, of no size
+                if (m_protection && m_protection->protectsStandardized(inner->place.path))
+                    --protectedLeaves;
+            }
         }
         // A capped walk may have stopped before an inner place: never below nothing.
         own.allocatedBytes = std::max<qint64>(own.allocatedBytes, 0);
         own.files = std::max<qint64>(own.files, 0);
         own.folders = std::max<qint64>(own.folders, 0);
+        own.links = std::max<qint64>(own.links, 0);
         return summaryOf(own, !outer.place.reached->facts().isFolder(),
-                         std::clamp<qint64>(protectedBytes, 0, own.allocatedBytes));
+                         std::clamp<qint64>(protectedBytes, 0, own.allocatedBytes), protectedLeaves);
     }
 
 private:
@@ -218,9 +246,10 @@ private:
         Place place;
         FileWalker::Measurement whole; // inner places included
         qint64 protectedBytes = 0;
+        qint64 protectedLeaves = 0;
     };
 
-    static void measure(Found& found, const Options& options, ProgressReporter& reporter)
+    static void measure(Found& found, const Options& options, ProgressReporter& reporter, bool bundles)
     {
         const ConfinedPath::Reached& place = *found.place.reached;
         reporter.startLocation(place.path());
@@ -230,19 +259,21 @@ private:
         std::optional<ProtectedTally> kept;
         if (protection)
             kept.emplace(*protection);
-        found.whole =
-            FileWalker::measure(place, measureOptions(options, &reporter, protection ? &*protection : nullptr,
-                                                      kept ? &*kept : nullptr));
-        if (protection)
-            found.protectedBytes =
-                protection->protectsStandardized(place.path()) ? found.whole.allocatedBytes : kept->bytes;
+        found.whole = FileWalker::measure(place, measureOptions(options, &reporter, bundles,
+                                                                protection ? &*protection : nullptr,
+                                                                kept ? &*kept : nullptr));
+        if (!protection)
+            return;
+        const bool whole = protection->protectsStandardized(place.path());
+        found.protectedBytes = whole ? found.whole.allocatedBytes : kept->bytes;
+        found.protectedLeaves = whole ? found.whole.files + found.whole.links : kept->leaves;
     }
 
     std::vector<const Found*> directlyInside(const Found& outer) const
     {
         std::vector<const Found*> inside;
         for (const Found& found : m_found)
-            if (found.place.reached && isBelow(found.place.path, outer.place.path))
+            if ((found.place.reached || found.place.isLink) && isBelow(found.place.path, outer.place.path))
                 inside.push_back(&found);
         std::vector<const Found*> direct;
         for (const Found* candidate : inside)
@@ -253,6 +284,7 @@ private:
         return direct;
     }
 
+    const CleanWhitelistMatcher::List* m_protection;
     QHash<QString, qsizetype> m_index;
     std::vector<Found> m_found;
 };
@@ -273,7 +305,8 @@ struct Scan {
                       const Summary& summary, const FileIdentity& identity)
     {
         entries.push_back({StableId::of(path), section, path, label + noteText(summary.bytes, summary.items),
-                           Status::cleanable, identity, summary.bytes, summary.protectedBytes});
+                           Status::cleanable, identity, summary.bytes, summary.protectedBytes,
+                           summary.itemsToRemove});
     }
 
     void standardGroup(const CleanGroup& group)
@@ -427,7 +460,8 @@ Summary directorySummary(const QString& path, const Options& options)
     const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
     if (!location)
         return {};
-    return summaryOf(FileWalker::measure(*location, measureOptions(options, nullptr)),
+    return summaryOf(FileWalker::measure(*location, measureOptions(options, nullptr,
+                                                                   CleanLocations::forThisSystem().bundles)),
                      location->kind != FileWalker::Kind::folder);
 }
 

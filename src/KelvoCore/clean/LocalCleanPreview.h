@@ -38,14 +38,18 @@ CleanPreviewReport snapshot(const QString& home, const Options& options = {});
 CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
                             const QSet<QString>& runningProcesses, const Options& options = {});
 
-// (bytes, items) of a location: files and folders counted, links and special files not, at most
-// itemCap items; a single file counts as one item of its allocated size.
+// (bytes, items) of a location: files, folders, links and special files counted (a link as itself,
+// never followed), at most itemCap items; a single file counts as one item of its allocated size. A
+// bundle-named folder is measured like any other folder, except in a catalogue that has bundles,
+// where it is one item of its full size.
 struct Summary {
     qint64 bytes = 0;
     qint64 items = 0;
     qint64 protectedBytes = 0; // of bytes, what the protection list keeps
+    qint64 itemsToRemove = 0;  // files, links and special files the protection list does not keep
 };
 inline constexpr qint64 itemCap = 20000;
+// As this system's catalogue measures.
 Summary directorySummary(const QString& path, const Options& options = {});
 
 // The cache paths of the catalogue's browsers that are running, whether they exist or not.

@@ -33,11 +33,6 @@ void Tally::leave(const QString& path, const QString& reason)
 
 namespace {
 
-bool isHidden(const char* name)
-{
-    return name[0] == '.';
-}
-
 bool isDotOrDotDot(const char* name)
 {
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
@@ -53,9 +48,8 @@ public:
 
     Tally tally;
 
-    // Handles the item `name` of the open folder folderFd; true when nothing is left of it. counted:
-    // whether its bytes count towards the tally.
-    bool item(int folderFd, const char* name, const QString& path, int depth, bool counted)
+    // Handles the item `name` of the open folder folderFd; true when nothing is left of it.
+    bool item(int folderFd, const char* name, const QString& path, int depth)
     {
         const std::optional<FileFacts> facts = FileFactsReader::at(folderFd, name);
         if (!facts)
@@ -71,8 +65,7 @@ public:
             if (unlinkat(folderFd, name, 0) != 0)
                 return vanishedOr(path, errno);
             ++tally.removed;
-            if (counted)
-                tally.bytes = ByteCount::saturatingAdd(tally.bytes, facts->allocatedBytes);
+            tally.bytes = ByteCount::saturatingAdd(tally.bytes, facts->allocatedBytes);
             return true;
         }
         if (depth >= maxNestingDepth) {
@@ -89,8 +82,7 @@ public:
             return changed(path);
         }
         const int removedBefore = tally.removed;
-        if (!contents(fd, path, depth + 1,
-                      [counted](const char* child) { return counted && !isHidden(child); }))
+        if (!contents(fd, path, depth + 1))
             return false;
         if (unlinkat(folderFd, name, AT_REMOVEDIR) != 0)
             return vanishedOr(path, errno);
@@ -100,8 +92,7 @@ public:
     }
 
     // Removes the contents of the open folder fd (taken over and closed here); true when it is empty.
-    template <typename CountChild>
-    bool contents(int fd, const QString& path, int depth, CountChild countChild)
+    bool contents(int fd, const QString& path, int depth)
     {
         DIR* dir = fdopendir(fd);
         if (!dir) {
@@ -116,7 +107,7 @@ public:
             if (isDotOrDotDot(name))
                 continue;
             const QString childPath = PathText::joined(path, QFile::decodeName(name));
-            allGone = item(dirfd(dir), name, childPath, depth, countChild(name)) && allGone;
+            allGone = item(dirfd(dir), name, childPath, depth) && allGone;
             errno = 0;
         }
         if (errno != 0) // the listing broke off: what was not listed stays
@@ -155,8 +146,7 @@ Tally removeContents(const ConfinedPath::Reached& folder, const KeepTest& keep)
         removal.tally.leave(folder.path(), FileErrorText::changedSinceScan(folder.path()));
         return removal.tally;
     }
-    // The folder's own children count as themselves, hidden or not.
-    removal.contents(fd, folder.path(), 1, [](const char*) { return true; });
+    removal.contents(fd, folder.path(), 1);
     return removal.tally;
 }
 
@@ -169,7 +159,7 @@ Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
             removal.tally.leave(item.path(), FileErrorText::changedSinceScan(item.path()));
         return removal.tally;
     }
-    removal.item(item.parentFd(), item.name().constData(), item.path(), 0, true);
+    removal.item(item.parentFd(), item.name().constData(), item.path(), 0);
     return removal.tally;
 }
 

@@ -25,7 +25,7 @@ struct LeftBehind {
 struct Tally {
     int removed = 0;              // items gone: a folder removed with all it held counts once
     int failed = 0;               // items that stayed although they were meant to go
-    qint64 bytes = 0;             // allocated bytes removed; hidden items inside folders are not counted
+    qint64 bytes = 0;             // allocated bytes of every file, link and special file removed
     std::vector<LeftBehind> left; // why, for the first maxReported failures
 
     void add(const Tally& other);

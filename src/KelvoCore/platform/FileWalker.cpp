@@ -217,14 +217,15 @@ public:
             Kind kind = Kind::other;
             struct stat info {};
             const bool listed = kindFromListing(entry->d_type, kind);
-            if (!listed || kind == Kind::file) {
+            // A folder is opened, not stat'ed; a link or special file only when it counts.
+            if (!listed || kind == Kind::file || (kind != Kind::folder && m_options.countLinks)) {
                 if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
                     continue; // vanished or unreadable
                 kind = kindOf(info.st_mode);
             }
-            if (kind != Kind::file && kind != Kind::folder)
+            if (kind != Kind::file && kind != Kind::folder && !m_options.countLinks)
                 continue; // links and special files measure nothing
-            const qint64 bytes = kind == Kind::file ? static_cast<qint64>(info.st_blocks) * 512 : 0;
+            const qint64 bytes = kind != Kind::folder ? static_cast<qint64>(info.st_blocks) * 512 : 0;
             keepGoing = count(kind, bytes, rawName, path, wantsAll);
             if (keepGoing && kind == Kind::folder)
                 keepGoing = enter(dirfd(dir), rawName, path);
@@ -235,8 +236,8 @@ public:
 
     void finish()
     {
-        if (m_options.onProgress && (m_unreported.files + m_unreported.folders) > 0)
-            m_options.onProgress(m_unreported.files + m_unreported.folders, m_unreported.allocatedBytes);
+        if (m_options.onProgress && m_unreportedItems > 0)
+            m_options.onProgress(m_unreportedItems, m_unreported.allocatedBytes);
     }
 
     Measurement found;
@@ -248,8 +249,10 @@ private:
             return false;
         for (Measurement* tally : {&found, &m_unreported}) {
             tally->allocatedBytes = ByteCount::saturatingAdd(tally->allocatedBytes, bytes);
-            ++(kind == Kind::file ? tally->files : tally->folders);
+            if (m_insidePackages == 0)
+                ++(kind == Kind::file ? tally->files : kind == Kind::folder ? tally->folders : tally->links);
         }
+        ++m_met;
         if (m_options.onCounted && (wantsAll || (m_options.wantsName && m_options.wantsName(rawName)))) {
             Item item;
             item.kind = kind;
@@ -258,27 +261,36 @@ private:
             item.allocatedBytes = bytes;
             m_options.onCounted(item);
         }
-        if (m_options.onProgress && m_unreported.files + m_unreported.folders >= 1024) {
-            m_options.onProgress(m_unreported.files + m_unreported.folders, m_unreported.allocatedBytes);
+        if (m_options.onProgress && ++m_unreportedItems >= 1024) {
+            m_options.onProgress(m_unreportedItems, m_unreported.allocatedBytes);
             m_unreported = {};
+            m_unreportedItems = 0;
         }
-        return !(m_options.itemCap && found.files + found.folders >= *m_options.itemCap);
+        return !(m_options.itemCap && m_met >= *m_options.itemCap);
     }
 
     bool enter(int parentFd, const char* rawName, const QString& parent)
     {
         const QString name = QFile::decodeName(rawName);
-        if (!m_options.enterPackages && std::strchr(rawName, '.') && isPackageName(name))
+        const bool package = (!m_options.enterPackages || m_options.packageIsOneItem) &&
+                             std::strchr(rawName, '.') && isPackageName(name);
+        if (package && !m_options.enterPackages)
             return true;
         // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             return true; // unreadable folder: counted, not entered
-        return folder(fd, PathText::joined(parent, name));
+        m_insidePackages += package ? 1 : 0;
+        const bool keepGoing = folder(fd, PathText::joined(parent, name));
+        m_insidePackages -= package ? 1 : 0;
+        return keepGoing;
     }
 
     const MeasureOptions& m_options;
     Measurement m_unreported; // counted since the last progress call
+    qint64 m_unreportedItems = 0;
+    qint64 m_met = 0;         // items met, inside bundles too: what the item cap bounds
+    int m_insidePackages = 0; // bundles around the folder being walked, when a bundle is one item
 };
 
 // Measures below the open folder fd (taken over and closed).

@@ -63,22 +63,32 @@ std::optional<Item> statItem(const QString& path);
 
 // What a location takes on disk, as far as the measurement went.
 struct Measurement {
-    qint64 allocatedBytes = 0; // the files' blocks, never wrapping
+    qint64 allocatedBytes = 0; // the files' blocks (and the links', when counted), never wrapping
     qint64 files = 0;
     qint64 folders = 0;   // below the root: the root itself does not count
     bool complete = true; // false when the cap or a cancel cut the walk short
+    qint64 links = 0;     // links and special files, when MeasureOptions::countLinks asks for them
     bool operator==(const Measurement&) const = default;
 };
 
 struct MeasureOptions {
+    // false: a bundle (".app", ".framework", ...) counts as one folder and is not entered, so its
+    // contents measure nothing.
     bool enterPackages = true;
-    // Files plus folders counted before the walk stops; links and special files do not count.
+    // With enterPackages: a bundle is entered and its contents measured for their bytes, but they
+    // count as no items: the bundle is one item of its full size, as the Finder shows it.
+    bool packageIsOneItem = false;
+    // Links and special files count as items of their own allocated bytes (a link is stat'ed, never
+    // followed); otherwise they measure nothing. What a removal takes away, it counts.
+    bool countLinks = false;
+    // Items met (inside bundles too) before the walk stops.
     std::optional<qint64> itemCap;
     const std::atomic_bool* cancelled = nullptr;
-    // Each file and folder below the root as it is counted (path, name, kind and, for a file, its
-    // sizes; a folder is told by the listing and not stat'ed). Only items inside a folder that
-    // wantsInside accepts (asked once per folder; none: every folder) are passed, and items elsewhere
-    // whose name wantsName accepts, so a walk that cares about few items builds no path for the others.
+    // Each file and folder (and link, when counted) below the root as it is met (path, name, kind and,
+    // but for a folder, its allocated bytes; a folder is told by the listing and not stat'ed). Only items
+    // inside a folder that wantsInside accepts (asked once per folder; none: every folder) are passed, and
+    // items elsewhere whose name wantsName accepts, so a walk that cares about few items builds no path for
+    // the others.
     std::function<void(const Item&)> onCounted;
     std::function<bool(const QString& folder)> wantsInside;
     std::function<bool(QByteArrayView name)> wantsName;
@@ -87,8 +97,8 @@ struct MeasureOptions {
 };
 
 // A file is one file of its allocated bytes; a folder sums its files at every depth, links never
-// followed; a link, a special file or nothing measures nothing. One stat per file, none for a folder
-// the listing names as one (it is opened without following a link instead).
+// followed; a link, a special file or nothing measures nothing. One stat per file (and per link when
+// counted), none for a folder the listing names as one (it is opened without following a link instead).
 Measurement measure(const QString& path, const MeasureOptions& options = {});
 // The same for an item a listing has already stat'ed.
 Measurement measure(const Item& root, const MeasureOptions& options = {});

@@ -17,8 +17,8 @@ private slots:
         // bytes (-1: not chosen), will free.
         columns<QStringList, QStringList, QList<qint64>>("chosen", "cleaned", "totals");
         row("a new preview: all that frees something", QStringList{"*"},
-            QStringList{"pip", "thumbnails", ".local/share/Trash", "older", ".Trash"},
-            QList<qint64>{3, 3548, 4010, 7358});
+            QStringList{"pip", "thumbnails", "links", ".local/share/Trash", "older", ".Trash"},
+            QList<qint64>{4, 3548, 4010, 7358});
         row("empty, kept whole or skipped: never taken",
             QStringList{"empty", "kept", "Chrome is running", "pip"}, QStringList{"pip"},
             QList<qint64>{1, 1000, -1, 1000});
@@ -32,7 +32,7 @@ private slots:
             fetch<QStringList, QStringList, QList<qint64>>("chosen", "cleaned", "totals");
         const QString home = "/home/u";
         const auto entry = [&](const QString& name, std::optional<qint64> bytes, qint64 kept = 0,
-                               Status status = Status::cleanable) {
+                               Status status = Status::cleanable, qint64 itemsToRemove = 0) {
             return CleanPreviewReport::Entry{QUuid::createUuid(),
                                              "Section",
                                              name.contains(' ') ? name : home + '/' + name,
@@ -40,13 +40,14 @@ private slots:
                                              status,
                                              std::nullopt,
                                              bytes,
-                                             kept};
+                                             kept,
+                                             itemsToRemove};
         };
-        // The older tool's entry carries only a note; everything else is measured.
+        // The older tool's entry carries only a note; everything else is measured. Links go at no size.
         const CleanPreviewReport report{
             {entry("pip", 1000), entry("thumbnails", 500, 200), entry("empty", 0), entry("kept", 300, 300),
-             entry("Chrome is running", 700, 0, Status::skipped), entry(".local/share/Trash", 4000),
-             entry("older", std::nullopt), entry(".Trash", 10)},
+             entry("links", 0, 0, Status::cleanable, 2), entry("Chrome is running", 700, 0, Status::skipped),
+             entry(".local/share/Trash", 4000), entry("older", std::nullopt), entry(".Trash", 10)},
             {},
             std::nullopt};
         QSet<QString> chosen = CleanChoice::everything(report);

@@ -4,6 +4,7 @@
 
 #include "SyntheticHome.h"
 
+#include "clean/CleanChoice.h"
 #include "clean/CleanLocations.h"
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
@@ -121,9 +122,9 @@ private slots:
             QVERIFY(exists(m_home + "/" + place)); // a place is emptied, never removed
     }
 
-    // The protection list's entry, the files of the pip cache and those it keeps: the preview's
-    // protected bytes are exactly what the clean leaves, so "will free" is what it frees.
-    void protectedBytesAreWhatTheCleanKeeps_data()
+    // Entries × files in places of a Linux home (kept or not): the matcher, the preview's protected
+    // bytes and the real clean agree on each, so "will free" is what the clean frees.
+    void protectionMeansTheSameEverywhere_data()
     {
         columns<QStringList, QStringList, QStringList>("list", "files", "kept");
         const QStringList files{"http/a", "http/keep/b", "wheels/c.whl"};
@@ -131,36 +132,91 @@ private slots:
             QStringList{"http/keep/b"});
         row("a glob", QStringList{"$HOME/.cache/pip/*.whl"}, files, QStringList{"wheels/c.whl"});
         row("the place itself", QStringList{"~/.cache/pip"}, files, files);
+        // Every "*" is a wildcard standing for any run, "/" included, and a match keeps what is below it.
+        const QString app = "../../.config/App/";
+        row("a star inside and at the end", QStringList{"~/.config/*/Cache/keep*"},
+            QStringList{app + "Cache/keep-me.bin", app + "Cache/keep/x", app + "Cache/other.bin",
+                        app + "Cache/sub/keep.bin"},
+            QStringList{app + "Cache/keep-me.bin", app + "Cache/keep/x"});
+        row("a star crossing folders", QStringList{"~/.cache/*/keep"},
+            QStringList{"a/b/keep/x", "a/keep2", "keep"}, QStringList{"a/b/keep/x", "keep"});
+        row("a star inside keeps a place below its match", QStringList{"~/.config/*/Service Worker"},
+            QStringList{app + "Service Worker/CacheStorage/x", app + "Cache/y"},
+            QStringList{app + "Service Worker/CacheStorage/x"});
         // Where no other entry reaches, the walk judges items by name: deep, and a whole folder.
         row("the Finder's metadata, wherever it lies", QStringList{"FINDER_METADATA"},
-            QStringList{"http/a", "http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"},
-            QStringList{"http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d"});
+            QStringList{"http/a", "http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d/e"},
+            QStringList{"http/x/y/.DS_Store", "w/com.apple.finder/c", "w/.DS_Store/d/e"});
         row("the defaults keep gradle's cache whole", CleanWhitelistStore::defaultPatterns(),
             QStringList{"../../.gradle/caches/modules-2/x.jar"},
             QStringList{"../../.gradle/caches/modules-2/x.jar"});
     }
-    void protectedBytesAreWhatTheCleanKeeps()
+    void protectionMeansTheSameEverywhere()
     {
         const auto [list, files, kept] =
             fetch<QStringList, QStringList, QStringList>("list", "files", "kept");
         const QString pip = m_home + "/.cache/pip";
+        const CleanWhitelistMatcher::List protection(list, m_home);
         qint64 total = 0, keptBytes = 0;
         for (const QString& name : files) {
-            const qint64 size = allocated(file(QDir::cleanPath(pip + "/" + name), 8192));
-            total += size;
-            if (kept.contains(name))
-                keptBytes += size;
+            const QString path = file(QDir::cleanPath(pip + "/" + name), 8192);
+            total += allocated(path);
+            keptBytes += kept.contains(name) ? allocated(path) : 0;
+            QVERIFY2(protection.isProtected(path) == kept.contains(name), qPrintable(name));
         }
         CleanWhitelistStore::save({list}, m_home);
         const CleanPreviewReport report = scan(CleanLocations::linuxDesktop(), list);
-        QCOMPARE(report.entries.size(), std::size_t(1));
-        QCOMPARE(report.entries.front().protectedBytes, std::optional(keptBytes));
+        qint64 protectedBytes = 0;
+        for (const auto& entry : report.entries)
+            protectedBytes += entry.protectedBytes.value_or(0);
+        QCOMPARE(protectedBytes, keptBytes);
         QCOMPARE(report.willFreeBytes(), total - keptBytes);
 
         const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
         QCOMPARE(result.removedBytes, total - keptBytes);
         for (const QString& name : files)
-            QCOMPARE(exists(QDir::cleanPath(pip + "/" + name)), kept.contains(name));
+            QVERIFY2(exists(QDir::cleanPath(pip + "/" + name)) == kept.contains(name), qPrintable(name));
+    }
+
+    // What a place holds (files and links, relative to it) on either system: the preview counts every
+    // item the clean removes (a bundle-named folder with its contents on Linux, a bundle as one item of
+    // its full size on macOS, links at no size, hidden files), and the clean frees exactly that.
+    void thePreviewCountsWhatTheCleanRemoves_data()
+    {
+        columns<bool, QString, QStringList, QStringList, qint64>("macOS", "place", "files", "links", "items");
+        row("Linux: links only", false, ".cache/pnpm", QStringList{}, QStringList{"a", "sub/b"}, qint64(3));
+        row("Linux: bundle-named folders beside a link", false, ".cache/yarn",
+            QStringList{"com.example.app/sub/x.bin", "Some.framework/y"}, QStringList{"l"}, qint64(6));
+        row("hidden files below", false, ".cache/pip", QStringList{"http/.tmp/z", ".hidden"}, QStringList{},
+            qint64(4));
+        row("macOS: a bundle is one item of its full size", true, "Library/Logs",
+            QStringList{"Old.app/Contents/MacOS/binary", "a.log"}, QStringList{"Old.app/link"}, qint64(2));
+        row("macOS: the Linux npm cache is part of .npm", true, ".npm", QStringList{"_cacache/index-v5/x"},
+            QStringList{}, qint64(3));
+    }
+    void thePreviewCountsWhatTheCleanRemoves()
+    {
+        const auto [macOS, place, files, links, items] =
+            fetch<bool, QString, QStringList, QStringList, qint64>("macOS", "place", "files", "links",
+                                                                   "items");
+        const QString placePath = m_home + "/" + place;
+        const QString canary = file(m_box.path("outside/canary"), 4096);
+        qint64 bytes = 0;
+        for (const QString& name : files)
+            bytes += allocated(file(placePath + "/" + name, 4096));
+        for (const QString& name : links) // a link takes a block where its target is long
+            bytes += allocated(link(m_box.path("outside"), placePath + "/" + name));
+        const CleanPreviewReport report =
+            scan(macOS ? CleanLocations::macOS() : CleanLocations::linuxDesktop());
+        QCOMPARE(report.entries.size(), std::size_t(1));
+        const auto& entry = report.entries.front();
+        QCOMPARE(std::pair(entry.path, entry.bytes), std::pair(placePath, std::optional(bytes)));
+        QVERIFY2(entry.note->endsWith(QString(", %1 items").arg(items)), qPrintable(*entry.note));
+        QVERIFY(CleanChoice::isChoosable(entry));
+
+        const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
+        QCOMPARE(std::pair(result.removedBytes, result.failedCount), std::pair(report.willFreeBytes(), 0));
+        QVERIFY(isEmptyFolder(placePath) && exists(canary));
     }
 
     // Files in the home and the entries the wildcards make of them ("place:label" in report order;

@@ -112,11 +112,11 @@ private slots:
         row("prefix: case-sensitive", "$HOME/Caches/jetbrains*", "{home}/Caches/JetBrains", false);
         row("prefix: not the folder with a trailing separator", "$HOME/.gradle/caches/*",
             "{home}/.gradle/caches/", false);
-        row("prefix: earlier stars match nothing else", "/tmp/a*b/*", "/tmp/axb/c", false);
 
-        // Glob: a "*" inside stands for any run of characters, "/" included.
+        // Glob: a "*" inside stands for any run of characters, "/" included; what lies below a match too.
         row("glob: several levels", glob, "/tmp/a/b/cache", true);
-        row("glob: nothing below", glob, "/tmp/a/cache/x", false);
+        row("glob: below a match", glob, "/tmp/a/cache/x", true);
+        row("glob: a longer name is no match", glob, "/tmp/a/cache2", false);
         row("glob: whole path only", glob, "/var/tmp/a/cache", false);
         row("glob: many stars need no backtracking limit", "/*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*a*b",
             "/" + QString(5000, 'a'), false);
