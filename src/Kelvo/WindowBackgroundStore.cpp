@@ -3,6 +3,8 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/FileRemover.h"
+#include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
@@ -12,50 +14,79 @@
 
 namespace WindowBackgroundStore {
 
-QString storageDirectory(const QString& applicationSupport)
+namespace {
+
+QString storagePath(const QString& applicationSupport)
 {
-    const QString folder = applicationSupport + QStringLiteral("/WindowBackground");
-    if (!QDir().mkpath(folder))
-        throw KelvoError(FileErrorText::cannotCreateFolder(folder));
-    return folder;
+    return PathText::joined(PathText::standardized(applicationSupport), QStringLiteral("WindowBackground"));
 }
 
-void removeInstalledImages(const QString& applicationSupport)
+ConfinedPath::FolderOutcome reachStorage(const QString& applicationSupport, const QString& home,
+                                         ConfinedPath::Missing missing)
 {
-    QDir folder(storageDirectory(applicationSupport));
-    const QFileInfoList entries =
-        folder.entryInfoList({QStringLiteral("wallpaper*")},
-                             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    for (const QFileInfo& entry : entries) {
-        // Through the one remover: a folder or link named like a wallpaper is removed as itself, and
-        // nothing behind a link is followed.
-        const ConfinedPath::Outcome reached = ConfinedPath::reach(folder.path(), entry.filePath());
-        if (!reached.item) {
-            if (reached.failure == ConfinedPath::Failure::missing)
-                continue;
-            throw KelvoError(FileErrorText::cannotRemove(entry.filePath()));
-        }
-        if (FileRemover::removeItem(*reached.item).failed > 0)
-            throw KelvoError(FileErrorText::cannotRemove(entry.filePath()));
+    const QString support = PathText::standardized(applicationSupport);
+    const QString homeText = PathText::standardized(home);
+    const bool inHome =
+        !HomeFolder::problem(home) && support != homeText && PathText::isAtOrBelow(support, homeText);
+    // A support folder outside the home is the starting point the application gave, trusted as the
+    // home folder is.
+    if (!inHome && missing == ConfinedPath::Missing::create)
+        QDir().mkpath(support);
+    return ConfinedPath::reachFolder(inHome ? homeText : support, storagePath(support), missing);
+}
+
+// Removes the wallpaper entries of the folder but kept, through the one remover: a folder or link
+// named like a wallpaper is removed as itself, and nothing behind a link is followed. False when one
+// stayed.
+bool removeWallpapers(const ConfinedPath::Folder& folder, const QByteArray& kept = {})
+{
+    bool removedAll = true;
+    for (const QByteArray& name : folder.names()) {
+        if (!name.startsWith("wallpaper") || name == kept)
+            continue;
+        const std::optional<ConfinedPath::Reached> item = folder.child(name);
+        if (item && FileRemover::removeItem(*item).failed > 0)
+            removedAll = false;
     }
+    return removedAll;
 }
 
-QString installImage(const QString& sourcePath, const QString& applicationSupport)
+} // namespace
+
+void removeInstalledImages(const QString& applicationSupport, const QString& home)
 {
-    // Check the source before anything is removed, so a vanished or unreadable choice loses nothing.
-    const QFileInfo source(sourcePath);
-    if (!source.isFile() || !source.isReadable())
+    const ConfinedPath::FolderOutcome reached =
+        reachStorage(applicationSupport, home, ConfinedPath::Missing::stop);
+    if (!reached.folder && reached.failure == ConfinedPath::Failure::missing)
+        return;
+    if (!reached.folder)
+        throw KelvoError(FileErrorText::cannotWrite(storagePath(applicationSupport),
+                                                    ConfinedPath::describe(reached, home)));
+    if (!removeWallpapers(*reached.folder))
+        throw KelvoError(FileErrorText::cannotRemove(reached.folder->path()));
+}
+
+QString installImage(const QString& sourcePath, const QString& applicationSupport, const QString& home)
+{
+    // Opened before anything changes, so a vanished or unreadable choice loses nothing.
+    QFile source(sourcePath);
+    if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly))
         throw KelvoError(FileErrorText::cannotRead(sourcePath, QFileDevice::OpenError));
-    const QString folder = storageDirectory(applicationSupport);
-    removeInstalledImages(applicationSupport);
+    const ConfinedPath::FolderOutcome reached =
+        reachStorage(applicationSupport, home, ConfinedPath::Missing::create);
+    if (!reached.folder)
+        throw KelvoError(FileErrorText::cannotWrite(storagePath(applicationSupport),
+                                                    ConfinedPath::describe(reached, home)));
     QString extension = QFileInfo(sourcePath).suffix().toLower();
     if (extension.isEmpty())
         extension = QStringLiteral("jpg");
-    const QString target =
-        QStringLiteral("%1/wallpaper-%2.%3")
-            .arg(folder, QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), extension);
-    if (!QFile::copy(sourcePath, target))
-        throw KelvoError(FileErrorText::cannotCopy(sourcePath, target));
+    const QString name = QStringLiteral("wallpaper-%1.%2")
+                             .arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), extension);
+    const QString target = PathText::joined(reached.folder->path(), name);
+    if (const int error = reached.folder->writeFile(QFile::encodeName(name), source))
+        throw KelvoError(FileErrorText::cannotWrite(target, FileErrorText::reason(error)));
+    // An earlier copy that stays is removed by the next install or clear.
+    removeWallpapers(*reached.folder, QFile::encodeName(name));
     return target;
 }
 

@@ -100,6 +100,32 @@ private slots:
         QCOMPARE(DefaultsStore::open()->value("customWindowBackgroundPath").toString(), QString());
     }
 
+    // The background folder is reached from the home folder without a link at any level: a link
+    // refuses the choice, naming it, and what lies outside the home keeps every byte.
+    void theWindowBackgroundFolderIsReachedWithoutLinks_data()
+    {
+        columns<QString, QString>("link", "named"); // link: below the home, to the outside
+        row("the background folder", ".local/share/Kelvo/WindowBackground",
+            "“~/.local/share/Kelvo/WindowBackground” is a link");
+        row("the data folder", ".local/share", "“~/.local/share” is a link");
+    }
+    void theWindowBackgroundFolderIsReachedWithoutLinks()
+    {
+        const auto [linkPath, named] = fetch<QString, QString>("link", "named");
+        AppModelFixture fixture;
+        fixture.support = fixture.home + "/.local/share/Kelvo";
+        for (const char* kept : {"wallpaper-old.png", "Kelvo/WindowBackground/wallpaper-old.png"})
+            write(fixture.root.filePath("outside/") + kept, "old");
+        link(fixture.root.filePath("outside"), fixture.home + "/" + linkPath);
+        const QMap<QString, QByteArray> outside = tree(fixture.root.filePath("outside"));
+        const auto model = fixture.makeModel();
+        model->appearance()->chooseWindowBackgroundImage(
+            QUrl::fromLocalFile(write(fixture.root.filePath("sky.png"), "png")));
+        QVERIFY2(alertOf(*model).contains(named), qPrintable(alertOf(*model)));
+        QVERIFY(model->appearance()->customWindowBackgroundPath().isEmpty());
+        QCOMPARE(tree(fixture.root.filePath("outside")), outside);
+    }
+
     // An unreadable list is reported, never opened in an editor whose save would overwrite it.
     void anUnreadableListIsReportedAndLeftAlone_data()
     {

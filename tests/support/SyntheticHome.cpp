@@ -2,10 +2,14 @@
 
 #include "platform/DefaultsStore.h"
 
+#include <QDirIterator>
 #include <QSettings>
 
 #include <fcntl.h>
+#include <ftw.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #ifdef __linux__
 #include <sys/mount.h>
@@ -19,6 +23,40 @@ qint64 allocated(const QString& path)
     if (lstat(QFile::encodeName(path).constData(), &info) != 0)
         return -1;
     return static_cast<qint64>(info.st_blocks) * 512;
+}
+
+QMap<QString, QByteArray> tree(const QString& folder)
+{
+    QMap<QString, QByteArray> items;
+    for (QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+         walk.hasNext();) {
+        const QFileInfo item(walk.next());
+        items.insert(item.filePath().mid(folder.size() + 1),
+                     item.isSymLink() ? "-> " + QFile::encodeName(item.symLinkTarget())
+                     : item.isDir()   ? QByteArray("/")
+                                      : contents(item.filePath()));
+    }
+    return items;
+}
+
+bool asUnprivileged(const QString& tree, const std::function<bool()>& check)
+{
+    constexpr uid_t nobody = 65534;
+    if (geteuid() != 0)
+        return check();
+    nftw(
+        QFile::encodeName(tree).constData(),
+        [](const char* path, const struct stat*, int, FTW*) { return lchown(path, nobody, nobody); }, 16,
+        FTW_PHYS);
+    const pid_t child = fork();
+    if (child == 0) {
+        const bool passed =
+            setgroups(0, nullptr) == 0 && setgid(nobody) == 0 && setuid(nobody) == 0 && check();
+        _exit(passed ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 int nestedFolders(const QString& base, int levels, const QByteArray& name)

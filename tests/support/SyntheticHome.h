@@ -9,10 +9,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 #include <unistd.h>
 
@@ -114,6 +116,15 @@ template <class Action> QString failure(const Action& action)
     }
     return {};
 }
+
+// Every item below folder by its path relative to it: a file's bytes, "-> target" for a link, "/" for
+// a folder. A test compares the picture before and after to show that nothing there changed.
+QMap<QString, QByteArray> tree(const QString& folder);
+
+// Runs check as the user nobody, in a child that gave up root after that user was given the tree, so
+// a permission stops the code as it stops any user (without root: here). True when check was; the
+// check cannot use the test macros, and its texts may be in the system's language.
+bool asUnprivileged(const QString& tree, const std::function<bool()>& check);
 
 // Allocated bytes of one item as the file system reports them.
 qint64 allocated(const QString& path);

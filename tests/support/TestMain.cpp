@@ -14,10 +14,11 @@ namespace TestSupport {
 QString enterSandbox(QTemporaryDir& root)
 {
     const QString base = root.path();
-    for (const char* folder : {"home", "data", "config", "cache", "runtime"})
+    // The data folder is inside the home folder, where the Trash must be.
+    for (const char* folder : {"home/.local/share", "config", "cache", "runtime"})
         QDir().mkpath(base + "/" + folder);
     qputenv("HOME", (base + "/home").toUtf8());
-    qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
+    qputenv("XDG_DATA_HOME", (base + "/home/.local/share").toUtf8());
     qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
     qputenv("XDG_CACHE_HOME", (base + "/cache").toUtf8());
     qputenv("XDG_RUNTIME_DIR", (base + "/runtime").toUtf8());

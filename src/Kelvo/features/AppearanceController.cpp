@@ -62,8 +62,8 @@ void AppearanceController::chooseWindowBackgroundImage(const QUrl& file)
     if (sourcePath.isEmpty())
         return;
     try {
-        const QString installed =
-            WindowBackgroundStore::installImage(sourcePath, m_context.environment.applicationSupport);
+        const QString installed = WindowBackgroundStore::installImage(
+            sourcePath, m_context.environment.applicationSupport, m_context.environment.home);
         ++m_windowBackgroundRevision;
         setCustomWindowBackgroundPath(installed);
     } catch (const KelvoError& error) {
@@ -75,7 +75,8 @@ void AppearanceController::chooseWindowBackgroundImage(const QUrl& file)
 void AppearanceController::clearWindowBackgroundImage()
 {
     try {
-        WindowBackgroundStore::removeInstalledImages(m_context.environment.applicationSupport);
+        WindowBackgroundStore::removeInstalledImages(m_context.environment.applicationSupport,
+                                                     m_context.environment.home);
     } catch (const KelvoError&) {
         // A copy left behind is removed by the next install or clear.
     }

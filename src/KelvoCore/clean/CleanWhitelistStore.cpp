@@ -86,8 +86,9 @@ CleanWhitelistState load(const QString& home)
 
 void save(const CleanWhitelistState& state, const QString& home)
 {
-    // Makes home/.config/kelvo as needed, and reports a folder that cannot be made in the display language.
-    TextFile::writeUtf8Atomically(configURL(home), serialize(state));
+    // Makes home/.config/kelvo as needed, with no link on the way, and reports a folder that cannot be
+    // reached or made in the display language.
+    TextFile::writeUtf8Atomically(home, configURL(home), serialize(state));
 }
 
 QStringList deduplicated(const QStringList& entries)

@@ -34,9 +34,14 @@ StepEnd failed(const QString& reason)
 
 StepEnd runCommand(const OptimizeStepAction::Command& command, const LocalOptimizeExecutor::Options& options)
 {
+    // Reached again now, held open while the tool runs in it: a link put in its place since the
+    // plan refuses the step.
+    const ConfinedPath::FolderOutcome folder = OptimizeSteps::toolFolder(command, options.home);
+    if (!folder.folder)
+        return {State::unavailable, OptimizeSteps::unreachable(folder, options.home), std::nullopt};
     const ToolRunner::Result result =
         ToolRunner::run({OptimizeSteps::located(command.program, options.home, options.systemRoot),
-                         command.arguments, options.timeLimit});
+                         command.arguments, options.timeLimit, folder.folder->fd()});
     if (!result.started)
         return failed(
             AppLocalization::localized(QStringLiteral("无法启动 %1"), QStringLiteral("%1 could not start"))

@@ -20,7 +20,8 @@ enum class OptimizeStepState {
     protectedStep, // the safeguard list names it
     notSafe,       // the report marks it as not safe
     reportOnly,    // nothing backs it on this system: the preview's line is all it does
-    unavailable,   // its tool is missing or its condition does not hold here (reason says which)
+    unavailable,   // its tool is missing, its condition does not hold here, or a folder it needs is
+                   // reached through a link (planned, or found when its turn came; reason says which)
     failed,        // its command exited with another status, or could not start, or its folder stayed
     timedOut,      // its command was ended after the time limit
     notRun,        // the run was cancelled before its turn

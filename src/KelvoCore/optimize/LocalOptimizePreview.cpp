@@ -335,9 +335,13 @@ private:
     // is UTF-8; none otherwise.
     std::optional<QString> toolOutput(const QString& program, const QStringList& arguments) const
     {
+        // Started in the home folder, like every step's tool.
+        const ConfinedPath::FolderOutcome home = ConfinedPath::reachFolder(m_home, m_home);
+        if (!home.folder)
+            return std::nullopt;
         const ToolRunner::Result result =
             ToolRunner::run({OptimizeSteps::located(program, m_home, m_options.systemRoot), arguments,
-                             m_options.toolTimeLimit});
+                             m_options.toolTimeLimit, home.folder->fd()});
         if (!result.succeeded())
             return std::nullopt;
         QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);

@@ -11,9 +11,9 @@ namespace OptimizeSteps {
 
 namespace {
 
-OptimizeStepAction command(const QString& program, const QStringList& arguments)
+OptimizeStepAction command(const QString& program, const QStringList& arguments, const QString& folder = {})
 {
-    return {OptimizeStepAction::Command{program, arguments}, {}, std::nullopt};
+    return {OptimizeStepAction::Command{program, arguments, folder}, {}, std::nullopt};
 }
 
 OptimizeStepAction conditional(OptimizeStepAction action, const QString& path, const QString& zhReason,
@@ -49,8 +49,10 @@ std::map<QString, OptimizeStepAction> macActions()
 
 std::map<QString, OptimizeStepAction> linuxActions(const QString& home)
 {
-    const QString applications = PathText::joined(home, QStringLiteral(".local/share/applications"));
-    const QString mime = PathText::joined(home, QStringLiteral(".local/share/mime"));
+    const QString applicationsFolder = QStringLiteral(".local/share/applications");
+    const QString mimeFolder = QStringLiteral(".local/share/mime");
+    const QString applications = PathText::joined(home, applicationsFolder);
+    const QString mime = PathText::joined(home, mimeFolder);
     OptimizeStepAction thumbnails;
     thumbnails.emptiedFolder = QStringLiteral(".cache/thumbnails");
     return {
@@ -63,14 +65,16 @@ std::map<QString, OptimizeStepAction> linuxActions(const QString& home)
         {QStringLiteral("font_cache_rebuild"),
          command(QStringLiteral("/usr/bin/fc-cache"), {QStringLiteral("-f")})},
         {QStringLiteral("desktop_database_refresh"),
-         conditional(command(QStringLiteral("/usr/bin/update-desktop-database"), {applications}),
+         conditional(command(QStringLiteral("/usr/bin/update-desktop-database"), {QStringLiteral(".")},
+                             applicationsFolder),
                      applications, QStringLiteral("没有可刷新的 ~/.local/share/applications 文件夹。"),
                      QStringLiteral("There is no ~/.local/share/applications folder to refresh."))},
         {QStringLiteral("mime_database_refresh"),
-         conditional(command(QStringLiteral("/usr/bin/update-mime-database"), {mime}),
-                     PathText::joined(mime, QStringLiteral("packages")),
-                     QStringLiteral("没有需要重建的自定义文件类型定义。"),
-                     QStringLiteral("There are no file type definitions of your own to rebuild."))},
+         conditional(
+             command(QStringLiteral("/usr/bin/update-mime-database"), {QStringLiteral(".")}, mimeFolder),
+             PathText::joined(mime, QStringLiteral("packages")),
+             QStringLiteral("没有需要重建的自定义文件类型定义。"),
+             QStringLiteral("There are no file type definitions of your own to rebuild."))},
         {QStringLiteral("failed_units_reset"),
          conditional(command(QStringLiteral("/usr/bin/systemctl"),
                              {QStringLiteral("--user"), QStringLiteral("reset-failed")}),
@@ -104,9 +108,38 @@ std::optional<QString> unavailableReason(const OptimizeStepAction& action, const
                                               QStringLiteral("%1 is not installed on this computer."))
                 .arg(QFileInfo(action.command->program).fileName());
     }
-    if (action.condition && !QFileInfo::exists(located(action.condition->path, home, systemRoot)))
-        return AppLocalization::localized(action.condition->zhReason, action.condition->enReason);
+    if (action.condition) {
+        const QString path = located(action.condition->path, home, systemRoot);
+        const QString homeText = PathText::standardized(home);
+        // A condition in the home folder is a folder the tool reads, reached like the tool's own.
+        if (!home.isEmpty() && path != homeText && PathText::isAtOrBelow(path, homeText)) {
+            const ConfinedPath::FolderOutcome reached = ConfinedPath::reachFolder(homeText, path);
+            if (!reached.folder && reached.failure != ConfinedPath::Failure::missing)
+                return unreachable(reached, home);
+            if (!reached.folder)
+                return AppLocalization::localized(action.condition->zhReason, action.condition->enReason);
+        } else if (!QFileInfo::exists(path)) {
+            return AppLocalization::localized(action.condition->zhReason, action.condition->enReason);
+        }
+    }
+    if (action.command) {
+        if (const ConfinedPath::FolderOutcome reached = toolFolder(*action.command, home); !reached.folder)
+            return unreachable(reached, home);
+    }
     return std::nullopt;
+}
+
+ConfinedPath::FolderOutcome toolFolder(const OptimizeStepAction::Command& command, const QString& home)
+{
+    const QString homeText = PathText::standardized(home);
+    return ConfinedPath::reachFolder(
+        homeText, command.folder.isEmpty() ? homeText : PathText::joined(homeText, command.folder));
+}
+
+QString unreachable(const ConfinedPath::FolderOutcome& outcome, const QString& home)
+{
+    return AppLocalization::localized(QStringLiteral("不可用：%1。"), QStringLiteral("Unavailable: %1."))
+        .arg(ConfinedPath::describe(outcome, home));
 }
 
 } // namespace OptimizeSteps

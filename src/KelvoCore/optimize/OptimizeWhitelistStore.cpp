@@ -106,8 +106,9 @@ QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system)
 
 void save(const OptimizeWhitelistState& state, const QString& home, OptimizeSystem system)
 {
-    // Makes home/.config/kelvo as needed; a failed write leaves the previous file as it was.
-    TextFile::writeUtf8Atomically(optimizeConfigURL(home), serialize(state, system));
+    // Makes home/.config/kelvo as needed, with no link on the way; a failed write leaves the previous
+    // file as it was.
+    TextFile::writeUtf8Atomically(home, optimizeConfigURL(home), serialize(state, system));
 }
 
 QStringList deduplicated(const QStringList& list)

@@ -5,10 +5,14 @@
 
 #include <QDir>
 #include <QFile>
+#include <QIODevice>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ConfinedPath {
@@ -145,8 +149,188 @@ QString describe(const Outcome& outcome, const QString& path)
         return FileErrorText::outsideScope(path);
     case Failure::unreadable:
         return FileErrorText::cannotOpenOnTheWay(path, outcome.stoppedAt);
+    case Failure::notFolder:
+        return FileErrorText::noLongerExists(path);
     }
     return FileErrorText::outsideScope(path);
+}
+
+namespace {
+
+// Writes everything the source yields to fd; 0 or the errno of what failed.
+int copyInto(QIODevice& source, int fd)
+{
+    char buffer[65536];
+    for (;;) {
+        const qint64 count = source.read(buffer, sizeof buffer);
+        if (count < 0)
+            return EIO;
+        if (count == 0)
+            return 0;
+        for (qint64 done = 0; done < count;) {
+            const ssize_t written = ::write(fd, buffer + done, size_t(count - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return written < 0 ? errno : ENOSPC;
+            done += written;
+        }
+    }
+}
+
+} // namespace
+
+Folder::Folder(int fd, QString path)
+    : m_fd(fd)
+    , m_path(std::move(path))
+{
+}
+
+Folder::Folder(Folder&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1))
+    , m_path(std::move(other.m_path))
+{
+}
+
+Folder& Folder::operator=(Folder&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+Folder::~Folder()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QByteArrayList Folder::names() const
+{
+    QByteArrayList names;
+    // A descriptor of its own, which the listing closes.
+    const int fd = openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = fd >= 0 ? fdopendir(fd) : nullptr;
+    if (!listing) {
+        if (fd >= 0)
+            ::close(fd);
+        return names;
+    }
+    while (const dirent* entry = readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names << name;
+    }
+    closedir(listing);
+    return names;
+}
+
+std::optional<Reached> Folder::child(const QByteArray& name) const
+{
+    const std::optional<FileFacts> facts = FileFactsReader::at(m_fd, name.constData());
+    const int parent = facts ? fcntl(m_fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (parent < 0)
+        return std::nullopt;
+    return Reached(parent, name, PathText::joined(m_path, QFile::decodeName(name)), *facts);
+}
+
+int Folder::writeFile(const QByteArray& name, QIODevice& source) const
+{
+    if (const std::optional<FileFacts> there = FileFactsReader::at(m_fd, name.constData())) {
+        if (there->isLink())
+            return ELOOP;
+        if (there->isFolder())
+            return EISDIR;
+    }
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = "." + name + ".kelvo-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        fd = openat(m_fd, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100))
+            return errno;
+    }
+    int error = copyInto(source, fd);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    // A swap of the name for a link after the check above only replaces the link, never its target.
+    if (error == 0 && renameat(m_fd, temporary.constData(), m_fd, name.constData()) != 0)
+        error = errno;
+    if (error != 0) {
+        unlinkat(m_fd, temporary.constData(), 0);
+        return error;
+    }
+    ::fsync(m_fd); // the new name, too, is on the disk
+    return 0;
+}
+
+FolderOutcome reachFolder(const QString& root, const QString& path, Missing missing)
+{
+    FolderOutcome outcome;
+    outcome.root = PathText::standardized(root);
+    const QString target = PathText::standardized(path);
+    const auto stop = [&outcome](Failure failure, const QString& at, int error) {
+        outcome.failure = failure;
+        outcome.stoppedAt = at;
+        outcome.error = error;
+        return std::move(outcome);
+    };
+    if (!QDir::isAbsolutePath(outcome.root) || !PathText::isAtOrBelow(target, outcome.root))
+        return stop(Failure::outsideRoot, target, 0);
+    // The root is the trusted starting point, opened as given.
+    int fd = ::open(QFile::encodeName(outcome.root).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return stop(errno == ENOENT ? Failure::missing : Failure::unreadable, outcome.root, errno);
+    QString walked = outcome.root;
+    for (const QString& component :
+         target.mid(outcome.root.size()).split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        const QByteArray name = QFile::encodeName(component);
+        walked = PathText::joined(walked, component);
+        constexpr int flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        int next = openat(fd, name.constData(), flags);
+        if (next < 0 && errno == ENOENT && missing == Missing::create) {
+            if (mkdirat(fd, name.constData(), 0700) == 0 || errno == EEXIST)
+                next = openat(fd, name.constData(), flags);
+        }
+        if (next < 0) {
+            const int error = errno;
+            const std::optional<FileFacts> facts = FileFactsReader::at(fd, name.constData());
+            ::close(fd);
+            return stop(!facts               ? (error == ENOENT ? Failure::missing : Failure::unreadable)
+                        : facts->isLink()    ? Failure::throughLink
+                        : !facts->isFolder() ? Failure::notFolder
+                                             : Failure::unreadable,
+                        walked, error);
+        }
+        ::close(fd);
+        fd = next;
+    }
+    outcome.folder.emplace(fd, target);
+    return outcome;
+}
+
+QString describe(const FolderOutcome& outcome, const QString& home)
+{
+    const QString place = PathText::fromHome(outcome.stoppedAt, home);
+    switch (outcome.failure) {
+    case Failure::missing:
+        return FileErrorText::missingFolder(place);
+    case Failure::throughLink:
+        return FileErrorText::isLink(place);
+    case Failure::outsideRoot:
+        return FileErrorText::notInside(place, PathText::fromHome(outcome.root, home));
+    case Failure::unreadable:
+        return FileErrorText::cannotOpenFolder(place, outcome.error);
+    case Failure::notFolder:
+        return FileErrorText::notAFolder(place);
+    }
+    return FileErrorText::notAFolder(place);
 }
 
 } // namespace ConfinedPath

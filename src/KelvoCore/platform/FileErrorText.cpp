@@ -63,6 +63,10 @@ QString reason(int error)
         return text("路径太长", "the path is too long");
     case ENOSPC:
         return text("磁盘已满", "the disk is full");
+    case ELOOP:
+        return text("它是一个链接", "it is a link");
+    case EISDIR:
+        return isFolder();
     default:
         return text("系统拒绝了这次操作", "the system refused it");
     }
@@ -90,6 +94,13 @@ QString cannotWrite(const QString& path, QFileDevice::FileError error)
     return text("无法保存 %1：%2。原来的文件保持不变。",
                 "Could not save %1: %2. The previous file is unchanged.")
         .arg(quoted(path), writeReason(path, error));
+}
+
+QString cannotWrite(const QString& path, const QString& why)
+{
+    return text("无法保存 %1：%2。原来的文件保持不变。",
+                "Could not save %1: %2. The previous file is unchanged.")
+        .arg(quoted(path), why);
 }
 
 QString cannotCreateFolder(const QString& folder)
@@ -158,6 +169,32 @@ QString nestedTooDeeply(const QString& path)
 {
     return text("未处理 %1：文件夹嵌套过深。", "Left %1 alone: its folders are nested too deeply.")
         .arg(quoted(path));
+}
+
+QString isLink(const QString& path)
+{
+    return text("%1 是一个链接", "%1 is a link").arg(quoted(path));
+}
+
+QString notAFolder(const QString& path)
+{
+    return text("%1 不是文件夹", "%1 is not a folder").arg(quoted(path));
+}
+
+QString missingFolder(const QString& path)
+{
+    return text("%1 不存在", "%1 does not exist").arg(quoted(path));
+}
+
+QString notInside(const QString& path, const QString& root)
+{
+    return text("%1 不在 %2 之内", "%1 is not inside %2").arg(quoted(path), quoted(root));
+}
+
+QString cannotOpenFolder(const QString& path, int error)
+{
+    return text("无法打开或创建文件夹 %1（%2）", "the folder %1 cannot be opened or made (%2)")
+        .arg(quoted(path), reason(error));
 }
 
 QString isFolder()

@@ -13,6 +13,7 @@ QString cannotRead(const QString& path, QFileDevice::FileError error);
 QString cannotRead(const QString& path, const QString& why);
 QString notUtf8(const QString& path, qsizetype line);
 QString cannotWrite(const QString& path, QFileDevice::FileError error);
+QString cannotWrite(const QString& path, const QString& why);
 QString cannotCreateFolder(const QString& folder);
 QString cannotCopy(const QString& source, const QString& target);
 QString cannotRemove(const QString& path);
@@ -27,6 +28,13 @@ QString cannotOpenOnTheWay(const QString& path, const QString& folder);
 QString changedSinceScan(const QString& path);
 QString otherFileSystem(const QString& path);
 QString nestedTooDeeply(const QString& path);
+
+// Why a folder could not be reached without links: what stands at the named place.
+QString isLink(const QString& path);
+QString notAFolder(const QString& path);
+QString missingFolder(const QString& path);
+QString notInside(const QString& path, const QString& root);
+QString cannotOpenFolder(const QString& path, int error);
 
 // Reasons for reading a list file that the user edits.
 QString isFolder();

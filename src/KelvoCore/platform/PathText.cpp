@@ -38,4 +38,13 @@ QString joined(const QString& base, const QString& relative)
     return base.endsWith(QLatin1Char('/')) ? base + relative : base + QLatin1Char('/') + relative;
 }
 
+QString fromHome(const QString& path, const QString& home)
+{
+    const QString target = standardized(path);
+    const QString homeText = standardized(home);
+    if (!QDir::isAbsolutePath(homeText) || homeText == QLatin1String("/") || !isAtOrBelow(target, homeText))
+        return target;
+    return QLatin1Char('~') + target.mid(homeText.size());
+}
+
 } // namespace PathText

@@ -15,4 +15,7 @@ bool isAtOrBelowAny(const QString& path, const QStringList& roots);
 // base and relative with one separator between them ("/" and "Library" give "/Library"); purely
 // lexical, nothing else is standardised.
 QString joined(const QString& base, const QString& relative);
+// The path as the user knows it: "~/.config/kelvo" for a path below the home folder, the path itself
+// (standardised) elsewhere.
+QString fromHome(const QString& path, const QString& home);
 } // namespace PathText

@@ -1,13 +1,14 @@
 #include "platform/TextFile.h"
 
+#include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
+#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -94,17 +95,20 @@ std::optional<QString> readListFile(const QString& path)
     return readUtf8(path, listFileMaxBytes);
 }
 
-void writeUtf8Atomically(const QString& path, const QString& text)
+void writeUtf8Atomically(const QString& root, const QString& path, const QString& text)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(folder))
-        throw KelvoError(FileErrorText::cannotCreateFolder(folder));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw KelvoError(FileErrorText::cannotWrite(path, file.error()));
-    file.write(text.toUtf8());
-    if (!file.commit())
-        throw KelvoError(FileErrorText::cannotWrite(path, file.error()));
+    const QString target = PathText::standardized(path);
+    const ConfinedPath::FolderOutcome reached =
+        ConfinedPath::reachFolder(root, QFileInfo(target).path(), ConfinedPath::Missing::create);
+    if (!reached.folder)
+        throw KelvoError(FileErrorText::cannotWrite(target, ConfinedPath::describe(reached, root)));
+    QByteArray bytes = text.toUtf8();
+    QBuffer source(&bytes);
+    source.open(QIODevice::ReadOnly);
+    if (const int error = reached.folder->writeFile(QFile::encodeName(QFileInfo(target).fileName()), source))
+        throw KelvoError(FileErrorText::cannotWrite(
+            target, error == ELOOP ? FileErrorText::isLink(PathText::fromHome(target, root))
+                                   : FileErrorText::reason(error)));
 }
 
 QStringList lines(const QString& text)

@@ -16,9 +16,11 @@ QString readUtf8(const QString& path, qint64 maxBytes = 16 * 1024 * 1024);
 // A list file the user edits: none when nothing at all is at the path; otherwise as readUtf8, with
 // the list files' size limit. A dangling link is something, and fails to read.
 std::optional<QString> readListFile(const QString& path);
-// Writes atomically: a temporary file replaces the target only once fully written, so a failed
-// write leaves the previous file intact. Creates missing parent folders.
-void writeUtf8Atomically(const QString& path, const QString& text);
+// Writes path, which lies below root (the home folder), atomically: its folder is reached from root
+// without a link at any level and made where missing (ConfinedPath::reachFolder), and the file is
+// written relative to that open folder (ConfinedPath::Folder::writeFile). A link on the way, or at
+// the file itself, refuses the write, naming it; whatever fails leaves the previous file intact.
+void writeUtf8Atomically(const QString& root, const QString& path, const QString& text);
 // The text split at every line-break character (LF, CR, VT, FF, NEL, LS, PS), so a CR LF pair
 // leaves an empty line between its two halves for the caller to drop.
 QStringList lines(const QString& text);

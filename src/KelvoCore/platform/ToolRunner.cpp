@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <unistd.h>
+
 namespace ToolRunner {
 
 Result run(const Request& request)
@@ -21,6 +23,12 @@ Result run(const Request& request)
     process.setProcessEnvironment(environment);
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setStandardInputFile(QProcess::nullDevice());
+    if (const int folder = request.workingFolder; folder >= 0) {
+        process.setChildProcessModifier([folder] {
+            if (::fchdir(folder) != 0)
+                ::_exit(127);
+        });
+    }
     process.start(request.program, request.arguments, QIODevice::ReadOnly);
     if (!process.waitForStarted())
         return result;

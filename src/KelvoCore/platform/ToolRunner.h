@@ -14,6 +14,9 @@ struct Request {
     QString program; // absolute path
     QStringList arguments;
     std::optional<std::chrono::milliseconds> timeLimit; // none: wait as long as it takes
+    // An open folder the tool starts in, entered by its descriptor in the new process so no path is
+    // looked up again (a tool that cannot enter it exits with status 127); -1: Kelvo's own.
+    int workingFolder = -1;
 };
 
 struct Result {

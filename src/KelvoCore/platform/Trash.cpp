@@ -1,13 +1,13 @@
 #include "platform/Trash.h"
 
 #include "platform/FileErrorText.h"
+#include "platform/HomeFolder.h"
+#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QUrl>
 
 #include <cerrno>
@@ -34,25 +34,15 @@ void checkUnchanged(const ConfinedPath::Reached& item)
 }
 
 #ifndef Q_OS_MACOS
-// Closes a descriptor when it goes out of scope.
-struct Descriptor {
-    int fd = -1;
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-int openFolder(const QString& path)
+// The Trash's "files" or "info" folder, reached from the home folder without a link at any level and
+// made where missing (the Trash itself, too, private to its user).
+ConfinedPath::Folder trashFolder(const ConfinedPath::Reached& item, const QString& home, const QString& name)
 {
-    // The Trash is private to its user.
-    const QString trash = freedesktopTrashFolder();
-    if (!QFileInfo::exists(trash) && QDir().mkpath(trash))
-        QFile::setPermissions(trash,
-                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QDir().mkpath(path);
-    return ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ConfinedPath::FolderOutcome reached = ConfinedPath::reachFolder(
+        home, freedesktopTrashFolder() + QLatin1Char('/') + name, ConfinedPath::Missing::create);
+    if (!reached.folder)
+        refuse(item, ConfinedPath::describe(reached, home));
+    return std::move(*reached.folder);
 }
 
 // The freedesktop way: an info file that names where the item came from and when, written first
@@ -60,11 +50,16 @@ int openFolder(const QString& path)
 // folder, so the move cannot be redirected by a swap above it.
 void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
 {
+    // The Trash of the user running Kelvo, inside their home folder: a data folder elsewhere
+    // (XDG_DATA_HOME outside the home) is not a place Kelvo moves the user's items to.
+    const QString home = HomeFolder::current();
+    if (const std::optional<QString> problem = HomeFolder::problem(home))
+        throw KelvoError(*problem);
     const QString trash = freedesktopTrashFolder();
-    const Descriptor files{openFolder(trash + QStringLiteral("/files"))};
-    const Descriptor info{openFolder(trash + QStringLiteral("/info"))};
-    if (files.fd < 0 || info.fd < 0)
-        refuse(item, FileErrorText::reason(errno));
+    if (trash == PathText::standardized(home) || !PathText::isAtOrBelow(trash, PathText::standardized(home)))
+        refuse(item, FileErrorText::notInside(trash, home));
+    const ConfinedPath::Folder files = trashFolder(item, home, QStringLiteral("files"));
+    const ConfinedPath::Folder info = trashFolder(item, home, QStringLiteral("info"));
     const std::optional<QString> origin = item.resolvedPath();
     if (!origin)
         refuse(item, FileErrorText::reason(ENOENT));
@@ -75,7 +70,7 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
         const QByteArray name = attempt == 1 ? item.name() : item.name() + "-" + QByteArray::number(attempt);
         const QByteArray infoName = name + ".trashinfo";
         const int infoFd =
-            openat(info.fd, infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            openat(info.fd(), infoName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (infoFd < 0) {
             if (errno == EEXIST)
                 continue;
@@ -85,20 +80,20 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
             ::write(infoFd, infoText.constData(), size_t(infoText.size())) == infoText.size();
         ::close(infoFd);
         if (!written) {
-            unlinkat(info.fd, infoName.constData(), 0);
+            unlinkat(info.fd(), infoName.constData(), 0);
             refuse(item, FileErrorText::reason(ENOSPC));
         }
         try {
             checkUnchanged(item);
         } catch (const KelvoError&) {
-            unlinkat(info.fd, infoName.constData(), 0);
+            unlinkat(info.fd(), infoName.constData(), 0);
             throw;
         }
-        if (renameat2(item.parentFd(), item.name().constData(), files.fd, name.constData(),
+        if (renameat2(item.parentFd(), item.name().constData(), files.fd(), name.constData(),
                       RENAME_NOREPLACE) == 0)
             return;
         const int error = errno;
-        unlinkat(info.fd, infoName.constData(), 0);
+        unlinkat(info.fd(), infoName.constData(), 0);
         if (error != EEXIST)
             refuse(item, FileErrorText::reason(error));
     }
@@ -110,7 +105,12 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
 
 QString freedesktopTrashFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Trash");
+    const QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    return PathText::standardized(
+        (QDir::isAbsolutePath(dataHome)
+             ? dataHome
+             : PathText::joined(HomeFolder::current(), QStringLiteral(".local/share"))) +
+        QStringLiteral("/Trash"));
 }
 
 void moveToTrash(const ConfinedPath::Reached& item)

@@ -155,6 +155,64 @@ private slots:
         QCOMPARE(exists(thumbnails + "/mine/keep.png"), filled || setup.isEmpty());
         QVERIFY(!exists(thumbnails + "/outside") || QFileInfo(thumbnails + "/outside").isSymLink());
     }
+
+    // The folder a tool works on, and the folder its condition names, are reached from the home
+    // folder without a link at any level: a link there makes the step unavailable in the plan (and
+    // so in the preview), and one put there before the step's turn refuses it; the tool does not run and
+    // what lies outside the home keeps every byte. A step that runs starts in its folder, handed ".".
+    void toolFoldersAreReachedWithoutLinks_data()
+    {
+        // link: below the home, to the outside; named: the refusal's place, none for a run
+        columns<QString, QString, QString, bool>("folder", "link", "named", "afterPlan");
+        const QString mime = ".local/share/mime";
+        const QString menu = ".local/share/applications";
+        row("file types: runs in its folder", mime, "", "", false);
+        row("file types: its folder a link", mime, mime, "“~/.local/share/mime” is a link", false);
+        row("file types: its packages a link", mime, mime + "/packages",
+            "“~/.local/share/mime/packages” is a link", false);
+        row("file types: a parent a link", mime, ".local/share", "“~/.local/share” is a link", false);
+        row("file types: swapped before its turn", mime, mime, "“~/.local/share/mime” is a link", true);
+        row("app menu: runs in its folder", menu, "", "", false);
+        row("app menu: its folder a link", menu, menu, "“~/.local/share/applications” is a link", false);
+    }
+    void toolFoldersAreReachedWithoutLinks()
+    {
+        const auto [folderPath, linkPath, named, afterPlan] =
+            fetch<QString, QString, QString, bool>("folder", "link", "named", "afterPlan");
+        const QString id = folderPath.endsWith("mime") ? "mime_database_refresh" : "desktop_database_refresh";
+        for (const char* tool : {"/usr/bin/update-mime-database", "/usr/bin/update-desktop-database"})
+            standInTool(m_options.systemRoot, tool,
+                        "echo \"$(pwd -P) $1\" >> '" + m_ran.toUtf8() +
+                            "'; rm -f \"$1\"/*/old.xml \"$1\"/a.desktop");
+        // What a tool would find at every level a link could lead to, and in the home.
+        for (const char* name :
+             {"packages/old.xml", "mime/packages/old.xml", "a.desktop", "applications/a.desktop"}) {
+            write(m_box.path("outside/") + name, "kept");
+            write(m_home + "/.local/share/" + QString(name), "kept");
+        }
+        const QString swap = m_home + "/" + linkPath;
+        if (!linkPath.isEmpty() && !afterPlan) {
+            QDir(swap).removeRecursively();
+            link(m_box.path("outside"), swap);
+        }
+        const QMap<QString, QByteArray> outside = tree(m_box.path("outside"));
+        m_options.actions = std::nullopt;
+        m_options.system = OptimizeSystem::linux;
+        m_options.onStep = [&](const OptimizePreviewReport::Entry&, int, int) {
+            if (afterPlan)
+                QVERIFY(QDir().rename(swap, swap + "-moved") && QFile::link(m_box.path("outside"), swap));
+        };
+
+        const OptimizeStepOutcome planned = LocalOptimizeExecutor::plan(entry(id), {}, m_options);
+        const OptimizeStepOutcome ran = LocalOptimizeExecutor::run({{entry(id)}}, {}, m_options).steps.at(0);
+        QCOMPARE(tree(m_box.path("outside")), outside);
+        QCOMPARE(ran.state, named.isEmpty() ? State::completed : State::unavailable);
+        QVERIFY2(ran.reason.contains(named), qPrintable(ran.reason));
+        QCOMPARE(planned.reason, afterPlan ? QString() : ran.reason);
+        QCOMPARE(contents(m_ran),
+                 named.isEmpty() ? QFile::encodeName(QDir(m_home + "/" + folderPath).canonicalPath()) + " .\n"
+                                 : QByteArray());
+    }
 };
 
 KELVO_REGISTER_TEST(OptimizeExecutorTest)

@@ -72,36 +72,45 @@ private slots:
         QVERIFY(!TextFile::readListFile(m_dir.filePath("missing")));
     }
 
-    // Folders are made as needed, a file is replaced, and no temporary file stays behind.
-    void writesAtomicallyAndCreatesFolders()
+    // Kelvo's settings are written below the home folder, replacing the file whole with no temporary
+    // file left, and with no link on the way or at the file: a link, a folder at the name or a folder
+    // that cannot be written refuses the write, naming what stood there, and every byte in and
+    // outside the home stays as it was.
+    void writesBelowTheHome_data()
     {
-        const QString path = m_dir.filePath("a/b/c/list");
-        TextFile::writeUtf8Atomically(path, QString::fromUtf8("一\ntwo\n"));
-        QCOMPARE(contents(path), QByteArray("一\ntwo\n"));
-        TextFile::writeUtf8Atomically(path, "replaced\n");
-        QCOMPARE(contents(path), QByteArray("replaced\n"));
-        QCOMPARE(QDir(m_dir.filePath("a/b/c")).entryList(QDir::Files | QDir::Hidden), QStringList{"list"});
+        columns<QString, QString, QString>("target", "link", "named"); // link: below the home, to the outside
+        row("replaced", ".config/kelvo/list", "", "");
+        row("settings folder a link", ".config/kelvo/list", ".config/kelvo", "“~/.config/kelvo” is a link");
+        row("~/.config a link", ".config/kelvo/list", ".config", "“~/.config” is a link");
+        row("the file a link", ".config/kelvo/list", ".config/kelvo/list",
+            "“~/.config/kelvo/list” is a link");
+        row("a folder at the name", "folder", "", "it is a folder");
+        row("a read-only folder", "locked/list", "", "“"); // as nobody, in either language
     }
-
-    // The folder cannot be made, the file cannot be opened, or the finished file cannot take the place.
-    void failedWriteKeepsThePreviousFile_data()
+    void writesBelowTheHome()
     {
-        columns<QString, QByteArray, QString, bool>("kept", "bytes", "target",
-                                                    "readOnly"); // of kept's folder
-        row("parent is a file", "parent-file", QByteArray("a file"), "parent-file/inner/list", false);
-        row("read-only folder", "read-only/list", QByteArray("previous\n"), "read-only/list", true);
-        row("target is a folder", "folder/list/inner", QByteArray("kept\n"), "folder/list", false);
-    }
-    void failedWriteKeepsThePreviousFile()
-    {
-        const auto [kept, bytes, target, readOnly] =
-            fetch<QString, QByteArray, QString, bool>("kept", "bytes", "target", "readOnly");
-        if (readOnly)
-            KELVO_SKIP_AS_ROOT();
-        const QString path = write(m_dir.filePath(kept), bytes);
-        const ReadOnly locked(readOnly ? QFileInfo(path).path() : QString());
-        QVERIFY_THROWS_EXCEPTION(KelvoError, TextFile::writeUtf8Atomically(m_dir.filePath(target), "new\n"));
-        QCOMPARE(contents(path), bytes);
+        const auto [target, linkPath, named] = fetch<QString, QString, QString>("target", "link", "named");
+        const QString box = m_dir.filePath(QTest::currentDataTag());
+        const QString home = box + "/home";
+        for (const char* kept : {"outside/list", "outside/kelvo/list", "home/folder/inner",
+                                 "home/locked/list", "home/.config/kelvo/list"})
+            write(box + "/" + QString(kept), "previous\n");
+        if (!linkPath.isEmpty()) {
+            QDir(home + "/" + linkPath).removeRecursively();
+            QFile::remove(home + "/" + linkPath);
+            link(box + (linkPath.endsWith("list") ? "/outside/list" : "/outside"), home + "/" + linkPath);
+        }
+        const ReadOnly locked(home + "/locked");
+        QMap<QString, QByteArray> expected = tree(box);
+        if (named.isEmpty())
+            expected[QString("home/") + target] = "一\n";
+        const auto refused = [&] {
+            const QString why =
+                failure([&] { TextFile::writeUtf8Atomically(home, home + "/" + target, "一\n"); });
+            return why.isEmpty() == named.isEmpty() && why.contains(named);
+        };
+        QVERIFY(target.startsWith("locked") ? asUnprivileged(box, refused) : refused());
+        QCOMPARE(tree(box), expected);
     }
 
     // A CR LF pair leaves an empty line between its halves for the caller to drop.

@@ -7,9 +7,12 @@
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileRemover.h"
+#include "platform/PathText.h"
 #include "platform/Trash.h"
 
 #include <QDir>
+
+#include <sys/stat.h>
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -81,6 +84,44 @@ private slots:
         QCOMPARE(QStringList({"missing", "throughLink", "outsideRoot"}).value(int(found.failure)), outcome);
         if (!stoppedAt.isEmpty())
             QCOMPARE(found.stoppedAt, m_home + "/" + stoppedAt);
+    }
+
+    // The one way to a folder Kelvo writes into or hands to a tool: from the root, no link at any
+    // level, made (private to the user) only when asked; the refusal names the place where it stopped.
+    void reachFolder_data()
+    {
+        // path: below the home; outcome: "folder" or the failure; named: in the description
+        columns<QString, bool, QString, QString>("path", "create", "outcome", "named");
+        row("the root itself", "", false, "folder", "");
+        row("made where missing", "a/new/deeper", true, "folder", "");
+        row("missing, not made", "a/new/deeper", false, "missing", "“~/a/new” does not exist");
+        row("the folder a link", "linked", true, "throughLink", "“~/linked” is a link");
+        row("a link above", "linked/inner/new", true, "throughLink", "“~/linked” is a link");
+        row("a file on the way", "a/plain/new", true, "notFolder", "“~/a/plain” is not a folder");
+        row("climbing out", "a/../../outside", true, "outsideRoot", "is not inside “~”");
+        row("a folder that cannot be made", "locked/new", true, "unreadable", ""); // as nobody
+    }
+    void reachFolder()
+    {
+        const auto [path, create, outcome, named] =
+            fetch<QString, bool, QString, QString>("path", "create", "outcome", "named");
+        file(m_home + "/a/plain");
+        link(folder(m_box.path("outside/inner")), m_home + "/linked");
+        const ReadOnly locked(folder(m_home + "/locked"));
+        const auto check = [&] {
+            const ConfinedPath::FolderOutcome found = ConfinedPath::reachFolder(
+                m_home, m_home + "/" + path,
+                create ? ConfinedPath::Missing::create : ConfinedPath::Missing::stop);
+            const QStringList failures{"missing", "throughLink", "outsideRoot", "unreadable", "notFolder"};
+            return (found.folder ? QString("folder") : failures.value(int(found.failure))) == outcome &&
+                   ConfinedPath::describe(found, m_home).contains(named);
+        };
+        QVERIFY(path.startsWith("locked") ? asUnprivileged(m_box.path(), check) : check());
+        QVERIFY(isEmptyFolder(m_box.path("outside/inner")));
+        struct stat made;
+        QCOMPARE(lstat(QFile::encodeName(m_home + "/a/new").constData(), &made) == 0 &&
+                     (made.st_mode & 0777) == 0700,
+                 create && outcome == "folder");
     }
 
     // Where an item really is: through a root that is a link, and right below the root folder "/". An
@@ -201,6 +242,48 @@ private slots:
         const QString target = file(m_box.path("outside/keep"));
         moveToTrash(link(m_box.path("outside"), m_home + "/shortcut"));
         QVERIFY(QFileInfo(trashed("shortcut")).isSymLink() && exists(target));
+    }
+
+    // The Trash of the user running Kelvo is inside their home folder, and it and its files and info
+    // folders are reached from there without a link at any level: a link there, or a data folder
+    // outside the home, refuses the move, naming the place; the item stays and what lies outside the
+    // home keeps every byte.
+    void trashFoldersAreReachedWithoutLinks_data()
+    {
+        // link: below the home, to the outside; dataHome: XDG_DATA_HOME, unset when empty; named: in
+        // the refusal, none for a move
+        columns<QString, QString, QString>("link", "dataHome", "named");
+        row("files made where missing", "", "", "");
+        row("the Trash a link", ".local/share/Trash", "", "“~/.local/share/Trash” is a link");
+        row("files a link", ".local/share/Trash/files", "", "“~/.local/share/Trash/files” is a link");
+        row("info a link", ".local/share/Trash/info", "", "“~/.local/share/Trash/info” is a link");
+        row(".local a link", ".local", "", "“~/.local” is a link");
+        row(".local/share a link", ".local/share", "", "“~/.local/share” is a link");
+        row("data folder outside the home", "", "{box}/outside", "“{box}/outside/Trash” is not inside");
+        row("data folder through a link", "data", "{home}/data", "“~/data” is a link");
+    }
+    void trashFoldersAreReachedWithoutLinks()
+    {
+        const auto [linkPath, dataHome, named] =
+            fetch<QString, QString, QString>("link", "dataHome", "named");
+        const auto restore = qScopeGuard([home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME")] {
+            qputenv("HOME", home);
+            qputenv("XDG_DATA_HOME", data);
+        });
+        qputenv("HOME", QFile::encodeName(m_home));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_box.expand(dataHome)));
+        write(m_box.path("outside/files/keep"), "precious");
+        folder(m_home + "/.local/share/Trash/info");
+        if (!linkPath.isEmpty()) {
+            QDir(m_home + "/" + linkPath).removeRecursively();
+            link(m_box.path("outside"), m_home + "/" + linkPath);
+        }
+        const QMap<QString, QByteArray> before = tree(m_box.path("outside"));
+        const QString item = write(m_home + "/Downloads/Tool.dmg", "tool");
+        const QString refusal = failure([&] { moveToTrash(item); });
+        QCOMPARE(tree(m_box.path("outside")), before);
+        QVERIFY2(refusal.contains(m_box.expand(named)), qPrintable(refusal));
+        QCOMPARE(exists(item), !named.isEmpty());
     }
 };
 
