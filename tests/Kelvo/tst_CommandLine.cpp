@@ -256,6 +256,7 @@ private slots:
             "“{dir}/file” is not a folder.");
         row("status, replay without a folder", QStringList{"status", "--replay"}, 2,
             "--replay needs a folder.");
+        row("status of every user's processes", QStringList{"status", "--all-users", "--json"}, 0, "{");
         row("status, replay of a missing folder", QStringList{"status", "--replay", "{dir}/missing"}, 1,
             "“{dir}/missing” does not exist.");
         row("update --help", QStringList{"update", "--help"}, 0, "Usage: kelvo update");

@@ -20,7 +20,7 @@ using Process = SystemReport::ProcessInfo;
 
 Process process(int pid, std::optional<double> cpu, std::optional<double> memory, const QString& name = {})
 {
-    return {pid, 1, name.isEmpty() ? "p" + QString::number(pid) : name, "/usr/bin/p", cpu, memory};
+    return {pid, 1, name.isEmpty() ? "p" + QString::number(pid) : name, "/usr/bin/p", cpu, memory, {}, {}};
 }
 
 // A sampler that counts its calls and how many run at once, and can be held until released.
@@ -149,22 +149,46 @@ private slots:
         child.start("/bin/sleep", {"30"});
         QVERIFY(child.waitForStarted());
         const int pid = int(child.processId());
-        sampler.processes.push_back(process(pid, 1, 1, "sleep"));
+        for (const Process& listed : LocalSystemStatus::processSnapshot())
+            if (listed.pid == pid)
+                sampler.processes.push_back(listed);
         const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
         status.refresh(false);
         QVERIFY(refreshed(status));
 
-        status.endProcess(1, "init", true);
+        status.endProcess(1, "", "init", true);
         QCOMPARE(alertOf(*model), QString("This is a system process and cannot be terminated."));
+        const qint64 start = sampler.processes.back().startTime.value_or(0);
+        status.endProcess(pid, QString::number(start + 1), "sleep", true); // not the process listed
+        QCOMPARE(alertOf(*model), QString("Process no longer exists."));
         QCOMPARE(status.processUsage().size(), std::size_t(4));
 
-        status.endProcess(pid, "sleep", true);
+        status.endProcess(pid, QString::number(start), "sleep", true);
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit); // killed
         QCOMPARE(status.processUsage().size(), std::size_t(3));
         QVERIFY(!status.processes()->values("pid").contains(QString::number(pid)));
         QCOMPARE(model->runs()->statusDetail(), QString("Force-quit sleep."));
+    }
+
+    // Run as root, another user's process is listed only when every user's are asked for.
+    void otherUsersAreListedWhenAsked()
+    {
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        sampler.processes[0].uid = 0;
+        sampler.processes[1].uid = 1000;
+        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        StatusController& status = *model->status();
+        status.refresh(false);
+        QVERIFY(refreshed(status));
+        const bool root = geteuid() == 0;
+        QCOMPARE(status.allUsersOffered(), root);
+        QCOMPARE(status.processes()->values("pid"),
+                 root ? QStringList({"400", "200"}) : QStringList({"300", "400", "200"}));
+        status.setAllUsers(true);
+        QCOMPARE(status.processes()->values("pid"), QStringList({"300", "400", "200"}));
     }
 
     // The hero card's verdict and the disk warning change exactly at their thresholds.

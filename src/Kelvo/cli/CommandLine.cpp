@@ -75,12 +75,15 @@ const CommandHelp commandHelp[] = {
      "查找下载位置里的安装包（磁盘映像、安装器、带安装器的压缩包），不删除任何内容。",
      "Finds installer files (disk images, packages, archives that carry one) in the download places;\n"
      "deletes nothing."},
-    {"status", "kelvo status [--json] [--replay 文件夹]", "kelvo status [--json] [--replay FOLDER]",
+    {"status", "kelvo status [--json] [--all-users] [--replay 文件夹]",
+     "kelvo status [--json] [--all-users] [--replay FOLDER]",
      "显示电脑当前状态：健康分、CPU、内存、磁盘、网络、电源和最忙的进程。\n"
+     "以 root 运行时，最忙的进程只列 root 自己的，--all-users 列出所有用户的。\n"
      "--replay 用一个文件夹里录下的 macOS 工具输出代替运行工具（每个工具一份“工具名 参数.txt”）。",
      "Shows the machine's state: health score, CPU, memory, disks, network, power and the busiest\n"
-     "processes. --replay answers the macOS tools from outputs recorded in a folder (one \"tool args.txt\"\n"
-     "per tool run) instead of running them."},
+     "processes. Run as root, the busiest are root's own processes; --all-users lists every user's.\n"
+     "--replay answers the macOS tools from outputs recorded in a folder (one \"tool args.txt\" per\n"
+     "tool run) instead of running them."},
     {"uninstall", "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] 应用…",
      "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] APP...",
      "--dry-run 列出已安装的应用及其残留文件，不删除任何内容。\n"

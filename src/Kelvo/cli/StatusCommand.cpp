@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 
 #include "status/LocalSystemStatus.h"
+#include "status/ProcessControl.h"
 #include "vocabulary/SizeText.h"
 
 #include <QTextStream>
@@ -130,12 +131,23 @@ int status(const QStringList& words, const Environment& environment, Streams& st
         if (const std::optional<QString> problem = folderProblem(replayFolder))
             return failure(streams, *problem);
     }
-    if (const auto error = flagError(QStringLiteral("status"), flags, {{QStringLiteral("--json")}}))
+    if (const auto error = flagError(QStringLiteral("status"), flags,
+                                     {{QStringLiteral("--json"), QStringLiteral("--all-users")}}))
         return usageError(streams, *error);
     const QDateTime started = QDateTime::currentDateTimeUtc();
-    const SystemReport report = replayFolder.isEmpty()
-                                    ? LocalSystemStatus::snapshot()
-                                    : LocalSystemStatus::replaySnapshot(replayFolder, environment.home);
+    SystemReport report;
+    if (!replayFolder.isEmpty()) {
+        report = LocalSystemStatus::replaySnapshot(replayFolder, environment.home);
+    } else {
+        // Run as root, the busiest are root's own processes unless every user's are asked for.
+        auto [sampled, processes] = LocalSystemStatus::snapshotWithProcesses();
+        const ProcessControl::Viewer viewer =
+            ProcessControl::currentViewer(flags.contains(QStringLiteral("--all-users")));
+        std::erase_if(processes,
+                      [&](const auto& process) { return !ProcessControl::isListed(process, viewer); });
+        report = std::move(sampled);
+        report.topProcesses = LocalSystemStatus::busiest(processes);
+    }
     if (flags.contains(QStringLiteral("--json")))
         printJson(streams, QStringLiteral("status"), started, report.toJson());
     else

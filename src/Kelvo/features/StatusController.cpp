@@ -49,7 +49,7 @@ QString percentText(std::optional<double> percent)
 StatusController::StatusController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
-    , m_processRows({"pid", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
+    , m_processRows({"pid", "startTime", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
 {
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &StatusController::sampled);
     // The cards and rows are texts in the language of the moment.
@@ -89,6 +89,20 @@ void StatusController::setLive(bool live)
         m_nextSample.stop();
     else if (!isRefreshing())
         refresh(false); // coming back samples at once; its end schedules the next one
+}
+
+bool StatusController::allUsersOffered() const
+{
+    return ProcessControl::currentViewer(false).uid == 0;
+}
+
+void StatusController::setAllUsers(bool allUsers)
+{
+    if (allUsers == m_allUsers)
+        return;
+    m_allUsers = allUsers;
+    updateProcessRows();
+    emit allUsersChanged();
 }
 
 void StatusController::prime()
@@ -147,6 +161,8 @@ void StatusController::updateProcessRows()
     Processes shown = !m_processUsage.empty() ? m_processUsage
                       : m_report              ? m_report->topProcesses
                                               : Processes{};
+    const ProcessControl::Viewer viewer = ProcessControl::currentViewer(m_allUsers);
+    std::erase_if(shown, [&](const auto& process) { return !ProcessControl::isListed(process, viewer); });
     const bool byMemory = m_processSort == QLatin1String("memory");
     std::stable_sort(shown.begin(), shown.end(), [byMemory](const auto& a, const auto& b) {
         return byMemory ? a.memory.value_or(0) > b.memory.value_or(0) : a.cpu.value_or(0) > b.cpu.value_or(0);
@@ -156,21 +172,28 @@ void StatusController::updateProcessRows()
         if (rows.size() == processRowsShown)
             break;
         rows.append({{QStringLiteral("pid"), process.pid ? QVariant(*process.pid) : QVariant()},
+                     {QStringLiteral("startTime"),
+                      process.startTime ? QString::number(*process.startTime) : QString()},
                      {QStringLiteral("name"), process.name.value_or(L("进程", "Process"))},
                      {QStringLiteral("command"), process.command.value_or(QString())},
                      {QStringLiteral("executable"), executableOf(process.command.value_or(QString()))},
                      {QStringLiteral("cpuText"), percentText(process.cpu)},
                      {QStringLiteral("memoryText"), percentText(process.memory)},
-                     {QStringLiteral("canEnd"), ProcessControl::canTerminate(process.pid)}});
+                     {QStringLiteral("canEnd"), ProcessControl::canTerminate(process, viewer)}});
     }
     m_processRows.setRows(std::move(rows));
 }
 
-void StatusController::endProcess(int pid, const QString& name, bool force)
+void StatusController::endProcess(int pid, const QString& startTime, const QString& name, bool force)
 {
     const QString shownName = name.isEmpty() ? L("这个进程", "this process") : name;
+    SystemReport::ProcessInfo target;
+    target.pid = pid;
+    bool known = false;
+    if (const qint64 start = startTime.toLongLong(&known); known)
+        target.startTime = start;
     try {
-        ProcessControl::terminate(pid, force);
+        ProcessControl::terminate(target, force);
     } catch (const KelvoError& error) {
         m_context.runs.setAlertMessage(error.description());
         return;

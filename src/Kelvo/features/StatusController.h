@@ -20,14 +20,18 @@ class StatusController : public QObject {
     Q_OBJECT
     // The cards' texts (see StatusPresenter); drawn as "not checked yet" before the first sample.
     Q_PROPERTY(QVariantMap cards READ cards NOTIFY reportChanged)
-    // The busiest processes in the chosen order: {pid, name, command, executable, cpuText,
-    // memoryText, canEnd}.
+    // The busiest processes in the chosen order: {pid, startTime (its identity with the pid, as text;
+    // empty when unknown), name, command, executable, cpuText, memoryText, canEnd}.
     Q_PROPERTY(RowListModel* processes READ processes CONSTANT)
     // "cpu" or "memory"; the busiest first, equal ones in the sampler's order.
     Q_PROPERTY(QString processSort READ processSort WRITE setProcessSort NOTIFY processSortChanged)
     Q_PROPERTY(bool refreshing READ isRefreshing NOTIFY refreshingChanged)
     // Set by the Overview page while it is on screen and the window is not minimised.
     Q_PROPERTY(bool live READ isLive WRITE setLive NOTIFY liveChanged)
+    // Run as root, the list shows root's own processes unless every user's are asked for; the switch
+    // is offered only then.
+    Q_PROPERTY(bool allUsersOffered READ allUsersOffered CONSTANT)
+    Q_PROPERTY(bool allUsers READ allUsers WRITE setAllUsers NOTIFY allUsersChanged)
 
 public:
     using Processes = LocalSystemStatus::Processes;
@@ -44,21 +48,26 @@ public:
     bool isRefreshing() const { return m_isRefreshing; }
     bool isLive() const { return m_live; }
     void setLive(bool live);
+    bool allUsersOffered() const;
+    bool allUsers() const { return m_allUsers; }
+    void setAllUsers(bool allUsers);
 
     // The first sample, at start-up; nothing when a report is already there.
     void prime();
     // Samples the processes once and the report with them, then emits refreshed(). A refresh asked for
     // during another one joins it instead of sampling again; `announce` says so on the status line.
     void refresh(bool announce);
-    // Ends (or with `force` kills) the process; a refusal or failure is said in the alert and the list
-    // stays as it was until the next sample.
-    Q_INVOKABLE void endProcess(int pid, const QString& name, bool force);
+    // Ends (or with `force` kills) the process of a row, named by its pid and start time; a refusal or
+    // failure (the process is no longer the one listed) is said in the alert and the list stays as it
+    // was until the next sample.
+    Q_INVOKABLE void endProcess(int pid, const QString& startTime, const QString& name, bool force);
 
 signals:
     void reportChanged();
     void processSortChanged();
     void refreshingChanged();
     void liveChanged();
+    void allUsersChanged();
     void refreshed();
 
 private:
@@ -77,5 +86,6 @@ private:
     bool m_isRefreshing = false; // from the start of a sample until its result is published
     bool m_announce = false;
     bool m_live = false;
+    bool m_allUsers = false;
     QTimer m_nextSample;
 };

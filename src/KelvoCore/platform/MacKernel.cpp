@@ -126,6 +126,44 @@ std::optional<qint64> bootTime()
     return static_cast<qint64>(boot.tv_sec);
 }
 
+namespace {
+
+ProcessFacts factsOf(const kinfo_proc& info)
+{
+    const timeval& start = info.kp_proc.p_starttime;
+    return {qint64(start.tv_sec) * 1'000'000 + start.tv_usec, qint64(info.kp_eproc.e_pcred.p_ruid)};
+}
+
+} // namespace
+
+std::optional<ProcessFacts> processFacts(int pid)
+{
+    kinfo_proc info{};
+    size_t size = sizeof info;
+    int name[] = {CTL_KERN, KERN_PROC, KERN_PROC_PID, pid};
+    if (sysctl(name, 4, &info, &size, nullptr, 0) != 0 || size < sizeof info || info.kp_proc.p_pid != pid)
+        return std::nullopt;
+    return factsOf(info);
+}
+
+std::map<int, ProcessFacts> allProcessFacts()
+{
+    int name[] = {CTL_KERN, KERN_PROC, KERN_PROC_ALL};
+    size_t size = 0;
+    if (sysctl(name, 3, nullptr, &size, nullptr, 0) != 0)
+        return {};
+    // Room for the processes started between the two calls.
+    std::vector<kinfo_proc> list(size / sizeof(kinfo_proc) + 64);
+    size = list.size() * sizeof(kinfo_proc);
+    if (sysctl(name, 3, list.data(), &size, nullptr, 0) != 0)
+        return {};
+    list.resize(size / sizeof(kinfo_proc));
+    std::map<int, ProcessFacts> facts;
+    for (const kinfo_proc& info : list)
+        facts.emplace(info.kp_proc.p_pid, factsOf(info));
+    return facts;
+}
+
 std::vector<StatusRates::InterfaceCounters> interfaceCounters()
 {
     ifaddrs* addresses = nullptr;
@@ -187,6 +225,16 @@ std::optional<QString> sysctlText(const QByteArray&)
 std::optional<qint64> bootTime()
 {
     return std::nullopt;
+}
+
+std::optional<ProcessFacts> processFacts(int)
+{
+    return std::nullopt;
+}
+
+std::map<int, ProcessFacts> allProcessFacts()
+{
+    return {};
 }
 
 std::vector<StatusRates::InterfaceCounters> interfaceCounters()

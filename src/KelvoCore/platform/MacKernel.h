@@ -7,6 +7,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -39,6 +40,15 @@ std::optional<QString> sysctlText(const QByteArray& name);
 
 // When the system started, in seconds since 1970.
 std::optional<qint64> bootTime();
+
+// Which process holds a pid: when the kernel started it (microseconds since 1970) and its real user id.
+struct ProcessFacts {
+    qint64 startTime = 0, uid = 0;
+    bool operator==(const ProcessFacts&) const = default;
+};
+std::optional<ProcessFacts> processFacts(int pid);
+// Every process's, by pid.
+std::map<int, ProcessFacts> allProcessFacts();
 
 // The machine's hardware name as uname(3) reports it ("arm64", "x86_64").
 std::optional<QString> machine();

@@ -268,7 +268,8 @@ std::optional<ProcessStat> parseProcessStat(const QString& stat)
     const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
     if (open < 0 || close < open)
         return std::nullopt;
-    // After comm: state(0) ppid(1) ... utime(11) stime(12) ... starttime(19) vsize(20) rss(21).
+    // After comm: state(0) ppid(1) pgrp(2) session(3) tty(4) tpgid(5) flags(6) ... utime(11) stime(12) ...
+    // starttime(19) vsize(20) rss(21).
     const QList<QStringView> fields = words(QStringView(stat).mid(close + 1).trimmed());
     bool ok = false;
     ProcessStat process;
@@ -277,10 +278,32 @@ std::optional<ProcessStat> parseProcessStat(const QString& stat)
         return std::nullopt;
     process.comm = stat.mid(open + 1, close - open - 1);
     process.ppid = fields[1].toInt();
+    process.flags = fields[6].toULongLong();
     process.cpuTicks = fields[11].toULongLong() + fields[12].toULongLong();
     process.startTime = fields[19].toULongLong();
     process.rssPages = std::max<qint64>(fields[21].toLongLong(), 0);
     return process;
+}
+
+bool isKernelThread(const ProcessStat& process)
+{
+    constexpr quint64 kernelThreadFlag = 0x00200000; // PF_KTHREAD
+    constexpr int kthreadd = 2;
+    return (process.flags & kernelThreadFlag) != 0 || process.pid == kthreadd || process.ppid == kthreadd;
+}
+
+std::optional<qint64> parseRealUid(const QString& status)
+{
+    // "Uid:\t1000\t1000\t1000\t1000": real, effective, saved and file-system user ids.
+    for (const QStringView line : lines(status)) {
+        if (!line.startsWith(QLatin1String("Uid:")))
+            continue;
+        bool ok = false;
+        const qint64 uid =
+            line.mid(4).toString().simplified().section(QLatin1Char(' '), 0, 0).toLongLong(&ok);
+        return ok && uid >= 0 ? std::optional(uid) : std::nullopt;
+    }
+    return std::nullopt;
 }
 
 std::pair<QString, QString> commandAndName(const QByteArray& cmdline, const QString& comm)

@@ -70,8 +70,14 @@ struct ProcessStat {
     quint64 cpuTicks = 0;  // utime + stime
     quint64 startTime = 0; // ticks after boot: tells a reused pid apart
     qint64 rssPages = 0;
+    quint64 flags = 0; // the kernel's PF_* flags
 };
 std::optional<ProcessStat> parseProcessStat(const QString& stat);
+// A kernel thread (the PF_KTHREAD flag, or kthreadd, pid 2, and its children): it runs no program of
+// its own, and a signal does not end it.
+bool isKernelThread(const ProcessStat& process);
+// The real user id of the "Uid:" line of /proc/[pid]/status.
+std::optional<qint64> parseRealUid(const QString& status);
 // The command line (NUL-separated arguments joined by spaces, "[comm]" when empty, as for kernel
 // threads) and the name: the executable's file name when it agrees with comm, which it completes past
 // comm's 15 characters; comm itself when the process rewrote its arguments.

@@ -32,9 +32,10 @@ LocalSystemStatus::Processes processesBetween(const QString& proc, const Process
     static const double pageSize = double(sysconf(_SC_PAGESIZE));
     LocalSystemStatus::Processes processes;
     for (const auto& [pid, now] : second) {
-        const auto cmdline =
-            readKernelBytes(proc + QLatin1Char('/') + QString::number(pid) + QStringLiteral("/cmdline"));
-        if (!cmdline)
+        const QString folder = proc + QLatin1Char('/') + QString::number(pid);
+        // Kernel threads and zombies (no arguments left) have nothing to end and are not listed.
+        const auto cmdline = readKernelBytes(folder + QStringLiteral("/cmdline"));
+        if (!cmdline || cmdline->isEmpty() || isKernelThread(now))
             continue;
         const auto before = first.find(pid);
         const bool same = before != first.end() && before->second.startTime == now.startTime;
@@ -44,6 +45,8 @@ LocalSystemStatus::Processes processesBetween(const QString& proc, const Process
         SystemReport::ProcessInfo process;
         process.pid = pid;
         process.ppid = now.ppid;
+        process.startTime = qint64(now.startTime);
+        process.uid = parseRealUid(readKernelFile(folder + QStringLiteral("/status")).value_or(QString()));
         process.name = name;
         process.command = command;
         if (elapsedTicks > 0)

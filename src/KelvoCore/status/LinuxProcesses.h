@@ -14,7 +14,8 @@ namespace LinuxStatusSampler {
 using ProcessTimes = std::map<int, ProcessStat>;
 ProcessTimes readProcessTimes(const QString& proc);
 
-// The processes of the second reading still there to be named, busiest first (ties by pid). CPU is
+// The processes of the second reading still there to be named, busiest first (ties by pid), each with
+// its start time and real user id; kernel threads and zombies are left out. CPU is
 // the share of one core over the `elapsedTicks` that passed between the readings, as top shows it (a
 // pid reused in between counts from its start); memory is the resident share of `memoryTotal`.
 LocalSystemStatus::Processes processesBetween(const QString& proc, const ProcessTimes& first,

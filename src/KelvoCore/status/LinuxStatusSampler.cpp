@@ -134,6 +134,8 @@ LocalSystemStatus::Measurement measureChanging(const Roots& roots,
     report.cpu = cpu(roots, readings);
     report.memory = readMemory(roots);
     measurement.processes = given ? *given : processList(roots, readings, report.memory);
+    if (!given)
+        measurement.processCount = int(readings.second.processes.size());
 
     const auto kernel = readKernelFile(roots.proc + QStringLiteral("/sys/kernel/osrelease"));
     report.platform = QStringLiteral("linux") + (kernel ? QLatin1Char(' ') + kernel->trimmed() : QString());

@@ -39,6 +39,11 @@ void sortByCPU(Processes& processes)
                      [](const auto& a, const auto& b) { return a.cpu.value_or(0) > b.cpu.value_or(0); });
 }
 
+Processes busiest(const Processes& processes)
+{
+    return {processes.begin(), processes.begin() + std::min(busiestShown, qsizetype(processes.size()))};
+}
+
 QString memoryPressure(double usedPercent)
 {
     if (usedPercent >= 95)
@@ -63,10 +68,11 @@ SystemReport complete(Measurement measurement, StatusRates& rates, double now)
 {
     SystemReport report = std::move(measurement.report);
     const Processes& processes = measurement.processes;
-    if (!processes.empty())
+    if (measurement.processCount)
+        report.procs = measurement.processCount;
+    else if (!processes.empty())
         report.procs = int(processes.size());
-    report.topProcesses.assign(processes.begin(),
-                               processes.begin() + std::min(busiestShown, qsizetype(processes.size())));
+    report.topProcesses = busiest(processes);
 
     std::optional<qint64> memoryTotal;
     std::optional<double> memoryUsed;

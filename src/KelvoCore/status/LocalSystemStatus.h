@@ -21,6 +21,7 @@ struct Measurement {
     // trashSize, batteries, proxy, thermal. The sampler leaves the rest to complete().
     SystemReport report;
     Processes processes;                                    // every process, busiest first
+    std::optional<int> processCount; // kernel threads included, which `processes` may leave out
     std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
     std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
     QString baseHost;                                       // the machine's name
@@ -48,6 +49,8 @@ SystemReport complete(Measurement measurement, StatusRates& rates, double now);
 
 // The busiest first, a missing percent counting as 0; equal ones keep their order.
 void sortByCPU(Processes& processes);
+// The first five of a list sorted busiest first: a report's topProcesses.
+Processes busiest(const Processes& processes);
 // "critical" from 95 %, "warn" from 82 %, else "normal".
 QString memoryPressure(double usedPercent);
 // The disk whose use feeds the health score: "/System/Volumes/Data", else "/", else the first.

@@ -48,7 +48,7 @@ std::pair<SystemReport, Processes> snapshotWithProcesses()
 Processes processSnapshot()
 {
 #ifdef Q_OS_MACOS
-    return MacStatusSampler::processes(&ToolRunner::run);
+    return MacStatusSampler::processes(MacStatusSampler::Sources{});
 #else
     return LinuxStatusSampler::processes();
 #endif

@@ -275,11 +275,27 @@ std::optional<qint64> trashSize(const QString& home)
     return bytes;
 }
 
-LocalSystemStatus::Processes processes(const Runner& run)
+LocalSystemStatus::Processes processes(const Sources& sources)
 {
+    // Live, each row takes the kernel's start time and owner of its pid, read before and after ps: a
+    // pid whose process was the same both times was that process while ps ran. A pid whose process
+    // changed meanwhile, and every row of a replay, keeps none, and that row cannot be ended.
+    const auto before =
+        sources.live ? MacKernel::allProcessFacts() : std::map<int, MacKernel::ProcessFacts>{};
     const auto text =
-        output(run, tool(QStringLiteral("/bin/ps"), {QStringLiteral("-axo"), QStringLiteral("pid=,ppid=,pcpu=,pmem=,comm=")}));
-    return text ? MacToolParsers::parseProcessSnapshot(*text) : LocalSystemStatus::Processes{};
+        output(sources.run, tool(QStringLiteral("/bin/ps"),
+                                 {QStringLiteral("-axo"), QStringLiteral("pid=,ppid=,pcpu=,pmem=,comm=")}));
+    LocalSystemStatus::Processes listed =
+        text ? MacToolParsers::parseProcessSnapshot(*text) : LocalSystemStatus::Processes{};
+    const auto after = sources.live ? MacKernel::allProcessFacts() : std::map<int, MacKernel::ProcessFacts>{};
+    for (SystemReport::ProcessInfo& process : listed) {
+        const auto was = before.find(process.pid.value_or(-1)), is = after.find(process.pid.value_or(-1));
+        if (was != before.end() && is != after.end() && was->second == is->second) {
+            process.startTime = is->second.startTime;
+            process.uid = is->second.uid;
+        }
+    }
+    return listed;
 }
 
 LocalSystemStatus::Measurement measure(const Sources& sources,
@@ -298,7 +314,7 @@ LocalSystemStatus::Measurement measure(const Sources& sources,
                                                                  QStringLiteral("IOBlockStorageDriver")})))
         measurement.diskBytes = MacToolParsers::parseDiskByteCounters(*text);
 
-    measurement.processes = processes ? *processes : MacStatusSampler::processes(run);
+    measurement.processes = processes ? *processes : MacStatusSampler::processes(sources);
 
     if (sources.live)
         measurement.interfaces = MacKernel::interfaceCounters();

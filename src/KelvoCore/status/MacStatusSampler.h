@@ -48,8 +48,9 @@ BatteryDetails batteryDetails(const Runner& run, const std::function<BatteryDeta
 // The allocated size of <home>/.Trash; unknown when it cannot be listed.
 std::optional<qint64> trashSize(const QString& home);
 
-// Every process from `ps`, busiest first; empty when it cannot run.
-LocalSystemStatus::Processes processes(const Runner& run);
+// Every process from `ps`, busiest first; empty when it cannot run. Live, each carries the kernel's
+// start time and owner of it; a replay's carry neither, so they cannot be ended.
+LocalSystemStatus::Processes processes(const Sources& sources);
 
 // One snapshot's measurement. `processes`, when given, is used instead of listing them; `home`'s
 // volume stands in for the disks when no volume can be listed.

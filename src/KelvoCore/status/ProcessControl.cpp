@@ -1,6 +1,10 @@
 #include "status/ProcessControl.h"
 
+#include "platform/MacKernel.h"
+#include "platform/ProcessSignal.h"
 #include "platform/RunningApplications.h"
+#include "status/LinuxProcText.h"
+#include "status/LinuxSysReaders.h"
 #include "vocabulary/AppLocalization.h"
 
 #include <cerrno>
@@ -42,6 +46,26 @@ QString message(Failure::Kind kind, std::int32_t code)
         .arg(code);
 }
 
+// Who holds a pid now, as the kernel tells it.
+struct Identity {
+    qint64 startTime = 0; // in the unit of ProcessInfo::startTime
+    bool kernelThread = false;
+};
+
+std::optional<Identity> identity(int pid)
+{
+#ifdef Q_OS_MACOS
+    const std::optional<MacKernel::ProcessFacts> facts = MacKernel::processFacts(pid);
+    return facts ? std::optional(Identity{facts->startTime, false}) : std::nullopt;
+#else
+    const auto stat = LinuxStatusSampler::readKernelFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const auto parsed = stat ? LinuxStatusSampler::parseProcessStat(*stat) : std::nullopt;
+    if (!parsed || parsed->pid != pid)
+        return std::nullopt;
+    return Identity{qint64(parsed->startTime), LinuxStatusSampler::isKernelThread(*parsed)};
+#endif
+}
+
 } // namespace
 
 Failure::Failure(Kind kind, std::int32_t code)
@@ -56,26 +80,50 @@ bool Failure::operator==(const Failure& other) const
     return m_kind == other.m_kind && m_code == other.m_code;
 }
 
-bool canTerminate(std::optional<int> pid)
+Viewer currentViewer(bool allUsers)
 {
-    return pid && *pid > lastSystemPid && *pid != getpid();
+    return {qint64(geteuid()), allUsers};
 }
 
-bool terminate(int pid, bool force)
+bool isListed(const SystemReport::ProcessInfo& process, const Viewer& viewer)
+{
+    return viewer.uid != 0 || viewer.allUsers || process.uid.value_or(0) == 0;
+}
+
+bool canTerminate(const SystemReport::ProcessInfo& process, const Viewer& viewer)
+{
+    const bool whose = process.uid == viewer.uid || (process.uid && viewer.uid == 0 && viewer.allUsers);
+    return process.pid && *process.pid > lastSystemPid && *process.pid != getpid() && process.startTime &&
+           whose;
+}
+
+bool terminate(const SystemReport::ProcessInfo& process, bool force)
 {
     using Kind = Failure::Kind;
+    const int pid = process.pid.value_or(0);
     if (pid < 1)
         throw Failure(Kind::invalidPID);
     if (pid == getpid())
         throw Failure(Kind::selfProcess);
     if (pid <= lastSystemPid)
         throw Failure(Kind::systemProcess);
+    if (!process.startTime) // without it the pid alone does not say which process was meant
+        throw Failure(Kind::invalidPID);
+    const auto isTheOneListed = [&] {
+        const std::optional<Identity> now = identity(pid);
+        return now && now->startTime == *process.startTime && !now->kernelThread;
+    };
+    const std::optional<Identity> now = identity(pid);
+    if (!now || now->startTime != *process.startTime)
+        throw Failure(Kind::noSuchProcess);
+    if (now->kernelThread)
+        throw Failure(Kind::systemProcess);
     if (RunningApplications::askToQuit(pid, force))
         return true;
-    if (kill(pid, force ? SIGKILL : SIGTERM) == 0)
-        return true;
-    const int error = errno;
+    const int error = ProcessSignal::send(pid, force ? SIGKILL : SIGTERM, isTheOneListed);
     switch (error) {
+    case 0:
+        return true;
     case ESRCH:
         throw Failure(Kind::noSuchProcess);
     case EPERM:

@@ -90,6 +90,10 @@ struct SystemReport {
         std::optional<int> pid, ppid;
         std::optional<QString> name, command;
         std::optional<double> cpu, memory; // percent
+        // With the pid, which process it is: when the kernel started it, in the kernel's own unit
+        // (Linux: clock ticks after boot; macOS: microseconds since 1970), and the user it runs as
+        // (real user id). A process whose start time is not known cannot be ended from the list.
+        std::optional<qint64> startTime, uid;
         bool operator==(const ProcessInfo&) const = default;
     };
 

@@ -271,9 +271,14 @@ template <> struct Schema<Report::Thermal> {
 };
 template <> struct Schema<Report::ProcessInfo> {
     using R = Report::ProcessInfo;
-    static constexpr std::tuple fields{Field{"pid", &R::pid},   Field{"ppid", &R::ppid},
-                                       Field{"name", &R::name}, Field{"command", &R::command},
-                                       Field{"cpu", &R::cpu},   Field{"memory", &R::memory}};
+    static constexpr std::tuple fields{Field{"pid", &R::pid},
+                                       Field{"ppid", &R::ppid},
+                                       Field{"name", &R::name},
+                                       Field{"command", &R::command},
+                                       Field{"cpu", &R::cpu},
+                                       Field{"memory", &R::memory},
+                                       Field{"start_time", &R::startTime},
+                                       Field{"uid", &R::uid}};
 };
 template <> struct Schema<Report> {
     using R = Report;

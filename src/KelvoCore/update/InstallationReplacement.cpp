@@ -11,6 +11,8 @@
 
 #include <climits>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -50,6 +52,39 @@ bool keepOld(const QString& target, const QString& backup)
            copyItem(target, backup);
 }
 
+// What an installed file's mode is, whatever the package said: the programs in bin/ 0755, everything
+// else 0644, so nothing the package carries can install a setuid, setgid or world-writable file.
+mode_t installedMode(const QString& relative, const QString& source)
+{
+    struct stat facts {};
+    const bool executable =
+        ::lstat(QFile::encodeName(source).constData(), &facts) == 0 && (facts.st_mode & S_IXUSR) != 0;
+    return relative.startsWith(u"bin/") && executable ? 0755 : 0644;
+}
+
+// A new file at target (never an existing one, never through a link) with source's bytes and exactly
+// `mode`, whatever the umask.
+bool copyWithMode(const QString& source, const QString& target, mode_t mode)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const int descriptor = ::open(QFile::encodeName(target).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    QFile out;
+    if (descriptor < 0 || !out.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return false;
+    }
+    while (!in.atEnd()) {
+        const QByteArray piece = in.read(1 << 20);
+        if (piece.isEmpty() || out.write(piece) != piece.size())
+            return false;
+    }
+    return out.flush() && ::fchmod(descriptor, mode) == 0;
+}
+
 bool renameOver(const QString& from, const QString& to)
 {
     return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
@@ -69,6 +104,17 @@ QString sideName(const QString& target, const char* role)
            item.fileName();
 }
 
+// Gives a folder just made mode 0755, whatever the umask made it.
+bool setFolderMode(const QString& path)
+{
+    const int folder =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const bool set = folder >= 0 && ::fchmod(folder, 0755) == 0;
+    if (folder >= 0)
+        ::close(folder);
+    return set;
+}
+
 // One replacement run: what it has done so far, so a failure can undo exactly that.
 class Replacement {
 public:
@@ -82,7 +128,8 @@ public:
         const QString& installation = m_installation;
         try {
             for (const QString& relative : files)
-                stage(source + u'/' + relative, installation + u'/' + relative);
+                stage(source + u'/' + relative, installation + u'/' + relative,
+                      installedMode(relative, source + u'/' + relative));
             for (Swap& swap : m_swaps)
                 put(swap);
         } catch (const KelvoError&) {
@@ -95,13 +142,15 @@ public:
     }
 
 private:
-    void stage(const QString& from, const QString& target)
+    void stage(const QString& from, const QString& target, mode_t mode)
     {
         const QString folder = QFileInfo(target).absolutePath();
         makeFolders(folder);
         Swap swap{target, sideName(target, "new"), QString()};
         removeItem(swap.staging);
-        if (!copyItem(from, swap.staging))
+        const bool copied = QFileInfo(from).isSymLink() ? copyItem(from, swap.staging)
+                                                        : copyWithMode(from, swap.staging, mode);
+        if (!copied)
             throw KelvoError(
                 UpdateInstallerText::replacementFailed(FileErrorText::cannotCopy(from, swap.staging)));
         m_swaps.push_back(swap);
@@ -129,10 +178,12 @@ private:
         for (QString path = folder; !QFileInfo(path).exists(); path = QFileInfo(path).absolutePath())
             missing.prepend(path);
         for (const QString& path : missing) {
-            if (!QDir().mkdir(path))
+            const bool made = ::mkdir(QFile::encodeName(path).constData(), 0755) == 0;
+            if (made)
+                m_madeFolders.prepend(path);
+            if (!made || !setFolderMode(path))
                 throw KelvoError(
                     UpdateInstallerText::replacementFailed(FileErrorText::cannotCreateFolder(path)));
-            m_madeFolders.prepend(path);
         }
     }
 

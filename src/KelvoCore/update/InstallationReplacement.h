@@ -10,7 +10,8 @@ namespace InstallationReplacement {
 // Whether the user may write every file to be replaced and the folder it is in (or, for a new file,
 // the nearest folder that exists).
 bool canWrite(const QString& installation, const QStringList& files);
-// files are relative to both source and installation. Throws KelvoError with a translated message
-// after putting the installation back.
+// files are relative to both source and installation; each file is installed with Kelvo's mode (0755
+// for an executable under bin/, else 0644) and each folder made with 0755. Throws KelvoError with a
+// translated message after putting the installation back.
 void replace(const QString& source, const QString& installation, const QStringList& files);
 } // namespace InstallationReplacement

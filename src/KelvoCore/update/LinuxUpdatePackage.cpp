@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
 
 namespace {
@@ -34,33 +35,115 @@ bool isKelvoFile(const QString& relative)
             name.startsWith(u"kelvo"));
 }
 
-void listAndCheck(const QString& package)
+// Unpacked, a package may take at most this many times its own size, and never more than the cap: a
+// package of zeros would otherwise fill the disk before anything could look at it.
+constexpr qint64 expansionLimit = 20;
+constexpr qint64 unpackedCap = qint64(1) << 30;
+
+QStringList listingLines(const QStringList& arguments, const QString& package)
 {
-    const ToolRunner::Result listing = ToolRunner::run({tar, {QStringLiteral("-tzf"), package}, 120s});
+    const ToolRunner::Result listing = ToolRunner::run({tar, arguments, 120s});
     if (!listing.succeeded())
         throw KelvoError(UpdateInstallerText::packageUnreadable(package));
-    for (const QString& member : QString::fromUtf8(listing.standardOutput).split(u'\n', Qt::SkipEmptyParts))
+    return QString::fromUtf8(listing.standardOutput).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// The text after the first `count` blank-separated fields of a line; null when it has fewer.
+QString afterFields(const QString& line, int count)
+{
+    qsizetype at = 0;
+    for (int field = 0; field < count; ++field) {
+        while (at < line.size() && line[at] == u' ')
+            ++at;
+        if (at == line.size())
+            return {};
+        at = line.indexOf(u' ', at);
+        if (at < 0)
+            return {};
+    }
+    return line.mid(at + 1);
+}
+
+// Whether a link at `member` to `target` leads strictly inside the package's top folder, judged from
+// the names alone and at every step: a path that leaves the top folder and comes back would lead
+// elsewhere once the files sit in the installation, whose folder has another name.
+bool leadsInside(const QString& member, const QString& target)
+{
+    if (target.isEmpty() || target.startsWith(u'/'))
+        return false;
+    QStringList path = member.split(u'/', Qt::SkipEmptyParts);
+    path.removeAll(QStringLiteral("."));
+    if (path.size() < 2)
+        return false; // the top folder itself, or something beside it
+    path.removeLast();
+    for (const QString& part : target.split(u'/', Qt::SkipEmptyParts)) {
+        if (part == u"..")
+            path.removeLast();
+        else if (part != u".")
+            path.append(part);
+        if (path.isEmpty())
+            return false;
+    }
+    return path.size() > 1;
+}
+
+// Checks every member from the archive's listing before anything is unpacked: its name stays in the
+// folder it is unpacked into, it is a folder, a file or a link (no device, FIFO or hard link), a link
+// leads strictly inside the package, and the files together stay within the unpacked size allowed.
+void listAndCheck(const QString& package)
+{
+    const QStringList names = listingLines({QStringLiteral("-tzf"), package}, package);
+    // "-rw-r--r-- 0/0 1234 2024-05-01 10:00 name", "... name -> target" for a link: the names
+    // come from the plain listing, so a name holding " -> " is never mistaken for a link.
+    const QStringList details =
+        listingLines({QStringLiteral("--numeric-owner"), QStringLiteral("-tvzf"), package}, package);
+    if (details.size() != names.size())
+        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+    const qint64 allowed = std::min(unpackedCap, expansionLimit * QFileInfo(package).size());
+    qint64 unpacked = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& member = names[i];
         if (escapes(member))
             throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+        const QChar kind = details[i].front();
+        if (kind != u'-' && kind != u'd' && kind != u'l')
+            throw KelvoError(UpdateInstallerText::specialEntry(member));
+        const QString rest = afterFields(details[i], 5);
+        const QString arrow = kind == u'l' ? QStringLiteral(" -> ") : QString();
+        if (!rest.startsWith(member + arrow) || (arrow.isEmpty() && rest != member))
+            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        if (kind == u'l' && !leadsInside(member, rest.mid(member.size() + arrow.size())))
+            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+        bool number = kind != u'-';
+        const qint64 size =
+            number ? 0 : details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong(&number);
+        if (!number || size < 0)
+            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        unpacked += std::min(size, allowed + 1); // a size beyond the allowed one cannot overflow the sum
+        if (unpacked > allowed)
+            throw KelvoError(UpdateInstallerText::packageTooLarge(package, allowed));
+    }
 }
 
 void extract(const QString& package, const QString& into)
 {
     if (!QDir().mkdir(into))
         throw KelvoError(FileErrorText::cannotCreateFolder(into));
-    const ToolRunner::Result unpacked = ToolRunner::run(
-        {tar,
-         {QStringLiteral("-xzf"), package, QStringLiteral("-C"), into, QStringLiteral("--no-same-owner")},
-         300s});
+    const ToolRunner::Result unpacked =
+        ToolRunner::run({tar,
+                         {QStringLiteral("-xzf"), package, QStringLiteral("-C"), into,
+                          QStringLiteral("--no-same-owner"), QStringLiteral("--no-same-permissions")},
+                         300s});
     if (!unpacked.succeeded())
         throw KelvoError(UpdateInstallerText::packageUnreadable(package));
 }
 
-// Every item below `into`, links not followed: links must resolve inside it, only folders, files and
-// links may be there, and the files must be Kelvo's. Returns the files and links, relative to top.
+// Every item below `into`, links not followed: links must resolve strictly inside the top folder (a
+// link through another link is judged here by where it really ends), only folders, files and links
+// may be there, and the files must be Kelvo's. Returns the files and links, relative to top.
 QStringList checkedFiles(const QString& into, const QString& top)
 {
-    const QString realRoot = QFileInfo(into).canonicalFilePath();
+    const QString realTop = QFileInfo(top).canonicalFilePath();
     QStringList files;
     QDirIterator walk(into, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                       QDirIterator::Subdirectories);
@@ -71,7 +154,7 @@ QStringList checkedFiles(const QString& into, const QString& top)
             // canonicalFilePath resolves every link on the way, so a chain of links is judged by where it
             // ends.
             const QString resolved = item.canonicalFilePath();
-            if (resolved.isEmpty() || !PathText::isAtOrBelow(resolved, realRoot))
+            if (resolved.isEmpty() || resolved == realTop || !PathText::isAtOrBelow(resolved, realTop))
                 throw KelvoError(UpdateInstallerText::unsafeEntry(relative));
         } else if (item.isDir()) {
             continue;

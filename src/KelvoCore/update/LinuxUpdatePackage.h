@@ -11,8 +11,10 @@ struct Unpacked {
     QStringList files; // what to install, relative to root: regular files and links, bin/kelvo first
 };
 
-// Lists the archive (refusing absolute names and ".." components), unpacks it into the new folder
-// `into`, refuses links that lead outside it and files that are not Kelvo's, and finds the top
-// folder. Throws KelvoError with a translated message. Runs /usr/bin/tar: call it from a worker.
+// Checks the archive from its listing (no absolute names or ".." components; only folders, files and
+// links; links strictly inside the top folder; at most 20 times its size unpacked, never over 1 GiB),
+// unpacks it into the new folder `into`, checks again what was unpacked (links followed to their end,
+// only Kelvo's files) and finds the top folder. Throws KelvoError with a translated message. Runs
+// /usr/bin/tar: call it from a worker.
 Unpacked unpack(const QString& package, const QString& into);
 } // namespace LinuxUpdatePackage

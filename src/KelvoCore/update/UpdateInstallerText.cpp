@@ -1,6 +1,7 @@
 #include "update/UpdateInstallerText.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/SizeText.h"
 
 namespace {
 
@@ -61,6 +62,20 @@ QString foreignEntry(const QString& entry)
     return text("更新包中含有 %1，它不是 Kelvo 的文件，已拒绝安装。",
                 "The update package was refused: it holds %1, which is not one of Kelvo's files.")
         .arg(quoted(entry));
+}
+
+QString specialEntry(const QString& entry)
+{
+    return text("更新包中的 %1 不是文件、文件夹或链接，已拒绝安装。",
+                "The update package was refused: %1 is not a file, folder or link.")
+        .arg(quoted(entry));
+}
+
+QString packageTooLarge(const QString& package, qint64 allowedBytes)
+{
+    return text("更新包 %1 解压后会超过允许的 %2，已拒绝安装。",
+                "The update package %1 was refused: unpacked, it would take more than the %2 allowed for it.")
+        .arg(quoted(package), SizeText::bytes(allowedBytes));
 }
 
 QString noProgram(const QString& package)

@@ -14,6 +14,8 @@ QString installFailed();
 QString packageUnreadable(const QString& package);
 QString unsafeEntry(const QString& entry);
 QString foreignEntry(const QString& entry);
+QString specialEntry(const QString& entry);
+QString packageTooLarge(const QString& package, qint64 allowedBytes);
 QString noProgram(const QString& package);
 QString notInstalledAt(const QString& installation);
 QString installationNotWritable(const QString& installation, const QString& package);

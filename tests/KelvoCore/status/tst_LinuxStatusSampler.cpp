@@ -5,6 +5,7 @@
 #include "SyntheticHome.h"
 
 #include "status/LinuxStatusSampler.h"
+#include "status/ProcessControl.h"
 
 #include <unistd.h>
 
@@ -315,6 +316,52 @@ private slots:
               : "none";
         QCOMPARE(battery + " | " + fields(thermal.cpuTemp, thermal.batteryPower, thermal.adapterPower),
                  expected);
+    }
+
+    // Who a listed process is, and who is offered to end it: root sees only its own processes unless it
+    // asks for every user's; a user ends only their own; kernel threads and zombies are never listed.
+    void processesCarryTheirIdentity_data()
+    {
+        // ppid, the kernel's flags, the arguments (";"-separated), the real user id (-1: no status
+        // file); what root, root asking for every user's, and user 1000 are offered (L: listed, E: may
+        // end), or "-" when the process is not listed at all.
+        columns<int, uint, QString, int, QString>("ppid", "flags", "cmdline", "uid", "offered");
+        row("a user's program", 1, 0u, "/usr/bin/editor;notes.txt", 1000, "-- LE LE");
+        row("root's daemon", 1, 0u, "/usr/sbin/daemon", 0, "LE LE L-");
+        row("another user's", 1, 0u, "/usr/bin/editor", 1001, "-- LE L-");
+        row("owner unknown", 1, 0u, "/usr/bin/editor", -1, "L- L- L-");
+        row("kernel thread by its flag", 1, 0x00208040u, "kworker", 0, "-");
+        row("child of kthreadd", 2, 0u, "kworker", 0, "-");
+        row("no arguments: a kernel thread or zombie", 1, 0u, "", 1000, "-");
+    }
+    void processesCarryTheirIdentity()
+    {
+        const auto [ppid, flags, arguments, uid, offered] =
+            fetch<int, uint, QString, int, QString>("ppid", "flags", "cmdline", "uid", "offered");
+        proc("4242/stat", QString::asprintf("4242 (editor) S %d 4242 4242 0 -1 %u 0 0 0 0 7 0 0 0 20 0 1 0 "
+                                            "987654 1000 250 0 0\n",
+                                            ppid, flags));
+        write(m_roots.proc + "/4242/cmdline",
+              arguments.isEmpty() ? QByteArray() : cmdline(arguments.split(';')));
+        if (uid >= 0)
+            proc("4242/status", QString("Name:\teditor\nUid:\t%1\t0\t0\t0\nGid:\t5\t5\t5\t5\n").arg(uid));
+        const LocalSystemStatus::Measurement measurement = measure(m_roots, std::nullopt);
+        const LocalSystemStatus::Processes& listed = measurement.processes;
+        QCOMPARE(measurement.processCount, 1); // listed or not, it is counted
+        if (offered == "-") {
+            QVERIFY(listed.empty());
+            return;
+        }
+        QCOMPARE(listed.size(), std::size_t(1));
+        QCOMPARE(listed[0].startTime, 987654);
+        QCOMPARE(listed[0].uid, uid >= 0 ? std::optional<qint64>(uid) : std::nullopt);
+        QStringList seen;
+        for (const ProcessControl::Viewer viewer :
+             {ProcessControl::Viewer{0, false}, ProcessControl::Viewer{0, true},
+              ProcessControl::Viewer{1000, false}})
+            seen << QString(ProcessControl::isListed(listed[0], viewer) ? "L" : "-") +
+                        (ProcessControl::canTerminate(listed[0], viewer) ? "E" : "-");
+        QCOMPARE(seen.join(' '), offered);
     }
 
     // Processes busiest first, from the same two readings as the CPU: each core passes 100 ticks.

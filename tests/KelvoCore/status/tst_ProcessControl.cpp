@@ -2,13 +2,13 @@
 // receives when it is asked to quit or forced to.
 #include "TestMain.h"
 
-#include "SyntheticHome.h"
-
+#include "status/LocalSystemStatus.h"
 #include "status/ProcessControl.h"
 
 #include <QProcess>
 
 #include <csignal>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -17,11 +17,22 @@ Q_DECLARE_METATYPE(Kind)
 
 namespace {
 
+// The process with this pid as the sampler lists it, with its start time and owner.
+SystemReport::ProcessInfo listed(int pid)
+{
+    for (const SystemReport::ProcessInfo& process : LocalSystemStatus::processSnapshot())
+        if (process.pid == pid)
+            return process;
+    SystemReport::ProcessInfo process;
+    process.pid = pid;
+    return process;
+}
+
 // The failure terminate() raises, caught the way the dashboard catches it: as a KelvoError.
-std::optional<Kind> refusal(int pid, bool force = false)
+std::optional<Kind> refusal(const SystemReport::ProcessInfo& process, bool force = false)
 {
     try {
-        ProcessControl::terminate(pid, force);
+        ProcessControl::terminate(process, force);
     } catch (const KelvoError& error) {
         const auto* failure = dynamic_cast<const ProcessControl::Failure*>(&error);
         return failure && !error.description().isEmpty() ? std::optional(failure->kind()) : std::nullopt;
@@ -46,51 +57,66 @@ private slots:
     void protectedProcessesAreRefusedAndNotOffered()
     {
         const auto [pid, force, expected] = fetch<int, bool, Kind>("pid", "force", "expected");
-        QCOMPARE(refusal(pid, force), expected);
-        QVERIFY(!ProcessControl::canTerminate(pid));
+        SystemReport::ProcessInfo process;
+        process.pid = pid;
+        QCOMPARE(refusal(process, force), expected);
+        QVERIFY(!ProcessControl::canTerminate(process, ProcessControl::currentViewer(true)));
     }
 
-    void otherUserProcessesAreOffered()
-    {
-        QVERIFY(ProcessControl::canTerminate(101));
-        QVERIFY(!ProcessControl::canTerminate(std::nullopt));
-    }
-
+    // A real child is ended by the signal asked for, and only while it is the process listed: with
+    // another start time (its pid reused) or once it has exited, nothing is sent and the process "no
+    // longer exists".
     void childEndsByTheSignalAsked_data()
     {
-        columns<bool, int>("force", "signal");
-        row("quit", false, int(SIGTERM));
-        row("force quit", true, int(SIGKILL));
+        columns<bool, qint64, int>("force", "startShift", "signal"); // signal 0: none is sent
+        row("quit", false, qint64(0), int(SIGTERM));
+        row("force quit", true, qint64(0), int(SIGKILL));
+        row("another process's start time", true, qint64(1), 0);
     }
     void childEndsByTheSignalAsked()
     {
-        const auto [force, signal] = fetch<bool, int>("force", "signal");
+        const auto [force, startShift, signal] = fetch<bool, qint64, int>("force", "startShift", "signal");
         QProcess child;
         child.start("/bin/sleep", {"30"});
         QVERIFY(child.waitForStarted());
-        const int pid = int(child.processId());
-        QVERIFY(ProcessControl::terminate(pid, force));
+        SystemReport::ProcessInfo process = listed(int(child.processId()));
+        QVERIFY(process.startTime);
+        *process.startTime += startShift;
+        if (signal == 0) {
+            QCOMPARE(refusal(process, force), Kind::noSuchProcess);
+            QVERIFY(!child.waitForFinished(200)); // still running
+            child.kill();
+        } else {
+            QVERIFY(ProcessControl::terminate(process, force));
+        }
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-        QCOMPARE(child.exitCode(), signal); // Qt reports the terminating signal as the exit code
-        // Reaped by QProcess, the id names no process any more.
-        QCOMPARE(refusal(pid), Kind::noSuchProcess);
+        QCOMPARE(child.exitCode(), signal ? signal : int(SIGKILL)); // Qt reports the signal as the exit code
+        // Exited and reaped by QProcess, the child is no longer there to end.
+        QCOMPARE(refusal(process), Kind::noSuchProcess);
     }
 
+    // Another user's process is not ended: a child that runs as another user ("nobody") asks to end
+    // one of this user's processes and is refused.
     void othersProcessesAreNotPermitted()
     {
-        KELVO_SKIP_AS_ROOT();
-        QProcess listing;
-        listing.start("/bin/ps", {"-axo", "pid=,uid="});
-        QVERIFY(listing.waitForFinished());
-        for (const QByteArray& line : listing.readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> fields = line.simplified().split(' ');
-            if (fields.size() == 2 && fields[0].toInt() > 100 && fields[1].toUInt() != geteuid()) {
-                QCOMPARE(refusal(fields[0].toInt()), Kind::notPermitted);
-                return;
-            }
+        if (geteuid() != 0)
+            QSKIP("only root can run a child as another user");
+        QProcess target;
+        target.start("/bin/sleep", {"30"});
+        QVERIFY(target.waitForStarted());
+        const SystemReport::ProcessInfo process = listed(int(target.processId()));
+        const pid_t asker = fork();
+        if (asker == 0) {
+            const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+            _exit(dropped && refusal(process) == Kind::notPermitted ? 0 : 1);
         }
-        QSKIP("no other user's process to try");
+        int outcome = -1;
+        QCOMPARE(waitpid(asker, &outcome, 0), asker);
+        QVERIFY(WIFEXITED(outcome) && WEXITSTATUS(outcome) == 0);
+        QVERIFY(!target.waitForFinished(100)); // still running
+        target.kill();
+        target.waitForFinished();
     }
 
     // Only an unknown failure keeps its error code.

@@ -39,7 +39,8 @@ Report fullReport()
     r.proxy = {true, "HTTP", "proxy.example:8080"};
     r.batteries = {{80.5, true, "charging", "1:20", "Good", 312, 92}};
     r.thermal = {48.5, 44.25, 31.5, 1800, 2, 12.5, 30.25, -4.5};
-    r.topProcesses = {{501, 1, "WindowServer", "/System/Library/WindowServer", 12.5, 3.25}};
+    r.topProcesses = {
+        {501, 1, "WindowServer", "/System/Library/WindowServer", 12.5, 3.25, 1'700'000'000'000'123, 88}};
     return r;
 }
 

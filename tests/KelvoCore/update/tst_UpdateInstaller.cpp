@@ -15,6 +15,9 @@
 #include <QNetworkAccessManager>
 #include <QProcess>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace SyntheticHome;
 using namespace TestSupport;
 using Response = LoopbackHttpServer::Response;
@@ -61,6 +64,30 @@ QStringList filesBelow(const QString& folder)
         files << QDir(folder).relativeFilePath(walk.next());
     files.sort();
     return files;
+}
+
+// An item's mode in octal, or where it points for a link; "-" when there is none.
+QString mode(const QString& path)
+{
+    struct stat facts {};
+    if (::lstat(QFile::encodeName(path), &facts) != 0)
+        return "-";
+    return S_ISLNK(facts.st_mode) ? "-> " + QFile::symLinkTarget(path).section('/', -1)
+                                  : QString::number(facts.st_mode & 07777, 8);
+}
+
+// Every item below folder with its mode and, for a file, its bytes.
+QStringList tree(const QString& folder)
+{
+    QStringList items;
+    for (QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+         walk.hasNext();) {
+        const QString path = walk.next();
+        items << QDir(folder).relativeFilePath(path) + ' ' + mode(path) + ' ' + contents(path);
+    }
+    items.sort();
+    return items;
 }
 
 } // namespace
@@ -185,47 +212,78 @@ private slots:
                  (UpdateInstallerState{Kind::failed, 0.0, UpdateInstallerText::noDownloadedUpdate()}));
     }
 
+    // Hostile packages: each is refused (checked from its listing before anything is unpacked, where
+    // the listing can tell) and the installation stays as it was, or it is installed with its files'
+    // modes normalised.
     void linuxInstall_data()
     {
-        columns<QString>("variant");
-        row("replaces the installation", "normal");
-        row("read-only installation", "read-only");
-        row("member with ..", "dot-dot");
-        row("no bin/kelvo", "no program");
-        row("link leading out", "link out");
-        row("a folder where a file goes", "folder in the way");
+        columns<QString, QString>("variant", "refusal"); // the refused member, "package", or none
+        row("modes normalised", "modes", "");
+        row("read-only installation", "read-only", "package");
+        row("member with ..", "dot-dot", "/share/../../../../x");
+        row("no bin/kelvo", "no program", "package");
+        row("absolute link", "/etc/hostname", "/share/doc/kelvo/link");
+        row("link to the package root", "../../../..", "/share/doc/kelvo/link");
+        row("link above the package root", "../../../../..", "/share/doc/kelvo/link");
+        row("link out and back in", "../../../../" + top + "/bin/kelvo", "/share/doc/kelvo/link");
+        row("link through a link to the root", "up/..", "/share/doc/kelvo/link");
+        row("FIFO", "fifo", "/share/doc/kelvo/special");
+        row("device", "device", "/share/doc/kelvo/special");
+        row("hard link", "hard link", "/share/doc/kelvo/special");
+        row("zeros beyond 20 times the package", "zeros", "package");
+        row("a folder where a file goes", "folder in the way", "any");
     }
     void linuxInstall()
     {
-        auto [variant] = fetch<QString>("variant");
+        auto [variant, refusal] = fetch<QString, QString>("variant", "refusal");
         writeRelease();
+        const QString release = m_box.path("package/" + top), doc = release + "/share/doc/kelvo/";
         QStringList tarOptions;
-        if (variant == u"dot-dot")
+        if (variant == u"modes") {
+            QVERIFY(::chmod(QFile::encodeName(release + "/bin/kelvo"), 06777) == 0);
+            QVERIFY(::chmod(QFile::encodeName(doc + "LICENSE.md"), 04766) == 0);
+            link("LICENSE.md", doc + "link");
+        } else if (variant == u"dot-dot")
             tarOptions << "-P"
                        << "--transform=s,/doc/kelvo/LICENSE.md$,/../../../../x,";
-        if (variant == u"no program")
-            QFile::remove(m_box.path("package/" + top + "/bin/kelvo"));
-        if (variant == u"link out")
-            link("/etc/hostname", m_box.path("package/" + top + "/share/doc/kelvo/notes"));
-        if (variant == u"folder in the way")
+        else if (variant == u"no program")
+            QFile::remove(release + "/bin/kelvo");
+        else if (variant.contains(u'/')) {
+            link("../../../share", doc + "up");
+            link(variant, doc + "link");
+        } else if (variant == u"fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(doc + "special"), 0600) == 0);
+        else if (variant == u"device" &&
+                 ::mknod(QFile::encodeName(doc + "special"), S_IFCHR | 0600, makedev(1, 3)))
+            QSKIP("only root makes a device");
+        else if (variant == u"hard link") {
+            tarOptions << "--sort=name"; // the second name of the file is the one listed as a hard link
+            QVERIFY(::link(QFile::encodeName(doc + "LICENSE.md"), QFile::encodeName(doc + "special")) == 0);
+        } else if (variant == u"zeros")
+            QVERIFY(QFile(file(doc + "zeros", 0)).resize(32 << 20));
+        else if (variant == u"folder in the way")
             write(m_box.path("installation/share/doc/kelvo/LICENSE.md/inside"), "in the way");
-        if (variant == u"read-only") {
+        else if (variant == u"read-only") {
             KELVO_SKIP_AS_ROOT();
             QFile::setPermissions(m_box.path("installation/bin"), QFile::ReadOwner | QFile::ExeOwner);
         }
         serveRelease(tarOptions);
         QCOMPARE(download("/kelvo-1.3.tar.gz").kind, Kind::readyToInstall);
         const QString package = m_installer->downloadedPackage().value();
+        const QStringList before = tree(m_box.path("installation"));
         m_installer->performInstallAndRelaunch();
         QCOMPARE(m_states.last().kind, Kind::installing);
         // Done when it has asked to quit (and stays "installing" for the short time left) or failed.
         QTRY_VERIFY_WITH_TIMEOUT(m_quits == 1 || m_states.last().kind != Kind::installing, 20'000);
 
-        if (variant == u"normal") {
+        if (refusal.isEmpty()) {
             QTRY_COMPARE(contents(m_box.path("started")), "started\n"); // the new kelvo was started
-            QCOMPARE(filesBelow(m_box.path("installation")),
-                     QStringList({"bin/kelvo", "bin/other", "share/applications/kelvo.desktop",
-                                  "share/doc/kelvo/LICENSE.md"}));
+            QStringList modes;
+            for (const QString item :
+                 {"bin/kelvo", "share/applications/kelvo.desktop", "share/doc", "share/doc/kelvo",
+                  "share/doc/kelvo/LICENSE.md", "share/doc/kelvo/link"})
+                modes << mode(m_box.path("installation/" + item));
+            QCOMPARE(modes, QStringList({"755", "644", "755", "755", "644", "-> LICENSE.md"}));
             QCOMPARE(contents(m_box.path("installation/share/doc/kelvo/LICENSE.md")), "new licence");
             QCOMPARE(contents(m_box.path("installation/bin/other")), "someone else's");
             return;
@@ -234,15 +292,19 @@ private slots:
         const QString expected =
             variant == u"read-only"
                 ? UpdateInstallerText::installationNotWritable(m_box.path("installation"), package)
-            : variant == u"dot-dot"    ? UpdateInstallerText::unsafeEntry(top + "/share/../../../../x")
             : variant == u"no program" ? UpdateInstallerText::noProgram(package)
-            : variant == u"link out"   ? UpdateInstallerText::unsafeEntry(top + "/share/doc/kelvo/notes")
-                                       : m_states.last().message;
+            : variant == u"zeros"
+                ? UpdateInstallerText::packageTooLarge(package, 20 * QFileInfo(package).size())
+            : refusal.endsWith(u"special") ? UpdateInstallerText::specialEntry(top + refusal)
+            : refusal == u"any"            ? m_states.last().message
+                                           : UpdateInstallerText::unsafeEntry(top + refusal);
         QCOMPARE(m_states.last().message, expected);
         QCOMPARE(m_installer->downloadedPackage(), package); // kept for another attempt
         QVERIFY(QFileInfo::exists(package));
-        QCOMPARE(contents(m_box.path("installation/bin/kelvo")), "old program");
-        QCOMPARE(contents(m_box.path("installation/share/applications/kelvo.desktop")), "old entry");
+        QCOMPARE(tree(m_box.path("installation")), before);
+        // What the listing refuses is refused before anything is unpacked.
+        QCOMPARE(exists(QFileInfo(package).absolutePath() + "/unpacked"),
+                 refusal == u"any" || variant == u"no program" || variant == u"up/..");
         QCOMPARE(m_quits, 0);
     }
 

@@ -240,11 +240,11 @@ FeaturePage {
     ProcessList {
         objectName: "processList"
         Layout.fillWidth: true
-        onEndRequested: (pid, name, force) => endDialog.ask(pid, name, force)
+        onEndRequested: (pid, startTime, name, force) => endDialog.ask(pid, startTime, name, force)
     }
 
     EndProcessDialog {
         id: endDialog
-        onConfirmed: AppModel.status.endProcess(pid, processName, force)
+        onConfirmed: AppModel.status.endProcess(pid, startTime, processName, force)
     }
 }

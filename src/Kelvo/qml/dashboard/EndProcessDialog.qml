@@ -2,16 +2,19 @@ import QtQuick
 import Kelvo 1.0
 
 // Asks before a process is ended. A quit asks the process to close; a force quit ends it at once.
-// `ask(pid, name, force)` opens it; confirming reports `confirmed()` with the process still named.
+// `ask(pid, startTime, name, force)` opens it; confirming reports `confirmed()` with the process still
+// named by its pid and start time, so a process that took the pid meanwhile is not the one ended.
 SelectionConfirmDialog {
     id: root
     property int pid: 0
+    property string startTime
     property string processName
     property bool force: false
     readonly property string shownName: processName.length > 0 ? processName : Theme.t("这个进程", "this process")
 
-    function ask(processId, name, forced) {
+    function ask(processId, start, name, forced) {
         pid = processId
+        startTime = start
         processName = name || ""
         force = forced
         shown = true

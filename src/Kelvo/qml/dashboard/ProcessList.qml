@@ -4,11 +4,11 @@ import QtQuick.Layouts
 import Kelvo 1.0
 
 // The busiest processes, live: name and path, PID, CPU and memory, and a menu to quit one, force it to
-// quit, or show its program in the file manager.
+// quit, or show its program in the file manager. Run as root, a switch shows every user's processes.
 GlassPanel {
     id: root
     property var status: AppModel.status
-    signal endRequested(int pid, string name, bool force)
+    signal endRequested(int pid, string startTime, string name, bool force)
 
     ColumnLayout {
         anchors.left: parent.left
@@ -32,6 +32,18 @@ GlassPanel {
                 }
             }
             Item { Layout.fillWidth: true }
+            Label {
+                visible: root.status.allUsersOffered
+                text: Theme.t("所有用户", "All users")
+                color: Theme.textSecondary
+                font.pixelSize: Theme.fontSmall
+            }
+            ToggleSwitch {
+                objectName: "allUsersSwitch"
+                visible: root.status.allUsersOffered
+                checked: root.status.allUsers
+                onToggled: root.status.allUsers = checked
+            }
             SegmentedControl {
                 objectName: "processSortChoice"
                 value: root.status.processSort
@@ -75,6 +87,7 @@ GlassPanel {
             delegate: ItemDelegate {
                 id: row
                 required property var pid
+                required property string startTime
                 required property string name
                 required property string command
                 required property string cpuText
@@ -161,14 +174,16 @@ GlassPanel {
             objectName: "actionQuit"
             enabled: processMenu.target !== null && processMenu.target.canEnd
             text: Theme.t("退出", "Quit")
-            onTriggered: root.endRequested(processMenu.target.pid, processMenu.target.name, false)
+            onTriggered: root.endRequested(processMenu.target.pid, processMenu.target.startTime,
+                                           processMenu.target.name, false)
         }
         ActionMenuItem {
             objectName: "actionForceQuit"
             destructive: true
             enabled: processMenu.target !== null && processMenu.target.canEnd
             text: Theme.t("强制退出…", "Force Quit…")
-            onTriggered: root.endRequested(processMenu.target.pid, processMenu.target.name, true)
+            onTriggered: root.endRequested(processMenu.target.pid, processMenu.target.startTime,
+                                           processMenu.target.name, true)
         }
         ActionMenuItem {
             objectName: "actionRevealProcess"
