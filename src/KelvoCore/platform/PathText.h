@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -15,4 +16,12 @@ bool isAtOrBelowAny(const QString& path, const QStringList& roots);
 // base and relative with one separator between them ("/" and "Library" give "/Library"); purely
 // lexical, nothing else is standardised.
 QString joined(const QString& base, const QString& relative);
+
+// The same for paths as bytes on disk, byte for byte: a name need not be UTF-8, and none is decoded.
+QByteArray standardized(const QByteArray& path);
+bool isAtOrBelow(const QByteArray& path, const QByteArray& root);
+QByteArray joined(const QByteArray& base, const QByteArray& relative);
+// A path as bytes, for people: UTF-8 where it is valid, each other byte as "\xFF" and the like, so
+// two names that differ only in such bytes read differently.
+QString shown(const QByteArray& path);
 } // namespace PathText
