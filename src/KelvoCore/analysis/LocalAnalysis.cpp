@@ -274,7 +274,6 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
 {
     AnalysisReport report = snapshot(QFile::encodeName(rootPath), home, options);
     report.path = rootPath;
-    report.rawPath.reset();
     return report;
 }
 
