@@ -1,5 +1,8 @@
 #include "AnalysisReportPresenter.h"
 
+#include "platform/PathText.h"
+
+#include <QByteArrayView>
 #include <QVariantList>
 
 namespace AnalysisReportPresenter {
@@ -33,12 +36,18 @@ QVariantList rows(const std::vector<AnalysisReport::Entry>& entries, qint64 tota
     QVariantList list;
     for (const AnalysisReport::Entry& entry : entries) {
         const qint64 size = entry.size.value_or(0);
-        list.append(QVariantMap{{QStringLiteral("name"), entry.name.value_or(QString())},
-                                {QStringLiteral("path"), entry.path.value_or(QString())},
-                                {QStringLiteral("size"), size},
-                                {QStringLiteral("isDirectory"), entry.isDirectory.value_or(false)},
-                                {QStringLiteral("kind"), kindName(entry)},
-                                {QStringLiteral("share"), total > 0 ? double(size) / double(total) : 0.0}});
+        // Only a path whose text does not spell its bytes is shown from the bytes.
+        const QByteArray bytes = entry.rawPath.value_or(QByteArray());
+        const QByteArray name = bytes.mid(bytes.lastIndexOf('/') + 1);
+        list.append(QVariantMap{
+            {QStringLiteral("key"), keyOf(entry)},
+            {QStringLiteral("name"), entry.rawPath ? PathText::shown(name) : entry.name.value_or(QString())},
+            {QStringLiteral("path"), entry.rawPath ? PathText::shown(bytes) : entry.path.value_or(QString())},
+            {QStringLiteral("nameNotUtf8"), !QByteArrayView(name).isValidUtf8()},
+            {QStringLiteral("size"), size},
+            {QStringLiteral("isDirectory"), entry.isDirectory.value_or(false)},
+            {QStringLiteral("kind"), kindName(entry)},
+            {QStringLiteral("share"), total > 0 ? double(size) / double(total) : 0.0}});
     }
     return list;
 }
@@ -49,7 +58,8 @@ QVariantMap present(const AnalysisReport& report)
 {
     const qint64 total = report.totalSize.value_or(0);
     const AnalysisReport::LeftOut leftOut = report.leftOut.value_or(AnalysisReport::LeftOut{});
-    return {{QStringLiteral("path"), report.path.value_or(QString())},
+    return {{QStringLiteral("path"),
+             report.rawPath ? PathText::shown(*report.rawPath) : report.path.value_or(QString())},
             {QStringLiteral("hiddenItems"), leftOut.hiddenItems},
             {QStringLiteral("hiddenFileBytes"), leftOut.hiddenFileBytes},
             {QStringLiteral("protectedFolders"), leftOut.protectedFolders},
@@ -57,6 +67,16 @@ QVariantMap present(const AnalysisReport& report)
             {QStringLiteral("totalFiles"), report.totalFiles.value_or(0)},
             {QStringLiteral("entries"), rows(report.entries, total)},
             {QStringLiteral("largeFiles"), rows(report.largeFiles, total)}};
+}
+
+QString keyOf(const AnalysisReport::Entry& entry)
+{
+    return QString::fromLatin1(entry.bytes().toPercentEncoding("/"));
+}
+
+QByteArray bytesOfKey(const QString& key)
+{
+    return QByteArray::fromPercentEncoding(key.toUtf8());
 }
 
 } // namespace AnalysisReportPresenter

@@ -3,7 +3,13 @@
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
 
+#include "platform/Trash.h"
+
+#include <QScopeGuard>
 #include <QSignalSpy>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -176,6 +182,44 @@ private slots:
         QCOMPARE(report.entries.front().size, 1000);
         QVERIFY(std::none_of(report.largeFiles.begin(), report.largeFiles.end(),
                              [&](const AnalysisReport::Entry& entry) { return entry.path == big; }));
+    }
+
+    // Rows whose names read alike are told apart and acted on by their bytes: moving one to the Trash
+    // leaves the other, and a folder that is not UTF-8 is entered and left.
+    void analysisRowsActOnTheirOwnBytes()
+    {
+        AppModelFixture fixture;
+        const auto emptied = qScopeGuard([&] {
+            emptyFolder(fixture.home);
+            emptyFolder(Trash::freedesktopTrashFolder());
+        });
+        const QByteArray home = QFile::encodeName(fixture.home);
+        rawFile(fixture.home, "bad\xFF");
+        write(fixture.home + "/bad\uFFFD", "fffd");
+        QCOMPARE(::mkdir(home + "/dir\xFE", 0700), 0);
+        rawFile(fixture.home, "dir\xFE/inner.bin");
+        const auto model = fixture.makeModel();
+        const auto row = [&](const QString& name) {
+            for (const QVariant& entry : model->analysis()->reportValue().toMap()["entries"].toList())
+                if (entry.toMap()["name"] == name)
+                    return entry.toMap();
+            return QVariantMap();
+        };
+        model->analysis()->analyze(fixture.home);
+        QVERIFY(finished(*model));
+        QVERIFY(row("bad\\xFF")["nameNotUtf8"].toBool() && !row("bad\uFFFD")["nameNotUtf8"].toBool());
+        model->analysis()->moveToTrash(row("bad\\xFF")["key"].toString());
+        QVERIFY(finished(*model) && alertOf(*model).isEmpty());
+        QVERIFY(::access(home + "/bad\xFF", F_OK) != 0 && contents(fixture.home + "/bad\uFFFD") == "fffd");
+        QVERIFY(row("bad\\xFF").isEmpty() && !row("bad\uFFFD").isEmpty());
+
+        model->analysis()->analyzeItem(row("dir\\xFE")["key"].toString());
+        QVERIFY(finished(*model));
+        QCOMPARE(model->analysis()->path(), fixture.home + "/dir\\xFE");
+        QVERIFY(!row("inner.bin").isEmpty());
+        model->analysis()->analyzeParent();
+        QVERIFY(finished(*model));
+        QCOMPARE(model->analysis()->path(), fixture.home);
     }
 
     // Only what a scan listed, unchanged since, goes; anything else is refused and changes nothing.

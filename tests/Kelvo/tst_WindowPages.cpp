@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QQmlComponent>
 #include <QRectF>
+#include <QScopeGuard>
 #include <QUrl>
 
 #include <numeric>
@@ -143,6 +144,11 @@ private slots:
     void analysisShowsTheReport()
     {
         useRowLanguage();
+        // A name that is not UTF-8, here for this test only (the temporary folder cannot remove it).
+        const QByteArray notUtf8 = QFile::encodeName(library()) + "/Report \xFF.pdf";
+        SyntheticHome::rawFile(library(), "Report \xFF.pdf");
+        QVERIFY(::truncate(notUtf8.constData(), 800'000) == 0);
+        const auto gone = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
         scan("analyze");
         const QVariantMap report = this->report("analyze");
         // The children, each with a bar as long as its part of the whole; the largest files, without.
@@ -155,6 +161,9 @@ private slots:
                  qRound(100 * report["entries"].toList()[0].toMap()["share"].toDouble()));
         verifyRowsShow(shown("largeFileRow"), report["largeFiles"]);
         QVERIFY(!findItem(shown("largeFileRow").value(0), "shareBar")->isVisible());
+        // The name that is not UTF-8 is tagged, among the children and among the large files alike.
+        QCOMPARE(shown("rowNotUtf8Tag").size(), 2);
+        QVERIFY(findItem(rowNamed("analysisRow", "Report \\xFF.pdf"), "rowNotUtf8Tag")->isVisible());
         QStringList summary;
         for (const char* stat : {"summaryLocation", "summaryFiles", "summarySize"})
             summary << item(stat)->property("value").toString();

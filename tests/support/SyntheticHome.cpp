@@ -1,6 +1,7 @@
 #include "SyntheticHome.h"
 
 #include "platform/DefaultsStore.h"
+#include "platform/FileRemover.h"
 
 #include <QDirIterator>
 #include <QSettings>
@@ -83,6 +84,13 @@ void rawFile(const QString& folder, const QByteArray& name)
     const int fd = ::open((QFile::encodeName(folder) + '/' + name).constData(), O_WRONLY | O_CREAT, 0600);
     QTest::qVerify(fd >= 0, "rawFile", name.constData(), __FILE__, __LINE__);
     ::close(fd);
+}
+
+void emptyFolder(const QString& folder)
+{
+    const ConfinedPath::Outcome outcome = ConfinedPath::reach(QFileInfo(folder).path(), folder);
+    if (outcome.item)
+        FileRemover::removeContents(*outcome.item);
 }
 
 BindMount::BindMount(const QString& source, const QString& target)

@@ -136,6 +136,8 @@ int nestedFolders(const QString& base, int levels, const QByteArray& name);
 
 // An empty file whose name is the given bytes (not necessarily UTF-8) in folder.
 void rawFile(const QString& folder, const QByteArray& name);
+// Empties a folder by the bytes of its names, which QTemporaryDir cannot do for a name that is not UTF-8.
+void emptyFolder(const QString& folder);
 
 // Bind-mounts source on target (a folder) while it lives; mounted() is false when this process may
 // not mount, and the test then skips.

@@ -13,7 +13,8 @@ Batch moveAll(const std::vector<Item>& items, const QString& home)
     Batch batch;
     for (const Item& item : items) {
         if (const std::optional<QString> refusal =
-                ScanPathGuard::moveToTrash(item.path, item.identity, home)) {
+                item.rawPath.isEmpty() ? ScanPathGuard::moveToTrash(item.path, item.identity, home)
+                                       : ScanPathGuard::moveToTrash(item.rawPath, item.identity, home)) {
             ++batch.failed;
             if (qsizetype(batch.left.size()) < FileRemover::maxReported)
                 batch.left.push_back({item.path, *refusal});

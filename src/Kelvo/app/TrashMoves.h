@@ -9,6 +9,7 @@
 #include "platform/FileIdentity.h"
 #include "platform/FileRemover.h"
 
+#include <QByteArray>
 #include <QSet>
 #include <QString>
 
@@ -19,8 +20,11 @@
 namespace TrashMoves {
 
 struct Item {
-    QString path;
+    QString path;                         // as shown, and as Batch::moved names it
     std::optional<FileIdentity> identity; // none: not from the scan, refused
+    // The path as bytes on disk when `path` does not spell them (a name that is not UTF-8); the move
+    // then goes by these bytes, so the item is exactly the one listed.
+    QByteArray rawPath = {};
 };
 
 // What a batch did: the paths now in the Trash, and why the others did not go.

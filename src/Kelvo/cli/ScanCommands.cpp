@@ -4,6 +4,7 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "installer/LocalInstallerPreview.h"
+#include "platform/PathText.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
 #include "vocabulary/ByteCount.h"
@@ -85,6 +86,13 @@ QString kindNote(const AnalysisReport::Entry& entry)
     }
 }
 
+// A listed name as people read it: bytes that are not UTF-8 as "\xFF".
+QString shownName(const AnalysisReport::Entry& entry)
+{
+    return entry.rawPath ? PathText::shown(entry.rawPath->mid(entry.rawPath->lastIndexOf('/') + 1))
+                         : entry.name.value_or(QString());
+}
+
 QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
 {
     QStringList parts;
@@ -130,8 +138,8 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
                     << (unreadable ? L("无法读取", "Cannot be read")
                                    : SizeText::bytes(entry.size.value_or(0)))
                            .rightJustified(10)
-                    << "  " << entry.name.value_or(QString())
-                    << (entry.isDirectory.value_or(false) ? "/" : "") << kindNote(entry) << '\n';
+                    << "  " << shownName(entry) << (entry.isDirectory.value_or(false) ? "/" : "")
+                    << kindNote(entry) << '\n';
     }
     if (const QString leftOut = leftOutLine(report.leftOut.value_or(AnalysisReport::LeftOut{}));
         !leftOut.isEmpty())
@@ -139,7 +147,8 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
     streams.out << '\n' << L("大文件", "Large Files") << '\n';
     for (const AnalysisReport::Entry& file : report.largeFiles)
         streams.out << "  " << SizeText::bytes(file.size.value_or(0)).rightJustified(10) << "  "
-                    << file.path.value_or(QString()) << '\n';
+                    << (file.rawPath ? PathText::shown(*file.rawPath) : file.path.value_or(QString()))
+                    << '\n';
     streams.out.flush();
     return 0;
 }

@@ -5,9 +5,12 @@
 #include "app/TrashMoves.h"
 
 #include "analysis/LocalAnalysis.h"
+#include "platform/Desktop.h"
+#include "platform/FileErrorText.h"
 #include "platform/PathText.h"
 #include "vocabulary/BackgroundRun.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace AppModelSupport;
@@ -27,6 +30,7 @@ AnalysisController::AnalysisController(const FeatureContext& context, QObject* p
     : QObject(parent)
     , m_context(context)
     , m_path(defaultFolder(context.environment.home))
+    , m_folder(QFile::encodeName(m_path))
 {
 }
 
@@ -35,6 +39,7 @@ void AnalysisController::setPath(const QString& path)
     if (path == m_path)
         return;
     m_path = path;
+    m_folder = QFile::encodeName(path);
     emit pathChanged();
 }
 
@@ -64,7 +69,7 @@ QFuture<void> AnalysisController::refresh()
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("analysis"), AppFeature::analyze, true);
     const QString path = m_path;
-    auto work = BackgroundRun::start(run->cancelled, [path, home = m_context.environment.home,
+    auto work = BackgroundRun::start(run->cancelled, [folder = m_folder, home = m_context.environment.home,
                                                       countEverything = m_countEverything,
                                                       relay = run->relay](const std::atomic_bool* cancelled) {
         LocalAnalysis::Options options;
@@ -73,7 +78,7 @@ QFuture<void> AnalysisController::refresh()
         options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {
             relay->post(progress.folder, progress.items, progress.bytes);
         };
-        return LocalAnalysis::snapshot(path, home, options);
+        return LocalAnalysis::snapshot(folder, home, options);
     });
     return runs.finish(
         run, std::move(work), L("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
@@ -92,15 +97,21 @@ QFuture<void> AnalysisController::refresh()
 void AnalysisController::analyze(const QString& path)
 {
     const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    setPath(trimmed);
-    emit analysisRequested(trimmed);
+    if (!trimmed.isEmpty())
+        analyzeFolder(QFile::encodeName(trimmed));
+}
+
+void AnalysisController::analyzeFolder(const QByteArray& folder)
+{
+    m_folder = folder;
+    m_path = PathText::shown(folder);
+    emit pathChanged();
+    emit analysisRequested(m_path);
 }
 
 void AnalysisController::analyzeParent()
 {
-    analyze(PathText::standardized(m_path + QStringLiteral("/..")));
+    analyzeFolder(PathText::standardized(PathText::joined(m_folder, "..")));
 }
 
 void AnalysisController::choosePath(const QUrl& folder)
@@ -108,21 +119,57 @@ void AnalysisController::choosePath(const QUrl& folder)
     analyze(folder.toLocalFile());
 }
 
-void AnalysisController::moveToTrash(const QString& path)
+const AnalysisReport::Entry* AnalysisController::listed(const QByteArray& bytes) const
 {
-    if (path.isEmpty())
-        return;
-    std::optional<FileIdentity> identity;
     if (m_report)
         for (const auto* list : {&m_report->entries, &m_report->largeFiles})
             for (const AnalysisReport::Entry& entry : *list)
-                if (entry.path == path)
-                    identity = entry.identity;
+                if (entry.bytes() == bytes)
+                    return &entry;
+    return nullptr;
+}
+
+std::optional<ConfinedPath::Reached> AnalysisController::reachListed(const QString& key)
+{
+    const QByteArray bytes = AnalysisReportPresenter::bytesOfKey(key);
+    const AnalysisReport::Entry* entry = listed(bytes);
+    std::variant<ConfinedPath::Reached, QString> reached =
+        entry ? LocalAnalysis::reachListed(*m_report, *entry)
+              : std::variant<ConfinedPath::Reached, QString>(
+                    FileErrorText::changedSinceScan(PathText::shown(bytes)));
+    if (QString* problem = std::get_if<QString>(&reached)) {
+        m_context.runs.setAlertMessage(*problem);
+        return std::nullopt;
+    }
+    return std::move(std::get<ConfinedPath::Reached>(reached));
+}
+
+void AnalysisController::analyzeItem(const QString& key)
+{
+    if (const std::optional<ConfinedPath::Reached> item = reachListed(key)) {
+        if (item->facts().isFolder())
+            analyzeFolder(AnalysisReportPresenter::bytesOfKey(key));
+    }
+}
+
+void AnalysisController::revealItem(const QString& key)
+{
+    if (const std::optional<ConfinedPath::Reached> item = reachListed(key))
+        Desktop::reveal(*item);
+}
+
+void AnalysisController::moveToTrash(const QString& key)
+{
+    const QByteArray bytes = AnalysisReportPresenter::bytesOfKey(key);
+    if (bytes.isEmpty())
+        return;
+    const AnalysisReport::Entry* entry = listed(bytes);
     TrashMoves::inBackground(m_context, this, QStringLiteral("analysis-trash"), AppFeature::analyze,
-                             {{path, identity}}, [this, path](const TrashMoves::Batch& batch) {
-                                 if (!batch.moved.contains(path))
+                             {{PathText::shown(bytes), entry ? entry->identity : std::nullopt, bytes}},
+                             [this, bytes](const TrashMoves::Batch& batch) {
+                                 if (batch.moved.isEmpty())
                                      return;
-                                 forget(path);
+                                 forget(bytes);
                                  m_context.runs.setStatus(L("已移到废纸篓", "Moved to Trash"),
                                                           L("选中的项目已放入废纸篓。",
                                                             "The selected item has been moved to Trash."));
@@ -130,8 +177,9 @@ void AnalysisController::moveToTrash(const QString& path)
 }
 
 // What the report shows stays consistent: the item leaves the lists and the totals, and a file inside
-// a listed folder leaves that folder's size.
-void AnalysisController::forget(const QString& path)
+// a listed folder leaves that folder's size. Paths are compared as bytes, so a name that differs only
+// in bytes that are not UTF-8 is another item.
+void AnalysisController::forget(const QByteArray& path)
 {
     if (!m_report)
         return;
@@ -139,22 +187,23 @@ void AnalysisController::forget(const QString& path)
     qint64 removedBytes = 0;
     qint64 removedFiles = 0;
     for (const AnalysisReport::Entry& file : report.largeFiles)
-        if (file.path && PathText::isAtOrBelow(*file.path, path)) {
+        if (file.path && PathText::isAtOrBelow(file.bytes(), path)) {
             removedFiles += 1;
-            if (*file.path == path)
+            if (file.bytes() == path)
                 removedBytes = file.size.value_or(0);
         }
     for (const AnalysisReport::Entry& entry : report.entries)
-        if (entry.path == path) {
+        if (entry.path && entry.bytes() == path) {
             removedBytes = entry.size.value_or(0);
             removedFiles = entry.isDirectory.value_or(false) ? removedFiles : 1;
         }
     std::erase_if(report.largeFiles, [&](const AnalysisReport::Entry& file) {
-        return file.path && PathText::isAtOrBelow(*file.path, path);
+        return file.path && PathText::isAtOrBelow(file.bytes(), path);
     });
-    std::erase_if(report.entries, [&](const AnalysisReport::Entry& entry) { return entry.path == path; });
+    std::erase_if(report.entries,
+                  [&](const AnalysisReport::Entry& entry) { return entry.path && entry.bytes() == path; });
     for (AnalysisReport::Entry& entry : report.entries)
-        if (entry.path && entry.size && PathText::isAtOrBelow(path, *entry.path))
+        if (entry.path && entry.size && PathText::isAtOrBelow(path, entry.bytes()))
             *entry.size -= removedBytes;
     report.totalSize = report.totalSize.value_or(0) - removedBytes;
     report.totalFiles = std::max<qint64>(0, report.totalFiles.value_or(0) - removedFiles);

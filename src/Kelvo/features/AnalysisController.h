@@ -3,7 +3,9 @@
 #include "app/FeatureContext.h"
 
 #include "analysis/AnalysisReport.h"
+#include "platform/ConfinedPath.h"
 
+#include <QByteArray>
 #include <QFuture>
 #include <QObject>
 #include <QString>
@@ -12,15 +14,16 @@
 
 #include <optional>
 
-// Storage Analysis: the folder analysed, its report, drilling down and up, and moving an item to the
-// Trash.
+// Storage Analysis: the folder analysed, its report, drilling down and up, and revealing or moving an
+// item to the Trash. A listed item is named by its row's key (its bytes on disk, percent-encoded), so
+// a name that is not UTF-8 names exactly its own item; every action on it checks its identity too.
 class AnalysisController : public QObject {
     Q_OBJECT
+    // The folder to analyse as shown; a name in it that is not UTF-8 shows its bytes as "\xFF".
     Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
     // {path, totalSize, totalFiles, hiddenItems, hiddenFileBytes, protectedFolders,
-    //  entries: [{name, path, size, isDirectory, kind, share}],
-    //  largeFiles: [{name, path, size}]}; share is the entry's part of totalSize, 0 to 1. Null until the
-    // first analysis.
+    //  entries: [{key, name, path, nameNotUtf8, size, isDirectory, kind, share}], largeFiles: [...]};
+    // share is the entry's part of totalSize, 0 to 1. Null until the first analysis.
     Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
     // Hidden items and the home folder's personal folders counted too; a change analyses again.
     Q_PROPERTY(
@@ -45,8 +48,14 @@ public:
     // The window's folder chooser hands over the chosen folder, which is analysed at once; an empty URL
     // is a cancel.
     Q_INVOKABLE void choosePath(const QUrl& folder);
-    // One listed file or folder to the Trash, after the page's confirmation, on a worker.
-    Q_INVOKABLE void moveToTrash(const QString& path);
+    // A listed folder analysed in turn, once reached without a link and found unchanged; otherwise the
+    // alert says why and nothing is analysed.
+    Q_INVOKABLE void analyzeItem(const QString& key);
+    // A listed item shown in the file manager, under the same conditions.
+    Q_INVOKABLE void revealItem(const QString& key);
+    // One listed file or folder to the Trash, after the page's confirmation, on a worker. A key no row
+    // has (a plain path reads as itself) is refused for want of an identity.
+    Q_INVOKABLE void moveToTrash(const QString& key);
 
 signals:
     void pathChanged();
@@ -57,10 +66,16 @@ signals:
 
 private:
     void setReport(std::optional<AnalysisReport> report);
-    void forget(const QString& path);
+    void analyzeFolder(const QByteArray& folder);
+    // The listed entry of these bytes, if any.
+    const AnalysisReport::Entry* listed(const QByteArray& bytes) const;
+    // The listed item reached and unchanged; none, with the alert set, otherwise.
+    std::optional<ConfinedPath::Reached> reachListed(const QString& key);
+    void forget(const QByteArray& path);
 
     const FeatureContext& m_context;
     QString m_path;
+    QByteArray m_folder; // what path shows, as bytes on disk: what is analysed
     std::optional<AnalysisReport> m_report;
     bool m_countEverything = false;
 };

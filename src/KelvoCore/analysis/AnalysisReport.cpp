@@ -1,5 +1,6 @@
 #include "analysis/AnalysisReport.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QUuid>
 
@@ -21,6 +22,20 @@ std::optional<qint64> integerAt(const QJsonObject& json, const char* key)
 {
     const QJsonValue value = json.value(QLatin1String(key));
     return value.isDouble() ? std::optional<qint64>(value.toInteger()) : std::nullopt;
+}
+
+// Bytes as percent-encoded text: lossless, and plain where they are plain.
+std::optional<QByteArray> bytesAt(const QJsonObject& json, const char* key)
+{
+    const QJsonValue value = json.value(QLatin1String(key));
+    return value.isString() ? std::optional(QByteArray::fromPercentEncoding(value.toString().toUtf8()))
+                            : std::nullopt;
+}
+
+void putBytes(QJsonObject& json, const char* key, const std::optional<QByteArray>& bytes)
+{
+    if (bytes)
+        json.insert(QLatin1String(key), QString::fromLatin1(bytes->toPercentEncoding("/")));
 }
 
 std::optional<bool> boolAt(const QJsonObject& json, const char* key)
@@ -67,6 +82,7 @@ QJsonArray entriesToJson(const std::vector<AnalysisReport::Entry>& entries)
             json.insert(QStringLiteral("identity"), entry.identity->text());
         if (entry.kind)
             json.insert(QStringLiteral("kind"), kindText(*entry.kind));
+        putBytes(json, "raw_path", entry.rawPath);
         array.append(json);
     }
     return array;
@@ -80,7 +96,7 @@ std::vector<AnalysisReport::Entry> entriesFromJson(const QJsonValue& value)
         entries.push_back({textAt(json, "name"), textAt(json, "path"), integerAt(json, "size"),
                            boolAt(json, "is_dir"),
                            FileIdentity::fromText(textAt(json, "identity").value_or(QString())),
-                           kindFromText(textAt(json, "kind"))});
+                           kindFromText(textAt(json, "kind")), bytesAt(json, "raw_path")});
     }
     return entries;
 }
@@ -96,10 +112,21 @@ QString AnalysisReport::Entry::id() const
     return QUuid::createUuid().toString(QUuid::WithoutBraces);
 }
 
+QByteArray AnalysisReport::Entry::bytes() const
+{
+    return rawPath ? *rawPath : QFile::encodeName(path.value_or(QString()));
+}
+
+QByteArray AnalysisReport::bytes() const
+{
+    return rawPath ? *rawPath : QFile::encodeName(path.value_or(QString()));
+}
+
 QJsonObject AnalysisReport::toJson() const
 {
     QJsonObject json;
     put(json, "path", path);
+    putBytes(json, "raw_path", rawPath);
     put(json, "overview", overview);
     json.insert(QStringLiteral("entries"), entriesToJson(entries));
     json.insert(QStringLiteral("large_files"), entriesToJson(largeFiles));
@@ -118,6 +145,7 @@ AnalysisReport AnalysisReport::fromJson(const QJsonObject& json)
 {
     AnalysisReport report;
     report.path = textAt(json, "path");
+    report.rawPath = bytesAt(json, "raw_path");
     report.overview = boolAt(json, "overview");
     report.entries = entriesFromJson(json.value(QStringLiteral("entries")));
     report.largeFiles = entriesFromJson(json.value(QStringLiteral("large_files")));

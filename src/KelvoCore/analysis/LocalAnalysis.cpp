@@ -1,5 +1,6 @@
 #include "analysis/LocalAnalysis.h"
 
+#include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
@@ -7,7 +8,7 @@
 #include "vocabulary/LargestFirst.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
+#include <QFile>
 #include <QHash>
 #include <QSet>
 #include <QThread>
@@ -35,9 +36,9 @@ bool isPackage(const QString& name)
 }
 
 // The personal folders below the home folder, relative to it; none below any other folder.
-QStringList protectedChildren(const QString& root, const QString& home)
+QStringList protectedChildren(const QByteArray& root, const QString& home)
 {
-    if (PathText::standardized(home) != root)
+    if (PathText::standardized(QFile::encodeName(home)) != root)
         return {};
     return {QStringLiteral("Desktop"), QStringLiteral("Documents"), QStringLiteral("Downloads"),
             QStringLiteral("Library/Mobile Documents")};
@@ -74,6 +75,7 @@ public:
         QString name;
         QString path;
         FileIdentity identity;
+        QByteArray rawPath;
     };
 
     void offer(Candidate candidate)
@@ -165,7 +167,7 @@ struct Listing {
     bool listed = false;
 };
 
-Listing listingOf(const QString& folder)
+Listing listingOf(const FileWalker::Item& folder)
 {
     Listing listing;
     FileWalker::Options options;
@@ -185,8 +187,8 @@ AnalysisReport::Kind entryKind(const FileWalker::Item& item)
     case FileWalker::Kind::folder:
         return AnalysisReport::Kind::folder;
     case FileWalker::Kind::link:
-        // QFileInfo follows the link: nothing there means the link points nowhere.
-        return QFileInfo::exists(item.path) ? AnalysisReport::Kind::link : AnalysisReport::Kind::danglingLink;
+        return FileWalker::leadsSomewhere(item) ? AnalysisReport::Kind::link
+                                                : AnalysisReport::Kind::danglingLink;
     case FileWalker::Kind::other:
         break;
     }
@@ -215,8 +217,8 @@ void walkSegment(Segment& segment, const WalkContext& context)
     if (segment.kind == Segment::Kind::file) {
         segment.bytes = segment.item.logicalBytes;
         segment.files = 1;
-        segment.largest.offer(
-            {segment.item.logicalBytes, 0, segment.item.name, segment.item.path, segment.item.identity});
+        segment.largest.offer({segment.item.logicalBytes, 0, segment.item.name, segment.item.path,
+                               segment.item.identity, segment.item.rawPath});
         progress.add(1, segment.bytes, segment.item.path);
         return;
     }
@@ -226,7 +228,7 @@ void walkSegment(Segment& segment, const WalkContext& context)
     qint64 reportedBytes = 0;
     FileWalker::Options walk;
     walk.cancelled = context.options.cancelled;
-    FileWalker::walk(segment.item.path, walk, [&](const FileWalker::Item& item) {
+    FileWalker::walk(segment.item, walk, [&](const FileWalker::Item& item) {
         if (context.leavesOut(item))
             return FileWalker::Decision::skipDescendants;
         if (item.kind == FileWalker::Kind::folder && !package && isPackage(item.name)) {
@@ -243,7 +245,8 @@ void walkSegment(Segment& segment, const WalkContext& context)
         segment.bytes = ByteCount::saturatingAdd(segment.bytes, item.logicalBytes);
         ++segment.files;
         if (!package)
-            segment.largest.offer({item.logicalBytes, sequence++, item.name, item.path, item.identity});
+            segment.largest.offer(
+                {item.logicalBytes, sequence++, item.name, item.path, item.identity, item.rawPath});
         if (segment.files - reportedFiles >= 4096) {
             progress.add(segment.files - reportedFiles, segment.bytes - reportedBytes, segment.item.path);
             reportedFiles = segment.files;
@@ -252,6 +255,12 @@ void walkSegment(Segment& segment, const WalkContext& context)
         return FileWalker::Decision::proceed;
     });
     progress.add(segment.files - reportedFiles, segment.bytes - reportedBytes, segment.item.path);
+}
+
+// The bytes of a listed item, kept only when its path does not spell them.
+std::optional<QByteArray> rawPathOf(const QByteArray& rawPath)
+{
+    return rawPath.isEmpty() ? std::nullopt : std::optional(rawPath);
 }
 
 } // namespace
@@ -263,19 +272,28 @@ AnalysisReport snapshot(const QString& rootPath, const Options& options)
 
 AnalysisReport snapshot(const QString& rootPath, const QString& home, const Options& options)
 {
-    AnalysisReport report;
+    AnalysisReport report = snapshot(QFile::encodeName(rootPath), home, options);
     report.path = rootPath;
+    return report;
+}
+
+AnalysisReport snapshot(const QByteArray& rootPath, const QString& home, const Options& options)
+{
+    AnalysisReport report;
+    report.path = QFile::decodeName(rootPath);
+    report.rawPath = QFile::encodeName(*report.path) == rootPath ? std::nullopt : std::optional(rootPath);
     report.overview = false;
     report.totalSize = 0;
     report.totalFiles = 0;
-    const QString root = PathText::standardized(rootPath);
-    if (!FileWalker::statItem(root))
+    const QByteArray rootBytes = PathText::standardized(rootPath);
+    const std::optional<FileWalker::Item> root = FileWalker::statItem(rootBytes);
+    if (!root)
         return report;
     report.leftOut = AnalysisReport::LeftOut{};
-    QSet<QString> protectedPaths;
+    QSet<QByteArray> protectedPaths;
     if (!options.countEverything)
-        for (const QString& child : protectedChildren(root, home)) {
-            const QString path = PathText::standardized(PathText::joined(root, child));
+        for (const QString& child : protectedChildren(rootBytes, home)) {
+            const QByteArray path = PathText::joined(rootBytes, QFile::encodeName(child));
             protectedPaths.insert(path);
             if (FileWalker::statItem(path))
                 report.leftOut->protectedFolders << child;
@@ -285,19 +303,19 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
     HiddenTally hidden;
     const WalkContext context{options, progress, hidden};
     const auto counted = [&](const FileWalker::Item& item) {
-        return !protectedPaths.contains(item.path) && !context.leavesOut(item);
+        return !protectedPaths.contains(item.bytes()) && !context.leavesOut(item);
     };
 
     // Every visible child is listed, empty ones, links and special files included; the tree is cut
     // into segments below them.
     std::vector<Entry> topLevel;
     std::vector<Segment> segments;
-    for (const FileWalker::Item& child : listingOf(root).items) {
+    for (const FileWalker::Item& child : listingOf(*root).items) {
         if (!counted(child))
             continue;
         const std::size_t index = topLevel.size();
         topLevel.push_back({child.name, child.path, 0, child.kind == FileWalker::Kind::folder, child.identity,
-                            entryKind(child)});
+                            entryKind(child), rawPathOf(child.rawPath)});
         if (child.kind != FileWalker::Kind::file && child.kind != FileWalker::Kind::folder)
             continue;
         const Segment::Kind kind = kindOf(child);
@@ -305,7 +323,7 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
             segments.push_back({kind, child, index, 0, 0, {}});
             continue;
         }
-        const Listing inside = listingOf(child.path);
+        const Listing inside = listingOf(child);
         if (!inside.listed)
             topLevel.back().kind = AnalysisReport::Kind::unreadableFolder;
         for (const FileWalker::Item& grandchild : inside.items)
@@ -345,8 +363,20 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
     report.entries = std::move(topLevel);
     for (const LargestFiles::Candidate& candidate : largest.take())
         report.largeFiles.push_back({candidate.name, candidate.path, candidate.size, false,
-                                     candidate.identity, AnalysisReport::Kind::file});
+                                     candidate.identity, AnalysisReport::Kind::file,
+                                     rawPathOf(candidate.rawPath)});
     return report;
+}
+
+std::variant<ConfinedPath::Reached, QString> reachListed(const AnalysisReport& report, const Entry& entry)
+{
+    const QByteArray path = entry.bytes();
+    ConfinedPath::Outcome outcome = ConfinedPath::reach(report.bytes(), path);
+    if (!outcome.item)
+        return ConfinedPath::describe(outcome, PathText::shown(path));
+    if (!entry.identity || outcome.item->facts().identity != *entry.identity)
+        return FileErrorText::changedSinceScan(PathText::shown(path));
+    return std::move(*outcome.item);
 }
 
 } // namespace LocalAnalysis

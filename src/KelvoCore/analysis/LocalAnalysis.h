@@ -1,12 +1,15 @@
 #pragma once
 
 #include "analysis/AnalysisReport.h"
+#include "platform/ConfinedPath.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
 #include <atomic>
 #include <functional>
+#include <variant>
 
 // What takes the space in one folder: one walk of the tree below it, application and framework
 // bundles summed as one item. Every visible child is listed, links and special files as what they are.
@@ -34,5 +37,15 @@ struct Options {
 AnalysisReport snapshot(const QString& rootPath, const Options& options = {});
 // The same with the home folder given.
 AnalysisReport snapshot(const QString& rootPath, const QString& home, const Options& options = {});
+// The same for a folder named by its bytes on disk (one listed by an earlier report, whose name need
+// not be UTF-8); the report's path shows them decoded and keeps them in rawPath when it does not
+// spell them.
+AnalysisReport snapshot(const QByteArray& rootPath, const QString& home, const Options& options = {});
+
+// An item the report lists, reached by its bytes from the analysed folder without a link on the way,
+// provided it is still the item listed (same identity); otherwise why not, in the display language.
+// Drilling down and revealing act on that item only.
+std::variant<ConfinedPath::Reached, QString> reachListed(const AnalysisReport& report,
+                                                         const AnalysisReport::Entry& entry);
 
 } // namespace LocalAnalysis

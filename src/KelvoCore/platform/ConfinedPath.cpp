@@ -68,6 +68,12 @@ int Reached::openFolder() const
 
 std::optional<QString> Reached::resolvedPath() const
 {
+    const std::optional<QByteArray> path = resolvedRawPath();
+    return path ? std::optional(QFile::decodeName(*path)) : std::nullopt;
+}
+
+std::optional<QByteArray> Reached::resolvedRawPath() const
+{
     QByteArray folder(PATH_MAX + 1, '\0');
 #ifdef F_GETPATH
     if (fcntl(m_parentFd, F_GETPATH, folder.data()) == -1)
@@ -82,7 +88,7 @@ std::optional<QString> Reached::resolvedPath() const
 #endif
     if (!folder.startsWith('/'))
         return std::nullopt; // not a path of this file system ("anon_inode:..." and the like)
-    return PathText::joined(QFile::decodeName(folder), QFile::decodeName(m_name));
+    return PathText::joined(folder, m_name);
 }
 
 std::optional<FileFacts> Reached::factsNow() const
@@ -92,27 +98,32 @@ std::optional<FileFacts> Reached::factsNow() const
 
 Outcome reach(const QString& root, const QString& path)
 {
+    return reach(QFile::encodeName(root), QFile::encodeName(path));
+}
+
+Outcome reach(const QByteArray& root, const QByteArray& path)
+{
     Outcome outcome;
-    const QString rootText = PathText::standardized(root);
-    const QString target = PathText::standardized(path);
-    if (!QDir::isAbsolutePath(rootText) || target == rootText || !PathText::isAtOrBelow(target, rootText)) {
+    const QByteArray rootBytes = PathText::standardized(root);
+    const QByteArray target = PathText::standardized(path);
+    if (!QDir::isAbsolutePath(QString::fromLatin1(rootBytes)) || target == rootBytes ||
+        !PathText::isAtOrBelow(target, rootBytes)) {
         outcome.failure = Failure::outsideRoot;
         return outcome;
     }
-    const QStringList components =
-        target.mid(rootText.endsWith(QLatin1Char('/')) ? rootText.size() : rootText.size() + 1)
-            .split(QLatin1Char('/'));
+    const QList<QByteArray> components =
+        target.mid(rootBytes.endsWith('/') ? rootBytes.size() : rootBytes.size() + 1).split('/');
     // The root is the trusted starting point, opened as given.
-    int fd = ::open(QFile::encodeName(rootText).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(rootBytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         outcome.failure = Failure::outsideRoot;
-        outcome.stoppedAt = rootText;
+        outcome.stoppedAt = PathText::shown(rootBytes);
         return outcome;
     }
-    QString walked = rootText;
+    QByteArray walked = rootBytes;
     for (qsizetype i = 0; i + 1 < components.size(); ++i) {
-        const QByteArray name = QFile::encodeName(components[i]);
-        walked = PathText::joined(walked, components[i]);
+        const QByteArray& name = components[i];
+        walked = PathText::joined(walked, name);
         const int next = openat(fd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next < 0) {
             const std::optional<FileFacts> facts = FileFactsReader::at(fd, name.constData());
@@ -120,21 +131,21 @@ Outcome reach(const QString& root, const QString& path)
             outcome.failure = facts && facts->isLink()     ? Failure::throughLink
                               : facts && facts->isFolder() ? Failure::unreadable
                                                            : Failure::missing;
-            outcome.stoppedAt = walked;
+            outcome.stoppedAt = PathText::shown(walked);
             return outcome;
         }
         ::close(fd);
         fd = next;
     }
-    const QByteArray name = QFile::encodeName(components.last());
+    const QByteArray& name = components.last();
     const std::optional<FileFacts> facts = FileFactsReader::at(fd, name.constData());
     if (!facts) {
         outcome.failure = errno == EACCES ? Failure::unreadable : Failure::missing;
-        outcome.stoppedAt = walked;
+        outcome.stoppedAt = PathText::shown(walked);
         ::close(fd);
         return outcome;
     }
-    outcome.item.emplace(fd, name, target, *facts);
+    outcome.item.emplace(fd, name, PathText::shown(target), *facts);
     return outcome;
 }
 

@@ -40,7 +40,7 @@ public:
 
     int parentFd() const { return m_parentFd; }
     const QByteArray& name() const { return m_name; } // the name as bytes on disk
-    const QString& path() const { return m_path; }    // the path that was asked for, standardised
+    const QString& path() const { return m_path; }    // the path that was asked for, standardised, to show
     const FileFacts& facts() const { return m_facts; }
 
     // Opens the item as a folder (O_NOFOLLOW) and checks that it is still the item reached, so a
@@ -48,6 +48,8 @@ public:
     int openFolder() const;
     // The location of the item with every link resolved, read from the open parent folder.
     std::optional<QString> resolvedPath() const;
+    // The same as bytes on disk, exactly, when a name on the way is not UTF-8.
+    std::optional<QByteArray> resolvedRawPath() const;
     // The facts of whatever carries the item's name in its parent folder now.
     std::optional<FileFacts> factsNow() const;
 
@@ -66,6 +68,9 @@ struct Outcome {
 
 // Reaches path, which must lie strictly below root.
 Outcome reach(const QString& root, const QString& path);
+// The same for paths as bytes on disk: every name is looked up exactly as given, UTF-8 or not, and
+// the item's path() shows the bytes that are not UTF-8 as "\xFF".
+Outcome reach(const QByteArray& root, const QByteArray& path);
 
 // Why an item could not be reached, in the display language.
 QString describe(const Outcome& outcome, const QString& path);

@@ -2,8 +2,11 @@
 
 #include "platform/ToolRunner.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 
+#include <algorithm>
 #include <chrono>
 
 using namespace std::chrono_literals;
@@ -18,6 +21,23 @@ void reveal(const QString& path)
     const QFileInfo item(path);
     ToolRunner::run({QStringLiteral("/usr/bin/xdg-open"),
                      {item.isDir() && !item.isSymLink() ? item.absoluteFilePath() : item.absolutePath()},
+                     5s});
+#endif
+}
+
+void reveal(const ConfinedPath::Reached& item)
+{
+    const std::optional<QByteArray> path = item.resolvedRawPath();
+    if (!path)
+        return;
+#ifdef Q_OS_MACOS
+    // Names on the Mac's own disks are UTF-8.
+    reveal(QFile::decodeName(*path));
+#else
+    const QByteArray folder =
+        item.facts().isFolder() ? *path : path->left(std::max<qsizetype>(1, path->lastIndexOf('/')));
+    ToolRunner::run({QStringLiteral("/usr/bin/xdg-open"),
+                     {QString::fromLatin1("file://" + QUrl::toPercentEncoding(folder, "/"))},
                      5s});
 #endif
 }

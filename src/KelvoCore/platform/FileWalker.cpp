@@ -58,6 +58,14 @@ bool kindFromListing(unsigned char type, Kind& kind)
     }
 }
 
+// Whether decoding a name gives text that encodes back to the same bytes: valid UTF-8, and no byte
+// order mark at the start (the decoder drops it).
+bool spellsExactly(const char* rawName)
+{
+    const QByteArrayView name(rawName);
+    return name.isValidUtf8() && !name.startsWith("\xEF\xBB\xBF");
+}
+
 class Walk {
 public:
     Walk(const Options& options, const Visitor& visit)
@@ -66,8 +74,9 @@ public:
     {
     }
 
-    // Walks the open folder fd (taken over and closed here). Returns false when the walk must stop.
-    bool folder(int fd, const QString& path, int depth)
+    // Walks the open folder fd (taken over and closed here), whose bytes rawPath are when path does not
+    // spell them. Returns false when the walk must stop.
+    bool folder(int fd, const QString& path, const QByteArray& rawPath, int depth)
     {
         DIR* dir = fdopendir(fd);
         if (!dir) {
@@ -93,6 +102,9 @@ public:
             }
             item.name = QFile::decodeName(rawName);
             item.path = PathText::joined(path, item.name);
+            if (!rawPath.isEmpty() || !spellsExactly(rawName))
+                item.rawPath = PathText::joined(rawPath.isEmpty() ? QFile::encodeName(path) : rawPath,
+                                                QByteArray(rawName));
             item.depth = depth;
             keepGoing = visit(item, dirfd(dir), rawName);
         }
@@ -136,7 +148,7 @@ private:
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0)
             return true; // unreadable folder: listed, not entered
-        return folder(fd, item.path, item.depth + 1);
+        return folder(fd, item.path, item.rawPath, item.depth + 1);
     }
 
     const Options& m_options;
@@ -144,6 +156,22 @@ private:
     qint64 m_count = 0;
     bool m_stopped = false;
 };
+
+// Walks below the open folder fd (taken over and closed), whose bytes rawPath are when path does not
+// spell them.
+Outcome walkFrom(int fd, const QString& path, const QByteArray& rawPath, const Options& options,
+                 const Visitor& visit)
+{
+    Outcome outcome;
+    if (fd < 0)
+        return outcome;
+    outcome.rootListed = true;
+    Walk walk(options, visit);
+    walk.folder(fd, path, rawPath, 1);
+    outcome.itemCount = walk.count();
+    outcome.finished = !walk.stopped();
+    return outcome;
+}
 
 } // namespace
 
@@ -154,17 +182,15 @@ Outcome walk(const QString& root, const Options& options, const Visitor& visit)
         options, visit);
 }
 
+Outcome walk(const Item& folder, const Options& options, const Visitor& visit)
+{
+    return walkFrom(::open(folder.bytes().constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC),
+                    folder.path, folder.rawPath, options, visit);
+}
+
 Outcome walkOpenFolder(int fd, const QString& path, const Options& options, const Visitor& visit)
 {
-    Outcome outcome;
-    if (fd < 0)
-        return outcome;
-    outcome.rootListed = true;
-    Walk walk(options, visit);
-    walk.folder(fd, path, 1);
-    outcome.itemCount = walk.count();
-    outcome.finished = !walk.stopped();
-    return outcome;
+    return walkFrom(fd, path, {}, options, visit);
 }
 
 std::optional<Item> statItem(const QString& path)
@@ -178,6 +204,31 @@ std::optional<Item> statItem(const QString& path)
     item.name = slash >= 0 ? path.mid(slash + 1) : path;
     fill(item, info);
     return item;
+}
+
+std::optional<Item> statItem(const QByteArray& path)
+{
+    struct stat info;
+    if (lstat(path.constData(), &info) != 0)
+        return std::nullopt;
+    Item item;
+    item.path = QFile::decodeName(path);
+    item.name = QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    if (QFile::encodeName(item.path) != path)
+        item.rawPath = path;
+    fill(item, info);
+    return item;
+}
+
+bool leadsSomewhere(const Item& link)
+{
+    struct stat info;
+    return ::stat(link.bytes().constData(), &info) == 0;
+}
+
+QByteArray Item::bytes() const
+{
+    return rawPath.isEmpty() ? QFile::encodeName(path) : rawPath;
 }
 
 Measurement measure(const QString& path, const MeasureOptions& options)

@@ -3,6 +3,7 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileIdentity.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QDeadlineTimer>
 #include <QString>
@@ -19,14 +20,19 @@ namespace FileWalker {
 enum class Kind { file, folder, link, other };
 
 struct Item {
-    QString path;
+    QString path; // to show and to match: a name that is not UTF-8 reads with U+FFFD here
     QString name;
+    // The path as bytes on disk when `path` does not spell them (a name on the way is not UTF-8);
+    // empty when it does. bytes() gives them either way.
+    QByteArray rawPath;
     Kind kind = Kind::other;
     qint64 allocatedBytes = 0; // blocks on disk, the size the user gets back
     qint64 logicalBytes = 0;
     qint64 accessTime = 0; // seconds since 1970
     int depth = 0;         // 1 for the root's own children
     FileIdentity identity; // the item as it was when it was listed
+
+    QByteArray bytes() const;
 };
 
 enum class Decision { proceed, skipDescendants, stop };
@@ -55,11 +61,19 @@ using Visitor = std::function<Decision(const Item&)>;
 // vanish mid-walk are passed over silently.
 Outcome walk(const QString& root, const Options& options, const Visitor& visit);
 
+// The same below a folder already listed, opened by its bytes (without following a link there); the
+// items' paths continue its path, their bytes its bytes.
+Outcome walk(const Item& folder, const Options& options, const Visitor& visit);
+
 // The same below a folder that is already open (fd is taken over and closed).
 Outcome walkOpenFolder(int fd, const QString& path, const Options& options, const Visitor& visit);
 
 // One item's own facts, without following a link; none when nothing is there.
 std::optional<Item> statItem(const QString& path);
+// The same for a path as bytes on disk.
+std::optional<Item> statItem(const QByteArray& path);
+// Whether there is something where a link points (following it, and any link there).
+bool leadsSomewhere(const Item& link);
 
 // What a location takes on disk, as far as the measurement went.
 struct Measurement {

@@ -1,5 +1,6 @@
 #include "platform/PathText.h"
 
+#include <QByteArrayView>
 #include <QDir>
 
 #include <algorithm>
@@ -45,6 +46,51 @@ QString fromHome(const QString& path, const QString& home)
     if (!QDir::isAbsolutePath(homeText) || homeText == QLatin1String("/") || !isAtOrBelow(target, homeText))
         return target;
     return QLatin1Char('~') + target.mid(homeText.size());
+}
+
+// Latin-1 turns each byte into one character and back, so the rules above see the same "/", "." and
+// ".." (UTF-8 never uses those bytes inside a character) without decoding a name.
+QByteArray standardized(const QByteArray& path)
+{
+    return standardized(QString::fromLatin1(path)).toLatin1();
+}
+
+bool isAtOrBelow(const QByteArray& path, const QByteArray& root)
+{
+    return isAtOrBelow(QString::fromLatin1(path), QString::fromLatin1(root));
+}
+
+QByteArray joined(const QByteArray& base, const QByteArray& relative)
+{
+    return base.endsWith('/') ? base + relative : base + '/' + relative;
+}
+
+QString shown(const QByteArray& path)
+{
+    QString text;
+    text.reserve(path.size());
+    for (qsizetype i = 0; i < path.size();) {
+        const auto lead = uchar(path[i]);
+        const qsizetype length = lead < 0x80   ? 1
+                                 : lead < 0xC2 ? 0
+                                 : lead < 0xE0 ? 2
+                                 : lead < 0xF0 ? 3
+                                 : lead < 0xF5 ? 4
+                                               : 0;
+        const QByteArrayView sequence = QByteArrayView(path).sliced(i, std::min(length, path.size() - i));
+        if (length == 0 || sequence.size() < length || !sequence.isValidUtf8()) {
+            text += QStringLiteral("\\x") +
+                    QString::number(lead, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            ++i;
+            continue;
+        }
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (qsizetype k = 1; k < length; ++k)
+            code = (code << 6) | (uchar(sequence[k]) & 0x3F);
+        text += QString::fromUcs4(&code, 1);
+        i += length;
+    }
+    return text;
 }
 
 } // namespace PathText

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -18,4 +19,12 @@ QString joined(const QString& base, const QString& relative);
 // The path as the user knows it: "~/.config/kelvo" for a path below the home folder, the path itself
 // (standardised) elsewhere.
 QString fromHome(const QString& path, const QString& home);
+
+// The same for paths as bytes on disk, byte for byte: a name need not be UTF-8, and none is decoded.
+QByteArray standardized(const QByteArray& path);
+bool isAtOrBelow(const QByteArray& path, const QByteArray& root);
+QByteArray joined(const QByteArray& base, const QByteArray& relative);
+// A path as bytes, for people: UTF-8 where it is valid, each other byte as "\xFF" and the like, so
+// two names that differ only in such bytes read differently.
+QString shown(const QByteArray& path);
 } // namespace PathText

@@ -60,11 +60,12 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
         refuse(item, FileErrorText::notInside(trash, home));
     const ConfinedPath::Folder files = trashFolder(item, home, QStringLiteral("files"));
     const ConfinedPath::Folder info = trashFolder(item, home, QStringLiteral("info"));
-    const std::optional<QString> origin = item.resolvedPath();
+    // The bytes themselves, so that a name that is not UTF-8 is put back under its own name.
+    const std::optional<QByteArray> origin = item.resolvedRawPath();
     if (!origin)
         refuse(item, FileErrorText::reason(ENOENT));
     const QByteArray infoText =
-        "[Trash Info]\nPath=" + QUrl::toPercentEncoding(QFile::encodeName(*origin), "/") +
+        "[Trash Info]\nPath=" + QUrl::toPercentEncoding(*origin, "/") +
         "\nDeletionDate=" + QDateTime::currentDateTime().toString(Qt::ISODate).left(19).toUtf8() + "\n";
     for (int attempt = 1; attempt < 10000; ++attempt) {
         const QByteArray name = attempt == 1 ? item.name() : item.name() + "-" + QByteArray::number(attempt);

@@ -9,6 +9,7 @@
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/RemovalPolicy.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace ScanPathGuard {
@@ -52,6 +53,14 @@ bool isTrashAllowed(const QString& path, const QString& home)
 std::optional<QString> moveToTrash(const QString& path, const std::optional<FileIdentity>& scanned,
                                    const QString& home)
 {
+    return moveToTrash(QFile::encodeName(path), scanned, home);
+}
+
+std::optional<QString> moveToTrash(const QByteArray& rawPath, const std::optional<FileIdentity>& scanned,
+                                   const QString& home)
+{
+    // Where the path lies is judged on its text; the item itself is reached by its bytes.
+    const QString path = PathText::shown(rawPath);
     if (const std::optional<QString> problem = HomeFolder::problem(home))
         return problem;
     if (!isTrashAllowed(path, home))
@@ -61,7 +70,7 @@ std::optional<QString> moveToTrash(const QString& path, const std::optional<File
     const QString homePath = PathText::standardized(home);
     const QString candidate = PathText::standardized(path);
     const QString root = PathText::isAtOrBelow(candidate, homePath) ? homePath : applicationsRoot;
-    const ConfinedPath::Outcome outcome = ConfinedPath::reach(root, candidate);
+    const ConfinedPath::Outcome outcome = ConfinedPath::reach(QFile::encodeName(root), rawPath);
     if (!outcome.item)
         return ConfinedPath::describe(outcome, candidate);
     const ConfinedPath::Reached& item = *outcome.item;

@@ -2,6 +2,7 @@
 
 #include "platform/FileIdentity.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -19,5 +20,9 @@ bool isTrashAllowed(const QString& path, const QString& home);
 // root without a link at any level, still the item the scan listed (scanned), and its resolved location
 // allowed as well. None once the item is in the Trash; otherwise why it is not, in the display language.
 std::optional<QString> moveToTrash(const QString& path, const std::optional<FileIdentity>& scanned,
+                                   const QString& home);
+// The same for a path as bytes on disk, so that a name that is not UTF-8 names exactly its own item;
+// messages show such bytes as "\xFF".
+std::optional<QString> moveToTrash(const QByteArray& path, const std::optional<FileIdentity>& scanned,
                                    const QString& home);
 } // namespace ScanPathGuard

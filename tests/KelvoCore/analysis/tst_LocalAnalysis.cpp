@@ -5,12 +5,17 @@
 #include "SyntheticHome.h"
 
 #include "analysis/LocalAnalysis.h"
+#include "platform/Trash.h"
 #include "status/SystemReportParser.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/ScanPathGuard.h"
 
 #include <QJsonDocument>
 #include <QScopeGuard>
 
+#include <QUrl>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,6 +30,23 @@ const AnalysisReport::Entry* named(const std::vector<AnalysisReport::Entry>& ent
         if (entry.name == name)
             return &entry;
     return nullptr;
+}
+
+// A file (and its folder) named by bytes, and a file's bytes back (null when it cannot be read).
+void writeRaw(const QByteArray& path, const QByteArray& data)
+{
+    ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0700);
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    QVERIFY(fd >= 0 && ::write(fd, data.constData(), data.size()) == data.size());
+    ::close(fd);
+}
+QByteArray readRaw(const QByteArray& path)
+{
+    QByteArray data(4096, '\0');
+    const int fd = ::open(path.constData(), O_RDONLY);
+    const ssize_t length = fd >= 0 ? ::read(fd, data.data(), data.size()) : -1;
+    ::close(fd);
+    return length >= 0 ? data.left(length) : QByteArray();
 }
 
 } // namespace
@@ -202,6 +224,75 @@ private slots:
         QCOMPARE(report.totalSize, most);
         QCOMPARE(named(report.entries, "a")->size, most);
         QCOMPARE(named(report.entries, "b")->size, qint64(6) << 60);
+    }
+
+    // Every row names its item by its bytes: names that read alike (one not UTF-8, one the UTF-8 of
+    // U+FFFD) are two items, and acting on a row reaches that item alone, unchanged since the scan.
+    void eachRowActsOnItsOwnItem_data()
+    {
+        // row: below the home; linked: the folder that is not UTF-8 replaced by a link to it after the scan
+        columns<QByteArray, QString, bool, QString>("row", "action", "linked", "refusal");
+        row("not UTF-8", QByteArray("bad\xFF"), "trash", false, "");
+        row("the UTF-8 look-alike", QByteArray("bad\xEF\xBF\xBD"), "trash", false, "");
+        row("UTF-8", QByteArray("caf\xC3\xA9.txt"), "trash", false, "");
+        row("large file in a folder not UTF-8", QByteArray("dir\xFE/inner.bin"), "trash", false, "");
+        row("that folder now a link", QByteArray("dir\xFE/inner.bin"), "trash", true, "is a link");
+        row("folder not UTF-8, reached", QByteArray("dir\xFE"), "reach", false, "");
+        row("swapped since the scan", QByteArray("swapped"), "trash", false, "changed since");
+        row("swapped since the scan, reached", QByteArray("swapped"), "reach", false, "changed since");
+    }
+    void eachRowActsOnItsOwnItem()
+    {
+        const auto [name, action, linked, refusal] =
+            fetch<QByteArray, QString, bool, QString>("row", "action", "linked", "refusal");
+        const auto emptied = qScopeGuard([&] {
+            emptyFolder(m_home);
+            emptyFolder(Trash::freedesktopTrashFolder());
+        });
+        const QByteArray home = QFile::encodeName(m_home) + '/';
+        std::map<QByteArray, QByteArray> items{{"bad\xFF", "ff"},
+                                               {"bad\xEF\xBF\xBD", "fffd"},
+                                               {"caf\xC3\xA9.txt", "cafe"},
+                                               {"dir\xFE/inner.bin", "inner"},
+                                               {"swapped", "old"}};
+        for (const auto& [item, data] : items)
+            writeRaw(home + item, data);
+        const AnalysisReport report = LocalAnalysis::snapshot(m_home, m_home);
+        writeRaw(home + "swapped.new", items["swapped"] = "new");
+        QCOMPARE(::rename((home + "swapped.new").constData(), (home + "swapped").constData()), 0);
+        if (linked)
+            QVERIFY(::rename((home + "dir\xFE").constData(), (home + "elsewhere").constData()) == 0 &&
+                    ::symlink("elsewhere", (home + "dir\xFE").constData()) == 0);
+        const auto listed = [&] {
+            for (const auto* list : {&report.entries, &report.largeFiles})
+                for (const AnalysisReport::Entry& entry : *list)
+                    if (entry.bytes() == home + name)
+                        return &entry;
+            return static_cast<const AnalysisReport::Entry*>(nullptr);
+        }();
+        QVERIFY(listed && listed->identity);
+
+        std::optional<QString> refused;
+        if (action == "trash") {
+            refused = ScanPathGuard::moveToTrash(listed->bytes(), listed->identity, m_home);
+        } else {
+            auto reached = LocalAnalysis::reachListed(report, *listed);
+            if (const QString* problem = std::get_if<QString>(&reached))
+                refused = *problem;
+            else
+                QCOMPARE(std::get<ConfinedPath::Reached>(reached).name(), name);
+        }
+        QVERIFY2(refused.value_or("").contains(refusal) && refused.has_value() == !refusal.isEmpty(),
+                 qPrintable(refused.value_or("acted")));
+        // The row's item went to the Trash under its own bytes; everything else stays as it was.
+        const bool moved = action == "trash" && refusal.isEmpty();
+        for (const auto& [item, data] : items)
+            QCOMPARE(readRaw(home + item),
+                     moved && (item == name || item.startsWith(name + '/')) ? QByteArray() : data);
+        if (moved)
+            QVERIFY(readRaw(QFile::encodeName(Trash::freedesktopTrashFolder()) + "/info/" +
+                            name.mid(name.lastIndexOf('/') + 1) + ".trashinfo")
+                        .contains("Path=" + QUrl::toPercentEncoding(home + name, "/") + '\n'));
     }
 
     void jsonRoundTripAndDefaults()

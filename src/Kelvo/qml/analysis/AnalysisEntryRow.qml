@@ -5,12 +5,14 @@ import Kelvo 1.0
 
 // One analysed file or folder: its kind, name and path, its size and, when `share` is given, a bar
 // showing its part of the whole. A link or special file is named as such (it weighs nothing: links
-// are not followed); a folder that cannot be read says so instead of a size. The dots button asks for the item's actions; a double click on a
-// folder asks to analyse it.
+// are not followed); a folder that cannot be read says so instead of a size; a name that is not UTF-8
+// shows those bytes as "\xFF" and carries a tag saying so. The dots button asks for the item's
+// actions; a double click on a folder asks to analyse it.
 Item {
     id: root
     property string name
     property string path
+    property bool nameNotUtf8: false
     property real size: 0
     property bool isDirectory: false
     // "file", "folder", "unreadableFolder", "link", "danglingLink" or "special".
@@ -63,14 +65,46 @@ Item {
         ColumnLayout {
             Layout.fillWidth: true
             spacing: 1
-            Label {
-                objectName: "rowName"
+            RowLayout {
                 Layout.fillWidth: true
-                text: root.shownName
-                color: Theme.textPrimary
-                font.pixelSize: Theme.fontBody
-                font.weight: Font.Medium
-                elide: Text.ElideMiddle
+                spacing: Theme.spacingSmall
+                Label {
+                    id: nameLabel
+                    objectName: "rowName"
+                    Layout.fillWidth: true
+                    // A tag follows right after the name.
+                    Layout.maximumWidth: root.nameNotUtf8 ? Math.ceil(nameMetrics.advanceWidth) + 1
+                                                          : Number.POSITIVE_INFINITY
+                    text: root.shownName
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontBody
+                    font.weight: Font.Medium
+                    elide: Text.ElideMiddle
+                }
+                Chip {
+                    objectName: "rowNotUtf8Tag"
+                    visible: root.nameNotUtf8
+                    text: Theme.t("名称不是 UTF-8", "Name not UTF-8")
+                    font.pixelSize: Theme.fontCaption
+                    topPadding: 1
+                    bottomPadding: 1
+                    HoverHandler {
+                        id: tagHover
+                    }
+                    ToolTip.visible: tagHover.hovered
+                    ToolTip.delay: 400
+                    ToolTip.text: Theme.t("这个名称里有不是 UTF-8 的字节，以 \\xFF 这样的形式显示。移到废纸篓、在文件管理器中显示和进入分析都只作用于磁盘上的这一项。",
+                                          "This name holds bytes that are not UTF-8, shown as \\xFF and the like. Moving to the Trash, revealing and analysing act on exactly this item, by its name as it is on disk.")
+                }
+                Item {
+                    visible: root.nameNotUtf8
+                    Layout.fillWidth: true
+                }
+                TextMetrics {
+                    id: nameMetrics
+                    font: nameLabel.font
+                    text: nameLabel.text
+                }
             }
             Label {
                 objectName: "rowKind"

@@ -5,12 +5,13 @@ import Kelvo 1.0
 
 // What one storage analysis found: the summary figures, the folder's children as a treemap and as
 // rows with bars, and the largest files below it. Rows ask for their actions through
-// `actionsRequested`; folders ask to be analysed through `analyzeRequested`.
+// `actionsRequested` with their row of the report; folders ask to be analysed through
+// `analyzeRequested` with their key.
 ColumnLayout {
     id: root
     property var report: null
-    signal actionsRequested(Item anchor, string name, string path, bool isDirectory)
-    signal analyzeRequested(string path)
+    signal actionsRequested(Item anchor, var row)
+    signal analyzeRequested(string key)
 
     readonly property var entries: report ? report.entries : []
     readonly property var largeFiles: report ? report.largeFiles : []
@@ -89,7 +90,7 @@ ColumnLayout {
         Layout.preferredHeight: 220
         visible: tiledEntries.length > 0
         entries: root.entries
-        onFolderChosen: path => root.analyzeRequested(path)
+        onFolderChosen: key => root.analyzeRequested(key)
     }
 
     ColumnLayout {
@@ -105,13 +106,13 @@ ColumnLayout {
                 first: index === 0
                 name: modelData.name || ""
                 path: modelData.path || ""
+                nameNotUtf8: modelData.nameNotUtf8 === true
                 size: modelData.size || 0
                 isDirectory: modelData.isDirectory === true
                 kind: modelData.kind || (isDirectory ? "folder" : "file")
                 share: modelData.share || 0
-                onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.name, entryRow.path,
-                                                                     entryRow.isDirectory)
-                onAnalyzeRequested: root.analyzeRequested(entryRow.path)
+                onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.modelData)
+                onAnalyzeRequested: root.analyzeRequested(entryRow.modelData.key)
             }
         }
     }
@@ -142,8 +143,9 @@ ColumnLayout {
                 first: index === 0
                 name: modelData.name || ""
                 path: modelData.path || ""
+                nameNotUtf8: modelData.nameNotUtf8 === true
                 size: modelData.size || 0
-                onActionsRequested: anchor => root.actionsRequested(anchor, fileRow.name, fileRow.path, false)
+                onActionsRequested: anchor => root.actionsRequested(anchor, fileRow.modelData)
             }
         }
     }

@@ -11,6 +11,8 @@ FeaturePage {
 
     readonly property var report: AppModel.analysis.report
     readonly property bool hasReport: report !== null && report !== undefined
+    // The row whose actions are open.
+    property var menuRow: null
 
     function analyze() {
         AppModel.request(Actions.analyze(AppModel.analysis.path, true))
@@ -116,24 +118,28 @@ FeaturePage {
         emptyDetail: Theme.t("这个文件夹是空的，或者不存在、无法读取。换一个位置再试试。",
                              "This folder is empty, missing or cannot be read. Try another location.")
 
+        // Every action names its item by the row's key, which holds the bytes on disk.
         AnalysisResults {
             Layout.fillWidth: true
             report: page.hasReport ? page.report : null
-            onActionsRequested: (anchor, name, path, isDirectory) => actionsMenu.openFor(anchor, name, path, isDirectory)
-            onAnalyzeRequested: path => AppModel.analysis.analyze(path)
+            onActionsRequested: (anchor, row) => {
+                page.menuRow = row
+                actionsMenu.openFor(anchor, row.name, row.key, row.isDirectory === true)
+            }
+            onAnalyzeRequested: key => AppModel.analysis.analyzeItem(key)
         }
     }
 
     ItemActionsMenu {
         id: actionsMenu
-        onAnalyzeRequested: path => AppModel.analysis.analyze(path)
-        onRevealRequested: path => AppModel.revealInFileManager(path)
-        onTrashRequested: (name, path) => trashDialog.ask(name, path)
+        onAnalyzeRequested: key => AppModel.analysis.analyzeItem(key)
+        onRevealRequested: key => AppModel.analysis.revealItem(key)
+        onTrashRequested: (name, key) => trashDialog.ask(name, page.menuRow.path, key)
     }
 
     MoveToTrashDialog {
         id: trashDialog
-        onConfirmed: AppModel.analysis.moveToTrash(trashDialog.itemPath)
+        onConfirmed: AppModel.analysis.moveToTrash(trashDialog.itemKey)
     }
 
     FolderChooser {

@@ -2,12 +2,12 @@ import QtQuick
 import Kelvo 1.0
 
 // The largest items of a folder as a treemap: one tile per item, its area in proportion to its size.
-// Folders get calm colours and can be clicked (`folderChosen`); files are grey.
+// Folders get calm colours and can be clicked (`folderChosen`, with the entry's key); files are grey.
 Item {
     id: root
     property var entries: []
     property int maxTiles: 30
-    signal folderChosen(string path)
+    signal folderChosen(string key)
 
     readonly property var tiledEntries: entries.filter(entry => entry.size > 0).slice(0, maxTiles)
     readonly property var tiles: layout.squarify(tiledEntries.map(entry => entry.size), width, height)
@@ -38,7 +38,7 @@ Item {
             size: modelData.size
             isDirectory: modelData.isDirectory === true
             baseColor: tileItem.isDirectory ? root.folderColours[tileItem.index % root.folderColours.length] : "#d5d9e0"
-            onChosen: root.folderChosen(tileItem.path)
+            onChosen: root.folderChosen(tileItem.modelData.key)
         }
     }
 }

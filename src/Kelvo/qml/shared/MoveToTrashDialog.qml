@@ -1,13 +1,14 @@
 import QtQuick
 import Kelvo 1.0
 
-// Asks before one file or folder goes to the Trash. `ask(name, path)` opens it for that item;
-// "Move to Trash" reports `confirmed()` with `itemPath` still naming the item, "Cancel" and Escape
-// just close it.
+// Asks before one file or folder goes to the Trash. `ask(name, path, key)` opens it for that item;
+// "Move to Trash" reports `confirmed()` with `itemPath` and `itemKey` (the path unless a key was given)
+// still naming the item, "Cancel" and Escape just close it.
 SelectionConfirmDialog {
     id: root
     property string itemName
     property string itemPath
+    property string itemKey
 
     readonly property string shownName: itemName.length > 0 ? itemName : Theme.t("未命名", "Untitled")
     // The name of the folder that holds the item, so that two items of the same name can be told apart.
@@ -16,9 +17,10 @@ SelectionConfirmDialog {
         return parts.length > 1 ? parts[parts.length - 2] : ""
     }
 
-    function ask(name, path) {
+    function ask(name, path, key) {
         itemName = name || ""
         itemPath = path
+        itemKey = key || path
         shown = true
     }
 
