@@ -77,7 +77,7 @@ QString mode(const QString& path)
 }
 
 // Every item below folder with its mode and, for a file, its bytes.
-QStringList tree(const QString& folder)
+QStringList treeWithModes(const QString& folder)
 {
     QStringList items;
     for (QDirIterator walk(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -270,7 +270,7 @@ private slots:
         serveRelease(tarOptions);
         QCOMPARE(download("/kelvo-1.3.tar.gz").kind, Kind::readyToInstall);
         const QString package = m_installer->downloadedPackage().value();
-        const QStringList before = tree(m_box.path("installation"));
+        const QStringList before = treeWithModes(m_box.path("installation"));
         m_installer->performInstallAndRelaunch();
         QCOMPARE(m_states.last().kind, Kind::installing);
         // Done when it has asked to quit (and stays "installing" for the short time left) or failed.
@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(m_states.last().message, expected);
         QCOMPARE(m_installer->downloadedPackage(), package); // kept for another attempt
         QVERIFY(QFileInfo::exists(package));
-        QCOMPARE(tree(m_box.path("installation")), before);
+        QCOMPARE(treeWithModes(m_box.path("installation")), before);
         // What the listing refuses is refused before anything is unpacked.
         QCOMPARE(exists(QFileInfo(package).absolutePath() + "/unpacked"),
                  refusal == u"any" || variant == u"no program" || variant == u"up/..");
