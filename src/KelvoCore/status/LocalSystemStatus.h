@@ -20,7 +20,7 @@ struct Measurement {
     // Measured directly: platform, uptimeSeconds, cpu, memory (without the pressure), disks (sorted),
     // trashSize, batteries, proxy, thermal. The sampler leaves the rest to complete().
     SystemReport report;
-    Processes processes;                                    // every process, busiest first
+    Processes processes;             // every process, busiest first
     std::optional<int> processCount; // kernel threads included, which `processes` may leave out
     std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
     std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
