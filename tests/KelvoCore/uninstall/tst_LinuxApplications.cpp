@@ -110,9 +110,6 @@ private slots:
         row("in a folder of the home folder, quoted: the file alone",
             "Name=Tool\nExec=\"{home}/code/Tool/tool\"", QStringList{"code/Tool/tool"},
             QStringList{"Tool|Local App|code/Tool/tool"});
-        row("in the documents: the file alone", "Name=Tool\nExec=~/Documents/Projects/tool/run",
-            QStringList{"Documents/Projects/tool/run"},
-            QStringList{"Tool|Local App|Documents/Projects/tool/run"});
         row("a launcher kept among the entries: the file alone",
             "Name=Tool\nExec=~/.local/share/applications/run", QStringList{".local/share/applications/run"},
             QStringList{"Tool|Local App|.local/share/applications/run"});

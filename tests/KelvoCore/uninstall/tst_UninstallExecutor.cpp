@@ -12,8 +12,6 @@
 #include "uninstall/LinuxPrograms.h"
 #include "uninstall/UninstallExecutor.h"
 
-#include <QDirIterator>
-
 #include <chrono>
 #include <random>
 
@@ -113,18 +111,6 @@ class TestUninstallExecutor : public QObject {
                     "[ \"$1\" = list ] && printf '" + flatpaks + "'");
     }
 
-    // Every file below a folder with its bytes, to compare before and after.
-    static QMap<QString, QByteArray> snapshotOf(const QString& folder)
-    {
-        QMap<QString, QByteArray> files;
-        for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-             it.hasNext();) {
-            const QString path = it.next();
-            files[path] = contents(path);
-        }
-        return files;
-    }
-
 private slots:
     void init() { m_home = m_box.renew(); }
 
@@ -212,9 +198,9 @@ private slots:
                          qPrintable(seen + "not a program's: " + app.app.path));
             }
             if (home % 8 == 0) {
-                const auto before = snapshotOf(m_box.path("outside"));
+                const auto before = tree(m_box.path("outside"));
                 UninstallExecutor::run(plan, m_home, m_box.path("system/usr/bin/flatpak"));
-                QCOMPARE(snapshotOf(m_box.path("outside")), before);
+                QCOMPARE(tree(m_box.path("outside")), before);
                 QVERIFY(isEmptyFolder(m_home + "/Documents/mine"));
             }
         }
