@@ -19,7 +19,8 @@ HOME/Applications holds APPS bundles, each with an XML Info.plist, a binary and 
 user's Library.
 
 --manifest FILE writes what Kelvo must list, as JSON: "installers" (path: kind, "" for the macOS
-types) and "apps" (path: its leftovers), every path inside HOME. Same seed, same tree.
+types) and "apps" (path: its strong leftovers, those named after its identifier; a folder named
+after the display name alone is only a possible one), every path inside HOME. Same seed, same tree.
 
 usage: make_downloads_and_apps.py HOME [--files N] [--apps N] [--system linux|macos] [--manifest FILE]
 """
@@ -218,7 +219,10 @@ class LinuxHome:
             places = [(f".config/{name}", 2), (f".config/{identifier}.conf", 0), (f".local/share/{name}", 6),
                       (f".local/state/{name.lower()}", 1), (f".cache/{identifier}", rng.randint(5, 40))]
             for relative, files in rng.sample(places, 3):
-                leftovers.append(self.leftover(relative, files))
+                path = self.leftover(relative, files)
+                # Named by the display name alone, a folder is only a possible leftover: not chosen.
+                if os.path.basename(relative).lower().startswith(identifier.lower()):
+                    leftovers.append(path)
             if a % 10 == 3:
                 self.leftover(f".config/{name}-backup", 1)  # only contains the name: not the app's
             self.apps[location] = leftovers

@@ -151,6 +151,8 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
                                 RemovalPolicy::SharedFolders(environment.home));
     printPlan(plan, streams);
     const QString sentence = UninstallExecutor::confirmation(plan);
+    if (plan.apps.empty())
+        return failure(streams, sentence);
     if (dryRun) {
         streams.out << sentence << '\n';
         streams.out.flush();

@@ -28,8 +28,8 @@ void leave(Result& result, const QString& path, const QString& reason)
 // "A", "A and B", "A, B and C".
 QString namesText(const QStringList& names)
 {
-    if (names.size() == 1)
-        return names.front();
+    if (names.size() <= 1)
+        return names.value(0);
     return names.first(names.size() - 1).join(localized("、", ", ")) + localized("和", " and ") +
            names.back();
 }
@@ -150,7 +150,9 @@ QString confirmation(const Plan& plan)
     const QString apps = plan.apps.size() <= 3 ? namesText(names + flatpaks)
                                                : localized("%1 个应用", "%1 apps").arg(plan.apps.size());
     // arg() with several texts fills every marker in one pass, so a name holding "%2" stays as it is.
-    if (leftovers == 0)
+    if (plan.apps.empty())
+        sentences << localized("没有可以卸载的内容。", "Nothing can be uninstalled.");
+    else if (leftovers == 0)
         sentences << localized("将卸载 %1，共 %2。", "Uninstalls %1, %2 in all.").arg(apps, size);
     else if (leftovers == 1)
         sentences << localized("将卸载 %1，连同 1 项残留，共 %2。",

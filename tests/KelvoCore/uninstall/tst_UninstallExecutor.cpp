@@ -129,6 +129,33 @@ private slots:
                               "kept .config", "kept opt/Suite"}));
     }
 
+    // The sentence both ask with names the apps when they are few, counts one leftover as one, and
+    // says when nothing chosen may go.
+    void confirmationCountsWhatGoes_data()
+    {
+        columns<int, int, QString>("apps", "leftovers", "opening");
+        row("nothing that may go", 0, 0, "Nothing can be uninstalled.");
+        row("one app alone", 1, 0, "Uninstalls opt/a0, ");
+        row("one leftover", 3, 1, "Uninstalls opt/a0, opt/a1 and opt/a2 with 1 leftover, ");
+        row("many", 4, 2, "Uninstalls 4 apps with 2 leftovers, ");
+    }
+    void confirmationCountsWhatGoes()
+    {
+        const auto [apps, leftovers, opening] = fetch<int, int, QString>("apps", "leftovers", "opening");
+        std::vector<UninstallPreviewReport::Entry> entries;
+        UninstallExecutor::Choice choice;
+        for (int i = 0; i < apps; ++i) {
+            const QString name = "opt/a" + QString::number(i);
+            entries.push_back(app(name, i < leftovers ? QStringList{".config/" + name} : QStringList{}));
+            choice.apps << m_home + "/" + name;
+            choice.leftovers << m_home + "/.config/" + name;
+        }
+        const UninstallExecutor::Plan plan =
+            UninstallExecutor::plan(UninstallPreviewReport(entries), choice, {m_home, {}});
+        const QString sentence = UninstallExecutor::confirmation(plan);
+        QVERIFY2(sentence.startsWith(opening), qPrintable(sentence));
+    }
+
     // A leftover follows its app only once the app went: an app swapped after the scan stays, and so do
     // its chosen leftovers.
     void leftoversFollowOnlyAnAppThatWent()
