@@ -119,23 +119,3 @@ inline bool runConfirmed(AppModel& model, const AppAction& action)
     model.confirmPendingAction();
     return finished(model);
 }
-
-// An app bundle "<name>.app" in folder, its Info.plist naming it and holding the bundle identifier and
-// the other keys given (a key without a value is left out), with an executable of `size` bytes.
-// Returns its path.
-inline QString makeApp(const QString& folder, const QString& name, const QString& bundleID = {},
-                       QMap<QString, QString> keys = {}, qint64 size = 4000)
-{
-    const QString bundle = folder + "/" + name + ".app";
-    keys["CFBundleName"] = name;
-    keys["CFBundleIdentifier"] = bundleID;
-    keys.removeIf([](const auto& key) { return key.value().isEmpty(); });
-    QString plist =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
-        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\"><dict>\n";
-    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
-        plist += "<key>" + key.key() + "</key><string>" + key.value() + "</string>\n";
-    SyntheticHome::write(bundle + "/Contents/Info.plist", (plist + "</dict></plist>\n").toUtf8());
-    SyntheticHome::file(bundle + "/Contents/MacOS/" + name, size);
-    return bundle;
-}

@@ -181,19 +181,14 @@ private slots:
         write(OptimizeWhitelistStore::optimizeConfigURL(fixture.home), "caf\xe9\n");
         const QString ran = fixture.root.filePath("a tool ran");
         standInTool(fixture.systemRoot, "/usr/bin/fc-cache", "touch '" + ran.toUtf8() + "'");
-        AppModel model({home.replace("{home}", fixture.home),
-                        fixture.support,
-                        {},
-                        {},
-                        LocalInstallerPreview::Places{},
-                        {},
-                        fixture.systemRoot});
-        start(model, item);
-        QVERIFY(finished(model));
-        QVERIFY2(alertOf(model).contains(why), qPrintable(alertOf(model)));
-        QVERIFY(model.runs()->statusDetail() != working);
-        QVERIFY(exists(item) && !model.clean()->report() && !exists(ran));
-        QCOMPARE(model.statistics()->count("lastCleanCount"), 0);
+        fixture.home = home.replace("{home}", fixture.home);
+        const auto model = fixture.makeModel();
+        start(*model, item);
+        QVERIFY(finished(*model));
+        QVERIFY2(alertOf(*model).contains(why), qPrintable(alertOf(*model)));
+        QVERIFY(model->runs()->statusDetail() != working);
+        QVERIFY(exists(item) && !model->clean()->report() && !exists(ran));
+        QCOMPARE(model->statistics()->count("lastCleanCount"), 0);
     }
 
     // A new run supersedes one of its kind (only its result shows); a run of another kind keeps its own.

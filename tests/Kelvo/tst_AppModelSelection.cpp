@@ -29,8 +29,7 @@ private slots:
     // Nothing chosen: an alert asks for a choice where the page offers one, and nothing runs.
     void emptySelections_data()
     {
-        QTest::addColumn<Act>("act");
-        QTest::addColumn<QString>("alert"); // empty: none
+        TestSupport::columns<Act, QString>("act", "alert"); // alert empty: none
         row("installers", Act([](AppModel& m) { m.installer()->moveToTrash({}); }),
             QString("Choose the installer files you want to clean up first."));
         row("apps", Act([](AppModel& m) { m.uninstall()->uninstall({}, {}); }),
@@ -42,8 +41,7 @@ private slots:
     }
     void emptySelections()
     {
-        QFETCH(Act, act);
-        QFETCH(QString, alert);
+        const auto [act, alert] = TestSupport::fetch<Act, QString>("act", "alert");
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         const QString path = model->analysis()->path();
@@ -86,9 +84,8 @@ private slots:
     // stay listed as moved, and leave the totals and the group order to what remains.
     void purgeMovesTheChosenArtefacts_data()
     {
-        QTest::addColumn<QStringList>("chosen"); // relative to the scanned folder
-        QTest::addColumn<QStringList>("moved");
-        QTest::addColumn<QStringList>("groupTitles"); // after the move
+        // chosen: relative to the scanned folder; groupTitles: after the move
+        TestSupport::columns<QStringList, QStringList, QStringList>("chosen", "moved", "groupTitles");
         row("the default choice", QStringList{"svc/target", "web/node_modules"},
             QStringList{"svc/target", "web/node_modules"},
             QStringList{"Other", "JavaScript / Node", "Java / Maven"});
@@ -99,9 +96,8 @@ private slots:
     }
     void purgeMovesTheChosenArtefacts()
     {
-        QFETCH(QStringList, chosen);
-        QFETCH(QStringList, moved);
-        QFETCH(QStringList, groupTitles);
+        const auto [chosen, moved, groupTitles] =
+            TestSupport::fetch<QStringList, QStringList, QStringList>("chosen", "moved", "groupTitles");
         AppModelFixture fixture;
         const QString code = fixture.home + "/code/";
         for (const auto& [path, size] : {std::pair{"svc/pom.xml", 1},
@@ -183,15 +179,13 @@ private slots:
     // flatpak, and only once that succeeded do its chosen leftovers follow.
     void uninstallingLinuxApps_data()
     {
-        QTest::addColumn<int>("flatpakStatus");
-        QTest::addColumn<QString>("alert");
+        TestSupport::columns<int, QString>("flatpakStatus", "alert");
         row("flatpak removes the app", 0, QString());
         row("flatpak fails", 1, QString("org.gimp.GIMP was not uninstalled: flatpak exited with status 1."));
     }
     void uninstallingLinuxApps()
     {
-        QFETCH(int, flatpakStatus);
-        QFETCH(QString, alert);
+        const auto [flatpakStatus, alert] = TestSupport::fetch<int, QString>("flatpakStatus", "alert");
         AppModelFixture fixture;
         fixture.uninstallSystem = UninstallSystem::linux;
         const QString calls = fixture.root.filePath("flatpak-calls");

@@ -31,7 +31,6 @@ private slots:
         add("asked, a failing feed", "failing", false, failed, asked, failed, false);
         add("asked, a newer release", "9.0", false, newer, "Update Available", "", true);
         add("asked, the same release", "1.4.2.0", false, latest, "Up to Date", "", false);
-        add("asked, an older release", "1.4.1", false, latest, "Up to Date", "", false);
     }
     void aCheckSaysWhatItFound()
     {

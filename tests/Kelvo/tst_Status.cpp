@@ -46,13 +46,6 @@ struct CountingSampler {
     }
 };
 
-std::unique_ptr<AppModel> modelWith(const AppModelFixture& fixture, const StatusSampling& sampling)
-{
-    AppModel::Environment environment{fixture.home, fixture.support, {}, {}, LocalInstallerPreview::Places{}};
-    environment.statusSampling = sampling;
-    return std::make_unique<AppModel>(environment);
-}
-
 bool refreshed(StatusController& status)
 {
     return QTest::qWaitFor([&] { return !status.isRefreshing(); });
@@ -77,7 +70,7 @@ private slots:
     {
         AppModelFixture fixture;
         CountingSampler sampler;
-        const auto model = modelWith(fixture, sampler.sampling(std::chrono::milliseconds(10)));
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::milliseconds(10)));
         StatusController& status = *model->status();
         status.setLive(true);
         QTRY_VERIFY(sampler.calls >= 3);
@@ -99,7 +92,7 @@ private slots:
     {
         AppModelFixture fixture;
         CountingSampler sampler;
-        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
         sampler.gate.acquire(1000);
         auto open = qScopeGuard([&] { sampler.gate.release(1000); }); // also when a check fails
@@ -131,7 +124,7 @@ private slots:
         AppModelFixture fixture;
         CountingSampler sampler;
         sampler.processes.push_back(process(100, std::nullopt, std::nullopt));
-        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
         status.setProcessSort(QTest::currentDataTag());
         status.refresh(false);
@@ -152,7 +145,7 @@ private slots:
         for (const Process& listed : LocalSystemStatus::processSnapshot())
             if (listed.pid == pid)
                 sampler.processes.push_back(listed);
-        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
         status.refresh(false);
         QVERIFY(refreshed(status));
@@ -179,7 +172,7 @@ private slots:
         CountingSampler sampler;
         sampler.processes[0].uid = 0;
         sampler.processes[1].uid = 1000;
-        const auto model = modelWith(fixture, sampler.sampling(std::chrono::hours(1)));
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
         status.refresh(false);
         QVERIFY(refreshed(status));

@@ -116,8 +116,9 @@ private slots:
         SyntheticHome::folder(homePath("Library/Empty"));
         // Foo names an icon of its own; Bar names one it does not have and shows the neutral one.
         for (const QString app : {"Foo", "Bar"})
-            makeApp(homePath("Applications"), app, "com.example." + app.toLower(),
-                    {{"CFBundleShortVersionString", "1.0"}, {"CFBundleIconFile", app}}, 400'000);
+            SyntheticHome::makeApp(homePath("Applications"), app, "com.example." + app.toLower(),
+                                   {{"CFBundleShortVersionString", "1.0"}, {"CFBundleIconFile", app}},
+                                   400'000);
         QImage icon(128, 128, QImage::Format_ARGB32);
         icon.fill(QColor(0xF5, 0x8A, 0x1F));
         QImageWriter(SyntheticHome::file(homePath("Applications/Foo.app/Contents/Resources/Foo.icns")),
@@ -146,8 +147,7 @@ private slots:
         useRowLanguage();
         // A name that is not UTF-8, here for this test only (the temporary folder cannot remove it).
         const QByteArray notUtf8 = QFile::encodeName(library()) + "/Report \xFF.pdf";
-        SyntheticHome::rawFile(library(), "Report \xFF.pdf");
-        QVERIFY(::truncate(notUtf8.constData(), 800'000) == 0);
+        SyntheticHome::rawFile(library(), "Report \xFF.pdf", QByteArray(800'000, 'x'));
         const auto gone = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
         scan("analyze");
         const QVariantMap report = this->report("analyze");
@@ -155,7 +155,6 @@ private slots:
         const QList<QQuickItem*> rows = shown("analysisRow");
         verifyRowsShow(rows, report["entries"]);
         QVERIFY(rows.size() >= 8);
-        // Each child's bar is as long as its part of the whole.
         const QQuickItem* bar = findItem(rows[0], "shareBar");
         QCOMPARE(qRound(100 * bar->property("fillWidth").toReal() / bar->width()),
                  qRound(100 * report["entries"].toList()[0].toMap()["share"].toDouble()));

@@ -78,11 +78,15 @@ int nestedFolders(const QString& base, int levels, const QByteArray& name)
     return made;
 }
 
-void rawFile(const QString& folder, const QByteArray& name)
+void rawFile(const QString& folder, const QByteArray& name, const QByteArray& data)
 {
     QDir().mkpath(folder);
-    const int fd = ::open((QFile::encodeName(folder) + '/' + name).constData(), O_WRONLY | O_CREAT, 0600);
-    QTest::qVerify(fd >= 0, "rawFile", name.constData(), __FILE__, __LINE__);
+    const QByteArray base = QFile::encodeName(folder) + '/';
+    for (qsizetype slash = name.indexOf('/'); slash > 0; slash = name.indexOf('/', slash + 1))
+        ::mkdir((base + name.left(slash)).constData(), 0700);
+    const int fd = ::open((base + name).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const bool written = fd >= 0 && ::write(fd, data.constData(), data.size()) == data.size();
+    QTest::qVerify(written, "rawFile", name.constData(), __FILE__, __LINE__);
     ::close(fd);
 }
 

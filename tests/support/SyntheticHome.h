@@ -134,10 +134,31 @@ qint64 allocated(const QString& path);
 // levels were made.
 int nestedFolders(const QString& base, int levels, const QByteArray& name);
 
-// An empty file whose name is the given bytes (not necessarily UTF-8) in folder.
-void rawFile(const QString& folder, const QByteArray& name);
+// A file holding data whose name below folder is the given bytes (not necessarily UTF-8), made with the
+// folders on its way.
+void rawFile(const QString& folder, const QByteArray& name, const QByteArray& data = {});
 // Empties a folder by the bytes of its names, which QTemporaryDir cannot do for a name that is not UTF-8.
 void emptyFolder(const QString& folder);
+
+// An app bundle "<name>.app" in folder, its Info.plist naming it and holding the bundle identifier and
+// the other keys given (a key without a value is left out), with an executable of `size` bytes.
+// Returns its path.
+inline QString makeApp(const QString& folder, const QString& name, const QString& bundleID = {},
+                       QMap<QString, QString> keys = {}, qint64 size = 4000)
+{
+    const QString bundle = folder + "/" + name + ".app";
+    keys["CFBundleName"] = name;
+    keys["CFBundleIdentifier"] = bundleID;
+    keys.removeIf([](const auto& key) { return key.value().isEmpty(); });
+    QString plist =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+        "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\"><dict>\n";
+    for (auto key = keys.cbegin(); key != keys.cend(); ++key)
+        plist += "<key>" + key.key() + "</key><string>" + key.value() + "</string>\n";
+    write(bundle + "/Contents/Info.plist", (plist + "</dict></plist>\n").toUtf8());
+    file(bundle + "/Contents/MacOS/" + name, size);
+    return bundle;
+}
 
 // Bind-mounts source on target (a folder) while it lives; mounted() is false when this process may
 // not mount, and the test then skips.

@@ -7,11 +7,14 @@
 // test runs, so no test can read or write the real home, the real Trash or the real settings.
 
 #include <QObject>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <tuple>
 #include <vector>
 
@@ -53,6 +56,20 @@ template <class... T, class... Names> std::tuple<T...> fetch(const Names&... nam
 {
     static_assert(sizeof...(T) == sizeof...(Names), "one name per column");
     return {*static_cast<T*>(QTest::qData(names, qMetaTypeId<T>()))...};
+}
+
+// Readings compared in one line: each optional as text, "-" when unknown, joined by spaces.
+template <class T> QString fieldText(const std::optional<T>& value)
+{
+    return value ? QVariant(*value).toString() : QStringLiteral("-");
+}
+inline QString fieldText(const QString& value)
+{
+    return value;
+}
+template <class... T> QString fields(const T&... values)
+{
+    return QStringList{fieldText(values)...}.join(' ');
 }
 
 // Makes the process's home, XDG folders and defaults store temporary. Returns the sandbox root.

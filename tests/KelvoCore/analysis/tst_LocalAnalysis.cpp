@@ -32,14 +32,7 @@ const AnalysisReport::Entry* named(const std::vector<AnalysisReport::Entry>& ent
     return nullptr;
 }
 
-// A file (and its folder) named by bytes, and a file's bytes back (null when it cannot be read).
-void writeRaw(const QByteArray& path, const QByteArray& data)
-{
-    ::mkdir(path.left(path.lastIndexOf('/')).constData(), 0700);
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    QVERIFY(fd >= 0 && ::write(fd, data.constData(), data.size()) == data.size());
-    ::close(fd);
-}
+// A file's bytes by the bytes of its path; null when it cannot be read.
 QByteArray readRaw(const QByteArray& path)
 {
     QByteArray data(4096, '\0');
@@ -256,9 +249,9 @@ private slots:
                                                {"dir\xFE/inner.bin", "inner"},
                                                {"swapped", "old"}};
         for (const auto& [item, data] : items)
-            writeRaw(home + item, data);
+            rawFile(m_home, item, data);
         const AnalysisReport report = LocalAnalysis::snapshot(m_home, m_home);
-        writeRaw(home + "swapped.new", items["swapped"] = "new");
+        rawFile(m_home, "swapped.new", items["swapped"] = "new");
         QCOMPARE(::rename((home + "swapped.new").constData(), (home + "swapped").constData()), 0);
         if (linked)
             QVERIFY(::rename((home + "dir\xFE").constData(), (home + "elsewhere").constData()) == 0 &&

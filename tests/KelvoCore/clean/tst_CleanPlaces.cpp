@@ -52,12 +52,9 @@ private slots:
         row("thumbnails", ".cache/thumbnails/normal/a.png", ".cache/thumbnails", user);
         row("electron cache", ".config/Code/Code Cache/js/f_1", ".config/Code/Code Cache", user);
         row("firefox", ".cache/mozilla/firefox/x.default/cache2/A", ".cache/mozilla/firefox", "Browsers");
-        row("old thumbnails", ".thumbnails/normal/a.png", ".thumbnails", user);
-        row("thunderbird", ".cache/thunderbird/x.default/cache2/A", ".cache/thunderbird", user);
         row("chrome's shaders", ".config/google-chrome/Default/GPUCache/data_1",
             ".config/google-chrome/Default/GPUCache", "Browsers");
         row("java", ".java/deployment/cache/6.0/1/x", ".java/deployment/cache", dev);
-        row("go modules", "go/pkg/mod/cache/download/x/@v/v1.zip", "go/pkg/mod/cache/download", dev);
         row("npm", ".npm/_cacache/index-v5/x", ".npm/_cacache", dev);
         row("crash reports", ".local/share/drkonqi/1", ".local/share/drkonqi",
             "Diagnostics and crash reports");

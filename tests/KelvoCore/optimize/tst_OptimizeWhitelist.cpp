@@ -27,9 +27,8 @@ class OptimizeWhitelistTest : public QObject {
 private slots:
     void init() { m_home = m_box.renew(); }
 
-    // The files in order: own, older tool's whitelist_optimize, older tool's whitelist_checks; "/" puts a
-    // folder at the path. The first that exists is the list: one that cannot be read stops the load,
-    // naming it, even when a later file could be read.
+    // The files in order: own, the older tool's whitelist_optimize, then its whitelist_checks. The first
+    // that exists is the list: one that cannot be read stops the load, naming it, though a later one could.
     void loading_data()
     {
         columns<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
@@ -55,8 +54,6 @@ private slots:
             QStringList{"dock_refresh"}, false);
         row("own file not UTF-8", QList<QByteArray>{"dock_refresh\n\xff\n", "sqlite_vacuum\n", none}, mac,
             QStringList{}, QStringList{}, true);
-        row("own path is a folder", QList<QByteArray>{"/", "sqlite_vacuum\n", none}, mac, QStringList{},
-            QStringList{}, true);
         row("checks file not UTF-8", QList<QByteArray>{none, none, "\xc3\x28\n"}, mac, QStringList{},
             QStringList{}, true);
     }
@@ -66,12 +63,9 @@ private slots:
             fetch<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
                 "files", "system", "selected", "custom", "throws");
         QString first;
-        for (qsizetype index = contents.size() - 1; index >= 0; --index) {
-            if (contents[index].isNull())
-                continue;
-            first = files()[index];
-            contents[index] == "/" ? (void)folder(first) : (void)write(first, contents[index]);
-        }
+        for (qsizetype index = contents.size() - 1; index >= 0; --index)
+            if (!contents[index].isNull())
+                write(first = files()[index], contents[index]);
         OptimizeWhitelistState state;
         const QString error = failure([&] { state = OptimizeWhitelistStore::load(m_home, system); });
         QCOMPARE(!error.isEmpty(), throws);

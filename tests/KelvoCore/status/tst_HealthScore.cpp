@@ -16,11 +16,6 @@ Q_DECLARE_METATYPE(LocalSystemOverview)
 
 namespace {
 
-QString text(std::optional<double> value)
-{
-    return value ? QString::number(*value) : QString("-");
-}
-
 // What complete() makes of the first sample, of one 2 s later whose rx counter dropped and of the
 // 61st, and the helpers it relies on, each as text.
 QMap<QString, QString> completedFacts()
@@ -36,8 +31,9 @@ QMap<QString, QString> completedFacts()
         const SystemReport report = LocalSystemStatus::complete(measured, rates, now);
         const auto& network = report.network->front();
         return QString("%1 %2 %3 %4 %5 %6 %7 %8")
-            .arg(text(report.diskIO->readRate), text(report.diskIO->writeRate), text(network.rxRateMBs),
-                 text(network.txRateMBs), QString::number(report.diskIOHistory->writeHistory->size()),
+            .arg(fieldText(report.diskIO->readRate), fieldText(report.diskIO->writeRate),
+                 fieldText(network.rxRateMBs), fieldText(network.txRateMBs),
+                 QString::number(report.diskIOHistory->writeHistory->size()),
                  QString::number(report.networkHistory->rxHistory->size()), *report.memory->pressure,
                  QString::number(*report.healthScore));
     };

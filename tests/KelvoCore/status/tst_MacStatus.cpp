@@ -22,16 +22,6 @@ QString fixture(const QString& name)
     return QString::fromUtf8(SyntheticHome::contents(QStringLiteral(KELVO_TEST_DATA_DIR "/macos/") + name));
 }
 
-// An optional field as text, "-" when unknown; several joined by spaces.
-template <class T> QString text(const std::optional<T>& value)
-{
-    return value ? QVariant(*value).toString() : QString("-");
-}
-template <class... T> QString fields(const T&... values)
-{
-    return QStringList{text(values)...}.join(' ');
-}
-
 // One tool's output as its parser reads it, one line of fields per record ("-": unknown, "none": no
 // record). `tool` names the parser and, after a colon, the key to look up in a table.
 QString reading(const QString& tool, const QString& output)
@@ -59,7 +49,7 @@ QString reading(const QString& tool, const QString& output)
     }
     if (parser == "mount") {
         const QMap<QString, MountEntry> table = parseMountTable(output);
-        return table.contains(key) ? table[key].device + ' ' + text(table[key].fstype) : "none";
+        return table.contains(key) ? table[key].device + ' ' + fieldText(table[key].fstype) : "none";
     }
     const QMap<QString, QString> values = profilerValues(output);
     return values.contains(key) ? values[key] : "none";

@@ -2,13 +2,14 @@
 // receives when it is asked to quit or forced to.
 #include "TestMain.h"
 
+#include "SyntheticHome.h"
+
 #include "status/LocalSystemStatus.h"
 #include "status/ProcessControl.h"
 
 #include <QProcess>
 
 #include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace TestSupport;
@@ -106,14 +107,7 @@ private slots:
         target.start("/bin/sleep", {"30"});
         QVERIFY(target.waitForStarted());
         const SystemReport::ProcessInfo process = listed(int(target.processId()));
-        const pid_t asker = fork();
-        if (asker == 0) {
-            const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
-            _exit(dropped && refusal(process) == Kind::notPermitted ? 0 : 1);
-        }
-        int outcome = -1;
-        QCOMPARE(waitpid(asker, &outcome, 0), asker);
-        QVERIFY(WIFEXITED(outcome) && WEXITSTATUS(outcome) == 0);
+        QVERIFY(SyntheticHome::asUnprivileged({}, [&] { return refusal(process) == Kind::notPermitted; }));
         QVERIFY(!target.waitForFinished(100)); // still running
         target.kill();
         target.waitForFinished();
