@@ -18,13 +18,6 @@
 #include <memory>
 #include <unistd.h>
 
-// Permissions do not hold back root, so a test that relies on them cannot run as root.
-#define KELVO_SKIP_AS_ROOT()                                                                                 \
-    do {                                                                                                     \
-        if (geteuid() == 0)                                                                                  \
-            QSKIP("permissions do not stop root");                                                           \
-    } while (false)
-
 namespace SyntheticHome {
 
 // Writes a file of `size` bytes (creating its folders) and returns its path.
