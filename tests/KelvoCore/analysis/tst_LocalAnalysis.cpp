@@ -249,7 +249,7 @@ private slots:
         if (linked)
             QVERIFY(::rename((home + "dir\xFE").constData(), (home + "elsewhere").constData()) == 0 &&
                     ::symlink("elsewhere", (home + "dir\xFE").constData()) == 0);
-        const auto listed = [&] {
+        const auto listed = [&, name = name] {
             for (const auto* list : {&report.entries, &report.largeFiles})
                 for (const AnalysisReport::Entry& entry : *list)
                     if (entry.bytes() == home + name)

@@ -392,8 +392,9 @@ private slots:
         if (home == "{root-link}")
             home = link("/", m_box.path("root-link"));
         const QString item = file(m_caches + "/keep/x", 10);
-        const QString text =
-            failure([&] { LocalCleanExecutor::clean(reportOf({m_caches}), {"/"}, m_box.expand(home), {}); });
+        const QString text = failure([&, home = home] {
+            LocalCleanExecutor::clean(reportOf({m_caches}), {"/"}, m_box.expand(home), {});
+        });
         QVERIFY2(!text.isNull() && (list.isEmpty() || text.contains(path)), qPrintable(text));
         QVERIFY(exists(item));
     }

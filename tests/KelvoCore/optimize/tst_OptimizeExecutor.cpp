@@ -198,7 +198,7 @@ private slots:
         const QMap<QString, QByteArray> outside = tree(m_box.path("outside"));
         m_options.actions = std::nullopt;
         m_options.system = OptimizeSystem::linux;
-        m_options.onStep = [&](const OptimizePreviewReport::Entry&, int, int) {
+        m_options.onStep = [&, afterPlan = afterPlan](const OptimizePreviewReport::Entry&, int, int) {
             if (afterPlan)
                 QVERIFY(QDir().rename(swap, swap + "-moved") && QFile::link(m_box.path("outside"), swap));
         };

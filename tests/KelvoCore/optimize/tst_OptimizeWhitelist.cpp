@@ -67,7 +67,8 @@ private slots:
             if (!contents[index].isNull())
                 write(first = files()[index], contents[index]);
         OptimizeWhitelistState state;
-        const QString error = failure([&] { state = OptimizeWhitelistStore::load(m_home, system); });
+        const QString error =
+            failure([&, system = system] { state = OptimizeWhitelistStore::load(m_home, system); });
         QCOMPARE(!error.isEmpty(), throws);
         QVERIFY2(!throws || error.contains(first), qPrintable(error));
         QCOMPARE(state.selectedKeys, QSet<QString>(selected.begin(), selected.end()));

@@ -104,7 +104,7 @@ private slots:
         QMap<QString, QByteArray> expected = tree(box);
         if (named.isEmpty())
             expected[QString("home/") + target] = "一\n";
-        const auto refused = [&] {
+        const auto refused = [&, target = target, named = named] {
             const QString why =
                 failure([&] { TextFile::writeUtf8Atomically(home, home + "/" + target, "一\n"); });
             return why.isEmpty() == named.isEmpty() && why.contains(named);

@@ -108,7 +108,7 @@ private slots:
         file(m_home + "/a/plain");
         link(folder(m_box.path("outside/inner")), m_home + "/linked");
         const ReadOnly locked(folder(m_home + "/locked"));
-        const auto check = [&] {
+        const auto check = [&, path = path, create = create, outcome = outcome, named = named] {
             const ConfinedPath::FolderOutcome found = ConfinedPath::reachFolder(
                 m_home, m_home + "/" + path,
                 create ? ConfinedPath::Missing::create : ConfinedPath::Missing::stop);

@@ -213,7 +213,7 @@ private slots:
         for (auto file = recorded.begin(); file != recorded.end(); ++file)
             if (file.key() != missing)
                 SyntheticHome::write(dir + '/' + file.key(), file.value().toUtf8());
-        const auto has = [&](const char* file) { return missing != file; };
+        const auto has = [&missing = missing](const char* file) { return missing != file; };
         const bool given = missing == "given processes";
         const MacStatusSampler::SlowReadings slow{LocalSystemOverview{},
                                                   BatteryDetails{"Normal", 46, 93, 30.9}, 4096};

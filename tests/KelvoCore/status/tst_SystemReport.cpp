@@ -100,7 +100,8 @@ private slots:
     void aWrongTypeFailsTheReport()
     {
         const auto [json, named] = fetch<QString, QString>("json", "named");
-        const QString said = SyntheticHome::failure([&] { SystemReportParser::parseStatus(json.toUtf8()); });
+        const QString said =
+            SyntheticHome::failure([&json = json] { SystemReportParser::parseStatus(json.toUtf8()); });
         QVERIFY2(!said.isNull() && said.contains(named), qPrintable(said));
     }
 

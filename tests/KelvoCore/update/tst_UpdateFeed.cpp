@@ -87,7 +87,7 @@ private slots:
     {
         auto [body, named] = fetch<QByteArray, QString>("body", "named");
         const QString message =
-            SyntheticHome::failure([&] { KelvoUpdateInfo::fromJson(body.replace('\'', '"')); });
+            SyntheticHome::failure([&body = body] { KelvoUpdateInfo::fromJson(body.replace('\'', '"')); });
         QVERIFY2(message.contains(named.replace('\'', '"')), qPrintable(message));
     }
 
@@ -172,8 +172,9 @@ private slots:
         if (outcome.startsWith(u"version "))
             QCOMPARE(result.result().version, outcome.mid(8));
         else if (outcome.startsWith(u"decodes as: "))
-            QCOMPARE(failure,
-                     SyntheticHome::failure([&] { KelvoUpdateInfo::fromJson(outcome.mid(12).toUtf8()); }));
+            QCOMPARE(failure, SyntheticHome::failure([&outcome = outcome] {
+                         KelvoUpdateInfo::fromJson(outcome.mid(12).toUtf8());
+                     }));
         else if (outcome.startsWith(u"refused "))
             QCOMPARE(failure, UpdateRequest::refusedAddressText(QUrl(outcome.mid(8))));
         else if (outcome == u"any failure")

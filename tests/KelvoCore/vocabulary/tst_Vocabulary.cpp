@@ -166,7 +166,7 @@ private slots:
     {
         const auto [defaultUnits, count, english, chinese] =
             fetch<bool, qint64, QString, QString>("defaultUnits", "count", "english", "chinese");
-        const auto text = [&] {
+        const auto text = [defaultUnits = defaultUnits, count = count] {
             return defaultUnits ? SizeText::bytesWithDefaultUnits(count) : SizeText::bytes(count);
         };
         QCOMPARE(text(), english);
