@@ -1,7 +1,6 @@
 #include "platform/DesktopEntry.h"
 
 #include "platform/PathText.h"
-#include "platform/TextFile.h"
 
 #include <utility>
 
@@ -40,6 +39,29 @@ QString decodedValue(const QString& value)
     return decoded;
 }
 
+// The blanks around a line, a key and a value (a CR is what is left of a CR LF line end); any other
+// white space, a form feed or a no-break space among them, belongs to the text.
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r';
+}
+
+QString withoutBlanks(QStringView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text.toString();
+}
+
+// A command line's arguments are separated by spaces; a tab or a line feed (an escaped one) between
+// them counts as one too. Any other white space is part of an argument.
+bool separatesWords(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
 bool isTrue(const QString& value)
 {
     return value.trimmed() == QLatin1String("true");
@@ -71,8 +93,10 @@ Entry parse(const QString& text)
 {
     Entry entry;
     bool inMainGroup = false;
-    for (const QString& rawLine : TextFile::lines(text)) {
-        const QString line = rawLine.trimmed();
+    // A desktop entry's lines end at a line feed only: a form feed, NEL or a Unicode line separator is
+    // part of a value.
+    for (const QString& rawLine : text.split(u'\n')) {
+        const QString line = withoutBlanks(rawLine);
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         if (line.startsWith(u'[')) {
@@ -82,8 +106,8 @@ Entry parse(const QString& text)
         const qsizetype equals = line.indexOf(u'=');
         if (!inMainGroup || equals <= 0)
             continue;
-        const QString key = line.left(equals).trimmed();
-        const QString value = decodedValue(line.mid(equals + 1).trimmed());
+        const QString key = withoutBlanks(QStringView(line).left(equals));
+        const QString value = decodedValue(withoutBlanks(QStringView(line).mid(equals + 1)));
         if (key == QLatin1String("Name"))
             entry.name = value;
         else if (key == QLatin1String("Name[zh_CN]") ||
@@ -122,7 +146,7 @@ QStringList commandWords(const QString& exec)
                 word += c;
         } else if (c == u'"') {
             quoted = inWord = true;
-        } else if (c.isSpace()) {
+        } else if (separatesWords(c)) {
             if (inWord)
                 words << std::exchange(word, QString());
             inWord = false;

@@ -21,11 +21,13 @@ struct Entry {
     bool operator==(const Entry&) const = default;
 };
 
-// The [Desktop Entry] group of the file's text; other groups (actions) and comments are ignored.
+// The [Desktop Entry] group of the file's text, whose lines end at a line feed only; other groups
+// (actions) and comments are ignored.
 Entry parse(const QString& text);
 
-// The command line's words, its double quotes taken off and the escapes inside them (\" \` \$ \\)
-// decoded.
+// The command line's words, separated by spaces (a tab or line feed counts as one; other white space,
+// a no-break or ideographic space among them, is part of a word), its double quotes taken off and the
+// escapes inside them (\" \` \$ \\) decoded.
 QStringList commandWords(const QString& exec);
 
 // The program the command line starts: its first word after an "env" with its options and VAR=value
