@@ -2,6 +2,8 @@
 
 #include "platform/PathText.h"
 
+#include <QRegularExpression>
+
 #include <utility>
 
 namespace DesktopEntry {
@@ -77,6 +79,68 @@ bool isAssignment(const QString& word)
 {
     const qsizetype equals = word.indexOf(u'=');
     return equals > 0 && !word.left(equals).contains(u'/');
+}
+
+// env -S's string as words: split simply at blanks.
+QStringList splitString(const QString& text)
+{
+    static const QRegularExpression blanks(QStringLiteral("[ \\t\\n]+"));
+    return text.split(blanks, Qt::SkipEmptyParts);
+}
+
+// The words env runs, read from its arguments as GNU env reads them: options up to "--" or the first
+// word that is none, then VAR=value words. None when env is given an option it does not take, or one
+// without its argument: what it would run cannot be told.
+std::optional<QStringList> commandAfterEnv(QStringList words)
+{
+    while (!words.isEmpty() && words.front().startsWith(u'-')) {
+        const QString word = words.takeFirst();
+        if (word == QLatin1String("--"))
+            break;
+        // The options that take an argument: "-u NAME", "-uNAME", "--unset=NAME", "--unset NAME", and
+        // so on; -S's string is read as more arguments in its place.
+        QChar option;
+        QString argument;
+        bool attached = false;
+        if (word.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = word.indexOf(u'=');
+            const QString name = word.mid(2, equals < 0 ? -1 : equals - 2);
+            if (equals < 0 && (name == QLatin1String("ignore-environment") || name == QLatin1String("null") ||
+                               name == QLatin1String("debug")))
+                continue;
+            static const std::pair<const char*, char> withArgument[] = {
+                {"unset", 'u'}, {"chdir", 'C'}, {"split-string", 'S'}};
+            for (const auto& [longName, shortName] : withArgument)
+                if (name == QLatin1String(longName))
+                    option = QLatin1Char(shortName);
+            if (option.isNull())
+                return std::nullopt;
+            attached = equals >= 0;
+            argument = word.mid(equals + 1);
+        } else {
+            // Short options, clustered as in "-iv0" or "-iu NAME"; "-" alone is -i.
+            qsizetype i = 1;
+            while (i < word.size() && QStringLiteral("iv0").contains(word[i]))
+                ++i;
+            if (i == word.size())
+                continue;
+            option = word[i];
+            if (!QStringLiteral("uCS").contains(option))
+                return std::nullopt;
+            argument = word.mid(i + 1);
+            attached = !argument.isEmpty();
+        }
+        if (!attached) {
+            if (words.isEmpty())
+                return std::nullopt;
+            argument = words.takeFirst();
+        }
+        if (option == u'S')
+            words = splitString(argument) + words;
+    }
+    while (!words.isEmpty() && isAssignment(words.front()))
+        words.removeFirst();
+    return words;
 }
 
 QString expandedHome(const QString& word, const QString& home)
@@ -165,8 +229,10 @@ std::optional<QString> program(const QString& exec, const QString& home)
     QStringList words = commandWords(exec);
     if (!words.isEmpty() && isEnv(words.front())) {
         words.removeFirst();
-        while (!words.isEmpty() && (isAssignment(words.front()) || words.front().startsWith(u'-')))
-            words.removeFirst();
+        const std::optional<QStringList> command = commandAfterEnv(words);
+        if (!command)
+            return std::nullopt;
+        words = *command;
     }
     if (words.isEmpty() || words.front().isEmpty())
         return std::nullopt;

@@ -30,9 +30,11 @@ Entry parse(const QString& text);
 // escapes inside them (\" \` \$ \\) decoded.
 QStringList commandWords(const QString& exec);
 
-// The program the command line starts: its first word after an "env" with its options and VAR=value
-// words, with a leading "~" or "$HOME" standing for the home folder. A bare name (found on PATH) comes back
-// as it is; none when there is no program.
+// The program the command line starts: its first word, or after an "env" the first word env runs, its
+// options read as GNU env reads them ("-u NAME" and "-C DIR" take their argument, -S's string is split
+// at blanks) and its VAR=value words skipped; a leading "~" or "$HOME" stands for the home folder. A bare
+// name (found on PATH) comes back as it is; none when there is no program or env is given an option it
+// does not take.
 std::optional<QString> program(const QString& exec, const QString& home);
 
 } // namespace DesktopEntry
