@@ -22,7 +22,8 @@ std::optional<QString> folderFromValue(QString value, const QString& home)
             return std::nullopt; // "$HOMEX" is another variable
         value = home + rest;
     }
-    if (!QDir::isAbsolutePath(value))
+    // Only a file-system path from the root counts: Qt would take ":x" for one of its resources.
+    if (!value.startsWith(QLatin1Char('/')))
         return std::nullopt;
     const QString clean = QDir::cleanPath(value);
     if (clean == QLatin1String("/") || clean == QDir::cleanPath(home))
@@ -80,8 +81,8 @@ Folders read(const QString& home, const QString& configHome)
         // XDG_CONFIG_HOME describes the home of this process's user; another home keeps its own.
         const QString fromEnvironment = qEnvironmentVariable("XDG_CONFIG_HOME");
         const bool ownHome = QDir::cleanPath(home) == QDir::cleanPath(qEnvironmentVariable("HOME"));
-        config = ownHome && QDir::isAbsolutePath(fromEnvironment) ? fromEnvironment
-                                                                  : home + QLatin1String("/.config");
+        config = ownHome && fromEnvironment.startsWith(QLatin1Char('/')) ? fromEnvironment
+                                                                         : home + QLatin1String("/.config");
     }
     try {
         const std::optional<QString> text = TextFile::readListFile(config + QLatin1String("/user-dirs.dirs"));

@@ -223,6 +223,8 @@ private slots:
             QByteArray("XDG_DOWNLOAD_DIR=\"/srv/dl\"\nXDG_DESKTOP_DIR=\"/\"\n"
                        "XDG_DOCUMENTS_DIR=\"docs\""),
             "/srv/dl", "Desktop");
+        row("a ':' path is not from the root",
+            QByteArray("XDG_DOWNLOAD_DIR=\":x/..\"\nXDG_DESKTOP_DIR=\":/srv\""), "Downloads", "Desktop");
         row("another variable", QByteArray("XDG_DOWNLOAD_DIR=\"$HOMEPATH/dl\""), "Downloads", "Desktop");
         row("not UTF-8", QByteArray("XDG_DOWNLOAD_DIR=\"$HOME/\xcf\xc2\xd4\xd8\"\n"), "Downloads", "Desktop");
     }

@@ -83,6 +83,17 @@ private slots:
         row("quoted with spaces", "\"~/My Apps/run me\" --flag", "{home}/My Apps/run me");
         row("escapes inside quotes", R"("/x/a\"b\\c\$d" %f)", R"(/x/a"b\c$d)");
         row("env by path and its variables first", "/usr/bin/env A=1 LANG=C $HOME/bin/t", "{home}/bin/t");
+        row("only a space, tab or line feed separates words", "/opt/my\u3000app\u00a0\f/run\tx\ny",
+            "/opt/my\u3000app\u00a0\f/run");
+        row("env options taking an argument", "env -u NAME -C /opt/dir prog", "prog");
+        row("env options attached, long and clustered",
+            "env -uNAME -C/d --unset=X --chdir /d -iv0 --ignore-environment --null - A=1 ~/bin/t",
+            "{home}/bin/t");
+        row("env -S's string read as arguments", "env -S \"-u X A=1 prog --flag\" %f", "prog");
+        row("env --split-string before more words", "env --split-string=A=1 ~/bin/t", "{home}/bin/t");
+        row("-- ends env's options", "env -i -- -x", "-x");
+        row("an option env does not take", "env -a name prog", "");
+        row("an option without its argument", "env -C", "");
         row("a path with '=' is a program", "/x/a=b", "/x/a=b");
         row("~ only as the home folder", "~other/bin/tool", "~other/bin/tool");
         row("env alone", "env A=1", "");
@@ -113,6 +124,9 @@ private slots:
         row("a launcher kept among the entries: the file alone",
             "Name=Tool\nExec=~/.local/share/applications/run", QStringList{".local/share/applications/run"},
             QStringList{"Tool|Local App|.local/share/applications/run"});
+        row("a line ends at a line feed only", "Name=Tool\nExec=~/opt/T\f\u0085\u2028\u2029/t",
+            QStringList{"opt/T\f\u0085\u2028\u2029/t"},
+            QStringList{"Tool|Local App|opt/T\f\u0085\u2028\u2029"});
         row("system program", "Name=Firefox\nExec=/usr/bin/firefox %u", QStringList{}, QStringList{});
         row("bare name not in the home folder", "Name=Firefox\nExec=firefox", QStringList{}, QStringList{});
         row("the home folder itself", "Name=Home\nExec=~", QStringList{},
