@@ -1,5 +1,7 @@
 #include "status/LinuxSysReaders.h"
 
+#include "vocabulary/TextNumber.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,6 +96,11 @@ std::optional<QString> timeLeft(const QString& status, double now, double full, 
 
 SystemReport::Battery battery(const SupplyProperties& supply)
 {
+    // Whole percents and counts of an int's size; anything else is unknown.
+    const auto count = [](double value, qint64 least) {
+        const auto number = TextNumber::whole(value, least, std::numeric_limits<int>::max());
+        return number ? std::optional<int>(int(*number)) : std::nullopt;
+    };
     SystemReport::Battery battery;
     battery.percent = supply.number(QStringLiteral("CAPACITY"));
     const QString status = supply.text(QStringLiteral("STATUS"));
@@ -111,9 +118,9 @@ SystemReport::Battery battery(const SupplyProperties& supply)
     if (now && rate)
         battery.timeLeft = timeLeft(status, *now, full.value_or(*now), *rate);
     if (full && design && *design > 0)
-        battery.capacity = int(std::lround(*full / *design * 100));
-    if (const auto cycles = supply.number(QStringLiteral("CYCLE_COUNT")); cycles && *cycles > 0)
-        battery.cycleCount = int(*cycles);
+        battery.capacity = count(std::round(*full / *design * 100), 0);
+    if (const auto cycles = supply.number(QStringLiteral("CYCLE_COUNT")))
+        battery.cycleCount = count(*cycles, 1);
     // Only what the kernel states: no health is inferred from the capacity.
     if (const QString health = supply.text(QStringLiteral("HEALTH"));
         !health.isEmpty() && health != QLatin1String("Unknown"))

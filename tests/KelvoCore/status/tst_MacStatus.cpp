@@ -96,6 +96,8 @@ private slots:
         row("swap in decimal commas", "sysctl",
             "vm.swapusage: total = 1024,00M  used = 0,25M  free = 1023,75M", "262144 1073741824");
         row("swap total only", "sysctl", "vm.swapusage: total = 0.00M", "- 0");
+        row("swap past 64 bits unknown", "sysctl",
+            "vm.swapusage: total = 99999999999999999999.00M  used = 1.00M", "1048576 -");
         row("no proxy enabled", "scutil", "<dictionary> {\n  HTTPEnable : 0\n  SOCKSEnable : 0\n}\n",
             "false - -");
         row("SOCKS before HTTPS", "scutil",
