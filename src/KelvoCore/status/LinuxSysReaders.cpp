@@ -36,9 +36,7 @@ std::optional<QString> trimmedFile(const QString& path)
 std::optional<double> numberFile(const QString& path)
 {
     const std::optional<QString> text = trimmedFile(path);
-    bool ok = false;
-    const double value = text ? text->toDouble(&ok) : 0;
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return text ? TextNumber::finite(*text) : std::nullopt;
 }
 
 // A power supply's uevent file holds every property as POWER_SUPPLY_NAME=value: one read per supply.
@@ -55,12 +53,7 @@ public:
         }
     }
     QString text(const QString& key) const { return m_values.value(key); }
-    std::optional<double> number(const QString& key) const
-    {
-        bool ok = false;
-        const double value = m_values.value(key).toDouble(&ok);
-        return ok ? std::optional<double>(value) : std::nullopt;
-    }
+    std::optional<double> number(const QString& key) const { return TextNumber::finite(m_values.value(key)); }
     // A reported, non-zero figure as a magnitude: some drivers report a discharge as a negative current.
     std::optional<double> positive(const char* key) const
     {

@@ -158,6 +158,8 @@ private slots:
         row("uptime in whole seconds", "uptime", "3600.99 12.5\n", "3600");
         row("uptime past 64 bits unknown", "uptime", "1e300 0", "-");
         row("infinite uptime unknown", "uptime", "inf 0", "-");
+        row("a load average of nan unknown", "loadavg", "nan 0.5 0.25 1/2 3", "none");
+        row("an infinite load average unknown", "loadavg", "0.5 0.25 inf 1/2 3", "none");
         row("pseudo file systems, overlays and snap images left out, network ones kept", "mounts",
             mountInfo(
                 "254:0 / ext4 /dev/vda;0:55 /mnt/nas nfs4 nas.lan:/export;0:21 /proc proc proc;0:6 /dev "
@@ -278,6 +280,9 @@ private slots:
             "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=66\nENERGY_NOW=30000000\nENERGY_FULL=45000000\n"
             "ENERGY_FULL_DESIGN=50000000\nPOWER_NOW=12000000\nCYCLE_COUNT=120\n",
             "66 Discharging false 2:30 120 90 - | - 12 -");
+        row("nan and inf in a battery's files unknown",
+            "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=nan\nENERGY_NOW=inf\nENERGY_FULL=9\nPOWER_NOW=nan\n",
+            "- Discharging false - - - - | - - -");
         row("cycles past an int unknown", "TYPE=Battery\nCAPACITY=5\nCYCLE_COUNT=1e10\n",
             "5 - - - - - - | - - -");
         row("charging on charge, the current negative",
