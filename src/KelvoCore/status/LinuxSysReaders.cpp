@@ -73,7 +73,8 @@ private:
     QMap<QString, QString> m_values;
 };
 
-// "H:MM" until empty (discharging) or full (charging), at the present rate.
+// "H:MM" until empty (discharging) or full (charging), at the present rate. A rate so small that the
+// time runs past ten days is no estimate.
 std::optional<QString> timeLeft(const QString& status, double now, double full, double rate)
 {
     double hours = -1;
@@ -81,9 +82,10 @@ std::optional<QString> timeLeft(const QString& status, double now, double full, 
         hours = now / rate;
     else if (status == QLatin1String("Charging"))
         hours = std::max(full - now, 0.0) / rate;
-    if (hours < 0 || !std::isfinite(hours))
+    const std::optional<qint64> rounded = TextNumber::whole(std::round(hours * 60), 0, 10 * 24 * 60);
+    if (!rounded)
         return std::nullopt;
-    const qint64 minutes = std::llround(hours * 60);
+    const qint64 minutes = *rounded;
     return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 

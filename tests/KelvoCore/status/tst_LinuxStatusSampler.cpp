@@ -283,6 +283,11 @@ private slots:
         row("nan and inf in a battery's files unknown",
             "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=nan\nENERGY_NOW=inf\nENERGY_FULL=9\nPOWER_NOW=nan\n",
             "- Discharging false - - - - | - - -");
+        row("a time left past ten days is no estimate",
+            "TYPE=Battery\nSTATUS=Discharging\nENERGY_NOW=1e300\nPOWER_NOW=1\n",
+            "- Discharging false - - - - | - 1e-06 -");
+        row("ten days left", "TYPE=Battery\nSTATUS=Charging\nENERGY_NOW=0\nENERGY_FULL=240\nPOWER_NOW=1\n",
+            "- Charging true 240:00 - - - | - 1e-06 -");
         row("cycles past an int unknown", "TYPE=Battery\nCAPACITY=5\nCYCLE_COUNT=1e10\n",
             "5 - - - - - - | - - -");
         row("charging on charge, the current negative",
