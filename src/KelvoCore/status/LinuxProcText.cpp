@@ -1,8 +1,12 @@
 #include "status/LinuxProcText.h"
 
+#include "vocabulary/ByteCount.h"
+#include "vocabulary/TextNumber.h"
+
 #include <QSet>
 
 #include <algorithm>
+#include <limits>
 
 namespace LinuxStatusSampler {
 
@@ -86,7 +90,7 @@ std::optional<CpuTimes> parseCpuTimes(const QString& stat)
         const QList<QStringView> fields = words(line);
         CpuTicks ticks{};
         for (qsizetype i = 1; i < fields.size() && i <= qsizetype(ticks.size()); ++i)
-            ticks[i - 1] = fields[i].toULongLong();
+            ticks[i - 1] = TextNumber::counter(fields[i]).value_or(0);
         if (fields.first() == QLatin1String("cpu"))
             times = CpuTimes{ticks, {}};
         else
@@ -126,10 +130,10 @@ std::optional<std::array<double, 3>> parseLoadAverage(const QString& loadavg)
         return std::nullopt;
     std::array<double, 3> load{};
     for (std::size_t i = 0; i < load.size(); ++i) {
-        bool ok = false;
-        load[i] = fields[qsizetype(i)].toDouble(&ok);
-        if (!ok)
+        const std::optional<double> value = TextNumber::finite(fields[qsizetype(i)]);
+        if (!value)
             return std::nullopt;
+        load[i] = *value;
     }
     return load;
 }
@@ -174,11 +178,12 @@ QMap<QString, qint64> parseMemInfo(const QString& meminfo)
     for (const QStringView line : lines(meminfo)) {
         const auto field = keyValue(line);
         const QList<QStringView> amount = field ? words(field->second) : QList<QStringView>{};
-        bool ok = false;
-        const qint64 value = amount.isEmpty() ? 0 : amount.first().toLongLong(&ok);
-        if (ok)
-            values.insert(field->first.toString(),
-                          amount.size() > 1 && amount[1] == QLatin1String("kB") ? value * 1024 : value);
+        // No amount is negative; one past the 64-bit range stays at the largest.
+        const auto value = amount.isEmpty() ? std::nullopt : TextNumber::integer(amount.first(), 0);
+        if (value)
+            values.insert(field->first.toString(), amount.size() > 1 && amount[1] == QLatin1String("kB")
+                                                       ? ByteCount::saturatingMultiply(*value, 1024)
+                                                       : *value);
     }
     return values;
 }
@@ -191,28 +196,29 @@ std::optional<SystemReport::Memory> memory(const QMap<QString, qint64>& meminfo)
     // Used is what cannot be had back without swapping: the kernel's own estimate of what is available
     // (MemAvailable) counts reclaimable caches as free. `free` shows a little more as used, since it
     // also counts the unreclaimable part of the caches as free.
+    const auto sum = [&](std::initializer_list<const char*> keys) {
+        return ByteCount::total(keys, [&](const char* key) { return meminfo.value(QLatin1String(key)); });
+    };
     const qint64 available = meminfo.contains(QStringLiteral("MemAvailable"))
                                  ? meminfo.value(QStringLiteral("MemAvailable"))
-                                 : meminfo.value(QStringLiteral("MemFree")) +
-                                       meminfo.value(QStringLiteral("Buffers")) +
-                                       meminfo.value(QStringLiteral("Cached"));
+                                 : sum({"MemFree", "Buffers", "Cached"});
     SystemReport::Memory memory;
     memory.total = total;
-    memory.used = std::clamp<qint64>(total - available, 0, total);
+    memory.used = std::clamp<qint64>(ByteCount::saturatingSubtract(total, available), 0, total);
     memory.usedPercent = percentOf(double(*memory.used), double(total));
-    memory.cached = meminfo.value(QStringLiteral("Cached")) + meminfo.value(QStringLiteral("Buffers")) +
-                    meminfo.value(QStringLiteral("SReclaimable"));
+    memory.cached = sum({"Cached", "Buffers", "SReclaimable"});
     memory.swapTotal = meminfo.value(QStringLiteral("SwapTotal"));
-    memory.swapUsed = std::max<qint64>(*memory.swapTotal - meminfo.value(QStringLiteral("SwapFree")), 0);
+    memory.swapUsed = std::max<qint64>(
+        ByteCount::saturatingSubtract(*memory.swapTotal, meminfo.value(QStringLiteral("SwapFree"))), 0);
     return memory;
 }
 
 std::optional<qint64> parseUptime(const QString& uptime)
 {
     const QList<QStringView> fields = words(QStringView(uptime).trimmed());
-    bool ok = false;
-    const double seconds = fields.isEmpty() ? 0 : fields.first().toDouble(&ok);
-    return ok && seconds >= 0 ? std::optional<qint64>(qint64(seconds)) : std::nullopt;
+    const std::optional<double> seconds =
+        fields.isEmpty() ? std::nullopt : TextNumber::finite(fields.first());
+    return seconds ? TextNumber::whole(*seconds, 0) : std::nullopt;
 }
 
 std::vector<MountEntry> parseMountInfo(const QString& mountinfo)
@@ -240,8 +246,11 @@ std::optional<std::pair<quint64, quint64>> diskBytes(const QString& diskstats, c
         if (fields.size() < 10 ||
             !devices.contains(fields[2].toString().replace(QLatin1Char('/'), QLatin1Char('!'))))
             continue;
-        bytes = std::pair{(bytes ? bytes->first : 0) + fields[5].toULongLong() * 512,
-                          (bytes ? bytes->second : 0) + fields[9].toULongLong() * 512};
+        const auto sectorBytes = [](QStringView sectors) {
+            return quint64(ByteCount::saturatingMultiply(TextNumber::integer(sectors, 0).value_or(0), 512));
+        };
+        bytes = std::pair{(bytes ? bytes->first : 0) + sectorBytes(fields[5]),
+                          (bytes ? bytes->second : 0) + sectorBytes(fields[9])};
     }
     return bytes;
 }
@@ -257,7 +266,8 @@ std::vector<std::pair<QString, std::pair<quint64, quint64>>> parseNetDev(const Q
         if (counters.size() < 9)
             continue;
         interfaces.push_back(
-            {line.left(colon).trimmed().toString(), {counters[0].toULongLong(), counters[8].toULongLong()}});
+            {line.left(colon).trimmed().toString(),
+             {TextNumber::counter(counters[0]).value_or(0), TextNumber::counter(counters[8]).value_or(0)}});
     }
     return interfaces;
 }
@@ -271,17 +281,19 @@ std::optional<ProcessStat> parseProcessStat(const QString& stat)
     // After comm: state(0) ppid(1) pgrp(2) session(3) tty(4) tpgid(5) flags(6) ... utime(11) stime(12) ...
     // starttime(19) vsize(20) rss(21).
     const QList<QStringView> fields = words(QStringView(stat).mid(close + 1).trimmed());
-    bool ok = false;
-    ProcessStat process;
-    process.pid = QStringView(stat).left(open).trimmed().toInt(&ok);
-    if (!ok || fields.size() < 22)
+    constexpr qint64 intMax = std::numeric_limits<int>::max();
+    const auto pid = TextNumber::integer(QStringView(stat).left(open).trimmed(), 0, intMax);
+    if (!pid || fields.size() < 22)
         return std::nullopt;
+    ProcessStat process;
+    process.pid = int(*pid);
     process.comm = stat.mid(open + 1, close - open - 1);
-    process.ppid = fields[1].toInt();
-    process.flags = fields[6].toULongLong();
-    process.cpuTicks = fields[11].toULongLong() + fields[12].toULongLong();
-    process.startTime = fields[19].toULongLong();
-    process.rssPages = std::max<qint64>(fields[21].toLongLong(), 0);
+    process.ppid = int(TextNumber::integer(fields[1], 0, intMax).value_or(0));
+    process.flags = TextNumber::counter(fields[6]).value_or(0);
+    const auto ticks = [](QStringView text) { return TextNumber::integer(text, 0).value_or(0); };
+    process.cpuTicks = quint64(ByteCount::saturatingAdd(ticks(fields[11]), ticks(fields[12])));
+    process.startTime = quint64(ticks(fields[19]));
+    process.rssPages = ticks(fields[21]);
     return process;
 }
 
@@ -298,10 +310,7 @@ std::optional<qint64> parseRealUid(const QString& status)
     for (const QStringView line : lines(status)) {
         if (!line.startsWith(QLatin1String("Uid:")))
             continue;
-        bool ok = false;
-        const qint64 uid =
-            line.mid(4).toString().simplified().section(QLatin1Char(' '), 0, 0).toLongLong(&ok);
-        return ok && uid >= 0 ? std::optional(uid) : std::nullopt;
+        return TextNumber::integer(line.mid(4).toString().simplified().section(QLatin1Char(' '), 0, 0), 0);
     }
     return std::nullopt;
 }

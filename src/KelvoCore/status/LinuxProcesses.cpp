@@ -1,10 +1,12 @@
 #include "status/LinuxProcesses.h"
 
 #include "status/LinuxSysReaders.h"
+#include "vocabulary/TextNumber.h"
 
 #include <QDir>
 
 #include <algorithm>
+#include <limits>
 #include <unistd.h>
 
 namespace LinuxStatusSampler {
@@ -13,10 +15,10 @@ ProcessTimes readProcessTimes(const QString& proc)
 {
     ProcessTimes times;
     for (const QString& name : QDir(proc).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        bool numeric = false;
-        const int pid = name.toInt(&numeric);
-        if (!numeric)
+        const auto number = TextNumber::integer(name, 1, std::numeric_limits<int>::max());
+        if (!number)
             continue;
+        const int pid = int(*number);
         // A process that ended since the listing has no stat left to read.
         const auto stat = readKernelFile(proc + QLatin1Char('/') + name + QStringLiteral("/stat"));
         if (const auto parsed = stat ? parseProcessStat(*stat) : std::nullopt; parsed && parsed->pid == pid)

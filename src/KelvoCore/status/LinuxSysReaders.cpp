@@ -1,5 +1,7 @@
 #include "status/LinuxSysReaders.h"
 
+#include "vocabulary/TextNumber.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,9 +36,7 @@ std::optional<QString> trimmedFile(const QString& path)
 std::optional<double> numberFile(const QString& path)
 {
     const std::optional<QString> text = trimmedFile(path);
-    bool ok = false;
-    const double value = text ? text->toDouble(&ok) : 0;
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return text ? TextNumber::finite(*text) : std::nullopt;
 }
 
 // A power supply's uevent file holds every property as POWER_SUPPLY_NAME=value: one read per supply.
@@ -53,12 +53,7 @@ public:
         }
     }
     QString text(const QString& key) const { return m_values.value(key); }
-    std::optional<double> number(const QString& key) const
-    {
-        bool ok = false;
-        const double value = m_values.value(key).toDouble(&ok);
-        return ok ? std::optional<double>(value) : std::nullopt;
-    }
+    std::optional<double> number(const QString& key) const { return TextNumber::finite(m_values.value(key)); }
     // A reported, non-zero figure as a magnitude: some drivers report a discharge as a negative current.
     std::optional<double> positive(const char* key) const
     {
@@ -78,7 +73,8 @@ private:
     QMap<QString, QString> m_values;
 };
 
-// "H:MM" until empty (discharging) or full (charging), at the present rate.
+// "H:MM" until empty (discharging) or full (charging), at the present rate. A rate so small that the
+// time runs past ten days is no estimate.
 std::optional<QString> timeLeft(const QString& status, double now, double full, double rate)
 {
     double hours = -1;
@@ -86,14 +82,20 @@ std::optional<QString> timeLeft(const QString& status, double now, double full, 
         hours = now / rate;
     else if (status == QLatin1String("Charging"))
         hours = std::max(full - now, 0.0) / rate;
-    if (hours < 0 || !std::isfinite(hours))
+    const std::optional<qint64> rounded = TextNumber::whole(std::round(hours * 60), 0, 10 * 24 * 60);
+    if (!rounded)
         return std::nullopt;
-    const qint64 minutes = std::llround(hours * 60);
+    const qint64 minutes = *rounded;
     return QStringLiteral("%1:%2").arg(minutes / 60).arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }
 
 SystemReport::Battery battery(const SupplyProperties& supply)
 {
+    // Whole percents and counts of an int's size; anything else is unknown.
+    const auto count = [](double value, qint64 least) {
+        const auto number = TextNumber::whole(value, least, std::numeric_limits<int>::max());
+        return number ? std::optional<int>(int(*number)) : std::nullopt;
+    };
     SystemReport::Battery battery;
     battery.percent = supply.number(QStringLiteral("CAPACITY"));
     const QString status = supply.text(QStringLiteral("STATUS"));
@@ -111,9 +113,9 @@ SystemReport::Battery battery(const SupplyProperties& supply)
     if (now && rate)
         battery.timeLeft = timeLeft(status, *now, full.value_or(*now), *rate);
     if (full && design && *design > 0)
-        battery.capacity = int(std::lround(*full / *design * 100));
-    if (const auto cycles = supply.number(QStringLiteral("CYCLE_COUNT")); cycles && *cycles > 0)
-        battery.cycleCount = int(*cycles);
+        battery.capacity = count(std::round(*full / *design * 100), 0);
+    if (const auto cycles = supply.number(QStringLiteral("CYCLE_COUNT")))
+        battery.cycleCount = count(*cycles, 1);
     // Only what the kernel states: no health is inferred from the capacity.
     if (const QString health = supply.text(QStringLiteral("HEALTH"));
         !health.isEmpty() && health != QLatin1String("Unknown"))

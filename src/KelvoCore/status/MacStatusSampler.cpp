@@ -6,6 +6,7 @@
 #include "status/MacToolParsers.h"
 #include "status/MacVolumes.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/TextNumber.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <limits>
 
 using namespace std::chrono_literals;
 
@@ -223,8 +225,10 @@ LocalSystemOverview overview(const Sources& sources)
     static const QRegularExpression leadingNumber(QStringLiteral("^\\d+"));
     const QRegularExpressionMatch cores =
         leadingNumber.match(value(display, QStringLiteral("Total Number of Cores")).value_or(QString()));
-    if (cores.hasMatch())
-        overview.gpuCoreCount = cores.captured().toInt();
+    if (const auto count = cores.hasMatch()
+                               ? TextNumber::integer(cores.captured(), 0, std::numeric_limits<int>::max())
+                               : std::nullopt)
+        overview.gpuCoreCount = int(*count);
 
     const QOperatingSystemVersion system = QOperatingSystemVersion::current();
     if (sources.live && system.type() == QOperatingSystemVersion::MacOS)

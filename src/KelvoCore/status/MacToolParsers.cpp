@@ -1,10 +1,13 @@
 #include "status/MacToolParsers.h"
 
+#include "vocabulary/TextNumber.h"
+
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringList>
 
 #include <algorithm>
+#include <limits>
 
 namespace MacToolParsers {
 
@@ -13,16 +16,14 @@ namespace {
 // A decimal as the tools print it, in any locale's notation ("2,4" as well as "2.4").
 std::optional<double> decimal(QString text)
 {
-    bool ok = false;
-    const double value = text.replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-    return ok ? std::optional(value) : std::nullopt;
+    return TextNumber::finite(text.replace(QLatin1Char(','), QLatin1Char('.')));
 }
 
 std::optional<int> integer(const QString& text)
 {
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    return ok ? std::optional(value) : std::nullopt;
+    const auto value =
+        TextNumber::integer(text, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    return value ? std::optional(int(*value)) : std::nullopt;
 }
 
 QStringList lines(const QString& text)
@@ -40,7 +41,7 @@ std::optional<qint64> megabytesAfter(const QString& text, const QString& key)
     const std::optional<double> megabytes = decimal(match.captured(1));
     if (!megabytes)
         return std::nullopt;
-    return static_cast<qint64>(*megabytes * 1024.0 * 1024.0);
+    return TextNumber::whole(*megabytes * 1024.0 * 1024.0, 0);
 }
 
 std::optional<quint64> summedCounter(const QString& text, const QString& key)
@@ -48,7 +49,7 @@ std::optional<quint64> summedCounter(const QString& text, const QString& key)
     const QRegularExpression pattern(QStringLiteral("\"%1\"=(\\d+)").arg(QRegularExpression::escape(key)));
     std::optional<quint64> sum;
     for (const QRegularExpressionMatch& match : pattern.globalMatch(text))
-        sum = sum.value_or(0) + match.captured(1).toULongLong();
+        sum = sum.value_or(0) + TextNumber::counter(match.captured(1)).value_or(0);
     return sum;
 }
 
@@ -103,7 +104,7 @@ std::optional<SystemReport::Battery> parseBatterySnapshot(const QString& text)
     SystemReport::Battery battery;
     static const QRegularExpression percent(QStringLiteral(R"(([0-9]+(?:\.[0-9]+)?)%)"));
     if (const QRegularExpressionMatch match = percent.match(*line); match.hasMatch())
-        battery.percent = match.captured(1).toDouble();
+        battery.percent = decimal(match.captured(1));
 
     QStringList pieces = line->split(QLatin1Char(';'));
     for (QString& piece : pieces)

@@ -64,6 +64,12 @@ QString reading(const QString& parser, const QString& input)
         };
         return m ? fields(mib(m->used), mib(m->cached), m->usedPercent, mib(m->swapUsed)) : "none";
     }
+    if (parser == "uptime")
+        return fieldText(parseUptime(input));
+    if (parser == "loadavg") {
+        const auto load = parseLoadAverage(input);
+        return load ? QString("%1 %2 %3").arg((*load)[0]).arg((*load)[1]).arg((*load)[2]) : "none";
+    }
     if (parser == "mounts") {
         QStringList kept;
         for (const MountEntry& mount : diskMounts(parseMountInfo(input)))
@@ -144,6 +150,16 @@ private slots:
         row("without MemAvailable: free, buffers and cache", "memory",
             "MemTotal: 8192 kB\nMemFree: 3072 kB\n" + common, "2 4 25 4");
         row("no memory total", "memory", "MemFree: 3072 kB\n", "none");
+        row("kB past 64 bits stays at the largest count", "memory",
+            "MemTotal: 9223372036854775807 kB\nMemAvailable: 0 kB\n", "8796093022208 0 100 0");
+        row("a negative amount is unknown", "memory",
+            "MemTotal: 8192 kB\nMemAvailable: -9223372036854775807 kB\nMemFree: 3072 kB\n" + common,
+            "2 4 25 4");
+        row("uptime in whole seconds", "uptime", "3600.99 12.5\n", "3600");
+        row("uptime past 64 bits unknown", "uptime", "1e300 0", "-");
+        row("infinite uptime unknown", "uptime", "inf 0", "-");
+        row("a load average of nan unknown", "loadavg", "nan 0.5 0.25 1/2 3", "none");
+        row("an infinite load average unknown", "loadavg", "0.5 0.25 inf 1/2 3", "none");
         row("pseudo file systems, overlays and snap images left out, network ones kept", "mounts",
             mountInfo(
                 "254:0 / ext4 /dev/vda;0:55 /mnt/nas nfs4 nas.lan:/export;0:21 /proc proc proc;0:6 /dev "
@@ -264,6 +280,16 @@ private slots:
             "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=66\nENERGY_NOW=30000000\nENERGY_FULL=45000000\n"
             "ENERGY_FULL_DESIGN=50000000\nPOWER_NOW=12000000\nCYCLE_COUNT=120\n",
             "66 Discharging false 2:30 120 90 - | - 12 -");
+        row("nan and inf in a battery's files unknown",
+            "TYPE=Battery\nSTATUS=Discharging\nCAPACITY=nan\nENERGY_NOW=inf\nENERGY_FULL=9\nPOWER_NOW=nan\n",
+            "- Discharging false - - - - | - - -");
+        row("a time left past ten days is no estimate",
+            "TYPE=Battery\nSTATUS=Discharging\nENERGY_NOW=1e300\nPOWER_NOW=1\n",
+            "- Discharging false - - - - | - 1e-06 -");
+        row("ten days left", "TYPE=Battery\nSTATUS=Charging\nENERGY_NOW=0\nENERGY_FULL=240\nPOWER_NOW=1\n",
+            "- Charging true 240:00 - - - | - 1e-06 -");
+        row("cycles past an int unknown", "TYPE=Battery\nCAPACITY=5\nCYCLE_COUNT=1e10\n",
+            "5 - - - - - - | - - -");
         row("charging on charge, the current negative",
             "TYPE=Battery\nSTATUS=Charging\nCAPACITY=40\nCHARGE_NOW=2000000\nCHARGE_FULL=5000000\n"
             "CHARGE_FULL_DESIGN=6000000\nCURRENT_NOW=-1500000\nCYCLE_COUNT=0\nHEALTH=Good\n",

@@ -92,10 +92,14 @@ private slots:
             "100 true charged 0:00");
         row("battery calibrating", "pmset", " -InternalBattery-0\t12.5%; calibrating",
             "12.5 - calibrating -");
+        row("battery percent past a double unknown", "pmset",
+            "-InternalBattery-0\t" + QString(400, '9') + "%; discharging", "- false discharging -");
         row("no battery", "pmset", "Now drawing from 'AC Power'\n", "none");
         row("swap in decimal commas", "sysctl",
             "vm.swapusage: total = 1024,00M  used = 0,25M  free = 1023,75M", "262144 1073741824");
         row("swap total only", "sysctl", "vm.swapusage: total = 0.00M", "- 0");
+        row("swap past 64 bits unknown", "sysctl",
+            "vm.swapusage: total = 99999999999999999999.00M  used = 1.00M", "1048576 -");
         row("no proxy enabled", "scutil", "<dictionary> {\n  HTTPEnable : 0\n  SOCKSEnable : 0\n}\n",
             "false - -");
         row("SOCKS before HTTPS", "scutil",
@@ -111,6 +115,7 @@ private slots:
         row("process with runs of blanks", "ps", "  88     1  3,5  0,2 /usr/libexec/My\t  Helper\n",
             "88 1 3.5 0.2 My Helper /usr/libexec/My Helper");
         row("process with unreadable numbers", "ps", "x 1 - 0.1 launchd", "- 1 - 0.1 launchd launchd");
+        row("process with nan and inf", "ps", "7 1 nan inf x", "7 1 - - x x");
         row("process line too short", "ps", "12 1 0.0 0.1", "none");
         row("mount point with spaces", "mount:/Volumes/Mirth Connect Administrator Launcher",
             "mount-apple-silicon-dmg-with-spaces-1.txt", "/dev/disk4 hfs");
@@ -131,15 +136,15 @@ private slots:
         QCOMPARE(reading(tool, output.endsWith(".txt") ? fixture(output) : output), expected);
     }
 
-    // Busiest first; an unknown percent counts as 0 and equal ones keep the listing's order.
+    // Busiest first; an unknown percent (nan among them) counts as 0 and equal ones keep the listing's order.
     void processOrder()
     {
         const auto listing =
-            parseProcessSnapshot("1 0 1.0 0 a\n\n2 0 - 0 b\n3 0 5,0 0 c\n4 0 1.0 0 d\n5 0 0.0 0 e\n");
+            parseProcessSnapshot("1 0 nan 0 a\n\n2 0 - 0 b\n3 0 5,0 0 c\n4 0 1.0 0 d\n5 0 0.0 0 e\n");
         QStringList names;
         for (const Process& process : listing)
             names << *process.name;
-        QCOMPARE(names, QStringList({"c", "a", "d", "b", "e"}));
+        QCOMPARE(names, QStringList({"c", "d", "a", "b", "e"}));
     }
 
     // The profiler's outputs replayed: the model, chip and GPU come from the profiler alone (the kernel's
