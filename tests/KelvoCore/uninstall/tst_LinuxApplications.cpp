@@ -48,13 +48,13 @@ class TestLinuxApplications : public QObject {
     // Makes each "path" an executable, "-path" a plain file and "path>target" a link to home/target.
     void make(const QStringList& files)
     {
-        for (const QString& spec : files)
-            if (spec.contains('>'))
-                link(m_home + "/" + spec.section('>', 1), m_home + "/" + spec.section('>', 0, 0));
-            else if (spec.startsWith('-'))
-                file(m_home + "/" + spec.mid(1), 3000);
+        for (const QString& item : files)
+            if (item.contains('>'))
+                link(m_home + "/" + item.section('>', 1), m_home + "/" + item.section('>', 0, 0));
+            else if (item.startsWith('-'))
+                file(m_home + "/" + item.mid(1), 3000);
             else
-                executable(m_home + "/" + spec, 3000);
+                executable(m_home + "/" + item, 3000);
     }
 
     QString entry(const QString& id, const QByteArray& lines)
