@@ -3,8 +3,9 @@
 #
 #   fuzz/run.sh BUILD_DIR SECONDS [JOBS]
 #
-# Each target starts from its seed corpus in fuzz/corpus/<target> (never written to) plus what earlier
-# runs found (BUILD_DIR/corpus/<target>), runs for SECONDS, and prints its executions. JOBS targets
+# Each target starts from its seed corpus in fuzz/corpus/<target> and the recorded tool outputs of
+# tests/fixtures it reads (never written to), plus what earlier runs found (BUILD_DIR/corpus/<target>),
+# runs for SECONDS, and prints its executions. JOBS targets
 # run at a time. A crash, a sanitizer report or a broken property fails the run; the input that did it
 # is kept as BUILD_DIR/findings/<target>-crash-... for replaying (./BUILD_DIR/fuzz/<target> FILE).
 set -uo pipefail
@@ -14,12 +15,22 @@ seconds=$2
 jobs=${3:-2}
 mkdir -p "$build/corpus" "$build/findings" "$build/logs"
 
+# The recorded outputs in tests/fixtures that a target reads, as seeds beside its own.
+fixture_seeds() {
+  case $1 in
+    fuzz_mac_status) echo tests/fixtures/macos tests/fixtures/mac-replay ;;
+    fuzz_report_json) echo tests/fixtures/status ;;
+  esac
+}
+export -f fixture_seeds
+
 run_one() {
   local target=$1 build=$2 seconds=$3
   mkdir -p "$build/corpus/$target"
+  # shellcheck disable=SC2046 # one word per folder
   "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$build/findings/$target-" "$build/corpus/$target" "fuzz/corpus/$target" \
-    > "$build/logs/$target.log" 2>&1
+    $(fixture_seeds "$target") > "$build/logs/$target.log" 2>&1
   echo $? > "$build/logs/$target.status"
 }
 export -f run_one

@@ -131,7 +131,7 @@ std::optional<std::array<double, 3>> parseLoadAverage(const QString& loadavg)
     std::array<double, 3> load{};
     for (std::size_t i = 0; i < load.size(); ++i) {
         const std::optional<double> value = TextNumber::finite(fields[qsizetype(i)]);
-        if (!value)
+        if (!value || *value < 0) // a queue's length is never negative
             return std::nullopt;
         load[i] = *value;
     }
@@ -265,9 +265,12 @@ std::vector<std::pair<QString, std::pair<quint64, quint64>>> parseNetDev(const Q
         const QList<QStringView> counters = colon < 0 ? QList<QStringView>{} : words(line.mid(colon + 1));
         if (counters.size() < 9)
             continue;
-        interfaces.push_back(
-            {line.left(colon).trimmed().toString(),
-             {TextNumber::counter(counters[0]).value_or(0), TextNumber::counter(counters[8]).value_or(0)}});
+        const QStringView name = line.left(colon).trimmed();
+        const std::optional<quint64> received = TextNumber::counter(counters[0]);
+        const std::optional<quint64> sent = TextNumber::counter(counters[8]);
+        // A line without a name or whose counters do not read is not an interface's.
+        if (!name.isEmpty() && received && sent)
+            interfaces.push_back({name.toString(), {*received, *sent}});
     }
     return interfaces;
 }

@@ -75,10 +75,11 @@ std::vector<SystemReport::ProcessInfo> parseProcessSnapshot(const QString& text)
     std::vector<SystemReport::ProcessInfo> processes;
     for (const QString& line : lines(text)) {
         const QStringList fields = line.split(whiteSpace, Qt::SkipEmptyParts);
-        if (fields.size() < 5)
+        const std::optional<int> pid = fields.size() < 5 ? std::nullopt : integer(fields[0]);
+        if (!pid || *pid <= 0) // a header, or a line that is not a process's
             continue;
         SystemReport::ProcessInfo process;
-        process.pid = integer(fields[0]);
+        process.pid = pid;
         process.ppid = integer(fields[1]);
         process.cpu = decimal(fields[2]);
         process.memory = decimal(fields[3]);
@@ -119,13 +120,11 @@ std::optional<SystemReport::Battery> parseBatterySnapshot(const QString& text)
             battery.charging = false;
     }
     if (pieces.size() > 2) {
-        const QString timeLeft = QString(pieces[2])
-                                     .remove(QLatin1String(" remaining"))
-                                     .remove(QLatin1String(" present: true"))
-                                     .remove(QLatin1String(" present: false"))
-                                     .trimmed();
-        if (!timeLeft.isEmpty() && !timeLeft.contains(QLatin1String("no estimate")))
-            battery.timeLeft = timeLeft;
+        // "2:31 remaining present: true"; "(no estimate)" and anything else that is not hours and
+        // minutes leave the time unknown.
+        static const QRegularExpression hoursAndMinutes(QStringLiteral("^(\\d{1,5}:[0-5]\\d)(\\s|$)"));
+        if (const QRegularExpressionMatch time = hoursAndMinutes.match(pieces[2]); time.hasMatch())
+            battery.timeLeft = time.captured(1);
     }
     return battery;
 }

@@ -15,9 +15,10 @@
 namespace MacToolParsers {
 
 // `/bin/ps -axo pid=,ppid=,pcpu=,pmem=,comm=`: one process per line, the busiest first (an unknown
-// percent counting as 0, ties in the listing's order). Lines of fewer than five fields are skipped;
-// a number that does not read (a decimal comma reads) is unknown. The command is everything after the
-// fourth field, its runs of white space made single spaces; the name is its last path component.
+// percent counting as 0, ties in the listing's order). Lines of fewer than five fields, and lines
+// whose first field is not a pid (a header), are skipped; any other number that does not read (a decimal
+// comma reads) is unknown. The command is everything after the fourth field, its runs of white space made
+// single spaces; the name is its last path component.
 std::vector<SystemReport::ProcessInfo> parseProcessSnapshot(const QString& text);
 
 // `pmset -g batt`: the first line with a percent sign describes the battery; none without one.

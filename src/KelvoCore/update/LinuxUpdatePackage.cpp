@@ -87,42 +87,14 @@ bool leadsInside(const QString& member, const QString& target)
     return path.size() > 1;
 }
 
-// Checks every member from the archive's listing before anything is unpacked: its name stays in the
-// folder it is unpacked into, it is a folder, a file or a link (no device, FIFO or hard link), a link
-// leads strictly inside the package, and the files together stay within the unpacked size allowed.
+// Checks the archive from tar's two listings before anything is unpacked.
 void listAndCheck(const QString& package)
 {
     const QStringList names = listingLines({QStringLiteral("-tzf"), package}, package);
-    // "-rw-r--r-- 0/0 1234 2024-05-01 10:00 name", "... name -> target" for a link: the names
-    // come from the plain listing, so a name holding " -> " is never mistaken for a link.
+    // The names come from the plain listing, so a name holding " -> " is never mistaken for a link.
     const QStringList details =
         listingLines({QStringLiteral("--numeric-owner"), QStringLiteral("-tvzf"), package}, package);
-    if (details.size() != names.size())
-        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
-    const qint64 allowed = std::min(unpackedCap, expansionLimit * QFileInfo(package).size());
-    qint64 unpacked = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& member = names[i];
-        if (escapes(member))
-            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
-        const QChar kind = details[i].front();
-        if (kind != u'-' && kind != u'd' && kind != u'l')
-            throw KelvoError(UpdateInstallerText::specialEntry(member));
-        const QString rest = afterFields(details[i], 5);
-        const QString arrow = kind == u'l' ? QStringLiteral(" -> ") : QString();
-        if (!rest.startsWith(member + arrow) || (arrow.isEmpty() && rest != member))
-            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
-        if (kind == u'l' && !leadsInside(member, rest.mid(member.size() + arrow.size())))
-            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
-        bool number = kind != u'-';
-        const qint64 size =
-            number ? 0 : details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong(&number);
-        if (!number || size < 0)
-            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
-        unpacked += std::min(size, allowed + 1); // a size beyond the allowed one cannot overflow the sum
-        if (unpacked > allowed)
-            throw KelvoError(UpdateInstallerText::packageTooLarge(package, allowed));
-    }
+    LinuxUpdatePackage::checkListing(names, details, QFileInfo(package).size(), package);
 }
 
 void extract(const QString& package, const QString& into)
@@ -173,6 +145,40 @@ QStringList checkedFiles(const QString& into, const QString& top)
 } // namespace
 
 namespace LinuxUpdatePackage {
+
+void checkListing(const QStringList& names, const QStringList& details, qint64 packageSize,
+                  const QString& package)
+{
+    if (details.size() != names.size())
+        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+    const qint64 allowed =
+        std::min(unpackedCap, expansionLimit * std::clamp(packageSize, qint64(0), unpackedCap));
+    qint64 unpacked = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& member = names[i];
+        if (member.isEmpty() || details[i].isEmpty())
+            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        if (escapes(member))
+            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+        const QChar kind = details[i].front();
+        if (kind != u'-' && kind != u'd' && kind != u'l')
+            throw KelvoError(UpdateInstallerText::specialEntry(member));
+        const QString rest = afterFields(details[i], 5);
+        const QString arrow = kind == u'l' ? QStringLiteral(" -> ") : QString();
+        if (!rest.startsWith(member + arrow) || (arrow.isEmpty() && rest != member))
+            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        if (kind == u'l' && !leadsInside(member, rest.mid(member.size() + arrow.size())))
+            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+        bool number = kind != u'-';
+        const qint64 size =
+            number ? 0 : details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong(&number);
+        if (!number || size < 0)
+            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        unpacked += std::min(size, allowed + 1); // a size beyond the allowed one cannot overflow the sum
+        if (unpacked > allowed)
+            throw KelvoError(UpdateInstallerText::packageTooLarge(package, allowed));
+    }
+}
 
 Unpacked unpack(const QString& package, const QString& into)
 {

@@ -160,6 +160,7 @@ private slots:
         row("infinite uptime unknown", "uptime", "inf 0", "-");
         row("a load average of nan unknown", "loadavg", "nan 0.5 0.25 1/2 3", "none");
         row("an infinite load average unknown", "loadavg", "0.5 0.25 inf 1/2 3", "none");
+        row("a negative load average unknown", "loadavg", "0.5 -0.25 0.1 1/2 3", "none");
         row("pseudo file systems, overlays and snap images left out, network ones kept", "mounts",
             mountInfo(
                 "254:0 / ext4 /dev/vda;0:55 /mnt/nas nfs4 nas.lan:/export;0:21 /proc proc proc;0:6 /dev "

@@ -83,9 +83,9 @@ private slots:
     {
         columns<QString, QString, QString>("tool", "output", "expected");
         row("battery charging", "pmset", "pmset-batt-charging-1.txt", "98 true charging 0:42");
-        row("battery plugged in, held", "pmset",
+        row("battery plugged in, held: no time left", "pmset",
             "-InternalBattery-0\t80%; AC attached; not charging present: true",
-            "80 false AC attached not charging");
+            "80 false AC attached -");
         row("battery without estimate", "pmset",
             " -InternalBattery-0\t55%; discharging; (no estimate) present: true", "55 false discharging -");
         row("battery full, older format", "pmset", "-InternalBattery-0\t100%; charged; 0:00 remaining",
@@ -114,7 +114,8 @@ private slots:
             "none");
         row("process with runs of blanks", "ps", "  88     1  3,5  0,2 /usr/libexec/My\t  Helper\n",
             "88 1 3.5 0.2 My Helper /usr/libexec/My Helper");
-        row("process with unreadable numbers", "ps", "x 1 - 0.1 launchd", "- 1 - 0.1 launchd launchd");
+        row("process with unreadable numbers", "ps", "PID PPID %CPU %MEM COMM\n7 x - 0.1 launchd",
+            "7 - - 0.1 launchd launchd");
         row("process with nan and inf", "ps", "7 1 nan inf x", "7 1 - - x x");
         row("process line too short", "ps", "12 1 0.0 0.1", "none");
         row("mount point with spaces", "mount:/Volumes/Mirth Connect Administrator Launcher",

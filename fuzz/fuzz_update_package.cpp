@@ -1,0 +1,68 @@
+// What an update package is judged by before anything is written: tar's two listings of its members
+// and the download's file name. The input is the plain listing, a line "--", then the verbose listing;
+// the first line may hold the package's size ("size 1234"). A listing the check lets through names
+// nothing outside the folder it is unpacked into, holds only folders, files and links that lead inside
+// the top folder, and stays within the size allowed; the file name is always a plain package name.
+#include "FuzzSupport.h"
+
+#include "update/LinuxUpdatePackage.h"
+#include "update/UpdatePackageFile.h"
+#include "vocabulary/KelvoError.h"
+
+#include <QDir>
+#include <QUrl>
+
+namespace {
+
+void checkAccepted(const QStringList& names, const QStringList& details, qint64 packageSize)
+{
+    qint64 files = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        const QString& name = names[i];
+        KELVO_FUZZ_CHECK(!name.startsWith(u'/') && !name.split(u'/').contains(QStringLiteral("..")));
+        const QChar kind = details[i].front();
+        KELVO_FUZZ_CHECK(kind == u'-' || kind == u'd' || kind == u'l');
+        if (kind == u'-')
+            files += details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong();
+        if (kind == u'l') {
+            // Where the link ends, judged on the names: inside the top folder, never the folder itself.
+            const QString top = QDir::cleanPath(name).section(u'/', 0, 0);
+            const QString rest = details[i].section(u' ', 5, -1, QString::SectionSkipEmpty);
+            const QString target = rest.mid(name.size() + 4);
+            const QString end = QDir::cleanPath(QDir::cleanPath(name).section(u'/', 0, -2) + u'/' + target);
+            KELVO_FUZZ_CHECK(!target.startsWith(u'/') && end.startsWith(top + u'/'));
+        }
+    }
+    KELVO_FUZZ_CHECK(files <= std::min(qint64(1) << 30, 20 * std::max<qint64>(packageSize, 0)));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    FuzzSupport::useEnglish();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const QString text = QString::fromUtf8(FuzzSupport::bytes(data, size));
+    QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    qint64 packageSize = 4096;
+    if (!lines.isEmpty() && lines.front().startsWith(QLatin1String("size ")))
+        packageSize = lines.takeFirst().mid(5).toLongLong();
+    const qsizetype split = lines.indexOf(QStringLiteral("--"));
+    const QStringList names = split < 0 ? lines : lines.mid(0, split);
+    const QStringList details = split < 0 ? lines : lines.mid(split + 1);
+    try {
+        LinuxUpdatePackage::checkListing(names, details, packageSize, QStringLiteral("kelvo.tar.gz"));
+        checkAccepted(names, details, packageSize);
+    } catch (const KelvoError& error) {
+        KELVO_FUZZ_CHECK(!error.description().isEmpty());
+    }
+
+    const QString name = UpdatePackageFile::fileName(QUrl(text.section(u'\n', 0, 0)));
+    KELVO_FUZZ_CHECK(!name.startsWith(u'.') && !name.contains(u'/') && !name.contains(QChar(0)));
+    KELVO_FUZZ_CHECK(name.endsWith(QLatin1String(".dmg")) || name.endsWith(QLatin1String(".tar.gz")));
+    return 0;
+}
