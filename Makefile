@@ -9,18 +9,22 @@ KELVO_BIN := $(BUILD_DIR)/src/Kelvo/$(if $(filter Darwin,$(shell uname -s)),Kelv
 FUZZ_SECONDS ?= 60
 # Homebrew's LLVM on macOS (Apple's clang has no libFuzzer), the system's clang elsewhere.
 FUZZ_LLVM := $(shell brew --prefix llvm 2>/dev/null)
-FUZZ_CC ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang,clang)
 FUZZ_CXX ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang++,clang++)
 FUZZ_DIR ?= build-fuzz
 SANITIZE_DIR ?= build-sanitize
 
 .PHONY: deps configure build run test package bench format clean fuzz sanitize
 
+# A compiler named in the environment or on the command line (`CXX=clang++ make test`) is installed
+# when missing and used, also in a folder configured before with another one.
+CHOSEN_CXX := $(if $(filter-out default,$(origin CXX)),$(CXX),)
+
 deps:
-	@bash scripts/install-deps.sh
+	@bash scripts/install-deps.sh $(if $(findstring clang,$(CHOSEN_CXX)),--clang,)
 
 configure: deps
 	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		$(if $(CHOSEN_CXX),-DCMAKE_CXX_COMPILER=$(CHOSEN_CXX),) \
 		$(if $(CMAKE_PREFIX_PATH),-DCMAKE_PREFIX_PATH=$(CMAKE_PREFIX_PATH),)
 
 build: configure
@@ -40,7 +44,7 @@ package: build
 fuzz:
 	@bash scripts/install-deps.sh --fuzz
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKELVO_FUZZ=ON \
-		-DCMAKE_C_COMPILER=$(FUZZ_CC) -DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
+		-DCMAKE_CXX_COMPILER=$(FUZZ_CXX) \
 		$(if $(CMAKE_PREFIX_PATH),-DCMAKE_PREFIX_PATH=$(CMAKE_PREFIX_PATH),)
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@bash fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(JOBS)

@@ -17,10 +17,16 @@ debian_packages=(
   unzip
 )
 
-# `--fuzz` adds clang with its libFuzzer and sanitizer runtimes, for `make fuzz`.
+# `--clang` adds clang, for a build with it; `--fuzz` adds clang with its libFuzzer and sanitizer
+# runtimes, for `make fuzz`.
 fuzz=0
-[ "${1:-}" = --fuzz ] && fuzz=1
-[ $fuzz -eq 1 ] && debian_packages+=(clang libclang-rt-dev)
+case "${1:-}" in
+  --clang) debian_packages+=(clang) ;;
+  --fuzz)
+    fuzz=1
+    debian_packages+=(clang libclang-rt-dev)
+    ;;
+esac
 
 install_debian() {
   local missing=()
