@@ -285,7 +285,8 @@ std::optional<ProcessStat> parseProcessStat(const QString& stat)
     // starttime(19) vsize(20) rss(21).
     const QList<QStringView> fields = words(QStringView(stat).mid(close + 1).trimmed());
     constexpr qint64 intMax = std::numeric_limits<int>::max();
-    const auto pid = TextNumber::integer(QStringView(stat).left(open).trimmed(), 0, intMax);
+    const auto pid =
+        TextNumber::integer(QStringView(stat).left(open).trimmed(), 1, intMax); // no process is 0
     if (!pid || fields.size() < 22)
         return std::nullopt;
     ProcessStat process;

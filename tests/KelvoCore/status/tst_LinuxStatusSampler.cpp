@@ -395,6 +395,7 @@ private slots:
         process(42, "app", 50, 9, {"/opt/My App/bin/app"});
         process(77, "old", 900, 11, {"old"});
         process(99, "gone", 1, 12, {"gone"});
+        process(0, "sched", 1, 1, {}); // no process is 0: a signal to it would reach a whole group
         m_betweenReadings = [&] {
             proc("stat", stat("25 0 0 75 0 0 0 0", "75 0 0 25 0 0 0 0"));
             process(1, "python3", 110, 5, {"/usr/bin/python3", "-m", "http.server"});
