@@ -10,9 +10,19 @@
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
+
+// The name and what follows it in a verbose listing's line: everything after mode, owner, size, date
+// and time, separated by spaces (the name may end in spaces).
+QString afterFiveFields(const QString& line)
+{
+    static const QRegularExpression fields(QStringLiteral("^ *(?:[^ ]+ +){4}[^ ]+ "));
+    const QRegularExpressionMatch match = fields.match(line);
+    return match.hasMatch() ? line.mid(match.capturedEnd()) : QString();
+}
 
 void checkAccepted(const QStringList& names, const QStringList& details, qint64 packageSize)
 {
@@ -27,8 +37,7 @@ void checkAccepted(const QStringList& names, const QStringList& details, qint64 
         if (kind == u'l') {
             // Where the link ends, judged on the names: inside the top folder, never the folder itself.
             const QString top = QDir::cleanPath(name).section(u'/', 0, 0);
-            const QString rest = details[i].section(u' ', 5, -1, QString::SectionSkipEmpty);
-            const QString target = rest.mid(name.size() + 4);
+            const QString target = afterFiveFields(details[i]).mid(name.size() + 4);
             const QString end = QDir::cleanPath(QDir::cleanPath(name).section(u'/', 0, -2) + u'/' + target);
             KELVO_FUZZ_CHECK(!target.startsWith(u'/') && end.startsWith(top + u'/'));
         }
@@ -59,8 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (split < 0) {
         names.clear();
         for (const QString& line : details)
-            names
-                << line.section(u' ', 5, -1, QString::SectionSkipEmpty).section(QStringLiteral(" -> "), 0, 0);
+            names << afterFiveFields(line).section(QStringLiteral(" -> "), 0, 0);
     }
     try {
         LinuxUpdatePackage::checkListing(names, details, packageSize, QStringLiteral("kelvo.tar.gz"));

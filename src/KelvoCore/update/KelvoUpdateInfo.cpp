@@ -56,7 +56,9 @@ public:
         if (!address.isValid() || address.isRelative())
             fail(QStringLiteral("更新信息中“%1”不是有效的网址。"),
                  QStringLiteral("The update information has an invalid address at \"%1\"."), name(key));
-        return address;
+        // Kept as its own encoded form reads back ("#" inside a fragment is stored decoded and written
+        // as "%23"), so a record written and read again is the same record.
+        return QUrl(address.toString(QUrl::FullyEncoded), QUrl::StrictMode);
     }
 
     QUrl requiredUrl(const QString& key) const
