@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size)
     FuzzSupport::useEnglish();
     const QString text = QString::fromUtf8(FuzzSupport::bytes(data, size));
 
-    for (const OptimizeSystem system : {OptimizeSystem::macOS, OptimizeSystem::linux}) {
+    for (const TargetSystem system : {TargetSystem::macOS, TargetSystem::linuxDesktop}) {
         const OptimizeWhitelistState state = OptimizeWhitelistStore::parse(text, system);
         KELVO_FUZZ_CHECK(
             OptimizeWhitelistStore::parse(OptimizeWhitelistStore::serialize(state, system), system) == state);

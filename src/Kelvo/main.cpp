@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 
 #include "platform/HomeFolder.h"
+#include "vocabulary/TargetSystem.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -39,17 +40,35 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+// The system whose places the features look at, chosen here, once, and passed down; none, after
+// saying why, when KELVO_SYSTEM names no system.
+std::optional<TargetChoice> chosenTarget()
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const std::optional<TargetChoice> target = TargetSystems::chosen(environment);
+    if (!target)
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(TargetSystems::unknownNameText(environment.value(QStringLiteral("KELVO_SYSTEM")))));
+    return target;
+}
+
 int runCommandLine(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    const std::optional<TargetChoice> target = chosenTarget();
+    if (!target)
+        return 2;
     QTextStream out(stdout);
     QTextStream err(stderr);
     QTextStream in(stdin);
     CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1};
-    return CommandLine::run(
-        argumentsOf(argc, argv),
-        {.home = HomeFolder::current(), .version = QStringLiteral(KELVO_VERSION), .build = buildNumber()},
-        streams);
+    return CommandLine::run(argumentsOf(argc, argv),
+                            {.home = HomeFolder::current(),
+                             .version = QStringLiteral(KELVO_VERSION),
+                             .build = buildNumber(),
+                             .target = *target},
+                            streams);
 }
 
 int runWindow(int argc, char** argv)
@@ -59,12 +78,16 @@ int runWindow(int argc, char** argv)
     QGuiApplication::setOrganizationName(QStringLiteral("Kelvo"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    const std::optional<TargetChoice> target = chosenTarget();
+    if (!target)
+        return 2;
 
     const QString dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     AppModel model({.home = HomeFolder::current(),
                     .applicationSupport = dataRoot + QStringLiteral("/Kelvo"),
                     .bundleVersion = QStringLiteral(KELVO_VERSION),
-                    .bundleBuild = buildNumber()});
+                    .bundleBuild = buildNumber(),
+                    .target = *target});
 
     QQmlApplicationEngine engine;
     QObject::connect(

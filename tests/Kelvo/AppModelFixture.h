@@ -62,7 +62,7 @@ struct AppModelFixture {
     // chooses a Linux desktop's.
     LocalInstallerPreview::Places installerPlaces;
     // Uninstall lists macOS bundles unless a test asks for the applications of a Linux home.
-    UninstallSystem uninstallSystem = UninstallSystem::macOS;
+    TargetSystem uninstallSystem = TargetSystem::macOS;
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
@@ -76,7 +76,7 @@ struct AppModelFixture {
     }
 
     // A place Smart Clean empties, and the Trash it empties; the system's own catalogue decides.
-    static const CleanCatalogue& catalogue() { return CleanLocations::forThisSystem(); }
+    static const CleanCatalogue& catalogue() { return CleanLocations::of(TargetSystems::built()); }
     // A cache only Smart Clean empties (maintenance clears the thumbnails on its own).
     QString caches() const { return home + "/" + catalogue().developerTools.targets.front().relativePath; }
     QString trash() const { return home + "/" + catalogue().trash.targets.front().relativePath; }

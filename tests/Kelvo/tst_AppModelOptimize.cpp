@@ -29,7 +29,7 @@ class TestAppModelOptimize : public QObject {
 private slots:
     void initTestCase()
     {
-        if (OptimizePreviewCatalog::thisSystem() != OptimizeSystem::linux)
+        if (TargetSystems::built() != TargetSystem::linuxDesktop)
             QSKIP("the stand-in tools are those of the Linux steps");
     }
 

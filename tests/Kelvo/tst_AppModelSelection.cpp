@@ -187,7 +187,7 @@ private slots:
     {
         const auto [flatpakStatus, alert] = TestSupport::fetch<int, QString>("flatpakStatus", "alert");
         AppModelFixture fixture;
-        fixture.uninstallSystem = UninstallSystem::linux;
+        fixture.uninstallSystem = TargetSystem::linuxDesktop;
         const QString calls = fixture.root.filePath("flatpak-calls");
         standInTool(
             fixture.systemRoot, "/usr/bin/flatpak",

@@ -38,7 +38,7 @@ QProcessEnvironment processEnvironment;
 UpdateInstaller::Options updateInstaller;
 
 Run run(const QStringList& arguments, const QString& home, QString input = {},
-        UninstallSystem system = UninstallSystem::macOS)
+        TargetSystem system = TargetSystem::macOS)
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
@@ -65,7 +65,7 @@ private slots:
         updateInstaller = {};
         updateInstaller.installation = m_dir->filePath("installation");
         updateInstaller.temporaryFolder = folder(m_dir->filePath("tmp"));
-        const CleanCatalogue& catalogue = CleanLocations::forThisSystem();
+        const CleanCatalogue& catalogue = CleanLocations::of(TargetSystems::built());
         m_caches = m_home + "/" + catalogue.userEssentials.targets.front().relativePath;
         m_trash = m_home + "/" + catalogue.trash.targets.front().relativePath;
         file(m_caches + "/app/data.bin", 5000);
@@ -188,7 +188,7 @@ private slots:
         }
         const QString config = file(m_home + "/.config/org.example.Tool/settings");
         const Run result = run(QStringList(arguments).replaceInStrings("{home}", m_home), m_home, answer,
-                               UninstallSystem::linux);
+                               TargetSystem::linuxDesktop);
         QCOMPARE(result.status, status);
         QCOMPARE(!exists(m_home + "/opt/Tool") && !exists(config), moved);
         QVERIFY(exists(m_home + "/opt/TwinA/run") && exists(m_home + "/opt/TwinB/run"));
@@ -392,7 +392,7 @@ private slots:
         QVERIFY(run({"uninstall", "--dry-run"}, m_home).out.contains("Foo  ("));
         // On Linux the same command lists the home folder's AppImages instead of bundles.
         file(m_home + "/Applications/Tool-2.0-x86_64.AppImage", 4000);
-        const QString linuxApps = run({"uninstall", "--dry-run"}, m_home, {}, UninstallSystem::linux).out;
+        const QString linuxApps = run({"uninstall", "--dry-run"}, m_home, {}, TargetSystem::linuxDesktop).out;
         QVERIFY2(linuxApps.contains("Tool  (AppImage)") && !linuxApps.contains("Foo"), qPrintable(linuxApps));
         QCOMPARE(text(firstEntry["purge_preview"], "ecosystem"), "JavaScript / Node");
         QVERIFY(!firstEntry["purge_preview"].value("chosen_by_default").toBool()); // no package.json

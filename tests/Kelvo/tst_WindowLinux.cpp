@@ -69,12 +69,9 @@ private slots:
     void initTestCase()
     {
         m_fixture = std::make_unique<AppModelFixture>();
-        m_fixture->installerPlaces = {{},
-                                      m_fixture->home,
-                                      {},
-                                      LocalInstallerPreview::InstallerSystem::linuxDesktop,
-                                      homePath(".config")};
-        m_fixture->uninstallSystem = UninstallSystem::linux;
+        m_fixture->installerPlaces = {
+            {}, m_fixture->home, {}, TargetSystem::linuxDesktop, homePath(".config")};
+        m_fixture->uninstallSystem = TargetSystem::linuxDesktop;
         buildApps();
         openWindow();
     }

@@ -2,14 +2,29 @@
 
 #include "platform/HomeFolder.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/TargetSystem.h"
 
-bool FeatureContext::homeRefused() const
+namespace {
+
+bool refused(const FeatureContext& context, const std::optional<QString>& problem)
 {
-    const std::optional<QString> problem = HomeFolder::problem(environment.home);
     if (!problem)
         return false;
+    RunCoordinator& runs = context.runs;
     runs.setAlertMessage(*problem);
     runs.setStatus(AppLocalization::localized(QStringLiteral("没有完成"), QStringLiteral("Not Completed")),
                    *problem);
     return true;
+}
+
+} // namespace
+
+bool FeatureContext::homeRefused() const
+{
+    return refused(*this, HomeFolder::problem(environment.home));
+}
+
+bool FeatureContext::actingRefused() const
+{
+    return refused(*this, TargetSystems::actingRefusal(environment.target)) || homeRefused();
 }

@@ -50,9 +50,11 @@ struct AppEnvironment {
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     std::optional<QString> bundleBuild = {};
     UpdateInstaller::Options updateInstaller = {};
-    // Which applications Uninstall lists: this system's unless a test chooses. On Linux the Flatpak
+    // Which applications Uninstall lists: the target's unless a test chooses. On Linux the Flatpak
     // tool is systemRoot's /usr/bin/flatpak.
-    std::optional<UninstallSystem> uninstallSystem = {};
+    std::optional<TargetSystem> uninstallSystem = {};
+    // Whose places Clean, Optimize, Installers and Uninstall look at, and whether they may act.
+    TargetChoice target = TargetSystems::builtChoice();
 };
 
 struct FeatureContext {
@@ -63,4 +65,7 @@ struct FeatureContext {
     // Says why the home folder cannot be trusted with removals (alert and status) and returns true;
     // false when it can.
     bool homeRefused() const;
+    // The same before anything is changed, also when the run may only preview another system's
+    // places.
+    bool actingRefused() const;
 };

@@ -25,15 +25,19 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);
 
-    const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home);
+    LocalCleanPreview::Options options;
+    options.system = environment.target.system;
+    const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home, options);
     if (json) {
         printJson(streams, QStringLiteral("clean_preview"), report.generatedAt, report.toJson());
         return 0;
     }
-    streams.out << CleanReportText::terminalReport(report, streams.outIsTerminal);
+    streams.out << CleanReportText::terminalReport(report, streams.outIsTerminal, environment.target.system);
     streams.out.flush();
     if (dryRun)
         return 0;
+    if (const std::optional<int> refused = actingRefused(environment, streams))
+        return *refused;
 
     // The terminal takes everything the preview offers, as a page with every entry chosen would.
     const QSet<QString> everything = CleanChoice::everything(report);

@@ -2,6 +2,7 @@
 
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
+#include "vocabulary/TargetSystem.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -20,6 +21,13 @@ int usageError(Streams& streams, const QString& message)
                 << L("运行 kelvo --help 查看用法。", "Run kelvo --help for usage.") << '\n';
     streams.err.flush();
     return 2;
+}
+
+std::optional<int> actingRefused(const Environment& environment, Streams& streams)
+{
+    if (const std::optional<QString> refusal = TargetSystems::actingRefusal(environment.target))
+        return failure(streams, *refusal);
+    return std::nullopt;
 }
 
 int failure(Streams& streams, const QString& message)

@@ -34,6 +34,9 @@ void putSize(QJsonObject& json, const QString& key, qint64 bytes);
 // Every command's JSON: {"kind", "generated_at", ...the report's own keys}, indented.
 void printJson(Streams& streams, const QString& kind, const QDateTime& generatedAt, QJsonObject content);
 
+// Prints why the run may not change anything and returns the failure status, 1; none when it may.
+std::optional<int> actingRefused(const Environment& environment, Streams& streams);
+
 // What a command accepts: the flags it knows and, for a command that only lists from the terminal,
 // why it does nothing without --dry-run. "--help" is known to every command.
 struct FlagRules {

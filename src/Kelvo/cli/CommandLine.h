@@ -27,9 +27,11 @@ struct Environment {
     std::optional<QString> build = {};
     QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
     UpdateInstaller::Options updateInstaller = {};
-    // Which applications "uninstall" lists: this system's unless a test chooses; the Linux scan's
+    // Which applications "uninstall" lists: the target's unless a test chooses; the Linux scan's
     // flatpak is systemRoot's /usr/bin/flatpak.
-    std::optional<UninstallSystem> uninstallSystem = {};
+    std::optional<TargetSystem> uninstallSystem = {};
+    // Whose places clean, optimize, installer and uninstall look at, and whether they may act.
+    TargetChoice target = TargetSystems::builtChoice();
 };
 
 struct Streams {

@@ -95,10 +95,12 @@ int optimize(const QStringList& words, const Environment& environment, Streams& 
 
     LocalOptimizePreview::Options previewOptions;
     previewOptions.systemRoot = environment.systemRoot;
+    previewOptions.system = environment.target.system;
     const OptimizePreviewReport report = LocalOptimizePreview::snapshot(environment.home, previewOptions);
     LocalOptimizeExecutor::Options options;
     options.home = environment.home;
     options.systemRoot = environment.systemRoot;
+    options.system = environment.target.system;
     std::vector<OptimizeStepOutcome> planned;
     for (const OptimizePreviewReport::Entry& entry : report.entries)
         planned.push_back(LocalOptimizeExecutor::plan(entry, safeguards.selectedKeys, options));
@@ -110,6 +112,8 @@ int optimize(const QStringList& words, const Environment& environment, Streams& 
     printPlan(streams, planned);
     if (dryRun)
         return 0;
+    if (const std::optional<int> refused = actingRefused(environment, streams))
+        return *refused;
 
     if (std::none_of(planned.begin(), planned.end(), [](const OptimizeStepOutcome& step) {
             return step.state == OptimizeStepState::willRun;

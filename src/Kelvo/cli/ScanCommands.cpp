@@ -191,8 +191,8 @@ int installer(const QStringList& words, const Environment& environment, Streams&
     if (const std::optional<QString> error =
             flagError(QStringLiteral("installer"), words, listingRules("installer")))
         return usageError(streams, *error);
-    const InstallerPreviewReport report =
-        LocalInstallerPreview::snapshot(environment.home, LocalInstallerPreview::systemPlaces());
+    const InstallerPreviewReport report = LocalInstallerPreview::snapshot(
+        environment.home, LocalInstallerPreview::systemPlaces(environment.target.system));
     if (words.contains(QStringLiteral("--json"))) {
         printJson(streams, QStringLiteral("installer_preview"), report.generatedAt, installerJson(report));
         return 0;

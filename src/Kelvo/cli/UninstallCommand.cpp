@@ -113,7 +113,7 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
         return usageError(streams, L("--json 只用于列出全部应用。", "--json goes with the whole list only."));
     const QDateTime started = QDateTime::currentDateTimeUtc();
     UninstallPreviewService::Setup setup;
-    setup.system = environment.uninstallSystem.value_or(setup.system);
+    setup.system = environment.uninstallSystem.value_or(environment.target.system);
     setup.linux.flatpakTool = environment.systemRoot + QStringLiteral("/usr/bin/flatpak");
     setup.linux.systemRoot = environment.systemRoot;
     const UninstallPreviewReport report = UninstallPreviewService::scan(environment.home, setup);
@@ -158,6 +158,8 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
         streams.out.flush();
         return 0;
     }
+    if (const std::optional<int> refused = actingRefused(environment, streams))
+        return *refused;
     if (!flags.contains(QStringLiteral("--yes")) &&
         !confirmed(streams, sentence + QLatin1Char('\n') + L("继续吗？[y/N] ", "Continue? [y/N] "))) {
         streams.out << L("已取消，没有卸载任何内容。", "Cancelled. Nothing was uninstalled.") << '\n';

@@ -100,6 +100,7 @@ QString CleanController::confirmationNote() const
 QFuture<std::optional<CleanPreviewReport>> CleanController::takePreview(const RunCoordinator::RunHandle& run)
 {
     LocalCleanPreview::Options options;
+    options.system = m_context.environment.target.system;
     options.onProgress = [relay = run->relay](const LocalCleanPreview::Progress& progress) {
         relay->post(progress.location, progress.itemsMeasured, progress.bytesMeasured);
     };
@@ -124,7 +125,7 @@ QFuture<void> CleanController::preview()
 
 QFuture<void> CleanController::cleanNow()
 {
-    if (m_context.homeRefused())
+    if (m_context.actingRefused())
         return QtFuture::makeReadyFuture();
     if (m_report && m_chosen.isEmpty()) {
         m_context.runs.setStatus(L("没有选择项目", "Nothing Chosen"),

@@ -34,7 +34,8 @@ InstallerController::InstallerController(const FeatureContext& context, QObject*
 
 LocalInstallerPreview::Places InstallerController::places() const
 {
-    return m_context.environment.installerPlaces.value_or(LocalInstallerPreview::systemPlaces());
+    return m_context.environment.installerPlaces.value_or(
+        LocalInstallerPreview::systemPlaces(m_context.environment.target.system));
 }
 
 QVariantList InstallerController::scanLocations() const
@@ -50,7 +51,7 @@ QVariantList InstallerController::scanLocations() const
 
 bool InstallerController::linuxDesktop() const
 {
-    return places().system == LocalInstallerPreview::InstallerSystem::linuxDesktop;
+    return places().system == TargetSystem::linuxDesktop;
 }
 
 QStringList InstallerController::fileTypes() const
@@ -153,7 +154,7 @@ void InstallerController::moveToTrash(const QStringList& paths)
             L("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
         return;
     }
-    if (m_context.homeRefused())
+    if (m_context.actingRefused())
         return;
     // What the scan recorded for each listed path, looked up once per batch; a path it did not list
     // has no identity and is refused.

@@ -64,13 +64,14 @@ QVariant OptimizeController::reportValue() const
 
 int OptimizeController::checkCount() const
 {
-    return int(OptimizePreviewCatalog::items().size());
+    return int(OptimizePreviewCatalog::items(m_context.environment.target.system).size());
 }
 
 LocalOptimizePreview::Options OptimizeController::previewOptions() const
 {
     LocalOptimizePreview::Options options;
     options.systemRoot = m_context.environment.systemRoot;
+    options.system = m_context.environment.target.system;
     return options;
 }
 
@@ -79,6 +80,7 @@ LocalOptimizeExecutor::Options OptimizeController::executorOptions() const
     LocalOptimizeExecutor::Options options;
     options.home = m_context.environment.home;
     options.systemRoot = m_context.environment.systemRoot;
+    options.system = m_context.environment.target.system;
     return options;
 }
 
@@ -134,7 +136,7 @@ QFuture<void> OptimizeController::preview()
 
 QFuture<void> OptimizeController::runNow()
 {
-    if (m_context.homeRefused())
+    if (m_context.actingRefused())
         return QtFuture::makeReadyFuture();
     RunCoordinator& runs = m_context.runs;
     // Nothing runs on a guess: a safeguard list that exists but cannot be read stops the run here.

@@ -92,7 +92,7 @@ void PurgeController::moveToTrash(const QStringList& paths)
                                          "Choose the build artefacts you want to move to the Trash first."));
         return;
     }
-    if (m_context.homeRefused())
+    if (m_context.actingRefused())
         return;
     // Only what the scan listed goes, and only while it is still what the scan saw.
     QHash<QString, const PurgePreviewReport::Entry*> listed;

@@ -70,14 +70,14 @@ UninstallController::UninstallController(const FeatureContext& context, QObject*
 {
 }
 
-UninstallSystem UninstallController::system() const
+TargetSystem UninstallController::system() const
 {
-    return m_context.environment.uninstallSystem.value_or(UninstallPreviewService::thisSystem());
+    return m_context.environment.uninstallSystem.value_or(m_context.environment.target.system);
 }
 
 bool UninstallController::linuxApplications() const
 {
-    return system() == UninstallSystem::linux;
+    return system() == TargetSystem::linuxDesktop;
 }
 
 QString UninstallController::flatpakTool() const
@@ -144,7 +144,7 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         runs.setAlertMessage(L("请先选择要处理的应用。", "Choose the apps you want to process first."));
         return;
     }
-    if (m_context.homeRefused())
+    if (m_context.actingRefused())
         return;
     runs.setStatus(L("正在卸载应用", "Uninstalling Apps"),
                    L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));

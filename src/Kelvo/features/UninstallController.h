@@ -41,7 +41,7 @@ signals:
     void reportChanged();
 
 private:
-    UninstallSystem system() const;
+    TargetSystem system() const;
     QString flatpakTool() const;
     void setReport(std::optional<UninstallPreviewReport> report);
     UninstallExecutor::Plan plan(const QStringList& ids, const QStringList& leftoverPaths) const;

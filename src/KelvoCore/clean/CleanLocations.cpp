@@ -193,13 +193,9 @@ const CleanCatalogue& linuxDesktop()
     return catalogue;
 }
 
-const CleanCatalogue& forThisSystem()
+const CleanCatalogue& of(TargetSystem system)
 {
-#ifdef Q_OS_MACOS
-    return macOS();
-#else
-    return linuxDesktop();
-#endif
+    return system == TargetSystem::macOS ? macOS() : linuxDesktop();
 }
 
 QStringList relativePaths(const CleanCatalogue& catalogue)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vocabulary/TargetSystem.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -54,7 +56,7 @@ const CleanCatalogue& macOS();
 // cache as a whole), Electron applications' caches, the browsers' Linux folders, the freedesktop
 // Trash. A place may lie inside another; it is then measured and cleaned as itself only.
 const CleanCatalogue& linuxDesktop();
-const CleanCatalogue& forThisSystem();
+const CleanCatalogue& of(TargetSystem system);
 // Every named place of the catalogue, as paths below the home folder (wildcards not expanded).
 QStringList relativePaths(const CleanCatalogue& catalogue);
 // Whether a path below the home folder is one a wildcard of the catalogue names: "*" stands for

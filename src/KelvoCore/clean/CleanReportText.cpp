@@ -131,16 +131,13 @@ QString confirmation(const CleanChoice::Totals& totals)
     return sentences.join(chinese ? QString() : QStringLiteral(" "));
 }
 
-QString banner()
+QString banner(TargetSystem system)
 {
-#ifdef Q_OS_MACOS
-    return QStringLiteral("Clean Your Mac");
-#else
-    return QStringLiteral("Clean Your Computer");
-#endif
+    return system == TargetSystem::macOS ? QStringLiteral("Clean Your Mac")
+                                         : QStringLiteral("Clean Your Computer");
 }
 
-QString terminalReport(const CleanPreviewReport& report, bool colour)
+QString terminalReport(const CleanPreviewReport& report, bool colour, TargetSystem system)
 {
     // Entry lines grouped under their section, sections in order of first appearance.
     std::vector<std::pair<QString, QStringList>> sections;
@@ -156,7 +153,7 @@ QString terminalReport(const CleanPreviewReport& report, bool colour)
         sections[found.value()].second << entryLine(entry, colour);
     }
 
-    const QString title = banner();
+    const QString title = banner(system);
     QStringList lines{painted(title, QStringLiteral("\x1B[1m"), colour),
                       QString(title.size(), QLatin1Char('='))};
     for (const auto& [section, entryLines] : sections)

@@ -2,6 +2,7 @@
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanPreviewReport.h"
+#include "vocabulary/TargetSystem.h"
 
 #include <QString>
 
@@ -11,11 +12,13 @@
 // the "Potential space:" summary), so that the command line speaks the format people's scripts
 // already read and CleanPreviewParser reads it back to the same entries.
 namespace CleanReportText {
-// colour: wrap section titles and symbols in terminal colour codes (for a terminal, not a pipe).
-QString terminalReport(const CleanPreviewReport& report, bool colour);
+// colour: wrap section titles and symbols in terminal colour codes (for a terminal, not a pipe);
+// system: whose banner heads it.
+QString terminalReport(const CleanPreviewReport& report, bool colour,
+                       TargetSystem system = TargetSystems::built());
 // The report's first line: "Clean Your Mac" on macOS, "Clean Your Computer" elsewhere; the reader
 // passes over both.
-QString banner();
+QString banner(TargetSystem system);
 // "Will free: S after protection", for a report this program measured; none for the older tool's.
 std::optional<QString> willFreeLine(const CleanPreviewReport& report);
 // What a clean of the chosen entries does, asked before it starts (the window's confirmation and the

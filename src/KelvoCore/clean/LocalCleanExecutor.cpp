@@ -82,7 +82,7 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
 LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allowedRoots, const QString& home)
 {
     return clean(report, allowedRoots, home,
-                 LocalCleanPreview::runningBrowserPaths(home, CleanLocations::forThisSystem(),
+                 LocalCleanPreview::runningBrowserPaths(home, CleanLocations::of(TargetSystems::built()),
                                                         RunningProcesses::names()));
 }
 

@@ -400,7 +400,7 @@ QString summaryText(qint64 bytes, qint64 items, qsizetype categories)
 CleanPreviewReport snapshot(const QString& home, const Options& options)
 {
     if (options.protection)
-        return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), options);
+        return snapshot(home, CleanLocations::of(options.system), RunningProcesses::names(), options);
     QStringList patterns;
     try {
         patterns = CleanWhitelistStore::load(home).patterns;
@@ -411,7 +411,7 @@ CleanPreviewReport snapshot(const QString& home, const Options& options)
     }
     Options withProtection = options;
     withProtection.protection.emplace(patterns, PathText::standardized(home));
-    return snapshot(home, CleanLocations::forThisSystem(), RunningProcesses::names(), withProtection);
+    return snapshot(home, CleanLocations::of(options.system), RunningProcesses::names(), withProtection);
 }
 
 CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& wildcardCatalogue,
@@ -460,9 +460,10 @@ Summary directorySummary(const QString& path, const Options& options)
     const std::optional<FileWalker::Item> location = FileWalker::statItem(path);
     if (!location)
         return {};
-    return summaryOf(FileWalker::measure(*location, measureOptions(options, nullptr,
-                                                                   CleanLocations::forThisSystem().bundles)),
-                     location->kind != FileWalker::Kind::folder);
+    return summaryOf(
+        FileWalker::measure(*location,
+                            measureOptions(options, nullptr, CleanLocations::of(options.system).bundles)),
+        location->kind != FileWalker::Kind::folder);
 }
 
 QString noteText(qint64 bytes, qint64 items)

@@ -30,10 +30,12 @@ struct Options {
     // Called from the scanning thread, at most every tenth of a second and once per location.
     std::function<void(const Progress&)> onProgress;
     const std::atomic_bool* cancelled = nullptr;
+    // Whose catalogue the snapshot measures and whose bundle rule a summary follows.
+    TargetSystem system = TargetSystems::built();
 };
 
-// The system's own catalogue, the processes running now and, unless options name one, the user's
-// protection list.
+// The catalogue of the options' system, the processes running now and, unless options name one, the
+// user's protection list.
 CleanPreviewReport snapshot(const QString& home, const Options& options = {});
 CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& catalogue,
                             const QSet<QString>& runningProcesses, const Options& options = {});
@@ -49,7 +51,7 @@ struct Summary {
     qint64 itemsToRemove = 0;  // files, links and special files the protection list does not keep
 };
 inline constexpr qint64 itemCap = 20000;
-// As this system's catalogue measures.
+// As the options' system's catalogue measures.
 Summary directorySummary(const QString& path, const Options& options = {});
 
 // The cache paths of the catalogue's browsers that are running, whether they exist or not.

@@ -40,15 +40,15 @@ bool stopped(const QDeadlineTimer& deadline, const Options& options)
 }
 
 // Whether a file is worth judging: by its extension on macOS, by the end of its name on Linux.
-bool isCandidate(const QString& name, InstallerSystem system)
+bool isCandidate(const QString& name, TargetSystem system)
 {
     static const QSet<QString> extensions(scannedFileExtensions().begin(), scannedFileExtensions().end());
-    return system == InstallerSystem::linuxDesktop ? LinuxInstallers::isInstallerName(name)
-                                                   : extensions.contains(extensionOf(name));
+    return system == TargetSystem::linuxDesktop ? LinuxInstallers::isInstallerName(name)
+                                                : extensions.contains(extensionOf(name));
 }
 
 // Regular files that may be installers, at most maxDepth levels below the location.
-std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth, InstallerSystem system,
+std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth, TargetSystem system,
                                           const QDeadlineTimer& deadline, const Options& options)
 {
     std::vector<Candidate> found;
@@ -80,11 +80,11 @@ QString displayName(const QString& fileName, const QString& source)
 
 // The kind of an installer (empty for the macOS types); none when the file is no installer. Past the
 // budget no more listing tools are started.
-std::optional<LinuxInstallers::Kind> judge(const Candidate& candidate, InstallerSystem system,
+std::optional<LinuxInstallers::Kind> judge(const Candidate& candidate, TargetSystem system,
                                            const QDeadlineTimer& deadline, const Options& options)
 {
     const bool toolsAllowed = !deadline.hasExpired();
-    if (system == InstallerSystem::macOS) {
+    if (system == TargetSystem::macOS) {
         // A zip past the budget is judged by its tail alone.
         if (extensionOf(candidate.name) == QLatin1String("zip") &&
             !InstallerArchive::carriesInstaller(candidate.path, options.listing, toolsAllowed))
@@ -104,8 +104,7 @@ std::optional<LinuxInstallers::Kind> judge(const Candidate& candidate, Installer
 }
 
 std::vector<InstallerPreviewReport::Entry> scanInstallers(const ScanPath& location, int maxDepth,
-                                                          InstallerSystem system,
-                                                          const QDeadlineTimer& deadline,
+                                                          TargetSystem system, const QDeadlineTimer& deadline,
                                                           const Options& options)
 {
     std::vector<InstallerPreviewReport::Entry> entries;
@@ -142,9 +141,9 @@ const QStringList& scannedFileExtensions()
     return extensions;
 }
 
-QStringList fileTypes(InstallerSystem system)
+QStringList fileTypes(TargetSystem system)
 {
-    if (system == InstallerSystem::linuxDesktop)
+    if (system == TargetSystem::linuxDesktop)
         return LinuxInstallers::fileTypes();
     QStringList types;
     for (const QString& extension : scannedFileExtensions())
@@ -152,26 +151,24 @@ QStringList fileTypes(InstallerSystem system)
     return types;
 }
 
-Places systemPlaces()
+Places systemPlaces(TargetSystem system)
 {
-#ifdef Q_OS_MACOS
-    return {
-        QStringLiteral("/Users/Shared"),
-        HomeFolder::current(),
-        {{QStringLiteral("/Library/Updates"), QStringLiteral("系统更新"), QStringLiteral("System Updates")},
-         {QStringLiteral("/opt/homebrew/Caskroom"), QStringLiteral("Homebrew Cask"),
-          QStringLiteral("Homebrew Cask")},
-         {QStringLiteral("/usr/local/Caskroom"), QStringLiteral("Homebrew Cask"),
-          QStringLiteral("Homebrew Cask")}}};
-#else
+    if (system == TargetSystem::macOS)
+        return {QStringLiteral("/Users/Shared"),
+                HomeFolder::current(),
+                {{QStringLiteral("/Library/Updates"), QStringLiteral("系统更新"),
+                  QStringLiteral("System Updates")},
+                 {QStringLiteral("/opt/homebrew/Caskroom"), QStringLiteral("Homebrew Cask"),
+                  QStringLiteral("Homebrew Cask")},
+                 {QStringLiteral("/usr/local/Caskroom"), QStringLiteral("Homebrew Cask"),
+                  QStringLiteral("Homebrew Cask")}}};
     // The shared folder and the system places are macOS's; a Linux desktop has none of them.
-    return {{}, HomeFolder::current(), {}, InstallerSystem::linuxDesktop};
-#endif
+    return {{}, HomeFolder::current(), {}, TargetSystem::linuxDesktop};
 }
 
 std::vector<ScanPath> installerScanPaths(const QString& home, const Places& places)
 {
-    if (places.system == InstallerSystem::linuxDesktop)
+    if (places.system == TargetSystem::linuxDesktop)
         return linuxScanPaths(home, places);
     using AppLocalization::localized;
     const QString telegram = QStringLiteral("Telegram");

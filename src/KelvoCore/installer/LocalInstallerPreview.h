@@ -2,6 +2,7 @@
 
 #include "installer/InstallerArchive.h"
 #include "installer/InstallerPreviewReport.h"
+#include "vocabulary/TargetSystem.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,10 +20,8 @@ namespace LocalInstallerPreview {
 const QStringList& scannedFileExtensions();
 
 // Which system's installers and places a scan looks for.
-enum class InstallerSystem { macOS, linuxDesktop };
-
 // The file types as the page lists them, each with its leading dot.
-QStringList fileTypes(InstallerSystem system);
+QStringList fileTypes(TargetSystem system);
 
 inline constexpr int defaultMaxDepth = 2; // a location's files and one folder level below
 
@@ -55,13 +54,13 @@ struct Places {
     QString sharedRoot; // empty: no shared folder; macOS only
     QString currentHome;
     std::vector<SystemLocation> systemLocations; // macOS only
-    InstallerSystem system = InstallerSystem::macOS;
+    TargetSystem system = TargetSystem::macOS;
     // Linux: the folder holding user-dirs.dirs; empty: XDG_CONFIG_HOME, else the home's ".config".
     QString configHome = {};
 };
 // On macOS "/Users/Shared", the current user's home, "/Library/Updates" and the two Homebrew
 // Caskrooms; on Linux the current user's home and the Linux installers.
-Places systemPlaces();
+Places systemPlaces(TargetSystem system);
 
 struct Options {
     std::chrono::milliseconds budget{8000}; // one time budget for the whole scan

@@ -56,7 +56,7 @@ struct LocalOptimizeResult {
 // thrown: a step that cannot run or fails is reported and the run goes on.
 namespace LocalOptimizeExecutor {
 struct Options {
-    OptimizeSystem system = OptimizePreviewCatalog::thisSystem();
+    TargetSystem system = TargetSystems::built();
     QString home;       // where the steps' folders are; required for the steps that use it
     QString systemRoot; // as LocalOptimizePreview::Options::systemRoot
     // none: OptimizeSteps::actions(system, home). Tests give their own table.

@@ -260,7 +260,7 @@ public:
 
     std::optional<QString> line(const QString& id)
     {
-        return m_options.system == OptimizeSystem::macOS ? macLine(id) : linuxLine(id);
+        return m_options.system == TargetSystem::macOS ? macLine(id) : linuxLine(id);
     }
 
 private:

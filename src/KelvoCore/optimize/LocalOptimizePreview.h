@@ -15,7 +15,7 @@
 // entry.
 namespace LocalOptimizePreview {
 struct Options {
-    OptimizeSystem system = OptimizePreviewCatalog::thisSystem();
+    TargetSystem system = TargetSystems::built();
     // The folder the system's absolute paths (tools, service sockets) are looked up under: empty for
     // the machine itself; tests point it at a synthetic tree holding stand-in tools.
     QString systemRoot;

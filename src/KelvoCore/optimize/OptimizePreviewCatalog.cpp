@@ -110,26 +110,17 @@ OptimizePreviewReport::Entry Item::localizedEntry() const
             AppLocalization::localized(zhDescription, enDescription), true, std::nullopt};
 }
 
-OptimizeSystem thisSystem()
+const std::vector<Item>& items(TargetSystem system)
 {
-#ifdef Q_OS_MACOS
-    return OptimizeSystem::macOS;
-#else
-    return OptimizeSystem::linux;
-#endif
-}
-
-const std::vector<Item>& items(OptimizeSystem system)
-{
-    return system == OptimizeSystem::macOS ? macItems() : linuxItems();
+    return system == TargetSystem::macOS ? macItems() : linuxItems();
 }
 
 const std::vector<Item>& items()
 {
-    return items(thisSystem());
+    return items(TargetSystems::built());
 }
 
-const Item* find(const QString& id, OptimizeSystem system)
+const Item* find(const QString& id, TargetSystem system)
 {
     for (const Item& candidate : items(system)) {
         if (candidate.id == id)
@@ -139,7 +130,7 @@ const Item* find(const QString& id, OptimizeSystem system)
 }
 
 OptimizePreviewReport::Entry entry(const QString& id, const QString& fallbackName,
-                                   const QString& fallbackDescription, bool safe, OptimizeSystem system)
+                                   const QString& fallbackDescription, bool safe, TargetSystem system)
 {
     const Item* known = find(id, system);
     OptimizePreviewReport::Entry result =

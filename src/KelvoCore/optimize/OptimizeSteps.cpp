@@ -85,9 +85,9 @@ std::map<QString, OptimizeStepAction> linuxActions(const QString& home)
 
 } // namespace
 
-std::map<QString, OptimizeStepAction> actions(OptimizeSystem system, const QString& home)
+std::map<QString, OptimizeStepAction> actions(TargetSystem system, const QString& home)
 {
-    return system == OptimizeSystem::macOS ? macActions() : linuxActions(home);
+    return system == TargetSystem::macOS ? macActions() : linuxActions(home);
 }
 
 QString located(const QString& path, const QString& home, const QString& systemRoot)

@@ -38,7 +38,7 @@ namespace OptimizeSteps {
 // The steps of a system that do something, by catalogue id. Paths below home are made with the given
 // home folder. On macOS: the DNS cache flush (twice, for two steps), the Quick Look reset and the Dock
 // restart, and nothing else.
-std::map<QString, OptimizeStepAction> actions(OptimizeSystem system, const QString& home);
+std::map<QString, OptimizeStepAction> actions(TargetSystem system, const QString& home);
 
 // Where an absolute path of an action is: a path in the home folder as it is, any other under the
 // system root (empty for the machine itself), so tests can stand in for the system's tools.

@@ -30,7 +30,7 @@ const QString header =
 
 } // namespace
 
-OptimizeWhitelistState parse(const QString& text, OptimizeSystem system)
+OptimizeWhitelistState parse(const QString& text, TargetSystem system)
 {
     OptimizeWhitelistState state;
     QStringList custom;
@@ -63,7 +63,7 @@ QString optimizeLegacyChecksURL(const QString& home)
     return QDir(home).filePath(QStringLiteral(".config/tarn/whitelist_checks"));
 }
 
-std::vector<OptimizeWhitelistOption> options(OptimizeSystem system)
+std::vector<OptimizeWhitelistOption> options(TargetSystem system)
 {
     std::vector<OptimizeWhitelistOption> result;
     for (const OptimizePreviewCatalog::Item& item : OptimizePreviewCatalog::items(system))
@@ -76,7 +76,7 @@ QSet<QString> defaultSelectedKeys()
     return {};
 }
 
-OptimizeWhitelistState load(const QString& home, OptimizeSystem system)
+OptimizeWhitelistState load(const QString& home, TargetSystem system)
 {
     // The first file that is there is the list, even when it cannot be read: the older tool's files
     // are only a fallback for a missing file, never for a broken one.
@@ -88,7 +88,7 @@ OptimizeWhitelistState load(const QString& home, OptimizeSystem system)
     return {defaultSelectedKeys(), {}};
 }
 
-QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system)
+QString serialize(const OptimizeWhitelistState& state, TargetSystem system)
 {
     QStringList steps;
     for (const OptimizePreviewCatalog::Item& item : OptimizePreviewCatalog::items(system)) {
@@ -104,7 +104,7 @@ QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system)
     return fileLines.join(QLatin1Char('\n')).trimmed() + QLatin1Char('\n');
 }
 
-void save(const OptimizeWhitelistState& state, const QString& home, OptimizeSystem system)
+void save(const OptimizeWhitelistState& state, const QString& home, TargetSystem system)
 {
     // Makes home/.config/kelvo as needed, with no link on the way; a failed write leaves the previous
     // file as it was.

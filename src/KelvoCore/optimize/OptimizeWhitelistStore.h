@@ -11,7 +11,7 @@
 // One step the user can protect in the safeguard editor.
 struct OptimizeWhitelistOption {
     QString id;
-    OptimizeSystem system = OptimizePreviewCatalog::thisSystem();
+    TargetSystem system = TargetSystems::built();
 
     // The catalogue name in the display language; the id itself when it is not in the catalogue.
     QString title() const;
@@ -38,7 +38,7 @@ QString optimizeLegacyConfigURL(const QString& home);
 QString optimizeLegacyChecksURL(const QString& home);
 
 // One option per catalogue step, in catalogue order.
-std::vector<OptimizeWhitelistOption> options(OptimizeSystem system = OptimizePreviewCatalog::thisSystem());
+std::vector<OptimizeWhitelistOption> options(TargetSystem system = TargetSystems::built());
 // Nothing is protected by default.
 QSet<QString> defaultSelectedKeys();
 
@@ -46,18 +46,17 @@ QSet<QString> defaultSelectedKeys();
 // clean protection list: throws KelvoError, naming the file and the reason, when something is at the
 // path but is not a readable regular file of at most 1 MB that is UTF-8 throughout, so a run never
 // goes ahead on a guess.
-OptimizeWhitelistState load(const QString& home,
-                            OptimizeSystem system = OptimizePreviewCatalog::thisSystem());
+OptimizeWhitelistState load(const QString& home, TargetSystem system = TargetSystems::built());
 // Writes the new location atomically (the header, the protected steps in catalogue order, the custom
 // keys not already written). Throws KelvoError when the folder cannot be made or the file cannot be
 // written; the previous file then stays as it was.
 void save(const OptimizeWhitelistState& state, const QString& home,
-          OptimizeSystem system = OptimizePreviewCatalog::thisSystem());
+          TargetSystem system = TargetSystems::built());
 // Later repeats removed, order kept.
 QStringList deduplicated(const QStringList& list);
 // The state a list text holds: comments and blank lines dropped, each line trimmed, the system's
 // step identifiers protected, every other line a custom key (repeats dropped).
-OptimizeWhitelistState parse(const QString& text, OptimizeSystem system);
+OptimizeWhitelistState parse(const QString& text, TargetSystem system);
 // The file text save writes.
-QString serialize(const OptimizeWhitelistState& state, OptimizeSystem system);
+QString serialize(const OptimizeWhitelistState& state, TargetSystem system);
 } // namespace OptimizeWhitelistStore

@@ -2,19 +2,10 @@
 
 namespace UninstallPreviewService {
 
-UninstallSystem thisSystem()
-{
-#ifdef Q_OS_MACOS
-    return UninstallSystem::macOS;
-#else
-    return UninstallSystem::linux;
-#endif
-}
-
 UninstallPreviewReport scan(const QString& home, const Setup& setup)
 {
-    return setup.system == UninstallSystem::macOS ? LocalUninstallPreview::snapshot(home, setup.bundles)
-                                                  : LinuxApplications::snapshot(home, setup.linux);
+    return setup.system == TargetSystem::macOS ? LocalUninstallPreview::snapshot(home, setup.bundles)
+                                               : LinuxApplications::snapshot(home, setup.linux);
 }
 
 QFuture<std::optional<UninstallPreviewReport>> snapshot(const QString& home, Setup setup,

@@ -3,19 +3,16 @@
 #include "uninstall/LinuxApplications.h"
 #include "uninstall/LocalUninstallPreview.h"
 #include "vocabulary/BackgroundRun.h"
-
-// Which applications the preview looks for: macOS bundles with their Library leftovers, or the
-// applications a Linux user installed without root.
-enum class UninstallSystem { macOS, linux };
+#include "vocabulary/TargetSystem.h"
 
 // Runs the uninstall preview on a background thread. It reads a bounded set of folders and is not
 // interrupted; a cancelled run's result is dropped.
 namespace UninstallPreviewService {
 
-UninstallSystem thisSystem();
-
+// Which applications the preview looks for: macOS bundles with their Library leftovers, or the
+// applications a Linux user installed without root.
 struct Setup {
-    UninstallSystem system = thisSystem();
+    TargetSystem system = TargetSystems::built();
     LocalUninstallPreview::Options bundles;
     LinuxApplications::Options linux;
 };

@@ -1,6 +1,7 @@
 #include "vocabulary/AppAction.h"
 
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/TargetSystem.h"
 
 namespace AppActionFactory {
 namespace {
@@ -44,11 +45,7 @@ QStringList commandWithModes(const QString& command, bool dryRun, bool debug)
 // How the English texts name the machine: "Mac" on macOS, "computer" elsewhere.
 QString yourComputer()
 {
-#ifdef Q_OS_MACOS
-    return QStringLiteral("Mac");
-#else
-    return QStringLiteral("computer");
-#endif
+    return TargetSystems::built() == TargetSystem::macOS ? QStringLiteral("Mac") : QStringLiteral("computer");
 }
 
 } // namespace

@@ -237,7 +237,7 @@ private slots:
     void exactText()
     {
         const auto [written, colour, text] = fetch<Report, bool, QString>("written", "colour", "text");
-        const QString banner = CleanReportText::banner();
+        const QString banner = CleanReportText::banner(TargetSystems::built());
         QCOMPARE(CleanReportText::terminalReport(written, colour),
                  QString(text).replace("{banner}", banner).replace("{rule}", QString(banner.size(), '=')));
     }

@@ -10,7 +10,6 @@
 using namespace SyntheticHome;
 using namespace std::chrono_literals;
 using namespace TestSupport;
-using LocalInstallerPreview::InstallerSystem;
 
 namespace {
 
@@ -46,7 +45,7 @@ private slots:
         m_places = {m_box.path("shared"),
                     m_home,
                     {{m_box.path("system/Updates"), "系统更新", "System Updates"}},
-                    InstallerSystem::linuxDesktop,
+                    TargetSystem::linuxDesktop,
                     m_home + "/.config"};
     }
 
@@ -55,8 +54,8 @@ private slots:
     // hidden items and links are the shared walk's, checked with the macOS places).
     void finds_data()
     {
-        columns<InstallerSystem, QByteArray, QStringList>("system", "userDirs", "files");
-        const InstallerSystem onLinux = InstallerSystem::linuxDesktop;
+        columns<TargetSystem, QByteArray, QStringList>("system", "userDirs", "files");
+        const TargetSystem onLinux = TargetSystem::linuxDesktop;
         row("the folders a Chinese user-dirs file names, not the usual ones nor macOS's", onLinux,
             chineseUserDirs,
             QStringList{"home/下载/a.deb=deb", "home/桌面/b.rpm=rpm", "home/文档/s/c.AppImage=appimage",
@@ -69,14 +68,14 @@ private slots:
         row("not Linux installers, or not in a searched folder", onLinux, QByteArray(),
             QStringList{"-home/Downloads/a.dmg", "-home/Downloads/c.deb.part", "-home/Music/f.deb",
                         "-home/Downloads/h.tar"});
-        row("macOS keeps its places and types", InstallerSystem::macOS, chineseUserDirs,
+        row("macOS keeps its places and types", TargetSystem::macOS, chineseUserDirs,
             QStringList{"home/Downloads/a.dmg=", "shared/b.pkg=", "-home/下载/c.dmg",
                         "-home/Downloads/d.deb"});
     }
     void finds()
     {
         const auto [system, userDirs, files] =
-            fetch<InstallerSystem, QByteArray, QStringList>("system", "userDirs", "files");
+            fetch<TargetSystem, QByteArray, QStringList>("system", "userDirs", "files");
         if (!userDirs.isNull())
             write(m_home + "/.config/user-dirs.dirs", userDirs);
         m_places.system = system;

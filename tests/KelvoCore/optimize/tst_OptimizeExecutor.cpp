@@ -144,7 +144,7 @@ private slots:
               setup == "unreadable list" ? "\xff\n" : "~/.cache/thumbnails/mine/keep.png\n");
         m_options.home = setup == "relative home" ? "home" : m_home;
         m_options.actions = std::nullopt;
-        m_options.system = OptimizeSystem::linux;
+        m_options.system = TargetSystem::linuxDesktop;
 
         const LocalOptimizeResult result =
             LocalOptimizeExecutor::run({{entry("thumbnail_cache_cleanup")}}, {}, m_options);
@@ -197,7 +197,7 @@ private slots:
         }
         const QMap<QString, QByteArray> outside = tree(m_box.path("outside"));
         m_options.actions = std::nullopt;
-        m_options.system = OptimizeSystem::linux;
+        m_options.system = TargetSystem::linuxDesktop;
         m_options.onStep = [&, afterPlan = afterPlan](const OptimizePreviewReport::Entry&, int, int) {
             if (afterPlan)
                 QVERIFY(QDir().rename(swap, swap + "-moved") && QFile::link(m_box.path("outside"), swap));

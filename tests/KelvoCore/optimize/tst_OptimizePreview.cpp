@@ -13,7 +13,7 @@
 using namespace SyntheticHome;
 using namespace TestSupport;
 
-Q_DECLARE_METATYPE(OptimizeSystem)
+Q_DECLARE_METATYPE(TargetSystem)
 
 namespace {
 
@@ -41,7 +41,7 @@ class OptimizePreviewTest : public QObject {
     QString m_home;
     LocalOptimizePreview::Options m_options;
 
-    OptimizePreviewReport preview(OptimizeSystem system)
+    OptimizePreviewReport preview(TargetSystem system)
     {
         m_options.system = system;
         return LocalOptimizePreview::snapshot(m_home, m_options);
@@ -74,9 +74,9 @@ private slots:
     // Hidden items are skipped, packages are one entry, a link is never followed, folders count too.
     void counts_data()
     {
-        columns<QString, OptimizeSystem, QString, QStringList, qint64>("id", "system", "folder", "names",
-                                                                       "count");
-        const auto mac = OptimizeSystem::macOS;
+        columns<QString, TargetSystem, QString, QStringList, qint64>("id", "system", "folder", "names",
+                                                                     "count");
+        const auto mac = TargetSystem::macOS;
         const QStringList none;
         row("missing folder", "saved_state_cleanup", mac, QString(), none, qint64(0));
         row("extension in any case", "fix_broken_configs", mac, "Library/Preferences",
@@ -89,17 +89,17 @@ private slots:
             QStringList{"Tool.app/Contents/Info.plist", "sub/a.plist"}, qint64(1));
         row("linked folder not followed", "font_cache_rebuild", mac, "Library",
             QStringList{"Fonts -> elsewhere", "../elsewhere/a.ttf"}, qint64(0));
-        row("Linux desktop entries", "desktop_database_refresh", OptimizeSystem::linux,
+        row("Linux desktop entries", "desktop_database_refresh", TargetSystem::linuxDesktop,
             ".local/share/applications", QStringList{"a.desktop", "B.DESKTOP", "c.txt", "d/e.desktop"},
             qint64(3));
-        row("Linux fonts in both folders", "font_cache_rebuild", OptimizeSystem::linux, QString(),
+        row("Linux fonts in both folders", "font_cache_rebuild", TargetSystem::linuxDesktop, QString(),
             QStringList{".local/share/fonts/a.ttf", ".fonts/b/c.otf"}, qint64(3));
     }
     void counts()
     {
         const auto [id, system, folder, names, count] =
-            fetch<QString, OptimizeSystem, QString, QStringList, qint64>("id", "system", "folder", "names",
-                                                                         "count");
+            fetch<QString, TargetSystem, QString, QStringList, qint64>("id", "system", "folder", "names",
+                                                                       "count");
         make(folder, names);
         QCOMPARE(countIn(detailOf(preview(system), id)), count);
     }
@@ -108,18 +108,20 @@ private slots:
     void measuresStopAtTenThousand()
     {
         manyFiles(m_home + "/Library/Saved Application State", 10050, 0, 1000);
-        QCOMPARE(countIn(detailOf(preview(OptimizeSystem::macOS), "saved_state_cleanup")), qint64(10000));
-        QVERIFY(!detailOf(preview(OptimizeSystem::linux), "thumbnail_cache_cleanup").contains("at least"));
+        QCOMPARE(countIn(detailOf(preview(TargetSystem::macOS), "saved_state_cleanup")), qint64(10000));
+        QVERIFY(
+            !detailOf(preview(TargetSystem::linuxDesktop), "thumbnail_cache_cleanup").contains("at least"));
         manyFiles(m_home + "/.cache/thumbnails/normal", 10050, 0, 1000);
-        QVERIFY(detailOf(preview(OptimizeSystem::linux), "thumbnail_cache_cleanup").contains("at least"));
+        QVERIFY(
+            detailOf(preview(TargetSystem::linuxDesktop), "thumbnail_cache_cleanup").contains("at least"));
     }
 
     // Allocated bytes of the files with the extension, or of a file measured itself.
     void sizes_data()
     {
-        columns<QString, OptimizeSystem, QString, QStringList, QStringList>("id", "system", "folder", "names",
-                                                                            "counted");
-        const auto mac = OptimizeSystem::macOS;
+        columns<QString, TargetSystem, QString, QStringList, QStringList>("id", "system", "folder", "names",
+                                                                          "counted");
+        const auto mac = TargetSystem::macOS;
         row("sqlite files only", "sqlite_vacuum", mac, "Library",
             QStringList{"Safari/History.sqlite:5000", "Safari/b.db:5000", "Mail/V10/x.SQLITE:3000",
                         "Messages/.hidden.sqlite:9000"},
@@ -127,15 +129,15 @@ private slots:
         row("a file measured itself", "quarantine_cleanup", mac, "Library/Preferences",
             QStringList{"com.apple.LaunchServices.QuarantineEventsV2:20000"},
             QStringList{"com.apple.LaunchServices.QuarantineEventsV2"});
-        row("Linux thumbnails, hidden too", "thumbnail_cache_cleanup", OptimizeSystem::linux,
+        row("Linux thumbnails, hidden too", "thumbnail_cache_cleanup", TargetSystem::linuxDesktop,
             ".cache/thumbnails", QStringList{"normal/a.png:10000", ".x/b.png:5000"},
             QStringList{"normal/a.png", ".x/b.png"});
     }
     void sizes()
     {
         const auto [id, system, folder, names, counted] =
-            fetch<QString, OptimizeSystem, QString, QStringList, QStringList>("id", "system", "folder",
-                                                                              "names", "counted");
+            fetch<QString, TargetSystem, QString, QStringList, QStringList>("id", "system", "folder", "names",
+                                                                            "counted");
         make(folder, names);
         qint64 bytes = 0;
         for (const QString& name : counted)
@@ -158,7 +160,7 @@ private slots:
         const auto [mdutil, state] = fetch<QByteArray, QString>("mdutil", "state");
         standInTool(m_options.systemRoot, "/usr/bin/mdutil", mdutil);
         m_options.physicalMemory = 8'000'000'000;
-        const OptimizePreviewReport report = preview(OptimizeSystem::macOS);
+        const OptimizePreviewReport report = preview(TargetSystem::macOS);
         QVERIFY2(detailOf(report, "system_maintenance").endsWith(state),
                  qPrintable(detailOf(report, "system_maintenance")));
         QCOMPARE(detailOf(report, "spotlight_index_optimize"), detailOf(report, "system_maintenance"));
@@ -190,7 +192,7 @@ private slots:
             m_options.systemRoot, "/usr/bin/systemctl",
             "[ \"$2\" = list-units ] && printf 'a.service loaded failed failed A\\n\\nb.service x\\n'");
         QFile::remove(m_options.systemRoot + "/usr/bin/fc-cache");
-        const OptimizePreviewReport report = preview(OptimizeSystem::linux);
+        const OptimizePreviewReport report = preview(TargetSystem::linuxDesktop);
         const QString missing = detailOf(report, "autostart_audit");
         QCOMPARE(countIn(missing.section('(', 0, 0)), qint64(3));
         QVERIFY2(missing.contains("Gone") && missing.contains("Envy") && missing.contains("Plain") &&

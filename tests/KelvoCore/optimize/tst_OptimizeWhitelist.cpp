@@ -9,7 +9,7 @@
 using namespace SyntheticHome;
 using namespace TestSupport;
 
-Q_DECLARE_METATYPE(OptimizeSystem)
+Q_DECLARE_METATYPE(TargetSystem)
 
 class OptimizeWhitelistTest : public QObject {
     Q_OBJECT
@@ -31,10 +31,10 @@ private slots:
     // that exists is the list: one that cannot be read stops the load, naming it, though a later one could.
     void loading_data()
     {
-        columns<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
+        columns<QList<QByteArray>, TargetSystem, QStringList, QStringList, bool>(
             "files", "system", "selected", "custom", "throws");
         const QByteArray none;
-        const auto mac = OptimizeSystem::macOS;
+        const auto mac = TargetSystem::macOS;
         row("no file", QList<QByteArray>{none, none, none}, mac, QStringList{}, QStringList{}, false);
         row("only the checks file", QList<QByteArray>{none, none, "dock_refresh\n"}, mac,
             QStringList{"dock_refresh"}, QStringList{}, false);
@@ -50,7 +50,7 @@ private slots:
             mac, QStringList{"dock_refresh"}, QStringList{"mine", "other"}, false);
         row("the other system's steps are custom keys",
             QList<QByteArray>{"dock_refresh\nautostart_audit\nfont_cache_rebuild\n", none, none},
-            OptimizeSystem::linux, QStringList{"autostart_audit", "font_cache_rebuild"},
+            TargetSystem::linuxDesktop, QStringList{"autostart_audit", "font_cache_rebuild"},
             QStringList{"dock_refresh"}, false);
         row("own file not UTF-8", QList<QByteArray>{"dock_refresh\n\xff\n", "sqlite_vacuum\n", none}, mac,
             QStringList{}, QStringList{}, true);
@@ -60,7 +60,7 @@ private slots:
     void loading()
     {
         const auto [contents, system, selected, custom, throws] =
-            fetch<QList<QByteArray>, OptimizeSystem, QStringList, QStringList, bool>(
+            fetch<QList<QByteArray>, TargetSystem, QStringList, QStringList, bool>(
                 "files", "system", "selected", "custom", "throws");
         QString first;
         for (qsizetype index = contents.size() - 1; index >= 0; --index)
@@ -81,19 +81,19 @@ private slots:
         write(files()[2], "dock_refresh\n");
         const OptimizeWhitelistState state{{"dock_refresh", "system_maintenance", "not_a_step"},
                                            {"mine", "dock_refresh", "mine", "later"}};
-        OptimizeWhitelistStore::save(state, m_home, OptimizeSystem::macOS);
+        OptimizeWhitelistStore::save(state, m_home, TargetSystem::macOS);
         const QList<QByteArray> lines = contents(files()[0]).split('\n');
         QCOMPARE(lines.mid(1),
                  (QList<QByteArray>{"", "system_maintenance", "dock_refresh", "mine", "later", ""}));
-        const OptimizeWhitelistState loaded = OptimizeWhitelistStore::load(m_home, OptimizeSystem::macOS);
+        const OptimizeWhitelistState loaded = OptimizeWhitelistStore::load(m_home, TargetSystem::macOS);
         QCOMPARE(loaded.selectedKeys, (QSet<QString>{"dock_refresh", "system_maintenance"}));
         QCOMPARE(loaded.customKeys, (QStringList{"mine", "later"}));
         QCOMPARE(contents(files()[2]), QByteArray("dock_refresh\n"));
 
-        OptimizeWhitelistStore::save({}, m_home, OptimizeSystem::macOS);
+        OptimizeWhitelistStore::save({}, m_home, TargetSystem::macOS);
         QCOMPARE(contents(files()[0]).count('\n'), 1);
         QVERIFY(contents(files()[0]).startsWith('#'));
-        QCOMPARE(OptimizeWhitelistStore::load(m_home, OptimizeSystem::macOS), OptimizeWhitelistState{});
+        QCOMPARE(OptimizeWhitelistStore::load(m_home, TargetSystem::macOS), OptimizeWhitelistState{});
     }
 };
 
