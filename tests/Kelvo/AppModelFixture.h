@@ -63,6 +63,8 @@ struct AppModelFixture {
     LocalInstallerPreview::Places installerPlaces;
     // Uninstall lists macOS bundles unless a test asks for the applications of a Linux home.
     TargetSystem uninstallSystem = TargetSystem::macOS;
+    // Whose places the other features look at: this system's, acting allowed, unless a test chooses.
+    TargetChoice target = TargetSystems::builtChoice();
 
     AppModelFixture(AppLanguagePreference language = AppLanguagePreference::english)
     {
@@ -89,7 +91,7 @@ struct AppModelFixture {
         };
         return std::make_unique<AppModel>(AppModel::Environment{
             home, support, version, homeApplications, installerPlaces, std::move(sampling), systemRoot,
-            processEnvironment, std::nullopt, updateInstaller, uninstallSystem});
+            processEnvironment, std::nullopt, updateInstaller, uninstallSystem, target});
     }
 };
 

@@ -47,6 +47,31 @@ private slots:
         QCOMPARE(model->clean()->report()->entries.size(), std::size_t(1)); // the fresh one sees the new file
     }
 
+    // With another system's places (KELVO_SYSTEM) the window previews them and every step that would
+    // act refuses, saying why, before anything changes.
+    void aForeignSystemPreviewsButNeverActs()
+    {
+        AppModelFixture fixture;
+        fixture.target = {TargetSystem::macOS, true};
+        fixture.uninstallSystem = TargetSystem::macOS;
+        file(fixture.home + "/Library/Caches/com.example.foo/data.bin", 4096);
+        makeApp(fixture.home + "/Applications", "Foo", "com.example.foo");
+        const auto model = fixture.makeModel();
+        model->request(AppActionFactory::clean(true));
+        QVERIFY(finished(*model));
+        QCOMPARE(model->clean()->reportValue().toMap().value("cleanableCount").toInt(), 1);
+        model->uninstall()->scan();
+        QVERIFY(finished(*model));
+        const QStringList before = treeState(fixture.root.path());
+        QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
+        QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("for previews only"));
+        model->runs()->dismissAlert();
+        model->uninstall()->uninstall({model->uninstall()->report()->entries.front().id}, {});
+        QVERIFY(finished(*model));
+        QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("for previews only"));
+        QCOMPARE(treeState(fixture.root.path()), before);
+    }
+
     // A preview chooses everything it offers; the totals and the confirmation follow the choice, the
     // clean takes only what stayed chosen, and the next preview offers everything again.
     void cleanTakesOnlyTheChosenEntries_data()

@@ -38,14 +38,16 @@ QProcessEnvironment processEnvironment;
 UpdateInstaller::Options updateInstaller;
 
 Run run(const QStringList& arguments, const QString& home, QString input = {},
-        TargetSystem system = TargetSystem::macOS)
+        std::optional<TargetSystem> uninstallSystem = TargetSystem::macOS,
+        TargetChoice target = TargetSystems::builtChoice())
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
     CommandLine::Streams streams{out, err, in, false};
-    result.status = CommandLine::run(
-        arguments, {home, "9.8.7", systemRoot, std::nullopt, processEnvironment, updateInstaller, system},
-        streams);
+    result.status = CommandLine::run(arguments,
+                                     {home, "9.8.7", systemRoot, std::nullopt, processEnvironment,
+                                      updateInstaller, uninstallSystem, target},
+                                     streams);
     return result;
 }
 
@@ -343,12 +345,10 @@ private slots:
     // One JSON shape for every listing (kind, date, entries with stable ids and sizes in bytes); text alike.
     void listingsSayWhatTheyFound()
     {
-#ifdef Q_OS_MACOS
-        const QString installer = file(m_home + "/Downloads/Tool.dmg", 9000), installerKind;
-#else
         // A Linux desktop looks for its own packages, and says which kind each is.
-        const QString installer = file(m_home + "/Downloads/Tool.deb", 9000), installerKind = "deb";
-#endif
+        const bool mac = TargetSystems::built() == TargetSystem::macOS;
+        const QString installer = file(m_home + (mac ? "/Downloads/Tool.dmg" : "/Downloads/Tool.deb"), 9000);
+        const QString installerKind = mac ? QString() : QString("deb");
         const QString modules = folder(m_home + "/code/web/node_modules");
         file(modules + "/x.js", 3000);
         const QString cache = folder(m_home + "/Library/Caches/com.example.foo");
@@ -405,6 +405,42 @@ private slots:
                  qPrintable(analysis));
         QVERIFY(!run({"analyze", "--all", m_home + "/code/web"}, m_home).out.contains("Not counted"));
         QVERIFY(exists(installer) && exists(modules + "/x.js") && exists(app));
+    }
+
+    // A macOS home looked at from any machine (KELVO_SYSTEM=macos): each preview sees it as macOS
+    // would, with its catalogue, installer types, bundles and their Library leftovers and maintenance
+    // steps; whatever would act refuses, and the home stays exactly as it was.
+    void aForeignSystemOnlyPreviews_data()
+    {
+        TestSupport::columns<QStringList, int, QString>("arguments", "status", "said");
+        row("clean looks in the Library", QStringList{"clean", "--dry-run"}, 0, QString("Clean Your Mac\n"));
+        row("clean refuses", QStringList{"clean", "--yes"}, 1, QString("for previews only"));
+        row("installer finds disk images, not packages", QStringList{"installer", "--dry-run"}, 0,
+            QString("/Downloads/Tool.dmg\n1 files"));
+        row("uninstall lists bundles with their leftovers", QStringList{"uninstall", "--dry-run"}, 0,
+            QString("Foo  (User Apps · 2 leftovers)"));
+        row("uninstall refuses", QStringList{"uninstall", "--yes", "Foo"}, 1, QString("for previews only"));
+        row("optimize lists the macOS steps", QStringList{"optimize", "--dry-run"}, 0,
+            QString(" of 23 steps will run."));
+        row("optimize refuses", QStringList{"optimize", "--yes"}, 1, QString("for previews only"));
+    }
+    void aForeignSystemOnlyPreviews()
+    {
+        const auto [arguments, status, said] =
+            TestSupport::fetch<QStringList, int, QString>("arguments", "status", "said");
+        file(m_home + "/Library/Caches/com.example.foo/data.bin", 5000);
+        folder(m_home + "/Library/Application Support/com.example.foo");
+        file(m_home + "/.Trash/old.txt", 100);
+        makeApp(m_home + "/Applications", "Foo", "com.example.foo");
+        file(m_home + "/Downloads/Tool.dmg", 9000);
+        file(m_home + "/Downloads/Tool.deb", 9000);
+        const QStringList before = treeState(m_dir->path());
+        const Run result = run(arguments, m_home, "y\n", std::nullopt, {TargetSystem::macOS, true});
+        QCOMPARE(result.status, status);
+        QVERIFY2((result.out + result.err).contains(said), qPrintable(result.out + result.err));
+        if (arguments.contains("clean"))
+            QVERIFY(result.out.contains(m_home + "/Library/Caches  # "));
+        QCOMPARE(treeState(m_dir->path()), before);
     }
 
     // The status JSON reads back to the report it was made from; a replayed Mac has its battery.

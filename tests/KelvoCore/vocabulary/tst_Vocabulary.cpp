@@ -7,6 +7,7 @@
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 #include "vocabulary/SizeText.h"
+#include "vocabulary/TargetSystem.h"
 
 #include <QLocale>
 #include <QSettings>
@@ -173,6 +174,38 @@ private slots:
         useLanguage(AppLanguagePreference::chinese);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         QCOMPARE(text(), chinese);
+    }
+
+    // KELVO_SYSTEM chooses the system by name; the other system only previews, an unknown name
+    // chooses none.
+    void theTargetSystemIsChosenByName_data()
+    {
+        const TargetSystem other =
+            TargetSystems::built() == TargetSystem::macOS ? TargetSystem::linuxDesktop : TargetSystem::macOS;
+        const QString otherName = other == TargetSystem::macOS ? "MacOS" : "Linux";
+        columns<QString, std::optional<TargetSystem>, bool>("name", "system", "previewOnly");
+        row("unset", QString(), std::optional(TargetSystems::built()), false);
+        row("blank", QString("  "), std::optional(TargetSystems::built()), false);
+        row("the other system, any case, spaced", " " + otherName + " ", std::optional(other), true);
+        row("the built system", otherName == "Linux" ? QString("macos") : QString("linux"),
+            std::optional(TargetSystems::built()), false);
+        row("unknown", QString("windows"), std::optional<TargetSystem>(), false);
+        row("a prefix only", QString("mac"), std::optional<TargetSystem>(), false);
+    }
+    void theTargetSystemIsChosenByName()
+    {
+        const auto [name, system, previewOnly] =
+            fetch<QString, std::optional<TargetSystem>, bool>("name", "system", "previewOnly");
+        QProcessEnvironment environment;
+        if (!name.isNull())
+            environment.insert("KELVO_SYSTEM", name);
+        const std::optional<TargetChoice> chosen = TargetSystems::chosen(environment);
+        QCOMPARE(chosen.has_value(), system.has_value());
+        if (!chosen)
+            return;
+        QCOMPARE(chosen->system, *system);
+        QCOMPARE(chosen->previewOnly, previewOnly);
+        QCOMPARE(TargetSystems::actingRefusal(*chosen).has_value(), previewOnly);
     }
 
     void percentagesAndAbsentValues()
