@@ -69,6 +69,7 @@ private slots:
         model->uninstall()->uninstall({model->uninstall()->report()->entries.front().id}, {});
         QVERIFY(finished(*model));
         QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("for previews only"));
+        QVERIFY(!model->optimize()->saveWhitelistEditor());
         QCOMPARE(treeState(fixture.root.path()), before);
     }
 

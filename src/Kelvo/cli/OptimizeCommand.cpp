@@ -88,7 +88,7 @@ int optimize(const QStringList& words, const Environment& environment, Streams& 
     // The marks and the run follow the safeguard list; one that cannot be read stops everything.
     OptimizeWhitelistState safeguards;
     try {
-        safeguards = OptimizeWhitelistStore::load(environment.home);
+        safeguards = OptimizeWhitelistStore::load(environment.home, environment.target.system);
     } catch (const KelvoError& error) {
         return failure(streams, error.description());
     }

@@ -142,7 +142,8 @@ QFuture<void> OptimizeController::runNow()
     // Nothing runs on a guess: a safeguard list that exists but cannot be read stops the run here.
     OptimizeWhitelistState safeguards;
     try {
-        safeguards = OptimizeWhitelistStore::load(m_context.environment.home);
+        safeguards =
+            OptimizeWhitelistStore::load(m_context.environment.home, m_context.environment.target.system);
     } catch (const KelvoError& error) {
         if (!m_showingProtectionSheet)
             adoptStored({}, error.description());
@@ -215,7 +216,8 @@ QString OptimizeController::confirmationNote() const
 void OptimizeController::updateOptions()
 {
     QList<QVariantMap> rows;
-    for (const OptimizeWhitelistOption& option : OptimizeWhitelistStore::options())
+    for (const OptimizeWhitelistOption& option :
+         OptimizeWhitelistStore::options(m_context.environment.target.system))
         rows.append({{QStringLiteral("id"), option.id},
                      {QStringLiteral("title"), option.title()},
                      {QStringLiteral("detail"), option.detail()}});
@@ -225,7 +227,8 @@ void OptimizeController::updateOptions()
 QStringList OptimizeController::safeguardSelection() const
 {
     QStringList ids; // in catalogue order
-    for (const OptimizeWhitelistOption& option : OptimizeWhitelistStore::options())
+    for (const OptimizeWhitelistOption& option :
+         OptimizeWhitelistStore::options(m_context.environment.target.system))
         if (m_editing.selectedKeys.contains(option.id))
             ids << option.id;
     return ids;
@@ -263,7 +266,8 @@ void OptimizeController::setShowingProtectionSheet(bool showing)
 bool OptimizeController::loadWhitelistEditor()
 {
     try {
-        adoptStored(OptimizeWhitelistStore::load(m_context.environment.home));
+        adoptStored(
+            OptimizeWhitelistStore::load(m_context.environment.home, m_context.environment.target.system));
         return true;
     } catch (const KelvoError& error) {
         m_context.runs.setAlertMessage(error.description());
@@ -274,7 +278,8 @@ bool OptimizeController::loadWhitelistEditor()
 void OptimizeController::loadSafeguardsQuietly()
 {
     try {
-        adoptStored(OptimizeWhitelistStore::load(m_context.environment.home));
+        adoptStored(
+            OptimizeWhitelistStore::load(m_context.environment.home, m_context.environment.target.system));
     } catch (const KelvoError& error) {
         adoptStored({}, error.description());
     }
@@ -297,8 +302,12 @@ void OptimizeController::restoreWhitelistDefaults()
 
 bool OptimizeController::saveWhitelistEditor()
 {
+    // The list names the target system's steps; another system's list is not this machine's to write.
+    if (m_context.actingRefused())
+        return false;
     try {
-        OptimizeWhitelistStore::save(m_editing, m_context.environment.home);
+        OptimizeWhitelistStore::save(m_editing, m_context.environment.home,
+                                     m_context.environment.target.system);
     } catch (const KelvoError& error) {
         m_context.runs.setAlertMessage(error.description());
         return false;
