@@ -7,6 +7,7 @@
 
 #include "update/LinuxUpdatePackage.h"
 #include "update/UpdatePackageFile.h"
+#include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDir>
@@ -33,7 +34,9 @@ void checkAccepted(const QStringList& names, const QStringList& details, qint64 
         const QChar kind = details[i].front();
         KELVO_FUZZ_CHECK(kind == u'-' || kind == u'd' || kind == u'l');
         if (kind == u'-')
-            files += details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong();
+            files = ByteCount::saturatingAdd(
+                files,
+                std::max<qint64>(details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong(), 0));
         if (kind == u'l') {
             // Where the link ends, judged on the names: inside the top folder, never the folder itself.
             const QString top = QDir::cleanPath(name).section(u'/', 0, 0);
@@ -42,7 +45,8 @@ void checkAccepted(const QStringList& names, const QStringList& details, qint64 
             KELVO_FUZZ_CHECK(!target.startsWith(u'/') && end.startsWith(top + u'/'));
         }
     }
-    KELVO_FUZZ_CHECK(files <= std::min(qint64(1) << 30, 20 * std::max<qint64>(packageSize, 0)));
+    KELVO_FUZZ_CHECK(files <= std::min(qint64(1) << 30,
+                                       ByteCount::saturatingMultiply(20, std::max<qint64>(packageSize, 0))));
 }
 
 } // namespace
