@@ -28,11 +28,6 @@ QString rawValue(AppLanguagePreference preference)
     return {};
 }
 
-QString rawValue(AppResolvedLanguage language)
-{
-    return language == AppResolvedLanguage::chinese ? QStringLiteral("chinese") : QStringLiteral("english");
-}
-
 AppLanguagePreference loadPreference(const QSettings& defaults)
 {
     // Strict: only a text value counts, so a number or a list stored under the key reads as system.

@@ -15,7 +15,6 @@ namespace AppLocalization {
 QString preferenceKey();
 
 QString rawValue(AppLanguagePreference preference);
-QString rawValue(AppResolvedLanguage language);
 
 // "chinese" and "english" (exactly) load as themselves; anything else, or nothing, as system.
 AppLanguagePreference loadPreference(const QSettings& defaults);
