@@ -30,11 +30,42 @@ QString nearestFolder(QString path)
     return path;
 }
 
-// A copy of source at target, as itself: a link stays a link (pointing where it pointed).
+// A new file at target (never an existing one, never through a link) with the bytes of the regular file
+// at source (never read through a link) and exactly `mode`, whatever the umask.
+bool copyWithMode(const QString& source, const QString& target, mode_t mode)
+{
+    QFile in;
+    const int from = ::open(QFile::encodeName(source).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (from < 0 || !in.open(from, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (from >= 0)
+            ::close(from);
+        return false;
+    }
+    const int descriptor = ::open(QFile::encodeName(target).constData(),
+                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    QFile out;
+    if (descriptor < 0 || !out.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        if (descriptor >= 0)
+            ::close(descriptor);
+        return false;
+    }
+    while (!in.atEnd()) {
+        const QByteArray piece = in.read(1 << 20);
+        if (piece.isEmpty() || out.write(piece) != piece.size())
+            return false;
+    }
+    return out.flush() && ::fchmod(descriptor, mode) == 0;
+}
+
+// A copy of source at target, as itself: a link stays a link (pointing where it pointed), a file keeps
+// its permission bits but never setuid, setgid or sticky ones.
 bool copyItem(const QString& source, const QString& target)
 {
-    if (!QFileInfo(source).isSymLink())
-        return QFile::copy(source, target);
+    struct stat facts {};
+    if (::lstat(QFile::encodeName(source).constData(), &facts) != 0)
+        return false;
+    if (!S_ISLNK(facts.st_mode))
+        return S_ISREG(facts.st_mode) && copyWithMode(source, target, facts.st_mode & 0777);
     QByteArray pointsTo(PATH_MAX, '\0');
     const ssize_t length =
         ::readlink(QFile::encodeName(source).constData(), pointsTo.data(), pointsTo.size());
@@ -60,29 +91,6 @@ mode_t installedMode(const QString& relative, const QString& source)
     const bool executable =
         ::lstat(QFile::encodeName(source).constData(), &facts) == 0 && (facts.st_mode & S_IXUSR) != 0;
     return relative.startsWith(u"bin/") && executable ? 0755 : 0644;
-}
-
-// A new file at target (never an existing one, never through a link) with source's bytes and exactly
-// `mode`, whatever the umask.
-bool copyWithMode(const QString& source, const QString& target, mode_t mode)
-{
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const int descriptor = ::open(QFile::encodeName(target).constData(),
-                                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    QFile out;
-    if (descriptor < 0 || !out.open(descriptor, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-        if (descriptor >= 0)
-            ::close(descriptor);
-        return false;
-    }
-    while (!in.atEnd()) {
-        const QByteArray piece = in.read(1 << 20);
-        if (piece.isEmpty() || out.write(piece) != piece.size())
-            return false;
-    }
-    return out.flush() && ::fchmod(descriptor, mode) == 0;
 }
 
 bool renameOver(const QString& from, const QString& to)

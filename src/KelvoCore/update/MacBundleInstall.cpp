@@ -1,5 +1,6 @@
 #include "update/MacBundleInstall.h"
 
+#include "platform/ConfinedPath.h"
 #include "platform/ToolRunner.h"
 #include "update/UpdateInstallerText.h"
 #include "vocabulary/KelvoError.h"
@@ -90,7 +91,12 @@ QString prepare(const QString& image, const QString& target, qint64 pid)
 {
     const QString folder = QFileInfo(image).absolutePath();
     const QString mount = folder + QStringLiteral("/mnt");
-    QDir().mkpath(mount);
+    // The mount point is made inside the private download folder without following a link, and held
+    // open while the image is attached to it.
+    const ConfinedPath::FolderOutcome mountPoint =
+        ConfinedPath::reachFolder(folder, mount, ConfinedPath::Missing::create);
+    if (!mountPoint.folder)
+        throw KelvoError(UpdateInstallerText::mountFailed());
     const ToolRunner::Result attached =
         ToolRunner::run({hdiutil,
                          {QStringLiteral("attach"), image, QStringLiteral("-nobrowse"),
