@@ -53,7 +53,6 @@ private slots:
     {
         AppModelFixture fixture;
         fixture.target = {TargetSystem::macOS, true};
-        fixture.uninstallSystem = TargetSystem::macOS;
         file(fixture.home + "/Library/Caches/com.example.foo/data.bin", 4096);
         makeApp(fixture.home + "/Applications", "Foo", "com.example.foo");
         const auto model = fixture.makeModel();
@@ -62,7 +61,7 @@ private slots:
         QCOMPARE(model->clean()->reportValue().toMap().value("cleanableCount").toInt(), 1);
         model->uninstall()->scan();
         QVERIFY(finished(*model));
-        const QStringList before = treeState(fixture.root.path());
+        const QMap<QString, QByteArray> before = tree(fixture.root.path());
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("for previews only"));
         model->runs()->dismissAlert();
@@ -70,7 +69,7 @@ private slots:
         QVERIFY(finished(*model));
         QVERIFY(model->runs()->alertMessage().value_or(QString()).contains("for previews only"));
         QVERIFY(!model->optimize()->saveWhitelistEditor());
-        QCOMPARE(treeState(fixture.root.path()), before);
+        QCOMPARE(tree(fixture.root.path()), before);
     }
 
     // A preview chooses everything it offers; the totals and the confirmation follow the choice, the

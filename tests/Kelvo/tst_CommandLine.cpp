@@ -412,35 +412,34 @@ private slots:
     // steps; whatever would act refuses, and the home stays exactly as it was.
     void aForeignSystemOnlyPreviews_data()
     {
-        TestSupport::columns<QStringList, int, QString>("arguments", "status", "said");
-        row("clean looks in the Library", QStringList{"clean", "--dry-run"}, 0, QString("Clean Your Mac\n"));
-        row("clean refuses", QStringList{"clean", "--yes"}, 1, QString("for previews only"));
-        row("installer finds disk images, not packages", QStringList{"installer", "--dry-run"}, 0,
-            QString("/Downloads/Tool.dmg\n1 files"));
-        row("uninstall lists bundles with their leftovers", QStringList{"uninstall", "--dry-run"}, 0,
-            QString("Foo  (User Apps · 2 leftovers)"));
-        row("uninstall refuses", QStringList{"uninstall", "--yes", "Foo"}, 1, QString("for previews only"));
-        row("optimize lists the macOS steps", QStringList{"optimize", "--dry-run"}, 0,
-            QString(" of 23 steps will run."));
-        row("optimize refuses", QStringList{"optimize", "--yes"}, 1, QString("for previews only"));
+        TestSupport::columns<QString, int, QString>("arguments", "status", "said");
+        row("clean looks in the Library", "clean --dry-run", 0, "Clean Your Mac\n");
+        row("clean refuses", "clean --yes", 1, "for previews only");
+        row("installer finds disk images, not packages", "installer --dry-run", 0, "/Tool.dmg\n1 files");
+        row("uninstall lists bundles with leftovers", "uninstall --dry-run", 0,
+            "Foo  (User Apps · 2 leftovers)");
+        row("uninstall refuses", "uninstall --yes Foo", 1, "for previews only");
+        row("optimize lists the macOS steps", "optimize --dry-run", 0, " of 23 steps will run.");
+        row("optimize refuses", "optimize --yes", 1, "for previews only");
     }
     void aForeignSystemOnlyPreviews()
     {
-        const auto [arguments, status, said] =
-            TestSupport::fetch<QStringList, int, QString>("arguments", "status", "said");
+        const auto [words, status, said] =
+            TestSupport::fetch<QString, int, QString>("arguments", "status", "said");
+        const QStringList arguments = words.split(' ');
         file(m_home + "/Library/Caches/com.example.foo/data.bin", 5000);
         folder(m_home + "/Library/Application Support/com.example.foo");
         file(m_home + "/.Trash/old.txt", 100);
         makeApp(m_home + "/Applications", "Foo", "com.example.foo");
         file(m_home + "/Downloads/Tool.dmg", 9000);
         file(m_home + "/Downloads/Tool.deb", 9000);
-        const QStringList before = treeState(m_dir->path());
+        const QMap<QString, QByteArray> before = tree(m_dir->path());
         const Run result = run(arguments, m_home, "y\n", std::nullopt, {TargetSystem::macOS, true});
         QCOMPARE(result.status, status);
         QVERIFY2((result.out + result.err).contains(said), qPrintable(result.out + result.err));
         if (arguments.contains("clean"))
             QVERIFY(result.out.contains(m_home + "/Library/Caches  # "));
-        QCOMPARE(treeState(m_dir->path()), before);
+        QCOMPARE(tree(m_dir->path()), before);
     }
 
     // The status JSON reads back to the report it was made from; a replayed Mac has its battery.

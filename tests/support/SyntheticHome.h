@@ -6,9 +6,7 @@
 #include "vocabulary/KelvoError.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -79,26 +77,6 @@ inline void manyFiles(const QString& parent, int count, qint64 size = 0, int per
         file(perFolder > 0 ? QStringLiteral("%1/%2/f%3").arg(parent).arg(i / perFolder).arg(i)
                            : QStringLiteral("%1/f%2").arg(parent).arg(i),
              size);
-}
-
-// Every item below root with its kind, size and modification time, links as themselves: equal
-// before and after, nothing below root changed.
-inline QStringList treeState(const QString& root)
-{
-    QStringList state;
-    QDirIterator items(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDirIterator::Subdirectories);
-    while (items.hasNext()) {
-        const QFileInfo item(items.next());
-        state << QStringLiteral("%1 %2 %3 %4")
-                     .arg(item.filePath(), QString::fromLatin1(item.isSymLink() ? "link"
-                                                               : item.isDir()   ? "dir"
-                                                                                : "file"))
-                     .arg(item.size())
-                     .arg(item.lastModified().toMSecsSinceEpoch());
-    }
-    state.sort();
-    return state;
 }
 
 inline bool exists(const QString& path)

@@ -17,6 +17,8 @@ enum class TargetSystem { macOS, linuxDesktop };
 struct TargetChoice {
     TargetSystem system;
     bool previewOnly = false;
+
+    bool operator==(const TargetChoice&) const = default;
 };
 
 namespace TargetSystems {
