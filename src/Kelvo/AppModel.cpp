@@ -121,8 +121,7 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
         return m_purge.scan();
     if (words.size() >= 2 && words.first() == QLatin1String("status") &&
         words.at(1) == QLatin1String("--json")) {
-        const RunCoordinator::RunHandle run =
-            m_runs.begin(QStringLiteral("status"), AppFeature::dashboard, false);
+        const RunCoordinator::RunHandle run = m_runs.begin(RunKind::status, AppFeature::dashboard, false);
         auto ended = std::make_shared<QPromise<void>>();
         ended->start();
         connect(
@@ -141,7 +140,7 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
     if (words.contains(QStringLiteral("optimize")) && !words.contains(QStringLiteral("--whitelist")))
         return m_optimize.runNow();
     if (!words.isEmpty() && words.first() == QLatin1String("update")) {
-        const RunCoordinator::RunHandle run = m_runs.begin(QStringLiteral("update"), std::nullopt, false);
+        const RunCoordinator::RunHandle run = m_runs.begin(RunKind::update, std::nullopt, false);
         return m_update.checkForUpdates(false).then(this, [this, run, title = action.title] {
             m_runs.end(run);
             // Without a feed, or when the check failed, the check leaves the status line as it was.
@@ -151,7 +150,7 @@ QFuture<void> AppModel::dispatch(const AppAction& action)
     }
     // Everything else is done at once, but still runs as one run so the window sees it start and end.
     const RunCoordinator::RunHandle run =
-        m_runs.begin(QStringLiteral("immediate"), AppActionFactory::featureForAction(action), false);
+        m_runs.begin(RunKind::immediate, AppActionFactory::featureForAction(action), false);
     if (words == QStringList{QStringLiteral("--version")}) {
         m_appearance.updateVersion();
     } else if (!words.isEmpty() &&

@@ -158,7 +158,7 @@ private slots:
         const Start throwing = [](AppModel& m, const QString&) {
             RunCoordinator& runs = *m.runs();
             runs.setStatus("Analyze", working);
-            const RunCoordinator::RunHandle run = runs.begin("analysis", AppFeature::analyze, true);
+            const RunCoordinator::RunHandle run = runs.begin(RunKind::analysis, AppFeature::analyze, true);
             const auto work = [](const std::atomic_bool*) -> int {
                 throw std::runtime_error("the disk went away");
             };

@@ -68,7 +68,7 @@ void RunCoordinator::setAlertMessage(std::optional<QString> message)
     emit alertMessageChanged();
 }
 
-RunCoordinator::RunHandle RunCoordinator::begin(const QString& kind, std::optional<AppFeature> feature,
+RunCoordinator::RunHandle RunCoordinator::begin(RunKind kind, std::optional<AppFeature> feature,
                                                 bool cancellable)
 {
     for (const RunHandle& earlier : m_active)
@@ -105,7 +105,7 @@ bool RunCoordinator::end(const RunHandle& run)
     return true;
 }
 
-bool RunCoordinator::isRunning(const QString& kind) const
+bool RunCoordinator::isRunning(RunKind kind) const
 {
     return std::any_of(m_active.begin(), m_active.end(),
                        [&](const RunHandle& run) { return run->kind == kind; });

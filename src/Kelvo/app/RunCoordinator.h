@@ -17,6 +17,26 @@
 #include <optional>
 #include <vector>
 
+// What a run does. A new run of a kind supersedes the one still going; a batch of moves to the Trash
+// is a kind of its own, since a move cannot be called back.
+enum class RunKind {
+    status,
+    update,
+    immediate,
+    cleanPreview,
+    clean,
+    optimizePreview,
+    optimize,
+    analysis,
+    analysisTrash,
+    purge,
+    purgeTrash,
+    installer,
+    installerTrash,
+    uninstall,
+    uninstallTrash,
+};
+
 // The runs of every feature and what the window says about them: the running flags, the status
 // line, the alert and the progress of the run that reports it. Requests are neither queued nor
 // refused while something runs, but a new run of the same kind supersedes the one still going: the
@@ -35,11 +55,11 @@ class RunCoordinator : public QObject {
     Q_PROPERTY(QVariantMap progress READ progress NOTIFY progressChanged)
 
 public:
-    // One run: its kind ("analysis", "clean", ...), the feature it belongs to, its own cancel flag and
+    // One run: its kind, the feature it belongs to, its own cancel flag and
     // the relay its worker posts progress to (followed by the window only for a cancellable run).
     struct Run {
         quint64 id = 0;
-        QString kind;
+        RunKind kind = RunKind::immediate;
         std::optional<AppFeature> feature;
         std::shared_ptr<std::atomic_bool> cancelled = std::make_shared<std::atomic_bool>(false);
         mutable bool cancellable = false; // a scan; never the removing itself (see keepGoing)
@@ -64,10 +84,10 @@ public:
 
     // Starts a run; a run of the same kind still going is cancelled and superseded. The window follows
     // the progress of a cancellable run and offers to stop it.
-    RunHandle begin(const QString& kind, std::optional<AppFeature> feature, bool cancellable);
+    RunHandle begin(RunKind kind, std::optional<AppFeature> feature, bool cancellable);
     // Ends a run. False when a later run of its kind superseded it: its result must be dropped.
     bool end(const RunHandle& run);
-    bool isRunning(const QString& kind) const;
+    bool isRunning(RunKind kind) const;
     // From here on the run can no longer be stopped: its removing has begun.
     void keepGoing(const RunHandle& run);
 

@@ -25,7 +25,7 @@ Batch moveAll(const std::vector<Item>& items, const QString& home)
     return batch;
 }
 
-void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
                   std::optional<AppFeature> feature, std::vector<Item> items,
                   std::function<void(const Batch&)> finish)
 {
@@ -36,7 +36,7 @@ void inBackground(const FeatureContext& context, QObject* owner, const QString& 
         std::move(finish));
 }
 
-void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
                   std::optional<AppFeature> feature, std::function<Batch()> work, bool single,
                   std::function<void(const Batch&)> finish)
 {

@@ -41,12 +41,12 @@ Batch moveAll(const std::vector<Item>& items, const QString& home);
 // Runs moveAll for a run of `kind` on a worker, then finish(batch) on the main thread; nothing when a
 // batch of that kind is still going. What did not go is said in the alert: the reason itself for a
 // single item, the count and the first reasons for more.
-void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
                   std::optional<AppFeature> feature, std::vector<Item> items,
                   std::function<void(const Batch&)> finish);
 // The same for a batch that does more than moves (an application removed by its own tool before its
 // leftovers go); single says whether the alert may be the one reason itself.
-void inBackground(const FeatureContext& context, QObject* owner, const QString& kind,
+void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
                   std::optional<AppFeature> feature, std::function<Batch()> work, bool single,
                   std::function<void(const Batch&)> finish);
 

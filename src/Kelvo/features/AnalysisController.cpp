@@ -67,7 +67,7 @@ void AnalysisController::setReport(std::optional<AnalysisReport> report)
 QFuture<void> AnalysisController::refresh()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("analysis"), AppFeature::analyze, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::analysis, AppFeature::analyze, true);
     const QString path = m_path;
     auto work = BackgroundRun::start(run->cancelled, [folder = m_folder, home = m_context.environment.home,
                                                       countEverything = m_countEverything,
@@ -164,7 +164,7 @@ void AnalysisController::moveToTrash(const QString& key)
     if (bytes.isEmpty())
         return;
     const AnalysisReport::Entry* entry = listed(bytes);
-    TrashMoves::inBackground(m_context, this, QStringLiteral("analysis-trash"), AppFeature::analyze,
+    TrashMoves::inBackground(m_context, this, RunKind::analysisTrash, AppFeature::analyze,
                              {{PathText::shown(bytes), entry ? entry->identity : std::nullopt, bytes}},
                              [this, bytes](const TrashMoves::Batch& batch) {
                                  if (batch.moved.isEmpty())

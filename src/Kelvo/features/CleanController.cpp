@@ -17,11 +17,6 @@
 
 using namespace AppModelSupport;
 
-namespace {
-const QString previewKind = QStringLiteral("clean-preview");
-const QString cleanKind = QStringLiteral("clean");
-} // namespace
-
 CleanController::CleanController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
@@ -112,7 +107,8 @@ QFuture<void> CleanController::preview()
     // The places Smart Clean measures lie in the home folder; without a sound one there are none.
     if (m_context.homeRefused())
         return QtFuture::makeReadyFuture();
-    const RunCoordinator::RunHandle run = m_context.runs.begin(previewKind, AppFeature::clean, true);
+    const RunCoordinator::RunHandle run =
+        m_context.runs.begin(RunKind::cleanPreview, AppFeature::clean, true);
     return m_context.runs.finish(
         run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](CleanPreviewReport report) {
             setReport(std::move(report));
@@ -134,7 +130,7 @@ QFuture<void> CleanController::cleanNow()
         return QtFuture::makeReadyFuture();
     }
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run = runs.begin(cleanKind, AppFeature::clean, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::clean, AppFeature::clean, true);
     // Clean exactly what the user previewed and chose; without a preview in memory, take one first and
     // clean everything it offers.
     QFuture<std::optional<CleanPreviewReport>> previewed =

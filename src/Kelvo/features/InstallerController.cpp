@@ -130,8 +130,7 @@ void InstallerController::updateShownEntries()
 QFuture<void> InstallerController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run =
-        runs.begin(QStringLiteral("installer"), AppFeature::installer, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::installer, AppFeature::installer, true);
     auto work = InstallerPreviewService::snapshot(m_context.environment.home, places(), {}, run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
@@ -167,7 +166,7 @@ void InstallerController::moveToTrash(const QStringList& paths)
         items.push_back({path, listed.value(path)});
     // No page shows progress for this batch; the window reads as running so no other run starts.
     TrashMoves::inBackground(
-        m_context, this, QStringLiteral("installer-trash"), std::nullopt, std::move(items),
+        m_context, this, RunKind::installerTrash, std::nullopt, std::move(items),
         [this](const TrashMoves::Batch& batch) {
             if (!batch.moved.isEmpty()) {
                 qint64 movedBytes = 0;

@@ -16,9 +16,6 @@ using namespace AppModelSupport;
 
 namespace {
 
-const QString previewKind = QStringLiteral("optimize-preview");
-const QString runKind = QStringLiteral("optimize");
-
 // A run's end: the report it ran and what became of each step.
 struct Ran {
     OptimizePreviewReport report;
@@ -117,7 +114,7 @@ QFuture<void> OptimizeController::preview()
     if (m_context.homeRefused())
         return QtFuture::makeReadyFuture();
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run = runs.begin(previewKind, AppFeature::optimize, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::optimizePreview, AppFeature::optimize, true);
     return runs.finish(
         run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](OptimizePreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
@@ -153,7 +150,7 @@ QFuture<void> OptimizeController::runNow()
     }
     if (!m_showingProtectionSheet)
         adoptStored(safeguards);
-    const RunCoordinator::RunHandle run = runs.begin(runKind, AppFeature::optimize, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::optimize, AppFeature::optimize, true);
     // Run exactly what the user previewed; without a preview in memory, take one first.
     QFuture<std::optional<OptimizePreviewReport>> previewed =
         m_report ? QtFuture::makeReadyFuture(m_report) : takePreview(run);

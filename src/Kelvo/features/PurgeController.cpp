@@ -54,7 +54,7 @@ QFuture<void> PurgeController::scan()
     RunCoordinator& runs = m_context.runs;
     runs.setStatus(runs.statusTitle(),
                    L("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait."));
-    const RunCoordinator::RunHandle run = runs.begin(QStringLiteral("purge"), AppFeature::purge, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::purge, AppFeature::purge, true);
     LocalPurgePreview::Options options;
     options.home = m_context.environment.home;
     options.onProgress = [relay = run->relay](const LocalPurgePreview::Progress& progress) {
@@ -105,7 +105,7 @@ void PurgeController::moveToTrash(const QStringList& paths)
         items.push_back({path, entry ? entry->identity : std::nullopt});
     }
     TrashMoves::inBackground(
-        m_context, this, QStringLiteral("purge-trash"), AppFeature::purge, std::move(items),
+        m_context, this, RunKind::purgeTrash, AppFeature::purge, std::move(items),
         [this](const TrashMoves::Batch& batch) {
             if (!batch.moved.isEmpty()) {
                 qint64 movedBytes = 0;

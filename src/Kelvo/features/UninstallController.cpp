@@ -96,8 +96,7 @@ void UninstallController::setReport(std::optional<UninstallPreviewReport> report
 QFuture<void> UninstallController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run =
-        runs.begin(QStringLiteral("uninstall"), AppFeature::uninstall, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::uninstall, AppFeature::uninstall, true);
     const auto& folders = m_context.environment.applicationFolders;
     UninstallPreviewService::Setup setup;
     setup.system = system();
@@ -138,7 +137,7 @@ QString UninstallController::confirmationText(const QStringList& ids, const QStr
 void UninstallController::uninstall(const QStringList& ids, const QStringList& leftoverPaths)
 {
     RunCoordinator& runs = m_context.runs;
-    if (runs.isRunning(QStringLiteral("uninstall-trash")))
+    if (runs.isRunning(RunKind::uninstallTrash))
         return; // one batch at a time; the page offers no uninstall meanwhile
     if (ids.isEmpty()) {
         runs.setAlertMessage(L("请先选择要处理的应用。", "Choose the apps you want to process first."));
@@ -155,7 +154,7 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         return TrashMoves::Batch{std::move(result.removed), result.failed, std::move(result.left)};
     };
     TrashMoves::inBackground(
-        m_context, this, QStringLiteral("uninstall-trash"), AppFeature::uninstall, std::move(work), single,
+        m_context, this, RunKind::uninstallTrash, AppFeature::uninstall, std::move(work), single,
         [this](const TrashMoves::Batch& batch) {
             if (m_report) {
                 std::vector<UninstallPreviewReport::Entry> remaining;
