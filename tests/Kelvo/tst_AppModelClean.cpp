@@ -41,8 +41,8 @@ private slots:
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(!exists(data) && !exists(old) && exists(fixture.caches()) && exists(arrivedLater));
         QVERIFY(model->runs()->statusDetail().startsWith("Cleaned 2 items. Freed "));
-        QCOMPARE(model->statistics()->count("lastCleanCount"), 2);
-        QVERIFY(model->statistics()->date("lastCleanDate") >= before);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastCleanCount), 2);
+        QVERIFY(model->statistics()->date(StatisticKey::lastCleanDate) >= before);
         QCOMPARE(DefaultsStore::open()->value("lastCleanCount").toLongLong(), 2);
         QCOMPARE(model->clean()->report()->entries.size(), std::size_t(1)); // the fresh one sees the new file
     }
@@ -193,10 +193,10 @@ private slots:
         QVERIFY(finished(*model));
         QCOMPARE(model->analysis()->reportValue().toMap()["entries"].toList()[0].toMap()["share"].toDouble(),
                  6000.0 / 6100.0);
-        QCOMPARE(model->statistics()->text("lastAnalysisPath"), root);
-        QCOMPARE(model->statistics()->count("lastAnalysisTotalSize"), 6100);
-        QCOMPARE(model->statistics()->count("lastAnalysisTotalFiles"), 3);
-        QVERIFY(model->statistics()->date("lastAnalysisDate") > 0);
+        QCOMPARE(model->statistics()->text(StatisticKey::lastAnalysisPath), root);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalSize), 6100);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalFiles), 3);
+        QVERIFY(model->statistics()->date(StatisticKey::lastAnalysisDate) > 0);
 
         model->analysis()->moveToTrash(big);
         QVERIFY(finished(*model) && !exists(big));
@@ -263,7 +263,7 @@ private slots:
         model->purge()->moveToTrash({path});
         QVERIFY(finished(*model));
         QVERIFY2(alertOf(*model).contains(alert), qPrintable(alertOf(*model)));
-        QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), 0);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastPurgeCleanedCount), 0);
         QVERIFY(model->purge()->reportValue().isNull());
         model->runs()->dismissAlert();
         model->analysis()->moveToTrash(path);

@@ -188,7 +188,7 @@ private slots:
         QVERIFY2(alertOf(*model).contains(why), qPrintable(alertOf(*model)));
         QVERIFY(model->runs()->statusDetail() != working);
         QVERIFY(exists(item) && !model->clean()->report() && !exists(ran));
-        QCOMPARE(model->statistics()->count("lastCleanCount"), 0);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastCleanCount), 0);
     }
 
     // A new run supersedes one of its kind (only its result shows); a run of another kind keeps its own.
@@ -215,7 +215,7 @@ private slots:
         settle();
         QCOMPARE(reports.count(), 1);
         QCOMPARE(model->analysis()->report()->path, fixture.home + "/second");
-        QCOMPARE(model->statistics()->text("lastAnalysisPath"), fixture.home + "/second");
+        QCOMPARE(model->statistics()->text(StatisticKey::lastAnalysisPath), fixture.home + "/second");
         QCOMPARE(titles.filter("Analysis C").join('|'), QString("Storage Analysis Complete"));
         QCOMPARE(model->purge()->report()->entries.size(), std::size_t(1));
         QCOMPARE(std::count(recorder.states.begin(), recorder.states.end(), std::make_pair(false, QString())),

@@ -67,8 +67,8 @@ private slots:
         QCOMPARE(statesOf(result.steps).value("dns_cache_flush"), State::failed);
         QCOMPARE(model->runs()->statusDetail(),
                  QString("Completed 1 items and skipped 6 safeguarded items. 1 failed."));
-        QCOMPARE(model->statistics()->count("lastOptimizeCount"), 1);
-        QVERIFY(model->statistics()->date("lastOptimizeDate") > 0);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastOptimizeCount), 1);
+        QVERIFY(model->statistics()->date(StatisticKey::lastOptimizeDate) > 0);
         // The rows now tell what happened, the time it took included.
         const QVariantMap fontRow = optimize.steps()->rows()[2];
         QVERIFY(!fontRow.value("durationText").toString().isEmpty());

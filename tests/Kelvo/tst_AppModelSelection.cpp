@@ -69,7 +69,7 @@ private slots:
         QVERIFY(finished(*model));
         QVERIFY(!exists(dmg) && exists(pkg));
         QCOMPARE(model->runs()->statusDetail(), QString("Moved 1 installer files. 1 failed."));
-        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 1);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastInstallerCleanedCount), 1);
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
         QCOMPARE(model->installer()->report()->entries.front().path, pkg);
 
@@ -77,7 +77,7 @@ private slots:
         QVERIFY(finished(*model));
         QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
         QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
-        QCOMPARE(model->statistics()->count("lastInstallerCleanedCount"), 1);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastInstallerCleanedCount), 1);
     }
 
     // A project scan chooses the artefacts with a project file around them; the chosen ones go together,
@@ -126,7 +126,7 @@ private slots:
         for (const QVariant& group : report["groups"].toList())
             titles << group.toMap()["title"].toString();
         QCOMPARE(titles, groupTitles);
-        QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), moved.size());
+        QCOMPARE(model->statistics()->count(StatisticKey::lastPurgeCleanedCount), moved.size());
     }
 
     void uninstallingMovesBundlesAndLeftoversOnce()
@@ -166,13 +166,13 @@ private slots:
         QVERIFY(exists(kept) && exists(possible));
         QCOMPARE(model->runs()->statusDetail(),
                  QString("Processed 4 app items.")); // two bundles, two leftovers
-        QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastUninstallCount), 4);
         QCOMPARE(model->uninstall()->report()->entries.size(), std::size_t(1));
 
         model->uninstall()->uninstall({foo}, {}); // no longer listed: nothing to move
         QVERIFY(finished(*model));
         QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
-        QCOMPARE(model->statistics()->count("lastUninstallCount"), 4);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastUninstallCount), 4);
     }
 
     // On Linux the chosen AppImage goes to the Trash with its chosen entries; a Flatpak app is removed by

@@ -61,7 +61,7 @@ private slots:
         QCOMPARE(update->canInstallUpdate(), installable);
         QCOMPARE(update->latestUpdateVersionText(), feed[0].isDigit() ? "v" + feed : QString());
         QCOMPARE(wasChecking, feed != "none");
-        QCOMPARE(model->statistics()->date("lastUpdateCheckDate") > 0, feed != "none");
+        QCOMPARE(model->statistics()->date(StatisticKey::lastUpdateCheckDate) > 0, feed != "none");
     }
 };
 

@@ -10,39 +10,49 @@
 namespace {
 
 using Kind = Statistics::Kind;
+using Key = StatisticKey;
 
 constexpr std::array rows{
-    Statistics::Row{"lastCleanDate", Kind::date, AppFeature::clean},
-    Statistics::Row{"lastCleanCount", Kind::count, AppFeature::clean},
-    Statistics::Row{"lastUninstallDate", Kind::date, AppFeature::uninstall},
-    Statistics::Row{"lastUninstallCount", Kind::count, AppFeature::uninstall},
-    Statistics::Row{"lastOptimizeDate", Kind::date, AppFeature::optimize},
-    Statistics::Row{"lastOptimizeCount", Kind::count, AppFeature::optimize},
-    Statistics::Row{"lastAnalysisDate", Kind::date, AppFeature::analyze},
-    Statistics::Row{"lastAnalysisPath", Kind::text, AppFeature::analyze},
-    Statistics::Row{"lastAnalysisTotalSize", Kind::count, AppFeature::analyze},
-    Statistics::Row{"lastAnalysisTotalFiles", Kind::count, AppFeature::analyze},
-    Statistics::Row{"lastPurgeScanDate", Kind::date, AppFeature::purge},
-    Statistics::Row{"lastPurgeCleanedCount", Kind::count, AppFeature::purge},
-    Statistics::Row{"lastPurgeCleanedBytes", Kind::count, AppFeature::purge},
-    Statistics::Row{"lastInstallerScanDate", Kind::date, AppFeature::installer},
-    Statistics::Row{"lastInstallerCleanedCount", Kind::count, AppFeature::installer},
-    Statistics::Row{"lastInstallerCleanedBytes", Kind::count, AppFeature::installer},
-    Statistics::Row{"lastUpdateCheckDate", Kind::date, AppFeature::maintenance},
+    Statistics::Row{Key::lastCleanDate, "lastCleanDate", Kind::date, AppFeature::clean},
+    Statistics::Row{Key::lastCleanCount, "lastCleanCount", Kind::count, AppFeature::clean},
+    Statistics::Row{Key::lastUninstallDate, "lastUninstallDate", Kind::date, AppFeature::uninstall},
+    Statistics::Row{Key::lastUninstallCount, "lastUninstallCount", Kind::count, AppFeature::uninstall},
+    Statistics::Row{Key::lastOptimizeDate, "lastOptimizeDate", Kind::date, AppFeature::optimize},
+    Statistics::Row{Key::lastOptimizeCount, "lastOptimizeCount", Kind::count, AppFeature::optimize},
+    Statistics::Row{Key::lastAnalysisDate, "lastAnalysisDate", Kind::date, AppFeature::analyze},
+    Statistics::Row{Key::lastAnalysisPath, "lastAnalysisPath", Kind::text, AppFeature::analyze},
+    Statistics::Row{Key::lastAnalysisTotalSize, "lastAnalysisTotalSize", Kind::count, AppFeature::analyze},
+    Statistics::Row{Key::lastAnalysisTotalFiles, "lastAnalysisTotalFiles", Kind::count, AppFeature::analyze},
+    Statistics::Row{Key::lastPurgeScanDate, "lastPurgeScanDate", Kind::date, AppFeature::purge},
+    Statistics::Row{Key::lastPurgeCleanedCount, "lastPurgeCleanedCount", Kind::count, AppFeature::purge},
+    Statistics::Row{Key::lastPurgeCleanedBytes, "lastPurgeCleanedBytes", Kind::count, AppFeature::purge},
+    Statistics::Row{Key::lastInstallerScanDate, "lastInstallerScanDate", Kind::date, AppFeature::installer},
+    Statistics::Row{Key::lastInstallerCleanedCount, "lastInstallerCleanedCount", Kind::count,
+                    AppFeature::installer},
+    Statistics::Row{Key::lastInstallerCleanedBytes, "lastInstallerCleanedBytes", Kind::count,
+                    AppFeature::installer},
+    Statistics::Row{Key::lastUpdateCheckDate, "lastUpdateCheckDate", Kind::date, AppFeature::maintenance},
 };
 
-const Statistics::Row* rowOf(const char* key)
+// The table is in the keys' order, so a key is its row's index.
+constexpr bool inKeyOrder()
 {
-    for (const Statistics::Row& row : rows)
-        if (qstrcmp(row.key, key) == 0)
-            return &row;
-    return nullptr;
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].key != StatisticKey(i))
+            return false;
+    return rows.size() == std::size_t(StatisticKey::lastUpdateCheckDate) + 1;
+}
+static_assert(inKeyOrder(), "every statistic has one row, in the keys' order");
+
+const Statistics::Row& rowOf(StatisticKey key)
+{
+    return rows[std::size_t(key)];
 }
 
 // The stored value read strictly by its kind: a value of the wrong type reads as never or nothing.
 QVariant read(const QSettings& store, const Statistics::Row& row)
 {
-    const QString key = QString::fromLatin1(row.key);
+    const QString key = QString::fromLatin1(row.name);
     switch (row.kind) {
     case Kind::date:
         return DefaultsStore::readDouble(store, key);
@@ -66,36 +76,37 @@ Statistics::Statistics(QObject* parent)
 {
     const std::unique_ptr<QSettings> store = DefaultsStore::open();
     for (const Row& row : rows)
-        m_values.insert(QString::fromLatin1(row.key), read(*store, row));
+        m_values.insert(QString::fromLatin1(row.name), read(*store, row));
 }
 
-double Statistics::date(const char* key) const
+QString Statistics::name(StatisticKey key)
 {
-    return m_values.value(QString::fromLatin1(key)).toDouble();
+    return QString::fromLatin1(rowOf(key).name);
 }
 
-qint64 Statistics::count(const char* key) const
+double Statistics::date(StatisticKey key) const
 {
-    return m_values.value(QString::fromLatin1(key)).toLongLong();
+    return m_values.value(name(key)).toDouble();
 }
 
-QString Statistics::text(const char* key) const
+qint64 Statistics::count(StatisticKey key) const
 {
-    return m_values.value(QString::fromLatin1(key)).toString();
+    return m_values.value(name(key)).toLongLong();
 }
 
-void Statistics::record(const char* key, const QVariant& value)
+QString Statistics::text(StatisticKey key) const
 {
-    const Row* row = rowOf(key);
-    Q_ASSERT_X(row, "Statistics::record", key);
-    if (!row)
-        return;
-    DefaultsStore::open()->setValue(QString::fromLatin1(key), value);
-    m_values.insert(QString::fromLatin1(key), value);
+    return m_values.value(name(key)).toString();
+}
+
+void Statistics::record(StatisticKey key, const QVariant& value)
+{
+    DefaultsStore::open()->setValue(name(key), value);
+    m_values.insert(name(key), value);
     emit changed();
 }
 
-void Statistics::recordNow(const char* key)
+void Statistics::recordNow(StatisticKey key)
 {
     record(key, double(QDateTime::currentMSecsSinceEpoch()) / 1000.0);
 }

@@ -8,6 +8,28 @@
 
 #include <span>
 
+// Every statistic; each is one row of the table, stored and published under its name
+// (StatisticKey::lastCleanDate as "lastCleanDate").
+enum class StatisticKey {
+    lastCleanDate,
+    lastCleanCount,
+    lastUninstallDate,
+    lastUninstallCount,
+    lastOptimizeDate,
+    lastOptimizeCount,
+    lastAnalysisDate,
+    lastAnalysisPath,
+    lastAnalysisTotalSize,
+    lastAnalysisTotalFiles,
+    lastPurgeScanDate,
+    lastPurgeCleanedCount,
+    lastPurgeCleanedBytes,
+    lastInstallerScanDate,
+    lastInstallerCleanedCount,
+    lastInstallerCleanedBytes,
+    lastUpdateCheckDate,
+};
+
 // What the features remember of their last runs, kept in the defaults store. Every statistic is one
 // row of one table (its stored key, its kind and the feature that records it), read, stored and
 // published from there; the window formats a feature's last-run line in one component.
@@ -19,23 +41,26 @@ class Statistics : public QObject {
 public:
     enum class Kind { date, count, text };
     struct Row {
-        const char* key;
+        StatisticKey key;
+        const char* name; // stored and published under it
         Kind kind;
         AppFeature feature;
     };
     static std::span<const Row> table();
+    // The name the statistic is stored and published under.
+    static QString name(StatisticKey key);
 
     explicit Statistics(QObject* parent = nullptr);
 
     QVariantMap values() const { return m_values; }
-    double date(const char* key) const;
-    qint64 count(const char* key) const;
-    QString text(const char* key) const;
+    double date(StatisticKey key) const;
+    qint64 count(StatisticKey key) const;
+    QString text(StatisticKey key) const;
 
-    // Stores one statistic and publishes it at once. A key outside the table is a programming error.
-    void record(const char* key, const QVariant& value);
+    // Stores one statistic and publishes it at once.
+    void record(StatisticKey key, const QVariant& value);
     // Stores the current time under a date key.
-    void recordNow(const char* key);
+    void recordNow(StatisticKey key);
 
 signals:
     void changed();

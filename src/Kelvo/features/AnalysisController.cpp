@@ -83,10 +83,10 @@ QFuture<void> AnalysisController::refresh()
     return runs.finish(
         run, std::move(work), L("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
             Statistics& statistics = m_context.statistics;
-            statistics.recordNow("lastAnalysisDate");
-            statistics.record("lastAnalysisPath", path);
-            statistics.record("lastAnalysisTotalSize", report.totalSize.value_or(0));
-            statistics.record("lastAnalysisTotalFiles", report.totalFiles.value_or(0));
+            statistics.recordNow(StatisticKey::lastAnalysisDate);
+            statistics.record(StatisticKey::lastAnalysisPath, path);
+            statistics.record(StatisticKey::lastAnalysisTotalSize, report.totalSize.value_or(0));
+            statistics.record(StatisticKey::lastAnalysisTotalFiles, report.totalFiles.value_or(0));
             setReport(std::move(report));
             m_context.runs.setStatus(L("空间分析完成", "Storage Analysis Complete"),
                                      L("下面列出了最占空间的文件和文件夹。",

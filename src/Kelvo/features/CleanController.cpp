@@ -173,8 +173,8 @@ QFuture<void> CleanController::cleanNow()
                     return QtFuture::makeReadyFuture();
                 }
                 const LocalCleanResult& result = *outcome.result;
-                m_context.statistics.recordNow("lastCleanDate");
-                m_context.statistics.record("lastCleanCount", qint64(result.removedCount));
+                m_context.statistics.recordNow(StatisticKey::lastCleanDate);
+                m_context.statistics.record(StatisticKey::lastCleanCount, qint64(result.removedCount));
                 // Whatever stayed is said, with why, so nothing counts as cleaned that is still there.
                 if (result.failedCount > 0)
                     coordinator.setAlertMessage(FileRemover::leftBehindText(result.failedCount, result.left));

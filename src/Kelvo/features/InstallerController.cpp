@@ -180,9 +180,9 @@ void InstallerController::moveToTrash(const QStringList& paths)
                     }
                 setReport(InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
                 Statistics& statistics = m_context.statistics;
-                statistics.recordNow("lastInstallerScanDate");
-                statistics.record("lastInstallerCleanedCount", batch.moved.size());
-                statistics.record("lastInstallerCleanedBytes", movedBytes);
+                statistics.recordNow(StatisticKey::lastInstallerScanDate);
+                statistics.record(StatisticKey::lastInstallerCleanedCount, batch.moved.size());
+                statistics.record(StatisticKey::lastInstallerCleanedBytes, movedBytes);
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,

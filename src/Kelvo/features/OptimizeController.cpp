@@ -184,8 +184,9 @@ QFuture<void> OptimizeController::runNow()
                       coordinator.setStatus(L("优化已取消", "Optimization Cancelled"), nothingRan());
                       return;
                   }
-                  m_context.statistics.recordNow("lastOptimizeDate");
-                  m_context.statistics.record("lastOptimizeCount", qint64(ran->result.completed.size()));
+                  m_context.statistics.recordNow(StatisticKey::lastOptimizeDate);
+                  m_context.statistics.record(StatisticKey::lastOptimizeCount,
+                                              qint64(ran->result.completed.size()));
                   const bool stopped = std::any_of(ran->result.steps.begin(), ran->result.steps.end(),
                                                    [](const OptimizeStepOutcome& step) {
                                                        return step.state == OptimizeStepState::notRun;

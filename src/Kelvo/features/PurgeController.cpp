@@ -114,11 +114,11 @@ void PurgeController::moveToTrash(const QStringList& paths)
                         if (batch.moved.contains(entry.path))
                             movedBytes += entry.byteCount;
                 Statistics& statistics = m_context.statistics;
-                statistics.recordNow("lastPurgeScanDate");
-                statistics.record("lastPurgeCleanedCount",
-                                  statistics.count("lastPurgeCleanedCount") + batch.moved.size());
-                statistics.record("lastPurgeCleanedBytes",
-                                  statistics.count("lastPurgeCleanedBytes") + movedBytes);
+                statistics.recordNow(StatisticKey::lastPurgeScanDate);
+                statistics.record(StatisticKey::lastPurgeCleanedCount,
+                                  statistics.count(StatisticKey::lastPurgeCleanedCount) + batch.moved.size());
+                statistics.record(StatisticKey::lastPurgeCleanedBytes,
+                                  statistics.count(StatisticKey::lastPurgeCleanedBytes) + movedBytes);
                 m_trashedPaths.unite(batch.moved);
                 emit reportChanged();
             }

@@ -164,8 +164,8 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
                 setReport(UninstallPreviewReport(std::move(remaining)));
             }
             if (!batch.moved.isEmpty()) {
-                m_context.statistics.recordNow("lastUninstallDate");
-                m_context.statistics.record("lastUninstallCount", batch.moved.size());
+                m_context.statistics.recordNow(StatisticKey::lastUninstallDate);
+                m_context.statistics.record(StatisticKey::lastUninstallCount, batch.moved.size());
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,

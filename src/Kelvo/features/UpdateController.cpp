@@ -80,7 +80,7 @@ QFuture<void> UpdateController::checkForUpdates(bool silent)
     m_check = UpdateCheck::run(m_network, m_feed, m_currentVersion, m_context.environment.bundleBuild)
                   .then(this, [this](const UpdateCheckOutcome& outcome) {
                       m_checking = false;
-                      m_context.statistics.recordNow("lastUpdateCheckDate");
+                      m_context.statistics.recordNow(StatisticKey::lastUpdateCheckDate);
                       show(outcome);
                   });
     return m_check;
