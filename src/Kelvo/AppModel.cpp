@@ -31,9 +31,9 @@ QVariant AppModel::pendingActionValue() const
 
 QString AppModel::pendingActionNote() const
 {
-    if (m_pendingAction && m_pendingAction->arguments.contains(QStringLiteral("optimize")))
+    if (m_pendingAction && m_pendingAction->operation == AppOperation::optimize)
         return m_optimize.confirmationNote();
-    if (m_pendingAction && m_pendingAction->arguments.contains(QStringLiteral("clean")))
+    if (m_pendingAction && m_pendingAction->operation == AppOperation::clean)
         return m_clean.confirmationNote();
     return {};
 }
@@ -65,14 +65,14 @@ void AppModel::setPendingAction(std::optional<AppAction> action)
 
 void AppModel::request(const AppAction& action)
 {
-    if (action.arguments == QStringList{QStringLiteral("clean"), QStringLiteral("--whitelist")}) {
+    if (action.operation == AppOperation::cleanWhitelist) {
         // A list that cannot be read is reported instead of opening an editor whose save would
         // overwrite it.
         if (m_clean.loadWhitelistEditor())
             m_clean.setShowingProtectionSheet(true);
         return;
     }
-    if (action.arguments == QStringList{QStringLiteral("optimize"), QStringLiteral("--whitelist")}) {
+    if (action.operation == AppOperation::optimizeWhitelist) {
         if (m_optimize.loadWhitelistEditor())
             m_optimize.setShowingProtectionSheet(true);
         return;
@@ -106,62 +106,97 @@ QFuture<void> AppModel::execute(const AppAction& action)
 
 QFuture<void> AppModel::dispatch(const AppAction& action)
 {
-    const QStringList& words = action.arguments;
-    if (containsAll(words, {"analyze", "--json"}))
-        return m_analysis.refresh();
-    if (containsAll(words, {"clean", "--dry-run"}))
-        return m_clean.preview();
-    if (containsAll(words, {"optimize", "--dry-run"}))
-        return m_optimize.preview();
-    if (containsAll(words, {"uninstall", "--dry-run"}))
-        return m_uninstall.scan();
-    if (containsAll(words, {"installer", "--dry-run"}))
-        return m_installer.scan();
-    if (containsAll(words, {"purge", "--dry-run"}))
-        return m_purge.scan();
-    if (words.size() >= 2 && words.first() == QLatin1String("status") &&
-        words.at(1) == QLatin1String("--json")) {
-        const RunCoordinator::RunHandle run = m_runs.begin(RunKind::status, AppFeature::dashboard, false);
-        auto ended = std::make_shared<QPromise<void>>();
-        ended->start();
-        connect(
-            &m_status, &StatusController::refreshed, this,
-            [this, run, ended] {
-                m_runs.end(run);
-                ended->finish();
-            },
-            Qt::SingleShotConnection);
-        m_status.refresh(true);
-        return ended->future();
+    switch (action.operation) {
+    case AppOperation::analyze:
+        if (action.json)
+            return m_analysis.refresh();
+        break;
+    case AppOperation::clean:
+        return action.dryRun ? m_clean.preview() : m_clean.cleanNow();
+    case AppOperation::optimize:
+        return action.dryRun ? m_optimize.preview() : m_optimize.runNow();
+    case AppOperation::uninstall:
+        if (action.dryRun)
+            return m_uninstall.scan();
+        break;
+    case AppOperation::installer:
+        if (action.dryRun)
+            return m_installer.scan();
+        break;
+    case AppOperation::purge:
+        if (action.dryRun)
+            return m_purge.scan();
+        break;
+    case AppOperation::status:
+        if (action.json)
+            return refreshStatus();
+        break;
+    case AppOperation::update:
+        return checkForUpdates(action.title);
+    // Nothing to run: the list editors open in request(), so run directly they neither clean nor
+    // optimise.
+    case AppOperation::cleanWhitelist:
+    case AppOperation::optimizeWhitelist:
+    case AppOperation::purgePaths:
+    case AppOperation::touchID:
+    case AppOperation::completion:
+    case AppOperation::remove:
+    case AppOperation::menu:
+    case AppOperation::help:
+    case AppOperation::version:
+        break;
     }
-    // "clean --whitelist" opens the editor in request(); it never cleans, even when run directly.
-    if (words.contains(QStringLiteral("clean")) && !words.contains(QStringLiteral("--whitelist")))
-        return m_clean.cleanNow();
-    if (words.contains(QStringLiteral("optimize")) && !words.contains(QStringLiteral("--whitelist")))
-        return m_optimize.runNow();
-    if (!words.isEmpty() && words.first() == QLatin1String("update")) {
-        const RunCoordinator::RunHandle run = m_runs.begin(RunKind::update, std::nullopt, false);
-        return m_update.checkForUpdates(false).then(this, [this, run, title = action.title] {
+    return finishAtOnce(action);
+}
+
+QFuture<void> AppModel::refreshStatus()
+{
+    const RunCoordinator::RunHandle run = m_runs.begin(RunKind::status, AppFeature::dashboard, false);
+    auto ended = std::make_shared<QPromise<void>>();
+    ended->start();
+    connect(
+        &m_status, &StatusController::refreshed, this,
+        [this, run, ended] {
             m_runs.end(run);
-            // Without a feed, or when the check failed, the check leaves the status line as it was.
-            if (m_runs.statusTitle() == title)
-                m_runs.setStatus(title, m_update.updateStatusDetail());
-        });
-    }
-    // Everything else is done at once, but still runs as one run so the window sees it start and end.
+            ended->finish();
+        },
+        Qt::SingleShotConnection);
+    m_status.refresh(true);
+    return ended->future();
+}
+
+QFuture<void> AppModel::checkForUpdates(const QString& title)
+{
+    const RunCoordinator::RunHandle run = m_runs.begin(RunKind::update, std::nullopt, false);
+    return m_update.checkForUpdates(false).then(this, [this, run, title] {
+        m_runs.end(run);
+        // Without a feed, or when the check failed, the check leaves the status line as it was.
+        if (m_runs.statusTitle() == title)
+            m_runs.setStatus(title, m_update.updateStatusDetail());
+    });
+}
+
+QFuture<void> AppModel::finishAtOnce(const AppAction& action)
+{
+    // Done at once, but still one run, so the window sees it start and end.
     const RunCoordinator::RunHandle run =
         m_runs.begin(RunKind::immediate, AppActionFactory::featureForAction(action), false);
-    if (words == QStringList{QStringLiteral("--version")}) {
+    switch (action.operation) {
+    case AppOperation::version:
         m_appearance.updateVersion();
-    } else if (!words.isEmpty() &&
-               QStringList{QStringLiteral("touchid"), QStringLiteral("completion"), QStringLiteral("remove")}
-                   .contains(words.first())) {
+        break;
+    case AppOperation::touchID:
+    case AppOperation::completion:
+    case AppOperation::remove: {
         const QString message =
             L("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
         m_runs.setAlertMessage(message);
         m_runs.setStatus(L("暂不可用", "Not Available"), message);
-    } else {
+        break;
+    }
+    default:
         m_runs.setStatus(L("处理完成", "Completed"), action.title + L(" 已结束。", " is finished."));
+        break;
     }
     m_runs.end(run);
     return QtFuture::makeReadyFuture();

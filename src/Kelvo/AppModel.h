@@ -104,6 +104,12 @@ signals:
 private:
     // Runs the branch of one action; the future finishes when its result texts are set.
     QFuture<void> dispatch(const AppAction& action);
+    // The dashboard's refresh, ending when its sample is published.
+    QFuture<void> refreshStatus();
+    // A check the user asked for; its outcome replaces the status line titled `title`.
+    QFuture<void> checkForUpdates(const QString& title);
+    // An action with nothing to run: says how it ended.
+    QFuture<void> finishAtOnce(const AppAction& action);
     void setPendingAction(std::optional<AppAction> action);
 
     Environment m_environment;

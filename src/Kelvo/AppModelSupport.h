@@ -17,12 +17,6 @@ inline QString L(const char* zh, const char* en)
     return LocalizationSettings::shared().text(QString::fromUtf8(zh), QString::fromUtf8(en));
 }
 
-inline bool containsAll(const QStringList& words, std::initializer_list<const char*> wanted)
-{
-    return std::all_of(wanted.begin(), wanted.end(),
-                       [&](const char* word) { return words.contains(QLatin1String(word)); });
-}
-
 inline double nowInSeconds()
 {
     return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;

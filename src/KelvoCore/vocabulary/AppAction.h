@@ -9,8 +9,30 @@
 
 #include <optional>
 
-// One request to do something: display texts resolved when it was made, the argument words that
-// route it in the controller, and whether running it changes the machine.
+// What an action does, one value per operation of the factory. The window routes by it; the argument
+// words say the same in the command line's and the older tool's terms.
+enum class AppOperation {
+    clean,
+    cleanWhitelist,
+    uninstall,
+    optimize,
+    optimizeWhitelist,
+    analyze,
+    status,
+    purge,
+    purgePaths,
+    installer,
+    touchID,
+    completion,
+    update,
+    remove,
+    menu,
+    help,
+    version,
+};
+
+// One request to do something: display texts resolved when it was made, the operation and its modes
+// that route it in the controller, its argument words, and whether running it changes the machine.
 struct AppAction {
     Q_GADGET
     Q_PROPERTY(QString title MEMBER title CONSTANT)
@@ -23,6 +45,9 @@ public:
     QString title;
     QString detail;
     QStringList arguments;
+    AppOperation operation = AppOperation::menu;
+    bool dryRun = false; // only looks: "--dry-run"
+    bool json = false;   // the report the window reads: "--json" (analyze, status)
     bool isDestructive = false;
     bool prefersTerminal = false;
 

@@ -69,37 +69,54 @@ private slots:
         }
     }
 
+    // Each operation's words, whether it needs a confirmation, and the feature it belongs to.
     void operationsBuildTheirAction_data()
     {
-        columns<QStringList, bool, MakeAction>("arguments", "isDestructive", "make");
+        columns<QStringList, bool, QString, MakeAction>("arguments", "isDestructive", "feature",
+                                                        "make"); // feature: raw value; empty for none
         using namespace AppActionFactory;
         const auto action = [](const char* name, const QStringList& arguments, bool destructive,
-                               const MakeAction& make) { row(name, arguments, destructive, make); };
-        action("clean preview debug", {"clean", "--dry-run", "--debug"}, false,
+                               const char* feature, const MakeAction& make) {
+            row(name, arguments, destructive, QString(feature), make);
+        };
+        action("clean preview debug", {"clean", "--dry-run", "--debug"}, false, "clean",
                [] { return clean(true, true); });
-        action("clean", {"clean"}, true, [] { return clean(false); });
-        action("uninstall debug", {"uninstall", "--debug"}, true, [] { return uninstall(false, true); });
-        action("purge", {"purge"}, true, [] { return purge(false); });
-        action("installer preview", {"installer", "--dry-run"}, false, [] { return installer(true); });
-        action("analyze json", {"analyze", "--json", "/a"}, false, [] { return analyze("/a", true); });
-        action("analyze blank path", {"analyze"}, false, [] { return analyze(" \t\n", false); });
-        action("analyze path kept whole", {"analyze", " /a b "}, false,
+        action("clean", {"clean"}, true, "clean", [] { return clean(false); });
+        action("uninstall debug", {"uninstall", "--debug"}, true, "uninstall",
+               [] { return uninstall(false, true); });
+        action("safeguards", {"optimize", "--whitelist"}, false, "optimize",
+               [] { return optimizeWhitelist(); });
+        action("purge", {"purge"}, true, "purge", [] { return purge(false); });
+        action("installer preview", {"installer", "--dry-run"}, false, "installer",
+               [] { return installer(true); });
+        action("analyze json", {"analyze", "--json", "/a"}, false, "analyze",
+               [] { return analyze("/a", true); });
+        action("analyze a folder named like a command", {"analyze", "--json", "clean"}, false, "analyze",
+               [] { return analyze("clean", true); });
+        action("analyze blank path", {"analyze"}, false, "analyze", [] { return analyze(" \t\n", false); });
+        action("analyze path kept whole", {"analyze", " /a b "}, false, "analyze",
                [] { return analyze(" /a b ", false); });
-        action("status json", {"status", "--json"}, false, [] { return status(true); });
-        action("update nightly force", {"update", "--nightly", "--force"}, false,
+        action("status json is the dashboard", {"status", "--json"}, false, "dashboard",
+               [] { return status(true); });
+        action("plain status", {"status"}, false, "", [] { return status(false); });
+        action("update nightly force", {"update", "--nightly", "--force"}, false, "",
                [] { return update(true, true); });
-        action("remove", {"remove"}, true, [] { return remove(false); });
-        action("menu", {}, false, [] { return menu(); });
+        action("remove", {"remove"}, true, "", [] { return remove(false); });
+        action("menu", {}, false, "", [] { return menu(); });
     }
     void operationsBuildTheirAction()
     {
-        const auto [arguments, isDestructive, make] =
-            fetch<QStringList, bool, MakeAction>("arguments", "isDestructive", "make");
+        const auto [arguments, isDestructive, feature, make] =
+            fetch<QStringList, bool, QString, MakeAction>("arguments", "isDestructive", "feature", "make");
         const AppAction action = make();
         QCOMPARE(action.arguments, arguments);
         QCOMPARE(action.isDestructive, isDestructive);
         QVERIFY(!action.prefersTerminal && !action.title.isEmpty() && !action.detail.isEmpty());
         QVERIFY(!action.id.isNull() && make().id != action.id);
+        const std::optional<AppFeature> found = AppActionFactory::featureForAction(action);
+        QCOMPARE(found ? AppFeatures::rawValue(*found) : QString(), feature);
+        QCOMPARE(AppFeatures::fromRawValue(feature), found);
+        QVERIFY(!AppFeatures::fromRawValue(" " + feature));
     }
 
     // An action's texts are in the language of the moment it was made.
@@ -110,30 +127,6 @@ private slots:
         const AppAction chinese = AppActionFactory::clean(true);
         QVERIFY(english.title.startsWith("Preview") && english.detail.startsWith("Only"));
         QVERIFY(chinese.title.startsWith("预览") && chinese.detail.startsWith("只"));
-    }
-
-    // The first command word found decides, in a fixed order; "status --json" is the dashboard.
-    void argumentsMapToTheirFeature_data()
-    {
-        columns<QStringList, QString>("arguments", "feature"); // raw value; empty for none
-        row("a command", QStringList{"optimize", "--whitelist"}, "optimize");
-        row("status json is the dashboard", QStringList{"status", "--json"}, "dashboard");
-        row("status with another flag", QStringList{"status", "--debug"}, "");
-        row("status json needs that order", QStringList{"--json", "status"}, "");
-        row("a later word still counts", QStringList{"status", "--json", "purge"}, "purge");
-        row("rule order beats word order", QStringList{"installer", "clean"}, "clean");
-        row("whole words only, case-sensitive", QStringList{"analyze", "/a/clean", "Uninstall"}, "analyze");
-        row("no words", QStringList{}, "");
-    }
-    void argumentsMapToTheirFeature()
-    {
-        const auto [arguments, feature] = fetch<QStringList, QString>("arguments", "feature");
-        AppAction action;
-        action.arguments = arguments;
-        const std::optional<AppFeature> found = AppActionFactory::featureForAction(action);
-        QCOMPARE(found ? AppFeatures::rawValue(*found) : QString(), feature);
-        QCOMPARE(AppFeatures::fromRawValue(feature), found);
-        QVERIFY(!AppFeatures::fromRawValue(" " + feature));
     }
 
     // Decimal units, adaptive fraction digits rounded half up, never a decimal comma or digit grouping
