@@ -60,10 +60,11 @@ void removeInstalledImages(const QString& applicationSupport, const QString& hom
     if (!reached.folder && reached.failure == ConfinedPath::Failure::missing)
         return;
     if (!reached.folder)
-        throw KelvoError(FileErrorText::cannotWrite(storagePath(applicationSupport),
+        throw KelvoError(KelvoError::Kind::unwritable,
+                         FileErrorText::cannotWrite(storagePath(applicationSupport),
                                                     ConfinedPath::describe(reached, home)));
     if (!removeWallpapers(*reached.folder))
-        throw KelvoError(FileErrorText::cannotRemove(reached.folder->path()));
+        throw KelvoError(KelvoError::Kind::unwritable, FileErrorText::cannotRemove(reached.folder->path()));
 }
 
 QString installImage(const QString& sourcePath, const QString& applicationSupport, const QString& home)
@@ -71,11 +72,13 @@ QString installImage(const QString& sourcePath, const QString& applicationSuppor
     // Opened before anything changes, so a vanished or unreadable choice loses nothing.
     QFile source(sourcePath);
     if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly))
-        throw KelvoError(FileErrorText::cannotRead(sourcePath, QFileDevice::OpenError));
+        throw KelvoError(KelvoError::Kind::unreadable,
+                         FileErrorText::cannotRead(sourcePath, QFileDevice::OpenError));
     const ConfinedPath::FolderOutcome reached =
         reachStorage(applicationSupport, home, ConfinedPath::Missing::create);
     if (!reached.folder)
-        throw KelvoError(FileErrorText::cannotWrite(storagePath(applicationSupport),
+        throw KelvoError(KelvoError::Kind::unwritable,
+                         FileErrorText::cannotWrite(storagePath(applicationSupport),
                                                     ConfinedPath::describe(reached, home)));
     QString extension = QFileInfo(sourcePath).suffix().toLower();
     if (extension.isEmpty())
@@ -84,7 +87,8 @@ QString installImage(const QString& sourcePath, const QString& applicationSuppor
                              .arg(QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(), extension);
     const QString target = PathText::joined(reached.folder->path(), name);
     if (const int error = reached.folder->writeFile(QFile::encodeName(name), source))
-        throw KelvoError(FileErrorText::cannotWrite(target, FileErrorText::reason(error)));
+        throw KelvoError(KelvoError::Kind::unwritable,
+                         FileErrorText::cannotWrite(target, FileErrorText::reason(error)));
     // An earlier copy that stays is removed by the next install or clear.
     removeWallpapers(*reached.folder, QFile::encodeName(name));
     return target;

@@ -19,12 +19,12 @@ namespace LocalCleanExecutor {
 
 namespace {
 
-[[noreturn]] void stop(const QString& why)
+[[noreturn]] void stop(KelvoError::Kind kind, const QString& why)
 {
     throw KelvoError(
-        AppLocalization::localized(QStringLiteral("智能清理在删除任何内容之前停止了：%1"),
-                                   QStringLiteral("Smart Clean stopped before removing anything. %1"))
-            .arg(why));
+        kind, AppLocalization::localized(QStringLiteral("智能清理在删除任何内容之前停止了：%1"),
+                                         QStringLiteral("Smart Clean stopped before removing anything. %1"))
+                  .arg(why));
 }
 
 void add(LocalCleanResult& result, const FileRemover::Tally& tally)
@@ -90,14 +90,14 @@ LocalCleanResult clean(const CleanPreviewReport& report, const QStringList& allo
                        const QStringList& alsoKeep)
 {
     if (const std::optional<QString> problem = HomeFolder::problem(home))
-        stop(*problem);
+        stop(KelvoError::Kind::unusableHome, *problem);
     QStringList patterns;
     try {
         // Only a missing list means the defaults; a list that cannot be read protects what it
         // protects only if it is read, so nothing is removed without it.
         patterns = CleanWhitelistStore::load(home).patterns;
     } catch (const KelvoError& error) {
-        stop(error.description());
+        stop(error.kind(), error.description());
     }
     QStringList roots;
     for (const QString& root : allowedRoots)

@@ -22,7 +22,7 @@ namespace {
 
 [[noreturn]] void cannotRead(const QString& path, const QString& why)
 {
-    throw KelvoError(FileErrorText::cannotRead(path, why));
+    throw KelvoError(KelvoError::Kind::unreadable, FileErrorText::cannotRead(path, why));
 }
 
 QByteArray readRegularFile(const QString& path, qint64 maxBytes)
@@ -82,9 +82,9 @@ QString readUtf8(const QString& path, qint64 maxBytes)
         // (decode() is lazy: the text must be taken for the bytes to be read.)
         const QString decoded = lineDecoder.decode(byteLines[line] + '\n');
         if (lineDecoder.hasError())
-            throw KelvoError(FileErrorText::notUtf8(path, line + 1));
+            throw KelvoError(KelvoError::Kind::corruptList, FileErrorText::notUtf8(path, line + 1));
     }
-    throw KelvoError(FileErrorText::notUtf8(path, byteLines.size()));
+    throw KelvoError(KelvoError::Kind::corruptList, FileErrorText::notUtf8(path, byteLines.size()));
 }
 
 std::optional<QString> readListFile(const QString& path)
@@ -101,14 +101,16 @@ void writeUtf8Atomically(const QString& root, const QString& path, const QString
     const ConfinedPath::FolderOutcome reached =
         ConfinedPath::reachFolder(root, QFileInfo(target).path(), ConfinedPath::Missing::create);
     if (!reached.folder)
-        throw KelvoError(FileErrorText::cannotWrite(target, ConfinedPath::describe(reached, root)));
+        throw KelvoError(KelvoError::Kind::unwritable,
+                         FileErrorText::cannotWrite(target, ConfinedPath::describe(reached, root)));
     QByteArray bytes = text.toUtf8();
     QBuffer source(&bytes);
     source.open(QIODevice::ReadOnly);
     if (const int error = reached.folder->writeFile(QFile::encodeName(QFileInfo(target).fileName()), source))
-        throw KelvoError(FileErrorText::cannotWrite(
-            target, error == ELOOP ? FileErrorText::isLink(PathText::fromHome(target, root))
-                                   : FileErrorText::reason(error)));
+        throw KelvoError(KelvoError::Kind::unwritable,
+                         FileErrorText::cannotWrite(
+                             target, error == ELOOP ? FileErrorText::isLink(PathText::fromHome(target, root))
+                                                    : FileErrorText::reason(error)));
 }
 
 QStringList lines(const QString& text)

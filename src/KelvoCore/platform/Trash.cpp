@@ -21,7 +21,7 @@ namespace {
 
 [[noreturn]] void refuse(const ConfinedPath::Reached& item, const QString& why)
 {
-    throw KelvoError(FileErrorText::cannotMoveToTrash(item.path(), why));
+    throw KelvoError(KelvoError::Kind::unwritable, FileErrorText::cannotMoveToTrash(item.path(), why));
 }
 
 void checkUnchanged(const ConfinedPath::Reached& item)
@@ -30,7 +30,7 @@ void checkUnchanged(const ConfinedPath::Reached& item)
     if (!now)
         refuse(item, FileErrorText::reason(ENOENT));
     if (now->identity != item.facts().identity)
-        throw KelvoError(FileErrorText::changedSinceScan(item.path()));
+        throw KelvoError(KelvoError::Kind::changed, FileErrorText::changedSinceScan(item.path()));
 }
 
 #ifndef Q_OS_MACOS
@@ -54,7 +54,7 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
     // (XDG_DATA_HOME outside the home) is not a place Kelvo moves the user's items to.
     const QString home = HomeFolder::current();
     if (const std::optional<QString> problem = HomeFolder::problem(home))
-        throw KelvoError(*problem);
+        throw KelvoError(KelvoError::Kind::unusableHome, *problem);
     const QString trash = freedesktopTrashFolder();
     if (trash == PathText::standardized(home) || !PathText::isAtOrBelow(trash, PathText::standardized(home)))
         refuse(item, FileErrorText::notInside(trash, home));

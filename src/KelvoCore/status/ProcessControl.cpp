@@ -46,6 +46,23 @@ QString message(Failure::Kind kind, std::int32_t code)
         .arg(code);
 }
 
+// The refusal as the one error type names it.
+KelvoError::Kind errorKind(Failure::Kind kind)
+{
+    switch (kind) {
+    case Failure::Kind::notPermitted:
+        return KelvoError::Kind::permission;
+    case Failure::Kind::noSuchProcess:
+        return KelvoError::Kind::changed;
+    case Failure::Kind::selfProcess:
+    case Failure::Kind::systemProcess:
+    case Failure::Kind::invalidPID:
+    case Failure::Kind::unknown:
+        break;
+    }
+    return KelvoError::Kind::other;
+}
+
 // Who holds a pid now, as the kernel tells it.
 struct Identity {
     qint64 startTime = 0; // in the unit of ProcessInfo::startTime
@@ -69,7 +86,7 @@ std::optional<Identity> identity(int pid)
 } // namespace
 
 Failure::Failure(Kind kind, std::int32_t code)
-    : KelvoError(message(kind, code))
+    : KelvoError(errorKind(kind), message(kind, code))
     , m_kind(kind)
     , m_code(kind == Kind::unknown ? code : 0)
 {

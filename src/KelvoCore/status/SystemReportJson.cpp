@@ -321,9 +321,12 @@ SystemReport read(const QJsonObject& json)
         return Codec<Report>::read(json, "");
     } catch (const WrongType& wrong) {
         const QString key = QString::fromLatin1(wrong.key);
-        throw KelvoError(AppLocalization::localized(
-            QStringLiteral("系统状态报告中“%1”的值类型不对。").arg(key),
-            QStringLiteral("The system status report has a value of the wrong type at \"%1\".").arg(key)));
+        throw KelvoError(
+            KelvoError::Kind::malformed,
+            AppLocalization::localized(
+                QStringLiteral("系统状态报告中“%1”的值类型不对。").arg(key),
+                QStringLiteral("The system status report has a value of the wrong type at \"%1\".")
+                    .arg(key)));
     }
 }
 

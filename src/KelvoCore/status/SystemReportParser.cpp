@@ -15,7 +15,7 @@ QJsonObject topLevelObject(const QByteArray& json, const QString& zh, const QStr
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(json, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
-        throw KelvoError(AppLocalization::localized(zh, en));
+        throw KelvoError(KelvoError::Kind::malformed, AppLocalization::localized(zh, en));
     return document.object();
 }
 

@@ -160,6 +160,7 @@ private:
                                                         : copyWithMode(from, swap.staging, mode);
         if (!copied)
             throw KelvoError(
+                KelvoError::Kind::installFailed,
                 UpdateInstallerText::replacementFailed(FileErrorText::cannotCopy(from, swap.staging)));
         m_swaps.push_back(swap);
     }
@@ -171,11 +172,13 @@ private:
             removeItem(backup);
             if (!keepOld(swap.target, backup))
                 throw KelvoError(
+                    KelvoError::Kind::installFailed,
                     UpdateInstallerText::replacementFailed(FileErrorText::cannotCopy(swap.target, backup)));
             swap.backup = backup;
         }
         if (!renameOver(swap.staging, swap.target))
             throw KelvoError(
+                KelvoError::Kind::installFailed,
                 UpdateInstallerText::replacementFailed(UpdateInstallerText::cannotReplace(swap.target)));
         swap.swapped = true;
     }
@@ -191,6 +194,7 @@ private:
                 m_madeFolders.prepend(path);
             if (!made || !setFolderMode(path))
                 throw KelvoError(
+                    KelvoError::Kind::installFailed,
                     UpdateInstallerText::replacementFailed(FileErrorText::cannotCreateFolder(path)));
         }
     }

@@ -13,7 +13,7 @@ namespace {
 
 [[noreturn]] void fail(const QString& zh, const QString& en, const QString& key)
 {
-    throw KelvoError(AppLocalization::localized(zh.arg(key), en.arg(key)));
+    throw KelvoError(KelvoError::Kind::malformed, AppLocalization::localized(zh.arg(key), en.arg(key)));
 }
 
 // Reads one JSON object of the feed; `path` names it in messages ("platforms.macos.").
@@ -159,6 +159,7 @@ KelvoUpdateInfo KelvoUpdateInfo::fromJson(const QByteArray& body)
     const QJsonDocument document = QJsonDocument::fromJson(body, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         throw KelvoError(
+            KelvoError::Kind::malformed,
             AppLocalization::localized(QStringLiteral("更新信息不是有效的 JSON 对象。"),
                                        QStringLiteral("The update information is not a JSON object.")));
 

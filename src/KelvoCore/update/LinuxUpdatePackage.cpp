@@ -44,7 +44,7 @@ QStringList listingLines(const QStringList& arguments, const QString& package)
 {
     const ToolRunner::Result listing = ToolRunner::run({tar, arguments, 120s});
     if (!listing.succeeded())
-        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
     return QString::fromUtf8(listing.standardOutput).split(u'\n', Qt::SkipEmptyParts);
 }
 
@@ -100,14 +100,14 @@ void listAndCheck(const QString& package)
 void extract(const QString& package, const QString& into)
 {
     if (!QDir().mkdir(into))
-        throw KelvoError(FileErrorText::cannotCreateFolder(into));
+        throw KelvoError(KelvoError::Kind::unwritable, FileErrorText::cannotCreateFolder(into));
     const ToolRunner::Result unpacked =
         ToolRunner::run({tar,
                          {QStringLiteral("-xzf"), package, QStringLiteral("-C"), into,
                           QStringLiteral("--no-same-owner"), QStringLiteral("--no-same-permissions")},
                          300s});
     if (!unpacked.succeeded())
-        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
 }
 
 // Every item below `into`, links not followed: links must resolve strictly inside the top folder (a
@@ -127,13 +127,13 @@ QStringList checkedFiles(const QString& into, const QString& top)
             // ends.
             const QString resolved = item.canonicalFilePath();
             if (resolved.isEmpty() || resolved == realTop || !PathText::isAtOrBelow(resolved, realTop))
-                throw KelvoError(UpdateInstallerText::unsafeEntry(relative));
+                throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::unsafeEntry(relative));
         } else if (item.isDir()) {
             continue;
         }
         const QString inPackage = QDir(top).relativeFilePath(item.filePath());
         if (!(item.isFile() || item.isSymLink()) || !isKelvoFile(inPackage))
-            throw KelvoError(UpdateInstallerText::foreignEntry(relative));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::foreignEntry(relative));
         files.append(inPackage);
     }
     files.sort();
@@ -150,33 +150,34 @@ void checkListing(const QStringList& names, const QStringList& details, qint64 p
                   const QString& package)
 {
     if (details.size() != names.size())
-        throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
     const qint64 allowed =
         std::min(unpackedCap, expansionLimit * std::clamp(packageSize, qint64(0), unpackedCap));
     qint64 unpacked = 0;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& member = names[i];
         if (member.isEmpty() || details[i].isEmpty())
-            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
         if (escapes(member))
-            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::unsafeEntry(member));
         const QChar kind = details[i].front();
         if (kind != u'-' && kind != u'd' && kind != u'l')
-            throw KelvoError(UpdateInstallerText::specialEntry(member));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::specialEntry(member));
         const QString rest = afterFields(details[i], 5);
         const QString arrow = kind == u'l' ? QStringLiteral(" -> ") : QString();
         if (!rest.startsWith(member + arrow) || (arrow.isEmpty() && rest != member))
-            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
         if (kind == u'l' && !leadsInside(member, rest.mid(member.size() + arrow.size())))
-            throw KelvoError(UpdateInstallerText::unsafeEntry(member));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::unsafeEntry(member));
         bool number = kind != u'-';
         const qint64 size =
             number ? 0 : details[i].section(u' ', 2, 2, QString::SectionSkipEmpty).toLongLong(&number);
         if (!number || size < 0)
-            throw KelvoError(UpdateInstallerText::packageUnreadable(package));
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::packageUnreadable(package));
         unpacked += std::min(size, allowed + 1); // a size beyond the allowed one cannot overflow the sum
         if (unpacked > allowed)
-            throw KelvoError(UpdateInstallerText::packageTooLarge(package, allowed));
+            throw KelvoError(KelvoError::Kind::badPackage,
+                             UpdateInstallerText::packageTooLarge(package, allowed));
     }
 }
 
@@ -188,11 +189,11 @@ Unpacked unpack(const QString& package, const QString& into)
     const QFileInfoList top =
         QDir(into).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     if (top.size() != 1 || top.first().isSymLink() || !top.first().isDir())
-        throw KelvoError(UpdateInstallerText::noProgram(package));
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::noProgram(package));
     const QString root = top.first().filePath();
     const QFileInfo program(root + QStringLiteral("/bin/kelvo"));
     if (program.isSymLink() || !program.isFile() || !program.isExecutable())
-        throw KelvoError(UpdateInstallerText::noProgram(package));
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::noProgram(package));
     return {root, checkedFiles(into, root)};
 }
 

@@ -96,19 +96,19 @@ QString prepare(const QString& image, const QString& target, qint64 pid)
     const ConfinedPath::FolderOutcome mountPoint =
         ConfinedPath::reachFolder(folder, mount, ConfinedPath::Missing::create);
     if (!mountPoint.folder)
-        throw KelvoError(UpdateInstallerText::mountFailed());
+        throw KelvoError(KelvoError::Kind::unwritable, UpdateInstallerText::mountFailed());
     const ToolRunner::Result attached =
         ToolRunner::run({hdiutil,
                          {QStringLiteral("attach"), image, QStringLiteral("-nobrowse"),
                           QStringLiteral("-mountpoint"), mount, QStringLiteral("-quiet")},
                          120s});
     if (!attached.succeeded())
-        throw KelvoError(UpdateInstallerText::mountFailed());
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::mountFailed());
 
     const std::optional<QString> application = findApplication(mount, applicationName());
     if (!application) {
         detach(mount);
-        throw KelvoError(UpdateInstallerText::applicationNotFound());
+        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::applicationNotFound());
     }
 
     const QString script = folder + QStringLiteral("/relaunch.sh");
@@ -116,7 +116,7 @@ QString prepare(const QString& image, const QString& target, qint64 pid)
     const QByteArray text = relaunchScript(pid, target, *application, mount).toUtf8();
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(text) != text.size() ||
         !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-        throw KelvoError(UpdateInstallerText::installFailed());
+        throw KelvoError(KelvoError::Kind::installFailed, UpdateInstallerText::installFailed());
     return script;
 }
 

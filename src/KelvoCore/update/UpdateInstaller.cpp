@@ -83,14 +83,15 @@ QString installLinuxPackage(const QString& package, const QString& installation,
 {
     const QFileInfo program(installation + QStringLiteral("/bin/kelvo"));
     if (program.isSymLink() || !program.isFile())
-        throw KelvoError(UpdateInstallerText::notInstalledAt(installation));
+        throw KelvoError(KelvoError::Kind::installFailed, UpdateInstallerText::notInstalledAt(installation));
     const QString unpackedFolder = QFileInfo(package).absolutePath() + QStringLiteral("/unpacked");
     // Left by an earlier attempt; removed through the remover, never by following a link.
     FileRemover::removeBelow(QFileInfo(package).absolutePath(), unpackedFolder);
     const LinuxUpdatePackage::Unpacked unpacked = LinuxUpdatePackage::unpack(package, unpackedFolder);
     if (!InstallationReplacement::canWrite(installation, unpacked.files)) {
         packageNamed = true;
-        throw KelvoError(UpdateInstallerText::installationNotWritable(installation, package));
+        throw KelvoError(KelvoError::Kind::permission,
+                         UpdateInstallerText::installationNotWritable(installation, package));
     }
     InstallationReplacement::replace(unpacked.root, installation, unpacked.files);
     return program.filePath();

@@ -15,17 +15,19 @@ namespace {
 KelvoUpdateInfo decodeReply(QNetworkReply& reply, const QString& refusedRedirect)
 {
     if (!refusedRedirect.isEmpty())
-        throw KelvoError(refusedRedirect);
+        throw KelvoError(KelvoError::Kind::network, refusedRedirect);
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int code = status.toInt();
     if (status.isValid() && (code < 200 || code > 299))
-        throw KelvoError(AppLocalization::localized(
-            QStringLiteral("更新检查没有成功，服务器返回 %1。").arg(code),
-            QStringLiteral("The update check failed with server status %1.").arg(code)));
+        throw KelvoError(KelvoError::Kind::network,
+                         AppLocalization::localized(
+                             QStringLiteral("更新检查没有成功，服务器返回 %1。").arg(code),
+                             QStringLiteral("The update check failed with server status %1.").arg(code)));
     if (reply.error() != QNetworkReply::NoError)
-        throw KelvoError(reply.errorString());
+        throw KelvoError(KelvoError::Kind::network, reply.errorString());
     if (!status.isValid())
-        throw KelvoError(AppLocalization::localized(QStringLiteral("更新信息格式不正确。"),
+        throw KelvoError(KelvoError::Kind::malformed,
+                         AppLocalization::localized(QStringLiteral("更新信息格式不正确。"),
                                                     QStringLiteral("The update information is invalid.")));
     return KelvoUpdateInfo::fromJson(reply.readAll());
 }
@@ -42,7 +44,8 @@ QFuture<KelvoUpdateInfo> fetchLatest(QNetworkAccessManager& network, const QUrl&
     QFuture<KelvoUpdateInfo> future = promise->future();
     // The feed names the package and its checksum, so it must come as safely as the package does.
     if (!UpdateRequest::isAllowedAddress(feed)) {
-        promise->setException(std::make_exception_ptr(KelvoError(UpdateRequest::refusedAddressText(feed))));
+        promise->setException(std::make_exception_ptr(
+            KelvoError(KelvoError::Kind::network, UpdateRequest::refusedAddressText(feed))));
         promise->finish();
         return future;
     }
