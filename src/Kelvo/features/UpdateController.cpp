@@ -52,9 +52,9 @@ qint64 UpdateController::packageSize() const
 
 bool UpdateController::canRevealPackage() const
 {
-    const QString path = downloadedPackage();
-    return m_state.kind == UpdateInstallerState::Kind::failed && !path.isEmpty() &&
-           m_state.message.contains(path);
+    // Only a failure that leaves the package for the user to install by hand offers it.
+    return m_state.kind == UpdateInstallerState::Kind::failed &&
+           m_state.failure == KelvoError::Kind::permission && !downloadedPackage().isEmpty();
 }
 
 void UpdateController::setShowingUpdateSheet(bool showing)

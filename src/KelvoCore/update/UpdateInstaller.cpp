@@ -8,7 +8,6 @@
 #include "update/UpdateInstallerText.h"
 #include "update/UpdatePackageFile.h"
 #include "update/UpdateRequest.h"
-#include "vocabulary/KelvoError.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -34,9 +33,8 @@ struct UpdateInstaller::Download {
 };
 
 struct UpdateInstaller::InstallOutcome {
-    std::optional<QString> failure;
-    QString start;             // the new kelvo (Linux) or the relaunch script (macOS)
-    bool packageNamed = false; // the failure tells the user to install the package by hand
+    std::optional<KelvoError> failure; // of kind permission: the user is told to install the package
+    QString start;                     // the new kelvo (Linux) or the relaunch script (macOS)
 };
 
 namespace {
@@ -79,7 +77,7 @@ void quitApplication()
 
 #ifndef Q_OS_MACOS
 // Unpacks the package into its private folder and replaces the installation's files with its own.
-QString installLinuxPackage(const QString& package, const QString& installation, bool& packageNamed)
+QString installLinuxPackage(const QString& package, const QString& installation)
 {
     const QFileInfo program(installation + QStringLiteral("/bin/kelvo"));
     if (program.isSymLink() || !program.isFile())
@@ -88,11 +86,9 @@ QString installLinuxPackage(const QString& package, const QString& installation,
     // Left by an earlier attempt; removed through the remover, never by following a link.
     FileRemover::removeBelow(QFileInfo(package).absolutePath(), unpackedFolder);
     const LinuxUpdatePackage::Unpacked unpacked = LinuxUpdatePackage::unpack(package, unpackedFolder);
-    if (!InstallationReplacement::canWrite(installation, unpacked.files)) {
-        packageNamed = true;
+    if (!InstallationReplacement::canWrite(installation, unpacked.files))
         throw KelvoError(KelvoError::Kind::permission,
                          UpdateInstallerText::installationNotWritable(installation, package));
-    }
     InstallationReplacement::replace(unpacked.root, installation, unpacked.files);
     return program.filePath();
 }
@@ -137,15 +133,17 @@ void UpdateInstaller::download(const UpdateDownload& package)
     forgetPackage();
     report({UpdateInstallerState::Kind::downloading, 0.0, {}});
     if (!UpdateRequest::isAllowedAddress(package.url)) {
-        report({UpdateInstallerState::Kind::failed, 0.0, UpdateRequest::refusedAddressText(package.url)});
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateRequest::refusedAddressText(package.url),
+                KelvoError::Kind::network});
         return;
     }
 
     const std::optional<QString> folder = UpdatePackageFile::makePrivateFolder(m_options.temporaryFolder);
     if (!folder) {
-        report({UpdateInstallerState::Kind::failed, 0.0,
-                FileErrorText::cannotCreateFolder(m_options.temporaryFolder +
-                                                  QStringLiteral("/KelvoUpdate-…"))});
+        report(
+            {UpdateInstallerState::Kind::failed, 0.0,
+             FileErrorText::cannotCreateFolder(m_options.temporaryFolder + QStringLiteral("/KelvoUpdate-…")),
+             KelvoError::Kind::unwritable});
         return;
     }
     m_download = std::make_unique<Download>();
@@ -154,7 +152,8 @@ void UpdateInstaller::download(const UpdateDownload& package)
     m_download->sha256 = package.sha256;
     m_download->file.setFileName(*folder + u'/' + UpdatePackageFile::fileName(package.url));
     if (!m_download->file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        failDownload(FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
+        failDownload(KelvoError::Kind::unwritable,
+                     FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
         return;
     }
 
@@ -180,7 +179,8 @@ void UpdateInstaller::writeArrived()
         return; // aborted after a refused redirect
     const QByteArray bytes = m_reply->readAll();
     if (m_download->file.write(bytes) != bytes.size())
-        failDownload(FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
+        failDownload(KelvoError::Kind::unwritable,
+                     FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
 }
 
 void UpdateInstaller::transferFinished(const QString& refusedRedirect)
@@ -191,11 +191,12 @@ void UpdateInstaller::transferFinished(const QString& refusedRedirect)
     QNetworkReply* reply = std::exchange(m_reply, nullptr);
     reply->deleteLater();
     if (!refusedRedirect.isEmpty())
-        return failDownload(refusedRedirect);
+        return failDownload(KelvoError::Kind::network, refusedRedirect);
     if (reply->error() != QNetworkReply::NoError)
-        return failDownload(reply->errorString());
+        return failDownload(KelvoError::Kind::network, reply->errorString());
     if (!m_download->file.flush())
         return failDownload(
+            KelvoError::Kind::unwritable,
             FileErrorText::cannotWrite(m_download->file.fileName(), m_download->file.error()));
     m_download->file.close();
     if (!m_download->sha256)
@@ -210,7 +211,7 @@ void UpdateInstaller::transferFinished(const QString& refusedRedirect)
             if (!m_download || m_download->number != number)
                 return;
             if (actual != expected)
-                return failDownload(UpdateInstallerText::checksumMismatch());
+                return failDownload(KelvoError::Kind::checksum, UpdateInstallerText::checksumMismatch());
             keepPackage();
         });
 }
@@ -221,11 +222,11 @@ void UpdateInstaller::keepPackage()
     report({UpdateInstallerState::Kind::readyToInstall, 0.0, {}});
 }
 
-void UpdateInstaller::failDownload(const QString& message)
+void UpdateInstaller::failDownload(KelvoError::Kind kind, const QString& message)
 {
     stopTransfer();
     forgetPackage();
-    report({UpdateInstallerState::Kind::failed, 0.0, message});
+    report({UpdateInstallerState::Kind::failed, 0.0, message, kind});
 }
 
 void UpdateInstaller::stopTransfer()
@@ -274,10 +275,10 @@ void UpdateInstaller::performInstallAndRelaunch()
             outcome.start = MacBundleInstall::prepare(package, installation, pid);
 #else
             Q_UNUSED(pid);
-            outcome.start = installLinuxPackage(package, installation, outcome.packageNamed);
+            outcome.start = installLinuxPackage(package, installation);
 #endif
         } catch (const KelvoError& error) {
-            outcome.failure = error.description();
+            outcome.failure = error;
         }
         return outcome;
     }).then(this, [this](const InstallOutcome& outcome) { finishInstall(outcome); });
@@ -286,9 +287,10 @@ void UpdateInstaller::performInstallAndRelaunch()
 void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
 {
     if (outcome.failure) {
-        if (outcome.packageNamed && m_download)
+        if (outcome.failure->kind() == KelvoError::Kind::permission && m_download)
             m_download->keptForUser = true;
-        report({UpdateInstallerState::Kind::failed, 0.0, *outcome.failure});
+        report({UpdateInstallerState::Kind::failed, 0.0, outcome.failure->description(),
+                outcome.failure->kind()});
         return;
     }
 #ifndef Q_OS_MACOS
@@ -297,9 +299,11 @@ void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
 #endif
     if (!m_options.relaunch(outcome.start)) {
 #ifdef Q_OS_MACOS
-        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed()});
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed(),
+                KelvoError::Kind::installFailed});
 #else
-        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::relaunchFailed(outcome.start)});
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::relaunchFailed(outcome.start),
+                KelvoError::Kind::installFailed});
 #endif
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "update/KelvoUpdateInfo.h"
+#include "vocabulary/KelvoError.h"
 
 #include <QObject>
 #include <QString>
@@ -19,6 +20,7 @@ struct UpdateInstallerState {
     Kind kind = Kind::idle;
     double progress = 0.0; // downloading: 0 to 1; stays 0 when the server announces no length
     QString message;       // failed: what went wrong, in the display language
+    KelvoError::Kind failure = KelvoError::Kind::other; // failed: what kind of failure it was
 
     bool operator==(const UpdateInstallerState&) const = default;
 };
@@ -29,9 +31,9 @@ struct UpdateInstallerState {
 // macOS: the disk image is mounted, the application found in it, and a relaunch script (every path
 // quoted so that no character can break out) waits for Kelvo to quit, replaces the bundle and opens
 // it. Linux: the .tar.gz is unpacked into a private folder and must hold bin/kelvo; the running
-// installation's files are replaced (only when the user can write them: otherwise the failure
-// message says where the new package is), the new binary is started and Kelvo quits. A failed
-// replacement leaves the old installation working.
+// installation's files are replaced (only when the user can write them: otherwise the failure, of
+// kind permission, says where the new package is and keeps it), the new binary is started and Kelvo quits. A
+// failed replacement leaves the old installation working.
 class UpdateInstaller : public QObject {
     Q_OBJECT
 public:
@@ -77,7 +79,7 @@ private:
     void writeArrived();
     void transferFinished(const QString& refusedRedirect);
     void keepPackage();
-    void failDownload(const QString& message);
+    void failDownload(KelvoError::Kind kind, const QString& message);
     void stopTransfer();
     void forgetPackage();
     void finishInstall(const InstallOutcome& outcome);
