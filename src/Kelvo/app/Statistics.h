@@ -31,8 +31,8 @@ enum class StatisticKey {
 };
 
 // What the features remember of their last runs, kept in the defaults store. Every statistic is one
-// row of one table (its stored key, its kind and the feature that records it), read, stored and
-// published from there; the window formats a feature's last-run line in one component.
+// row of one table (its key, the name it is stored under, its kind and the feature that records it),
+// read, stored and published from there; the window formats a feature's last-run line in one component.
 class Statistics : public QObject {
     Q_OBJECT
     // Every statistic by its key: dates in seconds since 1970 (0: never), counts, bytes and paths.
