@@ -1,5 +1,6 @@
 #include "platform/FileRemover.h"
 
+#include "platform/DirectoryStream.h"
 #include "platform/FileErrorText.h"
 #include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
@@ -8,7 +9,6 @@
 #include <QFile>
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,11 +32,6 @@ void Tally::leave(const QString& path, const QString& reason)
 }
 
 namespace {
-
-bool isDotOrDotDot(const char* name)
-{
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 class Removal {
 public:
@@ -94,25 +89,16 @@ public:
     // Removes the contents of the open folder fd (taken over and closed here); true when it is empty.
     bool contents(int fd, const QString& path, int depth)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            const int error = errno;
-            ::close(fd);
-            return vanishedOr(path, error);
-        }
+        DirectoryStream listing(fd);
+        if (!listing.isOpen())
+            return vanishedOr(path, listing.error());
         bool allGone = true;
-        errno = 0;
-        while (const dirent* entry = readdir(dir)) {
-            const char* name = entry->d_name;
-            if (isDotOrDotDot(name))
-                continue;
-            const QString childPath = PathText::joined(path, QFile::decodeName(name));
-            allGone = item(dirfd(dir), name, childPath, depth) && allGone;
-            errno = 0;
+        while (const std::optional<DirectoryStream::Entry> entry = listing.next()) {
+            const QString childPath = PathText::joined(path, QFile::decodeName(entry->name));
+            allGone = item(listing.fd(), entry->name, childPath, depth) && allGone;
         }
-        if (errno != 0) // the listing broke off: what was not listed stays
-            allGone = vanishedOr(path, errno) && allGone;
-        closedir(dir);
+        if (listing.error() != 0) // the listing broke off: what was not listed stays
+            allGone = vanishedOr(path, listing.error()) && allGone;
         return allGone;
     }
 

@@ -1,5 +1,6 @@
 #include "platform/FileWalker.h"
 
+#include "platform/DirectoryStream.h"
 #include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
 
@@ -78,25 +79,19 @@ public:
     // spell them. Returns false when the walk must stop.
     bool folder(int fd, const QString& path, const QByteArray& rawPath, int depth)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return true;
-        }
+        DirectoryStream listing(fd);
         bool keepGoing = true;
         while (keepGoing) {
-            const dirent* entry = readdir(dir);
+            const std::optional<DirectoryStream::Entry> entry = listing.next();
             if (!entry)
                 break;
-            const char* rawName = entry->d_name;
-            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
-                continue;
+            const char* rawName = entry->name;
             if (!m_options.includeHidden && rawName[0] == '.')
                 continue;
             Item item;
-            if (!(m_options.namesOnly && kindFromListing(entry->d_type, item.kind))) {
+            if (!(m_options.namesOnly && kindFromListing(entry->type, item.kind))) {
                 struct stat info;
-                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
                     continue; // vanished or unreadable
                 fill(item, info);
             }
@@ -106,9 +101,8 @@ public:
                 item.rawPath = PathText::joined(rawPath.isEmpty() ? QFile::encodeName(path) : rawPath,
                                                 QByteArray(rawName));
             item.depth = depth;
-            keepGoing = visit(item, dirfd(dir), rawName);
+            keepGoing = visit(item, listing.fd(), rawName);
         }
-        closedir(dir);
         return keepGoing;
     }
 
@@ -251,26 +245,22 @@ public:
     // Measures below the open folder fd (taken over and closed). Returns false when the walk must stop.
     bool folder(int fd, const QString& path)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
+        DirectoryStream listing(fd);
+        if (!listing.isOpen())
             return true;
-        }
         const bool wantsAll = m_options.onCounted && (!m_options.wantsInside || m_options.wantsInside(path));
         bool keepGoing = true;
         while (keepGoing) {
-            const dirent* entry = readdir(dir);
+            const std::optional<DirectoryStream::Entry> entry = listing.next();
             if (!entry)
                 break;
-            const char* rawName = entry->d_name;
-            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
-                continue;
+            const char* rawName = entry->name;
             Kind kind = Kind::other;
             struct stat info {};
-            const bool listed = kindFromListing(entry->d_type, kind);
+            const bool listed = kindFromListing(entry->type, kind);
             // A folder is opened, not stat'ed; a link or special file only when it counts.
             if (!listed || kind == Kind::file || (kind != Kind::folder && m_options.countLinks)) {
-                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
                     continue; // vanished or unreadable
                 kind = kindOf(info.st_mode);
             }
@@ -279,9 +269,8 @@ public:
             const qint64 bytes = kind != Kind::folder ? static_cast<qint64>(info.st_blocks) * 512 : 0;
             keepGoing = count(kind, bytes, rawName, path, wantsAll);
             if (keepGoing && kind == Kind::folder)
-                keepGoing = enter(dirfd(dir), rawName, path);
+                keepGoing = enter(listing.fd(), rawName, path);
         }
-        closedir(dir);
         return keepGoing;
     }
 
