@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/KelvoLog.h"
 
 #include <QFile>
 
@@ -129,6 +130,8 @@ Tally removeContents(const ConfinedPath::Reached& folder, const KeepTest& keep)
     Removal removal(keep, folder.facts().identity.device);
     const int fd = folder.openFolder();
     if (fd < 0) {
+        qCDebug(lcFiles, "%s not opened: %s", qUtf8Printable(folder.path()),
+                qUtf8Printable(qt_error_string(errno)));
         removal.tally.leave(folder.path(), FileErrorText::changedSinceScan(folder.path()));
         return removal.tally;
     }
@@ -141,7 +144,10 @@ Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
     Removal removal(keep, item.facts().identity.device);
     const std::optional<FileFacts> now = item.factsNow();
     if (!now || now->identity != item.facts().identity) {
-        if (now)
+        if (!now) // taken as gone
+            qCDebug(lcFiles, "%s not found: %s", qUtf8Printable(item.path()),
+                    qUtf8Printable(qt_error_string(errno)));
+        else
             removal.tally.leave(item.path(), FileErrorText::changedSinceScan(item.path()));
         return removal.tally;
     }

@@ -3,6 +3,7 @@
 #include "platform/DirectoryStream.h"
 #include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/KelvoLog.h"
 
 #include <QFile>
 #include <QSet>
@@ -27,6 +28,14 @@ Kind kindOf(mode_t mode)
     if (S_ISLNK(mode))
         return Kind::link;
     return Kind::other;
+}
+
+// What a walk passes over (an item that vanished or cannot be read or entered, a listing cut short)
+// is no finding, but the errno goes to the kelvo.files debug log.
+void passedOver(const char* what, const QString& folder, const char* name, int error)
+{
+    qCDebug(lcFiles, "%s %s/%s: %s", what, qUtf8Printable(folder), name,
+            qUtf8Printable(qt_error_string(error)));
 }
 
 void fill(Item& item, const struct stat& info)
@@ -91,8 +100,10 @@ public:
             Item item;
             if (!(m_options.namesOnly && kindFromListing(entry->type, item.kind))) {
                 struct stat info;
-                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                    passedOver("not read:", path, rawName, errno);
                     continue; // vanished or unreadable
+                }
                 fill(item, info);
             }
             item.name = QFile::decodeName(rawName);
@@ -103,6 +114,8 @@ public:
             item.depth = depth;
             keepGoing = visit(item, listing.fd(), rawName);
         }
+        if (listing.error() != 0)
+            passedOver("not listed whole:", path, "", listing.error());
         return keepGoing;
     }
 
@@ -140,8 +153,10 @@ private:
             return true;
         // O_NOFOLLOW: a folder swapped for a link between the stat and the open is not entered.
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            passedOver("not entered:", item.path, "", errno);
             return true; // unreadable folder: listed, not entered
+        }
         return folder(fd, item.path, item.rawPath, item.depth + 1);
     }
 
@@ -260,8 +275,10 @@ public:
             const bool listed = kindFromListing(entry->type, kind);
             // A folder is opened, not stat'ed; a link or special file only when it counts.
             if (!listed || kind == Kind::file || (kind != Kind::folder && m_options.countLinks)) {
-                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                    passedOver("not read:", path, rawName, errno);
                     continue; // vanished or unreadable
+                }
                 kind = kindOf(info.st_mode);
             }
             if (kind != Kind::file && kind != Kind::folder && !m_options.countLinks)
@@ -271,6 +288,8 @@ public:
             if (keepGoing && kind == Kind::folder)
                 keepGoing = enter(listing.fd(), rawName, path);
         }
+        if (listing.error() != 0)
+            passedOver("not listed whole:", path, "", listing.error());
         return keepGoing;
     }
 
@@ -318,8 +337,10 @@ private:
             return true;
         // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            passedOver("not entered:", parent, rawName, errno);
             return true; // unreadable folder: counted, not entered
+        }
         m_insidePackages += package ? 1 : 0;
         const bool keepGoing = folder(fd, PathText::joined(parent, name));
         m_insidePackages -= package ? 1 : 0;
