@@ -9,7 +9,6 @@
 #include "platform/DefaultsStore.h"
 
 #include <QDir>
-#include <QMap>
 #include <QSemaphore>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -90,8 +89,7 @@ struct AppModelFixture {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
         const KelvoEnvironment shared{
-            home,  version, systemRoot, std::nullopt, processEnvironment, updateInstaller, uninstallSystem,
-            target};
+            home, version, systemRoot, {}, processEnvironment, updateInstaller, uninstallSystem, target};
         return std::make_unique<AppModel>(
             AppModel::Environment{shared, support, homeApplications, installerPlaces, std::move(sampling)});
     }
