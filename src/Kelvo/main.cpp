@@ -83,11 +83,11 @@ int runWindow(int argc, char** argv)
         return 2;
 
     const QString dataRoot = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    AppModel model({.home = HomeFolder::current(),
-                    .applicationSupport = dataRoot + QStringLiteral("/Kelvo"),
-                    .bundleVersion = QStringLiteral(KELVO_VERSION),
-                    .bundleBuild = buildNumber(),
-                    .target = *target});
+    AppModel model({{.home = HomeFolder::current(),
+                     .version = QStringLiteral(KELVO_VERSION),
+                     .build = buildNumber(),
+                     .target = *target},
+                    dataRoot + QStringLiteral("/Kelvo")});
 
     QQmlApplicationEngine engine;
     QObject::connect(

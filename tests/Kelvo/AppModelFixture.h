@@ -9,7 +9,6 @@
 #include "platform/DefaultsStore.h"
 
 #include <QDir>
-#include <QMap>
 #include <QSemaphore>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -89,9 +88,10 @@ struct AppModelFixture {
         const auto homeApplications = [home = home] {
             return std::vector{LocalUninstallPreview::applicationFolders(home).back()};
         };
-        return std::make_unique<AppModel>(AppModel::Environment{
-            home, support, version, homeApplications, installerPlaces, std::move(sampling), systemRoot,
-            processEnvironment, std::nullopt, updateInstaller, uninstallSystem, target});
+        const KelvoEnvironment shared{
+            home, version, systemRoot, {}, processEnvironment, updateInstaller, uninstallSystem, target};
+        return std::make_unique<AppModel>(
+            AppModel::Environment{shared, support, homeApplications, installerPlaces, std::move(sampling)});
     }
 };
 

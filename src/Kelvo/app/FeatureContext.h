@@ -3,16 +3,13 @@
 // What every feature controller is given: where the user's files are, the runs and the window's
 // status, and the statistics.
 
+#include "KelvoEnvironment.h"
 #include "app/RunCoordinator.h"
 #include "app/Statistics.h"
 
 #include "installer/LocalInstallerPreview.h"
 #include "status/LocalSystemStatus.h"
 #include "uninstall/UninstallPreviewService.h"
-#include "update/UpdateInstaller.h"
-
-#include <QProcessEnvironment>
-#include <QString>
 
 #include <chrono>
 #include <functional>
@@ -29,32 +26,16 @@ struct StatusSampling {
     std::function<std::pair<SystemReport, LocalSystemStatus::Processes>()> sampleWithProcesses = {};
 };
 
-// Where the controllers keep and look for files. The application passes the real folders; tests pass
-// temporary ones.
-struct AppEnvironment {
-    QString home;               // the user's home folder
-    QString applicationSupport; // the application's own support folder (window background)
-    QString bundleVersion;      // the application's version text; empty for a local build
+// Where the controllers keep and look for files: what the command line is given too, and the window's
+// own. The application passes the real folders; tests pass temporary ones.
+struct AppEnvironment : KelvoEnvironment {
+    QString applicationSupport = {}; // the application's own support folder (window background)
     // Where applications and installers are looked for; none: the system's own places. Tests point
     // both at synthetic folders. The folders are asked for at each scan, so their labels follow the
     // language.
     std::function<std::vector<LocalUninstallPreview::ApplicationFolder>()> applicationFolders = {};
     std::optional<LocalInstallerPreview::Places> installerPlaces = {};
     StatusSampling statusSampling = {};
-    // The folder the system's absolute paths (the optimisation steps' tools and service sockets) are
-    // looked up under: empty for the machine itself; tests point it at a tree of stand-in tools.
-    QString systemRoot = {};
-    // Self-update: the process environment, which may name the update feed (KELVO_UPDATE_FEED_URL); the
-    // build number of this build, when it has one; where the installer downloads to, what it replaces
-    // and how it relaunches. Tests give a loopback feed and a temporary installation.
-    QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
-    std::optional<QString> bundleBuild = {};
-    UpdateInstaller::Options updateInstaller = {};
-    // Which applications Uninstall lists: the target's unless a test chooses. On Linux the Flatpak
-    // tool is systemRoot's /usr/bin/flatpak.
-    std::optional<TargetSystem> uninstallSystem = {};
-    // Whose places Clean, Optimize, Installers and Uninstall look at, and whether they may act.
-    TargetChoice target = TargetSystems::builtChoice();
 };
 
 struct FeatureContext {

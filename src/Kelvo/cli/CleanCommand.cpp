@@ -15,12 +15,10 @@
 
 namespace CommandLine {
 
-int clean(const QStringList& words, const Environment& environment, Streams& streams)
+int clean(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error = previewThenActFlagError(QStringLiteral("clean"), words))
-        return usageError(streams, *error);
-    const bool dryRun = words.contains(QStringLiteral("--dry-run"));
-    const bool json = words.contains(QStringLiteral("--json"));
+    const bool dryRun = arguments.has("--dry-run");
+    const bool json = arguments.has("--json");
     // Smart Clean's places lie in the home folder; without a sound one there is nothing to preview.
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);
@@ -47,7 +45,7 @@ int clean(const QStringList& words, const Environment& environment, Streams& str
     }
     const QString prompt =
         CleanReportText::confirmation(CleanChoice::totals(report, everything, environment.home));
-    if (!words.contains(QStringLiteral("--yes")) &&
+    if (!arguments.has("--yes") &&
         !confirmed(streams, prompt + QLatin1Char('\n') + L("继续吗？[y/N] ", "Continue? [y/N] "))) {
         streams.out << L("已取消，没有删除任何内容。", "Cancelled. Nothing was deleted.") << '\n';
         return 1;

@@ -72,43 +72,4 @@ void putSize(QJsonObject& json, const QString& key, qint64 bytes)
     json.insert(key + QStringLiteral("_text"), SizeText::bytes(bytes));
 }
 
-std::optional<QString> previewThenActFlagError(const QString& command, const QStringList& flags)
-{
-    if (std::optional<QString> error =
-            flagError(command, flags,
-                      {{QStringLiteral("--dry-run"), QStringLiteral("--json"), QStringLiteral("--yes")}}))
-        return error;
-    if (flags.contains(QStringLiteral("--json")) && !flags.contains(QStringLiteral("--dry-run")))
-        return AppLocalization::localized(QStringLiteral("--json 只能和 --dry-run 一起使用。"),
-                                          QStringLiteral("--json goes with --dry-run only."));
-    return std::nullopt;
-}
-
-std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules)
-{
-    for (const QString& flag : flags)
-        if (flag != QLatin1String("--help") && !rules.known.contains(flag))
-            return L("%1 不认识这个选项：", "%1 does not know this option: ").arg(command) + flag;
-    if (!rules.dryRunOnly.isEmpty() && !flags.contains(QStringLiteral("--dry-run")))
-        return rules.dryRunOnly;
-    return std::nullopt;
-}
-
-PathCommand pathCommand(const QString& command, const QStringList& words, const FlagRules& rules)
-{
-    PathCommand parsed;
-    QStringList paths;
-    for (const QString& word : words)
-        (word.startsWith(QLatin1String("--")) ? parsed.flags : paths) << word;
-    if (const std::optional<QString> error = flagError(command, parsed.flags, rules))
-        parsed.error = *error;
-    else if (paths.size() > 1)
-        parsed.error = L("%1 只接受一个路径。", "%1 takes one path.").arg(command);
-    else if (paths.isEmpty())
-        parsed.error = L("%1 需要一个路径。", "%1 needs a path.").arg(command);
-    else
-        parsed.path = paths.constFirst();
-    return parsed;
-}
-
 } // namespace CommandLine

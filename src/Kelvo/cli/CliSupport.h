@@ -8,7 +8,6 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
 
@@ -36,28 +35,5 @@ void printJson(Streams& streams, const QString& kind, const QDateTime& generated
 
 // Prints why the run may not change anything and returns the failure status, 1; none when it may.
 std::optional<int> actingRefused(const Environment& environment, Streams& streams);
-
-// What a command accepts: the flags it knows and, for a command that only lists from the terminal,
-// why it does nothing without --dry-run. "--help" is known to every command.
-struct FlagRules {
-    QStringList known;
-    QString dryRunOnly = {}; // empty: the command may also act
-};
-// The usage error for the first flag the command does not know, or for a listing command asked to
-// act; none when the flags are fine.
-std::optional<QString> flagError(const QString& command, const QStringList& flags, const FlagRules& rules);
-
-// The flags of a command that previews and then acts (clean, optimize): --dry-run, --json (with
-// --dry-run only) and --yes; the usage error when they do not fit.
-std::optional<QString> previewThenActFlagError(const QString& command, const QStringList& flags);
-
-// The flags a command was given and the one path it takes; error set when they do not fit.
-struct PathCommand {
-    QStringList flags;
-    QString path;
-    QString error;
-};
-// Words starting with "--" are flags, checked first; the others are the path.
-PathCommand pathCommand(const QString& command, const QStringList& words, const FlagRules& rules);
 
 } // namespace CommandLine

@@ -41,72 +41,54 @@ Request parse(QStringList words)
     return request;
 }
 
-// One command's usage and what it does.
-struct CommandHelp {
-    const char* name;
-    const char* usageZh;
-    const char* usageEn;
-    const char* detailZh;
-    const char* detailEn;
+// A command's words read by its rules: the options it knows (and --help), its value option, the
+// operands it takes and how its options go together. QCommandLineParser is not used: it would also
+// take "-x" clusters and "--name=value" forms and word its own errors, which these commands refuse
+// and word as they always have.
+struct Reading {
+    Arguments arguments;
+    QString usageError; // the words do not fit the rules (status 2)
+    QString problem;    // the value option's value cannot be used (status 1)
 };
 
-const CommandHelp commandHelp[] = {
-    {"clean", "kelvo clean [--dry-run [--json]] [--yes]", "kelvo clean [--dry-run [--json]] [--yes]",
-     "预览智能清理会清理的位置；不带 --dry-run 时在确认后清理（--yes 不再询问）。\n"
-     "保护名单（~/.config/kelvo/whitelist）里的位置永远不会被清理；保护名单无法读取时什么也不删除。",
-     "Previews the places Smart Clean would clean; without --dry-run it cleans after you confirm\n"
-     "(--yes asks nothing). Locations on the protection list (~/.config/kelvo/whitelist) are never\n"
-     "cleaned, and nothing is removed when that list cannot be read."},
-    {"optimize", "kelvo optimize [--dry-run [--json]] [--yes]", "kelvo optimize [--dry-run [--json]] [--yes]",
-     "预览维护步骤，以及执行时每一步会怎样；不带 --dry-run 时在确认后执行这里可以运行的步骤（--yes "
-     "不再询问）。\n"
-     "优化保护项（~/.config/kelvo/whitelist_optimize）里的步骤会被跳过；保护项无法读取时什么也不执行。",
-     "Previews the maintenance steps and what a run would do with each; without --dry-run it runs the\n"
-     "steps that can run here after you confirm (--yes asks nothing). Steps on the safeguard list\n"
-     "(~/.config/kelvo/whitelist_optimize) are skipped, and nothing runs when that list cannot be read."},
-    {"analyze", "kelvo analyze [--json] [--all] 路径", "kelvo analyze [--json] [--all] PATH",
-     "列出一个文件夹里占用空间最多的项目和最大的文件；--all 把隐藏项目和主文件夹中受保护的文件夹也算进来。",
-     "Lists what takes the space in a folder: its largest items and files. --all also counts hidden\n"
-     "items and the home folder's protected folders."},
-    {"purge", "kelvo purge --dry-run [--json] 路径", "kelvo purge --dry-run [--json] PATH",
-     "查找项目文件夹里的构建产物（node_modules、target、.venv……），不删除任何内容。",
-     "Finds build artefacts (node_modules, target, .venv, ...) below a project folder; deletes nothing."},
-    {"installer", "kelvo installer --dry-run [--json]", "kelvo installer --dry-run [--json]",
-     "查找下载位置里的安装包（磁盘映像、安装器、带安装器的压缩包），不删除任何内容。",
-     "Finds installer files (disk images, packages, archives that carry one) in the download places;\n"
-     "deletes nothing."},
-    {"status", "kelvo status [--json] [--all-users] [--replay 文件夹]",
-     "kelvo status [--json] [--all-users] [--replay FOLDER]",
-     "显示电脑当前状态：健康分、CPU、内存、磁盘、网络、电源和最忙的进程。\n"
-     "以 root 运行时，最忙的进程只列 root 自己的，--all-users 列出所有用户的。\n"
-     "--replay 用一个文件夹里录下的 macOS 工具输出代替运行工具（每个工具一份“工具名 参数.txt”）。",
-     "Shows the machine's state: health score, CPU, memory, disks, network, power and the busiest\n"
-     "processes. Run as root, the busiest are root's own processes; --all-users lists every user's.\n"
-     "--replay answers the macOS tools from outputs recorded in a folder (one \"tool args.txt\" per\n"
-     "tool run) instead of running them."},
-    {"uninstall", "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] 应用…",
-     "kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] APP...",
-     "--dry-run 列出已安装的应用及其残留文件，不删除任何内容。\n"
-     "给出应用（名称、标识符、路径或列表里的 id）时，显示要移到废纸篓的应用和它们的确定残留，确认后卸载"
-     "（--yes 不再询问；加 --dry-run 只显示）。",
-     "--dry-run lists the installed applications with their leftovers; deletes nothing.\n"
-     "Given apps (by name, identifier, path or the list's id), shows them with the leftovers named after\n"
-     "them, then uninstalls them after you confirm (--yes asks nothing; with --dry-run it only shows)."},
-    {"update", "kelvo update --check [--json] | --install [--yes]",
-     "kelvo update --check [--json] | --install [--yes]",
-     "--check 从更新地址（KELVO_UPDATE_FEED_URL 或构建时配置的地址）检查是否有新版本。\n"
-     "--install 显示新版本和说明，确认后下载、校验并替换当前安装（--yes 不再询问），不会启动新版本。",
-     "--check asks the update feed (KELVO_UPDATE_FEED_URL, or the one the build was configured with)\n"
-     "for a newer version. --install shows the new version and its notes, then, after you confirm\n"
-     "(--yes asks nothing), downloads, verifies and replaces this installation; it does not start it."},
-};
-
-const CommandHelp* helpFor(const QString& command)
+Reading read(const Command& command, QStringList words)
 {
-    for (const CommandHelp& help : commandHelp)
-        if (command == QLatin1String(help.name))
-            return &help;
-    return nullptr;
+    Reading reading;
+    Arguments& given = reading.arguments;
+    const QString name = QString::fromLatin1(command.name);
+    if (const std::optional<ValueOption>& option = command.value) {
+        if (const qsizetype at = words.indexOf(QLatin1String(option->name)); at >= 0) {
+            if (at + 1 >= words.size() || words.at(at + 1).startsWith(QLatin1String("--"))) {
+                reading.usageError = option->missing();
+                return reading;
+            }
+            given.value = words.takeAt(at + 1);
+            words.removeAt(at);
+            if (const std::optional<QString> problem = option->problem(given.value)) {
+                reading.problem = *problem;
+                return reading;
+            }
+        }
+    }
+    for (const QString& word : words)
+        (command.operands == Operands::none || word.startsWith(QLatin1String("--")) ? given.flags
+                                                                                    : given.operands)
+            << word;
+    for (const QString& flag : std::as_const(given.flags)) {
+        if (flag != QLatin1String("--help") && !command.options.contains(flag)) {
+            reading.usageError = L("%1 不认识这个选项：", "%1 does not know this option: ").arg(name) + flag;
+            return reading;
+        }
+    }
+    if (!command.dryRunOnly.isEmpty() && !given.has("--dry-run"))
+        reading.usageError = command.dryRunOnly();
+    else if (command.jsonNeedsDryRun && given.has("--json") && !given.has("--dry-run"))
+        reading.usageError = L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only.");
+    else if (command.operands == Operands::onePath && given.operands.size() != 1)
+        reading.usageError = (given.operands.isEmpty() ? L("%1 需要一个路径。", "%1 needs a path.")
+                                                       : L("%1 只接受一个路径。", "%1 takes one path."))
+                                 .arg(name);
+    return reading;
 }
 
 QString generalHelp()
@@ -114,8 +96,8 @@ QString generalHelp()
     QString text =
         L("用法：kelvo [命令] [选项]\n\n不带命令时打开 Kelvo 窗口。\n\n命令：\n",
           "Usage: kelvo [command] [options]\n\nWithout a command, Kelvo opens its window.\n\nCommands:\n");
-    for (const CommandHelp& help : commandHelp)
-        text += QStringLiteral("  ") + L(help.usageZh, help.usageEn) + QLatin1Char('\n');
+    for (const Command& command : commands())
+        text += QStringLiteral("  ") + command.usage() + QLatin1Char('\n');
     text += L("  kelvo 命令 --help      一个命令的说明\n"
               "  kelvo --version        显示版本\n"
               "  kelvo --help           显示这段说明\n\n"
@@ -160,27 +142,18 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
     const QString helpTopic =
         request.command == QLatin1String("help") ? request.words.value(0) : request.command;
     if (request.command == QLatin1String("help") || request.words.contains(QStringLiteral("--help"))) {
-        if (const CommandHelp* help = helpFor(helpTopic))
-            return printText(streams, L("用法：", "Usage: ") + L(help->usageZh, help->usageEn) +
-                                          QStringLiteral("\n\n") + L(help->detailZh, help->detailEn) +
-                                          QLatin1Char('\n'));
+        if (const Command* command = findCommand(helpTopic))
+            return printText(streams, L("用法：", "Usage: ") + command->usage() + QStringLiteral("\n\n") +
+                                          command->help() + QLatin1Char('\n'));
     }
-    if (request.command == QLatin1String("clean"))
-        return clean(request.words, environment, streams);
-    if (request.command == QLatin1String("optimize"))
-        return optimize(request.words, environment, streams);
-    if (request.command == QLatin1String("analyze"))
-        return analyze(request.words, environment, streams);
-    if (request.command == QLatin1String("purge"))
-        return purge(request.words, environment, streams);
-    if (request.command == QLatin1String("installer"))
-        return installer(request.words, environment, streams);
-    if (request.command == QLatin1String("uninstall"))
-        return uninstall(request.words, environment, streams);
-    if (request.command == QLatin1String("status"))
-        return status(request.words, environment, streams);
-    if (request.command == QLatin1String("update"))
-        return update(request.words, environment, streams);
+    if (const Command* command = findCommand(request.command)) {
+        const Reading reading = read(*command, request.words);
+        if (!reading.usageError.isEmpty())
+            return usageError(streams, reading.usageError);
+        if (!reading.problem.isEmpty())
+            return failure(streams, reading.problem);
+        return command->run(reading.arguments, environment, streams);
+    }
     return usageError(streams, L("不认识的命令：", "Unknown command: ") +
                                    (request.command == QLatin1String("help") ? helpTopic : request.command));
 }

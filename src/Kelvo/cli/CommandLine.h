@@ -1,13 +1,8 @@
 #pragma once
 
-#include "uninstall/UninstallPreviewService.h"
-#include "update/UpdateInstaller.h"
+#include "KelvoEnvironment.h"
 
-#include <QProcessEnvironment>
-#include <QString>
 #include <QStringList>
-
-#include <optional>
 
 class QTextStream;
 
@@ -15,24 +10,8 @@ class QTextStream;
 // The commands, their flags, exit statuses and JSON are described in docs/cli.md.
 namespace CommandLine {
 
-struct Environment {
-    QString home;
-    QString version;
-    // The folder the optimisation steps' tools are looked up under: empty for the machine itself;
-    // tests point it at stand-in tools.
-    QString systemRoot = {};
-    // Self-update: this build's number when it has one, the process environment that may name the
-    // update feed, and where the installer downloads to and what it replaces (tests give a temporary
-    // installation). The command line never relaunches: it says where it installed.
-    std::optional<QString> build = {};
-    QProcessEnvironment processEnvironment = QProcessEnvironment::systemEnvironment();
-    UpdateInstaller::Options updateInstaller = {};
-    // Which applications "uninstall" lists: the target's unless a test chooses; the Linux scan's
-    // flatpak is systemRoot's /usr/bin/flatpak.
-    std::optional<TargetSystem> uninstallSystem = {};
-    // Whose places clean, optimize, installer and uninstall look at, and whether they may act.
-    TargetChoice target = TargetSystems::builtChoice();
-};
+// The command line needs nothing beyond what the window is given too.
+using Environment = KelvoEnvironment;
 
 struct Streams {
     QTextStream& out;

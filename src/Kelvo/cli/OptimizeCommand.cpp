@@ -77,12 +77,10 @@ void printOutcomes(Streams& streams, const LocalOptimizeResult& result)
 
 } // namespace
 
-int optimize(const QStringList& words, const Environment& environment, Streams& streams)
+int optimize(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error = previewThenActFlagError(QStringLiteral("optimize"), words))
-        return usageError(streams, *error);
-    const bool dryRun = words.contains(QStringLiteral("--dry-run"));
-    const bool json = words.contains(QStringLiteral("--json"));
+    const bool dryRun = arguments.has("--dry-run");
+    const bool json = arguments.has("--json");
     if (const std::optional<QString> problem = HomeFolder::problem(environment.home))
         return failure(streams, *problem);
     // The marks and the run follow the safeguard list; one that cannot be read stops everything.
@@ -121,7 +119,7 @@ int optimize(const QStringList& words, const Environment& environment, Streams& 
         streams.out << L("这里没有可以执行的步骤。", "No step can run here.") << '\n';
         return 0;
     }
-    if (!words.contains(QStringLiteral("--yes")) &&
+    if (!arguments.has("--yes") &&
         !confirmed(streams, L("执行这些步骤吗？[y/N] ", "Run these steps? [y/N] "))) {
         streams.out << L("已取消，没有执行任何步骤。", "Cancelled. Nothing was run.") << '\n';
         return 1;

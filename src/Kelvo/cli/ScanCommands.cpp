@@ -19,15 +19,6 @@ namespace CommandLine {
 
 namespace {
 
-// installer only lists from the terminal: removal goes through the window's selection.
-FlagRules listingRules(const QString& command)
-{
-    return {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
-            L("%1 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
-              "%1 supports --dry-run only; choose what to move to the Trash in the window.")
-                .arg(command)};
-}
-
 QJsonObject purgeJson(const PurgePreviewReport& report)
 {
     QJsonArray entries;
@@ -111,24 +102,21 @@ QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
 
 } // namespace
 
-int analyze(const QStringList& words, const Environment& environment, Streams& streams)
+int analyze(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    const PathCommand command =
-        pathCommand(QStringLiteral("analyze"), words, {{QStringLiteral("--json"), QStringLiteral("--all")}});
-    if (!command.error.isEmpty())
-        return usageError(streams, command.error);
-    if (const std::optional<QString> problem = folderProblem(command.path))
+    const QString& path = arguments.operands.constFirst();
+    if (const std::optional<QString> problem = folderProblem(path))
         return failure(streams, *problem);
     const QDateTime started = QDateTime::currentDateTimeUtc();
     LocalAnalysis::Options options;
-    options.countEverything = command.flags.contains(QStringLiteral("--all"));
-    const AnalysisReport report = LocalAnalysis::snapshot(command.path, environment.home, options);
-    if (command.flags.contains(QStringLiteral("--json"))) {
+    options.countEverything = arguments.has("--all");
+    const AnalysisReport report = LocalAnalysis::snapshot(path, environment.home, options);
+    if (arguments.has("--json")) {
         // The older tool's keys, so its readers (and SystemReportParser) read it as they always did.
         printJson(streams, QStringLiteral("analysis"), started, report.toJson());
         return 0;
     }
-    streams.out << L("位置：", "Location: ") << command.path << '\n'
+    streams.out << L("位置：", "Location: ") << path << '\n'
                 << L("文件：", "Files: ") << report.totalFiles.value_or(0) << "  " << L("合计：", "Total: ")
                 << SizeText::bytes(report.totalSize.value_or(0)) << "\n\n"
                 << L("占用靠前的项目", "Largest space users") << '\n';
@@ -153,23 +141,16 @@ int analyze(const QStringList& words, const Environment& environment, Streams& s
     return 0;
 }
 
-int purge(const QStringList& words, const Environment& environment, Streams& streams)
+int purge(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    // Artefacts go to the Trash one by one from the window; the terminal only lists them.
-    const PathCommand command =
-        pathCommand(QStringLiteral("purge"), words,
-                    {{QStringLiteral("--dry-run"), QStringLiteral("--json")},
-                     L("purge 目前只支持 --dry-run；请在窗口里逐项移到废纸篓。",
-                       "purge supports --dry-run only; move items to the Trash from the window.")});
-    if (!command.error.isEmpty())
-        return usageError(streams, command.error);
-    if (const std::optional<QString> problem = folderProblem(command.path))
+    const QString& path = arguments.operands.constFirst();
+    if (const std::optional<QString> problem = folderProblem(path))
         return failure(streams, *problem);
     LocalPurgePreview::Options options;
     options.home = environment.home;
     const PurgePreviewReport report =
-        LocalPurgePreview::snapshot(command.path, LocalPurgePreview::defaultMaxDepth, options);
-    if (command.flags.contains(QStringLiteral("--json"))) {
+        LocalPurgePreview::snapshot(path, LocalPurgePreview::defaultMaxDepth, options);
+    if (arguments.has("--json")) {
         printJson(streams, QStringLiteral("purge_preview"), report.generatedAt, purgeJson(report));
         return 0;
     }
@@ -186,14 +167,11 @@ int purge(const QStringList& words, const Environment& environment, Streams& str
     return 0;
 }
 
-int installer(const QStringList& words, const Environment& environment, Streams& streams)
+int installer(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error =
-            flagError(QStringLiteral("installer"), words, listingRules("installer")))
-        return usageError(streams, *error);
     const InstallerPreviewReport report = LocalInstallerPreview::snapshot(
         environment.home, LocalInstallerPreview::systemPlaces(environment.target.system));
-    if (words.contains(QStringLiteral("--json"))) {
+    if (arguments.has("--json")) {
         printJson(streams, QStringLiteral("installer_preview"), report.generatedAt, installerJson(report));
         return 0;
     }

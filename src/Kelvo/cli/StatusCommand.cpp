@@ -119,36 +119,22 @@ void printSummary(QTextStream& out, const SystemReport& report)
 
 } // namespace
 
-int status(const QStringList& words, const Environment& environment, Streams& streams)
+int status(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    QStringList flags = words;
-    QString replayFolder;
-    if (const qsizetype at = flags.indexOf(QStringLiteral("--replay")); at >= 0) {
-        if (at + 1 >= flags.size() || flags.at(at + 1).startsWith(QLatin1String("--")))
-            return usageError(streams, L("--replay 需要一个文件夹。", "--replay needs a folder."));
-        replayFolder = flags.takeAt(at + 1);
-        flags.removeAt(at);
-        if (const std::optional<QString> problem = folderProblem(replayFolder))
-            return failure(streams, *problem);
-    }
-    if (const auto error = flagError(QStringLiteral("status"), flags,
-                                     {{QStringLiteral("--json"), QStringLiteral("--all-users")}}))
-        return usageError(streams, *error);
     const QDateTime started = QDateTime::currentDateTimeUtc();
     SystemReport report;
-    if (!replayFolder.isEmpty()) {
+    if (const QString& replayFolder = arguments.value; !replayFolder.isEmpty()) {
         report = LocalSystemStatus::replaySnapshot(replayFolder, environment.home);
     } else {
         // Run as root, the busiest are root's own processes unless every user's are asked for.
         auto [sampled, processes] = LocalSystemStatus::snapshotWithProcesses();
-        const ProcessControl::Viewer viewer =
-            ProcessControl::currentViewer(flags.contains(QStringLiteral("--all-users")));
+        const ProcessControl::Viewer viewer = ProcessControl::currentViewer(arguments.has("--all-users"));
         std::erase_if(processes,
                       [&](const auto& process) { return !ProcessControl::isListed(process, viewer); });
         report = std::move(sampled);
         report.topProcesses = LocalSystemStatus::busiest(processes);
     }
-    if (flags.contains(QStringLiteral("--json")))
+    if (arguments.has("--json"))
         printJson(streams, QStringLiteral("status"), started, report.toJson());
     else
         printSummary(streams.out, report);

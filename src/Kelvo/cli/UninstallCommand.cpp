@@ -96,20 +96,15 @@ void printPlan(const UninstallExecutor::Plan& plan, Streams& streams)
 
 } // namespace
 
-int uninstall(const QStringList& words, const Environment& environment, Streams& streams)
+int uninstall(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    QStringList flags;
-    QStringList apps;
-    for (const QString& word : words)
-        (word.startsWith(QLatin1String("--")) ? flags : apps) << word;
-    if (const std::optional<QString> error = previewThenActFlagError(QStringLiteral("uninstall"), flags))
-        return usageError(streams, *error);
-    const bool dryRun = flags.contains(QStringLiteral("--dry-run"));
+    const QStringList& apps = arguments.operands;
+    const bool dryRun = arguments.has("--dry-run");
     if (!dryRun && apps.isEmpty())
         return usageError(streams, L("请说明要卸载哪些应用（名称、标识符或路径），或用 --dry-run 列出它们。",
                                      "Name the apps to uninstall (name, identifier or path), or list them "
                                      "with --dry-run."));
-    if (flags.contains(QStringLiteral("--json")) && !apps.isEmpty())
+    if (arguments.has("--json") && !apps.isEmpty())
         return usageError(streams, L("--json 只用于列出全部应用。", "--json goes with the whole list only."));
     const QDateTime started = QDateTime::currentDateTimeUtc();
     UninstallPreviewService::Setup setup;
@@ -118,7 +113,7 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
     setup.linux.systemRoot = environment.systemRoot;
     const UninstallPreviewReport report = UninstallPreviewService::scan(environment.home, setup);
     if (apps.isEmpty()) {
-        if (flags.contains(QStringLiteral("--json")))
+        if (arguments.has("--json"))
             printJson(streams, QStringLiteral("uninstall_preview"), started, uninstallJson(report));
         else
             printList(report, streams);
@@ -160,7 +155,7 @@ int uninstall(const QStringList& words, const Environment& environment, Streams&
     }
     if (const std::optional<int> refused = actingRefused(environment, streams))
         return *refused;
-    if (!flags.contains(QStringLiteral("--yes")) &&
+    if (!arguments.has("--yes") &&
         !confirmed(streams, sentence + QLatin1Char('\n') + L("继续吗？[y/N] ", "Continue? [y/N] "))) {
         streams.out << L("已取消，没有卸载任何内容。", "Cancelled. Nothing was uninstalled.") << '\n';
         return 1;

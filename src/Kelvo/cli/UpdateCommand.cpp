@@ -141,19 +141,14 @@ int install(QNetworkAccessManager& network, const UpdateDownload& package, const
 
 } // namespace
 
-int update(const QStringList& words, const Environment& environment, Streams& streams)
+int update(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> error =
-            flagError(QStringLiteral("update"), words,
-                      {{QStringLiteral("--check"), QStringLiteral("--install"), QStringLiteral("--json"),
-                        QStringLiteral("--yes")}}))
-        return usageError(streams, *error);
-    const bool check = words.contains(QStringLiteral("--check"));
-    if (check == words.contains(QStringLiteral("--install")))
+    const bool check = arguments.has("--check");
+    if (check == arguments.has("--install"))
         return usageError(
             streams, L("update 需要 --check 或 --install 其中之一。", "update takes --check or --install."));
-    const bool json = words.contains(QStringLiteral("--json"));
-    const bool yes = words.contains(QStringLiteral("--yes"));
+    const bool json = arguments.has("--json");
+    const bool yes = arguments.has("--yes");
     if (json && !check)
         return usageError(streams, L("--json 只能和 --check 一起使用。", "--json goes with --check only."));
     if (yes && check)

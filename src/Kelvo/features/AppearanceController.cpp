@@ -92,8 +92,8 @@ void AppearanceController::sanitizeWindowBackgroundPathIfNeeded()
 
 QString AppearanceController::localVersionText() const
 {
-    return m_context.environment.bundleVersion.isEmpty() ? L("本地版本", "Local Build")
-                                                         : m_context.environment.bundleVersion;
+    return m_context.environment.version.isEmpty() ? L("本地版本", "Local Build")
+                                                   : m_context.environment.version;
 }
 
 void AppearanceController::refreshEnvironment()

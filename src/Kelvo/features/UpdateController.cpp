@@ -14,7 +14,7 @@ UpdateController::UpdateController(const FeatureContext& context, QObject* paren
     , m_context(context)
     , m_feed(UpdateConfiguration::feedURL(UpdateConfiguration::bundleFeedURL(),
                                           context.environment.processEnvironment))
-    , m_currentVersion(UpdateCheck::comparedVersion(context.environment.bundleVersion))
+    , m_currentVersion(UpdateCheck::comparedVersion(context.environment.version))
     , m_installer(m_network, context.environment.updateInstaller)
     , m_statusDetail(L("还没有检查更新。", "Updates have not been checked yet."))
 {
@@ -77,7 +77,7 @@ QFuture<void> UpdateController::checkForUpdates(bool silent)
         return m_check;
     m_checking = true;
     emit checkChanged();
-    m_check = UpdateCheck::run(m_network, m_feed, m_currentVersion, m_context.environment.bundleBuild)
+    m_check = UpdateCheck::run(m_network, m_feed, m_currentVersion, m_context.environment.build)
                   .then(this, [this](const UpdateCheckOutcome& outcome) {
                       m_checking = false;
                       m_context.statistics.recordNow(StatisticKey::lastUpdateCheckDate);

@@ -1,5 +1,6 @@
 #include "platform/ConfinedPath.h"
 
+#include "platform/DirectoryStream.h"
 #include "platform/FileErrorText.h"
 #include "platform/PathText.h"
 
@@ -10,7 +11,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -224,19 +224,9 @@ QByteArrayList Folder::names() const
 {
     QByteArrayList names;
     // A descriptor of its own, which the listing closes.
-    const int fd = openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR* listing = fd >= 0 ? fdopendir(fd) : nullptr;
-    if (!listing) {
-        if (fd >= 0)
-            ::close(fd);
-        return names;
-    }
-    while (const dirent* entry = readdir(listing)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names << name;
-    }
-    closedir(listing);
+    DirectoryStream listing(openat(m_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    while (const std::optional<DirectoryStream::Entry> entry = listing.next())
+        names << QByteArray(entry->name);
     return names;
 }
 

@@ -1,14 +1,15 @@
 #include "platform/FileRemover.h"
 
+#include "platform/DirectoryStream.h"
 #include "platform/FileErrorText.h"
 #include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/KelvoLog.h"
 
 #include <QFile>
 
 #include <cerrno>
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,11 +33,6 @@ void Tally::leave(const QString& path, const QString& reason)
 }
 
 namespace {
-
-bool isDotOrDotDot(const char* name)
-{
-    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
-}
 
 class Removal {
 public:
@@ -94,25 +90,16 @@ public:
     // Removes the contents of the open folder fd (taken over and closed here); true when it is empty.
     bool contents(int fd, const QString& path, int depth)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            const int error = errno;
-            ::close(fd);
-            return vanishedOr(path, error);
-        }
+        DirectoryStream listing(fd);
+        if (!listing.isOpen())
+            return vanishedOr(path, listing.error());
         bool allGone = true;
-        errno = 0;
-        while (const dirent* entry = readdir(dir)) {
-            const char* name = entry->d_name;
-            if (isDotOrDotDot(name))
-                continue;
-            const QString childPath = PathText::joined(path, QFile::decodeName(name));
-            allGone = item(dirfd(dir), name, childPath, depth) && allGone;
-            errno = 0;
+        while (const std::optional<DirectoryStream::Entry> entry = listing.next()) {
+            const QString childPath = PathText::joined(path, QFile::decodeName(entry->name));
+            allGone = item(listing.fd(), entry->name, childPath, depth) && allGone;
         }
-        if (errno != 0) // the listing broke off: what was not listed stays
-            allGone = vanishedOr(path, errno) && allGone;
-        closedir(dir);
+        if (listing.error() != 0) // the listing broke off: what was not listed stays
+            allGone = vanishedOr(path, listing.error()) && allGone;
         return allGone;
     }
 
@@ -143,6 +130,8 @@ Tally removeContents(const ConfinedPath::Reached& folder, const KeepTest& keep)
     Removal removal(keep, folder.facts().identity.device);
     const int fd = folder.openFolder();
     if (fd < 0) {
+        qCDebug(lcFiles, "%s not opened: %s", qUtf8Printable(folder.path()),
+                qUtf8Printable(qt_error_string(errno)));
         removal.tally.leave(folder.path(), FileErrorText::changedSinceScan(folder.path()));
         return removal.tally;
     }
@@ -155,7 +144,10 @@ Tally removeItem(const ConfinedPath::Reached& item, const KeepTest& keep)
     Removal removal(keep, item.facts().identity.device);
     const std::optional<FileFacts> now = item.factsNow();
     if (!now || now->identity != item.facts().identity) {
-        if (now)
+        if (!now) // taken as gone
+            qCDebug(lcFiles, "%s not found: %s", qUtf8Printable(item.path()),
+                    qUtf8Printable(qt_error_string(errno)));
+        else
             removal.tally.leave(item.path(), FileErrorText::changedSinceScan(item.path()));
         return removal.tally;
     }

@@ -1,7 +1,9 @@
 #include "platform/FileWalker.h"
 
+#include "platform/DirectoryStream.h"
 #include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/KelvoLog.h"
 
 #include <QFile>
 #include <QSet>
@@ -26,6 +28,14 @@ Kind kindOf(mode_t mode)
     if (S_ISLNK(mode))
         return Kind::link;
     return Kind::other;
+}
+
+// What a walk passes over (an item that vanished or cannot be read or entered, a listing cut short)
+// is no finding, but the errno goes to the kelvo.files debug log.
+void passedOver(const char* what, const QString& folder, const char* name, int error)
+{
+    qCDebug(lcFiles, "%s %s/%s: %s", what, qUtf8Printable(folder), name,
+            qUtf8Printable(qt_error_string(error)));
 }
 
 void fill(Item& item, const struct stat& info)
@@ -78,26 +88,22 @@ public:
     // spell them. Returns false when the walk must stop.
     bool folder(int fd, const QString& path, const QByteArray& rawPath, int depth)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            return true;
-        }
+        DirectoryStream listing(fd);
         bool keepGoing = true;
         while (keepGoing) {
-            const dirent* entry = readdir(dir);
+            const std::optional<DirectoryStream::Entry> entry = listing.next();
             if (!entry)
                 break;
-            const char* rawName = entry->d_name;
-            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
-                continue;
+            const char* rawName = entry->name;
             if (!m_options.includeHidden && rawName[0] == '.')
                 continue;
             Item item;
-            if (!(m_options.namesOnly && kindFromListing(entry->d_type, item.kind))) {
+            if (!(m_options.namesOnly && kindFromListing(entry->type, item.kind))) {
                 struct stat info;
-                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                    passedOver("not read:", path, rawName, errno);
                     continue; // vanished or unreadable
+                }
                 fill(item, info);
             }
             item.name = QFile::decodeName(rawName);
@@ -106,9 +112,10 @@ public:
                 item.rawPath = PathText::joined(rawPath.isEmpty() ? QFile::encodeName(path) : rawPath,
                                                 QByteArray(rawName));
             item.depth = depth;
-            keepGoing = visit(item, dirfd(dir), rawName);
+            keepGoing = visit(item, listing.fd(), rawName);
         }
-        closedir(dir);
+        if (listing.error() != 0)
+            passedOver("not listed whole:", path, "", listing.error());
         return keepGoing;
     }
 
@@ -146,8 +153,10 @@ private:
             return true;
         // O_NOFOLLOW: a folder swapped for a link between the stat and the open is not entered.
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            passedOver("not entered:", item.path, "", errno);
             return true; // unreadable folder: listed, not entered
+        }
         return folder(fd, item.path, item.rawPath, item.depth + 1);
     }
 
@@ -251,27 +260,25 @@ public:
     // Measures below the open folder fd (taken over and closed). Returns false when the walk must stop.
     bool folder(int fd, const QString& path)
     {
-        DIR* dir = fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
+        DirectoryStream listing(fd);
+        if (!listing.isOpen())
             return true;
-        }
         const bool wantsAll = m_options.onCounted && (!m_options.wantsInside || m_options.wantsInside(path));
         bool keepGoing = true;
         while (keepGoing) {
-            const dirent* entry = readdir(dir);
+            const std::optional<DirectoryStream::Entry> entry = listing.next();
             if (!entry)
                 break;
-            const char* rawName = entry->d_name;
-            if (rawName[0] == '.' && (rawName[1] == '\0' || (rawName[1] == '.' && rawName[2] == '\0')))
-                continue;
+            const char* rawName = entry->name;
             Kind kind = Kind::other;
             struct stat info {};
-            const bool listed = kindFromListing(entry->d_type, kind);
+            const bool listed = kindFromListing(entry->type, kind);
             // A folder is opened, not stat'ed; a link or special file only when it counts.
             if (!listed || kind == Kind::file || (kind != Kind::folder && m_options.countLinks)) {
-                if (fstatat(dirfd(dir), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0)
+                if (fstatat(listing.fd(), rawName, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                    passedOver("not read:", path, rawName, errno);
                     continue; // vanished or unreadable
+                }
                 kind = kindOf(info.st_mode);
             }
             if (kind != Kind::file && kind != Kind::folder && !m_options.countLinks)
@@ -279,9 +286,10 @@ public:
             const qint64 bytes = kind != Kind::folder ? static_cast<qint64>(info.st_blocks) * 512 : 0;
             keepGoing = count(kind, bytes, rawName, path, wantsAll);
             if (keepGoing && kind == Kind::folder)
-                keepGoing = enter(dirfd(dir), rawName, path);
+                keepGoing = enter(listing.fd(), rawName, path);
         }
-        closedir(dir);
+        if (listing.error() != 0)
+            passedOver("not listed whole:", path, "", listing.error());
         return keepGoing;
     }
 
@@ -329,8 +337,10 @@ private:
             return true;
         // O_NOFOLLOW: a folder swapped for a link since it was listed is not entered.
         const int fd = openat(parentFd, rawName, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
+            passedOver("not entered:", parent, rawName, errno);
             return true; // unreadable folder: counted, not entered
+        }
         m_insidePackages += package ? 1 : 0;
         const bool keepGoing = folder(fd, PathText::joined(parent, name));
         m_insidePackages -= package ? 1 : 0;

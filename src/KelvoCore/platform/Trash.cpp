@@ -4,6 +4,7 @@
 #include "platform/HomeFolder.h"
 #include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/KelvoLog.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -27,13 +28,23 @@ namespace {
 void checkUnchanged(const ConfinedPath::Reached& item)
 {
     const std::optional<FileFacts> now = item.factsNow();
-    if (!now)
+    if (!now) {
+        qCDebug(lcTrash, "%s: %s", qUtf8Printable(item.path()), qUtf8Printable(qt_error_string(errno)));
         refuse(item, FileErrorText::reason(ENOENT));
+    }
     if (now->identity != item.facts().identity)
         throw KelvoError(KelvoError::Kind::changed, FileErrorText::changedSinceScan(item.path()));
 }
 
 #ifndef Q_OS_MACOS
+// Removes an info file whose move did not happen; one that stays names an item the Trash does not hold.
+void dropInfo(const ConfinedPath::Folder& info, const QByteArray& infoName)
+{
+    if (unlinkat(info.fd(), infoName.constData(), 0) != 0)
+        qCWarning(lcTrash, "%s stays in the Trash: %s", infoName.constData(),
+                  qUtf8Printable(qt_error_string(errno)));
+}
+
 // The Trash's "files" or "info" folder, reached from the home folder without a link at any level and
 // made where missing (the Trash itself, too, private to its user).
 ConfinedPath::Folder trashFolder(const ConfinedPath::Reached& item, const QString& home, const QString& name)
@@ -81,20 +92,20 @@ void moveToFreedesktopTrash(const ConfinedPath::Reached& item)
             ::write(infoFd, infoText.constData(), size_t(infoText.size())) == infoText.size();
         ::close(infoFd);
         if (!written) {
-            unlinkat(info.fd(), infoName.constData(), 0);
+            dropInfo(info, infoName);
             refuse(item, FileErrorText::reason(ENOSPC));
         }
         try {
             checkUnchanged(item);
         } catch (const KelvoError&) {
-            unlinkat(info.fd(), infoName.constData(), 0);
+            dropInfo(info, infoName);
             throw;
         }
         if (renameat2(item.parentFd(), item.name().constData(), files.fd(), name.constData(),
                       RENAME_NOREPLACE) == 0)
             return;
         const int error = errno;
-        unlinkat(info.fd(), infoName.constData(), 0);
+        dropInfo(info, infoName);
         if (error != EEXIST)
             refuse(item, FileErrorText::reason(error));
     }
