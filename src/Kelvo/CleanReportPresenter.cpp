@@ -13,10 +13,10 @@ QVariantMap present(const CleanPreviewReport& report)
     QStringList titles;
     int cleanable = 0;
     for (const CleanPreviewReport::Entry& entry : report.entries) {
-        qsizetype index = titles.indexOf(entry.section);
+        qsizetype index = titles.indexOf(entry.section.text());
         if (index < 0) {
-            titles.append(entry.section);
-            sections.append(QVariantMap{{QStringLiteral("title"), entry.section},
+            titles.append(entry.section.text());
+            sections.append(QVariantMap{{QStringLiteral("title"), entry.section.text()},
                                         {QStringLiteral("entries"), QVariantList()},
                                         {QStringLiteral("keys"), QStringList()}});
             index = titles.size() - 1;
@@ -25,7 +25,7 @@ QVariantMap present(const CleanPreviewReport& report)
         QVariantList entries = section.value(QStringLiteral("entries")).toList();
         const bool choosable = CleanChoice::isChoosable(entry);
         entries.append(QVariantMap{{QStringLiteral("path"), entry.path},
-                                   {QStringLiteral("note"), entry.note.value_or(QString())},
+                                   {QStringLiteral("note"), entry.note ? entry.note->text() : QString()},
                                    {QStringLiteral("status"), CleanPreviewReport::rawValue(entry.status)},
                                    {QStringLiteral("key"), CleanChoice::keyOf(entry)},
                                    {QStringLiteral("choosable"), choosable}});
@@ -37,7 +37,7 @@ QVariantMap present(const CleanPreviewReport& report)
         if (entry.status == CleanPreviewReport::EntryStatus::cleanable)
             ++cleanable;
     }
-    return {{QStringLiteral("summary"), report.summary.value_or(QString())},
+    return {{QStringLiteral("summary"), report.summary ? report.summary->text() : QString()},
             // What the clean frees once the protection list has kept its part; empty for a report
             // that does not know it.
             {QStringLiteral("willFree"), CleanReportText::willFreeLine(report).value_or(QString())},

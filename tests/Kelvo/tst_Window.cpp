@@ -86,11 +86,11 @@ class TestWindow : public WindowTestCase {
         QVERIFY(m_model->clean()->report().has_value());
         QStringList entries, sections;
         for (const CleanPreviewReport::Entry& entry : m_model->clean()->report()->entries) {
-            entries << QStringList{entry.path, entry.note.value_or(""),
+            entries << QStringList{entry.path, entry.note ? entry.note->text() : "",
                                    CleanPreviewReport::rawValue(entry.status)}
                            .join(" ¦ ");
-            if (!sections.contains(entry.section))
-                sections << entry.section;
+            if (!sections.contains(entry.section.text()))
+                sections << entry.section.text();
         }
         QStringList rows;
         for (QQuickItem* row : shown("cleanEntryRow"))
@@ -254,8 +254,8 @@ private slots:
         const auto boxOf = [&](const QString& path) {
             return findItem(rowShowing(path), "cleanEntrySelectBox");
         };
-        QQuickItem* browsers =
-            shown("cleanSectionSelectBox")[textsOf(shown("cleanSectionTitle")).indexOf(chrome->section)];
+        QQuickItem* browsers = shown(
+            "cleanSectionSelectBox")[textsOf(shown("cleanSectionTitle")).indexOf(chrome->section.text())];
         const int offered = int(shown("cleanEntrySelectBox").size());
 
         boxOf(chromePath)->forceActiveFocus(Qt::TabFocusReason);

@@ -48,11 +48,11 @@ QJsonObject installerJson(const InstallerPreviewReport& report)
                          {QStringLiteral("name"), entry.name},
                          {QStringLiteral("path"), entry.path},
                          {QStringLiteral("location"), entry.location},
-                         {QStringLiteral("source_text"), entry.source}};
+                         {QStringLiteral("source_text"), entry.source.text()}};
         // Only a Linux installer has a kind; the macOS types keep the keys they always had.
         if (!entry.kind.isEmpty()) {
             json.insert(QStringLiteral("kind"), entry.kind);
-            json.insert(QStringLiteral("kind_text"), entry.kindText);
+            json.insert(QStringLiteral("kind_text"), entry.kindText.text());
         }
         putSize(json, QStringLiteral("size"), entry.byteCount);
         entries.append(json);
@@ -176,9 +176,9 @@ int installer(const Arguments& arguments, const Environment& environment, Stream
         return 0;
     }
     for (const InstallerPreviewReport::Entry& entry : report.entries)
-        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.leftJustified(14)
-                    << entry.path << (entry.kindText.isEmpty() ? QString() : "  (" + entry.kindText + ')')
-                    << '\n';
+        streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.text().leftJustified(14)
+                    << entry.path
+                    << (entry.kindText.isEmpty() ? QString() : "  (" + entry.kindText.text() + ')') << '\n';
     streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
                        .arg(report.entries.size())
                        .arg(report.totalSizeText())

@@ -43,7 +43,7 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("bundle_id"), entry.bundleID ? QJsonValue(*entry.bundleID) : QJsonValue()},
             {QStringLiteral("location"), QFileInfo(entry.path).path()},
-            {QStringLiteral("source_text"), entry.source},
+            {QStringLiteral("source_text"), entry.source.text()},
             {QStringLiteral("last_opened"),
              entry.lastOpened ? QJsonValue(entry.lastOpened->toUTC().toString(Qt::ISODate)) : QJsonValue()},
             {QStringLiteral("leftovers"), leftovers}};
@@ -75,7 +75,7 @@ void printList(const UninstallPreviewReport& report, Streams& streams)
 {
     for (const UninstallPreviewReport::Entry& entry : report.entries)
         streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
-                    << "  (" << entry.source << ")\n";
+                    << "  (" << entry.source.text() << ")\n";
     streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
     for (const QString& note : report.notes)
         streams.out << note << '\n';

@@ -17,9 +17,12 @@ namespace {
 
 QVariantMap rowOf(const InstallerPreviewReport::Entry& entry)
 {
-    return {{QStringLiteral("path"), entry.path},           {QStringLiteral("name"), entry.name},
-            {QStringLiteral("source"), entry.source},       {QStringLiteral("kind"), entry.kindText},
-            {QStringLiteral("byteCount"), entry.byteCount}, {QStringLiteral("sizeText"), entry.sizeText()}};
+    return {{QStringLiteral("path"), entry.path},
+            {QStringLiteral("name"), entry.name},
+            {QStringLiteral("source"), entry.source.text()},
+            {QStringLiteral("kind"), entry.kindText.text()},
+            {QStringLiteral("byteCount"), entry.byteCount},
+            {QStringLiteral("sizeText"), entry.sizeText()}};
 }
 
 } // namespace
@@ -44,7 +47,7 @@ QVariantList InstallerController::scanLocations() const
     for (const LocalInstallerPreview::ScanLocation& location :
          LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()))
         list.append(QVariantMap{{QStringLiteral("path"), location.path},
-                                {QStringLiteral("source"), location.source},
+                                {QStringLiteral("source"), location.source.text()},
                                 {QStringLiteral("exists"), location.exists}});
     return list;
 }
@@ -66,8 +69,8 @@ QVariant InstallerController::reportValue() const
     QVariantList entries;
     QStringList sources;
     for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
-        if (!sources.contains(entry.source))
-            sources.append(entry.source);
+        if (!sources.contains(entry.source.text()))
+            sources.append(entry.source.text());
         entries.append(rowOf(entry));
     }
     return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
@@ -83,7 +86,7 @@ void InstallerController::setReport(std::optional<InstallerPreviewReport> report
     // A filter on a place the new report no longer lists would hide everything.
     const bool sourceListed =
         m_report && std::any_of(m_report->entries.begin(), m_report->entries.end(),
-                                [&](const auto& entry) { return entry.source == m_sourceFilter; });
+                                [&](const auto& entry) { return entry.source.text() == m_sourceFilter; });
     if (!sourceListed)
         m_sourceFilter.clear();
     updateShownEntries();
@@ -112,7 +115,7 @@ void InstallerController::updateShownEntries()
     std::vector<const InstallerPreviewReport::Entry*> shown;
     if (m_report)
         for (const InstallerPreviewReport::Entry& entry : m_report->entries)
-            if (m_sourceFilter.isEmpty() || entry.source == m_sourceFilter)
+            if (m_sourceFilter.isEmpty() || entry.source.text() == m_sourceFilter)
                 shown.push_back(&entry);
     if (!m_sortBySize)
         std::stable_sort(shown.begin(), shown.end(), [](const auto* a, const auto* b) {

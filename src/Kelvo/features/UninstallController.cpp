@@ -50,7 +50,7 @@ QVariant UninstallController::reportValue() const
             {QStringLiteral("id"), entry.id},
             {QStringLiteral("name"), entry.name},
             {QStringLiteral("bundleID"), entry.bundleID.value_or(QString())},
-            {QStringLiteral("source"), entry.source},
+            {QStringLiteral("source"), entry.source.text()},
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("iconPath"), entry.iconPath.value_or(QString())},
             {QStringLiteral("sizeText"), entry.size.value_or(SizeText::bytes(std::nullopt))},

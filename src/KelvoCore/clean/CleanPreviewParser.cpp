@@ -1,7 +1,6 @@
 #include "clean/CleanPreviewParser.h"
 
 #include "platform/TextFile.h"
-#include "vocabulary/AppLocalization.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -21,10 +20,15 @@ QString withoutColourCodes(QString text)
     return text.remove(colourCode);
 }
 
-CleanPreviewReport::Entry makeEntry(const QString& section, const QString& path,
-                                    const std::optional<QString>& note, EntryStatus status)
+CleanPreviewReport::Entry makeEntry(const LocalText& section, const QString& path,
+                                    const std::optional<LocalText>& note, EntryStatus status)
 {
     return {QUuid::createUuid(), section, path, note, status};
+}
+
+std::optional<LocalText> sameInBoth(const std::optional<QString>& text)
+{
+    return text ? std::optional(LocalText::same(*text)) : std::nullopt;
 }
 
 std::optional<QString> nonEmpty(const QString& text)
@@ -54,38 +58,38 @@ CleanPreviewReport parseCleanList(const QString& text)
     CleanPreviewReport report;
     report.generatedAt = QDateTime::currentDateTimeUtc();
     // This default title exists only in Chinese, so it is not localised.
-    QString section = QStringLiteral("可清理项目");
+    LocalText section = LocalText::same(QStringLiteral("可清理项目"));
     for (const QString& rawLine : TextFile::lines(text)) {
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
             continue;
         if (const std::optional<QString> title = headerTitle(line)) {
             if (!title->isEmpty())
-                section = *title;
+                section = LocalText::same(*title);
             continue;
         }
         QStringList parts = line.split(noteMarker);
         const QString path = parts.takeFirst().trimmed();
         if (!path.startsWith(QLatin1Char('/')) && !path.startsWith(QLatin1Char('~')))
             continue;
-        report.entries.push_back(
-            makeEntry(section, path, nonEmpty(parts.join(noteMarker).trimmed()), EntryStatus::cleanable));
+        report.entries.push_back(makeEntry(
+            section, path, sameInBoth(nonEmpty(parts.join(noteMarker).trimmed())), EntryStatus::cleanable));
     }
     return report;
 }
 
-// The texts of one parse, resolved once so that every line of it speaks the same language.
+// The texts a parse adds of its own: section titles and the notes that name a status.
 struct Texts {
-    QString overview = AppLocalization::localized(QStringLiteral("概览"), QStringLiteral("Overview"));
-    QString summary = AppLocalization::localized(QStringLiteral("汇总"), QStringLiteral("Summary"));
-    QString cleanable = AppLocalization::localized(QStringLiteral("可清理"), QStringLiteral("Cleanable"));
-    QString done = AppLocalization::localized(QStringLiteral("已完成"), QStringLiteral("Done"));
-    QString skipped = AppLocalization::localized(QStringLiteral("已跳过"), QStringLiteral("Skipped"));
-    QString review = AppLocalization::localized(QStringLiteral("待确认"), QStringLiteral("Review"));
-    QString detail = AppLocalization::localized(QStringLiteral("详情"), QStringLiteral("Detail"));
-    QString info = AppLocalization::localized(QStringLiteral("信息"), QStringLiteral("Info"));
+    LocalText overview{QStringLiteral("概览"), QStringLiteral("Overview")};
+    LocalText summary{QStringLiteral("汇总"), QStringLiteral("Summary")};
+    LocalText cleanable{QStringLiteral("可清理"), QStringLiteral("Cleanable")};
+    LocalText done{QStringLiteral("已完成"), QStringLiteral("Done")};
+    LocalText skipped{QStringLiteral("已跳过"), QStringLiteral("Skipped")};
+    LocalText review{QStringLiteral("待确认"), QStringLiteral("Review")};
+    LocalText detail{QStringLiteral("详情"), QStringLiteral("Detail")};
+    LocalText info{QStringLiteral("信息"), QStringLiteral("Info")};
 
-    QString label(EntryStatus status) const
+    LocalText label(EntryStatus status) const
     {
         switch (status) {
         case EntryStatus::cleanable:
@@ -162,7 +166,8 @@ std::optional<TerminalLine> terminalLine(const QString& line, const Texts& texts
     const qsizetype marker = rest.indexOf(noteMarker);
     if (marker < 0)
         return TerminalLine{rest.trimmed(), texts.label(*status), *status};
-    return TerminalLine{rest.left(marker).trimmed(), rest.mid(marker + noteMarker.size()).trimmed(), *status};
+    return TerminalLine{rest.left(marker).trimmed(),
+                        LocalText::same(rest.mid(marker + noteMarker.size()).trimmed()), *status};
 }
 
 } // namespace
@@ -193,14 +198,14 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
     const Texts texts;
     CleanPreviewReport report;
     report.generatedAt = QDateTime::currentDateTimeUtc();
-    QString section = texts.overview;
+    LocalText section = texts.overview;
     for (const QString& rawLine : TextFile::lines(withoutColourCodes(text))) {
         const QString line = rawLine.trimmed();
         if (line.isEmpty() || isRule(line) || line == QLatin1String("Clean Your Mac") ||
             line == QLatin1String("Clean Your Computer"))
             continue;
         if (line.startsWith(QStringLiteral("➤"))) {
-            section = line.mid(1).trimmed();
+            section = LocalText::same(line.mid(1).trimmed());
             continue;
         }
         // The tool's shell errors never start with a status symbol; an entry whose path happens to
@@ -210,7 +215,7 @@ CleanPreviewReport parseTerminalOutput(const QString& text)
         if (line.startsWith(QLatin1String("Potential space:")) ||
             line.startsWith(QLatin1String("Space freed:"))) {
             report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::summary));
-            report.summary = line;
+            report.summary = LocalText::same(line);
         } else if (line.startsWith(QLatin1String("Detailed file list:")) ||
                    line.startsWith(QLatin1String("Use "))) {
             report.entries.push_back(makeEntry(texts.summary, line, std::nullopt, EntryStatus::detail));

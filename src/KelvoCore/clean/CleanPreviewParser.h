@@ -21,7 +21,7 @@ CleanPreviewReport parseTerminalOutput(const QString& text);
 
 struct TerminalLine {
     QString text;
-    std::optional<QString> note;
+    std::optional<LocalText> note;
     CleanPreviewReport::EntryStatus status;
 };
 std::optional<TerminalLine> parseTerminalLine(const QString& line);

@@ -18,14 +18,14 @@ constexpr std::array allStatuses{EntryStatus::cleanable, EntryStatus::done,   En
                                  EntryStatus::info,      EntryStatus::detail, EntryStatus::review,
                                  EntryStatus::summary};
 
-QJsonValue optionalText(const std::optional<QString>& text)
+QJsonValue optionalText(const std::optional<LocalText>& text)
 {
-    return text ? QJsonValue(*text) : QJsonValue(QJsonValue::Null);
+    return text ? QJsonValue(text->text()) : QJsonValue(QJsonValue::Null);
 }
 
-std::optional<QString> readOptionalText(const QJsonValue& value)
+std::optional<LocalText> readOptionalText(const QJsonValue& value)
 {
-    return value.isString() ? std::optional(value.toString()) : std::nullopt;
+    return value.isString() ? std::optional(LocalText::same(value.toString())) : std::nullopt;
 }
 
 // The raw value, or the stored numeric code 0 to 6, since both name a status unambiguously.
@@ -64,7 +64,7 @@ std::optional<CleanPreviewReport::Entry> readEntry(const QJsonValue& value)
         id = QUuid::createUuid();
     return CleanPreviewReport::Entry{
         id,
-        object.value(QLatin1String("section")).toString(),
+        LocalText::same(object.value(QLatin1String("section")).toString()),
         path.toString(),
         readOptionalText(object.value(QLatin1String("note"))),
         *status,
@@ -94,7 +94,7 @@ int CleanPreviewReport::sectionCount() const
 {
     QSet<QString> sections;
     for (const Entry& entry : entries)
-        sections.insert(entry.section);
+        sections.insert(entry.section.english);
     return int(sections.size());
 }
 
@@ -135,7 +135,7 @@ QJsonObject CleanPreviewReport::toJson() const
     for (const Entry& entry : entries) {
         QJsonObject object{
             {QStringLiteral("id"), entry.id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("section"), entry.section},
+            {QStringLiteral("section"), entry.section.text()},
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("note"), optionalText(entry.note)},
             {QStringLiteral("status"), rawValue(entry.status)},

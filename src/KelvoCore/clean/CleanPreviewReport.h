@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "vocabulary/LocalText.h"
 
 #include <QDateTime>
 #include <QJsonObject>
@@ -17,9 +18,9 @@ struct CleanPreviewReport {
 
     struct Entry {
         QUuid id;
-        QString section;
+        LocalText section;
         QString path; // the location, or a message for lines that are not paths
-        std::optional<QString> note;
+        std::optional<LocalText> note;
         EntryStatus status = EntryStatus::cleanable;
         // The location as the preview met it; the clean acts only on that same item.
         std::optional<FileIdentity> identity = std::nullopt;
@@ -35,13 +36,13 @@ struct CleanPreviewReport {
 
     std::vector<Entry> entries;
     QDateTime generatedAt;
-    std::optional<QString> summary;
+    std::optional<LocalText> summary;
 
     // What the clean would free: the cleanable entries' bytes (read from the note where the report
     // does not carry them) less what the protection list keeps.
     qint64 willFreeBytes() const;
 
-    // Distinct section texts over all entries, whatever their status.
+    // Distinct sections over all entries, whatever their status.
     int sectionCount() const;
 
     bool operator==(const CleanPreviewReport&) const = default;
@@ -51,8 +52,8 @@ struct CleanPreviewReport {
 
     // The report as JSON: {"generated_at", "summary", "section_count", "entries": [{"id", "section",
     // "path", "note", "status", "identity" ("device:inode", when known), "bytes", "protected_bytes",
-    // "items_to_remove" (when measured)}]}; fromJson reads it back, dropping entries it cannot
-    // read.
+    // "items_to_remove" (when measured)}]}, its texts in the language of the moment; fromJson reads
+    // it back, dropping entries it cannot read (its texts are then the same in both languages).
     QJsonObject toJson() const;
     static CleanPreviewReport fromJson(const QJsonObject& json);
 };

@@ -69,9 +69,9 @@ QString painted(const QString& text, const QString& colour, bool useColour)
 
 // The older tool's readers look for "Potential space:", so a summary in other words (Chinese, or
 // none) is put behind that prefix instead of being left out.
-QString summaryLine(const std::optional<QString>& summary)
+QString summaryLine(const std::optional<LocalText>& summary)
 {
-    const QString text = printable(summary.value_or(QString()).trimmed());
+    const QString text = printable(summary ? summary->text().trimmed() : QString());
     if (text.startsWith(potentialSpace))
         return text;
     return text.isEmpty() ? potentialSpace : potentialSpace + QLatin1Char(' ') + text;
@@ -87,8 +87,9 @@ QString entryLine(const CleanPreviewReport::Entry& entry, bool colour)
     // and the path matters more. What cannot come back as written, the format having no escape: a
     // path holding "  # " (readers cut it there), white space around the path or the note, and
     // control characters (they are written as their pictures).
-    if (entry.note && !entry.note->trimmed().isEmpty() && !entry.path.contains(QLatin1String("  #")))
-        line += QStringLiteral("  # ") + printable(*entry.note);
+    const QString note = entry.note ? entry.note->text() : QString();
+    if (!note.trimmed().isEmpty() && !entry.path.contains(QLatin1String("  #")))
+        line += QStringLiteral("  # ") + printable(note);
     return line;
 }
 
@@ -145,10 +146,11 @@ QString terminalReport(const CleanPreviewReport& report, bool colour, TargetSyst
     for (const CleanPreviewReport::Entry& entry : report.entries) {
         if (entry.status == EntryStatus::summary)
             continue; // the summary line stands for these
-        auto found = sectionIndex.constFind(entry.section);
+        const QString section = entry.section.text();
+        auto found = sectionIndex.constFind(section);
         if (found == sectionIndex.cend()) {
-            found = sectionIndex.insert(entry.section, sections.size());
-            sections.emplace_back(entry.section, QStringList());
+            found = sectionIndex.insert(section, sections.size());
+            sections.emplace_back(section, QStringList());
         }
         sections[found.value()].second << entryLine(entry, colour);
     }

@@ -31,9 +31,9 @@ namespace {
 using Entry = CleanPreviewReport::Entry;
 using Status = CleanPreviewReport::EntryStatus;
 
-QString text(const QString& zh, const QString& en)
+LocalText text(const QString& zh, const QString& en)
 {
-    return AppLocalization::localized(zh, en);
+    return {zh, en};
 }
 
 // Running totals over the whole scan, passed on at a calm rate.
@@ -153,8 +153,8 @@ Summary summaryOf(const FileWalker::Measurement& found, bool isFile, qint64 prot
 struct Place {
     QString path;
     std::optional<ConfinedPath::Reached> reached;
-    QString linkReason;  // set when a link stands at or above the place and something is behind it
-    bool isLink = false; // a link stands at the place itself
+    LocalText linkReason; // set when a link stands at or above the place and something is behind it
+    bool isLink = false;  // a link stands at the place itself
 };
 
 Place find(const QString& home, const QString& relativePath)
@@ -170,7 +170,8 @@ Place find(const QString& home, const QString& relativePath)
     // A link on the way is reported only when something is behind it: a cache that does not exist
     // anywhere is no news.
     if ((atLink || outcome.failure == ConfinedPath::Failure::throughLink) && QFileInfo::exists(place.path))
-        place.linkReason = FileErrorText::linkOnTheWay(place.path, atLink ? place.path : outcome.stoppedAt);
+        place.linkReason = LocalText::made(
+            [&] { return FileErrorText::linkOnTheWay(place.path, atLink ? place.path : outcome.stoppedAt); });
     return place;
 }
 
@@ -296,12 +297,12 @@ struct Scan {
 
     bool cancelled() const { return options.cancelled && options.cancelled->load(); }
 
-    void addEntry(const QString& section, const QString& path, const QString& note, Status status)
+    void addEntry(const LocalText& section, const QString& path, const LocalText& note, Status status)
     {
         entries.push_back({StableId::of(path), section, path, note, status});
     }
 
-    void addCleanable(const QString& section, const QString& path, const QString& label,
+    void addCleanable(const LocalText& section, const QString& path, const LocalText& label,
                       const Summary& summary, const FileIdentity& identity)
     {
         entries.push_back({StableId::of(path), section, path, label + noteText(summary.bytes, summary.items),
@@ -311,12 +312,12 @@ struct Scan {
 
     void standardGroup(const CleanGroup& group)
     {
-        const QString section = text(group.titleZh, group.titleEn);
+        const LocalText section = text(group.titleZh, group.titleEn);
         for (const CleanTarget& target : group.targets) {
             if (cancelled())
                 return;
             const Place& place = places.place(target.relativePath);
-            const QString label = text(target.labelZh, target.labelEn) + QStringLiteral(" · ");
+            const LocalText label = text(target.labelZh, target.labelEn) + QStringLiteral(" · ");
             if (!place.linkReason.isEmpty())
                 addEntry(section, place.path, label + place.linkReason, Status::skipped);
             if (!place.reached)
@@ -330,7 +331,7 @@ struct Scan {
 
     void browsers(const CleanCatalogue& catalogue, const QSet<QString>& running)
     {
-        const QString section = text(catalogue.browsersTitle.titleZh, catalogue.browsersTitle.titleEn);
+        const LocalText section = text(catalogue.browsersTitle.titleZh, catalogue.browsersTitle.titleEn);
         for (const CleanBrowser& browser : catalogue.browsers) {
             if (cancelled())
                 return;
@@ -359,27 +360,29 @@ struct Scan {
             if (measured.empty() && linked.empty())
                 continue;
             if (browserRunning) {
+                // The message stands where a path would; it keeps the language of the scan.
                 addEntry(section,
                          browser.name + text(QStringLiteral(" 正在运行，缓存清理已跳过"),
-                                             QStringLiteral(" is running, cache cleanup skipped")),
+                                             QStringLiteral(" is running, cache cleanup skipped"))
+                                            .text(),
                          noteText(total.bytes, total.items), Status::skipped);
                 continue;
             }
             for (const Measured& place : measured)
-                addCleanable(section, place.path, QString(), place.summary, place.identity);
+                addCleanable(section, place.path, LocalText(), place.summary, place.identity);
             for (const Place* place : linked)
                 addEntry(section, place->path, place->linkReason, Status::skipped);
         }
     }
 };
 
-qint64 itemCount(const std::optional<QString>& note)
+qint64 itemCount(const std::optional<LocalText>& note)
 {
     static const QRegularExpression pattern(QStringLiteral("([0-9]+)\\s*(项|items)"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (!note)
         return 0;
-    const QRegularExpressionMatch match = pattern.match(*note);
+    const QRegularExpressionMatch match = pattern.match(note->english);
     if (!match.hasMatch())
         return 0;
     bool ok = false;
@@ -387,7 +390,7 @@ qint64 itemCount(const std::optional<QString>& note)
     return ok ? count : 0;
 }
 
-QString summaryText(qint64 bytes, qint64 items, qsizetype categories)
+LocalText summaryText(qint64 bytes, qint64 items, qsizetype categories)
 {
     const QString size = SizeText::bytesWithDefaultUnits(bytes);
     return text(QStringLiteral("预计可清理：%1 | 项目：%2 | 类别：%3"),
@@ -435,7 +438,7 @@ CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& wildcardC
             continue;
         bytes = ByteCount::saturatingAdd(bytes, byteCount(entry.note).value_or(0));
         items = ByteCount::saturatingAdd(items, itemCount(entry.note));
-        sections.insert(entry.section);
+        sections.insert(entry.section.english);
     }
     CleanPreviewReport report;
     report.entries = std::move(scan.entries);
@@ -466,19 +469,19 @@ Summary directorySummary(const QString& path, const Options& options)
         location->kind != FileWalker::Kind::folder);
 }
 
-QString noteText(qint64 bytes, qint64 items)
+LocalText noteText(qint64 bytes, qint64 items)
 {
-    return SizeText::bytesWithDefaultUnits(bytes) +
+    return LocalText::made([bytes] { return SizeText::bytesWithDefaultUnits(bytes); }) +
            text(QStringLiteral(", %1 项"), QStringLiteral(", %1 items")).arg(items);
 }
 
-std::optional<qint64> byteCount(const std::optional<QString>& note)
+std::optional<qint64> byteCount(const std::optional<LocalText>& note)
 {
     static const QRegularExpression pattern(QStringLiteral("([0-9]+(?:\\.[0-9]+)?)\\s*(KB|MB|GB|TB|bytes)"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (!note)
         return std::nullopt;
-    const QRegularExpressionMatch match = pattern.match(*note);
+    const QRegularExpressionMatch match = pattern.match(note->english);
     if (!match.hasMatch())
         return std::nullopt;
     bool ok = false;

@@ -59,8 +59,8 @@ QStringList runningBrowserPaths(const QString& home, const CleanCatalogue& catal
                                 const QSet<QString>& runningProcesses);
 
 // "1.2 MB, 30 items" / "1.2 MB, 30 项".
-QString noteText(qint64 bytes, qint64 items);
+LocalText noteText(qint64 bytes, qint64 items);
 // The byte count a note's size text stands for, in binary multiples; none without a size.
-std::optional<qint64> byteCount(const std::optional<QString>& note);
+std::optional<qint64> byteCount(const std::optional<LocalText>& note);
 
 } // namespace LocalCleanPreview

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "vocabulary/LocalText.h"
 
 #include <QDateTime>
 #include <QString>
@@ -16,14 +17,14 @@ struct InstallerPreviewReport {
         QUuid id;             // fresh per scan
         QString name;         // the file name; from the Homebrew cache without its hash prefix
         QString path;         // standardised
-        QString source;       // the label of the location it was found in
+        LocalText source;     // the label of the location it was found in
         qint64 byteCount = 0; // space taken on disk
         std::optional<FileIdentity> identity = std::nullopt; // as scanned; a move to the Trash checks it
         QString location = {};                               // the place it was found in
         // A Linux installer's type: a fixed word ("deb", "appimage", ..., "archive") and its name for
         // people; both empty for the macOS types.
         QString kind = {};
-        QString kindText = {};
+        LocalText kindText = {};
 
         QString sizeText() const;
         bool operator==(const Entry&) const = default;

@@ -62,7 +62,7 @@ std::optional<Kind> packageKind(const QString& name)
     if (!package)
         return std::nullopt;
     return Kind{QLatin1String(package->code),
-                AppLocalization::localized(QString::fromUtf8(package->zh), QLatin1String(package->en))};
+                LocalText{QString::fromUtf8(package->zh), QLatin1String(package->en)}};
 }
 
 bool isInstallerName(const QString& name)
@@ -86,7 +86,7 @@ std::optional<Kind> archiveKind(const QStringList& entryNames)
     for (const QString& entry : entryNames)
         if (const std::optional<Kind> carried = packageKind(entry.section(QLatin1Char('/'), -1)))
             return Kind{QStringLiteral("archive"),
-                        AppLocalization::localized("压缩包 · ", "Archive · ") + carried->text};
+                        LocalText{QStringLiteral("压缩包 · "), QStringLiteral("Archive · ")} + carried->text};
     return std::nullopt;
 }
 

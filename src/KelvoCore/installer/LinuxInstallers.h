@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vocabulary/LocalText.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +16,7 @@ namespace LinuxInstallers {
 // people in the display language ("Debian package", "Archive · AppImage").
 struct Kind {
     QString code;
-    QString text;
+    LocalText text;
     bool operator==(const Kind&) const = default;
 };
 

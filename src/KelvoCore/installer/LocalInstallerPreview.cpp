@@ -69,11 +69,11 @@ std::vector<Candidate> findInstallerFiles(const QString& location, int maxDepth,
     return found;
 }
 
-QString displayName(const QString& fileName, const QString& source)
+QString displayName(const QString& fileName, const LocalText& source)
 {
     // Homebrew's download cache prefixes each file with the hash of its address.
     static const QRegularExpression hashPrefix(QStringLiteral("^[0-9a-f]{64}--"));
-    if (source != QLatin1String("Homebrew"))
+    if (source.english != QLatin1String("Homebrew"))
         return fileName;
     return QString(fileName).remove(hashPrefix);
 }
@@ -123,13 +123,12 @@ std::vector<InstallerPreviewReport::Entry> scanInstallers(const ScanPath& locati
 // still decides what may leave.
 std::vector<ScanPath> linuxScanPaths(const QString& home, const Places& places)
 {
-    using AppLocalization::localized;
     const UserDirs::Folders folders = UserDirs::read(home, places.configHome);
-    return {{PathText::standardized(folders.download), localized("下载", "Downloads")},
-            {PathText::standardized(folders.desktop), localized("桌面", "Desktop")},
-            {PathText::standardized(folders.documents), localized("文档", "Documents")},
-            {below(home, "Public"), localized("公共", "Public")},
-            {below(folders.download, "Telegram Desktop"), QStringLiteral("Telegram")}};
+    return {{PathText::standardized(folders.download), LocalText("下载", "Downloads")},
+            {PathText::standardized(folders.desktop), LocalText("桌面", "Desktop")},
+            {PathText::standardized(folders.documents), LocalText("文档", "Documents")},
+            {below(home, "Public"), LocalText("公共", "Public")},
+            {below(folders.download, "Telegram Desktop"), LocalText::same(QStringLiteral("Telegram"))}};
 }
 
 } // namespace
@@ -170,30 +169,30 @@ std::vector<ScanPath> installerScanPaths(const QString& home, const Places& plac
 {
     if (places.system == TargetSystem::linuxDesktop)
         return linuxScanPaths(home, places);
-    using AppLocalization::localized;
-    const QString telegram = QStringLiteral("Telegram");
+    const LocalText telegram = LocalText::same(QStringLiteral("Telegram"));
     std::vector<ScanPath> paths{
-        {below(home, "Downloads"), localized("下载", "Downloads")},
-        {below(home, "Desktop"), localized("桌面", "Desktop")},
-        {below(home, "Documents"), localized("文稿", "Documents")},
-        {below(home, "Public"), localized("公共", "Public")},
-        {below(home, "Library/Downloads"), localized("资源库", "Library")},
+        {below(home, "Downloads"), LocalText("下载", "Downloads")},
+        {below(home, "Desktop"), LocalText("桌面", "Desktop")},
+        {below(home, "Documents"), LocalText("文稿", "Documents")},
+        {below(home, "Public"), LocalText("公共", "Public")},
+        {below(home, "Library/Downloads"), LocalText("资源库", "Library")},
     };
     if (!places.sharedRoot.isEmpty()) {
-        paths.push_back({PathText::standardized(places.sharedRoot), localized("共享", "Shared")});
-        paths.push_back({below(places.sharedRoot, "Downloads"), localized("共享", "Shared")});
+        paths.push_back({PathText::standardized(places.sharedRoot), LocalText("共享", "Shared")});
+        paths.push_back({below(places.sharedRoot, "Downloads"), LocalText("共享", "Shared")});
     }
-    paths.insert(paths.end(), {{below(home, "Library/Caches/Homebrew"), QStringLiteral("Homebrew")},
-                               {below(home, "Library/Mobile Documents/com~apple~CloudDocs/Downloads"),
-                                QStringLiteral("iCloud")},
-                               {below(home, "Library/Containers/com.apple.mail/Data/Library/Mail Downloads"),
-                                localized("邮件", "Mail")},
-                               {below(home, "Library/Application Support/Telegram Desktop"), telegram},
-                               {below(home, "Downloads/Telegram Desktop"), telegram}});
+    paths.insert(paths.end(),
+                 {{below(home, "Library/Caches/Homebrew"), LocalText::same(QStringLiteral("Homebrew"))},
+                  {below(home, "Library/Mobile Documents/com~apple~CloudDocs/Downloads"),
+                   LocalText::same(QStringLiteral("iCloud"))},
+                  {below(home, "Library/Containers/com.apple.mail/Data/Library/Mail Downloads"),
+                   LocalText("邮件", "Mail")},
+                  {below(home, "Library/Application Support/Telegram Desktop"), telegram},
+                  {below(home, "Downloads/Telegram Desktop"), telegram}});
     // System-wide places belong to the user who is running Kelvo, not to another home folder.
     if (PathText::standardized(home) == PathText::standardized(places.currentHome))
         for (const SystemLocation& location : places.systemLocations)
-            paths.push_back({location.path, localized(location.sourceZh, location.sourceEn)});
+            paths.push_back({location.path, LocalText(location.sourceZh, location.sourceEn)});
     return paths;
 }
 

@@ -28,7 +28,7 @@ inline constexpr int defaultMaxDepth = 2; // a location's files and one folder l
 // A place searched for installers, labelled by where it is.
 struct ScanPath {
     QString path;
-    QString source;
+    LocalText source;
     bool operator==(const ScanPath&) const = default;
 };
 
@@ -36,7 +36,7 @@ struct ScanPath {
 struct ScanLocation {
     QString path;
     QString displayName; // last path component, or the whole path when there is none
-    QString source;
+    LocalText source;
     bool exists = false;
     bool operator==(const ScanLocation&) const = default;
 };

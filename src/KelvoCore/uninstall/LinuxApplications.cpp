@@ -36,7 +36,7 @@ struct Found {
     FileWalker::Item item; // what is moved to the Trash
     QString name;
     QString chineseName;
-    QString source;
+    LocalText source;
     std::optional<QString> icon;
     std::optional<QDateTime> lastOpened;
     LinuxLeftovers::Claimant claimant = {}; // what it goes by; nothing for an entry overriding another app's
@@ -86,16 +86,15 @@ bool isEntryFile(const FileWalker::Item& item)
 }
 
 // What an entry without a program shows instead of where its program comes from.
-QString markFor(Verdict verdict)
+LocalText markFor(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::missing:
-        return AppLocalization::localized(QStringLiteral("程序已不存在"), QStringLiteral("Program missing"));
+        return {QStringLiteral("程序已不存在"), QStringLiteral("Program missing")};
     case Verdict::throughLink:
-        return AppLocalization::localized(QStringLiteral("程序经由链接"),
-                                          QStringLiteral("Program behind a link"));
+        return {QStringLiteral("程序经由链接"), QStringLiteral("Program behind a link")};
     default:
-        return AppLocalization::localized(QStringLiteral("不是程序"), QStringLiteral("Not a program"));
+        return {QStringLiteral("不是程序"), QStringLiteral("Not a program")};
     }
 }
 
@@ -163,7 +162,8 @@ private:
         for (const FileWalker::Item& item : ConfinedListing::children(m_home, folder))
             if (item.kind == FileWalker::Kind::file && isAppImageName(item.name) &&
                 !m_found.contains(item.path)) {
-                Found found{item,         appImageName(item.name), {}, QStringLiteral("AppImage"),
+                Found found{item,         appImageName(item.name),
+                            {},           LocalText::same(QStringLiteral("AppImage")),
                             std::nullopt, usedAt(item.accessTime)};
                 found.claimant.names << found.name;
                 m_found[item.path] = std::move(found);
@@ -239,7 +239,7 @@ private:
                 *found = {*location,
                           name,
                           entry.chineseName,
-                          AppLocalization::localized(QStringLiteral("本地应用"), QStringLiteral("Local App")),
+                          LocalText{QStringLiteral("本地应用"), QStringLiteral("Local App")},
                           icon,
                           usedAt(program.item->accessTime)};
             else if (!found->hasDesktopEntry) {
@@ -311,8 +311,8 @@ private:
             lastOpened = usedAt(QFileInfo(data->path).lastModified().toSecsSinceEpoch());
         }
         UninstallPreviewReport::Entry entry = UninstallPreviewReport::makeEntry(
-            app.name, app.id, QStringLiteral("Flatpak"), app.id, location, bytes, std::move(leftovers),
-            lastOpened, isFolder ? std::optional(installed->identity) : std::nullopt);
+            app.name, app.id, LocalText::same(QStringLiteral("Flatpak")), app.id, location, bytes,
+            std::move(leftovers), lastOpened, isFolder ? std::optional(installed->identity) : std::nullopt);
         entry.iconPath = LinuxIcons::inTheme(
             PathText::joined(m_home, QStringLiteral(".local/share/flatpak/exports/share/icons/hicolor")),
             app.id);

@@ -113,7 +113,7 @@ QDateTime accessDate(const FileWalker::Item& item)
     return QDateTime::fromSecsSinceEpoch(item.accessTime, QTimeZone::utc());
 }
 
-UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const QString& sourceLabel,
+UninstallPreviewReport::Entry entryFor(const FileWalker::Item& bundle, const LocalText& sourceLabel,
                                        LibraryListing& library, const SpotlightQuery& spotlight)
 {
     // The access date is the one the listing read, before anything read the bundle's folder and
@@ -154,9 +154,9 @@ SpotlightBatch askSpotlight(const QStringList& bundlePaths)
 
 std::vector<ApplicationFolder> applicationFolders(const QString& home)
 {
-    return {{QStringLiteral("/Applications"), QStringLiteral("App")},
+    return {{QStringLiteral("/Applications"), LocalText::same(QStringLiteral("App"))},
             {PathText::joined(home, QStringLiteral("Applications")),
-             AppLocalization::localized(QStringLiteral("用户应用"), QStringLiteral("User Apps"))}};
+             LocalText{QStringLiteral("用户应用"), QStringLiteral("User Apps")}}};
 }
 
 const QStringList& leftoverFolderNames()
@@ -180,7 +180,7 @@ UninstallPreviewReport snapshot(const QString& home, const Options& options)
     const std::vector<ApplicationFolder> folders =
         options.applicationFolders ? *options.applicationFolders : applicationFolders(home);
     QSet<QString> searched;
-    std::vector<std::pair<FileWalker::Item, QString>> bundles; // with their source labels
+    std::vector<std::pair<FileWalker::Item, LocalText>> bundles; // with their source labels
     for (const ApplicationFolder& folder : folders) {
         const QString root = PathText::standardized(folder.path);
         if (searched.contains(root))

@@ -18,7 +18,7 @@ namespace LocalUninstallPreview {
 
 struct ApplicationFolder {
     QString path;
-    QString sourceLabel;
+    LocalText sourceLabel;
 };
 
 // "/Applications" ("App"), then the home folder's Applications ("User Apps" / "用户应用").

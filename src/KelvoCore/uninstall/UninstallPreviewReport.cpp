@@ -28,7 +28,7 @@ QStringList UninstallPreviewReport::Entry::leftoverPaths() const
 }
 
 UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
-    const QString& name, const std::optional<QString>& bundleID, const QString& sourceLabel,
+    const QString& name, const std::optional<QString>& bundleID, const LocalText& sourceLabel,
     const QString& uninstallName, const QString& path, qint64 appBytes, std::vector<Leftover> leftovers,
     const std::optional<QDateTime>& lastOpened, const std::optional<FileIdentity>& identity)
 {
@@ -41,10 +41,10 @@ UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
             ++strongCount;
             leftoverBytes = ByteCount::saturatingAdd(leftoverBytes, leftover.allocatedBytes);
         }
-    QString source = sourceLabel;
+    LocalText source = sourceLabel;
     if (strongCount > 0)
-        source += QStringLiteral(" · ") + QString::number(strongCount) +
-                  AppLocalization::localized(QStringLiteral(" 项残留"), QStringLiteral(" leftovers"));
+        source = source + QStringLiteral(" · ") + QString::number(strongCount) +
+                 LocalText{QStringLiteral(" 项残留"), QStringLiteral(" leftovers")};
     const qint64 total = ByteCount::saturatingAdd(appBytes, leftoverBytes);
     return {path,
             name,

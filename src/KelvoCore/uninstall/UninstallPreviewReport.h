@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "vocabulary/LocalText.h"
 
 #include <QDateTime>
 #include <QString>
@@ -29,7 +30,7 @@ struct UninstallPreviewReport {
         QString id;   // the bundle's path: no two bundles share one
         QString name; // display name
         std::optional<QString> bundleID;
-        QString source;        // "User Apps · 3 leftovers"
+        LocalText source;      // "User Apps · 3 leftovers"
         QString uninstallName; // the bundle's file name without ".app"
         QString path;
         std::optional<QString> size; // what removing it frees: bundle and strong leftovers together
@@ -59,7 +60,7 @@ struct UninstallPreviewReport {
     // An entry from what the scan measured; the id, the size line and the source text with its count
     // of strong leftovers are derived here.
     static Entry makeEntry(const QString& name, const std::optional<QString>& bundleID,
-                           const QString& sourceLabel, const QString& uninstallName, const QString& path,
+                           const LocalText& sourceLabel, const QString& uninstallName, const QString& path,
                            qint64 appBytes, std::vector<Leftover> leftovers,
                            const std::optional<QDateTime>& lastOpened,
                            const std::optional<FileIdentity>& identity = std::nullopt);

@@ -75,7 +75,18 @@ namespace {
 std::atomic_int runOverride = -1;
 // -1: none; otherwise an AppLanguagePreference value.
 std::atomic_int livePreference = -1;
+// -1: none; otherwise the AppResolvedLanguage a text is being made in on this thread (madeIn).
+thread_local int makingIn = -1;
 } // namespace
+
+QString madeIn(AppResolvedLanguage language, const std::function<QString()>& make)
+{
+    const int outer = makingIn;
+    makingIn = int(language);
+    QString text = make();
+    makingIn = outer;
+    return text;
+}
 
 void overrideLanguage(std::optional<AppResolvedLanguage> language)
 {
@@ -89,6 +100,8 @@ void useLivePreference(std::optional<AppLanguagePreference> preference)
 
 AppResolvedLanguage currentLanguage()
 {
+    if (makingIn >= 0)
+        return AppResolvedLanguage(makingIn);
     if (const int forced = runOverride; forced >= 0)
         return AppResolvedLanguage(forced);
     if (const int live = livePreference; live >= 0)

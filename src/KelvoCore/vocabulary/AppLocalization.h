@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QSettings;
@@ -35,6 +36,8 @@ void overrideLanguage(std::optional<AppResolvedLanguage> language);
 void useLivePreference(std::optional<AppLanguagePreference> preference);
 // The language resolved now from the stored preference (standard defaults) and the system languages.
 AppResolvedLanguage currentLanguage();
+// The text make() produces with this thread's texts in `language`, whatever the preference.
+QString madeIn(AppResolvedLanguage language, const std::function<QString()>& make);
 // zh or en by currentLanguage(); the engine's way of producing a text.
 QString localized(const QString& zh, const QString& en);
 } // namespace AppLocalization

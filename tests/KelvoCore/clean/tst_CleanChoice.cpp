@@ -34,9 +34,9 @@ private slots:
         const auto entry = [&](const QString& name, std::optional<qint64> bytes, qint64 kept = 0,
                                Status status = Status::cleanable, qint64 itemsToRemove = 0) {
             return CleanPreviewReport::Entry{QUuid::createUuid(),
-                                             "Section",
+                                             LocalText::same("Section"),
                                              name.contains(' ') ? name : home + '/' + name,
-                                             bytes ? std::nullopt : std::optional<QString>("2 KB"),
+                                             bytes ? std::nullopt : std::optional(LocalText::same("2 KB")),
                                              status,
                                              std::nullopt,
                                              bytes,

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(report.entries.size(), std::size_t(1));
         const auto& entry = report.entries.front();
         QCOMPARE(entry.path, m_home + "/" + place);
-        QCOMPARE(entry.section, section);
+        QCOMPARE(entry.section.text(), section);
         QCOMPARE(entry.bytes, std::optional(allocated(m_home + "/" + path)));
     }
 
@@ -208,7 +208,8 @@ private slots:
         QCOMPARE(report.entries.size(), std::size_t(1));
         const auto& entry = report.entries.front();
         QCOMPARE(std::pair(entry.path, entry.bytes), std::pair(placePath, std::optional(bytes)));
-        QVERIFY2(entry.note->endsWith(QString(", %1 items").arg(items)), qPrintable(*entry.note));
+        QVERIFY2(entry.note->english.endsWith(QString(", %1 items").arg(items)),
+                 qPrintable(entry.note->english));
         QVERIFY(CleanChoice::isChoosable(entry));
 
         const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
@@ -258,7 +259,8 @@ private slots:
         QStringList found;
         for (const auto& entry : report.entries)
             found << entry.path.mid(m_home.size() + 1) + ":" +
-                         (entry.note->contains(" · ") ? entry.note->section(" · ", 0, 0) : QString());
+                         (entry.note->english.contains(" · ") ? entry.note->english.section(" · ", 0, 0)
+                                                              : QString());
         QCOMPARE(found, expected);
         QCOMPARE(report.willFreeBytes(), inPlaces);
     }
@@ -281,8 +283,8 @@ private slots:
         const QString path = m_home + "/" + place;
         const QString data = file(QDir::cleanPath(path) + "/data", 4096);
         CleanPreviewReport report;
-        report.entries.push_back({QUuid::createUuid(), "Section", path, std::nullopt, Status::cleanable,
-                                  FileWalker::statItem(QDir::cleanPath(path))->identity});
+        report.entries.push_back({QUuid::createUuid(), LocalText::same("Section"), path, std::nullopt,
+                                  Status::cleanable, FileWalker::statItem(QDir::cleanPath(path))->identity});
         const LocalCleanResult result = LocalCleanExecutor::clean(report, {m_home}, m_home, {});
         QCOMPARE(exists(data), !cleaned);
         QCOMPARE(result.removedCount, cleaned ? 1 : 0);

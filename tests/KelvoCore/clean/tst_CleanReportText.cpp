@@ -25,7 +25,8 @@ namespace {
 Report::Entry entry(const QString& section, const QString& path, Status status = Status::cleanable,
                     const std::optional<QString>& note = std::nullopt)
 {
-    return {QUuid::createUuid(), section, path, note, status};
+    return {QUuid::createUuid(), LocalText::same(section), path,
+            note ? std::optional(LocalText::same(*note)) : std::nullopt, status};
 }
 
 // One line per entry, "section ¦ path ¦ note ¦ status", "∅" standing for no note; entries of the
@@ -35,7 +36,7 @@ QString describe(const Report& report, std::optional<Status> leftOut = std::null
     QStringList lines;
     for (const Report::Entry& e : report.entries)
         if (e.status != leftOut)
-            lines << e.section + " ¦ " + e.path + " ¦ " + e.note.value_or("∅") + " ¦ " +
+            lines << e.section.text() + " ¦ " + e.path + " ¦ " + (e.note ? e.note->text() : "∅") + " ¦ " +
                          Report::rawValue(e.status);
     return lines.join('\n');
 }
@@ -47,7 +48,8 @@ QDateTime at(const QString& iso)
 
 Report report(std::vector<Report::Entry> entries, const std::optional<QString>& summary = std::nullopt)
 {
-    return {std::move(entries), QDateTime::currentDateTimeUtc(), summary};
+    return {std::move(entries), QDateTime::currentDateTimeUtc(),
+            summary ? std::optional(LocalText::same(*summary)) : std::nullopt};
 }
 
 } // namespace
@@ -126,7 +128,7 @@ private slots:
         const auto [text, entries, summary] = fetch<QString, QString, QString>("text", "entries", "summary");
         const Report report = CleanPreviewParser::parse(text);
         QCOMPARE(describe(report), entries);
-        QCOMPARE(report.summary.value_or(QString()), summary);
+        QCOMPARE(report.summary.value_or(LocalText()).text(), summary);
         QSet<QUuid> ids{QUuid()}; // fresh and distinct
         for (const Report::Entry& entry : report.entries)
             ids.insert(entry.id);
@@ -153,11 +155,12 @@ private slots:
              entry("A", "/review", Status::review, "r"),
              entry("Summary", "Potential space: 1 MB", Status::summary)},
             at("2024-03-05T14:07:08.009+08:00"),
-            "Potential space: 1 MB"};
-        QTest::newRow("an identity and the last year an ISO date holds") << Report{
-            {{QUuid::createUuid(), "A", "/a", std::nullopt, Status::cleanable, FileIdentity{2049, ~0ULL}}},
-            at("9999-12-31T23:59:59.999Z"),
-            std::nullopt};
+            LocalText::same("Potential space: 1 MB")};
+        QTest::newRow("an identity and the last year an ISO date holds")
+            << Report{{{QUuid::createUuid(), LocalText::same("A"), "/a", std::nullopt, Status::cleanable,
+                        FileIdentity{2049, ~0ULL}}},
+                      at("9999-12-31T23:59:59.999Z"),
+                      std::nullopt};
     }
     void jsonRoundTrip()
     {
@@ -172,7 +175,8 @@ private slots:
     void jsonKeys()
     {
         const QUuid id(QStringLiteral("11111111-2222-3333-4444-555555555555"));
-        Report report{{{id, "Trash", "~/.Trash", "User Trash · 1 MB", Status::cleanable}},
+        Report report{{{id, LocalText::same("Trash"), "~/.Trash", LocalText::same("User Trash · 1 MB"),
+                        Status::cleanable}},
                       at("2024-03-05T14:07:08.009+08:00"),
                       {}};
         QCOMPARE(QJsonDocument(report.toJson()), QJsonDocument::fromJson(R"({
@@ -200,7 +204,7 @@ private slots:
                                            " ¦ /n ¦ ∅ ¦ done\n ¦ /m ¦  ¦ done"));
         QVERIFY(!report.entries.at(3).id.isNull());
         QCOMPARE(report.entries.back().id, QUuid("11111111-2222-3333-4444-555555555555"));
-        QCOMPARE(report.summary, std::optional<QString>("Potential space: 1 MB"));
+        QCOMPARE(report.summary, LocalText::same("Potential space: 1 MB"));
         QCOMPARE(report.generatedAt, at("2024-03-05T06:07:08Z"));
         const Report bare = Report::fromJson(
             QJsonDocument::fromJson(R"({"summary": 3, "generated_at": "yesterday"})").object());
@@ -268,7 +272,7 @@ private slots:
         for (bool colour : {false, true}) {
             const Report read = CleanPreviewParser::parse(CleanReportText::terminalReport(written, colour));
             QCOMPARE(describe(read, Status::summary), entries);
-            QCOMPARE(read.summary, std::optional(summary));
+            QCOMPARE(read.summary, LocalText::same(summary));
             QCOMPARE(std::count_if(read.entries.begin(), read.entries.end(), isSummary), 1);
         }
     }

@@ -37,7 +37,7 @@ CleanPreviewReport reportOf(const QStringList& paths, Status status = Status::cl
     CleanPreviewReport report;
     for (const QString& path : paths) {
         const std::optional<FileWalker::Item> item = FileWalker::statItem(path);
-        report.entries.push_back({QUuid::createUuid(), "Section", path, std::nullopt, status,
+        report.entries.push_back({QUuid::createUuid(), LocalText::same("Section"), path, std::nullopt, status,
                                   item ? std::optional(item->identity) : std::nullopt});
     }
     return report;
@@ -84,21 +84,27 @@ private slots:
             LocalCleanPreview::snapshot(m_home, CleanLocations::macOS(), {}, options);
         QVERIFY(locations.contains(m_home + "/Library/Caches")); // each place measured says where it is
         for (const auto& entry : report.entries)
-            if (sections.isEmpty() || sections.last() != entry.section)
-                sections << entry.section;
+            if (sections.isEmpty() || sections.last() != entry.section.text())
+                sections << entry.section.text();
         QCOMPARE(sections, (QStringList{"User essentials", "Browsers", "Developer tools",
                                         "Diagnostics and crash reports", "Trash"}));
         const auto* caches = entryAt(report, m_home + "/Library/Caches");
         QVERIFY(caches && caches->status == Status::cleanable);
-        QCOMPARE(*caches->note,
+        QCOMPARE(caches->note->text(),
                  "User app caches · " +
                      SizeText::bytesWithDefaultUnits(allocated(m_home + "/Library/Caches/app/cache.db")) +
                      ", 2 items"); // the Firefox cache inside is a place of its own
-        QCOMPARE(*entryAt(report, m_home + "/Library/Caches/Firefox")->note, QString("Zero bytes, 0 items"));
+        const auto* firefox = entryAt(report, m_home + "/Library/Caches/Firefox");
+        QCOMPARE(firefox->note->text(), QString("Zero bytes, 0 items"));
         const auto* npm = entryAt(report, m_home + "/.npm");
-        QVERIFY(npm && npm->note->startsWith("npm cache · "));
+        QVERIFY(npm && npm->note->text().startsWith("npm cache · "));
         QCOMPARE(npm->identity, std::optional(FileWalker::statItem(m_home + "/.npm")->identity));
-        QVERIFY(report.summary->endsWith("| Categories: 5"));
+        QVERIFY(report.summary->text().endsWith("| Categories: 5"));
+        // A language switch after the scan re-words what it found, sizes included.
+        useLanguage(AppLanguagePreference::chinese);
+        QCOMPARE(report.entries.front().section.text() + " / " + firefox->note->text(),
+                 "用户基础项目 / 零字节, 0 项");
+        QVERIFY(report.summary->text().startsWith("预计可清理："));
     }
 
     // The potential space is the notes' sizes read back in binary units, so it reads a little higher.
@@ -111,8 +117,8 @@ private slots:
         const CleanPreviewReport report = scan(m_home, {"Google Chrome"});
         QCOMPARE(report.entries.size(), std::size_t(2));
         const qint64 bytes = *LocalCleanPreview::byteCount(report.entries[1].note);
-        QCOMPARE(*report.summary, "Potential space: " + SizeText::bytesWithDefaultUnits(bytes) +
-                                      " | Items: 2 | Categories: 1");
+        QCOMPARE(report.summary->text(), "Potential space: " + SizeText::bytesWithDefaultUnits(bytes) +
+                                             " | Items: 2 | Categories: 1");
     }
 
     // A single file is one item of its allocated size, and the item cap bounds huge folders.
@@ -147,7 +153,7 @@ private slots:
         QCOMPARE(entry != nullptr, somethingBehind);
         if (entry) {
             QCOMPARE(entry->status, Status::skipped);
-            QVERIFY(entry->note->contains(QString("“%1” is a link").arg(m_home + "/" + linkAt)));
+            QVERIFY(entry->note->text().contains(QString("“%1” is a link").arg(m_home + "/" + linkAt)));
             QVERIFY(!entry->identity);
         }
     }
@@ -166,7 +172,7 @@ private slots:
         file(m_home + "/Library/Application Support/Google/Chrome/Default/Code Cache/js/x", 5000);
         std::vector<CleanPreviewReport::Entry> browsers;
         for (const auto& entry : scan(m_home, {process}).entries)
-            if (entry.section == "Browsers")
+            if (entry.section.english == "Browsers")
                 browsers.push_back(entry);
         QCOMPARE(browsers.size(), std::size_t(skipped ? 1 : 2));
         QCOMPARE(browsers[0].status, skipped ? Status::skipped : Status::cleanable);
@@ -178,9 +184,9 @@ private slots:
         QCOMPARE(kept.contains(chrome), skipped);
         QVERIFY(kept.contains(m_home + "/Library/Caches/com.apple.Safari"));
         if (skipped)
-            QVERIFY(browsers[0].note->endsWith(", 4 items")); // both paths summed
+            QVERIFY(browsers[0].note->english.endsWith(", 4 items")); // both paths summed
         else
-            QVERIFY(!browsers[0].note->contains(" · "));
+            QVERIFY(!browsers[0].note->english.contains(" · "));
     }
 
     void byteCount_data()
@@ -199,7 +205,7 @@ private slots:
     void byteCount()
     {
         const auto [note, bytes] = fetch<QString, qint64>("note", "bytes");
-        QCOMPARE(LocalCleanPreview::byteCount(note).value_or(-1), bytes);
+        QCOMPARE(LocalCleanPreview::byteCount(LocalText::same(note)).value_or(-1), bytes);
         QVERIFY(!LocalCleanPreview::byteCount(std::nullopt));
     }
 

@@ -135,7 +135,7 @@ private slots:
         file(m_box.path(path), 3000);
         const auto report = LocalInstallerPreview::snapshot(m_home, m_places);
         QCOMPARE(report.entries.size(), std::size_t(1));
-        QCOMPARE(report.entries[0].name + "@" + report.entries[0].source, name + "@" + source);
+        QCOMPARE(report.entries[0].name + "@" + report.entries[0].source.text(), name + "@" + source);
         QCOMPARE(report.entries[0].path, m_box.path(path));
         QCOMPARE(report.entries[0].byteCount, allocated(m_box.path(path)));
     }
@@ -147,7 +147,8 @@ private slots:
         const QStringList names{"file10.dmg", "File2.dmg", "file1.dmg", "z.dmg", "a.dmg"};
         std::vector<InstallerPreviewReport::Entry> entries;
         for (int i = 0; i < names.size(); ++i)
-            entries.push_back({QUuid::createUuid(), names[i], "/x/" + names[i], "Downloads", sizes[i]});
+            entries.push_back(
+                {QUuid::createUuid(), names[i], "/x/" + names[i], LocalText::same("Downloads"), sizes[i]});
         const InstallerPreviewReport report(entries, QDateTime::currentDateTimeUtc());
         QStringList order;
         for (const auto& entry : report.entries)
@@ -177,9 +178,10 @@ private slots:
         const auto locations = LocalInstallerPreview::availableScanLocations(m_home, m_places);
         using Location = LocalInstallerPreview::ScanLocation;
         QCOMPARE(locations.size(), std::size_t(11)); // no shared folder
-        QCOMPARE(locations.front(), (Location{m_home + "/Downloads", "Downloads", "下载", true}));
+        QCOMPARE(locations.front(),
+                 (Location{m_home + "/Downloads", "Downloads", {"下载", "Downloads"}, true}));
         QCOMPARE(locations[1].exists, false);
-        QCOMPARE(locations.back(), (Location{"/", "/", "根", true}));
+        QCOMPARE(locations.back(), (Location{"/", "/", {"根", "Root"}, true}));
     }
 
     void aSpentBudgetOrACancelEndsTheScan()

@@ -68,7 +68,7 @@ class TestLinuxApplications : public QObject {
     {
         QStringList lines;
         for (const auto& entry : report.entries)
-            lines << entry.name + "|" + entry.source.section(" · ", 0, 0) + "|" +
+            lines << entry.name + "|" + entry.source.text().section(" · ", 0, 0) + "|" +
                          entry.path.mid(m_home.size() + 1);
         return lines;
     }

@@ -81,9 +81,13 @@ class TestLocalUninstallPreview : public QObject {
             return answers.contains(path) ? std::optional(answers[path]) : std::nullopt;
         };
     }
-    UninstallPreviewReport scan(const std::vector<LocalUninstallPreview::ApplicationFolder>& folders,
+    // Application folders with their labels.
+    UninstallPreviewReport scan(const std::vector<std::pair<QString, QString>>& labelled,
                                 const Answers& answers = {})
     {
+        std::vector<LocalUninstallPreview::ApplicationFolder> folders;
+        for (const auto& [path, label] : labelled)
+            folders.push_back({path, LocalText::same(label)});
         return LocalUninstallPreview::snapshot(m_home, {folders, spotlight(answers)});
     }
 
@@ -228,7 +232,10 @@ private slots:
         QCOMPARE(ed.leftoverPaths(),
                  (QStringList{lib + "Application Support/Editor", lib + "Caches/org.editor.Notes", prefs,
                               lib + "Logs/Editor 2.log", lib + "Logs/Editor 10.log"}));
-        QCOMPARE(ed.source, QString("User Apps · 3 leftovers"));
+        QCOMPARE(ed.source.text(), QString("User Apps · 3 leftovers"));
+        useLanguage(AppLanguagePreference::chinese); // what the scan found follows a later switch
+        QCOMPARE(ed.source.text(), QString("用户应用 · 3 项残留"));
+        useLanguage(AppLanguagePreference::english);
         const qint64 appBytes =
             allocated(editor + "/Contents/MacOS/binary") + allocated(editor + "/Contents/Info.plist");
         const qint64 leftoverBytes = allocated(data) + allocated(wal) + allocated(shared) + allocated(prefs);
@@ -237,7 +244,7 @@ private slots:
         QCOMPARE(ed.size, SizeText::bytes(appBytes + leftoverBytes));
         // Only offered to Notes, whose name it merely contains: chosen for neither size nor count.
         const auto& notes = report.entries[1];
-        QCOMPARE(notes.name + "@" + notes.source, QString("Notes@App"));
+        QCOMPARE(notes.name + "@" + notes.source.text(), QString("Notes@App"));
         QCOMPARE(notes.leftoverPaths(), QStringList{lib + "Caches/org.editor.Notes"});
         QCOMPARE(notes.leftovers.front().match, LocalUninstallPreview::LeftoverMatch::possible);
         QCOMPARE(notes.leftoverSizeText, SizeText::bytes(0));
@@ -258,7 +265,7 @@ private slots:
         QStringList names;
         for (const auto& entry :
              scan({{m_system, "App"}, {user, "User Apps"}, {m_system + "/", "Again"}}).entries)
-            names << entry.name + "@" + entry.source;
+            names << entry.name + "@" + entry.source.text();
         QCOMPARE(names, (QStringList{"alpha@User Apps", "App2@User Apps", "App10@User Apps", "Zeta@App",
                                      "zeta@App"}));
     }

@@ -31,8 +31,9 @@ class TestUninstallExecutor : public QObject {
         std::vector<UninstallPreviewReport::Leftover> found;
         for (const QString& leftover : leftovers)
             found.push_back({m_home + "/" + leftover, 100, Match::strong, std::nullopt});
-        return UninstallPreviewReport::makeEntry(relative, std::nullopt, "Local App", relative,
-                                                 m_home + "/" + relative, 1000, found, std::nullopt);
+        return UninstallPreviewReport::makeEntry(relative, std::nullopt, LocalText::same("Local App"),
+                                                 relative, m_home + "/" + relative, 1000, found,
+                                                 std::nullopt);
     }
 
     // "path below the home" of each planned item, and "kept path" of each kept one.

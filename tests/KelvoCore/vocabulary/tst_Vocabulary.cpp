@@ -6,6 +6,7 @@
 
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
+#include "vocabulary/LocalText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/TargetSystem.h"
 
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <limits>
+#include <thread>
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -127,6 +129,24 @@ private slots:
         const AppAction chinese = AppActionFactory::clean(true);
         QVERIFY(english.title.startsWith("Preview") && english.detail.startsWith("Only"));
         QVERIFY(chinese.title.startsWith("预览") && chinese.detail.startsWith("只"));
+    }
+
+    // A text a scan keeps is shown in the language of the moment it is shown; one made by a function
+    // that speaks the current language is made in both, on this thread only, and the language in
+    // force afterwards is the one before.
+    void keptTextsFollowTheLanguageShown()
+    {
+        const auto unknown = [] { return SizeText::percent(std::nullopt); };
+        const LocalText made = LocalText::made(unknown) + LocalText{"：%1", ": %1"}.arg(3);
+        QCOMPARE(made.text(), "Unknown: 3");
+        QCOMPARE(unknown(), "Unknown");
+        QString elsewhere;
+        std::thread other(
+            [&] { elsewhere = AppLocalization::madeIn(AppResolvedLanguage::chinese, unknown); });
+        other.join();
+        useLanguage(AppLanguagePreference::chinese);
+        QCOMPARE(made.text(), "未知：3");
+        QCOMPARE(elsewhere, "未知");
     }
 
     // Decimal units, adaptive fraction digits rounded half up, never a decimal comma or digit grouping
