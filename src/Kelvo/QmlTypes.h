@@ -4,6 +4,8 @@
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 #include "SizeTextBridge.h"
+#include "app/ChoiceSectionModel.h"
+#include "features/CleanEntryModel.h"
 
 #include <QtQml/qqml.h>
 
@@ -49,4 +51,33 @@ struct SizeTextSingleton {
     QML_FOREIGN(SizeTextBridge)
     QML_NAMED_ELEMENT(SizeText)
     QML_SINGLETON
+};
+
+// The result lists the controllers own, known to the views by their types for their roles and
+// properties; the views never make one.
+struct ResultListModelType {
+    Q_GADGET
+    QML_FOREIGN(ResultListModel)
+    QML_ANONYMOUS
+};
+
+struct ChoiceListModelType {
+    Q_GADGET
+    QML_FOREIGN(ChoiceListModel)
+    QML_NAMED_ELEMENT(ChoiceListModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct ChoiceSectionModelType {
+    Q_GADGET
+    QML_FOREIGN(ChoiceSectionModel)
+    QML_NAMED_ELEMENT(ChoiceSectionModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct CleanEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(CleanEntryModel)
+    QML_NAMED_ELEMENT(CleanEntryModel)
+    QML_UNCREATABLE("a controller's list")
 };
