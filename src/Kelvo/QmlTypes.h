@@ -6,6 +6,9 @@
 #include "SizeTextBridge.h"
 #include "app/ChoiceSectionModel.h"
 #include "features/CleanEntryModel.h"
+#include "features/InstallerEntryModel.h"
+#include "features/PurgeEntryModel.h"
+#include "features/UninstallAppModel.h"
 
 #include <QtQml/qqml.h>
 
@@ -79,5 +82,40 @@ struct CleanEntryModelType {
     Q_GADGET
     QML_FOREIGN(CleanEntryModel)
     QML_NAMED_ELEMENT(CleanEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct PurgeEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(PurgeEntryModel)
+    QML_NAMED_ELEMENT(PurgeEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct InstallerEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(InstallerEntryModel)
+    QML_NAMED_ELEMENT(InstallerEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct InstallerShownEntriesType {
+    Q_GADGET
+    QML_FOREIGN(InstallerShownEntries)
+    QML_NAMED_ELEMENT(InstallerShownEntries)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct UninstallAppModelType {
+    Q_GADGET
+    QML_FOREIGN(UninstallAppModel)
+    QML_NAMED_ELEMENT(UninstallAppModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct UninstallLeftoverModelType {
+    Q_GADGET
+    QML_FOREIGN(UninstallLeftoverModel)
+    QML_NAMED_ELEMENT(UninstallLeftoverModel)
     QML_UNCREATABLE("a controller's list")
 };

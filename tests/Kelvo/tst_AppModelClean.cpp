@@ -258,7 +258,7 @@ private slots:
         QVERIFY(finished(*model));
         QVERIFY2(alertOf(*model).contains(alert), qPrintable(alertOf(*model)));
         QCOMPARE(model->statistics()->count("lastPurgeCleanedCount"), 0);
-        QVERIFY(model->purge()->reportValue().isNull());
+        QVERIFY(!model->purge()->hasReport());
         model->runs()->dismissAlert();
         model->analysis()->moveToTrash(path);
         QVERIFY(finished(*model));
