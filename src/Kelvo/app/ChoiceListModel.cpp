@@ -57,9 +57,12 @@ void ChoiceListModel::chooseAll(bool wanted)
 QStringList ChoiceListModel::chosenKeys() const
 {
     QStringList keys;
+    QSet<QString> listed;
     for (int row = 0; row < rowCount(); ++row)
-        if (const QString key = keyOf(row); m_chosen.contains(key) && !keys.contains(key))
+        if (const QString key = keyOf(row); m_chosen.contains(key) && !listed.contains(key)) {
+            listed.insert(key);
             keys.append(key);
+        }
     return keys;
 }
 

@@ -93,12 +93,10 @@ void UninstallAppModel::setEntries(std::vector<UninstallPreviewReport::Entry> en
 
 QStringList UninstallAppModel::chosenLeftovers() const
 {
-    QStringList paths;
+    QSet<QString> paths;
     for (const Row& row : m_rows)
-        for (const QString& path : row.leftovers->chosenKeys())
-            if (!paths.contains(path))
-                paths.append(path);
-    return paths;
+        paths.unite(row.leftovers->chosen());
+    return QStringList(paths.begin(), paths.end());
 }
 
 int UninstallAppModel::rowCount(const QModelIndex& parent) const
