@@ -4,6 +4,11 @@
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 #include "SizeTextBridge.h"
+#include "app/ChoiceSectionModel.h"
+#include "features/CleanEntryModel.h"
+#include "features/InstallerEntryModel.h"
+#include "features/PurgeEntryModel.h"
+#include "features/UninstallAppModel.h"
 
 #include <QtQml/qqml.h>
 
@@ -49,4 +54,68 @@ struct SizeTextSingleton {
     QML_FOREIGN(SizeTextBridge)
     QML_NAMED_ELEMENT(SizeText)
     QML_SINGLETON
+};
+
+// The result lists the controllers own, known to the views by their types for their roles and
+// properties; the views never make one.
+struct ResultListModelType {
+    Q_GADGET
+    QML_FOREIGN(ResultListModel)
+    QML_ANONYMOUS
+};
+
+struct ChoiceListModelType {
+    Q_GADGET
+    QML_FOREIGN(ChoiceListModel)
+    QML_NAMED_ELEMENT(ChoiceListModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct ChoiceSectionModelType {
+    Q_GADGET
+    QML_FOREIGN(ChoiceSectionModel)
+    QML_NAMED_ELEMENT(ChoiceSectionModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct CleanEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(CleanEntryModel)
+    QML_NAMED_ELEMENT(CleanEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct PurgeEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(PurgeEntryModel)
+    QML_NAMED_ELEMENT(PurgeEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct InstallerEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(InstallerEntryModel)
+    QML_NAMED_ELEMENT(InstallerEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct InstallerShownEntriesType {
+    Q_GADGET
+    QML_FOREIGN(InstallerShownEntries)
+    QML_NAMED_ELEMENT(InstallerShownEntries)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct UninstallAppModelType {
+    Q_GADGET
+    QML_FOREIGN(UninstallAppModel)
+    QML_NAMED_ELEMENT(UninstallAppModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct UninstallLeftoverModelType {
+    Q_GADGET
+    QML_FOREIGN(UninstallLeftoverModel)
+    QML_NAMED_ELEMENT(UninstallLeftoverModel)
+    QML_UNCREATABLE("a controller's list")
 };

@@ -167,8 +167,9 @@ protected:
             lines << textsIn(found, children).join(" ¦ ");
         return lines;
     }
-    // One line per entry of a report's list: its values under the keys (separated by spaces); a key
-    // ending in # names a byte count, written as the window writes sizes.
+    // One line per entry of a report's list, or per row of a list model: its values under the keys or
+    // roles (separated by spaces); a key ending in # names a byte count, written as the window writes
+    // sizes.
     static QStringList linesOf(const QVariant& entries, const QString& keys)
     {
         QStringList lines;
@@ -180,6 +181,17 @@ protected:
             lines << values.join(" ¦ ");
         }
         return lines;
+    }
+    static QStringList linesOf(const QAbstractItemModel* rows, const QString& keys)
+    {
+        QVariantList entries;
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            QVariantMap entry;
+            for (const QByteArray& role : rows->roleNames())
+                entry.insert(role, rows->index(row, 0).data(rows->roleNames().key(role)));
+            entries << entry;
+        }
+        return linesOf(entries, keys);
     }
 
     // Clicks the item and waits for the dialog (or menu) to open.

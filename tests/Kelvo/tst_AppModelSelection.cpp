@@ -5,8 +5,11 @@
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
 
+#include "clean/CleanChoice.h"
+#include "clean/CleanWhitelistStore.h"
 #include "platform/Trash.h"
 
+#include <QAbstractItemModelTester>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QRegularExpression>
@@ -19,8 +22,53 @@
 using Act = std::function<void(AppModel&)>;
 Q_DECLARE_METATYPE(Act)
 
+// What a test reads of a page that lets the user choose rows: its list (and sections), each listed key's
+// size and what the choice frees as the report says (when that is not the chosen bytes).
+struct ChoiceParts {
+    ChoiceListModel* list;
+    QAbstractItemModel* sections;
+    QHash<QString, qint64> bytes;
+    std::optional<qint64> willFree = std::nullopt;
+};
+using PartsOf = std::function<ChoiceParts(AppModel&)>;
+using MoveKey = std::function<void(AppModel&, const QString& key)>;
+Q_DECLARE_METATYPE(PartsOf)
+Q_DECLARE_METATYPE(MoveKey)
+using PurgeEntry = PurgePreviewReport::Entry;
+using InstallerEntry = InstallerPreviewReport::Entry;
+
+// Each entry's path (an app's is its id) with its size.
+template <typename Entries, typename Bytes> QHash<QString, qint64> sizes(const Entries& entries, Bytes bytes)
+{
+    QHash<QString, qint64> sized;
+    for (const auto& entry : entries)
+        sized.insert(entry.path, std::invoke(bytes, entry));
+    return sized;
+}
+
+// What every choosing page finds in one home: Smart Clean's places (a cache partly protected, one
+// protected whole, the Trash), build output with and without a project file, two installers, and two
+// apps, one of them with a strong and a possible leftover.
+void makeChoiceHome(const QString& home)
+{
+    const CleanCatalogue& places = AppModelFixture::catalogue();
+    const QString cache = places.developerTools.targets[0].relativePath,
+                  pip = places.developerTools.targets[4].relativePath;
+    for (const QString& path :
+         {cache + "/app/data", cache + "/app/keep/data", pip + "/data",
+          places.trash.targets[0].relativePath + "/files/data", QString("code/web/node_modules/lib.js"),
+          QString("code/loose/build/out.o"), QString("Downloads/a.dmg"), QString("Desktop/b.pkg"),
+          QString("Library/Caches/com.example.foo/cache.db"),
+          QString("Library/Logs/backup-com.example.foo.log")})
+        SyntheticHome::file(home + "/" + path, 9000);
+    SyntheticHome::file(home + "/code/web/package.json");
+    CleanWhitelistStore::save({{"~/" + cache + "/app/keep", "~/" + pip}}, home);
+    for (const QString app : {"Foo", "Bar"})
+        SyntheticHome::makeApp(home + "/Applications", app, "com.example." + app.toLower());
+}
+
 using namespace SyntheticHome;
-using TestSupport::row;
+using namespace TestSupport;
 
 class TestAppModelSelection : public QObject {
     Q_OBJECT
@@ -29,7 +77,7 @@ private slots:
     // Nothing chosen: an alert asks for a choice where the page offers one, and nothing runs.
     void emptySelections_data()
     {
-        TestSupport::columns<Act, QString>("act", "alert"); // alert empty: none
+        columns<Act, QString>("act", "alert"); // alert empty: none
         row("installers", Act([](AppModel& m) { m.installer()->moveToTrash({}); }),
             QString("Choose the installer files you want to clean up first."));
         row("apps", Act([](AppModel& m) { m.uninstall()->uninstall({}, {}); }),
@@ -41,7 +89,7 @@ private slots:
     }
     void emptySelections()
     {
-        const auto [act, alert] = TestSupport::fetch<Act, QString>("act", "alert");
+        const auto [act, alert] = fetch<Act, QString>("act", "alert");
         AppModelFixture fixture;
         const auto model = fixture.makeModel();
         const QString path = model->analysis()->path();
@@ -51,82 +99,134 @@ private slots:
         QCOMPARE(model->analysis()->path(), path);
     }
 
-    // Moved files leave the report and are counted (not added); when nothing moved, nothing is counted.
-    void installersMoveAndTheReportShrinks()
+    // Each page's choice list under Qt's model tester: a scan chooses what the page starts with ("*":
+    // all it offers), the totals follow every choice (summed here from the report), a row that cannot
+    // be chosen never is, and a row moved to the Trash leaves the list, the choice and the totals and
+    // is counted once.
+    void choiceListsKeepTheirTotals_data()
     {
+        // The keys (paths; an app's id is its bundle's) relative to the home.
+        columns<AppAction, PartsOf, MoveKey, StatisticKey, QStringList, QString, QString>(
+            "scan", "parts", "move", "counted", "chosenByDefault", "unchoosable", "moved");
+        row("clean", AppActionFactory::clean(true), PartsOf([](AppModel& m) {
+                const CleanPreviewReport& report = *m.clean()->report();
+                return ChoiceParts{
+                    m.clean()->entries(), m.clean()->sections(),
+                    sizes(report.entries, [](auto& e) { return *e.bytes; }),
+                    CleanChoice::narrowed(report, m.clean()->entries()->chosen()).willFreeBytes()};
+            }),
+            MoveKey(), StatisticKey(), QStringList{"*"},
+            AppModelFixture::catalogue().developerTools.targets[4].relativePath, QString());
+        row("purge", AppActionFactory::purge(true), PartsOf([](AppModel& m) {
+                return ChoiceParts{m.purge()->entries(), m.purge()->groups(),
+                                   sizes(m.purge()->report()->entries, &PurgeEntry::byteCount)};
+            }),
+            MoveKey([](AppModel& m, const QString& path) { m.purge()->moveToTrash({path}); }),
+            StatisticKey::lastPurgeCleanedCount, QStringList{"code/web/node_modules"}, QString(),
+            QString("code/web/node_modules"));
+        row("installers", AppActionFactory::installer(true), PartsOf([](AppModel& m) {
+                return ChoiceParts{m.installer()->entries(), nullptr,
+                                   sizes(m.installer()->report()->entries, &InstallerEntry::byteCount)};
+            }),
+            MoveKey([](AppModel& m, const QString& path) { m.installer()->moveToTrash({path}); }),
+            StatisticKey::lastInstallerCleanedCount, QStringList(), QString(), QString("Downloads/a.dmg"));
+        // An app's size is its bundle's; Foo's leftovers are the second app's (after Bar).
+        row("apps", AppActionFactory::uninstall(true), PartsOf([](AppModel& m) {
+                return ChoiceParts{
+                    m.uninstall()->apps(), nullptr,
+                    sizes(m.uninstall()->report()->entries, [](auto& e) { return *e.appSizeBytes; })};
+            }),
+            MoveKey([](AppModel& m, const QString& id) { m.uninstall()->uninstall({id}, {}); }),
+            StatisticKey::lastUninstallCount, QStringList(), QString(), QString("Applications/Foo.app"));
+        row("leftovers", AppActionFactory::uninstall(true), PartsOf([](AppModel& m) {
+                return ChoiceParts{m.uninstall()->apps()->leftoversAt(1), nullptr,
+                                   sizes(m.uninstall()->report()->entries[1].leftovers,
+                                         &UninstallPreviewReport::Leftover::allocatedBytes)};
+            }),
+            MoveKey(), StatisticKey(), QStringList{"Library/Caches/com.example.foo"}, QString(), QString());
+    }
+    void choiceListsKeepTheirTotals()
+    {
+        const auto [scan, parts, move, counted, chosenByDefault, unchoosable, moved] =
+            fetch<AppAction, PartsOf, MoveKey, StatisticKey, QStringList, QString, QString>(
+                "scan", "parts", "move", "counted", "chosenByDefault", "unchoosable", "moved");
         AppModelFixture fixture;
-        const QString dmg = file(fixture.home + "/Downloads/Tool.dmg", 9000);
-        const QString pkg = file(fixture.home + "/Desktop/Driver.pkg", 3000);
-        DefaultsStore::open()->setValue("lastInstallerCleanedCount", 7);
+        makeChoiceHome(fixture.home);
         const auto model = fixture.makeModel();
-        QVERIFY(run(*model, AppActionFactory::installer(true)));
-        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(2));
-        {
-            const WorkersHeld held; // the moves run on a worker, so the model reads as running
-            model->installer()->moveToTrash({dmg, "/etc/hostname"});
-            QVERIFY(model->runs()->isRunning());
-        }
-        QVERIFY(finished(*model));
-        QVERIFY(!exists(dmg) && exists(pkg));
-        QCOMPARE(model->runs()->statusDetail(), QString("Moved 1 installer files. 1 failed."));
-        QCOMPARE(model->statistics()->count(StatisticKey::lastInstallerCleanedCount), 1);
-        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
-        QCOMPARE(model->installer()->report()->entries.front().path, pkg);
-
-        model->installer()->moveToTrash({"/etc/hostname", fixture.home + "/../elsewhere.dmg"});
-        QVERIFY(finished(*model));
-        QCOMPARE(model->runs()->statusTitle(), QString("Not Completed"));
-        QCOMPARE(model->installer()->report()->entries.size(), std::size_t(1));
-        QCOMPARE(model->statistics()->count(StatisticKey::lastInstallerCleanedCount), 1);
+        QVERIFY(run(*model, scan));
+        ChoiceListModel& list = *parts(*model).list;
+        const QAbstractItemModelTester listChecked(&list),
+            sectionsChecked(parts(*model).sections ? parts(*model).sections : &list);
+        const auto inHome = [&](QStringList paths) {
+            paths.replaceInStrings(QRegularExpression("^"), fixture.home + "/").sort();
+            return paths;
+        };
+        const auto verifyTotals = [&] {
+            const ChoiceParts now = parts(*model);
+            QStringList chosen;
+            qint64 chosenBytes = 0, total = 0;
+            QCOMPARE(list.count(), now.bytes.size());
+            for (int row = 0; row < list.count(); ++row) {
+                const QString key = list.index(row).data(ChoiceListModel::KeyRole).toString();
+                total += now.bytes.value(key, -1);
+                if (!list.index(row).data(ChoiceListModel::ChosenRole).toBool())
+                    continue;
+                QVERIFY(list.index(row).data(ChoiceListModel::ChoosableRole).toBool());
+                chosen << key;
+                chosenBytes += now.bytes.value(key);
+            }
+            QCOMPARE(list.chosenKeys(), chosen);
+            QCOMPARE(list.chosenCount(), chosen.size());
+            QCOMPARE(list.chosenBytes(), chosenBytes);
+            QCOMPARE(list.chosenWillFree(), now.willFree.value_or(chosenBytes));
+            QCOMPARE(list.totalBytes(), total);
+        };
+        QStringList chosen = list.chosenKeys();
+        chosen.sort();
+        if (chosenByDefault != QStringList{"*"})
+            QCOMPARE(chosen, inHome(chosenByDefault));
+        QCOMPARE(list.allChosen(), chosenByDefault == QStringList{"*"});
+        verifyTotals();
+        list.chooseAll(true);
+        QCOMPARE(list.choosableCount(), list.count() - !unchoosable.isEmpty());
+        list.setChosen(inHome({unchoosable}), true);
+        verifyTotals();
+        list.setChosen({list.chosenKeys().constFirst()}, false);
+        QVERIFY(!list.allChosen() && list.someChosen());
+        verifyTotals();
+        if (!move)
+            return;
+        const QString gone = inHome({moved}).constFirst();
+        move(*model, gone);
+        QVERIFY(finished(*model) && !exists(gone));
+        QVERIFY(!parts(*model).bytes.contains(gone) && !list.chosen().contains(gone));
+        verifyTotals();
+        QCOMPARE(model->statistics()->count(counted), 1);
     }
 
-    // A project scan chooses the artefacts with a project file around them; the chosen ones go together,
-    // stay listed as moved, and leave the totals and the group order to what remains.
-    void purgeMovesTheChosenArtefacts_data()
+    // The ecosystems' groups come the largest first, and stay so as artefacts leave them: the two
+    // artefacts of Other together outweigh Node's one, each of them alone does not.
+    void purgeGroupsFollowWhatStays()
     {
-        // chosen: relative to the scanned folder; groupTitles: after the move
-        TestSupport::columns<QStringList, QStringList, QStringList>("chosen", "moved", "groupTitles");
-        row("the default choice", QStringList{"svc/target", "web/node_modules"},
-            QStringList{"svc/target", "web/node_modules"},
-            QStringList{"Other", "JavaScript / Node", "Java / Maven"});
-        row("the largest only", QStringList{"svc/target"}, QStringList{"svc/target"},
-            QStringList{"JavaScript / Node", "Other", "Java / Maven"});
-        row("one the scan did not list", QStringList{"web/node_modules", "web/src"},
-            QStringList{"web/node_modules"}, QStringList{"Java / Maven", "Other", "JavaScript / Node"});
-    }
-    void purgeMovesTheChosenArtefacts()
-    {
-        const auto [chosen, moved, groupTitles] =
-            TestSupport::fetch<QStringList, QStringList, QStringList>("chosen", "moved", "groupTitles");
         AppModelFixture fixture;
         const QString code = fixture.home + "/code/";
-        for (const auto& [path, size] : {std::pair{"svc/pom.xml", 1},
-                                         {"svc/target/app.jar", 90000},
-                                         {"web/package.json", 1},
-                                         {"web/node_modules/lib.js", 40000},
-                                         {"web/src/index.js", 1},
-                                         {"loose/build/out.o", 20000}})
+        for (const auto& [path, size] : {std::pair{"web/package.json", 1},
+                                         {"web/node_modules/lib.js", 30000},
+                                         {"loose/build/out.o", 20000},
+                                         {"spare/build/out.o", 20000}})
             file(code + path, size);
         const auto model = fixture.makeModel();
-        model->purge()->setScanPath(code);
+        const auto titles = [groups = model->purge()->groups()] {
+            QStringList shown;
+            for (int row = 0; row < groups->rowCount(); ++row)
+                shown << groups->index(row).data(ChoiceSectionModel::TitleRole).toString();
+            return shown;
+        };
         QVERIFY(run(*model, AppActionFactory::purge(true)));
-        QCOMPARE(model->purge()->reportValue().toMap()["chosenByDefault"].toStringList(),
-                 (QStringList{code + "svc/target", code + "web/node_modules"}));
-        model->purge()->moveToTrash(QStringList(chosen).replaceInStrings(QRegularExpression("^"), code));
+        QCOMPARE(titles(), (QStringList{"Other", "JavaScript / Node"}));
+        model->purge()->moveToTrash({code + "loose/build"});
         QVERIFY(finished(*model));
-        qint64 remainingBytes = 0;
-        for (const PurgePreviewReport::Entry& entry : model->purge()->report()->entries) {
-            QCOMPARE(exists(entry.path), !moved.contains(entry.path.mid(code.size())));
-            remainingBytes += exists(entry.path) ? entry.byteCount : 0;
-        }
-        const QVariantMap report = model->purge()->reportValue().toMap();
-        QCOMPARE(report["totalBytes"].toLongLong(), remainingBytes);
-        QCOMPARE(report["entryCount"].toInt(), 3 - moved.size());
-        QStringList titles;
-        for (const QVariant& group : report["groups"].toList())
-            titles << group.toMap()["title"].toString();
-        QCOMPARE(titles, groupTitles);
-        QCOMPARE(model->statistics()->count(StatisticKey::lastPurgeCleanedCount), moved.size());
+        QCOMPARE(titles(), (QStringList{"JavaScript / Node", "Other"}));
     }
 
     void uninstallingMovesBundlesAndLeftoversOnce()
@@ -147,12 +247,13 @@ private slots:
         QVERIFY(utimensat(AT_FDCWD, QFile::encodeName(kept).constData(), never, 0) == 0);
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        QMap<QString, QString> lastOpened;
-        for (const QVariant& entry : model->uninstall()->reportValue().toMap()["entries"].toList())
-            lastOpened[entry.toMap()["path"].toString()] = entry.toMap()["lastOpenedText"].toString();
-        QCOMPARE(lastOpened.size(), 3);
-        QCOMPARE(lastOpened[foo], QDateTime::fromSecsSinceEpoch(1'709'294'400).toString("yyyy-MM-dd"));
-        QCOMPARE(lastOpened[kept], QString("Never"));
+        // The apps by name: Bar, Foo, Kept.
+        const auto lastOpened = [apps = model->uninstall()->apps()](int row) {
+            return apps->index(row).data(UninstallAppModel::LastOpenedRole).toString();
+        };
+        QCOMPARE(model->uninstall()->apps()->count(), 3);
+        QCOMPARE(lastOpened(1), QDateTime::fromSecsSinceEpoch(1'709'294'400).toString("yyyy-MM-dd"));
+        QCOMPARE(lastOpened(2), QString("Never"));
         {
             const WorkersHeld held;
             // A leftover of an app that is not chosen stays even when it is named.
@@ -179,13 +280,13 @@ private slots:
     // flatpak, and only once that succeeded do its chosen leftovers follow.
     void uninstallingLinuxApps_data()
     {
-        TestSupport::columns<int, QString>("flatpakStatus", "alert");
+        columns<int, QString>("flatpakStatus", "alert");
         row("flatpak removes the app", 0, QString());
         row("flatpak fails", 1, QString("org.gimp.GIMP was not uninstalled: flatpak exited with status 1."));
     }
     void uninstallingLinuxApps()
     {
-        const auto [flatpakStatus, alert] = TestSupport::fetch<int, QString>("flatpakStatus", "alert");
+        const auto [flatpakStatus, alert] = fetch<int, QString>("flatpakStatus", "alert");
         AppModelFixture fixture;
         fixture.uninstallSystem = TargetSystem::linuxDesktop;
         const QString calls = fixture.root.filePath("flatpak-calls");
@@ -203,9 +304,8 @@ private slots:
         const QString gimpData = file(fixture.home + "/.var/app/org.gimp.GIMP/config/gimprc");
         const auto model = fixture.makeModel();
         QVERIFY(run(*model, AppActionFactory::uninstall(true)));
-        QStringList ids;
-        for (const QVariant& listed : model->uninstall()->reportValue().toMap()["entries"].toList())
-            ids << listed.toMap()["id"].toString();
+        model->uninstall()->apps()->chooseAll(true);
+        const QStringList ids = model->uninstall()->apps()->chosenKeys();
         QCOMPARE(ids.size(), 2);
         model->uninstall()->uninstall(ids, {entry, gimpData.section('/', 0, -3)});
         QVERIFY(finished(*model));

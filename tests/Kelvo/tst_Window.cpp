@@ -244,8 +244,8 @@ private slots:
         SyntheticHome::file(homePath(spareCache), 300 * 1024);
         showPage("clean");
         QVERIFY(run(model(), AppActionFactory::clean(true)));
-        CleanController& clean = *m_model->clean();
-        const std::vector<CleanPreviewReport::Entry>& entries = clean.report()->entries;
+        ChoiceListModel& clean = *m_model->clean()->entries();
+        const std::vector<CleanPreviewReport::Entry>& entries = m_model->clean()->report()->entries;
         const auto chrome = std::find_if(entries.begin(), entries.end(), [&](const auto& entry) {
             return homePath(browserCache).startsWith(entry.path + '/');
         });
@@ -277,7 +277,7 @@ private slots:
 
         // With nothing chosen the start button is off and the page says why.
         const QString footnote = textOf("toolbarFootnote");
-        clean.setChosen(QStringList(clean.chosen().begin(), clean.chosen().end()), false);
+        clean.chooseAll(false);
         verifyStates("!cleanStartButton");
         QVERIFY(textOf("toolbarFootnote") != footnote);
     }

@@ -90,7 +90,7 @@ private slots:
         click("installerPreviewButton");
         waitForTheRun();
         QCOMPARE(linesIn(shown("installerRow"), "rowName rowKind rowSource"),
-                 linesOf(model().installer()->property("report").toMap()["entries"], "name kind source"));
+                 linesOf(model().installer()->entries(), "name kind source"));
         scrollIntoView(shown("installerRow").constFirst());
         photograph(shotName("installer-linux"));
     }
@@ -105,7 +105,7 @@ private slots:
         waitForTheRun();
         const QList<QQuickItem*> rows = shown("uninstallRow");
         QCOMPARE(linesIn(rows, "rowName rowSource rowSize"),
-                 linesOf(model().uninstall()->property("report").toMap()["entries"], "name source sizeText"));
+                 linesOf(model().uninstall()->apps(), "name source sizeText"));
         QCOMPARE(rows.size(), 5);
         for (QQuickItem* row : rows)
             QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready

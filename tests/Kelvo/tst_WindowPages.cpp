@@ -57,7 +57,7 @@ class TestWindowPages : public WindowTestCase {
         click(runButton(feature));
         waitForTheRun();
     }
-    // The page's report as the page reads it.
+    // The page's report as the page reads it (the choosing pages' lists are their rows).
     QVariantMap report(const QString& feature)
     {
         const QByteArray controller = feature == "analyze" ? "analysis" : feature.toUtf8();
@@ -231,14 +231,15 @@ private slots:
     {
         useRowLanguage();
         scan("purge");
-        // One group per ecosystem found, in the report's order, each with its rows.
-        const QVariantList groups = report("purge")["groups"].toList();
+        // One group per ecosystem found, in the controller's order, each with its rows.
+        const ChoiceSectionModel* groups = model().purge()->groups();
         const QList<QQuickItem*> shownGroups = shown("purgeGroup");
-        QCOMPARE(linesIn(shownGroups, "sectionTitle sectionFigure"), linesOf(groups, "title totalBytes#"));
-        for (qsizetype i = 0; i < groups.size(); ++i)
+        QCOMPARE(linesIn(shownGroups, "sectionTitle sectionFigure"), linesOf(groups, "title bytes#"));
+        for (qsizetype i = 0; i < shownGroups.size(); ++i)
             QCOMPARE(linesIn(itemsUnder(shownGroups[i], named("purgeRow"), true),
                              "rowName rowPath rowSize rowDetail"),
-                     linesOf(groups[i].toMap()["entries"], "name path byteCount# detailText"));
+                     linesOf(groups->index(i).data(ChoiceSectionModel::RowsRole).value<QAbstractItemModel*>(),
+                             "name path sizeText detail"));
         QCOMPARE(shown("purgeRow").size(), 3);
         // The .venv has no project file around it: marked, and the only one not chosen.
         for (QQuickItem* row : shown("purgeRow")) {
@@ -255,13 +256,12 @@ private slots:
     {
         useRowLanguage();
         scan("installer");
-        const QVariantMap report = this->report("installer");
         QCOMPARE(linesIn(shown("installerRow"), "rowName rowPath rowSource rowSize"),
-                 linesOf(report["entries"], "name path source byteCount#"));
+                 linesOf(model().installer()->entries(), "name path source sizeText"));
         const QStringList bySize{"Big.dmg", "Tool.pkg", "Setup.pkg", "Another.dmg"};
         QCOMPARE(rowNames("installerRow"), bySize);
         // One filter per place in the report, showing its files only; sorting by size off sorts by name.
-        QCOMPARE(textsOf(shown("filterSource")), report["sources"].toStringList());
+        QCOMPARE(textsOf(shown("filterSource")), model().installer()->sources());
         QQuickItem* desktop =
             shownWith("filterSource", "text", rowNamed("installerRow", "Setup.pkg")->property("source"));
         click(desktop);
@@ -299,14 +299,14 @@ private slots:
         useRowLanguage();
         scan("uninstall");
         const QList<QQuickItem*> rows = shown("uninstallRow");
-        const QVariantList entries = report("uninstall")["entries"].toList();
+        const UninstallAppModel* apps = model().uninstall()->apps();
         QCOMPARE(linesIn(rows, "rowName rowBundleID rowSource rowLastOpened rowSize"),
-                 linesOf(entries, "name bundleID source lastOpenedText sizeText"));
+                 linesOf(apps, "name bundleID source lastOpenedText sizeText"));
         for (QQuickItem* row : rows) // the bundle's own icon, or the neutral one
             QTRY_COMPARE(findItem(row, "rowAppIcon")->property("status").toInt(), 1); // Image.Ready
         // The leftovers open below their app; those surely its own are chosen, possible ones marked.
         QQuickItem* foo = rowNamed("uninstallRow", "Foo");
-        const QVariant leftovers = entries[rows.indexOf(foo)].toMap()["leftovers"];
+        const QAbstractItemModel* leftovers = apps->leftoversAt(int(rows.indexOf(foo)));
         QVERIFY(shown("leftoverPath").isEmpty());
         click(findItem(foo, "rowExpandButton"));
         QCOMPARE(textsOf(shown("leftoverPath")), linesOf(leftovers, "path"));

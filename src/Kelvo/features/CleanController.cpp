@@ -1,14 +1,12 @@
 #include "features/CleanController.h"
 
 #include "AppModelSupport.h"
-#include "CleanReportPresenter.h"
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanPreviewService.h"
 #include "clean/CleanReportText.h"
 #include "clean/CleanWhitelistMatcher.h"
 #include "clean/CleanWhitelistStore.h"
-#include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/SizeText.h"
 
@@ -21,66 +19,36 @@ CleanController::CleanController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
 {
-}
-
-QVariant CleanController::reportValue() const
-{
-    return m_report ? QVariant(CleanReportPresenter::present(*m_report)) : QVariant();
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &CleanController::reportTextsChanged);
 }
 
 void CleanController::setReport(std::optional<CleanPreviewReport> report)
 {
     m_report = std::move(report);
     // A new preview offers everything again, as a clean without a choice would take.
-    m_chosen = m_report ? CleanChoice::everything(*m_report) : QSet<QString>();
+    m_entries.setEntries(m_report ? m_report->entries : std::vector<CleanPreviewReport::Entry>());
     emit reportChanged();
-    emit choiceChanged();
+    emit reportTextsChanged();
 }
 
-QVariantMap CleanController::chosenValue() const
-{
-    QVariantMap keys;
-    for (const QString& key : m_chosen)
-        keys.insert(key, true);
-    return keys;
-}
-
-int CleanController::chosenCount() const
-{
-    return int(m_chosen.size());
-}
-
-qint64 CleanController::chosenBytes() const
+int CleanController::cleanableCount() const
 {
     if (!m_report)
         return 0;
-    const CleanChoice::Totals totals = CleanChoice::totals(*m_report, m_chosen, m_context.environment.home);
-    return ByteCount::saturatingAdd(totals.bytes, totals.trashBytes.value_or(0));
+    return int(std::count_if(m_report->entries.begin(), m_report->entries.end(), [](const auto& entry) {
+        return entry.status == CleanPreviewReport::EntryStatus::cleanable;
+    }));
 }
 
-qint64 CleanController::chosenWillFree() const
+QString CleanController::summary() const
 {
-    return m_report ? CleanChoice::narrowed(*m_report, m_chosen).willFreeBytes() : 0;
+    return m_report ? m_report->summary.value_or(QString()) : QString();
 }
 
-void CleanController::setChosen(const QStringList& keys, bool wanted)
+QString CleanController::willFree() const
 {
-    if (!m_report)
-        return;
-    const QSet<QString> offered = CleanChoice::everything(*m_report);
-    QSet<QString> next = m_chosen;
-    for (const QString& key : keys) {
-        if (!offered.contains(key))
-            continue;
-        if (wanted)
-            next.insert(key);
-        else
-            next.remove(key);
-    }
-    if (next == m_chosen)
-        return;
-    m_chosen = std::move(next);
-    emit choiceChanged();
+    return m_report ? CleanReportText::willFreeLine(*m_report).value_or(QString()) : QString();
 }
 
 QString CleanController::confirmationNote() const
@@ -89,7 +57,7 @@ QString CleanController::confirmationNote() const
         return L("会先预览，然后清理预览列出的全部项目。删除后无法撤销。",
                  "A preview is taken first; then everything it lists is cleaned. Deletion cannot be undone.");
     return CleanReportText::confirmation(
-        CleanChoice::totals(*m_report, m_chosen, m_context.environment.home));
+        CleanChoice::totals(*m_report, m_entries.chosen(), m_context.environment.home));
 }
 
 QFuture<std::optional<CleanPreviewReport>> CleanController::takePreview(const RunCoordinator::RunHandle& run)
@@ -123,7 +91,7 @@ QFuture<void> CleanController::cleanNow()
 {
     if (m_context.actingRefused())
         return QtFuture::makeReadyFuture();
-    if (m_report && m_chosen.isEmpty()) {
+    if (m_report && m_entries.chosenCount() == 0) {
         m_context.runs.setStatus(L("没有选择项目", "Nothing Chosen"),
                                  L("请至少选择一项再清理。没有删除任何内容。",
                                    "Choose at least one item to clean. Nothing was deleted."));
@@ -135,7 +103,7 @@ QFuture<void> CleanController::cleanNow()
     // clean everything it offers.
     QFuture<std::optional<CleanPreviewReport>> previewed =
         m_report
-            ? QtFuture::makeReadyFuture(std::optional(CleanChoice::narrowed(*m_report, m_chosen)))
+            ? QtFuture::makeReadyFuture(std::optional(CleanChoice::narrowed(*m_report, m_entries.chosen())))
             : takePreview(run).then([](std::optional<CleanPreviewReport> report) {
                   return report
                              ? std::optional(CleanChoice::narrowed(*report, CleanChoice::everything(*report)))

@@ -1,32 +1,32 @@
 #pragma once
 
+#include "app/ChoiceSectionModel.h"
 #include "app/FeatureContext.h"
+#include "features/CleanEntryModel.h"
 
 #include "clean/CleanPreviewReport.h"
 #include "clean/LocalCleanExecutor.h"
 
 #include <QFuture>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
 
 #include <optional>
 
 // Smart Clean: the preview, the real clean and the protection list editor.
 class CleanController : public QObject {
     Q_OBJECT
-    // {summary, sectionCount, entryCount, cleanableCount, generatedAt, sections: [{title, entries}]};
-    // null until the first preview.
-    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
-    // The entries chosen for the clean, by key ({key: true}); every choosable one after each preview.
-    Q_PROPERTY(QVariantMap chosen READ chosenValue NOTIFY choiceChanged)
-    // What the choice amounts to: the chosen entries (the Trash included), their measured size, and
-    // what the clean frees of them after protection.
-    Q_PROPERTY(int chosenCount READ chosenCount NOTIFY choiceChanged)
-    Q_PROPERTY(qint64 chosenBytes READ chosenBytes NOTIFY choiceChanged)
-    Q_PROPERTY(qint64 chosenWillFree READ chosenWillFree NOTIFY choiceChanged)
+    // The last preview's entries with the choice (every choosable one after each preview) and its
+    // totals, and their sections; empty until the first preview.
+    Q_PROPERTY(CleanEntryModel* entries READ entries CONSTANT)
+    Q_PROPERTY(ChoiceSectionModel* sections READ sections CONSTANT)
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
+    Q_PROPERTY(int cleanableCount READ cleanableCount NOTIFY reportChanged)
+    // The report's summary line, and what the clean would free after protection ("" when the report
+    // does not know it), in the language of the moment.
+    Q_PROPERTY(QString summary READ summary NOTIFY reportTextsChanged)
+    Q_PROPERTY(QString willFree READ willFree NOTIFY reportTextsChanged)
     Q_PROPERTY(QString whitelistText READ whitelistText WRITE setWhitelistText NOTIFY whitelistTextChanged)
     Q_PROPERTY(bool showingProtectionSheet READ showingProtectionSheet WRITE setShowingProtectionSheet NOTIFY
                    showingProtectionSheetChanged)
@@ -35,7 +35,12 @@ public:
     CleanController(const FeatureContext& context, QObject* parent = nullptr);
 
     const std::optional<CleanPreviewReport>& report() const { return m_report; }
-    QVariant reportValue() const;
+    CleanEntryModel* entries() { return &m_entries; }
+    ChoiceSectionModel* sections() { return &m_sections; }
+    bool hasReport() const { return m_report.has_value(); }
+    int cleanableCount() const;
+    QString summary() const;
+    QString willFree() const;
 
     // A fresh preview; the previous report stays when it is cancelled.
     QFuture<void> preview();
@@ -43,14 +48,6 @@ public:
     // is taken first and everything it offers is cleaned), then previews again.
     QFuture<void> cleanNow();
 
-    const QSet<QString>& chosen() const { return m_chosen; }
-    QVariantMap chosenValue() const;
-    int chosenCount() const;
-    qint64 chosenBytes() const;
-    qint64 chosenWillFree() const;
-    // Chooses or leaves out the entries of these keys (one row, or a section's rows); keys the
-    // report does not offer are ignored.
-    Q_INVOKABLE void setChosen(const QStringList& keys, bool wanted);
     // The confirmation's sentences for the clean as it stands: what is chosen, the Trash on its own.
     QString confirmationNote() const;
 
@@ -67,7 +64,7 @@ public:
 
 signals:
     void reportChanged();
-    void choiceChanged();
+    void reportTextsChanged(); // a new report, or the language switched
     void whitelistTextChanged();
     void showingProtectionSheetChanged();
 
@@ -82,7 +79,8 @@ private:
 
     const FeatureContext& m_context;
     std::optional<CleanPreviewReport> m_report;
-    QSet<QString> m_chosen;
+    CleanEntryModel m_entries;
+    ChoiceSectionModel m_sections{m_entries, ChoiceSectionModel::Order::firstSeen};
     QString m_whitelistText;
     bool m_showingProtectionSheet = false;
 };

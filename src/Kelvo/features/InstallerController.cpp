@@ -5,7 +5,7 @@
 #include "app/TrashMoves.h"
 
 #include "installer/InstallerPreviewService.h"
-#include "vocabulary/NaturalOrder.h"
+#include "vocabulary/ByteCount.h"
 
 #include <QHash>
 
@@ -13,26 +13,12 @@
 
 using namespace AppModelSupport;
 
-namespace {
-
-QVariantMap rowOf(const InstallerPreviewReport::Entry& entry)
-{
-    return {{QStringLiteral("path"), entry.path},
-            {QStringLiteral("name"), entry.name},
-            {QStringLiteral("source"), entry.source.text()},
-            {QStringLiteral("kind"), entry.kindText.text()},
-            {QStringLiteral("byteCount"), entry.byteCount},
-            {QStringLiteral("sizeText"), entry.sizeText()}};
-}
-
-} // namespace
-
 InstallerController::InstallerController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
 {
-    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
-            &InstallerController::scanLocationsChanged);
+    for (auto changed : {&InstallerController::scanLocationsChanged, &InstallerController::sourcesChanged})
+        connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, changed);
 }
 
 LocalInstallerPreview::Places InstallerController::places() const
@@ -47,7 +33,7 @@ QVariantList InstallerController::scanLocations() const
     for (const LocalInstallerPreview::ScanLocation& location :
          LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()))
         list.append(QVariantMap{{QStringLiteral("path"), location.path},
-                                {QStringLiteral("source"), location.source.text()},
+                                {QStringLiteral("source"), location.source},
                                 {QStringLiteral("exists"), location.exists}});
     return list;
 }
@@ -62,43 +48,66 @@ QStringList InstallerController::fileTypes() const
     return LocalInstallerPreview::fileTypes(places().system);
 }
 
-QVariant InstallerController::reportValue() const
-{
-    if (!m_report)
-        return {};
-    QVariantList entries;
-    QStringList sources;
-    for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
-        if (!sources.contains(entry.source.text()))
-            sources.append(entry.source.text());
-        entries.append(rowOf(entry));
-    }
-    return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
-                       {QStringLiteral("totalBytes"), m_report->totalBytes()},
-                       {QStringLiteral("totalSizeText"), m_report->totalSizeText()},
-                       {QStringLiteral("sources"), sources},
-                       {QStringLiteral("entries"), entries}};
-}
-
 void InstallerController::setReport(std::optional<InstallerPreviewReport> report)
 {
     m_report = std::move(report);
-    // A filter on a place the new report no longer lists would hide everything.
-    const bool sourceListed =
-        m_report && std::any_of(m_report->entries.begin(), m_report->entries.end(),
-                                [&](const auto& entry) { return entry.source.text() == m_sourceFilter; });
-    if (!sourceListed)
-        m_sourceFilter.clear();
-    updateShownEntries();
+    m_entries.setEntries(m_report ? m_report->entries : std::vector<InstallerPreviewReport::Entry>());
+    keepFilterListed();
     emit reportChanged();
+    emit sourcesChanged();
+}
+
+void InstallerController::keepFilterListed()
+{
+    // A filter on a place the report no longer lists would hide everything.
+    const bool listed =
+        m_report && std::any_of(m_report->entries.begin(), m_report->entries.end(),
+                                [&](const auto& entry) { return entry.location == m_filterLocation; });
+    if (!listed && !m_filterLocation.isEmpty()) {
+        m_filterLocation.clear();
+        m_shownEntries.show(m_filterLocation, m_sortBySize);
+        emit sourcesChanged();
+    }
+}
+
+QStringList InstallerController::sources() const
+{
+    // One name per place, as its first installer reads it now.
+    QStringList locations;
+    QStringList names;
+    if (m_report)
+        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+            if (!locations.contains(entry.location)) {
+                locations.append(entry.location);
+                names.append(entry.source);
+            }
+    return names;
+}
+
+QString InstallerController::sourceFilter() const
+{
+    if (m_report && !m_filterLocation.isEmpty())
+        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+            if (entry.location == m_filterLocation)
+                return entry.source;
+    return {};
 }
 
 void InstallerController::setSourceFilter(const QString& source)
 {
-    if (source == m_sourceFilter)
+    // The place is kept rather than its name, which follows the language.
+    QString location;
+    if (m_report && !source.isEmpty())
+        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
+            if (entry.source == source) {
+                location = entry.location;
+                break;
+            }
+    if (location == m_filterLocation)
         return;
-    m_sourceFilter = source;
-    updateShownEntries();
+    m_filterLocation = location;
+    m_shownEntries.show(m_filterLocation, m_sortBySize);
+    emit sourcesChanged();
 }
 
 void InstallerController::setSortBySize(bool bySize)
@@ -106,34 +115,15 @@ void InstallerController::setSortBySize(bool bySize)
     if (bySize == m_sortBySize)
         return;
     m_sortBySize = bySize;
-    updateShownEntries();
-}
-
-void InstallerController::updateShownEntries()
-{
-    // The report is largest first already; by name is the natural order, the path breaking ties.
-    std::vector<const InstallerPreviewReport::Entry*> shown;
-    if (m_report)
-        for (const InstallerPreviewReport::Entry& entry : m_report->entries)
-            if (m_sourceFilter.isEmpty() || entry.source.text() == m_sourceFilter)
-                shown.push_back(&entry);
-    if (!m_sortBySize)
-        std::stable_sort(shown.begin(), shown.end(), [](const auto* a, const auto* b) {
-            const int byName = NaturalOrder::compare(a->name, b->name);
-            return byName != 0 ? byName < 0 : NaturalOrder::lessThan(a->path, b->path);
-        });
-    QList<QVariantMap> rows;
-    rows.reserve(qsizetype(shown.size()));
-    for (const InstallerPreviewReport::Entry* entry : shown)
-        rows.append(rowOf(*entry));
-    m_shownEntries.setRows(std::move(rows));
-    emit shownEntriesChanged();
+    m_shownEntries.show(m_filterLocation, m_sortBySize);
+    emit sortBySizeChanged();
 }
 
 QFuture<void> InstallerController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run = runs.begin(RunKind::installer, AppFeature::installer, true);
+    const RunCoordinator::RunHandle run =
+        runs.begin(RunKind::installer, AppFeature::installer, true);
     auto work = InstallerPreviewService::snapshot(m_context.environment.home, places(), {}, run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
@@ -173,15 +163,15 @@ void InstallerController::moveToTrash(const QStringList& paths)
         [this](const TrashMoves::Batch& batch) {
             if (!batch.moved.isEmpty()) {
                 qint64 movedBytes = 0;
-                std::vector<InstallerPreviewReport::Entry> remaining;
                 if (m_report)
-                    for (const InstallerPreviewReport::Entry& entry : m_report->entries) {
-                        if (batch.moved.contains(entry.path))
-                            movedBytes += entry.byteCount;
-                        else
-                            remaining.push_back(entry);
-                    }
-                setReport(InstallerPreviewReport(std::move(remaining), QDateTime::currentDateTimeUtc()));
+                    std::erase_if(m_report->entries, [&](const InstallerPreviewReport::Entry& entry) {
+                        const bool moved = batch.moved.contains(entry.path);
+                        movedBytes = ByteCount::saturatingAdd(movedBytes, moved ? entry.byteCount : 0);
+                        return moved;
+                    });
+                m_entries.removeKeys(batch.moved);
+                keepFilterListed();
+                emit sourcesChanged();
                 Statistics& statistics = m_context.statistics;
                 statistics.recordNow(StatisticKey::lastInstallerScanDate);
                 statistics.record(StatisticKey::lastInstallerCleanedCount, batch.moved.size());

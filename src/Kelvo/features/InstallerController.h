@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FeatureContext.h"
-#include "app/RowListModel.h"
+#include "features/InstallerEntryModel.h"
 
 #include "installer/InstallerPreviewReport.h"
 #include "installer/LocalInstallerPreview.h"
@@ -9,7 +9,7 @@
 #include <QFuture>
 #include <QObject>
 #include <QStringList>
-#include <QVariant>
+#include <QVariantList>
 
 #include <optional>
 
@@ -17,16 +17,17 @@
 // the Trash.
 class InstallerController : public QObject {
     Q_OBJECT
-    // {entryCount, totalBytes, totalSizeText, sources,
-    //  entries: [{path, name, source, kind, byteCount, sizeText}]}; kind is empty for the macOS types
-    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
     // The places the scan searches, shown until the first report: [{path, source, exists}]
     Q_PROPERTY(QVariantList scanLocations READ scanLocations NOTIFY scanLocationsChanged)
-    // The rows the page lists: the report's entries from the chosen source ("" for all), largest first
-    // or by name in natural order ("App9" before "App10").
-    Q_PROPERTY(RowListModel* shownEntries READ shownEntries CONSTANT)
-    Q_PROPERTY(QString sourceFilter READ sourceFilter WRITE setSourceFilter NOTIFY shownEntriesChanged)
-    Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY shownEntriesChanged)
+    // Every installer of the report with the choice and its totals, and the rows the page lists: those
+    // of the chosen place, largest first or by name.
+    Q_PROPERTY(InstallerEntryModel* entries READ entries CONSTANT)
+    Q_PROPERTY(InstallerShownEntries* shownEntries READ shownEntries CONSTANT)
+    // The report's places by their names, in order, and the one shown ("" for all).
+    Q_PROPERTY(QStringList sources READ sources NOTIFY sourcesChanged)
+    Q_PROPERTY(QString sourceFilter READ sourceFilter WRITE setSourceFilter NOTIFY sourcesChanged)
+    Q_PROPERTY(bool sortBySize READ sortBySize WRITE setSortBySize NOTIFY sortBySizeChanged)
     // Whether the scan looks for a Linux desktop's installers in its folders, and the file types it
     // looks for, each with its dot.
     Q_PROPERTY(bool linuxDesktop READ linuxDesktop CONSTANT)
@@ -36,35 +37,43 @@ public:
     InstallerController(const FeatureContext& context, QObject* parent = nullptr);
 
     const std::optional<InstallerPreviewReport>& report() const { return m_report; }
-    QVariant reportValue() const;
+    bool hasReport() const { return m_report.has_value(); }
     QVariantList scanLocations() const;
     bool linuxDesktop() const;
     QStringList fileTypes() const;
 
-    RowListModel* shownEntries() { return &m_shownEntries; }
-    QString sourceFilter() const { return m_sourceFilter; }
+    InstallerEntryModel* entries() { return &m_entries; }
+    InstallerShownEntries* shownEntries() { return &m_shownEntries; }
+    QStringList sources() const;
+    QString sourceFilter() const;
     void setSourceFilter(const QString& source);
     bool sortBySize() const { return m_sortBySize; }
     void setSortBySize(bool bySize);
 
     QFuture<void> scan();
+    // Chooses or leaves out the installers listed now (a place's, when one is shown).
+    Q_INVOKABLE void chooseShown(bool wanted) { m_entries.setChosen(m_shownEntries.keys(), wanted); }
     // The chosen files to the Trash, after the page's confirmation, on a worker; a path the scan did
     // not list is refused and counted.
     Q_INVOKABLE void moveToTrash(const QStringList& paths);
+    Q_INVOKABLE void moveChosenToTrash() { moveToTrash(m_entries.chosenKeys()); }
 
 signals:
     void reportChanged();
     void scanLocationsChanged(); // the sources are named in the language of the moment
-    void shownEntriesChanged();
+    void sourcesChanged();
+    void sortBySizeChanged();
 
 private:
     LocalInstallerPreview::Places places() const;
     void setReport(std::optional<InstallerPreviewReport> report);
-    void updateShownEntries();
+    // Shows every place again when the one shown no longer lists anything.
+    void keepFilterListed();
 
     const FeatureContext& m_context;
     std::optional<InstallerPreviewReport> m_report;
-    RowListModel m_shownEntries{{"path", "name", "source", "kind", "byteCount", "sizeText"}};
-    QString m_sourceFilter;
+    InstallerEntryModel m_entries;
+    InstallerShownEntries m_shownEntries{m_entries};
+    QString m_filterLocation; // the place shown; empty for all
     bool m_sortBySize = true;
 };

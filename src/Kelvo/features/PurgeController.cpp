@@ -1,10 +1,10 @@
 #include "features/PurgeController.h"
 
 #include "AppModelSupport.h"
-#include "PurgeReportPresenter.h"
 #include "app/TrashMoves.h"
 
 #include "purge/PurgePreviewService.h"
+#include "vocabulary/ByteCount.h"
 
 #include <QHash>
 
@@ -25,22 +25,10 @@ void PurgeController::setScanPath(const QString& path)
     emit scanPathChanged();
 }
 
-QVariant PurgeController::reportValue() const
-{
-    if (!m_report)
-        return {};
-    QVariantMap report = PurgeReportPresenter::present(*m_report, m_trashedPaths);
-    report.insert(QStringLiteral("trashedPaths"), QStringList(m_trashedPaths.begin(), m_trashedPaths.end()));
-    // Tells a new scan from the same scan after a move, so the page can keep or reset its choices.
-    report.insert(QStringLiteral("scanNumber"), m_scanNumber);
-    return report;
-}
-
 void PurgeController::setReport(std::optional<PurgePreviewReport> report)
 {
     m_report = std::move(report);
-    m_trashedPaths.clear();
-    ++m_scanNumber;
+    m_entries.setEntries(m_report ? m_report->entries : std::vector<PurgePreviewReport::Entry>());
     emit reportChanged();
 }
 
@@ -110,17 +98,18 @@ void PurgeController::moveToTrash(const QStringList& paths)
             if (!batch.moved.isEmpty()) {
                 qint64 movedBytes = 0;
                 if (m_report)
-                    for (const PurgePreviewReport::Entry& entry : m_report->entries)
-                        if (batch.moved.contains(entry.path))
-                            movedBytes += entry.byteCount;
+                    std::erase_if(m_report->entries, [&](const PurgePreviewReport::Entry& entry) {
+                        const bool moved = batch.moved.contains(entry.path);
+                        movedBytes = ByteCount::saturatingAdd(movedBytes, moved ? entry.byteCount : 0);
+                        return moved;
+                    });
+                m_entries.removeKeys(batch.moved);
                 Statistics& statistics = m_context.statistics;
                 statistics.recordNow(StatisticKey::lastPurgeScanDate);
                 statistics.record(StatisticKey::lastPurgeCleanedCount,
                                   statistics.count(StatisticKey::lastPurgeCleanedCount) + batch.moved.size());
                 statistics.record(StatisticKey::lastPurgeCleanedBytes,
                                   statistics.count(StatisticKey::lastPurgeCleanedBytes) + movedBytes);
-                m_trashedPaths.unite(batch.moved);
-                emit reportChanged();
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,

@@ -1,28 +1,28 @@
 #pragma once
 
+#include "app/ChoiceSectionModel.h"
 #include "app/FeatureContext.h"
+#include "features/PurgeEntryModel.h"
 
 #include "purge/PurgePreviewReport.h"
 
 #include <QFuture>
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUrl>
-#include <QVariant>
 
 #include <optional>
 
 // Project Cleanup: the folder scanned for build artefacts, its report, and moving the chosen artefacts
-// to the Trash. A moved artefact stays in the report, marked as gone and no longer counted in the
-// totals, so the page can show it without pretending the scan changed.
+// to the Trash. A moved artefact leaves the report, the list and its totals.
 class PurgeController : public QObject {
     Q_OBJECT
     Q_PROPERTY(QString scanPath READ scanPath WRITE setScanPath NOTIFY scanPathChanged)
-    // PurgeReportPresenter's form, with trashedPaths (the artefacts already moved to the Trash) and
-    // scanNumber (which scan this is: a move keeps it, a new scan changes it).
-    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
+    // The artefacts with the choice and its totals, and their groups by ecosystem, the largest first.
+    Q_PROPERTY(PurgeEntryModel* entries READ entries CONSTANT)
+    Q_PROPERTY(ChoiceSectionModel* groups READ groups CONSTANT)
     // How many kinds of build artefact folders the scan knows.
     Q_PROPERTY(int targetTypeCount READ targetTypeCount CONSTANT)
 
@@ -32,7 +32,9 @@ public:
     QString scanPath() const { return m_scanPath; }
     void setScanPath(const QString& path);
     const std::optional<PurgePreviewReport>& report() const { return m_report; }
-    QVariant reportValue() const;
+    bool hasReport() const { return m_report.has_value(); }
+    PurgeEntryModel* entries() { return &m_entries; }
+    ChoiceSectionModel* groups() { return &m_groups; }
     int targetTypeCount() const;
 
     QFuture<void> scan();
@@ -42,6 +44,7 @@ public:
     // The chosen artefacts of the scan to the Trash, after the page's confirmation, on a worker; a path
     // the scan did not list is refused and counted.
     Q_INVOKABLE void moveToTrash(const QStringList& paths);
+    Q_INVOKABLE void moveChosenToTrash() { moveToTrash(m_entries.chosenKeys()); }
 
 signals:
     void scanPathChanged();
@@ -53,6 +56,6 @@ private:
     const FeatureContext& m_context;
     QString m_scanPath;
     std::optional<PurgePreviewReport> m_report;
-    QSet<QString> m_trashedPaths; // artefacts of the shown scan already moved to the Trash
-    int m_scanNumber = 0;
+    PurgeEntryModel m_entries;
+    ChoiceSectionModel m_groups{m_entries, ChoiceSectionModel::Order::largestFirst};
 };

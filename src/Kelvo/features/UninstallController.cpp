@@ -5,64 +5,10 @@
 
 #include "uninstall/UninstallExecutor.h"
 #include "uninstall/UninstallPreviewService.h"
-#include "vocabulary/AppLocalization.h"
-#include "vocabulary/SizeText.h"
 
 #include <QSet>
 
 using namespace AppModelSupport;
-
-namespace {
-
-// The day an app was last used. A use date at the epoch or before is what a file system keeps for a
-// bundle nobody has opened (access times cleared by an unpacker or a copy), so it reads "Never".
-QString lastOpenedText(const std::optional<QDateTime>& lastOpened)
-{
-    if (!lastOpened)
-        return L("未知", "Unknown");
-    if (lastOpened->toSecsSinceEpoch() <= 0)
-        return L("从未", "Never");
-    return lastOpened->toLocalTime().toString(QStringLiteral("yyyy-MM-dd"));
-}
-
-// Each leftover with its size and how surely it belongs to the app; the page chooses the strong ones
-// by default.
-QVariantList leftoverList(const std::vector<UninstallPreviewReport::Leftover>& leftovers)
-{
-    QVariantList list;
-    for (const UninstallPreviewReport::Leftover& leftover : leftovers)
-        list.append(QVariantMap{
-            {QStringLiteral("path"), leftover.path},
-            {QStringLiteral("sizeText"), SizeText::bytes(leftover.allocatedBytes)},
-            {QStringLiteral("strong"), leftover.match == UninstallPreviewReport::LeftoverMatch::strong}});
-    return list;
-}
-
-} // namespace
-
-QVariant UninstallController::reportValue() const
-{
-    if (!m_report)
-        return {};
-    QVariantList entries;
-    for (const UninstallPreviewReport::Entry& entry : m_report->entries)
-        entries.append(QVariantMap{
-            {QStringLiteral("id"), entry.id},
-            {QStringLiteral("name"), entry.name},
-            {QStringLiteral("bundleID"), entry.bundleID.value_or(QString())},
-            {QStringLiteral("source"), entry.source.text()},
-            {QStringLiteral("path"), entry.path},
-            {QStringLiteral("iconPath"), entry.iconPath.value_or(QString())},
-            {QStringLiteral("sizeText"), entry.size.value_or(SizeText::bytes(std::nullopt))},
-            {QStringLiteral("appSizeText"), entry.appSizeText.value_or(SizeText::bytes(std::nullopt))},
-            {QStringLiteral("leftoverSizeText"),
-             entry.leftoverSizeText.value_or(SizeText::bytes(std::nullopt))},
-            {QStringLiteral("leftovers"), leftoverList(entry.leftovers)},
-            {QStringLiteral("lastOpenedText"), lastOpenedText(entry.lastOpened)}});
-    return QVariantMap{{QStringLiteral("entryCount"), int(entries.size())},
-                       {QStringLiteral("entries"), entries},
-                       {QStringLiteral("notes"), m_report->notes}};
-}
 
 UninstallController::UninstallController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
@@ -90,13 +36,15 @@ void UninstallController::setReport(std::optional<UninstallPreviewReport> report
     if (report)
         m_shared.emplace(m_context.environment.home); // the user's folders as they are now
     m_report = std::move(report);
+    m_apps.setEntries(m_report ? m_report->entries : std::vector<UninstallPreviewReport::Entry>());
     emit reportChanged();
 }
 
 QFuture<void> UninstallController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run = runs.begin(RunKind::uninstall, AppFeature::uninstall, true);
+    const RunCoordinator::RunHandle run =
+        runs.begin(RunKind::uninstall, AppFeature::uninstall, true);
     const auto& folders = m_context.environment.applicationFolders;
     UninstallPreviewService::Setup setup;
     setup.system = system();
@@ -129,9 +77,9 @@ UninstallExecutor::Plan UninstallController::plan(const QStringList& ids,
         *m_shared);
 }
 
-QString UninstallController::confirmationText(const QStringList& ids, const QStringList& leftoverPaths) const
+QString UninstallController::chosenConfirmation() const
 {
-    return UninstallExecutor::confirmation(plan(ids, leftoverPaths));
+    return UninstallExecutor::confirmation(plan(m_apps.chosenKeys(), m_apps.chosenLeftovers()));
 }
 
 void UninstallController::uninstall(const QStringList& ids, const QStringList& leftoverPaths)
@@ -157,11 +105,14 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
         m_context, this, RunKind::uninstallTrash, AppFeature::uninstall, std::move(work), single,
         [this](const TrashMoves::Batch& batch) {
             if (m_report) {
-                std::vector<UninstallPreviewReport::Entry> remaining;
-                for (const UninstallPreviewReport::Entry& entry : m_report->entries)
-                    if (!batch.moved.contains(entry.path))
-                        remaining.push_back(entry);
-                setReport(UninstallPreviewReport(std::move(remaining)));
+                QSet<QString> gone;
+                std::erase_if(m_report->entries, [&](const UninstallPreviewReport::Entry& entry) {
+                    if (batch.moved.contains(entry.path))
+                        gone.insert(entry.id);
+                    return batch.moved.contains(entry.path);
+                });
+                m_apps.removeKeys(gone);
+                m_shared.emplace(m_context.environment.home); // the user's folders as they are now
             }
             if (!batch.moved.isEmpty()) {
                 m_context.statistics.recordNow(StatisticKey::lastUninstallDate);

@@ -5,15 +5,12 @@
 #include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
 
+#include <algorithm>
+
 namespace CleanChoice {
 namespace {
 
 using Entry = CleanPreviewReport::Entry;
-
-std::optional<qint64> measuredBytes(const Entry& entry)
-{
-    return entry.bytes ? entry.bytes : LocalCleanPreview::byteCount(entry.note);
-}
 
 bool isTrash(const Entry& entry, const QString& home)
 {
@@ -26,6 +23,17 @@ bool isTrash(const Entry& entry, const QString& home)
 }
 
 } // namespace
+
+std::optional<qint64> measuredBytes(const Entry& entry)
+{
+    return entry.bytes ? entry.bytes : LocalCleanPreview::byteCount(entry.note);
+}
+
+qint64 freedBytes(const Entry& entry)
+{
+    return std::max<qint64>(
+        ByteCount::saturatingSubtract(measuredBytes(entry).value_or(0), entry.protectedBytes.value_or(0)), 0);
+}
 
 QString keyOf(const Entry& entry)
 {

@@ -19,6 +19,10 @@ QString keyOf(const CleanPreviewReport::Entry& entry);
 // does not know (the older tool's reports). A running browser's cache, an empty place and a place the list
 // keeps whole are left out of every choice.
 bool isChoosable(const CleanPreviewReport::Entry& entry);
+// What the entry measures: its bytes, or the size its note gives (the older tool's reports); none when
+// neither says. Of that, what a clean frees once the protection list has kept its part.
+std::optional<qint64> measuredBytes(const CleanPreviewReport::Entry& entry);
+qint64 freedBytes(const CleanPreviewReport::Entry& entry);
 // The keys of every choosable entry: the choice a new preview starts with.
 QSet<QString> everything(const CleanPreviewReport& report);
 // The report holding only its chosen, choosable entries, in report order: what the clean is given.

@@ -9,10 +9,10 @@ import Kelvo 1.0
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.clean.report
-    readonly property bool hasReport: report !== null && report !== undefined
-    readonly property bool hasCleanable: hasReport && report.cleanableCount > 0
-    readonly property bool nothingChosen: hasCleanable && AppModel.clean.chosenCount === 0
+    readonly property CleanEntryModel entries: AppModel.clean.entries
+    readonly property bool hasReport: AppModel.clean.hasReport
+    readonly property bool hasCleanable: AppModel.clean.cleanableCount > 0
+    readonly property bool nothingChosen: hasCleanable && !entries.someChosen
 
     function preview() {
         AppModel.request(Actions.clean(true))
@@ -85,7 +85,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
-        empty: page.hasReport && page.report.entryCount === 0
+        empty: page.hasReport && page.entries.count === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
         promptDetail: Theme.t("看看哪些缓存、日志和残留可以清理。点击“预览”或按 " + page.runShortcutText + " 开始。",
                               "See which caches, logs and leftovers can be cleaned. Choose Preview or press "
@@ -93,22 +93,21 @@ FeaturePage {
         emptyTitle: Theme.t("没有发现明显可清理项目", "No clear cleanup targets found")
         emptyDetail: Theme.t("本次检查没有需要重点处理的内容。", "This scan did not find anything that needs attention.")
         summary: page.hasReport
-                 ? page.report.entryCount + Theme.t(" 项，正式清理前仍会让你确认。",
-                                                    " items. You will still confirm before real cleanup.")
+                 ? page.entries.count + Theme.t(" 项，正式清理前仍会让你确认。",
+                                                " items. You will still confirm before real cleanup.")
                  : ""
-        summaryDetail: !page.hasReport ? ""
-                       : page.report.willFree === "" ? page.report.summary
-                       : page.report.summary + "  ·  " + page.report.willFree
+        summaryDetail: AppModel.clean.willFree === "" ? AppModel.clean.summary
+                       : AppModel.clean.summary + "  ·  " + AppModel.clean.willFree
 
         // What the choice amounts to; it follows every tick.
         Label {
             objectName: "cleanChoiceLine"
             Layout.fillWidth: true
             visible: page.hasCleanable
-            text: Theme.t("已选 " + AppModel.clean.chosenCount + " 项，共 " + Theme.bytes(AppModel.clean.chosenBytes)
-                          + "；保护名单保留之后可释放 " + Theme.bytes(AppModel.clean.chosenWillFree),
-                          AppModel.clean.chosenCount + " chosen, " + Theme.bytes(AppModel.clean.chosenBytes)
-                          + "; will free " + Theme.bytes(AppModel.clean.chosenWillFree) + " after protection")
+            text: Theme.t("已选 " + page.entries.chosenCount + " 项，共 " + Theme.bytes(page.entries.chosenBytes)
+                          + "；保护名单保留之后可释放 " + Theme.bytes(page.entries.chosenWillFree),
+                          page.entries.chosenCount + " chosen, " + Theme.bytes(page.entries.chosenBytes)
+                          + "; will free " + Theme.bytes(page.entries.chosenWillFree) + " after protection")
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold
@@ -119,10 +118,9 @@ FeaturePage {
 
         CleanSectionList {
             Layout.fillWidth: true
-            sections: page.hasReport ? page.report.sections : []
-            chosen: AppModel.clean.chosen
+            sections: AppModel.clean.sections
+            entries: page.entries
             flickable: page
-            onChoose: (keys, wanted) => AppModel.clean.setChosen(keys, wanted)
         }
     }
 }

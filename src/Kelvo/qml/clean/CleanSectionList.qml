@@ -5,19 +5,14 @@ import Kelvo 1.0
 
 // The entries of a Smart Clean report under their section titles, in report order, each with its
 // check box; a section's box chooses or leaves out all of its entries and shows a dash when only
-// some are chosen. Tab and the arrow keys move between the boxes, Space toggles the focused one.
+// some are chosen. The choice is the entries model's. Tab and the arrow keys move between the boxes,
+// Space toggles the focused one.
 ColumnLayout {
     id: root
-    property var sections: []
-    // The chosen entries' keys ({key: true}), kept by the controller.
-    property var chosen: ({})
+    property ChoiceSectionModel sections: null
+    property ChoiceListModel entries: null
     // The page that scrolls this list, so that a box taking the keyboard focus is brought into view.
     property FeaturePage flickable: null
-    signal choose(var keys, bool wanted)
-
-    function chosenAmong(keys) {
-        return keys.filter(key => root.chosen[key] === true).length
-    }
     function isBox(item) {
         if (!item || (item.objectName !== "cleanEntrySelectBox" && item.objectName !== "cleanSectionSelectBox"))
             return false
@@ -54,8 +49,12 @@ ColumnLayout {
         model: root.sections
         delegate: ColumnLayout {
             id: section
-            required property var modelData
-            readonly property int chosenCount: root.chosenAmong(modelData.keys)
+            required property int index
+            required property string title
+            required property int count
+            required property int choosableCount
+            required property int chosenCount
+            required property var rows
 
             Layout.fillWidth: true
             spacing: 2
@@ -73,24 +72,24 @@ ColumnLayout {
                         id: sectionBox
                         objectName: "cleanSectionSelectBox"
                         anchors.fill: parent
-                        visible: section.modelData.keys.length > 0
-                        selected: section.chosenCount === section.modelData.keys.length
+                        visible: section.choosableCount > 0
+                        selected: section.chosenCount === section.choosableCount
                         partial: section.chosenCount > 0
-                        Accessible.name: section.modelData.title
-                        onClicked: root.choose(section.modelData.keys, section.chosenCount < section.modelData.keys.length)
+                        Accessible.name: section.title
+                        onClicked: root.sections.setChosen(section.index, section.chosenCount < section.choosableCount)
                         onActiveFocusChanged: if (activeFocus) root.reveal(sectionBox)
                     }
                 }
                 Label {
                     objectName: "cleanSectionTitle"
-                    text: section.modelData.title
+                    text: section.title
                     color: Theme.textPrimary
                     font.pixelSize: Theme.fontHeadline - 1
                     font.weight: Font.DemiBold
                 }
                 Label {
                     objectName: "cleanSectionCount"
-                    text: section.modelData.entries.length
+                    text: section.count
                     color: Theme.textSecondary
                     font.pixelSize: Theme.fontCaption
                     font.weight: Font.DemiBold
@@ -107,20 +106,20 @@ ColumnLayout {
             }
 
             Repeater {
-                model: section.modelData.entries
+                model: section.rows
                 delegate: CleanEntryRow {
                     id: entry
-                    required property var modelData
                     required property int index
+                    required property string key
+                    required path
+                    required note
+                    required status
+                    required choosable
+                    required chosen
 
                     Layout.fillWidth: true
                     first: index === 0
-                    path: modelData.path
-                    note: modelData.note
-                    status: modelData.status
-                    choosable: modelData.choosable
-                    chosen: root.chosen[modelData.key] === true
-                    onToggled: root.choose([entry.modelData.key], !entry.chosen)
+                    onToggled: root.entries.setChosen([entry.key], !entry.chosen)
                     onFocused: box => root.reveal(box)
                 }
             }

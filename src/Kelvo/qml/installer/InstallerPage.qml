@@ -9,21 +9,15 @@ import Kelvo 1.0
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.installer.report
-    readonly property bool hasReport: report !== null && report !== undefined
-    readonly property var entries: hasReport ? report.entries : []
-
-    // The chosen files' paths; the filter and the order are the controller's.
-    readonly property KeySet selection: KeySet {}
-    readonly property var shownEntries: AppModel.installer.shownEntries
+    readonly property bool hasReport: AppModel.installer.hasReport
+    // Every file with the choice (a new report keeps the choices it still lists); the filter and the
+    // order of the rows shown are the controller's.
+    readonly property InstallerEntryModel entries: AppModel.installer.entries
     readonly property bool linuxDesktop: AppModel.installer.linuxDesktop
 
     function preview() {
         AppModel.request(Actions.installer(true))
     }
-
-    // A new report keeps only the choices it still lists.
-    onReportChanged: selection.retainOnly((report ? report.entries : []).map(entry => entry.path))
 
     objectName: "page_installer"
     title: Theme.t("安装包整理", "Installer Cleanup")
@@ -42,15 +36,15 @@ FeaturePage {
 
         KButton {
             objectName: "installerPreviewButton"
-            primary: !page.hasReport || page.entries.length === 0
+            primary: !page.hasReport || page.entries.count === 0
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
             objectName: "installerChooseButton"
-            primary: page.hasReport && page.entries.length > 0
-            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
+            primary: page.hasReport && page.entries.count > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.count > 0
             text: Theme.t("选择清理", "Choose Files")
             onClicked: page.bringToTop(results)
         }
@@ -89,7 +83,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("安装包列表", "Installer List")
         hasReport: page.hasReport
-        empty: page.hasReport && page.entries.length === 0
+        empty: page.hasReport && page.entries.count === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
         promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，在上面这些位置查找安装包。",
                               "Choose Preview or press " + page.runShortcutText
@@ -101,13 +95,13 @@ FeaturePage {
                      : Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
                                "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
         summary: page.hasReport
-                 ? page.report.entryCount + Theme.t(" 个文件，合计 ", " files, total ") + page.report.totalSizeText
+                 ? page.entries.count + Theme.t(" 个文件，合计 ", " files, total ") + Theme.bytes(page.entries.totalBytes)
                  : ""
 
         InstallerFilterBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            sources: page.hasReport ? page.report.sources : []
+            sources: AppModel.installer.sources
             source: AppModel.installer.sourceFilter
             sortBySize: AppModel.installer.sortBySize
             onSourceChosen: source => AppModel.installer.sourceFilter = source
@@ -116,12 +110,13 @@ FeaturePage {
         SelectionBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            selectedCount: page.selection.count
-            selectableCount: page.entries.length
+            selectedCount: page.entries.chosenCount
+            selectableCount: page.entries.choosableCount
             busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
-            onSelectAllRequested: page.selection.addAll(page.shownEntries.values("path"))
-            onClearRequested: page.selection.clear()
+            // Under a filter, the shown files only.
+            onSelectAllRequested: AppModel.installer.chooseShown(true)
+            onClearRequested: page.entries.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
         ColumnHeadings {
@@ -134,19 +129,22 @@ FeaturePage {
             ]
         }
         Repeater {
-            model: page.shownEntries
+            model: AppModel.installer.shownEntries
             delegate: InstallerEntryRow {
-                required property var model
+                id: entryRow
                 required property int index
+                required property string key
+                required property bool chosen
+                required name
+                required path
+                required source
+                required kind
+                required sizeText
+
                 Layout.fillWidth: true
                 first: index === 0
-                name: model.name
-                path: model.path
-                source: model.source
-                kind: model.kind
-                sizeText: model.sizeText
-                selected: page.selection.has(model.path)
-                onToggled: page.selection.toggle(model.path)
+                selected: chosen
+                onToggled: page.entries.setChosen([entryRow.key], !entryRow.chosen)
             }
         }
     }
@@ -155,10 +153,10 @@ FeaturePage {
         id: confirmDialog
         objectName: "installerConfirmDialog"
         title: Theme.t("移到废纸篓？", "Move to Trash?")
-        message: Theme.t("会把选中的 " + page.selection.count + " 个安装包移到废纸篓，不会直接永久删除。",
-                         "The selected " + page.selection.count
+        message: Theme.t("会把选中的 " + page.entries.chosenCount + " 个安装包移到废纸篓，不会直接永久删除。",
+                         "The selected " + page.entries.chosenCount
                          + " installer files will be moved to Trash, not permanently deleted.")
         confirmText: Theme.t("移到废纸篓", "Move to Trash")
-        onConfirmed: AppModel.installer.moveToTrash(page.selection.keys)
+        onConfirmed: AppModel.installer.moveChosenToTrash()
     }
 }

@@ -5,16 +5,14 @@ import Kelvo 1.0
 
 // One project artefact folder: its check box, what it is (the matched name and its file and folder
 // counts, or that no project file was found around it), where it is, and its size. The dots button
-// (or a right click) asks for its actions; a folder already moved to the Trash is dimmed, marked as
-// such and can be neither chosen nor acted on.
+// (or a right click) asks for its actions.
 Item {
     id: root
     property string name
     property string path
     property string detail
-    property real byteCount: 0
+    property string sizeText
     property bool first: false
-    property bool trashed: false
     property bool selected: false
     property bool hasProjectFile: true
     signal actionsRequested(Item anchor)
@@ -34,7 +32,6 @@ Item {
         id: hover
     }
     TapHandler {
-        enabled: !root.trashed
         acceptedButtons: Qt.RightButton
         onTapped: root.actionsRequested(moreButton)
     }
@@ -50,21 +47,17 @@ Item {
 
         SelectBox {
             objectName: "rowSelectBox"
-            enabled: !root.trashed
-            opacity: root.trashed ? 0 : 1
-            selected: root.selected && !root.trashed
+            selected: root.selected
             Accessible.name: root.shownName
             onClicked: root.toggled()
         }
         Glyph {
             source: "qrc:/icons/folder.svg"
             size: 20
-            opacity: root.trashed ? 0.45 : 1
         }
         ColumnLayout {
             Layout.fillWidth: true
             spacing: 1
-            opacity: root.trashed ? 0.55 : 1
             RowLayout {
                 Layout.fillWidth: true
                 spacing: Theme.spacingSmall
@@ -95,20 +88,14 @@ Item {
         }
         Chip {
             objectName: "rowNoProjectMark"
-            visible: !root.hasProjectFile && !root.trashed
+            visible: !root.hasProjectFile
             text: Theme.t("没有找到项目文件", "No project file found")
-        }
-        Chip {
-            objectName: "rowTrashedMark"
-            visible: root.trashed
-            text: Theme.t("已移到废纸篓", "Moved to Trash")
         }
         Label {
             objectName: "rowSize"
-            opacity: root.trashed ? 0.55 : 1
             Layout.preferredWidth: 78
             horizontalAlignment: Text.AlignRight
-            text: Theme.bytes(root.byteCount)
+            text: root.sizeText
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold
@@ -116,8 +103,6 @@ Item {
         MoreButton {
             id: moreButton
             objectName: "rowActionsButton"
-            enabled: !root.trashed
-            opacity: root.trashed ? 0 : 1
             onClicked: root.actionsRequested(moreButton)
         }
     }

@@ -3,13 +3,12 @@ import QtQuick.Layouts
 import Kelvo 1.0
 
 // The artefacts of a project scan under their ecosystem titles, each group with its count and total
-// size, in report order. Rows ask for their actions through `actionsRequested` and are chosen through
-// `selection`; the rows of `trashedPaths` are marked as moved to the Trash.
+// size, the largest group first. Rows ask for their actions through `actionsRequested`; their boxes
+// choose them in the entries model.
 ColumnLayout {
     id: root
-    property var groups: []
-    property var trashedPaths: []
-    property KeySet selection: KeySet {}
+    property ChoiceSectionModel groups: null
+    property ChoiceListModel entries: null
     signal actionsRequested(Item anchor, string name, string path)
 
     spacing: Theme.spacingLarge
@@ -18,7 +17,10 @@ ColumnLayout {
         model: root.groups
         delegate: ColumnLayout {
             id: group
-            required property var modelData
+            required property string title
+            required property int count
+            required property real bytes
+            required property var rows
 
             objectName: "purgeGroup"
             Layout.fillWidth: true
@@ -29,28 +31,28 @@ ColumnLayout {
                 Layout.leftMargin: 4
                 Layout.rightMargin: 46
                 Layout.bottomMargin: 2
-                title: group.modelData.title
-                count: group.modelData.entries.length
-                figure: Theme.bytes(group.modelData.totalBytes)
+                title: group.title
+                count: group.count
+                figure: Theme.bytes(group.bytes)
             }
 
             Repeater {
-                model: group.modelData.entries
+                model: group.rows
                 delegate: PurgeEntryRow {
                     id: entryRow
-                    required property var modelData
                     required property int index
+                    required property string key
+                    required property bool chosen
+                    required name
+                    required path
+                    required detail
+                    required sizeText
+                    required hasProjectFile
 
                     Layout.fillWidth: true
                     first: index === 0
-                    name: modelData.name || ""
-                    path: modelData.path || ""
-                    detail: modelData.detailText || ""
-                    byteCount: modelData.byteCount || 0
-                    trashed: root.trashedPaths.indexOf(entryRow.path) >= 0
-                    hasProjectFile: (modelData.projectFile || "").length > 0
-                    selected: root.selection.has(entryRow.path)
-                    onToggled: root.selection.toggle(entryRow.path)
+                    selected: chosen
+                    onToggled: root.entries.setChosen([entryRow.key], !entryRow.chosen)
                     onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.name, entryRow.path)
                 }
             }

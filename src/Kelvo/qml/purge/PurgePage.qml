@@ -4,51 +4,16 @@ import Kelvo 1.0
 
 // The Project Cleanup page: choose the folder to scan, preview the build artefacts and dependency
 // folders in it by ecosystem, the largest group first, and move the chosen ones to the Trash after one
-// confirmation (or reveal one, or move one through its actions). A new scan chooses every artefact
-// that has a project file around it.
+// confirmation (or reveal one, or move one through its actions); what moved leaves the list. A new
+// scan chooses every artefact that has a project file around it.
 // Ctrl+R (Command+R on macOS) runs the preview.
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.purge.report
-    readonly property bool hasReport: report !== null && report !== undefined
-    readonly property var trashedPaths: hasReport ? (report.trashedPaths || []) : []
-    // The listed artefacts still in place, path to size.
-    readonly property var remainingSizes: sizesInPlace(report)
-    readonly property KeySet selection: KeySet {}
-    readonly property real chosenBytes: selection.keys.reduce((sum, path) => sum + (remainingSizes[path] || 0), 0)
-    property var shownScan: null
-
-    function sizesInPlace(scan) {
-        const sizes = {}
-        const groups = scan ? scan.groups : []
-        const trashed = scan ? (scan.trashedPaths || []) : []
-        for (let g = 0; g < groups.length; ++g)
-            for (let e = 0; e < groups[g].entries.length; ++e) {
-                const entry = groups[g].entries[e]
-                if (trashed.indexOf(entry.path) < 0)
-                    sizes[entry.path] = entry.byteCount
-            }
-        return sizes
-    }
-
-    // A new scan starts from its default choice; a move keeps the choices still in place. The page may
-    // be made after the report came. (Reads the report itself: the bindings on it may not have followed
-    // yet when this runs.)
-    onReportChanged: followReport()
-    Component.onCompleted: followReport()
-    function followReport() {
-        const scan = AppModel.purge.report
-        if (!scan) {
-            selection.clear()
-            shownScan = null
-        } else if (scan.scanNumber !== shownScan) {
-            selection.keys = scan.chosenByDefault.slice()
-            shownScan = scan.scanNumber
-        } else {
-            selection.retainOnly(Object.keys(sizesInPlace(scan)))
-        }
-    }
+    readonly property bool hasReport: AppModel.purge.hasReport
+    // The artefacts still in place with the choice; a new scan chooses those with a project file
+    // around them.
+    readonly property PurgeEntryModel entries: AppModel.purge.entries
 
     function preview() {
         AppModel.request(Actions.purge(true))
@@ -113,7 +78,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
-        empty: page.hasReport && page.report.groups.length === 0
+        empty: page.hasReport && page.entries.count === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
         promptDetail: Theme.t("确认上面的范围后点击“预览”或按 " + page.runShortcutText
                               + "，看看依赖目录和构建产物占了多少空间。",
@@ -122,25 +87,24 @@ FeaturePage {
         emptyTitle: Theme.t("当前范围里没有明显可整理的项目产物", "No obvious cleanup targets in this scope")
         emptyDetail: Theme.t("换一个项目目录再试试。", "Try another project folder.")
         summary: page.hasReport
-                 ? page.report.entryCount + Theme.t(" 项，合计 ", " items, total ") + Theme.bytes(page.report.totalBytes)
+                 ? page.entries.count + Theme.t(" 项，合计 ", " items, total ") + Theme.bytes(page.entries.totalBytes)
                  : ""
 
         SelectionBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            selectedCount: page.selection.count
-            selectableCount: Object.keys(page.remainingSizes).length
+            selectedCount: page.entries.chosenCount
+            selectableCount: page.entries.choosableCount
             busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
-            onSelectAllRequested: page.selection.addAll(Object.keys(page.remainingSizes))
-            onClearRequested: page.selection.clear()
+            onSelectAllRequested: page.entries.chooseAll(true)
+            onClearRequested: page.entries.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
         PurgeGroupList {
             Layout.fillWidth: true
-            groups: page.hasReport ? page.report.groups : []
-            trashedPaths: page.trashedPaths
-            selection: page.selection
+            groups: AppModel.purge.groups
+            entries: page.entries
             onActionsRequested: (anchor, name, path) => actionsMenu.openFor(anchor, name, path, false)
         }
     }
@@ -160,12 +124,12 @@ FeaturePage {
         id: confirmDialog
         objectName: "purgeConfirmDialog"
         title: Theme.t("移到废纸篓？", "Move to Trash?")
-        message: Theme.t("会把选中的 " + page.selection.count + " 个项目产物（合计 " + Theme.bytes(page.chosenBytes)
+        message: Theme.t("会把选中的 " + page.entries.chosenCount + " 个项目产物（合计 " + Theme.bytes(page.entries.chosenBytes)
                          + "）移到废纸篓，不会直接永久删除。",
-                         "The selected " + page.selection.count + " build artefacts (" + Theme.bytes(page.chosenBytes)
+                         "The selected " + page.entries.chosenCount + " build artefacts (" + Theme.bytes(page.entries.chosenBytes)
                          + " in total) will be moved to Trash, not permanently deleted.")
         confirmText: Theme.t("移到废纸篓", "Move to Trash")
-        onConfirmed: AppModel.purge.moveToTrash(page.selection.keys)
+        onConfirmed: AppModel.purge.moveChosenToTrash()
     }
 
     FolderChooser {

@@ -9,16 +9,22 @@ import Kelvo 1.0
 // name are marked as possible and stay unless chosen. A click on the row's main line toggles it.
 Item {
     id: root
-    property var entry: ({})
+    property string name
+    property string bundleID
+    property string source
+    property string path
+    property string iconPath
+    property string sizeText
+    property string appSizeText
+    property string leftoverSizeText
+    property string lastOpenedText
+    // The app's leftovers with their choice.
+    property UninstallLeftoverModel leftovers: null
     property bool first: false
     property bool selected: false
     property bool expanded: false
-    // The chosen leftovers of every row, kept by the page.
-    property KeySet chosenLeftovers: null
     signal toggled()
     signal expandToggled()
-
-    readonly property var leftovers: entry.leftovers || []
 
     objectName: "uninstallRow"
     implicitHeight: column.implicitHeight + 16
@@ -57,14 +63,14 @@ Item {
             SelectBox {
                 objectName: "rowSelectBox"
                 selected: root.selected
-                Accessible.name: root.entry.name || ""
+                Accessible.name: root.name
                 onClicked: root.toggled()
             }
             // The app's own icon (a Linux app's icon file, a bundle's from its Info.plist) when it has a
             // readable one, the neutral one otherwise.
             Image {
                 objectName: "rowAppIcon"
-                readonly property string iconSource: root.entry.iconPath || root.entry.path || ""
+                readonly property string iconSource: root.iconPath || root.path
                 Layout.preferredWidth: 26
                 Layout.preferredHeight: 26
                 source: iconSource ? "image://appicon/" + encodeURIComponent(iconSource) : ""
@@ -79,7 +85,7 @@ Item {
                 Label {
                     objectName: "rowName"
                     Layout.fillWidth: true
-                    text: root.entry.name || ""
+                    text: root.name
                     color: Theme.textPrimary
                     font.pixelSize: Theme.fontBody
                     font.weight: Font.Medium
@@ -89,7 +95,7 @@ Item {
                     objectName: "rowBundleID"
                     Layout.fillWidth: true
                     visible: text.length > 0
-                    text: root.entry.bundleID || ""
+                    text: root.bundleID
                     color: Theme.textTertiary
                     font.pixelSize: Theme.fontSmall
                     elide: Text.ElideRight
@@ -99,7 +105,7 @@ Item {
                 objectName: "rowSource"
                 Layout.preferredWidth: 140
                 horizontalAlignment: Text.AlignRight
-                text: root.entry.source || ""
+                text: root.source
                 color: Theme.textSecondary
                 font.pixelSize: Theme.fontSmall
                 elide: Text.ElideRight
@@ -108,7 +114,7 @@ Item {
                 objectName: "rowLastOpened"
                 Layout.preferredWidth: 96
                 horizontalAlignment: Text.AlignRight
-                text: root.entry.lastOpenedText || ""
+                text: root.lastOpenedText
                 color: Theme.textSecondary
                 font.pixelSize: Theme.fontSmall
                 elide: Text.ElideRight
@@ -117,7 +123,7 @@ Item {
                 objectName: "rowSize"
                 Layout.preferredWidth: 78
                 horizontalAlignment: Text.AlignRight
-                text: root.entry.sizeText || "—"
+                text: root.sizeText || "—"
                 color: Theme.textPrimary
                 font.pixelSize: Theme.fontBody
                 font.weight: Font.DemiBold
@@ -160,15 +166,15 @@ Item {
             Label {
                 objectName: "rowSizeBreakdown"
                 Layout.fillWidth: true
-                text: Theme.t("应用本体 ", "App ") + (root.entry.appSizeText || "—")
-                      + Theme.t(" · 残留 ", " · Leftovers ") + (root.entry.leftoverSizeText || "—")
+                text: Theme.t("应用本体 ", "App ") + (root.appSizeText || "—")
+                      + Theme.t(" · 残留 ", " · Leftovers ") + (root.leftoverSizeText || "—")
                 color: Theme.textSecondary
                 font.pixelSize: Theme.fontSmall
             }
             Label {
                 objectName: "rowNoLeftovers"
                 Layout.fillWidth: true
-                visible: root.leftovers.length === 0
+                visible: !root.leftovers || root.leftovers.count === 0
                 text: Theme.t("没有找到残留文件。", "No leftovers found.")
                 color: Theme.textTertiary
                 font.pixelSize: Theme.fontSmall
@@ -177,7 +183,11 @@ Item {
                 model: root.leftovers
                 delegate: RowLayout {
                     id: leftoverRow
-                    required property var modelData
+                    required property string key
+                    required property bool chosen
+                    required property string path
+                    required property string sizeText
+                    required property bool strong
                     objectName: "leftoverRow"
                     Layout.fillWidth: true
                     spacing: Theme.spacingSmall
@@ -186,27 +196,27 @@ Item {
                         objectName: "leftoverSelectBox"
                         implicitWidth: 14
                         implicitHeight: 14
-                        selected: root.chosenLeftovers !== null && root.chosenLeftovers.has(leftoverRow.modelData.path)
-                        Accessible.name: leftoverRow.modelData.path
-                        onClicked: root.chosenLeftovers.toggle(leftoverRow.modelData.path)
+                        selected: leftoverRow.chosen
+                        Accessible.name: leftoverRow.path
+                        onClicked: root.leftovers.setChosen([leftoverRow.key], !leftoverRow.chosen)
                     }
                     PathLabel {
                         objectName: "leftoverPath"
                         Layout.fillWidth: true
-                        text: leftoverRow.modelData.path
+                        text: leftoverRow.path
                         color: Theme.textTertiary
                         font.pixelSize: Theme.fontSmall
                     }
                     Label {
                         objectName: "leftoverPossible"
-                        visible: !leftoverRow.modelData.strong
+                        visible: !leftoverRow.strong
                         text: Theme.t("可能相关", "Possible match")
                         color: Theme.textTertiary
                         font.pixelSize: Theme.fontSmall
                         font.italic: true
                     }
                     Label {
-                        text: leftoverRow.modelData.sizeText
+                        text: leftoverRow.sizeText
                         color: Theme.textTertiary
                         font.pixelSize: Theme.fontSmall
                     }

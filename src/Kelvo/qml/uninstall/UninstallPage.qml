@@ -8,30 +8,13 @@ import Kelvo 1.0
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.uninstall.report
-    readonly property bool hasReport: report !== null && report !== undefined
-    readonly property var entries: hasReport ? report.entries : []
-
-    // View state: the chosen apps' ids, their chosen leftovers' paths and the rows whose leftovers
-    // are open.
-    readonly property KeySet selection: KeySet {}
-    readonly property KeySet chosenLeftovers: KeySet {}
-    readonly property KeySet expandedRows: KeySet {}
+    readonly property bool hasReport: AppModel.uninstall.hasReport
+    // The apps with the choice, each with its leftovers and theirs: a new report keeps the apps still
+    // listed that were chosen, and its leftovers start from the strong matches.
+    readonly property UninstallAppModel apps: AppModel.uninstall.apps
 
     function preview() {
         AppModel.request(Actions.uninstall(true))
-    }
-
-    // A new report keeps only the choices and open rows it still lists; its leftovers start from the
-    // strong matches.
-    onReportChanged: {
-        const listedEntries = report ? report.entries : []
-        const listed = listedEntries.map(entry => entry.id)
-        selection.retainOnly(listed)
-        expandedRows.retainOnly(listed)
-        chosenLeftovers.clear()
-        for (const entry of listedEntries)
-            chosenLeftovers.addAll(entry.leftovers.filter(leftover => leftover.strong).map(leftover => leftover.path))
     }
 
     objectName: "page_uninstall"
@@ -49,15 +32,15 @@ FeaturePage {
 
         KButton {
             objectName: "uninstallPreviewButton"
-            primary: !page.hasReport || page.entries.length === 0
+            primary: !page.hasReport || page.apps.count === 0
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
             objectName: "uninstallChooseButton"
-            primary: page.hasReport && page.entries.length > 0
-            enabled: !AppModel.run.isRunning && page.hasReport && page.entries.length > 0
+            primary: page.hasReport && page.apps.count > 0
+            enabled: !AppModel.run.isRunning && page.hasReport && page.apps.count > 0
             text: Theme.t("选择应用", "Choose Apps")
             onClicked: page.bringToTop(results)
         }
@@ -89,7 +72,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
-        empty: page.hasReport && page.entries.length === 0
+        empty: page.hasReport && page.apps.count === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
         promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，列出已安装的应用和它们的残留文件。",
                               "Choose Preview or press " + page.runShortcutText
@@ -98,20 +81,20 @@ FeaturePage {
         emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
         // What the scan could not look at (a Flatpak tool that did not answer) follows the count.
         summary: page.hasReport
-                 ? [page.report.entryCount + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
-                                                     " app items. You will confirm again before uninstalling.")]
-                   .concat(page.report.notes).join(" ")
+                 ? [page.apps.count + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
+                                              " app items. You will confirm again before uninstalling.")]
+                   .concat(AppModel.uninstall.notes).join(" ")
                  : ""
 
         SelectionBar {
             Layout.fillWidth: true
             Layout.bottomMargin: Theme.spacingSmall
-            selectedCount: page.selection.count
-            selectableCount: page.entries.length
+            selectedCount: page.apps.chosenCount
+            selectableCount: page.apps.choosableCount
             busy: AppModel.run.isRunning
             actionText: Theme.t("开始卸载", "Start Uninstall")
-            onSelectAllRequested: page.selection.addAll(page.entries.map(entry => entry.id))
-            onClearRequested: page.selection.clear()
+            onSelectAllRequested: page.apps.chooseAll(true)
+            onClearRequested: page.apps.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
         ColumnHeadings {
@@ -126,18 +109,28 @@ FeaturePage {
             ]
         }
         Repeater {
-            model: page.entries
+            model: page.apps
             delegate: UninstallEntryRow {
-                required property var modelData
+                id: appRow
                 required property int index
+                required property string key
+                required property bool chosen
+                required name
+                required bundleID
+                required source
+                required path
+                required iconPath
+                required sizeText
+                required appSizeText
+                required leftoverSizeText
+                required lastOpenedText
+                required leftovers
+
                 Layout.fillWidth: true
                 first: index === 0
-                entry: modelData
-                selected: page.selection.has(modelData.id)
-                expanded: page.expandedRows.has(modelData.id)
-                chosenLeftovers: page.chosenLeftovers
-                onToggled: page.selection.toggle(modelData.id)
-                onExpandToggled: page.expandedRows.toggle(modelData.id)
+                selected: chosen
+                onToggled: page.apps.setChosen([appRow.key], !appRow.chosen)
+                onExpandToggled: appRow.expanded = !appRow.expanded
             }
         }
     }
@@ -148,9 +141,8 @@ FeaturePage {
         title: Theme.t("卸载这些应用？", "Uninstall These Apps?")
         // The engine's sentence, the one kelvo uninstall asks with: the apps, leftovers, size and the Trash
         // (read again when the language changes).
-        message: shown && Localization.chinese !== undefined
-                 ? AppModel.uninstall.confirmationText(page.selection.keys, page.chosenLeftovers.keys) : ""
+        message: shown && Localization.chinese !== undefined ? AppModel.uninstall.chosenConfirmation() : ""
         confirmText: Theme.t("继续", "Continue")
-        onConfirmed: AppModel.uninstall.uninstall(page.selection.keys, page.chosenLeftovers.keys)
+        onConfirmed: AppModel.uninstall.uninstallChosen()
     }
 }

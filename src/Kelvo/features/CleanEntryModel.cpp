@@ -1,0 +1,86 @@
+#include "features/CleanEntryModel.h"
+
+#include "clean/CleanChoice.h"
+
+#include <QStringList>
+
+void CleanEntryModel::setEntries(std::vector<CleanPreviewReport::Entry> entries)
+{
+    replaceRows(
+        [&] {
+            QStringList sections;
+            m_rows.clear();
+            m_rows.reserve(entries.size());
+            for (CleanPreviewReport::Entry& entry : entries) {
+                qsizetype section = sections.indexOf(entry.section);
+                if (section < 0) {
+                    sections.append(entry.section);
+                    section = sections.size() - 1;
+                }
+                m_rows.push_back({std::move(entry), int(section)});
+            }
+        },
+        NewChoice::byDefault);
+}
+
+int CleanEntryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_rows.size());
+}
+
+QString CleanEntryModel::keyOf(int row) const
+{
+    return CleanChoice::keyOf(m_rows[std::size_t(row)].entry);
+}
+
+qint64 CleanEntryModel::bytesOf(int row) const
+{
+    return CleanChoice::measuredBytes(m_rows[std::size_t(row)].entry).value_or(0);
+}
+
+qint64 CleanEntryModel::willFreeOf(int row) const
+{
+    return CleanChoice::freedBytes(m_rows[std::size_t(row)].entry);
+}
+
+bool CleanEntryModel::isChoosable(int row) const
+{
+    return CleanChoice::isChoosable(m_rows[std::size_t(row)].entry);
+}
+
+int CleanEntryModel::sectionOf(int row) const
+{
+    return m_rows[std::size_t(row)].section;
+}
+
+QString CleanEntryModel::sectionTitle(int row) const
+{
+    return m_rows[std::size_t(row)].entry.section;
+}
+
+QVariant CleanEntryModel::rowData(int row, int role) const
+{
+    const CleanPreviewReport::Entry& entry = m_rows[std::size_t(row)].entry;
+    switch (role) {
+    case PathRole:
+        return entry.path;
+    case NoteRole:
+        return entry.note.value_or(QString());
+    case StatusRole:
+        return CleanPreviewReport::rawValue(entry.status);
+    case SectionRole:
+        return entry.section;
+    default:
+        return {};
+    }
+}
+
+QHash<int, QByteArray> CleanEntryModel::rowRoleNames() const
+{
+    return {{PathRole, "path"}, {NoteRole, "note"}, {StatusRole, "status"}, {SectionRole, "section"}};
+}
+
+void CleanEntryModel::eraseKeys(const QSet<QString>& keys)
+{
+    std::erase_if(m_rows, [&](const Row& row) { return keys.contains(CleanChoice::keyOf(row.entry)); });
+}

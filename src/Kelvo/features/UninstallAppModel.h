@@ -1,0 +1,78 @@
+#pragma once
+
+#include "app/ChoiceListModel.h"
+
+#include "uninstall/UninstallPreviewReport.h"
+
+#include <vector>
+
+// One application's leftovers, strong matches first. A leftover is chosen by its path; the app's list
+// starts with its strong matches chosen, the possible ones offered.
+class UninstallLeftoverModel : public ChoiceListModel {
+    Q_OBJECT
+
+public:
+    enum Role { PathRole = FirstRowRole, SizeTextRole, StrongRole };
+    Q_ENUM(Role)
+
+    UninstallLeftoverModel(std::vector<UninstallPreviewReport::Leftover> leftovers, QObject* parent);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QString keyOf(int row) const override;
+    qint64 bytesOf(int row) const override;
+    bool chosenByDefault(int row) const override;
+
+protected:
+    QVariant rowData(int row, int role) const override;
+    QHash<int, QByteArray> rowRoleNames() const override;
+    void eraseKeys(const QSet<QString>& keys) override;
+
+private:
+    std::vector<UninstallPreviewReport::Leftover> m_rows;
+};
+
+// The installed applications, in the report's order, each with the list of its leftovers. An app is
+// chosen by its id; a new scan keeps the apps still listed that were chosen and starts every app's
+// leftovers over. Apps that went leave the list. An app's bytes are its bundle's.
+class UninstallAppModel : public ChoiceListModel {
+    Q_OBJECT
+
+public:
+    enum Role {
+        NameRole = FirstRowRole,
+        BundleIDRole,
+        SourceRole,
+        PathRole,
+        IconPathRole,
+        SizeTextRole,
+        AppSizeTextRole,
+        LeftoverSizeTextRole,
+        LastOpenedRole,
+        LeftoversRole
+    };
+    Q_ENUM(Role)
+
+    using ChoiceListModel::ChoiceListModel;
+
+    void setEntries(std::vector<UninstallPreviewReport::Entry> entries);
+    UninstallLeftoverModel* leftoversAt(int row) const { return m_rows[std::size_t(row)].leftovers; }
+    // The chosen leftovers of every app, each once.
+    QStringList chosenLeftovers() const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QString keyOf(int row) const override;
+    qint64 bytesOf(int row) const override;
+    bool chosenByDefault(int) const override { return false; }
+
+protected:
+    QVariant rowData(int row, int role) const override;
+    QHash<int, QByteArray> rowRoleNames() const override;
+    void eraseKeys(const QSet<QString>& keys) override;
+
+private:
+    struct Row {
+        UninstallPreviewReport::Entry entry;
+        UninstallLeftoverModel* leftovers; // a child of this model
+    };
+    std::vector<Row> m_rows;
+};
