@@ -100,7 +100,7 @@ void AppModel::cancelPendingAction()
 
 QFuture<void> AppModel::execute(const AppAction& action)
 {
-    m_runs.setStatus(action.title, L("正在处理，请稍等。", "Working, please wait."));
+    m_runs.setStatus(LocalText::same(action.title), both("正在处理，请稍等。", "Working, please wait."));
     return dispatch(action);
 }
 

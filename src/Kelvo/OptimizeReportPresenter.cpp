@@ -104,18 +104,18 @@ QString confirmation(const std::vector<OptimizeStepOutcome>& planned)
     return running + QLatin1Char('\n') + L("跳过 %1 项。", "%1 skipped.").arg(skipped);
 }
 
-QString completionDetail(const LocalOptimizeResult& result)
+LocalText completionDetail(const LocalOptimizeResult& result)
 {
     const qsizetype completed = qsizetype(result.completed.size());
     const qsizetype skipped = qsizetype(result.skipped.size());
-    QString detail =
-        skipped > 0
-            ? L("已完成 %1 项，跳过 %2 项保护内容。", "Completed %1 items and skipped %2 safeguarded items.")
-                  .arg(completed)
-                  .arg(skipped)
-            : L("已完成 %1 项本地整理。", "Completed %1 local optimizations.").arg(completed);
+    LocalText detail =
+        skipped > 0 ? both("已完成 %1 项，跳过 %2 项保护内容。",
+                           "Completed %1 items and skipped %2 safeguarded items.")
+                          .arg(completed)
+                          .arg(skipped)
+                    : both("已完成 %1 项本地整理。", "Completed %1 local optimizations.").arg(completed);
     if (const int failed = result.failedCount(); failed > 0)
-        detail += L("其中 %1 项没有成功。", " %1 failed.").arg(failed);
+        detail = detail + both("其中 %1 项没有成功。", " %1 failed.").arg(failed);
     return detail;
 }
 

@@ -2,6 +2,7 @@
 
 #include "optimize/LocalOptimizeExecutor.h"
 #include "optimize/OptimizePreviewReport.h"
+#include "vocabulary/LocalText.h"
 
 #include <QList>
 #include <QString>
@@ -29,6 +30,6 @@ QString summary(const std::vector<OptimizeStepOutcome>& planned,
 QString confirmation(const std::vector<OptimizeStepOutcome>& planned);
 
 // The status line's detail after a run, from its counts.
-QString completionDetail(const LocalOptimizeResult& result);
+LocalText completionDetail(const LocalOptimizeResult& result);
 
 } // namespace OptimizeReportPresenter

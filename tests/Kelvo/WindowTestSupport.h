@@ -65,13 +65,9 @@ protected:
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
-    // The status line is redrawn in the new language, as a fresh start would draw it.
-    void useLanguage(AppLanguagePreference language)
+    static void useLanguage(AppLanguagePreference language)
     {
-        const bool changed = LocalizationSettings::shared().preference() != language;
         LocalizationSettings::shared().setPreference(language);
-        if (changed)
-            m_model->appearance()->refreshEnvironment();
     }
 
     // The README shows its screenshots in both languages, and the texts a report holds keep the

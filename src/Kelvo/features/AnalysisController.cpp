@@ -81,16 +81,16 @@ QFuture<void> AnalysisController::refresh()
         return LocalAnalysis::snapshot(folder, home, options);
     });
     return runs.finish(
-        run, std::move(work), L("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
+        run, std::move(work), both("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
             Statistics& statistics = m_context.statistics;
             statistics.recordNow("lastAnalysisDate");
             statistics.record("lastAnalysisPath", path);
             statistics.record("lastAnalysisTotalSize", report.totalSize.value_or(0));
             statistics.record("lastAnalysisTotalFiles", report.totalFiles.value_or(0));
             setReport(std::move(report));
-            m_context.runs.setStatus(L("空间分析完成", "Storage Analysis Complete"),
-                                     L("下面列出了最占空间的文件和文件夹。",
-                                       "Below are the files and folders using the most space."));
+            m_context.runs.setStatus(both("空间分析完成", "Storage Analysis Complete"),
+                                     both("下面列出了最占空间的文件和文件夹。",
+                                          "Below are the files and folders using the most space."));
         });
 }
 
@@ -170,9 +170,9 @@ void AnalysisController::moveToTrash(const QString& key)
                                  if (batch.moved.isEmpty())
                                      return;
                                  forget(bytes);
-                                 m_context.runs.setStatus(L("已移到废纸篓", "Moved to Trash"),
-                                                          L("选中的项目已放入废纸篓。",
-                                                            "The selected item has been moved to Trash."));
+                                 m_context.runs.setStatus(both("已移到废纸篓", "Moved to Trash"),
+                                                          both("选中的项目已放入废纸篓。",
+                                                               "The selected item has been moved to Trash."));
                              });
 }
 

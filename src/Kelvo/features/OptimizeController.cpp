@@ -25,9 +25,9 @@ struct Ran {
     LocalOptimizeResult result;
 };
 
-QString nothingRan()
+LocalText nothingRan()
 {
-    return L("没有执行任何步骤。", "Nothing was run.");
+    return both("没有执行任何步骤。", "Nothing was run.");
 }
 
 } // namespace
@@ -119,18 +119,19 @@ QFuture<void> OptimizeController::preview()
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(previewKind, AppFeature::optimize, true);
     return runs.finish(
-        run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](OptimizePreviewReport report) {
+        run, takePreview(run), both("预览已取消", "Preview Cancelled"), [this](OptimizePreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
             // The marks follow the safeguard list as it is stored now.
             if (!m_showingProtectionSheet)
                 loadSafeguardsQuietly();
             setReport(std::move(report), std::nullopt);
             m_context.runs.setStatus(
-                L("优化预览完成", "Optimization Preview Complete"),
-                count > 0 ? L("已列出 %1 项优化内容。正式执行前仍会再次确认。",
-                              "%1 optimization items are listed. You will confirm again before running them.")
-                                .arg(count)
-                          : L("当前没有需要展示的优化内容。", "There are no optimization items to show."));
+                both("优化预览完成", "Optimization Preview Complete"),
+                count > 0
+                    ? both("已列出 %1 项优化内容。正式执行前仍会再次确认。",
+                           "%1 optimization items are listed. You will confirm again before running them.")
+                          .arg(count)
+                    : both("当前没有需要展示的优化内容。", "There are no optimization items to show."));
         });
 }
 
@@ -148,7 +149,7 @@ QFuture<void> OptimizeController::runNow()
         if (!m_showingProtectionSheet)
             adoptStored({}, error.description());
         runs.setAlertMessage(error.description());
-        runs.setStatus(L("优化已停止", "Optimization Stopped"), nothingRan());
+        runs.setStatus(both("优化已停止", "Optimization Stopped"), nothingRan());
         return QtFuture::makeReadyFuture();
     }
     if (!m_showingProtectionSheet)
@@ -184,7 +185,7 @@ QFuture<void> OptimizeController::runNow()
                   if (!coordinator.end(run))
                       return; // superseded
                   if (!ran) {
-                      coordinator.setStatus(L("优化已取消", "Optimization Cancelled"), nothingRan());
+                      coordinator.setStatus(both("优化已取消", "Optimization Cancelled"), nothingRan());
                       return;
                   }
                   m_context.statistics.recordNow("lastOptimizeDate");
@@ -193,12 +194,12 @@ QFuture<void> OptimizeController::runNow()
                                                    [](const OptimizeStepOutcome& step) {
                                                        return step.state == OptimizeStepState::notRun;
                                                    });
-                  const QString detail = OptimizeReportPresenter::completionDetail(ran->result);
+                  const LocalText detail = OptimizeReportPresenter::completionDetail(ran->result);
                   setReport(std::move(ran->report), std::move(ran->result));
-                  coordinator.setStatus(stopped ? L("优化已停止", "Optimization Stopped")
-                                                : L("优化完成", "Optimization Complete"),
-                                        stopped ? detail + L("其余步骤没有执行。", " The rest were not run.")
-                                                : detail);
+                  coordinator.setStatus(
+                      stopped ? both("优化已停止", "Optimization Stopped")
+                              : both("优化完成", "Optimization Complete"),
+                      stopped ? detail + both("其余步骤没有执行。", " The rest were not run.") : detail);
               })
         .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });
 }
@@ -314,8 +315,8 @@ bool OptimizeController::saveWhitelistEditor()
     }
     adoptStored(m_editing); // what is stored now, readable again
     m_context.runs.setStatus(
-        L("保护项已更新", "Safeguards Updated"),
-        L("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
+        both("保护项已更新", "Safeguards Updated"),
+        both("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
     setShowingProtectionSheet(false);
     return true;
 }

@@ -134,8 +134,8 @@ void StatusController::sampled()
     Sample sample = m_sampling.result();
     publish(std::move(sample.first), std::move(sample.second));
     if (std::exchange(m_announce, false))
-        m_context.runs.setStatus(L("状态已更新", "Status Updated"),
-                                 L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+        m_context.runs.setStatus(both("状态已更新", "Status Updated"),
+                                 both("电脑当前状态已经刷新。", "Current system status has been refreshed."));
     m_isRefreshing = false;
     emit refreshingChanged();
     emit refreshed();
@@ -186,7 +186,7 @@ void StatusController::updateProcessRows()
 
 void StatusController::endProcess(int pid, const QString& startTime, const QString& name, bool force)
 {
-    const QString shownName = name.isEmpty() ? L("这个进程", "this process") : name;
+    const LocalText shownName = name.isEmpty() ? both("这个进程", "this process") : LocalText::same(name);
     SystemReport::ProcessInfo target;
     target.pid = pid;
     bool known = false;
@@ -204,9 +204,9 @@ void StatusController::endProcess(int pid, const QString& startTime, const QStri
         std::erase_if(m_report->topProcesses, samePid);
     publish(std::move(m_report), std::move(m_processUsage));
     if (force)
-        m_context.runs.setStatus(L("已强制结束", "Force Quit"),
-                                 L("已强制结束 ", "Force-quit ") + shownName + L("。", "."));
+        m_context.runs.setStatus(both("已强制结束", "Force Quit"),
+                                 both("已强制结束 ", "Force-quit ") + shownName + both("。", "."));
     else
-        m_context.runs.setStatus(L("已请求退出", "Termination Requested"),
-                                 L("已请求 ", "Asked ") + shownName + L(" 退出。", " to quit."));
+        m_context.runs.setStatus(both("已请求退出", "Termination Requested"),
+                                 both("已请求 ", "Asked ") + shownName + both(" 退出。", " to quit."));
 }
