@@ -46,17 +46,6 @@ void AppModel::setSelectedFeature(AppFeature feature)
     emit selectedFeatureChanged();
 }
 
-QString AppModel::selectedFeatureRawValue() const
-{
-    return AppFeatures::rawValue(m_selectedFeature);
-}
-
-void AppModel::setSelectedFeatureRawValue(const QString& rawValue)
-{
-    if (const std::optional<AppFeature> feature = AppFeatures::fromRawValue(rawValue))
-        setSelectedFeature(*feature);
-}
-
 void AppModel::setPendingAction(std::optional<AppAction> action)
 {
     m_pendingAction = std::move(action);

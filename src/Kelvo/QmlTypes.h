@@ -4,6 +4,7 @@
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 #include "SizeTextBridge.h"
+#include "app/ViewEnums.h"
 
 #include <QtQml/qqml.h>
 
@@ -49,4 +50,24 @@ struct SizeTextSingleton {
     QML_FOREIGN(SizeTextBridge)
     QML_NAMED_ELEMENT(SizeText)
     QML_SINGLETON
+};
+
+// The enumerations the views compare instead of texts.
+namespace AppFeatureForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(AppFeatureQml)
+QML_NAMED_ELEMENT(AppFeature)
+} // namespace AppFeatureForeign
+
+namespace CleanEntryStatusForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(CleanEntryStatusQml)
+QML_NAMED_ELEMENT(CleanEntryStatus)
+} // namespace CleanEntryStatusForeign
+
+struct UpdateControllerForeign {
+    Q_GADGET
+    QML_FOREIGN(UpdateController)
+    QML_NAMED_ELEMENT(UpdateController)
+    QML_UNCREATABLE("the application's model owns the update controller")
 };

@@ -47,7 +47,7 @@ protected:
     // between a person's clicks, so that only the shown page's items are found.
     void showPage(const QString& feature)
     {
-        model().setSelectedFeatureRawValue(feature);
+        model().setSelectedFeature(*AppFeatures::fromRawValue(feature));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().runs()->isRunning(), 60000); }

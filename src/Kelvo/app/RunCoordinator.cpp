@@ -1,6 +1,7 @@
 #include "app/RunCoordinator.h"
 
 #include "LocalizationSettings.h"
+#include "app/ViewEnums.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>
@@ -35,10 +36,10 @@ std::optional<AppFeature> RunCoordinator::runningFeature() const
     return std::nullopt;
 }
 
-QString RunCoordinator::runningFeatureRawValue() const
+int RunCoordinator::runningFeatureValue() const
 {
     const std::optional<AppFeature> feature = runningFeature();
-    return feature ? AppFeatures::rawValue(*feature) : QString();
+    return feature ? AppFeatureQml::of(*feature) : -1;
 }
 
 bool RunCoordinator::canCancel() const

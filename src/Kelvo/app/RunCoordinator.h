@@ -26,7 +26,8 @@
 class RunCoordinator : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY runStateChanged)
-    Q_PROPERTY(QString runningFeature READ runningFeatureRawValue NOTIFY runStateChanged)
+    // The page of the run that speaks for the window (an AppFeatureQml value); -1 when none does.
+    Q_PROPERTY(int runningFeature READ runningFeatureValue NOTIFY runStateChanged)
     // True while the running work can still be stopped (a scan; never the deleting itself).
     Q_PROPERTY(bool canCancel READ canCancel NOTIFY runStateChanged)
     Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
@@ -52,7 +53,7 @@ public:
 
     bool isRunning() const { return !m_active.empty(); }
     std::optional<AppFeature> runningFeature() const;
-    QString runningFeatureRawValue() const;
+    int runningFeatureValue() const;
     bool canCancel() const;
     QString statusTitle() const { return m_statusTitle.text(); }
     QString statusDetail() const { return m_statusDetail.text(); }

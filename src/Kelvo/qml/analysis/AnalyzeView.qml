@@ -30,7 +30,7 @@ FeaturePage {
         Layout.fillWidth: true
         footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
                           "Analysis only reads directory info and does not modify any files.")
-        lastRunFeature: "analyze"
+        lastRunFeature: AppFeature.Analyze
 
         FolderField {
             objectName: "analysisPathField"
@@ -83,7 +83,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "analyze"
+        feature: AppFeature.Analyze
         placePrefix: Theme.t("正在读取 ", "Reading ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
         countsBytes: true

@@ -29,7 +29,7 @@ FeaturePage {
         footnote: Theme.t("预览只展示会处理的内容，不会立刻改动电脑。",
                           Theme.bySystem("Preview only shows what would be handled and does not change your Mac right away.",
                                          "Preview only shows what would be handled and does not change your computer right away."))
-        lastRunFeature: "optimize"
+        lastRunFeature: AppFeature.Optimize
 
         KButton {
             objectName: "optimizePreviewButton"
@@ -55,7 +55,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "optimize"
+        feature: AppFeature.Optimize
         placePrefix: Theme.t("正在执行：", "Running ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }
