@@ -2,10 +2,6 @@
 
 #include "AppModelSupport.h"
 
-#include "vocabulary/DurationText.h"
-
-#include <QHash>
-
 #include <algorithm>
 
 using namespace AppModelSupport;
@@ -14,27 +10,6 @@ namespace OptimizeReportPresenter {
 
 namespace {
 
-QString tone(OptimizeStepState state)
-{
-    switch (state) {
-    case OptimizeStepState::willRun:
-        return QStringLiteral("run");
-    case OptimizeStepState::completed:
-        return QStringLiteral("done");
-    case OptimizeStepState::failed:
-    case OptimizeStepState::timedOut:
-        return QStringLiteral("failed");
-    default:
-        return QStringLiteral("skip");
-    }
-}
-
-bool ran(const OptimizeStepOutcome& outcome)
-{
-    return outcome.state == OptimizeStepState::completed || outcome.state == OptimizeStepState::failed ||
-           outcome.state == OptimizeStepState::timedOut;
-}
-
 qsizetype countOf(const std::vector<OptimizeStepOutcome>& outcomes, OptimizeStepState state)
 {
     return std::count_if(outcomes.begin(), outcomes.end(),
@@ -42,35 +17,6 @@ qsizetype countOf(const std::vector<OptimizeStepOutcome>& outcomes, OptimizeStep
 }
 
 } // namespace
-
-QList<QVariantMap> rows(const OptimizePreviewReport& report, const std::vector<OptimizeStepOutcome>& planned,
-                        const std::optional<LocalOptimizeResult>& result)
-{
-    QHash<QString, const OptimizeStepOutcome*> byId;
-    for (const OptimizeStepOutcome& outcome : planned)
-        byId.insert(outcome.entry.id, &outcome);
-    if (result) // what happened replaces what was planned
-        for (const OptimizeStepOutcome& outcome : result->steps)
-            byId.insert(outcome.entry.id, &outcome);
-    QList<QVariantMap> list;
-    list.reserve(qsizetype(report.entries.size()));
-    for (const OptimizePreviewReport::Entry& entry : report.entries) {
-        QVariantMap row{{QStringLiteral("id"), entry.id},
-                        {QStringLiteral("name"), entry.name},
-                        {QStringLiteral("description"), entry.description},
-                        {QStringLiteral("detail"), entry.detail.value_or(QString())}};
-        const OptimizeStepOutcome* outcome = byId.value(entry.id);
-        row.insert(QStringLiteral("stateLabel"),
-                   outcome ? LocalOptimizeExecutor::label(outcome->state) : QString());
-        row.insert(QStringLiteral("tone"), outcome ? tone(outcome->state) : QString());
-        row.insert(QStringLiteral("stateText"),
-                   outcome ? LocalOptimizeExecutor::explanation(*outcome) : QString());
-        row.insert(QStringLiteral("durationText"),
-                   outcome && ran(*outcome) ? DurationText::seconds(outcome->duration) : QString());
-        list.append(row);
-    }
-    return list;
-}
 
 QString summary(const std::vector<OptimizeStepOutcome>& planned,
                 const std::optional<LocalOptimizeResult>& result)

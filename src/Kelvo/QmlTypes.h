@@ -71,3 +71,25 @@ struct UpdateControllerForeign {
     QML_NAMED_ELEMENT(UpdateController)
     QML_UNCREATABLE("the application's model owns the update controller")
 };
+
+// The result lists, read through their roles; made by the controllers only.
+struct ResultListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(ResultListModel)
+    QML_NAMED_ELEMENT(ResultListModel)
+    QML_UNCREATABLE("the controllers make the result lists")
+};
+
+struct OptimizeStepModelForeign {
+    Q_GADGET
+    QML_FOREIGN(OptimizeStepModel)
+    QML_NAMED_ELEMENT(OptimizeStepModel)
+    QML_UNCREATABLE("the optimisation controller makes its steps")
+};
+
+struct SafeguardOptionModelForeign {
+    Q_GADGET
+    QML_FOREIGN(SafeguardOptionModel)
+    QML_NAMED_ELEMENT(SafeguardOptionModel)
+    QML_UNCREATABLE("the optimisation controller makes its safeguard options")
+};

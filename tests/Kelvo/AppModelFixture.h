@@ -8,6 +8,7 @@
 #include "clean/CleanLocations.h"
 #include "platform/DefaultsStore.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QMap>
 #include <QSemaphore>
@@ -94,6 +95,15 @@ struct AppModelFixture {
             processEnvironment, std::nullopt, updateInstaller, uninstallSystem, target});
     }
 };
+
+// One role of every row of a list model, by the role's name, as the views read it.
+inline QStringList column(const QAbstractItemModel& model, const QByteArray& role)
+{
+    QStringList values;
+    for (int row = 0; row < model.rowCount(); ++row)
+        values << model.data(model.index(row, 0), model.roleNames().key(role, -1)).toString();
+    return values;
+}
 
 // Waits as long as QTRY_VERIFY would for the runs to end; false if one still runs.
 inline bool finished(const AppModel& model)

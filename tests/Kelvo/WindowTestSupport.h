@@ -163,6 +163,20 @@ protected:
             lines << textsIn(found, children).join(" ¦ ");
         return lines;
     }
+    // One line per row of a list model: its values under the roles (separated by spaces).
+    static QStringList linesOf(const QAbstractItemModel& model, const QString& roles)
+    {
+        QList<QStringList> rows(model.rowCount());
+        for (const QString& role : roles.split(' ')) {
+            const QStringList values = column(model, role.toUtf8());
+            for (qsizetype row = 0; row < rows.size(); ++row)
+                rows[row] << values[row];
+        }
+        QStringList lines;
+        for (const QStringList& row : rows)
+            lines << row.join(" ¦ ");
+        return lines;
+    }
     // One line per entry of a report's list: its values under the keys (separated by spaces); a key
     // ending in # names a byte count, written as the window writes sizes.
     static QStringList linesOf(const QVariant& entries, const QString& keys)

@@ -36,30 +36,25 @@ OptimizeController::OptimizeController(const FeatureContext& context, QObject* p
     : QObject(parent)
     , m_context(context)
 {
-    // The marks and the editor's options are texts of the moment; the steps' names keep the language
-    // of the preview that made them.
-    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
-        updatePlan();
-        updateOptions();
-    });
-    updateOptions();
+    // Why a step cannot run is said in the language of the moment the plan is made: plan again.
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &OptimizeController::updatePlan);
 }
 
-QVariant OptimizeController::reportValue() const
+int OptimizeController::willRunCount() const
+{
+    return int(std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
+        return step.state == OptimizeStepState::willRun;
+    }));
+}
+
+QString OptimizeController::summary() const
 {
     if (!m_report)
         return {};
-    const auto willRun =
-        std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
-            return step.state == OptimizeStepState::willRun;
-        });
     // Marks made without the stored list would promise a run that will not start: say why.
-    QString summary = OptimizeReportPresenter::summary(m_planned, m_result);
-    if (!m_safeguardProblem.isEmpty())
-        summary += QLatin1Char('\n') + m_safeguardProblem;
-    return QVariantMap{{QStringLiteral("entryCount"), int(m_report->entries.size())},
-                       {QStringLiteral("willRunCount"), int(willRun)},
-                       {QStringLiteral("summary"), summary}};
+    const QString summary = OptimizeReportPresenter::summary(m_planned, m_result);
+    return m_safeguardProblem.isEmpty() ? summary : summary + QLatin1Char('\n') + m_safeguardProblem;
 }
 
 int OptimizeController::checkCount() const
@@ -106,8 +101,7 @@ void OptimizeController::updatePlan()
         for (const OptimizePreviewReport::Entry& entry : m_report->entries)
             m_planned.push_back(LocalOptimizeExecutor::plan(entry, m_editing.selectedKeys, options));
     }
-    m_steps.setRows(m_report ? OptimizeReportPresenter::rows(*m_report, m_planned, m_result)
-                             : QList<QVariantMap>());
+    m_steps.setSteps(m_report.value_or(OptimizePreviewReport{}), m_planned, m_result);
     emit reportChanged();
 }
 
@@ -214,32 +208,12 @@ QString OptimizeController::confirmationNote() const
 
 // Safeguard editor ----------------------------------------------------------------------------------
 
-void OptimizeController::updateOptions()
-{
-    QList<QVariantMap> rows;
-    for (const OptimizeWhitelistOption& option :
-         OptimizeWhitelistStore::options(m_context.environment.target.system))
-        rows.append({{QStringLiteral("id"), option.id},
-                     {QStringLiteral("title"), option.title()},
-                     {QStringLiteral("detail"), option.detail()}});
-    m_options.setRows(std::move(rows));
-}
-
-QStringList OptimizeController::safeguardSelection() const
-{
-    QStringList ids; // in catalogue order
-    for (const OptimizeWhitelistOption& option :
-         OptimizeWhitelistStore::options(m_context.environment.target.system))
-        if (m_editing.selectedKeys.contains(option.id))
-            ids << option.id;
-    return ids;
-}
-
 void OptimizeController::setEditing(OptimizeWhitelistState editing)
 {
     if (editing == m_editing)
         return;
     m_editing = std::move(editing);
+    m_options.setSafeguarded(m_editing.selectedKeys);
     emit safeguardsChanged();
     updatePlan();
 }
