@@ -4,6 +4,7 @@
 #include "AppModel.h"
 #include "LocalizationSettings.h"
 #include "SizeTextBridge.h"
+#include "StatusPresenter.h"
 #include "app/ViewEnums.h"
 
 #include <QtQml/qqml.h>
@@ -65,6 +66,12 @@ QML_FOREIGN_NAMESPACE(CleanEntryStatusQml)
 QML_NAMED_ELEMENT(CleanEntryStatus)
 } // namespace CleanEntryStatusForeign
 
+namespace StatusLevelForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(StatusPresenter)
+QML_NAMED_ELEMENT(StatusLevel)
+} // namespace StatusLevelForeign
+
 struct UpdateControllerForeign {
     Q_GADGET
     QML_FOREIGN(UpdateController)
@@ -92,4 +99,11 @@ struct SafeguardOptionModelForeign {
     QML_FOREIGN(SafeguardOptionModel)
     QML_NAMED_ELEMENT(SafeguardOptionModel)
     QML_UNCREATABLE("the optimisation controller makes its safeguard options")
+};
+
+struct ProcessListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(ProcessListModel)
+    QML_NAMED_ELEMENT(ProcessListModel)
+    QML_UNCREATABLE("the status controller lists the processes")
 };
