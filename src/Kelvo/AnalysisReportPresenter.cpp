@@ -1,72 +1,41 @@
 #include "AnalysisReportPresenter.h"
 
-#include "platform/PathText.h"
+#include "AppModelSupport.h"
 
-#include <QByteArrayView>
-#include <QVariantList>
+#include "platform/PathText.h"
+#include "vocabulary/SizeText.h"
+
+#include <QStringList>
+
+using AppModelSupport::L;
 
 namespace AnalysisReportPresenter {
 
-namespace {
-
-// The kind as the page tells it: "file", "folder", "unreadableFolder", "link", "danglingLink" or
-// "special"; a report of the older tool has only is_dir.
-QString kindName(const AnalysisReport::Entry& entry)
+QString shownPath(const AnalysisReport& report)
 {
-    using Kind = AnalysisReport::Kind;
-    switch (entry.kind.value_or(entry.isDirectory.value_or(false) ? Kind::folder : Kind::file)) {
-    case Kind::file:
-        return QStringLiteral("file");
-    case Kind::folder:
-        return QStringLiteral("folder");
-    case Kind::unreadableFolder:
-        return QStringLiteral("unreadableFolder");
-    case Kind::link:
-        return QStringLiteral("link");
-    case Kind::danglingLink:
-        return QStringLiteral("danglingLink");
-    case Kind::special:
-        break;
-    }
-    return QStringLiteral("special");
+    return report.rawPath ? PathText::shown(*report.rawPath) : report.path.value_or(QString());
 }
 
-QVariantList rows(const std::vector<AnalysisReport::Entry>& entries, qint64 total)
+QString leftOutNote(const AnalysisReport& report)
 {
-    QVariantList list;
-    for (const AnalysisReport::Entry& entry : entries) {
-        const qint64 size = entry.size.value_or(0);
-        // Only a path whose text does not spell its bytes is shown from the bytes.
-        const QByteArray bytes = entry.rawPath.value_or(QByteArray());
-        const QByteArray name = bytes.mid(bytes.lastIndexOf('/') + 1);
-        list.append(QVariantMap{
-            {QStringLiteral("key"), keyOf(entry)},
-            {QStringLiteral("name"), entry.rawPath ? PathText::shown(name) : entry.name.value_or(QString())},
-            {QStringLiteral("path"), entry.rawPath ? PathText::shown(bytes) : entry.path.value_or(QString())},
-            {QStringLiteral("nameNotUtf8"), !QByteArrayView(name).isValidUtf8()},
-            {QStringLiteral("size"), size},
-            {QStringLiteral("isDirectory"), entry.isDirectory.value_or(false)},
-            {QStringLiteral("kind"), kindName(entry)},
-            {QStringLiteral("share"), total > 0 ? double(size) / double(total) : 0.0}});
-    }
-    return list;
-}
-
-} // namespace
-
-QVariantMap present(const AnalysisReport& report)
-{
-    const qint64 total = report.totalSize.value_or(0);
     const AnalysisReport::LeftOut leftOut = report.leftOut.value_or(AnalysisReport::LeftOut{});
-    return {{QStringLiteral("path"),
-             report.rawPath ? PathText::shown(*report.rawPath) : report.path.value_or(QString())},
-            {QStringLiteral("hiddenItems"), leftOut.hiddenItems},
-            {QStringLiteral("hiddenFileBytes"), leftOut.hiddenFileBytes},
-            {QStringLiteral("protectedFolders"), leftOut.protectedFolders},
-            {QStringLiteral("totalSize"), total},
-            {QStringLiteral("totalFiles"), report.totalFiles.value_or(0)},
-            {QStringLiteral("entries"), rows(report.entries, total)},
-            {QStringLiteral("largeFiles"), rows(report.largeFiles, total)}};
+    QStringList parts;
+    if (const qint64 hidden = leftOut.hiddenItems; hidden > 0) {
+        const qint64 bytes = leftOut.hiddenFileBytes;
+        parts << (bytes > 0 ? L("%1 个隐藏项目（其中的文件共 %2，隐藏文件夹未测量）",
+                                "%1 hidden items (their files: %2; hidden folders not measured)")
+                                  .arg(hidden)
+                                  .arg(SizeText::bytes(bytes))
+                            : L("%1 个隐藏项目", "%1 hidden items").arg(hidden));
+    }
+    if (!leftOut.protectedFolders.isEmpty())
+        parts << L("受保护的文件夹 ", "the protected folders ") +
+                     leftOut.protectedFolders.join(L("、", ", "));
+    if (parts.isEmpty())
+        return {};
+    return L("未计入：%1。打开“统计全部内容”可把它们算进来。",
+             "Not counted: %1. Turn on Count everything to include them.")
+        .arg(parts.join(L("；", "; ")));
 }
 
 QString keyOf(const AnalysisReport::Entry& entry)

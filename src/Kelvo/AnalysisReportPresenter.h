@@ -2,14 +2,16 @@
 
 #include "analysis/AnalysisReport.h"
 
-#include <QVariantMap>
+#include <QByteArray>
+#include <QString>
 
-// The storage analysis as the page shows it:
-// {path, totalSize, totalFiles, hiddenItems, hiddenFileBytes, protectedFolders,
-//  entries: [{key, name, path, nameNotUtf8, size, isDirectory, kind, share}], largeFiles: [...]}.
-// Names and paths show bytes that are not UTF-8 as "\xFF"; key names the row's item exactly.
+// What the Storage Analysis page says about a report besides its lists (AnalysisEntryModel), and how a
+// row names its item.
 namespace AnalysisReportPresenter {
-QVariantMap present(const AnalysisReport& report);
+// The analysed folder as shown: a name in it that is not UTF-8 shows its bytes as "\xFF".
+QString shownPath(const AnalysisReport& report);
+// What the walk left out and how to count it too, in the display language; empty when nothing was.
+QString leftOutNote(const AnalysisReport& report);
 // A row's key: its bytes on disk, percent-encoded, and those bytes again. Text without "%" (a plain
 // path) reads as its own UTF-8.
 QString keyOf(const AnalysisReport::Entry& entry);

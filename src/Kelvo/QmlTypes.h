@@ -107,3 +107,10 @@ struct ProcessListModelForeign {
     QML_NAMED_ELEMENT(ProcessListModel)
     QML_UNCREATABLE("the status controller lists the processes")
 };
+
+struct AnalysisEntryModelForeign {
+    Q_GADGET
+    QML_FOREIGN(AnalysisEntryModel)
+    QML_NAMED_ELEMENT(AnalysisEntryModel)
+    QML_UNCREATABLE("the analysis controller lists what it found")
+};

@@ -60,10 +60,11 @@ class TestWindowPages : public WindowTestCase {
     // The page's report: as the page reads it, or the engine's record where the page reads lists.
     QVariantMap report(const QString& feature)
     {
+        if (feature == "analyze")
+            return model().analysis()->report().value_or(AnalysisReport{}).toJson().toVariantMap();
         if (feature == "optimize")
             return model().optimize()->report().value_or(OptimizePreviewReport{}).toJson().toVariantMap();
-        const QByteArray controller = feature == "analyze" ? "analysis" : feature.toUtf8();
-        return model().property(controller).value<QObject*>()->property("report").toMap();
+        return model().property(feature.toUtf8()).value<QObject*>()->property("report").toMap();
     }
     // The chosen rows' names, as long as the selection bar counts as many.
     QStringList chosenRows(const QString& rows) const
@@ -82,10 +83,10 @@ class TestWindowPages : public WindowTestCase {
                    : nullptr;
     }
 
-    // The rows show the report's list, in its order, with its names, paths and sizes.
-    void verifyRowsShow(const QList<QQuickItem*>& rows, const QVariant& entries) const
+    // The rows show the list, in its order, with its names, paths and sizes.
+    void verifyRowsShow(const QList<QQuickItem*>& rows, const AnalysisEntryModel& entries) const
     {
-        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path size#"));
+        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path sizeText"));
     }
 
 private slots:
@@ -152,15 +153,15 @@ private slots:
         SyntheticHome::rawFile(library(), "Report \xFF.pdf", QByteArray(800'000, 'x'));
         const auto gone = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
         scan("analyze");
-        const QVariantMap report = this->report("analyze");
+        AnalysisController& analysis = *model().analysis();
         // The children, each with a bar as long as its part of the whole; the largest files, without.
         const QList<QQuickItem*> rows = shown("analysisRow");
-        verifyRowsShow(rows, report["entries"]);
+        verifyRowsShow(rows, *analysis.entries());
         QVERIFY(rows.size() >= 8);
         const QQuickItem* bar = findItem(rows[0], "shareBar");
         QCOMPARE(qRound(100 * bar->property("fillWidth").toReal() / bar->width()),
-                 qRound(100 * report["entries"].toList()[0].toMap()["share"].toDouble()));
-        verifyRowsShow(shown("largeFileRow"), report["largeFiles"]);
+                 qRound(100 * column(*analysis.entries(), "share")[0].toDouble()));
+        verifyRowsShow(shown("largeFileRow"), *analysis.largeFiles());
         QVERIFY(!findItem(shown("largeFileRow").value(0), "shareBar")->isVisible());
         // The name that is not UTF-8 is tagged, among the children and among the large files alike.
         QCOMPARE(shown("rowNotUtf8Tag").size(), 2);
@@ -168,8 +169,8 @@ private slots:
         QStringList summary;
         for (const char* stat : {"summaryLocation", "summaryFiles", "summarySize"})
             summary << item(stat)->property("value").toString();
-        QCOMPARE(summary, (QStringList{library(), QString::number(report["totalFiles"].toLongLong()),
-                                       SizeText::bytes(report["totalSize"].toLongLong())}));
+        QCOMPARE(summary, (QStringList{library(), QString::number(analysis.totalFiles()),
+                                       SizeText::bytes(analysis.totalSize())}));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("analyze-results"));
     }
@@ -221,7 +222,7 @@ private slots:
             QVERIFY(!popupOpen("itemActionsMenu"));
             QCOMPARE(item("analysisPathField")->property("path").toString(), homePath("Library/" + folder));
             QCOMPARE(model().analysis()->path(), homePath("Library/" + folder));
-            verifyRowsShow(shown("analysisRow"), report("analyze")["entries"]);
+            verifyRowsShow(shown("analysisRow"), *model().analysis()->entries());
             click("analysisParentButton");
             waitForTheRun();
             QCOMPARE(model().analysis()->path(), library());

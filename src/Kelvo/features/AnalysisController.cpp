@@ -2,6 +2,7 @@
 
 #include "AnalysisReportPresenter.h"
 #include "AppModelSupport.h"
+#include "LocalizationSettings.h"
 #include "app/TrashMoves.h"
 
 #include "analysis/LocalAnalysis.h"
@@ -32,6 +33,8 @@ AnalysisController::AnalysisController(const FeatureContext& context, QObject* p
     , m_path(defaultFolder(context.environment.home))
     , m_folder(QFile::encodeName(m_path))
 {
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &AnalysisController::leftOutNoteChanged);
 }
 
 void AnalysisController::setPath(const QString& path)
@@ -53,15 +56,25 @@ void AnalysisController::setCountEverything(bool countEverything)
         emit analysisRequested(m_path);
 }
 
-QVariant AnalysisController::reportValue() const
+QString AnalysisController::reportPath() const
 {
-    return m_report ? QVariant(AnalysisReportPresenter::present(*m_report)) : QVariant();
+    return m_report ? AnalysisReportPresenter::shownPath(*m_report) : QString();
+}
+
+QString AnalysisController::leftOutNote() const
+{
+    return m_report ? AnalysisReportPresenter::leftOutNote(*m_report) : QString();
 }
 
 void AnalysisController::setReport(std::optional<AnalysisReport> report)
 {
     m_report = std::move(report);
+    static const AnalysisReport none;
+    const AnalysisReport& shown = m_report ? *m_report : none;
+    m_entries.setEntries(shown.entries, shown.totalSize.value_or(0));
+    m_largeFiles.setEntries(shown.largeFiles, shown.totalSize.value_or(0));
     emit reportChanged();
+    emit leftOutNoteChanged();
 }
 
 QFuture<void> AnalysisController::refresh()
