@@ -397,6 +397,25 @@ private slots:
         photograph(shotName("optimize-run"));
     }
 
+    // A shown preview follows a language switch without a new scan: its steps and the status line are
+    // drawn again in the new language, and switching back brings the first texts back.
+    void aShownPreviewFollowsALanguageSwitch()
+    {
+        scan("optimize");
+        const auto shownTexts = [this] {
+            return linesIn(shown("optimizeRow"), "rowName rowState") << textOf("statusTitle");
+        };
+        const QStringList english = shownTexts();
+        useLanguage(AppLanguagePreference::chinese);
+        const QStringList chinese = shownTexts();
+        QCOMPARE(chinese, linesOf(*model().optimize()->steps(), "name stateLabel")
+                              << model().runs()->statusTitle());
+        for (qsizetype i = 0; i < english.size(); ++i)
+            QVERIFY2(chinese[i] != english[i], qPrintable(english[i]));
+        useLanguage(AppLanguagePreference::english);
+        QCOMPARE(shownTexts(), english);
+    }
+
     // The safeguard sheet opens from the page and from Settings: a tick marks the step behind it at
     // once, Cancel drops the tick and Save keeps it.
     void safeguardSheetOpensFromThePageAndFromSettings()
