@@ -84,9 +84,11 @@ public:
     AppFeature selectedFeature() const { return m_selectedFeature; }
     void setSelectedFeature(AppFeature feature);
     AppFeatureQml::Value selectedFeatureValue() const { return AppFeatureQml::of(m_selectedFeature); }
+    // A number that names no page changes nothing.
     void setSelectedFeatureValue(AppFeatureQml::Value value)
     {
-        setSelectedFeature(AppFeatureQml::feature(value));
+        if (const std::optional<AppFeature> feature = AppFeatureQml::feature(value))
+            setSelectedFeature(*feature);
     }
 
     // Entry point for pages: opens an editor, parks a destructive action, or runs it.

@@ -176,6 +176,8 @@ private slots:
             QTest::keyClick(m_window, key, modifiers);
             QCOMPARE(m_model->selectedFeature(), expected);
         }
+        m_model->setSelectedFeatureValue(AppFeatureQml::Value(8)); // names no page
+        QCOMPARE(m_model->selectedFeature(), dashboard);
     }
 
     void previewShowsTheReportAndCleansOnlyOnceConfirmed_data() { languageRows(); }

@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 // The engine's enumerations as the views name them. QML reads an enumeration's values only when they
 // begin with a capital letter, which the engine's do not, so each is mirrored here value for value;
 // the views compare these instead of raw texts.
@@ -25,9 +27,10 @@ inline Value of(AppFeature feature)
 {
     return Value(int(feature));
 }
-inline AppFeature feature(Value value)
+// None for a number that names no page.
+inline std::optional<AppFeature> feature(int value)
 {
-    return AppFeature(int(value));
+    return value >= Dashboard && value <= Maintenance ? std::optional(AppFeature(value)) : std::nullopt;
 }
 } // namespace AppFeatureQml
 
