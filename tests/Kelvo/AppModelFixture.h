@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AppModel.h"
-#include "LocalizationSettings.h"
+#include "app/AppModel.h"
+#include "app/LocalizationSettings.h"
 
 #include "SyntheticHome.h"
 

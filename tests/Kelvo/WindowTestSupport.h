@@ -5,8 +5,8 @@
 // included, fails the test that printed it.
 
 #include "AppModelFixture.h"
-#include "KelvoWindow.h"
 #include "SyntheticHome.h"
+#include "views/KelvoWindow.h"
 
 #include "vocabulary/SizeText.h"
 

@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
 #include "AppModelFixture.h"
-#include "StatusPresenter.h"
+#include "features/StatusPresenter.h"
 
 #include <QProcess>
 #include <QScopeGuard>

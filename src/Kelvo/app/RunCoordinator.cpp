@@ -1,6 +1,6 @@
 #include "app/RunCoordinator.h"
 
-#include "LocalizationSettings.h"
+#include "app/LocalizationSettings.h"
 #include "app/ViewEnums.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgressRelay.h"
+#include "app/ProgressRelay.h"
 
 #include "vocabulary/AppFeature.h"
 #include "vocabulary/LocalText.h"

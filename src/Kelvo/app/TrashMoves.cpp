@@ -1,6 +1,6 @@
 #include "app/TrashMoves.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "vocabulary/ScanPathGuard.h"
 

@@ -1,9 +1,9 @@
 #include "features/AnalysisController.h"
 
-#include "AnalysisReportPresenter.h"
-#include "AppModelSupport.h"
-#include "LocalizationSettings.h"
+#include "app/AppModelSupport.h"
+#include "app/LocalizationSettings.h"
 #include "app/TrashMoves.h"
+#include "features/AnalysisReportPresenter.h"
 
 #include "analysis/LocalAnalysis.h"
 #include "platform/Desktop.h"

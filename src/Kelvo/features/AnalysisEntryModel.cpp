@@ -1,6 +1,6 @@
 #include "features/AnalysisEntryModel.h"
 
-#include "AnalysisReportPresenter.h"
+#include "features/AnalysisReportPresenter.h"
 
 #include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"

@@ -1,7 +1,7 @@
 #include "features/AppearanceController.h"
 
-#include "AppModelSupport.h"
-#include "WindowBackgroundStore.h"
+#include "app/AppModelSupport.h"
+#include "app/WindowBackgroundStore.h"
 
 #include "platform/DefaultsStore.h"
 #include "platform/Desktop.h"

@@ -1,7 +1,7 @@
 #include "features/CleanController.h"
 
-#include "AppModelSupport.h"
 #include "CleanReportPresenter.h"
+#include "app/AppModelSupport.h"
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanPreviewService.h"

@@ -1,8 +1,8 @@
 #include "features/OptimizeController.h"
 
-#include "AppModelSupport.h"
-#include "LocalizationSettings.h"
-#include "OptimizeReportPresenter.h"
+#include "app/AppModelSupport.h"
+#include "app/LocalizationSettings.h"
+#include "features/OptimizeReportPresenter.h"
 
 #include "optimize/OptimizePreviewCatalog.h"
 #include "optimize/OptimizePreviewService.h"

@@ -1,7 +1,7 @@
 #include "features/PurgeController.h"
 
-#include "AppModelSupport.h"
 #include "PurgeReportPresenter.h"
+#include "app/AppModelSupport.h"
 #include "app/TrashMoves.h"
 
 #include "purge/PurgePreviewService.h"

@@ -1,7 +1,7 @@
 #include "features/StatusController.h"
 
-#include "AppModelSupport.h"
-#include "StatusPresenter.h"
+#include "app/AppModelSupport.h"
+#include "features/StatusPresenter.h"
 
 #include "status/ProcessControl.h"
 #include "vocabulary/KelvoError.h"

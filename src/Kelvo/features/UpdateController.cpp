@@ -1,6 +1,6 @@
 #include "features/UpdateController.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "platform/Desktop.h"
 #include "update/UpdateConfiguration.h"

@@ -2,7 +2,7 @@
 
 // Helpers shared by the controllers: texts in the display language and the defaults store.
 
-#include "LocalizationSettings.h"
+#include "app/LocalizationSettings.h"
 
 #include "platform/DefaultsStore.h"
 #include "vocabulary/LocalText.h"

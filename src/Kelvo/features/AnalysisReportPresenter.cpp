@@ -1,6 +1,6 @@
-#include "AnalysisReportPresenter.h"
+#include "features/AnalysisReportPresenter.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "platform/PathText.h"
 #include "vocabulary/SizeText.h"

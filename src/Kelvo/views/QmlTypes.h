@@ -1,11 +1,11 @@
 #pragma once
 
-#include "ActionFactoryBridge.h"
-#include "AppModel.h"
-#include "LocalizationSettings.h"
-#include "SizeTextBridge.h"
-#include "StatusPresenter.h"
+#include "app/ActionFactoryBridge.h"
+#include "app/AppModel.h"
+#include "app/LocalizationSettings.h"
+#include "app/SizeTextBridge.h"
 #include "app/ViewEnums.h"
+#include "features/StatusPresenter.h"
 
 #include <QtQml/qqml.h>
 

@@ -1,6 +1,6 @@
-#include "AppModel.h"
+#include "app/AppModel.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "platform/Desktop.h"
 

@@ -1,6 +1,6 @@
-#include "OptimizeReportPresenter.h"
+#include "features/OptimizeReportPresenter.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include <algorithm>
 

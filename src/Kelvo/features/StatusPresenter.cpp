@@ -1,6 +1,6 @@
-#include "StatusPresenter.h"
+#include "features/StatusPresenter.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "vocabulary/SizeText.h"
 
