@@ -1,6 +1,6 @@
-#include "AppModel.h"
-#include "KelvoWindow.h"
+#include "app/AppModel.h"
 #include "cli/CommandLine.h"
+#include "views/KelvoWindow.h"
 
 #include "platform/HomeFolder.h"
 #include "vocabulary/TargetSystem.h"

@@ -1,13 +1,14 @@
 #pragma once
 
-#include "AppModel.h"
-#include "LocalizationSettings.h"
+#include "app/AppModel.h"
+#include "app/LocalizationSettings.h"
 
 #include "SyntheticHome.h"
 
 #include "clean/CleanLocations.h"
 #include "platform/DefaultsStore.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QSemaphore>
 #include <QSettings>
@@ -94,6 +95,15 @@ struct AppModelFixture {
             AppModel::Environment{shared, support, homeApplications, installerPlaces, std::move(sampling)});
     }
 };
+
+// One role of every row of a list model, by the role's name, as the views read it.
+inline QStringList column(const QAbstractItemModel& model, const QByteArray& role)
+{
+    QStringList values;
+    for (int row = 0; row < model.rowCount(); ++row)
+        values << model.data(model.index(row, 0), model.roleNames().key(role, -1)).toString();
+    return values;
+}
 
 // Waits as long as QTRY_VERIFY would for the runs to end; false if one still runs.
 inline bool finished(const AppModel& model)

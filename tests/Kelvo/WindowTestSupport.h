@@ -5,8 +5,8 @@
 // included, fails the test that printed it.
 
 #include "AppModelFixture.h"
-#include "KelvoWindow.h"
 #include "SyntheticHome.h"
+#include "views/KelvoWindow.h"
 
 #include "vocabulary/SizeText.h"
 
@@ -47,7 +47,7 @@ protected:
     // between a person's clicks, so that only the shown page's items are found.
     void showPage(const QString& feature)
     {
-        model().setSelectedFeatureRawValue(feature);
+        model().setSelectedFeature(*AppFeatures::fromRawValue(feature));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().runs()->isRunning(), 60000); }
@@ -65,13 +65,9 @@ protected:
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
 
-    // The status line is redrawn in the new language, as a fresh start would draw it.
-    void useLanguage(AppLanguagePreference language)
+    static void useLanguage(AppLanguagePreference language)
     {
-        const bool changed = LocalizationSettings::shared().preference() != language;
         LocalizationSettings::shared().setPreference(language);
-        if (changed)
-            m_model->appearance()->refreshEnvironment();
     }
 
     // The README shows its screenshots in both languages, and the texts a report holds keep the
@@ -167,9 +163,22 @@ protected:
             lines << textsIn(found, children).join(" ¦ ");
         return lines;
     }
-    // One line per entry of a report's list, or per row of a list model: its values under the keys or
-    // roles (separated by spaces); a key ending in # names a byte count, written as the window writes
-    // sizes.
+    // One line per row of a list model: its values under the roles (separated by spaces).
+    static QStringList linesOf(const QAbstractItemModel& model, const QString& roles)
+    {
+        QList<QStringList> rows(model.rowCount());
+        for (const QString& role : roles.split(' ')) {
+            const QStringList values = column(model, role.toUtf8());
+            for (qsizetype row = 0; row < rows.size(); ++row)
+                rows[row] << values[row];
+        }
+        QStringList lines;
+        for (const QStringList& row : rows)
+            lines << row.join(" ¦ ");
+        return lines;
+    }
+    // One line per entry of a report's list: its values under the keys (separated by spaces); a key
+    // ending in # names a byte count, written as the window writes sizes.
     static QStringList linesOf(const QVariant& entries, const QString& keys)
     {
         QStringList lines;

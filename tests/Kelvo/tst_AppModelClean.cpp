@@ -165,11 +165,12 @@ private slots:
         QCOMPARE(model->analysis()->path(), withLibrary ? fixture.home + "/Library" : fixture.home);
         model->analysis()->choosePath(QUrl::fromLocalFile(fixture.home + "/Projects"));
         QVERIFY(finished(*model));
-        QCOMPARE(model->analysis()->reportValue().toMap()["hiddenItems"].toInt(), 1);
+        QVERIFY(!model->analysis()->leftOutNote().isEmpty()); // the hidden folder
         QCOMPARE(model->analysis()->report()->totalSize, 70);
         model->analysis()->setCountEverything(true);
         QVERIFY(finished(*model));
         QCOMPARE(model->analysis()->report()->totalSize, 100);
+        QVERIFY(model->analysis()->leftOutNote().isEmpty());
     }
 
     // A trashed item leaves the analysis's lists and totals, and the size of the folder holding it.
@@ -181,12 +182,13 @@ private slots:
         file(root + "/app/small.bin", 1000);
         file(root + "/notes.txt", 100);
         const auto model = fixture.makeModel();
+        const AnalysisEntryModel& entries = *model->analysis()->entries();
+        QAbstractItemModelTester tester(model->analysis()->entries());
         model->analysis()->analyze("  " + root + "\n");
         QCOMPARE(model->analysis()->path(), root);
         QCOMPARE(model->runs()->runningFeature(), std::optional(AppFeature::analyze));
         QVERIFY(finished(*model));
-        QCOMPARE(model->analysis()->reportValue().toMap()["entries"].toList()[0].toMap()["share"].toDouble(),
-                 6000.0 / 6100.0);
+        QCOMPARE(entries.data(entries.index(0), AnalysisEntryModel::ShareRole).toDouble(), 6000.0 / 6100.0);
         QCOMPARE(model->statistics()->text(StatisticKey::lastAnalysisPath), root);
         QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalSize), 6100);
         QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalFiles), 3);
@@ -198,6 +200,7 @@ private slots:
         QCOMPARE(report.totalSize, 1100);
         QCOMPARE(report.totalFiles, 2);
         QCOMPARE(report.entries.front().size, 1000);
+        QCOMPARE(column(entries, "size"), (QStringList{"1000", "100"}));
         QVERIFY(std::none_of(report.largeFiles.begin(), report.largeFiles.end(),
                              [&](const AnalysisReport::Entry& entry) { return entry.path == big; }));
     }
@@ -216,24 +219,23 @@ private slots:
         write(fixture.home + "/bad\uFFFD", "fffd");
         rawFile(fixture.home, "dir\xFE/inner.bin");
         const auto model = fixture.makeModel();
-        const auto row = [&](const QString& name) {
-            for (const QVariant& entry : model->analysis()->reportValue().toMap()["entries"].toList())
-                if (entry.toMap()["name"] == name)
-                    return entry.toMap();
-            return QVariantMap();
+        // A role of the listed item of that name; empty when none is listed.
+        const auto row = [&](const QString& name, const QByteArray& role) {
+            const qsizetype at = column(*model->analysis()->entries(), "name").indexOf(name);
+            return at < 0 ? QString() : column(*model->analysis()->entries(), role)[at];
         };
         model->analysis()->analyze(fixture.home);
         QVERIFY(finished(*model));
-        QVERIFY(row("bad\\xFF")["nameNotUtf8"].toBool() && !row("bad\uFFFD")["nameNotUtf8"].toBool());
-        model->analysis()->moveToTrash(row("bad\\xFF")["key"].toString());
+        QCOMPARE(row("bad\\xFF", "nameNotUtf8") + row("bad\uFFFD", "nameNotUtf8"), "truefalse");
+        model->analysis()->moveToTrash(row("bad\\xFF", "key"));
         QVERIFY(finished(*model) && alertOf(*model).isEmpty());
         QVERIFY(::access(home + "/bad\xFF", F_OK) != 0 && contents(fixture.home + "/bad\uFFFD") == "fffd");
-        QVERIFY(row("bad\\xFF").isEmpty() && !row("bad\uFFFD").isEmpty());
+        QVERIFY(row("bad\\xFF", "key").isEmpty() && !row("bad\uFFFD", "key").isEmpty());
 
-        model->analysis()->analyzeItem(row("dir\\xFE")["key"].toString());
+        model->analysis()->analyzeItem(row("dir\\xFE", "key"));
         QVERIFY(finished(*model));
         QCOMPARE(model->analysis()->path(), fixture.home + "/dir\\xFE");
-        QVERIFY(!row("inner.bin").isEmpty());
+        QVERIFY(!row("inner.bin", "key").isEmpty());
         model->analysis()->analyzeParent();
         QVERIFY(finished(*model));
         QCOMPARE(model->analysis()->path(), fixture.home);

@@ -28,11 +28,11 @@ const QString working = QStringLiteral("Working, please wait.");
 
 // Every (isRunning, runningFeature) pair the model publishes, in order.
 struct RunStateRecorder {
-    std::vector<std::pair<bool, QString>> states;
+    std::vector<std::pair<bool, int>> states;
     explicit RunStateRecorder(AppModel& model)
     {
         QObject::connect(model.runs(), &RunCoordinator::runStateChanged, &model, [this, &model] {
-            states.emplace_back(model.runs()->isRunning(), model.runs()->runningFeatureRawValue());
+            states.emplace_back(model.runs()->isRunning(), model.runs()->runningFeatureValue());
         });
     }
 };
@@ -91,8 +91,9 @@ private slots:
         QCOMPARE(model->pendingActionValue().value<AppAction>(), action);
         model->confirmPendingAction();
         QVERIFY(!model->pendingAction() && finished(*model));
-        QCOMPARE(recorder.states.front(), std::make_pair(true, QString(QTest::currentDataTag())));
-        QCOMPARE(recorder.states.back(), std::make_pair(false, QString()));
+        const AppFeature feature = *AppFeatures::fromRawValue(QTest::currentDataTag());
+        QCOMPARE(recorder.states.front(), std::make_pair(true, int(AppFeatureQml::of(feature))));
+        QCOMPARE(recorder.states.back(), std::make_pair(false, -1));
         QCOMPARE(exists(data), QTest::currentDataTag() != QByteArray("clean")); // a preview was taken first
     }
 
@@ -218,8 +219,7 @@ private slots:
         QCOMPARE(model->statistics()->text(StatisticKey::lastAnalysisPath), fixture.home + "/second");
         QCOMPARE(titles.filter("Analysis C").join('|'), QString("Storage Analysis Complete"));
         QCOMPARE(model->purge()->report()->entries.size(), std::size_t(1));
-        QCOMPARE(std::count(recorder.states.begin(), recorder.states.end(), std::make_pair(false, QString())),
-                 1);
+        QCOMPARE(std::count(recorder.states.begin(), recorder.states.end(), std::make_pair(false, -1)), 1);
     }
 
     // Closing the window during a scan: the model goes, and the scan's result is neither shown nor stored.

@@ -47,6 +47,7 @@ private slots:
         OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, fixture.home);
         const auto model = fixture.makeModel();
         OptimizeController& optimize = *model->optimize();
+        QAbstractItemModelTester tester(optimize.steps());
 
         QVERIFY(run(*model, AppActionFactory::optimize(true)));
         const QMap<QString, State> planned{
@@ -56,7 +57,7 @@ private slots:
             {"failed_units_reset", State::unavailable}};
         QVERIFY(statesOf(optimize.planned()) == planned);
         QCOMPARE(optimize.steps()->count(), int(planned.size()));
-        QCOMPARE(optimize.reportValue().toMap().value("willRunCount").toInt(), 2);
+        QCOMPARE(optimize.willRunCount(), 2);
 
         QVERIFY(!exists(marker));
         QVERIFY(runConfirmed(*model, AppActionFactory::optimize(false)));
@@ -70,9 +71,8 @@ private slots:
         QCOMPARE(model->statistics()->count(StatisticKey::lastOptimizeCount), 1);
         QVERIFY(model->statistics()->date(StatisticKey::lastOptimizeDate) > 0);
         // The rows now tell what happened, the time it took included.
-        const QVariantMap fontRow = optimize.steps()->rows()[2];
-        QVERIFY(!fontRow.value("durationText").toString().isEmpty());
-        QCOMPARE(optimize.steps()->rows()[0].value("tone").toString(), QString("failed"));
+        QVERIFY(!column(*optimize.steps(), "durationText")[2].isEmpty());
+        QCOMPARE(column(*optimize.steps(), "tone")[0], QString::number(OptimizeStepModel::Failed));
     }
 
     // The editor saves the ticked steps and keeps the lines that name none; start-up reads them back,
@@ -85,7 +85,8 @@ private slots:
         const auto model = fixture.makeModel();
         model->startUp();
         OptimizeController& optimize = *model->optimize();
-        QCOMPARE(optimize.safeguardSelection(), QStringList{"font_cache_rebuild"});
+        QAbstractItemModelTester tester(optimize.safeguardOptions());
+        QCOMPARE(optimize.safeguards().selectedKeys, QSet<QString>{"font_cache_rebuild"});
         QCOMPARE(optimize.customKeyCount(), 1);
 
         model->request(AppActionFactory::optimizeWhitelist());
@@ -102,11 +103,11 @@ private slots:
         write(path, "caf\xe9\n");
         const auto unreadable = fixture.makeModel();
         unreadable->startUp();
-        QVERIFY(unreadable->optimize()->safeguardSelection().isEmpty() &&
+        QVERIFY(unreadable->optimize()->safeguards().selectedKeys.isEmpty() &&
                 !unreadable->runs()->alertMessage());
         // Its preview says why no run will start, rather than promising steps on a guess.
         QVERIFY(run(*unreadable, AppActionFactory::optimize(true)));
-        QVERIFY(unreadable->optimize()->reportValue().toMap().value("summary").toString().contains(path));
+        QVERIFY(unreadable->optimize()->summary().contains(path));
     }
 };
 

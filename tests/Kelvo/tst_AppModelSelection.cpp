@@ -1,9 +1,9 @@
 #include "TestMain.h"
 
 #include "../KelvoCore/optimize/StandInTool.h"
-#include "AppIconProvider.h"
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
+#include "app/AppIconProvider.h"
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanWhitelistStore.h"

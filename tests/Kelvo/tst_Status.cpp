@@ -1,7 +1,7 @@
 #include "TestMain.h"
 
 #include "AppModelFixture.h"
-#include "StatusPresenter.h"
+#include "features/StatusPresenter.h"
 
 #include <QProcess>
 #include <QScopeGuard>
@@ -126,11 +126,12 @@ private slots:
         sampler.processes.push_back(process(100, std::nullopt, std::nullopt));
         const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
         StatusController& status = *model->status();
+        QAbstractItemModelTester tester(status.processes());
         status.setProcessSort(QTest::currentDataTag());
         status.refresh(false);
         QVERIFY(refreshed(status));
-        QCOMPARE(status.processes()->values("pid"), pids);
-        QCOMPARE(status.processes()->rows().back().value("canEnd").toBool(), false); // pid 100
+        QCOMPARE(column(*status.processes(), "pid"), pids);
+        QCOMPARE(column(*status.processes(), "canEnd").back(), QString("false")); // pid 100
     }
 
     // Ending a process: a refusal says why and keeps the list; a process that went is taken off it.
@@ -161,7 +162,7 @@ private slots:
         QVERIFY(child.waitForFinished());
         QCOMPARE(child.exitStatus(), QProcess::CrashExit); // killed
         QCOMPARE(status.processUsage().size(), std::size_t(3));
-        QVERIFY(!status.processes()->values("pid").contains(QString::number(pid)));
+        QVERIFY(!column(*status.processes(), "pid").contains(QString::number(pid)));
         QCOMPARE(model->runs()->statusDetail(), QString("Force-quit sleep."));
     }
 
@@ -178,10 +179,10 @@ private slots:
         QVERIFY(refreshed(status));
         const bool root = geteuid() == 0;
         QCOMPARE(status.allUsersOffered(), root);
-        QCOMPARE(status.processes()->values("pid"),
+        QCOMPARE(column(*status.processes(), "pid"),
                  root ? QStringList({"400", "200"}) : QStringList({"300", "400", "200"}));
         status.setAllUsers(true);
-        QCOMPARE(status.processes()->values("pid"), QStringList({"300", "400", "200"}));
+        QCOMPARE(column(*status.processes(), "pid"), QStringList({"300", "400", "200"}));
     }
 
     // The hero card's verdict and the disk warning change exactly at their thresholds.

@@ -132,7 +132,7 @@ private slots:
     {
         const auto [feature, shot, title] =
             TestSupport::fetch<QString, QString, QString>("feature", "shot", "title");
-        m_model->setSelectedFeatureRawValue(feature);
+        showPage(feature);
         useRowLanguage();           // after the page is shown: it is relabelled at once
         if (feature == "dashboard") // the Overview samples this machine as soon as it is shown
             QTRY_VERIFY_WITH_TIMEOUT(
@@ -176,6 +176,8 @@ private slots:
             QTest::keyClick(m_window, key, modifiers);
             QCOMPARE(m_model->selectedFeature(), expected);
         }
+        m_model->setSelectedFeatureValue(AppFeatureQml::Value(8)); // names no page
+        QCOMPARE(m_model->selectedFeature(), dashboard);
     }
 
     void previewShowsTheReportAndCleansOnlyOnceConfirmed_data() { languageRows(); }
@@ -489,6 +491,7 @@ private slots:
             std::swap(m_model, updating);
         });
         UpdateController* update = model().update();
+        using Phase = UpdateController::InstallerPhase;
         showPage("maintenance"); // the start-up check has found the release
         QTRY_VERIFY(update->canInstallUpdate() && item("newVersionRow")->isVisible());
         verifyStates("-updateFeedHint -updateCheckBusy checkForUpdatesButton lastUpdateCheck");
@@ -508,13 +511,13 @@ private slots:
         photograph(shotName("update-downloading"));
         update->installUpdate(); // while it downloads: nothing more
         QVERIFY(closes("updateSheet", "Escape"));
-        QCOMPARE(update->installerStateName(), "idle");
+        QCOMPARE(update->installerPhase(), Phase::Idle);
 
         release.publish("9.0", QString(64, 'a'));
         click("checkForUpdatesButton");
         QTRY_VERIFY(!update->isCheckingForUpdates());
         QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
-        QTRY_COMPARE(update->installerStateName(), "failed");
+        QTRY_COMPARE(update->installerPhase(), Phase::Failed);
         QCOMPARE(textOf("updateSheetDetail"), update->installerMessage());
         verifyStates("updateRetryButton updateCloseButton -updateRevealButton -updateCancelButton");
         photograph(shotName("update-failed"));
@@ -523,7 +526,7 @@ private slots:
         const QFuture<void> recheck = update->checkForUpdates(false);
         QTRY_VERIFY(recheck.isFinished());
         click("updateRetryButton");
-        QTRY_COMPARE(update->installerStateName(), "readyToInstall");
+        QTRY_COMPARE(update->installerPhase(), Phase::ReadyToInstall);
         QVERIFY(textOf("updateSheetVersion").startsWith("Kelvo v9.0 · "));
         QCOMPARE(textOf("updateReleaseNotes"), "Faster scans.\nA new update sheet.");
         verifyStates("updateInstallButton updateLaterButton -updateCancelButton");
@@ -531,7 +534,7 @@ private slots:
         // Later keeps the package: asking again only brings the sheet back.
         QVERIFY(closes("updateSheet", "updateLaterButton"));
         QVERIFY(opens("updateSheet", item("downloadUpdateButton")));
-        QCOMPARE(update->installerStateName(), "readyToInstall");
+        QCOMPARE(update->installerPhase(), Phase::ReadyToInstall);
         QCOMPARE(release.server.requestCount("/kelvo.tar.gz"), 3); // stopped, failed, retried
         QTest::keyClick(m_window, Qt::Key_Return);
         QTRY_VERIFY(quit);

@@ -5,8 +5,8 @@
 
 #include "../KelvoCore/installer/ZipDirectory.h"
 #include "../KelvoCore/optimize/StandInTool.h"
-#include "AppIconProvider.h"
 #include "WindowTestSupport.h"
+#include "app/AppIconProvider.h"
 
 #include <QImageWriter>
 

@@ -57,11 +57,14 @@ class TestWindowPages : public WindowTestCase {
         click(runButton(feature));
         waitForTheRun();
     }
-    // The page's report as the page reads it (the choosing pages' lists are their rows).
+    // The page's report: as the page reads it, or the engine's record where the page reads lists.
     QVariantMap report(const QString& feature)
     {
-        const QByteArray controller = feature == "analyze" ? "analysis" : feature.toUtf8();
-        return model().property(controller).value<QObject*>()->property("report").toMap();
+        if (feature == "analyze")
+            return model().analysis()->report().value_or(AnalysisReport{}).toJson().toVariantMap();
+        if (feature == "optimize")
+            return model().optimize()->report().value_or(OptimizePreviewReport{}).toJson().toVariantMap();
+        return model().property(feature.toUtf8()).value<QObject*>()->property("report").toMap();
     }
     // The chosen rows' names, as long as the selection bar counts as many.
     QStringList chosenRows(const QString& rows) const
@@ -80,10 +83,10 @@ class TestWindowPages : public WindowTestCase {
                    : nullptr;
     }
 
-    // The rows show the report's list, in its order, with its names, paths and sizes.
-    void verifyRowsShow(const QList<QQuickItem*>& rows, const QVariant& entries) const
+    // The rows show the list, in its order, with its names, paths and sizes.
+    void verifyRowsShow(const QList<QQuickItem*>& rows, const AnalysisEntryModel& entries) const
     {
-        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path size#"));
+        QCOMPARE(linesIn(rows, "rowName rowPath rowSize"), linesOf(entries, "name path sizeText"));
     }
 
 private slots:
@@ -150,15 +153,15 @@ private slots:
         SyntheticHome::rawFile(library(), "Report \xFF.pdf", QByteArray(800'000, 'x'));
         const auto gone = qScopeGuard([&] { ::unlink(notUtf8.constData()); });
         scan("analyze");
-        const QVariantMap report = this->report("analyze");
+        AnalysisController& analysis = *model().analysis();
         // The children, each with a bar as long as its part of the whole; the largest files, without.
         const QList<QQuickItem*> rows = shown("analysisRow");
-        verifyRowsShow(rows, report["entries"]);
+        verifyRowsShow(rows, *analysis.entries());
         QVERIFY(rows.size() >= 8);
         const QQuickItem* bar = findItem(rows[0], "shareBar");
         QCOMPARE(qRound(100 * bar->property("fillWidth").toReal() / bar->width()),
-                 qRound(100 * report["entries"].toList()[0].toMap()["share"].toDouble()));
-        verifyRowsShow(shown("largeFileRow"), report["largeFiles"]);
+                 qRound(100 * column(*analysis.entries(), "share")[0].toDouble()));
+        verifyRowsShow(shown("largeFileRow"), *analysis.largeFiles());
         QVERIFY(!findItem(shown("largeFileRow").value(0), "shareBar")->isVisible());
         // The name that is not UTF-8 is tagged, among the children and among the large files alike.
         QCOMPARE(shown("rowNotUtf8Tag").size(), 2);
@@ -166,8 +169,8 @@ private slots:
         QStringList summary;
         for (const char* stat : {"summaryLocation", "summaryFiles", "summarySize"})
             summary << item(stat)->property("value").toString();
-        QCOMPARE(summary, (QStringList{library(), QString::number(report["totalFiles"].toLongLong()),
-                                       SizeText::bytes(report["totalSize"].toLongLong())}));
+        QCOMPARE(summary, (QStringList{library(), QString::number(analysis.totalFiles()),
+                                       SizeText::bytes(analysis.totalSize())}));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("analyze-results"));
     }
@@ -219,7 +222,7 @@ private slots:
             QVERIFY(!popupOpen("itemActionsMenu"));
             QCOMPARE(item("analysisPathField")->property("path").toString(), homePath("Library/" + folder));
             QCOMPARE(model().analysis()->path(), homePath("Library/" + folder));
-            verifyRowsShow(shown("analysisRow"), report("analyze")["entries"]);
+            verifyRowsShow(shown("analysisRow"), *model().analysis()->entries());
             click("analysisParentButton");
             waitForTheRun();
             QCOMPARE(model().analysis()->path(), library());
@@ -369,10 +372,8 @@ private slots:
         useRowLanguage();
         scan("optimize");
         const auto verifyRowsShowTheSteps = [this] {
-            const QList<QVariantMap>& steps = model().optimize()->steps()->rows();
             QCOMPARE(linesIn(shown("optimizeRow"), "rowName rowDetail rowState rowStateText rowDuration"),
-                     linesOf(QVariantList(steps.begin(), steps.end()),
-                             "name detail stateLabel stateText durationText"));
+                     linesOf(*model().optimize()->steps(), "name detail stateLabel stateText durationText"));
         };
         verifyRowsShowTheSteps();
         QCOMPARE(shown("optimizeRow").size(), model().optimize()->checkCount());
@@ -396,33 +397,56 @@ private slots:
         photograph(shotName("optimize-run"));
     }
 
+    // A shown preview follows a language switch without a new scan: its steps and the status line are
+    // drawn again in the new language, and switching back brings the first texts back.
+    void aShownPreviewFollowsALanguageSwitch()
+    {
+        scan("optimize");
+        const auto shownTexts = [this] {
+            return linesIn(shown("optimizeRow"), "rowName rowState") << textOf("statusTitle");
+        };
+        const QStringList english = shownTexts();
+        useLanguage(AppLanguagePreference::chinese);
+        const QStringList chinese = shownTexts();
+        QCOMPARE(chinese, linesOf(*model().optimize()->steps(), "name stateLabel")
+                              << model().runs()->statusTitle());
+        for (qsizetype i = 0; i < english.size(); ++i)
+            QVERIFY2(chinese[i] != english[i], qPrintable(english[i]));
+        useLanguage(AppLanguagePreference::english);
+        QCOMPARE(shownTexts(), english);
+    }
+
     // The safeguard sheet opens from the page and from Settings: a tick marks the step behind it at
     // once, Cancel drops the tick and Save keeps it.
     void safeguardSheetOpensFromThePageAndFromSettings()
     {
         scan("optimize");
-        const QStringList stored{"thumbnail_cache_cleanup"};
-        const auto tickFontCache = [this] {
-            const QStringList titles = textsOf(shown("safeguardTitle"));
-            QCOMPARE(titles, model().optimize()->safeguardOptions()->values("title"));
-            const qsizetype font =
-                model().optimize()->safeguardOptions()->values("id").indexOf("font_cache_rebuild");
-            click(findItem(shown("safeguardOption").value(font), "safeguardBox"));
+        const QSet<QString> stored{"thumbnail_cache_cleanup"};
+        const SafeguardOptionModel& options = *model().optimize()->safeguardOptions();
+        const auto tickFontCache = [&] {
+            QVERIFY(QQuickTest::qWaitForPolish(m_window)); // the list makes its rows when it is laid out
+            QStringList ticks;
+            for (QQuickItem* box : shown("safeguardBox"))
+                ticks << box->property("selected").toString();
+            QCOMPARE(ticks, column(options, "safeguarded"));
+            QCOMPARE(textsOf(shown("safeguardTitle")), column(options, "title"));
+            click(
+                findItem(shown("safeguardOption").value(column(options, "id").indexOf("font_cache_rebuild")),
+                         "safeguardBox"));
         };
         QVERIFY(opens("safeguardSheet", item("optimizeSafeguardsButton")));
-        QCOMPARE(model().optimize()->safeguardSelection(), stored);
+        QCOMPARE(model().optimize()->safeguards().selectedKeys, stored);
         tickFontCache();
-        QCOMPARE(model().optimize()->safeguardSelection(), stored + QStringList{"font_cache_rebuild"});
-        const QString fontName = model().optimize()->report()->entries[2].name;
-        QCOMPARE(textIn(rowNamed("optimizeRow", fontName), "rowState"),
-                 model().optimize()->steps()->rows()[2].value("stateLabel").toString());
+        QCOMPARE(model().optimize()->safeguards().selectedKeys, stored + QSet<QString>{"font_cache_rebuild"});
+        QCOMPARE(linesIn(shown("optimizeRow"), "rowName rowState"),
+                 linesOf(*model().optimize()->steps(), "name stateLabel"));
         QCOMPARE(model().optimize()->planned()[2].state, OptimizeStepState::protectedStep);
         photograph("en-optimize-safeguards");
         useLanguage(AppLanguagePreference::chinese);
         photograph("zh-optimize-safeguards");
         useLanguage(AppLanguagePreference::english);
         QVERIFY(closes("safeguardSheet", "safeguardCancelButton"));
-        QCOMPARE(model().optimize()->safeguardSelection(), stored);
+        QCOMPARE(model().optimize()->safeguards().selectedKeys, stored);
         QCOMPARE(model().optimize()->planned()[2].state, OptimizeStepState::willRun);
 
         showPage("maintenance");

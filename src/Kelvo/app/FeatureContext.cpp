@@ -1,7 +1,6 @@
 #include "app/FeatureContext.h"
 
 #include "platform/HomeFolder.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/TargetSystem.h"
 
 namespace {
@@ -12,8 +11,7 @@ bool refused(const FeatureContext& context, const std::optional<QString>& proble
         return false;
     RunCoordinator& runs = context.runs;
     runs.setAlertMessage(*problem);
-    runs.setStatus(AppLocalization::localized(QStringLiteral("没有完成"), QStringLiteral("Not Completed")),
-                   *problem);
+    runs.setStatus({QStringLiteral("没有完成"), QStringLiteral("Not Completed")}, LocalText::same(*problem));
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "app/ResultListModel.h"
 
-#include "LocalizationSettings.h"
+#include "app/LocalizationSettings.h"
 
 ResultListModel::ResultListModel(QObject* parent)
     : QAbstractListModel(parent)

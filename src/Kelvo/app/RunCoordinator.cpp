@@ -1,27 +1,24 @@
 #include "app/RunCoordinator.h"
 
-#include "vocabulary/AppLocalization.h"
+#include "app/LocalizationSettings.h"
+#include "app/ViewEnums.h"
 
 #include <QCoreApplication>
 #include <QThreadPool>
 
 #include <algorithm>
 
-namespace {
-
-QString text(const char* zh, const char* en)
-{
-    return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
-}
-
-} // namespace
-
 RunCoordinator::RunCoordinator(QObject* parent)
     : QObject(parent)
     // The first status line is Chinese whatever the language; every later one is localised.
-    , m_statusTitle(QStringLiteral("准备就绪"))
-    , m_statusDetail(QStringLiteral("选择一个项目开始检查。"))
+    , m_statusTitle(LocalText::same(QStringLiteral("准备就绪")))
+    , m_statusDetail(LocalText::same(QStringLiteral("选择一个项目开始检查。")))
 {
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
+        emit statusChanged();
+        if (m_alertMessage)
+            emit alertMessageChanged();
+    });
     m_progressTimer.setInterval(100);
     connect(&m_progressTimer, &QTimer::timeout, this, [this] {
         if (const Run* run = progressRun())
@@ -39,10 +36,10 @@ std::optional<AppFeature> RunCoordinator::runningFeature() const
     return std::nullopt;
 }
 
-QString RunCoordinator::runningFeatureRawValue() const
+int RunCoordinator::runningFeatureValue() const
 {
     const std::optional<AppFeature> feature = runningFeature();
-    return feature ? AppFeatures::rawValue(*feature) : QString();
+    return feature ? AppFeatureQml::of(*feature) : -1;
 }
 
 bool RunCoordinator::canCancel() const
@@ -50,19 +47,24 @@ bool RunCoordinator::canCancel() const
     return progressRun() != nullptr;
 }
 
-QVariant RunCoordinator::alertMessageValue() const
+std::optional<QString> RunCoordinator::alertMessage() const
 {
-    return m_alertMessage ? QVariant(*m_alertMessage) : QVariant();
+    return m_alertMessage ? std::optional(m_alertMessage->text()) : std::nullopt;
 }
 
-void RunCoordinator::setStatus(const QString& title, const QString& detail)
+QVariant RunCoordinator::alertMessageValue() const
 {
-    m_statusTitle = title;
-    m_statusDetail = detail;
+    return m_alertMessage ? QVariant(m_alertMessage->text()) : QVariant();
+}
+
+void RunCoordinator::setStatus(LocalText title, LocalText detail)
+{
+    m_statusTitle = std::move(title);
+    m_statusDetail = std::move(detail);
     emit statusChanged();
 }
 
-void RunCoordinator::setAlertMessage(std::optional<QString> message)
+void RunCoordinator::setAlertMessage(std::optional<LocalText> message)
 {
     m_alertMessage = std::move(message);
     emit alertMessageChanged();
@@ -126,11 +128,12 @@ void RunCoordinator::keepGoing(const RunHandle& run)
 void RunCoordinator::failed(const RunHandle& run, const QString& why)
 {
     end(run);
-    const QString message = why.isEmpty() ? text("这次操作没有完成，发生了意外错误。",
-                                                 "The run did not finish: something went wrong.")
-                                          : why;
+    const LocalText message = why.isEmpty()
+                                  ? LocalText{QStringLiteral("这次操作没有完成，发生了意外错误。"),
+                                              QStringLiteral("The run did not finish: something went wrong.")}
+                                  : LocalText::same(why);
     setAlertMessage(message);
-    setStatus(text("没有完成", "Not Completed"), message);
+    setStatus({QStringLiteral("没有完成"), QStringLiteral("Not Completed")}, message);
 }
 
 void RunCoordinator::cancel()

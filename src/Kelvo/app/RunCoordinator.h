@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ProgressRelay.h"
+#include "app/ProgressRelay.h"
 
 #include "vocabulary/AppFeature.h"
-#include "vocabulary/AppLocalization.h"
+#include "vocabulary/LocalText.h"
 
 #include <QFuture>
 #include <QObject>
@@ -40,12 +40,14 @@ enum class RunKind {
 // The runs of every feature and what the window says about them: the running flags, the status
 // line, the alert and the progress of the run that reports it. Requests are neither queued nor
 // refused while something runs, but a new run of the same kind supersedes the one still going: the
-// old one is cancelled and its result dropped, so a run's end only ever touches its own state.
-// Lives on the main thread.
+// old one is cancelled and its result dropped, so a run's end only ever touches its own state. The
+// status line and the alert are kept in both languages and read in the language of the moment, so
+// they follow a language switch. Lives on the main thread.
 class RunCoordinator : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool isRunning READ isRunning NOTIFY runStateChanged)
-    Q_PROPERTY(QString runningFeature READ runningFeatureRawValue NOTIFY runStateChanged)
+    // The page of the run that speaks for the window (an AppFeatureQml value); -1 when none does.
+    Q_PROPERTY(int runningFeature READ runningFeatureValue NOTIFY runStateChanged)
     // True while the running work can still be stopped (a scan; never the deleting itself).
     Q_PROPERTY(bool canCancel READ canCancel NOTIFY runStateChanged)
     Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
@@ -71,16 +73,22 @@ public:
 
     bool isRunning() const { return !m_active.empty(); }
     std::optional<AppFeature> runningFeature() const;
-    QString runningFeatureRawValue() const;
+    int runningFeatureValue() const;
     bool canCancel() const;
-    QString statusTitle() const { return m_statusTitle; }
-    QString statusDetail() const { return m_statusDetail; }
-    const std::optional<QString>& alertMessage() const { return m_alertMessage; }
+    QString statusTitle() const { return m_statusTitle.text(); }
+    QString statusDetail() const { return m_statusDetail.text(); }
+    std::optional<QString> alertMessage() const;
     QVariant alertMessageValue() const;
     QVariantMap progress() const { return m_progress; }
 
-    void setStatus(const QString& title, const QString& detail);
-    void setAlertMessage(std::optional<QString> message);
+    void setStatus(LocalText title, LocalText detail);
+    // Texts made in one language only (an action's title, a reason the engine gave) stay in it.
+    void setStatus(const QString& title, const QString& detail)
+    {
+        setStatus(LocalText::same(title), LocalText::same(detail));
+    }
+    void setAlertMessage(std::optional<LocalText> message);
+    void setAlertMessage(const QString& message) { setAlertMessage(LocalText::same(message)); }
 
     // Starts a run; a run of the same kind still going is cancelled and superseded. The window follows
     // the progress of a cancellable run and offers to stop it.
@@ -95,8 +103,14 @@ public:
     // shown stays; when it was superseded, nothing happens; when it failed, the alert says so and the
     // status line is never left at "Working, please wait.".
     template <typename Result, typename Publish>
+    QFuture<void> finish(const RunHandle& run, QFuture<std::optional<Result>> work, LocalText cancelledTitle,
+                         Publish publish);
+    template <typename Result, typename Publish>
     QFuture<void> finish(const RunHandle& run, QFuture<std::optional<Result>> work,
-                         const QString& cancelledTitle, Publish publish);
+                         const QString& cancelledTitle, Publish publish)
+    {
+        return finish(run, std::move(work), LocalText::same(cancelledTitle), std::move(publish));
+    }
     // The failure of a run, as the window shows it.
     void failed(const RunHandle& run, const QString& why);
 
@@ -117,16 +131,16 @@ private:
 
     std::vector<RunHandle> m_active;
     quint64 m_nextId = 1;
-    QString m_statusTitle;
-    QString m_statusDetail;
-    std::optional<QString> m_alertMessage;
+    LocalText m_statusTitle;
+    LocalText m_statusDetail;
+    std::optional<LocalText> m_alertMessage;
     QVariantMap m_progress;
     QTimer m_progressTimer;
 };
 
 template <typename Result, typename Publish>
 QFuture<void> RunCoordinator::finish(const RunHandle& run, QFuture<std::optional<Result>> work,
-                                     const QString& cancelledTitle, Publish publish)
+                                     LocalText cancelledTitle, Publish publish)
 {
     return work
         .then(
@@ -136,9 +150,8 @@ QFuture<void> RunCoordinator::finish(const RunHandle& run, QFuture<std::optional
                 if (!current)
                     return; // superseded: a later run of the same kind speaks for both
                 if (!result) {
-                    setStatus(cancelledTitle,
-                              AppLocalization::localized(QStringLiteral("保留了上一次的结果。"),
-                                                         QStringLiteral("The previous results are kept.")));
+                    setStatus(cancelledTitle, {QStringLiteral("保留了上一次的结果。"),
+                                               QStringLiteral("The previous results are kept.")});
                     return;
                 }
                 publish(std::move(*result));

@@ -1,6 +1,6 @@
 #include "app/TrashMoves.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "vocabulary/ScanPathGuard.h"
 
@@ -59,10 +59,10 @@ void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
 
 void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts)
 {
-    using AppModelSupport::L;
     const qint64 moved = batch.moved.size();
     if (moved == 0)
-        runs.setStatus(L("没有完成", "Not Completed"), texts.nothingMoved);
+        runs.setStatus(AppModelSupport::both("没有完成", "Not Completed"),
+                       LocalText::same(texts.nothingMoved));
     else
         runs.setStatus(texts.title, batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
                                                      : texts.allMoved.arg(moved));

@@ -1,8 +1,9 @@
 #include "features/AnalysisController.h"
 
-#include "AnalysisReportPresenter.h"
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
+#include "app/LocalizationSettings.h"
 #include "app/TrashMoves.h"
+#include "features/AnalysisReportPresenter.h"
 
 #include "analysis/LocalAnalysis.h"
 #include "platform/Desktop.h"
@@ -32,6 +33,8 @@ AnalysisController::AnalysisController(const FeatureContext& context, QObject* p
     , m_path(defaultFolder(context.environment.home))
     , m_folder(QFile::encodeName(m_path))
 {
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &AnalysisController::leftOutNoteChanged);
 }
 
 void AnalysisController::setPath(const QString& path)
@@ -53,15 +56,25 @@ void AnalysisController::setCountEverything(bool countEverything)
         emit analysisRequested(m_path);
 }
 
-QVariant AnalysisController::reportValue() const
+QString AnalysisController::reportPath() const
 {
-    return m_report ? QVariant(AnalysisReportPresenter::present(*m_report)) : QVariant();
+    return m_report ? AnalysisReportPresenter::shownPath(*m_report) : QString();
+}
+
+QString AnalysisController::leftOutNote() const
+{
+    return m_report ? AnalysisReportPresenter::leftOutNote(*m_report) : QString();
 }
 
 void AnalysisController::setReport(std::optional<AnalysisReport> report)
 {
     m_report = std::move(report);
+    static const AnalysisReport none;
+    const AnalysisReport& shown = m_report ? *m_report : none;
+    m_entries.setEntries(shown.entries, shown.totalSize.value_or(0));
+    m_largeFiles.setEntries(shown.largeFiles, shown.totalSize.value_or(0));
     emit reportChanged();
+    emit leftOutNoteChanged();
 }
 
 QFuture<void> AnalysisController::refresh()
@@ -81,16 +94,16 @@ QFuture<void> AnalysisController::refresh()
         return LocalAnalysis::snapshot(folder, home, options);
     });
     return runs.finish(
-        run, std::move(work), L("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
+        run, std::move(work), both("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
             Statistics& statistics = m_context.statistics;
             statistics.recordNow(StatisticKey::lastAnalysisDate);
             statistics.record(StatisticKey::lastAnalysisPath, path);
             statistics.record(StatisticKey::lastAnalysisTotalSize, report.totalSize.value_or(0));
             statistics.record(StatisticKey::lastAnalysisTotalFiles, report.totalFiles.value_or(0));
             setReport(std::move(report));
-            m_context.runs.setStatus(L("空间分析完成", "Storage Analysis Complete"),
-                                     L("下面列出了最占空间的文件和文件夹。",
-                                       "Below are the files and folders using the most space."));
+            m_context.runs.setStatus(both("空间分析完成", "Storage Analysis Complete"),
+                                     both("下面列出了最占空间的文件和文件夹。",
+                                          "Below are the files and folders using the most space."));
         });
 }
 
@@ -170,9 +183,9 @@ void AnalysisController::moveToTrash(const QString& key)
                                  if (batch.moved.isEmpty())
                                      return;
                                  forget(bytes);
-                                 m_context.runs.setStatus(L("已移到废纸篓", "Moved to Trash"),
-                                                          L("选中的项目已放入废纸篓。",
-                                                            "The selected item has been moved to Trash."));
+                                 m_context.runs.setStatus(both("已移到废纸篓", "Moved to Trash"),
+                                                          both("选中的项目已放入废纸篓。",
+                                                               "The selected item has been moved to Trash."));
                              });
 }
 

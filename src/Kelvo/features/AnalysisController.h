@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FeatureContext.h"
+#include "features/AnalysisEntryModel.h"
 
 #include "analysis/AnalysisReport.h"
 #include "platform/ConfinedPath.h"
@@ -10,7 +11,6 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
-#include <QVariant>
 
 #include <optional>
 
@@ -21,10 +21,15 @@ class AnalysisController : public QObject {
     Q_OBJECT
     // The folder to analyse as shown; a name in it that is not UTF-8 shows its bytes as "\xFF".
     Q_PROPERTY(QString path READ path WRITE setPath NOTIFY pathChanged)
-    // {path, totalSize, totalFiles, hiddenItems, hiddenFileBytes, protectedFolders,
-    //  entries: [{key, name, path, nameNotUtf8, size, isDirectory, kind, share}], largeFiles: [...]};
-    // share is the entry's part of totalSize, 0 to 1. Null until the first analysis.
-    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
+    // The last analysis: the folder as shown, its totals, what it left out (a sentence in the language
+    // of the moment) and its two lists. Nothing until the first analysis.
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
+    Q_PROPERTY(QString reportPath READ reportPath NOTIFY reportChanged)
+    Q_PROPERTY(qint64 totalSize READ totalSize NOTIFY reportChanged)
+    Q_PROPERTY(qint64 totalFiles READ totalFiles NOTIFY reportChanged)
+    Q_PROPERTY(QString leftOutNote READ leftOutNote NOTIFY leftOutNoteChanged)
+    Q_PROPERTY(AnalysisEntryModel* entries READ entries CONSTANT)
+    Q_PROPERTY(AnalysisEntryModel* largeFiles READ largeFiles CONSTANT)
     // Hidden items and the home folder's personal folders counted too; a change analyses again.
     Q_PROPERTY(
         bool countEverything READ countEverything WRITE setCountEverything NOTIFY countEverythingChanged)
@@ -35,7 +40,13 @@ public:
     QString path() const { return m_path; }
     void setPath(const QString& path);
     const std::optional<AnalysisReport>& report() const { return m_report; }
-    QVariant reportValue() const;
+    bool hasReport() const { return m_report.has_value(); }
+    QString reportPath() const;
+    qint64 totalSize() const { return m_report ? m_report->totalSize.value_or(0) : 0; }
+    qint64 totalFiles() const { return m_report ? m_report->totalFiles.value_or(0) : 0; }
+    QString leftOutNote() const;
+    AnalysisEntryModel* entries() { return &m_entries; }
+    AnalysisEntryModel* largeFiles() { return &m_largeFiles; }
     bool countEverything() const { return m_countEverything; }
     void setCountEverything(bool countEverything);
 
@@ -60,6 +71,7 @@ public:
 signals:
     void pathChanged();
     void reportChanged();
+    void leftOutNoteChanged();
     void countEverythingChanged();
     // Asks the controller that owns the actions to run this one (an analysis of a new path).
     void analysisRequested(const QString& path);
@@ -77,5 +89,7 @@ private:
     QString m_path;
     QByteArray m_folder; // what path shows, as bytes on disk: what is analysed
     std::optional<AnalysisReport> m_report;
+    AnalysisEntryModel m_entries;
+    AnalysisEntryModel m_largeFiles;
     bool m_countEverything = false;
 };

@@ -1,7 +1,7 @@
 #include "features/AppearanceController.h"
 
-#include "AppModelSupport.h"
-#include "WindowBackgroundStore.h"
+#include "app/AppModelSupport.h"
+#include "app/WindowBackgroundStore.h"
 
 #include "platform/DefaultsStore.h"
 #include "platform/Desktop.h"
@@ -67,7 +67,7 @@ void AppearanceController::chooseWindowBackgroundImage(const QUrl& file)
         ++m_windowBackgroundRevision;
         setCustomWindowBackgroundPath(installed);
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(L("无法设置背景图片：", "Could not set the background image: ") +
+        m_context.runs.setAlertMessage(both("无法设置背景图片：", "Could not set the background image: ") +
                                        error.description());
     }
 }
@@ -101,16 +101,16 @@ void AppearanceController::refreshEnvironment()
     m_versionText = localVersionText();
     emit versionTextChanged();
     m_context.runs.setStatus(
-        L("Kelvo 已就绪", "Kelvo Is Ready"),
-        L("可以直接检查、预览和整理，不需要外部终端工具。",
-          "You can scan, preview, and clean directly without an external terminal tool."));
+        both("Kelvo 已就绪", "Kelvo Is Ready"),
+        both("可以直接检查、预览和整理，不需要外部终端工具。",
+             "You can scan, preview, and clean directly without an external terminal tool."));
 }
 
 void AppearanceController::updateVersion()
 {
     m_versionText = localVersionText();
     emit versionTextChanged();
-    m_context.runs.setStatus(L("版本已更新", "Version Updated"), m_versionText);
+    m_context.runs.setStatus(both("版本已更新", "Version Updated"), LocalText::same(m_versionText));
 }
 
 void AppearanceController::openSystemSettingsPane(const QString& url)

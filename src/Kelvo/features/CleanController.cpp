@@ -1,6 +1,6 @@
 #include "features/CleanController.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanPreviewService.h"

@@ -1,7 +1,7 @@
 #include "features/InstallerController.h"
 
-#include "AppModelSupport.h"
-#include "LocalizationSettings.h"
+#include "app/AppModelSupport.h"
+#include "app/LocalizationSettings.h"
 #include "app/TrashMoves.h"
 
 #include "installer/InstallerPreviewService.h"

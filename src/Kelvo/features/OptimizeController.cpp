@@ -1,8 +1,8 @@
 #include "features/OptimizeController.h"
 
-#include "AppModelSupport.h"
-#include "LocalizationSettings.h"
-#include "OptimizeReportPresenter.h"
+#include "app/AppModelSupport.h"
+#include "app/LocalizationSettings.h"
+#include "features/OptimizeReportPresenter.h"
 
 #include "optimize/OptimizePreviewCatalog.h"
 #include "optimize/OptimizePreviewService.h"
@@ -22,9 +22,9 @@ struct Ran {
     LocalOptimizeResult result;
 };
 
-QString nothingRan()
+LocalText nothingRan()
 {
-    return L("没有执行任何步骤。", "Nothing was run.");
+    return both("没有执行任何步骤。", "Nothing was run.");
 }
 
 } // namespace
@@ -33,30 +33,25 @@ OptimizeController::OptimizeController(const FeatureContext& context, QObject* p
     : QObject(parent)
     , m_context(context)
 {
-    // The marks and the editor's options are texts of the moment; the steps' names keep the language
-    // of the preview that made them.
-    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
-        updatePlan();
-        updateOptions();
-    });
-    updateOptions();
+    // Why a step cannot run is said in the language of the moment the plan is made: plan again.
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &OptimizeController::updatePlan);
 }
 
-QVariant OptimizeController::reportValue() const
+int OptimizeController::willRunCount() const
+{
+    return int(std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
+        return step.state == OptimizeStepState::willRun;
+    }));
+}
+
+QString OptimizeController::summary() const
 {
     if (!m_report)
         return {};
-    const auto willRun =
-        std::count_if(m_planned.begin(), m_planned.end(), [](const OptimizeStepOutcome& step) {
-            return step.state == OptimizeStepState::willRun;
-        });
     // Marks made without the stored list would promise a run that will not start: say why.
-    QString summary = OptimizeReportPresenter::summary(m_planned, m_result);
-    if (!m_safeguardProblem.isEmpty())
-        summary += QLatin1Char('\n') + m_safeguardProblem;
-    return QVariantMap{{QStringLiteral("entryCount"), int(m_report->entries.size())},
-                       {QStringLiteral("willRunCount"), int(willRun)},
-                       {QStringLiteral("summary"), summary}};
+    const QString summary = OptimizeReportPresenter::summary(m_planned, m_result);
+    return m_safeguardProblem.isEmpty() ? summary : summary + QLatin1Char('\n') + m_safeguardProblem;
 }
 
 int OptimizeController::checkCount() const
@@ -103,8 +98,7 @@ void OptimizeController::updatePlan()
         for (const OptimizePreviewReport::Entry& entry : m_report->entries)
             m_planned.push_back(LocalOptimizeExecutor::plan(entry, m_editing.selectedKeys, options));
     }
-    m_steps.setRows(m_report ? OptimizeReportPresenter::rows(*m_report, m_planned, m_result)
-                             : QList<QVariantMap>());
+    m_steps.setSteps(m_report.value_or(OptimizePreviewReport{}), m_planned, m_result);
     emit reportChanged();
 }
 
@@ -116,18 +110,19 @@ QFuture<void> OptimizeController::preview()
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(RunKind::optimizePreview, AppFeature::optimize, true);
     return runs.finish(
-        run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](OptimizePreviewReport report) {
+        run, takePreview(run), both("预览已取消", "Preview Cancelled"), [this](OptimizePreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
             // The marks follow the safeguard list as it is stored now.
             if (!m_showingProtectionSheet)
                 loadSafeguardsQuietly();
             setReport(std::move(report), std::nullopt);
             m_context.runs.setStatus(
-                L("优化预览完成", "Optimization Preview Complete"),
-                count > 0 ? L("已列出 %1 项优化内容。正式执行前仍会再次确认。",
-                              "%1 optimization items are listed. You will confirm again before running them.")
-                                .arg(count)
-                          : L("当前没有需要展示的优化内容。", "There are no optimization items to show."));
+                both("优化预览完成", "Optimization Preview Complete"),
+                count > 0
+                    ? both("已列出 %1 项优化内容。正式执行前仍会再次确认。",
+                           "%1 optimization items are listed. You will confirm again before running them.")
+                          .arg(count)
+                    : both("当前没有需要展示的优化内容。", "There are no optimization items to show."));
         });
 }
 
@@ -145,7 +140,7 @@ QFuture<void> OptimizeController::runNow()
         if (!m_showingProtectionSheet)
             adoptStored({}, error.description());
         runs.setAlertMessage(error.description());
-        runs.setStatus(L("优化已停止", "Optimization Stopped"), nothingRan());
+        runs.setStatus(both("优化已停止", "Optimization Stopped"), nothingRan());
         return QtFuture::makeReadyFuture();
     }
     if (!m_showingProtectionSheet)
@@ -181,7 +176,7 @@ QFuture<void> OptimizeController::runNow()
                   if (!coordinator.end(run))
                       return; // superseded
                   if (!ran) {
-                      coordinator.setStatus(L("优化已取消", "Optimization Cancelled"), nothingRan());
+                      coordinator.setStatus(both("优化已取消", "Optimization Cancelled"), nothingRan());
                       return;
                   }
                   m_context.statistics.recordNow(StatisticKey::lastOptimizeDate);
@@ -191,12 +186,12 @@ QFuture<void> OptimizeController::runNow()
                                                    [](const OptimizeStepOutcome& step) {
                                                        return step.state == OptimizeStepState::notRun;
                                                    });
-                  const QString detail = OptimizeReportPresenter::completionDetail(ran->result);
+                  const LocalText detail = OptimizeReportPresenter::completionDetail(ran->result);
                   setReport(std::move(ran->report), std::move(ran->result));
-                  coordinator.setStatus(stopped ? L("优化已停止", "Optimization Stopped")
-                                                : L("优化完成", "Optimization Complete"),
-                                        stopped ? detail + L("其余步骤没有执行。", " The rest were not run.")
-                                                : detail);
+                  coordinator.setStatus(
+                      stopped ? both("优化已停止", "Optimization Stopped")
+                              : both("优化完成", "Optimization Complete"),
+                      stopped ? detail + both("其余步骤没有执行。", " The rest were not run.") : detail);
               })
         .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });
 }
@@ -211,32 +206,12 @@ QString OptimizeController::confirmationNote() const
 
 // Safeguard editor ----------------------------------------------------------------------------------
 
-void OptimizeController::updateOptions()
-{
-    QList<QVariantMap> rows;
-    for (const OptimizeWhitelistOption& option :
-         OptimizeWhitelistStore::options(m_context.environment.target.system))
-        rows.append({{QStringLiteral("id"), option.id},
-                     {QStringLiteral("title"), option.title()},
-                     {QStringLiteral("detail"), option.detail()}});
-    m_options.setRows(std::move(rows));
-}
-
-QStringList OptimizeController::safeguardSelection() const
-{
-    QStringList ids; // in catalogue order
-    for (const OptimizeWhitelistOption& option :
-         OptimizeWhitelistStore::options(m_context.environment.target.system))
-        if (m_editing.selectedKeys.contains(option.id))
-            ids << option.id;
-    return ids;
-}
-
 void OptimizeController::setEditing(OptimizeWhitelistState editing)
 {
     if (editing == m_editing)
         return;
     m_editing = std::move(editing);
+    m_options.setSafeguarded(m_editing.selectedKeys);
     emit safeguardsChanged();
     updatePlan();
 }
@@ -312,8 +287,8 @@ bool OptimizeController::saveWhitelistEditor()
     }
     adoptStored(m_editing); // what is stored now, readable again
     m_context.runs.setStatus(
-        L("保护项已更新", "Safeguards Updated"),
-        L("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
+        both("保护项已更新", "Safeguards Updated"),
+        both("优化执行时会跳过已勾选的步骤。", "Optimization will skip the selected steps."));
     setShowingProtectionSheet(false);
     return true;
 }

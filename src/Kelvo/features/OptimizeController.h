@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/FeatureContext.h"
-#include "app/RowListModel.h"
+#include "features/OptimizeStepModel.h"
+#include "features/SafeguardOptionModel.h"
 
 #include "optimize/LocalOptimizeExecutor.h"
 #include "optimize/LocalOptimizePreview.h"
@@ -10,8 +11,7 @@
 
 #include <QFuture>
 #include <QObject>
-#include <QStringList>
-#include <QVariant>
+#include <QString>
 
 #include <optional>
 #include <vector>
@@ -20,16 +20,18 @@
 // itself, and the safeguard list (the steps a run skips) with its editor.
 class OptimizeController : public QObject {
     Q_OBJECT
-    // {entryCount, willRunCount, summary}; null until the first preview.
-    Q_PROPERTY(QVariant report READ reportValue NOTIFY reportChanged)
-    // The steps as the page lists them (see OptimizeReportPresenter::rows).
-    Q_PROPERTY(RowListModel* steps READ steps CONSTANT)
+    // False until the first preview.
+    Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
+    // How many steps a run would take now, and "3 will run · 4 skipped" or what the last run did.
+    Q_PROPERTY(int willRunCount READ willRunCount NOTIFY reportChanged)
+    Q_PROPERTY(QString summary READ summary NOTIFY reportChanged)
+    // The steps as the page lists them.
+    Q_PROPERTY(OptimizeStepModel* steps READ steps CONSTANT)
     // How many steps the catalogue of this system holds.
     Q_PROPERTY(int checkCount READ checkCount CONSTANT)
-    // The safeguard editor: one option per step ({id, title, detail}), the ids ticked, and how many
-    // lines of the file name no step and are kept as they are.
-    Q_PROPERTY(RowListModel* safeguardOptions READ safeguardOptions CONSTANT)
-    Q_PROPERTY(QStringList safeguardSelection READ safeguardSelection NOTIFY safeguardsChanged)
+    // The safeguard editor: one option per step, ticked for the steps the list being edited holds, and
+    // how many lines of the file name no step and are kept as they are.
+    Q_PROPERTY(SafeguardOptionModel* safeguardOptions READ safeguardOptions CONSTANT)
     Q_PROPERTY(int customKeyCount READ customKeyCount NOTIFY safeguardsChanged)
     Q_PROPERTY(bool showingProtectionSheet READ showingProtectionSheet WRITE setShowingProtectionSheet NOTIFY
                    showingProtectionSheetChanged)
@@ -38,8 +40,10 @@ public:
     OptimizeController(const FeatureContext& context, QObject* parent = nullptr);
 
     const std::optional<OptimizePreviewReport>& report() const { return m_report; }
-    QVariant reportValue() const;
-    RowListModel* steps() { return &m_steps; }
+    bool hasReport() const { return m_report.has_value(); }
+    int willRunCount() const;
+    QString summary() const;
+    OptimizeStepModel* steps() { return &m_steps; }
     int checkCount() const;
     // What a run would do with each entry of the report now, in report order.
     const std::vector<OptimizeStepOutcome>& planned() const { return m_planned; }
@@ -55,8 +59,7 @@ public:
     // The steps a confirmed run would take and how many it skips, for the confirmation.
     QString confirmationNote() const;
 
-    RowListModel* safeguardOptions() { return &m_options; }
-    QStringList safeguardSelection() const;
+    SafeguardOptionModel* safeguardOptions() { return &m_options; }
     int customKeyCount() const { return int(m_editing.customKeys.size()); }
     const OptimizeWhitelistState& safeguards() const { return m_editing; }
     bool showingProtectionSheet() const { return m_showingProtectionSheet; }
@@ -91,17 +94,15 @@ private:
     void setReport(std::optional<OptimizePreviewReport> report, std::optional<LocalOptimizeResult> result);
     // Marks every entry with what a run would do now, and refreshes the rows.
     void updatePlan();
-    void updateOptions();
 
     const FeatureContext& m_context;
     std::optional<OptimizePreviewReport> m_report;
     std::optional<LocalOptimizeResult> m_result;
     std::vector<OptimizeStepOutcome> m_planned;
-    RowListModel m_steps{
-        {"id", "name", "description", "detail", "stateLabel", "tone", "stateText", "durationText"}};
+    OptimizeStepModel m_steps{m_context.environment.target.system};
     OptimizeWhitelistState m_stored;
     QString m_safeguardProblem; // why the stored list could not be read; empty when it could
     OptimizeWhitelistState m_editing;
-    RowListModel m_options{{"id", "title", "detail"}};
+    SafeguardOptionModel m_options{m_context.environment.target.system};
     bool m_showingProtectionSheet = false;
 };

@@ -1,6 +1,6 @@
 #include "features/PurgeController.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 #include "app/TrashMoves.h"
 
 #include "purge/PurgePreviewService.h"

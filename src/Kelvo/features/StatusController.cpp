@@ -1,7 +1,7 @@
 #include "features/StatusController.h"
 
-#include "AppModelSupport.h"
-#include "StatusPresenter.h"
+#include "app/AppModelSupport.h"
+#include "features/StatusPresenter.h"
 
 #include "status/ProcessControl.h"
 #include "vocabulary/KelvoError.h"
@@ -39,22 +39,17 @@ QString executableOf(const QString& command)
     return {};
 }
 
-QString percentText(std::optional<double> percent)
-{
-    return percent ? QString::asprintf("%.1f%%", *percent) : QStringLiteral("—");
-}
-
 } // namespace
 
 StatusController::StatusController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
-    , m_processRows({"pid", "startTime", "name", "command", "executable", "cpuText", "memoryText", "canEnd"})
+    , m_cards(StatusPresenter::present(std::nullopt))
 {
     connect(&m_sampling, &QFutureWatcherBase::finished, this, &StatusController::sampled);
-    // The cards and rows are texts in the language of the moment.
+    // The cards are texts in the language of the moment (the process rows redraw themselves).
     connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
-        updateProcessRows();
+        m_cards = StatusPresenter::present(m_report);
         emit reportChanged();
     });
     m_nextSample.setSingleShot(true);
@@ -63,11 +58,6 @@ StatusController::StatusController(const FeatureContext& context, QObject* paren
         if (m_live)
             refresh(false);
     });
-}
-
-QVariantMap StatusController::cards() const
-{
-    return StatusPresenter::present(m_report);
 }
 
 void StatusController::setProcessSort(const QString& sort)
@@ -134,8 +124,8 @@ void StatusController::sampled()
     Sample sample = m_sampling.result();
     publish(std::move(sample.first), std::move(sample.second));
     if (std::exchange(m_announce, false))
-        m_context.runs.setStatus(L("状态已更新", "Status Updated"),
-                                 L("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+        m_context.runs.setStatus(both("状态已更新", "Status Updated"),
+                                 both("电脑当前状态已经刷新。", "Current system status has been refreshed."));
     m_isRefreshing = false;
     emit refreshingChanged();
     emit refreshed();
@@ -151,6 +141,7 @@ void StatusController::scheduleNextSample()
 void StatusController::publish(std::optional<SystemReport> report, Processes processes)
 {
     m_report = std::move(report);
+    m_cards = StatusPresenter::present(m_report);
     m_processUsage = std::move(processes);
     updateProcessRows();
     emit reportChanged();
@@ -167,26 +158,19 @@ void StatusController::updateProcessRows()
     std::stable_sort(shown.begin(), shown.end(), [byMemory](const auto& a, const auto& b) {
         return byMemory ? a.memory.value_or(0) > b.memory.value_or(0) : a.cpu.value_or(0) > b.cpu.value_or(0);
     });
-    QList<QVariantMap> rows;
+    std::vector<ProcessListModel::Row> rows;
     for (const SystemReport::ProcessInfo& process : shown) {
-        if (rows.size() == processRowsShown)
+        if (int(rows.size()) == processRowsShown)
             break;
-        rows.append({{QStringLiteral("pid"), process.pid ? QVariant(*process.pid) : QVariant()},
-                     {QStringLiteral("startTime"),
-                      process.startTime ? QString::number(*process.startTime) : QString()},
-                     {QStringLiteral("name"), process.name.value_or(L("进程", "Process"))},
-                     {QStringLiteral("command"), process.command.value_or(QString())},
-                     {QStringLiteral("executable"), executableOf(process.command.value_or(QString()))},
-                     {QStringLiteral("cpuText"), percentText(process.cpu)},
-                     {QStringLiteral("memoryText"), percentText(process.memory)},
-                     {QStringLiteral("canEnd"), ProcessControl::canTerminate(process, viewer)}});
+        rows.push_back({process, executableOf(process.command.value_or(QString())),
+                        ProcessControl::canTerminate(process, viewer)});
     }
     m_processRows.setRows(std::move(rows));
 }
 
 void StatusController::endProcess(int pid, const QString& startTime, const QString& name, bool force)
 {
-    const QString shownName = name.isEmpty() ? L("这个进程", "this process") : name;
+    const LocalText shownName = name.isEmpty() ? both("这个进程", "this process") : LocalText::same(name);
     SystemReport::ProcessInfo target;
     target.pid = pid;
     bool known = false;
@@ -204,9 +188,9 @@ void StatusController::endProcess(int pid, const QString& startTime, const QStri
         std::erase_if(m_report->topProcesses, samePid);
     publish(std::move(m_report), std::move(m_processUsage));
     if (force)
-        m_context.runs.setStatus(L("已强制结束", "Force Quit"),
-                                 L("已强制结束 ", "Force-quit ") + shownName + L("。", "."));
+        m_context.runs.setStatus(both("已强制结束", "Force Quit"),
+                                 both("已强制结束 ", "Force-quit ") + shownName + both("。", "."));
     else
-        m_context.runs.setStatus(L("已请求退出", "Termination Requested"),
-                                 L("已请求 ", "Asked ") + shownName + L(" 退出。", " to quit."));
+        m_context.runs.setStatus(both("已请求退出", "Termination Requested"),
+                                 both("已请求 ", "Asked ") + shownName + both(" 退出。", " to quit."));
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/FeatureContext.h"
-#include "app/RowListModel.h"
+#include "features/ProcessListModel.h"
 
 #include "status/LocalSystemStatus.h"
 
@@ -18,11 +18,11 @@
 // process. Sampling runs on a worker; two refreshes never overlap.
 class StatusController : public QObject {
     Q_OBJECT
-    // The cards' texts (see StatusPresenter); drawn as "not checked yet" before the first sample.
+    // The cards' texts (see StatusPresenter), made once per sample and again on a language switch;
+    // drawn as "not checked yet" before the first sample.
     Q_PROPERTY(QVariantMap cards READ cards NOTIFY reportChanged)
-    // The busiest processes in the chosen order: {pid, startTime (its identity with the pid, as text;
-    // empty when unknown), name, command, executable, cpuText, memoryText, canEnd}.
-    Q_PROPERTY(RowListModel* processes READ processes CONSTANT)
+    // The busiest processes in the chosen order.
+    Q_PROPERTY(ProcessListModel* processes READ processes CONSTANT)
     // "cpu" or "memory"; the busiest first, equal ones in the sampler's order.
     Q_PROPERTY(QString processSort READ processSort WRITE setProcessSort NOTIFY processSortChanged)
     Q_PROPERTY(bool refreshing READ isRefreshing NOTIFY refreshingChanged)
@@ -41,8 +41,8 @@ public:
 
     const std::optional<SystemReport>& report() const { return m_report; }
     const Processes& processUsage() const { return m_processUsage; }
-    QVariantMap cards() const;
-    RowListModel* processes() { return &m_processRows; }
+    QVariantMap cards() const { return m_cards; }
+    ProcessListModel* processes() { return &m_processRows; }
     QString processSort() const { return m_processSort; }
     void setProcessSort(const QString& sort);
     bool isRefreshing() const { return m_isRefreshing; }
@@ -79,8 +79,9 @@ private:
 
     const FeatureContext& m_context;
     std::optional<SystemReport> m_report;
+    QVariantMap m_cards;
     Processes m_processUsage;
-    RowListModel m_processRows;
+    ProcessListModel m_processRows;
     QString m_processSort = QStringLiteral("cpu");
     QFutureWatcher<Sample> m_sampling;
     bool m_isRefreshing = false; // from the start of a sample until its result is published

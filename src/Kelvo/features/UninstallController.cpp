@@ -1,6 +1,6 @@
 #include "features/UninstallController.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 #include "app/TrashMoves.h"
 
 #include "uninstall/UninstallExecutor.h"

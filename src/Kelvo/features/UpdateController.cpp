@@ -1,6 +1,6 @@
 #include "features/UpdateController.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "platform/Desktop.h"
 #include "update/UpdateConfiguration.h"
@@ -8,6 +8,14 @@
 #include <QFileInfo>
 
 using namespace AppModelSupport;
+
+namespace {
+using Kind = UpdateInstallerState::Kind;
+using Phase = UpdateController::InstallerPhase;
+static_assert(int(Kind::idle) == int(Phase::Idle) && int(Kind::downloading) == int(Phase::Downloading) &&
+              int(Kind::readyToInstall) == int(Phase::ReadyToInstall) &&
+              int(Kind::installing) == int(Phase::Installing) && int(Kind::failed) == int(Phase::Failed));
+} // namespace
 
 UpdateController::UpdateController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
@@ -19,23 +27,6 @@ UpdateController::UpdateController(const FeatureContext& context, QObject* paren
     , m_statusDetail(L("还没有检查更新。", "Updates have not been checked yet."))
 {
     connect(&m_installer, &UpdateInstaller::stateChanged, this, &UpdateController::setInstallerState);
-}
-
-QString UpdateController::installerStateName() const
-{
-    switch (m_state.kind) {
-    case UpdateInstallerState::Kind::idle:
-        return QStringLiteral("idle");
-    case UpdateInstallerState::Kind::downloading:
-        return QStringLiteral("downloading");
-    case UpdateInstallerState::Kind::readyToInstall:
-        return QStringLiteral("readyToInstall");
-    case UpdateInstallerState::Kind::installing:
-        return QStringLiteral("installing");
-    case UpdateInstallerState::Kind::failed:
-        return QStringLiteral("failed");
-    }
-    return {};
 }
 
 QString UpdateController::downloadedPackage() const

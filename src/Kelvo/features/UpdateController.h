@@ -29,9 +29,9 @@ class UpdateController : public QObject {
     Q_PROPERTY(QString releaseNotes READ releaseNotes NOTIFY checkChanged)
     // True when the feed names a newer release with a package for this system.
     Q_PROPERTY(bool canInstallUpdate READ canInstallUpdate NOTIFY checkChanged)
-    // The installer's state: "idle", "downloading", "readyToInstall", "installing" or "failed", with the
-    // download's fraction (0 while the length is unknown) and the failure's message.
-    Q_PROPERTY(QString installerState READ installerStateName NOTIFY installerStateChanged)
+    // The installer's state, with the download's fraction (0 while the length is unknown) and the
+    // failure's message.
+    Q_PROPERTY(InstallerPhase installerState READ installerPhase NOTIFY installerStateChanged)
     Q_PROPERTY(double downloadProgress READ downloadProgress NOTIFY installerStateChanged)
     Q_PROPERTY(QString installerMessage READ installerMessage NOTIFY installerStateChanged)
     // The downloaded package while it is kept on disk (empty otherwise) and its size (0 when unknown).
@@ -43,6 +43,10 @@ class UpdateController : public QObject {
                    showingUpdateSheetChanged)
 
 public:
+    // UpdateInstallerState::Kind as the update sheet names it.
+    enum class InstallerPhase { Idle, Downloading, ReadyToInstall, Installing, Failed };
+    Q_ENUM(InstallerPhase)
+
     UpdateController(const FeatureContext& context, QObject* parent = nullptr);
 
     bool feedConfigured() const { return m_feed.has_value(); }
@@ -53,7 +57,7 @@ public:
     bool canInstallUpdate() const { return m_download.has_value(); }
     const std::optional<UpdateDownload>& updateDownload() const { return m_download; }
     UpdateInstallerState installerStateValue() const { return m_state; }
-    QString installerStateName() const;
+    InstallerPhase installerPhase() const { return InstallerPhase(int(m_state.kind)); }
     double downloadProgress() const { return m_state.progress; }
     QString installerMessage() const { return m_state.message; }
     QString downloadedPackage() const;

@@ -10,14 +10,14 @@ Item {
     property Item backdrop
 
     readonly property var pages: ({
-        dashboard: "dashboard/DashboardPage.qml",
-        clean: "clean/CleanPage.qml",
-        uninstall: "uninstall/UninstallPage.qml",
-        optimize: "optimize/OptimizePage.qml",
-        analyze: "analysis/AnalyzeView.qml",
-        purge: "purge/PurgePage.qml",
-        installer: "installer/InstallerPage.qml",
-        maintenance: "settings/SettingsPage.qml"
+        [AppFeature.Dashboard]: "dashboard/DashboardPage.qml",
+        [AppFeature.Clean]: "clean/CleanPage.qml",
+        [AppFeature.Uninstall]: "uninstall/UninstallPage.qml",
+        [AppFeature.Optimize]: "optimize/OptimizePage.qml",
+        [AppFeature.Analyze]: "analysis/AnalyzeView.qml",
+        [AppFeature.Purge]: "purge/PurgePage.qml",
+        [AppFeature.Installer]: "installer/InstallerPage.qml",
+        [AppFeature.Maintenance]: "settings/SettingsPage.qml"
     })
 
     objectName: "contentView"
@@ -66,7 +66,7 @@ Item {
             anchors.bottomMargin: Theme.spacing
             anchors.left: parent.left
             anchors.right: parent.right
-            source: root.pages[AppModel.selectedFeature] || root.pages.dashboard
+            source: root.pages[AppModel.selectedFeature] || root.pages[AppFeature.Dashboard]
         }
 
         StatusStripView {

@@ -3,31 +3,29 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// One analysed file or folder: its kind, name and path, its size and, when `share` is given, a bar
-// showing its part of the whole. A link or special file is named as such (it weighs nothing: links
-// are not followed); a folder that cannot be read says so instead of a size; a name that is not UTF-8
-// shows those bytes as "\xFF" and carries a tag saying so. The dots button asks for the item's
+// One row of an AnalysisEntryModel: the item's kind, name and path, its size and, with `showsShare`,
+// a bar showing its part of the whole. A link or special file is named as such (it weighs nothing:
+// links are not followed); a folder that cannot be read says so instead of a size; a name that is not
+// UTF-8 shows those bytes as "\xFF" and carries a tag saying so. The dots button asks for the item's
 // actions; a double click on a folder asks to analyse it.
 Item {
     id: root
-    property string name
-    property string path
-    property bool nameNotUtf8: false
-    property real size: 0
-    property bool isDirectory: false
-    // "file", "folder", "unreadableFolder", "link", "danglingLink" or "special".
-    property string kind: isDirectory ? "folder" : "file"
-    property real share: -1
+    required property string key
+    required property string name
+    required property string path
+    required property bool nameNotUtf8
+    required property bool isDirectory
+    required property int kind
+    required property string kindText
+    required property string sizeText
+    required property real share
+    required property string shareText
+    property bool showsShare: false
     property bool first: false
     signal actionsRequested(Item anchor)
     signal analyzeRequested()
 
     readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
-    readonly property string kindText: kind === "link" ? Theme.t("链接（不跟随）", "Link (not followed)")
-                                     : kind === "danglingLink" ? Theme.t("失效链接", "Dangling link")
-                                     : kind === "special" ? Theme.t("特殊文件（FIFO、套接字或设备）",
-                                                                    "Special file (FIFO, socket or device)")
-                                     : ""
 
     objectName: "analysisRow"
     implicitHeight: row.implicitHeight + 16
@@ -123,26 +121,24 @@ Item {
         }
         ShareBar {
             objectName: "shareBar"
-            visible: root.share >= 0
+            visible: root.showsShare
             Layout.preferredWidth: 140
-            share: Math.max(0, root.share)
+            share: root.share
         }
         Label {
             objectName: "rowShare"
-            visible: root.share >= 0
+            visible: root.showsShare
             Layout.preferredWidth: 40
             horizontalAlignment: Text.AlignRight
-            text: root.share >= 0.995 ? "100%"
-                  : root.share >= 0.01 ? Math.round(root.share * 100) + "%"
-                  : root.share > 0 ? "<1%" : "0%"
+            text: root.shareText
             color: Theme.textSecondary
             font.pixelSize: Theme.fontSmall
         }
         Label {
             objectName: "rowSize"
-            Layout.preferredWidth: root.kind === "unreadableFolder" ? implicitWidth : 78
+            Layout.preferredWidth: root.kind === AnalysisEntryModel.UnreadableFolder ? implicitWidth : 78
             horizontalAlignment: Text.AlignRight
-            text: root.kind === "unreadableFolder" ? Theme.t("无法读取", "Cannot be read") : Theme.bytes(root.size)
+            text: root.sizeText
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold

@@ -3,18 +3,19 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// What one storage analysis found: the summary figures, the folder's children as a treemap and as
+// What the last storage analysis found: the summary figures, the folder's children as a treemap and as
 // rows with bars, and the largest files below it. Rows ask for their actions through
-// `actionsRequested` with their row of the report; folders ask to be analysed through
-// `analyzeRequested` with their key.
+// `actionsRequested` with {key, name, path, isDirectory} of their item; folders ask to be analysed
+// through `analyzeRequested` with their key.
 ColumnLayout {
     id: root
-    property var report: null
+    readonly property var analysis: AppModel.analysis
     signal actionsRequested(Item anchor, var row)
     signal analyzeRequested(string key)
 
-    readonly property var entries: report ? report.entries : []
-    readonly property var largeFiles: report ? report.largeFiles : []
+    function rowOf(item) {
+        return { key: item.key, name: item.name, path: item.path, isDirectory: item.isDirectory }
+    }
 
     spacing: Theme.spacing
 
@@ -26,7 +27,7 @@ ColumnLayout {
             Layout.fillWidth: true
             Layout.preferredWidth: 2
             caption: Theme.t("选中的位置", "Selected location")
-            value: root.report ? root.report.path : ""
+            value: root.analysis.reportPath
             isPath: true
         }
         StatTile {
@@ -34,14 +35,14 @@ ColumnLayout {
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             caption: Theme.t("文件数量", "Files")
-            value: root.report ? String(root.report.totalFiles) : ""
+            value: root.analysis.hasReport ? String(root.analysis.totalFiles) : ""
         }
         StatTile {
             objectName: "summarySize"
             Layout.fillWidth: true
             Layout.preferredWidth: 1
             caption: Theme.t("本次检查结果", "In this scan")
-            value: root.report ? Theme.bytes(root.report.totalSize) : ""
+            value: root.analysis.hasReport ? Theme.bytes(root.analysis.totalSize) : ""
         }
     }
 
@@ -53,27 +54,7 @@ ColumnLayout {
         wrapMode: Text.WordWrap
         color: Theme.textSecondary
         font.pixelSize: Theme.fontSmall
-        text: {
-            if (!root.report)
-                return ""
-            const parts = []
-            const hidden = root.report.hiddenItems || 0
-            if (hidden > 0) {
-                const bytes = root.report.hiddenFileBytes || 0
-                parts.push(bytes > 0
-                           ? Theme.t(hidden + " 个隐藏项目（其中的文件共 " + Theme.bytes(bytes) + "，隐藏文件夹未测量）",
-                                     hidden + " hidden items (their files: " + Theme.bytes(bytes)
-                                     + "; hidden folders not measured)")
-                           : Theme.t(hidden + " 个隐藏项目", hidden + " hidden items"))
-            }
-            const protectedFolders = root.report.protectedFolders || []
-            if (protectedFolders.length > 0)
-                parts.push(Theme.t("受保护的文件夹 " + protectedFolders.join("、"),
-                                   "the protected folders " + protectedFolders.join(", ")))
-            return parts.length === 0 ? ""
-                 : Theme.t("未计入：" + parts.join("；") + "。打开“统计全部内容”可把它们算进来。",
-                           "Not counted: " + parts.join("; ") + ". Turn on Count everything to include them.")
-        }
+        text: root.analysis.leftOutNote
     }
 
     SectionHeading {
@@ -82,14 +63,14 @@ ColumnLayout {
         Layout.topMargin: Theme.spacingSmall
         Layout.leftMargin: 4
         title: Theme.t("占用靠前的项目", "Largest space users")
-        count: root.entries.length
+        count: root.analysis.entries.count
     }
 
     TreemapView {
         Layout.fillWidth: true
         Layout.preferredHeight: 220
-        visible: tiledEntries.length > 0
-        entries: root.entries
+        visible: tileCount > 0
+        entries: root.analysis.entries
         onFolderChosen: key => root.analyzeRequested(key)
     }
 
@@ -97,22 +78,15 @@ ColumnLayout {
         Layout.fillWidth: true
         spacing: 0
         Repeater {
-            model: root.entries
+            model: root.analysis.entries
             delegate: AnalysisEntryRow {
                 id: entryRow
-                required property var modelData
                 required property int index
                 Layout.fillWidth: true
                 first: index === 0
-                name: modelData.name || ""
-                path: modelData.path || ""
-                nameNotUtf8: modelData.nameNotUtf8 === true
-                size: modelData.size || 0
-                isDirectory: modelData.isDirectory === true
-                kind: modelData.kind || (isDirectory ? "folder" : "file")
-                share: modelData.share || 0
-                onActionsRequested: anchor => root.actionsRequested(anchor, entryRow.modelData)
-                onAnalyzeRequested: root.analyzeRequested(entryRow.modelData.key)
+                showsShare: true
+                onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(entryRow))
+                onAnalyzeRequested: root.analyzeRequested(entryRow.key)
             }
         }
     }
@@ -122,30 +96,25 @@ ColumnLayout {
         Layout.fillWidth: true
         Layout.topMargin: Theme.spacing
         Layout.leftMargin: 4
-        visible: root.largeFiles.length > 0
+        visible: root.analysis.largeFiles.count > 0
         title: Theme.t("大文件", "Large Files")
-        count: root.largeFiles.length
+        count: root.analysis.largeFiles.count
         note: Theme.t("建议重点查看", "Worth checking first")
     }
 
     ColumnLayout {
         Layout.fillWidth: true
-        visible: root.largeFiles.length > 0
+        visible: root.analysis.largeFiles.count > 0
         spacing: 0
         Repeater {
-            model: root.largeFiles
+            model: root.analysis.largeFiles
             delegate: AnalysisEntryRow {
                 id: fileRow
-                required property var modelData
                 required property int index
                 objectName: "largeFileRow"
                 Layout.fillWidth: true
                 first: index === 0
-                name: modelData.name || ""
-                path: modelData.path || ""
-                nameNotUtf8: modelData.nameNotUtf8 === true
-                size: modelData.size || 0
-                onActionsRequested: anchor => root.actionsRequested(anchor, fileRow.modelData)
+                onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(fileRow))
             }
         }
     }

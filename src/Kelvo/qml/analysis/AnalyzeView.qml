@@ -9,8 +9,7 @@ import Kelvo 1.0
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.analysis.report
-    readonly property bool hasReport: report !== null && report !== undefined
+    readonly property bool hasReport: AppModel.analysis.hasReport
     // The row whose actions are open.
     property var menuRow: null
 
@@ -30,7 +29,7 @@ FeaturePage {
         Layout.fillWidth: true
         footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
                           "Analysis only reads directory info and does not modify any files.")
-        lastRunFeature: "analyze"
+        lastRunFeature: AppFeature.Analyze
 
         FolderField {
             objectName: "analysisPathField"
@@ -83,7 +82,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "analyze"
+        feature: AppFeature.Analyze
         placePrefix: Theme.t("正在读取 ", "Reading ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
         countsBytes: true
@@ -109,7 +108,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
-        empty: page.hasReport && page.report.entries.length === 0
+        empty: page.hasReport && AppModel.analysis.entries.count === 0
         promptTitle: Theme.t("先分析一个位置", "Start with an analysis")
         promptDetail: Theme.t("选好位置后点击“开始分析”或按 " + page.runShortcutText + "，看看空间都用在了哪里。",
                               "Choose a location, then choose Analyze or press " + page.runShortcutText
@@ -121,10 +120,9 @@ FeaturePage {
         // Every action names its item by the row's key, which holds the bytes on disk.
         AnalysisResults {
             Layout.fillWidth: true
-            report: page.hasReport ? page.report : null
             onActionsRequested: (anchor, row) => {
                 page.menuRow = row
-                actionsMenu.openFor(anchor, row.name, row.key, row.isDirectory === true)
+                actionsMenu.openFor(anchor, row.name, row.key, row.isDirectory)
             }
             onAnalyzeRequested: key => AppModel.analysis.analyzeItem(key)
         }

@@ -8,8 +8,8 @@ import Kelvo 1.0
 Rectangle {
     id: root
     property string name
-    property string path
     property real size: 0
+    property string sizeText
     property bool isDirectory: false
     property color baseColor: "#d5d9e0"
     signal chosen()
@@ -33,7 +33,7 @@ Rectangle {
     }
     ToolTip.visible: hover.hovered
     ToolTip.delay: 400
-    ToolTip.text: root.shownName + " · " + Theme.bytes(root.size)
+    ToolTip.text: root.shownName + " · " + root.sizeText
 
     ColumnLayout {
         visible: root.labelled
@@ -53,7 +53,7 @@ Rectangle {
             objectName: "tileSize"
             Layout.fillWidth: true
             visible: root.height >= 46
-            text: Theme.bytes(root.size)
+            text: root.sizeText
             color: Theme.textSecondary
             font.pixelSize: Theme.fontCaption
             elide: Text.ElideRight

@@ -31,7 +31,7 @@ FeaturePage {
         footnote: page.nothingChosen
                   ? Theme.t("没有选择任何项目：请至少勾选一项再开始清理。", "Nothing is chosen: tick at least one item to start cleaning.")
                   : Theme.t("预览不会删除任何内容。", "Preview does not delete anything.")
-        lastRunFeature: "clean"
+        lastRunFeature: AppFeature.Clean
 
         KButton {
             objectName: "cleanPreviewButton"
@@ -57,7 +57,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "clean"
+        feature: AppFeature.Clean
         placePrefix: Theme.t("正在测量 ", "Measuring ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }

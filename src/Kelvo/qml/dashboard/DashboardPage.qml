@@ -81,7 +81,7 @@ FeaturePage {
             objectName: "memoryCard"
             title: Theme.t("内存", "Memory")
             figure: page.cards.memory.usedText
-            caption: page.cards.memory.totalText !== "—" ? Theme.t("共 ", "of ") + page.cards.memory.totalText : ""
+            caption: page.cards.memory.totalCaption
             UsageBar {
                 Layout.fillWidth: true
                 fraction: page.cards.memory.fraction
@@ -95,8 +95,8 @@ FeaturePage {
                 Layout.fillWidth: true
                 label: Theme.t("压力", "Pressure")
                 value: page.cards.memory.pressureText
-                valueColor: page.cards.memory.level === "critical" ? Theme.danger
-                            : page.cards.memory.level === "warn" ? Theme.warning : Theme.textPrimary
+                valueColor: page.cards.memory.level === StatusLevel.Danger ? Theme.danger
+                            : page.cards.memory.level === StatusLevel.Warn ? Theme.warning : Theme.textPrimary
             }
             FigureLine {
                 Layout.fillWidth: true
@@ -177,7 +177,7 @@ FeaturePage {
                 objectName: "diskHint"
                 visible: text.length > 0
                 text: page.cards.diskHint
-                color: page.cards.diskHintLevel === "danger" ? Theme.danger : Theme.warning
+                color: page.cards.diskHintLevel === StatusLevel.Danger ? Theme.danger : Theme.warning
                 font.pixelSize: Theme.fontSmall
                 font.weight: Font.DemiBold
             }

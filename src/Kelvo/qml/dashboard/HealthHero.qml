@@ -11,13 +11,13 @@ GlassPanel {
     property var host: ({})
     signal refreshRequested()
 
-    readonly property color tint: hero.level === "good" ? Theme.success
-                                  : hero.level === "fair" ? Theme.warning
-                                  : hero.level === "high" ? Theme.danger : Theme.textTertiary
+    readonly property color tint: hero.level === StatusLevel.Good ? Theme.success
+                                  : hero.level === StatusLevel.Fair ? Theme.warning
+                                  : hero.level === StatusLevel.High ? Theme.danger : Theme.textTertiary
 
     Rectangle {
         objectName: "healthAura"
-        visible: AppModel.appearance.showHealthAura && root.hero.level !== "none"
+        visible: AppModel.appearance.showHealthAura && root.hero.level !== StatusLevel.Unchecked
         anchors.fill: parent
         anchors.margins: -Theme.spacingLarge
         radius: Theme.radiusCard

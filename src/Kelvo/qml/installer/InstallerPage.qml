@@ -32,7 +32,7 @@ FeaturePage {
         footnote: Theme.t("预览只列出文件，不会改动电脑。",
                           Theme.bySystem("Preview only lists files and does not change your Mac.",
                                          "Preview only lists files and does not change your computer."))
-        lastRunFeature: "installer"
+        lastRunFeature: AppFeature.Installer
 
         KButton {
             objectName: "installerPreviewButton"
@@ -52,7 +52,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "installer"
+        feature: AppFeature.Installer
         placePrefix: Theme.t("正在扫描 ", "Scanning ")
         waitingText: Theme.t("正在查找安装包，请稍等。", "Looking for installer files, please wait.")
         countUnit: Theme.t(" 个", " files")

@@ -8,9 +8,8 @@ import Kelvo 1.0
 FeaturePage {
     id: page
 
-    readonly property var report: AppModel.optimize.report
-    readonly property bool hasReport: report !== null && report !== undefined
-    readonly property bool canRun: hasReport && report.willRunCount > 0
+    readonly property bool hasReport: AppModel.optimize.hasReport
+    readonly property bool canRun: hasReport && AppModel.optimize.willRunCount > 0
 
     function preview() {
         AppModel.request(Actions.optimize(true))
@@ -29,7 +28,7 @@ FeaturePage {
         footnote: Theme.t("预览只展示会处理的内容，不会立刻改动电脑。",
                           Theme.bySystem("Preview only shows what would be handled and does not change your Mac right away.",
                                          "Preview only shows what would be handled and does not change your computer right away."))
-        lastRunFeature: "optimize"
+        lastRunFeature: AppFeature.Optimize
 
         KButton {
             objectName: "optimizePreviewButton"
@@ -55,7 +54,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "optimize"
+        feature: AppFeature.Optimize
         placePrefix: Theme.t("正在执行：", "Running ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }
@@ -76,7 +75,7 @@ FeaturePage {
         Layout.fillWidth: true
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
-        empty: page.hasReport && page.report.entryCount === 0
+        empty: page.hasReport && AppModel.optimize.steps.count === 0
         promptTitle: Theme.t("先运行一次预览", "Start with a preview")
         promptDetail: Theme.t("看看这台电脑上有哪些维护步骤可以执行。点击“预览”或按 " + page.runShortcutText + " 开始。",
                               "See which maintenance steps can run on this computer. Choose Preview or press "
@@ -84,10 +83,10 @@ FeaturePage {
         emptyTitle: Theme.t("当前没有需要展示的优化内容", "No optimization items to show")
         emptyDetail: Theme.t("系统当前状态比较稳定。", "The system looks fairly stable right now.")
         summary: page.hasReport
-                 ? page.report.entryCount + Theme.t(" 项，正式执行前仍会再次确认。",
-                                                    " items. You will confirm again before running them.")
+                 ? AppModel.optimize.steps.count + Theme.t(" 项，正式执行前仍会再次确认。",
+                                                           " items. You will confirm again before running them.")
                  : ""
-        summaryDetail: page.hasReport ? page.report.summary : ""
+        summaryDetail: AppModel.optimize.summary
 
         Repeater {
             model: AppModel.optimize.steps

@@ -11,7 +11,7 @@ Item {
     property string description
     property string detail
     property string stateLabel
-    property string tone
+    property int tone: OptimizeStepModel.Skip
     property string stateText
     property string durationText
     property bool first: false
@@ -71,7 +71,7 @@ Item {
                 Layout.fillWidth: true
                 visible: text.length > 0
                 text: root.stateText
-                color: root.tone === "failed" ? Qt.darker(Theme.danger, 1.2) : Theme.textTertiary
+                color: root.tone === OptimizeStepModel.Failed ? Qt.darker(Theme.danger, 1.2) : Theme.textTertiary
                 font.pixelSize: Theme.fontSmall
                 wrapMode: Text.WordWrap
             }

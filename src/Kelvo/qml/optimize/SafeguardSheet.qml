@@ -8,7 +8,6 @@ import Kelvo 1.0
 Popup {
     id: root
     readonly property bool shown: AppModel.optimize.showingProtectionSheet
-    readonly property var selection: AppModel.optimize.safeguardSelection
 
     objectName: "safeguardSheet"
     parent: Overlay.overlay
@@ -88,7 +87,7 @@ Popup {
                     id: option
                     required property var model
                     required property int index
-                    readonly property bool safeguarded: root.selection.indexOf(model.id) >= 0
+                    readonly property bool safeguarded: model.safeguarded
 
                     objectName: "safeguardOption"
                     width: ListView.view.width

@@ -6,11 +6,11 @@ import Kelvo 1.0
 // completed, red for what failed, grey for what is skipped.
 Label {
     id: root
-    property string tone
+    property int tone: OptimizeStepModel.Skip
 
-    readonly property color toneColor: tone === "run" ? Theme.accent
-                                     : tone === "done" ? Theme.success
-                                     : tone === "failed" ? Theme.danger
+    readonly property color toneColor: tone === OptimizeStepModel.Run ? Theme.accent
+                                     : tone === OptimizeStepModel.Done ? Theme.success
+                                     : tone === OptimizeStepModel.Failed ? Theme.danger
                                      : Theme.textTertiary
 
     color: Qt.darker(toneColor, 1.45)

@@ -32,7 +32,7 @@ FeaturePage {
         footnote: Theme.t("预览不会改动电脑，先确认范围再处理。",
                           Theme.bySystem("Preview will not change your Mac. Confirm scope first.",
                                          "Preview will not change your computer. Confirm scope first."))
-        lastRunFeature: "purge"
+        lastRunFeature: AppFeature.Purge
 
         FolderField {
             objectName: "scanPathField"
@@ -57,7 +57,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "purge"
+        feature: AppFeature.Purge
         placePrefix: Theme.t("正在扫描 ", "Scanning ")
         waitingText: Theme.t("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait.")
         countsBytes: true

@@ -181,7 +181,7 @@ FeaturePage {
             text: lastCheck.text
             LastRun {
                 id: lastCheck
-                feature: "update"
+                feature: AppFeature.Maintenance
             }
         }
         BodyText {

@@ -10,20 +10,19 @@ Popup {
     id: root
     readonly property var update: AppModel.update
     readonly property bool shown: update.showingUpdateSheet
-    // "idle", "downloading", "readyToInstall", "installing" or "failed"
-    readonly property string phase: update.installerState
+    readonly property int phase: update.installerState
     readonly property bool progressKnown: update.downloadProgress > 0
 
     function dismiss() {
-        if (phase === "downloading")
+        if (phase === UpdateController.Downloading)
             update.cancelDownload()
-        else if (phase !== "installing")
+        else if (phase !== UpdateController.Installing)
             update.showingUpdateSheet = false
     }
     function accept() {
-        if (phase === "readyToInstall")
+        if (phase === UpdateController.ReadyToInstall)
             update.restartAndInstall()
-        else if (phase === "idle" || phase === "failed")
+        else if (phase === UpdateController.Idle || phase === UpdateController.Failed)
             update.installUpdate()
     }
 
@@ -76,10 +75,10 @@ Popup {
                     Layout.fillWidth: true
                     text: {
                         switch (root.phase) {
-                        case "downloading": return Theme.t("正在下载更新…", "Downloading update…")
-                        case "readyToInstall": return Theme.t("下载完成", "Download Complete")
-                        case "installing": return Theme.t("正在安装…", "Installing…")
-                        case "failed": return Theme.t("更新失败", "Update Failed")
+                        case UpdateController.Downloading: return Theme.t("正在下载更新…", "Downloading update…")
+                        case UpdateController.ReadyToInstall: return Theme.t("下载完成", "Download Complete")
+                        case UpdateController.Installing: return Theme.t("正在安装…", "Installing…")
+                        case UpdateController.Failed: return Theme.t("更新失败", "Update Failed")
                         }
                         return Theme.t("发现新版本", "Update Available")
                     }
@@ -130,12 +129,12 @@ Popup {
         // Downloading: the share received, or a moving bar while the server does not say how much.
         ColumnLayout {
             Layout.fillWidth: true
-            visible: root.phase === "downloading" || root.phase === "installing"
+            visible: root.phase === UpdateController.Downloading || root.phase === UpdateController.Installing
             spacing: 6
             Rectangle {
                 objectName: "updateProgressBar"
                 Layout.fillWidth: true
-                visible: root.phase === "downloading" && root.progressKnown
+                visible: root.phase === UpdateController.Downloading && root.progressKnown
                 implicitHeight: 6
                 radius: 3
                 color: Theme.controlFill
@@ -148,12 +147,12 @@ Popup {
             }
             ActivityBar {
                 Layout.fillWidth: true
-                visible: root.phase === "installing" || !root.progressKnown
+                visible: root.phase === UpdateController.Installing || !root.progressKnown
             }
             Label {
                 objectName: "updateProgressText"
                 visible: text.length > 0
-                text: root.phase === "installing"
+                text: root.phase === UpdateController.Installing
                       ? Theme.t("请勿关闭应用", "Please do not close the app")
                       : root.progressKnown ? (root.update.downloadProgress * 100).toFixed(0) + "%" : ""
                 color: Theme.textSecondary
@@ -165,11 +164,11 @@ Popup {
             objectName: "updateSheetDetail"
             Layout.fillWidth: true
             visible: text.length > 0
-            text: root.phase === "readyToInstall"
+            text: root.phase === UpdateController.ReadyToInstall
                   ? Theme.t("点击下面的按钮，Kelvo 会关闭、安装更新并自动重新打开。",
                             "Click the button below. Kelvo will close, install the update, and relaunch automatically.")
-                  : root.phase === "failed" ? root.update.installerMessage : ""
-            color: root.phase === "failed" ? Theme.danger : Theme.textSecondary
+                  : root.phase === UpdateController.Failed ? root.update.installerMessage : ""
+            color: root.phase === UpdateController.Failed ? Theme.danger : Theme.textSecondary
         }
 
         RowLayout {
@@ -186,39 +185,39 @@ Popup {
             Item { Layout.fillWidth: true }
             KButton {
                 objectName: "updateCancelButton"
-                visible: root.phase === "downloading"
+                visible: root.phase === UpdateController.Downloading
                 text: Theme.t("取消", "Cancel")
                 onClicked: root.dismiss()
             }
             KButton {
                 objectName: "updateLaterButton"
-                visible: root.phase === "readyToInstall"
+                visible: root.phase === UpdateController.ReadyToInstall
                 text: Theme.t("稍后再说", "Later")
                 onClicked: root.dismiss()
             }
             KButton {
                 objectName: "updateCloseButton"
-                visible: root.phase === "failed" || root.phase === "idle"
+                visible: root.phase === UpdateController.Failed || root.phase === UpdateController.Idle
                 text: Theme.t("关闭", "Close")
                 onClicked: root.dismiss()
             }
             KButton {
                 objectName: "updateInstallButton"
-                visible: root.phase === "readyToInstall"
+                visible: root.phase === UpdateController.ReadyToInstall
                 primary: true
                 text: Theme.t("重启并安装", "Restart & Install")
                 onClicked: root.accept()
             }
             KButton {
                 objectName: "updateRetryButton"
-                visible: root.phase === "failed"
+                visible: root.phase === UpdateController.Failed
                 primary: true
                 text: Theme.t("重试", "Retry")
                 onClicked: root.accept()
             }
             KButton {
                 objectName: "updateDownloadButton"
-                visible: root.phase === "idle"
+                visible: root.phase === UpdateController.Idle
                 primary: true
                 text: Theme.t("下载并安装", "Download & Install")
                 onClicked: root.accept()

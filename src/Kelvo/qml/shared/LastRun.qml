@@ -4,8 +4,8 @@ import Kelvo 1.0
 // A feature's last-run line, formatted from the stored statistics in one place: when it last ran and
 // what it did, or that it has not run yet.
 QtObject {
-    // "clean", "analyze", "purge", "installer", "optimize", "uninstall" or "update"
-    property string feature
+    // The AppFeature whose last run it tells of; Settings tells of the last update check.
+    property int feature: -1
     readonly property var values: AppModel.statistics.values
 
     function when(seconds) {
@@ -14,38 +14,38 @@ QtObject {
 
     readonly property string text: {
         switch (feature) {
-        case "clean":
+        case AppFeature.Clean:
             return values.lastCleanDate > 0
                 ? Theme.t("上次清理 ", "Last cleaned ") + when(values.lastCleanDate)
                   + " · " + values.lastCleanCount + Theme.t(" 项", " items")
                 : Theme.t("还没清理过", "Not cleaned yet")
-        case "analyze":
+        case AppFeature.Analyze:
             return values.lastAnalysisDate > 0
                 ? Theme.t("上次分析 ", "Last analyzed ") + when(values.lastAnalysisDate)
                   + " · " + Theme.bytes(values.lastAnalysisTotalSize)
                   + " · " + values.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
                 : Theme.t("还没分析过", "Not analyzed yet")
-        case "purge":
+        case AppFeature.Purge:
             return values.lastPurgeCleanedCount > 0
                 ? values.lastPurgeCleanedCount + Theme.t(" 项 · 释放 ", " items · freed ")
                   + Theme.bytes(values.lastPurgeCleanedBytes)
                 : Theme.t("还没瘦身过", "Not cleaned yet")
-        case "installer":
+        case AppFeature.Installer:
             return values.lastInstallerCleanedCount > 0
                 ? values.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
                   + Theme.bytes(values.lastInstallerCleanedBytes)
                 : Theme.t("还没整理过", "Not cleaned yet")
-        case "optimize":
+        case AppFeature.Optimize:
             return values.lastOptimizeDate > 0
                 ? Theme.t("上次优化 ", "Last optimized ") + when(values.lastOptimizeDate)
                   + " · " + values.lastOptimizeCount + Theme.t(" 项", " items")
                 : Theme.t("还没优化过", "Not optimized yet")
-        case "uninstall":
+        case AppFeature.Uninstall:
             return values.lastUninstallDate > 0
                 ? Theme.t("上次卸载 ", "Last uninstalled ") + when(values.lastUninstallDate)
                   + " · " + values.lastUninstallCount + Theme.t(" 项", " items")
                 : Theme.t("还没卸载过", "No uninstalls yet")
-        case "update": // the settings page says itself that no check ran yet
+        case AppFeature.Maintenance: // the settings page says itself that no check ran yet
             return values.lastUpdateCheckDate > 0
                 ? Theme.t("上次检查 ", "Last checked ") + when(values.lastUpdateCheckDate) : ""
         }

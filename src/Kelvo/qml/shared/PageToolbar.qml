@@ -8,8 +8,8 @@ import Kelvo 1.0
 ColumnLayout {
     id: root
     property string footnote
-    // The feature whose last run the line tells of ("clean", "analyze", ...).
-    property string lastRunFeature
+    // The feature whose last run the line tells of (an AppFeature).
+    property int lastRunFeature: -1
     readonly property LastRun lastRun: LastRun {
         feature: root.lastRunFeature
     }

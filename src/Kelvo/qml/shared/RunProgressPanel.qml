@@ -7,7 +7,7 @@ import Kelvo 1.0
 // count so far, an activity bar and, while the run can still be stopped, a button that stops it.
 GlassPanel {
     id: root
-    property string feature     // the running feature this panel follows
+    property int feature: -1    // the running feature this panel follows (an AppFeature)
     property string placePrefix // put before the place the run is at
     property string waitingText // before any place is known
     property string countUnit: Theme.t(" 项", " items")

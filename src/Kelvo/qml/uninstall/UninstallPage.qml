@@ -28,7 +28,7 @@ FeaturePage {
     PageToolbar {
         Layout.fillWidth: true
         footnote: Theme.t("先看应用列表，再决定要处理哪个应用。", "Check the app list first, then choose what to remove.")
-        lastRunFeature: "uninstall"
+        lastRunFeature: AppFeature.Uninstall
 
         KButton {
             objectName: "uninstallPreviewButton"
@@ -48,7 +48,7 @@ FeaturePage {
 
     RunProgressPanel {
         Layout.fillWidth: true
-        feature: "uninstall"
+        feature: AppFeature.Uninstall
         placePrefix: Theme.t("正在处理 ", "Working on ")
         waitingText: Theme.t("正在处理，请稍等。", "Working, please wait.")
     }

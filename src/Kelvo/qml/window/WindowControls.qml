@@ -13,9 +13,13 @@ Row {
 
     Repeater {
         model: [
-            { kind: "close", fill: "#ff5f57", glyph: "qrc:/icons/window-close.svg", zh: "关闭", en: "Close" },
-            { kind: "minimize", fill: "#febc2e", glyph: "qrc:/icons/window-minimize.svg", zh: "最小化", en: "Minimize" },
-            { kind: "zoom", fill: "#28c840", glyph: "qrc:/icons/window-zoom.svg", zh: "缩放", en: "Zoom" }
+            { kind: "close", fill: "#ff5f57", glyph: "qrc:/icons/window-close.svg", zh: "关闭", en: "Close",
+              act: () => root.window.close() },
+            { kind: "minimize", fill: "#febc2e", glyph: "qrc:/icons/window-minimize.svg", zh: "最小化", en: "Minimize",
+              act: () => root.window.showMinimized() },
+            { kind: "zoom", fill: "#28c840", glyph: "qrc:/icons/window-zoom.svg", zh: "缩放", en: "Zoom",
+              act: () => root.window.visibility === Window.Maximized ? root.window.showNormal()
+                                                                     : root.window.showMaximized() }
         ]
         delegate: AbstractButton {
             id: light
@@ -25,16 +29,7 @@ Row {
             height: 12
             focusPolicy: Qt.NoFocus
             Accessible.name: Theme.t(modelData.zh, modelData.en)
-            onClicked: {
-                if (modelData.kind === "close")
-                    root.window.close()
-                else if (modelData.kind === "minimize")
-                    root.window.showMinimized()
-                else if (root.window.visibility === Window.Maximized)
-                    root.window.showNormal()
-                else
-                    root.window.showMaximized()
-            }
+            onClicked: modelData.act()
             background: Rectangle {
                 radius: width / 2
                 color: light.down ? Qt.darker(light.modelData.fill, 1.15) : light.modelData.fill

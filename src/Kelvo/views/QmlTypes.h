@@ -1,14 +1,16 @@
 #pragma once
 
-#include "ActionFactoryBridge.h"
-#include "AppModel.h"
-#include "LocalizationSettings.h"
-#include "SizeTextBridge.h"
+#include "app/ActionFactoryBridge.h"
+#include "app/AppModel.h"
+#include "app/LocalizationSettings.h"
+#include "app/SizeTextBridge.h"
+#include "app/ViewEnums.h"
 #include "app/ChoiceSectionModel.h"
 #include "features/CleanEntryModel.h"
 #include "features/InstallerEntryModel.h"
 #include "features/PurgeEntryModel.h"
 #include "features/UninstallAppModel.h"
+#include "features/StatusPresenter.h"
 
 #include <QtQml/qqml.h>
 
@@ -56,12 +58,66 @@ struct SizeTextSingleton {
     QML_SINGLETON
 };
 
-// The result lists the controllers own, known to the views by their types for their roles and
-// properties; the views never make one.
-struct ResultListModelType {
+// The enumerations the views compare instead of texts.
+namespace AppFeatureForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(AppFeatureQml)
+QML_NAMED_ELEMENT(AppFeature)
+} // namespace AppFeatureForeign
+
+namespace CleanEntryStatusForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(CleanEntryStatusQml)
+QML_NAMED_ELEMENT(CleanEntryStatus)
+} // namespace CleanEntryStatusForeign
+
+namespace StatusLevelForeign {
+Q_NAMESPACE
+QML_FOREIGN_NAMESPACE(StatusPresenter)
+QML_NAMED_ELEMENT(StatusLevel)
+} // namespace StatusLevelForeign
+
+struct UpdateControllerForeign {
+    Q_GADGET
+    QML_FOREIGN(UpdateController)
+    QML_NAMED_ELEMENT(UpdateController)
+    QML_UNCREATABLE("the application's model owns the update controller")
+};
+
+// The result lists, read through their roles; made by the controllers only.
+struct ResultListModelForeign {
     Q_GADGET
     QML_FOREIGN(ResultListModel)
-    QML_ANONYMOUS
+    QML_NAMED_ELEMENT(ResultListModel)
+    QML_UNCREATABLE("the controllers make the result lists")
+};
+
+struct OptimizeStepModelForeign {
+    Q_GADGET
+    QML_FOREIGN(OptimizeStepModel)
+    QML_NAMED_ELEMENT(OptimizeStepModel)
+    QML_UNCREATABLE("the optimisation controller makes its steps")
+};
+
+struct SafeguardOptionModelForeign {
+    Q_GADGET
+    QML_FOREIGN(SafeguardOptionModel)
+    QML_NAMED_ELEMENT(SafeguardOptionModel)
+    QML_UNCREATABLE("the optimisation controller makes its safeguard options")
+};
+
+struct ProcessListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(ProcessListModel)
+    QML_NAMED_ELEMENT(ProcessListModel)
+    QML_UNCREATABLE("the status controller lists the processes")
+};
+
+struct AnalysisEntryModelForeign {
+    Q_GADGET
+    QML_FOREIGN(AnalysisEntryModel)
+    QML_NAMED_ELEMENT(AnalysisEntryModel)
+    QML_UNCREATABLE("the analysis controller lists what it found")
 };
 
 struct ChoiceListModelType {

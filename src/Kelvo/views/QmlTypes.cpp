@@ -1,4 +1,4 @@
-#include "QmlTypes.h"
+#include "views/QmlTypes.h"
 
 #include <QQmlEngine>
 

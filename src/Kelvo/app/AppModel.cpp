@@ -1,6 +1,6 @@
-#include "AppModel.h"
+#include "app/AppModel.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "platform/Desktop.h"
 
@@ -46,17 +46,6 @@ void AppModel::setSelectedFeature(AppFeature feature)
     emit selectedFeatureChanged();
 }
 
-QString AppModel::selectedFeatureRawValue() const
-{
-    return AppFeatures::rawValue(m_selectedFeature);
-}
-
-void AppModel::setSelectedFeatureRawValue(const QString& rawValue)
-{
-    if (const std::optional<AppFeature> feature = AppFeatures::fromRawValue(rawValue))
-        setSelectedFeature(*feature);
-}
-
 void AppModel::setPendingAction(std::optional<AppAction> action)
 {
     m_pendingAction = std::move(action);
@@ -100,7 +89,7 @@ void AppModel::cancelPendingAction()
 
 QFuture<void> AppModel::execute(const AppAction& action)
 {
-    m_runs.setStatus(action.title, L("正在处理，请稍等。", "Working, please wait."));
+    m_runs.setStatus(LocalText::same(action.title), both("正在处理，请稍等。", "Working, please wait."));
     return dispatch(action);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LocalizationSettings.h"
+#include "app/LocalizationSettings.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "LocalizationSettings.h"
+#include "app/LocalizationSettings.h"
 
 #include "platform/DefaultsStore.h"
 

@@ -3,6 +3,7 @@
 #include "app/FeatureContext.h"
 #include "app/RunCoordinator.h"
 #include "app/Statistics.h"
+#include "app/ViewEnums.h"
 #include "features/AnalysisController.h"
 #include "features/AppearanceController.h"
 #include "features/CleanController.h"
@@ -43,8 +44,8 @@ class AppModel : public QObject {
     // What the confirmation says besides the pending action's own text (the steps an optimisation
     // would run); empty for most actions.
     Q_PROPERTY(QString pendingActionNote READ pendingActionNote NOTIFY pendingActionChanged)
-    Q_PROPERTY(QString selectedFeature READ selectedFeatureRawValue WRITE setSelectedFeatureRawValue NOTIFY
-                   selectedFeatureChanged)
+    Q_PROPERTY(AppFeatureQml::Value selectedFeature READ selectedFeatureValue WRITE setSelectedFeatureValue
+                   NOTIFY selectedFeatureChanged)
 
 public:
     using Environment = AppEnvironment;
@@ -82,8 +83,13 @@ public:
     QString pendingActionNote() const;
     AppFeature selectedFeature() const { return m_selectedFeature; }
     void setSelectedFeature(AppFeature feature);
-    QString selectedFeatureRawValue() const;
-    void setSelectedFeatureRawValue(const QString& rawValue);
+    AppFeatureQml::Value selectedFeatureValue() const { return AppFeatureQml::of(m_selectedFeature); }
+    // A number that names no page changes nothing.
+    void setSelectedFeatureValue(AppFeatureQml::Value value)
+    {
+        if (const std::optional<AppFeature> feature = AppFeatureQml::feature(value))
+            setSelectedFeature(*feature);
+    }
 
     // Entry point for pages: opens an editor, parks a destructive action, or runs it.
     Q_INVOKABLE void request(const AppAction& action);

@@ -1,4 +1,4 @@
-#include "AppIconProvider.h"
+#include "app/AppIconProvider.h"
 
 #include "uninstall/LinuxIcons.h"
 #include "uninstall/LocalUninstallPreview.h"

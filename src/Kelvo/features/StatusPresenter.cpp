@@ -1,6 +1,6 @@
-#include "StatusPresenter.h"
+#include "features/StatusPresenter.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "vocabulary/SizeText.h"
 
@@ -9,6 +9,8 @@
 #include <algorithm>
 
 using AppModelSupport::L;
+using StatusPresenter::Concern;
+using StatusPresenter::Health;
 
 namespace {
 
@@ -47,15 +49,15 @@ QVariantMap hero(const std::optional<SystemReport>& report)
     if (!report || !report->healthScore)
         return {{"label", L("未检查", "Not Checked")},
                 {"message", L("等待状态刷新。", "Waiting for a status refresh.")},
-                {"level", "none"},
+                {"level", int(Health::Unchecked)},
                 {"score", -1}};
     const int score = *report->healthScore;
-    const QString level = StatusPresenter::healthLevel(score);
+    const Health level = StatusPresenter::healthLevel(score);
     QString label, message;
-    if (level == QLatin1String("good")) {
+    if (level == Health::Good) {
         label = L("良好", "Good");
         message = L("当前状态轻松，可以按需整理。", "The system looks healthy. Clean up only if needed.");
-    } else if (level == QLatin1String("fair")) {
+    } else if (level == Health::Fair) {
         label = L("一般", "Fair");
         message = L("有一些压力，建议先做一次预览检查。",
                     "There is some pressure. A preview check is a good next step.");
@@ -64,7 +66,7 @@ QVariantMap hero(const std::optional<SystemReport>& report)
         message = L("压力偏高，建议优先预览清理并查看磁盘占用。",
                     "Pressure is high. Start with a cleanup preview and check disk usage.");
     }
-    return {{"label", label}, {"message", message}, {"level", level}, {"score", score}};
+    return {{"label", label}, {"message", message}, {"level", int(level)}, {"score", score}};
 }
 
 QVariantMap cpuCard(const std::optional<SystemReport::CPU>& cpu)
@@ -89,8 +91,9 @@ QVariantMap cpuCard(const std::optional<SystemReport::CPU>& cpu)
 QVariantMap memoryCard(const std::optional<SystemReport::Memory>& memory)
 {
     if (!memory)
-        return {{"fraction", -1.0},     {"usedText", dash}, {"cachedText", dash}, {"totalText", dash},
-                {"pressureText", dash}, {"level", "none"},  {"swapText", dash}};
+        return {
+            {"fraction", -1.0},   {"usedText", dash},     {"cachedText", dash},          {"totalText", dash},
+            {"totalCaption", ""}, {"pressureText", dash}, {"level", int(Concern::Calm)}, {"swapText", dash}};
     const QString pressure = memory->pressure.value_or(QString());
     const QString pressureText = pressure == QLatin1String("critical") ? L("严重", "Critical")
                                  : pressure == QLatin1String("warn")   ? L("偏高", "Elevated")
@@ -105,8 +108,11 @@ QVariantMap memoryCard(const std::optional<SystemReport::Memory>& memory)
             {"usedText", gigabytes(memory->used)},
             {"cachedText", gigabytes(memory->cached)},
             {"totalText", gigabytes(memory->total)},
+            {"totalCaption", memory->total ? L("共 ", "of ") + gigabytes(memory->total) : QString()},
             {"pressureText", pressureText},
-            {"level", pressure.isEmpty() ? QStringLiteral("none") : pressure},
+            {"level", int(pressure == QLatin1String("critical") ? Concern::Danger
+                          : pressure == QLatin1String("warn")   ? Concern::Warn
+                                                                : Concern::Calm)},
             {"swapText", swap}};
 }
 
@@ -168,34 +174,34 @@ QVariantMap powerCard(const SystemReport& report)
 
 namespace StatusPresenter {
 
-QString healthLevel(int score)
+Health healthLevel(int score)
 {
     if (score >= 76)
-        return QStringLiteral("good");
+        return Health::Good;
     if (score >= 46)
-        return QStringLiteral("fair");
-    return QStringLiteral("high");
+        return Health::Fair;
+    return Health::High;
 }
 
-QString diskFullnessLevel(const std::vector<SystemReport::Disk>& disks)
+Concern diskFullnessLevel(const std::vector<SystemReport::Disk>& disks)
 {
     std::optional<double> worst;
     for (const SystemReport::Disk& disk : disks)
         if (disk.usedPercent)
             worst = std::max(worst.value_or(*disk.usedPercent), *disk.usedPercent);
     if (!worst || *worst < 90)
-        return {};
-    return *worst < 95 ? QStringLiteral("warn") : QStringLiteral("danger");
+        return Concern::Calm;
+    return *worst < 95 ? Concern::Warn : Concern::Danger;
 }
 
 QVariantMap present(const std::optional<SystemReport>& report)
 {
     const SystemReport shown = report.value_or(SystemReport{});
     const std::vector<SystemReport::Disk> disks = shown.disks.value_or(std::vector<SystemReport::Disk>{});
-    const QString fullness = diskFullnessLevel(disks);
-    const QString hint = fullness == QLatin1String("danger")
+    const Concern fullness = diskFullnessLevel(disks);
+    const QString hint = fullness == Concern::Danger
                              ? L("磁盘几乎已满，建议立即清理", "Disk almost full, clean up soon")
-                         : fullness == QLatin1String("warn")
+                         : fullness == Concern::Warn
                              ? L("磁盘使用紧张，可以做一次清理", "Disk usage is high, consider a cleanup")
                              : QString();
 
@@ -232,7 +238,7 @@ QVariantMap present(const std::optional<SystemReport>& report)
             {"memory", memoryCard(shown.memory)},
             {"disks", diskRows(disks)},
             {"diskHint", hint},
-            {"diskHintLevel", fullness},
+            {"diskHintLevel", int(fullness)},
             {"diskIO", QVariantMap{{"readText", rate(io.readRate)},
                                    {"writeText", rate(io.writeRate)},
                                    {"readHistory", fractions(ioHistory.readHistory)},

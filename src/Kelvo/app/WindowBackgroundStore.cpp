@@ -1,4 +1,4 @@
-#include "WindowBackgroundStore.h"
+#include "app/WindowBackgroundStore.h"
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"

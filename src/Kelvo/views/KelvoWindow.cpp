@@ -1,7 +1,7 @@
-#include "KelvoWindow.h"
+#include "views/KelvoWindow.h"
 
-#include "AppIconProvider.h"
-#include "QmlTypes.h"
+#include "app/AppIconProvider.h"
+#include "views/QmlTypes.h"
 
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>

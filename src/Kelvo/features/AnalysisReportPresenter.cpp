@@ -1,0 +1,51 @@
+#include "features/AnalysisReportPresenter.h"
+
+#include "app/AppModelSupport.h"
+
+#include "platform/PathText.h"
+#include "vocabulary/SizeText.h"
+
+#include <QStringList>
+
+using AppModelSupport::L;
+
+namespace AnalysisReportPresenter {
+
+QString shownPath(const AnalysisReport& report)
+{
+    return report.rawPath ? PathText::shown(*report.rawPath) : report.path.value_or(QString());
+}
+
+QString leftOutNote(const AnalysisReport& report)
+{
+    const AnalysisReport::LeftOut leftOut = report.leftOut.value_or(AnalysisReport::LeftOut{});
+    QStringList parts;
+    if (const qint64 hidden = leftOut.hiddenItems; hidden > 0) {
+        const qint64 bytes = leftOut.hiddenFileBytes;
+        parts << (bytes > 0 ? L("%1 个隐藏项目（其中的文件共 %2，隐藏文件夹未测量）",
+                                "%1 hidden items (their files: %2; hidden folders not measured)")
+                                  .arg(hidden)
+                                  .arg(SizeText::bytes(bytes))
+                            : L("%1 个隐藏项目", "%1 hidden items").arg(hidden));
+    }
+    if (!leftOut.protectedFolders.isEmpty())
+        parts << L("受保护的文件夹 ", "the protected folders ") +
+                     leftOut.protectedFolders.join(L("、", ", "));
+    if (parts.isEmpty())
+        return {};
+    return L("未计入：%1。打开“统计全部内容”可把它们算进来。",
+             "Not counted: %1. Turn on Count everything to include them.")
+        .arg(parts.join(L("；", "; ")));
+}
+
+QString keyOf(const AnalysisReport::Entry& entry)
+{
+    return QString::fromLatin1(entry.bytes().toPercentEncoding("/"));
+}
+
+QByteArray bytesOfKey(const QString& key)
+{
+    return QByteArray::fromPercentEncoding(key.toUtf8());
+}
+
+} // namespace AnalysisReportPresenter
