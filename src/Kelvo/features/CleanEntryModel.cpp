@@ -12,9 +12,10 @@ void CleanEntryModel::setEntries(std::vector<CleanPreviewReport::Entry> entries)
             m_rows.clear();
             m_rows.reserve(entries.size());
             for (CleanPreviewReport::Entry& entry : entries) {
-                qsizetype section = sections.indexOf(entry.section);
+                // Grouped by a text that does not change with the language.
+                qsizetype section = sections.indexOf(entry.section.english);
                 if (section < 0) {
-                    sections.append(entry.section);
+                    sections.append(entry.section.english);
                     section = sections.size() - 1;
                 }
                 m_rows.push_back({std::move(entry), int(section)});
@@ -55,7 +56,7 @@ int CleanEntryModel::sectionOf(int row) const
 
 QString CleanEntryModel::sectionTitle(int row) const
 {
-    return m_rows[std::size_t(row)].entry.section;
+    return m_rows[std::size_t(row)].entry.section.text();
 }
 
 QVariant CleanEntryModel::rowData(int row, int role) const
@@ -65,11 +66,11 @@ QVariant CleanEntryModel::rowData(int row, int role) const
     case PathRole:
         return entry.path;
     case NoteRole:
-        return entry.note.value_or(QString());
+        return entry.note ? entry.note->text() : QString();
     case StatusRole:
         return CleanPreviewReport::rawValue(entry.status);
     case SectionRole:
-        return entry.section;
+        return entry.section.text();
     default:
         return {};
     }

@@ -33,7 +33,7 @@ QVariantList InstallerController::scanLocations() const
     for (const LocalInstallerPreview::ScanLocation& location :
          LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()))
         list.append(QVariantMap{{QStringLiteral("path"), location.path},
-                                {QStringLiteral("source"), location.source},
+                                {QStringLiteral("source"), location.source.text()},
                                 {QStringLiteral("exists"), location.exists}});
     return list;
 }
@@ -79,7 +79,7 @@ QStringList InstallerController::sources() const
         for (const InstallerPreviewReport::Entry& entry : m_report->entries)
             if (!locations.contains(entry.location)) {
                 locations.append(entry.location);
-                names.append(entry.source);
+                names.append(entry.source.text());
             }
     return names;
 }
@@ -89,7 +89,7 @@ QString InstallerController::sourceFilter() const
     if (m_report && !m_filterLocation.isEmpty())
         for (const InstallerPreviewReport::Entry& entry : m_report->entries)
             if (entry.location == m_filterLocation)
-                return entry.source;
+                return entry.source.text();
     return {};
 }
 
@@ -99,7 +99,7 @@ void InstallerController::setSourceFilter(const QString& source)
     QString location;
     if (m_report && !source.isEmpty())
         for (const InstallerPreviewReport::Entry& entry : m_report->entries)
-            if (entry.source == source) {
+            if (entry.source.text() == source) {
                 location = entry.location;
                 break;
             }

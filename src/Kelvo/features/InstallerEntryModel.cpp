@@ -31,9 +31,9 @@ QVariant InstallerEntryModel::rowData(int row, int role) const
     case PathRole:
         return entry.path;
     case SourceRole:
-        return entry.source;
+        return entry.source.text();
     case KindRole: // empty for the macOS types
-        return entry.kindText;
+        return entry.kindText.text();
     case SizeTextRole:
         return entry.sizeText();
     default:

@@ -1,6 +1,6 @@
 #include "features/UninstallAppModel.h"
 
-#include "AppModelSupport.h"
+#include "app/AppModelSupport.h"
 
 #include "vocabulary/SizeText.h"
 
@@ -124,7 +124,7 @@ QVariant UninstallAppModel::rowData(int row, int role) const
     case BundleIDRole:
         return entry.bundleID.value_or(QString());
     case SourceRole:
-        return entry.source;
+        return entry.source.text();
     case PathRole:
         return entry.path;
     case IconPathRole:
