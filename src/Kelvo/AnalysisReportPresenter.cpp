@@ -1,6 +1,6 @@
 #include "AnalysisReportPresenter.h"
 
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QByteArrayView>
 #include <QVariantList>

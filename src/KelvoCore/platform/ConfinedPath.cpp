@@ -1,7 +1,7 @@
 #include "platform/ConfinedPath.h"
 
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "platform/FileRemover.h"
 
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 

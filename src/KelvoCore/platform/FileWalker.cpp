@@ -1,7 +1,7 @@
 #include "platform/FileWalker.h"
 
-#include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 #include <QSet>

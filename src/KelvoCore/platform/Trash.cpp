@@ -2,8 +2,8 @@
 
 #include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QDateTime>
 #include <QDir>

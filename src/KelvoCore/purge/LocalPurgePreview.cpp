@@ -1,8 +1,8 @@
 #include "purge/LocalPurgePreview.h"
 
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "purge/ProjectFiles.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/RemovalPolicy.h"
 #include "vocabulary/StableId.h"
 

@@ -3,7 +3,6 @@
 #include "platform/ConfinedListing.h"
 #include "platform/DesktopEntry.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "platform/UserDirs.h"
 #include "uninstall/LinuxIcons.h"
@@ -11,6 +10,7 @@
 #include "uninstall/LinuxPrograms.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/RemovalPolicy.h"
 
 #include <QFileInfo>

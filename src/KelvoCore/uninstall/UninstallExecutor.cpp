@@ -1,9 +1,9 @@
 #include "uninstall/UninstallExecutor.h"
 
-#include "platform/PathText.h"
 #include "uninstall/FlatpakTool.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/ScanPathGuard.h"
 #include "vocabulary/SizeText.h"
 

@@ -3,10 +3,10 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "platform/Trash.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/RemovalPolicy.h"
 
 #include <QFile>

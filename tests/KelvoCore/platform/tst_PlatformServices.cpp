@@ -6,7 +6,6 @@
 #include "SyntheticHome.h"
 
 #include "platform/DefaultsStore.h"
-#include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "platform/ToolRunner.h"
 #include "platform/UserDirs.h"
@@ -27,19 +26,6 @@ class TestPlatformServices : public QObject {
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
-
-    void standardized_data()
-    {
-        columns<QString, QString>("path", "expected");
-        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
-        row("double dots", "/Users/me/../other", "/Users/other");
-        row("double dots above root", "/../etc", "/etc");
-    }
-    void standardized()
-    {
-        const auto [path, expected] = fetch<QString, QString>("path", "expected");
-        QCOMPARE(PathText::standardized(path), expected);
-    }
 
     // A list file that is anything but readable UTF-8 text of a sane size is refused, saying why, and
     // nothing at the path may hang or flood the reader. Only nothing at all reads as no list.

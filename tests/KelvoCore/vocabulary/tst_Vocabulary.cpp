@@ -6,6 +6,7 @@
 
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/TargetSystem.h"
 
@@ -200,6 +201,19 @@ private slots:
         const std::optional<TargetChoice> chosen = TargetSystems::chosen(environment);
         QCOMPARE(chosen, expected);
         QCOMPARE(chosen && TargetSystems::actingRefusal(*chosen).has_value(), chosen && chosen->previewOnly);
+    }
+
+    void standardized_data()
+    {
+        columns<QString, QString>("path", "expected");
+        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
+        row("double dots", "/Users/me/../other", "/Users/other");
+        row("double dots above root", "/../etc", "/etc");
+    }
+    void standardized()
+    {
+        const auto [path, expected] = fetch<QString, QString>("path", "expected");
+        QCOMPARE(PathText::standardized(path), expected);
     }
 
     void percentagesAndAbsentValues()
