@@ -1,4 +1,4 @@
-#include "vocabulary/RemovalPolicy.h"
+#include "platform/RemovalPolicy.h"
 
 #include "platform/UserDirs.h"
 #include "vocabulary/AppLocalization.h"
