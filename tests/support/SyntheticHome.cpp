@@ -2,6 +2,7 @@
 
 #include "platform/DefaultsStore.h"
 #include "platform/FileRemover.h"
+#include "platform/LanguagePreferenceStore.h"
 
 #include <QDirIterator>
 #include <QSettings>
@@ -131,12 +132,15 @@ ReadOnly::~ReadOnly()
 
 void useLanguage(AppLanguagePreference preference)
 {
-    AppLocalization::savePreference(preference, *DefaultsStore::open());
+    LanguagePreferenceStore::save(preference);
+    AppLocalization::setPreference(preference);
 }
 
 Sandbox::~Sandbox()
 {
-    DefaultsStore::open()->remove(AppLocalization::preferenceKey()); // the system languages choose again
+    // The system languages choose again.
+    DefaultsStore::open()->remove(LanguagePreferenceStore::key());
+    AppLocalization::setPreference(AppLanguagePreference::system);
 }
 
 QString Sandbox::renew()

@@ -6,6 +6,7 @@
 #include "SyntheticHome.h"
 
 #include "platform/DefaultsStore.h"
+#include "platform/LanguagePreferenceStore.h"
 #include "platform/TextFile.h"
 #include "platform/ToolRunner.h"
 #include "platform/UserDirs.h"
@@ -160,6 +161,25 @@ private slots:
         DefaultsStore::open()->setValue("marker", 3);
         QCOMPARE(QSettings(file, QSettings::IniFormat).value("marker").toInt(), 3);
         DefaultsStore::useFile(qEnvironmentVariable("KELVO_DEFAULTS_FILE"));
+    }
+
+    // Saved choices replace each other; only the exact words count when read, anything else stored
+    // under the key reads as the system's choice.
+    void thePreferenceIsStoredStrictly()
+    {
+        QSettings store(m_dir.filePath("language.ini"), QSettings::IniFormat);
+        QCOMPARE(LanguagePreferenceStore::load(store), AppLanguagePreference::system);
+        for (auto preference : {AppLanguagePreference::chinese, AppLanguagePreference::system,
+                                AppLanguagePreference::english}) {
+            LanguagePreferenceStore::save(preference, store);
+            QCOMPARE(LanguagePreferenceStore::load(store), preference);
+        }
+        QCOMPARE(store.value(LanguagePreferenceStore::key()), QVariant("english"));
+        for (const QVariant& other :
+             {QVariant("Chinese"), QVariant(" english"), QVariant(1), QVariant(QStringList{"chinese"})}) {
+            store.setValue(LanguagePreferenceStore::key(), other);
+            QCOMPARE(LanguagePreferenceStore::load(store), AppLanguagePreference::system);
+        }
     }
 
     // Only a tool given by its absolute path runs; its standard output is read whole, its error output

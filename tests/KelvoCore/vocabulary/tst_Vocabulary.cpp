@@ -11,7 +11,6 @@
 #include "vocabulary/TargetSystem.h"
 
 #include <QLocale>
-#include <QSettings>
 
 #include <functional>
 #include <limits>
@@ -49,25 +48,6 @@ private slots:
         QCOMPARE(AppLocalization::text("中文", "English", preference, languages), expected);
         QCOMPARE(AppLocalization::resolvedLanguage(preference, languages) == AppResolvedLanguage::chinese,
                  expected == "中文");
-    }
-
-    // Saved choices replace each other; only the exact words count when read, anything else stored
-    // under the key reads as the system's choice.
-    void thePreferenceIsStoredStrictly()
-    {
-        QSettings store(m_box.path("defaults.ini"), QSettings::IniFormat);
-        QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
-        for (auto preference : {AppLanguagePreference::chinese, AppLanguagePreference::system,
-                                AppLanguagePreference::english}) {
-            AppLocalization::savePreference(preference, store);
-            QCOMPARE(AppLocalization::loadPreference(store), preference);
-        }
-        QCOMPARE(store.value(AppLocalization::preferenceKey()), QVariant("english"));
-        for (const QVariant& other :
-             {QVariant("Chinese"), QVariant(" english"), QVariant(1), QVariant(QStringList{"chinese"})}) {
-            store.setValue(AppLocalization::preferenceKey(), other);
-            QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
-        }
     }
 
     void operationsBuildTheirAction_data()
