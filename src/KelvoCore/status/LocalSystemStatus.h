@@ -22,10 +22,10 @@ struct Measurement {
     SystemReport report;
     Processes processes;             // every process, busiest first
     std::optional<int> processCount; // kernel threads included, which `processes` may leave out
-    std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
-    std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
-    QString baseHost;                                       // the machine's name
-    LocalSystemOverview overview;                           // gathered once per run
+    std::optional<std::pair<quint64, quint64>> diskBytes; // read and write totals since boot
+    std::vector<InterfaceCounters> interfaces;            // up, not loopback, addressed ones first
+    QString baseHost;                                     // the machine's name
+    LocalSystemOverview overview;                         // gathered once per run
     bool chipHasGPU = true; // a Mac's chip carries its GPU; a PC's CPU model names no GPU
 };
 
