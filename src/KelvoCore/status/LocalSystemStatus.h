@@ -36,6 +36,13 @@ Processes processSnapshot();
 // The report and every process from one sampling: the process table is read at the same two moments
 // as the CPU counters, so a refresh walks it once and waits once.
 std::pair<SystemReport, Processes> snapshotWithProcesses();
+// Who holds a pid now, as this system's kernel tells it: the process's start time, in the unit of
+// ProcessInfo::startTime, and whether it is a kernel thread; none when no process has the pid.
+struct ProcessIdentity {
+    qint64 startTime = 0;
+    bool kernelThread = false;
+};
+std::optional<ProcessIdentity> processIdentity(int pid);
 // A Mac's report made from recorded tool outputs instead of running the tools: `folder` holds one file
 // per tool run, named by the tool's base name and its arguments joined by spaces, plus ".txt"; a
 // missing file is a tool that failed. Kernel values are absent.
