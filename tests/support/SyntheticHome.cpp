@@ -1,11 +1,9 @@
 #include "SyntheticHome.h"
 
-#include "platform/DefaultsStore.h"
 #include "platform/FileRemover.h"
 #include "platform/LanguagePreferenceStore.h"
 
 #include <QDirIterator>
-#include <QSettings>
 
 #include <fcntl.h>
 #include <ftw.h>
@@ -138,9 +136,7 @@ void useLanguage(AppLanguagePreference preference)
 
 Sandbox::~Sandbox()
 {
-    // The system languages choose again.
-    DefaultsStore::open()->remove(LanguagePreferenceStore::key());
-    AppLocalization::setPreference(AppLanguagePreference::system);
+    useLanguage(AppLanguagePreference::system); // the system languages choose again
 }
 
 QString Sandbox::renew()
