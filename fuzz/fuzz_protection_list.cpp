@@ -9,7 +9,7 @@
 #include "clean/CleanWhitelistStore.h"
 #include "platform/ConfinedPath.h"
 #include "platform/FileRemover.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 debian_packages=(
-  build-essential cmake ninja-build pkg-config clang-format
+  build-essential cmake ninja-build pkg-config clang-format python3
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools qt6-svg-dev
   libgl-dev libglx-dev libxkbcommon-dev
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-layouts

@@ -3,6 +3,8 @@
 #include "views/KelvoWindow.h"
 
 #include "platform/HomeFolder.h"
+#include "platform/LanguagePreferenceStore.h"
+#include "vocabulary/AppLocalization.h"
 #include "vocabulary/TargetSystem.h"
 
 #include <QCoreApplication>
@@ -40,6 +42,13 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+// Every text from the first one on is in the stored language; the window's settings then follow
+// each change.
+void useStoredLanguage()
+{
+    AppLocalization::setPreference(LanguagePreferenceStore::load());
+}
+
 // The system whose places the features look at, chosen here, once, and passed down; none, after
 // saying why, when KELVO_SYSTEM names no system.
 std::optional<TargetChoice> chosenTarget()
@@ -56,6 +65,7 @@ std::optional<TargetChoice> chosenTarget()
 int runCommandLine(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    useStoredLanguage();
     const std::optional<TargetChoice> target = chosenTarget();
     if (!target)
         return 2;
@@ -78,6 +88,7 @@ int runWindow(int argc, char** argv)
     QGuiApplication::setOrganizationName(QStringLiteral("Kelvo"));
     QGuiApplication::setApplicationVersion(QStringLiteral(KELVO_VERSION));
     QQuickStyle::setStyle(QStringLiteral("Basic"));
+    useStoredLanguage();
     const std::optional<TargetChoice> target = chosenTarget();
     if (!target)
         return 2;

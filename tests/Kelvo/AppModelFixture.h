@@ -7,6 +7,7 @@
 
 #include "clean/CleanLocations.h"
 #include "platform/DefaultsStore.h"
+#include "platform/LanguagePreferenceStore.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -73,7 +74,7 @@ struct AppModelFixture {
         QDir().mkpath(updateInstaller.temporaryFolder);
         const auto store = DefaultsStore::open();
         store->clear();
-        AppLocalization::savePreference(language, *store);
+        LanguagePreferenceStore::save(language, *store);
         LocalizationSettings::shared().setPreference(language);
     }
 

@@ -51,7 +51,7 @@ private slots:
         LocalizationSettings& settings = LocalizationSettings::shared();
         QString storedWhenNotified;
         connect(&settings, &LocalizationSettings::preferenceChanged, this, [&] {
-            storedWhenNotified = DefaultsStore::open()->value(AppLocalization::preferenceKey()).toString();
+            storedWhenNotified = DefaultsStore::open()->value(LanguagePreferenceStore::key()).toString();
         });
         QSignalSpy changed(&settings, &LocalizationSettings::preferenceChanged);
         for (const char* rawValue : {"chinese", "klingon", "english", "chinese"})
@@ -59,7 +59,7 @@ private slots:
         disconnect(&settings, nullptr, this, nullptr);
         QCOMPARE(changed.count(), 3);
         QCOMPARE(storedWhenNotified, QString("english"));
-        QCOMPARE(AppLocalization::loadPreference(*DefaultsStore::open()), AppLanguagePreference::chinese);
+        QCOMPARE(LanguagePreferenceStore::load(), AppLanguagePreference::chinese);
         settings.setPreference(AppLanguagePreference::english);
     }
 

@@ -8,7 +8,7 @@
 #include "clean/CleanWhitelistStore.h"
 #include "cli/CommandLine.h"
 #include "optimize/OptimizeWhitelistStore.h"
-#include "platform/DefaultsStore.h"
+#include "platform/LanguagePreferenceStore.h"
 #include "status/LocalSystemStatus.h"
 #include "status/SystemReportParser.h"
 #include "vocabulary/AppLocalization.h"
@@ -16,7 +16,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -59,7 +58,7 @@ class TestCommandLine : public QObject {
 private slots:
     void init()
     {
-        AppLocalization::savePreference(AppLanguagePreference::english, *DefaultsStore::open());
+        useLanguage(AppLanguagePreference::english);
         m_dir = std::make_unique<QTemporaryDir>();
         m_home = m_dir->filePath("home");
         systemRoot = m_dir->filePath("system");
@@ -89,7 +88,7 @@ private slots:
         QCOMPARE(result.status, 0);
         QVERIFY2(result.out.contains("预计可清理："), qPrintable(result.out));
         QVERIFY(exists(m_caches + "/app/data.bin"));
-        QCOMPARE(AppLocalization::loadPreference(*DefaultsStore::open()), AppLanguagePreference::english);
+        QCOMPARE(LanguagePreferenceStore::load(), AppLanguagePreference::english);
     }
 
     // A clean asks first; status 0 when done, 1 when declined, stopped, or something stayed (said why).

@@ -1,10 +1,9 @@
 #include "SyntheticHome.h"
 
-#include "platform/DefaultsStore.h"
 #include "platform/FileRemover.h"
+#include "platform/LanguagePreferenceStore.h"
 
 #include <QDirIterator>
-#include <QSettings>
 
 #include <fcntl.h>
 #include <ftw.h>
@@ -131,12 +130,13 @@ ReadOnly::~ReadOnly()
 
 void useLanguage(AppLanguagePreference preference)
 {
-    AppLocalization::savePreference(preference, *DefaultsStore::open());
+    LanguagePreferenceStore::save(preference);
+    AppLocalization::setPreference(preference);
 }
 
 Sandbox::~Sandbox()
 {
-    DefaultsStore::open()->remove(AppLocalization::preferenceKey()); // the system languages choose again
+    useLanguage(AppLanguagePreference::system); // the system languages choose again
 }
 
 QString Sandbox::renew()

@@ -182,7 +182,7 @@ private:
     QString m_path;
 };
 
-// The display language of the code under test: its preference, which the sandbox's defaults store keeps.
+// The display language of the code under test: its live preference, stored as the application stores it.
 void useLanguage(AppLanguagePreference preference);
 
 // A temporary folder holding an empty "home" folder, with English as the display language. A test

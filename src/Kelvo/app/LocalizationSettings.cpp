@@ -1,8 +1,6 @@
 #include "app/LocalizationSettings.h"
 
-#include "platform/DefaultsStore.h"
-
-#include <QSettings>
+#include "platform/LanguagePreferenceStore.h"
 
 LocalizationSettings& LocalizationSettings::shared()
 {
@@ -11,9 +9,9 @@ LocalizationSettings& LocalizationSettings::shared()
 }
 
 LocalizationSettings::LocalizationSettings()
-    : m_preference(AppLocalization::loadPreference(*DefaultsStore::open()))
+    : m_preference(LanguagePreferenceStore::load())
 {
-    AppLocalization::useLivePreference(m_preference);
+    AppLocalization::setPreference(m_preference);
 }
 
 void LocalizationSettings::setPreference(AppLanguagePreference preference)
@@ -22,9 +20,9 @@ void LocalizationSettings::setPreference(AppLanguagePreference preference)
         return;
     m_preference = preference;
     // Engine texts follow the new language already while observers redraw.
-    AppLocalization::useLivePreference(preference);
+    AppLocalization::setPreference(preference);
     emit preferenceChanged();
-    AppLocalization::savePreference(preference, *DefaultsStore::open());
+    LanguagePreferenceStore::save(preference);
 }
 
 QString LocalizationSettings::preferenceRawValue() const

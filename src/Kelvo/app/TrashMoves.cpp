@@ -2,7 +2,7 @@
 
 #include "app/AppModelSupport.h"
 
-#include "vocabulary/ScanPathGuard.h"
+#include "platform/ScanPathGuard.h"
 
 #include <QtConcurrent>
 

@@ -4,8 +4,8 @@
 #include "platform/FileErrorText.h"
 #include "platform/FileRemover.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QFile>

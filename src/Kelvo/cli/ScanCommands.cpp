@@ -4,10 +4,10 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "installer/LocalInstallerPreview.h"
-#include "platform/PathText.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
 

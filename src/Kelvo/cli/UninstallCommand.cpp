@@ -3,10 +3,10 @@
 #include "cli/Commands.h"
 
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "uninstall/UninstallExecutor.h"
 #include "uninstall/UninstallPreviewService.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
 

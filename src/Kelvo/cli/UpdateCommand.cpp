@@ -1,8 +1,8 @@
 // kelvo update: asks the update feed for a newer release, and downloads, checks and installs it.
-#include "UpdateCheck.h"
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
+#include "update/UpdateCheck.h"
 #include "update/UpdateConfiguration.h"
 #include "update/UpdateInstaller.h"
 

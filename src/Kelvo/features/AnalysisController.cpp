@@ -8,8 +8,8 @@
 #include "analysis/LocalAnalysis.h"
 #include "platform/Desktop.h"
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
 #include "vocabulary/BackgroundRun.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 #include <QFileInfo>

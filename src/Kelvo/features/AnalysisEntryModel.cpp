@@ -2,7 +2,7 @@
 
 #include "features/AnalysisReportPresenter.h"
 
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/SizeText.h"
 

@@ -2,7 +2,7 @@
 
 #include "app/AppModelSupport.h"
 
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <QStringList>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "UpdateCheck.h"
 #include "app/FeatureContext.h"
 
 #include "update/KelvoUpdateInfo.h"
+#include "update/UpdateCheck.h"
 #include "update/UpdateInstaller.h"
 
 #include <QFuture>

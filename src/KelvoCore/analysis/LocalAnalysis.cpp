@@ -3,9 +3,9 @@
 #include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/LargestFirst.h"
+#include "vocabulary/PathText.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -2,8 +2,8 @@
 
 #include "clean/CleanLocations.h"
 #include "clean/LocalCleanPreview.h"
-#include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "clean/CleanLocations.h"
 
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <tuple>
 

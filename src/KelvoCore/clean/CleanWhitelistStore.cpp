@@ -34,9 +34,9 @@ QString legacyConfigURL(const QString& home)
     return QDir(home).filePath(QStringLiteral(".config/tarn/whitelist"));
 }
 
-const QStringList& defaultPatterns()
+const QStringList& defaultPatterns(TargetSystem system)
 {
-    static const QStringList patterns{
+    static const QStringList macOS{
         QStringLiteral("$HOME/Library/Caches/ms-playwright*"),
         QStringLiteral("$HOME/.cache/huggingface*"),
         QStringLiteral("$HOME/.m2/repository/*"),
@@ -58,30 +58,30 @@ const QStringList& defaultPatterns()
         QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*"),
         QStringLiteral("$HOME/Library/Caches/CloudKit*"),
         QStringLiteral("FINDER_METADATA"),
-#ifndef Q_OS_MACOS
-        QStringLiteral("$HOME/.cache/ms-playwright*"),
-        QStringLiteral("$HOME/.cache/R/renv/*"),
-        QStringLiteral("$HOME/.cache/pypoetry/virtualenvs*"),
-        QStringLiteral("$HOME/.cache/JetBrains*"),
-        QStringLiteral("$HOME/.cache/tealdeer/tldr-pages"),
-        QStringLiteral("$HOME/.local/share/JetBrains*"),
-        QStringLiteral("$HOME/.cache/fontconfig*"),
-#endif
     };
-    return patterns;
+    static const QStringList linuxDesktop = macOS + QStringList{
+                                                        QStringLiteral("$HOME/.cache/ms-playwright*"),
+                                                        QStringLiteral("$HOME/.cache/R/renv/*"),
+                                                        QStringLiteral("$HOME/.cache/pypoetry/virtualenvs*"),
+                                                        QStringLiteral("$HOME/.cache/JetBrains*"),
+                                                        QStringLiteral("$HOME/.cache/tealdeer/tldr-pages"),
+                                                        QStringLiteral("$HOME/.local/share/JetBrains*"),
+                                                        QStringLiteral("$HOME/.cache/fontconfig*"),
+                                                    };
+    return system == TargetSystem::macOS ? macOS : linuxDesktop;
 }
 
-CleanWhitelistState load(const QString& home)
+CleanWhitelistState load(const QString& home, TargetSystem system)
 {
     // The older tool's file is only a fallback until the first save writes the program's own.
     std::optional<QString> text = TextFile::readListFile(configURL(home));
     if (!text)
         text = TextFile::readListFile(legacyConfigURL(home));
     if (!text)
-        return {defaultPatterns()};
+        return {defaultPatterns(system)};
     const QStringList entries = parse(*text);
     // A list of nothing but comments is an untouched file, not a wish to protect nothing.
-    return {entries.isEmpty() ? defaultPatterns() : entries};
+    return {entries.isEmpty() ? defaultPatterns(system) : entries};
 }
 
 void save(const CleanWhitelistState& state, const QString& home)

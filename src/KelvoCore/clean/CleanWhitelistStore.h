@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vocabulary/TargetSystem.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,14 +17,16 @@ struct CleanWhitelistState {
 namespace CleanWhitelistStore {
 QString configURL(const QString& home);
 QString legacyConfigURL(const QString& home);
-// The shipped list. On Linux it also holds the Linux twin of each entry that has one (the same
-// tools keep their caches under ~/.cache and ~/.local/share there).
-const QStringList& defaultPatterns();
+// The shipped list of a system, the built one's unless a caller names another (the file is this
+// machine's). Linux's also holds the Linux twin of each entry that has one (the same tools keep their
+// caches under ~/.cache and ~/.local/share there).
+const QStringList& defaultPatterns(TargetSystem system = TargetSystems::built());
 
-// Fails safe: only a missing file means the defaults (or the older tool's file). Throws KelvoError,
-// naming the file and the reason, when something is at the path but is not a readable regular file
-// of at most 1 MB that is UTF-8 throughout; a caller about to remove must then remove nothing.
-CleanWhitelistState load(const QString& home);
+// Fails safe: only a missing file means the system's defaults (or the older tool's file). Throws
+// KelvoError, naming the file and the reason, when something is at the path but is not a readable
+// regular file of at most 1 MB that is UTF-8 throughout; a caller about to remove must then remove
+// nothing.
+CleanWhitelistState load(const QString& home, TargetSystem system = TargetSystems::built());
 // Throws KelvoError when the folder cannot be made or the file cannot be written; the previous
 // file then stays as it was.
 void save(const CleanWhitelistState& state, const QString& home);

@@ -2,7 +2,7 @@
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QSet>
 

@@ -7,11 +7,11 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 

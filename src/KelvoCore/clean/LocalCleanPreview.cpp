@@ -6,11 +6,11 @@
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "platform/RunningProcesses.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
 

@@ -3,9 +3,9 @@
 #include "installer/LinuxInstallers.h"
 #include "platform/FileWalker.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "platform/UserDirs.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/StableId.h"
 
 #include <QDeadlineTimer>

@@ -3,10 +3,10 @@
 #include "optimize/OptimizeSteps.h"
 #include "platform/DesktopEntry.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "platform/TextFile.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 

@@ -6,11 +6,11 @@
 #include "platform/FileErrorText.h"
 #include "platform/FileRemover.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "platform/ToolRunner.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/DurationText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

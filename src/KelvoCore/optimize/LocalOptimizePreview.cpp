@@ -3,10 +3,10 @@
 #include "optimize/AutostartAudit.h"
 #include "optimize/OptimizeSteps.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "platform/ToolRunner.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <QStringDecoder>

@@ -1,7 +1,7 @@
 #include "optimize/OptimizeSteps.h"
 
-#include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 

@@ -1,7 +1,7 @@
 #include "platform/ConfinedListing.h"
 
 #include "platform/ConfinedPath.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 namespace ConfinedListing {
 

@@ -2,7 +2,7 @@
 
 #include "platform/DirectoryStream.h"
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QFile>

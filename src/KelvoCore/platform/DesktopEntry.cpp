@@ -1,6 +1,6 @@
 #include "platform/DesktopEntry.h"
 
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QRegularExpression>
 

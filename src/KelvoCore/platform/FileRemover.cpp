@@ -2,10 +2,10 @@
 
 #include "platform/DirectoryStream.h"
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoLog.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 

@@ -1,9 +1,9 @@
 #include "platform/FileWalker.h"
 
 #include "platform/DirectoryStream.h"
-#include "platform/PathText.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/KelvoLog.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 #include <QSet>

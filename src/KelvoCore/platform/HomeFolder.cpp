@@ -1,7 +1,7 @@
 #include "platform/HomeFolder.h"
 
-#include "platform/PathText.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QFile>

@@ -164,12 +164,12 @@ std::map<int, ProcessFacts> allProcessFacts()
     return facts;
 }
 
-std::vector<StatusRates::InterfaceCounters> interfaceCounters()
+std::vector<InterfaceCounters> interfaceCounters()
 {
     ifaddrs* addresses = nullptr;
     if (getifaddrs(&addresses) != 0)
         return {};
-    std::vector<StatusRates::InterfaceCounters> interfaces;
+    std::vector<InterfaceCounters> interfaces;
     QHash<QString, QString> ipv4;
     for (const ifaddrs* address = addresses; address; address = address->ifa_next) {
         if (!address->ifa_addr || !(address->ifa_flags & IFF_UP) || (address->ifa_flags & IFF_LOOPBACK))
@@ -178,7 +178,7 @@ std::vector<StatusRates::InterfaceCounters> interfaceCounters()
         if (address->ifa_addr->sa_family == AF_LINK && address->ifa_data) {
             // The link-level entry carries the interface's statistics.
             const auto* data = static_cast<const if_data*>(address->ifa_data);
-            StatusRates::InterfaceCounters counters;
+            InterfaceCounters counters;
             counters.name = name;
             counters.rxBytes = data->ifi_ibytes;
             counters.txBytes = data->ifi_obytes;
@@ -191,12 +191,11 @@ std::vector<StatusRates::InterfaceCounters> interfaceCounters()
         }
     }
     freeifaddrs(addresses);
-    for (StatusRates::InterfaceCounters& counters : interfaces)
+    for (InterfaceCounters& counters : interfaces)
         if (ipv4.contains(counters.name))
             counters.ip = ipv4.value(counters.name);
-    std::stable_partition(
-        interfaces.begin(), interfaces.end(),
-        [](const StatusRates::InterfaceCounters& counters) { return counters.ip.has_value(); });
+    std::stable_partition(interfaces.begin(), interfaces.end(),
+                          [](const InterfaceCounters& counters) { return counters.ip.has_value(); });
     return interfaces;
 }
 
@@ -237,7 +236,7 @@ std::map<int, ProcessFacts> allProcessFacts()
     return {};
 }
 
-std::vector<StatusRates::InterfaceCounters> interfaceCounters()
+std::vector<InterfaceCounters> interfaceCounters()
 {
     return {};
 }

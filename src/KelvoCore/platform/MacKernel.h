@@ -1,6 +1,6 @@
 #pragma once
 
-#include "status/StatusRates.h"
+#include "platform/InterfaceCounters.h"
 
 #include <QByteArray>
 #include <QString>
@@ -55,6 +55,6 @@ std::optional<QString> machine();
 
 // The byte counters of every interface that is up and not the loopback, the ones with an IPv4
 // address first. The counters are 32-bit on macOS and wrap; the rates treat a wrap as a drop.
-std::vector<StatusRates::InterfaceCounters> interfaceCounters();
+std::vector<InterfaceCounters> interfaceCounters();
 
 } // namespace MacKernel

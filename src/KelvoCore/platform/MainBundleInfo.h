@@ -4,7 +4,8 @@
 
 #include <optional>
 
-// The running application bundle's Info.plist (macOS only: implemented with CoreFoundation).
+// The running application bundle's Info.plist, read with CoreFoundation on macOS; elsewhere there is
+// no bundle.
 namespace MainBundleInfo {
 // The value of key when it is a text; none otherwise or without a bundle.
 std::optional<QString> text(const QString& key);

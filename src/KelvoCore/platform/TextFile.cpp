@@ -2,8 +2,8 @@
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QBuffer>
 #include <QFile>

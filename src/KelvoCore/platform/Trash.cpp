@@ -2,9 +2,9 @@
 
 #include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/KelvoLog.h"
+#include "vocabulary/PathText.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "purge/LocalPurgePreview.h"
 
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
+#include "platform/RemovalPolicy.h"
 #include "purge/ProjectFiles.h"
-#include "vocabulary/RemovalPolicy.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/StableId.h"
 
 #include <QElapsedTimer>

@@ -96,10 +96,10 @@ std::optional<SystemReport::CPU> cpu(const Roots& roots, const Readings& reading
     return cpu;
 }
 
-std::vector<StatusRates::InterfaceCounters> interfaces(const Roots& roots)
+std::vector<InterfaceCounters> interfaces(const Roots& roots)
 {
     const QMap<QString, QString> addresses = roots.addresses ? *roots.addresses : interfaceAddresses();
-    std::vector<StatusRates::InterfaceCounters> interfaces;
+    std::vector<InterfaceCounters> interfaces;
     for (const auto& [name, bytes] : parseNetDev(text(roots.proc + QStringLiteral("/net/dev")))) {
         if (!isActiveInterface(roots.sys, name))
             continue;

@@ -22,10 +22,10 @@ struct Measurement {
     SystemReport report;
     Processes processes;             // every process, busiest first
     std::optional<int> processCount; // kernel threads included, which `processes` may leave out
-    std::optional<std::pair<quint64, quint64>> diskBytes;   // read and write totals since boot
-    std::vector<StatusRates::InterfaceCounters> interfaces; // up, not loopback, addressed ones first
-    QString baseHost;                                       // the machine's name
-    LocalSystemOverview overview;                           // gathered once per run
+    std::optional<std::pair<quint64, quint64>> diskBytes; // read and write totals since boot
+    std::vector<InterfaceCounters> interfaces;            // up, not loopback, addressed ones first
+    QString baseHost;                                     // the machine's name
+    LocalSystemOverview overview;                         // gathered once per run
     bool chipHasGPU = true; // a Mac's chip carries its GPU; a PC's CPU model names no GPU
 };
 
@@ -36,6 +36,13 @@ Processes processSnapshot();
 // The report and every process from one sampling: the process table is read at the same two moments
 // as the CPU counters, so a refresh walks it once and waits once.
 std::pair<SystemReport, Processes> snapshotWithProcesses();
+// Who holds a pid now, as this system's kernel tells it: the process's start time, in the unit of
+// ProcessInfo::startTime, and whether it is a kernel thread; none when no process has the pid.
+struct ProcessIdentity {
+    qint64 startTime = 0;
+    bool kernelThread = false;
+};
+std::optional<ProcessIdentity> processIdentity(int pid);
 // A Mac's report made from recorded tool outputs instead of running the tools: `folder` holds one file
 // per tool run, named by the tool's base name and its arguments joined by spaces, plus ".txt"; a
 // missing file is a tool that failed. Kernel values are absent.

@@ -1,7 +1,10 @@
 // The live sampler of this system, and a Mac's replayed from recorded tool outputs.
 #include "status/LocalSystemStatus.h"
 
+#include "platform/MacKernel.h"
+#include "status/LinuxProcText.h"
 #include "status/LinuxStatusSampler.h"
+#include "status/LinuxSysReaders.h"
 #include "status/MacStatusLive.h"
 #include "status/MacStatusSampler.h"
 
@@ -16,20 +19,46 @@ double now()
     return double(QDateTime::currentMSecsSinceEpoch()) / 1000.0;
 }
 
-} // namespace
-
-namespace {
-
+// This system's sampler, the one choice of system outside the platform layer: what it measures, its
+// process list, and who holds a pid, in the same units as that list.
+#ifdef Q_OS_MACOS
 Measurement measured(const std::optional<Processes>& topProcesses)
 {
-#ifdef Q_OS_MACOS
     return MacStatusLive::measure(topProcesses);
+}
+
+Processes listed()
+{
+    return MacStatusSampler::processes(MacStatusSampler::Sources{});
+}
+
+std::optional<ProcessIdentity> holder(int pid)
+{
+    const std::optional<MacKernel::ProcessFacts> facts = MacKernel::processFacts(pid);
+    return facts ? std::optional(ProcessIdentity{facts->startTime, false}) : std::nullopt;
+}
 #else
+Measurement measured(const std::optional<Processes>& topProcesses)
+{
     Measurement measurement = LinuxStatusSampler::measure(topProcesses);
     measurement.chipHasGPU = false;
     return measurement;
-#endif
 }
+
+Processes listed()
+{
+    return LinuxStatusSampler::processes();
+}
+
+std::optional<ProcessIdentity> holder(int pid)
+{
+    const auto stat = LinuxStatusSampler::readKernelFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const auto parsed = stat ? LinuxStatusSampler::parseProcessStat(*stat) : std::nullopt;
+    if (!parsed || parsed->pid != pid)
+        return std::nullopt;
+    return ProcessIdentity{qint64(parsed->startTime), LinuxStatusSampler::isKernelThread(*parsed)};
+}
+#endif
 
 } // namespace
 
@@ -47,11 +76,12 @@ std::pair<SystemReport, Processes> snapshotWithProcesses()
 
 Processes processSnapshot()
 {
-#ifdef Q_OS_MACOS
-    return MacStatusSampler::processes(MacStatusSampler::Sources{});
-#else
-    return LinuxStatusSampler::processes();
-#endif
+    return listed();
+}
+
+std::optional<ProcessIdentity> processIdentity(int pid)
+{
+    return holder(pid);
 }
 
 SystemReport replaySnapshot(const QString& folder, const QString& home)

@@ -2,10 +2,10 @@
 
 #include "platform/FileWalker.h"
 #include "platform/MacKernel.h"
-#include "platform/PathText.h"
 #include "status/MacToolParsers.h"
 #include "status/MacVolumes.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/TextNumber.h"
 
 #include <QDateTime>

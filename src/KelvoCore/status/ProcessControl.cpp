@@ -1,10 +1,8 @@
 #include "status/ProcessControl.h"
 
-#include "platform/MacKernel.h"
 #include "platform/ProcessSignal.h"
 #include "platform/RunningApplications.h"
-#include "status/LinuxProcText.h"
-#include "status/LinuxSysReaders.h"
+#include "status/LocalSystemStatus.h"
 #include "vocabulary/AppLocalization.h"
 
 #include <cerrno>
@@ -63,26 +61,6 @@ KelvoError::Kind errorKind(Failure::Kind kind)
     return KelvoError::Kind::other;
 }
 
-// Who holds a pid now, as the kernel tells it.
-struct Identity {
-    qint64 startTime = 0; // in the unit of ProcessInfo::startTime
-    bool kernelThread = false;
-};
-
-std::optional<Identity> identity(int pid)
-{
-#ifdef Q_OS_MACOS
-    const std::optional<MacKernel::ProcessFacts> facts = MacKernel::processFacts(pid);
-    return facts ? std::optional(Identity{facts->startTime, false}) : std::nullopt;
-#else
-    const auto stat = LinuxStatusSampler::readKernelFile(QStringLiteral("/proc/%1/stat").arg(pid));
-    const auto parsed = stat ? LinuxStatusSampler::parseProcessStat(*stat) : std::nullopt;
-    if (!parsed || parsed->pid != pid)
-        return std::nullopt;
-    return Identity{qint64(parsed->startTime), LinuxStatusSampler::isKernelThread(*parsed)};
-#endif
-}
-
 } // namespace
 
 Failure::Failure(Kind kind, std::int32_t code)
@@ -127,10 +105,10 @@ bool terminate(const SystemReport::ProcessInfo& process, bool force)
     if (!process.startTime) // without it the pid alone does not say which process was meant
         throw Failure(Kind::invalidPID);
     const auto isTheOneListed = [&] {
-        const std::optional<Identity> now = identity(pid);
+        const auto now = LocalSystemStatus::processIdentity(pid);
         return now && now->startTime == *process.startTime && !now->kernelThread;
     };
-    const std::optional<Identity> now = identity(pid);
+    const std::optional<LocalSystemStatus::ProcessIdentity> now = LocalSystemStatus::processIdentity(pid);
     if (!now || now->startTime != *process.startTime)
         throw Failure(Kind::noSuchProcess);
     if (now->kernelThread)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/InterfaceCounters.h"
 #include "status/SystemReport.h"
 
 #include <QMap>
@@ -18,13 +19,6 @@
 class StatusRates {
 public:
     static constexpr qsizetype historyLength = 60;
-
-    // One network interface's byte counters as the system reports them; a counter may be unknown.
-    struct InterfaceCounters {
-        QString name;
-        std::optional<quint64> rxBytes, txBytes;
-        std::optional<QString> ip;
-    };
 
     // The process-wide tracker the live sampler uses; tests make their own.
     static StatusRates& shared();

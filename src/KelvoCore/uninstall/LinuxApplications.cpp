@@ -3,7 +3,7 @@
 #include "platform/ConfinedListing.h"
 #include "platform/DesktopEntry.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
+#include "platform/RemovalPolicy.h"
 #include "platform/TextFile.h"
 #include "platform/UserDirs.h"
 #include "uninstall/LinuxIcons.h"
@@ -11,7 +11,7 @@
 #include "uninstall/LinuxPrograms.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
-#include "vocabulary/RemovalPolicy.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

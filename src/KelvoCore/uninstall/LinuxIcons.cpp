@@ -1,7 +1,7 @@
 #include "uninstall/LinuxIcons.h"
 
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 

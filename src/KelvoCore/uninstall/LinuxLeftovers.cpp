@@ -1,8 +1,8 @@
 #include "uninstall/LinuxLeftovers.h"
 
 #include "platform/ConfinedListing.h"
-#include "platform/PathText.h"
 #include "vocabulary/NaturalOrder.h"
+#include "vocabulary/PathText.h"
 
 #include <QSet>
 

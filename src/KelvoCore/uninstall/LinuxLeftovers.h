@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/FileWalker.h"
+#include "platform/RemovalPolicy.h"
 #include "uninstall/UninstallPreviewReport.h"
-#include "vocabulary/RemovalPolicy.h"
 
 #include <QString>
 #include <QStringList>

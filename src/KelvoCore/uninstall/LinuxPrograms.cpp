@@ -2,7 +2,7 @@
 
 #include "platform/ConfinedPath.h"
 #include "platform/DesktopEntry.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <sys/stat.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/FileWalker.h"
-#include "vocabulary/RemovalPolicy.h"
+#include "platform/RemovalPolicy.h"
 
 #include <QString>
 #include <QStringList>

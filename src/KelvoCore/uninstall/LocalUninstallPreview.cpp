@@ -1,12 +1,12 @@
 #include "uninstall/LocalUninstallPreview.h"
 
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
 #include "platform/PropertyList.h"
 #include "platform/ToolRunner.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
 #include "vocabulary/NaturalOrder.h"
+#include "vocabulary/PathText.h"
 
 #include <QFileInfo>
 #include <QHash>

@@ -1,10 +1,10 @@
 #include "uninstall/UninstallExecutor.h"
 
-#include "platform/PathText.h"
+#include "platform/ScanPathGuard.h"
 #include "uninstall/FlatpakTool.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/ByteCount.h"
-#include "vocabulary/ScanPathGuard.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <algorithm>

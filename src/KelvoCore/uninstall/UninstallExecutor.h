@@ -2,8 +2,8 @@
 
 #include "platform/FileIdentity.h"
 #include "platform/FileRemover.h"
+#include "platform/RemovalPolicy.h"
 #include "uninstall/UninstallPreviewReport.h"
-#include "vocabulary/RemovalPolicy.h"
 
 #include <QSet>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "update/KelvoUpdateInfo.h"
 
+#include "update/UpdateInstall.h"
 #include "update/UpdateVersionComparator.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
@@ -7,7 +8,6 @@
 #include <QJsonDocument>
 #include <QJsonValue>
 #include <QRegularExpression>
-#include <QSysInfo>
 
 namespace {
 
@@ -142,15 +142,7 @@ std::optional<UpdateDownload> KelvoUpdateInfo::installableDownload(const QString
 
 QString KelvoUpdateInfo::thisPlatformKey()
 {
-#if defined(Q_OS_MACOS)
-    return QStringLiteral("macos");
-#else
-    // Packages are named after the machine as `uname -m` calls it.
-    QString architecture = QSysInfo::currentCpuArchitecture();
-    if (architecture == u"arm64")
-        architecture = QStringLiteral("aarch64");
-    return QSysInfo::kernelType() + u'-' + architecture;
-#endif
+    return UpdateInstall::packageKey();
 }
 
 KelvoUpdateInfo KelvoUpdateInfo::fromJson(const QByteArray& body)

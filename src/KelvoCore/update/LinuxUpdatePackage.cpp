@@ -1,10 +1,10 @@
 #include "update/LinuxUpdatePackage.h"
 
 #include "platform/FileErrorText.h"
-#include "platform/PathText.h"
 #include "platform/ToolRunner.h"
 #include "update/UpdateInstallerText.h"
 #include "vocabulary/KelvoError.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,13 +1,10 @@
 #include "update/MacBundleInstall.h"
 
 #include "platform/ConfinedPath.h"
+#include "platform/MainBundleInfo.h"
 #include "platform/ToolRunner.h"
 #include "update/UpdateInstallerText.h"
 #include "vocabulary/KelvoError.h"
-
-#ifdef Q_OS_MACOS
-#include "platform/MainBundleInfo.h"
-#endif
 
 #include <QDir>
 #include <QFile>
@@ -30,10 +27,8 @@ QString shellQuoted(QString text)
 
 QString applicationName()
 {
-#ifdef Q_OS_MACOS
     if (std::optional<QString> name = MainBundleInfo::text(QStringLiteral("CFBundleName")))
         return *name;
-#endif
     return QStringLiteral("Kelvo");
 }
 

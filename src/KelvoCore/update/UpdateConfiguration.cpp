@@ -1,8 +1,6 @@
 #include "update/UpdateConfiguration.h"
 
-#ifdef Q_OS_MACOS
 #include "platform/MainBundleInfo.h"
-#endif
 
 namespace {
 
@@ -37,10 +35,8 @@ std::optional<QUrl> feedURL(const std::optional<QString>& bundleFeedURL,
 
 std::optional<QString> bundleFeedURL()
 {
-#ifdef Q_OS_MACOS
     if (std::optional<QString> fromInfoPlist = MainBundleInfo::text(QStringLiteral("KelvoUpdateFeedURL")))
         return fromInfoPlist;
-#endif
 #ifdef KELVO_BUNDLE_FEED_URL
     return QStringLiteral(KELVO_BUNDLE_FEED_URL);
 #else

@@ -2,9 +2,8 @@
 
 #include "platform/FileErrorText.h"
 #include "platform/FileRemover.h"
-#include "update/InstallationReplacement.h"
-#include "update/LinuxUpdatePackage.h"
 #include "update/MacBundleInstall.h"
+#include "update/UpdateInstall.h"
 #include "update/UpdateInstallerText.h"
 #include "update/UpdatePackageFile.h"
 #include "update/UpdateRequest.h"
@@ -14,12 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkReply>
-#include <QProcess>
 #include <QtConcurrent>
 
 #include <chrono>
-#include <cstdlib>
-#include <thread>
 #include <utility>
 
 using namespace std::chrono_literals;
@@ -44,56 +40,6 @@ constexpr auto silenceLimit = 60s;
 // Bytes held between the network and the file at most.
 constexpr qint64 readBuffer = 4 * 1024 * 1024;
 
-QString defaultInstallation()
-{
-    const QDir programFolder(QCoreApplication::applicationDirPath());
-#ifdef Q_OS_MACOS
-    return QDir::cleanPath(programFolder.filePath(QStringLiteral("../.."))); // Kelvo.app/Contents/MacOS
-#else
-    return QDir::cleanPath(programFolder.filePath(QStringLiteral(".."))); // PREFIX/bin
-#endif
-}
-
-bool startDetached(const QString& start)
-{
-#ifdef Q_OS_MACOS
-    return QProcess::startDetached(QStringLiteral("/bin/bash"), {start});
-#else
-    return QProcess::startDetached(start, {});
-#endif
-}
-
-void quitApplication()
-{
-    QCoreApplication::quit();
-#ifdef Q_OS_MACOS
-    // The relaunch script waits for this process to end; should a normal quit stall, it ends anyway.
-    std::thread([] {
-        std::this_thread::sleep_for(1500ms);
-        std::_Exit(0);
-    }).detach();
-#endif
-}
-
-#ifndef Q_OS_MACOS
-// Unpacks the package into its private folder and replaces the installation's files with its own.
-QString installLinuxPackage(const QString& package, const QString& installation)
-{
-    const QFileInfo program(installation + QStringLiteral("/bin/kelvo"));
-    if (program.isSymLink() || !program.isFile())
-        throw KelvoError(KelvoError::Kind::installFailed, UpdateInstallerText::notInstalledAt(installation));
-    const QString unpackedFolder = QFileInfo(package).absolutePath() + QStringLiteral("/unpacked");
-    // Left by an earlier attempt; removed through the remover, never by following a link.
-    FileRemover::removeBelow(QFileInfo(package).absolutePath(), unpackedFolder);
-    const LinuxUpdatePackage::Unpacked unpacked = LinuxUpdatePackage::unpack(package, unpackedFolder);
-    if (!InstallationReplacement::canWrite(installation, unpacked.files))
-        throw KelvoError(KelvoError::Kind::permission,
-                         UpdateInstallerText::installationNotWritable(installation, package));
-    InstallationReplacement::replace(unpacked.root, installation, unpacked.files);
-    return program.filePath();
-}
-#endif
-
 } // namespace
 
 UpdateInstaller::UpdateInstaller(QNetworkAccessManager& network, Options options, QObject* parent)
@@ -102,11 +48,11 @@ UpdateInstaller::UpdateInstaller(QNetworkAccessManager& network, Options options
     , m_options(std::move(options))
 {
     if (m_options.installation.isEmpty())
-        m_options.installation = defaultInstallation();
+        m_options.installation = UpdateInstall::runningInstallation();
     if (!m_options.relaunch)
-        m_options.relaunch = startDetached;
+        m_options.relaunch = UpdateInstall::start;
     if (!m_options.quit)
-        m_options.quit = quitApplication;
+        m_options.quit = UpdateInstall::quit;
     if (m_options.temporaryFolder.isEmpty())
         m_options.temporaryFolder = QDir::tempPath();
 }
@@ -271,12 +217,7 @@ void UpdateInstaller::performInstallAndRelaunch()
                        pid = QCoreApplication::applicationPid()] {
         InstallOutcome outcome;
         try {
-#ifdef Q_OS_MACOS
-            outcome.start = MacBundleInstall::prepare(package, installation, pid);
-#else
-            Q_UNUSED(pid);
-            outcome.start = installLinuxPackage(package, installation);
-#endif
+            outcome.start = UpdateInstall::install(package, installation, pid);
         } catch (const KelvoError& error) {
             outcome.failure = error;
         }
@@ -293,18 +234,12 @@ void UpdateInstaller::finishInstall(const InstallOutcome& outcome)
                 outcome.failure->kind()});
         return;
     }
-#ifndef Q_OS_MACOS
-    // Every file has been copied into the installation; the unpacked tree and the package can go.
-    forgetPackage();
-#endif
+    // Once nothing reads them any more, the unpacked tree and the package can go.
+    if (!UpdateInstall::packageReadAfterInstall())
+        forgetPackage();
     if (!m_options.relaunch(outcome.start)) {
-#ifdef Q_OS_MACOS
-        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::installFailed(),
+        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstall::startFailed(outcome.start),
                 KelvoError::Kind::installFailed});
-#else
-        report({UpdateInstallerState::Kind::failed, 0.0, UpdateInstallerText::relaunchFailed(outcome.start),
-                KelvoError::Kind::installFailed});
-#endif
         return;
     }
     m_options.quit();

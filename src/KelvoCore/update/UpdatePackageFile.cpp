@@ -1,5 +1,7 @@
 #include "update/UpdatePackageFile.h"
 
+#include "update/UpdateInstall.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,11 +15,7 @@ QString fileName(const QUrl& url)
     const bool plainName = !last.startsWith(u'.') && !last.contains(u'/') && !last.contains(QChar(0));
     if (plainName && (last.endsWith(u".dmg") || last.endsWith(u".tar.gz")))
         return last;
-#ifdef Q_OS_MACOS
-    return QStringLiteral("Kelvo.dmg");
-#else
-    return QStringLiteral("kelvo.tar.gz");
-#endif
+    return UpdateInstall::fallbackFileName();
 }
 
 std::optional<QString> makePrivateFolder(const QString& parent)

@@ -1,18 +1,10 @@
 #include "vocabulary/AppLocalization.h"
 
-#include "platform/DefaultsStore.h"
-
 #include <QLocale>
-#include <QSettings>
 
 #include <atomic>
 
 namespace AppLocalization {
-
-QString preferenceKey()
-{
-    return QStringLiteral("kelvo.language.preference");
-}
 
 QString rawValue(AppLanguagePreference preference)
 {
@@ -26,22 +18,6 @@ QString rawValue(AppLanguagePreference preference)
     }
     Q_UNREACHABLE();
     return {};
-}
-
-AppLanguagePreference loadPreference(const QSettings& defaults)
-{
-    // Strict: only a text value counts, so a number or a list stored under the key reads as system.
-    const QString stored = DefaultsStore::readString(defaults, preferenceKey());
-    if (stored == rawValue(AppLanguagePreference::chinese))
-        return AppLanguagePreference::chinese;
-    if (stored == rawValue(AppLanguagePreference::english))
-        return AppLanguagePreference::english;
-    return AppLanguagePreference::system;
-}
-
-void savePreference(AppLanguagePreference preference, QSettings& defaults)
-{
-    defaults.setValue(preferenceKey(), rawValue(preference));
 }
 
 AppResolvedLanguage resolvedLanguage(AppLanguagePreference preference, const QStringList& preferredLanguages)
@@ -73,8 +49,7 @@ QStringList systemPreferredLanguages()
 namespace {
 // -1: none; otherwise an AppResolvedLanguage value.
 std::atomic_int runOverride = -1;
-// -1: none; otherwise an AppLanguagePreference value.
-std::atomic_int livePreference = -1;
+std::atomic<AppLanguagePreference> livePreference = AppLanguagePreference::system;
 // -1: none; otherwise the AppResolvedLanguage a text is being made in on this thread (madeIn).
 thread_local int makingIn = -1;
 } // namespace
@@ -93,9 +68,14 @@ void overrideLanguage(std::optional<AppResolvedLanguage> language)
     runOverride = language ? int(*language) : -1;
 }
 
-void useLivePreference(std::optional<AppLanguagePreference> preference)
+void setPreference(AppLanguagePreference preference)
 {
-    livePreference = preference ? int(*preference) : -1;
+    livePreference = preference;
+}
+
+AppLanguagePreference preference()
+{
+    return livePreference;
 }
 
 AppResolvedLanguage currentLanguage()
@@ -104,10 +84,7 @@ AppResolvedLanguage currentLanguage()
         return AppResolvedLanguage(makingIn);
     if (const int forced = runOverride; forced >= 0)
         return AppResolvedLanguage(forced);
-    if (const int live = livePreference; live >= 0)
-        return resolvedLanguage(AppLanguagePreference(live), systemPreferredLanguages());
-    const auto defaults = DefaultsStore::open();
-    return resolvedLanguage(loadPreference(*defaults), systemPreferredLanguages());
+    return resolvedLanguage(preference(), systemPreferredLanguages());
 }
 
 QString localized(const QString& zh, const QString& en)

@@ -15,15 +15,6 @@ QString nameOf(TargetSystem system)
 
 } // namespace
 
-TargetSystem built()
-{
-#ifdef Q_OS_MACOS
-    return TargetSystem::macOS;
-#else
-    return TargetSystem::linuxDesktop;
-#endif
-}
-
 std::optional<TargetSystem> named(const QString& name)
 {
     for (const TargetSystem system : {TargetSystem::macOS, TargetSystem::linuxDesktop})

@@ -23,7 +23,8 @@ struct TargetChoice {
 
 namespace TargetSystems {
 
-// The system this build runs on.
+// The system this build runs on: the build compiles one definition, MacBuiltSystem.cpp or
+// LinuxBuiltSystem.cpp, so no source tests the system for it.
 TargetSystem built();
 
 // "macos" or "linux", in any case; none for any other name.

@@ -5,10 +5,10 @@
 #include "SyntheticHome.h"
 
 #include "analysis/LocalAnalysis.h"
+#include "platform/ScanPathGuard.h"
 #include "platform/Trash.h"
 #include "status/SystemReportParser.h"
 #include "vocabulary/KelvoError.h"
-#include "vocabulary/ScanPathGuard.h"
 
 #include <QJsonDocument>
 #include <QScopeGuard>

@@ -9,7 +9,7 @@
 #include "clean/LocalCleanExecutor.h"
 #include "clean/LocalCleanPreview.h"
 #include "platform/FileWalker.h"
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 using namespace SyntheticHome;

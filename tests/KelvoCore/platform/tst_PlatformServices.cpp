@@ -6,7 +6,7 @@
 #include "SyntheticHome.h"
 
 #include "platform/DefaultsStore.h"
-#include "platform/PathText.h"
+#include "platform/LanguagePreferenceStore.h"
 #include "platform/TextFile.h"
 #include "platform/ToolRunner.h"
 #include "platform/UserDirs.h"
@@ -27,19 +27,6 @@ class TestPlatformServices : public QObject {
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
-
-    void standardized_data()
-    {
-        columns<QString, QString>("path", "expected");
-        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
-        row("double dots", "/Users/me/../other", "/Users/other");
-        row("double dots above root", "/../etc", "/etc");
-    }
-    void standardized()
-    {
-        const auto [path, expected] = fetch<QString, QString>("path", "expected");
-        QCOMPARE(PathText::standardized(path), expected);
-    }
 
     // A list file that is anything but readable UTF-8 text of a sane size is refused, saying why, and
     // nothing at the path may hang or flood the reader. Only nothing at all reads as no list.
@@ -174,6 +161,25 @@ private slots:
         DefaultsStore::open()->setValue("marker", 3);
         QCOMPARE(QSettings(file, QSettings::IniFormat).value("marker").toInt(), 3);
         DefaultsStore::useFile(qEnvironmentVariable("KELVO_DEFAULTS_FILE"));
+    }
+
+    // Saved choices replace each other; only the exact words count when read, anything else stored
+    // under the key reads as the system's choice.
+    void thePreferenceIsStoredStrictly()
+    {
+        QSettings store(m_dir.filePath("language.ini"), QSettings::IniFormat);
+        QCOMPARE(LanguagePreferenceStore::load(store), AppLanguagePreference::system);
+        for (auto preference : {AppLanguagePreference::chinese, AppLanguagePreference::system,
+                                AppLanguagePreference::english}) {
+            LanguagePreferenceStore::save(preference, store);
+            QCOMPARE(LanguagePreferenceStore::load(store), preference);
+        }
+        QCOMPARE(store.value(LanguagePreferenceStore::key()), QVariant("english"));
+        for (const QVariant& other :
+             {QVariant("Chinese"), QVariant(" english"), QVariant(1), QVariant(QStringList{"chinese"})}) {
+            store.setValue(LanguagePreferenceStore::key(), other);
+            QCOMPARE(LanguagePreferenceStore::load(store), AppLanguagePreference::system);
+        }
     }
 
     // Only a tool given by its absolute path runs; its standard output is read whole, its error output

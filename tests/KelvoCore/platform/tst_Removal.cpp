@@ -7,8 +7,8 @@
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileRemover.h"
-#include "platform/PathText.h"
 #include "platform/Trash.h"
+#include "vocabulary/PathText.h"
 
 #include <QDir>
 

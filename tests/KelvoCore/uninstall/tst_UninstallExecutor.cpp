@@ -7,10 +7,10 @@
 #include "SyntheticHome.h"
 
 #include "platform/ConfinedPath.h"
-#include "platform/PathText.h"
 #include "uninstall/LinuxApplications.h"
 #include "uninstall/LinuxPrograms.h"
 #include "uninstall/UninstallExecutor.h"
+#include "vocabulary/PathText.h"
 
 #include <chrono>
 #include <random>

@@ -7,11 +7,11 @@
 #include "vocabulary/AppAction.h"
 #include "vocabulary/AppFeature.h"
 #include "vocabulary/LocalText.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 #include "vocabulary/TargetSystem.h"
 
 #include <QLocale>
-#include <QSettings>
 
 #include <functional>
 #include <limits>
@@ -50,25 +50,6 @@ private slots:
         QCOMPARE(AppLocalization::text("中文", "English", preference, languages), expected);
         QCOMPARE(AppLocalization::resolvedLanguage(preference, languages) == AppResolvedLanguage::chinese,
                  expected == "中文");
-    }
-
-    // Saved choices replace each other; only the exact words count when read, anything else stored
-    // under the key reads as the system's choice.
-    void thePreferenceIsStoredStrictly()
-    {
-        QSettings store(m_box.path("defaults.ini"), QSettings::IniFormat);
-        QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
-        for (auto preference : {AppLanguagePreference::chinese, AppLanguagePreference::system,
-                                AppLanguagePreference::english}) {
-            AppLocalization::savePreference(preference, store);
-            QCOMPARE(AppLocalization::loadPreference(store), preference);
-        }
-        QCOMPARE(store.value(AppLocalization::preferenceKey()), QVariant("english"));
-        for (const QVariant& other :
-             {QVariant("Chinese"), QVariant(" english"), QVariant(1), QVariant(QStringList{"chinese"})}) {
-            store.setValue(AppLocalization::preferenceKey(), other);
-            QCOMPARE(AppLocalization::loadPreference(store), AppLanguagePreference::system);
-        }
     }
 
     // Each operation's words, whether it needs a confirmation, and the feature it belongs to.
@@ -213,6 +194,19 @@ private slots:
         const std::optional<TargetChoice> chosen = TargetSystems::chosen(environment);
         QCOMPARE(chosen, expected);
         QCOMPARE(chosen && TargetSystems::actingRefusal(*chosen).has_value(), chosen && chosen->previewOnly);
+    }
+
+    void standardized_data()
+    {
+        columns<QString, QString>("path", "expected");
+        row("separators and dots", "/Users//./me///Library/", "/Users/me/Library");
+        row("double dots", "/Users/me/../other", "/Users/other");
+        row("double dots above root", "/../etc", "/etc");
+    }
+    void standardized()
+    {
+        const auto [path, expected] = fetch<QString, QString>("path", "expected");
+        QCOMPARE(PathText::standardized(path), expected);
     }
 
     void percentagesAndAbsentValues()

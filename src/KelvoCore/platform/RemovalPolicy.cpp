@@ -1,8 +1,8 @@
-#include "vocabulary/RemovalPolicy.h"
+#include "platform/RemovalPolicy.h"
 
-#include "platform/PathText.h"
 #include "platform/UserDirs.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 
 #include <algorithm>
 

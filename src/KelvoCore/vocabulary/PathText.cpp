@@ -1,4 +1,4 @@
-#include "platform/PathText.h"
+#include "vocabulary/PathText.h"
 
 #include <QByteArrayView>
 #include <QDir>

@@ -4,7 +4,7 @@
 #include "SyntheticHome.h"
 
 #include "platform/FileWalker.h"
-#include "vocabulary/ScanPathGuard.h"
+#include "platform/ScanPathGuard.h"
 
 using namespace SyntheticHome;
 using namespace TestSupport;

@@ -1,13 +1,13 @@
-#include "vocabulary/ScanPathGuard.h"
+#include "platform/ScanPathGuard.h"
 
 #include "platform/ConfinedPath.h"
 #include "platform/FileErrorText.h"
 #include "platform/HomeFolder.h"
-#include "platform/PathText.h"
+#include "platform/RemovalPolicy.h"
 #include "platform/Trash.h"
 #include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
-#include "vocabulary/RemovalPolicy.h"
+#include "vocabulary/PathText.h"
 
 #include <QFile>
 #include <QFileInfo>
