@@ -43,7 +43,7 @@ int CleanController::cleanableCount() const
 
 QString CleanController::summary() const
 {
-    return m_report ? m_report->summary.value_or(QString()) : QString();
+    return m_report && m_report->summary ? m_report->summary->text() : QString();
 }
 
 QString CleanController::willFree() const
