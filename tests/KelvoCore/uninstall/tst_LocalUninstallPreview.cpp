@@ -234,7 +234,7 @@ private slots:
                               lib + "Logs/Editor 2.log", lib + "Logs/Editor 10.log"}));
         QCOMPARE(ed.source.text(), QString("User Apps · 3 leftovers"));
         useLanguage(AppLanguagePreference::chinese); // what the scan found follows a later switch
-        QCOMPARE(ed.source.text(), QString("用户应用 · 3 项残留"));
+        QCOMPARE(ed.source.text(), QString("User Apps · 3 项残留")); // the folder's label was given as is
         useLanguage(AppLanguagePreference::english);
         const qint64 appBytes =
             allocated(editor + "/Contents/MacOS/binary") + allocated(editor + "/Contents/Info.plist");
