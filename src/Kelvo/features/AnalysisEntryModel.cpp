@@ -2,8 +2,8 @@
 
 #include "features/AnalysisReportPresenter.h"
 
-#include "vocabulary/PathText.h"
 #include "vocabulary/AppLocalization.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <QByteArrayView>

@@ -122,8 +122,7 @@ void InstallerController::setSortBySize(bool bySize)
 QFuture<void> InstallerController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run =
-        runs.begin(RunKind::installer, AppFeature::installer, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::installer, AppFeature::installer, true);
     auto work = InstallerPreviewService::snapshot(m_context.environment.home, places(), {}, run->cancelled);
     return runs.finish(
         run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {

@@ -43,8 +43,7 @@ void UninstallController::setReport(std::optional<UninstallPreviewReport> report
 QFuture<void> UninstallController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    const RunCoordinator::RunHandle run =
-        runs.begin(RunKind::uninstall, AppFeature::uninstall, true);
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::uninstall, AppFeature::uninstall, true);
     const auto& folders = m_context.environment.applicationFolders;
     UninstallPreviewService::Setup setup;
     setup.system = system();

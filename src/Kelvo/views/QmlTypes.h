@@ -2,15 +2,15 @@
 
 #include "app/ActionFactoryBridge.h"
 #include "app/AppModel.h"
+#include "app/ChoiceSectionModel.h"
 #include "app/LocalizationSettings.h"
 #include "app/SizeTextBridge.h"
 #include "app/ViewEnums.h"
-#include "app/ChoiceSectionModel.h"
 #include "features/CleanEntryModel.h"
 #include "features/InstallerEntryModel.h"
 #include "features/PurgeEntryModel.h"
-#include "features/UninstallAppModel.h"
 #include "features/StatusPresenter.h"
+#include "features/UninstallAppModel.h"
 
 #include <QtQml/qqml.h>
 
