@@ -70,9 +70,10 @@ protected:
         LocalizationSettings::shared().setPreference(language);
     }
 
-    // The README shows its screenshots in both languages, and the texts a report holds keep the
-    // language they were made in, so the tests taking them run once per language: the tags of their
-    // rows start with "en" or "zh", the language the row runs in and the start of its screenshots' names.
+    // The README shows its screenshots in both languages, and a run made in Chinese from its start is
+    // checked as well as one switched to it, so the tests taking them run once per language: the tags
+    // of their rows start with "en" or "zh", the language the row runs in and the start of its
+    // screenshots' names.
     static void languageRows()
     {
         QTest::addColumn<QString>("language");
@@ -85,6 +86,21 @@ protected:
         useLanguage(rowLanguage() == "zh" ? AppLanguagePreference::chinese : AppLanguagePreference::english);
     }
     static QString shotName(const QString& what) { return rowLanguage() + '-' + what; }
+
+    // With results on screen, a switch to Chinese draws them again at once, without a new scan:
+    // `verifyRows` checks what is shown against the models in the new language, the status line is
+    // said again, and the page is photographed as the switch left it. In the English row only.
+    void verifyALiveSwitch(const std::function<void()>& verifyRows, const QString& shot)
+    {
+        if (rowLanguage() != "en")
+            return;
+        const QString title = textOf("statusTitle");
+        useLanguage(AppLanguagePreference::chinese);
+        verifyRows();
+        QVERIFY2(textOf("statusTitle") != title, qPrintable(title));
+        photograph(shot);
+        useLanguage(AppLanguagePreference::english);
+    }
 
     // Items made by repeaters and loaders are found through the scene, in the order they are drawn.
     static QList<QQuickItem*> itemsUnder(QQuickItem* root, const std::function<bool(QQuickItem*)>& wanted,

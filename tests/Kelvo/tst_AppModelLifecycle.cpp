@@ -158,12 +158,12 @@ private slots:
         columns<QString, Start, QString>("home", "start", "why");
         const Start throwing = [](AppModel& m, const QString&) {
             RunCoordinator& runs = *m.runs();
-            runs.setStatus("Analyze", working);
+            runs.setStatus(LocalText::same("Analyze"), LocalText::same(working));
             const RunCoordinator::RunHandle run = runs.begin(RunKind::analysis, AppFeature::analyze, true);
             const auto work = [](const std::atomic_bool*) -> int {
                 throw std::runtime_error("the disk went away");
             };
-            runs.finish(run, BackgroundRun::start(run->cancelled, work), "Cancelled",
+            runs.finish(run, BackgroundRun::start(run->cancelled, work), LocalText::same("Cancelled"),
                         [](int) { QFAIL("a failed run published"); });
         };
         row("clean, unreadable protection list", "{home}", confirmedClean,

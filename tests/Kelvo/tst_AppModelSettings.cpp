@@ -181,7 +181,7 @@ private slots:
 
         // A failed save says why, leaves the status alone and keeps the editor open.
         model->clean()->setWhitelistText("~/a");
-        model->runs()->setStatus("Editing", {});
+        model->runs()->setStatus(LocalText::same("Editing"), {});
         QVERIFY(QFile::remove(CleanWhitelistStore::configURL(fixture.home)));
         QVERIFY(QDir().mkpath(CleanWhitelistStore::configURL(fixture.home))); // a folder where the file goes
         model->clean()->setShowingProtectionSheet(true);

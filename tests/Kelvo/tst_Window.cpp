@@ -212,6 +212,7 @@ private slots:
                     findItem(cleanable, part)->property("color"));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("clean-preview"));
+        verifyALiveSwitch([this] { verifyRowsShowTheReport(); }, "zh-clean-switched");
 
         // Start parks the action behind a confirmation that shows it; Escape and Cancel delete nothing.
         for (const QString answer : {"Escape", "confirmCancelButton", "confirmContinueButton"}) {

@@ -122,6 +122,13 @@ private slots:
         click(findItem(obsidian, "rowSelectBox"));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("uninstall-linux"));
+        verifyALiveSwitch(
+            [&] {
+                QCOMPARE(linesIn(shown("uninstallRow"), "rowName rowSource rowSize"),
+                         linesOf(model().uninstall()->apps(), "name source sizeText"));
+                QCOMPARE(textIn(obsidian, "rowName"), "Obsidian 笔记"); // the entry's own Chinese name
+            },
+            "zh-uninstall-switched");
         click(findItem(obsidian, "rowExpandButton"));
         click("clearSelectionButton");
     }

@@ -161,7 +161,7 @@ QFuture<void> AppModel::checkForUpdates(const QString& title)
         m_runs.end(run);
         // Without a feed, or when the check failed, the check leaves the status line as it was.
         if (m_runs.statusTitle() == title)
-            m_runs.setStatus(title, m_update.updateStatusDetail());
+            m_runs.setStatus(LocalText::same(title), m_update.statusDetailText());
     });
 }
 
@@ -177,14 +177,15 @@ QFuture<void> AppModel::finishAtOnce(const AppAction& action)
     case AppOperation::touchID:
     case AppOperation::completion:
     case AppOperation::remove: {
-        const QString message =
-            L("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
+        const LocalText message =
+            both("这个功能还没有在 Kelvo 里提供。", "This feature is not available in Kelvo yet.");
         m_runs.setAlertMessage(message);
-        m_runs.setStatus(L("暂不可用", "Not Available"), message);
+        m_runs.setStatus(both("暂不可用", "Not Available"), message);
         break;
     }
     default:
-        m_runs.setStatus(L("处理完成", "Completed"), action.title + L(" 已结束。", " is finished."));
+        m_runs.setStatus(both("处理完成", "Completed"),
+                         LocalText::same(action.title) + both(" 已结束。", " is finished."));
         break;
     }
     m_runs.end(run);

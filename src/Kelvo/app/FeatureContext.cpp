@@ -10,7 +10,7 @@ bool refused(const FeatureContext& context, const std::optional<QString>& proble
     if (!problem)
         return false;
     RunCoordinator& runs = context.runs;
-    runs.setAlertMessage(*problem);
+    runs.setAlertMessage(LocalText::same(*problem));
     runs.setStatus({QStringLiteral("没有完成"), QStringLiteral("Not Completed")}, LocalText::same(*problem));
     return true;
 }

@@ -64,6 +64,12 @@ void RunCoordinator::setStatus(LocalText title, LocalText detail)
     emit statusChanged();
 }
 
+void RunCoordinator::setStatusDetail(LocalText detail)
+{
+    m_statusDetail = std::move(detail);
+    emit statusChanged();
+}
+
 void RunCoordinator::setAlertMessage(std::optional<LocalText> message)
 {
     m_alertMessage = std::move(message);

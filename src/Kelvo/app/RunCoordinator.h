@@ -81,14 +81,12 @@ public:
     QVariant alertMessageValue() const;
     QVariantMap progress() const { return m_progress; }
 
+    // Texts are kept in both languages so that the status line and the alert follow a language
+    // switch; a text made in one language only (a reason the engine gave) is passed as
+    // LocalText::same.
     void setStatus(LocalText title, LocalText detail);
-    // Texts made in one language only (an action's title, a reason the engine gave) stay in it.
-    void setStatus(const QString& title, const QString& detail)
-    {
-        setStatus(LocalText::same(title), LocalText::same(detail));
-    }
+    void setStatusDetail(LocalText detail);
     void setAlertMessage(std::optional<LocalText> message);
-    void setAlertMessage(const QString& message) { setAlertMessage(LocalText::same(message)); }
 
     // Starts a run; a run of the same kind still going is cancelled and superseded. The window follows
     // the progress of a cancellable run and offers to stop it.
@@ -105,12 +103,6 @@ public:
     template <typename Result, typename Publish>
     QFuture<void> finish(const RunHandle& run, QFuture<std::optional<Result>> work, LocalText cancelledTitle,
                          Publish publish);
-    template <typename Result, typename Publish>
-    QFuture<void> finish(const RunHandle& run, QFuture<std::optional<Result>> work,
-                         const QString& cancelledTitle, Publish publish)
-    {
-        return finish(run, std::move(work), LocalText::same(cancelledTitle), std::move(publish));
-    }
     // The failure of a run, as the window shows it.
     void failed(const RunHandle& run, const QString& why);
 

@@ -50,8 +50,10 @@ void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
               [&runs, run, single, finish = std::move(finish)](const Batch& batch) {
                   runs.end(run);
                   if (batch.failed > 0)
-                      runs.setAlertMessage(single ? batch.left.front().reason
-                                                  : FileRemover::leftBehindText(batch.failed, batch.left));
+                      runs.setAlertMessage(
+                          single ? LocalText::same(batch.left.front().reason) : LocalText::made([&batch] {
+                              return FileRemover::leftBehindText(batch.failed, batch.left);
+                          }));
                   finish(batch);
               })
         .onFailed(owner, [&runs, run] { runs.failed(run, QString()); });
@@ -61,8 +63,7 @@ void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts
 {
     const qint64 moved = batch.moved.size();
     if (moved == 0)
-        runs.setStatus(AppModelSupport::both("没有完成", "Not Completed"),
-                       LocalText::same(texts.nothingMoved));
+        runs.setStatus(AppModelSupport::both("没有完成", "Not Completed"), texts.nothingMoved);
     else
         runs.setStatus(texts.title, batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
                                                      : texts.allMoved.arg(moved));

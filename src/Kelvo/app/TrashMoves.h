@@ -8,6 +8,7 @@
 
 #include "platform/FileIdentity.h"
 #include "platform/FileRemover.h"
+#include "vocabulary/LocalText.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -53,10 +54,10 @@ void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
 // The status line after a batch: "Not Completed" and `nothingMoved` when nothing went; otherwise
 // `title` with `allMoved` (taking the count) or `someFailed` (taking the count and the failures).
 struct Outcome {
-    QString nothingMoved;
-    QString title;
-    QString allMoved;
-    QString someFailed;
+    LocalText nothingMoved;
+    LocalText title;
+    LocalText allMoved;
+    LocalText someFailed;
 };
 void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts);
 

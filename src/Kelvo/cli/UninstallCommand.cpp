@@ -39,7 +39,7 @@ QJsonObject uninstallJson(const UninstallPreviewReport& report)
         const qint64 appBytes = entry.appSizeBytes.value_or(0);
         QJsonObject json{
             {QStringLiteral("id"), StableId::of(entry.path).toString(QUuid::WithoutBraces)},
-            {QStringLiteral("name"), entry.name},
+            {QStringLiteral("name"), entry.shownName()},
             {QStringLiteral("path"), entry.path},
             {QStringLiteral("bundle_id"), entry.bundleID ? QJsonValue(*entry.bundleID) : QJsonValue()},
             {QStringLiteral("location"), QFileInfo(entry.path).path()},
@@ -65,7 +65,8 @@ std::vector<const UninstallPreviewReport::Entry*> named(const UninstallPreviewRe
         const auto same = [&](const QString& text) { return text.compare(word, Qt::CaseInsensitive) == 0; };
         if (entry.path == PathText::standardized(word) ||
             same(StableId::of(entry.path).toString(QUuid::WithoutBraces)) ||
-            same(entry.bundleID.value_or(QString())) || same(entry.name) || same(entry.uninstallName))
+            same(entry.bundleID.value_or(QString())) || same(entry.name) ||
+            (!entry.chineseName.isEmpty() && same(entry.chineseName)) || same(entry.uninstallName))
             found.push_back(&entry);
     }
     return found;
@@ -74,8 +75,8 @@ std::vector<const UninstallPreviewReport::Entry*> named(const UninstallPreviewRe
 void printList(const UninstallPreviewReport& report, Streams& streams)
 {
     for (const UninstallPreviewReport::Entry& entry : report.entries)
-        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  " << entry.name
-                    << "  (" << entry.source.text() << ")\n";
+        streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  "
+                    << entry.shownName() << "  (" << entry.source.text() << ")\n";
     streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
     for (const QString& note : report.notes)
         streams.out << note << '\n';

@@ -49,7 +49,7 @@ QJsonObject checkJson(const UpdateCheckOutcome& outcome, const QUrl& feed, const
             {QStringLiteral("update_available"), outcome.kind == UpdateCheckOutcome::Kind::available},
             {QStringLiteral("latest"), outcome.latest->toJson()},
             {QStringLiteral("download"), download},
-            {QStringLiteral("status_text"), outcome.detail}};
+            {QStringLiteral("status_text"), outcome.detail.text()}};
 }
 
 void printNotes(Streams& streams, const KelvoUpdateInfo& latest)
@@ -162,12 +162,12 @@ int update(const Arguments& arguments, const Environment& environment, Streams& 
         await(UpdateCheck::run(network, feed, currentVersion, environment.build));
     switch (outcome.kind) {
     case UpdateCheckOutcome::Kind::notConfigured:
-        return failure(streams, outcome.detail + QLatin1Char('\n') +
+        return failure(streams, outcome.detail.text() + QLatin1Char('\n') +
                                     L("在环境变量 KELVO_UPDATE_FEED_URL 中给出更新地址，或在构建时配置它。",
                                       "Name the feed in the environment variable KELVO_UPDATE_FEED_URL, or "
                                       "configure the build with it."));
     case UpdateCheckOutcome::Kind::failed:
-        return failure(streams, outcome.detail);
+        return failure(streams, outcome.detail.text());
     case UpdateCheckOutcome::Kind::upToDate:
     case UpdateCheckOutcome::Kind::available:
         break;
@@ -177,7 +177,7 @@ int update(const Arguments& arguments, const Environment& environment, Streams& 
                   checkJson(outcome, *feed, currentVersion, environment.build));
         return 0;
     }
-    streams.out << outcome.detail << '\n';
+    streams.out << outcome.detail.text() << '\n';
     if (outcome.kind == UpdateCheckOutcome::Kind::upToDate)
         return 0;
     printNotes(streams, *outcome.latest);

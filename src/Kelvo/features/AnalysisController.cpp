@@ -151,7 +151,7 @@ std::optional<ConfinedPath::Reached> AnalysisController::reachListed(const QStri
               : std::variant<ConfinedPath::Reached, QString>(
                     FileErrorText::changedSinceScan(PathText::shown(bytes)));
     if (QString* problem = std::get_if<QString>(&reached)) {
-        m_context.runs.setAlertMessage(*problem);
+        m_context.runs.setAlertMessage(LocalText::same(*problem));
         return std::nullopt;
     }
     return std::move(std::get<ConfinedPath::Reached>(reached));

@@ -78,12 +78,13 @@ QFuture<void> CleanController::preview()
     const RunCoordinator::RunHandle run =
         m_context.runs.begin(RunKind::cleanPreview, AppFeature::clean, true);
     return m_context.runs.finish(
-        run, takePreview(run), L("预览已取消", "Preview Cancelled"), [this](CleanPreviewReport report) {
+        run, takePreview(run), both("预览已取消", "Preview Cancelled"), [this](CleanPreviewReport report) {
             setReport(std::move(report));
-            m_context.runs.setStatus(L("预览完成", "Preview Complete"),
-                                     L("已检查可清理项目。正式清理前仍会让你确认。",
-                                       "Cleanable items have been checked. You will still confirm before the "
-                                       "real cleanup."));
+            m_context.runs.setStatus(
+                both("预览完成", "Preview Complete"),
+                both("已检查可清理项目。正式清理前仍会让你确认。",
+                     "Cleanable items have been checked. You will still confirm before the "
+                     "real cleanup."));
         });
 }
 
@@ -92,9 +93,9 @@ QFuture<void> CleanController::cleanNow()
     if (m_context.actingRefused())
         return QtFuture::makeReadyFuture();
     if (m_report && m_entries.chosenCount() == 0) {
-        m_context.runs.setStatus(L("没有选择项目", "Nothing Chosen"),
-                                 L("请至少选择一项再清理。没有删除任何内容。",
-                                   "Choose at least one item to clean. Nothing was deleted."));
+        m_context.runs.setStatus(both("没有选择项目", "Nothing Chosen"),
+                                 both("请至少选择一项再清理。没有删除任何内容。",
+                                      "Choose at least one item to clean. Nothing was deleted."));
         return QtFuture::makeReadyFuture();
     }
     RunCoordinator& runs = m_context.runs;
@@ -126,47 +127,49 @@ QFuture<void> CleanController::cleanNow()
                 });
             })
         .unwrap()
-        .then(
-            this,
-            [this, run](Outcome outcome) {
-                RunCoordinator& coordinator = m_context.runs;
-                if (!outcome.stopReason.isEmpty() || !outcome.result) {
-                    if (!coordinator.end(run))
-                        return QtFuture::makeReadyFuture(); // superseded
-                    if (!outcome.stopReason.isEmpty())
-                        coordinator.setAlertMessage(outcome.stopReason);
-                    coordinator.setStatus(outcome.stopReason.isEmpty() ? L("清理已取消", "Cleanup Cancelled")
-                                                                       : L("清理已停止", "Cleanup Stopped"),
-                                          L("没有删除任何内容。", "Nothing was deleted."));
-                    return QtFuture::makeReadyFuture();
-                }
-                const LocalCleanResult& result = *outcome.result;
-                m_context.statistics.recordNow(StatisticKey::lastCleanDate);
-                m_context.statistics.record(StatisticKey::lastCleanCount, qint64(result.removedCount));
-                // Whatever stayed is said, with why, so nothing counts as cleaned that is still there.
-                if (result.failedCount > 0)
-                    coordinator.setAlertMessage(FileRemover::leftBehindText(result.failedCount, result.left));
-                const int cleaned = result.removedCount;
-                const int failed = result.failedCount;
-                const QString freed = SizeText::bytes(result.removedBytes);
-                // The page then shows what is left, measured after cleaning.
-                return takePreview(run).then(this, [this, run, cleaned, failed,
-                                                    freed](std::optional<CleanPreviewReport> fresh) {
-                    if (!m_context.runs.end(run))
-                        return; // superseded: the later clean speaks for both
-                    setReport(std::move(fresh));
-                    m_context.runs.setStatus(L("清理完成", "Cleanup Complete"),
-                                             failed > 0
-                                                 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
-                                                     "Cleaned %1 items. %2 failed. Freed %3.")
-                                                       .arg(cleaned)
-                                                       .arg(failed)
-                                                       .arg(freed)
-                                                 : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
-                                                       .arg(cleaned)
-                                                       .arg(freed));
-                });
-            })
+        .then(this,
+              [this, run](Outcome outcome) {
+                  RunCoordinator& coordinator = m_context.runs;
+                  if (!outcome.stopReason.isEmpty() || !outcome.result) {
+                      if (!coordinator.end(run))
+                          return QtFuture::makeReadyFuture(); // superseded
+                      if (!outcome.stopReason.isEmpty())
+                          coordinator.setAlertMessage(LocalText::same(outcome.stopReason));
+                      coordinator.setStatus(outcome.stopReason.isEmpty()
+                                                ? both("清理已取消", "Cleanup Cancelled")
+                                                : both("清理已停止", "Cleanup Stopped"),
+                                            both("没有删除任何内容。", "Nothing was deleted."));
+                      return QtFuture::makeReadyFuture();
+                  }
+                  const LocalCleanResult& result = *outcome.result;
+                  m_context.statistics.recordNow(StatisticKey::lastCleanDate);
+                  m_context.statistics.record(StatisticKey::lastCleanCount, qint64(result.removedCount));
+                  // Whatever stayed is said, with why, so nothing counts as cleaned that is still there.
+                  if (result.failedCount > 0)
+                      coordinator.setAlertMessage(LocalText::made([&result] {
+                          return FileRemover::leftBehindText(result.failedCount, result.left);
+                      }));
+                  const int cleaned = result.removedCount;
+                  const int failed = result.failedCount;
+                  const QString freed = SizeText::bytes(result.removedBytes);
+                  // The page then shows what is left, measured after cleaning.
+                  return takePreview(run).then(
+                      this, [this, run, cleaned, failed, freed](std::optional<CleanPreviewReport> fresh) {
+                          if (!m_context.runs.end(run))
+                              return; // superseded: the later clean speaks for both
+                          setReport(std::move(fresh));
+                          m_context.runs.setStatus(
+                              both("清理完成", "Cleanup Complete"),
+                              failed > 0 ? both("已清理 %1 项，%2 项没有成功。释放 %3。",
+                                                "Cleaned %1 items. %2 failed. Freed %3.")
+                                               .arg(cleaned)
+                                               .arg(failed)
+                                               .arg(freed)
+                                         : both("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
+                                               .arg(cleaned)
+                                               .arg(freed));
+                      });
+              })
         .unwrap()
         .onFailed(this, [this, run] { m_context.runs.failed(run, QString()); });
 }
@@ -196,7 +199,7 @@ bool CleanController::loadWhitelistEditor()
             CleanWhitelistStore::load(m_context.environment.home).patterns.join(QLatin1Char('\n')));
         return true;
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(error.description());
+        m_context.runs.setAlertMessage(LocalText::same(error.description()));
         return false;
     }
 }
@@ -224,25 +227,25 @@ bool CleanController::saveWhitelistEditor()
     }
     if (!unhonoured.isEmpty()) {
         m_context.runs.setAlertMessage(
-            L("保护名单没有保存。请修改或删除以下各行：\n",
-              "The protection list was not saved. Change or remove these lines:\n") +
+            both("保护名单没有保存。请修改或删除以下各行：\n",
+                 "The protection list was not saved. Change or remove these lines:\n") +
             unhonoured.join(QLatin1Char('\n')));
         return false;
     }
     try {
         CleanWhitelistStore::save(CleanWhitelistState{lines}, m_context.environment.home);
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(error.description());
+        m_context.runs.setAlertMessage(LocalText::same(error.description()));
         return false;
     }
-    m_context.runs.setStatus(L("保护名单已更新", "Protection List Updated"),
-                             L("智能清理会按新的保护名单跳过对应内容。",
-                               "Smart Clean will skip items covered by the new protection list."));
+    m_context.runs.setStatus(both("保护名单已更新", "Protection List Updated"),
+                             both("智能清理会按新的保护名单跳过对应内容。",
+                                  "Smart Clean will skip items covered by the new protection list."));
     if (!rewritten.isEmpty())
         m_context.runs.setAlertMessage(
-            L("保护名单已保存。以下各行按其含义改写后保存：\n",
-              "The protection list was saved. These lines were written as they are "
-              "meant:\n") +
+            both("保护名单已保存。以下各行按其含义改写后保存：\n",
+                 "The protection list was saved. These lines were written as they are "
+                 "meant:\n") +
             rewritten.join(QLatin1Char('\n')));
     setShowingProtectionSheet(false);
     return true;

@@ -125,16 +125,16 @@ QFuture<void> InstallerController::scan()
     const RunCoordinator::RunHandle run = runs.begin(RunKind::installer, AppFeature::installer, true);
     auto work = InstallerPreviewService::snapshot(m_context.environment.home, places(), {}, run->cancelled);
     return runs.finish(
-        run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
+        run, std::move(work), both("扫描已取消", "Scan Cancelled"), [this](InstallerPreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
             const QString total = report.totalSizeText();
             setReport(std::move(report));
             m_context.runs.setStatus(
-                L("安装包预览完成", "Installer Preview Complete"),
-                count > 0 ? L("发现 %1 个安装包，合计 %2。", "Found %1 installer files, total %2.")
+                both("安装包预览完成", "Installer Preview Complete"),
+                count > 0 ? both("发现 %1 个安装包，合计 %2。", "Found %1 installer files, total %2.")
                                 .arg(count)
                                 .arg(total)
-                          : L("没有发现明显可整理的安装包。", "No obvious installer files were found."));
+                          : both("没有发现明显可整理的安装包。", "No obvious installer files were found."));
         });
 }
 
@@ -142,7 +142,7 @@ void InstallerController::moveToTrash(const QStringList& paths)
 {
     if (paths.isEmpty()) {
         m_context.runs.setAlertMessage(
-            L("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
+            both("请先选择要清理的安装包。", "Choose the installer files you want to clean up first."));
         return;
     }
     if (m_context.actingRefused())
@@ -178,8 +178,9 @@ void InstallerController::moveToTrash(const QStringList& paths)
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,
-                {L("选中的安装包没有移动成功。", "The selected installer files could not be moved."),
-                 L("已移到废纸篓", "Moved to Trash"), L("已移动 %1 个安装包。", "Moved %1 installer files."),
-                 L("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")});
+                {both("选中的安装包没有移动成功。", "The selected installer files could not be moved."),
+                 both("已移到废纸篓", "Moved to Trash"),
+                 both("已移动 %1 个安装包。", "Moved %1 installer files."),
+                 both("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")});
         });
 }

@@ -139,7 +139,7 @@ QFuture<void> OptimizeController::runNow()
     } catch (const KelvoError& error) {
         if (!m_showingProtectionSheet)
             adoptStored({}, error.description());
-        runs.setAlertMessage(error.description());
+        runs.setAlertMessage(LocalText::same(error.description()));
         runs.setStatus(both("优化已停止", "Optimization Stopped"), nothingRan());
         return QtFuture::makeReadyFuture();
     }
@@ -243,7 +243,7 @@ bool OptimizeController::loadWhitelistEditor()
             OptimizeWhitelistStore::load(m_context.environment.home, m_context.environment.target.system));
         return true;
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(error.description());
+        m_context.runs.setAlertMessage(LocalText::same(error.description()));
         return false;
     }
 }
@@ -282,7 +282,7 @@ bool OptimizeController::saveWhitelistEditor()
         OptimizeWhitelistStore::save(m_editing, m_context.environment.home,
                                      m_context.environment.target.system);
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(error.description());
+        m_context.runs.setAlertMessage(LocalText::same(error.description()));
         return false;
     }
     adoptStored(m_editing); // what is stored now, readable again

@@ -40,8 +40,7 @@ int PurgeController::targetTypeCount() const
 QFuture<void> PurgeController::scan()
 {
     RunCoordinator& runs = m_context.runs;
-    runs.setStatus(runs.statusTitle(),
-                   L("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait."));
+    runs.setStatusDetail(both("正在扫描项目目录，请稍等。", "Scanning the project folder, please wait."));
     const RunCoordinator::RunHandle run = runs.begin(RunKind::purge, AppFeature::purge, true);
     LocalPurgePreview::Options options;
     options.home = m_context.environment.home;
@@ -50,17 +49,17 @@ QFuture<void> PurgeController::scan()
     };
     auto work = PurgePreviewService::snapshot(m_scanPath, std::move(options), run->cancelled);
     return runs.finish(
-        run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](PurgePreviewReport report) {
+        run, std::move(work), both("扫描已取消", "Scan Cancelled"), [this](PurgePreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
             const QString total = report.totalSizeText();
             setReport(std::move(report));
             m_context.runs.setStatus(
-                L("项目预览完成", "Project Preview Complete"),
-                count > 0 ? L("发现 %1 个可整理项目，合计 %2。", "Found %1 cleanup items, total %2.")
+                both("项目预览完成", "Project Preview Complete"),
+                count > 0 ? both("发现 %1 个可整理项目，合计 %2。", "Found %1 cleanup items, total %2.")
                                 .arg(count)
                                 .arg(total)
-                          : L("当前范围里没有明显可整理的项目产物。",
-                              "No obvious cleanup targets were found in this scope."));
+                          : both("当前范围里没有明显可整理的项目产物。",
+                                 "No obvious cleanup targets were found in this scope."));
         });
 }
 
@@ -76,8 +75,9 @@ void PurgeController::choosePath(const QUrl& folder)
 void PurgeController::moveToTrash(const QStringList& paths)
 {
     if (paths.isEmpty()) {
-        m_context.runs.setAlertMessage(L("请先选择要移到废纸篓的项目产物。",
-                                         "Choose the build artefacts you want to move to the Trash first."));
+        m_context.runs.setAlertMessage(
+            both("请先选择要移到废纸篓的项目产物。",
+                 "Choose the build artefacts you want to move to the Trash first."));
         return;
     }
     if (m_context.actingRefused())
@@ -113,9 +113,9 @@ void PurgeController::moveToTrash(const QStringList& paths)
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,
-                {L("选中的项目产物没有移动成功。", "The selected build artefacts could not be moved."),
-                 L("已移到废纸篓", "Moved to Trash"),
-                 L("已移动 %1 个项目产物。", "Moved %1 build artefacts."),
-                 L("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")});
+                {both("选中的项目产物没有移动成功。", "The selected build artefacts could not be moved."),
+                 both("已移到废纸篓", "Moved to Trash"),
+                 both("已移动 %1 个项目产物。", "Moved %1 build artefacts."),
+                 both("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")});
         });
 }

@@ -179,7 +179,7 @@ void StatusController::endProcess(int pid, const QString& startTime, const QStri
     try {
         ProcessControl::terminate(target, force);
     } catch (const KelvoError& error) {
-        m_context.runs.setAlertMessage(error.description());
+        m_context.runs.setAlertMessage(LocalText::same(error.description()));
         return;
     }
     const auto samePid = [pid](const SystemReport::ProcessInfo& process) { return process.pid == pid; };

@@ -120,7 +120,7 @@ QVariant UninstallAppModel::rowData(int row, int role) const
     const QString unknown = SizeText::bytes(std::nullopt);
     switch (role) {
     case NameRole:
-        return entry.name;
+        return entry.shownName();
     case BundleIDRole:
         return entry.bundleID.value_or(QString());
     case SourceRole:

@@ -53,15 +53,15 @@ QFuture<void> UninstallController::scan()
     auto work =
         UninstallPreviewService::snapshot(m_context.environment.home, std::move(setup), run->cancelled);
     return runs.finish(
-        run, std::move(work), L("扫描已取消", "Scan Cancelled"), [this](UninstallPreviewReport report) {
+        run, std::move(work), both("扫描已取消", "Scan Cancelled"), [this](UninstallPreviewReport report) {
             const qsizetype count = qsizetype(report.entries.size());
             const QStringList notes = report.notes;
             setReport(std::move(report));
-            const QString found =
-                count > 0 ? L("找到 %1 个可查看的应用项目。", "Found %1 app items to review.").arg(count)
-                          : L("当前没有可显示的应用项目。", "There are no app items to show right now.");
-            m_context.runs.setStatus(L("预览卸载项目完成", "Uninstall Preview Complete"),
-                                     (QStringList{found} + notes).join(u' '));
+            LocalText found =
+                count > 0 ? both("找到 %1 个可查看的应用项目。", "Found %1 app items to review.").arg(count)
+                          : both("当前没有可显示的应用项目。", "There are no app items to show right now.");
+            m_context.runs.setStatus(both("预览卸载项目完成", "Uninstall Preview Complete"),
+                                     notes.isEmpty() ? found : found + (u' ' + notes.join(u' ')));
         });
 }
 
@@ -87,13 +87,13 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
     if (runs.isRunning(RunKind::uninstallTrash))
         return; // one batch at a time; the page offers no uninstall meanwhile
     if (ids.isEmpty()) {
-        runs.setAlertMessage(L("请先选择要处理的应用。", "Choose the apps you want to process first."));
+        runs.setAlertMessage(both("请先选择要处理的应用。", "Choose the apps you want to process first."));
         return;
     }
     if (m_context.actingRefused())
         return;
-    runs.setStatus(L("正在卸载应用", "Uninstalling Apps"),
-                   L("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
+    runs.setStatus(both("正在卸载应用", "Uninstalling Apps"),
+                   both("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
     UninstallExecutor::Plan planned = plan(ids, leftoverPaths);
     const bool single = planned.apps.size() + planned.kept.size() + std::size_t(planned.leftoverCount()) == 1;
     auto work = [planned = std::move(planned), home = m_context.environment.home, tool = flatpakTool()] {
@@ -119,8 +119,9 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
             }
             TrashMoves::sayHowItWent(
                 m_context.runs, batch,
-                {L("选中的应用没有处理成功。", "The selected apps could not be processed."),
-                 L("卸载完成", "Uninstall Complete"), L("已处理 %1 个应用项目。", "Processed %1 app items."),
-                 L("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")});
+                {both("选中的应用没有处理成功。", "The selected apps could not be processed."),
+                 both("卸载完成", "Uninstall Complete"),
+                 both("已处理 %1 个应用项目。", "Processed %1 app items."),
+                 both("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")});
         });
 }

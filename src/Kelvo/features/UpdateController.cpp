@@ -24,7 +24,7 @@ UpdateController::UpdateController(const FeatureContext& context, QObject* paren
                                           context.environment.processEnvironment))
     , m_currentVersion(UpdateCheck::comparedVersion(context.environment.version))
     , m_installer(m_network, context.environment.updateInstaller)
-    , m_statusDetail(L("还没有检查更新。", "Updates have not been checked yet."))
+    , m_statusDetail(both("还没有检查更新。", "Updates have not been checked yet."))
 {
     connect(&m_installer, &UpdateInstaller::stateChanged, this, &UpdateController::setInstallerState);
 }

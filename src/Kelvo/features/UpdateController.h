@@ -51,7 +51,8 @@ public:
 
     bool feedConfigured() const { return m_feed.has_value(); }
     bool isCheckingForUpdates() const { return m_checking; }
-    QString updateStatusDetail() const { return m_statusDetail; }
+    QString updateStatusDetail() const { return m_statusDetail.text(); }
+    const LocalText& statusDetailText() const { return m_statusDetail; }
     QString latestUpdateVersionText() const { return m_latestVersionText; }
     QString releaseNotes() const { return m_releaseNotes; }
     bool canInstallUpdate() const { return m_download.has_value(); }
@@ -99,7 +100,7 @@ private:
     bool m_checking = false;
     bool m_checkSilent = true; // every check joined to the running one was silent
     QFuture<void> m_check;
-    QString m_statusDetail;
+    LocalText m_statusDetail;
     QString m_latestVersionText;
     QString m_releaseNotes;
     std::optional<UpdateDownload> m_download;

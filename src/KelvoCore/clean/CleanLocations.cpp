@@ -18,12 +18,6 @@ CleanTarget target(const char* zh, const char* en, const char* path)
     return {QString::fromUtf8(zh), QString::fromUtf8(en), QString::fromUtf8(path)};
 }
 
-// Developer tool names read the same in both languages.
-CleanTarget tool(const char* label, const char* path)
-{
-    return target(label, label, path);
-}
-
 CleanCatalogue makeMacOS()
 {
     CleanCatalogue catalogue;
@@ -60,12 +54,15 @@ CleanCatalogue makeMacOS()
     };
     catalogue.developerTools = group(
         "开发工具", "Developer tools",
-        {tool("Xcode DerivedData", "Library/Developer/Xcode/DerivedData"),
-         tool("Xcode Archives", "Library/Developer/Xcode/Archives"),
-         tool("Xcode ModuleCache", "Library/Developer/Xcode/DerivedData/ModuleCache.noindex"),
-         tool("CoreSimulator Caches", "Library/Developer/CoreSimulator/Caches"), tool("npm cache", ".npm"),
-         tool("Yarn cache", "Library/Caches/Yarn"), tool("pnpm store", "Library/pnpm/store"),
-         tool("Gradle cache", ".gradle/caches"), tool("Cargo registry cache", ".cargo/registry/cache")});
+        {target("Xcode DerivedData", "Xcode DerivedData", "Library/Developer/Xcode/DerivedData"),
+         target("Xcode 归档", "Xcode Archives", "Library/Developer/Xcode/Archives"),
+         target("Xcode 模块缓存", "Xcode ModuleCache",
+                "Library/Developer/Xcode/DerivedData/ModuleCache.noindex"),
+         target("模拟器缓存", "CoreSimulator Caches", "Library/Developer/CoreSimulator/Caches"),
+         target("npm 缓存", "npm cache", ".npm"), target("Yarn 缓存", "Yarn cache", "Library/Caches/Yarn"),
+         target("pnpm 存储", "pnpm store", "Library/pnpm/store"),
+         target("Gradle 缓存", "Gradle cache", ".gradle/caches"),
+         target("Cargo 注册表缓存", "Cargo registry cache", ".cargo/registry/cache")});
     catalogue.diagnostics =
         group("诊断与崩溃报告", "Diagnostics and crash reports",
               {target("崩溃报告", "Crash reports", "Library/Application Support/CrashReporter"),
@@ -164,13 +161,18 @@ CleanCatalogue makeLinux()
     // ~/go/pkg/mod itself) and the tools' own homes are not caches.
     catalogue.developerTools = group(
         "开发工具", "Developer tools",
-        {tool("npm cache", ".npm/_cacache"), tool("Yarn cache", ".cache/yarn"),
-         tool("pnpm cache", ".cache/pnpm"), tool("pnpm store", ".local/share/pnpm/store"),
-         tool("pip cache", ".cache/pip"), tool("Go build cache", ".cache/go-build"),
-         tool("Go module downloads", "go/pkg/mod/cache/download"), tool("Gradle cache", ".gradle/caches"),
-         tool("Cargo registry cache", ".cargo/registry/cache"), tool("ccache", ".cache/ccache"),
-         tool("ccache", ".ccache"), tool("node-gyp cache", ".cache/node-gyp"),
-         tool("Composer cache", ".cache/composer"), tool("Java deployment cache", ".java/deployment/cache")});
+        {target("npm 缓存", "npm cache", ".npm/_cacache"), target("Yarn 缓存", "Yarn cache", ".cache/yarn"),
+         target("pnpm 缓存", "pnpm cache", ".cache/pnpm"),
+         target("pnpm 存储", "pnpm store", ".local/share/pnpm/store"),
+         target("pip 缓存", "pip cache", ".cache/pip"),
+         target("Go 构建缓存", "Go build cache", ".cache/go-build"),
+         target("Go 模块下载", "Go module downloads", "go/pkg/mod/cache/download"),
+         target("Gradle 缓存", "Gradle cache", ".gradle/caches"),
+         target("Cargo 注册表缓存", "Cargo registry cache", ".cargo/registry/cache"),
+         target("ccache 编译缓存", "ccache", ".cache/ccache"), target("ccache 编译缓存", "ccache", ".ccache"),
+         target("node-gyp 缓存", "node-gyp cache", ".cache/node-gyp"),
+         target("Composer 缓存", "Composer cache", ".cache/composer"),
+         target("Java 部署缓存", "Java deployment cache", ".java/deployment/cache")});
     catalogue.diagnostics = group("诊断与崩溃报告", "Diagnostics and crash reports",
                                   {target("崩溃报告", "Crash reports", ".local/share/drkonqi"),
                                    target("崩溃报告", "Crash reports", ".cache/abrt")});

@@ -9,7 +9,6 @@
 #include "uninstall/LinuxIcons.h"
 #include "uninstall/LinuxLeftovers.h"
 #include "uninstall/LinuxPrograms.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 #include "vocabulary/PathText.h"
 
@@ -58,11 +57,6 @@ std::optional<QDateTime> usedAt(qint64 secondsSinceEpoch)
     if (secondsSinceEpoch <= 0)
         return std::nullopt;
     return QDateTime::fromSecsSinceEpoch(secondsSinceEpoch, QTimeZone::utc());
-}
-
-QString localizedName(const QString& chinese, const QString& english)
-{
-    return chinese.isEmpty() ? english : AppLocalization::localized(chinese, english);
 }
 
 UninstallPreviewReport::Leftover leftoverOf(const FileWalker::Item& item)
@@ -271,7 +265,6 @@ private:
     UninstallPreviewReport::Entry entryFor(Found& found,
                                            std::vector<UninstallPreviewReport::Leftover> claimed)
     {
-        const QString name = localizedName(found.chineseName, found.name);
         std::vector<UninstallPreviewReport::Leftover> leftovers = std::move(found.entries);
         for (UninstallPreviewReport::Leftover& leftover : claimed) {
             // Without a program nothing proves what the entry was for: its leftovers are offered, unchosen.
@@ -280,9 +273,10 @@ private:
             leftovers.push_back(std::move(leftover));
         }
         UninstallPreviewReport::Entry entry =
-            UninstallPreviewReport::makeEntry(name, std::nullopt, found.source, found.item.name,
+            UninstallPreviewReport::makeEntry(found.name, std::nullopt, found.source, found.item.name,
                                               found.item.path, FileWalker::measure(found.item).allocatedBytes,
                                               std::move(leftovers), found.lastOpened, found.item.identity);
+        entry.chineseName = found.chineseName;
         entry.iconPath = found.icon;
         return entry;
     }

@@ -97,8 +97,10 @@ Plan plan(const UninstallPreviewReport& report, const Choice& choice,
         // A Flatpak app's folder is flatpak's to remove; it is never moved.
         if (!entry.flatpakID && !admit(entry.path))
             continue;
-        AppPlan app{
-            entry.name, entry.flatpakID, {entry.path, entry.identity, entry.appSizeBytes.value_or(0)}, {}};
+        AppPlan app{entry.shownName(),
+                    entry.flatpakID,
+                    {entry.path, entry.identity, entry.appSizeBytes.value_or(0)},
+                    {}};
         for (const UninstallPreviewReport::Leftover& leftover : entry.leftovers)
             if (choice.leftovers.contains(leftover.path) && admit(leftover.path))
                 app.leftovers.push_back({leftover.path, leftover.identity, leftover.allocatedBytes});

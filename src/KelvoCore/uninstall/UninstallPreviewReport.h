@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileIdentity.h"
+#include "vocabulary/AppLocalization.h"
 #include "vocabulary/LocalText.h"
 
 #include <QDateTime>
@@ -44,8 +45,15 @@ struct UninstallPreviewReport {
         // application ID: the tool removes it, it is not moved to the Trash.
         std::optional<QString> iconPath = std::nullopt;
         std::optional<QString> flatpakID = std::nullopt;
+        // The desktop entry's Chinese name, when it has one: shown instead of `name` in Chinese.
+        QString chineseName = {};
 
         QStringList leftoverPaths() const;
+        // The name in the language of this moment.
+        QString shownName() const
+        {
+            return chineseName.isEmpty() ? name : AppLocalization::localized(chineseName, name);
+        }
 
         bool operator==(const Entry&) const = default;
     };

@@ -2,16 +2,15 @@
 
 #include "update/UpdateService.h"
 #include "update/UpdateVersionComparator.h"
-#include "vocabulary/AppLocalization.h"
 #include "vocabulary/KelvoError.h"
 
 namespace UpdateCheck {
 
 namespace {
 
-QString text(const char* zh, const char* en)
+LocalText text(const char* zh, const char* en)
 {
-    return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+    return {QString::fromUtf8(zh), QString::fromUtf8(en)};
 }
 
 } // namespace
@@ -57,7 +56,7 @@ QFuture<UpdateCheckOutcome> run(QNetworkAccessManager& network, const std::optio
             return found(latest, currentVersion, currentBuild);
         })
         .onFailed([](const KelvoError& error) { return failed(error.description()); })
-        .onFailed([] { return failed(text("未知错误。", "Unknown error.")); });
+        .onFailed([] { return failed(text("未知错误。", "Unknown error.").text()); });
 }
 
 } // namespace UpdateCheck

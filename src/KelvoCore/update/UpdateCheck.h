@@ -4,6 +4,7 @@
 // both use.
 
 #include "update/KelvoUpdateInfo.h"
+#include "vocabulary/LocalText.h"
 
 #include <QFuture>
 #include <QString>
@@ -18,8 +19,8 @@ struct UpdateCheckOutcome {
     Kind kind = Kind::notConfigured;
     std::optional<KelvoUpdateInfo> latest;  // the feed's record, when it was read
     std::optional<UpdateDownload> download; // this system's package of a newer release
-    QString detail;                         // one line for people
-    QString title = {};                     // the status line's title, for a feed that was read
+    LocalText detail;                       // one line for people
+    LocalText title = {};                   // the status line's title, for a feed that was read
 };
 
 namespace UpdateCheck {
