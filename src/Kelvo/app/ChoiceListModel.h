@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <vector>
 
 // A result list whose rows the user chooses for an action (a clean, a move to the Trash, an
 // uninstall). The choice is kept here by row key, so it names the same items whatever the order, and
@@ -97,4 +98,24 @@ private:
 
     QSet<QString> m_chosen;
     Totals m_totals;
+};
+
+// A choice list over a vector of rows, as every page's list is: it counts the rows, reads each one's
+// key from the row itself and drops the rows whose keys left.
+template <typename Row> class ChoiceRowsModel : public ChoiceListModel {
+public:
+    using ChoiceListModel::ChoiceListModel;
+
+    int rowCount(const QModelIndex& parent = {}) const final { return parent.isValid() ? 0 : int(m_rows.size()); }
+    QString keyOf(int row) const final { return keyOfRow(rowAt(row)); }
+
+protected:
+    virtual QString keyOfRow(const Row& row) const = 0;
+    const Row& rowAt(int row) const { return m_rows[std::size_t(row)]; }
+    void eraseKeys(const QSet<QString>& keys) override
+    {
+        std::erase_if(m_rows, [&](const Row& row) { return keys.contains(keyOfRow(row)); });
+    }
+
+    std::vector<Row> m_rows;
 };

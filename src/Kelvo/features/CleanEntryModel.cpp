@@ -24,14 +24,10 @@ void CleanEntryModel::setEntries(std::vector<CleanPreviewReport::Entry> entries)
         NewChoice::byDefault);
 }
 
-int CleanEntryModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
 
-QString CleanEntryModel::keyOf(int row) const
+QString CleanEntryModel::keyOfRow(const CleanEntryRow& row) const
 {
-    return CleanChoice::keyOf(m_rows[std::size_t(row)].entry);
+    return CleanChoice::keyOf(row.entry);
 }
 
 qint64 CleanEntryModel::bytesOf(int row) const
@@ -81,7 +77,3 @@ QHash<int, QByteArray> CleanEntryModel::rowRoleNames() const
     return {{PathRole, "path"}, {NoteRole, "note"}, {StatusRole, "status"}, {SectionRole, "section"}};
 }
 
-void CleanEntryModel::eraseKeys(const QSet<QString>& keys)
-{
-    std::erase_if(m_rows, [&](const Row& row) { return keys.contains(CleanChoice::keyOf(row.entry)); });
-}

@@ -7,14 +7,10 @@ void InstallerEntryModel::setEntries(std::vector<InstallerPreviewReport::Entry> 
     replaceRows([&] { m_rows = std::move(entries); }, NewChoice::keepListed);
 }
 
-int InstallerEntryModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
 
-QString InstallerEntryModel::keyOf(int row) const
+QString InstallerEntryModel::keyOfRow(const InstallerPreviewReport::Entry& row) const
 {
-    return m_rows[std::size_t(row)].path;
+    return row.path;
 }
 
 qint64 InstallerEntryModel::bytesOf(int row) const
@@ -50,11 +46,6 @@ QHash<int, QByteArray> InstallerEntryModel::rowRoleNames() const
             {SizeTextRole, "sizeText"}};
 }
 
-void InstallerEntryModel::eraseKeys(const QSet<QString>& keys)
-{
-    std::erase_if(m_rows,
-                  [&](const InstallerPreviewReport::Entry& entry) { return keys.contains(entry.path); });
-}
 
 InstallerShownEntries::InstallerShownEntries(InstallerEntryModel& entries, QObject* parent)
     : QSortFilterProxyModel(parent)

@@ -10,30 +10,26 @@
 
 // The installers a scan found, largest first. An installer is chosen by its path; a new scan keeps the
 // choices it still lists and chooses nothing else. Installers moved to the Trash leave the list.
-class InstallerEntryModel : public ChoiceListModel {
+class InstallerEntryModel : public ChoiceRowsModel<InstallerPreviewReport::Entry> {
     Q_OBJECT
 
 public:
     enum Role { NameRole = FirstRowRole, PathRole, SourceRole, KindRole, SizeTextRole };
     Q_ENUM(Role)
 
-    using ChoiceListModel::ChoiceListModel;
+    using ChoiceRowsModel::ChoiceRowsModel;
 
     void setEntries(std::vector<InstallerPreviewReport::Entry> entries);
     const InstallerPreviewReport::Entry& entryAt(int row) const { return m_rows[std::size_t(row)]; }
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QString keyOf(int row) const override;
     qint64 bytesOf(int row) const override;
     bool chosenByDefault(int) const override { return false; }
 
 protected:
+    QString keyOfRow(const InstallerPreviewReport::Entry& row) const override;
     QVariant rowData(int row, int role) const override;
     QHash<int, QByteArray> rowRoleNames() const override;
-    void eraseKeys(const QSet<QString>& keys) override;
 
-private:
-    std::vector<InstallerPreviewReport::Entry> m_rows;
 };
 
 // The installers the page lists: those found in one place (or all), largest first as the scan orders

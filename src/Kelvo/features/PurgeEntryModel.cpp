@@ -5,14 +5,10 @@ void PurgeEntryModel::setEntries(std::vector<PurgePreviewReport::Entry> entries)
     replaceRows([&] { m_rows = std::move(entries); }, NewChoice::byDefault);
 }
 
-int PurgeEntryModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
 
-QString PurgeEntryModel::keyOf(int row) const
+QString PurgeEntryModel::keyOfRow(const PurgePreviewReport::Entry& row) const
 {
-    return m_rows[std::size_t(row)].path;
+    return row.path;
 }
 
 qint64 PurgeEntryModel::bytesOf(int row) const
@@ -63,7 +59,3 @@ QHash<int, QByteArray> PurgeEntryModel::rowRoleNames() const
             {HasProjectFileRole, "hasProjectFile"}};
 }
 
-void PurgeEntryModel::eraseKeys(const QSet<QString>& keys)
-{
-    std::erase_if(m_rows, [&](const PurgePreviewReport::Entry& entry) { return keys.contains(entry.path); });
-}

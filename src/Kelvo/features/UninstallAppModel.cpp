@@ -23,19 +23,15 @@ QString lastOpenedText(const std::optional<QDateTime>& lastOpened)
 
 UninstallLeftoverModel::UninstallLeftoverModel(std::vector<UninstallPreviewReport::Leftover> leftovers,
                                                QObject* parent)
-    : ChoiceListModel(parent)
+    : ChoiceRowsModel(parent)
 {
     replaceRows([&] { m_rows = std::move(leftovers); }, NewChoice::byDefault);
 }
 
-int UninstallLeftoverModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
 
-QString UninstallLeftoverModel::keyOf(int row) const
+QString UninstallLeftoverModel::keyOfRow(const UninstallPreviewReport::Leftover& row) const
 {
-    return m_rows[std::size_t(row)].path;
+    return row.path;
 }
 
 qint64 UninstallLeftoverModel::bytesOf(int row) const
@@ -68,14 +64,10 @@ QHash<int, QByteArray> UninstallLeftoverModel::rowRoleNames() const
     return {{PathRole, "path"}, {SizeTextRole, "sizeText"}, {StrongRole, "strong"}};
 }
 
-void UninstallLeftoverModel::eraseKeys(const QSet<QString>& keys)
-{
-    std::erase_if(m_rows, [&](const auto& leftover) { return keys.contains(leftover.path); });
-}
 
 void UninstallAppModel::setEntries(std::vector<UninstallPreviewReport::Entry> entries)
 {
-    std::vector<Row> previous;
+    std::vector<UninstallAppRow> previous;
     replaceRows(
         [&] {
             previous = std::exchange(m_rows, {});
@@ -87,26 +79,22 @@ void UninstallAppModel::setEntries(std::vector<UninstallPreviewReport::Entry> en
         },
         NewChoice::keepListed);
     // The views let go of the old lists during the reset.
-    for (const Row& row : previous)
+    for (const UninstallAppRow& row : previous)
         row.leftovers->deleteLater();
 }
 
 QStringList UninstallAppModel::chosenLeftovers() const
 {
     QSet<QString> paths;
-    for (const Row& row : m_rows)
+    for (const UninstallAppRow& row : m_rows)
         paths.unite(row.leftovers->chosen());
     return QStringList(paths.begin(), paths.end());
 }
 
-int UninstallAppModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : int(m_rows.size());
-}
 
-QString UninstallAppModel::keyOf(int row) const
+QString UninstallAppModel::keyOfRow(const UninstallAppRow& row) const
 {
-    return m_rows[std::size_t(row)].entry.id;
+    return row.entry.id;
 }
 
 qint64 UninstallAppModel::bytesOf(int row) const
@@ -160,7 +148,7 @@ QHash<int, QByteArray> UninstallAppModel::rowRoleNames() const
 
 void UninstallAppModel::eraseKeys(const QSet<QString>& keys)
 {
-    std::erase_if(m_rows, [&](const Row& row) {
+    std::erase_if(m_rows, [&](const UninstallAppRow& row) {
         if (!keys.contains(row.entry.id))
             return false;
         row.leftovers->deleteLater();

@@ -8,7 +8,7 @@
 
 // One application's leftovers, strong matches first. A leftover is chosen by its path; the app's list
 // starts with its strong matches chosen, the possible ones offered.
-class UninstallLeftoverModel : public ChoiceListModel {
+class UninstallLeftoverModel : public ChoiceRowsModel<UninstallPreviewReport::Leftover> {
     Q_OBJECT
 
 public:
@@ -17,24 +17,25 @@ public:
 
     UninstallLeftoverModel(std::vector<UninstallPreviewReport::Leftover> leftovers, QObject* parent);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QString keyOf(int row) const override;
     qint64 bytesOf(int row) const override;
     bool chosenByDefault(int row) const override;
 
 protected:
+    QString keyOfRow(const UninstallPreviewReport::Leftover& row) const override;
     QVariant rowData(int row, int role) const override;
     QHash<int, QByteArray> rowRoleNames() const override;
-    void eraseKeys(const QSet<QString>& keys) override;
+};
 
-private:
-    std::vector<UninstallPreviewReport::Leftover> m_rows;
+// An installed application as the list keeps it, with the list of its leftovers.
+struct UninstallAppRow {
+    UninstallPreviewReport::Entry entry;
+    UninstallLeftoverModel* leftovers; // a child of the app list
 };
 
 // The installed applications, in the report's order, each with the list of its leftovers. An app is
 // chosen by its id; a new scan keeps the apps still listed that were chosen and starts every app's
 // leftovers over. Apps that went leave the list. An app's bytes are its bundle's.
-class UninstallAppModel : public ChoiceListModel {
+class UninstallAppModel : public ChoiceRowsModel<UninstallAppRow> {
     Q_OBJECT
 
 public:
@@ -52,27 +53,19 @@ public:
     };
     Q_ENUM(Role)
 
-    using ChoiceListModel::ChoiceListModel;
+    using ChoiceRowsModel::ChoiceRowsModel;
 
     void setEntries(std::vector<UninstallPreviewReport::Entry> entries);
     UninstallLeftoverModel* leftoversAt(int row) const { return m_rows[std::size_t(row)].leftovers; }
     // The chosen leftovers of every app, each once.
     QStringList chosenLeftovers() const;
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    QString keyOf(int row) const override;
     qint64 bytesOf(int row) const override;
     bool chosenByDefault(int) const override { return false; }
 
 protected:
+    QString keyOfRow(const UninstallAppRow& row) const override;
     QVariant rowData(int row, int role) const override;
     QHash<int, QByteArray> rowRoleNames() const override;
     void eraseKeys(const QSet<QString>& keys) override;
-
-private:
-    struct Row {
-        UninstallPreviewReport::Entry entry;
-        UninstallLeftoverModel* leftovers; // a child of this model
-    };
-    std::vector<Row> m_rows;
 };
