@@ -4,6 +4,7 @@
 #include "AppModelFixture.h"
 #include "SyntheticHome.h"
 #include "app/AppIconProvider.h"
+#include "features/ScanLocationModel.h"
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanWhitelistStore.h"
@@ -331,6 +332,28 @@ private slots:
         model->installer()->moveToTrash({dmg});
         QVERIFY(finished(*model));
         QVERIFY(exists(twin) && alertOf(*model).contains("is a link"));
+    }
+
+    // The places an installer scan searches are looked at again when asked: a folder made since reads
+    // as there, with its name in the language of the moment.
+    void scanLocationsAreLookedAtAgain()
+    {
+        AppModelFixture fixture;
+        const QString downloads = fixture.home + "/Downloads";
+        QVERIFY(QDir(downloads).removeRecursively());
+        const auto model = fixture.makeModel();
+        ScanLocationModel& locations = *model->installer()->scanLocations();
+        const QAbstractItemModelTester tester(&locations);
+        const auto shown = [&] {
+            for (int row = 0; row < locations.rowCount(); ++row)
+                if (locations.index(row).data(ScanLocationModel::PathRole) == downloads)
+                    return locations.index(row).data(ScanLocationModel::ExistsRole).toBool();
+            return false;
+        };
+        QVERIFY(QDir().mkpath(downloads));
+        QVERIFY(!shown());
+        model->installer()->lookAtScanLocations();
+        QVERIFY(shown());
     }
 
     // A bundle's own icon at the size asked for (none: its own); without a readable one, the neutral one.

@@ -17,8 +17,9 @@ InstallerController::InstallerController(const FeatureContext& context, QObject*
     : QObject(parent)
     , m_context(context)
 {
-    for (auto changed : {&InstallerController::scanLocationsChanged, &InstallerController::sourcesChanged})
-        connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, changed);
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
+            &InstallerController::sourcesChanged);
+    lookAtScanLocations();
 }
 
 LocalInstallerPreview::Places InstallerController::places() const
@@ -27,15 +28,10 @@ LocalInstallerPreview::Places InstallerController::places() const
         LocalInstallerPreview::systemPlaces(m_context.environment.target.system));
 }
 
-QVariantList InstallerController::scanLocations() const
+void InstallerController::lookAtScanLocations()
 {
-    QVariantList list;
-    for (const LocalInstallerPreview::ScanLocation& location :
-         LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()))
-        list.append(QVariantMap{{QStringLiteral("path"), location.path},
-                                {QStringLiteral("source"), location.source.text()},
-                                {QStringLiteral("exists"), location.exists}});
-    return list;
+    m_scanLocations.setLocations(
+        LocalInstallerPreview::availableScanLocations(m_context.environment.home, places()));
 }
 
 bool InstallerController::linuxDesktop() const

@@ -2,6 +2,7 @@
 
 #include "app/FeatureContext.h"
 #include "features/InstallerEntryModel.h"
+#include "features/ScanLocationModel.h"
 
 #include "installer/InstallerPreviewReport.h"
 #include "installer/LocalInstallerPreview.h"
@@ -9,7 +10,6 @@
 #include <QFuture>
 #include <QObject>
 #include <QStringList>
-#include <QVariantList>
 
 #include <optional>
 
@@ -18,8 +18,8 @@
 class InstallerController : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool hasReport READ hasReport NOTIFY reportChanged)
-    // The places the scan searches, shown until the first report: [{path, source, exists}]
-    Q_PROPERTY(QVariantList scanLocations READ scanLocations NOTIFY scanLocationsChanged)
+    // The places the scan searches, shown until the first report.
+    Q_PROPERTY(ScanLocationModel* scanLocations READ scanLocations CONSTANT)
     // Every installer of the report with the choice and its totals, and the rows the page lists: those
     // of the chosen place, largest first or by name.
     Q_PROPERTY(InstallerEntryModel* entries READ entries CONSTANT)
@@ -38,7 +38,9 @@ public:
 
     const std::optional<InstallerPreviewReport>& report() const { return m_report; }
     bool hasReport() const { return m_report.has_value(); }
-    QVariantList scanLocations() const;
+    ScanLocationModel* scanLocations() { return &m_scanLocations; }
+    // Looks at the places again (the page is shown): one made or removed since shows so.
+    Q_INVOKABLE void lookAtScanLocations();
     bool linuxDesktop() const;
     QStringList fileTypes() const;
 
@@ -60,7 +62,6 @@ public:
 
 signals:
     void reportChanged();
-    void scanLocationsChanged(); // the sources are named in the language of the moment
     void sourcesChanged();
     void sortBySizeChanged();
 
@@ -73,6 +74,7 @@ private:
     const FeatureContext& m_context;
     std::optional<InstallerPreviewReport> m_report;
     InstallerEntryModel m_entries;
+    ScanLocationModel m_scanLocations;
     InstallerShownEntries m_shownEntries{m_entries};
     QString m_filterLocation; // the place shown; empty for all
     bool m_sortBySize = true;

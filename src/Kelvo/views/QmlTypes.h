@@ -9,6 +9,7 @@
 #include "features/CleanEntryModel.h"
 #include "features/InstallerEntryModel.h"
 #include "features/PurgeEntryModel.h"
+#include "features/ScanLocationModel.h"
 #include "features/StatusPresenter.h"
 #include "features/UninstallAppModel.h"
 
@@ -152,6 +153,13 @@ struct InstallerEntryModelType {
     Q_GADGET
     QML_FOREIGN(InstallerEntryModel)
     QML_NAMED_ELEMENT(InstallerEntryModel)
+    QML_UNCREATABLE("a controller's list")
+};
+
+struct ScanLocationModelType {
+    Q_GADGET
+    QML_FOREIGN(ScanLocationModel)
+    QML_NAMED_ELEMENT(ScanLocationModel)
     QML_UNCREATABLE("a controller's list")
 };
 

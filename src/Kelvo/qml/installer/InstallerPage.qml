@@ -26,6 +26,7 @@ FeaturePage {
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    Component.onCompleted: AppModel.installer.lookAtScanLocations()
 
     PageToolbar {
         Layout.fillWidth: true

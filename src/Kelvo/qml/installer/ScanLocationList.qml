@@ -8,7 +8,7 @@ import Kelvo 1.0
 GlassPanel {
     id: root
     property string title
-    property var locations: []
+    property ScanLocationModel locations
 
     objectName: "scanLocations"
 
@@ -27,11 +27,13 @@ GlassPanel {
             model: root.locations
             delegate: RowLayout {
                 id: location
-                required property var modelData
+                required property string path
+                required property string source
+                required property bool exists
                 objectName: "scanLocationRow"
                 Layout.fillWidth: true
                 spacing: Theme.spacingSmall
-                opacity: location.modelData.exists ? 1 : 0.55
+                opacity: location.exists ? 1 : 0.55
                 Glyph {
                     source: "qrc:/icons/folder.svg"
                     size: 16
@@ -39,7 +41,7 @@ GlassPanel {
                 Label {
                     objectName: "locationLabel"
                     Layout.preferredWidth: 120
-                    text: location.modelData.source
+                    text: location.source
                     color: Theme.textPrimary
                     font.pixelSize: Theme.fontBody
                     font.weight: Font.Medium
@@ -48,13 +50,13 @@ GlassPanel {
                 PathLabel {
                     objectName: "locationPath"
                     Layout.fillWidth: true
-                    text: location.modelData.path
+                    text: location.path
                     color: Theme.textSecondary
                     font.pixelSize: Theme.fontSmall
                 }
                 Label {
                     objectName: "locationMissing"
-                    visible: !location.modelData.exists
+                    visible: !location.exists
                     text: Theme.t("不存在", "Not found")
                     color: Theme.textTertiary
                     font.pixelSize: Theme.fontSmall
