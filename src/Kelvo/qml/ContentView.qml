@@ -9,17 +9,6 @@ Item {
     property var window
     property Item backdrop
 
-    readonly property var pages: ({
-        [AppFeature.Dashboard]: "dashboard/DashboardPage.qml",
-        [AppFeature.Clean]: "clean/CleanPage.qml",
-        [AppFeature.Uninstall]: "uninstall/UninstallPage.qml",
-        [AppFeature.Optimize]: "optimize/OptimizePage.qml",
-        [AppFeature.Analyze]: "analysis/AnalyzeView.qml",
-        [AppFeature.Purge]: "purge/PurgePage.qml",
-        [AppFeature.Installer]: "installer/InstallerPage.qml",
-        [AppFeature.Maintenance]: "settings/SettingsPage.qml"
-    })
-
     objectName: "contentView"
     Component.onCompleted: AppModel.startUp()
 
@@ -66,7 +55,7 @@ Item {
             anchors.bottomMargin: Theme.spacing
             anchors.left: parent.left
             anchors.right: parent.right
-            source: root.pages[AppModel.selectedFeature] || root.pages[AppFeature.Dashboard]
+            source: (sidebar.features[sidebar.currentIndex] || sidebar.features[0]).page
         }
 
         StatusStripView {

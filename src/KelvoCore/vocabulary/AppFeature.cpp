@@ -4,34 +4,14 @@ namespace AppFeatures {
 
 QString rawValue(AppFeature feature)
 {
-    switch (feature) {
-    case AppFeature::dashboard:
-        return QStringLiteral("dashboard");
-    case AppFeature::clean:
-        return QStringLiteral("clean");
-    case AppFeature::uninstall:
-        return QStringLiteral("uninstall");
-    case AppFeature::optimize:
-        return QStringLiteral("optimize");
-    case AppFeature::analyze:
-        return QStringLiteral("analyze");
-    case AppFeature::purge:
-        return QStringLiteral("purge");
-    case AppFeature::installer:
-        return QStringLiteral("installer");
-    case AppFeature::maintenance:
-        return QStringLiteral("maintenance");
-    }
-    Q_UNREACHABLE();
-    return {};
+    return QString::fromLatin1(table[std::size_t(feature)].second);
 }
 
 std::optional<AppFeature> fromRawValue(const QString& rawValue)
 {
-    for (AppFeature feature : allCases) {
-        if (AppFeatures::rawValue(feature) == rawValue)
+    for (const auto& [feature, raw] : table)
+        if (rawValue == QLatin1String(raw))
             return feature;
-    }
     return std::nullopt;
 }
 
