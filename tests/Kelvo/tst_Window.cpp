@@ -87,7 +87,7 @@ class TestWindow : public WindowTestCase {
         QStringList entries, sections;
         for (const CleanPreviewReport::Entry& entry : m_model->clean()->report()->entries) {
             entries << QStringList{entry.path, entry.note ? entry.note->text() : "",
-                                   CleanPreviewReport::rawValue(entry.status)}
+                                   QString::number(int(entry.status))}
                            .join(" ¦ ");
             if (!sections.contains(entry.section.text()))
                 sections << entry.section.text();
@@ -204,7 +204,7 @@ private slots:
         verifyStates("cleanStartButton -resultsNotice");
 
         // The running browser's cache is skipped, and its row looks different from a cleanable one.
-        QQuickItem* skipped = shownWith("cleanEntryRow", "status", "skipped");
+        QQuickItem* skipped = shownWith("cleanEntryRow", "status", int(CleanPreviewReport::EntryStatus::skipped));
         QQuickItem* cleanable = rowShowing(homePath(npmPlace));
         QVERIFY(skipped && cleanable);
         for (const char* part : {"entryStatus", "entryPath"})

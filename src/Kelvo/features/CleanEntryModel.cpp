@@ -64,7 +64,7 @@ QVariant CleanEntryModel::rowData(int row, int role) const
     case NoteRole:
         return entry.note ? entry.note->text() : QString();
     case StatusRole:
-        return CleanPreviewReport::rawValue(entry.status);
+        return int(entry.status); // CleanEntryStatus in the views
     case SectionRole:
         return entry.section.text();
     default:

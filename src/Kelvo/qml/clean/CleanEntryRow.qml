@@ -11,7 +11,7 @@ Item {
     id: root
     property string path
     property string note
-    property string status
+    property int status
     property bool first: false
     property bool choosable: false
     property bool chosen: false
@@ -19,7 +19,7 @@ Item {
     // The box took the keyboard focus, so the page can bring it into view.
     signal focused(Item box)
 
-    readonly property bool skipped: status === "skipped"
+    readonly property bool skipped: status === CleanEntryStatus.Skipped
 
     objectName: "cleanEntryRow"
     implicitHeight: row.implicitHeight + 18
@@ -103,7 +103,8 @@ Item {
         CleanStatusChip {
             objectName: "entryStatus"
             Layout.alignment: Qt.AlignVCenter
-            status: root.status === "cleanable" && !root.choosable ? "nothingToFree" : root.status
+            status: root.status
+            nothingToFree: root.status === CleanEntryStatus.Cleanable && !root.choosable
         }
     }
 }

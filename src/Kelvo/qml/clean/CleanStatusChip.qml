@@ -6,19 +6,22 @@ import Kelvo 1.0
 // what it leaves alone, grey for information and for a place that would free nothing.
 Label {
     id: root
-    property string status
+    property int status
+    // A cleanable place whose clean would free nothing reads so.
+    property bool nothingToFree
 
     readonly property var looks: ({
-        cleanable: { zh: "可清理", en: "Cleanable", tone: Theme.success },
-        nothingToFree: { zh: "无可释放", en: "Nothing to Free", tone: Theme.textTertiary },
-        skipped: { zh: "已跳过", en: "Skipped", tone: Theme.warning },
-        done: { zh: "已完成", en: "Done", tone: Theme.success },
-        review: { zh: "需查看", en: "Review", tone: Theme.accent },
-        info: { zh: "信息", en: "Info", tone: Theme.textTertiary },
-        detail: { zh: "详情", en: "Detail", tone: Theme.textTertiary },
-        summary: { zh: "汇总", en: "Summary", tone: Theme.textTertiary }
+        [CleanEntryStatus.Cleanable]: { zh: "可清理", en: "Cleanable", tone: Theme.success },
+        [CleanEntryStatus.Skipped]: { zh: "已跳过", en: "Skipped", tone: Theme.warning },
+        [CleanEntryStatus.Done]: { zh: "已完成", en: "Done", tone: Theme.success },
+        [CleanEntryStatus.Review]: { zh: "需查看", en: "Review", tone: Theme.accent },
+        [CleanEntryStatus.Info]: { zh: "信息", en: "Info", tone: Theme.textTertiary },
+        [CleanEntryStatus.Detail]: { zh: "详情", en: "Detail", tone: Theme.textTertiary },
+        [CleanEntryStatus.Summary]: { zh: "汇总", en: "Summary", tone: Theme.textTertiary }
     })
-    readonly property var look: looks[status] || { zh: status, en: status, tone: Theme.textTertiary }
+    readonly property var look: nothingToFree
+        ? { zh: "无可释放", en: "Nothing to Free", tone: Theme.textTertiary }
+        : looks[status] || looks[CleanEntryStatus.Info]
 
     text: Theme.t(look.zh, look.en)
     color: Qt.darker(look.tone, 1.45)
