@@ -198,8 +198,20 @@ private slots:
         if (!move)
             return;
         const QString gone = inHome({moved}).constFirst();
+        // Nothing in the home changes but the item moved and the Trash it went to.
+        const QString trash = QDir(fixture.home).relativeFilePath(Trash::freedesktopTrashFolder());
+        const auto untouched = [&] {
+            QMap<QString, QByteArray> picture = tree(fixture.home);
+            picture.removeIf([&](auto item) {
+                return item.key().startsWith(trash) || item.key().startsWith(moved) ||
+                       moved.startsWith(item.key() + '/');
+            });
+            return picture;
+        };
+        const QMap<QString, QByteArray> before = untouched();
         move(*model, gone);
         QVERIFY(finished(*model) && !exists(gone));
+        QCOMPARE(untouched(), before);
         QVERIFY(!parts(*model).bytes.contains(gone) && !list.chosen().contains(gone));
         verifyTotals();
         QCOMPARE(model->statistics()->count(counted), 1);
