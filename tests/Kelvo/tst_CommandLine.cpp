@@ -35,6 +35,8 @@ QString systemRoot;
 // The update feed (none unless a test names one) and the installation an update replaces.
 QProcessEnvironment processEnvironment;
 UpdateInstaller::Options updateInstaller;
+// Whether standard output is a terminal.
+bool outIsTerminal = false;
 
 Run run(const QStringList& arguments, const QString& home, QString input = {},
         std::optional<TargetSystem> uninstallSystem = TargetSystem::macOS,
@@ -42,7 +44,7 @@ Run run(const QStringList& arguments, const QString& home, QString input = {},
 {
     Run result;
     QTextStream out(&result.out), err(&result.err), in(&input);
-    CommandLine::Streams streams{out, err, in, false};
+    CommandLine::Streams streams{out, err, in, outIsTerminal};
     result.status = CommandLine::run(arguments,
                                      {home, "9.8.7", systemRoot, std::nullopt, processEnvironment,
                                       updateInstaller, uninstallSystem, target},
@@ -63,6 +65,7 @@ private slots:
         m_home = m_dir->filePath("home");
         systemRoot = m_dir->filePath("system");
         processEnvironment = {};
+        outIsTerminal = false;
         updateInstaller = {};
         updateInstaller.installation = m_dir->filePath("installation");
         updateInstaller.temporaryFolder = folder(m_dir->filePath("tmp"));
@@ -127,6 +130,7 @@ private slots:
         const Run result = run(arguments, setup == "no home" ? QString() : m_home, answer);
         QCOMPARE(result.status, status);
         QVERIFY2((result.out + result.err).contains(said), qPrintable(result.out + result.err));
+        QVERIFY(!result.out.contains("Dry run complete")); // only a dry run says so
         const bool kept = !said.startsWith("Cleaned") && status == 1 && setup != "a mount inside a cache";
         QCOMPARE(exists(m_caches + "/app/data.bin") + exists(m_trash + "/files/old.txt"), kept ? 2 : 0);
         QVERIFY(exists(m_dir->filePath("outside/precious")) || !mount);
@@ -229,7 +233,10 @@ private slots:
         row("clean --help", QStringList{"clean", "--help"}, 0, "Usage: kelvo clean");
         row("help uninstall", QStringList{"help", "uninstall"}, 0, "Usage: kelvo uninstall");
         row("unknown command", QStringList{"clean-all"}, 2, "Unknown command: clean-all");
-        row("help for an unknown command", QStringList{"help", "nope"}, 2, "Unknown command: nope");
+        row("help for an unknown command", QStringList{"help", "nope"}, 2, "Unknown command: nope\n");
+        row("a mistyped command", QStringList{"clen"}, 2, "Unknown command: clen. Did you mean clean?");
+        row("a short option", QStringList{"analyze", "-j", "{dir}"}, 2,
+            "analyze does not know this option: -j");
         row("unknown option", QStringList{"clean", "--force"}, 2, "clean does not know this option: --force");
         row("json without dry run", QStringList{"clean", "--json"}, 2, "--json goes with --dry-run only.");
         row("optimize, json without dry run", QStringList{"optimize", "--json"}, 2,
@@ -266,6 +273,80 @@ private slots:
         QVERIFY2(said.startsWith(message.replace("{dir}", m_dir->path())), qPrintable(said));
         QVERIFY((status == 0 ? result.err : result.out).isEmpty());
         QVERIFY(exists(m_caches + "/app/data.bin"));
+    }
+
+    // The terminal's locale names the language (LC_ALL, then LC_MESSAGES, then LANG); --lang overrides
+    // it; the window's stored choice holds only when the locale names none.
+    void languageFollowsTheTerminal_data()
+    {
+        TestSupport::columns<QStringList, AppLanguagePreference, QStringList, bool>("locale", "stored",
+                                                                                    "arguments", "chinese");
+        const auto zh = AppLanguagePreference::chinese, en = AppLanguagePreference::english;
+        const QStringList help{"help"};
+        row("LANG names Chinese", QStringList{"LANG=zh_CN.UTF-8"}, en, help, true);
+        row("LANG names English over the window's Chinese", QStringList{"LANG=en_US.UTF-8"}, zh, help, false);
+        row("LC_ALL before LANG", QStringList{"LC_ALL=en_GB", "LANG=zh_CN"}, zh, help, false);
+        row("LC_MESSAGES before LANG", QStringList{"LC_MESSAGES=zh_CN", "LANG=en_US"}, en, help, true);
+        row("another language reads English", QStringList{"LANG=fr_FR.UTF-8"}, zh, help, false);
+        row("C names no language", QStringList{"LANG=C.UTF-8"}, zh, help, true);
+        row("nothing set", QStringList{}, zh, help, true);
+        row("--lang over the locale", QStringList{"LANG=en_US"}, en, QStringList{"--lang", "zh", "help"},
+            true);
+    }
+    void languageFollowsTheTerminal()
+    {
+        const auto [locale, stored, arguments, chinese] =
+            TestSupport::fetch<QStringList, AppLanguagePreference, QStringList, bool>("locale", "stored",
+                                                                                      "arguments", "chinese");
+        useLanguage(stored);
+        for (const QString& variable : locale)
+            processEnvironment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        const Run result = run(arguments, m_home);
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out.startsWith("用法"), chinese);
+    }
+
+    // Colour only for a terminal, and not when NO_COLOR is set or the terminal is dumb.
+    void colourOnlyForATerminal_data()
+    {
+        TestSupport::columns<bool, QString, bool>("terminal", "variable", "colour");
+        row("a terminal", true, QString(), true);
+        row("a pipe", false, QString(), false);
+        row("NO_COLOR", true, QString("NO_COLOR=1"), false);
+        row("NO_COLOR empty", true, QString("NO_COLOR="), true);
+        row("a dumb terminal", true, QString("TERM=dumb"), false);
+    }
+    void colourOnlyForATerminal()
+    {
+        const auto [terminal, variable, colour] =
+            TestSupport::fetch<bool, QString, bool>("terminal", "variable", "colour");
+        outIsTerminal = terminal;
+        if (!variable.isEmpty())
+            processEnvironment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        const Run result = run({"clean", "--dry-run"}, m_home);
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out.contains("\x1B["), colour);
+    }
+
+    // A folder named through a link is analysed where the link leads, saying so, as du -D does; a
+    // path starting with "-" is given after "--".
+    void foldersNamedAsATerminalNamesThem()
+    {
+        file(m_dir->filePath("real/data.bin"), 5000);
+        link(m_dir->filePath("real"), m_dir->filePath("through-link"));
+        for (const QStringList& command : {QStringList{"analyze"}, QStringList{"purge", "--dry-run"}}) {
+            const Run linked = run(command + QStringList{m_dir->filePath("through-link")}, m_home);
+            QCOMPARE(linked.status, 0);
+            QVERIFY2(linked.err.contains(m_dir->filePath("real")), qPrintable(linked.err));
+        }
+        QVERIFY(run({"analyze", m_dir->filePath("through-link")}, m_home).out.contains("Files: 1 "));
+        file(m_dir->filePath("-dashed/data.bin"));
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(m_dir->path()));
+        const Run dashed = run({"analyze", "--", "-dashed"}, m_home);
+        QVERIFY(QDir::setCurrent(previous));
+        QCOMPARE(dashed.status, 0);
+        QVERIFY2(dashed.out.contains("Files: 1 "), qPrintable(dashed.out));
     }
 
     // update --check: status 0 whether or not a newer release is out (the JSON says which), 1 when the

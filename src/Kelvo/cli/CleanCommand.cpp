@@ -30,7 +30,8 @@ int clean(const Arguments& arguments, const Environment& environment, Streams& s
         printJson(streams, QStringLiteral("clean_preview"), report.generatedAt, report.toJson());
         return 0;
     }
-    streams.out << CleanReportText::terminalReport(report, streams.outIsTerminal, environment.target.system);
+    streams.out << CleanReportText::terminalReport(report, wantsColour(streams, environment),
+                                                   environment.target.system, dryRun);
     streams.out.flush();
     if (dryRun)
         return 0;

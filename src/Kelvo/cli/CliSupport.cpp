@@ -4,6 +4,7 @@
 #include "vocabulary/SizeText.h"
 #include "vocabulary/TargetSystem.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QTextStream>
@@ -56,6 +57,27 @@ std::optional<QString> folderProblem(const QString& path)
     if (!folder.isReadable() || !folder.isExecutable())
         return L("无法读取 %1：没有权限。", "Could not read %1: permission denied.").arg(quoted);
     return std::nullopt;
+}
+
+QString namedFolder(Streams& streams, const QString& path)
+{
+    const QFileInfo named(path);
+    const QString target = named.canonicalFilePath();
+    if (target.isEmpty() || target == QDir::cleanPath(named.absoluteFilePath()))
+        return path;
+    streams.err << L("“%1”经过链接，分析它指向的文件夹：%2",
+                     "“%1” goes through a link; looking at the folder it leads to: %2")
+                       .arg(path, target)
+                << '\n';
+    streams.err.flush();
+    return target;
+}
+
+bool wantsColour(const Streams& streams, const Environment& environment)
+{
+    const QProcessEnvironment& process = environment.processEnvironment;
+    return streams.outIsTerminal && process.value(QStringLiteral("NO_COLOR")).isEmpty() &&
+           process.value(QStringLiteral("TERM")) != QLatin1String("dumb");
 }
 
 void printJson(Streams& streams, const QString& kind, const QDateTime& generatedAt, QJsonObject content)

@@ -26,6 +26,13 @@ bool confirmed(Streams& streams, const QString& prompt);
 
 // Why a path cannot be scanned as a folder (missing, not a folder, unreadable); none when it can.
 std::optional<QString> folderProblem(const QString& path);
+// The folder a path names: itself, or where it leads when a link stands on it, as `du -D` follows
+// the link it is given (the scan below never follows one); the terminal is told on stderr.
+QString namedFolder(Streams& streams, const QString& path);
+
+// Whether the output gets colour: only a terminal does, and not when NO_COLOR is set or the terminal
+// is "dumb".
+bool wantsColour(const Streams& streams, const Environment& environment);
 
 // A size as every JSON report gives it: bytes, and the text the window shows beside them.
 void putSize(QJsonObject& json, const QString& key, qint64 bytes);

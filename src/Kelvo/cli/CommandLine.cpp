@@ -7,6 +7,10 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
 namespace CommandLine {
 
 namespace {
@@ -70,10 +74,17 @@ Reading read(const Command& command, QStringList words)
             }
         }
     }
-    for (const QString& word : words)
-        (command.operands == Operands::none || word.startsWith(QLatin1String("--")) ? given.flags
-                                                                                    : given.operands)
-            << word;
+    // As for any Unix tool, a word starting with "-" is an option and "--" ends the options, so a
+    // path that starts with "-" is given after it.
+    bool optionsEnded = false;
+    for (const QString& word : std::as_const(words)) {
+        if (!optionsEnded && word == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        const bool option = !optionsEnded && word.size() > 1 && word.startsWith(QLatin1Char('-'));
+        (command.operands == Operands::none || option ? given.flags : given.operands) << word;
+    }
     for (const QString& flag : std::as_const(given.flags)) {
         if (flag != QLatin1String("--help") && !command.options.contains(flag)) {
             reading.usageError = L("%1 不认识这个选项：", "%1 does not know this option: ").arg(name) + flag;
@@ -89,6 +100,61 @@ Reading read(const Command& command, QStringList words)
                                                        : L("%1 只接受一个路径。", "%1 takes one path."))
                                  .arg(name);
     return reading;
+}
+
+// The language a program's locale variables name, given LC_ALL, LC_MESSAGES and LANG in that order:
+// the first one set decides, as for any C program. None when none is set or the one that decides is
+// "C" or "POSIX" (no language); Chinese for "zh...", English for every other language.
+std::optional<AppResolvedLanguage> languageOfLocale(const QProcessEnvironment& process)
+{
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = process.value(QString::fromLatin1(name));
+        if (value.isEmpty())
+            continue;
+        const QString language = value.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+        if (language == QLatin1String("C") || language == QLatin1String("POSIX"))
+            return std::nullopt;
+        return language.startsWith(QLatin1String("zh")) ? AppResolvedLanguage::chinese
+                                                         : AppResolvedLanguage::english;
+    }
+    return std::nullopt;
+}
+
+// The edits (a letter added, dropped or changed) that turn one word into the other.
+qsizetype editDistance(const QString& from, const QString& to)
+{
+    std::vector<qsizetype> previous(std::size_t(to.size()) + 1), current(previous.size());
+    std::iota(previous.begin(), previous.end(), 0);
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        current[0] = i + 1;
+        for (qsizetype j = 0; j < to.size(); ++j)
+            current[std::size_t(j) + 1] =
+                std::min({previous[std::size_t(j) + 1] + 1, current[std::size_t(j)] + 1,
+                          previous[std::size_t(j)] + (from[i] == to[j] ? 0 : 1)});
+        std::swap(previous, current);
+    }
+    return previous.back();
+}
+
+// The command a mistyped word most likely meant: the one nearest to it within two edits, when no
+// other is as near.
+std::optional<QString> nearestCommand(const QString& word)
+{
+    std::optional<QString> nearest;
+    qsizetype best = 3;
+    bool tie = false;
+    for (const Command& command : commands()) {
+        const QString name = QString::fromLatin1(command.name);
+        const qsizetype distance = editDistance(word.toLower(), name);
+        if (distance < best) {
+            best = distance;
+            nearest = name;
+            tie = false;
+        } else if (distance == best) {
+            tie = true;
+        }
+    }
+    return tie ? std::nullopt : nearest;
 }
 
 QString generalHelp()
@@ -131,6 +197,9 @@ bool wantsCommandLine(const QStringList& arguments)
 
 int run(const QStringList& arguments, const Environment& environment, Streams& streams)
 {
+    // The terminal's language, as its locale names it; --lang overrides it, and the window's choice
+    // holds only when the locale names no language.
+    AppLocalization::overrideLanguage(languageOfLocale(environment.processEnvironment));
     const Request request = parse(arguments);
     if (!request.error.isEmpty())
         return usageError(streams, request.error);
@@ -154,8 +223,12 @@ int run(const QStringList& arguments, const Environment& environment, Streams& s
             return failure(streams, reading.problem);
         return command->run(reading.arguments, environment, streams);
     }
-    return usageError(streams, L("不认识的命令：", "Unknown command: ") +
-                                   (request.command == QLatin1String("help") ? helpTopic : request.command));
+    const QString unknown = request.command == QLatin1String("help") ? helpTopic : request.command;
+    if (const std::optional<QString> meant = nearestCommand(unknown))
+        return usageError(streams,
+                          L("不认识的命令：%1。你是想输入 %2 吗？", "Unknown command: %1. Did you mean %2?")
+                              .arg(unknown, *meant));
+    return usageError(streams, L("不认识的命令：", "Unknown command: ") + unknown);
 }
 
 } // namespace CommandLine

@@ -104,9 +104,9 @@ QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
 
 int analyze(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    const QString& path = arguments.operands.constFirst();
-    if (const std::optional<QString> problem = folderProblem(path))
+    if (const std::optional<QString> problem = folderProblem(arguments.operands.constFirst()))
         return failure(streams, *problem);
+    const QString path = namedFolder(streams, arguments.operands.constFirst());
     const QDateTime started = QDateTime::currentDateTimeUtc();
     LocalAnalysis::Options options;
     options.countEverything = arguments.has("--all");
@@ -143,9 +143,9 @@ int analyze(const Arguments& arguments, const Environment& environment, Streams&
 
 int purge(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    const QString& path = arguments.operands.constFirst();
-    if (const std::optional<QString> problem = folderProblem(path))
+    if (const std::optional<QString> problem = folderProblem(arguments.operands.constFirst()))
         return failure(streams, *problem);
+    const QString path = namedFolder(streams, arguments.operands.constFirst());
     LocalPurgePreview::Options options;
     options.home = environment.home;
     const PurgePreviewReport report =

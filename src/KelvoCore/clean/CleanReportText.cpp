@@ -138,7 +138,7 @@ QString banner(TargetSystem system)
                                          : QStringLiteral("Clean Your Computer");
 }
 
-QString terminalReport(const CleanPreviewReport& report, bool colour, TargetSystem system)
+QString terminalReport(const CleanPreviewReport& report, bool colour, TargetSystem system, bool dryRun)
 {
     // Entry lines grouped under their section, sections in order of first appearance.
     std::vector<std::pair<QString, QStringList>> sections;
@@ -166,7 +166,8 @@ QString terminalReport(const CleanPreviewReport& report, bool colour, TargetSyst
     // Readers of the older format pass over a line without a status symbol, so this one is safe to add.
     if (const std::optional<QString> willFree = willFreeLine(report))
         lines << *willFree;
-    lines << QStringLiteral("Dry run complete");
+    if (dryRun)
+        lines << QStringLiteral("Dry run complete");
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
 

@@ -13,9 +13,10 @@
 // already read and CleanPreviewParser reads it back to the same entries.
 namespace CleanReportText {
 // colour: wrap section titles and symbols in terminal colour codes (for a terminal, not a pipe);
-// system: whose banner heads it.
+// system: whose banner heads it; dryRun: the report is all that happens, and its last line says so
+// (not before a clean, which follows it).
 QString terminalReport(const CleanPreviewReport& report, bool colour,
-                       TargetSystem system = TargetSystems::built());
+                       TargetSystem system = TargetSystems::built(), bool dryRun = true);
 // The report's first line: "Clean Your Mac" on macOS, "Clean Your Computer" elsewhere; the reader
 // passes over both.
 QString banner(TargetSystem system);

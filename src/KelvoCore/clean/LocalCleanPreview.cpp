@@ -436,7 +436,8 @@ CleanPreviewReport snapshot(const QString& home, const CleanCatalogue& wildcardC
     for (const Entry& entry : scan.entries) {
         if (entry.status != Status::cleanable)
             continue;
-        bytes = ByteCount::saturatingAdd(bytes, byteCount(entry.note).value_or(0));
+        // The rows' own bytes, so the summary is their sum in their units.
+        bytes = ByteCount::saturatingAdd(bytes, entry.bytes.value_or(0));
         items = ByteCount::saturatingAdd(items, itemCount(entry.note));
         sections.insert(entry.section.english);
     }

@@ -107,17 +107,16 @@ private slots:
         QVERIFY(report.summary->text().startsWith("预计可清理："));
     }
 
-    // The potential space is the notes' sizes read back in binary units, so it reads a little higher.
-    void summaryReadsTheNotesBack()
+    // The potential space is the sum of the cleanable rows' bytes, in the rows' units.
+    void summaryIsTheRowsSum()
     {
-        file(m_home + "/.Trash/a", 3000);
-        file(m_home + "/.Trash/b", 3000);
+        file(m_home + "/.Trash/a", 1'500'000); // 3 MB together: a sum read back in binary units is 3.2 MB
+        file(m_home + "/.Trash/b", 1'500'000);
         // A browser that is running is listed, but adds nothing.
         file(m_home + "/Library/Application Support/Google/Chrome/Default/Code Cache/js/x", 5000);
         const CleanPreviewReport report = scan(m_home, {"Google Chrome"});
         QCOMPARE(report.entries.size(), std::size_t(2));
-        const qint64 bytes = *LocalCleanPreview::byteCount(report.entries[1].note);
-        QCOMPARE(report.summary->text(), "Potential space: " + SizeText::bytesWithDefaultUnits(bytes) +
+        QCOMPARE(report.summary->text(), "Potential space: " + SizeText::bytesWithDefaultUnits(*report.entries[1].bytes) +
                                              " | Items: 2 | Categories: 1");
     }
 
