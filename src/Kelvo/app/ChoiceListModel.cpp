@@ -76,12 +76,19 @@ void ChoiceListModel::removeKeys(const QSet<QString>& keys)
 void ChoiceListModel::replaceRows(const std::function<void()>& replace, NewChoice start)
 {
     const QSet<QString> before = m_chosen;
+    QSet<QString> leftOut;
+    for (int row = 0; row < rowCount(); ++row)
+        if (isChoosable(row) && !m_chosen.contains(keyOf(row)))
+            leftOut.insert(keyOf(row));
     resetRows([&] {
         replace();
         m_chosen.clear();
         for (int row = 0; row < rowCount(); ++row) {
             const QString key = keyOf(row);
-            const bool wanted = start == NewChoice::byDefault ? chosenByDefault(row) : before.contains(key);
+            const bool wanted = start == NewChoice::keepListed ? before.contains(key)
+                                : start == NewChoice::keepLeftOut
+                                    ? chosenByDefault(row) && !leftOut.contains(key)
+                                    : chosenByDefault(row);
             if (isChoosable(row) && wanted)
                 m_chosen.insert(key);
         }

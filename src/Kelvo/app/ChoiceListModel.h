@@ -72,9 +72,10 @@ signals:
     void choiceChanged();
 
 protected:
-    // Which rows a new list starts with chosen: those each row says (a new scan), or those of the old
-    // choice it still lists (a choice the user made survives a rescan).
-    enum class NewChoice { byDefault, keepListed };
+    // Which rows a new list starts with chosen: those each row says (a new scan); those of the old
+    // choice it still lists (a choice the user made survives a rescan); or those each row says but
+    // the ones the user left out of the old list (what the user excluded stays excluded).
+    enum class NewChoice { byDefault, keepListed, keepLeftOut };
     // Runs replace (which swaps the subclass's rows) as one reset and starts the choice over.
     void replaceRows(const std::function<void()>& replace, NewChoice start);
 

@@ -21,7 +21,7 @@ void CleanEntryModel::setEntries(std::vector<CleanPreviewReport::Entry> entries)
                 m_rows.push_back({std::move(entry), int(section)});
             }
         },
-        NewChoice::byDefault);
+        NewChoice::keepLeftOut); // after a clean, the places the user left out stay out
 }
 
 

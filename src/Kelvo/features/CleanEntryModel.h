@@ -14,7 +14,8 @@ struct CleanEntryRow {
 
 // The entries of a Smart Clean preview, in report order, each under its section (sections numbered
 // in the order they first appear). An entry is chosen by its location; only what would remove
-// something can be chosen, and a new preview chooses all of that. What a choice frees is what the
+// something can be chosen, and a new preview chooses all of that but what the user left out of the
+// last one (a clean keeps the exclusions). What a choice frees is what the
 // protection list does not keep.
 class CleanEntryModel : public ChoiceRowsModel<CleanEntryRow> {
     Q_OBJECT

@@ -69,9 +69,10 @@ AppAction clean(bool dryRun, bool debug)
     return withModes(
         AppOperation::clean, QStringLiteral("clean"), false, debug,
         {QStringLiteral("开始清理"), QStringLiteral("Start Cleaning")},
-        {QStringLiteral("确认后开始清理缓存、日志、残留文件和废纸篓内容；需要管理员权限的系统缓存会跳过。"),
-         QStringLiteral("After confirmation, clean caches, logs, leftovers, and Trash. System caches "
-                        "requiring admin access will be skipped.")});
+        // What exactly goes (the chosen places, the Trash only when chosen) the confirmation's note says.
+        {QStringLiteral("确认后清理你在预览中选中的项目；需要管理员权限的系统缓存会跳过。"),
+         QStringLiteral("After confirmation, clean what you chose in the preview. System caches requiring "
+                        "admin access will be skipped.")});
 }
 
 AppAction cleanWhitelist()

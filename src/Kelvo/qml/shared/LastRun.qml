@@ -8,6 +8,11 @@ QtObject {
     property int feature: -1
     readonly property var values: AppModel.statistics.values
 
+    // "1 item", "2 items"; Chinese counts with its measure word.
+    function counted(count, measure, one, many) {
+        return Theme.t(count + measure, count + (count === 1 ? one : many))
+    }
+
     function when(seconds) {
         return Qt.formatDateTime(new Date(seconds * 1000), "yyyy-MM-dd HH:mm")
     }
@@ -26,14 +31,15 @@ QtObject {
                   + " · " + values.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
                 : Theme.t("还没分析过", "Not analyzed yet")
         case AppFeature.Purge:
+            // A move to the Trash frees nothing until the Trash is emptied, so the line says where it went.
             return values.lastPurgeCleanedCount > 0
-                ? values.lastPurgeCleanedCount + Theme.t(" 项 · 释放 ", " items · freed ")
-                  + Theme.bytes(values.lastPurgeCleanedBytes)
+                ? counted(values.lastPurgeCleanedCount, " 项", " item", " items")
+                  + Theme.t(" 已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastPurgeCleanedBytes)
                 : Theme.t("还没瘦身过", "Not cleaned yet")
         case AppFeature.Installer:
             return values.lastInstallerCleanedCount > 0
-                ? values.lastInstallerCleanedCount + Theme.t(" 个 · 释放 ", " files · freed ")
-                  + Theme.bytes(values.lastInstallerCleanedBytes)
+                ? counted(values.lastInstallerCleanedCount, " 个文件", " file", " files")
+                  + Theme.t(" 已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastInstallerCleanedBytes)
                 : Theme.t("还没整理过", "Not cleaned yet")
         case AppFeature.Optimize:
             return values.lastOptimizeDate > 0
