@@ -107,7 +107,10 @@ template <typename Row> class ChoiceRowsModel : public ChoiceListModel {
 public:
     using ChoiceListModel::ChoiceListModel;
 
-    int rowCount(const QModelIndex& parent = {}) const final { return parent.isValid() ? 0 : int(m_rows.size()); }
+    int rowCount(const QModelIndex& parent = {}) const final
+    {
+        return parent.isValid() ? 0 : int(m_rows.size());
+    }
     QString keyOf(int row) const final { return keyOfRow(rowAt(row)); }
 
 protected:

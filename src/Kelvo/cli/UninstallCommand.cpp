@@ -163,7 +163,7 @@ int uninstall(const Arguments& arguments, const Environment& environment, Stream
     }
     const UninstallExecutor::Result result =
         UninstallExecutor::run(plan, environment.home, setup.linux.flatpakTool);
-    streams.out << L("已移除 %1 项。", "Removed %1 items.").arg(result.removed.size()) << '\n';
+    streams.out << UninstallExecutor::completion(plan, result) << '\n';
     streams.out.flush();
     if (result.failed > 0)
         return failure(streams, FileRemover::leftBehindText(result.failed, result.left));

@@ -24,7 +24,6 @@ void CleanEntryModel::setEntries(std::vector<CleanPreviewReport::Entry> entries)
         NewChoice::keepLeftOut); // after a clean, the places the user left out stay out
 }
 
-
 QString CleanEntryModel::keyOfRow(const CleanEntryRow& row) const
 {
     return CleanChoice::keyOf(row.entry);
@@ -76,4 +75,3 @@ QHash<int, QByteArray> CleanEntryModel::rowRoleNames() const
 {
     return {{PathRole, "path"}, {NoteRole, "note"}, {StatusRole, "status"}, {SectionRole, "section"}};
 }
-

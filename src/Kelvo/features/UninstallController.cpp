@@ -96,13 +96,13 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
                    both("正在处理选中的应用，请稍等。", "Processing the selected apps, please wait."));
     UninstallExecutor::Plan planned = plan(ids, leftoverPaths);
     const bool single = planned.apps.size() + planned.kept.size() + std::size_t(planned.leftoverCount()) == 1;
-    auto work = [planned = std::move(planned), home = m_context.environment.home, tool = flatpakTool()] {
+    auto work = [planned, home = m_context.environment.home, tool = flatpakTool()] {
         UninstallExecutor::Result result = UninstallExecutor::run(planned, home, tool);
         return TrashMoves::Batch{std::move(result.removed), result.failed, std::move(result.left)};
     };
     TrashMoves::inBackground(
         m_context, this, RunKind::uninstallTrash, AppFeature::uninstall, std::move(work), single,
-        [this](const TrashMoves::Batch& batch) {
+        [this, planned](const TrashMoves::Batch& batch) {
             if (m_report) {
                 QSet<QString> gone;
                 std::erase_if(m_report->entries, [&](const UninstallPreviewReport::Entry& entry) {
@@ -117,11 +117,11 @@ void UninstallController::uninstall(const QStringList& ids, const QStringList& l
                 m_context.statistics.recordNow(StatisticKey::lastUninstallDate);
                 m_context.statistics.record(StatisticKey::lastUninstallCount, batch.moved.size());
             }
-            TrashMoves::sayHowItWent(
-                m_context.runs, batch,
-                {both("选中的应用没有处理成功。", "The selected apps could not be processed."),
-                 both("卸载完成", "Uninstall Complete"),
-                 both("已处理 %1 个应用项目。", "Processed %1 app items."),
-                 both("已处理 %1 个应用项目，%2 个没有成功。", "Processed %1 app items. %2 failed.")});
+            // Which apps went and what moved, by name, in the language of the moment.
+            const UninstallExecutor::Result result{batch.moved, batch.failed, batch.left};
+            m_context.runs.setStatus(
+                batch.moved.isEmpty() ? both("没有完成", "Not Completed")
+                                      : both("卸载完成", "Uninstall Complete"),
+                LocalText::made([&] { return UninstallExecutor::completion(planned, result); }));
         });
 }

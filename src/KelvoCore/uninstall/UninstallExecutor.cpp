@@ -26,10 +26,15 @@ void leave(Result& result, const QString& path, const QString& reason)
 }
 
 // "A", "A and B", "A, B and C".
+// "A", "A and B", "A, B and C", up to five names; past five, "A, B, C, D, E and 2 more".
 QString namesText(const QStringList& names)
 {
+    constexpr qsizetype named = 5;
     if (names.size() <= 1)
         return names.value(0);
+    if (names.size() > named)
+        return names.first(named).join(localized("、", ", ")) +
+               localized("等另外 %1 个", " and %1 more").arg(names.size() - named);
     return names.first(names.size() - 1).join(localized("、", ", ")) + localized("和", " and ") +
            names.back();
 }
@@ -149,8 +154,7 @@ QString confirmation(const Plan& plan)
     QStringList sentences;
     const qint64 leftovers = plan.leftoverCount();
     const QString size = SizeText::bytes(plan.bytes());
-    const QString apps = plan.apps.size() <= 3 ? namesText(names + flatpaks)
-                                               : localized("%1 个应用", "%1 apps").arg(plan.apps.size());
+    const QString apps = namesText(names + flatpaks);
     // arg() with several texts fills every marker in one pass, so a name holding "%2" stays as it is.
     if (plan.apps.empty())
         sentences << localized("没有可以卸载的内容。", "Nothing can be uninstalled.");
@@ -175,6 +179,25 @@ QString confirmation(const Plan& plan)
     if (!plan.kept.empty())
         sentences << localized("%1 个选中的项目会保留：", "%1 chosen items stay: ").arg(plan.kept.size()) +
                          plan.kept.front().reason;
+    return sentences.join(localized("", " "));
+}
+
+QString completion(const Plan& plan, const Result& result)
+{
+    QStringList gone;
+    for (const AppPlan& app : plan.apps)
+        if (result.removed.contains(app.app.path))
+            gone << app.name;
+    const qint64 leftovers = qint64(result.removed.size()) - gone.size();
+    QStringList sentences{gone.isEmpty() ? localized("没有卸载任何应用。", "No app was uninstalled.")
+                                         : localized("已卸载 %1。", "Uninstalled %1.").arg(namesText(gone))};
+    if (leftovers > 0)
+        sentences << (leftovers == 1
+                          ? localized("1 项残留已移到废纸篓。", "1 leftover moved to the Trash.")
+                          : localized("%1 项残留已移到废纸篓。", "%1 leftovers moved to the Trash.")
+                                .arg(leftovers));
+    if (result.failed > 0)
+        sentences << localized("%1 项没有成功。", "%1 failed.").arg(result.failed);
     return sentences.join(localized("", " "));
 }
 

@@ -64,5 +64,7 @@ Result run(const Plan& plan, const QString& home, const QString& flatpakTool);
 // The confirmation: what goes (the apps by name when few), how many leftovers, the size, and where
 // everything goes, in the display language.
 QString confirmation(const Plan& plan);
+// What a run did: the apps that went by name, how many leftovers moved to the Trash, how many failed.
+QString completion(const Plan& plan, const Result& result);
 
 } // namespace UninstallExecutor

@@ -130,15 +130,16 @@ private slots:
                               "kept .config", "kept opt/Suite"}));
     }
 
-    // The sentence both ask with names the apps when they are few, counts one leftover as one, and
-    // says when nothing chosen may go.
+    // The sentence both ask with names the apps (five, then how many more), counts one leftover as
+    // one, and says when nothing chosen may go.
     void confirmationCountsWhatGoes_data()
     {
         columns<int, int, QString>("apps", "leftovers", "opening");
         row("nothing that may go", 0, 0, "Nothing can be uninstalled.");
         row("one app alone", 1, 0, "Uninstalls opt/a0, ");
         row("one leftover", 3, 1, "Uninstalls opt/a0, opt/a1 and opt/a2 with 1 leftover, ");
-        row("many", 4, 2, "Uninstalls 4 apps with 2 leftovers, ");
+        row("five named", 5, 2, "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3 and opt/a4 with 2 leftovers, ");
+        row("past five", 7, 0, "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3, opt/a4 and 2 more, ");
     }
     void confirmationCountsWhatGoes()
     {
