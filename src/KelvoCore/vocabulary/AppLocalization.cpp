@@ -1,5 +1,7 @@
 #include "vocabulary/AppLocalization.h"
 
+#include "vocabulary/TargetSystem.h"
+
 #include <QLocale>
 
 #include <atomic>
@@ -89,7 +91,11 @@ AppResolvedLanguage currentLanguage()
 
 QString localized(const QString& zh, const QString& en)
 {
-    return currentLanguage() == AppResolvedLanguage::chinese ? zh : en;
+    if (currentLanguage() != AppResolvedLanguage::chinese)
+        return en;
+    // The texts name the Trash as macOS does (废纸篓); Chinese Linux desktops call it 回收站.
+    static const bool recycleBin = TargetSystems::built() == TargetSystem::linuxDesktop;
+    return recycleBin && zh.contains(u"废纸篓") ? QString(zh).replace(u"废纸篓", u"回收站") : zh;
 }
 
 } // namespace AppLocalization

@@ -128,6 +128,9 @@ private slots:
         useLanguage(AppLanguagePreference::chinese);
         QCOMPARE(made.text(), "未知：3");
         QCOMPARE(elsewhere, "未知");
+        // The Trash by the desktop's own Chinese word.
+        QCOMPARE(LocalText("移到废纸篓", "Move to Trash").text(),
+                 TargetSystems::built() == TargetSystem::macOS ? "移到废纸篓" : "移到回收站");
     }
 
     // Decimal units, adaptive fraction digits rounded half up, never a decimal comma or digit grouping

@@ -6,7 +6,8 @@ import Kelvo 1.0
 // helper every view uses so that its words follow the language choice at once.
 QtObject {
     // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
-    function t(zh, en) { return Localization.chinese ? zh : en }
+    // Chinese Linux desktops call the Trash 回收站, where macOS says 废纸篓.
+    function t(zh, en) { return Localization.chinese ? (macOS ? zh : zh.replace(/废纸篓/g, "回收站")) : en }
     // Texts that name the system's own things (Finder, "your Mac") have a second wording elsewhere.
     readonly property bool macOS: Qt.platform.os === "osx"
     function bySystem(macText, otherText) { return macOS ? macText : otherText }
