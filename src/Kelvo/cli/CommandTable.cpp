@@ -60,9 +60,10 @@ const Command table[] = {
     {.name = "installer",
      .usage = {"kelvo installer --dry-run [--json]", "kelvo installer --dry-run [--json]"},
      .help =
-         {"查找下载位置里的安装包（磁盘映像、安装器、带安装器的压缩包），不删除任何内容。",
-          "Finds installer files (disk images, packages, archives that carry one) in the download places;\n"
-          "deletes nothing."},
+         {"查找下载位置里的安装包（macOS 上的磁盘映像和安装器，Linux 上的 .deb、.rpm、AppImage 和 Flatpak "
+          "包，以及带安装器的压缩包），不删除任何内容。",
+          "Finds installer files in the download places (disk images and packages on macOS; .deb, .rpm,\n"
+          "AppImage and Flatpak bundles on Linux; archives that carry one); deletes nothing."},
      .options = {"--dry-run", "--json"},
      .dryRunOnly = {"installer 目前只支持 --dry-run；请在窗口里选择要移到废纸篓的项目。",
                     "installer supports --dry-run only; choose what to move to the Trash in the window."},

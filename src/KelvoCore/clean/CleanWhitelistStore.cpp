@@ -36,38 +36,41 @@ QString legacyConfigURL(const QString& home)
 
 const QStringList& defaultPatterns(TargetSystem system)
 {
-    static const QStringList macOS{
-        QStringLiteral("$HOME/Library/Caches/ms-playwright*"),
-        QStringLiteral("$HOME/.cache/huggingface*"),
-        QStringLiteral("$HOME/.m2/repository/*"),
-        QStringLiteral("$HOME/.gradle/caches/*"),
-        QStringLiteral("$HOME/.gradle/daemon/*"),
+    // What both systems keep: caches that are really data (models, dependencies a build needs).
+    static const QStringList shared{
+        QStringLiteral("$HOME/.cache/huggingface*"), QStringLiteral("$HOME/.m2/repository/*"),
+        QStringLiteral("$HOME/.gradle/caches/*"),    QStringLiteral("$HOME/.gradle/daemon/*"),
         QStringLiteral("$HOME/.ollama/models/*"),
-        QStringLiteral("$HOME/Library/Caches/com.nssurge.surge-mac/*"),
-        QStringLiteral("$HOME/Library/Application Support/com.nssurge.surge-mac/*"),
-        QStringLiteral("$HOME/Library/Caches/org.R-project.R/R/renv/*"),
-        QStringLiteral("$HOME/Library/Caches/pypoetry/virtualenvs*"),
-        QStringLiteral("$HOME/Library/Caches/JetBrains*"),
-        QStringLiteral("$HOME/Library/Caches/com.jetbrains.toolbox*"),
-        QStringLiteral("$HOME/Library/Caches/tealdeer/tldr-pages"),
-        QStringLiteral("$HOME/Library/Application Support/JetBrains*"),
-        QStringLiteral("$HOME/Library/Caches/com.apple.finder"),
-        QStringLiteral("$HOME/Library/Mobile Documents*"),
-        QStringLiteral("$HOME/Library/Caches/com.apple.FontRegistry*"),
-        QStringLiteral("$HOME/Library/Caches/com.apple.spotlight*"),
-        QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*"),
-        QStringLiteral("$HOME/Library/Caches/CloudKit*"),
-        QStringLiteral("FINDER_METADATA"),
     };
-    static const QStringList linuxDesktop = macOS + QStringList{
-                                                        QStringLiteral("$HOME/.cache/ms-playwright*"),
-                                                        QStringLiteral("$HOME/.cache/R/renv/*"),
-                                                        QStringLiteral("$HOME/.cache/pypoetry/virtualenvs*"),
-                                                        QStringLiteral("$HOME/.cache/JetBrains*"),
-                                                        QStringLiteral("$HOME/.cache/tealdeer/tldr-pages"),
-                                                        QStringLiteral("$HOME/.local/share/JetBrains*"),
-                                                        QStringLiteral("$HOME/.cache/fontconfig*"),
-                                                    };
+    static const QStringList macOS =
+        shared + QStringList{
+                     QStringLiteral("$HOME/Library/Caches/ms-playwright*"),
+                     QStringLiteral("$HOME/Library/Caches/com.nssurge.surge-mac/*"),
+                     QStringLiteral("$HOME/Library/Application Support/com.nssurge.surge-mac/*"),
+                     QStringLiteral("$HOME/Library/Caches/org.R-project.R/R/renv/*"),
+                     QStringLiteral("$HOME/Library/Caches/pypoetry/virtualenvs*"),
+                     QStringLiteral("$HOME/Library/Caches/JetBrains*"),
+                     QStringLiteral("$HOME/Library/Caches/com.jetbrains.toolbox*"),
+                     QStringLiteral("$HOME/Library/Caches/tealdeer/tldr-pages"),
+                     QStringLiteral("$HOME/Library/Application Support/JetBrains*"),
+                     QStringLiteral("$HOME/Library/Caches/com.apple.finder"),
+                     QStringLiteral("$HOME/Library/Mobile Documents*"),
+                     QStringLiteral("$HOME/Library/Caches/com.apple.FontRegistry*"),
+                     QStringLiteral("$HOME/Library/Caches/com.apple.spotlight*"),
+                     QStringLiteral("$HOME/Library/Caches/com.apple.Spotlight*"),
+                     QStringLiteral("$HOME/Library/Caches/CloudKit*"),
+                     QStringLiteral("FINDER_METADATA"),
+                 };
+    // A Linux desktop's own places only: the macOS paths and Finder's metadata mean nothing there.
+    static const QStringList linuxDesktop = shared + QStringList{
+                                                         QStringLiteral("$HOME/.cache/ms-playwright*"),
+                                                         QStringLiteral("$HOME/.cache/R/renv/*"),
+                                                         QStringLiteral("$HOME/.cache/pypoetry/virtualenvs*"),
+                                                         QStringLiteral("$HOME/.cache/JetBrains*"),
+                                                         QStringLiteral("$HOME/.cache/tealdeer/tldr-pages"),
+                                                         QStringLiteral("$HOME/.local/share/JetBrains*"),
+                                                         QStringLiteral("$HOME/.cache/fontconfig*"),
+                                                     };
     return system == TargetSystem::macOS ? macOS : linuxDesktop;
 }
 

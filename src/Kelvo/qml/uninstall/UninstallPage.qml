@@ -20,7 +20,8 @@ FeaturePage {
     objectName: "page_uninstall"
     title: Theme.t("卸载", "Uninstall")
     subtitle: Theme.t("查找应用本体和偏好设置、启动项、日志、缓存等残留文件。",
-                      "Find apps along with leftover preferences, login items, logs, and caches.")
+                      Theme.bySystem("Find apps along with leftover preferences, login items, logs, and caches.",
+                                     "Find apps along with leftover settings, autostart entries, logs, and caches."))
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
