@@ -80,9 +80,11 @@ void printSummary(QTextStream& out, const SystemReport& report)
     for (const SystemReport::Disk& disk : report.disks.value_or(std::vector<SystemReport::Disk>{})) {
         line(out, label,
              disk.mount.value_or(disk.name.value_or(QStringLiteral("—"))) + QStringLiteral("  ") +
-                 gigabytes(disk.used) + L(" / ", " of ") + gigabytes(disk.total) + QStringLiteral(" (") +
-                 percent(disk.usedPercent) + QLatin1Char(')') +
-                 (disk.external.value_or(false) ? L("，外接", ", external") : QString()));
+                 // Used and available, and the use of what the two make, so the figures agree with each
+                 // other (the blocks kept for root are in neither).
+                 L("已用 ", "used ") + gigabytes(disk.used) + L("，可用 ", ", available ") +
+                 gigabytes(disk.available) + QStringLiteral(" (") + percent(disk.usedPercent) +
+                 QLatin1Char(')') + (disk.external.value_or(false) ? L("，外接", ", external") : QString()));
         label.clear();
     }
     if (const auto& io = report.diskIO)

@@ -120,8 +120,9 @@ QVariantList diskRows(const std::vector<SystemReport::Disk>& disks)
 {
     QVariantList rows;
     for (const SystemReport::Disk& disk : disks) {
-        std::optional<qint64> free;
-        if (disk.total && disk.used)
+        // What the user can still write; a report without it (the older tool's) is read as total - used.
+        std::optional<qint64> free = disk.available;
+        if (!free && disk.total && disk.used)
             free = std::max<qint64>(0, *disk.total - *disk.used);
         rows.append(QVariantMap{{"name", disk.name.value_or(disk.mount.value_or(dash))},
                                 {"mount", disk.mount.value_or(QString())},

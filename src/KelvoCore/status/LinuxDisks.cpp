@@ -65,6 +65,7 @@ std::vector<SystemReport::Disk> disks(const std::vector<MountEntry>& mounts, con
         disk.fstype = mount.fstype;
         disk.total = qint64(facts->blocks * facts->fragmentSize);
         disk.used = qint64(used);
+        disk.available = qint64(available);
         disk.usedPercent = used + available > 0 ? double(used) / double(used + available) * 100 : 0.0;
         disk.external = isRemovableDevice(sys, mount.source) ||
                         mount.mountPoint.startsWith(QLatin1String("/media/")) ||

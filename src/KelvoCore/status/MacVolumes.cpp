@@ -49,6 +49,7 @@ void measureSize(SystemReport::Disk& disk, const QStorageInfo& volume)
         return;
     disk.total = total;
     disk.used = std::max<qint64>(0, total - volume.bytesAvailable());
+    disk.available = volume.bytesAvailable();
     disk.usedPercent = 100.0 * static_cast<double>(*disk.used) / static_cast<double>(total);
 }
 

@@ -45,6 +45,9 @@ struct SystemReport {
         std::optional<double> usedPercent;
         std::optional<QString> fstype;
         std::optional<bool> external;
+        // What the user can still write (statvfs's f_bavail): the blocks reserved for root are neither
+        // used nor available.
+        std::optional<qint64> available = std::nullopt;
         // The mount point, else the device, else the name, else a fresh identity on every call.
         QString id() const;
         bool operator==(const Disk&) const = default;

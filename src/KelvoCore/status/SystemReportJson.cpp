@@ -221,10 +221,10 @@ template <> struct Schema<Report::Memory> {
 };
 template <> struct Schema<Report::Disk> {
     using R = Report::Disk;
-    static constexpr std::tuple fields{Field{"name", &R::name},     Field{"mount", &R::mount},
-                                       Field{"device", &R::device}, Field{"total", &R::total},
-                                       Field{"used", &R::used},     Field{"used_percent", &R::usedPercent},
-                                       Field{"fstype", &R::fstype}, Field{"external", &R::external}};
+    static constexpr std::tuple fields{
+        Field{"name", &R::name},     Field{"mount", &R::mount},       Field{"device", &R::device},
+        Field{"total", &R::total},   Field{"used", &R::used},         Field{"used_percent", &R::usedPercent},
+        Field{"fstype", &R::fstype}, Field{"external", &R::external}, Field{"available", &R::available}};
 };
 template <> struct Schema<Report::DiskIO> {
     using R = Report::DiskIO;

@@ -231,14 +231,15 @@ private slots:
                       "/run/media/me/Photos vfat /dev/sdc1;8:1 /srv xfs /dev/sda1");
         QStringList seen;
         for (const auto& disk : disks(parseMountInfo(mountinfo), space, m_roots.sys, "Debian"))
-            seen << QString("%1 %2 %3 %4/%5 %6% %7")
+            seen << QString("%1 %2 %3 %4/%5 %6 %7% %8")
                         .arg(*disk.mount, *disk.name, *disk.device, QString::number(*disk.used / 4096),
-                             QString::number(*disk.total / 4096), QString::number(*disk.usedPercent, 'f', 1),
+                             QString::number(*disk.total / 4096), QString::number(*disk.available / 4096),
+                             QString::number(*disk.usedPercent, 'f', 1),
                              *disk.external ? "external" : "internal");
-        QCOMPARE(seen, (QStringList{"/ Debian /dev/nvme0n1p2 600/1000 63.2% internal",
-                                    "/srv srv /dev/sda1 150/200 75.0% internal",
-                                    "/mnt/stick stick /dev/sdb1 0/100 0.0% external",
-                                    "/run/media/me/Photos Photos /dev/sdc1 10/10 100.0% external"}));
+        QCOMPARE(seen, (QStringList{"/ Debian /dev/nvme0n1p2 600/1000 350 63.2% internal",
+                                    "/srv srv /dev/sda1 150/200 50 75.0% internal",
+                                    "/mnt/stick stick /dev/sdb1 0/100 100 0.0% external",
+                                    "/run/media/me/Photos Photos /dev/sdc1 10/10 0 100.0% external"}));
     }
 
     void physicalBlockDevicesLeaveOutLayeredOnes()
