@@ -92,7 +92,7 @@ QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
                      .arg(leftOut.hiddenItems)
                      .arg(SizeText::bytes(leftOut.hiddenFileBytes));
     if (!leftOut.protectedFolders.isEmpty())
-        parts << L("受保护的文件夹 %1", "the protected folders %1")
+        parts << L("macOS 需要授权才能读取的文件夹 %1", "the folders macOS asks permission for, %1")
                      .arg(leftOut.protectedFolders.join(L("、", ", ")));
     if (parts.isEmpty())
         return {};
@@ -109,6 +109,7 @@ int analyze(const Arguments& arguments, const Environment& environment, Streams&
     const QString path = namedFolder(streams, arguments.operands.constFirst());
     const QDateTime started = QDateTime::currentDateTimeUtc();
     LocalAnalysis::Options options;
+    options.system = environment.target.system;
     options.countEverything = arguments.has("--all");
     const AnalysisReport report = LocalAnalysis::snapshot(path, environment.home, options);
     if (arguments.has("--json")) {

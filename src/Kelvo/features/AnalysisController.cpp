@@ -84,8 +84,10 @@ QFuture<void> AnalysisController::refresh()
     const QString path = m_path;
     auto work = BackgroundRun::start(run->cancelled, [folder = m_folder, home = m_context.environment.home,
                                                       countEverything = m_countEverything,
+                                                      system = m_context.environment.target.system,
                                                       relay = run->relay](const std::atomic_bool* cancelled) {
         LocalAnalysis::Options options;
+        options.system = system;
         options.cancelled = cancelled;
         options.countEverything = countEverything;
         options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {

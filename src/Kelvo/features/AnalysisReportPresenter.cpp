@@ -29,7 +29,7 @@ QString leftOutNote(const AnalysisReport& report)
                             : L("%1 个隐藏项目", "%1 hidden items").arg(hidden));
     }
     if (!leftOut.protectedFolders.isEmpty())
-        parts << L("受保护的文件夹 ", "the protected folders ") +
+        parts << L("macOS 需要授权才能读取的文件夹 ", "the folders macOS asks permission for, ") +
                      leftOut.protectedFolders.join(L("、", ", "));
     if (parts.isEmpty())
         return {};

@@ -35,10 +35,11 @@ bool isPackage(const QString& name)
            extension == QLatin1String("xcarchive");
 }
 
-// The personal folders below the home folder, relative to it; none below any other folder.
-QStringList protectedChildren(const QByteArray& root, const QString& home)
+// The personal folders macOS protects below the home folder, relative to it; none below any other
+// folder, and none on another system.
+QStringList protectedChildren(const QByteArray& root, const QString& home, TargetSystem system)
 {
-    if (PathText::standardized(QFile::encodeName(home)) != root)
+    if (system != TargetSystem::macOS || PathText::standardized(QFile::encodeName(home)) != root)
         return {};
     return {QStringLiteral("Desktop"), QStringLiteral("Documents"), QStringLiteral("Downloads"),
             QStringLiteral("Library/Mobile Documents")};
@@ -292,7 +293,7 @@ AnalysisReport snapshot(const QByteArray& rootPath, const QString& home, const O
     report.leftOut = AnalysisReport::LeftOut{};
     QSet<QByteArray> protectedPaths;
     if (!options.countEverything)
-        for (const QString& child : protectedChildren(rootBytes, home)) {
+        for (const QString& child : protectedChildren(rootBytes, home, options.system)) {
             const QByteArray path = PathText::joined(rootBytes, QFile::encodeName(child));
             protectedPaths.insert(path);
             if (FileWalker::statItem(path))

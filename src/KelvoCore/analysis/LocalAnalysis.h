@@ -1,5 +1,7 @@
 #pragma once
 
+#include "vocabulary/TargetSystem.h"
+
 #include "analysis/AnalysisReport.h"
 #include "platform/ConfinedPath.h"
 
@@ -29,10 +31,13 @@ struct Options {
     const std::atomic_bool* cancelled = nullptr;
     // Hidden items and the home folder's personal folders counted too.
     bool countEverything = false;
+    // Whose home it is: only macOS asks the user before an application reads the personal folders, so
+    // only there are they left out; a Linux desktop's are counted like any other folder.
+    TargetSystem system = TargetSystems::built();
 };
 
-// Analysing the current user's home folder leaves out Desktop, Documents, Downloads and the cloud
-// drive, and hidden items are left out everywhere, unless everything is counted; the report says what
+// Analysing the current user's home folder on macOS leaves out Desktop, Documents, Downloads and the
+// cloud drive, and hidden items are left out everywhere, unless everything is counted; the report says what
 // was left out.
 AnalysisReport snapshot(const QString& rootPath, const Options& options = {});
 // The same with the home folder given.

@@ -133,22 +133,26 @@ private slots:
         }));
     }
 
-    // Hidden items and, in the home folder, the personal folders are left out and named as such, unless
-    // everything is counted; any other folder (its own Desktop included) is walked whole.
+    // Hidden items and, in a Mac's home folder, the personal folders are left out and named as such,
+    // unless everything is counted; a Linux home and any other folder (its own Desktop included) are
+    // walked whole.
     void whatIsLeftOutIsReported_data()
     {
         using LeftOut = AnalysisReport::LeftOut;
-        columns<bool, bool, LeftOut, qint64>("analyseHome", "countEverything", "leftOut", "totalSize");
-        row("home folder", true, false, LeftOut{3, 50, {"Desktop", "Downloads", "Library/Mobile Documents"}},
-            qint64(100));
-        row("home folder, everything counted", true, true, LeftOut{}, qint64(23150));
-        row("another folder", false, false, LeftOut{3, 50, {}}, qint64(21100));
+        const auto mac = TargetSystem::macOS, linux = TargetSystem::linuxDesktop;
+        columns<bool, bool, TargetSystem, LeftOut, qint64>("analyseHome", "countEverything", "system",
+                                                           "leftOut", "totalSize");
+        row("a Mac's home folder", true, false, mac,
+            LeftOut{3, 50, {"Desktop", "Downloads", "Library/Mobile Documents"}}, qint64(100));
+        row("a Mac's home folder, everything counted", true, true, mac, LeftOut{}, qint64(23150));
+        row("a Linux home folder", true, false, linux, LeftOut{3, 50, {}}, qint64(21100));
+        row("another folder", false, false, mac, LeftOut{3, 50, {}}, qint64(21100));
     }
     void whatIsLeftOutIsReported()
     {
-        const auto [analyseHome, countEverything, leftOut, totalSize] =
-            fetch<bool, bool, AnalysisReport::LeftOut, qint64>("analyseHome", "countEverything", "leftOut",
-                                                               "totalSize");
+        const auto [analyseHome, countEverything, system, leftOut, totalSize] =
+            fetch<bool, bool, TargetSystem, AnalysisReport::LeftOut, qint64>(
+                "analyseHome", "countEverything", "system", "leftOut", "totalSize");
         const QString root = analyseHome ? m_home : m_root;
         for (const char* personal : {"Desktop", "Downloads", "Library/Mobile Documents"}) // no Documents
             file(root + "/" + personal + "/private.bin", 7000);
@@ -159,12 +163,14 @@ private slots:
             file(root + "/" + path, size);
         LocalAnalysis::Options options;
         options.countEverything = countEverything;
+        options.system = system;
         const AnalysisReport report =
             LocalAnalysis::snapshot(root + "/", m_home, options); // trailing separator
         QVERIFY(report.path == root + "/" && report.leftOut == leftOut && report.totalSize == totalSize);
         QCOMPARE(named(report.entries, ".config") != nullptr, countEverything);
-        QCOMPARE(named(report.entries, "Desktop") != nullptr, countEverything || !analyseHome);
-        QCOMPARE(named(report.entries, "Library")->size, analyseHome && !countEverything ? 0 : 7000);
+        const bool leftOutPersonal = analyseHome && !countEverything && system == TargetSystem::macOS;
+        QCOMPARE(named(report.entries, "Desktop") == nullptr, leftOutPersonal);
+        QCOMPARE(named(report.entries, "Library")->size, leftOutPersonal ? 0 : 7000);
     }
 
     void theListsKeepTheLargestEighty()

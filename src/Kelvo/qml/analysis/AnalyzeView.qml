@@ -72,8 +72,9 @@ FeaturePage {
         Label {
             id: countEverythingLabel
             Layout.fillWidth: true
-            text: Theme.t("统计全部内容（包括隐藏项目和主文件夹中受保护的文件夹）",
-                          "Count everything (hidden items and the home folder's protected folders too)")
+            text: Theme.bySystem(Theme.t("统计全部内容（包括隐藏项目和主文件夹中受保护的文件夹）",
+                                         "Count everything (hidden items and the home folder's protected folders too)"),
+                                 Theme.t("统计全部内容（包括隐藏项目）", "Count everything (hidden items too)"))
             color: Theme.textPrimary
             font.pixelSize: Theme.fontSmall
             wrapMode: Text.WordWrap
