@@ -72,7 +72,7 @@ int runCommandLine(int argc, char** argv)
     QTextStream out(stdout);
     QTextStream err(stderr);
     QTextStream in(stdin);
-    CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1};
+    CommandLine::Streams streams{out, err, in, isatty(STDOUT_FILENO) == 1, isatty(STDERR_FILENO) == 1};
     return CommandLine::run(argumentsOf(argc, argv),
                             {.home = HomeFolder::current(),
                              .version = QStringLiteral(KELVO_VERSION),

@@ -25,7 +25,13 @@ int clean(const Arguments& arguments, const Environment& environment, Streams& s
 
     LocalCleanPreview::Options options;
     options.system = environment.target.system;
-    const CleanPreviewReport report = LocalCleanPreview::snapshot(environment.home, options);
+    const CleanPreviewReport report = [&] {
+        TerminalProgress progress(streams);
+        options.onProgress = [&](const LocalCleanPreview::Progress& now) {
+            progress.show(counted(now.itemsMeasured, "项", "item", "items"), now.location);
+        };
+        return LocalCleanPreview::snapshot(environment.home, options);
+    }();
     if (json) {
         printJson(streams, QStringLiteral("clean_preview"), report.generatedAt, report.toJson());
         return 0;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QLocale>
 #include <QTextStream>
 
 namespace CommandLine {
@@ -71,6 +72,41 @@ QString namedFolder(Streams& streams, const QString& path)
                 << '\n';
     streams.err.flush();
     return target;
+}
+
+QString counted(qint64 count, const char* measure, const char* one, const char* many)
+{
+    const QString number = QLocale().toString(count);
+    return AppLocalization::localized(number + QLatin1Char(' ') + QString::fromUtf8(measure),
+                                      number + QLatin1Char(' ') + QString::fromUtf8(count == 1 ? one : many));
+}
+
+TerminalProgress::TerminalProgress(Streams& streams)
+    : m_streams(streams)
+{
+}
+
+TerminalProgress::~TerminalProgress()
+{
+    if (m_shownWidth == 0)
+        return;
+    m_streams.err << '\r' << QString(m_shownWidth, QLatin1Char(' ')) << '\r';
+    m_streams.err.flush();
+}
+
+void TerminalProgress::show(const QString& counted, const QString& folder)
+{
+    if (!m_streams.errIsTerminal)
+        return;
+    constexpr qsizetype widest = 78; // the line never wraps on an 80-column terminal
+    QString line = counted + QStringLiteral(" · ");
+    const qsizetype room = widest - line.size();
+    line += folder.size() <= room ? folder : QStringLiteral("…") + folder.right(room - 1);
+    const QMutexLocker lock(&m_mutex);
+    // Spaces over what the last line had beyond this one: a carriage return does not clear.
+    m_streams.err << '\r' << line.leftJustified(m_shownWidth);
+    m_streams.err.flush();
+    m_shownWidth = std::max(m_shownWidth, line.size());
 }
 
 bool wantsColour(const Streams& streams, const Environment& environment)

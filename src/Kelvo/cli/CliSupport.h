@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QMutex>
 #include <QString>
 
 #include <optional>
@@ -14,6 +15,9 @@
 namespace CommandLine {
 
 QString L(const char* zh, const char* en);
+// A count with what it counts, the number grouped as the locale groups it: "1 item", "12,345 items",
+// "12,345 项" (the Chinese measure word after the number).
+QString counted(qint64 count, const char* measure, const char* one, const char* many);
 
 // Prints the message and the hint to run --help; returns the usage error status, 2.
 int usageError(Streams& streams, const QString& message);
@@ -29,6 +33,25 @@ std::optional<QString> folderProblem(const QString& path);
 // The folder a path names: itself, or where it leads when a link stands on it, as `du -D` follows
 // the link it is given (the scan below never follows one); the terminal is told on stderr.
 QString namedFolder(Streams& streams, const QString& path);
+
+// A live line on standard error while a scan runs ("12,345 items · /the/folder/being/read"), as ncdu
+// and gdu show one, when standard error is a terminal; nothing otherwise. Safe to call from the scan's
+// threads; the line is cleared when the progress goes.
+class TerminalProgress {
+public:
+    explicit TerminalProgress(Streams& streams);
+    ~TerminalProgress();
+    TerminalProgress(const TerminalProgress&) = delete;
+    TerminalProgress& operator=(const TerminalProgress&) = delete;
+
+    // counted: what has been read so far, as counted() says it.
+    void show(const QString& counted, const QString& folder);
+
+private:
+    Streams& m_streams;
+    QMutex m_mutex;
+    qsizetype m_shownWidth = 0;
+};
 
 // Whether the output gets colour: only a terminal does, and not when NO_COLOR is set or the terminal
 // is "dumb".

@@ -115,7 +115,7 @@ std::optional<AppResolvedLanguage> languageOfLocale(const QProcessEnvironment& p
         if (language == QLatin1String("C") || language == QLatin1String("POSIX"))
             return std::nullopt;
         return language.startsWith(QLatin1String("zh")) ? AppResolvedLanguage::chinese
-                                                         : AppResolvedLanguage::english;
+                                                        : AppResolvedLanguage::english;
     }
     return std::nullopt;
 }

@@ -18,6 +18,7 @@ struct Streams {
     QTextStream& err;
     QTextStream& in;
     bool outIsTerminal = false; // colour only for a terminal
+    bool errIsTerminal = false; // a live progress line only for a terminal
 };
 
 // True when the arguments (without the program name) ask for the command line, not the window: any

@@ -111,7 +111,13 @@ int analyze(const Arguments& arguments, const Environment& environment, Streams&
     LocalAnalysis::Options options;
     options.system = environment.target.system;
     options.countEverything = arguments.has("--all");
-    const AnalysisReport report = LocalAnalysis::snapshot(path, environment.home, options);
+    const AnalysisReport report = [&] {
+        TerminalProgress progress(streams);
+        options.onProgress = [&](const LocalAnalysis::Progress& now) {
+            progress.show(counted(now.items, "项", "item", "items"), now.folder);
+        };
+        return LocalAnalysis::snapshot(path, environment.home, options);
+    }();
     if (arguments.has("--json")) {
         // The older tool's keys, so its readers (and SystemReportParser) read it as they always did.
         printJson(streams, QStringLiteral("analysis"), started, report.toJson());
@@ -149,8 +155,13 @@ int purge(const Arguments& arguments, const Environment& environment, Streams& s
     const QString path = namedFolder(streams, arguments.operands.constFirst());
     LocalPurgePreview::Options options;
     options.home = environment.home;
-    const PurgePreviewReport report =
-        LocalPurgePreview::snapshot(path, LocalPurgePreview::defaultMaxDepth, options);
+    const PurgePreviewReport report = [&] {
+        TerminalProgress progress(streams);
+        options.onProgress = [&](const LocalPurgePreview::Progress& now) {
+            progress.show(counted(now.foldersSeen, "个文件夹", "folder", "folders"), now.folder);
+        };
+        return LocalPurgePreview::snapshot(path, LocalPurgePreview::defaultMaxDepth, options);
+    }();
     if (arguments.has("--json")) {
         printJson(streams, QStringLiteral("purge_preview"), report.generatedAt, purgeJson(report));
         return 0;
