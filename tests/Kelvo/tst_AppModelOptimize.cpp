@@ -66,8 +66,10 @@ private slots:
         QCOMPARE(result.completed.size(), std::size_t(1));
         QCOMPARE(result.completed.front().id, QString("font_cache_rebuild"));
         QCOMPARE(statesOf(result.steps).value("dns_cache_flush"), State::failed);
-        QCOMPARE(model->runs()->statusDetail(),
-                 QString("Completed 1 items and skipped 6 safeguarded items. 1 failed."));
+        // Each outcome counted apart: one safeguarded, four that cannot run on this computer.
+        const QString said = model->runs()->statusDetail();
+        for (const char* part : {"1 step", "1 failed", "1 safeguarded", "4 cannot run here"})
+            QVERIFY2(said.contains(part), qPrintable(said));
         QCOMPARE(model->statistics()->count(StatisticKey::lastOptimizeCount), 1);
         QVERIFY(model->statistics()->date(StatisticKey::lastOptimizeDate) > 0);
         // The rows now tell what happened, the time it took included.

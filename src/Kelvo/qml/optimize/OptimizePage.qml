@@ -67,7 +67,7 @@ FeaturePage {
         promises: [
             Theme.t("先预览再执行", "Preview before run"),
             Theme.t("可设置保护项", "Safeguards available"),
-            Theme.t("不涉及文件删除", "No files deleted")
+            Theme.t("不涉及个人文件", "Personal files untouched")
         ]
     }
 
