@@ -40,7 +40,7 @@ private slots:
         const double before = QDateTime::currentSecsSinceEpoch();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
         QVERIFY(!exists(data) && !exists(old) && exists(fixture.caches()) && exists(arrivedLater));
-        QVERIFY(model->runs()->statusDetail().startsWith("Cleaned 2 items. Freed "));
+        QVERIFY(model->runs()->statusDetail().startsWith("Removed 2 files, freeing "));
         QCOMPARE(model->statistics()->count(StatisticKey::lastCleanCount), 2);
         QVERIFY(model->statistics()->date(StatisticKey::lastCleanDate) >= before);
         QCOMPARE(DefaultsStore::open()->value("lastCleanCount").toLongLong(), 2);
@@ -126,7 +126,7 @@ private slots:
             QSKIP("this process may not mount");
         const auto model = fixture.makeModel();
         QVERIFY(runConfirmed(*model, AppActionFactory::clean(false)));
-        QVERIFY(model->runs()->statusDetail().startsWith("Cleaned 1 items. 1 failed. Freed "));
+        QVERIFY(model->runs()->statusDetail().startsWith("Removed 1 file, 1 stayed, freeing "));
         QVERIFY(alertOf(*model).contains(fixture.caches() + "/mounted"));
         QVERIFY(exists(fixture.root.filePath("outside/precious")));
     }

@@ -100,16 +100,16 @@ private slots:
         TestSupport::columns<QStringList, QString, int, QString>("arguments", "answer", "status",
                                                                  "said"); // said: part of the output
         const QStringList clean{"clean"}, yes{"clean", "--yes"};
-        row("answered y", clean, "y\n", 0, "Cleaned 2 items. Freed ");
-        row("answered YES", clean, "YES\n", 0, "Cleaned 2 items. Freed ");
+        row("answered y", clean, "y\n", 0, "Removed 2 files, freeing ");
+        row("answered YES", clean, "YES\n", 0, "Removed 2 files, freeing ");
         row("no answer", clean, "", 1, "Nothing was deleted.");
         row("the prompt counts the places and names the Trash apart", clean, "n\n", 1,
             "will be deleted. The Trash (");
-        row("--yes asks nothing", yes, "", 0, "Cleaned 2 items. Freed ");
+        row("--yes asks nothing", yes, "", 0, "Removed 2 files, freeing ");
         row("nothing to clean", clean, "", 0, "Nothing to clean.");
         row("unreadable protection list", yes, "", 1, "Smart Clean stopped before removing anything.");
         row("no home", yes, "", 1, "HOME is empty");
-        row("a mount inside a cache", yes, "", 1, "1 items stayed:");
+        row("a mount inside a cache", yes, "", 1, "1 item stayed:");
     }
     void cleanExitStatus()
     {
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(result.status, status);
         QVERIFY2((result.out + result.err).contains(said), qPrintable(result.out + result.err));
         QVERIFY(!result.out.contains("Dry run complete")); // only a dry run says so
-        const bool kept = !said.startsWith("Cleaned") && status == 1 && setup != "a mount inside a cache";
+        const bool kept = !said.startsWith("Removed") && status == 1 && setup != "a mount inside a cache";
         QCOMPARE(exists(m_caches + "/app/data.bin") + exists(m_trash + "/files/old.txt"), kept ? 2 : 0);
         QVERIFY(exists(m_dir->filePath("outside/precious")) || !mount);
     }

@@ -204,7 +204,8 @@ private slots:
         verifyStates("cleanStartButton -resultsNotice");
 
         // The running browser's cache is skipped, and its row looks different from a cleanable one.
-        QQuickItem* skipped = shownWith("cleanEntryRow", "status", int(CleanPreviewReport::EntryStatus::skipped));
+        QQuickItem* skipped =
+            shownWith("cleanEntryRow", "status", int(CleanPreviewReport::EntryStatus::skipped));
         QQuickItem* cleanable = rowShowing(homePath(npmPlace));
         QVERIFY(skipped && cleanable);
         for (const char* part : {"entryStatus", "entryPath"})

@@ -64,16 +64,7 @@ int clean(const Arguments& arguments, const Environment& environment, Streams& s
     } catch (const KelvoError& error) {
         return failure(streams, error.description());
     }
-    const QString freed = SizeText::bytes(result.removedBytes);
-    streams.out << (result.failedCount > 0 ? L("已清理 %1 项，%2 项没有成功。释放 %3。",
-                                               "Cleaned %1 items. %2 failed. Freed %3.")
-                                                 .arg(result.removedCount)
-                                                 .arg(result.failedCount)
-                                                 .arg(freed)
-                                           : L("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
-                                                 .arg(result.removedCount)
-                                                 .arg(freed))
-                << '\n';
+    streams.out << CleanReportText::outcome(result) << '\n';
     streams.out.flush();
     if (result.failedCount > 0)
         return failure(streams, FileRemover::leftBehindText(result.failedCount, result.left));

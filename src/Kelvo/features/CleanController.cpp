@@ -149,25 +149,15 @@ QFuture<void> CleanController::cleanNow()
                       coordinator.setAlertMessage(LocalText::made([&result] {
                           return FileRemover::leftBehindText(result.failedCount, result.left);
                       }));
-                  const int cleaned = result.removedCount;
-                  const int failed = result.failedCount;
-                  const QString freed = SizeText::bytes(result.removedBytes);
+                  const LocalText said =
+                      LocalText::made([&result] { return CleanReportText::outcome(result); });
                   // The page then shows what is left, measured after cleaning.
                   return takePreview(run).then(
-                      this, [this, run, cleaned, failed, freed](std::optional<CleanPreviewReport> fresh) {
+                      this, [this, run, said](std::optional<CleanPreviewReport> fresh) {
                           if (!m_context.runs.end(run))
                               return; // superseded: the later clean speaks for both
                           setReport(std::move(fresh));
-                          m_context.runs.setStatus(
-                              both("清理完成", "Cleanup Complete"),
-                              failed > 0 ? both("已清理 %1 项，%2 项没有成功。释放 %3。",
-                                                "Cleaned %1 items. %2 failed. Freed %3.")
-                                               .arg(cleaned)
-                                               .arg(failed)
-                                               .arg(freed)
-                                         : both("已清理 %1 项。释放 %2。", "Cleaned %1 items. Freed %2.")
-                                               .arg(cleaned)
-                                               .arg(freed));
+                          m_context.runs.setStatus(both("清理完成", "Cleanup Complete"), said);
                       });
               })
         .unwrap()

@@ -114,9 +114,10 @@ QString confirmation(const CleanChoice::Totals& totals)
     };
     QStringList sentences;
     if (totals.count > 0)
-        sentences << (totals.count == 1
-                          ? text("已选的 %1 项（%2）将被删除。", "%1 chosen item (%2) will be deleted.")
-                          : text("已选的 %1 项（%2）将被删除。", "%1 chosen items (%2) will be deleted."))
+        sentences << (totals.count == 1 ? text("已选的 %1 个位置里的内容（%2）将被删除。",
+                                               "The contents of %1 chosen place (%2) will be deleted.")
+                                        : text("已选的 %1 个位置里的内容（%2）将被删除。",
+                                               "The contents of %1 chosen places (%2) will be deleted."))
                          .arg(totals.count)
                          .arg(SizeText::bytesWithDefaultUnits(totals.bytes));
     if (totals.trashBytes)
@@ -130,6 +131,19 @@ QString confirmation(const CleanChoice::Totals& totals)
               << text("删除后无法撤销。", "Deletion cannot be undone.");
     const bool chinese = AppLocalization::currentLanguage() == AppResolvedLanguage::chinese;
     return sentences.join(chinese ? QString() : QStringLiteral(" "));
+}
+
+QString outcome(const LocalCleanResult& result)
+{
+    const auto text = [](const char* zh, const char* en) {
+        return AppLocalization::localized(QString::fromUtf8(zh), QString::fromUtf8(en));
+    };
+    QString said = result.removedCount == 1
+                       ? text("删除了 1 个文件", "Removed 1 file")
+                       : text("删除了 %1 个文件", "Removed %1 files").arg(result.removedCount);
+    if (result.failedCount > 0)
+        said += text("，%1 个没有删除", ", %1 stayed").arg(result.failedCount);
+    return said + text("，释放 %1。", ", freeing %1.").arg(SizeText::bytes(result.removedBytes));
 }
 
 QString banner(TargetSystem system)

@@ -2,6 +2,7 @@
 
 #include "clean/CleanChoice.h"
 #include "clean/CleanPreviewReport.h"
+#include "clean/LocalCleanExecutor.h"
 #include "vocabulary/TargetSystem.h"
 
 #include <QString>
@@ -26,4 +27,7 @@ std::optional<QString> willFreeLine(const CleanPreviewReport& report);
 // terminal's prompt): the count and size of the chosen places, the Trash on its own when it is chosen,
 // what is freed after protection, and that deletion cannot be undone.
 QString confirmation(const CleanChoice::Totals& totals);
+// What a clean did, for the window and the terminal alike: the files removed, those that stayed and
+// the space freed.
+QString outcome(const LocalCleanResult& result);
 } // namespace CleanReportText

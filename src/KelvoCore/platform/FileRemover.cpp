@@ -169,9 +169,10 @@ Tally removeBelow(const QString& root, const QString& path, const KeepTest& keep
 QString leftBehindText(qint64 count, const std::vector<LeftBehind>& left)
 {
     constexpr qsizetype shown = 5;
-    QStringList lines{
-        AppLocalization::localized(QStringLiteral("%1 项没有删除："), QStringLiteral("%1 items stayed:"))
-            .arg(count)};
+    QStringList lines{AppLocalization::localized(QStringLiteral("%1 项没有删除："),
+                                                 count == 1 ? QStringLiteral("%1 item stayed:")
+                                                            : QStringLiteral("%1 items stayed:"))
+                          .arg(count)};
     for (qsizetype i = 0; i < qsizetype(left.size()) && i < shown; ++i)
         lines << QStringLiteral("• ") + left[std::size_t(i)].reason;
     if (count > std::min<qint64>(shown, qint64(left.size())))
