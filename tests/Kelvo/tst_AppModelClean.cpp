@@ -204,6 +204,9 @@ private slots:
         const AnalysisReport& report = *model->analysis()->report();
         QCOMPARE(report.totalSize, 1100);
         QCOMPARE(report.totalFiles, 2);
+        // The last-run line's figures follow the report they tell of.
+        QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalSize), 1100);
+        QCOMPARE(model->statistics()->count(StatisticKey::lastAnalysisTotalFiles), 2);
         QCOMPARE(report.entries.front().size, 1000);
         QCOMPARE(column(entries, "size"), (QStringList{"1000", "100"}));
         QVERIFY(std::none_of(report.largeFiles.begin(), report.largeFiles.end(),

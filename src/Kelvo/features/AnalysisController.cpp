@@ -222,5 +222,8 @@ void AnalysisController::forget(const QByteArray& path)
             *entry.size -= removedBytes;
     report.totalSize = report.totalSize.value_or(0) - removedBytes;
     report.totalFiles = std::max<qint64>(0, report.totalFiles.value_or(0) - removedFiles);
+    // The last-run line tells of this report: its figures follow what left it.
+    m_context.statistics.record(StatisticKey::lastAnalysisTotalSize, *report.totalSize);
+    m_context.statistics.record(StatisticKey::lastAnalysisTotalFiles, *report.totalFiles);
     setReport(std::move(report));
 }

@@ -24,11 +24,11 @@ QtObject {
                 ? Theme.t("上次清理 ", "Last cleaned ") + when(values.lastCleanDate)
                   + " · " + values.lastCleanCount + Theme.t(" 项", " items")
                 : Theme.t("还没清理过", "Not cleaned yet")
-        case AppFeature.Analyze:
+        case AppFeature.Analyze: // the folder its figures are of
             return values.lastAnalysisDate > 0
                 ? Theme.t("上次分析 ", "Last analyzed ") + when(values.lastAnalysisDate)
-                  + " · " + Theme.bytes(values.lastAnalysisTotalSize)
-                  + " · " + values.lastAnalysisTotalFiles + Theme.t(" 个文件", " files")
+                  + " · " + values.lastAnalysisPath + " · " + Theme.bytes(values.lastAnalysisTotalSize)
+                  + " · " + counted(values.lastAnalysisTotalFiles, " 个文件", " file", " files")
                 : Theme.t("还没分析过", "Not analyzed yet")
         case AppFeature.Purge:
             // A move to the Trash frees nothing until the Trash is emptied, so the line says where it went.
