@@ -3,6 +3,7 @@
 #include "app/AppModelSupport.h"
 
 #include "platform/ScanPathGuard.h"
+#include "vocabulary/SizeText.h"
 
 #include <QtConcurrent>
 
@@ -59,14 +60,30 @@ void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
         .onFailed(owner, [&runs, run] { runs.failed(run, QString()); });
 }
 
-void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts)
+namespace {
+
+LocalText stillInTheTrash(qint64 bytes)
+{
+    const LocalText size = LocalText::made([bytes] { return SizeText::bytes(bytes); });
+    return {
+        QStringLiteral("合计 %1，清空废纸篓后才会释放这些空间（智能清理的“废纸篓”一行）。").arg(size.chinese),
+        QStringLiteral(" %1 in all; the space comes back when the Trash is emptied (the Trash row of "
+                       "Smart Clean).")
+            .arg(size.english)};
+}
+
+} // namespace
+
+void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts,
+                  std::optional<qint64> movedBytes)
 {
     const qint64 moved = batch.moved.size();
     if (moved == 0)
         runs.setStatus(AppModelSupport::both("没有完成", "Not Completed"), texts.nothingMoved);
     else
-        runs.setStatus(texts.title, batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
-                                                     : texts.allMoved.arg(moved));
+        runs.setStatus(texts.title, (batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
+                                                      : texts.allMoved.arg(moved)) +
+                                        (movedBytes ? stillInTheTrash(*movedBytes) : LocalText()));
 }
 
 } // namespace TrashMoves

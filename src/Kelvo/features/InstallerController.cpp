@@ -156,8 +156,8 @@ void InstallerController::moveToTrash(const QStringList& paths)
     TrashMoves::inBackground(
         m_context, this, RunKind::installerTrash, std::nullopt, std::move(items),
         [this](const TrashMoves::Batch& batch) {
+            qint64 movedBytes = 0;
             if (!batch.moved.isEmpty()) {
-                qint64 movedBytes = 0;
                 if (m_report)
                     std::erase_if(m_report->entries, [&](const InstallerPreviewReport::Entry& entry) {
                         const bool moved = batch.moved.contains(entry.path);
@@ -177,6 +177,7 @@ void InstallerController::moveToTrash(const QStringList& paths)
                 {both("选中的安装包没有移动成功。", "The selected installer files could not be moved."),
                  both("已移到废纸篓", "Moved to Trash"),
                  both("已移动 %1 个安装包。", "Moved %1 installer files."),
-                 both("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")});
+                 both("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")},
+                movedBytes);
         });
 }

@@ -95,8 +95,8 @@ void PurgeController::moveToTrash(const QStringList& paths)
     TrashMoves::inBackground(
         m_context, this, RunKind::purgeTrash, AppFeature::purge, std::move(items),
         [this](const TrashMoves::Batch& batch) {
+            qint64 movedBytes = 0;
             if (!batch.moved.isEmpty()) {
-                qint64 movedBytes = 0;
                 if (m_report)
                     std::erase_if(m_report->entries, [&](const PurgePreviewReport::Entry& entry) {
                         const bool moved = batch.moved.contains(entry.path);
@@ -116,6 +116,7 @@ void PurgeController::moveToTrash(const QStringList& paths)
                 {both("选中的项目产物没有移动成功。", "The selected build artefacts could not be moved."),
                  both("已移到废纸篓", "Moved to Trash"),
                  both("已移动 %1 个项目产物。", "Moved %1 build artefacts."),
-                 both("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")});
+                 both("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")},
+                movedBytes);
         });
 }
