@@ -9,6 +9,7 @@
 #include "clean/CleanChoice.h"
 #include "clean/CleanWhitelistStore.h"
 #include "platform/Trash.h"
+#include "vocabulary/SizeText.h"
 
 #include <QAbstractItemModelTester>
 #include <QImageReader>
@@ -209,9 +210,14 @@ private slots:
             return picture;
         };
         const QMap<QString, QByteArray> before = untouched();
+        const qint64 goneBytes = parts(*model).bytes.value(gone);
         move(*model, gone);
         QVERIFY(finished(*model) && !exists(gone));
         QCOMPARE(untouched(), before);
+        // A move of files says how much went to the Trash, where the space still is.
+        if (counted != StatisticKey::lastUninstallCount)
+            QVERIFY2(model->runs()->statusDetail().contains(SizeText::bytes(goneBytes)),
+                     qPrintable(model->runs()->statusDetail()));
         QVERIFY(!parts(*model).bytes.contains(gone) && !list.chosen().contains(gone));
         verifyTotals();
         QCOMPARE(model->statistics()->count(counted), 1);
