@@ -95,6 +95,23 @@ private slots:
         photograph(shotName("installer-linux"));
     }
 
+    // A Linux home is analysed with its personal folders (here 下载, 桌面 and 文档 on a Chinese desktop):
+    // they are counted like any other folder, and nothing is said to be left out but hidden items.
+    void aLinuxHomeIsAnalysedWithItsPersonalFolders_data() { languageRows(); }
+    void aLinuxHomeIsAnalysedWithItsPersonalFolders()
+    {
+        useRowLanguage();
+        const QString downloads = rowLanguage() == "zh" ? "下载" : "Downloads";
+        file(homePath(downloads + "/large-download.iso"), 8'000'000);
+        showPage("analyze");
+        model().analysis()->setPath(m_fixture->home);
+        click("analysisRunButton");
+        waitForTheRun();
+        QVERIFY(model().analysis()->report()->leftOut->protectedFolders.isEmpty());
+        QVERIFY(linesIn(shown("analysisRow"), "rowName").contains(downloads));
+        photograph(shotName("analyze-linux-home"));
+    }
+
     // Every app's row shows the report and its icon; a row opens to its leftovers and can be chosen.
     void linuxAppsWithIconsAndLeftovers_data() { languageRows(); }
     void linuxAppsWithIconsAndLeftovers()
