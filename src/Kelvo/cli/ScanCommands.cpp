@@ -172,9 +172,8 @@ int purge(const Arguments& arguments, const Environment& environment, Streams& s
                     << (entry.chosenByDefault() ? QString()
                                                 : L("  （没有找到项目文件）", "  (no project file found)"))
                     << '\n';
-    streams.out
-        << L("%1 项，合计 %2", "%1 items, total %2").arg(report.entries.size()).arg(report.totalSizeText())
-        << '\n';
+    streams.out << counted(qint64(report.entries.size()), "个项目产物", "build artefact", "build artefacts")
+                << L("，合计 ", ", ") << report.totalSizeText() << L("", " in all") << '\n';
     streams.out.flush();
     return 0;
 }

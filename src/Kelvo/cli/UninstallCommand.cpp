@@ -77,7 +77,7 @@ void printList(const UninstallPreviewReport& report, Streams& streams)
     for (const UninstallPreviewReport::Entry& entry : report.entries)
         streams.out << entry.size.value_or(QStringLiteral("?")).rightJustified(10) << "  "
                     << entry.shownName() << "  (" << entry.source.text() << ")\n";
-    streams.out << L("%1 个应用项目", "%1 app items").arg(report.entries.size()) << '\n';
+    streams.out << counted(qint64(report.entries.size()), "个应用", "app", "apps") << '\n';
     for (const QString& note : report.notes)
         streams.out << note << '\n';
 }

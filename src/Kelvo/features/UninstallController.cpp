@@ -57,9 +57,10 @@ QFuture<void> UninstallController::scan()
             const qsizetype count = qsizetype(report.entries.size());
             const QStringList notes = report.notes;
             setReport(std::move(report));
-            LocalText found =
-                count > 0 ? both("找到 %1 个可查看的应用项目。", "Found %1 app items to review.").arg(count)
-                          : both("当前没有可显示的应用项目。", "There are no app items to show right now.");
+            LocalText found = count == 1 ? both("找到 1 个应用。", "Found 1 app.")
+                              : count > 0
+                                  ? both("找到 %1 个应用。", "Found %1 apps.").arg(count)
+                                  : both("当前没有可显示的应用。", "There are no apps to show right now.");
             m_context.runs.setStatus(both("预览卸载项目完成", "Uninstall Preview Complete"),
                                      notes.isEmpty() ? found : found + (u' ' + notes.join(u' ')));
         });

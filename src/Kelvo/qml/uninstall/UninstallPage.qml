@@ -78,12 +78,13 @@ FeaturePage {
         promptDetail: Theme.t("点击“预览”或按 " + page.runShortcutText + "，列出已安装的应用和它们的残留文件。",
                               "Choose Preview or press " + page.runShortcutText
                               + " to list the installed apps and their leftovers.")
-        emptyTitle: Theme.t("当前没有可显示的应用项目", "No app items to show")
+        emptyTitle: Theme.t("当前没有可显示的应用", "No apps to show")
         emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
         // What the scan could not look at (a Flatpak tool that did not answer) follows the count.
         summary: page.hasReport
-                 ? [page.apps.count + Theme.t(" 个应用项目，正式卸载前仍会再次确认。",
-                                              " app items. You will confirm again before uninstalling.")]
+                 ? [Theme.t(page.apps.count + " 个应用，正式卸载前仍会再次确认。",
+                            page.apps.count + (page.apps.count === 1 ? " app" : " apps")
+                            + ". You will confirm again before uninstalling.")]
                    .concat(AppModel.uninstall.notes).join(" ")
                  : ""
 
