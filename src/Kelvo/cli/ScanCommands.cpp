@@ -190,10 +190,8 @@ int installer(const Arguments& arguments, const Environment& environment, Stream
         streams.out << entry.sizeText().rightJustified(10) << "  " << entry.source.text().leftJustified(14)
                     << entry.path
                     << (entry.kindText.isEmpty() ? QString() : "  (" + entry.kindText.text() + ')') << '\n';
-    streams.out << L("%1 个文件，合计 %2", "%1 files, total %2")
-                       .arg(report.entries.size())
-                       .arg(report.totalSizeText())
-                << '\n';
+    streams.out << counted(qint64(report.entries.size()), "个安装包", "installer file", "installer files")
+                << L("，合计 ", ", ") << report.totalSizeText() << L("", " in all") << '\n';
     streams.out.flush();
     return 0;
 }
