@@ -95,7 +95,8 @@ QString localized(const QString& zh, const QString& en)
         return en;
     // The texts name the Trash as macOS does (废纸篓); Chinese Linux desktops call it 回收站.
     static const bool recycleBin = TargetSystems::built() == TargetSystem::linuxDesktop;
-    return recycleBin && zh.contains(u"废纸篓") ? QString(zh).replace(u"废纸篓", u"回收站") : zh;
+    static const QString macWord = QStringLiteral("废纸篓"), linuxWord = QStringLiteral("回收站");
+    return recycleBin && zh.contains(macWord) ? QString(zh).replace(macWord, linuxWord) : zh;
 }
 
 } // namespace AppLocalization
