@@ -65,11 +65,8 @@ namespace {
 LocalText stillInTheTrash(qint64 bytes)
 {
     const LocalText size = LocalText::made([bytes] { return SizeText::bytes(bytes); });
-    return {
-        QStringLiteral("合计 %1，清空废纸篓后才会释放这些空间（智能清理的“废纸篓”一行）。").arg(size.chinese),
-        QStringLiteral(" %1 in all; the space comes back when the Trash is emptied (the Trash row of "
-                       "Smart Clean).")
-            .arg(size.english)};
+    return {QStringLiteral("（%1），清空废纸篓后才会释放空间。").arg(size.chinese),
+            QStringLiteral(" (%1); emptying the Trash frees the space.").arg(size.english)};
 }
 
 } // namespace
@@ -81,9 +78,12 @@ void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts
     if (moved == 0)
         runs.setStatus(AppModelSupport::both("没有完成", "Not Completed"), texts.nothingMoved);
     else
-        runs.setStatus(texts.title, (batch.failed > 0 ? texts.someFailed.arg(moved).arg(batch.failed)
-                                                      : texts.allMoved.arg(moved)) +
-                                        (movedBytes ? stillInTheTrash(*movedBytes) : LocalText()));
+        runs.setStatus(texts.title,
+                       (moved == 1 ? texts.movedOne : texts.movedMany.arg(moved)) +
+                           (movedBytes ? stillInTheTrash(*movedBytes) : AppModelSupport::both("。", ".")) +
+                           (batch.failed > 0
+                                ? AppModelSupport::both("%1 个没有成功。", " %1 failed.").arg(batch.failed)
+                                : LocalText()));
 }
 
 } // namespace TrashMoves

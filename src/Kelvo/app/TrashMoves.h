@@ -52,14 +52,14 @@ void inBackground(const FeatureContext& context, QObject* owner, RunKind kind,
                   std::function<void(const Batch&)> finish);
 
 // The status line after a batch: "Not Completed" and `nothingMoved` when nothing went; otherwise
-// `title` with `allMoved` (taking the count) or `someFailed` (taking the count and the failures), and,
-// given the bytes that moved, their size and that the space comes back only when the Trash is
-// emptied: a move to the Trash frees nothing by itself.
+// `title` with `movedOne` or `movedMany` (taking the count), how many failed, and, given the bytes
+// that moved, their size and that the space comes back only when the Trash is emptied: a move to the
+// Trash frees nothing by itself.
 struct Outcome {
     LocalText nothingMoved;
     LocalText title;
-    LocalText allMoved;
-    LocalText someFailed;
+    LocalText movedOne;
+    LocalText movedMany;
 };
 void sayHowItWent(RunCoordinator& runs, const Batch& batch, const Outcome& texts,
                   std::optional<qint64> movedBytes = std::nullopt);

@@ -176,8 +176,8 @@ void InstallerController::moveToTrash(const QStringList& paths)
                 m_context.runs, batch,
                 {both("选中的安装包没有移动成功。", "The selected installer files could not be moved."),
                  both("已移到废纸篓", "Moved to Trash"),
-                 both("已移动 %1 个安装包。", "Moved %1 installer files."),
-                 both("已移动 %1 个安装包，%2 个没有成功。", "Moved %1 installer files. %2 failed.")},
+                 both("已把 1 个安装包移到废纸篓", "Moved 1 installer file to the Trash"),
+                 both("已把 %1 个安装包移到废纸篓", "Moved %1 installer files to the Trash")},
                 movedBytes);
         });
 }

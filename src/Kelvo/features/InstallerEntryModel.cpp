@@ -7,7 +7,6 @@ void InstallerEntryModel::setEntries(std::vector<InstallerPreviewReport::Entry> 
     replaceRows([&] { m_rows = std::move(entries); }, NewChoice::keepListed);
 }
 
-
 QString InstallerEntryModel::keyOfRow(const InstallerPreviewReport::Entry& row) const
 {
     return row.path;
@@ -45,7 +44,6 @@ QHash<int, QByteArray> InstallerEntryModel::rowRoleNames() const
             {KindRole, "kind"},
             {SizeTextRole, "sizeText"}};
 }
-
 
 InstallerShownEntries::InstallerShownEntries(InstallerEntryModel& entries, QObject* parent)
     : QSortFilterProxyModel(parent)

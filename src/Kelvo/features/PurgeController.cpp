@@ -53,13 +53,15 @@ QFuture<void> PurgeController::scan()
             const qsizetype count = qsizetype(report.entries.size());
             const QString total = report.totalSizeText();
             setReport(std::move(report));
-            m_context.runs.setStatus(
-                both("项目预览完成", "Project Preview Complete"),
-                count > 0 ? both("发现 %1 个可整理项目，合计 %2。", "Found %1 cleanup items, total %2.")
-                                .arg(count)
-                                .arg(total)
-                          : both("当前范围里没有明显可整理的项目产物。",
-                                 "No obvious cleanup targets were found in this scope."));
+            m_context.runs.setStatus(both("项目预览完成", "Project Preview Complete"),
+                                     count > 0
+                                         ? both("发现 %1 个项目产物，合计 %2。",
+                                                count == 1 ? "Found %1 build artefact, %2 in all."
+                                                           : "Found %1 build artefacts, %2 in all.")
+                                               .arg(count)
+                                               .arg(total)
+                                         : both("当前范围里没有明显可整理的项目产物。",
+                                                "No obvious cleanup targets were found in this scope."));
         });
 }
 
@@ -115,8 +117,8 @@ void PurgeController::moveToTrash(const QStringList& paths)
                 m_context.runs, batch,
                 {both("选中的项目产物没有移动成功。", "The selected build artefacts could not be moved."),
                  both("已移到废纸篓", "Moved to Trash"),
-                 both("已移动 %1 个项目产物。", "Moved %1 build artefacts."),
-                 both("已移动 %1 个项目产物，%2 个没有成功。", "Moved %1 build artefacts. %2 failed.")},
+                 both("已把 1 个项目产物移到废纸篓", "Moved 1 build artefact to the Trash"),
+                 both("已把 %1 个项目产物移到废纸篓", "Moved %1 build artefacts to the Trash")},
                 movedBytes);
         });
 }

@@ -5,7 +5,6 @@ void PurgeEntryModel::setEntries(std::vector<PurgePreviewReport::Entry> entries)
     replaceRows([&] { m_rows = std::move(entries); }, NewChoice::byDefault);
 }
 
-
 QString PurgeEntryModel::keyOfRow(const PurgePreviewReport::Entry& row) const
 {
     return row.path;
@@ -58,4 +57,3 @@ QHash<int, QByteArray> PurgeEntryModel::rowRoleNames() const
             {DetailRole, "detail"},
             {HasProjectFileRole, "hasProjectFile"}};
 }
-

@@ -28,7 +28,6 @@ UninstallLeftoverModel::UninstallLeftoverModel(std::vector<UninstallPreviewRepor
     replaceRows([&] { m_rows = std::move(leftovers); }, NewChoice::byDefault);
 }
 
-
 QString UninstallLeftoverModel::keyOfRow(const UninstallPreviewReport::Leftover& row) const
 {
     return row.path;
@@ -64,7 +63,6 @@ QHash<int, QByteArray> UninstallLeftoverModel::rowRoleNames() const
     return {{PathRole, "path"}, {SizeTextRole, "sizeText"}, {StrongRole, "strong"}};
 }
 
-
 void UninstallAppModel::setEntries(std::vector<UninstallPreviewReport::Entry> entries)
 {
     std::vector<UninstallAppRow> previous;
@@ -90,7 +88,6 @@ QStringList UninstallAppModel::chosenLeftovers() const
         paths.unite(row.leftovers->chosen());
     return QStringList(paths.begin(), paths.end());
 }
-
 
 QString UninstallAppModel::keyOfRow(const UninstallAppRow& row) const
 {

@@ -14,11 +14,13 @@ std::optional<QString> PurgePreviewReport::Entry::detailText() const
 {
     if (!fileCount && !directoryCount)
         return std::nullopt;
-    const QString files = fileCount ? QString::number(*fileCount) : QStringLiteral("0");
-    const QString folders = directoryCount ? QString::number(*directoryCount) : QStringLiteral("0");
-    return AppLocalization::localized(QStringLiteral("%1 文件 / %2 个文件夹"),
-                                      QStringLiteral("%1 files / %2 folders"))
-        .arg(files, folders);
+    const qint64 files = fileCount.value_or(0);
+    const qint64 folders = directoryCount.value_or(0);
+    return AppLocalization::localized(QStringLiteral("%1 个文件 / %2 个文件夹"),
+                                      QString(files == 1 ? "%1 file" : "%1 files") +
+                                          QString(folders == 1 ? " / %2 folder" : " / %2 folders"))
+        .arg(files)
+        .arg(folders);
 }
 
 PurgePreviewReport::PurgePreviewReport(QString root, std::vector<Entry> found, QDateTime when)

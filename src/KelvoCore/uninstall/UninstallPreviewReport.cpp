@@ -44,7 +44,8 @@ UninstallPreviewReport::Entry UninstallPreviewReport::makeEntry(
     LocalText source = sourceLabel;
     if (strongCount > 0)
         source = source + QStringLiteral(" · ") + QString::number(strongCount) +
-                 LocalText{QStringLiteral(" 项残留"), QStringLiteral(" leftovers")};
+                 LocalText{QStringLiteral(" 项残留"),
+                           strongCount == 1 ? QStringLiteral(" leftover") : QStringLiteral(" leftovers")};
     const qint64 total = ByteCount::saturatingAdd(appBytes, leftoverBytes);
     return {path,
             name,

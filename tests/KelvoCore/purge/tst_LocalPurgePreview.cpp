@@ -116,7 +116,7 @@ private slots:
         const auto& first = report.entries[0];
         QCOMPARE(first.name, QString("node_modules"));
         QCOMPARE(first.byteCount, allocated(big) + allocated(hidden));
-        QCOMPARE(*first.detailText(), QString("2 files / 1 folders"));
+        QCOMPARE(*first.detailText(), QString("2 files / 1 folder"));
         // Equal sizes: natural order of the paths, proj2 before proj10.
         QVERIFY(report.entries[1].path.contains("/proj2/") && report.entries[2].path.contains("/proj10/"));
         QCOMPARE(report.totalBytes(), first.byteCount + 2 * report.entries[1].byteCount);

@@ -34,12 +34,12 @@ QtObject {
             // A move to the Trash frees nothing until the Trash is emptied, so the line says where it went.
             return values.lastPurgeCleanedCount > 0
                 ? counted(values.lastPurgeCleanedCount, " 项", " item", " items")
-                  + Theme.t(" 已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastPurgeCleanedBytes)
+                  + Theme.t("已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastPurgeCleanedBytes)
                 : Theme.t("还没瘦身过", "Not cleaned yet")
         case AppFeature.Installer:
             return values.lastInstallerCleanedCount > 0
                 ? counted(values.lastInstallerCleanedCount, " 个文件", " file", " files")
-                  + Theme.t(" 已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastInstallerCleanedBytes)
+                  + Theme.t("已移到废纸篓 · ", " moved to the Trash · ") + Theme.bytes(values.lastInstallerCleanedBytes)
                 : Theme.t("还没整理过", "Not cleaned yet")
         case AppFeature.Optimize:
             return values.lastOptimizeDate > 0
