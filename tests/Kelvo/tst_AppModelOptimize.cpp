@@ -101,6 +101,12 @@ private slots:
         again->startUp();
         QCOMPARE(again->optimize()->safeguards(),
                  (OptimizeWhitelistState{{"autostart_audit"}, {"my-own-step"}}));
+        // A save that cannot write says why and keeps the editor open.
+        again->request(AppActionFactory::optimizeWhitelist());
+        QVERIFY(QFile::remove(path) && QDir().mkpath(path)); // a folder where the file goes
+        QVERIFY(!again->optimize()->saveWhitelistEditor());
+        QVERIFY(again->optimize()->showingProtectionSheet() && again->runs()->alertMessage());
+        QVERIFY(QDir(path).removeRecursively());
 
         write(path, "caf\xe9\n");
         const auto unreadable = fixture.makeModel();

@@ -397,6 +397,14 @@ private slots:
         QVERIFY(QImageWriter(icon, "icns").write(red));
         QCOMPARE(image(QSize()), red);
         QCOMPARE(image(QSize(32, 32)), red.scaled(32, 32));
+        // A Linux application's drawing is drawn at the size asked for.
+        const QString drawing = write(dir.filePath("tool.svg"), "<svg xmlns='http://www.w3.org/2000/svg' "
+                                                                "viewBox='0 0 10 10'><rect width='10' "
+                                                                "height='10' fill='#1cb27e'/></svg>");
+        QSize reported;
+        const QImage drawn =
+            AppIconProvider().requestImage(QUrl::toPercentEncoding(drawing), &reported, {20, 20});
+        QVERIFY(reported == QSize(20, 20) && drawn.pixelColor(10, 10) == QColor(0x1c, 0xb2, 0x7e));
     }
 };
 

@@ -246,6 +246,7 @@ private slots:
         row("two paths", QStringList{"analyze", "/a", "/b"}, 2, "analyze takes one path.");
         row("purge that would remove", QStringList{"purge", "/tmp"}, 2, "purge supports --dry-run only");
         row("installer that would remove", QStringList{"installer"}, 2, "installer supports --dry-run only");
+        row("analyze a folder", QStringList{"analyze", "{dir}"}, 0, "Location: {dir}\n");
         row("analyze, missing", QStringList{"analyze", "{dir}/missing"}, 1,
             "“{dir}/missing” does not exist.");
         row("purge, a file", QStringList{"purge", "--dry-run", "{dir}/file"}, 1,
