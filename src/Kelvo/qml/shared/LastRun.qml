@@ -7,6 +7,9 @@ QtObject {
     // The AppFeature whose last run it tells of; Settings tells of the last update check.
     property int feature: -1
     readonly property var values: AppModel.statistics.values
+    // The last run moved files to the Trash, where they still take their space.
+    readonly property bool movedToTrash: (feature === AppFeature.Purge && values.lastPurgeCleanedCount > 0)
+                                         || (feature === AppFeature.Installer && values.lastInstallerCleanedCount > 0)
 
     // "1 item", "2 items"; Chinese counts with its measure word.
     function counted(count, measure, one, many) {

@@ -58,6 +58,23 @@ ColumnLayout {
                 color: Theme.textSecondary
                 font.pixelSize: Theme.fontSmall
             }
+            // What went to the Trash frees its space only when the Trash is emptied: the way there.
+            Label {
+                objectName: "emptyTrashLink"
+                anchors.verticalCenter: parent.verticalCenter
+                visible: root.lastRun.movedToTrash
+                text: Theme.t("· 在智能清理中清空废纸篓", "· Empty the Trash in Smart Clean")
+                color: Theme.accent
+                font.pixelSize: Theme.fontSmall
+                font.underline: emptyTrashArea.containsMouse
+                MouseArea {
+                    id: emptyTrashArea
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: AppModel.selectedFeature = AppFeature.Clean
+                }
+            }
         }
     }
 }
