@@ -102,7 +102,9 @@ private slots:
         clean.setChosen(keys, false);
 
         model->request(AppActionFactory::clean(false));
-        QCOMPARE(model->pendingActionNote().contains("The Trash ("), !leftOut.contains("trash"));
+        // The confirmation names the Trash only when it is chosen.
+        QCOMPARE((model->pendingAction()->detail + model->pendingActionNote()).contains("Trash"),
+                 !leftOut.contains("trash"));
         model->confirmPendingAction();
         QVERIFY(finished(*model));
         for (const QString& name : places.keys())
