@@ -161,8 +161,10 @@ FeaturePage {
                             font.pixelSize: Theme.fontCaption
                         }
                         Label {
-                            text: Theme.t("已用 ", "Used ") + modelData.usedText + " · " + Theme.t("空闲 ", "Free ")
-                                  + modelData.freeText + " · " + Theme.t("总量 ", "Total ") + modelData.totalText
+                            // Used, what the user can still write, and the share the bar shows, which is of
+                            // the two together (the blocks kept for root are in neither), as df counts.
+                            text: Theme.t("已用 ", "Used ") + modelData.usedText + " · " + Theme.t("可用 ", "Available ")
+                                  + modelData.freeText + " · " + modelData.percentText
                             color: Theme.textSecondary
                             font.pixelSize: Theme.fontCaption
                         }
