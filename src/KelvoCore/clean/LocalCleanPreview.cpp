@@ -378,7 +378,7 @@ struct Scan {
 
 qint64 itemCount(const std::optional<LocalText>& note)
 {
-    static const QRegularExpression pattern(QStringLiteral("([0-9]+)\\s*(项|items)"),
+    static const QRegularExpression pattern(QStringLiteral("([0-9]+)\\s*(项|items?)"),
                                             QRegularExpression::CaseInsensitiveOption);
     if (!note)
         return 0;
@@ -473,7 +473,9 @@ Summary directorySummary(const QString& path, const Options& options)
 LocalText noteText(qint64 bytes, qint64 items)
 {
     return LocalText::made([bytes] { return SizeText::bytesWithDefaultUnits(bytes); }) +
-           text(QStringLiteral(", %1 项"), QStringLiteral(", %1 items")).arg(items);
+           text(QStringLiteral("，%1 项"),
+                items == 1 ? QStringLiteral(", %1 item") : QStringLiteral(", %1 items"))
+               .arg(items);
 }
 
 std::optional<qint64> byteCount(const std::optional<LocalText>& note)

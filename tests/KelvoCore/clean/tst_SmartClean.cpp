@@ -103,7 +103,7 @@ private slots:
         // A language switch after the scan re-words what it found, sizes included.
         useLanguage(AppLanguagePreference::chinese);
         QCOMPARE(report.entries.front().section.text() + " / " + firefox->note->text(),
-                 "用户基础项目 / 零字节, 0 项");
+                 "用户基础项目 / 零字节，0 项");
         QVERIFY(report.summary->text().startsWith("预计可清理："));
     }
 

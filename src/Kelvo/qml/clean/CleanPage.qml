@@ -93,8 +93,8 @@ FeaturePage {
         emptyTitle: Theme.t("没有发现明显可清理项目", "No clear cleanup targets found")
         emptyDetail: Theme.t("本次检查没有需要重点处理的内容。", "This scan did not find anything that needs attention.")
         summary: page.hasReport
-                 ? page.entries.count + Theme.t(" 项，正式清理前仍会让你确认。",
-                                                " items. You will still confirm before real cleanup.")
+                 ? Theme.counted(page.entries.count, " 个位置", " place", " places")
+                   + Theme.t("，正式清理前仍会让你确认。", ". You will still confirm before real cleanup.")
                  : ""
         summaryDetail: AppModel.clean.willFree === "" ? AppModel.clean.summary
                        : AppModel.clean.summary + "  ·  " + AppModel.clean.willFree

@@ -96,7 +96,8 @@ FeaturePage {
                      : Theme.t("下载、桌面和常见附件位置没有可列出的安装文件。",
                                "There are no installer files to show in Downloads, Desktop, or common attachment locations.")
         summary: page.hasReport
-                 ? page.entries.count + Theme.t(" 个文件，合计 ", " files, total ") + Theme.bytes(page.entries.totalBytes)
+                 ? Theme.counted(page.entries.count, " 个安装包", " installer file", " installer files")
+                   + Theme.t("，合计 ", ", ") + Theme.bytes(page.entries.totalBytes) + Theme.t("", " in all")
                  : ""
 
         InstallerFilterBar {

@@ -83,8 +83,8 @@ FeaturePage {
         emptyTitle: Theme.t("当前没有需要展示的优化内容", "No optimization items to show")
         emptyDetail: Theme.t("系统当前状态比较稳定。", "The system looks fairly stable right now.")
         summary: page.hasReport
-                 ? AppModel.optimize.steps.count + Theme.t(" 项，正式执行前仍会再次确认。",
-                                                           " items. You will confirm again before running them.")
+                 ? Theme.counted(AppModel.optimize.steps.count, " 个步骤", " step", " steps")
+                   + Theme.t("，正式执行前仍会再次确认。", ". You will confirm again before running them.")
                  : ""
         summaryDetail: AppModel.optimize.summary
 

@@ -87,9 +87,8 @@ FeaturePage {
         emptyTitle: Theme.t("当前范围里没有明显可整理的项目产物", "No obvious cleanup targets in this scope")
         emptyDetail: Theme.t("换一个项目目录再试试。", "Try another project folder.")
         summary: page.hasReport
-                 ? Theme.t(page.entries.count + " 个项目产物，合计 ",
-                           page.entries.count + (page.entries.count === 1 ? " build artefact, " : " build artefacts, "))
-                   + Theme.bytes(page.entries.totalBytes) + Theme.t("", " in all")
+                 ? Theme.counted(page.entries.count, " 个项目产物", " build artefact", " build artefacts")
+                   + Theme.t("，合计 ", ", ") + Theme.bytes(page.entries.totalBytes) + Theme.t("", " in all")
                  : ""
 
         SelectionBar {

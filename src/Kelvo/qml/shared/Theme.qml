@@ -7,6 +7,12 @@ import Kelvo 1.0
 QtObject {
     // Chinese first, English second. Bindings that call it re-evaluate when the language changes.
     // Chinese Linux desktops call the Trash 回收站, where macOS says 废纸篓.
+    // A count with what it counts: "1 place", "1,234 places" (grouped as the locale groups numbers),
+    // "1,234 个位置" with the Chinese measure word.
+    function counted(count, measure, one, many) {
+        const number = Number(count).toLocaleString(Qt.locale(), "f", 0)
+        return t(number + measure, number + (count === 1 ? one : many))
+    }
     function t(zh, en) { return Localization.chinese ? (macOS ? zh : zh.replace(/废纸篓/g, "回收站")) : en }
     // Texts that name the system's own things (Finder, "your Mac") have a second wording elsewhere.
     readonly property bool macOS: Qt.platform.os === "osx"

@@ -82,9 +82,8 @@ FeaturePage {
         emptyDetail: Theme.t("没有找到可列出的应用。", "No apps were found to list.")
         // What the scan could not look at (a Flatpak tool that did not answer) follows the count.
         summary: page.hasReport
-                 ? [Theme.t(page.apps.count + " 个应用，正式卸载前仍会再次确认。",
-                            page.apps.count + (page.apps.count === 1 ? " app" : " apps")
-                            + ". You will confirm again before uninstalling.")]
+                 ? [Theme.counted(page.apps.count, " 个应用", " app", " apps")
+                    + Theme.t("，正式卸载前仍会再次确认。", ". You will confirm again before uninstalling.")]
                    .concat(AppModel.uninstall.notes).join(" ")
                  : ""
 
