@@ -496,7 +496,8 @@ private slots:
         TestSupport::columns<QString, int, QString>("arguments", "status", "said");
         row("clean looks in the Library", "clean --dry-run", 0, "Clean Your Mac\n");
         row("clean refuses", "clean --yes", 1, "for previews only");
-        row("installer finds disk images, not packages", "installer --dry-run", 0, "/Tool.dmg\n1 installer file, ");
+        row("installer finds disk images, not packages", "installer --dry-run", 0,
+            "/Tool.dmg\n1 installer file, ");
         row("uninstall lists bundles with leftovers", "uninstall --dry-run", 0,
             "Foo  (User Apps · 2 leftovers)");
         row("uninstall refuses", "uninstall --yes Foo", 1, "for previews only");

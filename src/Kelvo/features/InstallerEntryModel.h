@@ -29,7 +29,6 @@ protected:
     QString keyOfRow(const InstallerPreviewReport::Entry& row) const override;
     QVariant rowData(int row, int role) const override;
     QHash<int, QByteArray> rowRoleNames() const override;
-
 };
 
 // The installers the page lists: those found in one place (or all), largest first as the scan orders

@@ -29,5 +29,4 @@ protected:
     QString keyOfRow(const PurgePreviewReport::Entry& row) const override;
     QVariant rowData(int row, int role) const override;
     QHash<int, QByteArray> rowRoleNames() const override;
-
 };

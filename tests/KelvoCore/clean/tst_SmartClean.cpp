@@ -116,8 +116,9 @@ private slots:
         file(m_home + "/Library/Application Support/Google/Chrome/Default/Code Cache/js/x", 5000);
         const CleanPreviewReport report = scan(m_home, {"Google Chrome"});
         QCOMPARE(report.entries.size(), std::size_t(2));
-        QCOMPARE(report.summary->text(), "Potential space: " + SizeText::bytesWithDefaultUnits(*report.entries[1].bytes) +
-                                             " | Items: 2 | Categories: 1");
+        QCOMPARE(report.summary->text(),
+                 "Potential space: " + SizeText::bytesWithDefaultUnits(*report.entries[1].bytes) +
+                     " | Items: 2 | Categories: 1");
     }
 
     // A single file is one item of its allocated size, and the item cap bounds huge folders.

@@ -84,8 +84,7 @@ private slots:
         columns<QString, QString, QString>("tool", "output", "expected");
         row("battery charging", "pmset", "pmset-batt-charging-1.txt", "98 true charging 0:42");
         row("battery plugged in, held: no time left", "pmset",
-            "-InternalBattery-0\t80%; AC attached; not charging present: true",
-            "80 false AC attached -");
+            "-InternalBattery-0\t80%; AC attached; not charging present: true", "80 false AC attached -");
         row("battery without estimate", "pmset",
             " -InternalBattery-0\t55%; discharging; (no estimate) present: true", "55 false discharging -");
         row("battery full, older format", "pmset", "-InternalBattery-0\t100%; charged; 0:00 remaining",

@@ -98,7 +98,8 @@ private slots:
                 "{ "
                 "\"version\": \"1.3\", \"build\": \"12\", \"unknown\": [1], "
                 "\"download_url\": \"https://example.com/Kelvo.dmg\", \"sha256\": \"%1\", "
-                "\"release_notes_url\": \"https://example.com/notes#v1.3#fixes\", \"release_notes\": \"Faster.\", "
+                "\"release_notes_url\": \"https://example.com/notes#v1.3#fixes\", \"release_notes\": "
+                "\"Faster.\", "
                 "\"platforms\": {\"linux-x86_64\": {\"download_url\": \"https://example.com/kelvo.tar.gz\"}, "
                 "\"macos\": null}}")
                 .arg(sumA.toUpper())
