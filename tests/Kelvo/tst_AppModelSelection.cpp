@@ -163,7 +163,7 @@ private slots:
             paths.replaceInStrings(QRegularExpression("^"), fixture.home + "/").sort();
             return paths;
         };
-        const auto verifyTotals = [&] {
+        const auto verifyTotals = [&, parts = parts] {
             const ChoiceParts now = parts(*model);
             QStringList chosen;
             qint64 chosenBytes = 0, total = 0;
@@ -201,7 +201,7 @@ private slots:
         const QString gone = inHome({moved}).constFirst();
         // Nothing in the home changes but the item moved and the Trash it went to.
         const QString trash = QDir(fixture.home).relativeFilePath(Trash::freedesktopTrashFolder());
-        const auto untouched = [&] {
+        const auto untouched = [&, moved = moved] {
             QMap<QString, QByteArray> picture = tree(fixture.home);
             picture.removeIf([&](auto item) {
                 return item.key().startsWith(trash) || item.key().startsWith(moved) ||
