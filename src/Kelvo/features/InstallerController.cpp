@@ -19,7 +19,6 @@ InstallerController::InstallerController(const FeatureContext& context, QObject*
 {
     connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
             &InstallerController::sourcesChanged);
-    lookAtScanLocations();
 }
 
 LocalInstallerPreview::Places InstallerController::places() const

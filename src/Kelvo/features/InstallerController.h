@@ -39,7 +39,8 @@ public:
     const std::optional<InstallerPreviewReport>& report() const { return m_report; }
     bool hasReport() const { return m_report.has_value(); }
     ScanLocationModel* scanLocations() { return &m_scanLocations; }
-    // Looks at the places again (the page is shown): one made or removed since shows so.
+    // Looks at the places (the page opens; not before, so start-up stats nothing): one made or
+    // removed since the last look shows so.
     Q_INVOKABLE void lookAtScanLocations();
     bool linuxDesktop() const;
     QStringList fileTypes() const;
