@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     diskBytes(text, {QStringLiteral("sda"), QStringLiteral("nvme0n1"), QStringLiteral("cciss!c0d0")});
     for (const auto& [interface, counters] : parseNetDev(text))
         KELVO_FUZZ_CHECK(!interface.isEmpty());
-    if (const auto stat = parseProcessStat(text)) {
+    if (const auto stat = parseProcessStat(bytes)) {
         KELVO_FUZZ_CHECK(stat->pid > 0 && stat->ppid >= 0 && stat->rssPages >= 0);
         const auto [command, name] = commandAndName(bytes, stat->comm);
         KELVO_FUZZ_CHECK(!command.isEmpty());

@@ -100,6 +100,7 @@ int runWindow(int argc, char** argv)
                      .target = *target},
                     dataRoot + QStringLiteral("/Kelvo")});
 
+    KelvoWindow::chooseRenderer();
     QQmlApplicationEngine engine;
     QObject::connect(
         &engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },

@@ -254,6 +254,11 @@ private slots:
         row("status, replay without a folder", QStringList{"status", "--replay"}, 2,
             "--replay needs a folder.");
         row("status of every user's processes", QStringList{"status", "--all-users", "--json"}, 0, "{");
+        row("status, interval not a number", QStringList{"status", "--interval", "soon"}, 1,
+            "--interval takes a number of seconds from 0.5 to 3600, not “soon”.");
+        row("status, interval too short", QStringList{"status", "--interval", "0.1"}, 1, "--interval takes");
+        row("status, interval without seconds", QStringList{"status", "--interval", "--json"}, 2,
+            "--interval needs a number of seconds.");
         row("status, replay of a missing folder", QStringList{"status", "--replay", "{dir}/missing"}, 1,
             "“{dir}/missing” does not exist.");
         row("update without a mode", QStringList{"update", "--yes"}, 2, "update takes --check or --install.");
@@ -536,6 +541,27 @@ private slots:
                      QJsonDocument(LocalSystemStatus::replaySnapshot(replay, m_home).toJson()).toJson()));
         QCOMPARE(report.battery()->percent, 98.0);
         QVERIFY(run({"status", "--replay", replay}, m_home).out.contains("98%  charging"));
+    }
+
+    // One sample cannot know a rate: the disk rates are unknown; a second sample an interval later
+    // knows them, and the JSON says over what interval.
+    void ratesNeedTwoSamples_data()
+    {
+        TestSupport::columns<QStringList, bool>("arguments", "rates");
+        row("one sample", QStringList{"status", "--json"}, false);
+        row("two samples", QStringList{"status", "--json", "--interval", "0.5"}, true);
+    }
+    void ratesNeedTwoSamples()
+    {
+        const auto [arguments, rates] = TestSupport::fetch<QStringList, bool>("arguments", "rates");
+        const Run result = run(arguments, m_home);
+        QCOMPARE(result.status, 0);
+        const QJsonObject json = QJsonDocument::fromJson(result.out.toUtf8()).object();
+        const SystemReport report = SystemReportParser::parseStatus(result.out.toUtf8());
+        QVERIFY(report.diskIO);
+        QCOMPARE(report.diskIO->readRate.has_value(), rates);
+        QCOMPARE(json.value("interval").toDouble(), rates ? 0.5 : 0.0);
+        QVERIFY(!report.topProcesses.empty() && report.topProcesses.front().command);
     }
 
 private:

@@ -134,6 +134,57 @@ private slots:
         QCOMPARE(column(*status.processes(), "canEnd").back(), QString("false")); // pid 100
     }
 
+    // A new sample changes the rows in place: a row that stays keeps its place in the views (moved, not
+    // rebuilt), a process that ended loses its row, and while the list is held nothing moves.
+    void rowsChangeInPlace_data()
+    {
+        // The processes of the second sample (pid:cpu), whether the list is held meanwhile; the rows
+        // after it, and the model's announcements (m: move, i: insert, r: remove, c: changed figures).
+        columns<QString, bool, QString, QString>("second", "held", "rows", "announced");
+        row("same figures", "300:50 400:50 200:5", false, "300 400 200", "");
+        row("one busier", "300:50 400:60 200:5", false, "400 300 200", "m c");
+        row("one ended", "300:50 200:5", false, "300 200", "r");
+        row("one new", "300:50 400:50 200:5 500:90", false, "500 300 400 200", "i");
+        row("a pid taken by another", "300:50 400:50 200:5", false, "300 400 200", "r i");
+        row("held while a menu is open", "400:60 200:5", true, "300 400 200", "");
+    }
+    void rowsChangeInPlace()
+    {
+        const auto [second, held, rows, announced] =
+            fetch<QString, bool, QString, QString>("second", "held", "rows", "announced");
+        AppModelFixture fixture;
+        CountingSampler sampler;
+        const auto model = fixture.makeModel({}, sampler.sampling(std::chrono::hours(1)));
+        StatusController& status = *model->status();
+        ProcessListModel& list = *status.processes();
+        QAbstractItemModelTester tester(&list);
+        status.refresh(false);
+        QVERIFY(refreshed(status));
+        sampler.processes.clear();
+        const QMap<int, double> memory{{200, 1}, {300, 2}, {400, 9}, {500, 3}};
+        for (const QString& entry : second.split(' ')) {
+            const int pid = entry.section(':', 0, 0).toInt();
+            sampler.processes.push_back(process(pid, entry.section(':', 1).toDouble(), memory[pid]));
+            if (pid == 400 && QTest::currentDataTag() == QString("a pid taken by another"))
+                sampler.processes.back().startTime = 7;
+        }
+        status.setListHeld(held);
+        QStringList seen;
+        connect(&list, &QAbstractItemModel::rowsMoved, this, [&seen] { seen << "m"; });
+        connect(&list, &QAbstractItemModel::rowsInserted, this, [&seen] { seen << "i"; });
+        connect(&list, &QAbstractItemModel::rowsRemoved, this, [&seen] { seen << "r"; });
+        connect(&list, &QAbstractItemModel::modelReset, this, [&seen] { seen << "reset"; });
+        connect(&list, &QAbstractItemModel::dataChanged, this, [&seen] { seen << "c"; });
+        status.refresh(false);
+        QVERIFY(refreshed(status));
+        QCOMPARE(column(list, "pid").join(' '), rows);
+        QCOMPARE(seen.join(' '), announced);
+        if (held) { // let go, the list takes the sample it held back
+            status.setListHeld(false);
+            QCOMPARE(column(list, "pid").join(' '), QString("400 200"));
+        }
+    }
+
     // Ending a process: a refusal says why and keeps the list; a process that went is taken off it.
     void endingAProcess()
     {
@@ -163,7 +214,7 @@ private slots:
         QCOMPARE(child.exitStatus(), QProcess::CrashExit); // killed
         QCOMPARE(status.processUsage().size(), std::size_t(3));
         QVERIFY(!column(*status.processes(), "pid").contains(QString::number(pid)));
-        QCOMPARE(model->runs()->statusDetail(), QString("Force-quit sleep."));
+        QCOMPARE(model->runs()->statusDetail(), QString("Force-quit sleep (PID %1).").arg(pid));
     }
 
     // Run as root, another user's process is listed only when every user's are asked for.

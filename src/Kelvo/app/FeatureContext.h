@@ -22,8 +22,11 @@ struct StatusSampling {
     std::function<SystemReport(const std::optional<LocalSystemStatus::Processes>&)> sample = {};
     std::function<LocalSystemStatus::Processes()> listProcesses = {};
     std::chrono::milliseconds period = std::chrono::seconds(2);
-    // Both at once, which the live sampler does cheaper; set when neither of the two above is given.
-    std::function<std::pair<SystemReport, LocalSystemStatus::Processes>()> sampleWithProcesses = {};
+    // Both at once, which the live sampler does cheaper: the report and the processes a list of so
+    // many rows shows the viewer; set when neither of the two above is given.
+    std::function<std::pair<SystemReport, LocalSystemStatus::Processes>(const ProcessControl::Viewer&,
+                                                                        int rows)>
+        sampleWithProcesses = {};
 };
 
 // Where the controllers keep and look for files: what the command line is given too, and the window's

@@ -60,15 +60,16 @@ Reading read(const Command& command, QStringList words)
     Reading reading;
     Arguments& given = reading.arguments;
     const QString name = QString::fromLatin1(command.name);
-    if (const std::optional<ValueOption>& option = command.value) {
-        if (const qsizetype at = words.indexOf(QLatin1String(option->name)); at >= 0) {
+    for (const ValueOption& option : command.values) {
+        if (const qsizetype at = words.indexOf(QLatin1String(option.name)); at >= 0) {
             if (at + 1 >= words.size() || words.at(at + 1).startsWith(QLatin1String("--"))) {
-                reading.usageError = option->missing();
+                reading.usageError = option.missing();
                 return reading;
             }
-            given.value = words.takeAt(at + 1);
+            const QString value = words.takeAt(at + 1);
             words.removeAt(at);
-            if (const std::optional<QString> problem = option->problem(given.value)) {
+            given.values.insert(QLatin1String(option.name), value);
+            if (const std::optional<QString> problem = option.problem(value)) {
                 reading.problem = *problem;
                 return reading;
             }

@@ -69,19 +69,26 @@ const Command table[] = {
                     "installer supports --dry-run only; choose what to move to the Trash in the window."},
      .run = installer},
     {.name = "status",
-     .usage = {"kelvo status [--json] [--all-users] [--replay 文件夹]",
-               "kelvo status [--json] [--all-users] [--replay FOLDER]"},
+     .usage = {"kelvo status [--json] [--all-users] [--interval 秒数] [--replay 文件夹]",
+               "kelvo status [--json] [--all-users] [--interval SECONDS] [--replay FOLDER]"},
      .help =
          {"显示电脑当前状态：健康分、CPU、内存、磁盘、网络、电源和最忙的进程。\n"
+          "速率要两次采样才能算出：单次运行时磁盘和网络速率显示为“—”；--interval 隔这么多秒再采样一次，\n"
+          "给出这段时间里的速率，进程的 CPU 也按这段时间计算。\n"
           "以 root 运行时，最忙的进程只列 root 自己的，--all-users 列出所有用户的。\n"
           "--replay 用一个文件夹里录下的 macOS 工具输出代替运行工具（每个工具一份“工具名 参数.txt”）。",
           "Shows the machine's state: health score, CPU, memory, disks, network, power and the busiest\n"
-          "processes. Run as root, the busiest are root's own processes; --all-users lists every user's.\n"
+          "processes. A rate needs two samples: alone, the disk and network rates print \"—\"; --interval\n"
+          "samples again that many seconds later and gives the rates over that time, and each process's\n"
+          "CPU too. Run as root, the busiest are root's own processes; --all-users lists every user's.\n"
           "--replay answers the macOS tools from outputs recorded in a folder (one \"tool args.txt\" per\n"
           "tool run) instead of running them."},
      .options = {"--json", "--all-users"},
-     .value =
-         ValueOption{"--replay", {"--replay 需要一个文件夹。", "--replay needs a folder."}, folderProblem},
+     .values = {ValueOption{
+                    "--replay", {"--replay 需要一个文件夹。", "--replay needs a folder."}, folderProblem},
+                ValueOption{"--interval",
+                            {"--interval 需要秒数。", "--interval needs a number of seconds."},
+                            intervalProblem}},
      .run = status},
     {.name = "uninstall",
      .usage = {"kelvo uninstall --dry-run [--json] | [--dry-run] [--yes] 应用…",

@@ -5,11 +5,13 @@
 
 #include "cli/CommandLine.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace CommandLine {
 
@@ -23,10 +25,12 @@ struct Text {
 
 // What a command was given, once its words fit its rules.
 struct Arguments {
-    QStringList flags;    // the options, in the order given
-    QStringList operands; // the path, or the apps
-    QString value = {};   // the value option's value; empty when it was not given
+    QStringList flags;             // the options, in the order given
+    QStringList operands;          // the path, or the apps
+    QMap<QString, QString> values; // the value options given, by name
     bool has(const char* flag) const { return flags.contains(QLatin1String(flag)); }
+    // A value option's value; empty when it was not given.
+    QString value(const char* option) const { return values.value(QLatin1String(option)); }
 };
 
 // What a command's words may be beyond its options.
@@ -52,7 +56,7 @@ struct Command {
     Operands operands = Operands::none;
     bool jsonNeedsDryRun = false; // --json goes with --dry-run only
     Text dryRunOnly = {};         // set for a command that only lists: why it needs --dry-run
-    std::optional<ValueOption> value = {};
+    std::vector<ValueOption> values = {};
     int (*run)(const Arguments&, const Environment&, Streams&) = nullptr;
 };
 
@@ -68,6 +72,8 @@ int purge(const Arguments& arguments, const Environment& environment, Streams& s
 int installer(const Arguments& arguments, const Environment& environment, Streams& streams);
 int uninstall(const Arguments& arguments, const Environment& environment, Streams& streams);
 int status(const Arguments& arguments, const Environment& environment, Streams& streams);
+// Why a --interval value is not a number of seconds from 0.5 to 3600; none when it is.
+std::optional<QString> intervalProblem(const QString& seconds);
 int update(const Arguments& arguments, const Environment& environment, Streams& streams);
 
 } // namespace CommandLine

@@ -5,7 +5,11 @@
 #include "status/ProcessControl.h"
 #include "vocabulary/SizeText.h"
 
+#include <QJsonObject>
 #include <QTextStream>
+
+#include <chrono>
+#include <thread>
 
 namespace CommandLine {
 
@@ -119,27 +123,60 @@ void printSummary(QTextStream& out, const SystemReport& report)
                                 : L("；最忙：", "; busiest: ") + busiest.join(QStringLiteral(", "))));
 }
 
+constexpr double shortestInterval = 0.5, longestInterval = 3600;
+
+std::optional<double> intervalSeconds(const QString& text)
+{
+    bool number = false;
+    const double seconds = text.toDouble(&number);
+    if (!number || !(seconds >= shortestInterval && seconds <= longestInterval))
+        return std::nullopt;
+    return seconds;
+}
+
 } // namespace
+
+std::optional<QString> intervalProblem(const QString& seconds)
+{
+    if (intervalSeconds(seconds))
+        return std::nullopt;
+    return L("--interval 要的是 0.5 到 3600 之间的秒数，不是“%1”。",
+             "--interval takes a number of seconds from 0.5 to 3600, not “%1”.")
+        .arg(seconds);
+}
 
 int status(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
     const QDateTime started = QDateTime::currentDateTimeUtc();
+    const std::optional<double> interval = intervalSeconds(arguments.value("--interval"));
     SystemReport report;
-    if (const QString& replayFolder = arguments.value; !replayFolder.isEmpty()) {
+    if (const QString replayFolder = arguments.value("--replay"); !replayFolder.isEmpty()) {
         report = LocalSystemStatus::replaySnapshot(replayFolder, environment.home);
     } else {
         // Run as root, the busiest are root's own processes unless every user's are asked for.
-        auto [sampled, processes] = LocalSystemStatus::snapshotWithProcesses();
         const ProcessControl::Viewer viewer = ProcessControl::currentViewer(arguments.has("--all-users"));
-        std::erase_if(processes,
-                      [&](const auto& process) { return !ProcessControl::isListed(process, viewer); });
-        report = std::move(sampled);
-        report.topProcesses = LocalSystemStatus::busiest(processes);
+        constexpr int busiestShown = 5;
+        StatusRates rates; // this run's own samples: the first has no rate
+        if (interval) {
+            // The second sample measures its rates and every process's CPU from the first.
+            const auto span = std::chrono::milliseconds(qRound64(*interval * 1000));
+            LocalSystemStatus::snapshotWithProcesses(viewer, busiestShown, span, rates);
+            std::this_thread::sleep_for(span);
+            report = LocalSystemStatus::snapshotWithProcesses(viewer, busiestShown, 2 * span, rates).first;
+        } else {
+            report = LocalSystemStatus::snapshotWithProcesses(viewer, busiestShown, std::chrono::seconds(10),
+                                                              rates)
+                         .first;
+        }
     }
-    if (arguments.has("--json"))
-        printJson(streams, QStringLiteral("status"), started, report.toJson());
-    else
+    if (arguments.has("--json")) {
+        QJsonObject json = report.toJson();
+        if (interval)
+            json.insert(QStringLiteral("interval"), *interval);
+        printJson(streams, QStringLiteral("status"), started, json);
+    } else {
         printSummary(streams.out, report);
+    }
     streams.out.flush();
     return 0;
 }

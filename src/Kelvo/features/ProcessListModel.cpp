@@ -2,6 +2,8 @@
 
 #include "vocabulary/AppLocalization.h"
 
+#include <algorithm>
+
 namespace {
 
 QString percentText(std::optional<double> percent)
@@ -59,5 +61,41 @@ QVariant ProcessListModel::data(const QModelIndex& index, int role) const
 
 void ProcessListModel::setRows(std::vector<Row> rows)
 {
-    resetRows([&] { m_rows = std::move(rows); });
+    const int countBefore = rowCount();
+    // The rows whose process is not in the new list go first, last first.
+    for (int at = int(m_rows.size()) - 1; at >= 0; --at) {
+        const Key key = keyOf(m_rows[std::size_t(at)]);
+        if (std::none_of(rows.begin(), rows.end(), [&](const Row& row) { return keyOf(row) == key; })) {
+            beginRemoveRows({}, at, at);
+            m_rows.erase(m_rows.begin() + at);
+            endRemoveRows();
+        }
+    }
+    // Then each place in turn takes its new row: the same process moved up from below, or a new one.
+    for (int at = 0; at < int(rows.size()); ++at) {
+        Row& wanted = rows[std::size_t(at)];
+        const auto found = std::find_if(m_rows.begin() + std::min<qsizetype>(at, m_rows.size()), m_rows.end(),
+                                        [&](const Row& row) { return keyOf(row) == keyOf(wanted); });
+        if (found == m_rows.end()) {
+            beginInsertRows({}, at, at);
+            m_rows.insert(m_rows.begin() + at, std::move(wanted));
+            endInsertRows();
+            continue;
+        }
+        if (const int from = int(found - m_rows.begin()); from != at) {
+            beginMoveRows({}, from, from, {}, at);
+            std::rotate(m_rows.begin() + at, m_rows.begin() + from, m_rows.begin() + from + 1);
+            endMoveRows();
+        }
+        Row& shown = m_rows[std::size_t(at)];
+        const bool same =
+            shown.process.cpu == wanted.process.cpu && shown.process.memory == wanted.process.memory &&
+            shown.canEnd == wanted.canEnd && shown.process.name == wanted.process.name &&
+            shown.process.command == wanted.process.command && shown.executable == wanted.executable;
+        shown = std::move(wanted);
+        if (!same)
+            emit dataChanged(index(at), index(at));
+    }
+    if (rowCount() != countBefore)
+        emit countChanged();
 }

@@ -4,10 +4,14 @@
 
 #include "status/SystemReport.h"
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 // The Overview's busiest processes in the order the controller chose, each with what the page offers
-// for it; the figures are made into texts when read.
+// for it; the figures are made into texts when read. A new list changes the rows in place, each
+// process known by its pid and start time: a row that stays keeps its delegate (and whatever the
+// view has open on it) and is redrawn only when its figures changed; rows move, come and go.
 class ProcessListModel : public ResultListModel {
     Q_OBJECT
 
@@ -38,5 +42,8 @@ public:
     void setRows(std::vector<Row> rows);
 
 private:
+    using Key = std::pair<std::optional<int>, std::optional<qint64>>;
+    static Key keyOf(const Row& row) { return {row.process.pid, row.process.startTime}; }
+
     std::vector<Row> m_rows;
 };

@@ -21,7 +21,9 @@ StatusSampling samplingOf(const AppEnvironment& environment)
 {
     StatusSampling sampling = environment.statusSampling;
     if (!sampling.sample && !sampling.listProcesses)
-        sampling.sampleWithProcesses = &LocalSystemStatus::snapshotWithProcesses;
+        sampling.sampleWithProcesses = [](const ProcessControl::Viewer& viewer, int rows) {
+            return LocalSystemStatus::snapshotWithProcesses(viewer, rows);
+        };
     return sampling;
 }
 
@@ -93,6 +95,8 @@ void StatusController::setAllUsers(bool allUsers)
     m_allUsers = allUsers;
     updateProcessRows();
     emit allUsersChanged();
+    // The live sample holds only what the list showed before: another user's processes need a new one.
+    refresh(false);
 }
 
 void StatusController::prime()
@@ -108,9 +112,10 @@ void StatusController::refresh(bool announce)
         return;
     m_nextSample.stop();
     const StatusSampling sampling = samplingOf(m_context.environment);
-    m_sampling.setFuture(QtConcurrent::run([sampling] {
+    const ProcessControl::Viewer viewer = ProcessControl::currentViewer(m_allUsers);
+    m_sampling.setFuture(QtConcurrent::run([sampling, viewer] {
         if (sampling.sampleWithProcesses)
-            return sampling.sampleWithProcesses();
+            return sampling.sampleWithProcesses(viewer, processRowsShown);
         Processes processes = sampling.listProcesses();
         SystemReport report = sampling.sample(processes);
         return Sample{std::move(report), std::move(processes)};
@@ -147,8 +152,22 @@ void StatusController::publish(std::optional<SystemReport> report, Processes pro
     emit reportChanged();
 }
 
+void StatusController::setListHeld(bool held)
+{
+    if (held == m_listHeld)
+        return;
+    m_listHeld = held;
+    emit listHeldChanged();
+    if (!held && std::exchange(m_rowsBehind, false))
+        updateProcessRows();
+}
+
 void StatusController::updateProcessRows()
 {
+    if (m_listHeld) {
+        m_rowsBehind = true;
+        return;
+    }
     Processes shown = !m_processUsage.empty() ? m_processUsage
                       : m_report              ? m_report->topProcesses
                                               : Processes{};
@@ -159,18 +178,26 @@ void StatusController::updateProcessRows()
         return byMemory ? a.memory.value_or(0) > b.memory.value_or(0) : a.cpu.value_or(0) > b.cpu.value_or(0);
     });
     std::vector<ProcessListModel::Row> rows;
+    std::map<std::pair<int, qint64>, QString> executables;
     for (const SystemReport::ProcessInfo& process : shown) {
         if (int(rows.size()) == processRowsShown)
             break;
-        rows.push_back({process, executableOf(process.command.value_or(QString())),
-                        ProcessControl::canTerminate(process, viewer)});
+        const std::pair key{process.pid.value_or(0), process.startTime.value_or(-1)};
+        const auto known = m_executables.find(key);
+        const QString executable =
+            known != m_executables.end() ? known->second : executableOf(process.command.value_or(QString()));
+        executables.emplace(key, executable);
+        rows.push_back({process, executable, ProcessControl::canTerminate(process, viewer)});
     }
+    m_executables = std::move(executables);
     m_processRows.setRows(std::move(rows));
 }
 
 void StatusController::endProcess(int pid, const QString& startTime, const QString& name, bool force)
 {
-    const LocalText shownName = name.isEmpty() ? both("这个进程", "this process") : LocalText::same(name);
+    // Two processes may share a name: the pid tells which one.
+    const LocalText shownName = (name.isEmpty() ? both("进程", "the process") : LocalText::same(name)) +
+                                LocalText::same(QStringLiteral(" (PID %1)").arg(pid));
     SystemReport::ProcessInfo target;
     target.pid = pid;
     bool known = false;

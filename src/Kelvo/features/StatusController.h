@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include <chrono>
+#include <map>
 #include <optional>
 
 // The Overview's live picture of the machine: the last status report and process list, the first
@@ -32,6 +33,9 @@ class StatusController : public QObject {
     // is offered only then.
     Q_PROPERTY(bool allUsersOffered READ allUsersOffered CONSTANT)
     Q_PROPERTY(bool allUsers READ allUsers WRITE setAllUsers NOTIFY allUsersChanged)
+    // Set by the page while a row's menu or a confirmation is open: the rows hold still (the samples go
+    // on) and take the latest figures when it is let go.
+    Q_PROPERTY(bool listHeld READ isListHeld WRITE setListHeld NOTIFY listHeldChanged)
 
 public:
     using Processes = LocalSystemStatus::Processes;
@@ -51,15 +55,17 @@ public:
     bool allUsersOffered() const;
     bool allUsers() const { return m_allUsers; }
     void setAllUsers(bool allUsers);
+    bool isListHeld() const { return m_listHeld; }
+    void setListHeld(bool held);
 
     // The first sample, at start-up; nothing when a report is already there.
     void prime();
     // Samples the processes once and the report with them, then emits refreshed(). A refresh asked for
     // during another one joins it instead of sampling again; `announce` says so on the status line.
     void refresh(bool announce);
-    // Ends (or with `force` kills) the process of a row, named by its pid and start time; a refusal or
-    // failure (the process is no longer the one listed) is said in the alert and the list stays as it
-    // was until the next sample.
+    // Ends (or with `force` kills) the process of a row, named by its pid and start time (the status
+    // line names it with its pid); a refusal or failure (the process is no longer the one listed) is
+    // said in the alert and the list stays as it was until the next sample.
     Q_INVOKABLE void endProcess(int pid, const QString& startTime, const QString& name, bool force);
 
 signals:
@@ -68,6 +74,7 @@ signals:
     void refreshingChanged();
     void liveChanged();
     void allUsersChanged();
+    void listHeldChanged();
     void refreshed();
 
 private:
@@ -88,5 +95,9 @@ private:
     bool m_announce = false;
     bool m_live = false;
     bool m_allUsers = false;
+    bool m_listHeld = false;
+    bool m_rowsBehind = false; // a sample came while the list was held
+    // The program of each row shown, looked for once per process.
+    std::map<std::pair<int, qint64>, QString> m_executables;
     QTimer m_nextSample;
 };

@@ -3,10 +3,23 @@
 #include "app/AppIconProvider.h"
 #include "views/QmlTypes.h"
 
+#include "platform/Desktop.h"
+
 #include <QQmlApplicationEngine>
 #include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 
 namespace KelvoWindow {
+
+void chooseRenderer()
+{
+    for (const char* named : {"QT_QUICK_BACKEND", "QSG_RHI_BACKEND"})
+        if (qEnvironmentVariableIsSet(named))
+            return;
+    if (!Desktop::hasGraphicsDevice())
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+}
 
 QUrl mainUrl()
 {

@@ -2,6 +2,7 @@
 
 #include "platform/ToolRunner.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QUrl>
@@ -48,6 +49,16 @@ bool hasPrivacySettings()
     return true;
 #else
     return false;
+#endif
+}
+
+bool hasGraphicsDevice(const QString& devices)
+{
+#ifdef Q_OS_MACOS
+    Q_UNUSED(devices);
+    return true;
+#else
+    return !QDir(devices).entryList({QStringLiteral("renderD*")}, QDir::System | QDir::Files).isEmpty();
 #endif
 }
 

@@ -14,4 +14,7 @@ void reveal(const QString& path);
 void reveal(const ConfinedPath::Reached& item);
 // True where the system has privacy panes Kelvo can open (macOS System Settings).
 bool hasPrivacySettings();
+// True when drawing can go to a graphics processor: always on a Mac; elsewhere when the kernel offers
+// a render device (/dev/dri/renderD*). Without one, OpenGL is emulated on the CPU.
+bool hasGraphicsDevice(const QString& devices = QStringLiteral("/dev/dri"));
 } // namespace Desktop

@@ -6,6 +6,9 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <cctype>
+#include <charconv>
 #include <limits>
 
 namespace LinuxStatusSampler {
@@ -275,26 +278,49 @@ std::vector<std::pair<QString, std::pair<quint64, quint64>>> parseNetDev(const Q
     return interfaces;
 }
 
-std::optional<ProcessStat> parseProcessStat(const QString& stat)
+std::optional<ProcessStat> parseProcessStat(QByteArrayView stat)
 {
     // "pid (comm) state ppid ...": comm may hold spaces and parentheses, so it ends at the last ')'.
-    const qsizetype open = stat.indexOf(QLatin1Char('(')), close = stat.lastIndexOf(QLatin1Char(')'));
+    // Read from the bytes as they come: the list reads one of these per process per refresh.
+    const qsizetype open = stat.indexOf('('), close = stat.lastIndexOf(')');
     if (open < 0 || close < open)
         return std::nullopt;
     // After comm: state(0) ppid(1) pgrp(2) session(3) tty(4) tpgid(5) flags(6) ... utime(11) stime(12) ...
     // starttime(19) vsize(20) rss(21).
-    const QList<QStringView> fields = words(QStringView(stat).mid(close + 1).trimmed());
+    std::array<QByteArrayView, 22> fields;
+    std::size_t count = 0;
+    for (qsizetype at = close + 1; at < stat.size() && count < fields.size();) {
+        const auto space = [&](qsizetype i) { return std::isspace(static_cast<unsigned char>(stat[i])); };
+        while (at < stat.size() && space(at))
+            ++at;
+        const qsizetype begin = at;
+        while (at < stat.size() && !space(at))
+            ++at;
+        if (at > begin)
+            fields[count++] = stat.sliced(begin, at - begin);
+    }
+    const auto number = [](QByteArrayView text, qint64 lowest, qint64 highest) -> std::optional<qint64> {
+        qint64 value = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (error != std::errc() || end != text.data() + text.size() || value < lowest || value > highest)
+            return std::nullopt;
+        return value;
+    };
     constexpr qint64 intMax = std::numeric_limits<int>::max();
-    const auto pid =
-        TextNumber::integer(QStringView(stat).left(open).trimmed(), 1, intMax); // no process is 0
-    if (!pid || fields.size() < 22)
+    const auto pid = number(stat.first(open).trimmed(), 1, intMax); // no process is 0
+    if (!pid || count < fields.size() || fields[0].size() != 1)
         return std::nullopt;
     ProcessStat process;
     process.pid = int(*pid);
-    process.comm = stat.mid(open + 1, close - open - 1);
-    process.ppid = int(TextNumber::integer(fields[1], 0, intMax).value_or(0));
-    process.flags = TextNumber::counter(fields[6]).value_or(0);
-    const auto ticks = [](QStringView text) { return TextNumber::integer(text, 0).value_or(0); };
+    process.state = fields[0].front();
+    process.comm = QString::fromUtf8(stat.sliced(open + 1, close - open - 1));
+    process.ppid = int(number(fields[1], 0, intMax).value_or(0));
+    quint64 flags = 0;
+    if (std::from_chars(fields[6].data(), fields[6].data() + fields[6].size(), flags).ec == std::errc())
+        process.flags = flags;
+    const auto ticks = [&](QByteArrayView text) {
+        return number(text, 0, std::numeric_limits<qint64>::max()).value_or(0);
+    };
     process.cpuTicks = quint64(ByteCount::saturatingAdd(ticks(fields[11]), ticks(fields[12])));
     process.startTime = quint64(ticks(fields[19]));
     process.rssPages = ticks(fields[21]);

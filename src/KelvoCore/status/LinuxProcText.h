@@ -3,6 +3,7 @@
 #include "status/SystemReport.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QMap>
 #include <QString>
 #include <QtGlobal>
@@ -71,8 +72,10 @@ struct ProcessStat {
     quint64 startTime = 0; // ticks after boot: tells a reused pid apart
     qint64 rssPages = 0;
     quint64 flags = 0; // the kernel's PF_* flags
+    char state = 0;    // R, S, D, Z (a zombie: ended, not yet reaped), ...
 };
-std::optional<ProcessStat> parseProcessStat(const QString& stat);
+// None when the text is not a process's stat line (a short or unreadable one).
+std::optional<ProcessStat> parseProcessStat(QByteArrayView stat);
 // A kernel thread (the PF_KTHREAD flag, or kthreadd, pid 2, and its children): it runs no program of
 // its own, and a signal does not end it.
 bool isKernelThread(const ProcessStat& process);

@@ -1,65 +1,128 @@
 #include "status/LinuxProcesses.h"
 
 #include "status/LinuxSysReaders.h"
-#include "vocabulary/TextNumber.h"
 
-#include <QDir>
+#include <QFile>
 
 #include <algorithm>
-#include <limits>
+#include <array>
+#include <cctype>
+#include <dirent.h>
+#include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace LinuxStatusSampler {
 
+namespace {
+
+// A stat line is a few hundred bytes; this bounds even a comm of escaped bytes.
+constexpr std::size_t statBufferBytes = 4096;
+
+std::optional<ProcessStat> readStat(int procFolder, const char* pid)
+{
+    std::array<char, 32> path{};
+    std::snprintf(path.data(), path.size(), "%s/stat", pid);
+    const int file = openat(procFolder, path.data(), O_RDONLY | O_CLOEXEC);
+    if (file < 0) // it ended since the listing
+        return std::nullopt;
+    std::array<char, statBufferBytes> buffer{};
+    const ssize_t length = read(file, buffer.data(), buffer.size());
+    close(file);
+    if (length <= 0)
+        return std::nullopt;
+    return parseProcessStat(QByteArrayView(buffer.data(), length));
+}
+
+bool runsAProgram(const ProcessStat& process)
+{
+    // A zombie has ended and holds nothing; a kernel thread runs no program and ignores signals.
+    return process.state != 'Z' && process.state != 'X' && !isKernelThread(process);
+}
+
+} // namespace
+
 ProcessTimes readProcessTimes(const QString& proc)
 {
     ProcessTimes times;
-    for (const QString& name : QDir(proc).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const auto number = TextNumber::integer(name, 1, std::numeric_limits<int>::max());
-        if (!number)
+    const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(QFile::encodeName(proc).constData()), closedir);
+    if (!folder)
+        return times;
+    while (const dirent* entry = readdir(folder.get())) {
+        const char* name = entry->d_name;
+        if (!std::isdigit(static_cast<unsigned char>(name[0])))
             continue;
-        const int pid = int(*number);
-        // A process that ended since the listing has no stat left to read.
-        const auto stat = readKernelFile(proc + QLatin1Char('/') + name + QStringLiteral("/stat"));
-        if (const auto parsed = stat ? parseProcessStat(*stat) : std::nullopt; parsed && parsed->pid == pid)
-            times.emplace(pid, *parsed);
+        // The pid the line gives must be the folder's: anything else is not that process's stat.
+        const std::optional<ProcessStat> stat = readStat(dirfd(folder.get()), name);
+        if (stat && QByteArrayView(name) == QByteArray::number(stat->pid))
+            times.push_back(*stat);
     }
+    std::sort(times.begin(), times.end(), [](const auto& a, const auto& b) { return a.pid < b.pid; });
     return times;
 }
 
-LocalSystemStatus::Processes processesBetween(const QString& proc, const ProcessTimes& first,
-                                              const ProcessTimes& second, double elapsedTicks,
-                                              std::optional<qint64> memoryTotal)
+LocalSystemStatus::Processes processesBetween(const ProcessTimes& first, const ProcessTimes& second,
+                                              double elapsedTicks, std::optional<qint64> memoryTotal)
 {
     static const double pageSize = double(sysconf(_SC_PAGESIZE));
     LocalSystemStatus::Processes processes;
-    for (const auto& [pid, now] : second) {
-        const QString folder = proc + QLatin1Char('/') + QString::number(pid);
-        // Kernel threads and zombies (no arguments left) have nothing to end and are not listed.
-        const auto cmdline = readKernelBytes(folder + QStringLiteral("/cmdline"));
-        if (!cmdline || cmdline->isEmpty() || isKernelThread(now))
+    auto before = first.begin();
+    for (const ProcessStat& now : second) {
+        if (!runsAProgram(now))
             continue;
-        const auto before = first.find(pid);
-        const bool same = before != first.end() && before->second.startTime == now.startTime;
-        const quint64 ticks =
-            same ? now.cpuTicks - std::min(before->second.cpuTicks, now.cpuTicks) : now.cpuTicks;
-        const auto [command, name] = commandAndName(*cmdline, now.comm);
+        // Both readings are sorted by pid: one pass pairs them.
+        before = std::lower_bound(before, first.end(), now.pid,
+                                  [](const ProcessStat& stat, int pid) { return stat.pid < pid; });
+        const bool same =
+            before != first.end() && before->pid == now.pid && before->startTime == now.startTime;
+        const quint64 ticks = same ? now.cpuTicks - std::min(before->cpuTicks, now.cpuTicks) : now.cpuTicks;
         SystemReport::ProcessInfo process;
-        process.pid = pid;
+        process.pid = now.pid;
         process.ppid = now.ppid;
         process.startTime = qint64(now.startTime);
-        process.uid = parseRealUid(readKernelFile(folder + QStringLiteral("/status")).value_or(QString()));
-        process.name = name;
-        process.command = command;
+        process.name = now.comm;
         if (elapsedTicks > 0)
             process.cpu = double(ticks) / elapsedTicks * 100;
         if (memoryTotal && *memoryTotal > 0)
             process.memory = double(now.rssPages) * pageSize / double(*memoryTotal) * 100;
-        processes.push_back(process);
+        processes.push_back(std::move(process));
     }
-    std::stable_sort(processes.begin(), processes.end(),
-                     [](const auto& a, const auto& b) { return a.cpu.value_or(0) > b.cpu.value_or(0); });
+    LocalSystemStatus::sortByCPU(processes);
     return processes;
+}
+
+void ProcessDetails::describe(SystemReport::ProcessInfo& process)
+{
+    if (!process.pid)
+        return;
+    const std::pair key{*process.pid, process.startTime.value_or(-1)};
+    auto known = m_known.find(key);
+    if (known == m_known.end()) {
+        const QString folder = m_proc + QLatin1Char('/') + QString::number(*process.pid);
+        Known read;
+        read.uid = parseRealUid(readKernelFile(folder + QStringLiteral("/status")).value_or(QString()));
+        if (const auto cmdline = readKernelBytes(folder + QStringLiteral("/cmdline"))) {
+            const auto [command, name] = commandAndName(*cmdline, process.name.value_or(QString()));
+            read.command = command;
+            read.name = name;
+        }
+        known = m_known.emplace(key, std::move(read)).first;
+    }
+    process.uid = known->second.uid;
+    if (known->second.command) {
+        process.command = known->second.command;
+        process.name = known->second.name;
+    }
+}
+
+void ProcessDetails::keepOnly(const ProcessTimes& running)
+{
+    std::erase_if(m_known, [&](const auto& entry) {
+        const auto at = std::lower_bound(running.begin(), running.end(), entry.first.first,
+                                         [](const ProcessStat& stat, int pid) { return stat.pid < pid; });
+        return at == running.end() || at->pid != entry.first.first ||
+               qint64(at->startTime) != entry.first.second;
+    });
 }
 
 } // namespace LinuxStatusSampler

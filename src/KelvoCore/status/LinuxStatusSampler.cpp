@@ -15,6 +15,12 @@
 
 namespace LinuxStatusSampler {
 
+// The CPU and process times at one moment.
+struct Sampler::Reading {
+    std::optional<CpuTimes> cpu;
+    ProcessTimes processes;
+};
+
 namespace {
 
 QString text(const QString& path)
@@ -22,17 +28,7 @@ QString text(const QString& path)
     return readKernelFile(path).value_or(QString());
 }
 
-// The CPU and process times at one moment.
-struct Reading {
-    std::optional<CpuTimes> cpu;
-    ProcessTimes processes;
-};
-
-struct Readings {
-    Reading first, second;
-    std::optional<CpuLoad> load;
-    double elapsedTicks = 0; // on one CPU
-};
+using Reading = Sampler::Reading;
 
 Reading read(const Roots& roots, bool withProcesses)
 {
@@ -40,33 +36,33 @@ Reading read(const Roots& roots, bool withProcesses)
             withProcesses ? readProcessTimes(roots.proc) : ProcessTimes{}};
 }
 
+// Two readings and the clock ticks that passed between them on one CPU.
+struct Readings {
+    Reading first, second;
+    std::optional<CpuLoad> load;
+    double elapsedTicks = 0;
+};
+
+Readings between(Reading first, Reading second, double elapsedSeconds)
+{
+    Readings readings{std::move(first), std::move(second), std::nullopt, 0};
+    if (readings.first.cpu && readings.second.cpu)
+        readings.load = cpuLoad(*readings.first.cpu, *readings.second.cpu);
+    // The kernel's own ticks tell the time that passed, in the unit the process times are counted in.
+    readings.elapsedTicks =
+        readings.load ? readings.load->elapsedTicks : elapsedSeconds * double(sysconf(_SC_CLK_TCK));
+    return readings;
+}
+
 Readings readTwice(const Roots& roots, bool withProcesses, std::chrono::milliseconds interval)
 {
     QElapsedTimer clock;
     clock.start();
-    Readings readings;
-    readings.first = read(roots, withProcesses);
+    Reading first = read(roots, withProcesses);
     if (roots.wait)
         roots.wait(interval);
-    readings.second = read(roots, withProcesses);
-    if (readings.first.cpu && readings.second.cpu)
-        readings.load = cpuLoad(*readings.first.cpu, *readings.second.cpu);
-    // The kernel's own ticks tell the time that passed, in the unit the process times are counted in.
-    readings.elapsedTicks = readings.load ? readings.load->elapsedTicks
-                                          : double(clock.nsecsElapsed()) / 1e9 * double(sysconf(_SC_CLK_TCK));
-    return readings;
-}
-
-LocalSystemStatus::Processes processList(const Roots& roots, const Readings& readings,
-                                         const std::optional<SystemReport::Memory>& memory)
-{
-    return processesBetween(roots.proc, readings.first.processes, readings.second.processes,
-                            readings.elapsedTicks, memory ? memory->total : std::nullopt);
-}
-
-std::optional<SystemReport::Memory> readMemory(const Roots& roots)
-{
-    return memory(parseMemInfo(text(roots.proc + QStringLiteral("/meminfo"))));
+    Reading second = read(roots, withProcesses);
+    return between(std::move(first), std::move(second), double(clock.nsecsElapsed()) / 1e9);
 }
 
 std::optional<SystemReport::CPU> cpu(const Roots& roots, const Readings& readings)
@@ -126,16 +122,20 @@ std::optional<SystemReport::Thermal> thermal(const Roots& roots, const PowerSupp
 // Everything but the overview and the Trash, which the live sampler keeps between calls.
 LocalSystemStatus::Measurement measureChanging(const Roots& roots,
                                                const std::optional<LocalSystemStatus::Processes>& given,
-                                               std::chrono::milliseconds interval)
+                                               const Readings& readings)
 {
     LocalSystemStatus::Measurement measurement;
     SystemReport& report = measurement.report;
-    const Readings readings = readTwice(roots, !given, interval);
     report.cpu = cpu(roots, readings);
-    report.memory = readMemory(roots);
-    measurement.processes = given ? *given : processList(roots, readings, report.memory);
-    if (!given)
+    report.memory = memory(parseMemInfo(text(roots.proc + QStringLiteral("/meminfo"))));
+    if (given) {
+        measurement.processes = *given;
+    } else {
+        measurement.processes =
+            processesBetween(readings.first.processes, readings.second.processes, readings.elapsedTicks,
+                             report.memory ? report.memory->total : std::nullopt);
         measurement.processCount = int(readings.second.processes.size());
+    }
 
     const auto kernel = readKernelFile(roots.proc + QStringLiteral("/sys/kernel/osrelease"));
     report.platform = QStringLiteral("linux") + (kernel ? QLatin1Char(' ') + kernel->trimmed() : QString());
@@ -175,47 +175,86 @@ Roots liveRoots()
     return roots;
 }
 
+// A reading this recent is too close to measure from: its ticks would be few.
+constexpr std::chrono::milliseconds shortestSpan{500};
+
+// The sampler of this process, and the lock that keeps its callers one at a time.
+std::pair<Sampler&, std::unique_lock<std::mutex>> live()
+{
+    static Sampler sampler(liveRoots());
+    static std::mutex lock;
+    return {sampler, std::unique_lock(lock)};
+}
+
 } // namespace
+
+Sampler::Sampler(Roots roots)
+    : m_roots(std::move(roots))
+    , m_details(m_roots.proc)
+{
+}
+
+Sampler::~Sampler() = default;
+
+LocalSystemStatus::Measurement Sampler::measure(const std::optional<LocalSystemStatus::Processes>& processes,
+                                                std::chrono::milliseconds firstInterval,
+                                                std::chrono::milliseconds longestSpan)
+{
+    const bool withProcesses = !processes;
+    const bool fromLast = m_last && (!withProcesses || !m_last->processes.empty()) &&
+                          !m_lastTaken.hasExpired(longestSpan.count()) &&
+                          m_lastTaken.hasExpired(shortestSpan.count());
+    const Readings readings =
+        fromLast ? between(*m_last, read(m_roots, withProcesses), double(m_lastTaken.nsecsElapsed()) / 1e9)
+                 : readTwice(m_roots, withProcesses, firstInterval);
+    m_last = std::make_unique<Reading>(readings.second);
+    m_lastTaken.start();
+    if (withProcesses)
+        m_details.keepOnly(readings.second.processes);
+
+    LocalSystemStatus::Measurement measurement = measureChanging(m_roots, processes, readings);
+    if (!m_overview)
+        m_overview = overview(m_roots);
+    measurement.overview = *m_overview;
+    // Walking the Trash on every refresh would cost more than the rest together.
+    if (!m_trashMeasured.isValid() || m_trashMeasured.hasExpired(30'000)) {
+        m_trash = trashSize(m_roots);
+        m_trashMeasured.start();
+    }
+    addTrash(measurement, m_trash);
+    return measurement;
+}
 
 LocalSystemStatus::Measurement measure(const Roots& roots,
                                        const std::optional<LocalSystemStatus::Processes>& processes,
                                        std::chrono::milliseconds cpuInterval)
 {
-    LocalSystemStatus::Measurement measurement = measureChanging(roots, processes, cpuInterval);
-    measurement.overview = overview(roots);
-    addTrash(measurement, trashSize(roots));
+    Sampler sampler(roots);
+    LocalSystemStatus::Measurement measurement = sampler.measure(processes, cpuInterval);
+    if (!processes)
+        for (SystemReport::ProcessInfo& process : measurement.processes)
+            sampler.describe(process);
     return measurement;
-}
-
-LocalSystemStatus::Processes processes(const Roots& roots, std::chrono::milliseconds interval)
-{
-    return processList(roots, readTwice(roots, true, interval), readMemory(roots));
 }
 
 LocalSystemStatus::Measurement measure(const std::optional<LocalSystemStatus::Processes>& processes,
-                                       std::chrono::milliseconds cpuInterval)
+                                       std::chrono::milliseconds longestSpan)
 {
-    const Roots roots = liveRoots();
-    LocalSystemStatus::Measurement measurement = measureChanging(roots, processes, cpuInterval);
-    static const LocalSystemOverview runOverview = overview(roots);
-    measurement.overview = runOverview;
+    auto [sampler, guard] = live();
+    return sampler.measure(processes, defaultInterval, longestSpan);
+}
 
-    // Walking the Trash on every snapshot would cost more than the rest together.
-    static std::mutex trashLock;
-    static QElapsedTimer trashMeasured;
-    static std::optional<qint64> trash;
-    const std::lock_guard guard(trashLock);
-    if (!trashMeasured.isValid() || trashMeasured.hasExpired(30'000)) {
-        trash = trashSize(roots);
-        trashMeasured.start();
-    }
-    addTrash(measurement, trash);
-    return measurement;
+void describe(SystemReport::ProcessInfo& process)
+{
+    auto [sampler, guard] = live();
+    sampler.describe(process);
 }
 
 LocalSystemStatus::Processes processes(std::chrono::milliseconds interval)
 {
-    return processes(liveRoots(), interval);
+    Roots roots = liveRoots();
+    roots.home.clear(); // the Trash is not wanted
+    return measure(roots, std::nullopt, interval).processes;
 }
 
 LocalSystemOverview overview(const Roots& roots)

@@ -6,12 +6,14 @@
 #include "status/LinuxSysReaders.h"
 #include "status/LocalSystemStatus.h"
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <thread>
 
@@ -37,19 +39,51 @@ struct Roots {
     };
 };
 
-// Everything measured afresh, the overview and the Trash included. The CPU and the processes (unless
-// given) are read at the same two moments, `cpuInterval` apart. Blocks for the interval.
+// A sampler that remembers its last reading: each measurement's CPU and per-process figures cover the
+// time since the one before (the refresh interval), so a refresh walks /proc once and does not wait.
+// Without a recent reading to go from, it reads twice, `firstInterval` apart. The overview is
+// gathered once, the Trash measured at most every 30 seconds, and a process's user and command line
+// read once. Not for two threads at once.
+class Sampler {
+public:
+    explicit Sampler(Roots roots);
+    ~Sampler();
+    Sampler(const Sampler&) = delete;
+    Sampler& operator=(const Sampler&) = delete;
+
+    // The processes come without their users and command lines (see describe()) unless given.
+    // `longestSpan`: how old the last reading may be to count from; older, it is read afresh.
+    LocalSystemStatus::Measurement measure(const std::optional<LocalSystemStatus::Processes>& processes,
+                                           std::chrono::milliseconds firstInterval = defaultInterval,
+                                           std::chrono::milliseconds longestSpan = std::chrono::seconds(10));
+    // Sets a listed process's user and command line.
+    void describe(SystemReport::ProcessInfo& process) { m_details.describe(process); }
+
+    struct Reading;
+
+private:
+    Roots m_roots;
+    std::unique_ptr<Reading> m_last;
+    QElapsedTimer m_lastTaken;
+    std::optional<LocalSystemOverview> m_overview;
+    std::optional<qint64> m_trash;
+    QElapsedTimer m_trashMeasured;
+    ProcessDetails m_details;
+};
+
+// Everything measured afresh, the overview and the Trash included, every process described. The CPU
+// and the processes (unless given) are read at the same two moments, `cpuInterval` apart. Blocks for
+// the interval.
 LocalSystemStatus::Measurement measure(const Roots& roots,
                                        const std::optional<LocalSystemStatus::Processes>& processes,
                                        std::chrono::milliseconds cpuInterval = defaultInterval);
-// Every process, busiest first (stable by CPU percent), from two readings `interval` apart.
-LocalSystemStatus::Processes processes(const Roots& roots,
-                                       std::chrono::milliseconds interval = defaultInterval);
 
-// The running system, for this user: the overview is gathered once per run and the Trash measured
-// at most every 30 seconds.
+// The running system, for this user: the one Sampler of this process. Its processes are not
+// described: describe() those a list shows.
 LocalSystemStatus::Measurement measure(const std::optional<LocalSystemStatus::Processes>& processes,
-                                       std::chrono::milliseconds cpuInterval = defaultInterval);
+                                       std::chrono::milliseconds longestSpan);
+void describe(SystemReport::ProcessInfo& process);
+// Every process, described, from two readings `interval` apart.
 LocalSystemStatus::Processes processes(std::chrono::milliseconds interval = defaultInterval);
 
 // The facts that do not change while Kelvo runs: the DMI model, the CPU, the distribution.

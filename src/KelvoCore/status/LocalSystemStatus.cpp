@@ -3,6 +3,7 @@
 #include "vocabulary/SizeText.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace LocalSystemStatus {
 
@@ -42,6 +43,38 @@ void sortByCPU(Processes& processes)
 Processes busiest(const Processes& processes)
 {
     return {processes.begin(), processes.begin() + std::min(busiestShown, qsizetype(processes.size()))};
+}
+
+Processes shownProcesses(const Processes& all, const ProcessControl::Viewer& viewer, int rows,
+                         const std::function<void(SystemReport::ProcessInfo&)>& describe)
+{
+    std::vector<std::size_t> order(all.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    std::vector<std::optional<SystemReport::ProcessInfo>> described(all.size());
+    std::vector<bool> shown(all.size());
+    for (const auto measure : {&SystemReport::ProcessInfo::cpu, &SystemReport::ProcessInfo::memory}) {
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return (all[a].*measure).value_or(0) > (all[b].*measure).value_or(0);
+        });
+        int listed = 0;
+        for (auto at = order.begin(); at != order.end() && listed < rows; ++at) {
+            std::optional<SystemReport::ProcessInfo>& process = described[*at];
+            if (!process) {
+                process = all[*at];
+                describe(*process);
+            }
+            if (ProcessControl::isListed(*process, viewer)) {
+                shown[*at] = true;
+                ++listed;
+            }
+        }
+    }
+    Processes result;
+    for (std::size_t at = 0; at < all.size(); ++at)
+        if (shown[at])
+            result.push_back(*described[at]);
+    sortByCPU(result);
+    return result;
 }
 
 QString memoryPressure(double usedPercent)

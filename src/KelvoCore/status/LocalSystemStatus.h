@@ -1,11 +1,14 @@
 #pragma once
 
 #include "status/HealthScore.h"
+#include "status/ProcessControl.h"
 #include "status/StatusRates.h"
 #include "status/SystemReport.h"
 
 #include <QString>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -33,9 +36,20 @@ struct Measurement {
 SystemReport snapshot(const std::optional<Processes>& topProcesses = std::nullopt);
 // Every process, busiest first (by CPU percent, ties in the system's order).
 Processes processSnapshot();
-// The report and every process from one sampling: the process table is read at the same two moments
-// as the CPU counters, so a refresh walks it once and waits once.
-std::pair<SystemReport, Processes> snapshotWithProcesses();
+// The report and the processes a list of `rows` shows `viewer` (see shownProcesses), from one sampling:
+// the report's busiest five are among them, and the process count counts every process. The CPU and
+// per-process figures cover the time since the previous sampling of this process when that was at
+// most `longestSpan` ago (the live loop's period), else two readings 0.2 s apart; the rates are
+// against the previous sample `rates` saw.
+std::pair<SystemReport, Processes>
+snapshotWithProcesses(const ProcessControl::Viewer& viewer, int rows,
+                      std::chrono::milliseconds longestSpan = std::chrono::seconds(10),
+                      StatusRates& rates = StatusRates::shared());
+// What a list of `rows` shows `viewer` in either order, busiest by CPU or by memory: the first `rows`
+// listed for the viewer in each, `describe` (who runs it, its command line) called once on every
+// process looked at on the way, and only on those. Their union, busiest by CPU first.
+Processes shownProcesses(const Processes& all, const ProcessControl::Viewer& viewer, int rows,
+                         const std::function<void(SystemReport::ProcessInfo&)>& describe);
 // Who holds a pid now, as this system's kernel tells it: the process's start time, in the unit of
 // ProcessInfo::startTime, and whether it is a kernel thread; none when no process has the pid.
 struct ProcessIdentity {

@@ -22,10 +22,13 @@ double now()
 // This system's sampler, the one choice of system outside the platform layer: what it measures, its
 // process list, and who holds a pid, in the same units as that list.
 #ifdef Q_OS_MACOS
-Measurement measured(const std::optional<Processes>& topProcesses)
+Measurement measured(const std::optional<Processes>& topProcesses, std::chrono::milliseconds)
 {
     return MacStatusLive::measure(topProcesses);
 }
+
+// `ps` and the kernel name every process with its user already.
+void describe(SystemReport::ProcessInfo&) {}
 
 Processes listed()
 {
@@ -38,11 +41,16 @@ std::optional<ProcessIdentity> holder(int pid)
     return facts ? std::optional(ProcessIdentity{facts->startTime, false}) : std::nullopt;
 }
 #else
-Measurement measured(const std::optional<Processes>& topProcesses)
+Measurement measured(const std::optional<Processes>& topProcesses, std::chrono::milliseconds longestSpan)
 {
-    Measurement measurement = LinuxStatusSampler::measure(topProcesses);
+    Measurement measurement = LinuxStatusSampler::measure(topProcesses, longestSpan);
     measurement.chipHasGPU = false;
     return measurement;
+}
+
+void describe(SystemReport::ProcessInfo& process)
+{
+    LinuxStatusSampler::describe(process);
 }
 
 Processes listed()
@@ -52,7 +60,7 @@ Processes listed()
 
 std::optional<ProcessIdentity> holder(int pid)
 {
-    const auto stat = LinuxStatusSampler::readKernelFile(QStringLiteral("/proc/%1/stat").arg(pid));
+    const auto stat = LinuxStatusSampler::readKernelBytes(QStringLiteral("/proc/%1/stat").arg(pid));
     const auto parsed = stat ? LinuxStatusSampler::parseProcessStat(*stat) : std::nullopt;
     if (!parsed || parsed->pid != pid)
         return std::nullopt;
@@ -64,14 +72,22 @@ std::optional<ProcessIdentity> holder(int pid)
 
 SystemReport snapshot(const std::optional<Processes>& topProcesses)
 {
-    return complete(measured(topProcesses), StatusRates::shared(), now());
+    Measurement measurement = measured(topProcesses, std::chrono::seconds(10));
+    if (!topProcesses)
+        measurement.processes =
+            shownProcesses(measurement.processes, ProcessControl::currentViewer(true), 5, describe);
+    return complete(std::move(measurement), StatusRates::shared(), now());
 }
 
-std::pair<SystemReport, Processes> snapshotWithProcesses()
+std::pair<SystemReport, Processes> snapshotWithProcesses(const ProcessControl::Viewer& viewer, int rows,
+                                                         std::chrono::milliseconds longestSpan,
+                                                         StatusRates& rates)
 {
-    Measurement measurement = measured(std::nullopt);
+    Measurement measurement = measured(std::nullopt, longestSpan);
+    // The report's busiest five are the first of what a list of at least five shows.
+    measurement.processes = shownProcesses(measurement.processes, viewer, std::max(rows, 5), describe);
     Processes processes = measurement.processes;
-    return {complete(std::move(measurement), StatusRates::shared(), now()), std::move(processes)};
+    return {complete(std::move(measurement), rates, now()), std::move(processes)};
 }
 
 Processes processSnapshot()

@@ -42,11 +42,12 @@ double StatusRates::transferRateMBs(quint64 currentBytes, quint64 previousBytes,
 SystemReport::DiskIO StatusRates::diskRates(quint64 readBytes, quint64 writeBytes, double now)
 {
     const std::lock_guard lock(m_diskLock);
-    SystemReport::DiskIO rates{0.0, 0.0};
+    // One sample cannot know a rate.
+    SystemReport::DiskIO rates;
     if (m_lastDisk) {
         const double elapsed = now - m_lastDisk->at;
-        rates.readRate = transferRateMBs(readBytes, m_lastDisk->rx, elapsed);
-        rates.writeRate = transferRateMBs(writeBytes, m_lastDisk->tx, elapsed);
+        rates.readRate = rateBetween(readBytes, m_lastDisk->rx, elapsed);
+        rates.writeRate = rateBetween(writeBytes, m_lastDisk->tx, elapsed);
     }
     m_lastDisk = Counter{readBytes, writeBytes, now};
     return rates;

@@ -27,8 +27,8 @@ public:
     // time passed.
     static double transferRateMBs(quint64 currentBytes, quint64 previousBytes, double elapsedSeconds);
 
-    // Read and write rates against the previous disk sample (0 on the first one or when a counter
-    // dropped), which the new counters then replace. `now` is seconds since 1970.
+    // Read and write rates against the previous disk sample (unknown on the first one or when a
+    // counter dropped), which the new counters then replace. `now` is seconds since 1970.
     SystemReport::DiskIO diskRates(quint64 readBytes, quint64 writeBytes, double now);
 
     // One record per interface, in the order given; an interface's rates are unknown on its first

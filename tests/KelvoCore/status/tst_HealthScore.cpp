@@ -87,7 +87,7 @@ private slots:
     void completeAddsRatesAndVerdicts_data()
     {
         columns<QString, QString>("fact", "expected");
-        row("first sample: no network rate yet", "first", "0 0 - - 1 1 warn 74");
+        row("first sample: no rate yet", "first", "- - - - 1 1 warn 74");
         row("a dropped counter has no rate", "rx dropped", "1 0.5 - 1 2 2 warn 74");
         row("the 61st sample keeps 60", "61st", "0 0 0 1 60 60 warn 74");
         row("memory pressure", "pressure", "warn critical ");

@@ -336,25 +336,27 @@ private slots:
     // asks for every user's; a user ends only their own; kernel threads and zombies are never listed.
     void processesCarryTheirIdentity_data()
     {
-        // ppid, the kernel's flags, the arguments (";"-separated), the real user id (-1: no status
-        // file); what root, root asking for every user's, and user 1000 are offered (L: listed, E: may
-        // end), or "-" when the process is not listed at all.
-        columns<int, uint, QString, int, QString>("ppid", "flags", "cmdline", "uid", "offered");
-        row("a user's program", 1, 0u, "/usr/bin/editor;notes.txt", 1000, "-- LE LE");
-        row("root's daemon", 1, 0u, "/usr/sbin/daemon", 0, "LE LE L-");
-        row("another user's", 1, 0u, "/usr/bin/editor", 1001, "-- LE L-");
-        row("owner unknown", 1, 0u, "/usr/bin/editor", -1, "L- L- L-");
-        row("kernel thread by its flag", 1, 0x00208040u, "kworker", 0, "-");
-        row("child of kthreadd", 2, 0u, "kworker", 0, "-");
-        row("no arguments: a kernel thread or zombie", 1, 0u, "", 1000, "-");
+        // The state, ppid, the kernel's flags, the arguments (";"-separated), the real user id (-1: no
+        // status file); what root, root asking for every user's, and user 1000 are offered (L: listed,
+        // E: may end), or "-" when the process is not listed at all.
+        columns<QString, int, uint, QString, int, QString>("state", "ppid", "flags", "cmdline", "uid",
+                                                           "offered");
+        row("a user's program", "S", 1, 0u, "/usr/bin/editor;notes.txt", 1000, "-- LE LE");
+        row("root's daemon", "R", 1, 0u, "/usr/sbin/daemon", 0, "LE LE L-");
+        row("another user's", "D", 1, 0u, "/usr/bin/editor", 1001, "-- LE L-");
+        row("owner unknown", "S", 1, 0u, "/usr/bin/editor", -1, "L- L- L-");
+        row("kernel thread by its flag", "S", 1, 0x00208040u, "kworker", 0, "-");
+        row("child of kthreadd", "I", 2, 0u, "kworker", 0, "-");
+        row("a zombie", "Z", 1, 0u, "", 1000, "-");
     }
     void processesCarryTheirIdentity()
     {
-        const auto [ppid, flags, arguments, uid, offered] =
-            fetch<int, uint, QString, int, QString>("ppid", "flags", "cmdline", "uid", "offered");
-        proc("4242/stat", QString::asprintf("4242 (editor) S %d 4242 4242 0 -1 %u 0 0 0 0 7 0 0 0 20 0 1 0 "
+        const auto [state, ppid, flags, arguments, uid, offered] =
+            fetch<QString, int, uint, QString, int, QString>("state", "ppid", "flags", "cmdline", "uid",
+                                                             "offered");
+        proc("4242/stat", QString::asprintf("4242 (editor) %s %d 4242 4242 0 -1 %u 0 0 0 0 7 0 0 0 20 0 1 0 "
                                             "987654 1000 250 0 0\n",
-                                            ppid, flags));
+                                            qPrintable(state), ppid, flags));
         write(m_roots.proc + "/4242/cmdline",
               arguments.isEmpty() ? QByteArray() : cmdline(arguments.split(';')));
         if (uid >= 0)
@@ -376,6 +378,59 @@ private slots:
             seen << QString(ProcessControl::isListed(listed[0], viewer) ? "L" : "-") +
                         (ProcessControl::canTerminate(listed[0], viewer) ? "E" : "-");
         QCOMPARE(seen.join(' '), offered);
+    }
+
+    // A sampler's next measurement counts from its last reading, without waiting, once that is old
+    // enough to measure from and not too old; a process is described once while it runs.
+    void theNextMeasurementCountsFromTheLast_data()
+    {
+        // How long after the first measurement the second comes, and the longest span it may count from;
+        // the CPU figures it gives (the process's and the whole machine's) and whether it waited.
+        columns<int, int, QString>("after", "longest", "expected");
+        row("from the last reading", 600, 10000, "40 40 no wait");
+        row("last reading too recent", 0, 10000, "10 10 waited");
+        row("last reading too old", 600, 100, "10 10 waited");
+    }
+    void theNextMeasurementCountsFromTheLast()
+    {
+        const auto [after, longest, expected] = fetch<int, int, QString>("after", "longest", "expected");
+        // One core: each step passes 100 ticks, `busy` of them in the one process.
+        int busy = 0, idle = 0;
+        const auto advance = [&](int by) {
+            busy += by;
+            idle += 100 - by;
+            const QString times = QString("%1 0 0 %2 0 0 0 0 0 0\n").arg(busy).arg(idle);
+            proc("stat", "cpu  " + times + "cpu0 " + times);
+            proc("1234/stat", QString::asprintf("1234 (job) R 1 1 1 0 -1 0 0 0 0 0 %d 0 0 0 20 0 1 0 77 1000 "
+                                                "250 0 0\n",
+                                                busy));
+        };
+        write(m_roots.proc + "/1234/cmdline", cmdline({"/usr/bin/job", "--fast"}));
+        proc("1234/status", "Uid:\t1000\t1000\t1000\t1000\n");
+        bool waited = false;
+        m_roots.wait = [&](std::chrono::milliseconds) {
+            waited = true;
+            advance(10);
+        };
+        Sampler sampler(m_roots);
+        advance(0);
+        sampler.measure(std::nullopt);
+        QTest::qWait(after);
+        advance(40);
+        waited = false;
+        auto measurement =
+            sampler.measure(std::nullopt, std::chrono::milliseconds(200), std::chrono::milliseconds(longest));
+        QCOMPARE(measurement.processes.size(), std::size_t(1));
+        SystemReport::ProcessInfo& job = measurement.processes[0];
+        QCOMPARE(fields(job.cpu, measurement.report.cpu->usage, waited ? "waited" : "no wait"), expected);
+        QCOMPARE(job.command, std::nullopt); // left to describe()
+        sampler.describe(job);
+        QCOMPARE(fields(job.uid, job.name, job.command), "1000 job /usr/bin/job --fast");
+        // Described once: what the files say later is not read again for the same process.
+        write(m_roots.proc + "/1234/cmdline", cmdline({"/usr/bin/other"}));
+        SystemReport::ProcessInfo again = measurement.processes[0];
+        sampler.describe(again);
+        QCOMPARE(again.command, job.command);
     }
 
     // Processes busiest first, from the same two readings as the CPU: each core passes 100 ticks.

@@ -114,6 +114,42 @@ private slots:
     }
 
     // Only an unknown failure keeps its error code.
+    // A list of two rows shows the two busiest by CPU and the two busiest by memory that the viewer is
+    // shown; only the processes looked at on the way are described, each once.
+    void aListShowsTheBusiestInEitherOrder_data()
+    {
+        // The viewer (root alone, root for every user, a user); the pids shown, by CPU; the pids
+        // described.
+        columns<qint64, bool, QString, QString>("uid", "allUsers", "shown", "described");
+        row("a user sees everyone's", qint64(1000), false, "1 2 5 4", "1 2 5 4");
+        row("root sees its own", qint64(0), false, "1 3 5 6", "1 2 3 5 4 6");
+        row("root asking for every user's", qint64(0), true, "1 2 5 4", "1 2 5 4");
+    }
+    void aListShowsTheBusiestInEitherOrder()
+    {
+        const auto [uid, allUsers, shown, described] =
+            fetch<qint64, bool, QString, QString>("uid", "allUsers", "shown", "described");
+        // pid: CPU, memory, owner
+        const std::vector<std::tuple<int, double, double, qint64>> table{
+            {1, 90, 1, 0}, {2, 80, 2, 1000}, {3, 70, 3, 0}, {4, 1, 80, 1000}, {5, 2, 90, 0}, {6, 0, 70, 0}};
+        LocalSystemStatus::Processes all;
+        for (const auto& [pid, cpu, memory, owner] : table) {
+            SystemReport::ProcessInfo process;
+            std::tie(process.pid, process.cpu, process.memory) = std::tuple(pid, cpu, memory);
+            all.push_back(process);
+        }
+        QStringList looked;
+        const auto describe = [&](SystemReport::ProcessInfo& process) {
+            looked << QString::number(*process.pid);
+            process.uid = std::get<3>(table[std::size_t(*process.pid - 1)]);
+        };
+        QStringList pids;
+        for (const auto& process : LocalSystemStatus::shownProcesses(all, {uid, allUsers}, 2, describe))
+            pids << QString::number(*process.pid) + (process.uid ? "" : "?");
+        QCOMPARE(pids.join(' '), shown);
+        QCOMPARE(looked.join(' '), described);
+    }
+
     void failuresCompareByKindAndCode()
     {
         using ProcessControl::Failure;

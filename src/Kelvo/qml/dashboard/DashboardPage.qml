@@ -240,6 +240,7 @@ FeaturePage {
     }
 
     ProcessList {
+        id: processList
         objectName: "processList"
         Layout.fillWidth: true
         onEndRequested: (pid, startTime, name, force) => endDialog.ask(pid, startTime, name, force)
@@ -248,5 +249,11 @@ FeaturePage {
     EndProcessDialog {
         id: endDialog
         onConfirmed: AppModel.status.endProcess(pid, startTime, processName, force)
+    }
+
+    Binding {
+        target: AppModel.status
+        property: "listHeld"
+        value: processList.menuOpen || endDialog.shown
     }
 }

@@ -10,7 +10,9 @@ SelectionConfirmDialog {
     property string startTime
     property string processName
     property bool force: false
-    readonly property string shownName: processName.length > 0 ? processName : Theme.t("这个进程", "this process")
+    // Two processes may share a name: the pid tells which one.
+    readonly property string shownName: (processName.length > 0 ? processName : Theme.t("进程", "The process"))
+                                        + " (PID " + pid + ")"
 
     function ask(processId, start, name, forced) {
         pid = processId

@@ -8,6 +8,8 @@ import Kelvo 1.0
 GlassPanel {
     id: root
     property var status: AppModel.status
+    // While the menu is open the rows hold still under the pointer.
+    readonly property bool menuOpen: processMenu.visible
     signal endRequested(int pid, string startTime, string name, bool force)
 
     ColumnLayout {
@@ -155,9 +157,12 @@ GlassPanel {
 
     Menu {
         id: processMenu
+        // What the menu acts on, taken when it opens: the process it was opened for, whatever the
+        // list does meanwhile.
         property var target: null
         function openFor(anchor, row) {
-            target = row
+            target = { pid: row.pid, startTime: row.startTime, name: row.name, canEnd: row.canEnd,
+                       executable: row.executable }
             const corner = anchor.mapToItem(parent, anchor.width - implicitWidth, anchor.height + 4)
             popup(corner.x, corner.y)
         }

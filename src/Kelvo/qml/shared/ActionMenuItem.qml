@@ -2,7 +2,8 @@ import QtQuick
 import QtQuick.Controls
 import Kelvo 1.0
 
-// One entry of an item's action menu; a destructive one is drawn in red. A hidden entry takes no room.
+// One entry of an item's action menu; a destructive one is drawn in red, a disabled one greyed and
+// never highlighted. A hidden entry takes no room.
 MenuItem {
     id: root
     property bool destructive: false
@@ -16,12 +17,13 @@ MenuItem {
     contentItem: Label {
         text: root.text
         font: root.font
-        color: root.destructive ? Theme.danger : Theme.textPrimary
+        color: !root.enabled ? Theme.textTertiary : root.destructive ? Theme.danger : Theme.textPrimary
+        opacity: root.enabled ? 1 : 0.6
         verticalAlignment: Text.AlignVCenter
     }
     background: Rectangle {
         implicitWidth: 190
         radius: Theme.radiusSmall
-        color: root.highlighted ? Theme.accentSoft : "transparent"
+        color: root.highlighted && root.enabled ? Theme.accentSoft : "transparent"
     }
 }
