@@ -21,10 +21,13 @@ namespace MacToolParsers {
 // single spaces; the name is its last path component.
 std::vector<SystemReport::ProcessInfo> parseProcessSnapshot(const QString& text);
 
-// `pmset -g batt`: the first line with a percent sign describes the battery; none without one.
+// `pmset -g batt`: the battery line is the first starting with "-InternalBattery", else the first with
+// a percent sign; none without one, unless the first line says the machine is "drawing from 'Battery
+// Power'": then there is a battery, whatever the line leaves out (the percent, the status) unknown.
 // Charging is true for "charging", "charged" and "finishing charge" (the adapter is feeding the
 // battery or keeping it full), false for "discharging" and "AC attached" (plugged in but held, not
-// charging), unknown for any other status.
+// charging) and on battery power, unknown for any other status. The time left is the hours and
+// minutes after the status; a "charged" or "AC attached" battery's "0:00" is none.
 std::optional<SystemReport::Battery> parseBatterySnapshot(const QString& text);
 
 // `sysctl vm.swapusage`: the used and total swap in bytes, each unknown when missing.

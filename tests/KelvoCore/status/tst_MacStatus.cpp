@@ -87,8 +87,20 @@ private slots:
             "-InternalBattery-0\t80%; AC attached; not charging present: true", "80 false AC attached -");
         row("battery without estimate", "pmset",
             " -InternalBattery-0\t55%; discharging; (no estimate) present: true", "55 false discharging -");
-        row("battery full, older format", "pmset", "-InternalBattery-0\t100%; charged; 0:00 remaining",
-            "100 true charged 0:00");
+        row("battery full, older format: nothing to count down", "pmset",
+            "-InternalBattery-0\t100%; charged; 0:00 remaining", "100 true charged -");
+        row("battery held at 0:00", "pmset", "-InternalBattery-0\t80%; AC attached; 0:00 remaining",
+            "80 false AC attached -");
+        row("battery power, no percent", "pmset",
+            "Now drawing from 'Battery Power'\n -InternalBattery-0 (id=4653155)\t; discharging; 3:10 "
+            "remaining present: true",
+            "- false discharging 3:10");
+        row("battery power, no estimate", "pmset",
+            "Now drawing from 'Battery Power'\n -InternalBattery-0 (id=4653155)\t(no estimate)\n",
+            "- false - -");
+        row("internal battery before another percent", "pmset",
+            "Now drawing from 'AC Power'\n -UPS (id=1)\t90%; AC attached\n -InternalBattery-0\t40%; charging",
+            "40 true charging -");
         row("battery calibrating", "pmset", " -InternalBattery-0\t12.5%; calibrating",
             "12.5 - calibrating -");
         row("battery percent past a double unknown", "pmset",
