@@ -104,8 +104,9 @@ void printSummary(QTextStream& out, const SystemReport& report)
     if (report.proxy)
         line(out, L("代理", "Proxy"),
              report.proxy->enabled.value_or(false)
-                 ? report.proxy->type.value_or(QString()) + QLatin1Char(' ') +
-                       report.proxy->host.value_or(QString())
+                 ? (report.proxy->type == QLatin1String("PAC") ? L("自动配置 (PAC)", "Automatic (PAC)")
+                                                               : report.proxy->type.value_or(QString())) +
+                       QLatin1Char(' ') + report.proxy->host.value_or(QString())
                  : L("未使用", "none"));
     if (report.trashSize)
         line(out, L("废纸篓", "Trash"), SizeText::bytes(report.trashSize));

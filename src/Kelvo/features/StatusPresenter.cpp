@@ -224,8 +224,10 @@ QVariantMap present(const std::optional<SystemReport>& report)
 
     QString proxy = dash;
     if (shown.proxy && shown.proxy->enabled.value_or(false))
-        proxy = shown.proxy->type.value_or(QStringLiteral("Proxy")) + QStringLiteral(" ") +
-                shown.proxy->host.value_or(QString());
+        proxy = (shown.proxy->type == QLatin1String("PAC")
+                     ? L("自动配置 (PAC)", "Automatic (PAC)")
+                     : shown.proxy->type.value_or(QStringLiteral("Proxy"))) +
+                QStringLiteral(" ") + shown.proxy->host.value_or(QString());
     else if (shown.proxy)
         proxy = L("未使用代理", "No proxy");
 

@@ -182,15 +182,22 @@ std::optional<SystemReport::Proxy> parseProxy(const QString& text)
 {
     if (text.trimmed().isEmpty())
         return std::nullopt;
+    const auto enabled = [&text](const QString& key) {
+        return QRegularExpression(QStringLiteral(R"(\b%1[ \t]*:[ \t]*1\b)").arg(key)).match(text).hasMatch();
+    };
+    // The value on the key's own line; unknown when the key is missing or has none.
+    const auto value = [&text](const QString& key) -> std::optional<QString> {
+        const QRegularExpression pattern(QStringLiteral(R"(\b%1[ \t]*:[ \t]*([^\n]*))").arg(key));
+        const QString found = pattern.match(text).captured(1).trimmed();
+        return found.isEmpty() ? std::nullopt : std::optional(found);
+    };
+    // An automatic configuration chooses the proxy for each address, the manual ones included.
+    if (enabled(QStringLiteral("ProxyAutoConfigEnable")))
+        return SystemReport::Proxy{true, QStringLiteral("PAC"),
+                                   value(QStringLiteral("ProxyAutoConfigURLString"))};
     for (const QString& type : {QStringLiteral("SOCKS"), QStringLiteral("HTTPS"), QStringLiteral("HTTP")}) {
-        const QRegularExpression enabled(QStringLiteral(R"(\b%1Enable\s*:\s*1\b)").arg(type));
-        if (!enabled.match(text).hasMatch())
-            continue;
-        SystemReport::Proxy proxy{true, type, std::nullopt};
-        const QRegularExpression host(QStringLiteral(R"(\b%1Proxy\s*:\s*([^\n]+))").arg(type));
-        if (const QRegularExpressionMatch match = host.match(text); match.hasMatch())
-            proxy.host = match.captured(1).trimmed();
-        return proxy;
+        if (enabled(type + QStringLiteral("Enable")))
+            return SystemReport::Proxy{true, type, value(type + QStringLiteral("Proxy"))};
     }
     return SystemReport::Proxy{false, std::nullopt, std::nullopt};
 }

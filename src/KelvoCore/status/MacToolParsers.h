@@ -50,8 +50,10 @@ struct MountEntry {
 // By mount point; a later line for the same mount point (mounted over the earlier) wins.
 QMap<QString, MountEntry> parseMountTable(const QString& text);
 
-// `scutil --proxy`: the first enabled of SOCKS, HTTPS and HTTP with its host, else a disabled proxy;
-// none for an empty output (the tool did not answer).
+// `scutil --proxy`: an enabled automatic configuration (type "PAC", its URL as the host), else the
+// first enabled of SOCKS, HTTPS and HTTP with its host, else a disabled proxy; none for an empty output
+// (the tool did not answer). The automatic configuration comes first: it decides for each address,
+// whatever manual proxies are set beside it.
 std::optional<SystemReport::Proxy> parseProxy(const QString& text);
 
 // `system_profiler` sections: every "key: value" line, key and value trimmed. A key seen again (a

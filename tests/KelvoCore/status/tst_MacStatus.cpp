@@ -117,6 +117,18 @@ private slots:
             "  HTTPSEnable : 1\n  HTTPSProxy : web.example\n  SOCKSEnable : 1\n  SOCKSProxy : 10.0.0.1 \n",
             "true SOCKS 10.0.0.1");
         row("no proxy answer", "scutil", "", "none");
+        row("automatic configuration", "scutil",
+            "  HTTPEnable : 0\n  ProxyAutoConfigEnable : 1\n  ProxyAutoConfigURLString : "
+            "http://wpad.example.com/proxy.pac\n",
+            "true PAC http://wpad.example.com/proxy.pac");
+        row("automatic configuration before HTTP", "scutil",
+            "  HTTPEnable : 1\n  HTTPProxy : web.example\n  ProxyAutoConfigEnable : 1\n", "true PAC -");
+        row("automatic configuration off", "scutil",
+            "  HTTPEnable : 1\n  HTTPProxy : web.example\n  ProxyAutoConfigEnable : 0\n  "
+            "ProxyAutoConfigURLString : http://wpad/x.pac\n",
+            "true HTTP web.example");
+        row("proxy host left empty", "scutil", "  HTTPEnable : 1\n  HTTPProxy :\n  HTTPPort : 8080\n",
+            "true HTTP -");
         row("disk counters summed", "ioreg", "\"Bytes (Read)\"=1000,\"Bytes (Write)\"=2\n\"Bytes (Read)\"=24",
             "1024 2");
         row("disk reads only", "ioreg", "\"Statistics\" = {\"Bytes (Read)\"=24}", "24 0");
