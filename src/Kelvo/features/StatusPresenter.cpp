@@ -46,10 +46,17 @@ QVariantList fractions(const std::optional<std::vector<double>>& values, double 
 
 QVariantMap hero(const std::optional<SystemReport>& report)
 {
-    if (!report || !report->healthScore)
+    if (!report)
         return {{"label", L("未检查", "Not Checked")},
                 {"message", L("等待状态刷新。", "Waiting for a status refresh.")},
                 {"level", int(Health::Unchecked)},
+                {"score", -1}};
+    if (!report->healthScore)
+        return {{"label", L("未知", "Unknown")},
+                {"message", L("读数不足，无法评分：需要 CPU、内存和磁盘的使用率。",
+                              "Not enough readings to score this machine: CPU, memory and disk use are all "
+                              "needed.")},
+                {"level", int(Health::Unknown)},
                 {"score", -1}};
     const int score = *report->healthScore;
     const Health level = StatusPresenter::healthLevel(score);

@@ -25,8 +25,8 @@ namespace StatusPresenter {
 Q_NAMESPACE
 
 // The hero card's verdict: Good from a health score of 76, Fair from 46, else High; Unchecked without
-// a score.
-enum class Health { Unchecked, Good, Fair, High };
+// a report, Unknown for a report without a score.
+enum class Health { Unchecked, Good, Fair, High, Unknown };
 Q_ENUM_NS(Health)
 // How worrying a figure is: the memory pressure ("warn", "critical") and the fullest disk.
 enum class Concern { Calm, Warn, Danger };
