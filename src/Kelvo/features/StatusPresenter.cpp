@@ -259,7 +259,10 @@ QVariantMap present(const std::optional<SystemReport>& report)
                          {"interfaceText", interfaces.isEmpty() ? L("没有网络连接", "No network connection")
                                                                 : interfaces.join(QStringLiteral(", "))},
                          {"rxHistory", fractions(netHistory.rxHistory)},
-                         {"txHistory", fractions(netHistory.txHistory)}}},
+                         {"txHistory", fractions(netHistory.txHistory)},
+                         {"note", L("所有已连接网卡的流量，不含回环（本机自身之间的通信）。",
+                                    "Traffic of every connected interface except loopback (this machine "
+                                    "talking to itself).")}}},
             {"power", powerCard(shown)},
             {"proxy", proxy},
             {"trash", shown.trashSize ? SizeText::bytes(shown.trashSize) : dash}};

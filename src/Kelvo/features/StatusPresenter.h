@@ -18,7 +18,7 @@
 //   disks:   [{name, mount, fraction, usedText, freeText, totalText, external}], hint,
 //            hintLevel (Concern)
 //   diskIO:  {readText, writeText, readHistory, writeHistory}
-//   network: {rxText, txText, interfaceText, rxHistory, txHistory}
+//   network: {rxText, txText, interfaceText, rxHistory, txHistory, note (which traffic is counted)}
 //   power:   {hasBattery, percentText, fraction, stateText, detailText, wattsText}
 //   proxy, trash: texts
 namespace StatusPresenter {
