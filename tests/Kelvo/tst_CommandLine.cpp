@@ -529,18 +529,37 @@ private slots:
         QCOMPARE(tree(m_dir->path()), before);
     }
 
-    // The status JSON reads back to the report it was made from; a replayed Mac has its battery.
-    void statusJsonReadsBack()
+    // The status JSON reads back to the report it was made from; the summary of a replayed Mac has its
+    // battery and proxy, and no health score, the kernel's readings being left out of a replay.
+    void aReplayedMacReadsBack_data()
     {
-        const QString replay = QStringLiteral(KELVO_TEST_DATA_DIR "/mac-replay");
+        TestSupport::columns<QString, QString, double, QStringList>("folder", "language", "percent", "said");
+        row("charging, HTTP proxy", "mac-replay", "en", 98.0,
+            QStringList{"—  Unknown", "98%  charging  0:42", "HTTP 127.0.0.1"});
+        row("on battery, automatic proxy", "mac-replay-battery-pac", "en", 64.0,
+            QStringList{"—  Unknown", "64%  discharging  3:12",
+                        "Automatic (PAC) http://wpad.example.com/proxy.pac"});
+        row("on battery, in Chinese", "mac-replay-battery-pac", "zh", 64.0,
+            QStringList{"—  未知", "自动配置 (PAC) http://wpad.example.com/proxy.pac"});
+    }
+    void aReplayedMacReadsBack()
+    {
+        const auto [folder, language, percent, said] =
+            TestSupport::fetch<QString, QString, double, QStringList>("folder", "language", "percent",
+                                                                      "said");
+        const QString replay = QStringLiteral(KELVO_TEST_DATA_DIR "/") + folder;
         const Run result = run({"status", "--json", "--replay", replay}, m_home);
         QCOMPARE(result.status, 0);
         const SystemReport report = SystemReportParser::parseStatus(result.out.toUtf8());
         QCOMPARE(report,
                  SystemReportParser::parseStatus(
                      QJsonDocument(LocalSystemStatus::replaySnapshot(replay, m_home).toJson()).toJson()));
-        QCOMPARE(report.battery()->percent, 98.0);
-        QVERIFY(run({"status", "--replay", replay}, m_home).out.contains("98%  charging"));
+        QCOMPARE(report.battery()->percent, percent);
+        QCOMPARE(report.healthScoreMsg,
+                 std::optional<QString>("Unknown")); // the JSON's verdicts stay English
+        const QString summary = run({"--lang", language, "status", "--replay", replay}, m_home).out;
+        for (const QString& text : said)
+            QVERIFY2(summary.contains(text), qPrintable(summary));
     }
 
     // One sample cannot know a rate: the disk rates are unknown; a second sample an interval later

@@ -236,25 +236,29 @@ private slots:
         QCOMPARE(column(*status.processes(), "pid"), QStringList({"300", "400", "200"}));
     }
 
-    // The hero card's verdict and the disk warning change exactly at their thresholds.
+    // The hero card's verdict and the disk warning change exactly at their thresholds; a report
+    // without a score has no verdict, and no report has not been checked.
     void cardsChangeAtTheirThresholds_data()
     {
         using Disks = QList<std::optional<double>>;
-        columns<std::optional<int>, QString, Disks, QString>("score", "hero", "disks", "hint");
+        columns<bool, std::optional<int>, QString, Disks, QString>("reported", "score", "hero", "disks",
+                                                                   "hint");
         const QString high = "Disk usage is high, consider a cleanup";
-        row("no report", std::optional<int>(), "Not Checked", Disks{}, "");
-        row("76", std::optional(76), "Good", Disks{89.9, std::nullopt}, "");
-        row("75", std::optional(75), "Fair", Disks{90.0, std::nullopt}, high);
-        row("46", std::optional(46), "Fair", Disks{94.9}, high);
-        row("45", std::optional(45), "High Pressure", Disks{10, 95.0}, "Disk almost full, clean up soon");
+        row("no report", false, std::optional<int>(), "Not Checked", Disks{}, "");
+        row("no score", true, std::optional<int>(), "Unknown", Disks{std::nullopt}, "");
+        row("76", true, std::optional(76), "Good", Disks{89.9, std::nullopt}, "");
+        row("75", true, std::optional(75), "Fair", Disks{90.0, std::nullopt}, high);
+        row("46", true, std::optional(46), "Fair", Disks{94.9}, high);
+        row("45", true, std::optional(45), "High Pressure", Disks{10, 95.0},
+            "Disk almost full, clean up soon");
     }
     void cardsChangeAtTheirThresholds()
     {
-        const auto [score, hero, disks, hint] =
-            fetch<std::optional<int>, QString, QList<std::optional<double>>, QString>("score", "hero",
-                                                                                      "disks", "hint");
+        const auto [reported, score, hero, disks, hint] =
+            fetch<bool, std::optional<int>, QString, QList<std::optional<double>>, QString>(
+                "reported", "score", "hero", "disks", "hint");
         std::optional<SystemReport> report;
-        if (score) {
+        if (reported) {
             report = SystemReport{};
             report->healthScore = score;
             report->disks.emplace();

@@ -452,6 +452,9 @@ private slots:
         const auto back = qScopeGuard([&] { std::swap(m_window, window); });
         QTRY_VERIFY(mac->status()->report().has_value());
         QCOMPARE(textIn(item("powerCard"), "cardFigure"), "98%");
+        // Without the kernel's readings there is no score: a dash in the ring, and no aura to tint.
+        QCOMPARE(textOf("healthScore"), "—");
+        QVERIFY(mac->appearance()->showHealthAura() && !item("healthAura")->isVisible());
         QCOMPARE(shown("processRow").size(), 5);
         photograph(shotName("overview-mac"));
     }

@@ -43,7 +43,7 @@ void line(QTextStream& out, const QString& label, const QString& text)
 QString inWords(const QString& value)
 {
     static const std::pair<const char*, const char*> words[] = {
-        {"Good", "良好"},   {"Fair", "一般"}, {"High Pressure", "紧张"},
+        {"Good", "良好"},   {"Fair", "一般"}, {"High Pressure", "紧张"}, {"Unknown", "未知"},
         {"normal", "正常"}, {"warn", "偏高"}, {"critical", "严重"}};
     for (const auto& [en, zh] : words)
         if (value == QLatin1String(en))
@@ -55,9 +55,8 @@ void printSummary(QTextStream& out, const SystemReport& report)
 {
     out << report.host.value_or(QStringLiteral("—")) << '\n';
     line(out, L("健康", "Health"),
-         report.healthScore ? QString::number(*report.healthScore) + QStringLiteral("  ") +
-                                  inWords(report.healthScoreMsg.value_or(QString()))
-                            : QStringLiteral("—"));
+         (report.healthScore ? QString::number(*report.healthScore) : QStringLiteral("—")) +
+             (report.healthScoreMsg ? QStringLiteral("  ") + inWords(*report.healthScoreMsg) : QString()));
     if (const auto& cpu = report.cpu) {
         QStringList loads;
         for (const auto& load : {cpu->load1, cpu->load5, cpu->load15})
@@ -108,8 +107,9 @@ void printSummary(QTextStream& out, const SystemReport& report)
     if (report.proxy)
         line(out, L("代理", "Proxy"),
              report.proxy->enabled.value_or(false)
-                 ? report.proxy->type.value_or(QString()) + QLatin1Char(' ') +
-                       report.proxy->host.value_or(QString())
+                 ? (report.proxy->type == QLatin1String("PAC") ? L("自动配置 (PAC)", "Automatic (PAC)")
+                                                               : report.proxy->type.value_or(QString())) +
+                       QLatin1Char(' ') + report.proxy->host.value_or(QString())
                  : L("未使用", "none"));
     if (report.trashSize)
         line(out, L("废纸篓", "Trash"), SizeText::bytes(report.trashSize));

@@ -46,10 +46,17 @@ QVariantList fractions(const std::optional<std::vector<double>>& values, double 
 
 QVariantMap hero(const std::optional<SystemReport>& report)
 {
-    if (!report || !report->healthScore)
+    if (!report)
         return {{"label", L("未检查", "Not Checked")},
                 {"message", L("等待状态刷新。", "Waiting for a status refresh.")},
                 {"level", int(Health::Unchecked)},
+                {"score", -1}};
+    if (!report->healthScore)
+        return {{"label", L("未知", "Unknown")},
+                {"message", L("读数不足，无法评分：需要 CPU、内存和磁盘的使用率。",
+                              "Not enough readings to score this machine: CPU, memory and disk use are all "
+                              "needed.")},
+                {"level", int(Health::Unknown)},
                 {"score", -1}};
     const int score = *report->healthScore;
     const Health level = StatusPresenter::healthLevel(score);
@@ -224,8 +231,10 @@ QVariantMap present(const std::optional<SystemReport>& report)
 
     QString proxy = dash;
     if (shown.proxy && shown.proxy->enabled.value_or(false))
-        proxy = shown.proxy->type.value_or(QStringLiteral("Proxy")) + QStringLiteral(" ") +
-                shown.proxy->host.value_or(QString());
+        proxy = (shown.proxy->type == QLatin1String("PAC")
+                     ? L("自动配置 (PAC)", "Automatic (PAC)")
+                     : shown.proxy->type.value_or(QStringLiteral("Proxy"))) +
+                QStringLiteral(" ") + shown.proxy->host.value_or(QString());
     else if (shown.proxy)
         proxy = L("未使用代理", "No proxy");
 
@@ -250,7 +259,10 @@ QVariantMap present(const std::optional<SystemReport>& report)
                          {"interfaceText", interfaces.isEmpty() ? L("没有网络连接", "No network connection")
                                                                 : interfaces.join(QStringLiteral(", "))},
                          {"rxHistory", fractions(netHistory.rxHistory)},
-                         {"txHistory", fractions(netHistory.txHistory)}}},
+                         {"txHistory", fractions(netHistory.txHistory)},
+                         {"note", L("所有已连接网卡的流量，不含回环（本机自身之间的通信）。",
+                                    "Traffic of every connected interface except loopback (this machine "
+                                    "talking to itself).")}}},
             {"power", powerCard(shown)},
             {"proxy", proxy},
             {"trash", shown.trashSize ? SizeText::bytes(shown.trashSize) : dash}};

@@ -18,15 +18,15 @@
 //   disks:   [{name, mount, fraction, usedText, freeText, totalText, external}], hint,
 //            hintLevel (Concern)
 //   diskIO:  {readText, writeText, readHistory, writeHistory}
-//   network: {rxText, txText, interfaceText, rxHistory, txHistory}
+//   network: {rxText, txText, interfaceText, rxHistory, txHistory, note (which traffic is counted)}
 //   power:   {hasBattery, percentText, fraction, stateText, detailText, wattsText}
 //   proxy, trash: texts
 namespace StatusPresenter {
 Q_NAMESPACE
 
 // The hero card's verdict: Good from a health score of 76, Fair from 46, else High; Unchecked without
-// a score.
-enum class Health { Unchecked, Good, Fair, High };
+// a report, Unknown for a report without a score.
+enum class Health { Unchecked, Good, Fair, High, Unknown };
 Q_ENUM_NS(Health)
 // How worrying a figure is: the memory pressure ("warn", "critical") and the fullest disk.
 enum class Concern { Calm, Warn, Danger };

@@ -11,11 +11,12 @@
 
 namespace HealthScore {
 
-int score(std::optional<double> cpuUsage, std::optional<double> memoryUsedPercent,
-          std::optional<double> diskUsedPercent)
+std::optional<int> score(std::optional<double> cpuUsage, std::optional<double> memoryUsedPercent,
+                         std::optional<double> diskUsedPercent)
 {
-    const double raw = 100.0 - 0.15 * cpuUsage.value_or(0) - 0.2 * memoryUsedPercent.value_or(0) -
-                       0.2 * diskUsedPercent.value_or(0);
+    if (!cpuUsage || !memoryUsedPercent || !diskUsedPercent)
+        return std::nullopt;
+    const double raw = 100.0 - 0.15 * *cpuUsage - 0.2 * *memoryUsedPercent - 0.2 * *diskUsedPercent;
     return static_cast<int>(std::clamp(std::lround(raw), 0L, 100L));
 }
 

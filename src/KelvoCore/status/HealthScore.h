@@ -28,10 +28,10 @@ struct BatteryDetails {
 
 // The health score, its verdict and the texts built from the overview.
 namespace HealthScore {
-// 100 − 0.15·cpu − 0.2·memory − 0.2·disk (an unknown value counts 0), rounded half away from zero
-// and clamped to 0…100.
-int score(std::optional<double> cpuUsage, std::optional<double> memoryUsedPercent,
-          std::optional<double> diskUsedPercent);
+// 100 − 0.15·cpu − 0.2·memory − 0.2·disk, rounded half away from zero and clamped to 0…100; none
+// unless all three are known (a score from some of them would overstate the machine's health).
+std::optional<int> score(std::optional<double> cpuUsage, std::optional<double> memoryUsedPercent,
+                         std::optional<double> diskUsedPercent);
 // "Good" from 76, "Fair" from 46, else "High Pressure" (English only, as the status format has it).
 QString verdict(int score);
 

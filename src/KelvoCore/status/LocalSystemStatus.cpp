@@ -130,7 +130,8 @@ SystemReport complete(Measurement measurement, StatusRates& rates, double now)
     const std::optional<qint64> diskTotal = primary ? primary->total : std::nullopt;
     report.healthScore = HealthScore::score(report.cpu ? report.cpu->usage : std::nullopt, memoryUsed,
                                             primary ? primary->usedPercent : std::nullopt);
-    report.healthScoreMsg = HealthScore::verdict(*report.healthScore);
+    report.healthScoreMsg =
+        report.healthScore ? HealthScore::verdict(*report.healthScore) : QStringLiteral("Unknown");
 
     const LocalSystemOverview& overview = measurement.overview;
     report.host = HealthScore::decoratedHost(measurement.baseHost, memoryTotal, diskTotal, overview);

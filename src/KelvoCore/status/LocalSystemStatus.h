@@ -64,8 +64,8 @@ SystemReport replaySnapshot(const QString& folder, const QString& home);
 
 // What every sampler does the same way once it has measured: the process count and the 5 busiest
 // processes, the memory pressure, the disk and network rates with their histories, the health score
-// and its verdict (CPU, memory and the primary disk), the decorated host, the uptime text, the
-// hardware texts and the GPU from the overview.
+// and its verdict (CPU, memory and the primary disk; without one of them no score and the verdict
+// "Unknown"), the decorated host, the uptime text, the hardware texts and the GPU from the overview.
 SystemReport complete(Measurement measurement, StatusRates& rates, double now);
 
 // The busiest first, a missing percent counting as 0; equal ones keep their order.

@@ -96,34 +96,45 @@ std::vector<SystemReport::ProcessInfo> parseProcessSnapshot(const QString& text)
 std::optional<SystemReport::Battery> parseBatterySnapshot(const QString& text)
 {
     const QStringList all = lines(text);
-    const auto line = std::find_if(all.begin(), all.end(), [](const QString& candidate) {
-        return candidate.contains(QLatin1Char('%'));
+    // The first line says where the power comes from: "Now drawing from 'Battery Power'".
+    const bool onBattery = !all.isEmpty() && all.front().contains(QLatin1String("'Battery Power'"));
+    auto line = std::find_if(all.begin(), all.end(), [](const QString& candidate) {
+        return candidate.trimmed().startsWith(QLatin1String("-InternalBattery"));
     });
     if (line == all.end())
+        line = std::find_if(all.begin(), all.end(),
+                            [](const QString& candidate) { return candidate.contains(QLatin1Char('%')); });
+    if (line == all.end() && !onBattery)
         return std::nullopt;
 
     SystemReport::Battery battery;
+    const QString described = line == all.end() ? QString() : *line;
     static const QRegularExpression percent(QStringLiteral(R"(([0-9]+(?:\.[0-9]+)?)%)"));
-    if (const QRegularExpressionMatch match = percent.match(*line); match.hasMatch())
+    if (const QRegularExpressionMatch match = percent.match(described); match.hasMatch())
         battery.percent = decimal(match.captured(1));
 
-    QStringList pieces = line->split(QLatin1Char(';'));
+    QStringList pieces = described.split(QLatin1Char(';'));
     for (QString& piece : pieces)
         piece = piece.trimmed();
+    const QString status = pieces.size() > 1 ? pieces[1].toLower() : QString();
     if (pieces.size() > 1) {
         battery.status = pieces[1];
-        const QString status = pieces[1].toLower();
         if (status == QLatin1String("charging") || status == QLatin1String("charged") ||
             status == QLatin1String("finishing charge"))
             battery.charging = true;
         else if (status == QLatin1String("discharging") || status == QLatin1String("ac attached"))
             battery.charging = false;
     }
+    if (onBattery && !battery.charging)
+        battery.charging = false; // drawing from the battery is not charging it
     if (pieces.size() > 2) {
         // "2:31 remaining present: true"; "(no estimate)" and anything else that is not hours and
-        // minutes leave the time unknown.
+        // minutes leave the time unknown. A full or held battery on mains has nothing to count down:
+        // its "0:00" is not a time.
         static const QRegularExpression hoursAndMinutes(QStringLiteral("^(\\d{1,5}:[0-5]\\d)(\\s|$)"));
-        if (const QRegularExpressionMatch time = hoursAndMinutes.match(pieces[2]); time.hasMatch())
+        const bool onMains = status == QLatin1String("charged") || status == QLatin1String("ac attached");
+        if (const QRegularExpressionMatch time = hoursAndMinutes.match(pieces[2]);
+            time.hasMatch() && !(onMains && time.captured(1) == QLatin1String("0:00")))
             battery.timeLeft = time.captured(1);
     }
     return battery;
@@ -171,15 +182,22 @@ std::optional<SystemReport::Proxy> parseProxy(const QString& text)
 {
     if (text.trimmed().isEmpty())
         return std::nullopt;
+    const auto enabled = [&text](const QString& key) {
+        return QRegularExpression(QStringLiteral(R"(\b%1[ \t]*:[ \t]*1\b)").arg(key)).match(text).hasMatch();
+    };
+    // The value on the key's own line; unknown when the key is missing or has none.
+    const auto value = [&text](const QString& key) -> std::optional<QString> {
+        const QRegularExpression pattern(QStringLiteral(R"(\b%1[ \t]*:[ \t]*([^\n]*))").arg(key));
+        const QString found = pattern.match(text).captured(1).trimmed();
+        return found.isEmpty() ? std::nullopt : std::optional(found);
+    };
+    // An automatic configuration chooses the proxy for each address, the manual ones included.
+    if (enabled(QStringLiteral("ProxyAutoConfigEnable")))
+        return SystemReport::Proxy{true, QStringLiteral("PAC"),
+                                   value(QStringLiteral("ProxyAutoConfigURLString"))};
     for (const QString& type : {QStringLiteral("SOCKS"), QStringLiteral("HTTPS"), QStringLiteral("HTTP")}) {
-        const QRegularExpression enabled(QStringLiteral(R"(\b%1Enable\s*:\s*1\b)").arg(type));
-        if (!enabled.match(text).hasMatch())
-            continue;
-        SystemReport::Proxy proxy{true, type, std::nullopt};
-        const QRegularExpression host(QStringLiteral(R"(\b%1Proxy\s*:\s*([^\n]+))").arg(type));
-        if (const QRegularExpressionMatch match = host.match(text); match.hasMatch())
-            proxy.host = match.captured(1).trimmed();
-        return proxy;
+        if (enabled(type + QStringLiteral("Enable")))
+            return SystemReport::Proxy{true, type, value(type + QStringLiteral("Proxy"))};
     }
     return SystemReport::Proxy{false, std::nullopt, std::nullopt};
 }

@@ -21,10 +21,13 @@ namespace MacToolParsers {
 // single spaces; the name is its last path component.
 std::vector<SystemReport::ProcessInfo> parseProcessSnapshot(const QString& text);
 
-// `pmset -g batt`: the first line with a percent sign describes the battery; none without one.
+// `pmset -g batt`: the battery line is the first starting with "-InternalBattery", else the first with
+// a percent sign; none without one, unless the first line says the machine is "drawing from 'Battery
+// Power'": then there is a battery, whatever the line leaves out (the percent, the status) unknown.
 // Charging is true for "charging", "charged" and "finishing charge" (the adapter is feeding the
 // battery or keeping it full), false for "discharging" and "AC attached" (plugged in but held, not
-// charging), unknown for any other status.
+// charging) and on battery power, unknown for any other status. The time left is the hours and
+// minutes after the status; a "charged" or "AC attached" battery's "0:00" is none.
 std::optional<SystemReport::Battery> parseBatterySnapshot(const QString& text);
 
 // `sysctl vm.swapusage`: the used and total swap in bytes, each unknown when missing.
@@ -47,8 +50,10 @@ struct MountEntry {
 // By mount point; a later line for the same mount point (mounted over the earlier) wins.
 QMap<QString, MountEntry> parseMountTable(const QString& text);
 
-// `scutil --proxy`: the first enabled of SOCKS, HTTPS and HTTP with its host, else a disabled proxy;
-// none for an empty output (the tool did not answer).
+// `scutil --proxy`: an enabled automatic configuration (type "PAC", its URL as the host), else the
+// first enabled of SOCKS, HTTPS and HTTP with its host, else a disabled proxy; none for an empty output
+// (the tool did not answer). The automatic configuration comes first: it decides for each address,
+// whatever manual proxies are set beside it.
 std::optional<SystemReport::Proxy> parseProxy(const QString& text);
 
 // `system_profiler` sections: every "key: value" line, key and value trimmed. A key seen again (a

@@ -80,6 +80,7 @@ struct SystemReport {
     };
     struct Proxy {
         std::optional<bool> enabled;
+        // type: "HTTP", "HTTPS", "SOCKS" or "PAC" (an automatic configuration, whose host is its URL)
         std::optional<QString> type, host;
         bool operator==(const Proxy&) const = default;
     };

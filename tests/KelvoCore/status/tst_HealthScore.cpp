@@ -10,14 +10,16 @@
 using namespace TestSupport;
 using Percent = std::optional<double>;
 using Bytes = std::optional<qint64>;
+using Score = std::optional<int>;
 Q_DECLARE_METATYPE(Percent)
+Q_DECLARE_METATYPE(Score)
 Q_DECLARE_METATYPE(Bytes)
 Q_DECLARE_METATYPE(LocalSystemOverview)
 
 namespace {
 
-// What complete() makes of the first sample, of one 2 s later whose rx counter dropped and of the
-// 61st, and the helpers it relies on, each as text.
+// What complete() makes of the first sample, of one 2 s later whose rx counter dropped, of the 61st
+// and of a measurement without any reading, and the helpers it relies on, each as text.
 QMap<QString, QString> completedFacts()
 {
     StatusRates rates;
@@ -25,6 +27,7 @@ QMap<QString, QString> completedFacts()
         LocalSystemStatus::Measurement measured;
         measured.diskBytes = std::pair(readMB << 20, readMB << 19);
         measured.interfaces = {{"en0", rxMB << 20, quint64(now) << 20, std::nullopt}};
+        measured.report.cpu.emplace().usage = 0;
         measured.report.memory.emplace().usedPercent = 82;
         measured.report.disks = {{{}, "/", {}, {}, {}, 10.0, {}, {}},
                                  {{}, "/System/Volumes/Data", {}, {}, {}, 50.0, {}, {}}};
@@ -35,9 +38,12 @@ QMap<QString, QString> completedFacts()
                  fieldText(network.rxRateMBs), fieldText(network.txRateMBs),
                  QString::number(report.diskIOHistory->writeHistory->size()),
                  QString::number(report.networkHistory->rxHistory->size()), *report.memory->pressure,
-                 QString::number(*report.healthScore));
+                 fields(report.healthScore, report.healthScoreMsg));
     };
     QMap<QString, QString> facts{{"first", sample(4, 8, 100)}, {"rx dropped", sample(6, 2, 102)}};
+    StatusRates unscoredRates;
+    const SystemReport report = LocalSystemStatus::complete({}, unscoredRates, 100); // no reading at all
+    facts["no readings"] = fields(report.healthScore, report.healthScoreMsg);
     for (int second = 103; second < 162; ++second)
         facts["61st"] = sample(6, 2, second);
     for (const double percent : {94.9, 95.0})
@@ -64,32 +70,37 @@ private slots:
 
     void scoreWeighsTheLoads_data()
     {
-        columns<Percent, Percent, Percent, int, QString>("cpu", "memory", "disk", "score", "verdict");
+        // verdict: "" without a score
+        columns<Percent, Percent, Percent, Score, QString>("cpu", "memory", "disk", "score", "verdict");
         const Percent unknown;
-        row("typical", Percent(40), Percent(70), Percent(50), 70, "Fair");
-        row("76", unknown, Percent(100), Percent(20), 76, "Good");
-        row("75", unknown, Percent(100), Percent(25), 75, "Fair");
-        row("46", Percent(100), Percent(100), Percent(95), 46, "Fair");
-        row("everything full", Percent(100), Percent(100), Percent(100), 45, "High Pressure");
-        row("98.5 rounds away from zero", Percent(10), unknown, unknown, 99, "Good");
-        row("below zero", Percent(1000), Percent(100), unknown, 0, "High Pressure");
+        row("typical", Percent(40), Percent(70), Percent(50), Score(70), "Fair");
+        row("76", Percent(0), Percent(100), Percent(20), Score(76), "Good");
+        row("75", Percent(0), Percent(100), Percent(25), Score(75), "Fair");
+        row("46", Percent(100), Percent(100), Percent(95), Score(46), "Fair");
+        row("everything full", Percent(100), Percent(100), Percent(100), Score(45), "High Pressure");
+        row("98.5 rounds away from zero", Percent(10), Percent(0), Percent(0), Score(99), "Good");
+        row("below zero", Percent(1000), Percent(100), Percent(0), Score(0), "High Pressure");
+        row("no CPU reading", unknown, Percent(10), Percent(10), Score(), "");
+        row("no memory reading", Percent(10), unknown, Percent(10), Score(), "");
+        row("no disk reading", Percent(10), Percent(10), unknown, Score(), "");
     }
     void scoreWeighsTheLoads()
     {
         const auto [cpu, memory, disk, score, verdict] =
-            fetch<Percent, Percent, Percent, int, QString>("cpu", "memory", "disk", "score", "verdict");
+            fetch<Percent, Percent, Percent, Score, QString>("cpu", "memory", "disk", "score", "verdict");
         QCOMPARE(HealthScore::score(cpu, memory, disk), score);
-        QCOMPARE(HealthScore::verdict(score), verdict);
+        QCOMPARE(score ? HealthScore::verdict(*score) : QString(), verdict);
     }
 
-    // Disk: read, write, rx, tx rates, history lengths, then memory pressure and the health score (the
-    // data volume's 50 % counting, not the startup volume's 10 %).
+    // Disk: read, write, rx, tx rates, history lengths, then memory pressure, the health score and its
+    // verdict (the data volume's 50 % counting, not the startup volume's 10 %).
     void completeAddsRatesAndVerdicts_data()
     {
         columns<QString, QString>("fact", "expected");
-        row("first sample: no rate yet", "first", "- - - - 1 1 warn 74");
-        row("a dropped counter has no rate", "rx dropped", "1 0.5 - 1 2 2 warn 74");
-        row("the 61st sample keeps 60", "61st", "0 0 0 1 60 60 warn 74");
+        row("first sample: no rate yet", "first", "- - - - 1 1 warn 74 Fair");
+        row("a dropped counter has no rate", "rx dropped", "1 0.5 - 1 2 2 warn 74 Fair");
+        row("the 61st sample keeps 60", "61st", "0 0 0 1 60 60 warn 74 Fair");
+        row("no readings, no score", "no readings", "- Unknown");
         row("memory pressure", "pressure", "warn critical ");
         row("busiest first, stable, unknown as 0", "by CPU", "daebc");
     }

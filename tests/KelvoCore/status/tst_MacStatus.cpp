@@ -87,8 +87,20 @@ private slots:
             "-InternalBattery-0\t80%; AC attached; not charging present: true", "80 false AC attached -");
         row("battery without estimate", "pmset",
             " -InternalBattery-0\t55%; discharging; (no estimate) present: true", "55 false discharging -");
-        row("battery full, older format", "pmset", "-InternalBattery-0\t100%; charged; 0:00 remaining",
-            "100 true charged 0:00");
+        row("battery full, older format: nothing to count down", "pmset",
+            "-InternalBattery-0\t100%; charged; 0:00 remaining", "100 true charged -");
+        row("battery held at 0:00", "pmset", "-InternalBattery-0\t80%; AC attached; 0:00 remaining",
+            "80 false AC attached -");
+        row("battery power, no percent", "pmset",
+            "Now drawing from 'Battery Power'\n -InternalBattery-0 (id=4653155)\t; discharging; 3:10 "
+            "remaining present: true",
+            "- false discharging 3:10");
+        row("battery power, no estimate", "pmset",
+            "Now drawing from 'Battery Power'\n -InternalBattery-0 (id=4653155)\t(no estimate)\n",
+            "- false - -");
+        row("internal battery before another percent", "pmset",
+            "Now drawing from 'AC Power'\n -UPS (id=1)\t90%; AC attached\n -InternalBattery-0\t40%; charging",
+            "40 true charging -");
         row("battery calibrating", "pmset", " -InternalBattery-0\t12.5%; calibrating",
             "12.5 - calibrating -");
         row("battery percent past a double unknown", "pmset",
@@ -105,6 +117,18 @@ private slots:
             "  HTTPSEnable : 1\n  HTTPSProxy : web.example\n  SOCKSEnable : 1\n  SOCKSProxy : 10.0.0.1 \n",
             "true SOCKS 10.0.0.1");
         row("no proxy answer", "scutil", "", "none");
+        row("automatic configuration", "scutil",
+            "  HTTPEnable : 0\n  ProxyAutoConfigEnable : 1\n  ProxyAutoConfigURLString : "
+            "http://wpad.example.com/proxy.pac\n",
+            "true PAC http://wpad.example.com/proxy.pac");
+        row("automatic configuration before HTTP", "scutil",
+            "  HTTPEnable : 1\n  HTTPProxy : web.example\n  ProxyAutoConfigEnable : 1\n", "true PAC -");
+        row("automatic configuration off", "scutil",
+            "  HTTPEnable : 1\n  HTTPProxy : web.example\n  ProxyAutoConfigEnable : 0\n  "
+            "ProxyAutoConfigURLString : http://wpad/x.pac\n",
+            "true HTTP web.example");
+        row("proxy host left empty", "scutil", "  HTTPEnable : 1\n  HTTPProxy :\n  HTTPPort : 8080\n",
+            "true HTTP -");
         row("disk counters summed", "ioreg", "\"Bytes (Read)\"=1000,\"Bytes (Write)\"=2\n\"Bytes (Read)\"=24",
             "1024 2");
         row("disk reads only", "ioreg", "\"Statistics\" = {\"Bytes (Read)\"=24}", "24 0");

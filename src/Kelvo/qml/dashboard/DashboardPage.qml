@@ -201,6 +201,13 @@ FeaturePage {
             title: Theme.t("网络", "Network")
             figure: "↓ " + page.cards.network.rxText
             caption: "↑ " + page.cards.network.txText
+            // Which traffic the figures count, on hover.
+            ToolTip.visible: networkHover.hovered
+            ToolTip.delay: 400
+            ToolTip.text: page.cards.network.note
+            HoverHandler {
+                id: networkHover
+            }
             Sparkline {
                 objectName: "networkSparkline"
                 Layout.fillWidth: true

@@ -4,7 +4,8 @@ import QtQuick.Layouts
 import Kelvo 1.0
 
 // The machine's health at a glance: the score in a ring, its verdict and advice, the host and uptime.
-// With the health aura on, the card glows in the verdict's colour.
+// With the health aura on, the card glows in the verdict's colour; without a score there is no verdict
+// to glow with, and the ring reads "—".
 GlassPanel {
     id: root
     property var hero: ({})
@@ -18,6 +19,7 @@ GlassPanel {
     Rectangle {
         objectName: "healthAura"
         visible: AppModel.appearance.showHealthAura && root.hero.level !== StatusLevel.Unchecked
+                 && root.hero.level !== StatusLevel.Unknown
         anchors.fill: parent
         anchors.margins: -Theme.spacingLarge
         radius: Theme.radiusCard
