@@ -433,14 +433,16 @@ private slots:
         item("sidebar")->forceActiveFocus();
     }
 
-    // The Overview of a Mac with a battery, drawn from the outputs its tools printed.
+    // The Overview of a Mac on battery behind an automatic proxy configuration, drawn from the outputs
+    // its tools print.
     void aMacIsDrawnFromItsRecordedTools_data() { languageRows(); }
     void aMacIsDrawnFromItsRecordedTools()
     {
         useRowLanguage();
         StatusSampling replay;
         replay.sample = [home = m_fixture->home](const auto&) {
-            return LocalSystemStatus::replaySnapshot(QStringLiteral(KELVO_TEST_DATA_DIR "/mac-replay"), home);
+            return LocalSystemStatus::replaySnapshot(
+                QStringLiteral(KELVO_TEST_DATA_DIR "/mac-replay-battery-pac"), home);
         };
         replay.listProcesses = [] { return LocalSystemStatus::Processes{}; };
         const auto mac = m_fixture->makeModel({}, replay);
@@ -451,7 +453,7 @@ private slots:
         std::swap(m_window, window);
         const auto back = qScopeGuard([&] { std::swap(m_window, window); });
         QTRY_VERIFY(mac->status()->report().has_value());
-        QCOMPARE(textIn(item("powerCard"), "cardFigure"), "98%");
+        QCOMPARE(textIn(item("powerCard"), "cardFigure"), "64%");
         // Without the kernel's readings there is no score: a dash in the ring, and no aura to tint.
         QCOMPARE(textOf("healthScore"), "—");
         QVERIFY(mac->appearance()->showHealthAura() && !item("healthAura")->isVisible());
