@@ -39,7 +39,7 @@ trap stop_all EXIT
 # in_terminal CMD...: CMD in a pseudo-terminal of 200x50 whose screen is thrown away; prints the pid
 # of CMD itself (script's child).
 in_terminal() {
-  script -qfc "stty cols 200 rows 50; exec $*" /dev/null > /dev/null 2>&1 < /dev/null &
+  script -qfc "stty cols 200 rows 50; exec env $*" /dev/null > /dev/null 2>&1 < /dev/null &
   local parent=$! child=""
   for _ in $(seq 50); do
     child=$(pgrep -P "$parent" | head -n 1) && [ -n "$child" ] && break
