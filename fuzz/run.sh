@@ -18,7 +18,7 @@ mkdir -p "$build/corpus" "$build/findings" "$build/logs"
 # The recorded outputs in tests/fixtures that a target reads, as seeds beside its own.
 fixture_seeds() {
   case $1 in
-    fuzz_mac_status) echo tests/fixtures/macos tests/fixtures/mac-replay ;;
+    fuzz_mac_status) echo tests/fixtures/macos tests/fixtures/mac-replay tests/fixtures/mac-replay-battery-pac ;;
     fuzz_report_json) echo tests/fixtures/status ;;
   esac
 }
