@@ -204,15 +204,16 @@ LocalSystemStatus::Measurement Sampler::measure(const std::optional<LocalSystemS
     const bool fromLast = m_last && (!withProcesses || !m_last->processes.empty()) &&
                           !m_lastTaken.hasExpired(longestSpan.count()) &&
                           m_lastTaken.hasExpired(shortestSpan.count());
-    const Readings readings =
-        fromLast ? between(*m_last, read(m_roots, withProcesses), double(m_lastTaken.nsecsElapsed()) / 1e9)
-                 : readTwice(m_roots, withProcesses, firstInterval);
-    m_last = std::make_unique<Reading>(readings.second);
+    Readings readings = fromLast ? between(std::move(*m_last), read(m_roots, withProcesses),
+                                           double(m_lastTaken.nsecsElapsed()) / 1e9)
+                                 : readTwice(m_roots, withProcesses, firstInterval);
     m_lastTaken.start();
     if (withProcesses)
         m_details.keepOnly(readings.second.processes);
 
     LocalSystemStatus::Measurement measurement = measureChanging(m_roots, processes, readings);
+    // This reading is where the next measurement starts from; it is moved, not copied.
+    m_last = std::make_unique<Reading>(std::move(readings.second));
     if (!m_overview)
         m_overview = overview(m_roots);
     measurement.overview = *m_overview;
