@@ -1,7 +1,7 @@
 # The packages CPack makes from the install rules (`make package`, or `cpack` in the build folder),
 # into build/packages/, each with a .sha256 file beside it (the checksum an update feed announces):
-#   Linux: kelvo-<version>-Linux-<arch>.tar.gz, one folder holding bin/kelvo and share/ that runs
-#          wherever it is unpacked, and kelvo_<version>_<arch>.deb, the same tree under /usr;
+#   Linux: kelvo-<version>-Linux-<arch>.tar.gz, one folder holding bin/kelvo, bin/kelvo-window and
+#          share/ that runs wherever it is unpacked, and kelvo_<version>_<arch>.deb, the same tree under /usr;
 #   macOS: kelvo-<version>-Darwin-<arch>.dmg, Kelvo.app (with Qt inside) and a link to /Applications.
 set(CPACK_PACKAGE_NAME kelvo)
 set(CPACK_PACKAGE_VENDOR Kelvo)
@@ -14,8 +14,8 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "developer caches, the Trash, leftover application files, installer files,"
   "build artefacts), analyses storage, runs safe maintenance steps and shows a"
   "live picture of the machine. It previews everything and acts only after you"
-  "confirm. Every text exists in English and Simplified Chinese. The same"
-  "binary is also a command-line tool.")
+  "confirm. Every text exists in English and Simplified Chinese. The kelvo"
+  "command works in a terminal too; kelvo-window is the window.")
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-${CMAKE_SYSTEM_NAME}-${CMAKE_SYSTEM_PROCESSOR})
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_PACKAGE_CHECKSUM SHA256)

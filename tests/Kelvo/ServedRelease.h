@@ -1,7 +1,8 @@
 #pragma once
 
 // A release of Kelvo served from a loopback server: the update feed at /feed.json and the package it
-// names, a .tar.gz made with tar whose one folder holds bin/kelvo, a script that prints its version.
+// names, a .tar.gz made with tar whose one folder holds bin/kelvo, a script that prints its version,
+// and bin/kelvo-window.
 // Installations are temporary folders holding such a script, so updating one runs nothing real.
 
 #include "LoopbackHttpServer.h"
@@ -26,8 +27,9 @@ struct ServedRelease {
     static QString installation(const QString& path, const QString& version)
     {
         const QByteArray program = "#!/bin/sh\necho 'Kelvo " + version.toUtf8() + "'\n";
-        QFile::setPermissions(SyntheticHome::write(path + "/bin/kelvo", program),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        for (const QString name : {"/bin/kelvo", "/bin/kelvo-window"})
+            QFile::setPermissions(SyntheticHome::write(path + name, program),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
     // What the installation's bin/kelvo prints.

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace LinuxStatusSampler {
@@ -19,17 +21,19 @@ namespace {
 // A stat line is a few hundred bytes; this bounds even a comm of escaped bytes.
 constexpr std::size_t statBufferBytes = 4096;
 
-std::optional<ProcessStat> readStat(int procFolder, const char* pid)
+int openStat(int procFolder, const char* pid)
 {
-    std::array<char, 32> path{};
+    std::array<char, NAME_MAX + sizeof("/stat")> path{}; // any name a folder may have
     std::snprintf(path.data(), path.size(), "%s/stat", pid);
-    const int file = openat(procFolder, path.data(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) // it ended since the listing
-        return std::nullopt;
+    return openat(procFolder, path.data(), O_RDONLY | O_CLOEXEC);
+}
+
+// Reads from the start, so a file kept open reads the process's figures of now.
+std::optional<ProcessStat> readStat(int file)
+{
     std::array<char, statBufferBytes> buffer{};
-    const ssize_t length = read(file, buffer.data(), buffer.size());
-    close(file);
-    if (length <= 0)
+    const ssize_t length = pread(file, buffer.data(), buffer.size(), 0);
+    if (length <= 0) // it ended since the listing
         return std::nullopt;
     return parseProcessStat(QByteArrayView(buffer.data(), length));
 }
@@ -40,24 +44,85 @@ bool runsAProgram(const ProcessStat& process)
     return process.state != 'Z' && process.state != 'X' && !isKernelThread(process);
 }
 
+// Half of the descriptors this process may have open.
+std::size_t descriptorsToKeep()
+{
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 512;
+    return std::size_t(limit.rlim_cur / 2);
+}
+
+void sortByPid(ProcessTimes& times)
+{
+    std::sort(times.begin(), times.end(), [](const auto& a, const auto& b) { return a.pid < b.pid; });
+}
+
 } // namespace
 
-ProcessTimes readProcessTimes(const QString& proc)
+ProcessTimes readProcessTimes(const QString& proc, OpenStatFiles* keep)
 {
     ProcessTimes times;
     const std::unique_ptr<DIR, int (*)(DIR*)> folder(opendir(QFile::encodeName(proc).constData()), closedir);
     if (!folder)
         return times;
+    if (keep)
+        keep->m_proc = fcntl(dirfd(folder.get()), F_DUPFD_CLOEXEC, 0);
     while (const dirent* entry = readdir(folder.get())) {
         const char* name = entry->d_name;
         if (!std::isdigit(static_cast<unsigned char>(name[0])))
             continue;
+        const int file = openStat(dirfd(folder.get()), name);
+        if (file < 0) // it ended since the listing
+            continue;
         // The pid the line gives must be the folder's: anything else is not that process's stat.
-        const std::optional<ProcessStat> stat = readStat(dirfd(folder.get()), name);
-        if (stat && QByteArrayView(name) == QByteArray::number(stat->pid))
+        const std::optional<ProcessStat> stat = readStat(file);
+        const bool valid = stat && QByteArrayView(name) == QByteArray::number(stat->pid);
+        if (valid)
+            times.push_back(*stat);
+        if (keep && valid && keep->m_proc >= 0) {
+            const bool kept = keep->m_open < keep->m_mostKept;
+            keep->m_kept.push_back({stat->pid, kept ? file : -1});
+            keep->m_open += kept ? 1 : 0;
+            if (kept)
+                continue;
+        }
+        close(file);
+    }
+    sortByPid(times);
+    return times;
+}
+
+OpenStatFiles::OpenStatFiles()
+    : m_mostKept(descriptorsToKeep())
+{
+}
+
+OpenStatFiles::~OpenStatFiles()
+{
+    for (const Kept& kept : m_kept)
+        if (kept.file >= 0)
+            close(kept.file);
+    if (m_proc >= 0)
+        close(m_proc);
+}
+
+ProcessTimes OpenStatFiles::reread() const
+{
+    ProcessTimes times;
+    times.reserve(m_kept.size());
+    for (const Kept& kept : m_kept) {
+        std::optional<ProcessStat> stat;
+        if (kept.file >= 0) {
+            stat = readStat(kept.file);
+        } else if (const int file = openStat(m_proc, QByteArray::number(kept.pid).constData()); file >= 0) {
+            stat = readStat(file);
+            close(file);
+        }
+        if (stat && stat->pid == kept.pid)
             times.push_back(*stat);
     }
-    std::sort(times.begin(), times.end(), [](const auto& a, const auto& b) { return a.pid < b.pid; });
+    sortByPid(times);
     return times;
 }
 

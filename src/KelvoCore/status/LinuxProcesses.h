@@ -16,7 +16,39 @@ namespace LinuxStatusSampler {
 
 // Every process's /proc/[pid]/stat at one moment, by pid: one walk of /proc, one read per process.
 using ProcessTimes = std::vector<ProcessStat>;
-ProcessTimes readProcessTimes(const QString& proc);
+
+// The stat files of a walk, left open after it so that a second
+// reading a moment later reads them again without walking /proc: no listing, no opening. A process
+// that started in between is left for the next reading. At most half the descriptors the process may
+// open are kept (unless told fewer), so the rest of the program never runs short; the others are
+// opened again by pid.
+class OpenStatFiles {
+public:
+    OpenStatFiles();
+    explicit OpenStatFiles(std::size_t mostKept)
+        : m_mostKept(mostKept)
+    {
+    }
+    OpenStatFiles(const OpenStatFiles&) = delete;
+    OpenStatFiles& operator=(const OpenStatFiles&) = delete;
+    ~OpenStatFiles();
+
+    ProcessTimes reread() const;
+
+private:
+    friend ProcessTimes readProcessTimes(const QString& proc, OpenStatFiles* keep);
+    struct Kept {
+        int pid = 0;
+        int file = -1; // -1: opened again when read
+    };
+    std::size_t m_mostKept;
+    std::size_t m_open = 0;
+    int m_proc = -1;
+    std::vector<Kept> m_kept;
+};
+
+// With `keep`, the stat files read stay open in it.
+ProcessTimes readProcessTimes(const QString& proc, OpenStatFiles* keep = nullptr);
 
 // The processes of the second reading that run a program, busiest first (ties by pid), named by the
 // kernel's name for them; kernel threads and zombies are left out. CPU is the share of one core

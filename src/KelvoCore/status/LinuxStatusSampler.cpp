@@ -30,10 +30,15 @@ QString text(const QString& path)
 
 using Reading = Sampler::Reading;
 
-Reading read(const Roots& roots, bool withProcesses)
+Reading read(const Roots& roots, bool withProcesses, OpenStatFiles* keep = nullptr)
 {
     return {parseCpuTimes(text(roots.proc + QStringLiteral("/stat"))),
-            withProcesses ? readProcessTimes(roots.proc) : ProcessTimes{}};
+            withProcesses ? readProcessTimes(roots.proc, keep) : ProcessTimes{}};
+}
+
+Reading readAgain(const Roots& roots, const OpenStatFiles& files)
+{
+    return {parseCpuTimes(text(roots.proc + QStringLiteral("/stat"))), files.reread()};
 }
 
 // Two readings and the clock ticks that passed between them on one CPU.
@@ -58,10 +63,12 @@ Readings readTwice(const Roots& roots, bool withProcesses, std::chrono::millisec
 {
     QElapsedTimer clock;
     clock.start();
-    Reading first = read(roots, withProcesses);
+    // The second reading rereads the stat files the first left open: no second walk of /proc.
+    OpenStatFiles files;
+    Reading first = read(roots, withProcesses, &files);
     if (roots.wait)
         roots.wait(interval);
-    Reading second = read(roots, withProcesses);
+    Reading second = readAgain(roots, files);
     return between(std::move(first), std::move(second), double(clock.nsecsElapsed()) / 1e9);
 }
 

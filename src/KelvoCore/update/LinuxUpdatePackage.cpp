@@ -25,12 +25,15 @@ bool escapes(const QString& member)
     return member.startsWith(u'/') || member.split(u'/').contains(QStringLiteral(".."));
 }
 
+// The command line, which starts the window's program when it is given no command.
+const QStringList programs{QStringLiteral("bin/kelvo"), QStringLiteral("bin/kelvo-window")};
+
 // The places Kelvo's own files have in an installation; a package holding anything else is refused
 // rather than allowed to write it.
 bool isKelvoFile(const QString& relative)
 {
     const QString name = QFileInfo(relative).fileName();
-    return relative == u"bin/kelvo" || relative.startsWith(u"share/doc/kelvo/") ||
+    return programs.contains(relative) || relative.startsWith(u"share/doc/kelvo/") ||
            ((relative.startsWith(u"share/applications/") || relative.startsWith(u"share/icons/")) &&
             name.startsWith(u"kelvo"));
 }
@@ -189,11 +192,14 @@ Unpacked unpack(const QString& package, const QString& into)
     const QFileInfoList top =
         QDir(into).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     if (top.size() != 1 || top.first().isSymLink() || !top.first().isDir())
-        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::noProgram(package));
+        throw KelvoError(KelvoError::Kind::badPackage,
+                         UpdateInstallerText::noProgram(package, QStringLiteral("bin/kelvo")));
     const QString root = top.first().filePath();
-    const QFileInfo program(root + QStringLiteral("/bin/kelvo"));
-    if (program.isSymLink() || !program.isFile() || !program.isExecutable())
-        throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::noProgram(package));
+    for (const QString& name : programs) {
+        const QFileInfo program(root + u'/' + name);
+        if (program.isSymLink() || !program.isFile() || !program.isExecutable())
+            throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::noProgram(package, name));
+    }
     return {root, checkedFiles(into, root)};
 }
 

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// A Linux update package: a .tar.gz whose one top folder holds an executable bin/kelvo and the rest
-// of Kelvo's files (share/applications, share/icons, share/doc/kelvo).
+// A Linux update package: a .tar.gz whose one top folder holds the executables bin/kelvo and
+// bin/kelvo-window and the rest of Kelvo's files (share/applications, share/icons, share/doc/kelvo).
 namespace LinuxUpdatePackage {
 struct Unpacked {
     QString root;      // the package's top folder

@@ -78,11 +78,10 @@ QString packageTooLarge(const QString& package, qint64 allowedBytes)
         .arg(quoted(package), SizeText::bytes(allowedBytes));
 }
 
-QString noProgram(const QString& package)
+QString noProgram(const QString& package, const QString& program)
 {
-    return text("更新包 %1 中没有可执行的 bin/kelvo。",
-                "The update package %1 holds no executable bin/kelvo.")
-        .arg(quoted(package));
+    return text("更新包 %1 中没有可执行的 %2。", "The update package %1 holds no executable %2.")
+        .arg(quoted(package), program);
 }
 
 QString notInstalledAt(const QString& installation)

@@ -16,7 +16,7 @@ QString unsafeEntry(const QString& entry);
 QString foreignEntry(const QString& entry);
 QString specialEntry(const QString& entry);
 QString packageTooLarge(const QString& package, qint64 allowedBytes);
-QString noProgram(const QString& package);
+QString noProgram(const QString& package, const QString& program);
 QString notInstalledAt(const QString& installation);
 QString installationNotWritable(const QString& installation, const QString& package);
 QString cannotReplace(const QString& file);

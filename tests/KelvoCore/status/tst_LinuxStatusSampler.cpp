@@ -4,6 +4,7 @@
 
 #include "SyntheticHome.h"
 
+#include "status/LinuxProcesses.h"
 #include "status/LinuxStatusSampler.h"
 #include "status/ProcessControl.h"
 
@@ -433,6 +434,42 @@ private slots:
         QCOMPARE(again.command, job.command);
     }
 
+    // A second reading rereads the stat files the first kept open, or opens again those it could not
+    // keep: the figures of now, without a process that ended or one that started in between.
+    void rereadsTheFilesItKept_data()
+    {
+        columns<int>("kept");
+        row("all kept", 100);
+        row("one kept", 1);
+    }
+    void rereadsTheFilesItKept()
+    {
+        const auto [kept] = fetch<int>("kept");
+        const auto process = [&](int pid, int utime, const QString& state = "S") {
+            proc(QString("%1/stat").arg(pid),
+                 QString::asprintf("%d (p) %s 1 %d %d 0 -1 0 0 0 0 0 %d 0 0 0 20 0 1 0 "
+                                   "5 1000 250 0 0\n",
+                                   pid, qPrintable(state), pid, pid, utime));
+        };
+        for (const int pid : {1, 42, 99})
+            process(pid, 10);
+        process(7, 10, "Z");
+        OpenStatFiles files(kept);
+        const auto pidsAndTicks = [](const ProcessTimes& times) {
+            QStringList seen;
+            for (const ProcessStat& stat : times)
+                seen << QString("%1:%2").arg(stat.pid).arg(stat.cpuTicks);
+            return seen.join(' ');
+        };
+        QCOMPARE(pidsAndTicks(readProcessTimes(m_roots.proc, &files)), "1:10 7:10 42:10 99:10");
+        process(1, 15);
+        process(42, 30);
+        process(500, 3);
+        QVERIFY(QFile::resize(m_roots.proc + "/99/stat", 0)); // an ended process's stat reads nothing
+        QDir(m_roots.proc + "/99").removeRecursively();
+        QCOMPARE(pidsAndTicks(files.reread()), "1:15 7:10 42:30");
+    }
+
     // Processes busiest first, from the same two readings as the CPU: each core passes 100 ticks.
     void measuresTheWholeSystem()
     {
@@ -457,6 +494,9 @@ private slots:
             process(1, "python3", 110, 5, {"/usr/bin/python3", "-m", "http.server"});
             process(42, "app", 70, 9, {"/opt/My App/bin/app"});
             process(77, "new", 5, 150, {"new"});
+            process(500, "late", 3, 160, {"late"}); // started in between: left for the next reading
+            // An ended process's stat reads nothing, and its folder goes.
+            QVERIFY(QFile::resize(m_roots.proc + "/99/stat", 0));
             QDir(m_roots.proc + "/99").removeRecursively();
         };
         proc("cpuinfo", "processor\t: 0\nmodel name\t: AMD EPYC\nphysical id\t: 0\ncore id\t\t: 0\n\n"

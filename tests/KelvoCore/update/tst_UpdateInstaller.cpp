@@ -117,8 +117,9 @@ class UpdateInstallerTest : public QObject {
     {
         const QString release = m_box.path("package/" + top);
         write(release + "/bin/kelvo", "#!/bin/sh\necho started > '" + m_box.path("started").toUtf8() + "'\n");
-        QFile::setPermissions(release + "/bin/kelvo",
-                              QFile::permissions(release + "/bin/kelvo") | QFile::ExeOwner);
+        write(release + "/bin/kelvo-window", "#!/bin/sh\n");
+        for (const QString program : {"/bin/kelvo", "/bin/kelvo-window"})
+            QFile::setPermissions(release + program, QFile::permissions(release + program) | QFile::ExeOwner);
         write(release + "/share/applications/kelvo.desktop", "new entry");
         write(release + "/share/doc/kelvo/LICENSE.md", "new licence");
         write(m_box.path("installation/bin/kelvo"), "old program");
@@ -237,6 +238,7 @@ private slots:
         row("modes normalised", "modes", "");
         row("member with ..", "dot-dot", "/share/../../../../x");
         row("no bin/kelvo", "no program", "package");
+        row("no bin/kelvo-window", "no window", "package");
         row("absolute link", "/etc/hostname", "/share/doc/kelvo/link");
         row("link to the package root", "../../../..", "/share/doc/kelvo/link");
         row("link above the package root", "../../../../..", "/share/doc/kelvo/link");
@@ -263,6 +265,8 @@ private slots:
                        << "--transform=s,/doc/kelvo/LICENSE.md$,/../../../../x,";
         else if (variant == u"no program")
             QFile::remove(release + "/bin/kelvo");
+        else if (variant == u"no window")
+            QFile::remove(release + "/bin/kelvo-window");
         else if (variant.contains(u'/')) {
             link("../../../share", doc + "up");
             link(variant, doc + "link");
@@ -291,17 +295,18 @@ private slots:
             QTRY_COMPARE(contents(m_box.path("started")), "started\n"); // the new kelvo was started
             QStringList modes;
             for (const QString item :
-                 {"bin/kelvo", "share/applications/kelvo.desktop", "share/doc", "share/doc/kelvo",
-                  "share/doc/kelvo/LICENSE.md", "share/doc/kelvo/link"})
+                 {"bin/kelvo", "bin/kelvo-window", "share/applications/kelvo.desktop", "share/doc",
+                  "share/doc/kelvo", "share/doc/kelvo/LICENSE.md", "share/doc/kelvo/link"})
                 modes << mode(m_box.path("installation/" + item));
-            QCOMPARE(modes, QStringList({"755", "644", "755", "755", "644", "-> LICENSE.md"}));
+            QCOMPARE(modes, QStringList({"755", "755", "644", "755", "755", "644", "-> LICENSE.md"}));
             QCOMPARE(contents(m_box.path("installation/share/doc/kelvo/LICENSE.md")), "new licence");
             QCOMPARE(contents(m_box.path("installation/bin/other")), "someone else's");
             return;
         }
         QCOMPARE(m_states.last().kind, Kind::failed);
         const QString expected =
-            variant == u"no program" ? UpdateInstallerText::noProgram(package)
+            variant == u"no program"  ? UpdateInstallerText::noProgram(package, "bin/kelvo")
+            : variant == u"no window" ? UpdateInstallerText::noProgram(package, "bin/kelvo-window")
             : variant == u"zeros"
                 ? UpdateInstallerText::packageTooLarge(package, 20 * QFileInfo(package).size())
             : refusal.endsWith(u"special") ? UpdateInstallerText::specialEntry(top + refusal)
@@ -313,7 +318,7 @@ private slots:
         QCOMPARE(treeWithModes(m_box.path("installation")), before);
         // What the listing refuses is refused before anything is unpacked.
         QCOMPARE(exists(QFileInfo(package).absolutePath() + "/unpacked"),
-                 refusal == u"any" || variant == u"no program" || variant == u"up/..");
+                 refusal == u"any" || variant.startsWith(u"no ") || variant == u"up/..");
         QCOMPARE(m_quits, 0);
     }
 
