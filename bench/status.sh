@@ -7,8 +7,8 @@
 #
 # For each size:
 # 1. One sample: `kelvo status --json` against `top -b -n 1`, ten runs each in turn, medians of wall
-#    and CPU time; Kelvo's CPU includes its start-up and both /proc walks 0.2 s apart (target: at
-#    most 0.05 s of CPU at ~2,000 processes).
+#    and CPU time; Kelvo's CPU includes its start-up, its walk of /proc and the reread of the stat
+#    files 0.2 s later (target: at most 0.05 s of CPU at ~2,000 processes).
 # 2. Polling: the window, drawn offscreen on the Overview, samples every 2 s for N seconds while
 #    `top -b -d 2`, `htop -d 20` and `btop` (each in a pseudo-terminal, each refreshing every 2 s)
 #    run beside it; each one's CPU time over the span as a share of one core, and its peak memory.
