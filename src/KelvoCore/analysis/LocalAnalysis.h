@@ -3,6 +3,7 @@
 #include "vocabulary/TargetSystem.h"
 
 #include "analysis/AnalysisReport.h"
+#include "analysis/StorageWalk.h"
 #include "platform/ConfinedPath.h"
 
 #include <QByteArray>
@@ -13,8 +14,9 @@
 #include <functional>
 #include <variant>
 
-// What takes the space in one folder: one walk of the tree below it, application and framework
-// bundles summed as one item. Every visible child is listed, links and special files as what they are.
+// What takes the space in one folder: one walk of the tree below it (StorageWalk), macOS application
+// and framework bundles summed as one item. Every visible child is listed, links and special files as
+// what they are.
 namespace LocalAnalysis {
 
 inline constexpr int listLimit = 80;
@@ -46,6 +48,13 @@ AnalysisReport snapshot(const QString& rootPath, const QString& home, const Opti
 // not be UTF-8); the report's path shows them decoded and keeps them in rawPath when it does not
 // spell them.
 AnalysisReport snapshot(const QByteArray& rootPath, const QString& home, const Options& options = {});
+
+// The walk's options for an analysis with these options of `home` or a folder below it.
+StorageWalk::Options walkOptions(const QString& home, const Options& options);
+// The report of a walked tree: the root's children largest first (at most 80), the 80 largest files
+// anywhere below (not inside bundles), and the totals; sizes are the files' apparent sizes, a hard
+// link's counted once.
+AnalysisReport reportOf(const StorageWalk::Result& walked);
 
 // An item the report lists, reached by its bytes from the analysed folder without a link on the way,
 // provided it is still the item listed (same identity); otherwise why not, in the display language.

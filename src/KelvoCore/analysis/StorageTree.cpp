@@ -52,10 +52,10 @@ QByteArrayView StorageTree::name(Index index) const
             qsizetype(item.nameLength)};
 }
 
-StorageTree::Index StorageTree::addBlock(std::span<const Item> items)
+StorageTree::Index StorageTree::addBlock(std::span<const Item> items, std::size_t most)
 {
     const std::lock_guard lock(m_mutex);
-    if (m_count + items.size() > mostItems)
+    if (m_count + items.size() > std::min(most, mostItems))
         return none;
     const Index first = Index(m_count);
     for (const Item& item : items) {
@@ -129,6 +129,23 @@ void StorageTree::finish()
     }
 }
 
+void StorageTree::remove(Index index)
+{
+    Node& item = node(index);
+    if (index == m_root || item.has(gone))
+        return;
+    item.flags |= gone;
+    const bool counted = !item.has(laterLink);
+    for (Index above = item.parent; above != none; above = node(above).parent) {
+        Node& folder = node(above);
+        folder.items -= item.items;
+        if (counted) {
+            folder.allocated -= item.allocated;
+            folder.apparent -= item.apparent;
+        }
+    }
+}
+
 QByteArray StorageTree::path(Index index) const
 {
     std::vector<Index> chain;
@@ -149,11 +166,15 @@ StorageTree::Index StorageTree::find(Index folder, QByteArrayView relative) cons
     for (const QByteArrayView part : QByteArray(relative.toByteArray()).split('/')) {
         if (part.isEmpty())
             continue;
-        const auto range = children(at);
-        const auto match = std::ranges::find_if(range, [&](Index child) { return name(child) == part; });
-        if (match == range.end())
+        Index match = none;
+        for (const Index child : children(at))
+            if (name(child) == part) {
+                match = child;
+                break;
+            }
+        if (match == none)
             return none;
-        at = *match;
+        at = match;
     }
     return at;
 }

@@ -30,6 +30,7 @@ public:
         hardLinked = 4,      // a file with more than one name: its bytes count once in the tree
         excluded = 8,        // left out by the scan that made an imported tree
         laterLink = 16,      // a further name of a hard-linked file: its bytes count at its first name
+        gone = 32,           // moved away since the walk: no longer among its folder's children
     };
 
     // One item as a walk or an import gives it. For a folder the sizes and count are its own; the
@@ -64,12 +65,12 @@ public:
 
     // Where the tree came from: this machine's walk, or a scan exported by another program.
     struct Origin {
-        QByteArray rootPath;       // the analysed folder, as bytes
-        quint64 device = 0;        // the analysed folder's file system
-        QString program;           // "kelvo", "ncdu", "gdu", ...; empty when unknown
+        QByteArray rootPath; // the analysed folder, as bytes
+        quint64 device = 0;  // the analysed folder's file system
+        QString program;     // "kelvo", "ncdu", "gdu", ...; empty when unknown
         QString programVersion;
         std::optional<QDateTime> scanned;
-        bool imported = false;     // an imported tree is only looked at: nothing in it is acted on
+        bool imported = false; // an imported tree is only looked at: nothing in it is acted on
     };
 
     StorageTree();
@@ -81,7 +82,8 @@ public:
     // folder adopts. Safe to call from several threads at once (a walk's workers); a node's fields
     // are written only by the thread that added it or adopts its block.
     Index addRoot(const Item& root);
-    Index addBlock(std::span<const Item> items);
+    // none, adding nothing, when the tree would then hold more than `most` items.
+    Index addBlock(std::span<const Item> items, std::size_t most = mostItems);
     void adopt(Index folder, Index first, quint32 count);
     // Sums every folder's sizes and item count from what is below it, a hard link's bytes counted at
     // its first name in depth-first order only; a folder's modification time becomes the latest of its
@@ -93,12 +95,16 @@ public:
     const Node& node(Index index) const { return m_blocks[index >> blockBits][index & blockMask]; }
     Node& node(Index index) { return m_blocks[index >> blockBits][index & blockMask]; }
     QByteArrayView name(Index index) const;
-    // A folder's children, as indices (each folder's are consecutive).
+    // A folder's children, as indices (each folder's are consecutive), those gone left out.
     auto children(Index folder) const
     {
         const Node& parent = node(folder);
-        return std::views::iota(parent.firstChild, parent.firstChild + parent.childCount);
+        return std::views::iota(parent.firstChild, parent.firstChild + parent.childCount) |
+               std::views::filter([this](Index child) { return !node(child).has(gone); });
     }
+    // Takes an item (and everything below it) out of the tree after it was moved away: every folder
+    // above it loses its bytes and items at once, with no new walk.
+    void remove(Index index);
     // The item's path as bytes: the root's path, then each name below it.
     QByteArray path(Index index) const;
     // The item below `folder` reached by a relative path of names ("a/b/c"); none when there is none.
@@ -119,7 +125,7 @@ private:
     quint32 storeName(QByteArrayView name);
 
     mutable std::mutex m_mutex;
-    std::vector<std::unique_ptr<Node[]>> m_blocks;   // reserved up front: never moves while building
+    std::vector<std::unique_ptr<Node[]>> m_blocks; // reserved up front: never moves while building
     std::vector<std::unique_ptr<char[]>> m_names;
     std::size_t m_namesUsed = 0; // in the last chunk
     std::size_t m_count = 0;
