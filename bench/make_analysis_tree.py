@@ -6,7 +6,10 @@ real disk: most are empty or a few kilobytes (up to 16 KB), a handful are large 
 Some folders are packages (Name.app, Name.framework) with the usual folders and files inside.
 With the default million files the tree takes about 3 GB. The same seed always gives the same tree.
 
-usage: make_analysis_tree.py ROOT [--files N]
+usage: make_analysis_tree.py ROOT [--files N] [--per_folder N]
+
+--per_folder sets how many files a folder holds on average (24: many small folders; 5000: a few
+big ones).
 """
 import os
 import random
@@ -63,11 +66,11 @@ def fill_package(path, rng, writer):
             writer.write(os.path.join(path, folder, name), file_size(rng))
 
 
-def build(root, total, seed=20261207):
+def build(root, total, per_folder=FILES_PER_FOLDER, seed=20261207):
     rng = random.Random(seed)
     writer = TreeWriter()
     os.makedirs(root, exist_ok=True)
-    folders = make_folders(root, max(1, total // FILES_PER_FOLDER), rng)
+    folders = make_folders(root, max(1, total // per_folder), rng)
     for path, _ in folders:
         if path.endswith((".app", ".framework")) and writer.files < total:
             fill_package(path, rng, writer)
@@ -79,8 +82,8 @@ def build(root, total, seed=20261207):
 
 
 def main():
-    args = parser("root", files=1000000).parse_args()
-    files, folders, size, depth = build(args.root, args.files)
+    args = parser("root", files=1000000, per_folder=FILES_PER_FOLDER).parse_args()
+    files, folders, size, depth = build(args.root, args.files, args.per_folder)
     print(f"made {files} files in {folders} folders (depth {depth}), {size / 2**30:.2f} GiB, "
           f"under {args.root}")
 

@@ -69,7 +69,7 @@ std::optional<QByteArray> rawPathOf(const QByteArray& bytes)
     return QFile::encodeName(QFile::decodeName(bytes)) == bytes ? std::nullopt : std::optional(bytes);
 }
 
-AnalysisReport::Kind entryKind(const StorageTree::Node& node, const QByteArray& path)
+AnalysisReport::Kind entryKind(const StorageTree::Node& node, const QByteArray& path, bool imported)
 {
     switch (node.kind) {
     case StorageTree::Kind::file:
@@ -79,6 +79,8 @@ AnalysisReport::Kind entryKind(const StorageTree::Node& node, const QByteArray& 
         return node.has(StorageTree::unreadable) ? AnalysisReport::Kind::unreadableFolder
                                                  : AnalysisReport::Kind::folder;
     case StorageTree::Kind::link: {
+        if (imported) // where it leads was on the machine that made the scan
+            return AnalysisReport::Kind::link;
         struct stat target {};
         return ::stat(path.constData(), &target) == 0 ? AnalysisReport::Kind::link
                                                       : AnalysisReport::Kind::danglingLink;
@@ -98,7 +100,7 @@ Entry entryOf(const StorageTree& tree, Index index)
             node.apparent,
             node.kind == StorageTree::Kind::folder || node.kind == StorageTree::Kind::package,
             FileIdentity{tree.origin.device, node.inode},
-            entryKind(node, path),
+            entryKind(node, path, tree.origin.imported),
             rawPathOf(path)};
 }
 
@@ -155,6 +157,16 @@ AnalysisReport reportOf(const StorageWalk::Result& walked)
     report.entries = std::move(topLevel);
     report.largeFiles = largestFiles(tree);
     return report;
+}
+
+StorageWalk::Result imported(StorageTree tree)
+{
+    StorageWalk::Result result;
+    for (Index index = 0; index < tree.size(); ++index)
+        if (tree.node(index).kind == StorageTree::Kind::file && !tree.node(index).has(StorageTree::gone))
+            ++result.files;
+    result.tree = std::move(tree);
+    return result;
 }
 
 AnalysisReport snapshot(const QString& rootPath, const Options& options)

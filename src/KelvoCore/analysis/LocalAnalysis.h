@@ -55,6 +55,8 @@ StorageWalk::Options walkOptions(const QString& home, const Options& options);
 // anywhere below (not inside bundles), and the totals; sizes are the files' apparent sizes, a hard
 // link's counted once.
 AnalysisReport reportOf(const StorageWalk::Result& walked);
+// An imported tree as a walk's result, its files counted (those inside bundles are not known).
+StorageWalk::Result imported(StorageTree tree);
 
 // An item the report lists, reached by its bytes from the analysed folder without a link on the way,
 // provided it is still the item listed (same identity); otherwise why not, in the display language.
