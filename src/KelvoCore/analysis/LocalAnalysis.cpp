@@ -1,5 +1,6 @@
 #include "analysis/LocalAnalysis.h"
 
+#include "analysis/StorageViews.h"
 #include "analysis/StorageWalk.h"
 #include "platform/FileErrorText.h"
 #include "platform/FileWalker.h"
@@ -10,7 +11,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <queue>
 #include <sys/stat.h>
 
 namespace LocalAnalysis {
@@ -19,49 +19,6 @@ namespace {
 
 using Entry = AnalysisReport::Entry;
 using Index = StorageTree::Index;
-
-// The largest files seen so far, never more than the list holds. Equal sizes keep the walk order,
-// given as a sequence number.
-class LargestFiles {
-public:
-    struct Candidate {
-        qint64 size;
-        quint64 sequence;
-        StorageTree::Index index;
-    };
-
-    void offer(Candidate candidate)
-    {
-        if (m_heap.size() < std::size_t(listLimit)) {
-            m_heap.push(std::move(candidate));
-        } else if (ranksBelow(m_heap.top(), candidate)) {
-            m_heap.pop();
-            m_heap.push(std::move(candidate));
-        }
-    }
-
-    // Empties the selection, largest first.
-    std::vector<Candidate> take()
-    {
-        std::vector<Candidate> all;
-        for (; !m_heap.empty(); m_heap.pop())
-            all.push_back(m_heap.top());
-        std::reverse(all.begin(), all.end());
-        return all;
-    }
-
-private:
-    // Smaller, or as large but met later.
-    static bool ranksBelow(const Candidate& a, const Candidate& b)
-    {
-        return a.size != b.size ? a.size < b.size : a.sequence > b.sequence;
-    }
-    struct RanksAbove {
-        bool operator()(const Candidate& a, const Candidate& b) const { return ranksBelow(b, a); }
-    };
-
-    std::priority_queue<Candidate, std::vector<Candidate>, RanksAbove> m_heap;
-};
 
 // The bytes of a listed item, kept only when its decoded path does not spell them.
 std::optional<QByteArray> rawPathOf(const QByteArray& bytes)
@@ -104,50 +61,48 @@ Entry entryOf(const StorageTree& tree, Index index)
             rawPathOf(path)};
 }
 
-// The largest files anywhere below the root, bundles' insides never among them; equal sizes in the
-// order a depth-first walk meets them.
-std::vector<Entry> largestFiles(const StorageTree& tree)
+// Regular files below the folder, those inside bundles included when the walk counted them.
+qint64 filesBelow(const StorageTree& tree, Index folder)
 {
-    LargestFiles largest;
-    quint64 sequence = 0;
-    std::vector<Index> folders{tree.root()};
+    qint64 files = 0;
+    std::vector<Index> folders{folder};
     while (!folders.empty()) {
-        const Index folder = folders.back();
+        const Index at = folders.back();
         folders.pop_back();
-        const std::size_t below = folders.size();
-        for (const Index child : tree.children(folder)) {
+        for (const Index child : tree.children(at)) {
             const StorageTree::Node& node = tree.node(child);
-            if (node.isFolder())
+            if (node.kind == StorageTree::Kind::file)
+                ++files;
+            else if (node.isFolder())
                 folders.push_back(child);
-            else if (node.kind == StorageTree::Kind::file)
-                largest.offer({node.apparent, sequence++, child});
         }
-        // The first child's folder is taken first.
-        std::reverse(folders.begin() + qsizetype(below), folders.end());
     }
-    std::vector<Entry> entries;
-    for (const LargestFiles::Candidate& candidate : largest.take())
-        entries.push_back(entryOf(tree, candidate.index));
-    return entries;
+    return files;
 }
 
 } // namespace
 
-AnalysisReport reportOf(const StorageWalk::Result& walked)
+AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<StorageTree::Index> below,
+                        qint64 largeFileFloor)
 {
     const StorageTree& tree = walked.tree;
+    const Index folder = below.value_or(tree.root());
     AnalysisReport report;
     report.path = QFile::decodeName(tree.origin.rootPath);
     report.overview = false;
     report.totalSize = 0;
     report.totalFiles = 0;
-    if (tree.root() == StorageTree::none)
+    if (folder == StorageTree::none || folder >= tree.size())
         return report;
+    const QByteArray path = tree.path(folder);
+    report.path = QFile::decodeName(path);
+    report.rawPath = rawPathOf(path);
     report.leftOut = walked.leftOut;
-    report.totalSize = tree.node(tree.root()).apparent;
-    report.totalFiles = walked.files;
+    report.totalSize = tree.node(folder).apparent;
+    // The walk counted the files inside bundles too; below the root only the tree's own are known.
+    report.totalFiles = folder == tree.root() ? walked.files : filesBelow(tree, folder);
     std::vector<Entry> topLevel;
-    for (const Index child : tree.children(tree.root()))
+    for (const Index child : tree.children(folder))
         topLevel.push_back(entryOf(tree, child));
     LargestFirst::sort(
         topLevel, [](const Entry& entry) { return entry.size.value_or(0); },
@@ -155,7 +110,8 @@ AnalysisReport reportOf(const StorageWalk::Result& walked)
     if (topLevel.size() > std::size_t(listLimit))
         topLevel.resize(listLimit);
     report.entries = std::move(topLevel);
-    report.largeFiles = largestFiles(tree);
+    for (const Index file : StorageViews::largestFiles(tree, folder, largeFileFloor, listLimit))
+        report.largeFiles.push_back(entryOf(tree, file));
     return report;
 }
 

@@ -51,10 +51,11 @@ AnalysisReport snapshot(const QByteArray& rootPath, const QString& home, const O
 
 // The walk's options for an analysis with these options of `home` or a folder below it.
 StorageWalk::Options walkOptions(const QString& home, const Options& options);
-// The report of a walked tree: the root's children largest first (at most 80), the 80 largest files
-// anywhere below (not inside bundles), and the totals; sizes are the files' apparent sizes, a hard
-// link's counted once.
-AnalysisReport reportOf(const StorageWalk::Result& walked);
+// The report of a walked tree's folder (its root unless told): its children largest first (at most
+// 80), its 80 largest files anywhere below (none inside bundles, none under `largeFileFloor` bytes),
+// and the totals; sizes are the files' apparent sizes, a hard link's counted once.
+AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<StorageTree::Index> folder = {},
+                        qint64 largeFileFloor = 0);
 // An imported tree as a walk's result, its files counted (those inside bundles are not known).
 StorageWalk::Result imported(StorageTree tree);
 

@@ -59,13 +59,17 @@ public:
     }
 
 private:
-    // True when a ranks above b: larger, or as large and met earlier.
+    // True when a ranks above b: larger, or as large and first by name (then by index), so equal
+    // sizes come in the same order whichever thread of the walk met them first.
     struct Ranks {
         const StorageTree* tree;
         bool operator()(Index a, Index b) const
         {
             const qint64 sizeA = tree->node(a).apparent, sizeB = tree->node(b).apparent;
-            return sizeA != sizeB ? sizeA > sizeB : a < b;
+            if (sizeA != sizeB)
+                return sizeA > sizeB;
+            const QByteArrayView nameA = tree->name(a), nameB = tree->name(b);
+            return nameA != nameB ? nameA < nameB : a < b;
         }
     };
     const StorageTree& m_tree;
