@@ -96,6 +96,12 @@ Reading read(const Command& command, QStringList words)
         reading.usageError = command.dryRunOnly();
     else if (command.jsonNeedsDryRun && given.has("--json") && !given.has("--dry-run"))
         reading.usageError = L("--json 只能和 --dry-run 一起使用。", "--json goes with --dry-run only.");
+    else if (command.pathGivenBy && given.values.contains(QLatin1String(command.pathGivenBy)) &&
+             !given.operands.isEmpty())
+        reading.usageError =
+            L("%1 %2 不接受路径。", "%1 %2 takes no path.").arg(name, QLatin1String(command.pathGivenBy));
+    else if (command.pathGivenBy && given.values.contains(QLatin1String(command.pathGivenBy)))
+        return reading;
     else if (command.operands == Operands::onePath && given.operands.size() != 1)
         reading.usageError = (given.operands.isEmpty() ? L("%1 需要一个路径。", "%1 needs a path.")
                                                        : L("%1 只接受一个路径。", "%1 takes one path."))

@@ -36,14 +36,22 @@ const Command table[] = {
      .jsonNeedsDryRun = true,
      .run = optimize},
     {.name = "analyze",
-     .usage = {"kelvo analyze [--json] [--all] 路径", "kelvo analyze [--json] [--all] PATH"},
+     .usage = {"kelvo analyze [--json] [--all] [--export 文件] 路径 | [--json] --import 文件",
+               "kelvo analyze [--json] [--all] [--export FILE] PATH | [--json] --import FILE"},
      .help =
          {"列出一个文件夹里占用空间最多的项目和最大的文件；"
-          "--all 把隐藏项目和主文件夹中受保护的文件夹也算进来。",
+          "--all 把隐藏项目和主文件夹中受保护的文件夹也算进来。\n"
+          "--export 把整棵树按 ncdu 的 JSON 导出格式写入文件（ncdu -f 和 gdu -f 可读）；"
+          "--import 读取 ncdu、gdu 或 Kelvo 导出的扫描，而不是扫描文件夹。",
           "Lists what takes the space in a folder: its largest items and files. --all also counts hidden\n"
-          "items and the home folder's protected folders."},
+          "items and the home folder's protected folders. --export writes the whole tree to FILE in\n"
+          "ncdu's JSON export format (which ncdu -f and gdu -f read); --import reads a scan exported by\n"
+          "ncdu, gdu or Kelvo instead of walking a folder."},
      .options = {"--json", "--all"},
      .operands = Operands::onePath,
+     .values = {ValueOption{"--export", {"--export 需要一个文件。", "--export needs a file."}, anyFile},
+                ValueOption{"--import", {"--import 需要一个文件。", "--import needs a file."}, anyFile}},
+     .pathGivenBy = "--import",
      .run = analyze},
     // Artefacts go to the Trash one by one from the window; the terminal only lists them.
     {.name = "purge",

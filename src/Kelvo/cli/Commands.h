@@ -57,6 +57,8 @@ struct Command {
     bool jsonNeedsDryRun = false; // --json goes with --dry-run only
     Text dryRunOnly = {};         // set for a command that only lists: why it needs --dry-run
     std::vector<ValueOption> values = {};
+    // A value option that names what to read instead of the one path ("--import FILE").
+    const char* pathGivenBy = nullptr;
     int (*run)(const Arguments&, const Environment&, Streams&) = nullptr;
 };
 
@@ -74,6 +76,8 @@ int uninstall(const Arguments& arguments, const Environment& environment, Stream
 int status(const Arguments& arguments, const Environment& environment, Streams& streams);
 // Why a --interval value is not a number of seconds from 0.5 to 3600; none when it is.
 std::optional<QString> intervalProblem(const QString& seconds);
+// Any file name: what is wrong with one is said when it is opened.
+std::optional<QString> anyFile(const QString& file);
 int update(const Arguments& arguments, const Environment& environment, Streams& streams);
 
 } // namespace CommandLine

@@ -3,6 +3,8 @@
 #include "cli/Commands.h"
 
 #include "analysis/LocalAnalysis.h"
+#include "analysis/NcduExport.h"
+#include "platform/FileErrorText.h"
 #include "installer/LocalInstallerPreview.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
@@ -11,7 +13,11 @@
 #include "vocabulary/SizeText.h"
 #include "vocabulary/StableId.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <variant>
+#include <QSaveFile>
 #include <QJsonArray>
 #include <QTextStream>
 
@@ -102,27 +108,93 @@ QString leftOutLine(const AnalysisReport::LeftOut& leftOut)
 
 } // namespace
 
+std::optional<QString> anyFile(const QString&)
+{
+    return std::nullopt; // opened when it is read or written, where a failure says why
+}
+
+namespace {
+
+// The tree of a scan exported by ncdu, gdu or Kelvo; or why it cannot be read.
+std::variant<StorageWalk::Result, QString> importedScan(const QString& file, Streams& streams)
+{
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly))
+        return FileErrorText::cannotRead(file, input.error());
+    TerminalProgress progress(streams);
+    NcduExport::ReadOptions options;
+    options.progress = [&](std::size_t items) {
+        progress.show(counted(qint64(items), "项", "item", "items"), QFileInfo(file).fileName());
+    };
+    std::variant<StorageTree, QString> read = NcduExport::read(input, options);
+    if (QString* message = std::get_if<QString>(&read))
+        return *message;
+    return LocalAnalysis::imported(std::move(std::get<StorageTree>(read)));
+}
+
+// "Scan of /srv made by ncdu 1.18 on 1 Dec 2026 10:00, imported."
+QString originLine(const StorageTree::Origin& origin)
+{
+    const QString program = origin.program.isEmpty()
+                                ? L("未知程序", "an unknown program")
+                                : (origin.program + u' ' + origin.programVersion).trimmed();
+    const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
+                                        : L("未知时间", "an unknown date");
+    return L("导入的扫描：%1，由 %2 于 %3 生成。", "Imported scan of %1, made by %2 on %3.")
+        .arg(PathText::shown(origin.rootPath), program, when);
+}
+
+} // namespace
+
 int analyze(const Arguments& arguments, const Environment& environment, Streams& streams)
 {
-    if (const std::optional<QString> problem = folderProblem(arguments.operands.constFirst()))
-        return failure(streams, *problem);
-    const QString path = namedFolder(streams, arguments.operands.constFirst());
+    const QString importFrom = arguments.value("--import");
+    QString path;
+    std::optional<StorageWalk::Result> walked;
     const QDateTime started = QDateTime::currentDateTimeUtc();
-    LocalAnalysis::Options options;
-    options.system = environment.target.system;
-    options.countEverything = arguments.has("--all");
-    const AnalysisReport report = [&] {
+    if (!importFrom.isEmpty()) {
+        std::variant<StorageWalk::Result, QString> scan = importedScan(importFrom, streams);
+        if (const QString* message = std::get_if<QString>(&scan))
+            return failure(streams, *message);
+        walked = std::move(std::get<StorageWalk::Result>(scan));
+        path = PathText::shown(walked->tree.origin.rootPath);
+    } else {
+        if (const std::optional<QString> problem = folderProblem(arguments.operands.constFirst()))
+            return failure(streams, *problem);
+        path = namedFolder(streams, arguments.operands.constFirst());
+        LocalAnalysis::Options options;
+        options.system = environment.target.system;
+        options.countEverything = arguments.has("--all");
         TerminalProgress progress(streams);
         options.onProgress = [&](const LocalAnalysis::Progress& now) {
             progress.show(counted(now.items, "项", "item", "items"), now.folder);
         };
-        return LocalAnalysis::snapshot(path, environment.home, options);
-    }();
+        walked = StorageWalk::walk(QFile::encodeName(path), LocalAnalysis::walkOptions(environment.home, options));
+        walked->tree.origin.programVersion = environment.version;
+    }
+    if (const QString exportTo = arguments.value("--export"); !exportTo.isEmpty()) {
+        QSaveFile output(exportTo);
+        if (!output.open(QIODevice::WriteOnly))
+            return failure(streams, FileErrorText::cannotWrite(exportTo, output.error()));
+        if (const std::optional<QString> problem = NcduExport::write(walked->tree, output))
+            return failure(streams, *problem);
+        if (!output.commit())
+            return failure(streams, FileErrorText::cannotWrite(exportTo, output.error()));
+        streams.err << L("已把 %1 写入 %2（ncdu 导出格式）。", "Wrote %1 to %2 (ncdu's export format).")
+                           .arg(counted(qint64(walked->tree.size()), "项", "item", "items"), exportTo)
+                    << '\n';
+        streams.err.flush();
+    }
+    AnalysisReport report = LocalAnalysis::reportOf(*walked);
+    if (importFrom.isEmpty())
+        report.path = path;
     if (arguments.has("--json")) {
         // The older tool's keys, so its readers (and SystemReportParser) read it as they always did.
         printJson(streams, QStringLiteral("analysis"), started, report.toJson());
         return 0;
     }
+    if (walked->tree.origin.imported)
+        streams.out << originLine(walked->tree.origin) << '\n';
     streams.out << L("位置：", "Location: ") << path << '\n'
                 << L("文件：", "Files: ") << report.totalFiles.value_or(0) << "  " << L("合计：", "Total: ")
                 << SizeText::bytes(report.totalSize.value_or(0)) << "\n\n"

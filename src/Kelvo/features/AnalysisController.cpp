@@ -6,6 +6,7 @@
 #include "features/AnalysisReportPresenter.h"
 
 #include "analysis/LocalAnalysis.h"
+#include "analysis/NcduExport.h"
 #include "platform/Desktop.h"
 #include "platform/FileErrorText.h"
 #include "vocabulary/BackgroundRun.h"
@@ -13,10 +14,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 
 using namespace AppModelSupport;
 
 namespace {
+
+// The large files list leaves out what is smaller: a short list is never padded with small files.
+constexpr qint64 largeFileFloor = 1 << 20;
 
 // The Library folder where the system keeps one (macOS), else the home folder itself.
 QString defaultFolder(const QString& home)
@@ -93,27 +98,149 @@ QFuture<void> AnalysisController::refresh()
         options.onProgress = [&relay](const LocalAnalysis::Progress& progress) {
             relay->post(progress.folder, progress.items, progress.bytes);
         };
-        return LocalAnalysis::snapshot(folder, home, options);
+        return std::make_shared<StorageWalk::Result>(
+            StorageWalk::walk(folder, LocalAnalysis::walkOptions(home, options)));
     });
-    return runs.finish(
-        run, std::move(work), both("分析已取消", "Analysis Cancelled"), [this, path](AnalysisReport report) {
-            Statistics& statistics = m_context.statistics;
-            statistics.recordNow(StatisticKey::lastAnalysisDate);
-            statistics.record(StatisticKey::lastAnalysisPath, path);
-            statistics.record(StatisticKey::lastAnalysisTotalSize, report.totalSize.value_or(0));
-            statistics.record(StatisticKey::lastAnalysisTotalFiles, report.totalFiles.value_or(0));
-            setReport(std::move(report));
-            m_context.runs.setStatus(both("空间分析完成", "Storage Analysis Complete"),
-                                     both("下面列出了最占空间的文件和文件夹。",
-                                          "Below are the files and folders using the most space."));
+    return runs.finish(run, std::move(work), both("分析已取消", "Analysis Cancelled"),
+                       [this, path](std::shared_ptr<StorageWalk::Result> walked) {
+                           setWalked(std::move(walked));
+                           Statistics& statistics = m_context.statistics;
+                           statistics.recordNow(StatisticKey::lastAnalysisDate);
+                           statistics.record(StatisticKey::lastAnalysisPath, path);
+                           statistics.record(StatisticKey::lastAnalysisTotalSize, totalSize());
+                           statistics.record(StatisticKey::lastAnalysisTotalFiles, totalFiles());
+                           m_context.runs.setStatus(both("空间分析完成", "Storage Analysis Complete"),
+                                                    both("下面列出了最占空间的文件和文件夹。",
+                                                         "Below are the files and folders using the most space."));
+                       });
+}
+
+void AnalysisController::importScan(const QUrl& file)
+{
+    const QString path = file.toLocalFile();
+    if (path.isEmpty())
+        return;
+    RunCoordinator& runs = m_context.runs;
+    const RunCoordinator::RunHandle run = runs.begin(RunKind::analysis, AppFeature::analyze, true);
+    auto work = BackgroundRun::start(
+        run->cancelled, [path, relay = run->relay](const std::atomic_bool* cancelled) {
+            QFile input(path);
+            if (!input.open(QIODevice::ReadOnly))
+                return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(
+                    FileErrorText::cannotRead(path, input.error()));
+            NcduExport::ReadOptions options;
+            options.cancelled = cancelled;
+            options.progress = [&](std::size_t items) { relay->post(path, qint64(items), 0); };
+            std::variant<StorageTree, QString> read = NcduExport::read(input, options);
+            if (QString* message = std::get_if<QString>(&read))
+                return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(*message);
+            return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(
+                std::make_shared<StorageWalk::Result>(LocalAnalysis::imported(std::move(std::get<StorageTree>(read)))));
         });
+    runs.finish(run, std::move(work), both("导入已取消", "Import Cancelled"),
+                [this](std::variant<std::shared_ptr<StorageWalk::Result>, QString> read) {
+                    if (const QString* message = std::get_if<QString>(&read)) {
+                        m_context.runs.setAlertMessage(LocalText::same(*message));
+                        return;
+                    }
+                    setWalked(std::move(std::get<std::shared_ptr<StorageWalk::Result>>(read)));
+                    m_context.runs.setStatus(both("扫描已导入", "Scan Imported"),
+                                             both("这是另一台机器或另一个程序的扫描：只能查看，不能移到废纸篓。",
+                                                  "A scan made elsewhere: it can be explored, not moved to the Trash."));
+                });
+}
+
+void AnalysisController::setWalked(std::shared_ptr<StorageWalk::Result> walked)
+{
+    m_walked = std::move(walked);
+    show(m_walked ? m_walked->tree.root() : StorageTree::none);
+}
+
+void AnalysisController::show(StorageTree::Index folder)
+{
+    m_shown = folder;
+    if (!m_walked || folder == StorageTree::none) {
+        m_treemap.show(nullptr, StorageTree::none, 0, 0);
+        setReport(std::nullopt);
+        return;
+    }
+    AnalysisReport report = LocalAnalysis::reportOf(*m_walked, folder, largeFileFloor);
+    m_folder = m_walked->tree.path(folder);
+    m_path = PathText::shown(m_folder);
+    emit pathChanged();
+    m_treemap.show(&m_walked->tree, folder, m_treemapWidth, m_treemapHeight);
+    setReport(std::move(report));
+}
+
+void AnalysisController::layoutTreemap(qreal width, qreal height)
+{
+    m_treemapWidth = width;
+    m_treemapHeight = height;
+    m_treemap.show(m_walked ? &m_walked->tree : nullptr, m_shown, width, height);
+}
+
+QStringList AnalysisController::crumbs() const
+{
+    QStringList names;
+    if (!m_walked || m_shown == StorageTree::none)
+        return names;
+    const StorageTree& tree = m_walked->tree;
+    for (StorageTree::Index at = m_shown; at != StorageTree::none; at = tree.node(at).parent)
+        names.prepend(at == tree.root() ? PathText::shown(tree.origin.rootPath)
+                                        : PathText::shown(tree.name(at).toByteArray()));
+    return names;
+}
+
+void AnalysisController::openCrumb(int depth)
+{
+    if (!m_walked || m_shown == StorageTree::none)
+        return;
+    std::vector<StorageTree::Index> chain;
+    for (StorageTree::Index at = m_shown; at != StorageTree::none; at = m_walked->tree.node(at).parent)
+        chain.insert(chain.begin(), at);
+    if (depth >= 0 && depth < int(chain.size()))
+        show(chain[std::size_t(depth)]);
+}
+
+QString AnalysisController::originNote() const
+{
+    if (!m_walked || !m_walked->tree.origin.imported)
+        return {};
+    const StorageTree::Origin& origin = m_walked->tree.origin;
+    const QString program = origin.program.isEmpty() ? L("未知程序", "an unknown program")
+                                                     : (origin.program + u' ' + origin.programVersion).trimmed();
+    const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
+                                        : L("未知时间", "an unknown date");
+    return L("导入的扫描，由 %1 于 %2 生成；只能查看。", "Imported scan made by %1 on %2; it can only be explored.")
+        .arg(program, when);
+}
+
+StorageTree::Index AnalysisController::indexOfKey(const QString& key) const
+{
+    if (!m_walked)
+        return StorageTree::none;
+    const StorageTree& tree = m_walked->tree;
+    const QByteArray bytes = AnalysisReportPresenter::bytesOfKey(key);
+    const QByteArray& root = tree.origin.rootPath;
+    if (bytes == root)
+        return tree.root();
+    if (!PathText::isAtOrBelow(bytes, root))
+        return StorageTree::none;
+    return tree.find(tree.root(), bytes.mid(root.size()));
 }
 
 void AnalysisController::analyze(const QString& path)
 {
     const QString trimmed = path.trimmed();
-    if (!trimmed.isEmpty())
-        analyzeFolder(QFile::encodeName(trimmed));
+    if (trimmed.isEmpty())
+        return;
+    // A folder of the tree in memory is shown at once; any other is walked.
+    const QByteArray bytes = PathText::standardized(QFile::encodeName(trimmed));
+    const StorageTree::Index inTree = indexOfKey(AnalysisReportPresenter::keyOfPath(bytes));
+    if (inTree != StorageTree::none && m_walked->tree.node(inTree).isFolder() && !m_walked->tree.origin.imported)
+        show(inTree);
+    else
+        analyzeFolder(bytes);
 }
 
 void AnalysisController::analyzeFolder(const QByteArray& folder)
@@ -126,6 +253,12 @@ void AnalysisController::analyzeFolder(const QByteArray& folder)
 
 void AnalysisController::analyzeParent()
 {
+    if (m_walked && m_shown != StorageTree::none && m_shown != m_walked->tree.root()) {
+        show(m_walked->tree.node(m_shown).parent);
+        return;
+    }
+    if (m_walked && m_walked->tree.origin.imported)
+        return;
     analyzeFolder(PathText::standardized(PathText::joined(m_folder, "..")));
 }
 
@@ -161,6 +294,11 @@ std::optional<ConfinedPath::Reached> AnalysisController::reachListed(const QStri
 
 void AnalysisController::analyzeItem(const QString& key)
 {
+    if (const StorageTree::Index inTree = indexOfKey(key); inTree != StorageTree::none) {
+        if (m_walked->tree.node(inTree).isFolder())
+            show(inTree);
+        return;
+    }
     if (const std::optional<ConfinedPath::Reached> item = reachListed(key)) {
         if (item->facts().isFolder())
             analyzeFolder(AnalysisReportPresenter::bytesOfKey(key));
@@ -169,6 +307,8 @@ void AnalysisController::analyzeItem(const QString& key)
 
 void AnalysisController::revealItem(const QString& key)
 {
+    if (!canAct())
+        return;
     if (const std::optional<ConfinedPath::Reached> item = reachListed(key))
         Desktop::reveal(*item);
 }
@@ -176,7 +316,7 @@ void AnalysisController::revealItem(const QString& key)
 void AnalysisController::moveToTrash(const QString& key)
 {
     const QByteArray bytes = AnalysisReportPresenter::bytesOfKey(key);
-    if (bytes.isEmpty())
+    if (bytes.isEmpty() || !canAct())
         return;
     const AnalysisReport::Entry* entry = listed(bytes);
     TrashMoves::inBackground(m_context, this, RunKind::analysisTrash, AppFeature::analyze,
@@ -191,39 +331,26 @@ void AnalysisController::moveToTrash(const QString& key)
                              });
 }
 
-// What the report shows stays consistent: the item leaves the lists and the totals, and a file inside
-// a listed folder leaves that folder's size. Paths are compared as bytes, so a name that differs only
-// in bytes that are not UTF-8 is another item.
+// The item leaves the tree, and every folder above it shrinks by what it took; the folder shown and
+// the last-run line follow.
 void AnalysisController::forget(const QByteArray& path)
 {
-    if (!m_report)
+    const StorageTree::Index moved = indexOfKey(AnalysisReportPresenter::keyOfPath(path));
+    if (moved == StorageTree::none)
         return;
-    AnalysisReport report = *m_report;
-    qint64 removedBytes = 0;
-    qint64 removedFiles = 0;
-    for (const AnalysisReport::Entry& file : report.largeFiles)
-        if (file.path && PathText::isAtOrBelow(file.bytes(), path)) {
-            removedFiles += 1;
-            if (file.bytes() == path)
-                removedBytes = file.size.value_or(0);
-        }
-    for (const AnalysisReport::Entry& entry : report.entries)
-        if (entry.path && entry.bytes() == path) {
-            removedBytes = entry.size.value_or(0);
-            removedFiles = entry.isDirectory.value_or(false) ? removedFiles : 1;
-        }
-    std::erase_if(report.largeFiles, [&](const AnalysisReport::Entry& file) {
-        return file.path && PathText::isAtOrBelow(file.bytes(), path);
-    });
-    std::erase_if(report.entries,
-                  [&](const AnalysisReport::Entry& entry) { return entry.path && entry.bytes() == path; });
-    for (AnalysisReport::Entry& entry : report.entries)
-        if (entry.path && entry.size && PathText::isAtOrBelow(path, entry.bytes()))
-            *entry.size -= removedBytes;
-    report.totalSize = report.totalSize.value_or(0) - removedBytes;
-    report.totalFiles = std::max<qint64>(0, report.totalFiles.value_or(0) - removedFiles);
-    // The last-run line tells of this report: its figures follow what left it.
-    m_context.statistics.record(StatisticKey::lastAnalysisTotalSize, *report.totalSize);
-    m_context.statistics.record(StatisticKey::lastAnalysisTotalFiles, *report.totalFiles);
-    setReport(std::move(report));
+    const StorageTree::Node& node = m_walked->tree.node(moved);
+    const qint64 files = node.isFolder() ? LocalAnalysis::reportOf(*m_walked, moved).totalFiles.value_or(0)
+                         : node.kind == StorageTree::Kind::file ? 1
+                                                                : 0;
+    m_walked->files = std::max<qint64>(0, m_walked->files - files);
+    m_walked->tree.remove(moved);
+    StorageTree::Index shown = m_shown;
+    // A folder shown that was moved (or lay inside what was) gives way to the nearest one left.
+    for (StorageTree::Index at = m_shown; at != StorageTree::none; at = m_walked->tree.node(at).parent)
+        if (m_walked->tree.node(at).has(StorageTree::gone))
+            shown = m_walked->tree.node(at).parent;
+    show(shown);
+    const StorageTree::Node& root = m_walked->tree.node(m_walked->tree.root());
+    m_context.statistics.record(StatisticKey::lastAnalysisTotalSize, root.apparent);
+    m_context.statistics.record(StatisticKey::lastAnalysisTotalFiles, m_walked->files);
 }

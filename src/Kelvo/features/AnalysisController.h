@@ -2,8 +2,10 @@
 
 #include "app/FeatureContext.h"
 #include "features/AnalysisEntryModel.h"
+#include "features/TreemapTileModel.h"
 
 #include "analysis/AnalysisReport.h"
+#include "analysis/StorageWalk.h"
 #include "platform/ConfinedPath.h"
 
 #include <QByteArray>
@@ -12,10 +14,13 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
-// Storage Analysis: the folder analysed, its report, drilling down and up, and revealing or moving an
-// item to the Trash. A listed item is named by its row's key (its bytes on disk, percent-encoded), so
+// Storage Analysis: the folder analysed, walked once into a tree kept in memory; the folder shown in
+// it, reached by drilling down and up without another walk; its report and nested treemap; revealing
+// or moving an item to the Trash, after which every folder above it shrinks at once; and scans
+// imported from ncdu's export format, which are only looked at. A listed item is named by its row's key (its bytes on disk, percent-encoded), so
 // a name that is not UTF-8 names exactly its own item; every action on it checks its identity too.
 class AnalysisController : public QObject {
     Q_OBJECT
@@ -30,6 +35,13 @@ class AnalysisController : public QObject {
     Q_PROPERTY(QString leftOutNote READ leftOutNote NOTIFY leftOutNoteChanged)
     Q_PROPERTY(AnalysisEntryModel* entries READ entries CONSTANT)
     Q_PROPERTY(AnalysisEntryModel* largeFiles READ largeFiles CONSTANT)
+    Q_PROPERTY(TreemapTileModel* treemap READ treemap CONSTANT)
+    // The names from the walked folder down to the one shown; openCrumb(i) shows the i-th.
+    Q_PROPERTY(QStringList crumbs READ crumbs NOTIFY reportChanged)
+    // False for an imported scan: its items are on the machine that made it.
+    Q_PROPERTY(bool canAct READ canAct NOTIFY reportChanged)
+    // Where an imported scan came from, in the language of the moment; empty for a walk.
+    Q_PROPERTY(QString originNote READ originNote NOTIFY reportChanged)
     // Hidden items and the home folder's personal folders counted too; a change analyses again.
     Q_PROPERTY(
         bool countEverything READ countEverything WRITE setCountEverything NOTIFY countEverythingChanged)
@@ -47,6 +59,10 @@ public:
     QString leftOutNote() const;
     AnalysisEntryModel* entries() { return &m_entries; }
     AnalysisEntryModel* largeFiles() { return &m_largeFiles; }
+    TreemapTileModel* treemap() { return &m_treemap; }
+    QStringList crumbs() const;
+    bool canAct() const { return !m_walked || !m_walked->tree.origin.imported; }
+    QString originNote() const;
     bool countEverything() const { return m_countEverything; }
     void setCountEverything(bool countEverything);
 
@@ -67,6 +83,11 @@ public:
     // One listed file or folder to the Trash, after the page's confirmation, on a worker. A key no row
     // has (a plain path reads as itself) is refused for want of an identity.
     Q_INVOKABLE void moveToTrash(const QString& key);
+    Q_INVOKABLE void openCrumb(int depth);
+    // The treemap's area changed: its tiles are laid out again.
+    Q_INVOKABLE void layoutTreemap(qreal width, qreal height);
+    // Reads a scan exported by ncdu, gdu or Kelvo (an empty URL is a cancel), on a worker.
+    Q_INVOKABLE void importScan(const QUrl& file);
 
 signals:
     void pathChanged();
@@ -84,6 +105,10 @@ private:
     // The listed item reached and unchanged; none, with the alert set, otherwise.
     std::optional<ConfinedPath::Reached> reachListed(const QString& key);
     void forget(const QByteArray& path);
+    void show(StorageTree::Index folder);
+    void setWalked(std::shared_ptr<StorageWalk::Result> walked);
+    // The tree's item of this key; none when the key is not in the tree.
+    StorageTree::Index indexOfKey(const QString& key) const;
 
     const FeatureContext& m_context;
     QString m_path;
@@ -91,5 +116,9 @@ private:
     std::optional<AnalysisReport> m_report;
     AnalysisEntryModel m_entries;
     AnalysisEntryModel m_largeFiles;
+    TreemapTileModel m_treemap;
+    std::shared_ptr<StorageWalk::Result> m_walked;
+    StorageTree::Index m_shown = StorageTree::none;
+    qreal m_treemapWidth = 0, m_treemapHeight = 0;
     bool m_countEverything = false;
 };

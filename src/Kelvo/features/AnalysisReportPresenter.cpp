@@ -40,7 +40,12 @@ QString leftOutNote(const AnalysisReport& report)
 
 QString keyOf(const AnalysisReport::Entry& entry)
 {
-    return QString::fromLatin1(entry.bytes().toPercentEncoding("/"));
+    return keyOfPath(entry.bytes());
+}
+
+QString keyOfPath(const QByteArray& path)
+{
+    return QString::fromLatin1(path.toPercentEncoding("/"));
 }
 
 QByteArray bytesOfKey(const QString& key)

@@ -15,5 +15,6 @@ QString leftOutNote(const AnalysisReport& report);
 // A row's key: its bytes on disk, percent-encoded, and those bytes again. Text without "%" (a plain
 // path) reads as its own UTF-8.
 QString keyOf(const AnalysisReport::Entry& entry);
+QString keyOfPath(const QByteArray& path);
 QByteArray bytesOfKey(const QString& key);
 } // namespace AnalysisReportPresenter

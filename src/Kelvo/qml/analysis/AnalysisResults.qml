@@ -19,6 +19,54 @@ ColumnLayout {
 
     spacing: Theme.spacing
 
+    // Where the folder shown sits in the walked one: each name opens its folder, with no new walk.
+    Flow {
+        objectName: "analysisCrumbs"
+        Layout.fillWidth: true
+        Layout.leftMargin: 4
+        spacing: 2
+        visible: root.analysis.crumbs.length > 1
+        Repeater {
+            model: root.analysis.crumbs
+            delegate: Row {
+                id: crumb
+                required property int index
+                required property string modelData
+                readonly property bool last: index === root.analysis.crumbs.length - 1
+                spacing: 2
+                Label {
+                    text: crumb.modelData
+                    color: crumb.last ? Theme.textPrimary : Theme.accent
+                    font.pixelSize: Theme.fontSmall
+                    font.weight: crumb.last ? Font.DemiBold : Font.Normal
+                    MouseArea {
+                        anchors.fill: parent
+                        enabled: !crumb.last && !AppModel.run.isRunning
+                        cursorShape: enabled ? Qt.PointingHandCursor : Qt.ArrowCursor
+                        onClicked: root.analysis.openCrumb(crumb.index)
+                    }
+                }
+                Label {
+                    visible: !crumb.last
+                    text: "›"
+                    color: Theme.textSecondary
+                    font.pixelSize: Theme.fontSmall
+                }
+            }
+        }
+    }
+
+    Label {
+        objectName: "analysisOrigin"
+        Layout.fillWidth: true
+        Layout.leftMargin: 4
+        visible: text.length > 0
+        wrapMode: Text.WordWrap
+        color: Theme.textSecondary
+        font.pixelSize: Theme.fontSmall
+        text: root.analysis.originNote
+    }
+
     RowLayout {
         Layout.fillWidth: true
         spacing: Theme.spacing
@@ -68,10 +116,10 @@ ColumnLayout {
 
     TreemapView {
         Layout.fillWidth: true
-        Layout.preferredHeight: 220
-        visible: tileCount > 0
-        entries: root.analysis.entries
+        Layout.preferredHeight: 320
+        visible: root.analysis.entries.count > 0
         onFolderChosen: key => root.analyzeRequested(key)
+        onActionsRequested: (anchor, row) => root.actionsRequested(anchor, row)
     }
 
     ColumnLayout {

@@ -1,11 +1,13 @@
 import QtQuick
 import QtQuick.Controls
+import QtQuick.Dialogs
 import QtQuick.Layouts
 import Kelvo 1.0
 
 // The Storage Analysis page: choose a folder, analyse it, and look at what takes its space; go into
-// a folder or back to the parent, reveal an item or move it to the Trash after a confirmation.
-// Ctrl+R (Command+R on macOS) analyses the chosen folder.
+// a folder or back to the parent (Backspace, Alt+Up) without walking it again, reveal an item or move
+// it to the Trash after a confirmation, or open a scan exported by ncdu, gdu or Kelvo. Ctrl+R
+// (Command+R on macOS) analyses the chosen folder.
 FeaturePage {
     id: page
 
@@ -48,6 +50,12 @@ FeaturePage {
             enabled: !AppModel.run.isRunning && AppModel.analysis.path.length > 1
             text: Theme.t("返回上一级", "Go to Parent Folder")
             onClicked: AppModel.analysis.analyzeParent()
+        }
+        KButton {
+            objectName: "analysisOpenScanButton"
+            enabled: !AppModel.run.isRunning
+            text: Theme.t("打开扫描…", "Open Scan…")
+            onClicked: scanChooser.open()
         }
         KButton {
             objectName: "analysisRunButton"
@@ -129,8 +137,16 @@ FeaturePage {
         }
     }
 
+    // Backspace and Alt+Up go to the parent folder, as in a file manager.
+    Shortcut {
+        sequences: ["Backspace", "Alt+Up"]
+        enabled: page.visible && page.hasReport && !AppModel.run.isRunning
+        onActivated: AppModel.analysis.analyzeParent()
+    }
+
     ItemActionsMenu {
         id: actionsMenu
+        canAct: AppModel.analysis.canAct
         onAnalyzeRequested: key => AppModel.analysis.analyzeItem(key)
         onRevealRequested: key => AppModel.analysis.revealItem(key)
         onTrashRequested: (name, key) => trashDialog.ask(name, page.menuRow.path, key)
@@ -139,6 +155,14 @@ FeaturePage {
     MoveToTrashDialog {
         id: trashDialog
         onConfirmed: AppModel.analysis.moveToTrash(trashDialog.itemKey)
+    }
+
+    FileDialog {
+        id: scanChooser
+        objectName: "analysisScanChooser"
+        title: Theme.t("打开 ncdu、gdu 或 Kelvo 导出的扫描。", "Open a scan exported by ncdu, gdu or Kelvo.")
+        nameFilters: [Theme.t("扫描导出 (*.json)", "Scan exports (*.json)"), Theme.t("所有文件 (*)", "All files (*)")]
+        onAccepted: AppModel.analysis.importScan(selectedFile)
     }
 
     FolderChooser {

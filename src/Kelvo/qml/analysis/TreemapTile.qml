@@ -1,65 +1,59 @@
 import QtQuick
 import QtQuick.Controls
-import QtQuick.Layouts
 import Kelvo 1.0
 
-// One tile of the treemap: a calm colour, the item's name and size where they fit, and its name and
-// size in a tooltip. A folder tile can be clicked to look inside it.
+// One tile of the treemap: a calm colour, the item's name where it fits, and its name, size and share
+// in a tooltip. A folder's tile is a frame whose header names it, its own items drawn inside; it can
+// be clicked to open it. A right click asks for the item's actions.
 Rectangle {
     id: root
     property string name
-    property real size: 0
-    property string sizeText
+    property string tip
     property bool isDirectory: false
+    property bool nested: false // items are drawn inside, below the header
     property color baseColor: "#d5d9e0"
     signal chosen()
+    signal menuRequested(Item anchor)
 
-    readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
-    readonly property bool labelled: width >= 54 && height >= 30
+    readonly property bool labelled: width >= 40 && height >= 18
 
     objectName: "treemapTile"
-    radius: Theme.radiusSmall
-    color: hover.hovered && isDirectory ? Qt.darker(baseColor, 1.08) : baseColor
-    border.color: Qt.rgba(1, 1, 1, 0.7)
+    radius: 3
+    color: hover.containsMouse && isDirectory ? Qt.darker(baseColor, 1.06) : baseColor
+    border.color: Qt.rgba(1, 1, 1, 0.8)
     border.width: 1
 
-    HoverHandler {
+    // A mouse area, not a hover handler: only the topmost tile under the pointer is hovered, so a
+    // folder's tooltip does not show over its items'.
+    MouseArea {
         id: hover
-        cursorShape: root.isDirectory && !AppModel.run.isRunning ? Qt.PointingHandCursor : Qt.ArrowCursor
-    }
-    TapHandler {
-        enabled: root.isDirectory && !AppModel.run.isRunning
-        onTapped: root.chosen()
-    }
-    ToolTip.visible: hover.hovered
-    ToolTip.delay: 400
-    ToolTip.text: root.shownName + " · " + root.sizeText
-
-    ColumnLayout {
-        visible: root.labelled
         anchors.fill: parent
-        anchors.margins: 7
-        spacing: 0
-        Label {
-            objectName: "tileName"
-            Layout.fillWidth: true
-            text: root.shownName
-            color: Theme.textPrimary
-            font.pixelSize: Theme.fontSmall
-            font.weight: Font.DemiBold
-            elide: Text.ElideRight
+        hoverEnabled: true
+        acceptedButtons: Qt.LeftButton | Qt.RightButton
+        cursorShape: root.isDirectory && !AppModel.run.isRunning ? Qt.PointingHandCursor : Qt.ArrowCursor
+        onClicked: mouse => {
+            if (mouse.button === Qt.RightButton)
+                root.menuRequested(root)
+            else if (root.isDirectory && !AppModel.run.isRunning)
+                root.chosen()
         }
-        Label {
-            objectName: "tileSize"
-            Layout.fillWidth: true
-            visible: root.height >= 46
-            text: root.sizeText
-            color: Theme.textSecondary
-            font.pixelSize: Theme.fontCaption
-            elide: Text.ElideRight
-        }
-        Item {
-            Layout.fillHeight: true
-        }
+    }
+    ToolTip.visible: hover.containsMouse && tip.length > 0
+    ToolTip.delay: 400
+    ToolTip.text: tip
+
+    Label {
+        objectName: "tileName"
+        visible: root.labelled
+        anchors.left: parent.left
+        anchors.right: parent.right
+        anchors.top: parent.top
+        anchors.margins: 4
+        anchors.topMargin: root.nested ? 2 : 4
+        text: root.name
+        color: Theme.textPrimary
+        font.pixelSize: Theme.fontCaption
+        font.weight: root.isDirectory ? Font.DemiBold : Font.Normal
+        elide: Text.ElideRight
     }
 }

@@ -1,55 +1,77 @@
 import QtQuick
 import Kelvo 1.0
 
-// The largest items of a folder as a treemap: one tile per item that takes space, at most maxTiles,
-// its area in proportion to its size. Folders get calm colours and can be clicked (`folderChosen`,
-// with the entry's key); files are grey. The entries come largest first.
+// The folder shown as a nested treemap: each item a tile whose area is its share of the folder, a
+// folder's tile holding its own items a few levels deep, files coloured by their type, and the items
+// too small to draw merged into one grey tile. The layout comes from the controller, which lays the
+// tiles out again whenever the map's size changes. Clicking a folder opens it (`folderChosen`); the
+// context menu of an item asks for its actions (`actionsRequested`).
 Item {
     id: root
-    property AnalysisEntryModel entries
-    property int maxTiles: 30
+    property var analysis: AppModel.analysis
     signal folderChosen(string key)
+    signal actionsRequested(Item anchor, var row)
 
-    readonly property var tiledSizes: {
-        const all = entries ? entries.sizes : []
-        const sizes = []
-        for (let i = 0; i < all.length && sizes.length < maxTiles && all[i] > 0; ++i)
-            sizes.push(all[i])
-        return sizes
+    readonly property int tileCount: repeater.count
+    // Folders by depth, then files by type: video, images, audio, archives, disk images, code,
+    // documents, other.
+    readonly property var folderColours: ["#c9d8ee", "#d6e4f3", "#e3edf8"]
+    readonly property var typeColours: ["#e7b7a3", "#9fcfb3", "#c4b3e3", "#e6cf95", "#9ec3e6", "#a9d4d9",
+                                        "#d7b4cb", "#d5d9e0"]
+
+    function relayout() {
+        if (width > 0 && height > 0)
+            analysis.layoutTreemap(width, height)
     }
-    readonly property int tileCount: tiledSizes.length
-    readonly property var tiles: layout.squarify(tiledSizes, width, height)
-    readonly property var folderColours: ["#9dbdea", "#95d2ca", "#b7d7a1", "#c2b6e8", "#eccb9f",
-                                          "#a6cde6", "#d8b8cc", "#b1c3da"]
 
     objectName: "treemap"
-    implicitHeight: 220
+    implicitHeight: 320
+    onWidthChanged: relayoutTimer.restart()
+    onHeightChanged: relayoutTimer.restart()
+    Component.onCompleted: relayout()
 
-    TreemapLayout {
-        id: layout
+    // A resize lays the map out once it settles, not on every pixel.
+    Timer {
+        id: relayoutTimer
+        interval: 60
+        onTriggered: root.relayout()
+    }
+    Connections {
+        target: root.analysis
+        function onReportChanged() { root.relayout() }
     }
 
     Repeater {
-        model: root.entries
+        id: repeater
+        model: root.analysis.treemap
         delegate: TreemapTile {
-            id: tileItem
-            required property int index
             required property string key
+            required property real tileX
+            required property real tileY
+            required property real tileWidth
+            required property real tileHeight
+            required property int depth
+            required property bool isFolder
+            required property int merged
+            required property int fileType
+            required property string toolTip
             required name
-            required size
-            required sizeText
-            required isDirectory
-            readonly property var tile: root.tiles[tileItem.index] || { x: 0, y: 0, width: 0, height: 0 }
 
-            visible: index < root.tileCount
-            x: tile.x + 1
-            y: tile.y + 1
-            width: Math.max(0, tile.width - 2)
-            height: Math.max(0, tile.height - 2)
-            // A tile that is leaving (index -1) keeps a colour too.
-            baseColor: tileItem.isDirectory && index >= 0 ? root.folderColours[index % root.folderColours.length]
-                                                          : "#d5d9e0"
-            onChosen: root.folderChosen(tileItem.key)
+            x: tileX
+            y: tileY
+            width: tileWidth
+            height: tileHeight
+            isDirectory: isFolder
+            nested: isFolder && depth < 2
+            tip: toolTip
+            baseColor: merged > 0 ? "#e4e6ea"
+                       : isFolder ? root.folderColours[Math.min(depth, root.folderColours.length - 1)]
+                       : root.typeColours[Math.max(0, fileType)]
+            onChosen: root.folderChosen(key)
+            onMenuRequested: anchor => {
+                if (key.length > 0)
+                    root.actionsRequested(anchor, { key: key, name: name, path: "", isDirectory: isFolder })
+            }
         }
     }
 }

@@ -9,6 +9,8 @@ Menu {
     property string itemName
     property string itemPath
     property bool canAnalyze: false
+    // False for items only looked at (an imported scan's): they cannot be revealed or moved.
+    property bool canAct: true
     signal analyzeRequested(string path)
     signal revealRequested(string path)
     signal trashRequested(string name, string path)
@@ -53,6 +55,7 @@ Menu {
     }
     ActionMenuItem {
         objectName: "actionReveal"
+        enabled: root.canAct
         text: Theme.bySystem(Theme.t("在访达中显示", "Reveal in Finder"),
                              Theme.t("在文件管理器中显示", "Show in File Manager"))
         onTriggered: root.revealRequested(root.itemPath)
@@ -60,7 +63,7 @@ Menu {
     ActionMenuItem {
         objectName: "actionTrash"
         destructive: true
-        enabled: !AppModel.run.isRunning
+        enabled: root.canAct && !AppModel.run.isRunning
         text: Theme.t("移到废纸篓", "Move to Trash")
         onTriggered: root.trashRequested(root.itemName, root.itemPath)
     }
