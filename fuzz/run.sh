@@ -20,6 +20,7 @@ fixture_seeds() {
   case $1 in
     fuzz_mac_status) echo tests/fixtures/macos tests/fixtures/mac-replay tests/fixtures/mac-replay-battery-pac ;;
     fuzz_report_json) echo tests/fixtures/status ;;
+    fuzz_ncdu_export) echo tests/fixtures/ncdu ;;
   esac
 }
 export -f fixture_seeds
