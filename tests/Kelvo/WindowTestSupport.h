@@ -20,6 +20,7 @@
 #include <QSet>
 #include <QTest>
 #include <QtQuickTest/quicktest.h>
+#include <optional>
 
 #include <algorithm>
 #include <functional>
@@ -263,7 +264,9 @@ protected:
         }
     }
 
-    void click(QQuickItem* target)
+    void click(QQuickItem* target) { clickAt(target, {}); }
+    // At a point of the item (its centre when none is given).
+    void clickAt(QQuickItem* target, std::optional<QPointF> point)
     {
         QVERIFY2(target && target->isVisible(), "clicking a missing or hidden item");
         // Rows that a new report just created are placed when the window next polishes its layouts.
@@ -271,7 +274,7 @@ protected:
         scrollIntoView(target);
         QVERIFY(QQuickTest::qWaitForPolish(m_window));
         QTest::mouseClick(m_window, Qt::LeftButton, {},
-                          target->mapToScene(target->boundingRect().center()).toPoint());
+                          target->mapToScene(point.value_or(target->boundingRect().center())).toPoint());
     }
     void click(const QString& name) { click(item(name)); }
 

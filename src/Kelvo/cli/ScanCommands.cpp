@@ -4,8 +4,8 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "analysis/NcduExport.h"
-#include "platform/FileErrorText.h"
 #include "installer/LocalInstallerPreview.h"
+#include "platform/FileErrorText.h"
 #include "purge/LocalPurgePreview.h"
 #include "purge/PurgeEcosystem.h"
 #include "vocabulary/ByteCount.h"
@@ -15,11 +15,11 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
-#include <variant>
-#include <QSaveFile>
 #include <QJsonArray>
+#include <QLocale>
+#include <QSaveFile>
 #include <QTextStream>
+#include <variant>
 
 namespace CommandLine {
 
@@ -169,7 +169,8 @@ int analyze(const Arguments& arguments, const Environment& environment, Streams&
         options.onProgress = [&](const LocalAnalysis::Progress& now) {
             progress.show(counted(now.items, "项", "item", "items"), now.folder);
         };
-        walked = StorageWalk::walk(QFile::encodeName(path), LocalAnalysis::walkOptions(environment.home, options));
+        walked =
+            StorageWalk::walk(QFile::encodeName(path), LocalAnalysis::walkOptions(environment.home, options));
         walked->tree.origin.programVersion = environment.version;
     }
     if (const QString exportTo = arguments.value("--export"); !exportTo.isEmpty()) {

@@ -109,9 +109,10 @@ QFuture<void> AnalysisController::refresh()
                            statistics.record(StatisticKey::lastAnalysisPath, path);
                            statistics.record(StatisticKey::lastAnalysisTotalSize, totalSize());
                            statistics.record(StatisticKey::lastAnalysisTotalFiles, totalFiles());
-                           m_context.runs.setStatus(both("空间分析完成", "Storage Analysis Complete"),
-                                                    both("下面列出了最占空间的文件和文件夹。",
-                                                         "Below are the files and folders using the most space."));
+                           m_context.runs.setStatus(
+                               both("空间分析完成", "Storage Analysis Complete"),
+                               both("下面列出了最占空间的文件和文件夹。",
+                                    "Below are the files and folders using the most space."));
                        });
 }
 
@@ -122,8 +123,8 @@ void AnalysisController::importScan(const QUrl& file)
         return;
     RunCoordinator& runs = m_context.runs;
     const RunCoordinator::RunHandle run = runs.begin(RunKind::analysis, AppFeature::analyze, true);
-    auto work = BackgroundRun::start(
-        run->cancelled, [path, relay = run->relay](const std::atomic_bool* cancelled) {
+    auto work =
+        BackgroundRun::start(run->cancelled, [path, relay = run->relay](const std::atomic_bool* cancelled) {
             QFile input(path);
             if (!input.open(QIODevice::ReadOnly))
                 return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(
@@ -135,7 +136,8 @@ void AnalysisController::importScan(const QUrl& file)
             if (QString* message = std::get_if<QString>(&read))
                 return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(*message);
             return std::variant<std::shared_ptr<StorageWalk::Result>, QString>(
-                std::make_shared<StorageWalk::Result>(LocalAnalysis::imported(std::move(std::get<StorageTree>(read)))));
+                std::make_shared<StorageWalk::Result>(
+                    LocalAnalysis::imported(std::move(std::get<StorageTree>(read)))));
         });
     runs.finish(run, std::move(work), both("导入已取消", "Import Cancelled"),
                 [this](std::variant<std::shared_ptr<StorageWalk::Result>, QString> read) {
@@ -144,9 +146,10 @@ void AnalysisController::importScan(const QUrl& file)
                         return;
                     }
                     setWalked(std::move(std::get<std::shared_ptr<StorageWalk::Result>>(read)));
-                    m_context.runs.setStatus(both("扫描已导入", "Scan Imported"),
-                                             both("这是另一台机器或另一个程序的扫描：只能查看，不能移到废纸篓。",
-                                                  "A scan made elsewhere: it can be explored, not moved to the Trash."));
+                    m_context.runs.setStatus(
+                        both("扫描已导入", "Scan Imported"),
+                        both("这是另一台机器或另一个程序的扫描：只能查看，不能移到废纸篓。",
+                             "A scan made elsewhere: it can be explored, not moved to the Trash."));
                 });
 }
 
@@ -207,11 +210,13 @@ QString AnalysisController::originNote() const
     if (!m_walked || !m_walked->tree.origin.imported)
         return {};
     const StorageTree::Origin& origin = m_walked->tree.origin;
-    const QString program = origin.program.isEmpty() ? L("未知程序", "an unknown program")
-                                                     : (origin.program + u' ' + origin.programVersion).trimmed();
+    const QString program = origin.program.isEmpty()
+                                ? L("未知程序", "an unknown program")
+                                : (origin.program + u' ' + origin.programVersion).trimmed();
     const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
                                         : L("未知时间", "an unknown date");
-    return L("导入的扫描，由 %1 于 %2 生成；只能查看。", "Imported scan made by %1 on %2; it can only be explored.")
+    return L("导入的扫描，由 %1 于 %2 生成；只能查看。",
+             "Imported scan made by %1 on %2; it can only be explored.")
         .arg(program, when);
 }
 
@@ -237,7 +242,9 @@ void AnalysisController::analyze(const QString& path)
     // A folder of the tree in memory is shown at once; any other is walked.
     const QByteArray bytes = PathText::standardized(QFile::encodeName(trimmed));
     const StorageTree::Index inTree = indexOfKey(AnalysisReportPresenter::keyOfPath(bytes));
-    if (inTree != StorageTree::none && m_walked->tree.node(inTree).isFolder() && !m_walked->tree.origin.imported)
+    // The folder shown is walked again: that is what analysing it once more asks for.
+    if (inTree != StorageTree::none && inTree != m_shown && m_walked->tree.node(inTree).isFolder() &&
+        !m_walked->tree.origin.imported)
         show(inTree);
     else
         analyzeFolder(bytes);
@@ -318,9 +325,13 @@ void AnalysisController::moveToTrash(const QString& key)
     const QByteArray bytes = AnalysisReportPresenter::bytesOfKey(key);
     if (bytes.isEmpty() || !canAct())
         return;
+    // Any item of the tree may go (a treemap tile's too), as the item it was when it was walked.
     const AnalysisReport::Entry* entry = listed(bytes);
+    std::optional<FileIdentity> identity = entry ? entry->identity : std::nullopt;
+    if (const StorageTree::Index inTree = indexOfKey(key); !identity && inTree != StorageTree::none)
+        identity = FileIdentity{m_walked->tree.origin.device, m_walked->tree.node(inTree).inode};
     TrashMoves::inBackground(m_context, this, RunKind::analysisTrash, AppFeature::analyze,
-                             {{PathText::shown(bytes), entry ? entry->identity : std::nullopt, bytes}},
+                             {{PathText::shown(bytes), identity, bytes}},
                              [this, bytes](const TrashMoves::Batch& batch) {
                                  if (batch.moved.isEmpty())
                                      return;

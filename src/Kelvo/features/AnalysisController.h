@@ -20,8 +20,9 @@
 // Storage Analysis: the folder analysed, walked once into a tree kept in memory; the folder shown in
 // it, reached by drilling down and up without another walk; its report and nested treemap; revealing
 // or moving an item to the Trash, after which every folder above it shrinks at once; and scans
-// imported from ncdu's export format, which are only looked at. A listed item is named by its row's key (its bytes on disk, percent-encoded), so
-// a name that is not UTF-8 names exactly its own item; every action on it checks its identity too.
+// imported from ncdu's export format, which are only looked at. A listed item is named by its row's key (its
+// bytes on disk, percent-encoded), so a name that is not UTF-8 names exactly its own item; every action on it
+// checks its identity too.
 class AnalysisController : public QObject {
     Q_OBJECT
     // The folder to analyse as shown; a name in it that is not UTF-8 shows its bytes as "\xFF".

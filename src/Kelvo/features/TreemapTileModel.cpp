@@ -4,6 +4,7 @@
 #include "features/AnalysisReportPresenter.h"
 
 #include "analysis/StorageViews.h"
+#include "vocabulary/PathText.h"
 #include "vocabulary/SizeText.h"
 
 #include <QFile>
@@ -19,10 +20,12 @@ QVariant TreemapTileModel::data(const QModelIndex& index, int role) const
         return {};
     const StorageTreemap::Tile& tile = m_tiles[std::size_t(index.row())];
     const bool merged = tile.index == StorageTree::none;
-    const QString name = merged ? QString() : QFile::decodeName(m_tree->name(tile.index).toByteArray());
+    const QString name = merged ? QString() : PathText::shown(m_tree->name(tile.index).toByteArray());
     switch (role) {
     case KeyRole:
         return merged ? QString() : AnalysisReportPresenter::keyOfPath(m_tree->path(tile.index));
+    case FolderKeyRole:
+        return AnalysisReportPresenter::keyOfPath(m_tree->path(tile.parent));
     case NameRole:
         return merged ? AppModelSupport::L("%1 个小项目", "%1 small items").arg(tile.merged) : name;
     case XRole:
@@ -40,12 +43,14 @@ QVariant TreemapTileModel::data(const QModelIndex& index, int role) const
     case MergedRole:
         return tile.merged;
     case TypeRole:
-        return merged || m_tree->node(tile.index).isFolder() ? -1
-                                                              : int(StorageViews::typeOf(m_tree->name(tile.index)));
+        return merged || m_tree->node(tile.index).isFolder()
+                   ? -1
+                   : int(StorageViews::typeOf(m_tree->name(tile.index)));
     case ToolTipRole: {
-        const QString share = m_total > 0 ? QString::number(double(tile.bytes) * 100 / double(m_total), 'f', 1) : "0";
-        return QStringLiteral("%1\n%2 · %3%").arg(merged ? data(index, NameRole).toString() : name,
-                                                  SizeText::bytes(tile.bytes), share);
+        const QString share =
+            m_total > 0 ? QString::number(double(tile.bytes) * 100 / double(m_total), 'f', 1) : "0";
+        return QStringLiteral("%1\n%2 · %3%")
+            .arg(merged ? data(index, NameRole).toString() : name, SizeText::bytes(tile.bytes), share);
     }
     default:
         return {};
@@ -54,10 +59,12 @@ QVariant TreemapTileModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> TreemapTileModel::roleNames() const
 {
-    return {{KeyRole, "key"},         {NameRole, "name"},     {XRole, "tileX"},
-            {YRole, "tileY"},         {WidthRole, "tileWidth"}, {HeightRole, "tileHeight"},
-            {DepthRole, "depth"},     {IsFolderRole, "isFolder"}, {MergedRole, "merged"},
-            {TypeRole, "fileType"},   {ToolTipRole, "toolTip"}};
+    return {{KeyRole, "key"},           {FolderKeyRole, "folderKey"},
+            {NameRole, "name"},         {XRole, "tileX"},
+            {YRole, "tileY"},           {WidthRole, "tileWidth"},
+            {HeightRole, "tileHeight"}, {DepthRole, "depth"},
+            {IsFolderRole, "isFolder"}, {MergedRole, "merged"},
+            {TypeRole, "fileType"},     {ToolTipRole, "toolTip"}};
 }
 
 void TreemapTileModel::show(const StorageTree* tree, StorageTree::Index folder, qreal width, qreal height)

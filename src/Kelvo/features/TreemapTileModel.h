@@ -14,6 +14,7 @@ class TreemapTileModel : public QAbstractListModel {
 public:
     enum Role {
         KeyRole = Qt::UserRole, // the item's key (AnalysisReportPresenter::keyOf); empty for a merged tile
+        FolderKeyRole,          // the folder it is drawn in
         NameRole,
         XRole,
         YRole,
@@ -21,9 +22,9 @@ public:
         HeightRole,
         DepthRole,
         IsFolderRole,
-        MergedRole,   // how many small items a merged tile stands for; 0 otherwise
-        TypeRole,     // the file type's colour slot (StorageViews::FileType), -1 for a folder
-        ToolTipRole,  // name, size and share, in the language of the moment
+        MergedRole,  // how many small items a merged tile stands for; 0 otherwise
+        TypeRole,    // the file type's colour slot (StorageViews::FileType), -1 for a folder
+        ToolTipRole, // name, size and share, in the language of the moment
     };
 
     using QAbstractListModel::QAbstractListModel;

@@ -7,10 +7,10 @@
 #include <QtGlobal>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <ranges>
 #include <span>
 #include <vector>
 
@@ -78,9 +78,10 @@ public:
     StorageTree& operator=(StorageTree&&) noexcept;
     ~StorageTree();
 
-    // Building. The root is added first; each folder's children are added as one block, which the
-    // folder adopts. Safe to call from several threads at once (a walk's workers); a node's fields
-    // are written only by the thread that added it or adopts its block.
+    // Building. Each folder's children are added as one block, which the folder adopts; the root is
+    // added by itself, first (a walk) or when it is complete (an import). Safe to call from several threads
+    // at once (a walk's workers); a node's fields are written only by the thread that added it or adopts its
+    // block.
     Index addRoot(const Item& root);
     // none, adding nothing, when the tree would then hold more than `most` items.
     Index addBlock(std::span<const Item> items, std::size_t most = mostItems);
@@ -95,12 +96,62 @@ public:
     const Node& node(Index index) const { return m_blocks[index >> blockBits][index & blockMask]; }
     Node& node(Index index) { return m_blocks[index >> blockBits][index & blockMask]; }
     QByteArrayView name(Index index) const;
-    // A folder's children, as indices (each folder's are consecutive), those gone left out.
-    auto children(Index folder) const
+    // A folder's children as indices (each folder's are consecutive), those gone passed over.
+    class Children {
+    public:
+        class Iterator {
+        public:
+            using value_type = Index;
+            using difference_type = std::ptrdiff_t;
+            Iterator() = default;
+            Iterator(const StorageTree* tree, Index at, Index end)
+                : m_tree(tree)
+                , m_at(at)
+                , m_end(end)
+            {
+                skipGone();
+            }
+            Index operator*() const { return m_at; }
+            Iterator& operator++()
+            {
+                ++m_at;
+                skipGone();
+                return *this;
+            }
+            Iterator operator++(int)
+            {
+                Iterator before = *this;
+                ++*this;
+                return before;
+            }
+            bool operator==(const Iterator& other) const { return m_at == other.m_at; }
+
+        private:
+            void skipGone()
+            {
+                while (m_at < m_end && m_tree->node(m_at).has(gone))
+                    ++m_at;
+            }
+            const StorageTree* m_tree = nullptr;
+            Index m_at = 0, m_end = 0;
+        };
+        Children(const StorageTree* tree, Index first, Index end)
+            : m_tree(tree)
+            , m_first(first)
+            , m_end(end)
+        {
+        }
+        Iterator begin() const { return {m_tree, m_first, m_end}; }
+        Iterator end() const { return {m_tree, m_end, m_end}; }
+
+    private:
+        const StorageTree* m_tree;
+        Index m_first, m_end;
+    };
+    Children children(Index folder) const
     {
         const Node& parent = node(folder);
-        return std::views::iota(parent.firstChild, parent.firstChild + parent.childCount) |
-               std::views::filter([this](Index child) { return !node(child).has(gone); });
+        return {this, parent.firstChild, parent.firstChild + parent.childCount};
     }
     // Takes an item (and everything below it) out of the tree after it was moved away: every folder
     // above it loses its bytes and items at once, with no new walk.

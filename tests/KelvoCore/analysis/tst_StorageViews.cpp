@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 
+#include <numeric>
+
 #include <sys/time.h>
 
 using namespace SyntheticHome;
@@ -132,6 +134,46 @@ private slots:
                                .arg(tile.rect.width(), 0, 'g', 5)
                                .arg(tile.rect.height(), 0, 'g', 5));
         QCOMPARE(seen, expected);
+    }
+
+    // Whatever the sizes and the shape of the area, the tiles lie inside it without overlapping, each
+    // one's area its part of the whole, none much longer than wide when the sizes are equal.
+    void treemapAreasKeepTheirProportions_data()
+    {
+        columns<QList<qint64>, QRectF>("sizes", "bounds");
+        row("one", QList<qint64>{42}, QRectF(0, 0, 300, 200));
+        row("equal, wide", QList<qint64>{5, 5, 5, 5, 5, 5, 5}, QRectF(0, 0, 800, 120));
+        row("equal, tall", QList<qint64>{5, 5, 5, 5, 5}, QRectF(0, 0, 90, 600));
+        row("skewed", QList<qint64>{1'000'000'000, 4'000'000, 3'000'000, 100'000, 10, 1},
+            QRectF(0, 0, 830, 220));
+        row("falling", QList<qint64>{60, 30, 25, 20, 12, 9, 6, 3, 2, 1}, QRectF(0, 0, 600, 400));
+    }
+    void treemapAreasKeepTheirProportions()
+    {
+        const auto [sizes, bounds] = fetch<QList<qint64>, QRectF>("sizes", "bounds");
+        const QString root = folder(m_box.path("root"));
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            QFile sparse(root + QString("/f%1").arg(i));
+            QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(sizes[i]));
+        }
+        StorageWalk::Result walked = StorageWalk::walk(QFile::encodeName(root));
+        StorageTreemap::Options everything;
+        everything.smallestArea = 0;
+        const auto tiles = StorageTreemap::layout(walked.tree, walked.tree.root(), bounds, everything);
+        QCOMPARE(tiles.size(), std::size_t(sizes.size()));
+        const double total = double(std::accumulate(sizes.begin(), sizes.end(), qint64(0)));
+        for (std::size_t i = 0; i < tiles.size(); ++i) {
+            const QRectF& cell = tiles[i].rect;
+            QVERIFY(bounds.adjusted(-0.01, -0.01, 0.01, 0.01).contains(cell));
+            const double share = cell.width() * cell.height() / (bounds.width() * bounds.height());
+            QVERIFY(qAbs(share - double(tiles[i].bytes) / total) < 0.001);
+            for (std::size_t j = 0; j < i; ++j) {
+                const QRectF overlap = cell.intersected(tiles[j].rect);
+                QVERIFY(overlap.isEmpty() || overlap.width() * overlap.height() < 0.01);
+            }
+            if (sizes.count(sizes.constFirst()) == sizes.size())
+                QVERIFY(std::max(cell.width() / cell.height(), cell.height() / cell.width()) < 3);
+        }
     }
 
     void nestedTilesStayInsideTheirFolder()

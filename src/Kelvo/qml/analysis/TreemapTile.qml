@@ -10,6 +10,7 @@ Rectangle {
     property string name
     property string tip
     property bool isDirectory: false
+    property bool opens: isDirectory // a click opens a folder: this one, or the one it is drawn in
     property bool nested: false // items are drawn inside, below the header
     property color baseColor: "#d5d9e0"
     signal chosen()
@@ -30,11 +31,11 @@ Rectangle {
         anchors.fill: parent
         hoverEnabled: true
         acceptedButtons: Qt.LeftButton | Qt.RightButton
-        cursorShape: root.isDirectory && !AppModel.run.isRunning ? Qt.PointingHandCursor : Qt.ArrowCursor
+        cursorShape: root.opens && !AppModel.run.isRunning ? Qt.PointingHandCursor : Qt.ArrowCursor
         onClicked: mouse => {
             if (mouse.button === Qt.RightButton)
                 root.menuRequested(root)
-            else if (root.isDirectory && !AppModel.run.isRunning)
+            else if (root.opens && !AppModel.run.isRunning)
                 root.chosen()
         }
     }

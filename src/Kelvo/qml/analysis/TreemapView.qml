@@ -4,8 +4,9 @@ import Kelvo 1.0
 // The folder shown as a nested treemap: each item a tile whose area is its share of the folder, a
 // folder's tile holding its own items a few levels deep, files coloured by their type, and the items
 // too small to draw merged into one grey tile. The layout comes from the controller, which lays the
-// tiles out again whenever the map's size changes. Clicking a folder opens it (`folderChosen`); the
-// context menu of an item asks for its actions (`actionsRequested`).
+// tiles out again whenever the map's size changes. Clicking a folder opens it, and clicking an item
+// drawn inside a folder opens that folder (`folderChosen`); the context menu of an item asks for its
+// actions (`actionsRequested`).
 Item {
     id: root
     property var analysis: AppModel.analysis
@@ -26,19 +27,14 @@ Item {
 
     objectName: "treemap"
     implicitHeight: 320
-    onWidthChanged: relayoutTimer.restart()
-    onHeightChanged: relayoutTimer.restart()
+    // Laid out once per turn of the event loop however many sizes a resize passes through.
+    onWidthChanged: Qt.callLater(relayout)
+    onHeightChanged: Qt.callLater(relayout)
     Component.onCompleted: relayout()
 
-    // A resize lays the map out once it settles, not on every pixel.
-    Timer {
-        id: relayoutTimer
-        interval: 60
-        onTriggered: root.relayout()
-    }
     Connections {
         target: root.analysis
-        function onReportChanged() { root.relayout() }
+        function onReportChanged() { Qt.callLater(root.relayout) }
     }
 
     Repeater {
@@ -46,6 +42,7 @@ Item {
         model: root.analysis.treemap
         delegate: TreemapTile {
             required property string key
+            required property string folderKey
             required property real tileX
             required property real tileY
             required property real tileWidth
@@ -62,12 +59,18 @@ Item {
             width: tileWidth
             height: tileHeight
             isDirectory: isFolder
+            opens: isFolder || (depth > 0 && merged === 0)
             nested: isFolder && depth < 2
             tip: toolTip
             baseColor: merged > 0 ? "#e4e6ea"
                        : isFolder ? root.folderColours[Math.min(depth, root.folderColours.length - 1)]
                        : root.typeColours[Math.max(0, fileType)]
-            onChosen: root.folderChosen(key)
+            onChosen: {
+                if (isFolder)
+                    root.folderChosen(key)
+                else if (depth > 0)
+                    root.folderChosen(folderKey)
+            }
             onMenuRequested: anchor => {
                 if (key.length > 0)
                     root.actionsRequested(anchor, { key: key, name: name, path: "", isDirectory: isFolder })
