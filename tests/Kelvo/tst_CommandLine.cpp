@@ -247,6 +247,14 @@ private slots:
         row("purge that would remove", QStringList{"purge", "/tmp"}, 2, "purge supports --dry-run only");
         row("installer that would remove", QStringList{"installer"}, 2, "installer supports --dry-run only");
         row("analyze a folder", QStringList{"analyze", "{dir}"}, 0, "Location: {dir}\n");
+        row("analyze, import and a path", QStringList{"analyze", "--import", "{dir}/file", "{dir}"}, 2,
+            "analyze --import takes no path.");
+        row("analyze, export without a file", QStringList{"analyze", "--export"}, 2,
+            "--export needs a file.");
+        row("analyze, import of a missing file", QStringList{"analyze", "--import", "{dir}/missing.json"}, 1,
+            "Could not read “{dir}/missing.json”");
+        row("analyze, import of what is no export", QStringList{"analyze", "--import", "{dir}/file"}, 1,
+            "The ncdu export cannot be imported, at byte 0");
         row("analyze, missing", QStringList{"analyze", "{dir}/missing"}, 1,
             "“{dir}/missing” does not exist.");
         row("purge, a file", QStringList{"purge", "--dry-run", "{dir}/file"}, 1,
@@ -429,6 +437,31 @@ private slots:
     }
 
     // One JSON shape for every listing (kind, date, entries with stable ids and sizes in bytes); text alike.
+    // A folder exported and imported again reads as the folder itself: the same totals and items.
+    void anExportedScanReadsBack()
+    {
+        file(m_home + "/code/web/a.js", 3000);
+        file(m_home + "/code/web/lib/b.js", 7000);
+        file(m_home + "/code/notes.md", 500);
+        const QString exported = m_dir->filePath("scan.json");
+        const Run written = run({"analyze", "--export", exported, m_home + "/code"}, m_home);
+        QCOMPARE(written.status, 0);
+        QVERIFY(written.err.contains(exported));
+        const auto analysis = [&](const QStringList& words) {
+            QJsonObject report = QJsonDocument::fromJson(run(words, m_home).out.toUtf8()).object();
+            QStringList seen{report.value("path").toString(),
+                             QString::number(report.value("total_size").toDouble()),
+                             QString::number(report.value("total_files").toDouble())};
+            for (const QJsonValue entry : report.value("entries").toArray())
+                seen << entry.toObject().value("name").toString() + "=" +
+                            QString::number(entry.toObject().value("size").toDouble());
+            return seen;
+        };
+        const QStringList walked = analysis({"analyze", "--json", m_home + "/code"});
+        QCOMPARE(walked.mid(1, 2), (QStringList{"10500", "3"}));
+        QCOMPARE(analysis({"analyze", "--json", "--import", exported}), walked);
+    }
+
     void listingsSayWhatTheyFound()
     {
         // A Linux desktop looks for its own packages, and says which kind each is.

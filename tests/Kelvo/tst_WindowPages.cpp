@@ -13,6 +13,8 @@
 #include <QScopeGuard>
 #include <QUrl>
 
+#include <sys/time.h>
+
 namespace {
 
 using namespace TestSupport;
@@ -154,6 +156,34 @@ private slots:
                                        SizeText::bytes(analysis.totalSize())}));
         scrollIntoView(item("resultsPanel"), true);
         photograph(shotName("analyze-results"));
+    }
+
+    // Below the folder's items, its old files (here a mailbox not changed for two years) and what each
+    // type of file takes; then an export written by ncdu, opened as a scan that can only be explored.
+    void analysisViewsAndAnImportedScan_data() { languageRows(); }
+    void analysisViewsAndAnImportedScan()
+    {
+        useRowLanguage();
+        const QString mailbox = library() + "/Mail/V10/inbox.mbox";
+        const qint64 twoYearsAgo = QDateTime::currentDateTime().addYears(-2).toSecsSinceEpoch();
+        const timeval times[2] = {{time_t(twoYearsAgo), 0}, {time_t(twoYearsAgo), 0}};
+        QCOMPARE(::utimes(QFile::encodeName(mailbox).constData(), times), 0);
+        scan("analyze");
+        AnalysisController& analysis = *model().analysis();
+        QCOMPARE(linesIn(shown("oldFileRow"), "rowName"), QStringList{"inbox.mbox"});
+        QCOMPARE(shown("typeRow").size(), analysis.typeTotals().size());
+        scrollIntoView(item("oldFilesHeading"), true);
+        photograph(shotName("analyze-views"));
+
+        analysis.importScan(QUrl::fromLocalFile(QStringLiteral(KELVO_TEST_DATA_DIR "/ncdu/ncdu-1.18.json")));
+        waitForTheRun();
+        QVERIFY(!analysis.canAct() && item("analysisOrigin")->isVisible());
+        QCOMPARE(analysis.path(), "/tmp/kelvo-ncdu-fixture");
+        // Its items cannot be revealed or moved: they are on the machine that made the scan.
+        QVERIFY(!actionOf(rowNamed("analysisRow", "a.bin"), "actionTrash")->isEnabled());
+        QVERIFY(closes("itemActionsMenu", "Escape"));
+        scrollIntoView(item("resultsPanel"), true);
+        photograph(shotName("analyze-imported"));
     }
 
     // A folder is entered from its tile's header or its row's menu, and left with the parent button,

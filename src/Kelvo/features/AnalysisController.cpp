@@ -7,6 +7,7 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "analysis/NcduExport.h"
+#include "analysis/StorageViews.h"
 #include "platform/Desktop.h"
 #include "platform/FileErrorText.h"
 #include "vocabulary/BackgroundRun.h"
@@ -20,8 +21,8 @@ using namespace AppModelSupport;
 
 namespace {
 
-// The large files list leaves out what is smaller: a short list is never padded with small files.
-constexpr qint64 largeFileFloor = 1 << 20;
+// A folder's items listed in another order than by size: enough to find any, never a hundred thousand rows.
+constexpr std::size_t mostSortedRows = 500;
 
 // The Library folder where the system keeps one (macOS), else the home folder itself.
 QString defaultFolder(const QString& home)
@@ -40,6 +41,11 @@ AnalysisController::AnalysisController(const FeatureContext& context, QObject* p
 {
     connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this,
             &AnalysisController::leftOutNoteChanged);
+    // The type names and the treemap's tooltips are texts of the moment.
+    connect(&LocalizationSettings::shared(), &LocalizationSettings::preferenceChanged, this, [this] {
+        if (m_walked)
+            show(m_shown);
+    });
 }
 
 void AnalysisController::setPath(const QString& path)
@@ -167,7 +173,27 @@ void AnalysisController::show(StorageTree::Index folder)
         setReport(std::nullopt);
         return;
     }
-    AnalysisReport report = LocalAnalysis::reportOf(*m_walked, folder, largeFileFloor);
+    AnalysisReport report = LocalAnalysis::reportOf(*m_walked, folder, m_largeFileFloor);
+    const StorageTree& tree = m_walked->tree;
+    if (m_sortKey != u"size") {
+        const StorageViews::SortKey key = m_sortKey == u"name"    ? StorageViews::SortKey::name
+                                          : m_sortKey == u"items" ? StorageViews::SortKey::items
+                                                                  : StorageViews::SortKey::modified;
+        report.entries.clear();
+        for (const StorageTree::Index child : StorageViews::sortedChildren(tree, folder, key)) {
+            if (report.entries.size() == mostSortedRows)
+                break;
+            report.entries.push_back(LocalAnalysis::entryOf(tree, child));
+        }
+    }
+    const StorageViews::OldFiles old = StorageViews::oldFiles(tree, folder, QDateTime::currentDateTime(),
+                                                              m_oldMonths, LocalAnalysis::listLimit);
+    std::vector<AnalysisReport::Entry> oldEntries;
+    for (const StorageTree::Index file : old.files)
+        oldEntries.push_back(LocalAnalysis::entryOf(tree, file));
+    m_oldFiles.setEntries(oldEntries, report.totalSize.value_or(0));
+    m_oldFilesBytes = old.bytes;
+    m_oldFilesCount = old.count;
     m_folder = m_walked->tree.path(folder);
     m_path = PathText::shown(m_folder);
     emit pathChanged();
@@ -218,6 +244,45 @@ QString AnalysisController::originNote() const
     return L("导入的扫描，由 %1 于 %2 生成；只能查看。",
              "Imported scan made by %1 on %2; it can only be explored.")
         .arg(program, when);
+}
+
+void AnalysisController::setSortKey(const QString& key)
+{
+    if (key == m_sortKey)
+        return;
+    m_sortKey = key;
+    show(m_shown);
+}
+
+void AnalysisController::setLargeFileFloor(qint64 bytes)
+{
+    if (bytes == m_largeFileFloor)
+        return;
+    m_largeFileFloor = bytes;
+    show(m_shown);
+}
+
+void AnalysisController::setOldMonths(int months)
+{
+    if (months == m_oldMonths || months <= 0)
+        return;
+    m_oldMonths = months;
+    show(m_shown);
+}
+
+QVariantList AnalysisController::typeTotals() const
+{
+    QVariantList totals;
+    if (!m_walked || m_shown == StorageTree::none)
+        return totals;
+    const qint64 whole = m_walked->tree.node(m_shown).apparent;
+    for (const StorageViews::TypeTotal& total : StorageViews::sizesByType(m_walked->tree, m_shown))
+        totals << QVariantMap{
+            {QStringLiteral("name"), AnalysisReportPresenter::typeName(total.type)},
+            {QStringLiteral("bytes"), total.bytes},
+            {QStringLiteral("files"), total.files},
+            {QStringLiteral("share"), whole > 0 ? double(total.bytes) / double(whole) : 0.0}};
+    return totals;
 }
 
 StorageTree::Index AnalysisController::indexOfKey(const QString& key) const

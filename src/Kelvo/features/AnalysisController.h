@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <QVariantList>
 
 #include <memory>
 #include <optional>
@@ -41,6 +42,17 @@ class AnalysisController : public QObject {
     Q_PROPERTY(QStringList crumbs READ crumbs NOTIFY reportChanged)
     // False for an imported scan: its items are on the machine that made it.
     Q_PROPERTY(bool canAct READ canAct NOTIFY reportChanged)
+    // How the folder's items are listed: "size", "name", "items" or "modified".
+    Q_PROPERTY(QString sortKey READ sortKey WRITE setSortKey NOTIFY reportChanged)
+    // The large files list leaves out the files smaller than this.
+    Q_PROPERTY(qint64 largeFileFloor READ largeFileFloor WRITE setLargeFileFloor NOTIFY reportChanged)
+    // The files below the folder not modified for this many months, largest first.
+    Q_PROPERTY(int oldMonths READ oldMonths WRITE setOldMonths NOTIFY reportChanged)
+    Q_PROPERTY(AnalysisEntryModel* oldFiles READ oldFiles CONSTANT)
+    Q_PROPERTY(qint64 oldFilesBytes READ oldFilesBytes NOTIFY reportChanged)
+    Q_PROPERTY(qint64 oldFilesCount READ oldFilesCount NOTIFY reportChanged)
+    // What each type of file takes below the folder: {name, bytes, files, share}, largest first.
+    Q_PROPERTY(QVariantList typeTotals READ typeTotals NOTIFY reportChanged)
     // Where an imported scan came from, in the language of the moment; empty for a walk.
     Q_PROPERTY(QString originNote READ originNote NOTIFY reportChanged)
     // Hidden items and the home folder's personal folders counted too; a change analyses again.
@@ -64,6 +76,16 @@ public:
     QStringList crumbs() const;
     bool canAct() const { return !m_walked || !m_walked->tree.origin.imported; }
     QString originNote() const;
+    QString sortKey() const { return m_sortKey; }
+    void setSortKey(const QString& key);
+    qint64 largeFileFloor() const { return m_largeFileFloor; }
+    void setLargeFileFloor(qint64 bytes);
+    int oldMonths() const { return m_oldMonths; }
+    void setOldMonths(int months);
+    AnalysisEntryModel* oldFiles() { return &m_oldFiles; }
+    qint64 oldFilesBytes() const { return m_oldFilesBytes; }
+    qint64 oldFilesCount() const { return m_oldFilesCount; }
+    QVariantList typeTotals() const;
     bool countEverything() const { return m_countEverything; }
     void setCountEverything(bool countEverything);
 
@@ -118,6 +140,11 @@ private:
     AnalysisEntryModel m_entries;
     AnalysisEntryModel m_largeFiles;
     TreemapTileModel m_treemap;
+    AnalysisEntryModel m_oldFiles;
+    QString m_sortKey = QStringLiteral("size");
+    qint64 m_largeFileFloor = 1000 * 1000;
+    int m_oldMonths = 12;
+    qint64 m_oldFilesBytes = 0, m_oldFilesCount = 0;
     std::shared_ptr<StorageWalk::Result> m_walked;
     StorageTree::Index m_shown = StorageTree::none;
     qreal m_treemapWidth = 0, m_treemapHeight = 0;

@@ -48,6 +48,30 @@ QString keyOfPath(const QByteArray& path)
     return QString::fromLatin1(path.toPercentEncoding("/"));
 }
 
+QString typeName(StorageViews::FileType type)
+{
+    using Type = StorageViews::FileType;
+    switch (type) {
+    case Type::video:
+        return L("视频", "Video");
+    case Type::images:
+        return L("图片", "Images");
+    case Type::audio:
+        return L("音频", "Audio");
+    case Type::archives:
+        return L("压缩包", "Archives");
+    case Type::diskImages:
+        return L("磁盘映像和安装包", "Disk images and packages");
+    case Type::code:
+        return L("代码", "Code");
+    case Type::documents:
+        return L("文档", "Documents");
+    case Type::other:
+        break;
+    }
+    return L("其他", "Other");
+}
+
 QByteArray bytesOfKey(const QString& key)
 {
     return QByteArray::fromPercentEncoding(key.toUtf8());

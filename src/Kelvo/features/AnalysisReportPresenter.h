@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/AnalysisReport.h"
+#include "analysis/StorageViews.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,5 +17,7 @@ QString leftOutNote(const AnalysisReport& report);
 // path) reads as its own UTF-8.
 QString keyOf(const AnalysisReport::Entry& entry);
 QString keyOfPath(const QByteArray& path);
+// A type of file's name in the language of the moment: "Video", "Disk images and packages", ...
+QString typeName(StorageViews::FileType type);
 QByteArray bytesOfKey(const QString& key);
 } // namespace AnalysisReportPresenter

@@ -48,18 +48,6 @@ AnalysisReport::Kind entryKind(const StorageTree::Node& node, const QByteArray& 
     return AnalysisReport::Kind::special;
 }
 
-Entry entryOf(const StorageTree& tree, Index index)
-{
-    const StorageTree::Node& node = tree.node(index);
-    const QByteArray path = tree.path(index);
-    return {QFile::decodeName(tree.name(index).toByteArray()),
-            QFile::decodeName(path),
-            node.apparent,
-            node.kind == StorageTree::Kind::folder || node.kind == StorageTree::Kind::package,
-            FileIdentity{tree.origin.device, node.inode},
-            entryKind(node, path, tree.origin.imported),
-            rawPathOf(path)};
-}
 
 // Regular files below the folder, those inside bundles included when the walk counted them.
 qint64 filesBelow(const StorageTree& tree, Index folder)
@@ -81,6 +69,19 @@ qint64 filesBelow(const StorageTree& tree, Index folder)
 }
 
 } // namespace
+
+AnalysisReport::Entry entryOf(const StorageTree& tree, StorageTree::Index index)
+{
+    const StorageTree::Node& node = tree.node(index);
+    const QByteArray path = tree.path(index);
+    return {QFile::decodeName(tree.name(index).toByteArray()),
+            QFile::decodeName(path),
+            node.apparent,
+            node.kind == StorageTree::Kind::folder || node.kind == StorageTree::Kind::package,
+            FileIdentity{tree.origin.device, node.inode},
+            entryKind(node, path, tree.origin.imported),
+            rawPathOf(path)};
+}
 
 AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<StorageTree::Index> below,
                         qint64 largeFileFloor)

@@ -56,6 +56,8 @@ StorageWalk::Options walkOptions(const QString& home, const Options& options);
 // and the totals; sizes are the files' apparent sizes, a hard link's counted once.
 AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<StorageTree::Index> folder = {},
                         qint64 largeFileFloor = 0);
+// One item of a tree as a report lists it: its size the apparent bytes of its files.
+AnalysisReport::Entry entryOf(const StorageTree& tree, StorageTree::Index index);
 // An imported tree as a walk's result, its files counted (those inside bundles are not known).
 StorageWalk::Result imported(StorageTree tree);
 

@@ -112,6 +112,15 @@ ColumnLayout {
         Layout.leftMargin: 4
         title: Theme.t("占用靠前的项目", "Largest space users")
         count: root.analysis.entries.count
+        OptionButtons {
+            objectName: "analysisSort"
+            value: root.analysis.sortKey
+            options: [{ text: Theme.t("大小", "Size"), value: "size" },
+                      { text: Theme.t("名称", "Name"), value: "name" },
+                      { text: Theme.t("项目数", "Items"), value: "items" },
+                      { text: Theme.t("修改时间", "Modified"), value: "modified" }]
+            onChosen: key => root.analysis.sortKey = key
+        }
     }
 
     TreemapView {
@@ -144,10 +153,15 @@ ColumnLayout {
         Layout.fillWidth: true
         Layout.topMargin: Theme.spacing
         Layout.leftMargin: 4
-        visible: root.analysis.largeFiles.count > 0
         title: Theme.t("大文件", "Large Files")
         count: root.analysis.largeFiles.count
         note: Theme.t("建议重点查看", "Worth checking first")
+        OptionButtons {
+            objectName: "largeFileFloor"
+            value: root.analysis.largeFileFloor
+            options: [1e6, 1e7, 1e8].map(bytes => ({ text: "≥ " + Theme.bytes(bytes), value: bytes }))
+            onChosen: bytes => root.analysis.largeFileFloor = bytes
+        }
     }
 
     ColumnLayout {
@@ -163,6 +177,113 @@ ColumnLayout {
                 Layout.fillWidth: true
                 first: index === 0
                 onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(fileRow))
+            }
+        }
+    }
+
+    Label {
+        Layout.fillWidth: true
+        Layout.leftMargin: 4
+        visible: root.analysis.largeFiles.count === 0
+        text: Theme.t("没有达到这个大小的文件。", "No file is this large.")
+        color: Theme.textSecondary
+        font.pixelSize: Theme.fontSmall
+    }
+
+    SectionHeading {
+        objectName: "oldFilesHeading"
+        Layout.fillWidth: true
+        Layout.topMargin: Theme.spacing
+        Layout.leftMargin: 4
+        title: Theme.t("旧文件", "Old Files")
+        count: root.analysis.oldFiles.count
+        note: root.analysis.oldFilesCount > 0
+              ? Theme.t(root.analysis.oldFilesCount + " 个，共 " + Theme.bytes(root.analysis.oldFilesBytes),
+                        root.analysis.oldFilesCount + (root.analysis.oldFilesCount === 1 ? " file, " : " files, ")
+                        + Theme.bytes(root.analysis.oldFilesBytes))
+              : ""
+        OptionButtons {
+            objectName: "oldMonths"
+            value: root.analysis.oldMonths
+            options: [3, 6, 12, 24].map(months => ({ value: months,
+                                                     text: Theme.t(months + " 个月未改", months + " months") }))
+            onChosen: months => root.analysis.oldMonths = months
+        }
+    }
+
+    Label {
+        Layout.fillWidth: true
+        Layout.leftMargin: 4
+        visible: root.analysis.oldFiles.count === 0
+        text: Theme.t("这段时间里所有文件都改动过。", "Every file was changed in that time.")
+        color: Theme.textSecondary
+        font.pixelSize: Theme.fontSmall
+    }
+
+    ColumnLayout {
+        Layout.fillWidth: true
+        visible: root.analysis.oldFiles.count > 0
+        spacing: 0
+        Repeater {
+            model: root.analysis.oldFiles
+            delegate: AnalysisEntryRow {
+                id: oldRow
+                required property int index
+                objectName: "oldFileRow"
+                Layout.fillWidth: true
+                first: index === 0
+                onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(oldRow))
+            }
+        }
+    }
+
+    SectionHeading {
+        objectName: "typesHeading"
+        Layout.fillWidth: true
+        Layout.topMargin: Theme.spacing
+        Layout.leftMargin: 4
+        visible: root.analysis.typeTotals.length > 0
+        title: Theme.t("按类型", "By Type")
+    }
+
+    ColumnLayout {
+        Layout.fillWidth: true
+        Layout.leftMargin: 12
+        Layout.rightMargin: 12
+        spacing: 6
+        Repeater {
+            model: root.analysis.typeTotals
+            delegate: RowLayout {
+                required property var modelData
+                objectName: "typeRow"
+                Layout.fillWidth: true
+                spacing: Theme.spacing
+                Label {
+                    Layout.preferredWidth: 200
+                    text: modelData.name
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontSmall
+                    elide: Text.ElideRight
+                }
+                ShareBar {
+                    Layout.fillWidth: true
+                    share: modelData.share
+                }
+                Label {
+                    Layout.preferredWidth: 90
+                    horizontalAlignment: Text.AlignRight
+                    text: Theme.t(modelData.files + " 个文件", modelData.files + (modelData.files === 1 ? " file" : " files"))
+                    color: Theme.textSecondary
+                    font.pixelSize: Theme.fontSmall
+                }
+                Label {
+                    Layout.preferredWidth: 80
+                    horizontalAlignment: Text.AlignRight
+                    text: Theme.bytes(modelData.bytes)
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontSmall
+                    font.weight: Font.DemiBold
+                }
             }
         }
     }
