@@ -186,6 +186,35 @@ private slots:
         photograph(shotName("analyze-imported"));
     }
 
+    // The keyboard moves through the tree in memory: a typed path with Enter, Enter on a folder's row,
+    // Backspace back up; Delete on a row asks before moving it to the Trash.
+    void keysMoveThroughTheTree()
+    {
+        scan("analyze");
+        AnalysisController& analysis = *model().analysis();
+        QQuickItem* field = item("analysisPathField");
+        field->forceActiveFocus();
+        field->setProperty("text", homePath("Library/Caches/"));
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QVERIFY(!model().runs()->isRunning());
+        QCOMPARE(analysis.path(), homePath("Library/Caches"));
+        rowNamed("analysisRow", "com.example.big")->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Backspace);
+        QCOMPARE(analysis.path(), library());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        rowNamed("analysisRow", "Mail")->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QCOMPARE(analysis.path(), homePath("Library/Mail"));
+        QTest::keyClick(m_window, Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(analysis.path(), library());
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        rowNamed("analysisRow", "archive.zip")->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QVERIFY(QTest::qWaitFor([&] { return popupOpen("trashDialog"); }));
+        QVERIFY(closes("trashDialog", "Escape"));
+        QVERIFY(QFile::exists(library() + "/archive.zip"));
+    }
+
     // A folder is entered from its tile's header or its row's menu, and left with the parent button,
     // all from the tree in memory; a file is not entered.
     void foldersAreEnteredFromTheirTileOrMenu()

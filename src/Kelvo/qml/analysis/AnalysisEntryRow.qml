@@ -7,7 +7,8 @@ import Kelvo 1.0
 // a bar showing its part of the whole. A link or special file is named as such (it weighs nothing:
 // links are not followed); a folder that cannot be read says so instead of a size; a name that is not
 // UTF-8 shows those bytes as "\xFF" and carries a tag saying so. The dots button asks for the item's
-// actions; a double click on a folder asks to analyse it.
+// actions; a double click on a folder, or Enter on it, asks to open it; Delete asks to move the item
+// to the Trash. Tab reaches each row.
 Item {
     id: root
     required property string key
@@ -24,16 +25,31 @@ Item {
     property bool first: false
     signal actionsRequested(Item anchor)
     signal analyzeRequested()
+    signal trashRequested()
 
     readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
 
     objectName: "analysisRow"
     implicitHeight: row.implicitHeight + 16
+    activeFocusOnTab: true
+    Accessible.role: Accessible.ListItem
+    Accessible.name: shownName + ", " + sizeText
+    Keys.onReturnPressed: if (isDirectory && !AppModel.run.isRunning) root.analyzeRequested()
+    Keys.onEnterPressed: if (isDirectory && !AppModel.run.isRunning) root.analyzeRequested()
+    Keys.onDeletePressed: if (!AppModel.run.isRunning) root.trashRequested()
 
     ListRowBackground {
         anchors.fill: parent
         first: root.first
-        hovered: hover.hovered
+        hovered: hover.hovered || root.activeFocus
+    }
+    Rectangle {
+        anchors.fill: parent
+        visible: root.activeFocus
+        color: "transparent"
+        radius: Theme.radiusSmall
+        border.width: 2
+        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
     }
     HoverHandler {
         id: hover

@@ -12,6 +12,7 @@ ColumnLayout {
     readonly property var analysis: AppModel.analysis
     signal actionsRequested(Item anchor, var row)
     signal analyzeRequested(string key)
+    signal trashRequested(var row)
 
     function rowOf(item) {
         return { key: item.key, name: item.name, path: item.path, isDirectory: item.isDirectory }
@@ -143,6 +144,7 @@ ColumnLayout {
                 first: index === 0
                 showsShare: true
                 onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(entryRow))
+                onTrashRequested: root.trashRequested(root.rowOf(entryRow))
                 onAnalyzeRequested: root.analyzeRequested(entryRow.key)
             }
         }
@@ -177,6 +179,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 first: index === 0
                 onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(fileRow))
+                onTrashRequested: root.trashRequested(root.rowOf(fileRow))
             }
         }
     }
@@ -233,6 +236,7 @@ ColumnLayout {
                 Layout.fillWidth: true
                 first: index === 0
                 onActionsRequested: anchor => root.actionsRequested(anchor, root.rowOf(oldRow))
+                onTrashRequested: root.trashRequested(root.rowOf(oldRow))
             }
         }
     }

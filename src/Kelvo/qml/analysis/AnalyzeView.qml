@@ -33,11 +33,29 @@ FeaturePage {
                           "Analysis only reads directory info and does not modify any files.")
         lastRunFeature: AppFeature.Analyze
 
-        FolderField {
+        // The folder shown; a path typed or pasted here opens with Enter: at once when the tree
+        // walked holds it, otherwise by walking it.
+        TextField {
+            id: pathField
             objectName: "analysisPathField"
+            readonly property string path: AppModel.analysis.path
             Layout.fillWidth: true
             Layout.minimumWidth: 160
-            path: AppModel.analysis.path
+            implicitHeight: 32
+            leftPadding: 10
+            font.pixelSize: Theme.fontBody
+            enabled: !AppModel.run.isRunning
+            text: path
+            selectByMouse: true
+            Accessible.name: Theme.t("要分析的文件夹", "Folder to analyze")
+            background: Rectangle {
+                radius: Theme.radiusControl
+                color: Qt.rgba(1, 1, 1, 0.62)
+                border.width: pathField.activeFocus ? 2 : 1
+                border.color: pathField.activeFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.45) : Theme.hairline
+            }
+            onAccepted: AppModel.analysis.analyze(text)
+            onPathChanged: text = path
         }
         KButton {
             objectName: "analysisChooseButton"
@@ -134,6 +152,10 @@ FeaturePage {
                 actionsMenu.openFor(anchor, row.name, row.key, row.isDirectory)
             }
             onAnalyzeRequested: key => AppModel.analysis.analyzeItem(key)
+            onTrashRequested: row => {
+                if (AppModel.analysis.canAct)
+                    trashDialog.ask(row.name, row.path, row.key)
+            }
         }
     }
 
