@@ -24,6 +24,20 @@ namespace {
 // A folder's items listed in another order than by size: enough to find any, never a hundred thousand rows.
 constexpr std::size_t mostSortedRows = 500;
 
+// What each type of file takes below the folder, with the types' names in the language of the moment.
+QVariantList typeTotalsOf(const StorageTree& tree, StorageTree::Index folder)
+{
+    QVariantList totals;
+    const qint64 whole = tree.node(folder).apparent;
+    for (const StorageViews::TypeTotal& total : StorageViews::sizesByType(tree, folder))
+        totals << QVariantMap{
+            {QStringLiteral("name"), AnalysisReportPresenter::typeName(total.type)},
+            {QStringLiteral("bytes"), total.bytes},
+            {QStringLiteral("files"), total.files},
+            {QStringLiteral("share"), whole > 0 ? double(total.bytes) / double(whole) : 0.0}};
+    return totals;
+}
+
 // The Library folder where the system keeps one (macOS), else the home folder itself.
 QString defaultFolder(const QString& home)
 {
@@ -170,6 +184,7 @@ void AnalysisController::show(StorageTree::Index folder)
     m_shown = folder;
     if (!m_walked || folder == StorageTree::none) {
         m_treemap.show(nullptr, StorageTree::none, 0, 0);
+        m_typeTotals.clear();
         setReport(std::nullopt);
         return;
     }
@@ -194,6 +209,7 @@ void AnalysisController::show(StorageTree::Index folder)
     m_oldFiles.setEntries(oldEntries, report.totalSize.value_or(0));
     m_oldFilesBytes = old.bytes;
     m_oldFilesCount = old.count;
+    m_typeTotals = typeTotalsOf(tree, folder);
     m_folder = m_walked->tree.path(folder);
     m_path = PathText::shown(m_folder);
     emit pathChanged();
@@ -268,21 +284,6 @@ void AnalysisController::setOldMonths(int months)
         return;
     m_oldMonths = months;
     show(m_shown);
-}
-
-QVariantList AnalysisController::typeTotals() const
-{
-    QVariantList totals;
-    if (!m_walked || m_shown == StorageTree::none)
-        return totals;
-    const qint64 whole = m_walked->tree.node(m_shown).apparent;
-    for (const StorageViews::TypeTotal& total : StorageViews::sizesByType(m_walked->tree, m_shown))
-        totals << QVariantMap{
-            {QStringLiteral("name"), AnalysisReportPresenter::typeName(total.type)},
-            {QStringLiteral("bytes"), total.bytes},
-            {QStringLiteral("files"), total.files},
-            {QStringLiteral("share"), whole > 0 ? double(total.bytes) / double(whole) : 0.0}};
-    return totals;
 }
 
 StorageTree::Index AnalysisController::indexOfKey(const QString& key) const

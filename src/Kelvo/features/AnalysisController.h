@@ -85,7 +85,7 @@ public:
     AnalysisEntryModel* oldFiles() { return &m_oldFiles; }
     qint64 oldFilesBytes() const { return m_oldFilesBytes; }
     qint64 oldFilesCount() const { return m_oldFilesCount; }
-    QVariantList typeTotals() const;
+    QVariantList typeTotals() const { return m_typeTotals; }
     bool countEverything() const { return m_countEverything; }
     void setCountEverything(bool countEverything);
 
@@ -145,6 +145,7 @@ private:
     qint64 m_largeFileFloor = 1000 * 1000;
     int m_oldMonths = 12;
     qint64 m_oldFilesBytes = 0, m_oldFilesCount = 0;
+    QVariantList m_typeTotals; // made once per folder shown: QML reads it more than once
     std::shared_ptr<StorageWalk::Result> m_walked;
     StorageTree::Index m_shown = StorageTree::none;
     qreal m_treemapWidth = 0, m_treemapHeight = 0;
