@@ -63,9 +63,12 @@ private slots:
         const QString root = m_box.path("root");
         const std::map<QString, std::pair<int, int>> files{
             // size, months before now
-            {"media/film.mkv", {9000 - 2000, 7}}, {"media/clip.mov", {2000, 1}},
-            {"media/song.flac", {4000, 2}},       {"media/cover.png", {50, 2}},
-            {"docs/notes.txt", {100, 12}},        {"b.zip", {1500, 0}}};
+            {"media/film.mkv", {9000 - 2000, 7}},
+            {"media/clip.mov", {2000, 1}},
+            {"media/song.flac", {4000, 2}},
+            {"media/cover.PNG", {50, 2}}, // extensions in any letter case
+            {"docs/notes.txt", {100, 12}},
+            {"b.zip", {1500, 0}}};
         for (const auto& [path, facts] : files) {
             file(root + '/' + path, facts.first);
             touch(root + '/' + path, now.addMonths(-facts.second).addDays(-1));
