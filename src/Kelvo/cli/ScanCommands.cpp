@@ -4,6 +4,7 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "analysis/NcduExport.h"
+#include "analysis/NcduExportText.h"
 #include "installer/LocalInstallerPreview.h"
 #include "platform/FileErrorText.h"
 #include "purge/LocalPurgePreview.h"
@@ -16,7 +17,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QLocale>
 #include <QSaveFile>
 #include <QTextStream>
 #include <variant>
@@ -132,16 +132,11 @@ std::variant<StorageWalk::Result, QString> importedScan(const QString& file, Str
     return LocalAnalysis::imported(std::move(std::get<StorageTree>(read)));
 }
 
-// "Scan of /srv made by ncdu 1.18 on 1 Dec 2026 10:00, imported."
+// "Imported scan of /srv, made by ncdu 1.18 on 1 Dec 2026 10:00."
 QString originLine(const StorageTree::Origin& origin)
 {
-    const QString program = origin.program.isEmpty()
-                                ? L("未知程序", "an unknown program")
-                                : (origin.program + u' ' + origin.programVersion).trimmed();
-    const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
-                                        : L("未知时间", "an unknown date");
-    return L("导入的扫描：%1，由 %2 于 %3 生成。", "Imported scan of %1, made by %2 on %3.")
-        .arg(PathText::shown(origin.rootPath), program, when);
+    return L("导入的扫描：%1，由 %2 生成。", "Imported scan of %1, made by %2.")
+        .arg(PathText::shown(origin.rootPath), NcduExportText::madeBy(origin));
 }
 
 } // namespace

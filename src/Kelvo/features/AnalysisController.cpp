@@ -7,6 +7,7 @@
 
 #include "analysis/LocalAnalysis.h"
 #include "analysis/NcduExport.h"
+#include "analysis/NcduExportText.h"
 #include "analysis/StorageViews.h"
 #include "platform/Desktop.h"
 #include "platform/FileErrorText.h"
@@ -15,7 +16,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 
 using namespace AppModelSupport;
 
@@ -251,15 +251,8 @@ QString AnalysisController::originNote() const
 {
     if (!m_walked || !m_walked->tree.origin.imported)
         return {};
-    const StorageTree::Origin& origin = m_walked->tree.origin;
-    const QString program = origin.program.isEmpty()
-                                ? L("未知程序", "an unknown program")
-                                : (origin.program + u' ' + origin.programVersion).trimmed();
-    const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
-                                        : L("未知时间", "an unknown date");
-    return L("导入的扫描，由 %1 于 %2 生成；只能查看。",
-             "Imported scan made by %1 on %2; it can only be explored.")
-        .arg(program, when);
+    return L("导入的扫描，由 %1 生成；只能查看。", "Imported scan made by %1; it can only be explored.")
+        .arg(NcduExportText::madeBy(m_walked->tree.origin));
 }
 
 void AnalysisController::setSortKey(const QString& key)
@@ -416,7 +409,7 @@ void AnalysisController::forget(const QByteArray& path)
     if (moved == StorageTree::none)
         return;
     const StorageTree::Node& node = m_walked->tree.node(moved);
-    const qint64 files = node.isFolder() ? LocalAnalysis::reportOf(*m_walked, moved).totalFiles.value_or(0)
+    const qint64 files = node.isFolder() ? StorageViews::filesBelow(m_walked->tree, moved)
                          : node.kind == StorageTree::Kind::file ? 1
                                                                 : 0;
     m_walked->files = std::max<qint64>(0, m_walked->files - files);

@@ -48,26 +48,6 @@ AnalysisReport::Kind entryKind(const StorageTree::Node& node, const QByteArray& 
     return AnalysisReport::Kind::special;
 }
 
-
-// Regular files below the folder, those inside bundles included when the walk counted them.
-qint64 filesBelow(const StorageTree& tree, Index folder)
-{
-    qint64 files = 0;
-    std::vector<Index> folders{folder};
-    while (!folders.empty()) {
-        const Index at = folders.back();
-        folders.pop_back();
-        for (const Index child : tree.children(at)) {
-            const StorageTree::Node& node = tree.node(child);
-            if (node.kind == StorageTree::Kind::file)
-                ++files;
-            else if (node.isFolder())
-                folders.push_back(child);
-        }
-    }
-    return files;
-}
-
 } // namespace
 
 AnalysisReport::Entry entryOf(const StorageTree& tree, StorageTree::Index index)
@@ -101,7 +81,7 @@ AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<Storage
     report.leftOut = walked.leftOut;
     report.totalSize = tree.node(folder).apparent;
     // The walk counted the files inside bundles too; below the root only the tree's own are known.
-    report.totalFiles = folder == tree.root() ? walked.files : filesBelow(tree, folder);
+    report.totalFiles = folder == tree.root() ? walked.files : StorageViews::filesBelow(tree, folder);
     std::vector<Entry> topLevel;
     for (const Index child : tree.children(folder))
         topLevel.push_back(entryOf(tree, child));
@@ -119,9 +99,7 @@ AnalysisReport reportOf(const StorageWalk::Result& walked, std::optional<Storage
 StorageWalk::Result imported(StorageTree tree)
 {
     StorageWalk::Result result;
-    for (Index index = 0; index < tree.size(); ++index)
-        if (tree.node(index).kind == StorageTree::Kind::file && !tree.node(index).has(StorageTree::gone))
-            ++result.files;
+    result.files = StorageViews::filesBelow(tree, tree.root());
     result.tree = std::move(tree);
     return result;
 }

@@ -2,6 +2,8 @@
 
 #include "vocabulary/AppLocalization.h"
 
+#include <QLocale>
+
 namespace {
 
 QString text(const char* zh, const char* en)
@@ -80,6 +82,16 @@ QString unexpected(char found, const QString& expected)
                               ? QString(QLatin1Char(found))
                               : QStringLiteral("\\x%1").arg(quint8(found), 2, 16, QLatin1Char('0'));
     return text("这里应是%1，却是“%2”", "%1 was expected here, not “%2”").arg(expected, shown);
+}
+
+QString madeBy(const StorageTree::Origin& origin)
+{
+    const QString program = origin.program.isEmpty()
+                                ? text("未知程序", "an unknown program")
+                                : (origin.program + u' ' + origin.programVersion).trimmed();
+    const QString when = origin.scanned ? QLocale().toString(*origin.scanned, QLocale::ShortFormat)
+                                        : text("未知时间", "an unknown date");
+    return text("%1 于 %2", "%1 on %2").arg(program, when);
 }
 
 QString expectedValue()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/StorageTree.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QtGlobal>
@@ -9,6 +11,8 @@ namespace NcduExportText {
 
 // Why an export was refused, and where: "... at byte N: reason."
 QString refused(qint64 offset, const QString& reason);
+// Which program made an imported scan and when: "ncdu 1.18 on 1 Dec 2026 10:00".
+QString madeBy(const StorageTree::Origin& origin);
 
 // Reasons.
 QString endsEarly();

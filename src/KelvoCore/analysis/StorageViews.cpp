@@ -136,6 +136,14 @@ std::vector<Index> sortedChildren(const StorageTree& tree, Index folder, SortKey
     return children;
 }
 
+qint64 filesBelow(const StorageTree& tree, Index folder)
+{
+    qint64 files = 0;
+    eachBelow(tree, folder,
+              [&](Index item) { files += tree.node(item).kind == StorageTree::Kind::file ? 1 : 0; });
+    return files;
+}
+
 std::vector<Index> largestFiles(const StorageTree& tree, Index folder, qint64 floor, std::size_t limit)
 {
     Largest largest(tree, limit);

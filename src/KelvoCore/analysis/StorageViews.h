@@ -31,6 +31,9 @@ struct OldFiles {
 };
 OldFiles oldFiles(const StorageTree& tree, Index folder, const QDateTime& now, int months, std::size_t limit);
 
+// The regular files below the folder (bundles are items, not entered).
+qint64 filesBelow(const StorageTree& tree, Index folder);
+
 enum class FileType { video, images, audio, archives, diskImages, code, documents, other };
 // By the name's extension, in any letter case; "other" when it tells nothing.
 FileType typeOf(QByteArrayView name);

@@ -19,50 +19,50 @@ using Kind = StorageTree::Kind;
 namespace {
 
 // An item of a tree to build, with what is below it.
-struct Spec {
+struct Planned {
     QByteArray name;
     Kind kind = Kind::file;
     quint8 flags = 0;
     qint64 allocated = 0, apparent = 0, modified = 0;
     quint64 inode = 0;
-    std::vector<Spec> children;
+    std::vector<Planned> children;
 };
 
-Spec leaf(const QByteArray& name, Kind kind, quint8 flags, qint64 allocated, qint64 apparent,
-          qint64 modified = 0, quint64 inode = 0)
+Planned leaf(const QByteArray& name, Kind kind, quint8 flags, qint64 allocated, qint64 apparent,
+             qint64 modified = 0, quint64 inode = 0)
 {
     return {name, kind, flags, allocated, apparent, modified, inode, {}};
 }
 
-Spec folder(const QByteArray& name, std::vector<Spec> children, quint8 flags = 0)
+Planned folder(const QByteArray& name, std::vector<Planned> children, quint8 flags = 0)
 {
     return {name, Kind::folder, flags, 4096, 4096, 1700000000, 0, std::move(children)};
 }
 
 // A tree built the way a walk builds one: the root first, then each folder's children as a block.
-StorageTree build(const Spec& root)
+StorageTree build(const Planned& root)
 {
     StorageTree tree;
     tree.origin.rootPath = root.name;
     tree.origin.device = 2049;
     tree.origin.scanned = QDateTime::fromSecsSinceEpoch(1700000123, QTimeZone::utc());
-    const auto item = [](const Spec& spec) {
-        return StorageTree::Item{spec.name,     spec.kind,     spec.flags, spec.allocated,
-                                 spec.apparent, spec.modified, spec.inode};
+    const auto item = [](const Planned& planned) {
+        return StorageTree::Item{planned.name,     planned.kind,     planned.flags, planned.allocated,
+                                 planned.apparent, planned.modified, planned.inode};
     };
-    std::vector<std::pair<StorageTree::Index, const Spec*>> open{{tree.addRoot(item(root)), &root}};
+    std::vector<std::pair<StorageTree::Index, const Planned*>> open{{tree.addRoot(item(root)), &root}};
     while (!open.empty()) {
-        const auto [index, spec] = open.back();
+        const auto [index, planned] = open.back();
         open.pop_back();
         std::vector<StorageTree::Item> items;
-        for (const Spec& child : spec->children)
+        for (const Planned& child : planned->children)
             items.push_back(item(child));
         if (items.empty())
             continue;
         const StorageTree::Index first = tree.addBlock(items);
         tree.adopt(index, first, quint32(items.size()));
         for (std::size_t at = 0; at < items.size(); ++at)
-            open.emplace_back(first + StorageTree::Index(at), &spec->children[at]);
+            open.emplace_back(first + StorageTree::Index(at), &planned->children[at]);
     }
     tree.finish();
     return tree;
@@ -143,23 +143,23 @@ QByteArray around(const QByteArray& items)
     return R"([1,2,{"progname":"ncdu","progver":"2.9","timestamp":1700000000},[{"name":"/r"})" + items + "]]";
 }
 
-Spec everyKind()
+Planned everyKind()
 {
-    Spec link = leaf("link", Kind::link, 0, 0, 5, 1700000002);
-    Spec pipe = leaf("pipe", Kind::special, 0, 0, 0, -86400); // before 1970
-    Spec linked = leaf("a.bin", Kind::file, StorageTree::hardLinked, 8192, 5000, 1700000003, 77);
-    Spec again = leaf("again", Kind::file, StorageTree::hardLinked, 8192, 5000, 1700000003, 77);
-    Spec locked = folder("locked", {}, StorageTree::unreadable);
-    Spec mount = folder("mnt", {}, StorageTree::otherFileSystem);
-    Spec skipped = leaf("skipped", Kind::file, StorageTree::excluded, 0, 0);
-    Spec deep = folder("deep", {leaf("x", Kind::file, 0, 4096, 1, 1700000009, 12)});
+    Planned link = leaf("link", Kind::link, 0, 0, 5, 1700000002);
+    Planned pipe = leaf("pipe", Kind::special, 0, 0, 0, -86400); // before 1970
+    Planned linked = leaf("a.bin", Kind::file, StorageTree::hardLinked, 8192, 5000, 1700000003, 77);
+    Planned again = leaf("again", Kind::file, StorageTree::hardLinked, 8192, 5000, 1700000003, 77);
+    Planned locked = folder("locked", {}, StorageTree::unreadable);
+    Planned mount = folder("mnt", {}, StorageTree::otherFileSystem);
+    Planned skipped = leaf("skipped", Kind::file, StorageTree::excluded, 0, 0);
+    Planned deep = folder("deep", {leaf("x", Kind::file, 0, 4096, 1, 1700000009, 12)});
     return folder("/data/analysed", {linked, folder("sub", {again, pipe, deep}), link, locked, mount, skipped,
                                      folder("empty", {})});
 }
 
-Spec awkwardNames()
+Planned awkwardNames()
 {
-    std::vector<Spec> files;
+    std::vector<Planned> files;
     for (const QByteArray& name :
          {QByteArray("q\"b\\"), QByteArray("tab\tline\nend"), QByteArray("\x01\x1f\x7f"),
           QByteArray("caf\xe9"), QByteArray("日本.txt"), QByteArray("\xff\xfe")})
@@ -167,17 +167,17 @@ Spec awkwardNames()
     return folder("/data/n\xe4me \"quoted\"", std::move(files));
 }
 
-Spec wide(int count)
+Planned wide(int count)
 {
-    std::vector<Spec> files;
+    std::vector<Planned> files;
     for (int at = 0; at < count; ++at)
         files.push_back(leaf("f" + QByteArray::number(at), Kind::file, 0, 4096, at, at));
     return folder("/data/wide", {folder("many", std::move(files))});
 }
 
-Spec chain(int depth)
+Planned chain(int depth)
 {
-    Spec bottom = folder("d", {leaf("leaf", Kind::file, 0, 4096, 3)});
+    Planned bottom = folder("d", {leaf("leaf", Kind::file, 0, 4096, 3)});
     for (int level = 1; level < depth; ++level)
         bottom = folder("d", {std::move(bottom)});
     return folder("/data/deep", {std::move(bottom)});
@@ -190,7 +190,7 @@ QString fixture(const QString& name)
 
 } // namespace
 
-Q_DECLARE_METATYPE(Spec)
+Q_DECLARE_METATYPE(Planned)
 
 class TestNcduExport : public QObject {
     Q_OBJECT
@@ -203,7 +203,7 @@ private slots:
     // Kinds, flags, hard links, names of any bytes, block and chunk edges, nesting up to the limit.
     void aWrittenTreeReadsBackTheSame_data()
     {
-        columns<Spec>("spec");
+        columns<Planned>("planned");
         row("every kind and flag", everyKind());
         row("names that need escaping or are not UTF-8", awkwardNames());
         row("a folder wider than a block of the tree", wide(70000));
@@ -212,8 +212,8 @@ private slots:
     }
     void aWrittenTreeReadsBackTheSame()
     {
-        const auto [spec] = fetch<Spec>("spec");
-        const StorageTree tree = build(spec);
+        const auto [planned] = fetch<Planned>("planned");
+        const StorageTree tree = build(planned);
         const QString path = m_box.path("export.json");
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly));
@@ -226,7 +226,7 @@ private slots:
         QVERIFY2(std::holds_alternative<StorageTree>(read), qPrintable(refusal(read)));
         const StorageTree& back = std::get<StorageTree>(read);
         QCOMPARE(dump(back, true), dump(tree, true));
-        QCOMPARE(originText(back), fields(shown(spec.name), QString("2049"), QString("kelvo"),
+        QCOMPARE(originText(back), fields(shown(planned.name), QString("2049"), QString("kelvo"),
                                           back.origin.programVersion, QString("1700000123"), QString("1")));
         QVERIFY(!back.origin.programVersion.isEmpty());
     }
@@ -259,9 +259,9 @@ private slots:
     void itemsAreWrittenAsNcduReadsThem()
     {
         const auto [name, line] = fetch<QByteArray, QByteArray>("name", "line");
-        Spec spec = everyKind();
-        spec.children.push_back(leaf("Tool.app", Kind::package, 0, 98304, 90000));
-        const QByteArray text = written(build(spec));
+        Planned planned = everyKind();
+        planned.children.push_back(leaf("Tool.app", Kind::package, 0, 98304, 90000));
+        const QByteArray text = written(build(planned));
         QVERIFY(text.startsWith(R"([1,2,{"progname":"kelvo","progver":")"));
         QVERIFY(text.contains(R"(","timestamp":1700000123},)"));
         const QList<QByteArray> lines = text.split('\n');
