@@ -10,6 +10,7 @@
 
 #include "vocabulary/SizeText.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -56,6 +57,7 @@ protected:
     void openWindow()
     {
         QTest::failOnWarning(QRegularExpression(".*"));
+        QAccessible::setActive(true); // as with a screen reader on, so the controls say what they are
         m_model = m_fixture->makeModel();
         m_engine = std::make_unique<QQmlApplicationEngine>();
         KelvoWindow::load(*m_engine, *m_model);
@@ -277,6 +279,60 @@ protected:
                           target->mapToScene(point.value_or(target->boundingRect().center())).toPoint());
     }
     void click(const QString& name) { click(item(name)); }
+
+    // What a screen reader finds on the window: every control it can reach, said as "role: name",
+    // and those it cannot say anything useful about. A control is a button, box, field, list row or
+    // menu item, or anything the Tab key reaches; hidden ones are left out.
+    struct Spoken {
+        QStringList controls;
+        QStringList unnamed;
+    };
+    Spoken spokenControls() const
+    {
+        static const QSet<QAccessible::Role> controlRoles = {
+            QAccessible::Button,   QAccessible::CheckBox,   QAccessible::RadioButton, QAccessible::ComboBox,
+            QAccessible::ListItem, QAccessible::MenuItem,   QAccessible::PageTab,     QAccessible::Slider,
+            QAccessible::SpinBox,  QAccessible::ButtonMenu, QAccessible::Link,        QAccessible::EditableText};
+        Spoken spoken;
+        const auto say = [&](QAccessibleInterface* control, const QString& where) {
+            const QString name = control->text(QAccessible::Name).simplified();
+            if (name.isEmpty())
+                spoken.unnamed << where;
+            else
+                spoken.controls << QString::number(control->role(), 16) + ": " + name;
+        };
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            if (!node || node->state().invisible)
+                return;
+            if (controlRoles.contains(node->role()))
+                say(node, QString("role %1 at %2").arg(node->role(), 0, 16).arg(describe(node->object())));
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(m_window));
+        // Whatever the Tab key reaches is a control, whether or not it says what it is.
+        const auto tabbable = [](QQuickItem* item) { return item->activeFocusOnTab() && item->isEnabled(); };
+        for (QQuickItem* found : itemsUnder(m_window->contentItem(), tabbable, true)) {
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(found);
+            if (!control || control->text(QAccessible::Name).simplified().isEmpty())
+                spoken.unnamed << "tab stop at " + describe(found);
+        }
+        spoken.unnamed.removeDuplicates();
+        return spoken;
+    }
+    static QString describe(QObject* object)
+    {
+        QStringList chain;
+        for (QObject* at = object; at && chain.size() < 4; at = at->parent())
+            chain << (at->objectName().isEmpty() ? at->metaObject()->className() : at->objectName());
+        return chain.join(" < ");
+    }
+    void verifyEveryControlIsNamed() const
+    {
+        const Spoken spoken = spokenControls();
+        QVERIFY2(spoken.unnamed.isEmpty(), qPrintable("unnamed: " + spoken.unnamed.join(" | ")));
+        QVERIFY(!spoken.controls.isEmpty());
+    }
 
     // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1.
     // A blank picture means nothing was drawn; a folder that cannot be written is no failure.

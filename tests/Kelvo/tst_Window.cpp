@@ -116,9 +116,9 @@ private slots:
         TestSupport::columns<QString, QString, QString>("feature", "shot", "title");
         // The feature, its screenshot, its page's title in English and in Chinese.
         const char* pages[][4] = {{"dashboard", "overview", "Overview", "概览"},
-                                  {"clean", "clean-before", "Clean", "清理"},
-                                  {"uninstall", "uninstall", "Uninstall", "卸载"},
-                                  {"optimize", "optimize", "Optimize", "优化"},
+                                  {"clean", "clean-before", "Smart Clean", "智能清理"},
+                                  {"uninstall", "uninstall", "Uninstall Apps", "卸载应用"},
+                                  {"optimize", "optimize", "Optimize", "系统优化"},
                                   {"analyze", "analyze", "Storage Analysis", "空间分析"},
                                   {"purge", "purge", "Project Cleanup", "项目瘦身"},
                                   {"installer", "installer", "Installer Cleanup", "安装包整理"},
@@ -147,6 +147,7 @@ private slots:
                      QFontDatabase::writingSystems(family).contains(QFontDatabase::SimplifiedChinese),
                  qPrintable(family + " cannot draw Chinese"));
         photograph(shotName(shot));
+        verifyEveryControlIsNamed();
         if (feature == "dashboard") {
             scrollIntoView(item("processList"), true);
             photograph(shotName("overview-processes"));

@@ -2,9 +2,11 @@
 
 #include "app/AppModelSupport.h"
 
+#include "platform/DefaultsStore.h"
 #include "platform/Desktop.h"
 
 #include <QPromise>
+#include <QSettings>
 
 #include <chrono>
 
@@ -89,7 +91,8 @@ void AppModel::cancelPendingAction()
 
 QFuture<void> AppModel::execute(const AppAction& action)
 {
-    m_runs.setStatus(LocalText::same(action.title), both("正在处理，请稍等。", "Working, please wait."));
+    m_runs.setStatusFor(AppActionFactory::featureForAction(action), LocalText::same(action.title),
+                        both("正在处理，请稍等。", "Working, please wait."));
     return dispatch(action);
 }
 
@@ -190,6 +193,29 @@ QFuture<void> AppModel::finishAtOnce(const AppAction& action)
     }
     m_runs.end(run);
     return QtFuture::makeReadyFuture();
+}
+
+namespace {
+QString aboutFoldedKey(AppFeatureQml::Value page)
+{
+    const std::optional<AppFeature> feature = AppFeatureQml::feature(page);
+    return QStringLiteral("kelvo.window.aboutFolded.") + (feature ? AppFeatures::rawValue(*feature) : QString());
+}
+} // namespace
+
+bool AppModel::visitAboutBox(AppFeatureQml::Value page)
+{
+    const std::unique_ptr<QSettings> store = DefaultsStore::open();
+    const bool visited = store->contains(aboutFoldedKey(page));
+    const bool folded = DefaultsStore::readBool(*store, aboutFoldedKey(page), true);
+    if (!visited)
+        store->setValue(aboutFoldedKey(page), true);
+    return visited && folded;
+}
+
+void AppModel::setAboutBoxFolded(AppFeatureQml::Value page, bool folded)
+{
+    AppModelSupport::storeValue(aboutFoldedKey(page), folded);
 }
 
 void AppModel::revealInFileManager(const QString& path)

@@ -100,6 +100,10 @@ public:
 
     // Shows the item in the system file manager (Finder on macOS).
     Q_INVOKABLE void revealInFileManager(const QString& path);
+    // A page's About box is open on the first visit and folded to one line on every later one, unless
+    // the user opened it again. Asking records the visit.
+    Q_INVOKABLE bool visitAboutBox(AppFeatureQml::Value page);
+    Q_INVOKABLE void setAboutBoxFolded(AppFeatureQml::Value page, bool folded);
     // The start-up sequence, run once when the window is first shown.
     Q_INVOKABLE void startUp();
 

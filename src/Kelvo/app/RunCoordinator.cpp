@@ -64,6 +64,17 @@ void RunCoordinator::setStatus(LocalText title, LocalText detail)
     emit statusChanged();
 }
 
+void RunCoordinator::setStatusFor(std::optional<AppFeature> page, LocalText title, LocalText detail)
+{
+    m_statusFeature = page;
+    setStatus(std::move(title), std::move(detail));
+}
+
+int RunCoordinator::statusFeatureValue() const
+{
+    return m_statusFeature ? AppFeatureQml::of(*m_statusFeature) : -1;
+}
+
 void RunCoordinator::setStatusDetail(LocalText detail)
 {
     m_statusDetail = std::move(detail);
@@ -87,6 +98,8 @@ RunCoordinator::RunHandle RunCoordinator::begin(RunKind kind, std::optional<AppF
     run->id = m_nextId++;
     run->kind = kind;
     run->feature = feature;
+    if (feature)
+        m_statusFeature = feature;
     run->cancellable = cancellable;
     m_active.push_back(run);
     if (cancellable) {

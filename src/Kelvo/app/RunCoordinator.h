@@ -52,6 +52,8 @@ class RunCoordinator : public QObject {
     Q_PROPERTY(bool canCancel READ canCancel NOTIFY runStateChanged)
     Q_PROPERTY(QString statusTitle READ statusTitle NOTIFY statusChanged)
     Q_PROPERTY(QString statusDetail READ statusDetail NOTIFY statusChanged)
+    // The page the status line speaks for (an AppFeatureQml value); -1 when it speaks for every page.
+    Q_PROPERTY(int statusFeature READ statusFeatureValue NOTIFY statusChanged)
     Q_PROPERTY(QVariant alertMessage READ alertMessageValue NOTIFY alertMessageChanged)
     // What a long run is doing now: {location, items, bytes}; empty when nothing reports progress.
     Q_PROPERTY(QVariantMap progress READ progress NOTIFY progressChanged)
@@ -77,6 +79,7 @@ public:
     bool canCancel() const;
     QString statusTitle() const { return m_statusTitle.text(); }
     QString statusDetail() const { return m_statusDetail.text(); }
+    int statusFeatureValue() const;
     std::optional<QString> alertMessage() const;
     QVariant alertMessageValue() const;
     QVariantMap progress() const { return m_progress; }
@@ -84,7 +87,10 @@ public:
     // Texts are kept in both languages so that the status line and the alert follow a language
     // switch; a text made in one language only (a reason the engine gave) is passed as
     // LocalText::same.
+    // The status belongs to the page of the run begun last, or to the page given (none: every page),
+    // so that a page never shows what another page's work left behind.
     void setStatus(LocalText title, LocalText detail);
+    void setStatusFor(std::optional<AppFeature> page, LocalText title, LocalText detail);
     void setStatusDetail(LocalText detail);
     void setAlertMessage(std::optional<LocalText> message);
 
@@ -125,6 +131,7 @@ private:
     quint64 m_nextId = 1;
     LocalText m_statusTitle;
     LocalText m_statusDetail;
+    std::optional<AppFeature> m_statusFeature;
     std::optional<LocalText> m_alertMessage;
     QVariantMap m_progress;
     QTimer m_progressTimer;

@@ -100,8 +100,8 @@ void AppearanceController::refreshEnvironment()
 {
     m_versionText = localVersionText();
     emit versionTextChanged();
-    m_context.runs.setStatus(
-        both("Kelvo 已就绪", "Kelvo Is Ready"),
+    m_context.runs.setStatusFor(
+        std::nullopt, both("Kelvo 已就绪", "Kelvo Is Ready"),
         both("可以直接检查、预览和整理，不需要外部终端工具。",
              "You can scan, preview, and clean directly without an external terminal tool."));
 }

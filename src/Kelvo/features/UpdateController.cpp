@@ -89,7 +89,7 @@ void UpdateController::show(const UpdateCheckOutcome& outcome)
     if (!m_checkSilent && outcome.kind == UpdateCheckOutcome::Kind::failed)
         m_context.runs.setAlertMessage(outcome.detail);
     else if (!m_checkSilent && outcome.latest)
-        m_context.runs.setStatus(outcome.title, outcome.detail);
+        m_context.runs.setStatusFor(std::nullopt, outcome.title, outcome.detail);
     emit checkChanged();
 }
 

@@ -11,17 +11,7 @@ FocusScope {
     property var window
     property Item backdrop
 
-    // Each feature with the id its item is named by and the page that shows it.
-    readonly property var features: [
-        { feature: AppFeature.Dashboard, id: "dashboard", zh: "概览", en: "Overview", icon: "qrc:/icons/overview.svg", page: "dashboard/DashboardPage.qml" },
-        { feature: AppFeature.Clean, id: "clean", zh: "智能清理", en: "Smart Clean", icon: "qrc:/icons/smart-clean.svg", page: "clean/CleanPage.qml" },
-        { feature: AppFeature.Uninstall, id: "uninstall", zh: "卸载应用", en: "Uninstall Apps", icon: "qrc:/icons/uninstall.svg", page: "uninstall/UninstallPage.qml" },
-        { feature: AppFeature.Optimize, id: "optimize", zh: "系统优化", en: "Optimize", icon: "qrc:/icons/optimize.svg", page: "optimize/OptimizePage.qml" },
-        { feature: AppFeature.Analyze, id: "analyze", zh: "空间分析", en: "Storage Analysis", icon: "qrc:/icons/storage.svg", page: "analysis/AnalyzeView.qml" },
-        { feature: AppFeature.Purge, id: "purge", zh: "项目瘦身", en: "Project Cleanup", icon: "qrc:/icons/project.svg", page: "purge/PurgePage.qml" },
-        { feature: AppFeature.Installer, id: "installer", zh: "安装包整理", en: "Installer Cleanup", icon: "qrc:/icons/installer.svg", page: "installer/InstallerPage.qml" },
-        { feature: AppFeature.Maintenance, id: "maintenance", zh: "设置", en: "Settings", icon: "qrc:/icons/settings.svg", page: "settings/SettingsPage.qml" }
-    ]
+    readonly property var features: Features.all
     readonly property int currentIndex: features.findIndex(item => item.feature === AppModel.selectedFeature)
 
     function choose(index) {
@@ -36,6 +26,7 @@ FocusScope {
     Keys.onDownPressed: choose(Math.min(features.length - 1, currentIndex + 1))
 
     Instantiator {
+        id: shortcuts
         model: root.features.length
         delegate: Shortcut {
             required property int index
@@ -115,6 +106,7 @@ FocusScope {
                 Layout.fillWidth: true
                 text: Theme.t(modelData.zh, modelData.en)
                 symbol: modelData.icon
+                shortcutText: shortcuts.objectAt(index) ? shortcuts.objectAt(index).nativeText : ""
                 selected: AppModel.selectedFeature === modelData.feature
                 running: AppModel.run.isRunning && AppModel.run.runningFeature === modelData.feature
                 onClicked: {

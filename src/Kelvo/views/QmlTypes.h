@@ -4,6 +4,7 @@
 #include "app/AppModel.h"
 #include "app/ChoiceSectionModel.h"
 #include "app/LocalizationSettings.h"
+#include "app/RowFilter.h"
 #include "app/SizeTextBridge.h"
 #include "app/ViewEnums.h"
 #include "features/CleanEntryModel.h"
@@ -182,4 +183,10 @@ struct UninstallLeftoverModelType {
     QML_FOREIGN(UninstallLeftoverModel)
     QML_NAMED_ELEMENT(UninstallLeftoverModel)
     QML_UNCREATABLE("a controller's list")
+};
+
+struct RowFilterType {
+    Q_GADGET
+    QML_FOREIGN(RowFilter)
+    QML_NAMED_ELEMENT(RowFilter)
 };

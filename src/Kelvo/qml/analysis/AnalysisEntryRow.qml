@@ -162,6 +162,7 @@ Item {
         MoreButton {
             id: moreButton
             objectName: "rowActionsButton"
+            itemName: root.shownName
             onClicked: root.actionsRequested(moreButton)
         }
     }

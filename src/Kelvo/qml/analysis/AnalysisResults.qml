@@ -13,6 +13,9 @@ ColumnLayout {
     signal actionsRequested(Item anchor, var row)
     signal analyzeRequested(string key)
     signal trashRequested(var row)
+    // Narrows the folder's rows (not the treemap) to the names that hold it.
+    property string filterText
+    readonly property int shownCount: shownEntries.count
 
     function rowOf(item) {
         return { key: item.key, name: item.name, path: item.path, isDirectory: item.isDirectory }
@@ -135,8 +138,14 @@ ColumnLayout {
     ColumnLayout {
         Layout.fillWidth: true
         spacing: 0
+        RowFilter {
+            id: shownEntries
+            sourceModel: root.analysis.entries
+            roles: ["name", "kindText"]
+            text: root.filterText
+        }
         Repeater {
-            model: root.analysis.entries
+            model: shownEntries
             delegate: AnalysisEntryRow {
                 id: entryRow
                 required property int index

@@ -20,12 +20,13 @@ FeaturePage {
     }
 
     objectName: "page_analyze"
-    title: Theme.t("空间分析", "Storage Analysis")
+    feature: AppFeature.Analyze
     subtitle: Theme.t("选择一个位置，找出最占空间的文件和文件夹。",
                       "Choose a location and find the files and folders using the most space.")
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.analyze()
+    filterField: results.filterField
 
     PageToolbar {
         Layout.fillWidth: true
@@ -67,6 +68,7 @@ FeaturePage {
             objectName: "analysisParentButton"
             enabled: !AppModel.run.isRunning && AppModel.analysis.path.length > 1
             text: Theme.t("返回上一级", "Go to Parent Folder")
+            shortcutText: parentShortcut.nativeText
             onClicked: AppModel.analysis.analyzeParent()
         }
         KButton {
@@ -80,6 +82,7 @@ FeaturePage {
             primary: true
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新分析", "Reanalyze") : Theme.t("开始分析", "Analyze")
+            shortcutText: page.runShortcutText
             onClicked: page.analyze()
         }
     }
@@ -116,6 +119,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于本次分析", "About This Analysis")
         tags: [
@@ -132,7 +136,10 @@ FeaturePage {
     }
 
     ResultsPanel {
+        id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: analysisResults.shownCount
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
         empty: page.hasReport && AppModel.analysis.entries.count === 0
@@ -146,7 +153,9 @@ FeaturePage {
 
         // Every action names its item by the row's key, which holds the bytes on disk.
         AnalysisResults {
+            id: analysisResults
             Layout.fillWidth: true
+            filterText: results.filterText
             onActionsRequested: (anchor, row) => {
                 page.menuRow = row
                 actionsMenu.openFor(anchor, row.name, row.key, row.isDirectory)
@@ -161,8 +170,14 @@ FeaturePage {
 
     // Backspace and Alt+Up go to the parent folder, as in a file manager.
     Shortcut {
-        sequences: ["Backspace", "Alt+Up"]
+        id: parentShortcut
+        sequence: "Backspace"
         enabled: page.visible && page.hasReport && !AppModel.run.isRunning
+        onActivated: AppModel.analysis.analyzeParent()
+    }
+    Shortcut {
+        sequence: "Alt+Up"
+        enabled: parentShortcut.enabled
         onActivated: AppModel.analysis.analyzeParent()
     }
 

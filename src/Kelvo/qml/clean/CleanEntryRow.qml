@@ -22,6 +22,9 @@ Item {
     readonly property bool skipped: status === CleanEntryStatus.Skipped
 
     objectName: "cleanEntryRow"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: path
+    Accessible.description: note
     implicitHeight: row.implicitHeight + 18
 
     Rectangle {

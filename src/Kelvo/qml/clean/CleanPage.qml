@@ -19,12 +19,15 @@ FeaturePage {
     }
 
     objectName: "page_clean"
-    title: Theme.t("清理", "Clean")
+    feature: AppFeature.Clean
     subtitle: Theme.t("检查缓存、日志、浏览器残留、应用残留和废纸篓内容。",
                       "Check caches, logs, browser leftovers, app leftovers, and Trash.")
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    filterField: results.filterField
+    hasDeleteShortcut: true
+    onDeleteShortcutActivated: if (startButton.enabled) startButton.clicked()
 
     PageToolbar {
         Layout.fillWidth: true
@@ -35,12 +38,14 @@ FeaturePage {
 
         KButton {
             objectName: "cleanPreviewButton"
+            shortcutText: page.runShortcutText
             primary: !page.hasCleanable
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新预览", "Re-preview") : Theme.t("预览", "Preview")
             onClicked: page.preview()
         }
         KButton {
+            id: startButton
             objectName: "cleanStartButton"
             primary: page.hasCleanable
             enabled: !AppModel.run.isRunning && page.hasCleanable && !page.nothingChosen
@@ -63,6 +68,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于本次清理", "About This Cleanup")
         caption: Theme.t("检查以下 6 类残留", "Checks 6 categories of leftovers")
@@ -82,7 +88,10 @@ FeaturePage {
     }
 
     ResultsPanel {
+        id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: sectionList.shownCount
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
         empty: page.hasReport && page.entries.count === 0
@@ -117,7 +126,9 @@ FeaturePage {
         }
 
         CleanSectionList {
+            id: sectionList
             Layout.fillWidth: true
+            filterText: results.filterText
             sections: AppModel.clean.sections
             entries: page.entries
             flickable: page

@@ -6,13 +6,24 @@ import Kelvo 1.0
 // The entries of a Smart Clean report under their section titles, in report order, each with its
 // check box; a section's box chooses or leaves out all of its entries and shows a dash when only
 // some are chosen. The choice is the entries model's. Tab and the arrow keys move between the boxes,
-// Space toggles the focused one.
+// Space toggles the focused one. `filterText` narrows the rows to those whose place, note or section
+// holds it; a section left without rows is hidden.
 ColumnLayout {
     id: root
     property ChoiceSectionModel sections: null
     property ChoiceListModel entries: null
     // The page that scrolls this list, so that a box taking the keyboard focus is brought into view.
     property FeaturePage flickable: null
+    property string filterText
+    // How many rows the filter leaves, over every section.
+    readonly property int shownCount: {
+        let count = 0
+        for (let i = 0; i < sectionRepeater.count; ++i) {
+            const section = sectionRepeater.itemAt(i)
+            count += section ? section.shownRows : 0
+        }
+        return count
+    }
     function isBox(item) {
         if (!item || (item.objectName !== "cleanEntrySelectBox" && item.objectName !== "cleanSectionSelectBox"))
             return false
@@ -46,6 +57,7 @@ ColumnLayout {
     Keys.onDownPressed: event => event.accepted = root.moveFocus(true)
 
     Repeater {
+        id: sectionRepeater
         model: root.sections
         delegate: ColumnLayout {
             id: section
@@ -55,8 +67,17 @@ ColumnLayout {
             required property int choosableCount
             required property int chosenCount
             required property var rows
+            readonly property int shownRows: filtered.count
+
+            RowFilter {
+                id: filtered
+                sourceModel: section.rows
+                roles: ["path", "note", "section"]
+                text: root.filterText
+            }
 
             Layout.fillWidth: true
+            visible: filtered.count > 0
             spacing: 2
 
             RowLayout {
@@ -106,7 +127,7 @@ ColumnLayout {
             }
 
             Repeater {
-                model: section.rows
+                model: filtered
                 delegate: CleanEntryRow {
                     id: entry
                     required property int index

@@ -97,6 +97,9 @@ GlassPanel {
                 required property bool canEnd
                 required property string executable
                 objectName: "processRow"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: name + ", CPU " + cpuText + ", " + Theme.t("内存 ", "memory ") + memoryText
+                Accessible.description: command
                 Layout.fillWidth: true
                 leftPadding: 0
                 rightPadding: 0
@@ -139,6 +142,7 @@ GlassPanel {
                     }
                     MoreButton {
                         objectName: "processActionsButton"
+                        itemName: row.name
                         onClicked: processMenu.openFor(this, row)
                     }
                 }

@@ -17,6 +17,10 @@ Item {
     signal toggled()
 
     objectName: "installerRow"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name + ", " + sizeText
+    Accessible.description: source + " · " + path
+    Accessible.selected: selected
     implicitHeight: row.implicitHeight + 16
 
     ListRowBackground {

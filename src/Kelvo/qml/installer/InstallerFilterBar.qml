@@ -35,11 +35,16 @@ RowLayout {
             }
         }
     }
+    // Names the order shown now; a click switches to the other one.
     ToggleChip {
         objectName: "sortBySizeToggle"
         Layout.alignment: Qt.AlignTop
-        active: root.sortBySize
-        text: Theme.t("按大小排序", "Sort by Size")
+        active: true
+        text: root.sortBySize ? Theme.t("按大小排序", "Sort by Size") : Theme.t("按名称排序", "Sort by Name")
+        Accessible.role: Accessible.Button
+        Accessible.name: root.sortBySize ? Theme.t("按大小排序", "Sort by Size") : Theme.t("按名称排序", "Sort by Name")
+        Accessible.description: root.sortBySize ? Theme.t("改为按名称排序", "Sort by name instead")
+                                                : Theme.t("改为按大小排序", "Sort by size instead")
         onClicked: root.sortToggled()
     }
 }

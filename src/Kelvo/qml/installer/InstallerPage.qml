@@ -20,12 +20,15 @@ FeaturePage {
     }
 
     objectName: "page_installer"
-    title: Theme.t("安装包整理", "Installer Cleanup")
+    feature: AppFeature.Installer
     subtitle: Theme.t("查找下载的安装包文件，帮你释放磁盘空间。",
                       "Find downloaded installer files and help free disk space.")
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    filterField: results.filterField
+    hasDeleteShortcut: true
+    onDeleteShortcutActivated: if (page.entries.chosenCount > 0) confirmDialog.shown = true
     Component.onCompleted: AppModel.installer.lookAtScanLocations()
 
     PageToolbar {
@@ -37,6 +40,7 @@ FeaturePage {
 
         KButton {
             objectName: "installerPreviewButton"
+            shortcutText: page.runShortcutText
             primary: !page.hasReport || page.entries.count === 0
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
@@ -61,6 +65,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
         caption: Theme.t("文件类型", "File types")
@@ -82,6 +87,8 @@ FeaturePage {
     ResultsPanel {
         id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: shownRows.count
         title: Theme.t("安装包列表", "Installer List")
         hasReport: page.hasReport
         empty: page.hasReport && page.entries.count === 0
@@ -117,21 +124,27 @@ FeaturePage {
             busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
             // Under a filter, the shown files only.
-            onSelectAllRequested: AppModel.installer.chooseShown(true)
+            onSelectAllRequested: page.entries.setChosen(shownRows.values("key"), true)
             onClearRequested: page.entries.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
         ColumnHeadings {
             Layout.fillWidth: true
             leadingInset: 18 + 20 + 2 * Theme.spacing
-            firstTitle: Theme.t("已选文件", "Selected Files")
+            firstTitle: page.entries.chosenCount > 0 ? Theme.t("已选文件", "Selected Files") : ""
             columns: [
                 { title: Theme.t("来源", "Source"), width: 110 },
                 { title: Theme.t("大小", "Size"), width: 78 }
             ]
         }
+        RowFilter {
+            id: shownRows
+            sourceModel: AppModel.installer.shownEntries
+            roles: ["name", "path", "source"]
+            text: results.filterText
+        }
         Repeater {
-            model: AppModel.installer.shownEntries
+            model: shownRows
             delegate: InstallerEntryRow {
                 id: entryRow
                 required property int index

@@ -16,12 +16,13 @@ FeaturePage {
     }
 
     objectName: "page_optimize"
-    title: Theme.t("优化", "Optimize")
+    feature: AppFeature.Optimize
     subtitle: Theme.t("刷新系统服务、重建缓存、整理诊断数据，帮助常见异常状态恢复。",
                       "Refresh services, rebuild caches, and organize diagnostics to recover from common system issues.")
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    filterField: results.filterField
 
     PageToolbar {
         Layout.fillWidth: true
@@ -32,6 +33,7 @@ FeaturePage {
 
         KButton {
             objectName: "optimizePreviewButton"
+            shortcutText: page.runShortcutText
             primary: !page.canRun
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新预览", "Re-preview") : Theme.t("预览", "Preview")
@@ -60,6 +62,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于优化", "About Optimization")
         caption: Theme.t("共 " + AppModel.optimize.checkCount + " 项检查可用",
@@ -72,7 +75,10 @@ FeaturePage {
     }
 
     ResultsPanel {
+        id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: shownSteps.count
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
         empty: page.hasReport && AppModel.optimize.steps.count === 0
@@ -88,8 +94,14 @@ FeaturePage {
                  : ""
         summaryDetail: AppModel.optimize.summary
 
+        RowFilter {
+            id: shownSteps
+            sourceModel: AppModel.optimize.steps
+            roles: ["name", "description", "detail", "stateText"]
+            text: results.filterText
+        }
         Repeater {
-            model: AppModel.optimize.steps
+            model: shownSteps
             delegate: OptimizeStepRow {
                 required property var model
                 required property int index

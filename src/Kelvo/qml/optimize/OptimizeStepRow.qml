@@ -17,6 +17,9 @@ Item {
     property bool first: false
 
     objectName: "optimizeRow"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: stateText.length > 0 ? name + ", " + stateText : name
+    Accessible.description: description
     implicitHeight: row.implicitHeight + 18
 
     ListRowBackground {

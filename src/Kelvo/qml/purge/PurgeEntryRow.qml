@@ -21,6 +21,10 @@ Item {
     readonly property string shownName: name.length > 0 ? name : Theme.t("未命名", "Untitled")
 
     objectName: "purgeRow"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: shownName + ", " + sizeText
+    Accessible.description: detail.length > 0 ? path + " · " + detail : path
+    Accessible.selected: selected
     implicitHeight: row.implicitHeight + 16
 
     ListRowBackground {
@@ -103,6 +107,7 @@ Item {
         MoreButton {
             id: moreButton
             objectName: "rowActionsButton"
+            itemName: root.shownName
             onClicked: root.actionsRequested(moreButton)
         }
     }

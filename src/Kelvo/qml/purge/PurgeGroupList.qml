@@ -4,16 +4,34 @@ import Kelvo 1.0
 
 // The artefacts of a project scan under their ecosystem titles, each group with its count and total
 // size, the largest group first. Rows ask for their actions through `actionsRequested`; their boxes
-// choose them in the entries model.
+// choose them in the entries model. `filterText` narrows the rows to those whose name, path or detail
+// holds it; a group left without rows is hidden.
 ColumnLayout {
     id: root
     property ChoiceSectionModel groups: null
     property ChoiceListModel entries: null
+    property string filterText
     signal actionsRequested(Item anchor, string name, string path)
+    readonly property int shownCount: {
+        let count = 0
+        for (let i = 0; i < groupRepeater.count; ++i) {
+            const group = groupRepeater.itemAt(i)
+            count += group ? group.shownRows : 0
+        }
+        return count
+    }
+    // The keys of the rows the filter leaves, in every group.
+    function shownKeys() {
+        let keys = []
+        for (let i = 0; i < groupRepeater.count; ++i)
+            keys = keys.concat(groupRepeater.itemAt(i).shownKeys())
+        return keys
+    }
 
     spacing: Theme.spacingLarge
 
     Repeater {
+        id: groupRepeater
         model: root.groups
         delegate: ColumnLayout {
             id: group
@@ -21,9 +39,19 @@ ColumnLayout {
             required property int count
             required property real bytes
             required property var rows
+            readonly property int shownRows: filtered.count
+            function shownKeys() { return filtered.values("key") }
+
+            RowFilter {
+                id: filtered
+                sourceModel: group.rows
+                roles: ["name", "path", "detail"]
+                text: root.filterText
+            }
 
             objectName: "purgeGroup"
             Layout.fillWidth: true
+            visible: filtered.count > 0
             spacing: 2
 
             SectionHeading {
@@ -37,7 +65,7 @@ ColumnLayout {
             }
 
             Repeater {
-                model: group.rows
+                model: filtered
                 delegate: PurgeEntryRow {
                     id: entryRow
                     required property int index

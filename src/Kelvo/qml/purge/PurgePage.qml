@@ -20,12 +20,15 @@ FeaturePage {
     }
 
     objectName: "page_purge"
-    title: Theme.t("项目瘦身", "Project Cleanup")
+    feature: AppFeature.Purge
     subtitle: Theme.t("查找开发项目里的大体积临时文件和构建产物，先预览再处理。",
                       "Find large temporary files and build artifacts in development projects, then preview before removing.")
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    filterField: results.filterField
+    hasDeleteShortcut: true
+    onDeleteShortcutActivated: if (page.entries.chosenCount > 0) confirmDialog.shown = true
 
     PageToolbar {
         Layout.fillWidth: true
@@ -48,6 +51,7 @@ FeaturePage {
         }
         KButton {
             objectName: "purgePreviewButton"
+            shortcutText: page.runShortcutText
             primary: true
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
@@ -64,6 +68,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
         caption: Theme.t(AppModel.purge.targetTypeCount + " 种目录类型",
@@ -75,7 +80,10 @@ FeaturePage {
     }
 
     ResultsPanel {
+        id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: groupList.shownCount
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
         empty: page.hasReport && page.entries.count === 0
@@ -98,12 +106,14 @@ FeaturePage {
             selectableCount: page.entries.choosableCount
             busy: AppModel.run.isRunning
             actionText: Theme.t("移到废纸篓", "Move to Trash")
-            onSelectAllRequested: page.entries.chooseAll(true)
+            onSelectAllRequested: page.entries.setChosen(groupList.shownKeys(), true)
             onClearRequested: page.entries.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
         PurgeGroupList {
+            id: groupList
             Layout.fillWidth: true
+            filterText: results.filterText
             groups: AppModel.purge.groups
             entries: page.entries
             onActionsRequested: (anchor, name, path) => actionsMenu.openFor(anchor, name, path, false)

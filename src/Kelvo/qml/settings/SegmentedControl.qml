@@ -34,6 +34,9 @@ Rectangle {
                 font.pixelSize: Theme.fontBody
                 font.weight: chosen ? Font.DemiBold : Font.Normal
                 onClicked: root.activated(modelData.value)
+                Accessible.role: Accessible.RadioButton
+                Accessible.checkable: true
+                Accessible.checked: chosen
                 contentItem: Label {
                     text: segment.text
                     font: segment.font

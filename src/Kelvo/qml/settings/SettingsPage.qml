@@ -9,7 +9,7 @@ import Kelvo 1.0
 FeaturePage {
     id: page
     objectName: "page_maintenance"
-    title: Theme.t("设置", "Settings")
+    feature: AppFeature.Maintenance
 
     readonly property bool hasCustomBackground: AppModel.appearance.customWindowBackgroundURL.toString().length > 0
     readonly property string backgroundFileName: AppModel.appearance.customWindowBackgroundPath.split("/").pop()
@@ -141,8 +141,9 @@ FeaturePage {
                 value: Localization.preference
                 options: [
                     { value: "system", label: Theme.t("跟随系统", "Follow System") },
-                    { value: "chinese", label: Theme.t("中文", "Chinese") },
-                    { value: "english", label: Theme.t("英文", "English") }
+                    // Each language is named in itself, so it can be found whatever is shown now.
+                    { value: "chinese", label: "中文" },
+                    { value: "english", label: "English" }
                 ]
                 onActivated: value => Localization.preference = value
             }

@@ -7,15 +7,22 @@ import Kelvo 1.0
 // content below it. With `keyScrolling` the arrow, page and Home/End keys scroll the page once its
 // content has the keyboard focus. With `hasRunShortcut` Ctrl+R (Command+R on macOS) asks the page
 // for its run while nothing runs; `runShortcutText` names the keys as the system writes them.
+// Ctrl+F (Command+F) moves the keyboard to the page's `filterField`; with `hasDeleteShortcut`, Delete
+// asks the page to act on its chosen rows (a page always confirms first).
 Flickable {
     id: root
-    property string title
+    // The page's feature: its title is the sidebar's name for it.
+    property int feature: -1
+    property string title: Features.nameOf(feature)
     property string subtitle
     property bool keyScrolling: false
     property bool hasRunShortcut: false
+    property Item filterField: null
+    property bool hasDeleteShortcut: false
     readonly property string runShortcutText: runShortcut.nativeText
     default property alias content: column.data
     signal runShortcutActivated()
+    signal deleteShortcutActivated()
 
     function scrollBy(delta) {
         contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
@@ -57,6 +64,21 @@ Flickable {
         sequence: "Ctrl+R"
         enabled: root.hasRunShortcut && !AppModel.run.isRunning
         onActivated: root.runShortcutActivated()
+    }
+
+    Shortcut {
+        objectName: "findShortcut"
+        sequences: [StandardKey.Find]
+        enabled: root.filterField !== null && root.filterField.visible
+        onActivated: {
+            root.bringToTop(root.filterField)
+            root.filterField.selectAll()
+        }
+    }
+    Shortcut {
+        sequences: [StandardKey.Delete]
+        enabled: root.hasDeleteShortcut && !AppModel.run.isRunning
+        onActivated: root.deleteShortcutActivated()
     }
 
     ColumnLayout {

@@ -2,10 +2,17 @@ import QtQuick
 import QtQuick.Controls
 import Kelvo 1.0
 
-// A push button in the window's style: "primary" (filled accent) or "plain" (soft grey).
+// A push button in the window's style: "primary" (filled accent) or "plain" (soft grey). A button
+// with a keyboard shortcut names it in its tooltip and to a screen reader.
 Button {
     id: root
     property bool primary: false
+    property string shortcutText
+
+    Accessible.description: shortcutText
+    ToolTip.visible: hovered && shortcutText.length > 0
+    ToolTip.delay: 600
+    ToolTip.text: text + "  (" + shortcutText + ")"
 
     implicitHeight: 32
     leftPadding: 16

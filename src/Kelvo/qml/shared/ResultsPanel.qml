@@ -5,7 +5,9 @@ import Kelvo 1.0
 
 // The panel that shows a tool page's stored report: a prompt before the first run, an empty state
 // when the report holds nothing, else the summary lines over the page's own list. It takes the
-// keyboard focus on a click or Tab, so that the page can scroll it with the keys.
+// keyboard focus on a click or Tab, so that the page can scroll it with the keys. A filterable panel
+// has a filter field beside its title (Ctrl+F on the page); `shownCount` is how many rows the filter
+// leaves, so that a filter matching nothing says so.
 GlassPanel {
     id: root
     property string title
@@ -17,6 +19,10 @@ GlassPanel {
     property string emptyDetail
     property string summary
     property string summaryDetail
+    property bool filterable: false
+    property int shownCount: -1
+    readonly property alias filterText: filter.text
+    readonly property alias filterField: filter
     default property alias content: list.data
 
     readonly property bool showsList: hasReport && !empty
@@ -34,13 +40,25 @@ GlassPanel {
             width: parent.width
             spacing: Theme.spacing
 
-            Label {
-                objectName: "resultsTitle"
+            RowLayout {
                 Layout.fillWidth: true
-                text: root.title
-                color: Theme.textPrimary
-                font.pixelSize: Theme.fontSection
-                font.weight: Font.Bold
+                spacing: Theme.spacing
+                Label {
+                    objectName: "resultsTitle"
+                    Layout.fillWidth: true
+                    text: root.title
+                    color: Theme.textPrimary
+                    font.pixelSize: Theme.fontSection
+                    font.weight: Font.Bold
+                    Accessible.role: Accessible.Heading
+                    Accessible.name: text
+                }
+                FilterField {
+                    id: filter
+                    Layout.preferredWidth: 240
+                    visible: root.filterable && root.showsList
+                    onLeft: root.forceActiveFocus()
+                }
             }
 
             EmptyState {
@@ -84,6 +102,14 @@ GlassPanel {
                         color: Theme.chipFill
                     }
                 }
+            }
+
+            BodyText {
+                objectName: "resultsFilterEmpty"
+                Layout.fillWidth: true
+                visible: root.showsList && filter.text.length > 0 && root.shownCount === 0
+                text: Theme.t("没有与“" + filter.text + "”匹配的项目。按 Esc 清除筛选。",
+                              "Nothing matches “" + filter.text + "”. Press Esc to clear the filter.")
             }
 
             ColumnLayout {

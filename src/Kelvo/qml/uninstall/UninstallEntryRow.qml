@@ -27,6 +27,10 @@ Item {
     signal expandToggled()
 
     objectName: "uninstallRow"
+    Accessible.role: Accessible.ListItem
+    Accessible.name: name + ", " + sizeText
+    Accessible.description: source + " · " + lastOpenedText
+    Accessible.selected: selected
     implicitHeight: column.implicitHeight + 16
 
     ListRowBackground {

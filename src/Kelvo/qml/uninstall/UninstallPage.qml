@@ -18,13 +18,16 @@ FeaturePage {
     }
 
     objectName: "page_uninstall"
-    title: Theme.t("卸载", "Uninstall")
+    feature: AppFeature.Uninstall
     subtitle: Theme.t("查找应用本体和偏好设置、启动项、日志、缓存等残留文件。",
                       Theme.bySystem("Find apps along with leftover preferences, login items, logs, and caches.",
                                      "Find apps along with leftover settings, autostart entries, logs, and caches."))
     keyScrolling: true
     hasRunShortcut: true
     onRunShortcutActivated: page.preview()
+    filterField: results.filterField
+    hasDeleteShortcut: true
+    onDeleteShortcutActivated: if (page.apps.chosenCount > 0) confirmDialog.shown = true
 
     PageToolbar {
         Layout.fillWidth: true
@@ -33,6 +36,7 @@ FeaturePage {
 
         KButton {
             objectName: "uninstallPreviewButton"
+            shortcutText: page.runShortcutText
             primary: !page.hasReport || page.apps.count === 0
             enabled: !AppModel.run.isRunning
             text: page.hasReport ? Theme.t("重新扫描", "Rescan") : Theme.t("预览", "Preview")
@@ -55,6 +59,7 @@ FeaturePage {
     }
 
     AboutBox {
+        feature: page.feature
         Layout.fillWidth: true
         title: Theme.t("关于本次扫描", "About This Scan")
         caption: Theme.t("检查以下位置的应用及残留", "Checks apps and leftovers in these locations")
@@ -71,6 +76,8 @@ FeaturePage {
     ResultsPanel {
         id: results
         Layout.fillWidth: true
+        filterable: true
+        shownCount: shownApps.count
         title: Theme.t("预览结果", "Preview Results")
         hasReport: page.hasReport
         empty: page.hasReport && page.apps.count === 0
@@ -94,7 +101,7 @@ FeaturePage {
             selectableCount: page.apps.choosableCount
             busy: AppModel.run.isRunning
             actionText: Theme.t("开始卸载", "Start Uninstall")
-            onSelectAllRequested: page.apps.chooseAll(true)
+            onSelectAllRequested: page.apps.setChosen(shownApps.values("key"), true)
             onClearRequested: page.apps.chooseAll(false)
             onActionRequested: confirmDialog.shown = true
         }
@@ -102,15 +109,21 @@ FeaturePage {
             Layout.fillWidth: true
             leadingInset: 18 + 26 + 2 * Theme.spacing
             trailingInset: 28 + Theme.spacing
-            firstTitle: Theme.t("已选应用", "Selected Apps")
+            firstTitle: page.apps.chosenCount > 0 ? Theme.t("已选应用", "Selected Apps") : ""
             columns: [
                 { title: Theme.t("来源", "Source"), width: 140 },
                 { title: Theme.t("最近打开", "Last opened"), width: 96 },
                 { title: Theme.t("大小", "Size"), width: 78 }
             ]
         }
+        RowFilter {
+            id: shownApps
+            sourceModel: page.apps
+            roles: ["name", "bundleID", "source", "path"]
+            text: results.filterText
+        }
         Repeater {
-            model: page.apps
+            model: shownApps
             delegate: UninstallEntryRow {
                 id: appRow
                 required property int index

@@ -3,13 +3,19 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// One sidebar entry: symbol and label, a highlight when chosen, and a pulsing dot while its
-// feature is running.
+// One sidebar entry: symbol and label, a highlight when chosen, a pulsing dot while its feature is
+// running, and its keyboard shortcut while the pointer is over it.
 AbstractButton {
     id: root
     property url symbol
     property bool selected: false
     property bool running: false
+    property string shortcutText
+
+    Accessible.role: Accessible.PageTab
+    Accessible.name: text
+    Accessible.description: shortcutText
+    Accessible.selected: selected
 
     implicitHeight: 34
     hoverEnabled: true
@@ -39,6 +45,13 @@ AbstractButton {
             font.pixelSize: Theme.fontBody + 0.5
             font.weight: root.selected ? Font.DemiBold : Font.Normal
             elide: Text.ElideRight
+        }
+        Label {
+            objectName: "sidebarShortcut"
+            visible: root.hovered && !root.running && root.shortcutText.length > 0
+            text: root.shortcutText
+            color: Theme.textSecondary
+            font.pixelSize: Theme.fontCaption
         }
         Rectangle {
             objectName: "runningIndicator"

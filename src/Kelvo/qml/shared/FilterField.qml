@@ -1,0 +1,44 @@
+import QtQuick
+import QtQuick.Controls
+import Kelvo 1.0
+
+// The field that narrows a result list as the user types. Escape clears it, and a second Escape (or
+// one on an empty field) hands the keyboard back to the list (`left`).
+TextField {
+    id: root
+    signal left()
+
+    objectName: "filterField"
+    implicitHeight: 30
+    leftPadding: 10
+    rightPadding: 10
+    font.pixelSize: Theme.fontBody
+    color: Theme.textPrimary
+    placeholderText: Theme.t("筛选", "Filter") + " (" + findShortcut.nativeText + ")"
+    placeholderTextColor: Theme.textSecondary
+    selectByMouse: true
+    Accessible.name: Theme.t("筛选列表", "Filter the list")
+    Accessible.role: Accessible.EditableText
+    Accessible.searchEdit: true
+
+    Keys.onEscapePressed: {
+        if (text.length > 0)
+            clear()
+        else
+            root.left()
+    }
+
+    // Names the keys only; the page's own shortcut moves the focus here.
+    Shortcut {
+        id: findShortcut
+        sequence: StandardKey.Find
+        enabled: false
+    }
+
+    background: Rectangle {
+        radius: Theme.radiusControl
+        color: Theme.controlFill
+        border.width: root.activeFocus ? 2 : 0
+        border.color: Theme.accent
+    }
+}
