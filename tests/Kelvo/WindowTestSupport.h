@@ -266,6 +266,13 @@ protected:
         }
     }
 
+    // Types the text into whatever has the keyboard focus, key by key.
+    void typeText(const QString& text)
+    {
+        for (const QChar letter : text)
+            QTest::keyClick(m_window, letter.toLatin1());
+    }
+
     void click(QQuickItem* target) { clickAt(target, {}); }
     // At a point of the item (its centre when none is given).
     void clickAt(QQuickItem* target, std::optional<QPointF> point)
@@ -294,6 +301,7 @@ protected:
             QAccessible::ListItem, QAccessible::MenuItem,   QAccessible::PageTab,     QAccessible::Slider,
             QAccessible::SpinBox,  QAccessible::ButtonMenu, QAccessible::Link,        QAccessible::EditableText};
         Spoken spoken;
+        QSet<QObject*> pictures;
         const auto say = [&](QAccessibleInterface* control, const QString& where) {
             const QString name = control->text(QAccessible::Name).simplified();
             if (name.isEmpty())
@@ -304,6 +312,8 @@ protected:
         std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
             if (!node || node->state().invisible)
                 return;
+            if (node->role() == QAccessible::Graphic)
+                pictures.insert(node->object());
             if (controlRoles.contains(node->role()))
                 say(node, QString("role %1 at %2").arg(node->role(), 0, 16).arg(describe(node->object())));
             for (int i = 0; i < node->childCount(); ++i)
@@ -316,6 +326,19 @@ protected:
             QAccessibleInterface* control = QAccessible::queryAccessibleInterface(found);
             if (!control || control->text(QAccessible::Name).simplified().isEmpty())
                 spoken.unnamed << "tab stop at " + describe(found);
+        }
+        // So is whatever shows a pointing hand, unless it belongs to a picture read as a whole.
+        const auto pointing = [](QQuickItem* item) {
+            return item->inherits("QQuickMouseArea") && item->isEnabled() &&
+                   item->cursor().shape() == Qt::PointingHandCursor;
+        };
+        for (QQuickItem* area : itemsUnder(m_window->contentItem(), pointing, true)) {
+            QAccessibleInterface* control = QAccessible::queryAccessibleInterface(area->parentItem());
+            bool inPicture = false;
+            for (QQuickItem* at = area; at && !inPicture; at = at->parentItem())
+                inPicture = pictures.contains(at);
+            if (!inPicture && control->text(QAccessible::Name).simplified().isEmpty())
+                spoken.unnamed << "pointer over " + describe(area);
         }
         spoken.unnamed.removeDuplicates();
         return spoken;

@@ -526,6 +526,63 @@ private slots:
         }
     }
 
+    // Keys on every page with results: Ctrl+F narrows the list and Select All takes only what is shown,
+    // Escape clears the filter and then leaves it, Delete asks before acting on the chosen rows and
+    // Escape closes that question with everything in place. Every control the page shows has a name.
+    void keysFilterAndActOnEveryPage_data()
+    {
+        columns<QString, QString, QStringList, QString>("rows", "typed", "matching", "dialog");
+        row("en purge", "purgeRow", "VENV", QStringList{".venv"}, "purgeConfirmDialog");
+        row("zh installer", "installerRow", "dmg", QStringList{"Big.dmg", "Another.dmg"}, "installerConfirmDialog");
+        row("en uninstall", "uninstallRow", "example.foo", QStringList{"Foo"}, "uninstallConfirmDialog");
+        row("zh analyze", "analysisRow", "mail", QStringList{"Mail"}, "");
+        row("en optimize", "optimizeRow", "font cache", QStringList{"Font Cache Rebuild"}, "");
+    }
+    void keysFilterAndActOnEveryPage()
+    {
+        const auto [rows, typed, matching, dialog] =
+            fetch<QString, QString, QStringList, QString>("rows", "typed", "matching", "dialog");
+        useRowLanguage();
+        const QString feature = QString(QTest::currentDataTag()).section(' ', 1);
+        scan(feature);
+        verifyEveryControlIsNamed();
+        const QStringList everyRow = rowNames(rows);
+        QVERIFY(everyRow.size() > matching.size());
+
+        const auto find = [&] {
+            QTest::keyClick(m_window, Qt::Key_F, Qt::ControlModifier);
+            QVERIFY(item("filterField")->hasActiveFocus());
+        };
+        find();
+        typeText(typed);
+        QTRY_COMPARE(rowNames(rows), matching);
+        if (!dialog.isEmpty()) {
+            click("clearSelectionButton");
+            click("selectAllButton");
+            QCOMPARE(chosenRows(rows), matching);
+        }
+        find(); // the text is selected: Delete in the field takes it away and does nothing else
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QCOMPARE(rowNames(rows), everyRow);
+        QVERIFY(dialog.isEmpty() || !popupOpen(dialog));
+        typeText("no such name");
+        QTRY_VERIFY(item("resultsFilterEmpty")->isVisible());
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QCOMPARE(rowNames(rows), everyRow);
+        QVERIFY(item("filterField")->hasActiveFocus());
+        QTest::keyClick(m_window, Qt::Key_Escape);
+        QVERIFY(!item("filterField")->hasActiveFocus());
+        if (dialog.isEmpty())
+            return;
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        QTRY_VERIFY(popupOpen(dialog));
+        QVERIFY(closes(dialog, "Escape"));
+        QCOMPARE(rowNames(rows), everyRow);
+        click("clearSelectionButton");
+        QTest::keyClick(m_window, Qt::Key_Delete); // nothing chosen: nothing to ask
+        QVERIFY(!popupOpen(dialog));
+    }
+
     // Scans that find nothing: no projects in the Library; the places of installers and apps removed last.
     void aScanThatFindsNothingShowsTheEmptyState_data()
     {

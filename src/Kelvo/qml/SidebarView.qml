@@ -11,7 +11,7 @@ FocusScope {
     property var window
     property Item backdrop
 
-    readonly property var features: Features.all
+    readonly property var features: Theme.features
     readonly property int currentIndex: features.findIndex(item => item.feature === AppModel.selectedFeature)
 
     function choose(index) {
@@ -20,6 +20,9 @@ FocusScope {
     }
 
     objectName: "sidebar"
+    Accessible.role: Accessible.PageTabList
+    Accessible.name: Theme.t("功能", "Features")
+    Accessible.description: Theme.t("用上下方向键选择页面", "Use the up and down arrow keys to choose a page")
     focus: true
     activeFocusOnTab: true
     Keys.onUpPressed: choose(Math.max(0, currentIndex - 1))

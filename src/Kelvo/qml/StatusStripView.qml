@@ -49,7 +49,7 @@ GlassPanel {
             id: statusTitle
             objectName: "statusTitle"
             text: root.ownPage ? AppModel.run.statusTitle
-                               : root.otherPageRunning ? Features.nameOf(root.page) : Theme.t("就绪", "Ready")
+                               : root.otherPageRunning ? Theme.featureName(root.page) : Theme.t("就绪", "Ready")
             color: Theme.textPrimary
             font.pixelSize: Theme.fontBody
             font.weight: Font.DemiBold

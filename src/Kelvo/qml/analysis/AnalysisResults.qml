@@ -43,7 +43,15 @@ ColumnLayout {
                     color: crumb.last ? Theme.textPrimary : Theme.accent
                     font.pixelSize: Theme.fontSmall
                     font.weight: crumb.last ? Font.DemiBold : Font.Normal
+                    font.underline: activeFocus
+                    activeFocusOnTab: !crumb.last
+                    Accessible.role: crumb.last ? Accessible.StaticText : Accessible.Link
+                    Accessible.name: text
+                    Accessible.onPressAction: crumbArea.clicked(null)
+                    Keys.onReturnPressed: crumbArea.clicked(null)
+                    Keys.onSpacePressed: crumbArea.clicked(null)
                     MouseArea {
+                        id: crumbArea
                         anchors.fill: parent
                         enabled: !crumb.last && !AppModel.run.isRunning
                         cursorShape: enabled ? Qt.PointingHandCursor : Qt.ArrowCursor

@@ -19,6 +19,7 @@ Rectangle {
     readonly property bool labelled: width >= 40 && height >= 18
 
     objectName: "treemapTile"
+    Accessible.ignored: true
     radius: 3
     color: hover.containsMouse && isDirectory ? Qt.darker(baseColor, 1.06) : baseColor
     border.color: Qt.rgba(1, 1, 1, 0.8)

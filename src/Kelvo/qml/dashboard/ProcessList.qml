@@ -42,6 +42,7 @@ GlassPanel {
             }
             ToggleSwitch {
                 objectName: "allUsersSwitch"
+                Accessible.name: Theme.t("显示所有用户的进程", "Show processes of all users")
                 visible: root.status.allUsersOffered
                 checked: root.status.allUsers
                 onToggled: root.status.allUsers = checked

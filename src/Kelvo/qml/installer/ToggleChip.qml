@@ -15,6 +15,7 @@ AbstractButton {
     font.pixelSize: Theme.fontSmall
     font.weight: Font.Medium
     Accessible.role: Accessible.CheckBox
+    Accessible.name: text
     Accessible.checked: active
 
     contentItem: Label {

@@ -9,6 +9,9 @@ AbstractButton {
     property url symbol
     property string detail
 
+    Accessible.name: text
+    Accessible.description: detail
+
     Layout.fillWidth: true
     implicitHeight: Math.max(44, row.implicitHeight + 16)
     hoverEnabled: true

@@ -35,6 +35,7 @@ Rectangle {
                 font.weight: chosen ? Font.DemiBold : Font.Normal
                 onClicked: root.activated(modelData.value)
                 Accessible.role: Accessible.RadioButton
+                Accessible.name: text
                 Accessible.checkable: true
                 Accessible.checked: chosen
                 contentItem: Label {

@@ -122,6 +122,7 @@ FeaturePage {
                                 "Adds a soft tint on top of your background image or gradient based on the system health score."))
             ToggleSwitch {
                 objectName: "healthAuraSwitch"
+                Accessible.name: Theme.t("健康氛围背景", "Health Aura Background")
                 checked: AppModel.appearance.showHealthAura
                 onToggled: AppModel.appearance.showHealthAura = checked
             }

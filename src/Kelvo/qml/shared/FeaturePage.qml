@@ -13,7 +13,7 @@ Flickable {
     id: root
     // The page's feature: its title is the sidebar's name for it.
     property int feature: -1
-    property string title: Features.nameOf(feature)
+    property string title: Theme.featureName(feature)
     property string subtitle
     property bool keyScrolling: false
     property bool hasRunShortcut: false
@@ -26,6 +26,23 @@ Flickable {
 
     function scrollBy(delta) {
         contentY = Math.max(0, Math.min(Math.max(0, contentHeight - height), contentY + delta))
+    }
+    // Scrolls just enough for the item to be seen whole, when it is on this page; a panel taller
+    // than half the page (the results, which the arrow keys scroll) is left where it is.
+    function reveal(item) {
+        if (item.height > height / 2)
+            return
+        let inside = false
+        for (let at = item; at && !inside; at = at.parent)
+            inside = at === contentItem
+        if (!inside)
+            return
+        const margin = Theme.spacingLarge
+        const top = item.mapToItem(contentItem, 0, 0).y
+        if (top - margin < contentY)
+            scrollBy(top - margin - contentY)
+        else if (top + item.height + margin > contentY + height)
+            scrollBy(Math.min(top - margin - contentY, top + item.height + margin - contentY - height))
     }
     // Scrolls until the item's top sits just below the page's top, and gives it the keyboard focus.
     function bringToTop(item) {
@@ -64,6 +81,15 @@ Flickable {
         sequence: "Ctrl+R"
         enabled: root.hasRunShortcut && !AppModel.run.isRunning
         onActivated: root.runShortcutActivated()
+    }
+
+    // The keyboard focus is always in sight: Tab scrolls the page to what it reaches.
+    Connections {
+        target: root.Window.window
+        function onActiveFocusItemChanged() {
+            if (root.Window.activeFocusItem)
+                root.reveal(root.Window.activeFocusItem)
+        }
     }
 
     Shortcut {

@@ -3,10 +3,10 @@ import QtQuick.Controls
 import Kelvo 1.0
 
 // The field that narrows a result list as the user types. Escape clears it, and a second Escape (or
-// one on an empty field) hands the keyboard back to the list (`left`).
+// one on an empty field) hands the keyboard back to the list (`leaveRequested`).
 TextField {
     id: root
-    signal left()
+    signal leaveRequested()
 
     objectName: "filterField"
     implicitHeight: 30
@@ -21,11 +21,13 @@ TextField {
     Accessible.role: Accessible.EditableText
     Accessible.searchEdit: true
 
+    // Keys that edit the text stay in the field: the page's Delete and Backspace shortcuts wait.
+    Keys.onShortcutOverride: event => event.accepted = event.key === Qt.Key_Delete || event.key === Qt.Key_Backspace
     Keys.onEscapePressed: {
         if (text.length > 0)
             clear()
         else
-            root.left()
+            root.leaveRequested()
     }
 
     // Names the keys only; the page's own shortcut moves the focus here.

@@ -9,6 +9,7 @@ Button {
     property bool primary: false
     property string shortcutText
 
+    Accessible.name: text
     Accessible.description: shortcutText
     ToolTip.visible: hovered && shortcutText.length > 0
     ToolTip.delay: 600

@@ -66,7 +66,13 @@ ColumnLayout {
                 text: Theme.t("· 在智能清理中清空废纸篓", "· Empty the Trash in Smart Clean")
                 color: Theme.accent
                 font.pixelSize: Theme.fontSmall
-                font.underline: emptyTrashArea.containsMouse
+                font.underline: emptyTrashArea.containsMouse || activeFocus
+                activeFocusOnTab: visible
+                Accessible.role: Accessible.Link
+                Accessible.name: Theme.t("在智能清理中清空废纸篓", "Empty the Trash in Smart Clean")
+                Accessible.onPressAction: emptyTrashArea.clicked(null)
+                Keys.onReturnPressed: emptyTrashArea.clicked(null)
+                Keys.onSpacePressed: emptyTrashArea.clicked(null)
                 MouseArea {
                     id: emptyTrashArea
                     anchors.fill: parent

@@ -28,6 +28,9 @@ GlassPanel {
     readonly property bool showsList: hasReport && !empty
 
     objectName: "resultsPanel"
+    Accessible.role: Accessible.Grouping
+    Accessible.name: title
+    Accessible.description: showsList ? summary : hasReport ? emptyTitle : promptTitle
     focusPolicy: Qt.StrongFocus
 
     Item {
@@ -57,7 +60,10 @@ GlassPanel {
                     id: filter
                     Layout.preferredWidth: 240
                     visible: root.filterable && root.showsList
-                    onLeft: root.forceActiveFocus()
+                    onLeaveRequested: {
+                        filter.focus = false // the panel is a focus scope: it would hand the focus back
+                        root.forceActiveFocus()
+                    }
                 }
             }
 
