@@ -475,57 +475,6 @@ private slots:
     // Moving to the Trash asks first, naming what goes: Escape and Cancel leave the item, Confirm moves
     // it and the status line says what went. Listed items are moved from their row's menu, installers
     // and apps once chosen.
-    void movingToTheTrashAsksFirst_data()
-    {
-        columns<QString, QString, QString>("rows", "name", "relative"); // relative: in the home
-        row("en analyze", "analysisRow", "archive.zip", "Library/archive.zip");
-        row("zh analyze", "largeFileRow", "index.db", "Library/Application Support/Editor/index.db");
-        row("en purge", "purgeRow", "node_modules", "Projects/web/node_modules");
-        row("zh purge", "purgeRow", ".venv", "Projects/py/.venv");
-        row("en installer", "installerRow", "Big.dmg", "Downloads/Big.dmg");
-        row("zh installer", "installerRow", "Setup.pkg", "Desktop/Setup.pkg");
-        row("en uninstall", "uninstallRow", "Foo", "Applications/Foo.app");
-        row("zh uninstall", "uninstallRow", "Bar", "Applications/Bar.app");
-    }
-    void movingToTheTrashAsksFirst()
-    {
-        const auto [rows, name, relative] = fetch<QString, QString, QString>("rows", "name", "relative");
-        useRowLanguage();
-        const QString feature = QString(QTest::currentDataTag()).section(' ', 1), path = homePath(relative);
-        QVERIFY(SyntheticHome::exists(path));
-        scan(feature);
-        const bool chosen = feature == "installer" || feature == "uninstall";
-        const QString dialog = chosen ? feature + "ConfirmDialog" : "trashDialog";
-        if (chosen)
-            click(rowNamed(rows, name));
-        for (const QString answer : {"Escape", "Cancel", "Confirm"}) {
-            QVERIFY(opens(dialog, chosen ? item("selectionActionButton")
-                                         : actionOf(rowNamed(rows, name), "actionTrash")));
-            QVERIFY(SyntheticHome::exists(path));
-            QVERIFY(feature == "installer" || textIn(object(dialog), "alertMessage").contains(name));
-            if (answer == "Escape")
-                photograph(shotName(feature + "-confirm"));
-            QVERIFY(closes(
-                dialog, answer == "Escape" ? answer : (chosen ? "selection" : "trash") + answer + "Button"));
-            waitForTheRun();
-        }
-        QVERIFY(!model().runs()->alertMessage().has_value());
-        QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
-        if (feature == "uninstall")
-            QVERIFY2(textOf("statusDetail").contains(name), qPrintable(textOf("statusDetail")));
-        if (feature == "purge" || feature == "uninstall")
-            photograph(shotName(feature + "-done"));
-        // The row leaves the list, or stays marked as gone with nothing more to offer.
-        QQuickItem* row = rowNamed(rows, name);
-        QVERIFY(!row ||
-                (row->property("trashed").toBool() && !findItem(row, "rowActionsButton")->isEnabled()));
-        // What went to the Trash still takes its space: the page links to where the Trash is emptied.
-        if (feature == "purge" || feature == "installer") {
-            click("emptyTrashLink");
-            QCOMPARE(model().selectedFeature(), AppFeature::clean);
-        }
-    }
-
     // Keys on every page with results: Ctrl+F narrows the list and Select All takes only what is shown,
     // Escape clears the filter and then leaves it, Delete asks before acting on the chosen rows and
     // Escape closes that question with everything in place. Every control the page shows has a name.
@@ -581,6 +530,57 @@ private slots:
         click("clearSelectionButton");
         QTest::keyClick(m_window, Qt::Key_Delete); // nothing chosen: nothing to ask
         QVERIFY(!popupOpen(dialog));
+    }
+
+    void movingToTheTrashAsksFirst_data()
+    {
+        columns<QString, QString, QString>("rows", "name", "relative"); // relative: in the home
+        row("en analyze", "analysisRow", "archive.zip", "Library/archive.zip");
+        row("zh analyze", "largeFileRow", "index.db", "Library/Application Support/Editor/index.db");
+        row("en purge", "purgeRow", "node_modules", "Projects/web/node_modules");
+        row("zh purge", "purgeRow", ".venv", "Projects/py/.venv");
+        row("en installer", "installerRow", "Big.dmg", "Downloads/Big.dmg");
+        row("zh installer", "installerRow", "Setup.pkg", "Desktop/Setup.pkg");
+        row("en uninstall", "uninstallRow", "Foo", "Applications/Foo.app");
+        row("zh uninstall", "uninstallRow", "Bar", "Applications/Bar.app");
+    }
+    void movingToTheTrashAsksFirst()
+    {
+        const auto [rows, name, relative] = fetch<QString, QString, QString>("rows", "name", "relative");
+        useRowLanguage();
+        const QString feature = QString(QTest::currentDataTag()).section(' ', 1), path = homePath(relative);
+        QVERIFY(SyntheticHome::exists(path));
+        scan(feature);
+        const bool chosen = feature == "installer" || feature == "uninstall";
+        const QString dialog = chosen ? feature + "ConfirmDialog" : "trashDialog";
+        if (chosen)
+            click(rowNamed(rows, name));
+        for (const QString answer : {"Escape", "Cancel", "Confirm"}) {
+            QVERIFY(opens(dialog, chosen ? item("selectionActionButton")
+                                         : actionOf(rowNamed(rows, name), "actionTrash")));
+            QVERIFY(SyntheticHome::exists(path));
+            QVERIFY(feature == "installer" || textIn(object(dialog), "alertMessage").contains(name));
+            if (answer == "Escape")
+                photograph(shotName(feature + "-confirm"));
+            QVERIFY(closes(
+                dialog, answer == "Escape" ? answer : (chosen ? "selection" : "trash") + answer + "Button"));
+            waitForTheRun();
+        }
+        QVERIFY(!model().runs()->alertMessage().has_value());
+        QVERIFY2(!SyntheticHome::exists(path), qPrintable(path + " is still there"));
+        if (feature == "uninstall")
+            QVERIFY2(textOf("statusDetail").contains(name), qPrintable(textOf("statusDetail")));
+        if (feature == "purge" || feature == "uninstall")
+            photograph(shotName(feature + "-done"));
+        // The row leaves the list, or stays marked as gone with nothing more to offer.
+        QQuickItem* row = rowNamed(rows, name);
+        QVERIFY(!row ||
+                (row->property("trashed").toBool() && !findItem(row, "rowActionsButton")->isEnabled()));
+        // What went to the Trash still takes its space: the page links to where the Trash is emptied.
+        if (feature == "purge" || feature == "installer") {
+            click("emptyTrashLink");
+            QCOMPARE(model().selectedFeature(), AppFeature::clean);
+        }
     }
 
     // Scans that find nothing: no projects in the Library; the places of installers and apps removed last.
