@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
@@ -40,6 +41,7 @@ protected:
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow* m_window = nullptr;
+    QObject* m_theme = nullptr;
 
     AppModel& model() { return *m_model; }
     QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
@@ -135,6 +137,21 @@ protected:
         return object(name) && object(name)->property("opened").toBool();
     }
     QQuickItem* currentPage() const { return item("pageLoader")->property("item").value<QQuickItem*>(); }
+    // The window's Theme singleton, as the views see it.
+    QObject* theme()
+    {
+        if (!m_theme) {
+            QQmlComponent component(m_engine.get());
+            component.setData("import QtQml\nimport Kelvo 1.0\nQtObject { property QtObject theme: Theme }",
+                              {});
+            QObject* holder = component.create();
+            if (!holder)
+                qFatal("%s", qPrintable(component.errorString()));
+            holder->setParent(m_window);
+            m_theme = holder->property("theme").value<QObject*>();
+        }
+        return m_theme;
+    }
 
     // The texts of the named children of root (names separated by spaces), as objects or in the scene.
     static QStringList textsIn(QObject* root, const QString& names)

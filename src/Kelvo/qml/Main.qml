@@ -16,6 +16,27 @@ ApplicationWindow {
     title: "Kelvo"
     flags: Qt.Window | Qt.FramelessWindowHint
     color: Theme.backdropTop
+    // The Controls the views use unstyled (tooltips, scroll bars, menus, text fields) take their
+    // colours from here.
+    palette.window: Theme.sheetFill
+    palette.windowText: Theme.textPrimary
+    palette.base: Theme.editorFill
+    palette.alternateBase: Theme.sheetFill
+    palette.text: Theme.textPrimary
+    palette.button: Theme.sheetFill
+    palette.buttonText: Theme.textPrimary
+    palette.brightText: Theme.textOnAccent
+    palette.highlight: Theme.accent
+    palette.highlightedText: Theme.textOnAccent
+    palette.toolTipBase: Theme.tooltipFill
+    palette.toolTipText: Theme.tooltipText
+    palette.placeholderText: Theme.textTertiary
+    palette.light: Theme.sheetFill
+    palette.midlight: Theme.controlFill
+    palette.mid: Theme.scrollHandle
+    palette.dark: Theme.scrollHandlePressed
+    palette.shadow: Theme.shadow
+    palette.link: Theme.accentText
     font.family: Theme.fontFamily
     font.pixelSize: Theme.fontBody
 

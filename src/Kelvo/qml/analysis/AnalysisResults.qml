@@ -37,7 +37,7 @@ ColumnLayout {
                 spacing: 2
                 Label {
                     text: crumb.modelData
-                    color: crumb.last ? Theme.textPrimary : Theme.accent
+                    color: crumb.last ? Theme.textPrimary : Theme.accentText
                     font.pixelSize: Theme.fontSmall
                     font.weight: crumb.last ? Font.DemiBold : Font.Normal
                     MouseArea {

@@ -25,8 +25,8 @@ GlassPanel {
         radius: Theme.radiusCard
         gradient: Gradient {
             orientation: Gradient.Horizontal
-            GradientStop { position: 0; color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, 0.22) }
-            GradientStop { position: 0.6; color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, 0.04) }
+            GradientStop { position: 0; color: Theme.withAlpha(root.tint, Theme.auraStrength) }
+            GradientStop { position: 0.6; color: Theme.withAlpha(root.tint, Theme.auraStrength / 5) }
             GradientStop { position: 1; color: "transparent" }
         }
     }
