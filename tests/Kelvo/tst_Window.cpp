@@ -567,6 +567,21 @@ private slots:
         QCOMPARE(m_model->appearance()->showHealthAura(), !before);
         m_model->appearance()->setShowHealthAura(before);
         QCOMPARE(toggle->property("checked").toBool(), before);
+
+        // Dark and back to light: the theme and the window follow at once, and each choice is stored.
+        const QString scheme = m_model->appearance()->colorScheme();
+        QColor darkWindow;
+        for (const QString picked : {"dark", "light"}) {
+            click("scheme_" + picked);
+            QCOMPARE(theme()->property("dark").toBool(), picked == "dark");
+            QCOMPARE(DefaultsStore::open()->value("kelvo.appearance.colorScheme").toString(), picked);
+            if (picked == "dark")
+                darkWindow = m_window->color();
+            else
+                QVERIFY(m_window->color().lightnessF() > darkWindow.lightnessF() + 0.5);
+        }
+        click("scheme_" + scheme);
+        QCOMPARE(m_model->appearance()->colorScheme(), scheme);
     }
 };
 
