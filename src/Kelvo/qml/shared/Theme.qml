@@ -216,7 +216,9 @@ QtObject {
 
     // Sizes
     readonly property int sidebarWidth: 244
-    readonly property int titleBarHeight: 44
+    // The top band: on macOS the hidden title bar with the window buttons, elsewhere a margin under
+    // the system's own title bar.
+    readonly property int titleBarHeight: macOS ? 44 : 16
     readonly property int statusStripHeight: 44
     readonly property int contentMaxWidth: 860
 }
