@@ -295,10 +295,12 @@ protected:
     }
     void click(const QString& name) { click(item(name)); }
 
-    // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1.
-    // A blank picture means nothing was drawn; a folder that cannot be written is no failure.
-    void photograph(const QString& name)
+    // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1;
+    // in the dark scheme the name ends in "-dark". A blank picture means nothing was drawn; a folder
+    // that cannot be written is no failure.
+    void photograph(const QString& shot)
     {
+        const QString name = m_model->appearance()->dark() ? shot + "-dark" : shot;
         QTest::mouseMove(m_window, QPoint(m_window->width() - 40, m_window->height() / 2)); // no hover shown
         const QImage image = m_window->grabWindow();
         QSet<QRgb> colours;

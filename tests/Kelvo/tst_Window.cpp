@@ -123,7 +123,7 @@ private slots:
                                   {"purge", "purge", "Project Cleanup", "项目瘦身"},
                                   {"installer", "installer", "Installer Cleanup", "安装包整理"},
                                   {"maintenance", "settings", "Settings", "设置"}};
-        for (const char* language : {"en", "zh"})
+        for (const char* language : {"en", "zh", "en-dark"})
             for (const auto& [feature, shot, en, zh] : pages)
                 QTest::addRow("%s %s", language, feature)
                     << QString(feature) << QString(shot) << QString::fromUtf8(language[0] == 'e' ? en : zh);
@@ -132,6 +132,9 @@ private slots:
     {
         const auto [feature, shot, title] =
             TestSupport::fetch<QString, QString, QString>("feature", "shot", "title");
+        const QString scheme = QString(QTest::currentDataTag()).contains("-dark") ? "dark" : "light";
+        m_model->appearance()->setColorScheme(scheme);
+        const auto schemeBack = qScopeGuard([this] { m_model->appearance()->setColorScheme("system"); });
         showPage(feature);
         useRowLanguage();           // after the page is shown: it is relabelled at once
         if (feature == "dashboard") // the Overview samples this machine as soon as it is shown
