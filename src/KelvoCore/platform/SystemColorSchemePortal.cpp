@@ -36,15 +36,19 @@ public:
         if (!bus.isConnected())
             return;
         bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
-                    SLOT(settingChanged(QString, QString, QDBusVariant)));
+                    SLOT(settingChanged(QDBusMessage)));
         read(QStringLiteral("ReadOne"));
     }
 
 private slots:
-    void settingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+    // Taken as the whole message: QtDBus 6.4 refuses to connect a slot that takes the value as a
+    // QDBusVariant.
+    void settingChanged(const QDBusMessage& message)
     {
-        if (group == appearanceNamespace && key == colorSchemeKey)
-            setPrefersDark(portalValuePrefersDark(unwrapped(value.variant())));
+        const QVariantList arguments = message.arguments();
+        if (arguments.size() == 3 && arguments[0].toString() == appearanceNamespace &&
+            arguments[1].toString() == colorSchemeKey)
+            setPrefersDark(portalValuePrefersDark(unwrapped(arguments[2])));
     }
 
 private:
