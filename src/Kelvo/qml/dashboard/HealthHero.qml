@@ -48,6 +48,9 @@ GlassPanel {
                 anchors.fill: parent
                 property real share: root.hero.score >= 0 ? root.hero.score / 100 : 0
                 onShareChanged: requestPaint()
+                // Drawn in the theme's colours: again when the scheme changes.
+                property bool darkScheme: Theme.dark
+                onDarkSchemeChanged: requestPaint()
                 onAvailableChanged: requestPaint()
                 onPaint: {
                     const context = getContext("2d")

@@ -12,6 +12,8 @@ Canvas {
     implicitHeight: 40
     onPrimaryChanged: requestPaint()
     onSecondaryChanged: requestPaint()
+    onPrimaryColorChanged: requestPaint()
+    onSecondaryColorChanged: requestPaint()
     onWidthChanged: requestPaint()
     onAvailableChanged: requestPaint()
 
