@@ -1,4 +1,4 @@
-#include "platform/SystemColorScheme.h"
+#include "platform/SystemColorSchemePortal.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -24,57 +24,6 @@ QVariant unwrapped(QVariant value)
     return value;
 }
 
-// The freedesktop desktop portal's appearance setting, read once and followed through its signal.
-class PortalColorScheme final : public SystemColorScheme {
-    Q_OBJECT
-
-public:
-    explicit PortalColorScheme(QObject* parent)
-        : SystemColorScheme(parent)
-    {
-        QDBusConnection bus = QDBusConnection::sessionBus();
-        if (!bus.isConnected())
-            return;
-        bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
-                    SLOT(settingChanged(QDBusMessage)));
-        read(QStringLiteral("ReadOne"));
-    }
-
-private slots:
-    // Taken as the whole message: QtDBus 6.4 refuses to connect a slot that takes the value as a
-    // QDBusVariant.
-    void settingChanged(const QDBusMessage& message)
-    {
-        const QVariantList arguments = message.arguments();
-        if (arguments.size() == 3 && arguments[0].toString() == appearanceNamespace &&
-            arguments[1].toString() == colorSchemeKey)
-            setPrefersDark(portalValuePrefersDark(unwrapped(arguments[2])));
-    }
-
-private:
-    void read(const QString& method)
-    {
-        QDBusMessage call =
-            QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, method);
-        call << appearanceNamespace << colorSchemeKey;
-        auto* watcher =
-            new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, replyTimeoutMs), this);
-        connect(watcher, &QDBusPendingCallWatcher::finished, this,
-                [this, method](QDBusPendingCallWatcher* done) {
-                    done->deleteLater();
-                    const QDBusPendingReply<QDBusVariant> reply = *done;
-                    if (reply.isError()) {
-                        // Portals before ReadOne know only Read; any other error leaves the light preference.
-                        if (method == QLatin1String("ReadOne") &&
-                            reply.error().type() == QDBusError::UnknownMethod)
-                            read(QStringLiteral("Read"));
-                        return;
-                    }
-                    setPrefersDark(portalValuePrefersDark(unwrapped(reply.value().variant())));
-                });
-    }
-};
-
 } // namespace
 
 std::unique_ptr<SystemColorScheme> SystemColorScheme::create(QObject* parent)
@@ -82,4 +31,40 @@ std::unique_ptr<SystemColorScheme> SystemColorScheme::create(QObject* parent)
     return std::make_unique<PortalColorScheme>(parent);
 }
 
-#include "SystemColorSchemePortal.moc"
+PortalColorScheme::PortalColorScheme(QObject* parent)
+    : SystemColorScheme(parent)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
+                SLOT(settingChanged(QDBusMessage)));
+    read(QStringLiteral("ReadOne"));
+}
+
+void PortalColorScheme::settingChanged(const QDBusMessage& message)
+{
+    const QVariantList arguments = message.arguments();
+    if (arguments.size() == 3 && arguments[0].toString() == appearanceNamespace &&
+        arguments[1].toString() == colorSchemeKey)
+        setPrefersDark(portalValuePrefersDark(unwrapped(arguments[2])));
+}
+
+void PortalColorScheme::read(const QString& method)
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, method);
+    call << appearanceNamespace << colorSchemeKey;
+    auto* watcher =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, replyTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, method](QDBusPendingCallWatcher* done) {
+        done->deleteLater();
+        const QDBusPendingReply<QDBusVariant> reply = *done;
+        if (reply.isError()) {
+            // Any error but a missing ReadOne leaves the light preference.
+            if (method == QLatin1String("ReadOne") && reply.error().type() == QDBusError::UnknownMethod)
+                read(QStringLiteral("Read"));
+            return;
+        }
+        setPrefersDark(portalValuePrefersDark(unwrapped(reply.value().variant())));
+    });
+}
