@@ -586,6 +586,19 @@ private slots:
         click("scheme_" + scheme);
         QCOMPARE(m_model->appearance()->colorScheme(), scheme);
     }
+
+    // The window draws its own title bar and buttons on macOS only; elsewhere the desktop draws them.
+    void theTitleBarIsTheSystemsOutsideMacOS()
+    {
+#ifdef Q_OS_MACOS
+        const bool ownTitleBar = true;
+#else
+        const bool ownTitleBar = false;
+#endif
+        QCOMPARE(m_window->flags().testFlag(Qt::FramelessWindowHint), ownTitleBar);
+        for (const QString button : {"close", "minimize", "zoom"})
+            QCOMPARE(item("windowButton_" + button) != nullptr, ownTitleBar);
+    }
 };
 
 KELVO_REGISTER_TEST(TestWindow)
