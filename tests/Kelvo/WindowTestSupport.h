@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QImage>
 #include <QQmlApplicationEngine>
+#include <QQmlComponent>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QRegularExpression>
@@ -41,6 +42,7 @@ protected:
     std::unique_ptr<AppModel> m_model;
     std::unique_ptr<QQmlApplicationEngine> m_engine;
     QQuickWindow* m_window = nullptr;
+    QObject* m_theme = nullptr;
 
     AppModel& model() { return *m_model; }
     QString homePath(const QString& relative) const { return QDir(m_fixture->home).filePath(relative); }
@@ -137,6 +139,21 @@ protected:
         return object(name) && object(name)->property("opened").toBool();
     }
     QQuickItem* currentPage() const { return item("pageLoader")->property("item").value<QQuickItem*>(); }
+    // The window's Theme singleton, as the views see it.
+    QObject* theme()
+    {
+        if (!m_theme) {
+            QQmlComponent component(m_engine.get());
+            component.setData("import QtQml\nimport Kelvo 1.0\nQtObject { property QtObject theme: Theme }",
+                              {});
+            QObject* holder = component.create();
+            if (!holder)
+                qFatal("%s", qPrintable(component.errorString()));
+            holder->setParent(m_window);
+            m_theme = holder->property("theme").value<QObject*>();
+        }
+        return m_theme;
+    }
 
     // The texts of the named children of root (names separated by spaces), as objects or in the scene.
     static QStringList textsIn(QObject* root, const QString& names)
@@ -357,10 +374,12 @@ protected:
         QVERIFY(!spoken.controls.isEmpty());
     }
 
-    // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1.
-    // A blank picture means nothing was drawn; a folder that cannot be written is no failure.
-    void photograph(const QString& name)
+    // Renders the window into screenshots/ next to the test, or docs/screenshots with KELVO_SCREENSHOTS=1;
+    // in the dark scheme the name ends in "-dark". A blank picture means nothing was drawn; a folder
+    // that cannot be written is no failure.
+    void photograph(const QString& shot)
     {
+        const QString name = m_model->appearance()->dark() ? shot + "-dark" : shot;
         QTest::mouseMove(m_window, QPoint(m_window->width() - 40, m_window->height() / 2)); // no hover shown
         const QImage image = m_window->grabWindow();
         QSet<QRgb> colours;

@@ -25,6 +25,9 @@ private slots:
         row("text", "lastAnalysisPath", QVariant("/Users/me/Library"), QVariant("/Users/me/Library"));
         row("count stored as a fraction", "lastOptimizeCount", QVariant(2.5), QVariant(qint64(0)));
         row("no aura stored", "showHealthAura", QVariant(), QVariant(true));
+        row("no colour scheme stored", "kelvo.appearance.colorScheme", QVariant(), QVariant("system"));
+        row("dark scheme", "kelvo.appearance.colorScheme", QVariant("dark"), QVariant("dark"));
+        row("unknown colour scheme", "kelvo.appearance.colorScheme", QVariant("sepia"), QVariant("system"));
     }
     void storedValuesAreReadByKind()
     {
@@ -34,7 +37,9 @@ private slots:
             DefaultsStore::open()->setValue(key, stored);
         const auto model = fixture.makeModel();
         const QVariant actual = key == "showHealthAura" ? model->appearance()->property("showHealthAura")
-                                                        : model->statistics()->values().value(key);
+                                : key.startsWith("kelvo.appearance.")
+                                    ? model->appearance()->property("colorScheme")
+                                    : model->statistics()->values().value(key);
         QCOMPARE(actual, expected);
     }
 

@@ -123,7 +123,7 @@ private slots:
                                   {"purge", "purge", "Project Cleanup", "项目瘦身"},
                                   {"installer", "installer", "Installer Cleanup", "安装包整理"},
                                   {"maintenance", "settings", "Settings", "设置"}};
-        for (const char* language : {"en", "zh"})
+        for (const char* language : {"en", "zh", "en-dark"})
             for (const auto& [feature, shot, en, zh] : pages)
                 QTest::addRow("%s %s", language, feature)
                     << QString(feature) << QString(shot) << QString::fromUtf8(language[0] == 'e' ? en : zh);
@@ -132,6 +132,9 @@ private slots:
     {
         const auto [feature, shot, title] =
             TestSupport::fetch<QString, QString, QString>("feature", "shot", "title");
+        const QString scheme = QString(QTest::currentDataTag()).contains("-dark") ? "dark" : "light";
+        m_model->appearance()->setColorScheme(scheme);
+        const auto schemeBack = qScopeGuard([this] { m_model->appearance()->setColorScheme("system"); });
         showPage(feature);
         useRowLanguage();           // after the page is shown: it is relabelled at once
         if (feature == "dashboard") // the Overview samples this machine as soon as it is shown
@@ -568,6 +571,34 @@ private slots:
         QCOMPARE(m_model->appearance()->showHealthAura(), !before);
         m_model->appearance()->setShowHealthAura(before);
         QCOMPARE(toggle->property("checked").toBool(), before);
+
+        // Dark and back to light: the theme and the window follow at once, and each choice is stored.
+        const QString scheme = m_model->appearance()->colorScheme();
+        QColor darkWindow;
+        for (const QString picked : {"dark", "light"}) {
+            click("scheme_" + picked);
+            QCOMPARE(theme()->property("dark").toBool(), picked == "dark");
+            QCOMPARE(DefaultsStore::open()->value("kelvo.appearance.colorScheme").toString(), picked);
+            if (picked == "dark")
+                darkWindow = m_window->color();
+            else
+                QVERIFY(m_window->color().lightnessF() > darkWindow.lightnessF() + 0.5);
+        }
+        click("scheme_" + scheme);
+        QCOMPARE(m_model->appearance()->colorScheme(), scheme);
+    }
+
+    // The window draws its own title bar and buttons on macOS only; elsewhere the desktop draws them.
+    void theTitleBarIsTheSystemsOutsideMacOS()
+    {
+#ifdef Q_OS_MACOS
+        const bool ownTitleBar = true;
+#else
+        const bool ownTitleBar = false;
+#endif
+        QCOMPARE(m_window->flags().testFlag(Qt::FramelessWindowHint), ownTitleBar);
+        for (const QString button : {"close", "minimize", "zoom"})
+            QCOMPARE(item("windowButton_" + button) != nullptr, ownTitleBar);
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "platform/DefaultsStore.h"
 #include "platform/Desktop.h"
+#include "platform/SystemColorScheme.h"
 #include "vocabulary/KelvoError.h"
 
 #include <QDesktopServices>
@@ -14,6 +15,7 @@
 using namespace AppModelSupport;
 
 namespace {
+const QString colorSchemeKey = QStringLiteral("kelvo.appearance.colorScheme");
 const QString showHealthAuraKey = QStringLiteral("showHealthAura");
 const QString customWindowBackgroundPathKey = QStringLiteral("customWindowBackgroundPath");
 } // namespace
@@ -21,11 +23,38 @@ const QString customWindowBackgroundPathKey = QStringLiteral("customWindowBackgr
 AppearanceController::AppearanceController(const FeatureContext& context, QObject* parent)
     : QObject(parent)
     , m_context(context)
+    , m_systemColorScheme(SystemColorScheme::create())
     , m_versionText(QStringLiteral("未检查"))
 {
     const std::unique_ptr<QSettings> store = DefaultsStore::open();
+    m_colorScheme = SystemColorScheme::normalizedChoice(DefaultsStore::readString(*store, colorSchemeKey));
+    m_dark = SystemColorScheme::isDark(m_colorScheme, m_systemColorScheme->prefersDark());
+    connect(m_systemColorScheme.get(), &SystemColorScheme::prefersDarkChanged, this,
+            &AppearanceController::updateDark);
     m_showHealthAura = DefaultsStore::readBool(*store, showHealthAuraKey, true);
     m_customWindowBackgroundPath = DefaultsStore::readString(*store, customWindowBackgroundPathKey);
+}
+
+AppearanceController::~AppearanceController() = default;
+
+void AppearanceController::setColorScheme(const QString& scheme)
+{
+    const QString normalized = SystemColorScheme::normalizedChoice(scheme);
+    if (normalized == m_colorScheme)
+        return;
+    m_colorScheme = normalized;
+    storeValue(colorSchemeKey, normalized);
+    emit colorSchemeChanged();
+    updateDark();
+}
+
+void AppearanceController::updateDark()
+{
+    const bool dark = SystemColorScheme::isDark(m_colorScheme, m_systemColorScheme->prefersDark());
+    if (dark == m_dark)
+        return;
+    m_dark = dark;
+    emit darkChanged();
 }
 
 void AppearanceController::setShowHealthAura(bool show)

@@ -6,10 +6,17 @@
 #include <QString>
 #include <QUrl>
 
-// Appearance and settings: the window background, the health aura, the version text and the system
-// settings panes.
+#include <memory>
+
+class SystemColorScheme;
+
+// Appearance and settings: the colour scheme, the window background, the health aura, the version
+// text and the system settings panes.
 class AppearanceController : public QObject {
     Q_OBJECT
+    // "light", "dark" or "system" (follow the desktop); `dark` is the scheme in effect.
+    Q_PROPERTY(QString colorScheme READ colorScheme WRITE setColorScheme NOTIFY colorSchemeChanged)
+    Q_PROPERTY(bool dark READ dark NOTIFY darkChanged)
     Q_PROPERTY(bool showHealthAura READ showHealthAura WRITE setShowHealthAura NOTIFY showHealthAuraChanged)
     Q_PROPERTY(
         QString customWindowBackgroundPath READ customWindowBackgroundPath NOTIFY windowBackgroundChanged)
@@ -20,6 +27,11 @@ class AppearanceController : public QObject {
 
 public:
     AppearanceController(const FeatureContext& context, QObject* parent = nullptr);
+    ~AppearanceController() override;
+
+    QString colorScheme() const { return m_colorScheme; }
+    void setColorScheme(const QString& scheme);
+    bool dark() const { return m_dark; }
 
     bool showHealthAura() const { return m_showHealthAura; }
     void setShowHealthAura(bool show);
@@ -40,6 +52,8 @@ public:
     Q_INVOKABLE void openSystemSettingsPane(const QString& url);
 
 signals:
+    void colorSchemeChanged();
+    void darkChanged();
     void showHealthAuraChanged();
     void windowBackgroundChanged();
     void versionTextChanged();
@@ -47,8 +61,12 @@ signals:
 private:
     void setCustomWindowBackgroundPath(const QString& path);
     QString localVersionText() const;
+    void updateDark();
 
     const FeatureContext& m_context;
+    std::unique_ptr<SystemColorScheme> m_systemColorScheme;
+    QString m_colorScheme;
+    bool m_dark = false;
     bool m_showHealthAura = true;
     QString m_customWindowBackgroundPath;
     int m_windowBackgroundRevision = 0;

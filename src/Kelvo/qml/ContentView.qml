@@ -38,13 +38,17 @@ Item {
             color: Theme.contentVeil
         }
 
-        WindowDragArea {
+        // The hidden title bar on macOS; elsewhere the system's title bar moves the window.
+        Loader {
             id: titleBar
             anchors.top: parent.top
             anchors.left: parent.left
             anchors.right: parent.right
             height: Theme.titleBarHeight
-            window: root.window
+            active: Theme.macOS
+            sourceComponent: WindowDragArea {
+                window: root.window
+            }
         }
 
         Loader {

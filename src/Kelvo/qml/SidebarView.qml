@@ -4,8 +4,8 @@ import QtQuick.Layouts
 import QtQml.Models
 import Kelvo 1.0
 
-// The left column: window buttons, the brand and the eight features. Up and down arrows move the
-// choice; Ctrl+1 to Ctrl+8 (Command on macOS) jump straight to an item.
+// The left column: the window buttons (on macOS), the brand and the eight features. Up and down
+// arrows move the choice; Ctrl+1 to Ctrl+8 (Command on macOS) jump straight to an item.
 FocusScope {
     id: root
     property var window
@@ -49,17 +49,24 @@ FocusScope {
         color: Theme.hairline
     }
 
-    WindowDragArea {
+    // On macOS the window's own title bar: the area that moves it and the three window buttons.
+    Loader {
         anchors.top: parent.top
         anchors.left: parent.left
         anchors.right: parent.right
         height: Theme.titleBarHeight
-        window: root.window
-    }
-    WindowControls {
-        x: 18
-        y: (Theme.titleBarHeight - height) / 2
-        window: root.window
+        active: Theme.macOS
+        sourceComponent: Item {
+            WindowDragArea {
+                anchors.fill: parent
+                window: root.window
+            }
+            WindowControls {
+                x: 18
+                y: (parent.height - height) / 2
+                window: root.window
+            }
+        }
     }
 
     ColumnLayout {

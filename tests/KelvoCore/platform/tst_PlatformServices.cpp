@@ -1,12 +1,13 @@
 // Small platform services: path text as every guard compares it, text files read fail-safe and
-// written whole or not at all, stored values read strictly, and helper tools run with an end to one
-// that hangs.
+// written whole or not at all, stored values read strictly, helper tools run with an end to one
+// that hangs, and the colour scheme in effect for the user's choice and the desktop's preference.
 #include "TestMain.h"
 
 #include "SyntheticHome.h"
 
 #include "platform/DefaultsStore.h"
 #include "platform/LanguagePreferenceStore.h"
+#include "platform/SystemColorScheme.h"
 #include "platform/TextFile.h"
 #include "platform/ToolRunner.h"
 #include "platform/UserDirs.h"
@@ -27,6 +28,28 @@ class TestPlatformServices : public QObject {
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
+
+    // The portal's value (1 dark, 2 light, 0 no preference) and the choice decide the scheme.
+    void colorSchemeFollowsTheChoice_data()
+    {
+        columns<QString, QVariant, bool>("choice", "portalValue", "dark");
+        row("system on a dark desktop", "system", QVariant(1u), true);
+        row("system on a light desktop", "system", QVariant(2u), false);
+        row("system without a preference", "system", QVariant(0u), false);
+        row("system without an answer", "system", QVariant(), false);
+        row("system with a value of another kind", "system", QVariant("1"), false);
+        row("system with an unknown value", "system", QVariant(7u), false);
+        row("light on a dark desktop", "light", QVariant(1u), false);
+        row("dark on a light desktop", "dark", QVariant(2u), true);
+        row("an unknown choice follows the system", "sepia", QVariant(1u), true);
+    }
+    void colorSchemeFollowsTheChoice()
+    {
+        const auto [choice, portalValue, dark] =
+            fetch<QString, QVariant, bool>("choice", "portalValue", "dark");
+        QCOMPARE(SystemColorScheme::isDark(choice, SystemColorScheme::portalValuePrefersDark(portalValue)),
+                 dark);
+    }
 
     // A list file that is anything but readable UTF-8 text of a sane size is refused, saying why, and
     // nothing at the path may hang or flood the reader. Only nothing at all reads as no list.

@@ -49,7 +49,7 @@ Item {
         color: "transparent"
         radius: Theme.radiusSmall
         border.width: 2
-        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+        border.color: Theme.focusRing
     }
     HoverHandler {
         id: hover

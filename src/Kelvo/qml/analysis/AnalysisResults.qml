@@ -40,7 +40,7 @@ ColumnLayout {
                 spacing: 2
                 Label {
                     text: crumb.modelData
-                    color: crumb.last ? Theme.textPrimary : Theme.accent
+                    color: crumb.last ? Theme.textPrimary : Theme.accentText
                     font.pixelSize: Theme.fontSmall
                     font.weight: crumb.last ? Font.DemiBold : Font.Normal
                     font.underline: activeFocus

@@ -51,9 +51,9 @@ FeaturePage {
             Accessible.name: Theme.t("要分析的文件夹", "Folder to analyze")
             background: Rectangle {
                 radius: Theme.radiusControl
-                color: Qt.rgba(1, 1, 1, 0.62)
+                color: Theme.fieldFill
                 border.width: pathField.activeFocus ? 2 : 1
-                border.color: pathField.activeFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.45) : Theme.hairline
+                border.color: pathField.activeFocus ? Theme.focusRing : Theme.hairline
             }
             onAccepted: AppModel.analysis.analyze(text)
             onPathChanged: text = path

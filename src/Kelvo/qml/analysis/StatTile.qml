@@ -15,7 +15,7 @@ Rectangle {
     implicitWidth: 180
     implicitHeight: column.implicitHeight + 24
     radius: Theme.radiusControl + 2
-    color: Qt.rgba(1, 1, 1, 0.55)
+    color: Theme.statTileFill
     border.color: Theme.hairline
 
     ColumnLayout {

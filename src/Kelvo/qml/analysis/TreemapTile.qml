@@ -12,7 +12,7 @@ Rectangle {
     property bool isDirectory: false
     property bool opens: isDirectory // a click opens a folder: this one, or the one it is drawn in
     property bool nested: false // items are drawn inside, below the header
-    property color baseColor: "#d5d9e0"
+    property color baseColor: Theme.treemapMergedFill
     signal chosen()
     signal menuRequested(Item anchor)
 
@@ -21,8 +21,8 @@ Rectangle {
     objectName: "treemapTile"
     Accessible.ignored: true
     radius: 3
-    color: hover.containsMouse && isDirectory ? Qt.darker(baseColor, 1.06) : baseColor
-    border.color: Qt.rgba(1, 1, 1, 0.8)
+    color: hover.containsMouse && isDirectory ? (Theme.dark ? Qt.lighter(baseColor, 1.12) : Qt.darker(baseColor, 1.06)) : baseColor
+    border.color: Theme.treemapTileStroke
     border.width: 1
 
     // A mouse area, not a hover handler: only the topmost tile under the pointer is hovered, so a

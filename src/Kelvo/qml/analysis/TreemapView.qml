@@ -14,11 +14,6 @@ Item {
     signal actionsRequested(Item anchor, var row)
 
     readonly property int tileCount: repeater.count
-    // Folders by depth, then files by type: video, images, audio, archives, disk images, code,
-    // documents, other.
-    readonly property var folderColours: ["#c9d8ee", "#d6e4f3", "#e3edf8"]
-    readonly property var typeColours: ["#e7b7a3", "#9fcfb3", "#c4b3e3", "#e6cf95", "#9ec3e6", "#a9d4d9",
-                                        "#d7b4cb", "#d5d9e0"]
 
     function relayout() {
         if (width > 0 && height > 0)
@@ -67,9 +62,9 @@ Item {
             opens: isFolder || (depth > 0 && merged === 0)
             nested: isFolder && depth < 2
             tip: toolTip
-            baseColor: merged > 0 ? "#e4e6ea"
-                       : isFolder ? root.folderColours[Math.min(depth, root.folderColours.length - 1)]
-                       : root.typeColours[Math.max(0, fileType)]
+            baseColor: merged > 0 ? Theme.treemapMergedFill
+                       : isFolder ? Theme.treemapFolderColours[Math.min(depth, Theme.treemapFolderColours.length - 1)]
+                       : Theme.treemapTypeColours[Math.max(0, fileType)]
             onChosen: {
                 if (isFolder)
                     root.folderChosen(key)

@@ -32,7 +32,7 @@ Item {
         anchors.topMargin: 2
         anchors.bottomMargin: 2
         radius: Theme.radiusControl
-        color: root.skipped ? Qt.rgba(0.85, 0.54, 0, 0.09) : hover.hovered ? Qt.rgba(0, 0, 0, 0.035) : "transparent"
+        color: root.skipped ? Theme.skippedRowFill : hover.hovered ? Theme.rowHoverFill : "transparent"
     }
     Rectangle {
         visible: root.skipped
@@ -90,7 +90,7 @@ Item {
                 objectName: "entryPath"
                 Layout.fillWidth: true
                 text: root.path
-                color: root.skipped ? Qt.darker(Theme.warning, 1.5) : Theme.textPrimary
+                color: root.skipped ? Theme.warningText : Theme.textPrimary
                 font.weight: Font.Medium
             }
             Label {

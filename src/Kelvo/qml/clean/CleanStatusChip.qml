@@ -11,20 +11,20 @@ Label {
     property bool nothingToFree
 
     readonly property var looks: ({
-        [CleanEntryStatus.Cleanable]: { zh: "可清理", en: "Cleanable", tone: Theme.success },
-        [CleanEntryStatus.Skipped]: { zh: "已跳过", en: "Skipped", tone: Theme.warning },
-        [CleanEntryStatus.Done]: { zh: "已完成", en: "Done", tone: Theme.success },
-        [CleanEntryStatus.Review]: { zh: "需查看", en: "Review", tone: Theme.accent },
-        [CleanEntryStatus.Info]: { zh: "信息", en: "Info", tone: Theme.textTertiary },
-        [CleanEntryStatus.Detail]: { zh: "详情", en: "Detail", tone: Theme.textTertiary },
-        [CleanEntryStatus.Summary]: { zh: "汇总", en: "Summary", tone: Theme.textTertiary }
+        [CleanEntryStatus.Cleanable]: { zh: "可清理", en: "Cleanable", ink: Theme.successText, fill: Theme.successSoft },
+        [CleanEntryStatus.Skipped]: { zh: "已跳过", en: "Skipped", ink: Theme.warningText, fill: Theme.warningSoft },
+        [CleanEntryStatus.Done]: { zh: "已完成", en: "Done", ink: Theme.successText, fill: Theme.successSoft },
+        [CleanEntryStatus.Review]: { zh: "需查看", en: "Review", ink: Theme.accentText, fill: Theme.accentSoft },
+        [CleanEntryStatus.Info]: { zh: "信息", en: "Info", ink: Theme.textSecondary, fill: Theme.neutralSoft },
+        [CleanEntryStatus.Detail]: { zh: "详情", en: "Detail", ink: Theme.textSecondary, fill: Theme.neutralSoft },
+        [CleanEntryStatus.Summary]: { zh: "汇总", en: "Summary", ink: Theme.textSecondary, fill: Theme.neutralSoft }
     })
     readonly property var look: nothingToFree
-        ? { zh: "无可释放", en: "Nothing to Free", tone: Theme.textTertiary }
+        ? { zh: "无可释放", en: "Nothing to Free", ink: Theme.textSecondary, fill: Theme.neutralSoft }
         : looks[status] || looks[CleanEntryStatus.Info]
 
     text: Theme.t(look.zh, look.en)
-    color: Qt.darker(look.tone, 1.45)
+    color: look.ink
     leftPadding: 10
     rightPadding: 10
     topPadding: 3
@@ -33,7 +33,6 @@ Label {
     font.weight: Font.DemiBold
     background: Rectangle {
         radius: height / 2
-        color: root.look.tone
-        opacity: 0.15
+        color: root.look.fill
     }
 }

@@ -70,8 +70,8 @@ Popup {
             Layout.fillWidth: true
             Layout.fillHeight: true
             radius: Theme.radiusControl
-            color: "#ffffff"
-            border.color: editor.activeFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.55) : Theme.hairline
+            color: Theme.editorFill
+            border.color: editor.activeFocus ? Theme.focusRing : Theme.hairline
             border.width: editor.activeFocus ? 2 : 1
 
             ScrollView {

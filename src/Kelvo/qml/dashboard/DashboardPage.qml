@@ -95,8 +95,8 @@ FeaturePage {
                 Layout.fillWidth: true
                 label: Theme.t("压力", "Pressure")
                 value: page.cards.memory.pressureText
-                valueColor: page.cards.memory.level === StatusLevel.Danger ? Theme.danger
-                            : page.cards.memory.level === StatusLevel.Warn ? Theme.warning : Theme.textPrimary
+                valueColor: page.cards.memory.level === StatusLevel.Danger ? Theme.dangerText
+                            : page.cards.memory.level === StatusLevel.Warn ? Theme.warningText : Theme.textPrimary
             }
             FigureLine {
                 Layout.fillWidth: true
@@ -179,7 +179,7 @@ FeaturePage {
                 objectName: "diskHint"
                 visible: text.length > 0
                 text: page.cards.diskHint
-                color: page.cards.diskHintLevel === StatusLevel.Danger ? Theme.danger : Theme.warning
+                color: page.cards.diskHintLevel === StatusLevel.Danger ? Theme.dangerText : Theme.warningText
                 font.pixelSize: Theme.fontSmall
                 font.weight: Font.DemiBold
             }

@@ -25,8 +25,8 @@ GlassPanel {
         radius: Theme.radiusCard
         gradient: Gradient {
             orientation: Gradient.Horizontal
-            GradientStop { position: 0; color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, 0.22) }
-            GradientStop { position: 0.6; color: Qt.rgba(root.tint.r, root.tint.g, root.tint.b, 0.04) }
+            GradientStop { position: 0; color: Theme.withAlpha(root.tint, Theme.auraStrength) }
+            GradientStop { position: 0.6; color: Theme.withAlpha(root.tint, Theme.auraStrength / 5) }
             GradientStop { position: 1; color: "transparent" }
         }
     }
@@ -48,6 +48,9 @@ GlassPanel {
                 anchors.fill: parent
                 property real share: root.hero.score >= 0 ? root.hero.score / 100 : 0
                 onShareChanged: requestPaint()
+                // Drawn in the theme's colours: again when the scheme changes.
+                property bool darkScheme: Theme.dark
+                onDarkSchemeChanged: requestPaint()
                 onAvailableChanged: requestPaint()
                 onPaint: {
                     const context = getContext("2d")

@@ -12,6 +12,8 @@ Canvas {
     implicitHeight: 40
     onPrimaryChanged: requestPaint()
     onSecondaryChanged: requestPaint()
+    onPrimaryColorChanged: requestPaint()
+    onSecondaryColorChanged: requestPaint()
     onWidthChanged: requestPaint()
     onAvailableChanged: requestPaint()
 
@@ -41,7 +43,7 @@ Canvas {
                 context.lineTo(width, height)
                 context.lineTo(x0, height)
                 context.closePath()
-                context.fillStyle = Qt.rgba(colour.r, colour.g, colour.b, 0.12)
+                context.fillStyle = Theme.withAlpha(colour, 0.12)
                 context.fill()
             }
         }

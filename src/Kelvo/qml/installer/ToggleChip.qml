@@ -27,9 +27,9 @@ AbstractButton {
     }
     background: Rectangle {
         radius: height / 2
-        color: root.active ? Theme.chipFill : root.hovered ? Qt.rgba(0, 0, 0, 0.08) : Theme.controlFill
+        color: root.active ? Theme.chipFill : root.hovered ? Theme.controlFillHovered : Theme.controlFill
         border.width: root.visualFocus ? 2 : 1
-        border.color: root.visualFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.45)
-                                       : root.active ? Qt.rgba(0.04, 0.45, 0.94, 0.35) : "transparent"
+        border.color: root.visualFocus ? Theme.focusRing
+                                       : root.active ? Theme.withAlpha(Theme.accent, 0.35) : "transparent"
     }
 }

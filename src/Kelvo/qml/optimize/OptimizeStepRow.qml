@@ -74,7 +74,7 @@ Item {
                 Layout.fillWidth: true
                 visible: text.length > 0
                 text: root.stateText
-                color: root.tone === OptimizeStepModel.Failed ? Qt.darker(Theme.danger, 1.2) : Theme.textTertiary
+                color: root.tone === OptimizeStepModel.Failed ? Theme.dangerText : Theme.textTertiary
                 font.pixelSize: Theme.fontSmall
                 wrapMode: Text.WordWrap
             }

@@ -69,7 +69,7 @@ Popup {
             Layout.fillWidth: true
             Layout.fillHeight: true
             radius: Theme.radiusControl
-            color: "#ffffff"
+            color: Theme.editorFill
             border.color: Theme.hairline
 
             ListView {

@@ -8,12 +8,16 @@ Label {
     id: root
     property int tone: OptimizeStepModel.Skip
 
-    readonly property color toneColor: tone === OptimizeStepModel.Run ? Theme.accent
-                                     : tone === OptimizeStepModel.Done ? Theme.success
-                                     : tone === OptimizeStepModel.Failed ? Theme.danger
-                                     : Theme.textTertiary
+    readonly property color toneText: tone === OptimizeStepModel.Run ? Theme.accentText
+                                    : tone === OptimizeStepModel.Done ? Theme.successText
+                                    : tone === OptimizeStepModel.Failed ? Theme.dangerText
+                                    : Theme.textSecondary
+    readonly property color toneFill: tone === OptimizeStepModel.Run ? Theme.accentSoft
+                                    : tone === OptimizeStepModel.Done ? Theme.successSoft
+                                    : tone === OptimizeStepModel.Failed ? Theme.dangerSoft
+                                    : Theme.neutralSoft
 
-    color: Qt.darker(toneColor, 1.45)
+    color: toneText
     leftPadding: 10
     rightPadding: 10
     topPadding: 3
@@ -22,7 +26,6 @@ Label {
     font.weight: Font.DemiBold
     background: Rectangle {
         radius: height / 2
-        color: root.toneColor
-        opacity: 0.15
+        color: root.toneFill
     }
 }

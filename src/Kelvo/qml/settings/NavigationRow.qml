@@ -20,9 +20,9 @@ AbstractButton {
 
     background: Rectangle {
         radius: Theme.radiusControl + 2
-        color: root.down ? Theme.controlFillPressed : root.hovered ? Qt.rgba(0, 0, 0, 0.07) : Theme.controlFill
+        color: root.down ? Theme.controlFillPressed : root.hovered ? Theme.controlFillHovered : Theme.controlFill
         border.width: root.visualFocus ? 2 : 0
-        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+        border.color: Theme.focusRing
     }
     contentItem: RowLayout {
         id: row

@@ -3,11 +3,13 @@ import QtQuick.Controls
 import Kelvo 1.0
 
 // A row of mutually exclusive choices. `options` is a list of { value, label }; `value` is the
-// chosen one and `activated(value)` reports the user's pick.
+// chosen one and `activated(value)` reports the user's pick. Each segment is named `segmentPrefix`
+// followed by its value.
 Rectangle {
     id: root
     property var options: []
     property string value
+    property string segmentPrefix: "segment_"
     signal activated(string value)
 
     implicitWidth: row.implicitWidth + 4
@@ -25,7 +27,7 @@ Rectangle {
                 id: segment
                 required property var modelData
                 readonly property bool chosen: root.value === modelData.value
-                objectName: "segment_" + modelData.value
+                objectName: root.segmentPrefix + modelData.value
                 height: 26
                 leftPadding: 16
                 rightPadding: 16
@@ -47,7 +49,7 @@ Rectangle {
                 }
                 background: Rectangle {
                     radius: Theme.radiusControl - 2
-                    color: segment.chosen ? "#ffffff" : segment.hovered ? Qt.rgba(1, 1, 1, 0.45) : "transparent"
+                    color: segment.chosen ? Theme.segmentChosenFill : segment.hovered ? Theme.segmentHoverFill : "transparent"
                     border.color: segment.chosen ? Theme.hairline : "transparent"
                     border.width: segment.visualFocus ? 2 : 1
                 }

@@ -81,6 +81,25 @@ FeaturePage {
         title: Theme.t("外观", "Appearance")
 
         SettingsRow {
+            title: Theme.t("外观模式", "Color Scheme")
+            detail: Theme.t("浅色或深色，或随系统的外观设置自动切换。",
+                            "Light or dark, or switch along with the system's appearance setting.")
+            SegmentedControl {
+                objectName: "colorSchemeChoice"
+                segmentPrefix: "scheme_"
+                value: AppModel.appearance.colorScheme
+                options: [
+                    { value: "light", label: Theme.t("浅色", "Light") },
+                    { value: "dark", label: Theme.t("深色", "Dark") },
+                    { value: "system", label: Theme.t("跟随系统", "Follow System") }
+                ]
+                onActivated: value => AppModel.appearance.colorScheme = value
+            }
+        }
+
+        Divider {}
+
+        SettingsRow {
             title: Theme.t("窗口背景", "Window Background")
             detail: page.hasCustomBackground
                     ? Theme.t("正在使用自定义图片：", "Using custom image: ") + page.backgroundFileName

@@ -17,9 +17,9 @@ Switch {
         x: root.leftPadding
         anchors.verticalCenter: parent.verticalCenter
         radius: height / 2
-        color: root.checked ? Theme.accent : Qt.rgba(0, 0, 0, 0.16)
+        color: root.checked ? Theme.accent : Theme.switchOffFill
         border.width: root.visualFocus ? 2 : 0
-        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+        border.color: Theme.focusRing
         Behavior on color { ColorAnimation { duration: 120 } }
 
         Rectangle {
@@ -28,8 +28,8 @@ Switch {
             radius: 10
             y: 2
             x: root.checked ? parent.width - width - 2 : 2
-            color: "#ffffff"
-            border.color: Qt.rgba(0, 0, 0, 0.08)
+            color: Theme.knobFill
+            border.color: Theme.knobStroke
             Behavior on x { NumberAnimation { duration: 120; easing.type: Easing.OutCubic } }
         }
     }

@@ -103,7 +103,7 @@ Popup {
             Layout.preferredHeight: Math.min(180, notes.implicitHeight + 20)
             visible: root.update.releaseNotes.length > 0
             radius: Theme.radiusControl
-            color: "#ffffff"
+            color: Theme.editorFill
             border.color: Theme.hairline
 
             ScrollView {
@@ -168,7 +168,7 @@ Popup {
                   ? Theme.t("点击下面的按钮，Kelvo 会关闭、安装更新并自动重新打开。",
                             "Click the button below. Kelvo will close, install the update, and relaunch automatically.")
                   : root.phase === UpdateController.Failed ? root.update.installerMessage : ""
-            color: root.phase === UpdateController.Failed ? Theme.danger : Theme.textSecondary
+            color: root.phase === UpdateController.Failed ? Theme.dangerText : Theme.textSecondary
         }
 
         RowLayout {

@@ -17,7 +17,7 @@ MenuItem {
     contentItem: Label {
         text: root.text
         font: root.font
-        color: !root.enabled ? Theme.textTertiary : root.destructive ? Theme.danger : Theme.textPrimary
+        color: !root.enabled ? Theme.textTertiary : root.destructive ? Theme.dangerText : Theme.textPrimary
         opacity: root.enabled ? 1 : 0.6
         verticalAlignment: Text.AlignVCenter
     }

@@ -9,10 +9,10 @@ Rectangle {
     height: size
     radius: size * 0.26
     gradient: Gradient {
-        GradientStop { position: 0; color: "#4aa3ff" }
-        GradientStop { position: 1; color: "#2f5bea" }
+        GradientStop { position: 0; color: Theme.brandTop }
+        GradientStop { position: 1; color: Theme.brandBottom }
     }
-    border.color: Qt.rgba(1, 1, 1, 0.35)
+    border.color: Theme.brandStroke
     Glyph {
         anchors.centerIn: parent
         source: "qrc:/icons/sparkle.svg"

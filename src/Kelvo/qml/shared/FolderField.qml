@@ -13,7 +13,7 @@ Rectangle {
     implicitWidth: 260
     implicitHeight: 32
     radius: Theme.radiusControl
-    color: Qt.rgba(1, 1, 1, 0.62)
+    color: Theme.fieldFill
     border.color: Theme.hairline
 
     RowLayout {

@@ -36,9 +36,9 @@ Button {
         radius: Theme.radiusControl
         color: root.primary
                ? (root.down ? Theme.accentPressed : Theme.accent)
-               : (root.down ? Theme.controlFillPressed : root.hovered ? Qt.rgba(0, 0, 0, 0.08) : Theme.controlFill)
+               : (root.down ? Theme.controlFillPressed : root.hovered ? Theme.controlFillHovered : Theme.controlFill)
         opacity: root.enabled ? 1 : 0.6
         border.width: root.visualFocus ? 2 : 0
-        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+        border.color: Theme.focusRing
     }
 }

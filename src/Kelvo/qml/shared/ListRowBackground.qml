@@ -13,7 +13,7 @@ Item {
         anchors.topMargin: 2
         anchors.bottomMargin: 2
         radius: Theme.radiusControl
-        color: root.hovered ? Qt.rgba(0, 0, 0, 0.035) : "transparent"
+        color: root.hovered ? Theme.rowHoverFill : "transparent"
     }
     Rectangle {
         visible: !root.first

@@ -27,6 +27,6 @@ AbstractButton {
         radius: height / 2
         color: root.down ? Theme.controlFillPressed : root.hovered ? Theme.controlFill : "transparent"
         border.width: root.visualFocus ? 2 : 0
-        border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+        border.color: Theme.focusRing
     }
 }

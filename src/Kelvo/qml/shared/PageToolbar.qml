@@ -64,7 +64,7 @@ ColumnLayout {
                 anchors.verticalCenter: parent.verticalCenter
                 visible: root.lastRun.movedToTrash
                 text: Theme.t("· 在智能清理中清空废纸篓", "· Empty the Trash in Smart Clean")
-                color: Theme.accent
+                color: Theme.accentText
                 font.pixelSize: Theme.fontSmall
                 font.underline: emptyTrashArea.containsMouse || activeFocus
                 activeFocusOnTab: visible

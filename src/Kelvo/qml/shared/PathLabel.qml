@@ -28,13 +28,13 @@ Label {
         bottomPadding: 6
         contentItem: Label {
             text: tip.text
-            color: Theme.textOnAccent
+            color: Theme.tooltipText
             font.pixelSize: Theme.fontSmall
             wrapMode: Text.WrapAnywhere
         }
         background: Rectangle {
             radius: Theme.radiusSmall
-            color: Qt.rgba(0.12, 0.13, 0.16, 0.92)
+            color: Theme.tooltipFill
         }
     }
 }

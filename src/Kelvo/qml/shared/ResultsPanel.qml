@@ -134,7 +134,7 @@ GlassPanel {
             radius: root.radius - 2
             color: "transparent"
             border.width: 2
-            border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+            border.color: Theme.focusRing
             visible: root.visualFocus
         }
     }

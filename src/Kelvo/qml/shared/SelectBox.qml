@@ -23,10 +23,10 @@ AbstractButton {
     background: Rectangle {
         radius: 5
         color: root.filled ? (root.down ? Theme.accentPressed : Theme.accent)
-                             : (root.hovered ? "#f3f6fb" : "#ffffff")
+                             : (root.hovered ? Theme.boxFillHovered : Theme.boxFill)
         border.width: root.visualFocus ? 2 : 1
-        border.color: root.visualFocus ? Qt.rgba(0.04, 0.45, 0.94, 0.45)
-                                       : root.filled ? Theme.accent : Qt.rgba(0, 0, 0, 0.22)
+        border.color: root.visualFocus ? Theme.focusRing
+                                       : root.filled ? Theme.accent : Theme.boxStroke
         Glyph {
             anchors.centerIn: parent
             visible: root.selected
@@ -39,7 +39,7 @@ AbstractButton {
             width: parent.width - 8
             height: 2
             radius: 1
-            color: "#ffffff"
+            color: Theme.markOnAccent
         }
     }
 }

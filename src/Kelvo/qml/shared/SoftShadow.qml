@@ -22,7 +22,7 @@ Item {
             radius: root.radius + grow
             color: "transparent"
             border.width: 1
-            border.color: Qt.rgba(0.08, 0.1, 0.2, root.strength * Math.pow(1 - index / root.spread, 2))
+            border.color: Theme.withAlpha(Theme.shadow, Theme.shadowScale * root.strength * Math.pow(1 - index / root.spread, 2))
         }
     }
 }

@@ -153,7 +153,7 @@ Item {
                     radius: height / 2
                     color: expander.down ? Theme.controlFillPressed : expander.hovered ? Theme.controlFill : "transparent"
                     border.width: expander.visualFocus ? 2 : 0
-                    border.color: Qt.rgba(0.04, 0.45, 0.94, 0.45)
+                    border.color: Theme.focusRing
                 }
             }
         }

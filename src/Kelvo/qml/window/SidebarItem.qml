@@ -25,10 +25,10 @@ AbstractButton {
 
     background: Rectangle {
         radius: Theme.radiusControl
-        color: root.selected ? Qt.rgba(1, 1, 1, 0.82)
-                             : root.down ? Qt.rgba(0, 0, 0, 0.07)
-                             : root.hovered ? Qt.rgba(1, 1, 1, 0.42) : "transparent"
-        border.color: root.selected ? Qt.rgba(0, 0, 0, 0.05) : "transparent"
+        color: root.selected ? Theme.sidebarSelectedFill
+                             : root.down ? Theme.sidebarPressedFill
+                             : root.hovered ? Theme.sidebarHoverFill : "transparent"
+        border.color: root.selected ? Theme.sidebarSelectedStroke : "transparent"
     }
 
     contentItem: RowLayout {

@@ -11,7 +11,7 @@ Item {
     Image {
         anchors.fill: parent
         visible: !root.hasCustomImage
-        source: "qrc:/icons/backdrop.svg"
+        source: Theme.backdropImage
         sourceSize: Qt.size(600, 400)
         fillMode: Image.Stretch
         smooth: true
@@ -28,10 +28,10 @@ Item {
         cache: false
         smooth: true
     }
-    // A light veil keeps text on the glass panels readable over busy images.
+    // A veil in the scheme's tone keeps text on the glass panels readable over busy images.
     Rectangle {
         anchors.fill: parent
         visible: root.hasCustomImage
-        color: Qt.rgba(1, 1, 1, 0.12)
+        color: Theme.imageVeil
     }
 }

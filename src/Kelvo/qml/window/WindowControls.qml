@@ -13,11 +13,11 @@ Row {
 
     Repeater {
         model: [
-            { kind: "close", fill: "#ff5f57", glyph: "qrc:/icons/window-close.svg", zh: "关闭", en: "Close",
+            { kind: "close", fill: Theme.windowCloseLight, glyph: "qrc:/icons/window-close.svg", zh: "关闭", en: "Close",
               act: () => root.window.close() },
-            { kind: "minimize", fill: "#febc2e", glyph: "qrc:/icons/window-minimize.svg", zh: "最小化", en: "Minimize",
+            { kind: "minimize", fill: Theme.windowMinimizeLight, glyph: "qrc:/icons/window-minimize.svg", zh: "最小化", en: "Minimize",
               act: () => root.window.showMinimized() },
-            { kind: "zoom", fill: "#28c840", glyph: "qrc:/icons/window-zoom.svg", zh: "缩放", en: "Zoom",
+            { kind: "zoom", fill: Theme.windowZoomLight, glyph: "qrc:/icons/window-zoom.svg", zh: "缩放", en: "Zoom",
               act: () => root.window.visibility === Window.Maximized ? root.window.showNormal()
                                                                      : root.window.showMaximized() }
         ]
@@ -33,7 +33,7 @@ Row {
             background: Rectangle {
                 radius: width / 2
                 color: light.down ? Qt.darker(light.modelData.fill, 1.15) : light.modelData.fill
-                border.color: Qt.rgba(0, 0, 0, 0.12)
+                border.color: Theme.windowLightStroke
             }
             contentItem: Glyph {
                 visible: hover.hovered
