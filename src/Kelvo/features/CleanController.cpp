@@ -211,7 +211,8 @@ bool CleanController::saveWhitelistEditor()
         const QString entry = CleanWhitelistMatcher::normalizedEntry(trimmed);
         if (entry != trimmed)
             rewritten << QStringLiteral("%1 → %2").arg(trimmed, entry);
-        if (const std::optional<QString> why = CleanWhitelistMatcher::whyNotHonoured(entry))
+        if (const std::optional<QString> why =
+                CleanWhitelistMatcher::whyNotHonoured(entry, m_context.environment.home))
             unhonoured << *why;
         lines.append(entry);
     }
