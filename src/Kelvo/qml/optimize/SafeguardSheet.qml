@@ -112,6 +112,7 @@ Popup {
                             onRemoveClicked: AppModel.optimize.removeCustomKey(index)
                         }
                     }
+                    Item { Layout.preferredHeight: 4 }
                 }
 
                 delegate: AbstractButton {
