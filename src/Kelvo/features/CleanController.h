@@ -56,6 +56,8 @@ public:
 
     QString whitelistText() const { return m_whitelistText; }
     void setWhitelistText(const QString& text);
+    // The editor's text as entries: split at every kind of line break, trimmed, blank lines dropped.
+    QStringList whitelistLines() const;
     ProtectionEntryModel* protectionEntries() { return &m_protectionEntries; }
     bool showingProtectionSheet() const { return m_showingProtectionSheet; }
     void setShowingProtectionSheet(bool showing);

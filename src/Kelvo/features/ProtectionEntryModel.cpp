@@ -5,8 +5,6 @@
 
 #include "vocabulary/PathText.h"
 
-#include <QRegularExpression>
-
 using AppModelSupport::L;
 
 ProtectionEntryModel::ProtectionEntryModel(CleanController& controller, QString home, QObject* parent)
@@ -89,13 +87,7 @@ void ProtectionEntryModel::remove(int row)
 
 void ProtectionEntryModel::readText()
 {
-    // Line breaks as Save splits them.
-    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
-    QStringList entries;
-    for (const QString& line : m_controller.whitelistText().split(lineBreak)) {
-        if (const QString trimmed = line.trimmed(); !trimmed.isEmpty())
-            entries << trimmed;
-    }
+    QStringList entries = m_controller.whitelistLines();
     std::vector<CleanWhitelistMatcher::EntryProblem> problems =
         CleanWhitelistMatcher::problemsOf(entries, m_home);
     if (entries != m_entries) {

@@ -34,8 +34,6 @@ public:
     Q_INVOKABLE bool addFolder(const QUrl& folder);
     Q_INVOKABLE void remove(int row);
 
-    const QStringList& entries() const { return m_entries; }
-
 private:
     void readText();
     void writeText();
