@@ -77,24 +77,25 @@ private slots:
         QCOMPARE(column(*optimize.steps(), "tone")[0], QString::number(OptimizeStepModel::Failed));
     }
 
-    // The editor saves the ticked steps and keeps the lines that name none; start-up reads them back,
-    // and an unreadable list leaves nothing ticked without a word.
+    // The editor saves the ticked steps and keeps the lines that name none but those removed; start-up
+    // reads them back, and an unreadable list leaves nothing ticked without a word.
     void theSafeguardsAreSavedAndReadAtStartUp()
     {
         AppModelFixture fixture;
         const QString path = OptimizeWhitelistStore::optimizeConfigURL(fixture.home);
-        write(path, "font_cache_rebuild\nmy-own-step\n");
+        write(path, "font_cache_rebuild\nmy-own-step\nold-step\n");
         const auto model = fixture.makeModel();
         model->startUp();
         OptimizeController& optimize = *model->optimize();
         QAbstractItemModelTester tester(optimize.safeguardOptions());
         QCOMPARE(optimize.safeguards().selectedKeys, QSet<QString>{"font_cache_rebuild"});
-        QCOMPARE(optimize.customKeyCount(), 1);
+        QCOMPARE(optimize.customKeys(), (QStringList{"my-own-step", "old-step"}));
 
         model->request(AppActionFactory::optimizeWhitelist());
         QVERIFY(optimize.showingProtectionSheet());
         optimize.setSafeguarded("font_cache_rebuild", false);
         optimize.setSafeguarded("autostart_audit", true);
+        optimize.removeCustomKey(1);
         QVERIFY(optimize.saveWhitelistEditor());
         QVERIFY(!optimize.showingProtectionSheet() && !model->runs()->alertMessage());
         const auto again = fixture.makeModel();

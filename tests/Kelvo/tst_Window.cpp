@@ -308,20 +308,51 @@ private slots:
         click("cleanProtectionEntry");
         QCOMPARE(sheet(), "open shown");
         QCOMPARE(textOf("protectionTextArea"), saved.join('\n'));
+        // One row per entry: a chosen folder is written from the home, a typed rule is added with
+        // Enter, a line that can never match is marked, and a row goes with its button or Delete.
+        const auto rowsShown = [&] {
+            return QQuickTest::qWaitForPolish(m_window) ? textsOf(shown("entryText"))
+                                                        : QStringList{"<unpolished>"};
+        };
+        QCOMPARE(rowsShown(), saved);
+        // (The folder chooser is the system's own dialog; what it chose goes to the sheet's addFolder.)
+        QMetaObject::invokeMethod(object("protectionSheet"), "addFolder",
+                                  Q_ARG(QVariant, QUrl::fromLocalFile(homePath("Projects/keep"))));
+        QVERIFY(item("protectionRuleField")->hasActiveFocus());
+        const auto type = [&](const QByteArray& text) {
+            for (const char letter : text)
+                QTest::keyClick(m_window, letter);
+        };
+        type("notes/todo");
+        QTest::keyClick(m_window, Qt::Key_Return);
+        QCOMPARE(rowsShown(), saved + QStringList({"~/Projects/keep", "notes/todo"}));
+        const QList<QQuickItem*> rows = shown("protectionRow");
+        QCOMPARE(shown("entryWarning").size(), 1);
+        QVERIFY(!rows.last()->property("problem").toString().isEmpty());
         photograph("en-protection-sheet");
         useLanguage(chinese);
         photograph("zh-protection-sheet");
-        // Typing goes to the controller's text; Save writes it and closes the sheet.
+        useLanguage(english);
+        findItem(rows.last(), "entryRemoveButton")->forceActiveFocus();
+        QTest::keyClick(m_window, Qt::Key_Delete);
+        click(findItem(rows.at(1), "entryRemoveButton"));
+        QStringList kept = saved + QStringList{"~/Projects/keep"};
+        kept.removeAt(1);
+        QCOMPARE(rowsShown(), kept);
+
+        // The text editor holds the same list; a line typed there is a row when switching back.
+        click("protectionTextToggle");
         QQuickItem* editor = item("protectionTextArea");
         QVERIFY(editor->hasActiveFocus());
+        QCOMPARE(editor->property("text").toString(), kept.join('\n'));
         editor->setProperty("cursorPosition", editor->property("length"));
         QTest::keyClick(m_window, Qt::Key_Return);
-        for (const char letter : QByteArray("~/Projects/keep"))
-            QTest::keyClick(m_window, letter);
-        QVERIFY(m_model->clean()->whitelistText().endsWith("\n~/Projects/keep"));
+        type("~/Projects/more");
+        click("protectionTextToggle");
+        QCOMPARE(rowsShown(), kept + QStringList{"~/Projects/more"});
         click("protectionSaveButton");
         QCOMPARE(sheet(), "closed hidden");
-        QCOMPARE(CleanWhitelistStore::load(m_fixture->home).patterns, saved + QStringList{"~/Projects/keep"});
+        QCOMPARE(CleanWhitelistStore::load(m_fixture->home).patterns, kept + QStringList{"~/Projects/more"});
         QVERIFY(item("sidebar")->hasActiveFocus());
     }
 

@@ -461,12 +461,18 @@ private slots:
         QCOMPARE(model().optimize()->safeguards().selectedKeys, stored);
         QCOMPARE(model().optimize()->planned()[2].state, OptimizeStepState::willRun);
 
+        // A line naming no step is a row of its own, and removing it takes it out of the file.
+        OptimizeWhitelistStore::save({stored, {"old-step", "older-step"}}, m_fixture->home);
         showPage("maintenance");
         QVERIFY(opens("safeguardSheet", item("optimizeSafeguardsEntry")));
         tickFontCache();
+        QCOMPARE(textsOf(shown("entryText")), (QStringList{"old-step", "older-step"}));
+        QMetaObject::invokeMethod(item("safeguardOptions"), "positionViewAtEnd");
+        photograph("en-optimize-safeguards-other-lines");
+        click(findItem(shown("safeguardCustomRow").constFirst(), "entryRemoveButton"));
         QVERIFY(closes("safeguardSheet", "safeguardSaveButton"));
-        QCOMPARE(OptimizeWhitelistStore::load(m_fixture->home).selectedKeys,
-                 (QSet<QString>{"thumbnail_cache_cleanup", "font_cache_rebuild"}));
+        QCOMPARE(OptimizeWhitelistStore::load(m_fixture->home),
+                 (OptimizeWhitelistState{{"thumbnail_cache_cleanup", "font_cache_rebuild"}, {"older-step"}}));
         QVERIFY(item("sidebar")->hasActiveFocus());
         OptimizeWhitelistStore::save({{"thumbnail_cache_cleanup"}, {}}, m_fixture->home);
         model().optimize()->loadSafeguardsQuietly();

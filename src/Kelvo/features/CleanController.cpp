@@ -182,6 +182,17 @@ void CleanController::setShowingProtectionSheet(bool showing)
     emit showingProtectionSheetChanged();
 }
 
+QStringList CleanController::whitelistLines() const
+{
+    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
+    QStringList lines;
+    for (const QString& line : m_whitelistText.split(lineBreak)) {
+        if (const QString trimmed = line.trimmed(); !trimmed.isEmpty())
+            lines << trimmed;
+    }
+    return lines;
+}
+
 bool CleanController::loadWhitelistEditor()
 {
     try {
@@ -200,18 +211,15 @@ bool CleanController::saveWhitelistEditor()
     // differently are named. Lines typed as comments are kept: the store writes them and the next load
     // skips them. A line that could never protect anything is named and nothing is saved, so the list
     // on disk always means what the user believes it does.
-    static const QRegularExpression lineBreak(QStringLiteral("[\\n\\r\\v\\f\\x{85}\\x{2028}\\x{2029}]"));
     QStringList lines;
     QStringList rewritten;
     QStringList unhonoured;
-    for (const QString& line : m_whitelistText.split(lineBreak)) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty())
-            continue;
+    for (const QString& trimmed : whitelistLines()) {
         const QString entry = CleanWhitelistMatcher::normalizedEntry(trimmed);
         if (entry != trimmed)
             rewritten << QStringLiteral("%1 → %2").arg(trimmed, entry);
-        if (const std::optional<QString> why = CleanWhitelistMatcher::whyNotHonoured(entry))
+        if (const std::optional<QString> why =
+                CleanWhitelistMatcher::whyNotHonoured(entry, m_context.environment.home))
             unhonoured << *why;
         lines.append(entry);
     }

@@ -3,6 +3,7 @@
 #include "app/ChoiceSectionModel.h"
 #include "app/FeatureContext.h"
 #include "features/CleanEntryModel.h"
+#include "features/ProtectionEntryModel.h"
 
 #include "clean/CleanPreviewReport.h"
 #include "clean/LocalCleanExecutor.h"
@@ -28,6 +29,8 @@ class CleanController : public QObject {
     Q_PROPERTY(QString summary READ summary NOTIFY reportTextsChanged)
     Q_PROPERTY(QString willFree READ willFree NOTIFY reportTextsChanged)
     Q_PROPERTY(QString whitelistText READ whitelistText WRITE setWhitelistText NOTIFY whitelistTextChanged)
+    // The same list as rows, each with what keeps it from protecting anything.
+    Q_PROPERTY(ProtectionEntryModel* protectionEntries READ protectionEntries CONSTANT)
     Q_PROPERTY(bool showingProtectionSheet READ showingProtectionSheet WRITE setShowingProtectionSheet NOTIFY
                    showingProtectionSheetChanged)
 
@@ -53,6 +56,9 @@ public:
 
     QString whitelistText() const { return m_whitelistText; }
     void setWhitelistText(const QString& text);
+    // The editor's text as entries: split at every kind of line break, trimmed, blank lines dropped.
+    QStringList whitelistLines() const;
+    ProtectionEntryModel* protectionEntries() { return &m_protectionEntries; }
     bool showingProtectionSheet() const { return m_showingProtectionSheet; }
     void setShowingProtectionSheet(bool showing);
     // Loads the stored list into the editor; false (with an alert) when it cannot be read, so a save
@@ -82,5 +88,6 @@ private:
     CleanEntryModel m_entries;
     ChoiceSectionModel m_sections{m_entries, ChoiceSectionModel::Order::firstSeen};
     QString m_whitelistText;
+    ProtectionEntryModel m_protectionEntries{*this, m_context.environment.home};
     bool m_showingProtectionSheet = false;
 };

@@ -268,6 +268,15 @@ void OptimizeController::setSafeguarded(const QString& id, bool safeguarded)
     setEditing(std::move(editing));
 }
 
+void OptimizeController::removeCustomKey(int index)
+{
+    if (index < 0 || index >= m_editing.customKeys.size())
+        return;
+    OptimizeWhitelistState editing = m_editing;
+    editing.customKeys.removeAt(index);
+    setEditing(std::move(editing));
+}
+
 void OptimizeController::restoreWhitelistDefaults()
 {
     setEditing({OptimizeWhitelistStore::defaultSelectedKeys(), m_editing.customKeys});

@@ -30,9 +30,9 @@ class OptimizeController : public QObject {
     // How many steps the catalogue of this system holds.
     Q_PROPERTY(int checkCount READ checkCount CONSTANT)
     // The safeguard editor: one option per step, ticked for the steps the list being edited holds, and
-    // how many lines of the file name no step and are kept as they are.
+    // the lines of the file that name no step, kept as they are unless removed.
     Q_PROPERTY(SafeguardOptionModel* safeguardOptions READ safeguardOptions CONSTANT)
-    Q_PROPERTY(int customKeyCount READ customKeyCount NOTIFY safeguardsChanged)
+    Q_PROPERTY(QStringList customKeys READ customKeys NOTIFY safeguardsChanged)
     Q_PROPERTY(bool showingProtectionSheet READ showingProtectionSheet WRITE setShowingProtectionSheet NOTIFY
                    showingProtectionSheetChanged)
 
@@ -60,7 +60,7 @@ public:
     QString confirmationNote() const;
 
     SafeguardOptionModel* safeguardOptions() { return &m_options; }
-    int customKeyCount() const { return int(m_editing.customKeys.size()); }
+    QStringList customKeys() const { return m_editing.customKeys; }
     const OptimizeWhitelistState& safeguards() const { return m_editing; }
     bool showingProtectionSheet() const { return m_showingProtectionSheet; }
     // Closing the editor without saving puts back the stored choices.
@@ -73,6 +73,8 @@ public:
     // refuses it).
     void loadSafeguardsQuietly();
     Q_INVOKABLE void setSafeguarded(const QString& id, bool safeguarded);
+    // Drops the kept line at that place of customKeys from the list being edited.
+    Q_INVOKABLE void removeCustomKey(int index);
     Q_INVOKABLE void restoreWhitelistDefaults();
     // Saves the ticked steps with the kept lines and closes the editor; false (with an alert) when the
     // file cannot be written.

@@ -9,6 +9,7 @@
 #include "app/ViewEnums.h"
 #include "features/CleanEntryModel.h"
 #include "features/InstallerEntryModel.h"
+#include "features/ProtectionEntryModel.h"
 #include "features/PurgeEntryModel.h"
 #include "features/ScanLocationModel.h"
 #include "features/StatusPresenter.h"
@@ -141,6 +142,13 @@ struct CleanEntryModelType {
     QML_FOREIGN(CleanEntryModel)
     QML_NAMED_ELEMENT(CleanEntryModel)
     QML_UNCREATABLE("a controller's list")
+};
+
+struct ProtectionEntryModelType {
+    Q_GADGET
+    QML_FOREIGN(ProtectionEntryModel)
+    QML_NAMED_ELEMENT(ProtectionEntryModel)
+    QML_UNCREATABLE("the clean controller makes the protection list's rows")
 };
 
 struct PurgeEntryModelType {

@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -99,22 +100,42 @@ bool matchesGlob(const QString& expandedEntry, const QString& standardizedPath)
     return entryMatches(expandedEntry, belowPattern(expandedEntry), standardizedPath);
 }
 
-std::optional<QString> whyNotHonoured(const QString& meantEntry)
+EntryProblem problemOf(const QString& entry, const QString& home)
 {
-    if (meantEntry == finderMetadataEntry || meantEntry.startsWith(QLatin1Char('#')))
-        return std::nullopt;
-    // Checked paths are absolute and standardised: a relative entry, "~user" or another variable
-    // never matches one, and neither does a "..".
-    const bool full = meantEntry.startsWith(QLatin1Char('/')) || meantEntry.startsWith(QLatin1Char('*')) ||
-                      meantEntry == QLatin1String("~") || meantEntry.startsWith(QLatin1String("~/")) ||
-                      meantEntry.startsWith(homeVariable);
-    if (!full)
+    const QString meant = normalizedEntry(entry.trimmed());
+    if (meant == finderMetadataEntry || meant.startsWith(QLatin1Char('#')))
+        return EntryProblem::none;
+    const QString full = expanded(meant, PathText::standardized(home));
+    if (!full.startsWith(QLatin1Char('/')) && !full.startsWith(QLatin1Char('*')))
+        return EntryProblem::notFullPath;
+    if (meant.split(QLatin1Char('/')).contains(QLatin1String("..")))
+        return EntryProblem::climbsUp;
+    return EntryProblem::none;
+}
+
+std::vector<EntryProblem> problemsOf(const QStringList& entries, const QString& home)
+{
+    std::vector<EntryProblem> problems;
+    QSet<QString> seen;
+    for (const QString& entry : entries) {
+        const QString meant = normalizedEntry(entry.trimmed());
+        const EntryProblem own = problemOf(meant, home);
+        problems.push_back(own == EntryProblem::none && seen.contains(meant) ? EntryProblem::duplicate : own);
+        seen.insert(meant);
+    }
+    return problems;
+}
+
+std::optional<QString> whyNotHonoured(const QString& meantEntry, const QString& home)
+{
+    switch (problemOf(meantEntry, home)) {
+    case EntryProblem::notFullPath:
         return AppLocalization::localized(
                    QStringLiteral("“%1” 不是完整路径，什么也保护不了：请以 /、~/ 或 $HOME/ 开头。"),
                    QStringLiteral("“%1” is not a full path and would protect nothing: begin it with /, ~/ or "
                                   "$HOME/."))
             .arg(meantEntry);
-    if (meantEntry.split(QLatin1Char('/')).contains(QLatin1String("..")))
+    case EntryProblem::climbsUp:
         return AppLocalization::localized(
                    QStringLiteral("“%1” 含有 “..”，而受检查的路径从不含 "
                                   "“..”，它什么也保护不了：请写出文件夹本身的路径。"),
@@ -122,6 +143,10 @@ std::optional<QString> whyNotHonoured(const QString& meantEntry)
                        "“%1” holds “..”, which no checked path holds, so it would protect nothing: "
                        "write the folder's own path."))
             .arg(meantEntry);
+    case EntryProblem::none:
+    case EntryProblem::duplicate:
+        break;
+    }
     return std::nullopt;
 }
 

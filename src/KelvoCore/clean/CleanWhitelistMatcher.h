@@ -27,10 +27,20 @@ bool wildcardMatch(QStringView pattern, QStringView text);
 // An entry as it is meant: "${HOME}" written "$HOME", doubled separators, "." segments and a
 // trailing separator dropped. "FINDER_METADATA" and comment lines stay as they are.
 QString normalizedEntry(const QString& entry);
-// Why an entry in its meant form can never protect anything, in the display language: it is not a
-// full path (nor starts with "*"), or it holds a ".." component, which no checked path holds. None
-// for an entry that can, and for a comment.
-std::optional<QString> whyNotHonoured(const QString& meantEntry);
+// What keeps an entry from protecting anything. Checked paths are absolute and standardised, so an
+// entry that is not a full path once "~" and "$HOME" are expanded (a relative path, "~user", another
+// variable such as "$USER") never matches one, and neither does an entry with a ".." component. A
+// repeat of an earlier entry (as it is meant) is dropped when the list is saved.
+enum class EntryProblem { none, notFullPath, climbsUp, duplicate };
+// For one entry as written: none for "FINDER_METADATA", a comment, a full path, and a pattern
+// beginning with "*" (it may match any full path).
+EntryProblem problemOf(const QString& entry, const QString& home);
+// For each entry of a list, in order: its own problem, else duplicate when an earlier entry means the
+// same.
+std::vector<EntryProblem> problemsOf(const QStringList& entries, const QString& home);
+// Why an entry in its meant form can never protect anything, in the display language (see
+// problemOf); none for an entry that can.
+std::optional<QString> whyNotHonoured(const QString& meantEntry, const QString& home);
 
 // The protection list made ready once for many checks: every entry normalised and expanded, so a
 // clean does not redo that for each path it meets. Answers as isProtected.

@@ -167,6 +167,40 @@ private slots:
         const auto [entry, written] = fetch<QString, QString>("entry", "written");
         QCOMPARE(CleanWhitelistMatcher::normalizedEntry(entry), written);
     }
+
+    // The lines the editor marks: those that can never protect anything, and repeats.
+    void problemsAreFound_data()
+    {
+        columns<QStringList, QString>("entries", "problems");
+        row("full path", QStringList{"/opt/keep"}, "none");
+        row("the home folder", QStringList{"~"}, "none");
+        row("home variable", QStringList{"$HOME/.cache/keep"}, "none");
+        row("home variable in braces", QStringList{"${HOME}/keep"}, "none");
+        row("finder metadata", QStringList{"FINDER_METADATA"}, "none");
+        row("a comment", QStringList{"# keep"}, "none");
+        row("prefix rule", QStringList{"~/.cache/JetBrains*"}, "none");
+        row("glob from the start", QStringList{"*/node_modules"}, "none");
+        row("relative path", QStringList{"Projects/keep"}, "notFullPath");
+        row("another user's home", QStringList{"~other/keep"}, "notFullPath");
+        row("another variable", QStringList{"$USER/x"}, "notFullPath");
+        row("climbing up", QStringList{"~/a/../b"}, "climbsUp");
+        row("repeat as meant", QStringList{"~/keep", "/opt", "~/keep/", "$HOME/keep"},
+            "none none duplicate none");
+        row("a repeated relative path stays relative", QStringList{"a", "a"}, "notFullPath notFullPath");
+    }
+    void problemsAreFound()
+    {
+        using enum CleanWhitelistMatcher::EntryProblem;
+        const auto [entries, problems] = fetch<QStringList, QString>("entries", "problems");
+        QStringList found;
+        for (const CleanWhitelistMatcher::EntryProblem problem :
+             CleanWhitelistMatcher::problemsOf(entries, m_home))
+            found << (problem == none          ? "none"
+                      : problem == notFullPath ? "notFullPath"
+                      : problem == climbsUp    ? "climbsUp"
+                                               : "duplicate");
+        QCOMPARE(found.join(' '), problems);
+    }
 };
 
 KELVO_REGISTER_TEST(CleanWhitelistTest)

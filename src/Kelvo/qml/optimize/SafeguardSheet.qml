@@ -3,8 +3,9 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// The optimisation safeguard editor: one check box per step, ticked for the steps a run skips,
-// shown while the controller asks for it. Escape and Cancel close it without saving.
+// The optimisation safeguard editor: one check box per step, ticked for the steps a run skips, then
+// the list's lines that name no step, each removable, shown while the controller asks for it. Escape
+// and Cancel close it without saving.
 Popup {
     id: root
     readonly property bool shown: AppModel.optimize.showingProtectionSheet
@@ -83,6 +84,37 @@ Popup {
                 keyNavigationEnabled: false
                 ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
+                // The lines of the list that name no step: kept as they are, each removable.
+                footer: ColumnLayout {
+                    width: ListView.view.width
+                    height: visible ? implicitHeight : 0
+                    spacing: 0
+                    visible: AppModel.optimize.customKeys.length > 0
+                    SectionHeading {
+                        Layout.fillWidth: true
+                        Layout.leftMargin: 12
+                        Layout.topMargin: 10
+                        Layout.bottomMargin: 2
+                        title: Theme.t("其他行", "Other Lines")
+                        count: AppModel.optimize.customKeys.length
+                    }
+                    Repeater {
+                        model: AppModel.optimize.customKeys
+                        delegate: EntryRow {
+                            required property string modelData
+                            required property int index
+
+                            objectName: "safeguardCustomRow"
+                            Layout.fillWidth: true
+                            entry: modelData
+                            problem: Theme.t("不是 Kelvo 认识的步骤：会保留，但不起作用。",
+                                             "Not a step Kelvo knows: kept, has no effect.")
+                            onRemoveClicked: AppModel.optimize.removeCustomKey(index)
+                        }
+                    }
+                    Item { Layout.preferredHeight: 4 }
+                }
+
                 delegate: AbstractButton {
                     id: option
                     required property var model
@@ -136,15 +168,6 @@ Popup {
                     }
                 }
             }
-        }
-
-        BodyText {
-            objectName: "safeguardCustomNote"
-            Layout.fillWidth: true
-            visible: AppModel.optimize.customKeyCount > 0
-            font.pixelSize: Theme.fontSmall
-            text: Theme.t("另外保留了 " + AppModel.optimize.customKeyCount + " 个自定义项。",
-                          AppModel.optimize.customKeyCount + " custom items are also preserved.")
         }
 
         RowLayout {

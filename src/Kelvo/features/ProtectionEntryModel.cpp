@@ -1,0 +1,107 @@
+#include "features/ProtectionEntryModel.h"
+
+#include "app/AppModelSupport.h"
+#include "features/CleanController.h"
+
+#include "vocabulary/PathText.h"
+
+using AppModelSupport::L;
+
+ProtectionEntryModel::ProtectionEntryModel(CleanController& controller, QString home, QObject* parent)
+    : ResultListModel(parent)
+    , m_controller(controller)
+    , m_home(std::move(home))
+{
+    connect(&controller, &CleanController::whitelistTextChanged, this, &ProtectionEntryModel::readText);
+    readText();
+}
+
+int ProtectionEntryModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(m_entries.size());
+}
+
+QHash<int, QByteArray> ProtectionEntryModel::roleNames() const
+{
+    return {{EntryRole, "entry"}, {ProblemRole, "problem"}};
+}
+
+QVariant ProtectionEntryModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    const auto row = std::size_t(index.row());
+    if (role == EntryRole)
+        return m_entries[row];
+    if (role != ProblemRole)
+        return {};
+    using enum CleanWhitelistMatcher::EntryProblem;
+    switch (m_problems[row]) {
+    case notFullPath:
+        return L("不是完整路径：不会匹配任何位置。请以 /、~/ 或 $HOME/ 开头。",
+                 "Not a full path: never matches. Begin it with /, ~/ or $HOME/.");
+    case climbsUp:
+        return L("含有 “..”：不会匹配任何位置。请写出文件夹本身的路径。",
+                 "Holds “..”: never matches. Write the folder's own path.");
+    case duplicate:
+        return L("与前面的一行重复：保存时会去掉。", "Repeats an earlier line: dropped when saved.");
+    case none:
+        break;
+    }
+    return QString();
+}
+
+bool ProtectionEntryModel::add(const QString& entry)
+{
+    const QString trimmed = entry.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    // The new row is announced alone, so the rows shown keep their place and focus.
+    const int row = rowCount();
+    beginInsertRows({}, row, row);
+    m_entries << trimmed;
+    m_problems.push_back(CleanWhitelistMatcher::problemOf(trimmed, m_home));
+    endInsertRows();
+    emit countChanged();
+    writeText();
+    return true;
+}
+
+bool ProtectionEntryModel::addFolder(const QUrl& folder)
+{
+    const QString path = folder.toLocalFile();
+    return !path.isEmpty() && add(PathText::fromHome(path, m_home));
+}
+
+void ProtectionEntryModel::remove(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    removeRowsWhere([row](int each) { return each == row; },
+                    [&] {
+                        m_entries.removeAt(row);
+                        m_problems.erase(m_problems.begin() + row);
+                    });
+    writeText();
+}
+
+void ProtectionEntryModel::readText()
+{
+    QStringList entries = m_controller.whitelistLines();
+    std::vector<CleanWhitelistMatcher::EntryProblem> problems =
+        CleanWhitelistMatcher::problemsOf(entries, m_home);
+    if (entries != m_entries) {
+        resetRows([&] {
+            m_entries = std::move(entries);
+            m_problems = std::move(problems);
+        });
+    } else if (problems != m_problems) { // a row added or removed changed whether another repeats
+        m_problems = std::move(problems);
+        announceAllChanged();
+    }
+}
+
+void ProtectionEntryModel::writeText()
+{
+    m_controller.setWhitelistText(m_entries.join(QLatin1Char('\n')));
+}
