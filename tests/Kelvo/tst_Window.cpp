@@ -206,6 +206,18 @@ private slots:
         const QDateTime previewedAt = m_model->clean()->report()->generatedAt;
         verifyRowsShowTheReport();
         verifyStates("cleanStartButton -resultsNotice");
+        // The page was seen before, so its About box is folded and the results start high: at the
+        // default size, six rows of the list (a section's or a place's) are in sight without scrolling.
+        QVERIFY(item("aboutBox")->property("folded").toBool());
+        currentPage()->setProperty("contentY", 0);
+        const auto inSight = [this](QQuickItem* row) {
+            return (row->objectName() == "cleanEntryRow" || row->objectName() == "cleanSectionTitle") &&
+                   row->mapToItem(currentPage(), {0, row->height()}).y() <= currentPage()->height();
+        };
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        if (rowLanguage() == "en")
+            photograph("en-clean-above-the-fold");
+        QCOMPARE_GE(itemsUnder(currentPage(), inSight, true).size(), 6);
 
         // The running browser's cache is skipped, and its row looks different from a cleanable one.
         QQuickItem* skipped =

@@ -30,6 +30,7 @@ FeaturePage {
 
     PageToolbar {
         Layout.fillWidth: true
+        notesBeside: false
         footnote: Theme.t("分析只读取目录信息，不会改动任何文件。",
                           "Analysis only reads directory info and does not modify any files.")
         lastRunFeature: AppFeature.Analyze

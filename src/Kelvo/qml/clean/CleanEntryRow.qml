@@ -25,7 +25,7 @@ Item {
     Accessible.role: Accessible.ListItem
     Accessible.name: path
     Accessible.description: note
-    implicitHeight: row.implicitHeight + 18
+    implicitHeight: row.implicitHeight + 12
 
     Rectangle {
         anchors.fill: parent

@@ -52,7 +52,7 @@ ColumnLayout {
             root.flickable.scrollBy(top + box.height + margin - root.flickable.contentY - root.flickable.height)
     }
 
-    spacing: Theme.spacingLarge
+    spacing: Theme.spacing
     Keys.onUpPressed: event => event.accepted = root.moveFocus(false)
     Keys.onDownPressed: event => event.accepted = root.moveFocus(true)
 

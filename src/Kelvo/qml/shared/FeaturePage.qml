@@ -112,11 +112,10 @@ Flickable {
         x: Theme.pageMargin
         y: Theme.spacingSmall
         width: root.width - 2 * Theme.pageMargin
-        spacing: Theme.spacingLarge
+        spacing: Theme.spacing + 4
 
         PageHeader {
             Layout.fillWidth: true
-            Layout.bottomMargin: Theme.spacingSmall
             title: root.title
             subtitle: root.subtitle
         }

@@ -3,11 +3,13 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Kelvo 1.0
 
-// A tool page's toolbar: its buttons in a row, and under them the footnote about what the buttons
-// do and the line telling when the page's job last ran.
-ColumnLayout {
+// A tool page's toolbar: its buttons in a row, and beside them where there is room (else under them)
+// the footnote about what the buttons do and the line telling when the page's job last ran.
+GridLayout {
     id: root
     property string footnote
+    // A toolbar whose row fills the width (a path field) keeps its notes under it.
+    property bool notesBeside: true
     // The feature whose last run the line tells of (an AppFeature).
     property int lastRunFeature: -1
     readonly property LastRun lastRun: LastRun {
@@ -15,19 +17,25 @@ ColumnLayout {
     }
     default property alias buttons: row.data
 
-    spacing: Theme.spacing
+    columns: notesBeside && width >= row.implicitWidth + footnoteRow.implicitWidth + lastRunRow.implicitWidth
+                                        + 3 * Theme.spacingLarge ? 2 : 1
+    columnSpacing: Theme.spacingLarge
+    rowSpacing: Theme.spacing
 
     RowLayout {
         id: row
-        Layout.fillWidth: true
+        Layout.fillWidth: root.columns === 1
         spacing: Theme.spacingSmall
     }
 
     Flow {
+        id: notes
         Layout.fillWidth: true
+        Layout.alignment: Qt.AlignVCenter
         spacing: Theme.spacingLarge
 
         Row {
+            id: footnoteRow
             spacing: 6
             Glyph {
                 anchors.verticalCenter: parent.verticalCenter
@@ -43,6 +51,7 @@ ColumnLayout {
             }
         }
         Row {
+            id: lastRunRow
             spacing: 6
             Rectangle {
                 anchors.verticalCenter: parent.verticalCenter

@@ -48,13 +48,27 @@ GlassPanel {
                 spacing: Theme.spacing
                 Label {
                     objectName: "resultsTitle"
-                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignTop
                     text: root.title
                     color: Theme.textPrimary
                     font.pixelSize: Theme.fontSection
                     font.weight: Font.Bold
                     Accessible.role: Accessible.Heading
                     Accessible.name: text
+                }
+                // The count sits beside the title, so the rows start higher.
+                BodyText {
+                    id: summaryLine
+                    objectName: "resultsSummaryLine"
+                    Layout.fillWidth: true
+                    Layout.alignment: Qt.AlignVCenter
+                    visible: root.showsList && text.length > 0
+                    text: root.summary
+                    color: Theme.textSecondary
+                }
+                Item {
+                    Layout.fillWidth: true
+                    visible: !summaryLine.visible
                 }
                 FilterField {
                     id: filter
@@ -80,16 +94,9 @@ GlassPanel {
 
             ColumnLayout {
                 Layout.fillWidth: true
-                visible: root.showsList && (root.summary.length > 0 || root.summaryDetail.length > 0)
+                visible: root.showsList && root.summaryDetail.length > 0
                 spacing: Theme.spacingSmall
 
-                BodyText {
-                    objectName: "resultsSummaryLine"
-                    Layout.fillWidth: true
-                    visible: text.length > 0
-                    text: root.summary
-                    color: Theme.textPrimary
-                }
                 Label {
                     objectName: "resultsSummaryDetail"
                     Layout.fillWidth: true
