@@ -123,7 +123,7 @@ private slots:
                                   {"purge", "purge", "Project Cleanup", "项目瘦身"},
                                   {"installer", "installer", "Installer Cleanup", "安装包整理"},
                                   {"maintenance", "settings", "Settings", "设置"}};
-        for (const char* language : {"en", "zh", "en-dark"})
+        for (const char* language : {"en", "zh", "en-dark", "zh-dark"})
             for (const auto& [feature, shot, en, zh] : pages)
                 QTest::addRow("%s %s", language, feature)
                     << QString(feature) << QString(shot) << QString::fromUtf8(language[0] == 'e' ? en : zh);
