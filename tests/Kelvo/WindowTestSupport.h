@@ -314,9 +314,10 @@ protected:
     Spoken spokenControls() const
     {
         static const QSet<QAccessible::Role> controlRoles = {
-            QAccessible::Button,   QAccessible::CheckBox,   QAccessible::RadioButton, QAccessible::ComboBox,
-            QAccessible::ListItem, QAccessible::MenuItem,   QAccessible::PageTab,     QAccessible::Slider,
-            QAccessible::SpinBox,  QAccessible::ButtonMenu, QAccessible::Link,        QAccessible::EditableText};
+            QAccessible::Button,     QAccessible::CheckBox, QAccessible::RadioButton,
+            QAccessible::ComboBox,   QAccessible::ListItem, QAccessible::MenuItem,
+            QAccessible::PageTab,    QAccessible::Slider,   QAccessible::SpinBox,
+            QAccessible::ButtonMenu, QAccessible::Link,     QAccessible::EditableText};
         Spoken spoken;
         QSet<QObject*> pictures;
         const auto say = [&](QAccessibleInterface* control, const QString& where) {

@@ -488,7 +488,8 @@ private slots:
     {
         columns<QString, QString, QStringList, QString>("rows", "typed", "matching", "dialog");
         row("en purge", "purgeRow", "VENV", QStringList{".venv"}, "purgeConfirmDialog");
-        row("zh installer", "installerRow", "dmg", QStringList{"Big.dmg", "Another.dmg"}, "installerConfirmDialog");
+        row("zh installer", "installerRow", "dmg", QStringList{"Big.dmg", "Another.dmg"},
+            "installerConfirmDialog");
         row("en uninstall", "uninstallRow", "example.foo", QStringList{"Foo"}, "uninstallConfirmDialog");
         row("zh analyze", "analysisRow", "mail", QStringList{"Mail"}, "");
         row("en optimize", "optimizeRow", "font cache", QStringList{"Font Cache Rebuild"}, "");

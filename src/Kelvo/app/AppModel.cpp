@@ -199,7 +199,8 @@ namespace {
 QString aboutFoldedKey(AppFeatureQml::Value page)
 {
     const std::optional<AppFeature> feature = AppFeatureQml::feature(page);
-    return QStringLiteral("kelvo.window.aboutFolded.") + (feature ? AppFeatures::rawValue(*feature) : QString());
+    return QStringLiteral("kelvo.window.aboutFolded.") +
+           (feature ? AppFeatures::rawValue(*feature) : QString());
 }
 } // namespace
 

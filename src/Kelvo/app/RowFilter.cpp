@@ -1,6 +1,7 @@
 #include "app/RowFilter.h"
 
-RowFilter::RowFilter(QObject* parent) : QSortFilterProxyModel(parent)
+RowFilter::RowFilter(QObject* parent)
+    : QSortFilterProxyModel(parent)
 {
     for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(this, signal, this, &RowFilter::countChanged);

@@ -129,8 +129,9 @@ void StatusController::sampled()
     Sample sample = m_sampling.result();
     publish(std::move(sample.first), std::move(sample.second));
     if (std::exchange(m_announce, false))
-        m_context.runs.setStatusFor(AppFeature::dashboard, both("状态已更新", "Status Updated"),
-                                 both("电脑当前状态已经刷新。", "Current system status has been refreshed."));
+        m_context.runs.setStatusFor(
+            AppFeature::dashboard, both("状态已更新", "Status Updated"),
+            both("电脑当前状态已经刷新。", "Current system status has been refreshed."));
     m_isRefreshing = false;
     emit refreshingChanged();
     emit refreshed();
@@ -216,8 +217,8 @@ void StatusController::endProcess(int pid, const QString& startTime, const QStri
     publish(std::move(m_report), std::move(m_processUsage));
     if (force)
         m_context.runs.setStatusFor(AppFeature::dashboard, both("已强制结束", "Force Quit"),
-                                 both("已强制结束 ", "Force-quit ") + shownName + both("。", "."));
+                                    both("已强制结束 ", "Force-quit ") + shownName + both("。", "."));
     else
         m_context.runs.setStatusFor(AppFeature::dashboard, both("已请求退出", "Termination Requested"),
-                                 both("已请求 ", "Asked ") + shownName + both(" 退出。", " to quit."));
+                                    both("已请求 ", "Asked ") + shownName + both(" 退出。", " to quit."));
 }
