@@ -54,8 +54,6 @@ public:
     void setSortBySize(bool bySize);
 
     QFuture<void> scan();
-    // Chooses or leaves out the installers listed now (a place's, when one is shown).
-    Q_INVOKABLE void chooseShown(bool wanted) { m_entries.setChosen(m_shownEntries.keys(), wanted); }
     // The chosen files to the Trash, after the page's confirmation, on a worker; a path the scan did
     // not list is refused and counted.
     Q_INVOKABLE void moveToTrash(const QStringList& paths);
