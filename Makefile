@@ -13,7 +13,7 @@ FUZZ_CXX ?= $(if $(FUZZ_LLVM),$(FUZZ_LLVM)/bin/clang++,clang++)
 FUZZ_DIR ?= build-fuzz
 SANITIZE_DIR ?= build-sanitize
 
-.PHONY: deps configure build run test package bench format clean fuzz sanitize
+.PHONY: deps configure build run test package install uninstall bench format clean fuzz sanitize
 
 # A compiler named in the environment or on the command line (`CXX=clang++ make test`) is installed
 # when missing and used, also in a folder configured before with another one.
@@ -39,6 +39,21 @@ test: build
 # CPack's packages of this system (see packaging/CPackSettings.cmake), after the build.
 package: build
 	@cd $(BUILD_DIR) && cpack
+
+# Puts the built programs, the desktop entry and the icon under PREFIX (/usr/local: run it with sudo;
+# PREFIX=$$HOME/.local needs no rights). It installs what was built and never builds: run `make build`
+# (or `make run`) first as yourself, so that no build file belongs to root. `make uninstall` removes
+# exactly the files the last install listed.
+PREFIX ?= /usr/local
+install:
+	@test -f $(BUILD_DIR)/build.ninja || { echo "Nothing is built yet: run 'make build' first." >&2; exit 1; }
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+	@command -v update-desktop-database >/dev/null && update-desktop-database -q $(PREFIX)/share/applications || true
+
+uninstall:
+	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "No install is recorded in $(BUILD_DIR)/install_manifest.txt." >&2; exit 1; }
+	@while IFS= read -r file; do rm -fv -- "$$file"; done < $(BUILD_DIR)/install_manifest.txt
+	@rm -f $(BUILD_DIR)/install_manifest.txt
 
 # Every fuzz target, built with clang, ASan and UBSan in its own folder, each run for FUZZ_SECONDS.
 fuzz:
