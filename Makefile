@@ -52,7 +52,9 @@ install:
 
 uninstall:
 	@test -f $(BUILD_DIR)/install_manifest.txt || { echo "No install is recorded in $(BUILD_DIR)/install_manifest.txt." >&2; exit 1; }
-	@while IFS= read -r file; do rm -fv -- "$$file"; done < $(BUILD_DIR)/install_manifest.txt
+	@while IFS= read -r file || [ -n "$$file" ]; do rm -fv -- "$$file"; \
+		case "$$file" in */kelvo/*) rmdir --ignore-fail-on-non-empty -- "$${file%/*}";; esac; \
+	done < $(BUILD_DIR)/install_manifest.txt
 	@rm -f $(BUILD_DIR)/install_manifest.txt
 
 # Every fuzz target, built with clang, ASan and UBSan in its own folder, each run for FUZZ_SECONDS.
