@@ -15,6 +15,7 @@ debian_packages=(
   fonts-noto-cjk fonts-dejavu-core
   libplist-dev
   unzip
+  file dpkg-dev  # `make package`: the .deb's library dependencies are read with dpkg-shlibdeps
 )
 
 # `--clang` adds clang, for a build with it; `--fuzz` adds clang with its libFuzzer and sanitizer
