@@ -189,6 +189,8 @@ private slots:
         file(m_home + "/.local/bin/krita-5.2.2-x86_64.appimage", 10);
         file(m_home + "/Downloads/FreeCAD_v0.21.2-Linux-x86_64.AppImage", 10);
         file(m_home + "/Downloads/2048.AppImage", 10);
+        file(m_home + "/Downloads/a-1.0.AppImage", 10); // a one-letter name before its version
+        file(m_home + "/Downloads/-1.0.AppImage", 10);  // only a version: kept whole, never empty
         file(m_home + "/Documents/Elsewhere.AppImage", 10);
         folder(m_home + "/Applications/Folder.AppImage");
         link(obsidian, m_home + "/Applications/Linked.AppImage");
@@ -202,11 +204,12 @@ private slots:
 
         const UninstallPreviewReport report = scan();
         QCOMPARE(listed(report),
-                 (QStringList{"2048|AppImage|Downloads/2048.AppImage",
+                 (QStringList{"-1.0|AppImage|Downloads/-1.0.AppImage",
+                              "2048|AppImage|Downloads/2048.AppImage", "a|AppImage|Downloads/a-1.0.AppImage",
                               "FreeCAD|AppImage|Downloads/FreeCAD_v0.21.2-Linux-x86_64.AppImage",
                               "krita|AppImage|.local/bin/krita-5.2.2-x86_64.appimage",
                               "Obsidian Notes|AppImage|Applications/Obsidian-1.5.3.AppImage"}));
-        const auto& app = report.entries[3];
+        const auto& app = report.entries[5];
         QCOMPARE(app.iconPath, large);
         QCOMPARE(app.leftoverPaths(), (QStringList{entry, autostart, m_home + "/.config/obsidian"}));
         QCOMPARE(app.appSizeBytes, allocated(obsidian));

@@ -157,6 +157,9 @@ private slots:
             "refused http://example.com/feed.json");
         row("plain HTTP elsewhere", Response(), "http://example.com/feed.json",
             "refused http://example.com/feed.json");
+        row("no host", Response(), "https:///feed.json", "refused https:///feed.json");
+        row("invalid address", Response(), "https://exa mple.com/feed.json",
+            "refused https://exa mple.com/feed.json");
     }
     void fetchLatest()
     {

@@ -165,6 +165,9 @@ private slots:
             "-", UpdateRequest::refusedAddressText(QUrl(elsewhere)));
         row("plain HTTP elsewhere", Response(), elsewhere, "-",
             UpdateRequest::refusedAddressText(QUrl(elsewhere)));
+        // A name longer than any file system allows: the download file cannot be made, and says so.
+        row("file cannot be made", Response(200, bytes), "/" + QString(300, 'k') + ".tar.gz", "-",
+            "any failure");
     }
     void download()
     {
