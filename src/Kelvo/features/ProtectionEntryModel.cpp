@@ -1,11 +1,9 @@
 #include "features/ProtectionEntryModel.h"
 
-#include "app/AppModelSupport.h"
 #include "features/CleanController.h"
 
 #include "vocabulary/PathText.h"
 
-using AppModelSupport::L;
 
 ProtectionEntryModel::ProtectionEntryModel(CleanController& controller, QString home, QObject* parent)
     : ResultListModel(parent)
@@ -35,20 +33,7 @@ QVariant ProtectionEntryModel::data(const QModelIndex& index, int role) const
         return m_entries[row];
     if (role != ProblemRole)
         return {};
-    using enum CleanWhitelistMatcher::EntryProblem;
-    switch (m_problems[row]) {
-    case notFullPath:
-        return L("不是完整路径：不会匹配任何位置。请以 /、~/ 或 $HOME/ 开头。",
-                 "Not a full path: never matches. Begin it with /, ~/ or $HOME/.");
-    case climbsUp:
-        return L("含有 “..”：不会匹配任何位置。请写出文件夹本身的路径。",
-                 "Holds “..”: never matches. Write the folder's own path.");
-    case duplicate:
-        return L("与前面的一行重复：保存时会去掉。", "Repeats an earlier line: dropped when saved.");
-    case none:
-        break;
-    }
-    return QString();
+    return CleanWhitelistMatcher::problemText(m_problems[row]).value_or(QString());
 }
 
 bool ProtectionEntryModel::add(const QString& entry)

@@ -126,28 +126,32 @@ std::vector<EntryProblem> problemsOf(const QStringList& entries, const QString& 
     return problems;
 }
 
-std::optional<QString> whyNotHonoured(const QString& meantEntry, const QString& home)
+std::optional<QString> problemText(EntryProblem problem)
 {
-    switch (problemOf(meantEntry, home)) {
+    switch (problem) {
     case EntryProblem::notFullPath:
         return AppLocalization::localized(
-                   QStringLiteral("“%1” 不是完整路径，什么也保护不了：请以 /、~/ 或 $HOME/ 开头。"),
-                   QStringLiteral("“%1” is not a full path and would protect nothing: begin it with /, ~/ or "
-                                  "$HOME/."))
-            .arg(meantEntry);
+            QStringLiteral("不是完整路径：不会匹配任何位置。请以 /、~/ 或 $HOME/ 开头。"),
+            QStringLiteral("Not a full path: never matches. Begin it with /, ~/ or $HOME/."));
     case EntryProblem::climbsUp:
         return AppLocalization::localized(
-                   QStringLiteral("“%1” 含有 “..”，而受检查的路径从不含 "
-                                  "“..”，它什么也保护不了：请写出文件夹本身的路径。"),
-                   QStringLiteral(
-                       "“%1” holds “..”, which no checked path holds, so it would protect nothing: "
-                       "write the folder's own path."))
-            .arg(meantEntry);
-    case EntryProblem::none:
+            QStringLiteral("含有 “..”：不会匹配任何位置。请写出文件夹本身的路径。"),
+            QStringLiteral("Holds “..”: never matches. Write the folder's own path."));
     case EntryProblem::duplicate:
+        return AppLocalization::localized(QStringLiteral("与前面的一行重复：保存时会去掉。"),
+                                          QStringLiteral("Repeats an earlier line: dropped when saved."));
+    case EntryProblem::none:
         break;
     }
     return std::nullopt;
+}
+
+std::optional<QString> whyNotHonoured(const QString& meantEntry, const QString& home)
+{
+    const EntryProblem problem = problemOf(meantEntry, home);
+    if (problem == EntryProblem::none || problem == EntryProblem::duplicate)
+        return std::nullopt;
+    return QStringLiteral("“%1” — %2").arg(meantEntry, *problemText(problem));
 }
 
 List::List(const QStringList& patterns, const QString& home)

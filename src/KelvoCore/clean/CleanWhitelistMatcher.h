@@ -38,6 +38,9 @@ EntryProblem problemOf(const QString& entry, const QString& home);
 // For each entry of a list, in order: its own problem, else duplicate when an earlier entry means the
 // same.
 std::vector<EntryProblem> problemsOf(const QStringList& entries, const QString& home);
+// What the problem means for the user, in the display language; none for none. The editor shows it
+// under the line, and a refused save names the line before it.
+std::optional<QString> problemText(EntryProblem problem);
 // Why an entry in its meant form can never protect anything, in the display language (see
 // problemOf); none for an entry that can.
 std::optional<QString> whyNotHonoured(const QString& meantEntry, const QString& home);

@@ -17,7 +17,6 @@ Item {
     property bool chosen: false
     signal toggled()
     // The box took the keyboard focus, so the page can bring it into view.
-    signal focused(Item box)
 
     readonly property bool skipped: status === CleanEntryStatus.Skipped
 
@@ -79,7 +78,6 @@ Item {
                 selected: root.chosen
                 Accessible.name: root.path
                 onClicked: root.toggled()
-                onActiveFocusChanged: if (activeFocus) root.focused(box)
             }
         }
 

@@ -131,7 +131,6 @@ FeaturePage {
             filterText: results.filterText
             sections: AppModel.clean.sections
             entries: page.entries
-            flickable: page
         }
     }
 }

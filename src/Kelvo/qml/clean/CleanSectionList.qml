@@ -12,8 +12,6 @@ ColumnLayout {
     id: root
     property ChoiceSectionModel sections: null
     property ChoiceListModel entries: null
-    // The page that scrolls this list, so that a box taking the keyboard focus is brought into view.
-    property FeaturePage flickable: null
     property string filterText
     // How many rows the filter leaves, over every section.
     readonly property int shownCount: {
@@ -40,16 +38,6 @@ ColumnLayout {
             return false
         next.forceActiveFocus(Qt.TabFocusReason)
         return true
-    }
-    function reveal(box) {
-        if (!root.flickable)
-            return
-        const margin = Theme.spacingLarge
-        const top = box.mapToItem(root.flickable.contentItem, 0, 0).y
-        if (top - margin < root.flickable.contentY)
-            root.flickable.scrollBy(top - margin - root.flickable.contentY)
-        else if (top + box.height + margin > root.flickable.contentY + root.flickable.height)
-            root.flickable.scrollBy(top + box.height + margin - root.flickable.contentY - root.flickable.height)
     }
 
     spacing: Theme.spacing
@@ -98,7 +86,6 @@ ColumnLayout {
                         partial: section.chosenCount > 0
                         Accessible.name: section.title
                         onClicked: root.sections.setChosen(section.index, section.chosenCount < section.choosableCount)
-                        onActiveFocusChanged: if (activeFocus) root.reveal(sectionBox)
                     }
                 }
                 Label {
@@ -141,7 +128,6 @@ ColumnLayout {
                     Layout.fillWidth: true
                     first: index === 0
                     onToggled: root.entries.setChosen([entry.key], !entry.chosen)
-                    onFocused: box => root.reveal(box)
                 }
             }
         }
