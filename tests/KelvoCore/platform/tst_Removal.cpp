@@ -203,6 +203,34 @@ private slots:
         QCOMPARE(std::pair(tally.removed, tally.failed), gone ? std::pair(1, 0) : std::pair(0, 1));
     }
 
+    // An item that goes on its own between being looked at and being removed (the keep test is asked
+    // in between, and here removes it) is gone, not a failure: the rest goes, and the folder with it.
+    void itemsThatVanishMidwayAreGone_data()
+    {
+        columns<QString, bool>("vanishing", "contentsOnly");
+        row("a file", "cache/file", true);
+        row("a folder", "cache/folder", true);
+        row("the item removed", "cache", false);
+    }
+    void itemsThatVanishMidwayAreGone()
+    {
+        const auto [vanishing, contentsOnly] = fetch<QString, bool>("vanishing", "contentsOnly");
+        const QString place = m_home + "/cache";
+        file(place + "/file", 100);
+        file(place + "/folder/inner", 100);
+        file(place + "/other", 100);
+        const ConfinedPath::Reached item = reached(place);
+        const FileRemover::KeepTest removeOnTheWay = [&](const QString& path) {
+            if (path == m_home + '/' + vanishing)
+                QFileInfo(path).isDir() ? QDir(path).removeRecursively() : QFile::remove(path);
+            return false;
+        };
+        const FileRemover::Tally tally = contentsOnly ? FileRemover::removeContents(item, removeOnTheWay)
+                                                      : FileRemover::removeItem(item, removeOnTheWay);
+        QCOMPARE(tally.failed, 0);
+        QVERIFY(contentsOnly ? isEmptyFolder(place) : !exists(place));
+    }
+
     void leftBehindTextNamesTheFirstReasons()
     {
         FileRemover::Tally tally;
