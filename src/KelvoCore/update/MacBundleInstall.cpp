@@ -16,8 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const QString hdiutil = QStringLiteral("/usr/bin/hdiutil");
-
 // A shell word that stands for text exactly: inside single quotes nothing is special, and a single
 // quote itself is closed, escaped and reopened.
 QString shellQuoted(QString text)
@@ -32,7 +30,7 @@ QString applicationName()
     return QStringLiteral("Kelvo");
 }
 
-void detach(const QString& mount)
+void detach(const QString& hdiutil, const QString& mount)
 {
     ToolRunner::run({hdiutil,
                      {QStringLiteral("detach"), mount, QStringLiteral("-force"), QStringLiteral("-quiet")},
@@ -82,7 +80,7 @@ QString relaunchScript(qint64 pid, const QString& target, const QString& source,
         .arg(process, shellQuoted(target), shellQuoted(source), shellQuoted(mount));
 }
 
-QString prepare(const QString& image, const QString& target, qint64 pid)
+QString prepare(const QString& image, const QString& target, qint64 pid, const QString& hdiutil)
 {
     const QString folder = QFileInfo(image).absolutePath();
     const QString mount = folder + QStringLiteral("/mnt");
@@ -102,7 +100,7 @@ QString prepare(const QString& image, const QString& target, qint64 pid)
 
     const std::optional<QString> application = findApplication(mount, applicationName());
     if (!application) {
-        detach(mount);
+        detach(hdiutil, mount);
         throw KelvoError(KelvoError::Kind::badPackage, UpdateInstallerText::applicationNotFound());
     }
 

@@ -18,6 +18,7 @@ QString relaunchScript(qint64 pid, const QString& target, const QString& source,
 
 // Mounts image at a folder next to it, finds the application and writes the relaunch script for
 // replacing target once pid has quit; returns the script's path. Throws KelvoError with a translated
-// message. Runs /usr/bin/hdiutil: call it from a worker.
-QString prepare(const QString& image, const QString& target, qint64 pid);
+// message. Runs hdiutil, the system's unless another is named: call it from a worker.
+QString prepare(const QString& image, const QString& target, qint64 pid,
+                const QString& hdiutil = QStringLiteral("/usr/bin/hdiutil"));
 } // namespace MacBundleInstall

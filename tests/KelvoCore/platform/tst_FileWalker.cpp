@@ -6,6 +6,7 @@
 
 #include "platform/FileWalker.h"
 
+#include <QDir>
 #include <QMap>
 
 using namespace SyntheticHome;
@@ -64,6 +65,27 @@ private slots:
         QVERIFY(seen.contains("empty") && seen.contains("Tool.app/Contents/Info.plist") &&
                 seen.contains(".hidden"));
         QVERIFY(!seen.contains("escape/secret"));
+    }
+
+    // Items that go while their folder is walked (here half the folder, removed at the first visit)
+    // are passed over, and the walk goes on with the rest of the folder.
+    void itemsThatGoMidWalkArePassedOver()
+    {
+        const QString place = folder(m_box.path("place"));
+        for (int i = 0; i < 100; ++i)
+            file(place + '/' + QString::number(i));
+        QStringList seen;
+        FileWalker::walk(place, {}, [&](const FileWalker::Item& item) {
+            for (int i = 0; seen.isEmpty() && i < 100; i += 2)
+                QFile::remove(place + '/' + QString::number(i));
+            seen << item.name;
+            return FileWalker::Decision::proceed;
+        });
+        QStringList left = QDir(place).entryList(QDir::Files);
+        left.removeOne(seen.takeFirst());
+        seen.sort();
+        left.sort();
+        QCOMPARE(seen, left);
     }
 
     // The visitor's decisions, and roots that cannot be listed: missing, a file, a link to a folder.

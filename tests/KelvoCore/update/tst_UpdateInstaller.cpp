@@ -21,6 +21,7 @@
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace SyntheticHome;
 using namespace TestSupport;
@@ -80,6 +81,16 @@ QString mode(const QString& path)
                                   : QString::number(facts.st_mode & 07777, 8);
 }
 
+// How many of this process's open files are the file at path (none where /proc is missing).
+int openHandlesTo(const QString& path)
+{
+    const QString file = QFileInfo(path).canonicalFilePath();
+    int count = 0;
+    for (const QFileInfo& handle : QDir("/proc/self/fd").entryInfoList(QDir::AllEntries | QDir::System))
+        count += handle.symLinkTarget() == file;
+    return count;
+}
+
 // Every item below folder with its mode and, for a file, its bytes.
 QStringList treeWithModes(const QString& folder)
 {
@@ -94,41 +105,37 @@ QStringList treeWithModes(const QString& folder)
     return items;
 }
 
-// A network whose replies hand over the last part of a body together with their end, with no
-// readyRead of its own: a backend may deliver a body's tail that way, and a package must still be
-// written whole.
-class TailWithTheEndNetwork : public QNetworkAccessManager {
+// A network that holds as much of a body as its reader allows (all of it when the reader sets no
+// bound) and hands over the last piece together with the end, with no readyRead of its own, as a
+// backend may: a package must still be written whole.
+class PieceByPieceNetwork : public QNetworkAccessManager {
 public:
-    explicit TailWithTheEndNetwork(QByteArray body)
+    explicit PieceByPieceNetwork(QByteArray body)
         : m_body(std::move(body))
     {
     }
+    qint64 mostHeld() const { return m_mostHeld; }
 
 protected:
     QNetworkReply* createRequest(Operation, const QNetworkRequest& request, QIODevice*) override
     {
-        return new Reply(request, m_body, this);
+        return new Reply(request, m_body, m_mostHeld, this);
     }
 
 private:
     class Reply : public QNetworkReply {
     public:
-        Reply(const QNetworkRequest& request, QByteArray body, QObject* parent)
+        Reply(const QNetworkRequest& request, QByteArray body, qint64& mostHeld, QObject* parent)
             : QNetworkReply(parent)
             , m_body(std::move(body))
+            , m_mostHeld(mostHeld)
         {
             setRequest(request);
             setUrl(request.url());
             setOperation(QNetworkAccessManager::GetOperation);
             setAttribute(QNetworkRequest::HttpStatusCodeAttribute, 200);
             open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-            QTimer::singleShot(0, this, [this] {
-                m_arrived = m_body.size() / 2;
-                emit readyRead();
-                m_arrived = m_body.size();
-                setFinished(true);
-                emit finished();
-            });
+            QTimer::singleShot(0, this, &Reply::deliver);
         }
         void abort() override {}
         bool isSequential() const override { return true; }
@@ -144,11 +151,27 @@ private:
         }
 
     private:
+        void deliver()
+        {
+            const qint64 rest = m_body.size() - m_arrived;
+            m_arrived += readBufferSize() > 0 ? std::min(readBufferSize(), rest) : rest;
+            m_mostHeld = std::max(m_mostHeld, m_arrived - m_read);
+            if (m_arrived < m_body.size()) {
+                emit readyRead();
+                QTimer::singleShot(0, this, &Reply::deliver);
+                return;
+            }
+            setFinished(true);
+            emit finished();
+        }
+
         QByteArray m_body;
+        qint64& m_mostHeld;
         qint64 m_arrived = 0, m_read = 0;
     };
 
     QByteArray m_body;
+    qint64 m_mostHeld = 0;
 };
 
 } // namespace
@@ -248,6 +271,7 @@ private slots:
         QCOMPARE(state.kind, Kind::readyToInstall);
         const QString package = m_installer->downloadedPackage().value();
         QCOMPARE(contents(package), response.body);
+        QCOMPARE(openHandlesTo(package), 0); // nothing holds a package that is ready
         QCOMPARE(QFileInfo(package).fileName(), "kelvo-1.3.tar.gz");
         QVERIFY(QFileInfo(package).absolutePath().startsWith(m_temporary + "/KelvoUpdate-"));
         QCOMPARE(QFileInfo(QFileInfo(package).absolutePath()).permissions(),
@@ -257,13 +281,16 @@ private slots:
         QCOMPARE(m_states.contains(measured), outcome == u"measured");
     }
 
-    void aTailThatComesWithTheEndIsWritten()
+    // Never held in memory as a whole, and written whole however its last piece comes.
+    void aDownloadIsHeldInPiecesAndWrittenWhole()
     {
-        TailWithTheEndNetwork network(packageBytes());
+        const QByteArray body(10 << 20, 'k');
+        PieceByPieceNetwork network(body);
         UpdateInstaller installer(network, UpdateInstaller::Options{{}, {}, [] {}, m_temporary});
         installer.download({QUrl("http://127.0.0.1/kelvo-1.3.tar.gz"), std::nullopt});
         QTRY_COMPARE(installer.state().kind, Kind::readyToInstall);
-        QCOMPARE(contents(installer.downloadedPackage().value()), packageBytes());
+        QVERIFY(contents(installer.downloadedPackage().value()) == body);
+        QVERIFY(network.mostHeld() < body.size() / 2);
     }
 
     void cancelDuringDownload()
@@ -284,30 +311,59 @@ private slots:
     // Hostile packages: each is refused (checked from its listing before anything is unpacked, where
     // the listing can tell) and the installation stays as it was, or it is installed with its files'
     // modes normalised.
-    // As a user whom the permissions stop (nobody, when the tests run as root): a read-only folder of
-    // the installation is seen before anything is replaced, and a replacement that meets one anyway
-    // puts back every file it had replaced.
+    // As a user whom the permissions stop (nobody, when the tests run as root): a read-only folder or
+    // file of the installation is seen before anything is replaced, and a replacement that meets a
+    // read-only folder anyway puts back every file it had replaced.
+    void aReadOnlyInstallationStaysAsItWas_data()
+    {
+        columns<QString>("locked");
+        row("a folder", "share/doc/kelvo");
+        row("a file", "share/doc/kelvo/LICENSE.md");
+    }
     void aReadOnlyInstallationStaysAsItWas()
     {
+        auto [lockedItem] = fetch<QString>("locked");
         writeRelease();
         write(m_box.path("installation/share/doc/kelvo/LICENSE.md"), "old licence");
         const QStringList files{"bin/kelvo", "share/applications/kelvo.desktop",
                                 "share/doc/kelvo/LICENSE.md"};
         const QString installation = m_box.path("installation");
-        const ReadOnly locked(installation + "/share/doc/kelvo");
+        const ReadOnly locked(installation + '/' + lockedItem);
         const QStringList before = treeWithModes(installation);
         QVERIFY(asUnprivileged(m_box.path(), [&] {
+            if (InstallationReplacement::canWrite(installation, files))
+                return false;
+            if (lockedItem.endsWith(u".md"))
+                return true;
             const QString refusal = failure(
                 [&] { InstallationReplacement::replace(m_box.path("package/" + top), installation, files); });
-            return !InstallationReplacement::canWrite(installation, files) && !refusal.isEmpty() &&
-                   treeWithModes(installation) == before;
+            return !refusal.isEmpty() && treeWithModes(installation) == before;
         }));
+    }
+
+    // Started without a standard input, the first file opened is descriptor 0, as good as any other.
+    void replacesWithoutStandardInput()
+    {
+        writeRelease();
+        const int input = ::dup(0);
+        ::close(0);
+        const QString refusal = failure([&] {
+            InstallationReplacement::replace(m_box.path("package/" + top), m_box.path("installation"),
+                                             {"bin/kelvo"});
+        });
+        ::dup2(input, 0);
+        ::close(input);
+        QCOMPARE(refusal, QString());
+        QCOMPARE(contents(m_box.path("installation/bin/kelvo")),
+                 contents(m_box.path("package/" + top + "/bin/kelvo")));
     }
 
     void linuxInstall_data()
     {
         columns<QString, QString>("variant", "refusal"); // the refused member, "package", or none
-        row("modes normalised", "modes", "");
+        row("modes normalised, a link to a one-letter name", "modes", "");
+        row("over an install that was cut short", "cut short", "");
+        row("a file that is not Kelvo's", "foreign", "/lib/libkelvo.so");
         row("member with ..", "dot-dot", "/share/../../../../x");
         row("no bin/kelvo", "no program", "package");
         row("no bin/kelvo-window", "no window", "package");
@@ -331,8 +387,16 @@ private slots:
         if (variant == u"modes") {
             QVERIFY(::chmod(QFile::encodeName(release + "/bin/kelvo"), 06777) == 0);
             QVERIFY(::chmod(QFile::encodeName(doc + "LICENSE.md"), 04766) == 0);
-            link("LICENSE.md", doc + "link");
-        } else if (variant == u"dot-dot")
+            file(doc + "x");
+            link("x", doc + "link");
+        } else if (variant == u"cut short") {
+            // Its side names are still there, one a link out of the installation.
+            write(m_box.path("outside"), "precious");
+            link(m_box.path("outside"), m_box.path("installation/bin/.kelvo-update-new-kelvo"));
+            write(m_box.path("installation/share/applications/.kelvo-update-old-kelvo.desktop"), "stale");
+        } else if (variant == u"foreign")
+            write(release + "/lib/libkelvo.so", "not Kelvo's to install");
+        else if (variant == u"dot-dot")
             tarOptions << "-P"
                        << "--transform=s,/doc/kelvo/LICENSE.md$,/../../../../x,";
         else if (variant == u"no program")
@@ -370,7 +434,11 @@ private slots:
                  {"bin/kelvo", "bin/kelvo-window", "share/applications/kelvo.desktop", "share/doc",
                   "share/doc/kelvo", "share/doc/kelvo/LICENSE.md", "share/doc/kelvo/link"})
                 modes << mode(m_box.path("installation/" + item));
-            QCOMPARE(modes, QStringList({"755", "755", "644", "755", "755", "644", "-> LICENSE.md"}));
+            QCOMPARE(modes, QStringList({"755", "755", "644", "755", "755", "644",
+                                         variant == u"modes" ? "-> x" : "-"}));
+            QVERIFY(!filesBelow(m_box.path("installation")).join('|').contains(".kelvo-update-"));
+            if (variant == u"cut short")
+                QCOMPARE(contents(m_box.path("outside")), "precious");
             QCOMPARE(contents(m_box.path("installation/share/doc/kelvo/LICENSE.md")), "new licence");
             QCOMPARE(contents(m_box.path("installation/bin/other")), "someone else's");
             return;
@@ -381,6 +449,7 @@ private slots:
             : variant == u"no window" ? UpdateInstallerText::noProgram(package, "bin/kelvo-window")
             : variant == u"zeros"
                 ? UpdateInstallerText::packageTooLarge(package, 20 * QFileInfo(package).size())
+            : variant == u"foreign"        ? UpdateInstallerText::foreignEntry(top + refusal)
             : refusal.endsWith(u"special") ? UpdateInstallerText::specialEntry(top + refusal)
             : refusal == u"any"            ? m_states.last().message
                                            : UpdateInstallerText::unsafeEntry(top + refusal);
@@ -390,28 +459,62 @@ private slots:
         QCOMPARE(treeWithModes(m_box.path("installation")), before);
         // What the listing refuses is refused before anything is unpacked.
         QCOMPARE(exists(QFileInfo(package).absolutePath() + "/unpacked"),
-                 refusal == u"any" || variant.startsWith(u"no ") || variant == u"up/..");
+                 refusal == u"any" || variant.startsWith(u"no ") || variant == u"up/.." ||
+                     variant == u"foreign");
         QCOMPARE(m_quits, 0);
+        m_installer->cancel(); // giving up on it leaves nothing behind
+        QVERIFY(isEmptyFolder(m_temporary));
     }
 
-    void applicationInImage_data()
+    // The disk image mounted by a stand-in hdiutil that puts the row's entries at the mount point:
+    // the application found in it, or why there is no relaunch script.
+    void prepareFromImage_data()
     {
-        columns<QStringList, QString>("entries", "found");
-        row("named one first", QStringList{"Another.app", "Kelvo.app"}, "Kelvo.app");
-        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, "Kelvo Beta.app");
-        row("any application", QStringList{"Tool.app", "Read Me"}, "Tool.app");
-        row("extension in capitals", QStringList{"Kelvo.APP"}, QString());
-        row("no application", QStringList{"Read Me"}, QString());
+        columns<QStringList, int, QString>("entries", "attachStatus", "outcome"); // a bundle, or the failure
+        row("named one first", QStringList{"Another.app", "Kelvo.app"}, 0, "Kelvo.app");
+        row("name contained", QStringList{"Tool.app", "Kelvo Beta.app"}, 0, "Kelvo Beta.app");
+        row("any application", QStringList{"Tool.app", "Read Me"}, 0, "Tool.app");
+        row("extension in capitals", QStringList{"Kelvo.APP"}, 0, UpdateInstallerText::applicationNotFound());
+        row("no application", QStringList{"Read Me"}, 0, UpdateInstallerText::applicationNotFound());
+        row("not mounted", QStringList{"Kelvo.app"}, 1, UpdateInstallerText::mountFailed());
+        row("a script already there", QStringList{"Kelvo.app", "relaunch.sh"}, 0,
+            UpdateInstallerText::installFailed());
     }
-    void applicationInImage()
+    void prepareFromImage()
     {
-        auto [entries, found] = fetch<QStringList, QString>("entries", "found");
+        auto [entries, attachStatus, outcome] =
+            fetch<QStringList, int, QString>("entries", "attachStatus", "outcome");
+        const QString image = file(m_box.path("download/Kelvo.dmg")), mount = m_box.path("download/mnt");
         for (const QString& entry : entries)
-            folder(m_box.path("mnt/" + entry));
-        const std::optional<QString> application =
-            MacBundleInstall::findApplication(m_box.path("mnt"), "Kelvo");
-        QCOMPARE(application,
-                 found.isEmpty() ? std::nullopt : std::optional<QString>(m_box.path("mnt/" + found)));
+            entry.endsWith(u".sh") ? link(m_box.path("outside"), m_box.path("download/" + entry))
+                                   : folder(m_box.path("content/" + entry));
+        const QString log = m_box.path("hdiutil.log");
+        const QString hdiutil =
+            write(m_box.path("bin/hdiutil"), "#!/bin/sh\nprintf '%s|' \"$@\" >> '" + log.toUtf8() +
+                                                 "'\nif [ \"$1\" = attach ]; then cp -R '" +
+                                                 m_box.path("content").toUtf8() + "/.' \"$5\"; exit " +
+                                                 QByteArray::number(attachStatus) + "; fi\n");
+        QFile::setPermissions(hdiutil, QFile::permissions(hdiutil) | QFile::ExeOwner);
+
+        QString script;
+        const QString failure = SyntheticHome::failure([&] {
+            script = MacBundleInstall::prepare(image, m_box.path("Applications/Kelvo.app"), 42, hdiutil);
+        });
+        const QString attach = "attach|" + image + "|-nobrowse|-mountpoint|" + mount + "|-quiet|";
+        if (outcome.endsWith(u".app")) {
+            QCOMPARE(failure, QString());
+            QCOMPARE(contents(script),
+                     MacBundleInstall::relaunchScript(42, m_box.path("Applications/Kelvo.app"),
+                                                      mount + '/' + outcome, mount)
+                         .toUtf8());
+            QVERIFY(QFileInfo(script).isExecutable());
+            QCOMPARE(contents(log), attach.toUtf8());
+            return;
+        }
+        QCOMPARE(failure, outcome);
+        QVERIFY(!exists(m_box.path("outside")));
+        const bool detached = outcome == UpdateInstallerText::applicationNotFound();
+        QCOMPARE(contents(log), (attach + (detached ? "detach|" + mount + "|-force|-quiet|" : "")).toUtf8());
     }
 
     void relaunchScript_data()
