@@ -223,6 +223,7 @@ private slots:
         row("identifier", "org.gimp.GIMP", gimp, QStringList{}, 2);
         row("identifier and more", "org.gimp.gimp.desktop-state", gimp, QStringList{}, 2);
         row("identifier as a prefix only", "org.gimp.GIMPx", gimp, QStringList{}, 0);
+        row("identifier and a dot only", "org.gimp.GIMP.", gimp, QStringList{}, 0);
         row("display name, other case", "gimp", QStringList{}, QStringList{"GIMP"}, 1);
         row("containing the name", "gimp-2.10", QStringList{}, QStringList{"GIMP"}, 0);
         row("a three-letter identifier", "vlc", QStringList{"vlc"}, QStringList{"VLC"}, 0);

@@ -373,6 +373,7 @@ private slots:
         row("link out and back in", "../../../../" + top + "/bin/kelvo", "/share/doc/kelvo/link");
         row("link through a link to the root", "up/..", "/share/doc/kelvo/link");
         row("FIFO", "fifo", "/share/doc/kelvo/special");
+        row("FIFO listed first", "fifo first", "special");
         row("device", "device", "/share/doc/kelvo/special");
         row("hard link", "hard link", "/share/doc/kelvo/special");
         row("zeros beyond 20 times the package", "zeros", "package");
@@ -406,6 +407,9 @@ private slots:
         else if (variant.contains(u'/')) {
             link("../../../share", doc + "up");
             link(variant, doc + "link");
+        } else if (variant == u"fifo first") {
+            QVERIFY(::mkfifo(QFile::encodeName(m_box.path("package/special")), 0600) == 0);
+            tarOptions << "special";
         } else if (variant == u"fifo")
             QVERIFY(::mkfifo(QFile::encodeName(doc + "special"), 0600) == 0);
         else if (variant == u"device" &&
@@ -450,6 +454,7 @@ private slots:
             : variant == u"zeros"
                 ? UpdateInstallerText::packageTooLarge(package, 20 * QFileInfo(package).size())
             : variant == u"foreign"        ? UpdateInstallerText::foreignEntry(top + refusal)
+            : variant == u"fifo first"     ? UpdateInstallerText::specialEntry(refusal)
             : refusal.endsWith(u"special") ? UpdateInstallerText::specialEntry(top + refusal)
             : refusal == u"any"            ? m_states.last().message
                                            : UpdateInstallerText::unsafeEntry(top + refusal);
