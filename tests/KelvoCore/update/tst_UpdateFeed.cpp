@@ -171,6 +171,7 @@ private slots:
         QFuture<KelvoUpdateInfo> result =
             UpdateService::fetchLatest(network, feed, std::chrono::milliseconds(300));
         QTRY_VERIFY(result.isFinished());
+        QVERIFY(result.isValid()); // started as a future must be, so its answer can be taken
 
         const QString failure = SyntheticHome::failure([&] { result.result(); });
         if (outcome.startsWith(u"version "))
