@@ -6,11 +6,14 @@
 #include "SyntheticHome.h"
 
 #include "platform/ConfinedPath.h"
+#include "platform/FileErrorText.h"
 #include "platform/FileRemover.h"
 #include "platform/Trash.h"
 #include "vocabulary/PathText.h"
 
 #include <QDir>
+
+#include <cerrno>
 
 #include <sys/stat.h>
 
@@ -270,6 +273,10 @@ private slots:
         const QString target = file(m_box.path("outside/keep"));
         moveToTrash(link(m_box.path("outside"), m_home + "/shortcut"));
         QVERIFY(QFileInfo(trashed("shortcut")).isSymLink() && exists(target));
+        // A name that leaves no room for its info file's: refused for that reason, and it stays.
+        const QString longName = file(m_home + '/' + QString(250, 'n'));
+        QVERIFY(failure([&] { moveToTrash(longName); }).contains(FileErrorText::reason(ENAMETOOLONG)));
+        QVERIFY(exists(longName));
     }
 
     // The Trash of the user running Kelvo is inside their home folder, and it and its files and info
