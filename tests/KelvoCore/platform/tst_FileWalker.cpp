@@ -67,6 +67,21 @@ private slots:
         QVERIFY(!seen.contains("escape/secret"));
     }
 
+    // A name that is not UTF-8, or that starts with a byte order mark, keeps its own bytes.
+    void namesKeepTheirBytes()
+    {
+        const QString place = folder(m_box.path("names"));
+        QList<QByteArray> names{"caf\xE9", "plain", "\xEF\xBB\xBFmarked"}, seen; // in byte order
+        for (const QByteArray& name : names)
+            rawFile(place, name);
+        FileWalker::walk(place, {}, [&](const FileWalker::Item& item) {
+            seen << item.bytes().mid(QFile::encodeName(place).size() + 1);
+            return FileWalker::Decision::proceed;
+        });
+        std::sort(seen.begin(), seen.end());
+        QCOMPARE(seen, names);
+    }
+
     // Items that go while their folder is walked (here half the folder, removed at the first visit)
     // are passed over, and the walk goes on with the rest of the folder.
     void itemsThatGoMidWalkArePassedOver()

@@ -273,6 +273,10 @@ private slots:
         const QString target = file(m_box.path("outside/keep"));
         moveToTrash(link(m_box.path("outside"), m_home + "/shortcut"));
         QVERIFY(QFileInfo(trashed("shortcut")).isSymLink() && exists(target));
+        // A name taken in the Trash's files without an info file of its own: the next name is used.
+        write(trashed("Report.pdf"), "older");
+        moveToTrash(file(m_home + "/Report.pdf"));
+        QVERIFY(exists(trashed("Report.pdf-2")) && contents(trashed("Report.pdf")) == "older");
         // A name that leaves no room for its info file's: refused for that reason, and it stays.
         const QString longName = file(m_home + '/' + QString(250, 'n'));
         QVERIFY(failure([&] { moveToTrash(longName); }).contains(FileErrorText::reason(ENAMETOOLONG)));
