@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QPointer>
 #include <QQmlApplicationEngine>
 #include <QQmlComponent>
 #include <QQuickItem>
@@ -54,7 +55,14 @@ protected:
         model().setSelectedFeature(*AppFeatures::fromRawValue(feature));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    void waitForTheRun() { QTRY_VERIFY_WITH_TIMEOUT(!model().runs()->isRunning(), 60000); }
+    void waitForTheRun()
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!model().runs()->isRunning(), 60000);
+        // What the report's arrival queued is done before a test looks for items: the treemap lays
+        // its tiles out again a turn later, and new rows are placed at the next polish.
+        QCoreApplication::processEvents();
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
+    }
 
     void openWindow()
     {
@@ -292,13 +300,16 @@ protected:
 
     void click(QQuickItem* target) { clickAt(target, {}); }
     // At a point of the item (its centre when none is given).
-    void clickAt(QQuickItem* target, std::optional<QPointF> point)
+    void clickAt(QQuickItem* item, std::optional<QPointF> point)
     {
-        QVERIFY2(target && target->isVisible(), "clicking a missing or hidden item");
+        QVERIFY2(item && item->isVisible(), "clicking a missing or hidden item");
+        const QPointer<QQuickItem> target(item);
         // Rows that a new report just created are placed when the window next polishes its layouts.
         QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        QVERIFY2(target, "the item was replaced while the window settled: look for it once it has");
         scrollIntoView(target);
         QVERIFY(QQuickTest::qWaitForPolish(m_window));
+        QVERIFY2(target, "the item was replaced while the window settled: look for it once it has");
         QTest::mouseClick(m_window, Qt::LeftButton, {},
                           target->mapToScene(point.value_or(target->boundingRect().center())).toPoint());
     }

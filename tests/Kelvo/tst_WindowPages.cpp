@@ -220,6 +220,9 @@ private slots:
     void foldersAreEnteredFromTheirTileOrMenu()
     {
         scan("analyze");
+        // The map lays its tiles out once it has its size, which may take a few turns after the report.
+        QTRY_VERIFY(shownWith("treemapTile", "name", "archive.zip"));
+        QVERIFY(QQuickTest::qWaitForPolish(m_window));
         click(shownWith("treemapTile", "name", "archive.zip"));
         QVERIFY(!model().runs()->isRunning());
         QVERIFY(actionOf(rowNamed("analysisRow", "archive.zip"), "actionReveal"));
