@@ -131,24 +131,30 @@ private slots:
     }
 
     // The sentence both ask with names the apps (five, then how many more), counts one leftover as
-    // one, and says when nothing chosen may go.
+    // one, and says when nothing chosen may go; it speaks of the Trash when something goes there.
     void confirmationCountsWhatGoes_data()
     {
-        columns<int, int, QString>("apps", "leftovers", "opening");
-        row("nothing that may go", 0, 0, "Nothing can be uninstalled.");
-        row("one app alone", 1, 0, "Uninstalls opt/a0, ");
-        row("one leftover", 3, 1, "Uninstalls opt/a0, opt/a1 and opt/a2 with 1 leftover, ");
-        row("five named", 5, 2, "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3 and opt/a4 with 2 leftovers, ");
-        row("past five", 7, 0, "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3, opt/a4 and 2 more, ");
+        columns<int, int, bool, QString>("apps", "leftovers", "flatpaks", "opening");
+        row("nothing that may go", 0, 0, false, "Nothing can be uninstalled.");
+        row("one app alone", 1, 0, false, "Uninstalls opt/a0, ");
+        row("one leftover", 3, 1, false, "Uninstalls opt/a0, opt/a1 and opt/a2 with 1 leftover, ");
+        row("five named", 5, 2, false,
+            "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3 and opt/a4 with 2 leftovers, ");
+        row("past five", 7, 0, false, "Uninstalls opt/a0, opt/a1, opt/a2, opt/a3, opt/a4 and 2 more, ");
+        row("a Flatpak alone", 1, 0, true, "Uninstalls opt/a0, ");
+        row("a Flatpak with one leftover", 1, 1, true, "Uninstalls opt/a0 with 1 leftover, ");
     }
     void confirmationCountsWhatGoes()
     {
-        const auto [apps, leftovers, opening] = fetch<int, int, QString>("apps", "leftovers", "opening");
+        const auto [apps, leftovers, flatpaks, opening] =
+            fetch<int, int, bool, QString>("apps", "leftovers", "flatpaks", "opening");
         std::vector<UninstallPreviewReport::Entry> entries;
         UninstallExecutor::Choice choice;
         for (int i = 0; i < apps; ++i) {
             const QString name = "opt/a" + QString::number(i);
             entries.push_back(app(name, i < leftovers ? QStringList{".config/" + name} : QStringList{}));
+            if (flatpaks)
+                entries.back().flatpakID = "org.example.A" + QString::number(i);
             choice.apps << m_home + "/" + name;
             choice.leftovers << m_home + "/.config/" + name;
         }
@@ -156,6 +162,7 @@ private slots:
             UninstallExecutor::plan(UninstallPreviewReport(entries), choice, {m_home, {}});
         const QString sentence = UninstallExecutor::confirmation(plan);
         QVERIFY2(sentence.startsWith(opening), qPrintable(sentence));
+        QCOMPARE(sentence.contains("moved to the Trash"), apps > 0 && (!flatpaks || leftovers > 0));
     }
 
     // A leftover follows its app only once the app went: an app swapped after the scan stays, and so do
