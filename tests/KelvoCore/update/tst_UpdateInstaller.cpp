@@ -308,9 +308,6 @@ private slots:
                  (UpdateInstallerState{Kind::failed, 0.0, UpdateInstallerText::noDownloadedUpdate()}));
     }
 
-    // Hostile packages: each is refused (checked from its listing before anything is unpacked, where
-    // the listing can tell) and the installation stays as it was, or it is installed with its files'
-    // modes normalised.
     // As a user whom the permissions stop (nobody, when the tests run as root): a read-only folder or
     // file of the installation is seen before anything is replaced, and a replacement that meets a
     // read-only folder anyway puts back every file it had replaced.
@@ -358,6 +355,9 @@ private slots:
                  contents(m_box.path("package/" + top + "/bin/kelvo")));
     }
 
+    // Hostile packages: each is refused (checked from its listing before anything is unpacked, where
+    // the listing can tell) and the installation stays as it was, or it is installed with its files'
+    // modes normalised.
     void linuxInstall_data()
     {
         columns<QString, QString>("variant", "refusal"); // the refused member, "package", or none
