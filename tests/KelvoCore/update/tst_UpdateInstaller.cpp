@@ -2,6 +2,7 @@
 // Linux replacement of a temporary installation, and the macOS relaunch script run with stand-ins.
 #include "TestMain.h"
 
+#include "../optimize/StandInTool.h"
 #include "LoopbackHttpServer.h"
 #include "SyntheticHome.h"
 
@@ -495,11 +496,10 @@ private slots:
                                    : folder(m_box.path("content/" + entry));
         const QString log = m_box.path("hdiutil.log");
         const QString hdiutil =
-            write(m_box.path("bin/hdiutil"), "#!/bin/sh\nprintf '%s|' \"$@\" >> '" + log.toUtf8() +
-                                                 "'\nif [ \"$1\" = attach ]; then cp -R '" +
-                                                 m_box.path("content").toUtf8() + "/.' \"$5\"; exit " +
-                                                 QByteArray::number(attachStatus) + "; fi\n");
-        QFile::setPermissions(hdiutil, QFile::permissions(hdiutil) | QFile::ExeOwner);
+            standInTool(m_box.path(), "/bin/hdiutil",
+                        "printf '%s|' \"$@\" >> '" + log.toUtf8() +
+                            "'\nif [ \"$1\" = attach ]; then cp -R '" + m_box.path("content").toUtf8() +
+                            "/.' \"$5\"; exit " + QByteArray::number(attachStatus) + "; fi");
 
         QString script;
         const QString failure = SyntheticHome::failure([&] {
@@ -539,11 +539,9 @@ private slots:
         const QString source = m_box.path("mnt " + name + "/Kelvo.app");
         write(source + "/Contents/new", "new");
         const QString log = m_box.path("tools.log");
-        for (const QString tool : {"hdiutil", "open"}) {
-            const QString path = write(m_box.path("bin/" + tool), "#!/bin/sh\nprintf '%s|' " + tool.toUtf8() +
-                                                                      " \"$@\" >> '" + log.toUtf8() + "'\n");
-            QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
-        }
+        for (const QString tool : {"hdiutil", "open"})
+            standInTool(m_box.path(), "/bin/" + tool,
+                        "printf '%s|' " + tool.toUtf8() + " \"$@\" >> '" + log.toUtf8() + "'");
         QProcess ended;
         ended.start("/bin/true");
         QVERIFY(ended.waitForStarted());
